@@ -1,0 +1,64 @@
+# Build conventions shared by every folder: one static library per folder of src/,
+# one test executable per library, warnings on everywhere.
+
+set(VN_WARNINGS -Wall -Wextra)
+if(VARNETOR_WERROR)
+  list(APPEND VN_WARNINGS -Werror)
+endif()
+if(VARNETOR_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Adds every CMakeLists.txt found below DIR. A folder's list defines only its own targets and
+# never adds sub-folders itself, so new folders join the build without touching any other list.
+function(vn_add_all_subdirectories dir)
+  file(GLOB_RECURSE lists RELATIVE ${dir} CONFIGURE_DEPENDS ${dir}/*/CMakeLists.txt)
+  list(SORT lists)
+  foreach(l IN LISTS lists)
+    get_filename_component(d ${l} DIRECTORY)
+    add_subdirectory(${dir}/${d})
+  endforeach()
+endfunction()
+
+# vn_library(NAME SOURCES ... [DEPS ...])
+function(vn_library name)
+  cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${A_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_compile_options(${name} PRIVATE ${VN_WARNINGS})
+  target_compile_definitions(${name} PUBLIC VARNETOR_CONVERTER_TYPE=${VARNETOR_CONVERTER_TYPE}
+                                            QT_NO_KEYWORDS)
+  target_link_libraries(${name} PUBLIC ${A_DEPS})
+  if(VARNETOR_PCH)
+    target_precompile_headers(${name} PRIVATE <QString> <QStringList> <vector> <string>)
+  endif()
+endfunction()
+
+# vn_test(NAME SOURCES ... [DEPS ...] [GUI])
+# GUI tests get a QApplication on the offscreen platform with a fixed font and style;
+# the others a QCoreApplication.
+function(vn_test name)
+  cmake_parse_arguments(A "GUI" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_compile_options(${name} PRIVATE ${VN_WARNINGS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  if(A_GUI)
+    target_link_libraries(${name} PRIVATE vn_test_main_gui)
+  else()
+    target_link_libraries(${name} PRIVATE vn_test_main)
+  endif()
+  target_link_libraries(${name} PRIVATE ${A_DEPS} GTest::gtest GTest::gmock)
+  target_compile_definitions(${name} PRIVATE VN_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
+                                             VN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+                       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+# vn_bench(NAME SOURCES ... [DEPS ...])
+function(vn_bench name)
+  cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_compile_options(${name} PRIVATE ${VN_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${A_DEPS} benchmark::benchmark benchmark::benchmark_main)
+endfunction()

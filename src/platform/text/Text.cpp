@@ -1,0 +1,280 @@
+#include "platform/text/Text.h"
+
+#include <QStringList>
+#include <cmath>
+#include <limits>
+
+namespace platform {
+
+namespace {
+
+// Parses the magnitude and sign of the whole-integer rule into a 64-bit value; `hexLimit` and
+// `decLimit` bound what is accepted before the caller narrows the result.
+std::optional<int64_t> parseInteger(const QString& text, uint64_t decLimit, uint64_t hexLimit,
+                                    bool& wasHex)
+{
+    const int n = int(text.size());
+    int i = 0;
+    while (i < n && text[i] == QLatin1Char(' '))
+        ++i;
+    bool negative = false;
+    if (i < n && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) {
+        negative = text[i] == QLatin1Char('-');
+        ++i;
+    }
+    wasHex = false;
+    if (i < n && (text[i] == QLatin1Char('$') || text[i] == QLatin1Char('x') || text[i] == QLatin1Char('X'))) {
+        wasHex = true;
+        ++i;
+    } else if (i + 1 < n && text[i] == QLatin1Char('0') &&
+               (text[i + 1] == QLatin1Char('x') || text[i + 1] == QLatin1Char('X'))) {
+        wasHex = true;
+        i += 2;
+    }
+    if (i >= n)
+        return std::nullopt;
+    uint64_t value = 0;
+    const uint64_t limit = wasHex ? hexLimit : decLimit;
+    for (; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        int digit;
+        if (c >= u'0' && c <= u'9')
+            digit = c - u'0';
+        else if (wasHex && c >= u'a' && c <= u'f')
+            digit = c - u'a' + 10;
+        else if (wasHex && c >= u'A' && c <= u'F')
+            digit = c - u'A' + 10;
+        else
+            return std::nullopt;
+        const uint64_t base = wasHex ? 16 : 10;
+        if (value > (limit - uint64_t(digit)) / base)
+            return std::nullopt;
+        value = value * base + uint64_t(digit);
+    }
+    if (wasHex)
+        return negative ? -int64_t(value) : int64_t(value);
+    if (!negative && value > uint64_t(std::numeric_limits<int64_t>::max()))
+        return std::nullopt;
+    if (negative)
+        return value == uint64_t(1) << 63 ? std::numeric_limits<int64_t>::min() : -int64_t(value);
+    return int64_t(value);
+}
+
+} // namespace
+
+std::optional<int32_t> toInt(const QString& text)
+{
+    bool hex = false;
+    // Decimal: the magnitude may reach 2^31 only for a negative value, checked below.
+    auto v = parseInteger(text, uint64_t(1) << 31, 0xFFFFFFFFull, hex);
+    if (!v)
+        return std::nullopt;
+    if (hex)
+        return int32_t(uint32_t(uint64_t(*v)));
+    if (*v > std::numeric_limits<int32_t>::max() || *v < std::numeric_limits<int32_t>::min())
+        return std::nullopt;
+    return int32_t(*v);
+}
+
+int32_t toIntDef(const QString& text, int32_t def)
+{
+    auto v = toInt(text);
+    return v ? *v : def;
+}
+
+std::optional<int64_t> toInt64(const QString& text)
+{
+    bool hex = false;
+    auto v = parseInteger(text, uint64_t(1) << 63, uint64_t(std::numeric_limits<int64_t>::max()), hex);
+    if (!v)
+        return std::nullopt;
+    return v;
+}
+
+int64_t toInt64Def(const QString& text, int64_t def)
+{
+    auto v = toInt64(text);
+    return v ? *v : def;
+}
+
+std::optional<double> toFloat(const QString& text)
+{
+    if (text.isEmpty() || text.front().isSpace() || text.back().isSpace())
+        return std::nullopt;
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (!((u >= u'0' && u <= u'9') || u == u'.' || u == u'-' || u == u'+' || u == u'e' || u == u'E'))
+            return std::nullopt;
+    }
+    bool ok = false;
+    const double d = text.toDouble(&ok);
+    if (!ok || !std::isfinite(d))
+        return std::nullopt;
+    return d;
+}
+
+double toFloatDef(const QString& text, double def)
+{
+    auto v = toFloat(text);
+    return v ? *v : def;
+}
+
+QString trimLeft(const QString& s)
+{
+    int i = 0;
+    while (i < s.size() && s[i].unicode() <= u' ')
+        ++i;
+    return s.mid(i);
+}
+
+QString trimRight(const QString& s)
+{
+    qsizetype n = s.size();
+    while (n > 0 && s[n - 1].unicode() <= u' ')
+        --n;
+    return s.left(n);
+}
+
+QString trim(const QString& s) { return trimLeft(trimRight(s)); }
+
+QString upperAscii(const QString& s)
+{
+    QString r = s;
+    for (QChar& c : r)
+        if (c.unicode() >= u'a' && c.unicode() <= u'z')
+            c = QChar(char16_t(c.unicode() - 32));
+    return r;
+}
+
+QString lowerAscii(const QString& s)
+{
+    QString r = s;
+    for (QChar& c : r)
+        if (c.unicode() >= u'A' && c.unicode() <= u'Z')
+            c = QChar(char16_t(c.unicode() + 32));
+    return r;
+}
+
+int64_t roundHalfEven(double v)
+{
+    const double fl = std::floor(v);
+    const double diff = v - fl;
+    double r;
+    if (diff > 0.5)
+        r = fl + 1;
+    else if (diff < 0.5)
+        r = fl;
+    else
+        r = std::fmod(fl, 2.0) == 0.0 ? fl : fl + 1;
+    return int64_t(r);
+}
+
+QString intToStr(int64_t v) { return QString::number(v); }
+
+QString intToHex(uint64_t v, int digits)
+{
+    return QStringLiteral("%1").arg(v, digits, 16, QLatin1Char('0')).toUpper();
+}
+
+namespace {
+// Windows-1252 places 0x80..0x9F; 0 marks the five unassigned bytes, which decode to the
+// C1 control of the same number as the system's own conversion does.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
+    0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178,
+};
+} // namespace
+
+QString decodeCp1252(const QByteArray& bytes)
+{
+    QString out;
+    out.reserve(bytes.size());
+    for (char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b >= 0x80 && b <= 0x9F && kCp1252High[b - 0x80] != 0)
+            out.append(QChar(kCp1252High[b - 0x80]));
+        else
+            out.append(QChar(char16_t(b)));
+    }
+    return out;
+}
+
+QByteArray encodeCp1252(const QString& text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            out.append(char(u));
+            continue;
+        }
+        char mapped = '?';
+        for (int i = 0; i < 32; ++i)
+            if (kCp1252High[i] == u) {
+                mapped = char(0x80 + i);
+                break;
+            }
+        if (mapped == '?' && u >= 0x80 && u <= 0x9F && kCp1252High[u - 0x80] == 0)
+            mapped = char(u);
+        out.append(mapped);
+    }
+    return out;
+}
+
+BomInfo detectBom(const QByteArray& b)
+{
+    if (b.size() >= 3 && uchar(b[0]) == 0xEF && uchar(b[1]) == 0xBB && uchar(b[2]) == 0xBF)
+        return {TextEncoding::Utf8, 3};
+    if (b.size() >= 2 && uchar(b[0]) == 0xFF && uchar(b[1]) == 0xFE)
+        return {TextEncoding::Utf16LE, 2};
+    if (b.size() >= 2 && uchar(b[0]) == 0xFE && uchar(b[1]) == 0xFF)
+        return {TextEncoding::Utf16BE, 2};
+    return {};
+}
+
+QString decodeTextFile(const QByteArray& bytes)
+{
+    const BomInfo bom = detectBom(bytes);
+    const QByteArray body = bytes.mid(bom.length);
+    switch (bom.encoding) {
+    case TextEncoding::Utf8:
+        return QString::fromUtf8(body);
+    case TextEncoding::Utf16LE:
+    case TextEncoding::Utf16BE: {
+        QString s;
+        s.reserve(body.size() / 2);
+        const bool le = bom.encoding == TextEncoding::Utf16LE;
+        for (qsizetype i = 0; i + 1 < body.size(); i += 2) {
+            const auto lo = uchar(body[le ? i : i + 1]);
+            const auto hi = uchar(body[le ? i + 1 : i]);
+            s.append(QChar(char16_t(lo | (hi << 8))));
+        }
+        return s;
+    }
+    case TextEncoding::Ansi:
+        break;
+    }
+    return decodeCp1252(body);
+}
+
+QStringList splitLines(const QString& text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            lines.append(text.mid(start, i - start));
+            if (c == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n'))
+                ++i;
+            start = i + 1;
+        }
+    }
+    if (start < n)
+        lines.append(text.mid(start));
+    return lines;
+}
+
+} // namespace platform

@@ -1,0 +1,51 @@
+#pragma once
+// Message boxes and file dialogs go through these services, so that tests answer a question
+// without a person. The program installs the Qt implementations; tests install doubles
+// (tests/support/FakeDialogs.h).
+#include <QString>
+
+namespace platform {
+
+enum class MsgKind {
+    Error,         // OK
+    Confirm,       // Yes, No
+    ConfirmCancel, // Yes, No, Cancel
+    Warning,       // Yes, No
+    Information,   // OK
+};
+
+enum class MsgAnswer { Ok, Yes, No, Cancel };
+
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    virtual MsgAnswer show(MsgKind kind, const QString& text, const QString& caption = {}) = 0;
+};
+
+struct FileDialogRequest {
+    QString caption;
+    QString initialFolder;
+    QString fileName; // proposed name (save) or initial selection (open)
+    QString filter;   // "CSV files (*.csv)" style; several separated by ";;"
+    QString defaultExtension; // without the dot; added when the user types none (save)
+};
+
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    // The chosen path, or empty when the user cancelled.
+    virtual QString openFile(const FileDialogRequest& request) = 0;
+    virtual QString saveFile(const FileDialogRequest& request) = 0;
+};
+
+// The installed services; never null. Passing nullptr restores the default.
+MessageBoxes& messageBoxes();
+void setMessageBoxes(MessageBoxes* boxes);
+FileDialogs& fileDialogs();
+void setFileDialogs(FileDialogs* dialogs);
+
+// Shorthands.
+inline void showError(const QString& text) { messageBoxes().show(MsgKind::Error, text); }
+inline bool askYesNo(const QString& text) { return messageBoxes().show(MsgKind::Confirm, text) == MsgAnswer::Yes; }
+
+} // namespace platform

@@ -1,0 +1,81 @@
+#include "platform/xml/XmlDom.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+using testing_support::TempDir;
+
+TEST(XmlDom, BuildsAndSavesWithoutDeclarationOrIndentation)
+{
+    XmlDocument d;
+    XmlNode root = d.appendElement(QStringLiteral("Conf_Settings"));
+    root.appendElement(QStringLiteral("lastproj")).appendTextElement(QStringLiteral("projectname"), QStringLiteral("P1"));
+    root.appendElement(QStringLiteral("empty")).appendTextElement(QStringLiteral("v"), QString());
+    d.appendComment(QStringLiteral("SW_VERSION = 3"));
+    EXPECT_EQ(d.toBytes(), QByteArray("<Conf_Settings><lastproj><projectname>P1</projectname></lastproj>"
+                                      "<empty><v/></empty></Conf_Settings><!--SW_VERSION = 3-->"));
+    XmlSaveOptions indented;
+    indented.indent = QStringLiteral("  ");
+    EXPECT_EQ(d.toBytes(indented), QByteArray("<Conf_Settings>\n  <lastproj>\n    <projectname>P1</projectname>\n"
+                                              "  </lastproj>\n  <empty>\n    <v />\n  </empty>\n</Conf_Settings>\n"
+                                              "<!--SW_VERSION = 3-->\n"));
+}
+
+TEST(XmlDom, ReadsElementsAttributesAndTellsAbsentFromEmpty)
+{
+    XmlDocument d;
+    ASSERT_TRUE(d.loadBytes("<R a=\"1\" b=\"\"><x>hi</x><y></y><x>second</x></R>"));
+    XmlNode r = d.firstNode();
+    EXPECT_EQ(r.name(), QStringLiteral("R"));
+    EXPECT_EQ(r.attribute(QStringLiteral("a")), QStringLiteral("1"));
+    EXPECT_EQ(r.attribute(QStringLiteral("b")), QString());
+    EXPECT_EQ(r.attribute(QStringLiteral("c")), std::nullopt);
+    EXPECT_EQ(r.elementText(QStringLiteral("x")), QStringLiteral("hi")); // the first of a name
+    EXPECT_EQ(r.elementText(QStringLiteral("y")), QString());
+    EXPECT_EQ(r.elementText(QStringLiteral("X")), std::nullopt);        // case matters
+    EXPECT_EQ(r.childCount(), 3);
+    EXPECT_EQ(r.elementAt(2).text(), QStringLiteral("second"));
+    EXPECT_TRUE(r.elementAt(3).isNull());
+    EXPECT_TRUE(r.child(-1).isNull());
+}
+
+TEST(XmlDom, FirstNodeKeepsDeclarationsAndComments)
+{
+    XmlDocument d;
+    ASSERT_TRUE(d.loadBytes("<?xml version=\"1.0\"?><!-- c --><Par_Gen><a>1</a></Par_Gen>"));
+    EXPECT_EQ(d.firstNode().kind(), XmlNodeKind::Declaration);
+    EXPECT_EQ(d.rootElement().name(), QStringLiteral("Par_Gen"));
+    EXPECT_EQ(d.childCount(), 3);
+}
+
+TEST(XmlDom, BadInputLeavesAnEmptyDocument)
+{
+    XmlDocument d;
+    QString err;
+    for (const char* bad : {"<a><b></a>", "", "\xFF\xFE\x00garbage"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_FALSE(d.loadBytes(QByteArray(bad), &err));
+        EXPECT_TRUE(d.firstNode().isNull());
+    }
+    // External entities are never fetched; the document type is skipped.
+    EXPECT_TRUE(d.loadBytes("<!DOCTYPE r [<!ENTITY e SYSTEM \"file:///etc/passwd\">]><r>x</r>"));
+    EXPECT_EQ(d.rootElement().text(), QStringLiteral("x"));
+    TempDir t;
+    EXPECT_FALSE(d.load(t.file(QStringLiteral("missing.xml")), &err));
+}
+
+TEST(XmlDom, UnicodeRoundTripsThroughAFile)
+{
+    TempDir t;
+    XmlDocument d;
+    d.appendElement(QStringLiteral("r")).setAttribute(QStringLiteral("name"), QStringLiteral("K\u00fchler <1> & \"2\""));
+    ASSERT_TRUE(d.save(t.file(QStringLiteral("u.xml"))));
+    XmlDocument e;
+    ASSERT_TRUE(e.load(t.file(QStringLiteral("u.xml"))));
+    EXPECT_EQ(e.firstNode().attribute(QStringLiteral("name")), QStringLiteral("K\u00fchler <1> & \"2\""));
+    e.firstNode().setAttribute(QStringLiteral("name"), QStringLiteral("x"));
+    EXPECT_EQ(e.firstNode().attributeCount(), 1);
+    e.clear();
+    EXPECT_EQ(e.childCount(), 0);
+}
