@@ -1,0 +1,84 @@
+#include "platform/ui/Controls.h"
+
+#include <QFontDatabase>
+#include <QMouseEvent>
+#include <QPalette>
+#include <cmath>
+
+namespace platform {
+
+QString installedFamily(const QString& family)
+{
+    if (QFontDatabase::hasFamily(family))
+        return family;
+    return QStringLiteral("DejaVu Sans");
+}
+
+QFont uiFont(const QString& family, int points, bool bold)
+{
+    QFont f(installedFamily(family));
+    f.setPixelSize(std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0))));
+    f.setBold(bold);
+    return f;
+}
+
+void setBackgroundColor(QWidget* w, const QColor& c)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, c);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+QLabel* addLabel(QWidget* parent, const QString& objectName, int left, int top, const QFont& font)
+{
+    auto* l = new QLabel(parent);
+    l->setObjectName(objectName);
+    l->setFont(font);
+    l->move(left, top);
+    l->adjustSize();
+    return l;
+}
+
+void setLabelText(QLabel* label, const QString& text)
+{
+    label->setText(text);
+    label->adjustSize();
+}
+
+LinkLabel::LinkLabel(QWidget* parent) : QLabel(parent)
+{
+    setCursor(Qt::PointingHandCursor);
+    setTextFormat(Qt::PlainText);
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent* e)
+{
+    QLabel::mouseReleaseEvent(e);
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+        Q_EMIT clicked();
+}
+
+QFrame* addShape(QWidget* parent, const QString& objectName, int left, int top, int width, int height,
+                 const QColor& color, bool filled)
+{
+    auto* f = new QFrame(parent);
+    f->setObjectName(objectName);
+    f->setGeometry(left, top, width, height);
+    if (filled) {
+        f->setFrameShape(QFrame::NoFrame);
+        f->setAutoFillBackground(true);
+        QPalette p = f->palette();
+        p.setColor(QPalette::Window, color);
+        f->setPalette(p);
+    } else {
+        f->setFrameShape(QFrame::Box);
+        f->setLineWidth(1);
+        QPalette p = f->palette();
+        p.setColor(QPalette::WindowText, color);
+        f->setPalette(p);
+    }
+    return f;
+}
+
+} // namespace platform

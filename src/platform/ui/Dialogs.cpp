@@ -1,0 +1,119 @@
+#include "platform/ui/Dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace platform {
+
+namespace {
+
+QString defaultCaption(MsgKind kind)
+{
+    switch (kind) {
+    case MsgKind::Error: return QStringLiteral("Error");
+    case MsgKind::Confirm:
+    case MsgKind::ConfirmCancel: return QStringLiteral("Confirm");
+    case MsgKind::Warning: return QStringLiteral("Warning");
+    case MsgKind::Information: return QStringLiteral("Information");
+    }
+    return {};
+}
+
+class QtMessageBoxes final : public MessageBoxes {
+public:
+    MsgAnswer show(MsgKind kind, const QString& text, const QString& caption) override
+    {
+        QMessageBox box(QApplication::activeWindow());
+        box.setWindowTitle(caption.isEmpty() ? defaultCaption(kind) : caption);
+        box.setText(text);
+        switch (kind) {
+        case MsgKind::Error:
+            box.setIcon(QMessageBox::Critical);
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        case MsgKind::Information:
+            box.setIcon(QMessageBox::Information);
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        case MsgKind::Confirm:
+            box.setIcon(QMessageBox::Question);
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
+        case MsgKind::ConfirmCancel:
+            box.setIcon(QMessageBox::Question);
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            break;
+        case MsgKind::Warning:
+            box.setIcon(QMessageBox::Warning);
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
+        }
+        return toAnswer(kind, box.exec());
+    }
+
+    // The answer of a closed box. A box closed without a button (Escape, the window's close
+    // button) gives the most careful answer of its kind.
+    static MsgAnswer toAnswer(MsgKind kind, int button)
+    {
+        switch (button) {
+        case QMessageBox::Ok: return MsgAnswer::Ok;
+        case QMessageBox::Yes: return MsgAnswer::Yes;
+        case QMessageBox::No: return MsgAnswer::No;
+        case QMessageBox::Cancel: return MsgAnswer::Cancel;
+        default: break;
+        }
+        switch (kind) {
+        case MsgKind::Error:
+        case MsgKind::Information: return MsgAnswer::Ok;
+        case MsgKind::ConfirmCancel: return MsgAnswer::Cancel;
+        default: return MsgAnswer::No;
+        }
+    }
+};
+
+class QtFileDialogs final : public FileDialogs {
+public:
+    QString openFile(const FileDialogRequest& r) override { return run(r, QFileDialog::AcceptOpen); }
+    QString saveFile(const FileDialogRequest& r) override { return run(r, QFileDialog::AcceptSave); }
+
+private:
+    static QString run(const FileDialogRequest& r, QFileDialog::AcceptMode mode)
+    {
+        QFileDialog d(QApplication::activeWindow(), r.caption, r.initialFolder, r.filter);
+        d.setAcceptMode(mode);
+        d.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        // Callers that must not overwrite a file ask their own question.
+        d.setOption(QFileDialog::DontConfirmOverwrite, true);
+        if (!r.defaultExtension.isEmpty())
+            d.setDefaultSuffix(r.defaultExtension);
+        if (!r.fileName.isEmpty())
+            d.selectFile(r.fileName);
+        if (d.exec() != QDialog::Accepted)
+            return {};
+        const QStringList files = d.selectedFiles();
+        return files.isEmpty() ? QString() : files.first();
+    }
+};
+
+QtMessageBoxes& qtBoxes()
+{
+    static QtMessageBoxes b;
+    return b;
+}
+QtFileDialogs& qtFileDialogs()
+{
+    static QtFileDialogs d;
+    return d;
+}
+
+MessageBoxes* g_boxes = nullptr;
+FileDialogs* g_fileDialogs = nullptr;
+} // namespace
+
+MessageBoxes& messageBoxes() { return g_boxes ? *g_boxes : qtBoxes(); }
+void setMessageBoxes(MessageBoxes* boxes) { g_boxes = boxes; }
+FileDialogs& fileDialogs() { return g_fileDialogs ? *g_fileDialogs : qtFileDialogs(); }
+void setFileDialogs(FileDialogs* dialogs) { g_fileDialogs = dialogs; }
+
+} // namespace platform

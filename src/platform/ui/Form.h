@@ -1,0 +1,53 @@
+#pragma once
+// The base of the program's windows: a fixed-size window that is shown modally and answers
+// through its modal result, with the creation, show and language hooks every window has.
+//
+//   showModal(): modal result back to 0, FormShow(), then the window runs until something
+//   sets a non-zero modal result (a button, the close box, Escape = Cancel); the result is
+//   returned. setModalResult(r) with r != 0 ends a running showing.
+//
+// Tests install a ModalDriver: showModal() then runs FormShow() and hands the window to the
+// driver instead of entering a nested event loop, so a test fills fields and clicks buttons
+// synchronously and reads the result.
+#include <QDialog>
+#include <QString>
+#include <functional>
+
+namespace platform {
+
+enum ModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
+
+class Form : public QDialog {
+    Q_OBJECT
+public:
+    explicit Form(QWidget* parent = nullptr);
+
+    int showModal();
+    int modalResult() const { return modalResult_; }
+    void setModalResult(int result);
+    bool isShowingModal() const { return showingModal_; }
+
+    // The size of the area inside the frame; the window cannot be resized by the user.
+    void setClientSize(int width, int height);
+
+    // Takes captions, hints and button texts from the UI-text table.
+    virtual void Set_Lang() {}
+
+protected:
+    // Runs each time the window is shown modally, before the user sees it.
+    virtual void FormShow() {}
+
+    void reject() override;               // Escape: Cancel
+    void closeEvent(QCloseEvent* e) override; // close box: Cancel unless a result is set
+
+private:
+    int modalResult_ = mrNone;
+    bool showingModal_ = false;
+};
+
+using ModalDriver = std::function<void(Form&)>;
+// Installs a driver for every following showModal(); an empty function restores the real
+// modal loop. Returns the previous driver.
+ModalDriver setModalDriver(ModalDriver driver);
+
+} // namespace platform

@@ -1,0 +1,96 @@
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+#include "platform/ui/Dialogs.h"
+#include "support/FakeDialogs.h"
+
+using namespace platform;
+
+namespace {
+
+// Runs `act` on the message box once it is on screen.
+void onNextBox(std::function<void(QMessageBox&)> act)
+{
+    QTimer::singleShot(0, [act] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        act(*box);
+        if (box->isVisible())
+            box->done(QMessageBox::NoButton);
+    });
+}
+
+} // namespace
+
+TEST(QtMessageBoxesTest, EachKindHasItsButtonsIconAndAnswer)
+{
+    struct Case {
+        MsgKind kind;
+        QMessageBox::StandardButtons buttons;
+        QMessageBox::Icon icon;
+        QMessageBox::StandardButton click;
+        MsgAnswer answer;
+    } cases[] = {
+        {MsgKind::Error, QMessageBox::Ok, QMessageBox::Critical, QMessageBox::Ok, MsgAnswer::Ok},
+        {MsgKind::Information, QMessageBox::Ok, QMessageBox::Information, QMessageBox::Ok, MsgAnswer::Ok},
+        {MsgKind::Confirm, QMessageBox::Yes | QMessageBox::No, QMessageBox::Question, QMessageBox::Yes,
+         MsgAnswer::Yes},
+        {MsgKind::ConfirmCancel, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Question,
+         QMessageBox::No, MsgAnswer::No},
+        {MsgKind::Warning, QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning, QMessageBox::Yes,
+         MsgAnswer::Yes},
+    };
+    for (const Case& c : cases) {
+        QMessageBox::StandardButtons seenButtons;
+        QMessageBox::Icon seenIcon = QMessageBox::NoIcon;
+        QString seenText;
+        onNextBox([&](QMessageBox& box) {
+            seenButtons = box.standardButtons();
+            seenIcon = box.icon();
+            seenText = box.text();
+            box.button(c.click)->click();
+        });
+        EXPECT_EQ(messageBoxes().show(c.kind, QStringLiteral("Error! Project not Valid")), c.answer);
+        EXPECT_EQ(seenButtons, c.buttons);
+        EXPECT_EQ(seenIcon, c.icon);
+        EXPECT_EQ(seenText, QStringLiteral("Error! Project not Valid"));
+    }
+}
+
+TEST(QtMessageBoxesTest, ABoxClosedWithoutAButtonGivesTheCarefulAnswer)
+{
+    onNextBox([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); });
+    EXPECT_EQ(messageBoxes().show(MsgKind::ConfirmCancel, QStringLiteral("Overwrite?")), MsgAnswer::Cancel);
+    onNextBox([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); });
+    EXPECT_EQ(messageBoxes().show(MsgKind::Warning, QStringLiteral("Replace?")), MsgAnswer::No);
+}
+
+TEST(FakeDialogsTest, RecordAnswerAndRestoreTheRealServices)
+{
+    MessageBoxes* realBoxes = &messageBoxes();
+    FileDialogs* realFiles = &fileDialogs();
+    {
+        testing_support::FakeMessageBoxes boxes;
+        testing_support::FakeFileDialogs files;
+        boxes.answer(MsgAnswer::Yes);
+        EXPECT_TRUE(askYesNo(QStringLiteral("first")));
+        EXPECT_FALSE(askYesNo(QStringLiteral("second"))); // nothing queued: No
+        showError(QStringLiteral("third"));
+        EXPECT_EQ(boxes.texts(), (QStringList{"first", "second", "third"}));
+        EXPECT_EQ(boxes.shown()[2].kind, MsgKind::Error);
+
+        files.choose(QStringLiteral("/tmp/a.csv"));
+        EXPECT_EQ(fileDialogs().saveFile({QStringLiteral("Save"), QStringLiteral("/p"), {}, {}, {}}),
+                  QStringLiteral("/tmp/a.csv"));
+        EXPECT_TRUE(fileDialogs().saveFile({}).isEmpty());
+        ASSERT_EQ(files.requests().size(), 2u);
+        EXPECT_EQ(files.requests()[0].initialFolder, QStringLiteral("/p"));
+    }
+    EXPECT_EQ(&messageBoxes(), realBoxes);
+    EXPECT_EQ(&fileDialogs(), realFiles);
+}
