@@ -1,5 +1,7 @@
 #include "platform/process/Process.h"
 
+#include "platform/process/Clock.h"
+
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
@@ -94,6 +96,38 @@ ProcessLauncher* g_launcher = nullptr;
 } // namespace
 
 ProcessLauncher& processes() { return g_launcher ? *g_launcher : systemLauncher(); }
+
+WaitOutcome startAndWait(const QString& program, const QStringList& arguments, const QString& workingFolder,
+                         uint64_t capMs, const std::function<void()>& duringWait)
+{
+    constexpr int kPollMs = 10;
+    WaitOutcome out;
+    const uint64_t started = clock().tickMs();
+    std::unique_ptr<RunningProcess> p = processes().start(program, arguments, workingFolder, &out.error);
+    if (!p) {
+        out.kind = WaitOutcome::NotStarted;
+        if (out.error.isEmpty())
+            out.error = QStringLiteral("The program could not be started.");
+        return out;
+    }
+    for (;;) {
+        if (p->finished()) {
+            clock().sleepMs(kPollMs);
+            if (duringWait)
+                duringWait();
+            out.kind = WaitOutcome::Ended;
+            out.exitCode = p->exitCode();
+            return out;
+        }
+        if (clock().tickMs() - started >= capMs) {
+            out.kind = WaitOutcome::TimedOut;
+            return out;
+        }
+        clock().sleepMs(kPollMs);
+        if (duringWait)
+            duringWait();
+    }
+}
 void setProcesses(ProcessLauncher* p) { g_launcher = p; }
 
 } // namespace platform

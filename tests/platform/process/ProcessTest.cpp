@@ -129,3 +129,63 @@ TEST(ProcessLauncherTest, RefusesAddressesThatAreNotUrls)
     EXPECT_FALSE(processes().openUrl(QString()));
     EXPECT_FALSE(processes().openUrl(QStringLiteral("no scheme here")));
 }
+
+TEST(StartAndWaitTest, ProgramThatEndsAtOnceReturnsAfterOnePause)
+{
+    testing_support::FakeClock fakeClock;
+    testing_support::FakeProcesses fake;
+    fake.pollsUntilEnd = 0;
+    fake.exitCode = 4;
+    int pumps = 0;
+    const WaitOutcome out = startAndWait(QStringLiteral("/opt/u/TCP_30115_Update.exe"),
+                                         {QStringLiteral("192.168.2.205"), QStringLiteral("2007")},
+                                         QStringLiteral("/opt/u"), 150000, [&] { ++pumps; });
+    EXPECT_EQ(out.kind, WaitOutcome::Ended);
+    EXPECT_EQ(out.exitCode, 4);
+    EXPECT_EQ(fakeClock.sleptMs(), 10u);
+    EXPECT_EQ(pumps, 1);
+    ASSERT_EQ(fake.started().size(), 1u);
+    EXPECT_EQ(fake.started()[0].arguments, (QStringList{"192.168.2.205", "2007"}));
+    EXPECT_EQ(fake.started()[0].workingFolder, QStringLiteral("/opt/u"));
+}
+
+TEST(StartAndWaitTest, ProgramThatNeverEndsIsLeftAfterTheCap)
+{
+    testing_support::FakeClock fakeClock;
+    testing_support::FakeProcesses fake;
+    fake.pollsUntilEnd = -1;
+    int pumps = 0;
+    const WaitOutcome out = startAndWait(QStringLiteral("u"), {}, {}, 150000, [&] { ++pumps; });
+    EXPECT_EQ(out.kind, WaitOutcome::TimedOut);
+    EXPECT_EQ(fakeClock.sleptMs(), 150000u);
+    EXPECT_EQ(fake.polls(), 15001);
+    EXPECT_EQ(pumps, 15000) << "the windows are served after every pause";
+}
+
+TEST(StartAndWaitTest, ProgramThatEndsAfterSomePollsIsWaitedFor)
+{
+    testing_support::FakeClock fakeClock;
+    testing_support::FakeProcesses fake;
+    fake.pollsUntilEnd = 30;
+    const WaitOutcome out = startAndWait(QStringLiteral("u"), {}, {}, 150000);
+    EXPECT_EQ(out.kind, WaitOutcome::Ended);
+    EXPECT_EQ(fakeClock.sleptMs(), 310u);
+}
+
+TEST(StartAndWaitTest, StartFailureReturnsAtOnceWithTheReason)
+{
+    testing_support::FakeClock fakeClock;
+    testing_support::FakeProcesses fake;
+    fake.failWith = QStringLiteral("No such file");
+    const WaitOutcome out = startAndWait(QStringLiteral("u"), {}, {}, 150000);
+    EXPECT_EQ(out.kind, WaitOutcome::NotStarted);
+    EXPECT_EQ(out.error, QStringLiteral("No such file"));
+    EXPECT_EQ(fakeClock.sleeps(), 0);
+}
+
+TEST(StartAndWaitTest, RealProgramEndsTheWait)
+{
+    const WaitOutcome out = startAndWait(shell(), {QStringLiteral("-c"), QStringLiteral("exit 0")}, {}, 150000);
+    EXPECT_EQ(out.kind, WaitOutcome::Ended);
+    EXPECT_EQ(out.exitCode, 0);
+}
