@@ -28,22 +28,22 @@ Form::Form(QWidget* parent) : QDialog(parent)
 
 int Form::showModal()
 {
-    modalResult_ = mrNone;
+    setResult(mrNone);
     showingModal_ = true;
     FormShow();
     if (driver()) {
         ModalDriver d = driver(); // a copy: the driver may install another one
         d(*this);
-    } else if (modalResult_ == mrNone) {
+    } else if (result() == mrNone) {
         exec();
     }
     showingModal_ = false;
-    return modalResult_;
+    return result();
 }
 
 void Form::setModalResult(int result)
 {
-    modalResult_ = result;
+    setResult(result);
     if (result != mrNone && showingModal_ && isVisible())
         done(result);
 }
@@ -54,8 +54,8 @@ void Form::reject() { setModalResult(mrCancel); }
 
 void Form::closeEvent(QCloseEvent* e)
 {
-    if (modalResult_ == mrNone)
-        modalResult_ = mrCancel;
+    if (result() == mrNone)
+        setResult(mrCancel);
     QDialog::closeEvent(e);
 }
 

@@ -23,7 +23,9 @@ public:
     explicit Form(QWidget* parent = nullptr);
 
     int showModal();
-    int modalResult() const { return modalResult_; }
+    // Kept as the dialog's result, so a button that ends the dialog with done() or sets its
+    // result directly is seen here as well.
+    int modalResult() const { return result(); }
     void setModalResult(int result);
     bool isShowingModal() const { return showingModal_; }
 
@@ -41,7 +43,6 @@ protected:
     void closeEvent(QCloseEvent* e) override; // close box: Cancel unless a result is set
 
 private:
-    int modalResult_ = mrNone;
     bool showingModal_ = false;
 };
 

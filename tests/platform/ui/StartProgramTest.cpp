@@ -1,0 +1,48 @@
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "platform/ui/StartProgram.h"
+#include "support/FakeDialogs.h"
+#include "support/FakeProcess.h"
+
+using namespace platform;
+using namespace testing_support;
+
+TEST(StartProgramTest, AProgramThatEndsAtOnceReturnsAfterAbout10Ms)
+{
+    FakeClock clock;
+    FakeProcesses processes;
+    FakeMessageBoxes boxes;
+    EXPECT_TRUE(Start_Program(QStringLiteral("/opt/varnetor/TCP_30115_Update.exe"),
+                              {QStringLiteral("192.168.2.205"), QStringLiteral("2007")}, true));
+    EXPECT_EQ(clock.sleptMs(), 10u);
+    ASSERT_EQ(processes.started().size(), 1u);
+    EXPECT_EQ(processes.started()[0].workingFolder, QStringLiteral("/opt/varnetor"));
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+TEST(StartProgramTest, AProgramThatNeverEndsIsWaitedFor150SecondsWhileTimersStillRun)
+{
+    FakeClock clock;
+    FakeProcesses processes;
+    processes.pollsUntilEnd = -1;
+    int timerRuns = 0;
+    QTimer timer;
+    timer.setInterval(0);
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++timerRuns; });
+    timer.start();
+    EXPECT_TRUE(Start_Program(QStringLiteral("/opt/u/Ethernet_Update.exe"), {}, false));
+    EXPECT_EQ(clock.sleptMs(), 150000u);
+    EXPECT_GT(timerRuns, 0) << "the event loop is served while waiting";
+}
+
+TEST(StartProgramTest, AMissingProgramIsReportedByItsFileName)
+{
+    FakeClock clock;
+    FakeMessageBoxes boxes;
+    EXPECT_FALSE(Start_Program(QStringLiteral("/nonexistent/folder/Ser_30102_Update.exe"), {}, true));
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].kind, MsgKind::Error);
+    EXPECT_TRUE(boxes.shown()[0].text.contains(QStringLiteral("/nonexistent/folder/Ser_30102_Update.exe")));
+    EXPECT_EQ(clock.sleeps(), 0);
+}
