@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QValidator>
+#include <algorithm>
 
 namespace platform::ctl {
 
@@ -21,20 +22,40 @@ void Control::focus() { self_->setFocus(Qt::OtherFocusReason); }
 bool Control::focused() const { return self_->window()->focusWidget() == self_; }
 
 // Applies the length limit and the lower case to what the user types or pastes; text set in
-// code passes untouched.
+// code passes untouched. The new text is compared with the last text the edit held: what lies
+// between their common start and end is the user's insertion.
 class Edit::InputRule final : public QValidator {
 public:
     explicit InputRule(Edit* edit) : QValidator(edit), edit_(edit) {}
 
-    State validate(QString& input, int&) const override
+    State validate(QString& input, int& pos) const override
     {
-        if (edit_->settingText_)
+        if (edit_->settingText_ || (!edit_->lowerCase_ && edit_->maxLength_ <= 0))
             return Acceptable;
+        const QString& old = edit_->lastText_;
+        if (input == old)
+            return Acceptable;
+        const qsizetype shorter = std::min(old.size(), input.size());
+        qsizetype prefix = 0;
+        while (prefix < shorter && old.at(prefix) == input.at(prefix))
+            ++prefix;
+        qsizetype suffix = 0;
+        while (suffix < shorter - prefix && old.at(old.size() - 1 - suffix) == input.at(input.size() - 1 - suffix))
+            ++suffix;
+        const qsizetype removed = old.size() - prefix - suffix;
+        QString inserted = input.mid(prefix, input.size() - prefix - suffix);
         if (edit_->lowerCase_)
-            input = input.toLower();
-        if (edit_->maxLength_ > 0 && input.size() > edit_->maxLength_ &&
-            input.size() > edit_->QLineEdit::text().size())
-            return Invalid;
+            inserted = inserted.toLower();
+        if (edit_->maxLength_ > 0) {
+            const qsizetype room = std::max<qsizetype>(0, edit_->maxLength_ - (old.size() - removed));
+            if (inserted.size() > room)
+                inserted.truncate(room);
+        }
+        const QString result = old.left(prefix) + inserted + old.right(suffix);
+        if (result == old)
+            return Invalid; // nothing of the change fits: the edit keeps its text
+        input = result;
+        pos = static_cast<int>(prefix + inserted.size());
         return Acceptable;
     }
 
@@ -45,7 +66,8 @@ private:
 Edit::Edit(QWidget* parent) : QLineEdit(parent), Control(this)
 {
     setValidator(new InputRule(this));
-    connect(this, &QLineEdit::textChanged, this, [this] {
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& t) {
+        lastText_ = t;
         if (onChange)
             onChange(*this);
     });

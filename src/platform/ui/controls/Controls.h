@@ -84,8 +84,8 @@ public:
     // through QLineEdit, so that the input rules below leave the text as given.
     void setText(const QString& text);
 
-    // The most characters the user can type; 0 means no limit. Text set in code is kept
-    // whole, and the user can always delete from a longer text.
+    // The most characters the user can type or paste (a longer paste is cut); 0 means no
+    // limit. Text set in code is kept whole, and the user can always delete from it.
     void setMaxLength(int n) { maxLength_ = n; }
     int maxLength() const { return maxLength_; }
     // Typed (and pasted) letters become lower case; text set in code stays as it is.
@@ -101,6 +101,7 @@ private:
     int maxLength_ = 0;
     bool lowerCase_ = false;
     bool settingText_ = false;
+    QString lastText_;
 };
 
 class CheckBox : public QCheckBox, public Control {
