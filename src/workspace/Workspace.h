@@ -14,6 +14,8 @@
 namespace workspace {
 
 constexpr int kLangTextCount = 2400;
+// BACnet object types that have a counter (Validators.h).
+constexpr int kObjCounterCount = 15;
 
 struct Workspace {
     // Device type (gateway model). Fixed when the program is built; tests set it per case.
@@ -73,6 +75,9 @@ struct Workspace {
 
     // The UI-text table: exactly kLangTextCount entries once filled (Load_Language).
     QStringList Lang_Texts;
+
+    // Objects per BACnet object type, counted by the image builder and the EDE writer.
+    std::array<int32_t, kObjCounterCount> Obj_Counters{};
 };
 
 // The current workspace. There is always one: the program's, or the innermost ScopedWorkspace.

@@ -1,0 +1,113 @@
+#include "workspace/LangTexts.h"
+
+#include "platform/fs/Files.h"
+#include "platform/text/Text.h"
+#include "workspace/BuiltinTexts.h"
+#include "workspace/Workspace.h"
+
+#include <QFile>
+#include <QStringList>
+
+namespace workspace {
+
+namespace {
+
+const QChar kPilcrow(0x00B6);
+
+// Whole file up to the size limit; no value when it cannot be read or is larger.
+std::optional<QByteArray> readLimited(const QString& path)
+{
+    if (!platform::fileExists(path))
+        return std::nullopt;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    // Read one byte beyond the limit to tell a file of exactly the limit from a larger one,
+    // whatever size the file system claims.
+    QByteArray bytes = f.read(kMaxLanguageFileBytes + 1);
+    if (f.error() != QFileDevice::NoError || bytes.size() > kMaxLanguageFileBytes)
+        return std::nullopt;
+    return bytes;
+}
+
+void applyLine(const QString& rawLine, QStringList& table)
+{
+    const QString line = platform::trim(rawLine);
+    if (!line.startsWith(QLatin1String("STR")))
+        return;
+    const qsizetype eq = line.indexOf(QLatin1Char('='));
+    if (eq < 0)
+        return;
+    // The index stands between "STR" and the one character before "=", which is not read.
+    const qsizetype indexLength = eq - 4;
+    const int index = indexLength > 0 ? platform::toIntDef(platform::trim(line.mid(3, indexLength)), -1) : -1;
+    if (index < 0 || index >= kLangTextCount)
+        return;
+    QString text = platform::trim(line.mid(eq + 1));
+    if (text.isEmpty())
+        return;
+    const qsizetype remark = text.indexOf(QLatin1String("/#/"));
+    if (remark >= 0) {
+        text = platform::trim(text.left(remark));
+        if (text.isEmpty())
+            return;
+    }
+    if (text.startsWith(kPilcrow))
+        text.remove(0, 1);
+    const qsizetype close = text.indexOf(kPilcrow);
+    if (close >= 0)
+        text.truncate(close);
+    table[index] = text;
+}
+
+} // namespace
+
+void Default_Texts()
+{
+    QStringList texts = builtinEnglishTexts();
+    // The table always holds exactly kLangTextCount entries, whatever the built-in list holds.
+    while (texts.size() < kLangTextCount)
+        texts.append(QStringLiteral(" "));
+    if (texts.size() > kLangTextCount)
+        texts.resize(kLangTextCount);
+    ws().Lang_Texts = texts;
+}
+
+bool Read_Lng_File(const QString& fileName)
+{
+    const auto bytes = readLimited(fileName);
+    if (!bytes)
+        return false;
+    if (ws().Lang_Texts.size() != kLangTextCount)
+        Default_Texts();
+    QStringList table = ws().Lang_Texts;
+    for (const QString& line : platform::splitLines(platform::decodeTextFile(*bytes)))
+        applyLine(line, table);
+    ws().Lang_Texts = std::move(table);
+    return true;
+}
+
+QString languageFilePath(const QString& languageName)
+{
+    if (languageName.isEmpty() || languageName.contains(QLatin1Char('/')) ||
+        languageName.contains(QLatin1Char('\\')))
+        return {};
+    return platform::joinPath(ws().Language_Dir, languageName + QStringLiteral(".lng"));
+}
+
+void Load_Language()
+{
+    Default_Texts();
+    Workspace& w = ws();
+    const QString chosen = languageFilePath(w.Language_Name);
+    if (platform::fileExists(chosen)) {
+        Read_Lng_File(chosen);
+        return;
+    }
+    w.Language_Name = QStringLiteral("English");
+    const QString english = languageFilePath(w.Language_Name);
+    if (platform::fileExists(english))
+        Read_Lng_File(english);
+}
+
+} // namespace workspace
