@@ -13,7 +13,10 @@ pugi::xml_node wrap(pugi::xml_node_struct* n) { return pugi::xml_node(n); }
 std::string u8(const QString& s) { return s.toStdString(); }
 QString qs(const char* s) { return QString::fromUtf8(s); }
 
-constexpr unsigned kParseFlags = pugi::parse_default | pugi::parse_comments | pugi::parse_declaration;
+// A value made only of blanks is still a value (a blank device name, a blank cell), so text that is
+// an element's only child is kept even when it is all white space.
+constexpr unsigned kParseFlags =
+    pugi::parse_default | pugi::parse_comments | pugi::parse_declaration | pugi::parse_ws_pcdata_single;
 
 } // namespace
 

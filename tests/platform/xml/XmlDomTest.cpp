@@ -79,3 +79,14 @@ TEST(XmlDom, UnicodeRoundTripsThroughAFile)
     e.clear();
     EXPECT_EQ(e.childCount(), 0);
 }
+
+TEST(XmlDom, BlankOnlyTextIsAValue)
+{
+    XmlDocument d;
+    ASSERT_TRUE(d.loadBytes("<r>\n  <a>  </a>\n  <b> x </b>\n  <c/>\n</r>"));
+    XmlNode r = d.rootElement();
+    EXPECT_EQ(r.elementText(QStringLiteral("a")), QStringLiteral("  "));
+    EXPECT_EQ(r.elementText(QStringLiteral("b")), QStringLiteral(" x "));
+    EXPECT_EQ(r.elementText(QStringLiteral("c")), QString());
+    EXPECT_EQ(r.elementCount(), 3);
+}
