@@ -1,0 +1,180 @@
+#include "image/ImageBuilder.h"
+
+#include "image/ModbusImages.h"
+#include "platform/fs/Files.h"
+#include "platform/text/UserError.h"
+#include "workspace/Workspace.h"
+
+#include <QByteArray>
+#include <memory>
+#include <vector>
+
+namespace image {
+
+namespace {
+
+using BuildRoutine = void (*)(ImageState&);
+
+enum class Entry { Routine, Nothing, NotAvailable };
+
+// The build routine of each device type, tested in this order. The images of the models whose
+// routines are not written yet are refused rather than faked.
+Entry buildEntry(int32_t type, BuildRoutine& routine)
+{
+    routine = nullptr;
+    switch (type) {
+    case 0:
+        routine = &Build_Bin_Modbus_Master;
+        return Entry::Routine;
+    case 2:
+        routine = &Build_Bin_Modbus_Slave;
+        return Entry::Routine;
+    case 3:
+        routine = &Build_Bin_Modbus_TCP_Master;
+        return Entry::Routine;
+    case 4:
+        routine = &Build_Bin_Modbus_TCP_Slave;
+        return Entry::Routine;
+    case 1:
+    case 20:    // M-Bus
+    case 6:     // PROFIBUS
+    case 7:     // CAN
+    case 8:     // CANopen
+    case 9:     // PROFINET
+    case 11:    // DeviceNet slave
+    case 12:    // EtherNet/IP
+    case 16:
+    case 2016:  // KNX
+    case 17:    // SNMP agent
+    case 18:    // DMX
+    case 19:    // SNMP manager
+    case 21:    // wireless M-Bus
+    case 1001:
+    case 1002:
+    case 1003:  // M-Bus masters
+        return Entry::NotAvailable;
+    default:    // 10, 13, 14, 15 and unknown types: no image of this program
+        return Entry::Nothing;
+    }
+}
+
+struct BankFile {
+    QString name;
+    const BankBuffer* bank;
+};
+
+// The bank files of each device type, in the order they are written.
+Entry saveEntry(int32_t type, const ImageState& st, std::vector<BankFile>& files)
+{
+    files.clear();
+    switch (type) {
+    case 0:
+    case 2:
+    case 3:
+    case 4:
+    case 6:
+    case 7:
+    case 8:
+    case 9:
+    case 11:
+    case 12:
+    case 16:
+    case 2016:
+    case 17:
+    case 18:
+    case 19:
+        files.push_back({QStringLiteral("bank1.bin"), &st.bank1});
+        return Entry::Routine;
+    case 1:
+    case 20:
+    case 21:
+    case 1001:
+    case 1002:
+    case 1003:
+        return Entry::NotAvailable;
+    default:
+        return Entry::Nothing;
+    }
+}
+
+QString notAvailable(int32_t type)
+{
+    return QStringLiteral("The configuration image of device type %1 is not available in this build.").arg(type);
+}
+
+} // namespace
+
+ImageState& state()
+{
+    static const std::unique_ptr<ImageState> s = std::make_unique<ImageState>();
+    return *s;
+}
+
+bool imageAvailable(int32_t converterType)
+{
+    BuildRoutine routine;
+    return buildEntry(converterType, routine) != Entry::NotAvailable;
+}
+
+BuildResult Build_Bin(ImageState& st)
+{
+    const int32_t type = workspace::ws().Converter_Type;
+    st.Desc_Chars_Limit_Flag = 0;
+    st.builtType.reset();
+    BuildRoutine routine;
+    switch (buildEntry(type, routine)) {
+    case Entry::Nothing:
+        st.builtType = type;
+        return {};
+    case Entry::NotAvailable:
+        return {false, notAvailable(type)};
+    case Entry::Routine:
+        break;
+    }
+    // The routines read every file before they write the first byte of a bank, so a build that
+    // fails leaves the buffers as the last good build left them.
+    try {
+        routine(st);
+    } catch (const platform::UserError& e) {
+        return {false, e.message()};
+    }
+    st.builtType = type;
+    return {};
+}
+
+SaveResult Save_Bin(ImageState& st)
+{
+    const workspace::Workspace& w = workspace::ws();
+    const int32_t type = w.Converter_Type;
+    std::vector<BankFile> files;
+    switch (saveEntry(type, st, files)) {
+    case Entry::Nothing:
+        return {};
+    case Entry::NotAvailable:
+        return {false, notAvailable(type), {}};
+    case Entry::Routine:
+        break;
+    }
+    if (st.builtType != type)
+        return {false, QStringLiteral("The configuration image has not been built; no bank file was written."), {}};
+    if (w.Project_Dir.isEmpty())
+        return {false, QStringLiteral("No project is open; no bank file was written."), {}};
+    const QString binDir = platform::joinPath(w.Project_Dir, QStringLiteral("bin"));
+    if (!platform::folderExists(binDir))
+        return {false, QStringLiteral("The folder %1 does not exist; no bank file was written.").arg(binDir), {}};
+
+    SaveResult result;
+    for (const BankFile& f : files) {
+        const QString path = platform::joinPath(binDir, f.name);
+        QString why;
+        if (!platform::writeWholeFile(path, f.bank->filled(), &why)) {
+            result.ok = false;
+            result.error = QStringLiteral("The file %1 cannot be written: %2").arg(path, why);
+            return result;
+        }
+        result.files.append(path);
+    }
+    return result;
+}
+
+} // namespace image

@@ -1,0 +1,43 @@
+#pragma once
+// Everything the image builder keeps between the steps of a build: the three bank buffers with
+// their lengths, the description-limit flag, the standard parameter block and the tables the
+// loaders fill. The program has one (`state()`); tests make their own.
+#include "image/BacnetObjects.h"
+#include "image/Bank.h"
+#include "image/Bdt.h"
+#include "image/ModbusAccess.h"
+#include "image/ParGenRecord.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace image {
+
+constexpr int32_t kBank1Capacity = 0x30001;
+constexpr int32_t kBank2Capacity = 0x30001;
+constexpr int32_t kBank3Capacity = 3145730;
+
+struct ImageState {
+    BankBuffer bank1{kBank1Capacity};
+    BankBuffer bank2{kBank2Capacity};
+    BankBuffer bank3{kBank3Capacity};
+
+    // Set by the parameter readers when "BACnet_Desc_Chars_Limit" is "1": the smaller object
+    // table with the longer names. Cleared at the start of every build.
+    uint8_t Desc_Chars_Limit_Flag = 0;
+    ParGenStd Par_Gen;
+    BacnetObjectTable objects;
+    ModbusAccessTable access;
+    BdtTable bdt;
+    // DMX direction ("DMX_DMX"): 0 reads only the BACnet read objects, else only the written.
+    int32_t DMX_Direction = 1;
+
+    // Device type of the last build that ended without error; a failed build clears it, so a
+    // save never writes what an earlier or a broken build left in the buffers.
+    std::optional<int32_t> builtType;
+};
+
+// The program's builder state.
+ImageState& state();
+
+} // namespace image

@@ -1,0 +1,203 @@
+#include "image/ModbusImages.h"
+
+#include "image/ParGenKeys.h"
+#include "workspace/Workspace.h"
+
+namespace image {
+
+namespace {
+
+constexpr int32_t kBdtOffset = kModbusBankLength; // 0x19000
+
+// Serial line codes of the Modbus models' editors to bit/s; any other code 9600.
+uint32_t modbusBaudRate(int32_t code)
+{
+    static const uint32_t kRates[8] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
+    return code >= 0 && code < 8 ? kRates[code] : 9600;
+}
+
+// Twelve address keys "<prefix>IP1".."<prefix>GAT4" with the gateway switched off (all 255)
+// unless "<prefix>EN_GAT" is "1".
+template <typename Part>
+void readAddressBlock(const ParGenKeys& keys, const QString& prefix, const int (&ip)[4], std::array<Part, 4>& ipOut,
+                      std::array<Part, 4>& smOut, std::array<Part, 4>& gatOut)
+{
+    static const int kSm[4] = {255, 255, 255, 0};
+    static const int kGat[4] = {192, 168, 0, 1};
+    for (int i = 0; i < 4; ++i)
+        ipOut[i] = static_cast<Part>(keys.keyInt(prefix + QStringLiteral("IP%1").arg(i + 1), ip[i]));
+    for (int i = 0; i < 4; ++i)
+        smOut[i] = static_cast<Part>(keys.keyInt(prefix + QStringLiteral("SM%1").arg(i + 1), kSm[i]));
+    for (int i = 0; i < 4; ++i)
+        gatOut[i] = static_cast<Part>(keys.keyInt(prefix + QStringLiteral("GAT%1").arg(i + 1), kGat[i]));
+    if (!keys.keyFlag(prefix + QStringLiteral("EN_GAT")))
+        gatOut = {255, 255, 255, 255};
+}
+
+void startBuild(ImageState& st)
+{
+    Init_Par_Gen(st.Par_Gen, workspace::ws().Converter_Type);
+    Clear_BACnet_Objects(st.objects);
+    Clear_Modbus_Access(st.access);
+}
+
+void loadObjects(ImageState& st)
+{
+    const workspace::Workspace& w = workspace::ws();
+    Load_BACnet_Objects(st.objects, st.Par_Gen.Object_Count, st.Desc_Chars_Limit_Flag, w.Converter_Type,
+                        w.Path_BACnet_SetAccess);
+}
+
+// The BBMD table closes the images of types 0 and 2 whether or not the function is on.
+void loadBdtAndPlaceIt(ImageState& st)
+{
+    if (st.Par_Gen.BACnet_IP_Flags & 1u)
+        Load_BDT(st.bdt, workspace::ws().Path_BACnet_BDT);
+    st.Par_Gen.BDT_Address = kBdtAddressAt0x19000;
+}
+
+void writeWithBdt(ImageState& st)
+{
+    Write_Bank_Modbus(st.bank1, st.objects, st.Desc_Chars_Limit_Flag, st.access, st.Par_Gen);
+    st.bank1.setLength(Write_BDT(st.bank1, st.bdt, kBdtOffset));
+}
+
+} // namespace
+
+void Read_Par_Gen_Modbus_TCP_Master(ImageState& st)
+{
+    ParGenStd& p = st.Par_Gen;
+    p.Protocol_Code = 0x25;
+    p.Option_Word = 0;
+    ParGenKeys keys;
+    if (!openParGen(keys))
+        return;
+    readBacnetSide(keys, p, st.Desc_Chars_Limit_Flag, false);
+    static const int kIp[4] = {192, 168, 0, 6};
+    readAddressBlock(keys, QStringLiteral("Modbus_TCP_Master_"), kIp, p.Eth2_IP, p.Eth2_SM, p.Eth2_GAT);
+    p.Modbus_TCP_Port = static_cast<uint16_t>(keys.keyInt(QStringLiteral("ModbusTCPM_PORT"), 502));
+    p.Modbus_TCP_Port_2 = p.Modbus_TCP_Port;
+    p.Modbus_Timeout = static_cast<uint32_t>(keys.keyInt(QStringLiteral("ModbusTCPM_TIMEOUT"), 1000));
+    p.Modbus_Cyclic = static_cast<uint32_t>(keys.keyInt(QStringLiteral("ModbusTCPM_CYCLIC"), 100));
+}
+
+void Read_Par_Gen_Modbus_Master(ImageState& st)
+{
+    ParGenStd& p = st.Par_Gen;
+    p.Protocol_Code = 0x24;
+    p.Option_Word = 0;
+    p.Serial_Mode = 0x10;
+    ParGenKeys keys;
+    if (!openParGen(keys))
+        return;
+    const int32_t bacnetType = readBacnetSide(keys, p, st.Desc_Chars_Limit_Flag, true);
+    // With BACnet/IP the MS/TP line is free and carries the Modbus line's settings as well.
+    const bool copyToLine1 = bacnetType == 0;
+
+    p.Serial_Mode = keys.keyText(QStringLiteral("ModbusM_SERIAL")) == QStringLiteral("0") ? 0x11 : 0x10;
+    p.Port2_Baud_Rate = modbusBaudRate(keys.keyInt(QStringLiteral("ModbusM_BAUDRATE"), 7));
+    if (copyToLine1)
+        p.Port1_Baud_Rate = p.Port2_Baud_Rate;
+    p.Port2_Parity = static_cast<uint16_t>(keys.keyInt(QStringLiteral("ModbusM_PARITY"), 0));
+    if (copyToLine1)
+        p.Port1_Parity = p.Port2_Parity;
+    const int32_t stopBits = keys.keyInt(QStringLiteral("ModbusM_STOPBITS"), 0);
+    p.Port2_Stop_Bits = static_cast<uint32_t>(stopBits == 1 ? 2 : stopBits);
+    if (copyToLine1)
+        p.Port1_Stop_Bits = p.Port2_Stop_Bits;
+    p.Modbus_Timeout = static_cast<uint32_t>(keys.keyInt(QStringLiteral("ModbusM_TIMEOUT"), 1000));
+    p.Modbus_Cyclic = static_cast<uint32_t>(keys.keyInt(QStringLiteral("ModbusM_CYCLIC"), 100));
+    if (keys.keyFlag(QStringLiteral("ModbusM_Slaves_Present")))
+        p.Slaves_Present_Position = keys.keyInt(QStringLiteral("ModbusM_Slaves_Present_Array_Position"), -1);
+    else
+        p.Slaves_Present_Position = -1;
+}
+
+void Read_Par_Gen_Modbus_Slave(ImageState& st)
+{
+    ParGenStd& p = st.Par_Gen;
+    p.Protocol_Code = 0x24;
+    p.Option_Word = 0;
+    p.Serial_Mode = 0x40;
+    ParGenKeys keys;
+    if (!openParGen(keys))
+        return;
+    const int32_t bacnetType = readBacnetSide(keys, p, st.Desc_Chars_Limit_Flag, true);
+
+    p.Serial_Mode = keys.keyText(QStringLiteral("MODBUS_SLAVE_SERIAL")) == QStringLiteral("0") ? 0x41 : 0x40;
+    p.Port2_Baud_Rate = modbusBaudRate(keys.keyInt(QStringLiteral("MODBUS_SLAVE_BAUDRATE"), 7));
+    p.Port2_Parity = static_cast<uint16_t>(keys.keyInt(QStringLiteral("MODBUS_SLAVE_PARITY"), 0));
+    p.Modbus_Slave_ID = static_cast<uint32_t>(keys.keyInt(QStringLiteral("MODBUS_SLAVE_IDDEVICE"), 10));
+    if (bacnetType == 0) {
+        p.Port1_Baud_Rate = p.Port2_Baud_Rate;
+        p.Port1_Parity = p.Port2_Parity;
+    }
+}
+
+void Read_Par_Gen_Modbus_TCP_Slave(ImageState& st)
+{
+    ParGenStd& p = st.Par_Gen;
+    p.Protocol_Code = 0x64;
+    p.Option_Word = 0;
+    p.Serial_Mode = 0;
+    ParGenKeys keys;
+    if (!openParGen(keys))
+        return;
+    const int32_t bacnetType = readBacnetTypeAndLimit(keys, st.Desc_Chars_Limit_Flag);
+    if (bacnetType == 0) {
+        readBacnetAddress(keys, p);
+        readBacnetIpKeys(keys, p, false);
+    } else if (bacnetType == 1) {
+        readBacnetMstpKeys(keys, p);
+    }
+    // With BACnet MS/TP the Modbus TCP side is the only Ethernet interface: its address goes
+    // into the main block; otherwise into the second one.
+    static const int kIp[4] = {192, 168, 0, 5};
+    const QString prefix = QStringLiteral("Modbus_TCP_Slave_");
+    if (bacnetType == 1)
+        readAddressBlock(keys, prefix, kIp, p.BACnet_IP, p.BACnet_SM, p.BACnet_GAT);
+    else
+        readAddressBlock(keys, prefix, kIp, p.Eth2_IP, p.Eth2_SM, p.Eth2_GAT);
+    p.Modbus_TCP_Port = static_cast<uint16_t>(keys.keyInt(QStringLiteral("ModbusTCPS_PORT"), 502));
+    p.Modbus_TCP_Port_2 = p.Modbus_TCP_Port;
+}
+
+void Build_Bin_Modbus_TCP_Master(ImageState& st)
+{
+    startBuild(st);
+    Read_Par_Gen_Modbus_TCP_Master(st);
+    loadObjects(st);
+    Load_Modbus_TCP_Access(st.access, st.Par_Gen, workspace::ws().Path_ModbusTCPM_SetAccess);
+    Write_Bank_Modbus(st.bank1, st.objects, st.Desc_Chars_Limit_Flag, st.access, st.Par_Gen);
+}
+
+void Build_Bin_Modbus_Master(ImageState& st)
+{
+    startBuild(st);
+    Clear_BDT(st.bdt);
+    Read_Par_Gen_Modbus_Master(st);
+    loadObjects(st);
+    Load_Modbus_Access(st.access, st.Par_Gen, workspace::ws().Path_ModbusM_SetAccess);
+    loadBdtAndPlaceIt(st);
+    writeWithBdt(st);
+}
+
+void Build_Bin_Modbus_Slave(ImageState& st)
+{
+    startBuild(st);
+    Clear_BDT(st.bdt);
+    Read_Par_Gen_Modbus_Slave(st);
+    loadObjects(st);
+    loadBdtAndPlaceIt(st);
+    writeWithBdt(st);
+}
+
+void Build_Bin_Modbus_TCP_Slave(ImageState& st)
+{
+    startBuild(st);
+    Read_Par_Gen_Modbus_TCP_Slave(st);
+    loadObjects(st);
+    Write_Bank_Modbus(st.bank1, st.objects, st.Desc_Chars_Limit_Flag, st.access, st.Par_Gen);
+}
+
+} // namespace image

@@ -1,0 +1,116 @@
+#include "ImageFixture.h"
+#include "image/ImageBuilder.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace image;
+using image_test::objectRow;
+using image_test::Project;
+using testing_support::toHex;
+
+namespace {
+
+void makeReadOnly(const QString& path)
+{
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+}
+
+} // namespace
+
+TEST(ImageBuilder, EmptyProjectOfEachModbusModelSavesItsBank)
+{
+    const struct {
+        int32_t type;
+        int size;
+    } cases[] = {{3, 102400}, {0, 102520}, {2, 102520}, {4, 102400}};
+    for (const auto& c : cases) {
+        Project prj(c.type);
+        const BuildResult built = Build_Bin(prj.st());
+        ASSERT_TRUE(built.ok) << built.error.toStdString();
+        const SaveResult saved = Save_Bin(prj.st());
+        ASSERT_TRUE(saved.ok) << saved.error.toStdString();
+        EXPECT_EQ(saved.files, QStringList{prj.dir().file(QStringLiteral("bin/bank1.bin"))});
+        const QByteArray file = prj.dir().read(QStringLiteral("bin/bank1.bin"));
+        EXPECT_EQ(file.size(), c.size) << c.type;
+        EXPECT_EQ(file, prj.bank1()) << c.type;
+        const auto* rec = reinterpret_cast<const uint8_t*>(file.constData()) + 0x18800;
+        EXPECT_EQ(byteSum(rec, 2044), readLE32(rec + 2044)) << c.type;
+        EXPECT_EQ(file.left(0x18800), QByteArray(0x18800, '\0')) << c.type;
+    }
+}
+
+TEST(ImageBuilder, ReadOnlyBankFileOrMissingBinFolderIsAnErrorAndNothingIsTouched)
+{
+    Project prj(3);
+    const QString bank = prj.dir().write(QStringLiteral("bin/bank1.bin"), "old image");
+    makeReadOnly(bank);
+    ASSERT_TRUE(Build_Bin(prj.st()).ok);
+    SaveResult saved = Save_Bin(prj.st());
+    EXPECT_FALSE(saved.ok);
+    EXPECT_TRUE(saved.error.contains(bank)) << saved.error.toStdString();
+    EXPECT_TRUE(saved.files.isEmpty());
+    EXPECT_EQ(prj.dir().read(QStringLiteral("bin/bank1.bin")), QByteArray("old image"));
+
+    Project noBin(3, false);
+    ASSERT_TRUE(Build_Bin(noBin.st()).ok);
+    saved = Save_Bin(noBin.st());
+    EXPECT_FALSE(saved.ok);
+    EXPECT_TRUE(saved.error.contains(noBin.dir().file(QStringLiteral("bin")))) << saved.error.toStdString();
+    EXPECT_FALSE(noBin.dir().exists(QStringLiteral("bin")));
+}
+
+TEST(ImageBuilder, FailedBuildWritesNoFileAndKeepsTheLastGoodImage)
+{
+    Project prj(3);
+    prj.objects({objectRow("Analog Input", "1")});
+    ASSERT_TRUE(Build_Bin(prj.st()).ok);
+    const QByteArray good = prj.bank1();
+    ASSERT_TRUE(Save_Bin(prj.st()).ok);
+
+    prj.objects({objectRow("Analog Input", "one")});
+    const BuildResult built = Build_Bin(prj.st());
+    EXPECT_FALSE(built.ok);
+    EXPECT_TRUE(built.error.contains(QStringLiteral("ModbusTCPM_BACnet_SetAccess.xml"))) << built.error.toStdString();
+    EXPECT_TRUE(built.error.contains(QStringLiteral("Position"))) << built.error.toStdString();
+    EXPECT_EQ(prj.bank1(), good);
+    const SaveResult saved = Save_Bin(prj.st());
+    EXPECT_FALSE(saved.ok);
+    EXPECT_EQ(prj.dir().read(QStringLiteral("bin/bank1.bin")), good);
+}
+
+TEST(ImageBuilder, ModelsWithoutAnImageHereAreNotFaked)
+{
+    for (int32_t type : {1, 6, 7, 8, 9, 11, 12, 16, 17, 18, 19, 20, 21, 1001, 1002, 1003, 2016}) {
+        Project prj(type);
+        EXPECT_FALSE(imageAvailable(type)) << type;
+        const BuildResult built = Build_Bin(prj.st());
+        EXPECT_FALSE(built.ok) << type;
+        EXPECT_TRUE(built.error.contains(QString::number(type))) << built.error.toStdString();
+        EXPECT_FALSE(Save_Bin(prj.st()).ok) << type;
+        EXPECT_FALSE(prj.dir().exists(QStringLiteral("bin/bank1.bin"))) << type;
+    }
+}
+
+TEST(ImageBuilder, ModelsWithoutAnImageOfThisProgramLeaveTheFolderAlone)
+{
+    for (int32_t type : {10, 13, 14, 15}) {
+        Project prj(type);
+        prj.dir().write(QStringLiteral("bin/bank1.bin"), "theirs");
+        EXPECT_TRUE(imageAvailable(type));
+        EXPECT_TRUE(Build_Bin(prj.st()).ok);
+        const SaveResult saved = Save_Bin(prj.st());
+        EXPECT_TRUE(saved.ok);
+        EXPECT_TRUE(saved.files.isEmpty());
+        EXPECT_EQ(prj.dir().read(QStringLiteral("bin/bank1.bin")), QByteArray("theirs"));
+    }
+}
+
+TEST(ImageBuilder, SaveReplacesAnOlderLongerFileWhole)
+{
+    Project prj(3);
+    prj.dir().write(QStringLiteral("bin/bank1.bin"), QByteArray(200000, 'x'));
+    ASSERT_TRUE(Build_Bin(prj.st()).ok);
+    ASSERT_TRUE(Save_Bin(prj.st()).ok);
+    EXPECT_EQ(prj.dir().read(QStringLiteral("bin/bank1.bin")).size(), 102400);
+}
