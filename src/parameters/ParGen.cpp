@@ -1,6 +1,7 @@
 #include "parameters/ParGen.h"
 
 #include "platform/text/Text.h"
+#include "workspace/Validators.h"
 #include "workspace/Workspace.h"
 
 #include <array>
@@ -368,12 +369,11 @@ namespace {
 
 int snmpChoiceIndex(const QString& key, const QString& text)
 {
-    const QString t = platform::upperAscii(platform::trim(text));
     if (key == QLatin1String("SNMP_VER3_SECURITY_LEVEL"))
-        return t == QLatin1String("AUTH NOPRIV") ? 1 : t == QLatin1String("AUTH PRIV") ? 2 : 0;
+        return workspace::SNMPv3_Level_Index(text);
     if (key == QLatin1String("SNMP_VER3_AUTHORITY_MODE"))
-        return t == QLatin1String("SHA") ? 1 : 0;
-    return t == QLatin1String("AES") ? 1 : 0;
+        return workspace::SNMPv3_Auth_Index(text);
+    return workspace::SNMPv3_Priv_Index(text);
 }
 
 void readKey(const KeyDesc& k, const ParGenFile& file, int32_t type, ParGen& p)
