@@ -126,10 +126,8 @@ EchoResult echoBySocket(const QString& ipv4, int timeoutMs, bool* refused)
     to.sin_addr = target;
     const auto deadline = SteadyClock::now() + std::chrono::milliseconds(timeoutMs > 0 ? timeoutMs : 0);
     if (::sendto(fd.get(), request, sizeof request, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to) < 0) {
+        // No route to the address, for instance: reported like the ping program reports it.
         const int err = errno;
-        // An unreachable network or host is a gateway that cannot answer, not a fault of ours.
-        if (err == ENETUNREACH || err == EHOSTUNREACH || err == EHOSTDOWN)
-            return {EchoStatus::NoAnswer, {}};
         return fail(QStringLiteral("Cannot send the echo request: %1").arg(QString::fromLocal8Bit(std::strerror(err))));
     }
 
