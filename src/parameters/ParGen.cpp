@@ -19,7 +19,7 @@ bool knownType(int32_t t)
 bool isMBusType(int32_t t) { return t == 1 || t == 20 || t == 21 || (t >= 1001 && t <= 1003); }
 
 // Rules of the key groups, in the shape of `KeyDesc::applies`.
-bool group1(int32_t t, int, bool) { return knownType(t); }
+bool group1(int32_t, int, bool) { return true; } // every device type, an unknown one included
 bool group2(int32_t t, int, bool) { return hasBacnetType(t); }
 bool group3(int32_t t, int bt, bool) { return (t == 1 || t == 20) && bt == 2; }
 bool group4(int32_t t, int, bool) { return t == 0; }
@@ -47,7 +47,7 @@ bool group22(int32_t t, int, bool) { return t == 19; }
 // so it is read once, for every device type but 1001.
 bool descLimitIp(int32_t t, int bt, bool reading)
 {
-    if (!knownType(t) || t == 1001)
+    if (t == 1001)
         return false;
     return reading || !hasBacnetType(t) || bt == 0;
 }

@@ -111,6 +111,7 @@ TEST(ParGenFormat, DescriptionLimitFollowsTheBacnetType)
         {3, 0, "BACnet_DEV_IDE"},   {3, 1, "BACnet_Ser_Network"},  {1, 2, "BACnet_Ser_Network"},
         {20, 1, "BACnet_DEV_IDE"},  {10, 0, "BACnet_DEV_IDE"},     {1002, 0, "BACnet_DEV_IDE"},
         {1001, 0, nullptr},         {3, 7, "BACnet_DEV_IDE"}, // an index outside the list is BACnet/IP
+        {5, 1, "BACnet_DEV_IDE"},   // an unknown device type keeps its BACnet/IP keys
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.type << "/" << c.bacnetType);
@@ -127,6 +128,8 @@ TEST(ParGenFormat, DescriptionLimitFollowsTheBacnetType)
         EXPECT_EQ(keys.count(QStringLiteral("BACnet_Desc_Chars_Limit")), 1);
         EXPECT_TRUE(readBytes(bytes, c.type).BACnet_Desc_Chars_Limit);
     }
+    EXPECT_FALSE(parGenBytes(p, 5).contains("<!--"));
+    EXPECT_EQ(keysOf(parGenBytes(p, 5)).size(), 19);
 }
 
 TEST(ParGenFormat, SecondEthernetPortOnlyWithBacnetTypeTwoOfDeviceTypeOne)
