@@ -1,0 +1,62 @@
+#include "app/Program.h"
+
+#include "app/About.h"
+#include "app/NewProject.h"
+#include "app/OpenConf.h"
+#include "app/VarnetoreFirmWare.h"
+
+namespace app {
+
+Program::Program(const QString& programDir)
+{
+    // The windows in the order of their creation. The main window's creation prepares the
+    // workspace (texts, software code, folders, settings) that every later window's creation
+    // relies on. Each later window is owned by the main window and registered under its
+    // number; the ones still to come join this list in their place.
+    main_ = std::make_unique<TFVarnetoreFirmWare>(programDir);            //  1 main window
+    TFVarnetoreFirmWare* m = main_.get();
+    m->registerWindow(WindowId::FNew_Project, new TFNew_Project(m));    //  2
+    m->registerWindow(WindowId::FOpenConf, new TFOpenConf(m));          //  3
+    m->registerWindow(WindowId::FAbout, new TFAbout(m));                //  4
+    //  5 TFBootTCP                   Ethernet update wizard
+    //  6 TFParGen                    general parameters
+    //  7 TFMeter_Bus                 M-Bus network editor
+    //  8 TFNewIDNode                 new node identification of the M-Bus editor
+    //  9 TFBACnet_Eng_Unit           BACnet engineering-unit picker
+    // 10 TFSetAccess                 Modbus RTU master access table
+    // 11 TFBACnetSetAccess           BACnet object table of the Modbus master models
+    // 12 TFBACnetSetAccess_ModSlave  BACnet object table of the other models
+    // 13 TFSetAccessTCP              Modbus TCP master access table
+    // 14 TF_Rec_Info                 CAN receive-frame byte map
+    // 15 TF_Sen_Info                 CAN send-frame byte map
+    // 16 TFCAN_Rec_Frames            CAN receive frames
+    // 17 TFCAN_Send_Frame            CAN send frames
+    // 18 TFSet_PDO_Access            CANopen PDO table
+    // 19 TFSet_SDO_Client_Access     CANopen SDO client table
+    // 20 TFSet_SDO_Server_Access     CANopen SDO server table
+    // 21 TFDefOffset                 DeviceNet slave offsets
+    // 22 TFDNet                      DeviceNet network
+    // 23 TFReceiveJ1939              J1939 receive frames
+    // 24 TFTransmitJ1939             J1939 transmit frames
+    // 25 TFReceiveNMEA               NMEA 2000 receive frames
+    // 26 TFTransmitNMEA              NMEA 2000 transmit frames
+    // 27 TFBootSer                   serial update wizard
+    // 28 TFProfinetFileName          GSDML file-name dialog
+    // 29 TFSoftOptions               software options
+    // 30 TFKNXAccess                 KNX access table
+    // 31 TFMBus_Custom               custom M-Bus device window
+    // 32 TFDMXDefVal                 DMX default values
+    // 33 TFSNMPManagerAccess         SNMP manager access table
+    // 34 TFConf_BAC_MBus_Pelvarta    device list of the M-Bus master models
+    // 35 TFScanDecode                scan and decode of meters
+    // 36 TFTemplate_Creation         M-Bus device template editor
+    // 37 TFInsertKeyWireless         key of a wireless meter
+    // 38 TFScanModbusStart           Modbus start register after a scan
+    // 39 TFSNMP_Trap_Access          SNMP trap table
+    // 40 TFBACnet_BDT                BACnet broadcast distribution table
+    // 41 TFModbusStartAdd_SD         per-node Modbus start address
+}
+
+Program::~Program() = default;
+
+} // namespace app

@@ -1,0 +1,226 @@
+#include <QDir>
+#include <QFrame>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <set>
+
+#include "app/Program.h"
+#include "app/Windows.h"
+#include "platform/fs/Files.h"
+#include "support/QtPrinters.h"
+#include "app/AppFixture.h"
+#include "workspace/DeviceTypes.h"
+#include "workspace/LangTexts.h"
+#include "workspace/Settings.h"
+
+using namespace app;
+using namespace app_test;
+
+namespace {
+
+// The buttons of the main window that a person can see (the window itself not shown).
+std::set<QString> visibleButtons(const TFVarnetoreFirmWare& w)
+{
+    std::set<QString> names;
+    for (const AppButton* b : w.findChildren<AppButton*>())
+        if (b->isVisibleTo(&w))
+            names.insert(b->objectName());
+    return names;
+}
+
+int visibleSteps(const TFVarnetoreFirmWare& w)
+{
+    int n = 0;
+    for (int i = 1; i <= 9; ++i)
+        if (w.findChild<QLabel*>(QStringLiteral("L_Step_%1").arg(i))->isVisibleTo(&w))
+            ++n;
+    return n;
+}
+
+} // namespace
+
+TEST(MainWindowStart, FirstStartInAnEmptyFolderCreatesTheFoldersAndOpensNoProject)
+{
+    for (int type : {3, 1001}) {
+        AppEnv env(type);
+        TFVarnetoreFirmWare w(env.programDir.path());
+        const bool templates = type == 1001;
+        EXPECT_TRUE(platform::folderExists(env.programDir.file("MASTER"))) << type;
+        EXPECT_TRUE(platform::folderExists(env.programDir.file("PROJECTS"))) << type;
+        EXPECT_TRUE(platform::folderExists(env.programDir.file("LANGUAGE"))) << type;
+        EXPECT_EQ(platform::folderExists(env.programDir.file("TEMPLATE")), templates) << type;
+        EXPECT_EQ(labelText(w, "L_Name_Conf"), QStringLiteral("None Configuration Opened "));
+        EXPECT_EQ(labelText(w, "L_Name_Conf_L2"), QStringLiteral("Use Step1 to open or create new configuration"));
+        EXPECT_TRUE(workspace::ws().Project_Dir.isEmpty());
+        EXPECT_FALSE(w.findChild<QTimer*>(QStringLiteral("Timer_Update"))->isActive());
+        EXPECT_TRUE(env.boxes.shown().empty()) << "start-up shows no message";
+        EXPECT_EQ(workspace::ws().Lang_Texts.size(), workspace::kLangTextCount);
+    }
+}
+
+TEST(MainWindowStart, IdentityOfDeviceType3)
+{
+    AppEnv env(3);
+    TFVarnetoreFirmWare w(env.programDir.path());
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("OstrelCorp - Varnetor GS30115 - BACnet / Modbus TCP m "));
+    EXPECT_EQ(labelText(w, "L_SW_Code"), QStringLiteral("GS30115"));
+    EXPECT_EQ(labelText(w, "L_SW_Desc"), QStringLiteral("BACnet / Modbus TCP Master - Converter"));
+    EXPECT_EQ(w.size(), QSize(694, 440));
+    EXPECT_EQ(visibleSteps(w), 5);
+    EXPECT_EQ(visibleButtons(w),
+              (std::set<QString>{"Btn_Info", "Btn_Opz", "Btn_Close", "Btn_New", "Btn_Open", "Btn_Prm_Gen",
+                                 "Btn_ModTCPM_SetAccess", "Btn_ModTCPM_BACnet_SetAccess", "Btn_BACnet_EDE_File",
+                                 "Btn_CreateBin"}));
+    EXPECT_EQ(w.button("Btn_Info")->geometry(), QRect(516, 8, 50, 50));
+    EXPECT_EQ(w.button("Btn_Close")->geometry(), QRect(632, 8, 50, 50));
+    EXPECT_EQ(w.button("Btn_Open")->geometry(), QRect(258, 112, 170, 36));
+    EXPECT_EQ(w.button("Btn_ModTCPM_BACnet_SetAccess")->pos(), QPoint(258, 200));
+    EXPECT_EQ(w.button("Btn_CreateBin")->pos(), QPoint(80, 288));
+    EXPECT_EQ(w.findChild<QLabel*>("L_Ostrel")->pos(), QPoint(565, 304));
+    EXPECT_EQ(w.findChild<QLabel*>("L_Name_Conf_L2")->pos(), QPoint(87, 88));
+}
+
+TEST(MainWindowStart, EveryDeviceTypeShowsItsStepsAndButtonsWithUpdateDeviceLast)
+{
+    for (int type : workspace::deviceTypes()) {
+        AppEnv env(type);
+        TFVarnetoreFirmWare w(env.programDir.path());
+        const workspace::StepLayout l = workspace::layoutFor(type);
+        EXPECT_EQ(visibleSteps(w), l.stepCount) << type;
+        std::set<QString> expected{"Btn_Info", "Btn_Opz", "Btn_Close", "Btn_New", "Btn_Open", "Btn_Prm_Gen",
+                                   "Btn_CreateBin"};
+        for (const workspace::StepButton& b : l.buttons) {
+            expected.insert(b.name);
+            EXPECT_EQ(w.button(b.name)->pos(), QPoint(b.left, b.top)) << type << " " << b.name.toStdString();
+        }
+        if (l.showScanButton)
+            expected.insert(QStringLiteral("Btn_ScanDecode"));
+        EXPECT_EQ(visibleButtons(w), expected) << type;
+        const int y = w.button("Btn_CreateBin")->y();
+        EXPECT_EQ(y, workspace::stepLabelTop(l.stepCount) - 16) << "Update Device is on the last step, " << type;
+        EXPECT_EQ(w.size(), QSize(694, y + 152)) << type;
+        EXPECT_EQ(w.findChild<QFrame*>("Shape1")->geometry(), QRect(10, y + 51, 674, 1)) << type;
+    }
+}
+
+TEST(MainWindowStart, CANopenHasNineStepsAndThePartnerModelItsLogo)
+{
+    {
+        AppEnv env(8);
+        TFVarnetoreFirmWare w(env.programDir.path());
+        EXPECT_EQ(visibleSteps(w), 9);
+        EXPECT_EQ(w.button("Btn_CreateBin")->pos(), QPoint(80, 464));
+        EXPECT_EQ(w.size(), QSize(694, 616));
+        EXPECT_EQ(w.findChild<QLabel*>("L_Ostrel")->pos(), QPoint(565, 480));
+        EXPECT_FALSE(w.findChild<QLabel*>("I_Quendal")->isVisibleTo(&w));
+    }
+    {
+        AppEnv env(2016);
+        TFVarnetoreFirmWare w(env.programDir.path());
+        EXPECT_TRUE(w.windowTitle().startsWith(QStringLiteral("Quendal - Varnetor GX30134")));
+        EXPECT_FALSE(w.findChild<QLabel*>("L_Ostrel")->isVisibleTo(&w));
+        const QLabel* logo = w.findChild<QLabel*>("I_Quendal");
+        EXPECT_TRUE(logo->isVisibleTo(&w));
+        EXPECT_EQ(logo->pos(), QPoint(444, 310));
+    }
+    for (int type : {1, 21, 20}) {
+        AppEnv env(type);
+        TFVarnetoreFirmWare w(env.programDir.path());
+        EXPECT_EQ(w.button("Btn_ScanDecode")->isVisibleTo(&w), type != 20) << type;
+        if (type != 20) {
+            EXPECT_EQ(w.button("Btn_ScanDecode")->pos(), QPoint(516, 70)) << type;
+        }
+    }
+}
+
+TEST(MainWindowStart, ButtonTextsComeFromTheTextTable)
+{
+    for (int type : {1003, 1002}) {
+        AppEnv env(type);
+        TFVarnetoreFirmWare w(env.programDir.path());
+        EXPECT_EQ(w.button("Btn_PROFINET_Map")->caption(),
+                  type == 1003 ? QStringLiteral("Modbus Map") : QStringLiteral("PROFINET Map"));
+        EXPECT_EQ(labelText(w, "L_Begin"), QStringLiteral("Begin"));
+        EXPECT_EQ(labelText(w, "L_Step_9"), QStringLiteral("Step 9"));
+        EXPECT_EQ(w.button("Btn_New")->caption(), QStringLiteral("New Configuration"));
+        EXPECT_EQ(w.button("Btn_CreateBin")->caption(), QStringLiteral("Update Device"));
+        EXPECT_EQ(w.button("Btn_Close")->hint(), QStringLiteral("Close Configurator"));
+        EXPECT_EQ(w.button("Btn_CANopen_EDS")->caption(), QStringLiteral("EDS File"));
+        EXPECT_EQ(w.button("Btn_ScanDecode")->caption(), QStringLiteral("Scan && Decode"));
+    }
+}
+
+TEST(MainWindowStart, TheChosenLanguageIsLoadedAndAChangeOfLanguageRelabelsEveryWindow)
+{
+    AppEnv env(3);
+    env.programDir.write("Varnetor.xml", settingsXml("", "0", "0").replace("English", "Deutsch").toUtf8());
+    env.programDir.write("LANGUAGE/Deutsch.lng", "STR015 =Neue Konfiguration\r\nSTR0 =Anfang\r\n");
+    TFVarnetoreFirmWare w(env.programDir.path());
+    EXPECT_EQ(w.button("Btn_New")->caption(), QStringLiteral("Neue Konfiguration"));
+    EXPECT_EQ(labelText(w, "L_Begin"), QStringLiteral("Anfang"));
+
+    ProbeForm options(QStringLiteral("FSoftOptions")), parGen(QStringLiteral("FParGen"));
+    w.registerWindow(WindowId::FSoftOptions, &options);
+    w.registerWindow(WindowId::FParGen, &parGen);
+    workspace::ws().Language_Name = QStringLiteral("English");
+    workspace::Load_Language();
+    w.Change_Language();
+    EXPECT_EQ(w.button("Btn_New")->caption(), QStringLiteral("New Configuration"));
+    EXPECT_EQ(options.langCalls, 1);
+    EXPECT_EQ(parGen.langCalls, 1);
+}
+
+TEST(MainWindowStart, TheUpdateTimerRunsOnlyWithBothInternetOptions)
+{
+    struct Case {
+        const char* internet;
+        const char* update;
+        bool running;
+    } cases[] = {{"1", "1", true}, {"1", "0", false}, {"0", "1", false}, {"1", " 1", false}};
+    for (const Case& c : cases) {
+        AppEnv env(3);
+        env.programDir.write("Varnetor.xml", settingsXml("", c.internet, c.update).toUtf8());
+        TFVarnetoreFirmWare w(env.programDir.path());
+        const QTimer* t = w.findChild<QTimer*>(QStringLiteral("Timer_Update"));
+        EXPECT_EQ(t->isActive(), c.running) << c.internet << "/" << c.update;
+        EXPECT_EQ(t->interval(), 60000);
+    }
+}
+
+TEST(MainWindowStart, TheLastProjectIsReopenedWhenItsFolderExists)
+{
+    AppEnv env(3);
+    env.programDir.write("Varnetor.xml", settingsXml("P1", "0", "0").toUtf8());
+    QDir().mkpath(env.programDir.file("PROJECTS/P1"));
+    TFVarnetoreFirmWare w(env.programDir.path());
+    EXPECT_EQ(labelText(w, "L_Name_Conf"), QStringLiteral("Opened Configuration of the Converter : "));
+    EXPECT_EQ(labelText(w, "L_Name_Conf_L2"), QStringLiteral("P1"));
+    EXPECT_EQ(workspace::ws().Project_Dir, env.programDir.file("PROJECTS/P1"));
+    EXPECT_EQ(workspace::ws().Path_ParGen, env.programDir.file("PROJECTS/P1/ParGen.xml"));
+}
+
+TEST(MainWindowStart, AProjectWhoseFolderIsGoneIsNotOpenedButItsNameIsWrittenBack)
+{
+    AppEnv env(3);
+    env.programDir.write("Varnetor.xml", settingsXml("Gone", "0", "0").toUtf8());
+    TFVarnetoreFirmWare w(env.programDir.path());
+    EXPECT_TRUE(workspace::ws().Project_Dir.isEmpty());
+    EXPECT_EQ(labelText(w, "L_Name_Conf"), QStringLiteral("None Configuration Opened "));
+    w.Btn_Click(w.button("Btn_Prm_Gen"));
+    EXPECT_EQ(env.boxes.texts(), QStringList{"Error! Project not Valid"});
+    w.close();
+    EXPECT_TRUE(env.programDir.read("Varnetor.xml").contains("<projectname>Gone</projectname>"));
+}
+
+TEST(MainWindowStart, TheProgramCreatesItsWindowsAndRegistersThem)
+{
+    testing_support::TempDir dir;
+    workspace::ScopedWorkspace scoped(3);
+    Program program(dir.path());
+    TFVarnetoreFirmWare& w = program.mainWindow();
+    EXPECT_EQ(w.window(WindowId::FNew_Project)->objectName(), QStringLiteral("FNew_Project"));
+    EXPECT_EQ(w.window(WindowId::FOpenConf)->objectName(), QStringLiteral("FOpenConf"));
+    EXPECT_EQ(w.window(WindowId::FAbout)->objectName(), QStringLiteral("FAbout"));
+    // Later windows see the software code that the main window's creation set.
+    EXPECT_EQ(labelText(*w.window(WindowId::FNew_Project), "L_SW_Code"), QStringLiteral("GS30115"));
+}
