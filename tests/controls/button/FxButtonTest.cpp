@@ -604,3 +604,29 @@ TEST_F(FxButtonTest, LinkedActionFollowsAndRunsAfterOnClick)
     action.setText(QStringLiteral("Stop"));
     EXPECT_EQ(button->caption(), QStringLiteral("Stop"));
 }
+
+TEST_F(FxButtonTest, SmallPictureButtonAndEmptyButton)
+{
+    // The fold buttons: 11 by 11, a picture and no caption.
+    auto* fold = new TFxButton(window.get());
+    fold->setGeometry(10, 60, 11, 11);
+    QImage picture(7, 7, QImage::Format_RGB32);
+    picture.fill(QColor(255, 0, 255));
+    for (int i = 0; i < 7; ++i)
+        picture.setPixel(i, 3, qRgb(0, 0, 0));
+    fold->setGlyph(picture);
+    EXPECT_EQ(fold->numGlyphs(), 1);
+    fold->show();
+    const Bitmap face(fold->renderFace());
+    EXPECT_EQ(face.pixel(5, 5), clBlack); // centred: (11 - 7) div 2 + 3
+    EXPECT_EQ(face.pixel(2, 5), clBlack);
+    EXPECT_EQ(face.pixel(5, 4), colorToRgb(clBtnFace));
+    int folds = 0;
+    fold->onClick = [&](TFxButton*) { ++folds; };
+    QTest::mouseClick(fold, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(folds, 1);
+
+    button->resize(0, 0);
+    EXPECT_TRUE(button->renderFace().isNull());
+    button->repaint();
+}

@@ -373,3 +373,21 @@ TEST(Canvas, PrefixUnderlinesUnlessNoPrefix)
     // With the prefix the "&" is not drawn, so the text is narrower.
     EXPECT_LT(prefixed.right, literal.right);
 }
+
+TEST(Canvas, EmptyBitmapIsANoOpSurface)
+{
+    Bitmap empty;
+    Canvas c(empty);
+    c.font() = Font{testFont(), kInk};
+    c.brush() = Brush{kInk, BrushStyle::Solid};
+    c.fillRect(Rect{0, 0, 10, 10});
+    c.rectangle(Rect{0, 0, 10, 10});
+    c.roundRect(Rect{0, 0, 10, 10}, 4, 4);
+    c.drawFocusRect(Rect{0, 0, 10, 10});
+    c.moveTo(0, 0);
+    c.lineTo(5, 7);
+    Rect r{0, 0, 100, 0};
+    EXPECT_EQ(c.drawText(QStringLiteral("x"), r, DT_LEFT), 0);
+    EXPECT_GT(c.textWidth(QStringLiteral("abc")), 0); // measuring still works
+    EXPECT_TRUE(empty.isEmpty());
+}
