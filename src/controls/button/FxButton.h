@@ -19,6 +19,12 @@
 // result to the window: a modal QDialog closes with it (done()), any other QDialog only has
 // its result set. Property writes never click. A disabled or hidden button never clicks.
 //
+// Default and cancel: Enter (with any modifier) that the focused control leaves alone clicks
+// the Default button of the window, plain Escape (no Shift, Ctrl or Alt) the Cancel button.
+// While a button of any kind has the focus (a class name containing "Button", radio buttons
+// excepted) these keys stay with it. A disabled Default button still swallows Enter. Note that
+// QDialog itself rejects on an Escape nobody took.
+//
 // Enabled, Visible, Top/Left (geometry) and the font are QWidget's own; Hint is shown as the
 // tool tip while ShowHint is on.
 #include "platform/draw/Canvas.h"
