@@ -4,6 +4,11 @@
 #include "app/NewProject.h"
 #include "app/OpenConf.h"
 #include "app/VarnetoreFirmWare.h"
+#include "parameters/window/UParGen.h"
+#include "image/ImageBuilder.h"
+#include "platform/text/UserError.h"
+#include "update/BootSer.h"
+#include "update/BootTCP.h"
 
 namespace app {
 
@@ -18,8 +23,9 @@ Program::Program(const QString& programDir)
     m->registerWindow(WindowId::FNew_Project, new TFNew_Project(m));    //  2
     m->registerWindow(WindowId::FOpenConf, new TFOpenConf(m));          //  3
     m->registerWindow(WindowId::FAbout, new TFAbout(m));                //  4
-    //  5 TFBootTCP                   Ethernet update wizard
-    //  6 TFParGen                    general parameters
+    auto* bootTcp = new update::TFBootTCP(m);
+    m->registerWindow(WindowId::FBootTCP, bootTcp);                     //  5
+    m->registerWindow(WindowId::FParGen, new parameters::TFParGen(m));  //  6
     //  7 TFMeter_Bus                 M-Bus network editor
     //  8 TFNewIDNode                 new node identification of the M-Bus editor
     //  9 TFBACnet_Eng_Unit           BACnet engineering-unit picker
@@ -40,7 +46,7 @@ Program::Program(const QString& programDir)
     // 24 TFTransmitJ1939             J1939 transmit frames
     // 25 TFReceiveNMEA               NMEA 2000 receive frames
     // 26 TFTransmitNMEA              NMEA 2000 transmit frames
-    // 27 TFBootSer                   serial update wizard
+    m->registerWindow(WindowId::FBootSer, new update::TFBootSer(m));    // 27
     // 28 TFProfinetFileName          GSDML file-name dialog
     // 29 TFSoftOptions               software options
     // 30 TFKNXAccess                 KNX access table
@@ -55,6 +61,18 @@ Program::Program(const QString& programDir)
     // 39 TFSNMP_Trap_Access          SNMP trap table
     // 40 TFBACnet_BDT                BACnet broadcast distribution table
     // 41 TFModbusStartAdd_SD         per-node Modbus start address
+
+    TFVarnetoreFirmWare::Services& s = m->services();
+    s.buildImages = [] {
+        const image::BuildResult built = image::Build_Bin();
+        if (!built.ok)
+            throw platform::UserError(built.error);
+        const image::SaveResult saved = image::Save_Bin();
+        if (!saved.ok)
+            throw platform::UserError(saved.error);
+        return saved.files;
+    };
+    s.setBootTcpBACnetType = [bootTcp](int bacnetType) { bootTcp->BACnetType = static_cast<uint32_t>(bacnetType); };
 }
 
 Program::~Program() = default;

@@ -224,3 +224,24 @@ TEST(MainWindowStart, TheProgramCreatesItsWindowsAndRegistersThem)
     // Later windows see the software code that the main window's creation set.
     EXPECT_EQ(labelText(*w.window(WindowId::FNew_Project), "L_SW_Code"), QStringLiteral("GS30115"));
 }
+
+TEST(MainWindowStart, UpdateDeviceRunsTheImageBuilderAndTheEthernetWizardOfTheProgram)
+{
+    AppEnv env(3);
+    QDir().mkpath(env.programDir.file("PROJECTS/P1/bin"));
+    env.programDir.write("Varnetor.xml", settingsXml("P1", "0", "0").toUtf8());
+    Program program(env.programDir.path());
+    TFVarnetoreFirmWare& w = program.mainWindow();
+    env.modal.defaultResult = platform::mrCancel;
+    w.Btn_Click(w.button("Btn_CreateBin"));
+    EXPECT_TRUE(env.boxes.shown().empty()) << env.boxes.texts().join("|").toStdString();
+    EXPECT_TRUE(env.programDir.exists("PROJECTS/P1/bin/bank1.bin"));
+    EXPECT_EQ(env.modal.shown, QStringList{"FBootTCP"});
+
+    // A project file that is not well-formed ends the road before the wizard.
+    env.programDir.write("PROJECTS/P1/ModbusTCPM_SetAccess.xml", "<ModbusTCPM_SetAccess><Row>");
+    env.modal.shown.clear();
+    w.Btn_Click(w.button("Btn_CreateBin"));
+    EXPECT_EQ(env.boxes.shown().size(), 1u);
+    EXPECT_TRUE(env.modal.shown.isEmpty());
+}
