@@ -6,6 +6,7 @@
 #include "app/VarnetoreFirmWare.h"
 #include "parameters/window/UParGen.h"
 #include "image/ImageBuilder.h"
+#include "parameters/window/UParGen.h"
 #include "platform/text/UserError.h"
 #include "update/BootSer.h"
 #include "update/BootTCP.h"

@@ -353,3 +353,19 @@ TEST(Commands, WebLinks)
         EXPECT_EQ(env.processes.openedUrls().last(), QStringLiteral("https://www.ostrelcorp.com/download/GS30115"));
     }
 }
+
+TEST(Commands, SetCommunicationThenRefreshesTheBDTButton)
+{
+    OpenProject p(8, parGenWithType("0"));
+    ProbeForm parGen(QStringLiteral("FParGen"));
+    p.w->registerWindow(WindowId::FParGen, &parGen);
+    p.w->Enable_BDT_Table();
+    ASSERT_TRUE(p.w->button("Btn_BACnet_BDT_Access")->isEnabled());
+    p.env.modal.actions["FParGen"] = [&](platform::Form& f) {
+        p.env.programDir.write("PROJECTS/P1/ParGen.xml", parGenWithType("1"));
+        f.setModalResult(platform::mrOk);
+    };
+    p.w->Btn_Click(p.w->button("Btn_Prm_Gen"));
+    EXPECT_EQ(p.env.modal.shown, QStringList{"FParGen"});
+    EXPECT_FALSE(p.w->button("Btn_BACnet_BDT_Access")->isEnabled());
+}

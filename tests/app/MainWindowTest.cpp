@@ -221,6 +221,8 @@ TEST(MainWindowStart, TheProgramCreatesItsWindowsAndRegistersThem)
     EXPECT_EQ(w.window(WindowId::FNew_Project)->objectName(), QStringLiteral("FNew_Project"));
     EXPECT_EQ(w.window(WindowId::FOpenConf)->objectName(), QStringLiteral("FOpenConf"));
     EXPECT_EQ(w.window(WindowId::FAbout)->objectName(), QStringLiteral("FAbout"));
+    for (WindowId id : {WindowId::FBootTCP, WindowId::FParGen, WindowId::FBootSer})
+        EXPECT_NE(w.window(id), nullptr) << static_cast<int>(id);
     // Later windows see the software code that the main window's creation set.
     EXPECT_EQ(labelText(*w.window(WindowId::FNew_Project), "L_SW_Code"), QStringLiteral("GS30115"));
 }
