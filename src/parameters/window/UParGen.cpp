@@ -11,6 +11,7 @@
 
 #include <QEvent>
 #include <QFont>
+#include <QKeyEvent>
 #include <QPalette>
 #include <initializer_list>
 #include <vector>
@@ -422,7 +423,15 @@ void TFParGen::Btn_Cancel_Click()
     setModalResult(platform::mrCancel);
 }
 
-void TFParGen::reject() { Btn_Cancel_Click(); }
+void TFParGen::keyPressEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+        e->accept();
+        Btn_Cancel_Click();
+        return;
+    }
+    platform::Form::keyPressEvent(e);
+}
 
 bool TFParGen::event(QEvent* e)
 {

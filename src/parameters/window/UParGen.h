@@ -17,6 +17,7 @@
 //   saying it could not be read; the damaged file stays until OK writes a new one.
 // - OK with a value that fails its check shows the message, focuses the field and keeps every
 //   value as typed; nothing is written.
+// - Escape is Cancel (with its question); the close box leaves without a question.
 //
 // Use from the main window:
 //     auto* parGen = new parameters::TFParGen(mainWindow);   // at start, after the texts
@@ -79,7 +80,8 @@ public:
 
 protected:
     void FormShow() override;
-    void reject() override; // Escape: as Cancel, asking when something changed
+    // Escape is Cancel, asking when something changed; the close box leaves without asking.
+    void keyPressEvent(QKeyEvent* e) override;
     bool event(QEvent* e) override;
 
 private:

@@ -307,6 +307,28 @@ TEST(ParGenWindow, CancelAsksOnlyAfterAChange)
     EXPECT_FALSE(p.dir.exists(QStringLiteral("ParGen.xml"))); // a new project stays without the file
 }
 
+TEST(ParGenWindow, CloseBoxLeavesWithoutAQuestionAndEscapeAsksLikeCancel)
+{
+    Project p(3);
+    TFParGen f;
+    const int closed = showModal(f, [](TFParGen& f) {
+        retype(f, f.edit(QStringLiteral("E_IP4")), QStringLiteral("9"));
+        f.close();
+    });
+    EXPECT_EQ(closed, platform::mrCancel);
+    EXPECT_TRUE(p.boxes.shown().empty());
+    EXPECT_FALSE(p.dir.exists(QStringLiteral("ParGen.xml")));
+
+    // Escape after a change asks as Cancel does; No keeps the window.
+    const int escaped = showModal(f, [](TFParGen& f) {
+        retype(f, f.edit(QStringLiteral("E_IP4")), QStringLiteral("9"));
+        QTest::keyClick(f.edit(QStringLiteral("E_IP4")), Qt::Key_Escape);
+    });
+    EXPECT_EQ(escaped, platform::mrNone);
+    ASSERT_EQ(p.boxes.shown().size(), 1u);
+    EXPECT_EQ(p.boxes.shown()[0].text, QStringLiteral("Do you want to exit without saving changes?"));
+}
+
 TEST(ParGenWindow, OkWithAFailingValueWritesNothingAndFocusesTheField)
 {
     Project p(3);
@@ -410,6 +432,14 @@ TEST(ParGenWindow, MstpTypeWithSecondEthernetRoundTrips)
         clickOk(f);
     });
     EXPECT_EQ(p.dir.read(QStringLiteral("ParGen.xml")), bytes);
+
+    // A file with BACnet/IP does not hold the second Ethernet keys: the boxes keep what they show.
+    ASSERT_TRUE(saveParGen(p.ws->Path_ParGen, ParGen{}, 1));
+    showModal(f, [](TFParGen& f) {
+        EXPECT_EQ(f.edit(QStringLiteral("E_Eth2_IP4"))->text(), QStringLiteral("99"));
+        EXPECT_FALSE(f.check(QStringLiteral("CB_BACnet_MSTP_Desc_Limit"))->checked());
+        EXPECT_FALSE(shown(f.box(Box::Eth2)));
+    });
 }
 
 TEST(ParGenWindow, DamagedFileOpensWithDefaultsAndStaysUntilOk)
