@@ -480,7 +480,7 @@ TEST(ParGenWindow, SaveFailureKeepsTheWindowOpen)
     EXPECT_EQ(p.boxes.shown()[0].kind, platform::MsgKind::Error);
 }
 
-// The device list and templates of Part fixture: two devices, the first with its node state
+// A device list and its templates: two devices, the first with its node state
 // published and a template of three counted variables and one in frame "0", the second with a
 // template that does not exist.
 void writeDeviceList(const Project& p)
