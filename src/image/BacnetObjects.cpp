@@ -5,7 +5,7 @@
 #include "platform/text/Text.h"
 #include "platform/text/UserError.h"
 
-#include <QHash>
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -21,11 +21,39 @@ const char* const kTypeTexts[kObjectTypeCodes] = {
     "ACCESS DOOR",          "ACCUMULATOR",       "OCTET STRING",
 };
 
+// An object read from its row, waiting for its place in the table (its name still a view of
+// the file's text).
 struct Candidate {
-    const TableRow* row;
-    uint16_t rowNumber;
-    bool written; // a row of the write section
+    BacnetObjectEntry entry;
+    std::string_view name;
 };
+
+// Stores a name at the next free pool byte, one byte per character (the low 8 bits of its
+// UTF-16 code unit), cut to `limit` characters, with its zero byte; returns its length.
+int storeName(BacnetObjectTable& t, std::string_view utf8, int limit, const QString& fileName)
+{
+    bool ascii = true;
+    for (char ch : utf8)
+        if (static_cast<unsigned char>(ch) >= 0x80)
+            ascii = false;
+    QString wide;
+    if (!ascii)
+        wide = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    const int full = ascii ? static_cast<int>(utf8.size()) : static_cast<int>(wide.size());
+    const int len = std::min(full, limit);
+    if (len == 0)
+        return 0;
+    if (t.poolNext + len + 1 > kMnemonicPoolSize)
+        throw platform::UserError(QStringLiteral("The object names of %1 do not fit the name pool of the image (%2 bytes).")
+                                      .arg(fileName)
+                                      .arg(kMnemonicPoolSize));
+    uint8_t* out = t.pool.data() + t.poolNext;
+    for (int i = 0; i < len; ++i)
+        out[i] = ascii ? static_cast<uint8_t>(utf8[static_cast<size_t>(i)])
+                       : static_cast<uint8_t>(wide[i].unicode() & 0xFF);
+    out[len] = 0;
+    return len;
+}
 
 bool swapApplies(int32_t converterType)
 {
@@ -47,15 +75,20 @@ uint32_t objectBaseAddress(int32_t converterType)
     return 0x4F800;
 }
 
+int objectTypeCode(std::string_view dataType)
+{
+    // Only a-z change case, so a text with any other byte than the table's ASCII never
+    // matches, whatever its encoding.
+    for (int c = 0; c < kObjectTypeCodes; ++c)
+        if (equalsUpperAscii(dataType, kTypeTexts[c]))
+            return c;
+    return -1;
+}
+
 int objectTypeCode(const QString& dataType)
 {
-    static const QHash<QString, int> codes = [] {
-        QHash<QString, int> h;
-        for (int c = 0; c < kObjectTypeCodes; ++c)
-            h.insert(QString::fromLatin1(kTypeTexts[c]), c);
-        return h;
-    }();
-    return codes.value(platform::upperAscii(dataType), -1);
+    const QByteArray utf8 = dataType.toUtf8();
+    return objectTypeCode(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
 }
 
 void Clear_BACnet_Objects(BacnetObjectTable& t)
@@ -80,31 +113,37 @@ void Load_BACnet_Objects(BacnetObjectTable& t, std::array<uint32_t, kObjectTypeC
     std::vector<TableRow> readRows;
     std::vector<TableRow> writeRows;
     if (sections != ObjectSections::WriteOnly)
-        readRows = file.section(QStringLiteral("BACnet_in_Read"));
+        readRows = file.section("BACnet_in_Read");
     if (sections != ObjectSections::ReadOnly)
-        writeRows = file.section(QStringLiteral("BACnet_in_Write"));
+        writeRows = file.section("BACnet_in_Write");
 
-    // Group the objects by data type code first (read rows, then write rows, each in file
-    // order) and count them against the table before anything is written.
+    // Read the objects grouped by data type code (read rows, then write rows, each in file
+    // order) and count them against the table before anything is stored.
     std::array<std::vector<Candidate>, kObjectTypeCodes> byCode;
     int objects = 0;
-    const QString dataType = QStringLiteral("Data_Type");
-    for (const TableRow& r : readRows) {
-        const int code = objectTypeCode(r.textOr(dataType, QString()));
-        if (code >= 0) {
-            byCode[static_cast<size_t>(code)].push_back({&r, static_cast<uint16_t>(r.number()), false});
+    const bool swaps = swapApplies(converterType);
+    auto take = [&](const std::vector<TableRow>& rows, int rowBase, bool written) {
+        for (const TableRow& row : rows) {
+            const RowValues r(row);
+            const int code = objectTypeCode(r.raw("Data_Type").value_or(std::string_view()));
+            if (code < 0)
+                continue; // a type the gateway does not know is not an object
+            Candidate c;
+            c.entry.Eng_Unit = static_cast<uint16_t>(r.requiredInt("Eng_Unit"));
+            c.entry.Position = static_cast<uint32_t>(r.requiredInt("Position"));
+            c.entry.Bit = static_cast<uint8_t>(r.intOr("Bit", 0));
+            c.entry.Length = static_cast<uint8_t>(r.requiredInt("Length"));
+            c.entry.Row_Number = static_cast<uint16_t>(rowBase + row.number());
+            c.entry.Flags = written ? 1 : 0;
+            if (swaps && r.raw("Swap") == std::string_view("Y"))
+                c.entry.Flags |= 2;
+            c.name = r.raw("Mnemonic").value_or(std::string_view());
+            byCode[static_cast<size_t>(code)].push_back(c);
             ++objects;
         }
-    }
-    const int readCount = static_cast<int>(readRows.size());
-    for (const TableRow& r : writeRows) {
-        const int code = objectTypeCode(r.textOr(dataType, QString()));
-        if (code >= 0) {
-            byCode[static_cast<size_t>(code)].push_back(
-                {&r, static_cast<uint16_t>(readCount + r.number()), true});
-            ++objects;
-        }
-    }
+    };
+    take(readRows, 0, false);
+    take(writeRows, static_cast<int>(readRows.size()), true);
     if (objects > n)
         throw platform::UserError(
             QStringLiteral("The file %1 holds %2 BACnet objects; the BACnet object table of the image has room "
@@ -120,33 +159,10 @@ void Load_BACnet_Objects(BacnetObjectTable& t, std::array<uint32_t, kObjectTypeC
     for (int code = 0; code < kObjectTypeCodes; ++code) {
         for (const Candidate& c : byCode[static_cast<size_t>(code)]) {
             BacnetObjectEntry& e = filled.entries[static_cast<size_t>(filled.count)];
-            e.Eng_Unit = static_cast<uint16_t>(c.row->requiredInt(QStringLiteral("Eng_Unit")));
-            e.Position = static_cast<uint32_t>(c.row->requiredInt(QStringLiteral("Position")));
-            e.Bit = static_cast<uint8_t>(c.row->intOr(QStringLiteral("Bit"), 0));
-            e.Length = static_cast<uint8_t>(c.row->requiredInt(QStringLiteral("Length")));
-            e.Row_Number = c.rowNumber;
-
-            const QString name = c.row->textOr(QStringLiteral("Mnemonic"), QString()).left(nameLimit);
-            if (name.isEmpty()) {
-                e.Mnemonic_Address = poolAddress;
-            } else {
-                const int len = static_cast<int>(name.size());
-                if (filled.poolNext + len + 1 > kMnemonicPoolSize)
-                    throw platform::UserError(
-                        QStringLiteral("The object names of %1 do not fit the name pool of the image (%2 bytes).")
-                            .arg(file.fileName())
-                            .arg(kMnemonicPoolSize));
-                e.Mnemonic_Address = poolAddress + static_cast<uint32_t>(filled.poolNext);
-                for (int i = 0; i < len; ++i)
-                    filled.pool[static_cast<size_t>(filled.poolNext + i)] =
-                        static_cast<uint8_t>(name[i].unicode() & 0xFF);
-                filled.pool[static_cast<size_t>(filled.poolNext + len)] = 0;
-                filled.poolNext += len + 1;
-            }
-
-            e.Flags = c.written ? 1 : 0;
-            if (swapApplies(converterType) && c.row->text(QStringLiteral("Swap")) == QStringLiteral("Y"))
-                e.Flags |= 2;
+            e = c.entry;
+            const int len = storeName(filled, c.name, nameLimit, file.fileName());
+            e.Mnemonic_Address = len == 0 ? poolAddress : poolAddress + static_cast<uint32_t>(filled.poolNext);
+            filled.poolNext += len == 0 ? 0 : len + 1;
             ++added[static_cast<size_t>(code)];
             ++filled.count;
         }

@@ -9,6 +9,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <string_view>
 
 namespace image {
 
@@ -43,6 +44,7 @@ int objectNameLimit(uint8_t descCharsLimitFlag);
 uint32_t objectBaseAddress(int32_t converterType);
 // Data type code (0..18) of an object type text, compared in upper case; -1 for any other text.
 int objectTypeCode(const QString& dataType);
+int objectTypeCode(std::string_view dataType);
 
 void Clear_BACnet_Objects(BacnetObjectTable& t);
 

@@ -19,47 +19,16 @@ QByteArray BankBuffer::filled() const
     return QByteArray(reinterpret_cast<const char*>(bytes_.data()), length_);
 }
 
-BankWriter::BankWriter(BankBuffer& bank, int32_t offset) : bank_(bank), offset_(offset)
+BankWriter::BankWriter(BankBuffer& bank, int32_t offset)
+    : data_(bank.data()), capacity_(bank.capacity()), offset_(offset)
 {
-    if (offset < 0 || offset > bank.capacity())
-        throw platform::UserError(QStringLiteral("Internal error: the image does not fit its bank buffer."));
+    if (offset < 0 || offset > capacity_)
+        overrun();
 }
 
-uint8_t* BankWriter::room(int32_t n)
+void BankWriter::overrun()
 {
-    if (n < 0 || n > bank_.capacity() - offset_)
-        throw platform::UserError(QStringLiteral("Internal error: the image does not fit its bank buffer."));
-    uint8_t* p = bank_.data() + offset_;
-    offset_ += n;
-    return p;
-}
-
-BankWriter& BankWriter::u8(uint32_t v)
-{
-    uint8_t* p = room(1);
-    p[0] = static_cast<uint8_t>(v);
-    sum_ += p[0];
-    return *this;
-}
-
-BankWriter& BankWriter::u16(uint32_t v)
-{
-    uint8_t* p = room(2);
-    for (int i = 0; i < 2; ++i) {
-        p[i] = static_cast<uint8_t>(v >> (8 * i));
-        sum_ += p[i];
-    }
-    return *this;
-}
-
-BankWriter& BankWriter::u32(uint32_t v)
-{
-    uint8_t* p = room(4);
-    for (int i = 0; i < 4; ++i) {
-        p[i] = static_cast<uint8_t>(v >> (8 * i));
-        sum_ += p[i];
-    }
-    return *this;
+    throw platform::UserError(QStringLiteral("Internal error: the image does not fit its bank buffer."));
 }
 
 BankWriter& BankWriter::bytes(const uint8_t* src, int32_t n)

@@ -33,17 +33,41 @@ private:
 class BankWriter {
 public:
     BankWriter(BankBuffer& bank, int32_t offset);
-    BankWriter& u8(uint32_t v);  // low 8 bits
-    BankWriter& u16(uint32_t v); // low 16 bits
-    BankWriter& u32(uint32_t v);
+    BankWriter& u8(uint32_t v)
+    {
+        uint8_t* p = room(1);
+        p[0] = static_cast<uint8_t>(v);
+        sum_ += p[0];
+        return *this;
+    }
+    BankWriter& u16(uint32_t v) { return le(v, 2); } // low 16 bits
+    BankWriter& u32(uint32_t v) { return le(v, 4); }
     BankWriter& bytes(const uint8_t* p, int32_t n);
     BankWriter& zeros(int32_t n);
     int32_t offset() const { return offset_; }
     uint32_t sum() const { return sum_; }
 
 private:
-    uint8_t* room(int32_t n);
-    BankBuffer& bank_;
+    BankWriter& le(uint32_t v, int n)
+    {
+        uint8_t* p = room(n);
+        for (int i = 0; i < n; ++i) {
+            p[i] = static_cast<uint8_t>(v >> (8 * i));
+            sum_ += p[i];
+        }
+        return *this;
+    }
+    uint8_t* room(int32_t n)
+    {
+        if (n < 0 || n > capacity_ - offset_)
+            overrun();
+        uint8_t* p = data_ + offset_;
+        offset_ += n;
+        return p;
+    }
+    [[noreturn]] static void overrun();
+    uint8_t* data_;
+    int32_t capacity_;
     int32_t offset_;
     uint32_t sum_ = 0;
 };

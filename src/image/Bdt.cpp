@@ -66,15 +66,15 @@ void Load_BDT(BdtTable& t, const QString& path)
                 .arg(rows.size())
                 .arg(kBdtEntries));
     for (size_t k = 0; k < rows.size(); ++k) {
-        const TableRow& r = rows[k];
+        const RowValues r(rows[k]);
         BdtEntry& e = t[k];
-        e.Enable = r.yes(QStringLiteral("Enable")) ? 1 : 0;
-        if (const auto ip = addressOf(r.text(QStringLiteral("IP_Address"))))
+        e.Enable = r.yes("Enable") ? 1 : 0;
+        if (const auto ip = addressOf(r.text("IP_Address")))
             e.IP_Address = *ip;
-        if (const auto mask = addressOf(r.text(QStringLiteral("SubNet_Mask"))))
+        if (const auto mask = addressOf(r.text("SubNet_Mask")))
             e.SubNet_Mask = *mask;
-        if (r.text(QStringLiteral("Port")))
-            e.Port = static_cast<uint16_t>(r.intOr(QStringLiteral("Port"), 0));
+        if (r.text("Port"))
+            e.Port = static_cast<uint16_t>(r.intOr("Port", 0));
     }
 }
 

@@ -17,64 +17,67 @@ const char* const kOperations[] = {"NONE",   ": 10",   ": 100",  ": 1000",  ": 1
 
 // The slave's address: four whole numbers 0..255 between the first three dots. Anything else
 // stops the build: a wrong address would send the gateway's requests to another device.
-uint32_t slaveAddress(const TableRow& r)
+uint32_t slaveAddress(const RowValues& r)
 {
-    const QString attr = QStringLiteral("IP_Address");
-    const std::optional<QString> text = r.text(attr);
+    const char* attr = "IP_Address";
+    const std::optional<std::string_view> text = r.raw(attr);
     if (!text)
         throw platform::UserError(r.errorText(attr, QStringLiteral("is missing.")));
-    QString rest = *text;
+    auto bad = [&] {
+        return platform::UserError(r.errorText(
+            attr, QStringLiteral("must be an IPv4 address, not \"%1\".")
+                      .arg(QString::fromUtf8(text->data(), static_cast<qsizetype>(text->size())))));
+    };
+    std::string_view rest = *text;
     uint8_t parts[4] = {0, 0, 0, 0};
     for (int i = 0; i < 4; ++i) {
-        QString part;
-        if (i == 3) {
-            part = rest;
-        } else {
-            const qsizetype dot = rest.indexOf(QLatin1Char('.'));
-            if (dot < 0)
-                throw platform::UserError(
-                    r.errorText(attr, QStringLiteral("must be an IPv4 address, not \"%1\".").arg(*text)));
-            part = rest.left(dot);
-            rest = rest.mid(dot + 1);
+        std::string_view part = rest;
+        if (i < 3) {
+            const size_t dot = rest.find('.');
+            if (dot == std::string_view::npos)
+                throw bad();
+            part = rest.substr(0, dot);
+            rest = rest.substr(dot + 1);
         }
-        const std::optional<int32_t> v = platform::toInt(platform::trim(part));
+        while (!part.empty() && static_cast<unsigned char>(part.front()) <= ' ')
+            part.remove_prefix(1);
+        while (!part.empty() && static_cast<unsigned char>(part.back()) <= ' ')
+            part.remove_suffix(1);
+        const std::optional<int32_t> v = toInt(part);
         if (!v || *v < 0 || *v > 255)
-            throw platform::UserError(
-                r.errorText(attr, QStringLiteral("must be an IPv4 address, not \"%1\".").arg(*text)));
+            throw bad();
         parts[i] = static_cast<uint8_t>(*v);
     }
     return ipNumber(parts[0], parts[1], parts[2], parts[3]);
 }
 
-uint8_t readFunctionCode(const QString& type)
+uint8_t readFunctionCode(std::string_view type)
 {
-    const QString t = platform::upperAscii(type);
-    if (t == QLatin1String("COIL STATUS"))
+    if (equalsUpperAscii(type, "COIL STATUS"))
         return 1;
-    if (t == QLatin1String("INPUT STATUS"))
+    if (equalsUpperAscii(type, "INPUT STATUS"))
         return 2;
-    if (t == QLatin1String("HOLDING REGISTER"))
+    if (equalsUpperAscii(type, "HOLDING REGISTER"))
         return 3;
-    if (t == QLatin1String("INPUT REGISTER"))
+    if (equalsUpperAscii(type, "INPUT REGISTER"))
         return 4;
     return 0;
 }
 
-uint8_t writeFunctionCode(const QString& type, uint16_t nPoint)
+uint8_t writeFunctionCode(std::string_view type, uint16_t nPoint)
 {
-    const QString t = platform::upperAscii(type);
-    if (t == QLatin1String("COIL STATUS"))
+    if (equalsUpperAscii(type, "COIL STATUS"))
         return nPoint == 1 ? 5 : 15;
-    if (t == QLatin1String("HOLDING REGISTER"))
+    if (equalsUpperAscii(type, "HOLDING REGISTER"))
         return nPoint == 1 ? 6 : 16;
     return 0;
 }
 
-void readAddressAndPort(ModbusAccessRecord& rec, const TableRow& r, ModbusMaster master)
+void readAddressAndPort(ModbusAccessRecord& rec, const RowValues& r, ModbusMaster master)
 {
     if (master == ModbusMaster::Tcp) {
         rec.IP_Address = slaveAddress(r);
-        rec.Port = static_cast<uint16_t>(r.intOr(QStringLiteral("Port"), 502));
+        rec.Port = static_cast<uint16_t>(r.intOr("Port", 502));
     } else {
         rec.IP_Address = 0;
         rec.Port = 0;
@@ -82,56 +85,61 @@ void readAddressAndPort(ModbusAccessRecord& rec, const TableRow& r, ModbusMaster
 }
 
 // Float conversion, signed values and word swap, the same for read and write rows.
-void readConversion(ModbusAccessRecord& rec, const TableRow& r, ModbusMaster master)
+void readConversion(ModbusAccessRecord& rec, const RowValues& r, ModbusMaster master)
 {
     rec.Conversion_Flags = 0;
-    if (r.yes(QStringLiteral("Float_Conv"))) {
+    if (r.yes("Float_Conv")) {
         rec.Conversion_Flags |= 2;
-        rec.Operation = modbusOperationCode(r.textOr(QStringLiteral("Operation"), QString()), master);
-        if (r.is(QStringLiteral("Endian"), QStringLiteral("LITTLE")))
+        if (r.is("Endian", "LITTLE"))
             rec.Conversion_Flags |= 1;
+        rec.Operation = modbusOperationCode(r.raw("Operation").value_or(std::string_view()), master);
     }
-    if (r.yes(QStringLiteral("Signed")))
+    if (r.yes("Signed"))
         rec.Conversion_Flags |= 4;
-    if (r.yes(QStringLiteral("Swap_W")))
+    if (r.yes("Swap_W"))
         rec.Access_Flags |= 8;
 }
 
-ModbusAccessRecord readRow(const TableRow& r, ModbusMaster master)
+// The attributes are read in the order the table editors write them, so that each is found
+// at once.
+ModbusAccessRecord readRow(const TableRow& row, ModbusMaster master)
 {
+    const RowValues r(row);
     ModbusAccessRecord rec;
     readAddressAndPort(rec, r, master);
-    rec.Slave_ID = static_cast<uint8_t>(r.requiredInt(QStringLiteral("Slave_ID")));
-    rec.Function_Code = readFunctionCode(r.textOr(QStringLiteral("Type"), QString()));
-    rec.NPoint = static_cast<uint16_t>(r.requiredInt(QStringLiteral("NPoint")));
+    rec.Slave_ID = static_cast<uint8_t>(r.requiredInt("Slave_ID"));
+    rec.Function_Code = readFunctionCode(r.raw("Type").value_or(std::string_view()));
+    rec.Address = static_cast<uint16_t>(r.requiredInt("Address"));
+    rec.NPoint = static_cast<uint16_t>(r.requiredInt("NPoint"));
     if (rec.Function_Code == 1 || rec.Function_Code == 2)
         rec.Byte_Count = static_cast<uint8_t>((rec.NPoint + 7) / 8);
     else
         rec.Byte_Count = static_cast<uint8_t>((rec.NPoint & 0xFF) * 2);
-    rec.Address = static_cast<uint16_t>(r.requiredInt(QStringLiteral("Address")));
-    rec.PollTime = static_cast<uint32_t>(r.requiredInt64(QStringLiteral("PollTime")));
-    rec.MaxError = static_cast<uint32_t>(r.requiredInt64(QStringLiteral("MaxError")));
-    rec.Position = static_cast<uint16_t>(r.requiredInt(QStringLiteral("Position")));
-    rec.Bit = static_cast<uint16_t>(r.requiredInt(QStringLiteral("Bit")));
+    rec.PollTime = static_cast<uint32_t>(r.requiredInt64("PollTime"));
+    rec.MaxError = static_cast<uint32_t>(r.requiredInt64("MaxError"));
+    rec.Position = static_cast<uint16_t>(r.requiredInt("Position"));
+    rec.Bit = static_cast<uint16_t>(r.requiredInt("Bit"));
     readConversion(rec, r, master);
     return rec;
 }
 
-ModbusAccessRecord writeRow(const TableRow& r, ModbusMaster master)
+ModbusAccessRecord writeRow(const TableRow& row, ModbusMaster master)
 {
+    const RowValues r(row);
     ModbusAccessRecord rec;
     readAddressAndPort(rec, r, master);
-    rec.Slave_ID = static_cast<uint8_t>(r.requiredInt(QStringLiteral("Slave_ID")));
-    rec.NPoint = static_cast<uint16_t>(r.requiredInt(QStringLiteral("NPoint")));
-    rec.Function_Code = writeFunctionCode(r.textOr(QStringLiteral("Type"), QString()), rec.NPoint);
-    rec.Address = static_cast<uint16_t>(r.requiredInt(QStringLiteral("Address")));
-    rec.PollTime = static_cast<uint32_t>(r.requiredInt64(QStringLiteral("PollTime")));
-    rec.MaxError = static_cast<uint32_t>(r.requiredInt64(QStringLiteral("MaxError")));
-    rec.Access_Flags = r.yes(QStringLiteral("OnChange")) ? 1 : 0;
-    rec.Position = static_cast<uint16_t>(r.requiredInt(QStringLiteral("Position")));
-    rec.Bit = static_cast<uint16_t>(r.requiredInt(QStringLiteral("Bit")));
+    rec.Slave_ID = static_cast<uint8_t>(r.requiredInt("Slave_ID"));
+    const std::string_view type = r.raw("Type").value_or(std::string_view());
+    rec.Address = static_cast<uint16_t>(r.requiredInt("Address"));
+    rec.NPoint = static_cast<uint16_t>(r.requiredInt("NPoint"));
+    rec.Function_Code = writeFunctionCode(type, rec.NPoint);
+    rec.PollTime = static_cast<uint32_t>(r.requiredInt64("PollTime"));
+    rec.Access_Flags = r.yes("OnChange") ? 1 : 0;
+    rec.MaxError = static_cast<uint32_t>(r.requiredInt64("MaxError"));
+    rec.Position = static_cast<uint16_t>(r.requiredInt("Position"));
+    rec.Bit = static_cast<uint16_t>(r.requiredInt("Bit"));
     readConversion(rec, r, master);
-    if (master == ModbusMaster::Rtu && r.yes(QStringLiteral("Force_F16"))) {
+    if (master == ModbusMaster::Rtu && r.yes("Force_F16")) {
         if (rec.Function_Code == 5)
             rec.Function_Code = 15;
         else if (rec.Function_Code == 6)
@@ -142,14 +150,19 @@ ModbusAccessRecord writeRow(const TableRow& r, ModbusMaster master)
 
 } // namespace
 
-uint8_t modbusOperationCode(const QString& operation, ModbusMaster master)
+uint8_t modbusOperationCode(std::string_view operation, ModbusMaster master)
 {
-    const QString op = platform::upperAscii(operation);
     const int known = master == ModbusMaster::Rtu ? 15 : 9;
     for (int code = 0; code < known; ++code)
-        if (op == QLatin1String(kOperations[code]))
+        if (equalsUpperAscii(operation, kOperations[code]))
             return static_cast<uint8_t>(code);
     return 0;
+}
+
+uint8_t modbusOperationCode(const QString& operation, ModbusMaster master)
+{
+    const QByteArray utf8 = operation.toUtf8();
+    return modbusOperationCode(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())), master);
 }
 
 void Clear_Modbus_Access(ModbusAccessTable& t) { t.fill(ModbusAccessRecord{}); }
@@ -160,8 +173,8 @@ void loadModbusAccess(ModbusAccessTable& t, ParGenStd& p, const QString& path, M
     if (!platform::fileExists(path))
         return;
     const TableFile file(path);
-    const std::vector<TableRow> readRows = file.section(QStringLiteral("Modbus_Read"));
-    const std::vector<TableRow> writeRows = file.section(QStringLiteral("Modbus_Write"));
+    const std::vector<TableRow> readRows = file.section("Modbus_Read");
+    const std::vector<TableRow> writeRows = file.section("Modbus_Write");
     const size_t total = readRows.size() + writeRows.size();
     if (total > static_cast<size_t>(kModbusAccessRecords))
         throw platform::UserError(

@@ -9,6 +9,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <string_view>
 
 namespace image {
 
@@ -42,6 +43,7 @@ enum class ModbusMaster { Rtu, Tcp };
 // Scaling code of an "Operation" text (upper case); the TCP master knows codes 0..8 only.
 // Any other text gives 0.
 uint8_t modbusOperationCode(const QString& operation, ModbusMaster master);
+uint8_t modbusOperationCode(std::string_view operation, ModbusMaster master);
 
 void Clear_Modbus_Access(ModbusAccessTable& t);
 // Fill the table from the access table file (read rows, then write rows) and set

@@ -9,49 +9,158 @@ namespace image {
 
 using platform::UserError;
 
-bool TableRow::is(const QString& attr, const QString& word) const
+namespace {
+
+QString qs(std::string_view v) { return QString::fromUtf8(v.data(), static_cast<qsizetype>(v.size())); }
+
+// Plain decimal text of at most 18 digits with an optional "-": the common case, converted
+// directly. Everything else (blanks, "+", hexadecimal, long or bad text) gives no value here
+// and is left to the program's integer rule.
+std::optional<int64_t> plainDecimal(std::string_view t)
 {
-    const std::optional<QString> t = node_.attribute(attr);
-    return t && platform::upperAscii(*t) == word;
+    size_t i = 0;
+    const bool negative = !t.empty() && t[0] == '-';
+    if (negative)
+        i = 1;
+    const size_t digits = t.size() - i;
+    if (digits == 0 || digits > 18)
+        return std::nullopt;
+    int64_t v = 0;
+    for (; i < t.size(); ++i) {
+        const char c = t[i];
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        v = v * 10 + (c - '0');
+    }
+    return negative ? -v : v;
 }
 
-QString TableRow::errorText(const QString& attr, const QString& problem) const
+} // namespace
+
+bool equalsUpperAscii(std::string_view text, std::string_view upperWord)
 {
-    QString where = file_;
-    if (!section_.isEmpty())
-        where += QStringLiteral(", section \"%1\"").arg(section_);
+    if (text.size() != upperWord.size())
+        return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+        if (c != upperWord[i])
+            return false;
+    }
+    return true;
+}
+
+std::optional<int32_t> toInt(std::string_view text)
+{
+    if (const std::optional<int64_t> v = plainDecimal(text)) {
+        if (*v < INT32_MIN || *v > INT32_MAX)
+            return std::nullopt;
+        return static_cast<int32_t>(*v);
+    }
+    return platform::toInt(qs(text));
+}
+
+std::optional<int64_t> toInt64(std::string_view text)
+{
+    if (const std::optional<int64_t> v = plainDecimal(text))
+        return v;
+    return platform::toInt64(qs(text));
+}
+
+RowValues::RowValues(const TableRow& row) : row_(row)
+{
+    count_ = row.node().attributeViews(inline_, kInline);
+    attrs_ = inline_;
+    if (count_ == kInline && row.node().attributeCount() > kInline) {
+        more_.resize(static_cast<size_t>(row.node().attributeCount()));
+        count_ = row.node().attributeViews(more_.data(), static_cast<int>(more_.size()));
+        attrs_ = more_.data();
+    }
+}
+
+std::optional<std::string_view> RowValues::raw(const char* attr) const
+{
+    auto same = [attr](const char* name) {
+        const char* a = attr;
+        while (*a && *a == *name) {
+            ++a;
+            ++name;
+        }
+        return *a == *name;
+    };
+    // From the attribute after the last one found to the end, then from the first.
+    for (int k = 0; k < count_; ++k) {
+        int i = next_ + k;
+        if (i >= count_)
+            i -= count_;
+        if (same(attrs_[i].name)) {
+            next_ = i + 1 < count_ ? i + 1 : 0;
+            return std::string_view(attrs_[i].value);
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> RowValues::text(const char* attr) const
+{
+    const std::optional<std::string_view> v = raw(attr);
+    if (!v)
+        return std::nullopt;
+    return qs(*v);
+}
+
+QString RowValues::textOr(const char* attr, const QString& def) const
+{
+    const std::optional<std::string_view> v = raw(attr);
+    return v ? qs(*v) : def;
+}
+
+bool RowValues::is(const char* attr, std::string_view upperWord) const
+{
+    const std::optional<std::string_view> v = raw(attr);
+    return v && equalsUpperAscii(*v, upperWord);
+}
+
+QString TableRow::errorText(const char* attr, const QString& problem) const
+{
+    QString where = *file_;
+    if (!section_->isEmpty())
+        where += QStringLiteral(", section \"%1\"").arg(*section_);
     return QStringLiteral("%1, row %2: the attribute \"%3\" %4")
         .arg(where)
         .arg(number_)
-        .arg(attr, problem);
+        .arg(QString::fromLatin1(attr), problem);
 }
 
-int64_t TableRow::requiredInt64(const QString& attr) const
+int64_t RowValues::requiredInt64(const char* attr) const
 {
-    const std::optional<QString> t = node_.attribute(attr);
+    const std::optional<std::string_view> t = raw(attr);
     if (!t)
         throw UserError(errorText(attr, QStringLiteral("is missing.")));
-    const std::optional<int64_t> v = platform::toInt64(*t);
+    const std::optional<int64_t> v = toInt64(*t);
     if (!v)
-        throw UserError(errorText(attr, QStringLiteral("must be a whole number, not \"%1\".").arg(*t)));
+        throw UserError(errorText(attr, QStringLiteral("must be a whole number, not \"%1\".").arg(qs(*t))));
     return *v;
 }
 
-int32_t TableRow::requiredInt(const QString& attr) const
+int32_t RowValues::requiredInt(const char* attr) const
 {
-    const std::optional<QString> t = node_.attribute(attr);
+    const std::optional<std::string_view> t = raw(attr);
     if (!t)
         throw UserError(errorText(attr, QStringLiteral("is missing.")));
-    const std::optional<int32_t> v = platform::toInt(*t);
+    const std::optional<int32_t> v = toInt(*t);
     if (!v)
-        throw UserError(errorText(attr, QStringLiteral("must be a whole number, not \"%1\".").arg(*t)));
+        throw UserError(errorText(attr, QStringLiteral("must be a whole number, not \"%1\".").arg(qs(*t))));
     return *v;
 }
 
-int32_t TableRow::intOr(const QString& attr, int32_t def) const
+int32_t RowValues::intOr(const char* attr, int32_t def) const
 {
-    const std::optional<QString> t = node_.attribute(attr);
-    return t ? platform::toIntDef(*t, def) : def;
+    const std::optional<std::string_view> t = raw(attr);
+    if (!t)
+        return def;
+    return toInt(*t).value_or(def);
 }
 
 TableFile::TableFile(const QString& path) : fileName_(QFileInfo(path).fileName())
@@ -64,25 +173,27 @@ TableFile::TableFile(const QString& path) : fileName_(QFileInfo(path).fileName()
         throw UserError(QStringLiteral("The file %1 holds no table.").arg(fileName_));
 }
 
-std::vector<TableRow> TableFile::rowsOf(platform::XmlNode parent, const QString& sectionName) const
+std::vector<TableRow> TableFile::rowsOf(const platform::XmlNode& parent, const QString* sectionName) const
 {
     // Walk the siblings once: indexed access would make large tables quadratic.
     std::vector<TableRow> rows;
     int number = 0;
     for (platform::XmlNode n = parent.child(0); !n.isNull(); n = n.nextSibling())
         if (n.isElement())
-            rows.emplace_back(fileName_, sectionName, ++number, n);
+            rows.emplace_back(&fileName_, sectionName, ++number, n);
     return rows;
 }
 
-std::vector<TableRow> TableFile::section(const QString& name) const
+std::vector<TableRow> TableFile::section(const char* name) const
 {
-    const platform::XmlNode s = root_.element(name);
+    const QString sectionName = QString::fromLatin1(name);
+    const platform::XmlNode s = root_.element(sectionName);
     if (s.isNull())
-        throw UserError(QStringLiteral("The file %1 has no section \"%2\".").arg(fileName_, name));
-    return rowsOf(s, name);
+        throw UserError(QStringLiteral("The file %1 has no section \"%2\".").arg(fileName_, sectionName));
+    sectionNames_.push_back(std::make_unique<QString>(sectionName));
+    return rowsOf(s, sectionNames_.back().get());
 }
 
-std::vector<TableRow> TableFile::rootRows() const { return rowsOf(root_, QString()); }
+std::vector<TableRow> TableFile::rootRows() const { return rowsOf(root_, &noSection_); }
 
 } // namespace image

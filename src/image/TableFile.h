@@ -4,45 +4,80 @@
 // row with one attribute per column. It converts nothing by itself; `TableRow` offers the typed
 // reads the image needs, and every failure is a platform::UserError whose message names the
 // file, the section, the row and the attribute.
+//
+// Tables run to thousands of rows, so values are read as views of the document's text and
+// plain decimal numbers are converted without building a string; anything else goes through
+// the program's own integer rule.
 #include "platform/xml/XmlDom.h"
 
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace image {
 
+// One row of a table: where it stands (for messages) and its element.
 class TableRow {
 public:
-    TableRow(const QString& fileName, const QString& section, int number, platform::XmlNode node)
+    TableRow(const QString* fileName, const QString* section, int number, const platform::XmlNode& node)
         : file_(fileName), section_(section), number_(number), node_(node) {}
 
     // 1-based position of the row in its section (or in the root).
     int number() const { return number_; }
-
-    std::optional<QString> text(const QString& attr) const { return node_.attribute(attr); }
-    QString textOr(const QString& attr, const QString& def) const { return node_.attributeOr(attr, def); }
-    // True when the attribute's upper-case text is exactly `word` (a check box is "Y").
-    bool is(const QString& attr, const QString& word) const;
-    bool yes(const QString& attr) const { return is(attr, QStringLiteral("Y")); }
-
-    // A whole number that the row must hold: a missing attribute or a text that is not a whole
-    // number (the program's integer rule) stops the build with a message.
-    int32_t requiredInt(const QString& attr) const;
-    int64_t requiredInt64(const QString& attr) const;
-    // A whole number with a documented default for a missing attribute or other text.
-    int32_t intOr(const QString& attr, int32_t def) const;
-
-    // The message for a bad value of this row's attribute (for checks made by the caller).
-    QString errorText(const QString& attr, const QString& problem) const;
+    const platform::XmlNode& node() const { return node_; }
+    // The message for a bad value of this row's attribute.
+    QString errorText(const char* attr, const QString& problem) const;
 
 private:
-    QString file_;
-    QString section_;
+    const QString* file_;
+    const QString* section_;
     int number_;
     platform::XmlNode node_;
 };
+
+// The values of one row, read in a single pass over its attributes. A reader that asks for the
+// attributes in the order the editors write them finds each one at once.
+class RowValues {
+public:
+    explicit RowValues(const TableRow& row);
+
+    const TableRow& row() const { return row_; }
+    // The attribute's UTF-8 text; no value when it is missing.
+    std::optional<std::string_view> raw(const char* attr) const;
+    std::optional<QString> text(const char* attr) const;
+    QString textOr(const char* attr, const QString& def) const;
+    // True when the attribute's upper-case text is exactly `upperWord` (a check box is "Y").
+    bool is(const char* attr, std::string_view upperWord) const;
+    bool yes(const char* attr) const { return is(attr, "Y"); }
+
+    // A whole number that the row must hold: a missing attribute or a text that is not a whole
+    // number (the program's integer rule) stops the build with a message naming the file, the
+    // row and the attribute.
+    int32_t requiredInt(const char* attr) const;
+    int64_t requiredInt64(const char* attr) const;
+    // A whole number with a documented default for a missing attribute or other text.
+    int32_t intOr(const char* attr, int32_t def) const;
+
+    QString errorText(const char* attr, const QString& problem) const { return row_.errorText(attr, problem); }
+
+private:
+    static constexpr int kInline = 24;
+    const TableRow& row_;
+    platform::XmlAttributeView inline_[kInline];
+    std::vector<platform::XmlAttributeView> more_; // rows with more attributes than kInline
+    const platform::XmlAttributeView* attrs_;
+    int count_;
+    mutable int next_ = 0;
+};
+
+// Upper-cases a-z only, like platform::upperAscii, and compares with an upper-case ASCII word.
+bool equalsUpperAscii(std::string_view text, std::string_view upperWord);
+// The whole-integer rule of platform::toInt on UTF-8 text.
+std::optional<int32_t> toInt(std::string_view text);
+std::optional<int64_t> toInt64(std::string_view text);
 
 class TableFile {
 public:
@@ -50,18 +85,23 @@ public:
     // XML. The root is the document's first element (a declaration or comment before it is
     // passed over).
     explicit TableFile(const QString& path);
+    TableFile(const TableFile&) = delete;
+    TableFile& operator=(const TableFile&) = delete;
 
     const QString& fileName() const { return fileName_; }
     platform::XmlNode root() const { return root_; }
-    // The rows of a section element of the root; throws when the section is missing.
-    std::vector<TableRow> section(const QString& name) const;
+    // The rows of a section element of the root; throws when the section is missing. The rows
+    // refer to this object and live no longer than it.
+    std::vector<TableRow> section(const char* name) const;
     // The rows standing directly in the root (tables without sections).
     std::vector<TableRow> rootRows() const;
 
 private:
-    std::vector<TableRow> rowsOf(platform::XmlNode parent, const QString& sectionName) const;
+    std::vector<TableRow> rowsOf(const platform::XmlNode& parent, const QString* sectionName) const;
     platform::XmlDocument doc_;
     QString fileName_;
+    QString noSection_;
+    mutable std::vector<std::unique_ptr<QString>> sectionNames_;
     platform::XmlNode root_;
 };
 

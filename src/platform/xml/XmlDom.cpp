@@ -146,6 +146,14 @@ int XmlNode::attributeCount() const
     return c;
 }
 
+int XmlNode::attributeViews(XmlAttributeView* out, int max) const
+{
+    int n = 0;
+    for (pugi::xml_attribute a = wrap(node_).first_attribute(); a && n < max; a = a.next_attribute())
+        out[n++] = {a.name(), a.value()};
+    return n;
+}
+
 QString XmlNode::attributeName(int index) const
 {
     int i = 0;

@@ -21,6 +21,13 @@ namespace platform {
 
 enum class XmlNodeKind { Null, Element, Text, Comment, Declaration, Other };
 
+// An attribute as the document's own zero-terminated UTF-8 text, without a copy: valid while
+// the document is neither changed nor cleared.
+struct XmlAttributeView {
+    const char* name;
+    const char* value;
+};
+
 class XmlNode {
 public:
     XmlNode() = default;
@@ -49,6 +56,9 @@ public:
     bool hasAttribute(const QString& name) const { return attribute(name).has_value(); }
     void setAttribute(const QString& name, const QString& value);
     int attributeCount() const;
+    // The first `max` attributes in document order into `out`; returns how many were stored.
+    // For readers of tables with thousands of rows, which convert values without copying them.
+    int attributeViews(XmlAttributeView* out, int max) const;
     QString attributeName(int index) const;
     QString attributeValue(int index) const;
 

@@ -90,3 +90,19 @@ TEST(XmlDom, BlankOnlyTextIsAValue)
     EXPECT_EQ(r.elementText(QStringLiteral("c")), QString());
     EXPECT_EQ(r.elementCount(), 3);
 }
+
+TEST(XmlDom, AttributeViewsGiveTheDocumentsOwnTextInOrder)
+{
+    XmlDocument d;
+    ASSERT_TRUE(d.loadBytes("<r b=\"2\" a=\"\" c=\"\xC3\xA9\"/>"));
+    XmlAttributeView v[2];
+    EXPECT_EQ(d.firstNode().attributeViews(v, 2), 2); // no more than asked for
+    XmlAttributeView all[4];
+    ASSERT_EQ(d.firstNode().attributeViews(all, 4), 3);
+    EXPECT_STREQ(all[0].name, "b");
+    EXPECT_STREQ(all[0].value, "2");
+    EXPECT_STREQ(all[1].name, "a");
+    EXPECT_STREQ(all[1].value, "");
+    EXPECT_STREQ(all[2].value, "\xC3\xA9");
+    EXPECT_EQ(XmlNode().attributeViews(all, 4), 0);
+}

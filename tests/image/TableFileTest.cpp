@@ -1,0 +1,69 @@
+#include "image/TableFile.h"
+#include "platform/text/Text.h"
+#include "platform/text/UserError.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace image;
+using testing_support::TempDir;
+
+namespace {
+std::string_view view(const QByteArray& b) { return std::string_view(b.constData(), static_cast<size_t>(b.size())); }
+} // namespace
+
+TEST(TableFile, NumbersFollowTheProgramsIntegerRule)
+{
+    // The fast path for plain decimals must agree with the program's rule on every text.
+    const char* texts[] = {"0",          "-0",          "12",          "-12",          "007",
+                           "2147483647", "2147483648",  "-2147483648", "-2147483649",  " 12",
+                           "12 ",        "+5",          "$FF",         "x10",          "0x10",
+                           "",           "-",           "1.5",         "--1",          "4294967297",
+                           "999999999999999999", "9999999999999999999", "abc", "$FFFFFFFF", "\xD9\xA1\xD9\xA2"};
+    for (const char* t : texts) {
+        const QByteArray b(t);
+        const QString q = QString::fromUtf8(b);
+        EXPECT_EQ(toInt(view(b)), platform::toInt(q)) << '"' << t << '"';
+        EXPECT_EQ(toInt64(view(b)), platform::toInt64(q)) << '"' << t << '"';
+    }
+}
+
+TEST(TableFile, UpperCaseComparisonChangesOnlyAsciiLetters)
+{
+    const struct {
+        const char* text;
+        const char* word;
+    } cases[] = {{"y", "Y"},         {"Y", "Y"},           {" Y", "Y"},       {"little", "LITTLE"},
+                 {"LiTtLe", "LITTLE"}, {"analog input", "ANALOG INPUT"}, {"\xC3\xBF", "Y"}, {"", ""},
+                 {"x 100", "X 100"}, {"yy", "Y"}};
+    for (const auto& c : cases) {
+        const QByteArray b(c.text);
+        EXPECT_EQ(equalsUpperAscii(view(b), c.word),
+                  platform::upperAscii(QString::fromUtf8(b)) == QLatin1String(c.word))
+            << c.text;
+    }
+}
+
+TEST(TableFile, RowValuesFindAttributesInAnyOrderAndTellMissingFromEmpty)
+{
+    TempDir dir;
+    QByteArray many = "<T><S><row ";
+    for (int i = 0; i < 30; ++i)
+        many += QByteArray("a") + QByteArray::number(i) + "=\"" + QByteArray::number(i * 10) + "\" ";
+    many += "e=\"\" u=\"\xC3\xA9t\xC3\xA9\"/><other x=\"1\"/><!-- c --></S></T>";
+    const TableFile file(dir.write(QStringLiteral("t.xml"), many));
+    const std::vector<TableRow> rows = file.section("S");
+    ASSERT_EQ(rows.size(), 2u); // elements of any name, comments passed over
+    const RowValues r(rows[0]);
+    EXPECT_EQ(r.requiredInt("a29"), 290);
+    EXPECT_EQ(r.requiredInt("a0"), 0);
+    EXPECT_EQ(r.requiredInt("a25"), 250);
+    EXPECT_EQ(r.requiredInt("a3"), 30);
+    EXPECT_EQ(r.text("e"), QString());
+    EXPECT_EQ(r.text("missing"), std::nullopt);
+    EXPECT_EQ(r.text("u"), QStringLiteral("\u00E9t\u00E9"));
+    EXPECT_EQ(r.intOr("e", 7), 7);
+    EXPECT_EQ(r.intOr("a1", 7), 10);
+    EXPECT_EQ(RowValues(rows[1]).requiredInt("x"), 1);
+    EXPECT_THROW(r.requiredInt("a"), platform::UserError);
+}
