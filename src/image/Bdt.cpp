@@ -3,39 +3,11 @@
 #include "image/TableFile.h"
 #include "platform/fs/Files.h"
 #include "platform/text/UserError.h"
-#include "platform/text/Text.h"
+#include "workspace/Validators.h"
 
 namespace image {
 
 namespace {
-
-// Dotted text to four bytes; true when the text is empty or any part is not 0..255.
-// TODO(image): use the workspace's shared validator once it is in.
-bool IP_Text_To_Bytes(const QString& text, uint8_t& b1, uint8_t& b2, uint8_t& b3, uint8_t& b4)
-{
-    if (text.isEmpty())
-        return true;
-    uint8_t* out[4] = {&b1, &b2, &b3, &b4};
-    QString rest = text;
-    bool bad = false;
-    for (int i = 0; i < 4; ++i) {
-        QString part;
-        if (i == 3) {
-            part = rest;
-        } else if (const qsizetype dot = rest.indexOf(QLatin1Char('.')); dot >= 0) {
-            part = rest.left(dot);
-            rest = rest.mid(dot + 1);
-        }
-        const int32_t v = platform::toIntDef(part, -1);
-        if (v < 0 || v > 255) {
-            *out[i] = 0;
-            bad = true;
-        } else {
-            *out[i] = static_cast<uint8_t>(v);
-        }
-    }
-    return bad;
-}
 
 // The address of a dotted text, or no value when the text is not a valid address.
 std::optional<uint32_t> addressOf(const std::optional<QString>& text)
@@ -43,7 +15,7 @@ std::optional<uint32_t> addressOf(const std::optional<QString>& text)
     if (!text)
         return std::nullopt;
     uint8_t b[4] = {0, 0, 0, 0};
-    if (IP_Text_To_Bytes(*text, b[0], b[1], b[2], b[3]))
+    if (workspace::IP_Text_To_Bytes(*text, b[0], b[1], b[2], b[3]))
         return std::nullopt;
     return ipNumber(b[0], b[1], b[2], b[3]);
 }

@@ -4,6 +4,7 @@
 #include "image/ImageState.h"
 #include "platform/xml/XmlDom.h"
 #include "support/TempDir.h"
+#include "workspace/Folders.h"
 #include "workspace/Workspace.h"
 
 #include <QByteArray>
@@ -54,20 +55,8 @@ public:
     explicit Project(int32_t converterType, bool withBin = true)
         : ws_(converterType), st_(std::make_unique<image::ImageState>())
     {
-        workspace::Workspace& w = *ws_;
-        const QString d = dir_.path();
-        w.Project_Dir = d;
-        w.Path_ParGen = d + QStringLiteral("/ParGen.xml");
-        w.Path_BACnet_BDT = d + QStringLiteral("/BACnet_BDT.xml");
-        w.Path_ModbusM_SetAccess = d + QStringLiteral("/ModbusM_SetAccess.xml");
-        w.Path_ModbusTCPM_SetAccess = d + QStringLiteral("/ModbusTCPM_SetAccess.xml");
-        const char* objects = converterType == 0   ? "ModbusM_BACnet_SetAccess.xml"
-                              : converterType == 2 ? "ModbusS_BACnet_SetAccess.xml"
-                              : converterType == 3 ? "ModbusTCPM_BACnet_SetAccess.xml"
-                              : converterType == 4 ? "ModbusTCPS_BACnet_SetAccess.xml"
-                                                   : "Other_BACnet_SetAccess.xml";
-        w.Path_BACnet_SetAccess = d + QLatin1Char('/') + QLatin1String(objects);
-        w.Path_BACnet_SetAccess_ModSlave = w.Path_BACnet_SetAccess;
+        ws_->Project_Dir = dir_.path();
+        workspace::Set_Files();
         if (withBin)
             dir_.write(QStringLiteral("bin/.keep"), {});
     }

@@ -53,8 +53,8 @@ protected:
 
     void load(const Rows& readRows, const Rows& writeRows = {}, ModbusMaster master = ModbusMaster::Tcp)
     {
-        const QString path = master == ModbusMaster::Tcp ? prj.ws().Path_ModbusTCPM_SetAccess
-                                                         : prj.ws().Path_ModbusM_SetAccess;
+        const QString path = prj.dir().file(master == ModbusMaster::Tcp ? QStringLiteral("ModbusTCPM_SetAccess.xml")
+                                                                         : QStringLiteral("ModbusM_SetAccess.xml"));
         prj.modbus(path, readRows, writeRows);
         Clear_Modbus_Access(table());
         loadModbusAccess(table(), par(), path, master);

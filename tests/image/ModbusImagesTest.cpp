@@ -178,7 +178,9 @@ TEST(ModbusImages, RtuSlaveProject)
 {
     Project prj(2);
     // Access tables in the folder are not the slave's: its access area stays empty.
-    prj.modbus(prj.ws().Path_ModbusM_SetAccess, {accessRow(false, false, "1", "Coil Status", "1", "0")});
+    ASSERT_TRUE(prj.ws().Path_ModbusM_SetAccess.isEmpty());
+    prj.modbus(prj.dir().file(QStringLiteral("ModbusM_SetAccess.xml")),
+               {accessRow(false, false, "1", "Coil Status", "1", "0")});
     prj.objects({objectRow("Binary Value", "1", "95", "1", "bv")});
     prj.bdt(bdtRows(1));
     prj.parGen({{"BACnet_EN_BBMD", "1"}, {"MODBUS_SLAVE_SERIAL", "0"}, {"MODBUS_SLAVE_BAUDRATE", "4"},
