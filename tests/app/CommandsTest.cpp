@@ -233,6 +233,11 @@ TEST(Commands, TheBDTButtonOfTheCANopenModelFollowsTheBACnetType)
         p.w->Enable_BDT_Table();
         EXPECT_EQ(p.w->button("Btn_BACnet_BDT_Access")->isEnabled(), c.enabled) << c.what;
     }
+    OpenProject shown(8, parGenWithType("1"));
+    shown.w->show(); // showing the main window refreshes the button
+    EXPECT_FALSE(shown.w->button("Btn_BACnet_BDT_Access")->isEnabled());
+    shown.w->hide();
+
     OpenProject other(0, parGenWithType("1"));
     other.w->Enable_BDT_Table();
     EXPECT_TRUE(other.w->button("Btn_BACnet_BDT_Access")->isEnabled()) << "only the CANopen model";
