@@ -2,7 +2,6 @@
 
 #include "image/TableFile.h"
 #include "platform/fs/Files.h"
-#include "platform/text/Text.h"
 #include "platform/text/UserError.h"
 
 #include <algorithm>

@@ -231,3 +231,14 @@ TEST_F(BacnetObjects, FullTableOfLongestNamesFitsThePool)
     EXPECT_EQ(a.mid(0x7FF0 + 1 + 2046 * 17, 17), QByteArray("2046xxxxxxxxxxxx", 17));
     EXPECT_EQ(a.mid(0x7FF0 + 34800, 32), QByteArray(32, '\0'));
 }
+
+TEST_F(BacnetObjects, NamesTakeOneBytePerCharacterAndAreCutByCharacters)
+{
+    const QString degrees = QStringLiteral("T\u00B0C");
+    const QString accents = QString(20, QChar(0x00E9)); // 20 characters, 40 bytes of UTF-8
+    prj->objects({objectRow("Analog Input", "0", "62", "4", degrees), objectRow("Analog Input", "4", "62", "4", accents)});
+    const QByteArray a = area();
+    EXPECT_EQ(toHex(a.mid(0x7FF0 + 1, 4)), QStringLiteral("54 B0 43 00"));
+    EXPECT_EQ(a.mid(0x7FF0 + 5, 17), QByteArray(16, '\xE9') + QByteArray(1, '\0'));
+    EXPECT_EQ(static_cast<uint8_t>(a[0x7FF0 + 22]), 0);
+}
