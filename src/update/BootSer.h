@@ -3,8 +3,7 @@
 // lists the serial ports and tells the user how to put the gateway into its boot mode; page 2
 // takes the choice of writes and read-backs, and Update starts the serial updater with the
 // chosen port and waits for it.
-#include "platform/ui/Form.h"
-#include "update/UpdateTargets.h"
+#include "update/UpdateWizard.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,7 +13,6 @@ class QLabel;
 class QWidget;
 
 namespace platform::ctl {
-class CheckBox;
 class ComboBox;
 } // namespace platform::ctl
 
@@ -24,7 +22,7 @@ class TFxButton;
 
 namespace update {
 
-class TFBootSer : public platform::Form {
+class TFBootSer : public UpdateWizard {
     Q_OBJECT
 public:
     explicit TFBootSer(QWidget* parent = nullptr);
@@ -41,10 +39,6 @@ public:
     void Btn_NextClick();
     void Btn_UpdateClick();
 
-    UpdateChoices choices() const;
-
-    QLabel* L_SW_Code = nullptr;
-    QLabel* L_SW_Desc = nullptr;
     QLabel* L_Steps1 = nullptr;
     QLabel* L_Steps2 = nullptr;
     QLabel* L_Steps3 = nullptr;
@@ -52,23 +46,12 @@ public:
     QLabel* L_Steps5 = nullptr;
     platform::ctl::ComboBox* CB_Com = nullptr;
     controls::TFxButton* Btn_COM_List = nullptr;
-    QLabel* L_Options = nullptr;
-    platform::ctl::CheckBox* CB_Firmware = nullptr;
-    platform::ctl::CheckBox* CB_Read_Firm = nullptr;
-    platform::ctl::CheckBox* CB_Conf = nullptr;
-    platform::ctl::CheckBox* CB_Read_Conf = nullptr;
-    QWidget* Panel_Buttons = nullptr;
-    controls::TFxButton* Btn_Cancel = nullptr;
-    controls::TFxButton* Btn_Next = nullptr;
-    controls::TFxButton* Btn_Update = nullptr;
 
 protected:
     void FormShow() override;
 
 private:
-    void FormCreate();
     QList<QWidget*> page1() const;
-    QList<QWidget*> page2() const;
 };
 
 } // namespace update

@@ -26,8 +26,6 @@ using workspace::ws;
 
 namespace {
 
-QFont normalFont() { return platform::uiFont(QStringLiteral("Verdana"), 8); }
-
 platform::ctl::Edit* addAddressField(QWidget* parent, const QString& name, int left)
 {
     auto* e = new platform::ctl::Edit(parent);
@@ -35,22 +33,6 @@ platform::ctl::Edit* addAddressField(QWidget* parent, const QString& name, int l
     e->setGeometry(left, 97, 41, 21);
     e->setText(QStringLiteral("0"));
     return e;
-}
-
-platform::ctl::CheckBox* addCheckBox(QWidget* parent, const QString& name)
-{
-    auto* c = new platform::ctl::CheckBox(parent);
-    c->setObjectName(name);
-    c->resize(280, 17);
-    return c;
-}
-
-controls::TFxButton* addFxButton(QWidget* parent, const QString& name, int left, int top, int width)
-{
-    auto* b = new controls::TFxButton(parent);
-    b->setObjectName(name);
-    b->setGeometry(left, top, width, 25);
-    return b;
 }
 
 // Turns a control off for the lifetime of the object (and back on, if it was on).
@@ -68,18 +50,9 @@ private:
 
 } // namespace
 
-TFBootTCP::TFBootTCP(QWidget* parent) : platform::Form(parent)
+TFBootTCP::TFBootTCP(QWidget* parent) : UpdateWizard(QStringLiteral("FBootTCP"), parent)
 {
-    setObjectName(QStringLiteral("FBootTCP"));
     const QFont normal = normalFont();
-    setFont(normal);
-    QPalette grey;
-    grey.setColor(QPalette::WindowText, QColor(128, 128, 128));
-    L_SW_Code = platform::addLabel(this, QStringLiteral("L_SW_Code"), 8, 6,
-                                   platform::uiFont(QStringLiteral("Verdana"), 12, true));
-    L_SW_Code->setPalette(grey);
-    L_SW_Desc = platform::addLabel(this, QStringLiteral("L_SW_Desc"), 8, 34,
-                                   platform::uiFont(QStringLiteral("Verdana"), 8, true));
 
     L_IP_Address = platform::addLabel(this, QStringLiteral("L_IP_Address"), 16, 75, normal);
     E_IP1 = addAddressField(this, QStringLiteral("E_IP1"), 35);
@@ -109,31 +82,8 @@ TFBootTCP::TFBootTCP(QWidget* parent) : platform::Form(parent)
     Btn_Ping->onClick = [this](controls::TFxButton*) { FxButton1Click(); };
     LPing = platform::addLabel(this, QStringLiteral("LPing"), 151, 163, platform::uiFont(QStringLiteral("Verdana"), 8, true));
 
-    L_Options = platform::addLabel(this, QStringLiteral("L_Options"), 16, 75, normal);
-    CB_Firmware = addCheckBox(this, QStringLiteral("CB_Firmware"));
-    CB_Read_Firm = addCheckBox(this, QStringLiteral("CB_Read_Firm"));
-    CB_Conf = addCheckBox(this, QStringLiteral("CB_Conf"));
-    CB_Read_Conf = addCheckBox(this, QStringLiteral("CB_Read_Conf"));
-
-    Panel_Buttons = new QWidget(this);
-    Panel_Buttons->setObjectName(QStringLiteral("Panel_Buttons"));
-    Panel_Buttons->setGeometry(0, 193, 350, 40);
-    Btn_Cancel = addFxButton(Panel_Buttons, QStringLiteral("Btn_Cancel"), 180, 8, 75);
-    Btn_Cancel->setModalResult(controls::mrCancel);
-    Btn_Next = addFxButton(Panel_Buttons, QStringLiteral("Btn_Next"), 264, 8, 75);
-    Btn_Next->onClick = [this](controls::TFxButton*) { FxButton2Click(); };
-    Btn_Update = addFxButton(Panel_Buttons, QStringLiteral("Btn_Update"), 264, 8, 75);
-    Btn_Update->onClick = [this](controls::TFxButton*) { FxButton4Click(); };
+    addChoicesPage([this] { FxButton2Click(); }, [this] { FxButton4Click(); });
     FormCreate();
-}
-
-void TFBootTCP::FormCreate()
-{
-    platform::setLabelText(L_SW_Code, ws().SW_Code);
-    setClientSize(350, 233);
-    for (platform::ctl::CheckBox* c : {CB_Firmware, CB_Read_Firm, CB_Conf, CB_Read_Conf})
-        c->setChecked(true);
-    Set_Lang();
 }
 
 void TFBootTCP::Set_Lang()
@@ -144,11 +94,7 @@ void TFBootTCP::Set_Lang()
     Btn_Ping->setCaption(text(60));
     Btn_Cancel->setCaption(text(61));
     Btn_Next->setCaption(text(62));
-    platform::setLabelText(L_Options, text(63));
-    CB_Firmware->setText(text(64));
-    CB_Read_Firm->setText(text(65));
-    CB_Conf->setText(text(66));
-    CB_Read_Conf->setText(text(67));
+    setChoicesTexts(63);
     Btn_Update->setCaption(text(68));
 }
 
@@ -167,12 +113,9 @@ void TFBootTCP::FormShow()
     Btn_Ping->move(35, 155);
     LPing->move(151, 163);
     platform::setLabelText(LPing, QString());
-    for (QWidget* w : std::initializer_list<QWidget*>{L_IP_Address, E_IP1, E_IP2, E_IP3, E_IP4, Label2, Label3, Label4,
-                                                      L_Ping, Btn_Ping, LPing, Btn_Cancel, Btn_Next})
+    for (QWidget* w : page1())
         w->setVisible(true);
-    for (QWidget* w : std::initializer_list<QWidget*>{L_Options, CB_Firmware, CB_Read_Firm, CB_Conf, CB_Read_Conf,
-                                                      Btn_Update})
-        w->setVisible(false);
+    hideChoicesPage();
 
     QString p[4];
     const QString& last = ws().Last_IP_Address;
@@ -192,9 +135,9 @@ std::optional<Ipv4Address> TFBootTCP::fieldAddress() const
     return parseAddressFields(E_IP1->text(), E_IP2->text(), E_IP3->text(), E_IP4->text());
 }
 
-UpdateChoices TFBootTCP::choices() const
+QList<QWidget*> TFBootTCP::page1() const
 {
-    return {CB_Firmware->isChecked(), CB_Read_Firm->isChecked(), CB_Conf->isChecked(), CB_Read_Conf->isChecked()};
+    return {L_IP_Address, E_IP1, E_IP2, E_IP3, E_IP4, Label2, Label3, Label4, L_Ping, Btn_Ping, LPing, Btn_Cancel, Btn_Next};
 }
 
 void TFBootTCP::showPingResult(int textIndex, bool found)
@@ -248,18 +191,9 @@ void TFBootTCP::FxButton2Click()
         return;
     }
     // Page 2.
-    for (QWidget* w : std::initializer_list<QWidget*>{L_IP_Address, E_IP1, E_IP2, E_IP3, E_IP4, Label2, Label3, Label4,
-                                                      L_Ping, Btn_Ping, LPing, Btn_Cancel, Btn_Next})
+    for (QWidget* w : page1())
         w->setVisible(false);
-    L_Options->move(16, 75);
-    CB_Firmware->move(36, 96);
-    CB_Read_Firm->move(56, 119);
-    CB_Conf->move(36, 142);
-    CB_Read_Conf->move(56, 165);
-    Btn_Update->move(16, Btn_Update->y());
-    for (QWidget* w : std::initializer_list<QWidget*>{L_Options, CB_Firmware, CB_Read_Firm, CB_Conf, CB_Read_Conf,
-                                                      Btn_Update})
-        w->setVisible(true);
+    showChoicesPage();
     ws().Last_IP_Address = address->text();
 }
 

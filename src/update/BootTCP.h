@@ -6,9 +6,8 @@
 //
 // The address fields must hold four decimal numbers 0..255 before the ping, Next and Update;
 // what is passed on is built from those numbers. Ping and Next are off while a check runs.
-#include "platform/ui/Form.h"
 #include "update/IpAddress.h"
-#include "update/UpdateTargets.h"
+#include "update/UpdateWizard.h"
 
 #include <QString>
 #include <cstdint>
@@ -19,7 +18,6 @@ class QWidget;
 
 namespace platform::ctl {
 class Edit;
-class CheckBox;
 } // namespace platform::ctl
 
 namespace controls {
@@ -28,7 +26,7 @@ class TFxButton;
 
 namespace update {
 
-class TFBootTCP : public platform::Form {
+class TFBootTCP : public UpdateWizard {
     Q_OBJECT
 public:
     explicit TFBootTCP(QWidget* parent = nullptr);
@@ -48,10 +46,7 @@ public:
 
     // The address in the four fields, or no value when a field is not a number 0..255.
     std::optional<Ipv4Address> fieldAddress() const;
-    UpdateChoices choices() const;
 
-    QLabel* L_SW_Code = nullptr;
-    QLabel* L_SW_Desc = nullptr;
     QLabel* L_IP_Address = nullptr;
     platform::ctl::Edit* E_IP1 = nullptr;
     platform::ctl::Edit* E_IP2 = nullptr;
@@ -63,21 +58,12 @@ public:
     QLabel* L_Ping = nullptr;
     controls::TFxButton* Btn_Ping = nullptr;
     QLabel* LPing = nullptr;
-    QLabel* L_Options = nullptr;
-    platform::ctl::CheckBox* CB_Firmware = nullptr;
-    platform::ctl::CheckBox* CB_Read_Firm = nullptr;
-    platform::ctl::CheckBox* CB_Conf = nullptr;
-    platform::ctl::CheckBox* CB_Read_Conf = nullptr;
-    QWidget* Panel_Buttons = nullptr;
-    controls::TFxButton* Btn_Cancel = nullptr;
-    controls::TFxButton* Btn_Next = nullptr;
-    controls::TFxButton* Btn_Update = nullptr;
 
 protected:
     void FormShow() override;
 
 private:
-    void FormCreate();
+    QList<QWidget*> page1() const;
     void showPingResult(int textIndex, bool found);
     void startCommonUpdater(bool is102, const Ipv4Address& address);
 };
