@@ -12,68 +12,16 @@ program="$1"
 title='OstrelCorp - Varnetor GS30115 - BACnet / Modbus TCP m '
 project='E2E ParGen'
 
-work=$(mktemp -d)
-xvfb_pid=""
-app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/lib.sh"
+e2e_start "$program"
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-# A display of our own: Xvfb picks a free number and tells it.
-mkdir "$work/prog"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n1 "$work/display")"
-
-cp "$program" "$work/prog/varnetor"
-(
-  cd "$work/prog"
-  QT_QPA_PLATFORM=xcb ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" exec ./varnetor
-) >"$work/app.log" 2>&1 &
-app_pid=$!
-
-find_window() { # exact name -> window id, waiting up to 20 s
-  local id=""
-  for _ in $(seq 200); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    kill -0 "$app_pid" 2>/dev/null || return 1
-    sleep 0.1
-  done
-  return 1
-}
-window_gone() { # window id -> waits up to 10 s for it to close
-  for _ in $(seq 100); do
-    xdotool search --onlyvisible --name "^$2\$" 2>/dev/null | grep -qx "$1" || return 0
-    sleep 0.1
-  done
-  return 1
-}
-click() { # window x y
-  xdotool mousemove --window "$1" "$2" "$3" click 1
-  sleep 0.2
-}
 key_value() { # key -> its text in the project's ParGen.xml
   sed -n "s:.*<$1>\([^<]*\)</$1>.*:\1:p" "$pargen"
 }
 
 main=$(find_window "$title") || fail "no main window titled '$title'; program log: $(cat "$work/app.log")"
 
-# New Configuration (Btn_New at 80,112, 170 x 36): type the name, OK (Btn_OK at 160,120, 75 x 30).
-click "$main" 165 130
-dialog=$(find_window 'New Configuration') || fail "the new-configuration dialog did not open"
-click "$dialog" 150 91
-xdotool type --delay 30 "$project"
-sleep 0.2
-click "$dialog" 197 135
+new_project "$main" "$project"
 pargen="$work/prog/PROJECTS/$project/ParGen.xml"
 for _ in $(seq 100); do [ -d "$work/prog/PROJECTS/$project" ] && break; sleep 0.1; done
 [ -d "$work/prog/PROJECTS/$project" ] || fail "project folder not created"
@@ -126,11 +74,6 @@ window_gone "$win" 'Set Communication' || fail "Cancel without a change did not 
 
 # Close Configurator (Btn_Close at 632,8, 50 x 50) ends the program.
 click "$main" 657 33
-for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$app_pid" 2>/dev/null; then fail "the program did not end"; fi
-status=0
-wait "$app_pid" || status=$?
-app_pid=""
-[ "$status" = 0 ] || fail "the program ended with status $status: $(cat "$work/app.log")"
+e2e_expect_exit
 
 echo "general parameters road: OK"

@@ -1,0 +1,95 @@
+# Shared steps of the end-to-end runs, sourced by each script after `set -euo pipefail`:
+# a temporary work folder removed at the end, a virtual X display of its own, the program
+# started from a fresh program folder, and window lookups and clicks through xdotool.
+#
+#   e2e_start <program> [screen]  work folder, display and program; with "screen", Xvfb keeps
+#                                 its screen in "$screen" (for region fingerprints)
+#   after it: $work (work folder), $work/prog (program folder), $app_pid, $DISPLAY
+
+work=""
+xvfb_pid=""
+app_pid=""
+screen=""
+
+e2e_cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  wait 2>/dev/null || true
+  [ -n "$work" ] && rm -rf "$work"
+}
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+e2e_start() {
+  local program="$1" keep_screen="${2:-}"
+  work=$(mktemp -d)
+  trap e2e_cleanup EXIT
+
+  # A display of our own: Xvfb picks a free number and tells it.
+  mkdir "$work/prog"
+  local fb=()
+  if [ "$keep_screen" = screen ]; then
+    mkdir "$work/fb"
+    fb=(-fbdir "$work/fb")
+    screen="$work/fb/Xvfb_screen0"
+  fi
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 "${fb[@]}" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  xvfb_pid=$!
+  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+  [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+  export DISPLAY=":$(head -n1 "$work/display")"
+
+  # The program in a fresh program folder, as a user installs it.
+  cp "$program" "$work/prog/varnetor"
+  (
+    cd "$work/prog"
+    QT_QPA_PLATFORM=xcb ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" exec ./varnetor
+  ) >"$work/app.log" 2>&1 &
+  app_pid=$!
+}
+
+find_window() { # exact name -> window id, waiting up to 20 s
+  local id=""
+  for _ in $(seq 200); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    kill -0 "$app_pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+
+window_gone() { # window id, name -> waits up to 10 s for it to close
+  for _ in $(seq 100); do
+    xdotool search --onlyvisible --name "^$2\$" 2>/dev/null | grep -qx "$1" || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+click() { # window x y
+  xdotool mousemove --window "$1" "$2" "$3" click 1
+  sleep 0.2
+}
+
+# In the main window: New Configuration (Btn_New at 80,112, 170 x 36), the name typed into the
+# dialog, OK (Btn_OK at 160,120, 75 x 30).
+new_project() { # main window id, project name
+  click "$1" 165 130
+  local dialog
+  dialog=$(find_window 'New Configuration') || fail "the new-configuration dialog did not open"
+  click "$dialog" 150 91
+  xdotool type --delay 30 "$2"
+  sleep 0.2
+  click "$dialog" 197 135
+}
+
+# Waits up to 10 s for the program to end; fails unless it ended with status 0.
+e2e_expect_exit() {
+  for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$app_pid" 2>/dev/null; then fail "the program did not end"; fi
+  local status=0
+  wait "$app_pid" || status=$?
+  app_pid=""
+  [ "$status" = 0 ] || fail "the program ended with status $status: $(cat "$work/app.log")"
+}
