@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QFile>
 #include <QFrame>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -245,5 +246,26 @@ TEST(MainWindowStart, UpdateDeviceRunsTheImageBuilderAndTheEthernetWizardOfThePr
     env.modal.shown.clear();
     w.Btn_Click(w.button("Btn_CreateBin"));
     EXPECT_EQ(env.boxes.shown().size(), 1u);
+    EXPECT_TRUE(env.modal.shown.isEmpty());
+
+    // A read-only bank file: the error names it, the old image stays, no wizard opens.
+    QFile::remove(env.programDir.file("PROJECTS/P1/ModbusTCPM_SetAccess.xml"));
+    const QString bank = env.programDir.file("PROJECTS/P1/bin/bank1.bin");
+    env.programDir.write("PROJECTS/P1/bin/bank1.bin", "old image");
+    QFile::setPermissions(bank, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+    env.boxes.clear();
+    w.Btn_Click(w.button("Btn_CreateBin"));
+    ASSERT_EQ(env.boxes.shown().size(), 1u);
+    EXPECT_TRUE(env.boxes.shown()[0].text.contains(QStringLiteral("bank1.bin")));
+    EXPECT_EQ(env.programDir.read("PROJECTS/P1/bin/bank1.bin"), QByteArray("old image"));
+    EXPECT_TRUE(env.modal.shown.isEmpty());
+
+    // No bin folder at all: the same, and nothing is created in its place.
+    QFile::setPermissions(bank, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QDir(env.programDir.file("PROJECTS/P1/bin")).removeRecursively();
+    env.boxes.clear();
+    w.Btn_Click(w.button("Btn_CreateBin"));
+    ASSERT_EQ(env.boxes.shown().size(), 1u);
+    EXPECT_FALSE(env.programDir.exists("PROJECTS/P1/bin/bank1.bin"));
     EXPECT_TRUE(env.modal.shown.isEmpty());
 }
