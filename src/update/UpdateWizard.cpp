@@ -6,7 +6,6 @@
 #include "workspace/Workspace.h"
 
 #include <QLabel>
-#include <QPalette>
 #include <QWidget>
 
 namespace update {
@@ -30,13 +29,9 @@ UpdateWizard::UpdateWizard(const QString& objectName, QWidget* parent) : platfor
 {
     setObjectName(objectName);
     setFont(normalFont());
-    QPalette grey;
-    grey.setColor(QPalette::WindowText, QColor(128, 128, 128));
-    L_SW_Code = platform::addLabel(this, QStringLiteral("L_SW_Code"), 8, 6,
-                                   platform::uiFont(QStringLiteral("Verdana"), 12, true));
-    L_SW_Code->setPalette(grey);
-    L_SW_Desc = platform::addLabel(this, QStringLiteral("L_SW_Desc"), 8, 34,
-                                   platform::uiFont(QStringLiteral("Verdana"), 8, true));
+    const platform::Heading heading = platform::addHeading(this);
+    L_SW_Code = heading.code;
+    L_SW_Desc = heading.description;
 }
 
 QFont UpdateWizard::normalFont() { return platform::uiFont(QStringLiteral("Verdana"), 8); }

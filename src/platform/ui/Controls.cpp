@@ -40,6 +40,17 @@ QLabel* addLabel(QWidget* parent, const QString& objectName, int left, int top, 
     return l;
 }
 
+Heading addHeading(QWidget* parent)
+{
+    Heading h;
+    QPalette grey;
+    grey.setColor(QPalette::WindowText, QColor(128, 128, 128));
+    h.code = addLabel(parent, QStringLiteral("L_SW_Code"), 8, 6, uiFont(QStringLiteral("Verdana"), 12, true));
+    h.code->setPalette(grey);
+    h.description = addLabel(parent, QStringLiteral("L_SW_Desc"), 8, 34, uiFont(QStringLiteral("Verdana"), 8, true));
+    return h;
+}
+
 void setLabelText(QLabel* label, const QString& text)
 {
     label->setText(text);

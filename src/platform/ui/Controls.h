@@ -25,6 +25,14 @@ QLabel* addLabel(QWidget* parent, const QString& objectName, int left, int top, 
 // Sets the text and fits the label to it.
 void setLabelText(QLabel* label, const QString& text);
 
+// The heading of the small windows: the software code in grey (Verdana 12 bold) at 8,6 and a
+// bold description (Verdana 8) below it at 8,34, named L_SW_Code and L_SW_Desc.
+struct Heading {
+    QLabel* code = nullptr;
+    QLabel* description = nullptr;
+};
+Heading addHeading(QWidget* parent);
+
 // A label that runs a click handler; shown with a hand cursor.
 class LinkLabel : public QLabel {
     Q_OBJECT
