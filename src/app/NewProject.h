@@ -3,20 +3,13 @@
 // in template mode (Type_Form 1), asks for the file name of a new M-Bus device template.
 #include <QString>
 
-#include "platform/ui/Form.h"
+#include "app/ProjectDialog.h"
 
-class QLabel;
 class QLineEdit;
-
-namespace controls {
-class TFxButton;
-}
 
 namespace app {
 
-using AppButton = controls::TFxButton;
-
-class TFNew_Project : public platform::Form {
+class TFNew_Project : public ProjectDialog {
     Q_OBJECT
 public:
     explicit TFNew_Project(QWidget* parent = nullptr);
@@ -33,15 +26,6 @@ public:
 
 protected:
     void FormShow() override;
-
-private:
-    void FormCreate();
-
-    QLabel* L_SW_Code = nullptr;
-    QLabel* L_SW_Desc = nullptr;
-    QLabel* Label1 = nullptr;
-    AppButton* Btn_OK = nullptr;
-    AppButton* Btn_Cancel = nullptr;
 };
 
 } // namespace app

@@ -10,49 +10,23 @@
 
 namespace app {
 
-using workspace::text;
 using workspace::ws;
 
-TFOpenConf::TFOpenConf(QWidget* parent) : platform::Form(parent)
+TFOpenConf::TFOpenConf(QWidget* parent) : ProjectDialog(QStringLiteral("FOpenConf"), 60, parent)
 {
-    setObjectName(QStringLiteral("FOpenConf"));
-    const QFont normal = platform::uiFont(QStringLiteral("Verdana"), 8);
-    setFont(normal);
-    QPalette grey;
-    grey.setColor(QPalette::WindowText, QColor(128, 128, 128));
-    L_SW_Code = platform::addLabel(this, QStringLiteral("L_SW_Code"), 8, 6, platform::uiFont(QStringLiteral("Verdana"), 12, true));
-    L_SW_Code->setPalette(grey);
-    L_SW_Desc = platform::addLabel(this, QStringLiteral("L_SW_Desc"), 8, 34, platform::uiFont(QStringLiteral("Verdana"), 8, true));
-    Label1 = platform::addLabel(this, QStringLiteral("Label1"), 8, 60, normal);
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListBox1->setGeometry(8, 78, 361, 222);
-    Btn_OK = addButton(this, QStringLiteral("Btn_OK"), 208, 312, 75, 30);
+    addButtons(208, 312);
     Btn_OK->setModalResult(platform::mrOk);
-    Btn_Cancel = addButton(this, QStringLiteral("Btn_Cancel"), 294, 312, 75, 30);
-    Btn_Cancel->setModalResult(platform::mrCancel);
     // The current line is the choice, whether it was clicked or reached with the keys, so
     // OK always opens the project the user sees selected.
     connect(ListBox1, &QListWidget::currentRowChanged, this, [this](int row) { ListBox1Click(row); });
-    FormCreate();
+    FormCreate(377, 351);
 }
 
-void TFOpenConf::FormCreate()
-{
-    platform::setLabelText(L_SW_Code, ws().SW_Code);
-    setClientSize(377, 351);
-    Set_Lang();
-}
-
-void TFOpenConf::Set_Lang()
-{
-    setWindowTitle(text(33));
-    platform::setLabelText(L_SW_Desc, text(34));
-    platform::setLabelText(Label1, text(35));
-    Btn_OK->setCaption(text(36));
-    Btn_Cancel->setCaption(text(37));
-}
+void TFOpenConf::Set_Lang() { setTexts(33); }
 
 void TFOpenConf::FormShow()
 {

@@ -3,20 +3,13 @@
 #include <QString>
 #include <QStringList>
 
-#include "platform/ui/Form.h"
+#include "app/ProjectDialog.h"
 
-class QLabel;
 class QListWidget;
-
-namespace controls {
-class TFxButton;
-}
 
 namespace app {
 
-using AppButton = controls::TFxButton;
-
-class TFOpenConf : public platform::Form {
+class TFOpenConf : public ProjectDialog {
     Q_OBJECT
 public:
     explicit TFOpenConf(QWidget* parent = nullptr);
@@ -33,15 +26,9 @@ protected:
     void FormShow() override;
 
 private:
-    void FormCreate();
     void ListBox1Click(int row);
 
     QStringList names_;
-    QLabel* L_SW_Code = nullptr;
-    QLabel* L_SW_Desc = nullptr;
-    QLabel* Label1 = nullptr;
-    AppButton* Btn_OK = nullptr;
-    AppButton* Btn_Cancel = nullptr;
 };
 
 } // namespace app
