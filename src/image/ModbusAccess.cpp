@@ -43,7 +43,7 @@ uint32_t slaveAddress(const RowValues& r)
             part.remove_prefix(1);
         while (!part.empty() && static_cast<unsigned char>(part.back()) <= ' ')
             part.remove_suffix(1);
-        const std::optional<int32_t> v = toInt(part);
+        const std::optional<int32_t> v = platform::toInt(part);
         if (!v || *v < 0 || *v > 255)
             throw bad();
         parts[i] = static_cast<uint8_t>(*v);

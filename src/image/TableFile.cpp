@@ -13,28 +13,6 @@ namespace {
 
 QString qs(std::string_view v) { return QString::fromUtf8(v.data(), static_cast<qsizetype>(v.size())); }
 
-// Plain decimal text of at most 18 digits with an optional "-": the common case, converted
-// directly. Everything else (blanks, "+", hexadecimal, long or bad text) gives no value here
-// and is left to the program's integer rule.
-std::optional<int64_t> plainDecimal(std::string_view t)
-{
-    size_t i = 0;
-    const bool negative = !t.empty() && t[0] == '-';
-    if (negative)
-        i = 1;
-    const size_t digits = t.size() - i;
-    if (digits == 0 || digits > 18)
-        return std::nullopt;
-    int64_t v = 0;
-    for (; i < t.size(); ++i) {
-        const char c = t[i];
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        v = v * 10 + (c - '0');
-    }
-    return negative ? -v : v;
-}
-
 } // namespace
 
 bool equalsUpperAscii(std::string_view text, std::string_view upperWord)
@@ -49,23 +27,6 @@ bool equalsUpperAscii(std::string_view text, std::string_view upperWord)
             return false;
     }
     return true;
-}
-
-std::optional<int32_t> toInt(std::string_view text)
-{
-    if (const std::optional<int64_t> v = plainDecimal(text)) {
-        if (*v < INT32_MIN || *v > INT32_MAX)
-            return std::nullopt;
-        return static_cast<int32_t>(*v);
-    }
-    return platform::toInt(qs(text));
-}
-
-std::optional<int64_t> toInt64(std::string_view text)
-{
-    if (const std::optional<int64_t> v = plainDecimal(text))
-        return v;
-    return platform::toInt64(qs(text));
 }
 
 RowValues::RowValues(const TableRow& row) : row_(row)
@@ -138,7 +99,7 @@ int64_t RowValues::requiredInt64(const char* attr) const
     const std::optional<std::string_view> t = raw(attr);
     if (!t)
         throw UserError(errorText(attr, QStringLiteral("is missing.")));
-    const std::optional<int64_t> v = toInt64(*t);
+    const std::optional<int64_t> v = platform::toInt64(*t);
     if (!v)
         throw UserError(errorText(attr, QStringLiteral("must be a whole number, not \"%1\".").arg(qs(*t))));
     return *v;
@@ -149,7 +110,7 @@ int32_t RowValues::requiredInt(const char* attr) const
     const std::optional<std::string_view> t = raw(attr);
     if (!t)
         throw UserError(errorText(attr, QStringLiteral("is missing.")));
-    const std::optional<int32_t> v = toInt(*t);
+    const std::optional<int32_t> v = platform::toInt(*t);
     if (!v)
         throw UserError(errorText(attr, QStringLiteral("must be a whole number, not \"%1\".").arg(qs(*t))));
     return *v;
@@ -160,7 +121,7 @@ int32_t RowValues::intOr(const char* attr, int32_t def) const
     const std::optional<std::string_view> t = raw(attr);
     if (!t)
         return def;
-    return toInt(*t).value_or(def);
+    return platform::toInt(*t).value_or(def);
 }
 
 TableFile::TableFile(const QString& path) : fileName_(QFileInfo(path).fileName())

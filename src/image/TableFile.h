@@ -6,8 +6,7 @@
 // file, the section, the row and the attribute.
 //
 // Tables run to thousands of rows, so values are read as views of the document's text and
-// plain decimal numbers are converted without building a string; anything else goes through
-// the program's own integer rule.
+// numbers are converted straight from it by the program's integer rule.
 #include "platform/xml/XmlDom.h"
 
 #include <QString>
@@ -75,9 +74,6 @@ private:
 
 // Upper-cases a-z only, like platform::upperAscii, and compares with an upper-case ASCII word.
 bool equalsUpperAscii(std::string_view text, std::string_view upperWord);
-// The whole-integer rule of platform::toInt on UTF-8 text.
-std::optional<int32_t> toInt(std::string_view text);
-std::optional<int64_t> toInt64(std::string_view text);
 
 class TableFile {
 public:

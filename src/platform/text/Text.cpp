@@ -3,31 +3,33 @@
 #include <QStringList>
 #include <cmath>
 #include <limits>
+#include <type_traits>
 
 namespace platform {
 
 namespace {
 
 // Parses the magnitude and sign of the whole-integer rule into a 64-bit value; `hexLimit` and
-// `decLimit` bound what is accepted before the caller narrows the result.
-std::optional<int64_t> parseInteger(const QString& text, uint64_t decLimit, uint64_t hexLimit,
+// `decLimit` bound what is accepted before the caller narrows the result. One rule for UTF-16
+// and UTF-8 text: a code unit outside ASCII is never a digit, a blank or a sign in either.
+template <typename Unit>
+std::optional<int64_t> parseInteger(const Unit* text, qsizetype n, uint64_t decLimit, uint64_t hexLimit,
                                     bool& wasHex)
 {
-    const int n = int(text.size());
-    int i = 0;
-    while (i < n && text[i] == QLatin1Char(' '))
+    auto at = [text](qsizetype k) { return static_cast<uint32_t>(static_cast<std::make_unsigned_t<Unit>>(text[k])); };
+    qsizetype i = 0;
+    while (i < n && at(i) == ' ')
         ++i;
     bool negative = false;
-    if (i < n && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) {
-        negative = text[i] == QLatin1Char('-');
+    if (i < n && (at(i) == '-' || at(i) == '+')) {
+        negative = at(i) == '-';
         ++i;
     }
     wasHex = false;
-    if (i < n && (text[i] == QLatin1Char('$') || text[i] == QLatin1Char('x') || text[i] == QLatin1Char('X'))) {
+    if (i < n && (at(i) == '$' || at(i) == 'x' || at(i) == 'X')) {
         wasHex = true;
         ++i;
-    } else if (i + 1 < n && text[i] == QLatin1Char('0') &&
-               (text[i + 1] == QLatin1Char('x') || text[i + 1] == QLatin1Char('X'))) {
+    } else if (i + 1 < n && at(i) == '0' && (at(i + 1) == 'x' || at(i + 1) == 'X')) {
         wasHex = true;
         i += 2;
     }
@@ -35,18 +37,18 @@ std::optional<int64_t> parseInteger(const QString& text, uint64_t decLimit, uint
         return std::nullopt;
     uint64_t value = 0;
     const uint64_t limit = wasHex ? hexLimit : decLimit;
+    const uint64_t base = wasHex ? 16 : 10;
     for (; i < n; ++i) {
-        const char16_t c = text[i].unicode();
+        const uint32_t c = at(i);
         int digit;
-        if (c >= u'0' && c <= u'9')
-            digit = c - u'0';
-        else if (wasHex && c >= u'a' && c <= u'f')
-            digit = c - u'a' + 10;
-        else if (wasHex && c >= u'A' && c <= u'F')
-            digit = c - u'A' + 10;
+        if (c >= '0' && c <= '9')
+            digit = int(c - '0');
+        else if (wasHex && c >= 'a' && c <= 'f')
+            digit = int(c - 'a') + 10;
+        else if (wasHex && c >= 'A' && c <= 'F')
+            digit = int(c - 'A') + 10;
         else
             return std::nullopt;
-        const uint64_t base = wasHex ? 16 : 10;
         if (value > (limit - uint64_t(digit)) / base)
             return std::nullopt;
         value = value * base + uint64_t(digit);
@@ -60,13 +62,12 @@ std::optional<int64_t> parseInteger(const QString& text, uint64_t decLimit, uint
     return int64_t(value);
 }
 
-} // namespace
-
-std::optional<int32_t> toInt(const QString& text)
+template <typename Unit>
+std::optional<int32_t> toInt32(const Unit* text, qsizetype n)
 {
     bool hex = false;
     // Decimal: the magnitude may reach 2^31 only for a negative value, checked below.
-    auto v = parseInteger(text, uint64_t(1) << 31, 0xFFFFFFFFull, hex);
+    auto v = parseInteger(text, n, uint64_t(1) << 31, 0xFFFFFFFFull, hex);
     if (!v)
         return std::nullopt;
     if (hex)
@@ -76,19 +77,33 @@ std::optional<int32_t> toInt(const QString& text)
     return int32_t(*v);
 }
 
+template <typename Unit>
+std::optional<int64_t> toInt64Of(const Unit* text, qsizetype n)
+{
+    bool hex = false;
+    return parseInteger(text, n, uint64_t(1) << 63, uint64_t(std::numeric_limits<int64_t>::max()), hex);
+}
+
+} // namespace
+
+std::optional<int32_t> toInt(const QString& text) { return toInt32(text.utf16(), text.size()); }
+
+std::optional<int32_t> toInt(std::string_view utf8)
+{
+    return toInt32(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
 int32_t toIntDef(const QString& text, int32_t def)
 {
     auto v = toInt(text);
     return v ? *v : def;
 }
 
-std::optional<int64_t> toInt64(const QString& text)
+std::optional<int64_t> toInt64(const QString& text) { return toInt64Of(text.utf16(), text.size()); }
+
+std::optional<int64_t> toInt64(std::string_view utf8)
 {
-    bool hex = false;
-    auto v = parseInteger(text, uint64_t(1) << 63, uint64_t(std::numeric_limits<int64_t>::max()), hex);
-    if (!v)
-        return std::nullopt;
-    return v;
+    return toInt64Of(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 int64_t toInt64Def(const QString& text, int64_t def)

@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 namespace platform {
 
@@ -14,9 +15,12 @@ namespace platform {
 // the 32-bit range gives no value. Hexadecimal values up to FFFFFFFF are accepted and wrap
 // into the signed range, as 32-bit registers do.
 std::optional<int32_t> toInt(const QString& text);
+// The same rule on UTF-8 text, for readers that hold a file's bytes and need no QString.
+std::optional<int32_t> toInt(std::string_view utf8);
 int32_t toIntDef(const QString& text, int32_t def);
 // 64-bit variant of the same rule.
 std::optional<int64_t> toInt64(const QString& text);
+std::optional<int64_t> toInt64(std::string_view utf8);
 int64_t toInt64Def(const QString& text, int64_t def);
 
 // Floating-point text ("1.5", "-2", "1E3"), "." as decimal separator, leading and trailing
