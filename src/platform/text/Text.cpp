@@ -17,6 +17,20 @@ std::optional<int64_t> parseInteger(const Unit* text, qsizetype n, uint64_t decL
                                     bool& wasHex)
 {
     auto at = [text](qsizetype k) { return static_cast<uint32_t>(static_cast<std::make_unsigned_t<Unit>>(text[k])); };
+    wasHex = false;
+    // The text of nearly every cell: a few decimal digits and nothing else.
+    if (n > 0 && n <= 18) {
+        uint64_t v = 0;
+        qsizetype k = 0;
+        for (; k < n; ++k) {
+            const uint32_t digit = at(k) - '0';
+            if (digit > 9)
+                break;
+            v = v * 10 + digit;
+        }
+        if (k == n)
+            return v <= decLimit ? std::optional<int64_t>(int64_t(v)) : std::nullopt;
+    }
     qsizetype i = 0;
     while (i < n && at(i) == ' ')
         ++i;
@@ -25,7 +39,6 @@ std::optional<int64_t> parseInteger(const Unit* text, qsizetype n, uint64_t decL
         negative = at(i) == '-';
         ++i;
     }
-    wasHex = false;
     if (i < n && (at(i) == '$' || at(i) == 'x' || at(i) == 'X')) {
         wasHex = true;
         ++i;
@@ -35,24 +48,29 @@ std::optional<int64_t> parseInteger(const Unit* text, qsizetype n, uint64_t decL
     }
     if (i >= n)
         return std::nullopt;
-    uint64_t value = 0;
     const uint64_t limit = wasHex ? hexLimit : decLimit;
     const uint64_t base = wasHex ? 16 : 10;
+    // Up to 19 decimal or 16 hexadecimal digits cannot overflow 64 bits, and the value only
+    // grows digit by digit, so comparing with the limit at the end is enough. Longer texts
+    // (leading zeros) check every step: value * base + digit <= limit.
+    const bool checkEachDigit = n - i > (wasHex ? 16 : 19);
+    const uint64_t maxBeforeShift = limit / base;
+    uint64_t value = 0;
     for (; i < n; ++i) {
         const uint32_t c = at(i);
-        int digit;
-        if (c >= '0' && c <= '9')
-            digit = int(c - '0');
-        else if (wasHex && c >= 'a' && c <= 'f')
-            digit = int(c - 'a') + 10;
-        else if (wasHex && c >= 'A' && c <= 'F')
-            digit = int(c - 'A') + 10;
-        else
+        uint32_t digit = c - '0';
+        if (digit > 9) {
+            const uint32_t letter = (c | 0x20) - 'a'; // a-f and A-F
+            if (!wasHex || letter > 5)
+                return std::nullopt;
+            digit = letter + 10;
+        }
+        if (checkEachDigit && (value > maxBeforeShift || value * base > limit - digit))
             return std::nullopt;
-        if (value > (limit - uint64_t(digit)) / base)
-            return std::nullopt;
-        value = value * base + uint64_t(digit);
+        value = value * base + digit;
     }
+    if (value > limit)
+        return std::nullopt;
     if (wasHex)
         return negative ? -int64_t(value) : int64_t(value);
     if (!negative && value > uint64_t(std::numeric_limits<int64_t>::max()))

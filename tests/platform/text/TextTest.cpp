@@ -43,10 +43,16 @@ TEST(IntegerRule, AcceptsAndRejects)
         {"\t5", std::nullopt},
         {"--5", std::nullopt},
         {"$G", std::nullopt},
+        {"$@", std::nullopt},
+        {"0000000000000000000000042", 42}, // more digits than 64 bits hold, value small
+        {"$00000000000000000000FF", 255},
+        {"18446744073709551617", std::nullopt}, // 2^64 + 1
+        {"$1FFFFFFFF", std::nullopt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(toInt(QString::fromLatin1(c.text)), c.value);
+        EXPECT_EQ(toInt(std::string_view(c.text)), c.value); // the UTF-8 reading
     }
     EXPECT_EQ(toIntDef(QStringLiteral("abc"), -1), -1);
     EXPECT_EQ(toIntDef(QStringLiteral("$10"), -1), 16);
@@ -58,6 +64,12 @@ TEST(IntegerRule, SixtyFourBit)
     EXPECT_EQ(toInt64(QStringLiteral("-9223372036854775808")), INT64_MIN);
     EXPECT_EQ(toInt64(QStringLiteral("9223372036854775808")), std::nullopt);
     EXPECT_EQ(toInt64(QStringLiteral("4294967296")), 4294967296LL);
+    EXPECT_EQ(toInt64(QStringLiteral("$7FFFFFFFFFFFFFFF")), INT64_MAX);
+    EXPECT_EQ(toInt64(QStringLiteral("$8000000000000000")), std::nullopt);
+    EXPECT_EQ(toInt64(QStringLiteral("$FFFFFFFFFFFFFFFF")), std::nullopt);
+    EXPECT_EQ(toInt64(QStringLiteral("0000000000009223372036854775807")), INT64_MAX);
+    EXPECT_EQ(toInt64(std::string_view("0000000000009223372036854775808")), std::nullopt);
+    EXPECT_EQ(toInt64(std::string_view("-9223372036854775808")), INT64_MIN);
     EXPECT_EQ(toInt64Def(QStringLiteral("x"), 7), 7);
 }
 
