@@ -4,7 +4,6 @@
 #include "app/NewProject.h"
 #include "app/OpenConf.h"
 #include "app/VarnetoreFirmWare.h"
-#include "parameters/window/UParGen.h"
 #include "image/ImageBuilder.h"
 #include "parameters/window/UParGen.h"
 #include "platform/text/UserError.h"
