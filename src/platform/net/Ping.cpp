@@ -15,7 +15,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <thread>
 
 namespace platform {
 
@@ -82,7 +81,7 @@ public:
         EchoResult r = echoBySocket(ipv4, timeoutMs, &refused);
         if (!refused)
             return r;
-        return echoByProgram(processes(), ipv4, timeoutMs);
+        return echoByProgram(ipv4, timeoutMs);
     }
 };
 
@@ -156,7 +155,7 @@ EchoResult echoBySocket(const QString& ipv4, int timeoutMs, bool* refused)
     }
 }
 
-EchoResult echoByProgram(ProcessLauncher& launcher, const QString& ipv4, int timeoutMs)
+EchoResult echoByProgram(const QString& ipv4, int timeoutMs)
 {
     in_addr target{};
     if (!parseIpv4(ipv4, &target))
@@ -165,26 +164,25 @@ EchoResult echoByProgram(ProcessLauncher& launcher, const QString& ipv4, int tim
     if (program.isEmpty())
         return fail(QStringLiteral("The ping program is not installed."));
     const int seconds = timeoutMs <= 1000 ? 1 : (timeoutMs + 999) / 1000;
-    QString error;
-    std::unique_ptr<RunningProcess> p = launcher.start(
-        program, {QStringLiteral("-c"), QStringLiteral("1"), QStringLiteral("-W"), QString::number(seconds), ipv4},
-        QString(), &error);
-    if (!p)
-        return fail(QStringLiteral("Cannot start %1: %2").arg(program, error));
     // ping ends by itself after its own wait; the margin covers a slow start.
-    const auto deadline = SteadyClock::now() + std::chrono::milliseconds(seconds * 1000 + 2000);
-    while (!p->finished()) {
-        if (msLeft(deadline) == 0)
-            return {EchoStatus::NoAnswer, {}};
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    const WaitOutcome out = startAndWait(
+        program, {QStringLiteral("-c"), QStringLiteral("1"), QStringLiteral("-W"), QString::number(seconds), ipv4},
+        QString(), uint64_t(seconds) * 1000 + 2000);
+    switch (out.kind) {
+    case WaitOutcome::NotStarted:
+        return fail(QStringLiteral("Cannot start %1: %2").arg(program, out.error));
+    case WaitOutcome::TimedOut:
+        return {EchoStatus::NoAnswer, {}};
+    case WaitOutcome::Ended:
+        break;
     }
-    switch (p->exitCode()) {
+    switch (out.exitCode) {
     case 0:
         return {EchoStatus::Answered, {}};
     case 1:
         return {EchoStatus::NoAnswer, {}};
     default:
-        return fail(QStringLiteral("%1 failed with exit status %2").arg(program).arg(p->exitCode()));
+        return fail(QStringLiteral("%1 failed with exit status %2").arg(program).arg(out.exitCode));
     }
 }
 

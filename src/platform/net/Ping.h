@@ -8,8 +8,6 @@
 
 namespace platform {
 
-class ProcessLauncher;
-
 enum class EchoStatus {
     Answered, // a reply with at least one byte came back in time
     NoAnswer, // no reply within the time-out
@@ -37,9 +35,11 @@ void setPinger(Pinger* p);
 // also when the system refuses such sockets, with `refused` set (optional out).
 EchoResult echoBySocket(const QString& ipv4, int timeoutMs, bool* refused = nullptr);
 
-// The system's `ping` program alone ("ping -c 1 -W <seconds> <address>"), started through
-// `launcher`. Its exit status 0 means answered, 1 no answer, anything else an error. The
-// program waits in whole seconds, so `timeoutMs` is rounded up to at least one second.
-EchoResult echoByProgram(ProcessLauncher& launcher, const QString& ipv4, int timeoutMs);
+// The system's `ping` program alone ("ping -c 1 -W <seconds> <address>"), started and waited
+// for through platform/process (processes() and clock(), so tests replace both). Its exit
+// status 0 means answered, 1 no answer, anything else an error; a ping that has not ended two
+// seconds after its own wait counts as no answer. The program waits in whole seconds, so
+// `timeoutMs` is rounded up to at least one second.
+EchoResult echoByProgram(const QString& ipv4, int timeoutMs);
 
 } // namespace platform

@@ -1,12 +1,13 @@
 // Real echoes go to the loopback address only.
 #include "platform/net/Ping.h"
-#include "platform/process/Process.h"
 #include "support/FakeProcess.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
+#include <utility>
 
 using namespace platform;
+using testing_support::FakeClock;
 using testing_support::FakeProcesses;
 
 namespace {
@@ -32,7 +33,7 @@ TEST(Ping, DatagramSocketAnswersOrIsRefusedBySystemPolicy)
 
 TEST(Ping, PingProgramFindsTheLoopbackAddress)
 {
-    const EchoResult r = echoByProgram(processes(), kLoopback, 400);
+    const EchoResult r = echoByProgram(kLoopback, 400);
     EXPECT_EQ(r.status, EchoStatus::Answered) << r.error.toStdString();
 }
 
@@ -52,10 +53,11 @@ TEST(Ping, PingProgramGetsOneEchoWithAWholeSecondWaitAndItsExitStatusDecides)
         {1001, 1, "2", EchoStatus::NoAnswer},
     };
     for (const Case& c : cases) {
+        FakeClock clock;
         FakeProcesses launcher;
         launcher.pollsUntilEnd = 3;
         launcher.exitCode = c.exitCode;
-        const EchoResult r = echoByProgram(launcher, QStringLiteral("192.168.2.205"), c.timeoutMs);
+        const EchoResult r = echoByProgram(QStringLiteral("192.168.2.205"), c.timeoutMs);
         EXPECT_EQ(r.status, c.expected) << c.timeoutMs << " " << c.exitCode;
         ASSERT_EQ(launcher.started().size(), 1u);
         EXPECT_TRUE(launcher.started()[0].program.endsWith(QStringLiteral("/ping")));
@@ -65,11 +67,24 @@ TEST(Ping, PingProgramGetsOneEchoWithAWholeSecondWaitAndItsExitStatusDecides)
     }
 }
 
+TEST(Ping, PingProgramThatDoesNotEndIsNoAnswerTwoSecondsAfterItsOwnWait)
+{
+    for (const auto& [timeoutMs, capMs] : {std::pair{400, 3000u}, std::pair{2500, 5000u}}) {
+        FakeClock clock;
+        FakeProcesses launcher;
+        launcher.pollsUntilEnd = -1;
+        const EchoResult r = echoByProgram(kLoopback, timeoutMs);
+        EXPECT_EQ(r.status, EchoStatus::NoAnswer) << timeoutMs;
+        EXPECT_EQ(clock.sleptMs(), capMs) << timeoutMs;
+    }
+}
+
 TEST(Ping, PingProgramThatCannotStartIsAnError)
 {
+    FakeClock clock;
     FakeProcesses launcher;
     launcher.failWith = QStringLiteral("no such file");
-    const EchoResult r = echoByProgram(launcher, kLoopback, 400);
+    const EchoResult r = echoByProgram(kLoopback, 400);
     EXPECT_EQ(r.status, EchoStatus::Error);
     EXPECT_TRUE(r.error.contains(QStringLiteral("no such file")));
 }
@@ -81,7 +96,7 @@ TEST(Ping, OnlyDottedDecimalAddressesAreEchoed)
     const char* bad[] = {"", "-f", "localhost", "1.2.3", "256.1.1.1", "1.2.3.4 -f", "::1", "1.2.3.4\n"};
     for (const char* text : bad) {
         FakeProcesses launcher;
-        EXPECT_EQ(echoByProgram(launcher, QString::fromLatin1(text), 400).status, EchoStatus::Error) << text;
+        EXPECT_EQ(echoByProgram(QString::fromLatin1(text), 400).status, EchoStatus::Error) << text;
         EXPECT_TRUE(launcher.started().empty()) << text;
         bool refused = true;
         EXPECT_EQ(echoBySocket(QString::fromLatin1(text), 400, &refused).status, EchoStatus::Error) << text;
