@@ -81,9 +81,6 @@ TFAbout::TFAbout(QWidget* parent) : platform::Form(parent)
     Label4 = new platform::LinkLabel(this);
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->setFont(normal);
-    QPalette link;
-    link.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    Label4->setPalette(link);
     Label4->move(8, 64);
     platform::setLabelText(Label4, QStringLiteral("www.ostrelcorp.com"));
 

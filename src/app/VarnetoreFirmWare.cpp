@@ -160,16 +160,12 @@ void TFVarnetoreFirmWare::createControls()
     L_Ostrel = new platform::LinkLabel(this);
     L_Ostrel->setObjectName(QStringLiteral("L_Ostrel"));
     L_Ostrel->setFont(normal);
-    QPalette link;
-    link.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    L_Ostrel->setPalette(link);
     platform::setLabelText(L_Ostrel, QStringLiteral("www.ostrelcorp.com"));
     connect(L_Ostrel, &platform::LinkLabel::clicked, this, [this] { L_OstrelClick(); });
 
     LL_Update = new platform::LinkLabel(this);
     LL_Update->setObjectName(QStringLiteral("LL_Update"));
     LL_Update->setFont(normal);
-    LL_Update->setPalette(link);
     LL_Update->move(258, 42);
     LL_Update->hide();
     connect(LL_Update, &platform::LinkLabel::clicked, this, [this] { LL_UpdateLinkClick(updateLink_); });

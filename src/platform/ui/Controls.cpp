@@ -61,6 +61,9 @@ LinkLabel::LinkLabel(QWidget* parent) : QLabel(parent)
 {
     setCursor(Qt::PointingHandCursor);
     setTextFormat(Qt::PlainText);
+    QPalette link = palette();
+    link.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    setPalette(link);
 }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* e)

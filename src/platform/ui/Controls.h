@@ -33,7 +33,7 @@ struct Heading {
 };
 Heading addHeading(QWidget* parent);
 
-// A label that runs a click handler; shown with a hand cursor.
+// A label that runs a click handler; shown in link blue with a hand cursor.
 class LinkLabel : public QLabel {
     Q_OBJECT
 public:

@@ -115,4 +115,5 @@ TEST(ControlsTest, LabelsFitTheirTextAndLinkLabelsClick)
     QTest::mouseClick(&link, Qt::RightButton);
     EXPECT_EQ(spy.count(), 1);
     EXPECT_EQ(link.cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(link.palette().color(QPalette::WindowText), QColor(0, 0, 255));
 }
