@@ -379,12 +379,6 @@ int Canvas::drawText(const QString& text, Rect& r, unsigned flags)
     return shown.isEmpty() ? 0 : needed.height();
 }
 
-void Canvas::textOut(int x, int y, const QString& text)
-{
-    Rect r{x, y, x + std::max(1, textWidth(text)), y + textHeight(text)};
-    drawText(text, r, DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
-}
-
 void Canvas::draw(int x, int y, const Bitmap& bitmap)
 {
     if (bitmap.isEmpty() || !m_painter->isActive())

@@ -41,7 +41,6 @@ struct Rect {
     bool isEmpty() const { return right <= left || bottom <= top; }
     bool contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
     QRect toQRect() const { return QRect(left, top, width(), height()); }
-    static Rect fromQRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
     bool operator==(const Rect&) const = default;
 };
 
@@ -156,15 +155,12 @@ public:
     // DT_WORDBREAK the lines are broken at r's width and right becomes the widest line).
     // Empty text measures 0 by 0. Returns the height of the text.
     int drawText(const QString& text, Rect& r, unsigned flags);
-    // Single line at (x, y) as its top-left corner.
-    void textOut(int x, int y, const QString& text);
 
     void draw(int x, int y, const Bitmap& bitmap);
 
     QPainter& painter() { return *m_painter; }
 
 private:
-    void applyPen();
     void fillPixels(const QRect& r, Color c);
 
     std::unique_ptr<QPainter> m_owned;
