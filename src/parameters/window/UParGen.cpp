@@ -7,6 +7,7 @@
 #include "platform/text/Text.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/xml/XmlDom.h"
 #include "workspace/Workspace.h"
 
 #include <QEvent>
@@ -407,9 +408,8 @@ void TFParGen::Btn_OK_Click()
         }
         return;
     }
-    writeParGen(p, t, XML1);
     QString error;
-    if (!XML1.save(workspace::ws().Path_ParGen, {}, &error)) {
+    if (!saveParGen(workspace::ws().Path_ParGen, p, t, &error)) {
         platform::showError(error);
         return;
     }
@@ -504,14 +504,15 @@ void TFParGen::On_Click(QObject* sender)
 int TFParGen::Used_Bytes_Configuration()
 {
     const workspace::Workspace& w = workspace::ws();
-    if (!platform::fileExists(w.Path_M_Bus_Custom_QV) || !XML1.load(w.Path_M_Bus_Custom_QV))
+    platform::XmlDocument deviceList;
+    if (!platform::fileExists(w.Path_M_Bus_Custom_QV) || !deviceList.load(w.Path_M_Bus_Custom_QV))
         return 0;
     // A missing child reads as an empty text.
     const auto childText = [](const platform::XmlNode& n, const char* name) {
         return n.elementText(QLatin1String(name)).value_or(QString());
     };
     int sum = 0;
-    const platform::XmlNode devices = XML1.rootElement().element(QStringLiteral("List_Devices"));
+    const platform::XmlNode devices = deviceList.rootElement().element(QStringLiteral("List_Devices"));
     for (int i = 0; i < devices.elementCount(); ++i) {
         const platform::XmlNode device = devices.elementAt(i);
         const QString templatePath = platform::joinPath(w.Template_Dir, childText(device, "Template"));
@@ -521,9 +522,10 @@ int TFParGen::Used_Bytes_Configuration()
             sum += 4;
         if (childText(device, "Identification_Number") == QLatin1String("1"))
             sum += 4;
-        if (!XML2.load(templatePath))
+        platform::XmlDocument deviceTemplate;
+        if (!deviceTemplate.load(templatePath))
             continue;
-        const platform::XmlNode variables = XML2.rootElement().element(QStringLiteral("List_Variables"));
+        const platform::XmlNode variables = deviceTemplate.rootElement().element(QStringLiteral("List_Variables"));
         for (int v = 0; v < variables.elementCount(); ++v) {
             const platform::XmlNode variable = variables.elementAt(v);
             if (childText(variable, "FrameNumber") == QLatin1String("0"))

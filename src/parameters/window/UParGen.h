@@ -26,7 +26,6 @@
 #include "parameters/window/ParGenLayout.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/controls/Controls.h"
-#include "platform/xml/XmlDom.h"
 
 #include <QHash>
 #include <QString>
@@ -73,7 +72,6 @@ public:
     platform::ctl::GroupBox* box(Box b) const { return boxes_[boxIndex(b)]; }
     controls::TFxButton* okButton() const { return Btn_OK; }
     controls::TFxButton* cancelButton() const { return Btn_Cancel; }
-    const ParGenLayout& layoutState() const { return layout_; }
 
     // The values the controls show, as the model of the file.
     ParGen values() const;
@@ -99,10 +97,6 @@ private:
     platform::ctl::Label* L_SW_Desc = nullptr;
     controls::TFxButton* Btn_OK = nullptr;
     controls::TFxButton* Btn_Cancel = nullptr;
-    // XML1 holds ParGen.xml while it is written and the device list while the PROFINET bytes
-    // are counted; XML2 holds a device template during that count.
-    platform::XmlDocument XML1;
-    platform::XmlDocument XML2;
 };
 
 } // namespace parameters
