@@ -19,10 +19,16 @@ int32_t number(const QString& text) { return platform::toIntDef(text, kNotANumbe
 bool isSwitchable(int32_t t) { return hasBacnetType(t) && t != 21; }
 
 // Four boxes of one address, tested in the order 1..4, each with its own text.
-struct Address {
-    std::array<const QString*, 4> values;
-    std::array<const char*, 4> fields;
-};
+using Address = std::array<QString ParGen::*, 4>;
+
+// The control of a value, as the key table names it.
+const char* fieldOf(QString ParGen::*member)
+{
+    for (const KeyDesc& k : parGenKeys())
+        if (k.member == KeyMember(member))
+            return k.field;
+    return "";
+}
 
 class Checker {
 public:
@@ -50,10 +56,10 @@ public:
     }
 
     // 0..255 for each octet; texts firstText .. firstText + 3.
-    void octets(const Address& a, int firstText)
+    void octets(const ParGen& p, const Address& a, int firstText)
     {
-        for (int i = 0; i < 4; ++i)
-            range(*a.values[size_t(i)], a.fields[size_t(i)], 0, 255, firstText + i);
+        for (size_t i = 0; i < a.size() && !failed(); ++i)
+            range(p.*a[i], fieldOf(a[i]), 0, 255, firstText + int(i));
     }
 
     // A port 0..65535 that is not 10000 and not the BACnet/IP port; the message ends with it.
@@ -70,27 +76,17 @@ private:
     CheckResult r_;
 };
 
-Address bacnetIp(const ParGen& p)
-{
-    return {{&p.BACnet_IP1, &p.BACnet_IP2, &p.BACnet_IP3, &p.BACnet_IP4}, {"E_IP1", "E_IP2", "E_IP3", "E_IP4"}};
-}
-Address bacnetSm(const ParGen& p)
-{
-    return {{&p.BACnet_SM1, &p.BACnet_SM2, &p.BACnet_SM3, &p.BACnet_SM4}, {"E_SM1", "E_SM2", "E_SM3", "E_SM4"}};
-}
-Address bacnetGat(const ParGen& p)
-{
-    return {{&p.BACnet_GAT1, &p.BACnet_GAT2, &p.BACnet_GAT3, &p.BACnet_GAT4},
-            {"E_GAT1", "E_GAT2", "E_GAT3", "E_GAT4"}};
-}
+constexpr Address kBacnetIp = {&ParGen::BACnet_IP1, &ParGen::BACnet_IP2, &ParGen::BACnet_IP3, &ParGen::BACnet_IP4};
+constexpr Address kBacnetSm = {&ParGen::BACnet_SM1, &ParGen::BACnet_SM2, &ParGen::BACnet_SM3, &ParGen::BACnet_SM4};
+constexpr Address kBacnetGat = {&ParGen::BACnet_GAT1, &ParGen::BACnet_GAT2, &ParGen::BACnet_GAT3, &ParGen::BACnet_GAT4};
 
 // BACnet/IP of the device types with a BACnet type choice.
 void checkBacnetIpSwitchable(Checker& c, const ParGen& p, int32_t type)
 {
-    c.octets(bacnetIp(p), 206);
-    c.octets(bacnetSm(p), 210);
+    c.octets(p, kBacnetIp, 206);
+    c.octets(p, kBacnetSm, 210);
     if (p.BACnet_EN_GAT)
-        c.octets(bacnetGat(p), 214);
+        c.octets(p, kBacnetGat, 214);
     if (!c.failed()) {
         const int32_t port = number(p.BACnet_PORT);
         if (port < 0 || port > 65535 || port == 10000 || port == 10001)
@@ -104,10 +100,10 @@ void checkBacnetIpSwitchable(Checker& c, const ParGen& p, int32_t type)
 // BACnet/IP of the device types without the choice: other texts and bounds.
 void checkBacnetIpFixedAddresses(Checker& c, const ParGen& p)
 {
-    c.octets(bacnetIp(p), 223);
-    c.octets(bacnetSm(p), 227);
+    c.octets(p, kBacnetIp, 223);
+    c.octets(p, kBacnetSm, 227);
     if (p.BACnet_EN_GAT)
-        c.octets(bacnetGat(p), 231);
+        c.octets(p, kBacnetGat, 231);
 }
 
 void checkBacnetIpFixed(Checker& c, const ParGen& p)
@@ -126,16 +122,10 @@ void checkMstp(Checker& c, const ParGen& p, int32_t type)
     if (type == 1 || type == 20) {
         if (!c.failed() && p.BACnet_Ser_Baudrate >= 0 && p.BACnet_Ser_Baudrate <= 2)
             c.fail(221, "CB_BACnet_Ser_Baud");
-        c.octets({{&p.Eth2_IP1, &p.Eth2_IP2, &p.Eth2_IP3, &p.Eth2_IP4},
-                  {"E_Eth2_IP1", "E_Eth2_IP2", "E_Eth2_IP3", "E_Eth2_IP4"}},
-                 1985);
-        c.octets({{&p.Eth2_SM1, &p.Eth2_SM2, &p.Eth2_SM3, &p.Eth2_SM4},
-                  {"E_Eth2_SM1", "E_Eth2_SM2", "E_Eth2_SM3", "E_Eth2_SM4"}},
-                 1989);
+        c.octets(p, {&ParGen::Eth2_IP1, &ParGen::Eth2_IP2, &ParGen::Eth2_IP3, &ParGen::Eth2_IP4}, 1985);
+        c.octets(p, {&ParGen::Eth2_SM1, &ParGen::Eth2_SM2, &ParGen::Eth2_SM3, &ParGen::Eth2_SM4}, 1989);
         if (p.Eth2_EN_GAT)
-            c.octets({{&p.Eth2_GAT1, &p.Eth2_GAT2, &p.Eth2_GAT3, &p.Eth2_GAT4},
-                      {"E_Eth2_GAT1", "E_Eth2_GAT2", "E_Eth2_GAT3", "E_Eth2_GAT4"}},
-                     1993);
+            c.octets(p, {&ParGen::Eth2_GAT1, &ParGen::Eth2_GAT2, &ParGen::Eth2_GAT3, &ParGen::Eth2_GAT4}, 1993);
     }
     c.range(p.BACnet_Ser_ID, "E_BACnet_Ser_ID", 0, 127, 222);
     c.range(p.BACnet_Ser_Max_Master, "E_BACnet_Ser_MaxMaster", 1, 127, 1053);
@@ -177,15 +167,11 @@ void checkProfinet(Checker& c, const ParGen& p, int32_t type)
     if (type == 9)
         c.range(p.PROFINET_NB_IN, "E_B_IN_PROFINET", 1, 1439, 255);
     c.range(p.PROFINET_NB_OUT, "E_B_OUT_PROFINET", 1, 1439, 256);
-    c.octets({{&p.PROFINET_IP1, &p.PROFINET_IP2, &p.PROFINET_IP3, &p.PROFINET_IP4},
-              {"E_PROFINET_IP1", "E_PROFINET_IP2", "E_PROFINET_IP3", "E_PROFINET_IP4"}},
-             1904);
-    c.octets({{&p.PROFINET_SM1, &p.PROFINET_SM2, &p.PROFINET_SM3, &p.PROFINET_SM4},
-              {"E_PROFINET_SM1", "E_PROFINET_SM2", "E_PROFINET_SM3", "E_PROFINET_SM4"}},
-             1908);
+    c.octets(p, {&ParGen::PROFINET_IP1, &ParGen::PROFINET_IP2, &ParGen::PROFINET_IP3, &ParGen::PROFINET_IP4}, 1904);
+    c.octets(p, {&ParGen::PROFINET_SM1, &ParGen::PROFINET_SM2, &ParGen::PROFINET_SM3, &ParGen::PROFINET_SM4}, 1908);
     if (p.PROFINET_EN_GAT)
-        c.octets({{&p.PROFINET_GAT1, &p.PROFINET_GAT2, &p.PROFINET_GAT3, &p.PROFINET_GAT4},
-                  {"E_PROFINET_GAT1", "E_PROFINET_GAT2", "E_PROFINET_GAT3", "E_PROFINET_GAT4"}},
+        c.octets(p,
+                 {&ParGen::PROFINET_GAT1, &ParGen::PROFINET_GAT2, &ParGen::PROFINET_GAT3, &ParGen::PROFINET_GAT4},
                  1912);
     if (!c.failed() && Check_Device_Name(p.PROFINET_NAME_STA))
         c.fail(236, "E_PROFINET_Name");
@@ -221,21 +207,18 @@ void checkFieldSide(Checker& c, const ParGen& p, int32_t type, int32_t bacnetPor
         c.range(p.MODBUS_SLAVE_IDDEVICE, "E_ID_Modbus_Slave", 1, 247, 243);
         break;
     case 3:
-        c.octets({{&p.Modbus_TCP_Master_IP1, &p.Modbus_TCP_Master_IP2, &p.Modbus_TCP_Master_IP3,
-                   &p.Modbus_TCP_Master_IP4},
-                  {"E_Modbus_TCP_Master_IP1", "E_Modbus_TCP_Master_IP2", "E_Modbus_TCP_Master_IP3",
-                   "E_Modbus_TCP_Master_IP4"}},
+        c.octets(p,
+                 {&ParGen::Modbus_TCP_Master_IP1, &ParGen::Modbus_TCP_Master_IP2, &ParGen::Modbus_TCP_Master_IP3,
+                  &ParGen::Modbus_TCP_Master_IP4},
                  2300);
-        c.octets({{&p.Modbus_TCP_Master_SM1, &p.Modbus_TCP_Master_SM2, &p.Modbus_TCP_Master_SM3,
-                   &p.Modbus_TCP_Master_SM4},
-                  {"E_Modbus_TCP_Master_SM1", "E_Modbus_TCP_Master_SM2", "E_Modbus_TCP_Master_SM3",
-                   "E_Modbus_TCP_Master_SM4"}},
+        c.octets(p,
+                 {&ParGen::Modbus_TCP_Master_SM1, &ParGen::Modbus_TCP_Master_SM2, &ParGen::Modbus_TCP_Master_SM3,
+                  &ParGen::Modbus_TCP_Master_SM4},
                  2304);
         if (p.Modbus_TCP_Master_EN_GAT)
-            c.octets({{&p.Modbus_TCP_Master_GAT1, &p.Modbus_TCP_Master_GAT2, &p.Modbus_TCP_Master_GAT3,
-                       &p.Modbus_TCP_Master_GAT4},
-                      {"E_Modbus_TCP_Master_GAT1", "E_Modbus_TCP_Master_GAT2", "E_Modbus_TCP_Master_GAT3",
-                       "E_Modbus_TCP_Master_GAT4"}},
+            c.octets(p,
+                     {&ParGen::Modbus_TCP_Master_GAT1, &ParGen::Modbus_TCP_Master_GAT2,
+                      &ParGen::Modbus_TCP_Master_GAT3, &ParGen::Modbus_TCP_Master_GAT4},
                      2308);
         c.fieldPort(p.ModbusTCPM_PORT, "E_Port_Modbus_TCP_Master", bacnetPort, 244);
         c.range(p.ModbusTCPM_TIMEOUT, "E_TO_Modbus_TCP_Master", 0, 100000, 245);
@@ -243,21 +226,18 @@ void checkFieldSide(Checker& c, const ParGen& p, int32_t type, int32_t bacnetPor
         break;
     case 4:
     case 1003:
-        c.octets({{&p.Modbus_TCP_Slave_IP1, &p.Modbus_TCP_Slave_IP2, &p.Modbus_TCP_Slave_IP3,
-                   &p.Modbus_TCP_Slave_IP4},
-                  {"E_Modbus_TCP_Slave_IP1", "E_Modbus_TCP_Slave_IP2", "E_Modbus_TCP_Slave_IP3",
-                   "E_Modbus_TCP_Slave_IP4"}},
+        c.octets(p,
+                 {&ParGen::Modbus_TCP_Slave_IP1, &ParGen::Modbus_TCP_Slave_IP2, &ParGen::Modbus_TCP_Slave_IP3,
+                  &ParGen::Modbus_TCP_Slave_IP4},
                  1968);
-        c.octets({{&p.Modbus_TCP_Slave_SM1, &p.Modbus_TCP_Slave_SM2, &p.Modbus_TCP_Slave_SM3,
-                   &p.Modbus_TCP_Slave_SM4},
-                  {"E_Modbus_TCP_Slave_SM1", "E_Modbus_TCP_Slave_SM2", "E_Modbus_TCP_Slave_SM3",
-                   "E_Modbus_TCP_Slave_SM4"}},
+        c.octets(p,
+                 {&ParGen::Modbus_TCP_Slave_SM1, &ParGen::Modbus_TCP_Slave_SM2, &ParGen::Modbus_TCP_Slave_SM3,
+                  &ParGen::Modbus_TCP_Slave_SM4},
                  1972);
         if (p.Modbus_TCP_Slave_EN_GAT)
-            c.octets({{&p.Modbus_TCP_Slave_GAT1, &p.Modbus_TCP_Slave_GAT2, &p.Modbus_TCP_Slave_GAT3,
-                       &p.Modbus_TCP_Slave_GAT4},
-                      {"E_Modbus_TCP_Slave_GAT1", "E_Modbus_TCP_Slave_GAT2", "E_Modbus_TCP_Slave_GAT3",
-                       "E_Modbus_TCP_Slave_GAT4"}},
+            c.octets(p,
+                     {&ParGen::Modbus_TCP_Slave_GAT1, &ParGen::Modbus_TCP_Slave_GAT2, &ParGen::Modbus_TCP_Slave_GAT3,
+                      &ParGen::Modbus_TCP_Slave_GAT4},
                      1976);
         c.fieldPort(p.ModbusTCPS_PORT, "E_Port_Modbus_TCP_Slave", bacnetPort, 247);
         break;
@@ -284,15 +264,16 @@ void checkFieldSide(Checker& c, const ParGen& p, int32_t type, int32_t bacnetPor
         c.range(p.DNETS_NB_OUT, "E_NB_OUT_DNET_Slave", 0, 455, 260);
         break;
     case 12:
-        c.octets({{&p.EtherNetIP_IP1, &p.EtherNetIP_IP2, &p.EtherNetIP_IP3, &p.EtherNetIP_IP4},
-                  {"E_EtherNetIP_IP1", "E_EtherNetIP_IP2", "E_EtherNetIP_IP3", "E_EtherNetIP_IP4"}},
+        c.octets(p,
+                 {&ParGen::EtherNetIP_IP1, &ParGen::EtherNetIP_IP2, &ParGen::EtherNetIP_IP3, &ParGen::EtherNetIP_IP4},
                  2320);
-        c.octets({{&p.EtherNetIP_SM1, &p.EtherNetIP_SM2, &p.EtherNetIP_SM3, &p.EtherNetIP_SM4},
-                  {"E_EtherNetIP_SM1", "E_EtherNetIP_SM2", "E_EtherNetIP_SM3", "E_EtherNetIP_SM4"}},
+        c.octets(p,
+                 {&ParGen::EtherNetIP_SM1, &ParGen::EtherNetIP_SM2, &ParGen::EtherNetIP_SM3, &ParGen::EtherNetIP_SM4},
                  2324);
         if (p.EtherNetIP_EN_GAT)
-            c.octets({{&p.EtherNetIP_GAT1, &p.EtherNetIP_GAT2, &p.EtherNetIP_GAT3, &p.EtherNetIP_GAT4},
-                      {"E_EtherNetIP_GAT1", "E_EtherNetIP_GAT2", "E_EtherNetIP_GAT3", "E_EtherNetIP_GAT4"}},
+            c.octets(p,
+                     {&ParGen::EtherNetIP_GAT1, &ParGen::EtherNetIP_GAT2, &ParGen::EtherNetIP_GAT3,
+                      &ParGen::EtherNetIP_GAT4},
                      2328);
         if (!c.failed() && number(p.EtherNetIP_PORT) != 44818)
             c.fail(261, "E_Port_EtherNetIP");
@@ -317,16 +298,16 @@ void checkFieldSide(Checker& c, const ParGen& p, int32_t type, int32_t bacnetPor
         c.range(p.DMX_Num_Channels, "E_DMX_Num_Channel", 24, 512, 1061);
         break;
     case 19:
-        c.octets({{&p.SNMP_Agent_IP1, &p.SNMP_Agent_IP2, &p.SNMP_Agent_IP3, &p.SNMP_Agent_IP4},
-                  {"E_IP1_SNMP_Manager", "E_IP2_SNMP_Manager", "E_IP3_SNMP_Manager", "E_IP4_SNMP_Manager"}},
+        c.octets(p,
+                 {&ParGen::SNMP_Agent_IP1, &ParGen::SNMP_Agent_IP2, &ParGen::SNMP_Agent_IP3, &ParGen::SNMP_Agent_IP4},
                  1081);
-        c.octets({{&p.SNMP_Agent_SM1, &p.SNMP_Agent_SM2, &p.SNMP_Agent_SM3, &p.SNMP_Agent_SM4},
-                  {"E_SM1_SNMP_Manager", "E_SM2_SNMP_Manager", "E_SM3_SNMP_Manager", "E_SM4_SNMP_Manager"}},
+        c.octets(p,
+                 {&ParGen::SNMP_Agent_SM1, &ParGen::SNMP_Agent_SM2, &ParGen::SNMP_Agent_SM3, &ParGen::SNMP_Agent_SM4},
                  1085);
         if (p.SNMP_Agent_EN_GAT)
-            c.octets({{&p.SNMP_Agent_GAT1, &p.SNMP_Agent_GAT2, &p.SNMP_Agent_GAT3, &p.SNMP_Agent_GAT4},
-                      {"E_GAT1_SNMP_Manager", "E_GAT2_SNMP_Manager", "E_GAT3_SNMP_Manager",
-                       "E_GAT4_SNMP_Manager"}},
+            c.octets(p,
+                     {&ParGen::SNMP_Agent_GAT1, &ParGen::SNMP_Agent_GAT2, &ParGen::SNMP_Agent_GAT3,
+                      &ParGen::SNMP_Agent_GAT4},
                      1089);
         break;
     default: // 7, 17, 21 and unknown types have nothing more to check
