@@ -36,7 +36,7 @@ using workspace::text;
 using workspace::ws;
 
 // Every button of the main window with the UI text of its caption (or hint, for the three
-// icon buttons). -1: a fixed caption.
+// icon buttons). -1: set apart in Set_Lang (a fixed caption, or one that depends on the model).
 struct ButtonText {
     const char* name;
     int textIndex;
@@ -58,7 +58,7 @@ constexpr ButtonText kStepButtons[] = {
     {"Btn_KNX_BACnet_SetAccess", 940}, {"Btn_KNX_Access", 941}, {"Btn_DMX_BACnet_SetAccess", 1057},
     {"Btn_DMX_Default", 1058}, {"Btn_SNMP_Manager_BACnet_SetAccess", 1093}, {"Btn_SNMP_Manager_Access", 1094},
     {"Btn_ScanDecode", 1228}, {"Btn_BACnet_EDE_File", 1277}, {"Btn_SNMP_Trap", 1917}, {"Btn_SNMP_MIB", 1918},
-    {"Btn_BACnet_BDT_Access", 1919}, {"Btn_PROFINET_Map", 1928}, {"Btn_CANopen_EDS", -1},
+    {"Btn_BACnet_BDT_Access", 1919}, {"Btn_PROFINET_Map", -1}, {"Btn_CANopen_EDS", -1},
 };
 
 // Buttons that show one window, and the window.
@@ -221,7 +221,6 @@ void TFVarnetoreFirmWare::FormCreate(const QString& programDir)
     w.Project_Name.clear();
     workspace::readSettings();
     // 6. The update check runs only when both internet options are on.
-    Timer_Update->setInterval(kFirstUpdateCheckMs);
     applyUpdateTimerRule();
     // 7. The model's identity.
     workspace::setDeviceIdentity();
@@ -247,24 +246,18 @@ void TFVarnetoreFirmWare::FormCreate(const QString& programDir)
     w.MIB_Write_List.clear();
 }
 
+// The labels and shapes keep the places createControls gave them; this shows the fixed part
+// and places the buttons every model has.
 void TFVarnetoreFirmWare::applyFixedLayout()
 {
-    L_SW_Code->move(16, 8);
-    L_SW_Desc->move(16, 42);
-    L_Begin->move(16, 84);
-    Shape2->move(80, 70);
-    L_Name_Conf->move(87, 75);
-    L_Name_Conf_L2->move(87, 88);
     for (QWidget* wdg : std::initializer_list<QWidget*>{L_SW_Code, L_SW_Desc, L_Begin, Shape2, L_Name_Conf,
                                                         L_Name_Conf_L2})
         wdg->show();
     button(QStringLiteral("Btn_Info"))->move(516, 8);
     button(QStringLiteral("Btn_Opz"))->move(574, 8);
     button(QStringLiteral("Btn_Close"))->move(632, 8);
-    for (int i = 0; i < 9; ++i) {
-        L_Step[i]->move(16, workspace::stepLabelTop(i + 1));
-        L_Step[i]->hide();
-    }
+    for (QLabel* step : L_Step)
+        step->hide();
     L_Ostrel->move(565, 392);
     L_Ostrel->hide();
     for (AppButton* b : buttons_)
