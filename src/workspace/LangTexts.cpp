@@ -5,7 +5,6 @@
 #include "workspace/BuiltinTexts.h"
 #include "workspace/Workspace.h"
 
-#include <QFile>
 #include <QStringList>
 
 namespace workspace {
@@ -13,22 +12,6 @@ namespace workspace {
 namespace {
 
 const QChar kPilcrow(0x00B6);
-
-// Whole file up to the size limit; no value when it cannot be read or is larger.
-std::optional<QByteArray> readLimited(const QString& path)
-{
-    if (!platform::fileExists(path))
-        return std::nullopt;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    // Read one byte beyond the limit to tell a file of exactly the limit from a larger one,
-    // whatever size the file system claims.
-    QByteArray bytes = f.read(kMaxLanguageFileBytes + 1);
-    if (f.error() != QFileDevice::NoError || bytes.size() > kMaxLanguageFileBytes)
-        return std::nullopt;
-    return bytes;
-}
 
 void applyLine(const QString& rawLine, QStringList& table)
 {
@@ -75,7 +58,7 @@ void Default_Texts()
 
 bool Read_Lng_File(const QString& fileName)
 {
-    const auto bytes = readLimited(fileName);
+    const auto bytes = platform::readWholeFile(fileName, nullptr, kMaxLanguageFileBytes);
     if (!bytes)
         return false;
     if (ws().Lang_Texts.size() != kLangTextCount)

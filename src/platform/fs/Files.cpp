@@ -7,7 +7,7 @@
 
 namespace platform {
 
-std::optional<QByteArray> readWholeFile(const QString& path, QString* error)
+std::optional<QByteArray> readWholeFile(const QString& path, QString* error, qint64 maxBytes)
 {
     if (path.isEmpty()) {
         if (error)
@@ -20,10 +20,16 @@ std::optional<QByteArray> readWholeFile(const QString& path, QString* error)
             *error = f.errorString();
         return std::nullopt;
     }
-    QByteArray data = f.readAll();
+    // With a limit, one byte beyond it tells a file of exactly the limit from a longer one.
+    QByteArray data = maxBytes < 0 ? f.readAll() : f.read(maxBytes + 1);
     if (f.error() != QFileDevice::NoError) {
         if (error)
             *error = f.errorString();
+        return std::nullopt;
+    }
+    if (maxBytes >= 0 && data.size() > maxBytes) {
+        if (error)
+            *error = QStringLiteral("the file is too large");
         return std::nullopt;
     }
     return data;

@@ -9,7 +9,9 @@
 namespace platform {
 
 // The whole file, or no value when it cannot be read; `error` (optional) gets the reason.
-std::optional<QByteArray> readWholeFile(const QString& path, QString* error = nullptr);
+// With `maxBytes` not negative, a file longer than that gives no value either; the length is
+// what can be read, whatever size the file system claims.
+std::optional<QByteArray> readWholeFile(const QString& path, QString* error = nullptr, qint64 maxBytes = -1);
 // Writes all bytes through a temporary file and rename. False with the reason on failure.
 bool writeWholeFile(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 

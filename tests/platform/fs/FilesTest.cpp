@@ -46,6 +46,19 @@ TEST(Files, ReadErrors)
     EXPECT_FALSE(readWholeFile(QString(), &err).has_value());
 }
 
+TEST(Files, ReadWithALimitRefusesOnlyLongerFiles)
+{
+    TempDir t;
+    const QString p = t.write(QStringLiteral("l.lng"), "12345");
+    QString err;
+    EXPECT_EQ(readWholeFile(p, &err, 5), QByteArray("12345"));
+    EXPECT_EQ(readWholeFile(p, &err, 6), QByteArray("12345"));
+    EXPECT_FALSE(readWholeFile(p, &err, 4).has_value());
+    EXPECT_FALSE(err.isEmpty());
+    EXPECT_FALSE(readWholeFile(p, nullptr, 0).has_value());
+    EXPECT_EQ(readWholeFile(t.write(QStringLiteral("empty"), ""), nullptr, 0), QByteArray());
+}
+
 TEST(Files, JoinNeverReachesTheRoot)
 {
     EXPECT_EQ(joinPath(QString(), QStringLiteral("/ParGen.xml")), QString());
