@@ -87,7 +87,7 @@ void Load_Language()
         Read_Lng_File(chosen);
         return;
     }
-    w.Language_Name = QStringLiteral("English");
+    w.Language_Name = QLatin1String(kDefaultLanguage);
     const QString english = languageFilePath(w.Language_Name);
     if (platform::fileExists(english))
         Read_Lng_File(english);

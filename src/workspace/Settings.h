@@ -17,12 +17,10 @@
 namespace workspace {
 
 constexpr const char* kSettingsFileName = "Varnetor.xml";
-constexpr const char* kDefaultIpAddress = "192.168.2.205";
-constexpr const char* kDefaultLanguage = "English";
 
 // Reads the settings file of `Program_Dir` into `Project_Name`, `Last_IP_Address`,
 // `Language_Name` and the four option flags, and empties `Project_Dir`. Each value is read on
-// its own; a missing or unreadable one takes its default. A missing file, or one that is not
+// its own; a missing or unreadable one takes its default (Workspace.h). A missing file, or one that is not
 // well-formed XML, gives the defaults of every value (the next save rewrites it whole).
 // Texts are taken unchanged; a flag is on exactly when its text is "1".
 void readSettings();

@@ -16,6 +16,9 @@ namespace workspace {
 constexpr int kLangTextCount = 2400;
 // BACnet object types that have a counter (Validators.h).
 constexpr int kObjCounterCount = 15;
+// The gateway address and the language a first start (or a damaged settings file) gives.
+constexpr const char* kDefaultIpAddress = "192.168.2.205";
+constexpr const char* kDefaultLanguage = "English";
 
 struct Workspace {
     // Device type (gateway model). Fixed when the program is built; tests set it per case.
@@ -33,8 +36,8 @@ struct Workspace {
     QString SW_Code;
     QString SW_Desc;
 
-    QString Last_IP_Address = QStringLiteral("192.168.2.205");
-    QString Language_Name = QStringLiteral("English");
+    QString Last_IP_Address = QLatin1String(kDefaultIpAddress);
+    QString Language_Name = QLatin1String(kDefaultLanguage);
     uint8_t Opt_Enable_Internet = 0;
     uint8_t Opt_Enable_Update = 0;
     uint8_t Opt_Jump_Field_Tables = 0;
