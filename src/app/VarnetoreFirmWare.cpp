@@ -217,8 +217,7 @@ void TFVarnetoreFirmWare::FormCreate(const QString& programDir)
     applyDeviceLayout();
     // 4. The program's folders.
     workspace::setupFolders(programDir);
-    // 5. The settings file.
-    w.Project_Name.clear();
+    // 5. The settings file (a value it lacks takes its default; the last project none).
     workspace::readSettings();
     // 6. The update check runs only when both internet options are on.
     applyUpdateTimerRule();
