@@ -1,5 +1,6 @@
 #include "image/TableFile.h"
 
+#include "platform/fs/Files.h"
 #include "platform/text/Text.h"
 #include "platform/text/UserError.h"
 
@@ -30,22 +31,14 @@ bool equalsUpperAscii(std::string_view text, std::string_view upperWord)
     return true;
 }
 
-RowValues::RowValues(const TableRow& row) : row_(row)
-{
-    count_ = row.node().attributeViews(inline_, kInline);
-    attrs_ = inline_;
-    if (count_ == kInline && row.node().attributeCount() > kInline) {
-        more_.resize(static_cast<size_t>(row.node().attributeCount()));
-        count_ = row.node().attributeViews(more_.data(), static_cast<int>(more_.size()));
-        attrs_ = more_.data();
-    }
-}
+RowValues::RowValues(const TableRow& row) : row_(row), attrs_(row.attributes()), count_(row.attributeCount()) {}
 
 std::optional<std::string_view> RowValues::raw(const char* attr) const
 {
-    // The first byte turns most other names away; the library compare is quicker than a byte
-    // loop on the rest.
-    auto same = [attr](const char* name) { return name[0] == attr[0] && std::strcmp(name, attr) == 0; };
+    // The first byte turns most other names away.
+    auto same = [attr](std::string_view name) {
+        return name[0] == attr[0] && std::strncmp(name.data(), attr, name.size()) == 0 && attr[name.size()] == '\0';
+    };
     // From the attribute after the last one found to the end, then from the first.
     for (int k = 0; k < count_; ++k) {
         int i = next_ + k;
@@ -53,7 +46,7 @@ std::optional<std::string_view> RowValues::raw(const char* attr) const
             i -= count_;
         if (same(attrs_[i].name)) {
             next_ = i + 1 < count_ ? i + 1 : 0;
-            return std::string_view(attrs_[i].value);
+            return attrs_[i].value;
         }
     }
     return std::nullopt;
@@ -123,34 +116,78 @@ int32_t RowValues::intOr(const char* attr, int32_t def) const
 TableFile::TableFile(const QString& path) : fileName_(QFileInfo(path).fileName())
 {
     QString error;
-    if (!doc_.load(path, &error))
+    std::optional<QByteArray> bytes = platform::readWholeFile(path, &error);
+    if (!bytes)
         throw UserError(QStringLiteral("The file %1 cannot be read: %2").arg(fileName_, error));
-    root_ = doc_.rootElement();
-    if (root_.isNull())
+    reader_ = std::make_unique<platform::XmlRowReader>(std::move(*bytes));
+    platform::XmlRowReader& r = *reader_;
+
+    // The root is the first element at document level; its child elements and their child
+    // elements are kept, anything deeper or outside it is only checked. The whole file is read
+    // before any row is used: a fault anywhere refuses the file.
+    bool haveRoot = false;
+    bool inRoot = false;
+    auto takeRow = [&]() {
+        const Row row{static_cast<uint32_t>(attrs_.size()), static_cast<uint32_t>(r.attributes().size())};
+        attrs_.insert(attrs_.end(), r.attributes().begin(), r.attributes().end());
+        return row;
+    };
+    for (;;) {
+        const platform::XmlRowReader::Event ev = r.next();
+        if (ev == platform::XmlRowReader::Event::Done)
+            break;
+        if (ev == platform::XmlRowReader::Event::Error)
+            throw UserError(QStringLiteral("The file %1 cannot be read: %2").arg(fileName_, r.error()));
+        const int depth = r.depth();
+        if (ev == platform::XmlRowReader::Event::EndElement) {
+            if (depth == 0)
+                inRoot = false;
+            continue;
+        }
+        if (depth == 0) {
+            inRoot = !haveRoot;
+            haveRoot = true;
+        } else if (inRoot && depth == 1) {
+            children_.push_back({r.name(), takeRow(), static_cast<uint32_t>(sectionRows_.size()), 0});
+        } else if (inRoot && depth == 2) {
+            sectionRows_.push_back(takeRow());
+            ++children_.back().rowCount;
+        }
+    }
+    if (!haveRoot)
         throw UserError(QStringLiteral("The file %1 holds no table.").arg(fileName_));
 }
 
-std::vector<TableRow> TableFile::rowsOf(const platform::XmlNode& parent, const QString* sectionName) const
+TableRow TableFile::rowAt(const Row& r, const QString* sectionName, int number) const
 {
-    // Walk the siblings once: indexed access would make large tables quadratic.
-    std::vector<TableRow> rows;
-    int number = 0;
-    for (platform::XmlNode n = parent.child(0); !n.isNull(); n = n.nextSibling())
-        if (n.isElement())
-            rows.emplace_back(&fileName_, sectionName, ++number, n);
-    return rows;
+    return TableRow(&fileName_, sectionName, number, attrs_.data() + r.first, static_cast<int>(r.count));
 }
 
 std::vector<TableRow> TableFile::section(const char* name) const
 {
     const QString sectionName = QString::fromLatin1(name);
-    const platform::XmlNode s = root_.element(sectionName);
-    if (s.isNull())
-        throw UserError(QStringLiteral("The file %1 has no section \"%2\".").arg(fileName_, sectionName));
-    sectionNames_.push_back(std::make_unique<QString>(sectionName));
-    return rowsOf(s, sectionNames_.back().get());
+    const std::string_view wanted(name);
+    for (const Child& c : children_) {
+        if (c.name != wanted)
+            continue;
+        sectionNames_.push_back(std::make_unique<QString>(sectionName));
+        const QString* n = sectionNames_.back().get();
+        std::vector<TableRow> rows;
+        rows.reserve(c.rowCount);
+        for (uint32_t k = 0; k < c.rowCount; ++k)
+            rows.push_back(rowAt(sectionRows_[c.firstRow + k], n, static_cast<int>(k) + 1));
+        return rows;
+    }
+    throw UserError(QStringLiteral("The file %1 has no section \"%2\".").arg(fileName_, sectionName));
 }
 
-std::vector<TableRow> TableFile::rootRows() const { return rowsOf(root_, &noSection_); }
+std::vector<TableRow> TableFile::rootRows() const
+{
+    std::vector<TableRow> rows;
+    rows.reserve(children_.size());
+    for (size_t k = 0; k < children_.size(); ++k)
+        rows.push_back(rowAt(children_[k].self, &noSection_, static_cast<int>(k) + 1));
+    return rows;
+}
 
 } // namespace image

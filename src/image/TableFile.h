@@ -5,9 +5,11 @@
 // reads the image needs, and every failure is a platform::UserError whose message names the
 // file, the section, the row and the attribute.
 //
-// Tables run to thousands of rows, so values are read as views of the document's text and
-// numbers are converted straight from it by the program's integer rule.
-#include "platform/xml/XmlDom.h"
+// Tables run to thousands of rows and are read once, in order: the file goes through the
+// streaming platform::XmlRowReader in one pass (no DOM), which keeps the sections and rows as
+// views of the document's text; numbers are converted straight from it by the program's
+// integer rule.
+#include "platform/xml/XmlRowReader.h"
 
 #include <QString>
 #include <cstdint>
@@ -21,12 +23,15 @@ namespace image {
 // One row of a table: where it stands (for messages) and its element.
 class TableRow {
 public:
-    TableRow(const QString* fileName, const QString* section, int number, const platform::XmlNode& node)
-        : file_(fileName), section_(section), number_(number), node_(node) {}
+    TableRow(const QString* fileName, const QString* section, int number, const platform::XmlRowAttribute* attrs,
+             int count)
+        : file_(fileName), section_(section), number_(number), attrs_(attrs), count_(count) {}
 
     // 1-based position of the row in its section (or in the root).
     int number() const { return number_; }
-    const platform::XmlNode& node() const { return node_; }
+    // The row's attributes in document order.
+    const platform::XmlRowAttribute* attributes() const { return attrs_; }
+    int attributeCount() const { return count_; }
     // The message for a bad value of this row's attribute.
     QString errorText(const char* attr, const QString& problem) const;
 
@@ -34,7 +39,8 @@ private:
     const QString* file_;
     const QString* section_;
     int number_;
-    platform::XmlNode node_;
+    const platform::XmlRowAttribute* attrs_;
+    int count_;
 };
 
 // The values of one row, read in a single pass over its attributes. A reader that asks for the
@@ -63,11 +69,8 @@ public:
     QString errorText(const char* attr, const QString& problem) const { return row_.errorText(attr, problem); }
 
 private:
-    static constexpr int kInline = 24;
     const TableRow& row_;
-    platform::XmlAttributeView inline_[kInline];
-    std::vector<platform::XmlAttributeView> more_; // rows with more attributes than kInline
-    const platform::XmlAttributeView* attrs_;
+    const platform::XmlRowAttribute* attrs_;
     int count_;
     mutable int next_ = 0;
 };
@@ -85,7 +88,6 @@ public:
     TableFile& operator=(const TableFile&) = delete;
 
     const QString& fileName() const { return fileName_; }
-    platform::XmlNode root() const { return root_; }
     // The rows of a section element of the root; throws when the section is missing. The rows
     // refer to this object and live no longer than it.
     std::vector<TableRow> section(const char* name) const;
@@ -93,12 +95,28 @@ public:
     std::vector<TableRow> rootRows() const;
 
 private:
-    std::vector<TableRow> rowsOf(const platform::XmlNode& parent, const QString* sectionName) const;
-    platform::XmlDocument doc_;
+    // A row as a run of `attrs_`.
+    struct Row {
+        uint32_t first;
+        uint32_t count;
+    };
+    // An element directly in the root: a row of a table without sections, or a section whose
+    // rows are a run of `sectionRows_`.
+    struct Child {
+        std::string_view name;
+        Row self;
+        uint32_t firstRow;
+        uint32_t rowCount;
+    };
+    TableRow rowAt(const Row& r, const QString* sectionName, int number) const;
+
+    std::unique_ptr<platform::XmlRowReader> reader_; // holds the text every view points into
     QString fileName_;
     QString noSection_;
+    std::vector<platform::XmlRowAttribute> attrs_;
+    std::vector<Child> children_;
+    std::vector<Row> sectionRows_;
     mutable std::vector<std::unique_ptr<QString>> sectionNames_;
-    platform::XmlNode root_;
 };
 
 } // namespace image
