@@ -5,6 +5,8 @@
 #include "platform/text/UserError.h"
 
 #include <QFileInfo>
+#include <array>
+#include <cstdint>
 #include <cstring>
 
 namespace image {
@@ -17,42 +19,47 @@ QString qs(std::string_view v) { return QString::fromUtf8(v.data(), static_cast<
 
 } // namespace
 
-bool equalsUpperAscii(std::string_view text, std::string_view upperWord)
-{
-    if (text.size() != upperWord.size())
-        return false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-        if (c != upperWord[i])
-            return false;
-    }
-    return true;
-}
 
 RowValues::RowValues(const TableRow& row) : row_(row), attrs_(row.attributes()), count_(row.attributeCount()) {}
 
-std::optional<std::string_view> RowValues::raw(const char* attr) const
+namespace {
+
+// Every row of a table lists its attributes in the same order, so where a name was found in the
+// last row is where it stands in this one. The hint is keyed by the address of the caller's name
+// (a literal, fixed for the life of the program); a wrong or stale hint only costs the search.
+struct ColumnHint {
+    const char* name = nullptr;
+    int index = 0;
+};
+thread_local std::array<ColumnHint, 64> t_columnHints{};
+
+ColumnHint& hintFor(std::string_view attr)
 {
-    // The first byte turns most other names away.
+    // Literals stand a few bytes apart: a multiplicative hash spreads neighbours over the slots.
+    const uint64_t key = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(attr.data()));
+    return t_columnHints[(key * 0x9E3779B97F4A7C15ull) >> 58];
+}
+
+} // namespace
+
+std::optional<std::string_view> RowValues::raw(std::string_view attr) const
+{
     auto same = [attr](std::string_view name) {
-        return name[0] == attr[0] && std::strncmp(name.data(), attr, name.size()) == 0 && attr[name.size()] == '\0';
+        return name.size() == attr.size() && std::memcmp(name.data(), attr.data(), attr.size()) == 0;
     };
-    // From the attribute after the last one found to the end, then from the first.
-    for (int k = 0; k < count_; ++k) {
-        int i = next_ + k;
-        if (i >= count_)
-            i -= count_;
+    ColumnHint& hint = hintFor(attr);
+    if (hint.name == attr.data() && hint.index < count_ && same(attrs_[hint.index].name))
+        return attrs_[hint.index].value;
+    for (int i = 0; i < count_; ++i) {
         if (same(attrs_[i].name)) {
-            next_ = i + 1 < count_ ? i + 1 : 0;
+            hint = {attr.data(), i};
             return attrs_[i].value;
         }
     }
     return std::nullopt;
 }
 
-std::optional<QString> RowValues::text(const char* attr) const
+std::optional<QString> RowValues::text(std::string_view attr) const
 {
     const std::optional<std::string_view> v = raw(attr);
     if (!v)
@@ -60,19 +67,19 @@ std::optional<QString> RowValues::text(const char* attr) const
     return qs(*v);
 }
 
-QString RowValues::textOr(const char* attr, const QString& def) const
+QString RowValues::textOr(std::string_view attr, const QString& def) const
 {
     const std::optional<std::string_view> v = raw(attr);
     return v ? qs(*v) : def;
 }
 
-bool RowValues::is(const char* attr, std::string_view upperWord) const
+bool RowValues::is(std::string_view attr, std::string_view upperWord) const
 {
     const std::optional<std::string_view> v = raw(attr);
     return v && equalsUpperAscii(*v, upperWord);
 }
 
-QString TableRow::errorText(const char* attr, const QString& problem) const
+QString TableRow::errorText(std::string_view attr, const QString& problem) const
 {
     QString where = *file_;
     if (!section_->isEmpty())
@@ -80,10 +87,10 @@ QString TableRow::errorText(const char* attr, const QString& problem) const
     return QStringLiteral("%1, row %2: the attribute \"%3\" %4")
         .arg(where)
         .arg(number_)
-        .arg(QString::fromLatin1(attr), problem);
+        .arg(QString::fromLatin1(attr.data(), static_cast<qsizetype>(attr.size())), problem);
 }
 
-int64_t RowValues::requiredInt64(const char* attr) const
+int64_t RowValues::requiredInt64(std::string_view attr) const
 {
     const std::optional<std::string_view> t = raw(attr);
     if (!t)
@@ -94,7 +101,7 @@ int64_t RowValues::requiredInt64(const char* attr) const
     return *v;
 }
 
-int32_t RowValues::requiredInt(const char* attr) const
+int32_t RowValues::requiredInt(std::string_view attr) const
 {
     const std::optional<std::string_view> t = raw(attr);
     if (!t)
@@ -105,7 +112,7 @@ int32_t RowValues::requiredInt(const char* attr) const
     return *v;
 }
 
-int32_t RowValues::intOr(const char* attr, int32_t def) const
+int32_t RowValues::intOr(std::string_view attr, int32_t def) const
 {
     const std::optional<std::string_view> t = raw(attr);
     if (!t)

@@ -33,7 +33,7 @@ public:
     const platform::XmlRowAttribute* attributes() const { return attrs_; }
     int attributeCount() const { return count_; }
     // The message for a bad value of this row's attribute.
-    QString errorText(const char* attr, const QString& problem) const;
+    QString errorText(std::string_view attr, const QString& problem) const;
 
 private:
     const QString* file_;
@@ -43,40 +43,51 @@ private:
     int count_;
 };
 
-// The values of one row, read in a single pass over its attributes. A reader that asks for the
-// attributes in the order the editors write them finds each one at once.
+// The values of one row. A name is looked up where the same caller found it in the last row,
+// then among all the row's attributes.
 class RowValues {
 public:
     explicit RowValues(const TableRow& row);
 
     const TableRow& row() const { return row_; }
     // The attribute's UTF-8 text; no value when it is missing.
-    std::optional<std::string_view> raw(const char* attr) const;
-    std::optional<QString> text(const char* attr) const;
-    QString textOr(const char* attr, const QString& def) const;
+    std::optional<std::string_view> raw(std::string_view attr) const;
+    std::optional<QString> text(std::string_view attr) const;
+    QString textOr(std::string_view attr, const QString& def) const;
     // True when the attribute's upper-case text is exactly `upperWord` (a check box is "Y").
-    bool is(const char* attr, std::string_view upperWord) const;
-    bool yes(const char* attr) const { return is(attr, "Y"); }
+    bool is(std::string_view attr, std::string_view upperWord) const;
+    bool yes(std::string_view attr) const { return is(attr, "Y"); }
 
     // A whole number that the row must hold: a missing attribute or a text that is not a whole
     // number (the program's integer rule) stops the build with a message naming the file, the
     // row and the attribute.
-    int32_t requiredInt(const char* attr) const;
-    int64_t requiredInt64(const char* attr) const;
+    int32_t requiredInt(std::string_view attr) const;
+    int64_t requiredInt64(std::string_view attr) const;
     // A whole number with a documented default for a missing attribute or other text.
-    int32_t intOr(const char* attr, int32_t def) const;
+    int32_t intOr(std::string_view attr, int32_t def) const;
 
-    QString errorText(const char* attr, const QString& problem) const { return row_.errorText(attr, problem); }
+    QString errorText(std::string_view attr, const QString& problem) const { return row_.errorText(attr, problem); }
 
 private:
     const TableRow& row_;
     const platform::XmlRowAttribute* attrs_;
     int count_;
-    mutable int next_ = 0;
 };
 
 // Upper-cases a-z only, like platform::upperAscii, and compares with an upper-case ASCII word.
-bool equalsUpperAscii(std::string_view text, std::string_view upperWord);
+inline bool equalsUpperAscii(std::string_view text, std::string_view upperWord)
+{
+    if (text.size() != upperWord.size())
+        return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+        if (c != upperWord[i])
+            return false;
+    }
+    return true;
+}
 
 class TableFile {
 public:

@@ -68,3 +68,31 @@ TEST(TableFile, RowValuesFindAttributesInAnyOrderAndTellMissingFromEmpty)
     EXPECT_EQ(RowValues(rows[1]).requiredInt("x"), 1);
     EXPECT_THROW(r.requiredInt("a"), platform::UserError);
 }
+
+TEST(TableFile, RowsWithAttributesInAnotherOrderOrMissingReadTheirOwnValues)
+{
+    // The lookup starts where the same name stood in the previous row; rows that differ from
+    // their neighbours must still give their own values.
+    TempDir dir;
+    const QByteArray xml = "<T><S>"
+                           "<row a=\"1\" b=\"2\" c=\"3\"/>"
+                           "<row c=\"30\" a=\"10\" b=\"20\"/>"
+                           "<row b=\"200\"/>"
+                           "<row a=\"1000\" b=\"2000\" c=\"3000\" d=\"4000\"/>"
+                           "<row d=\"40000\" ab=\"x\" a=\"10000\"/>"
+                           "</S></T>";
+    const TableFile file(dir.write(QStringLiteral("t.xml"), xml));
+    const std::vector<TableRow> rows = file.section("S");
+    ASSERT_EQ(rows.size(), 5u);
+    const int expectedA[] = {1, 10, -1, 1000, 10000};
+    const int expectedB[] = {2, 20, 200, 2000, -1};
+    const int expectedC[] = {3, 30, -1, 3000, -1};
+    for (int pass = 0; pass < 2; ++pass) // the second pass starts with the hints the first left
+        for (size_t i = 0; i < rows.size(); ++i) {
+            SCOPED_TRACE(i);
+            const RowValues r(rows[i]);
+            EXPECT_EQ(r.intOr("c", -1), expectedC[i]);
+            EXPECT_EQ(r.intOr("a", -1), expectedA[i]);
+            EXPECT_EQ(r.intOr("b", -1), expectedB[i]);
+        }
+}

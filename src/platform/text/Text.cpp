@@ -106,7 +106,7 @@ std::optional<int64_t> toInt64Of(const Unit* text, qsizetype n)
 
 std::optional<int32_t> toInt(const QString& text) { return toInt32(text.utf16(), text.size()); }
 
-std::optional<int32_t> toInt(std::string_view utf8)
+std::optional<int32_t> toIntUtf8(std::string_view utf8)
 {
     return toInt32(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }

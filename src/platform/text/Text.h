@@ -16,7 +16,26 @@ namespace platform {
 // into the signed range, as 32-bit registers do.
 std::optional<int32_t> toInt(const QString& text);
 // The same rule on UTF-8 text, for readers that hold a file's bytes and need no QString.
-std::optional<int32_t> toInt(std::string_view utf8);
+std::optional<int32_t> toIntUtf8(std::string_view utf8);
+// Table cells are read by the ten thousand and nearly all hold a few plain digits: those are read
+// here without a call; everything else goes through the one rule above.
+inline std::optional<int32_t> toInt(std::string_view utf8)
+{
+    const size_t n = utf8.size();
+    if (n > 0 && n <= 9) {
+        uint32_t v = 0;
+        size_t k = 0;
+        for (; k < n; ++k) {
+            const uint32_t digit = static_cast<uint32_t>(static_cast<unsigned char>(utf8[k])) - '0';
+            if (digit > 9)
+                break;
+            v = v * 10 + digit;
+        }
+        if (k == n)
+            return static_cast<int32_t>(v);
+    }
+    return toIntUtf8(utf8);
+}
 int32_t toIntDef(const QString& text, int32_t def);
 // 64-bit variant of the same rule.
 std::optional<int64_t> toInt64(const QString& text);
