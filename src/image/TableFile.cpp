@@ -126,6 +126,9 @@ TableFile::TableFile(const QString& path) : fileName_(QFileInfo(path).fileName()
     std::optional<QByteArray> bytes = platform::readWholeFile(path, &error);
     if (!bytes)
         throw UserError(QStringLiteral("The file %1 cannot be read: %2").arg(fileName_, error));
+    // A table's attributes take some twenty bytes of text each: room for them up front spares
+    // the copies of a growing list.
+    attrs_.reserve(static_cast<size_t>(bytes->size()) / 20);
     reader_ = std::make_unique<platform::XmlRowReader>(std::move(*bytes));
     platform::XmlRowReader& r = *reader_;
 
