@@ -100,8 +100,8 @@ void readConversion(ModbusAccessRecord& rec, const RowValues& r, ModbusMaster ma
         rec.Access_Flags |= 8;
 }
 
-// The attributes are read in the order the table editors write them, so that each is found
-// at once.
+// The attributes are read in the gateway loader's order, so that a row with several bad values
+// reports the same one first: the point count before the address.
 ModbusAccessRecord readRow(const TableRow& row, ModbusMaster master)
 {
     const RowValues r(row);
@@ -109,12 +109,12 @@ ModbusAccessRecord readRow(const TableRow& row, ModbusMaster master)
     readAddressAndPort(rec, r, master);
     rec.Slave_ID = static_cast<uint8_t>(r.requiredInt("Slave_ID"));
     rec.Function_Code = readFunctionCode(r.raw("Type").value_or(std::string_view()));
-    rec.Address = static_cast<uint16_t>(r.requiredInt("Address"));
     rec.NPoint = static_cast<uint16_t>(r.requiredInt("NPoint"));
     if (rec.Function_Code == 1 || rec.Function_Code == 2)
         rec.Byte_Count = static_cast<uint8_t>((rec.NPoint + 7) / 8);
     else
         rec.Byte_Count = static_cast<uint8_t>((rec.NPoint & 0xFF) * 2);
+    rec.Address = static_cast<uint16_t>(r.requiredInt("Address"));
     rec.PollTime = static_cast<uint32_t>(r.requiredInt64("PollTime"));
     rec.MaxError = static_cast<uint32_t>(r.requiredInt64("MaxError"));
     rec.Position = static_cast<uint16_t>(r.requiredInt("Position"));
@@ -129,10 +129,9 @@ ModbusAccessRecord writeRow(const TableRow& row, ModbusMaster master)
     ModbusAccessRecord rec;
     readAddressAndPort(rec, r, master);
     rec.Slave_ID = static_cast<uint8_t>(r.requiredInt("Slave_ID"));
-    const std::string_view type = r.raw("Type").value_or(std::string_view());
-    rec.Address = static_cast<uint16_t>(r.requiredInt("Address"));
     rec.NPoint = static_cast<uint16_t>(r.requiredInt("NPoint"));
-    rec.Function_Code = writeFunctionCode(type, rec.NPoint);
+    rec.Function_Code = writeFunctionCode(r.raw("Type").value_or(std::string_view()), rec.NPoint);
+    rec.Address = static_cast<uint16_t>(r.requiredInt("Address"));
     rec.PollTime = static_cast<uint32_t>(r.requiredInt64("PollTime"));
     rec.Access_Flags = r.yes("OnChange") ? 1 : 0;
     rec.MaxError = static_cast<uint32_t>(r.requiredInt64("MaxError"));

@@ -205,6 +205,23 @@ TEST_F(ModbusAccess, BadNumbersAndAddressesStopTheLoadNamingFileRowAndAttribute)
         EXPECT_TRUE(err.contains(QStringLiteral("row 2"))) << err.toStdString();
         EXPECT_TRUE(err.contains(QLatin1String(c.attr))) << err.toStdString();
     }
+    // A row with several bad numbers reports the first one the loader reads: the point count
+    // before the address, the poll time before the error limit, then position and bit.
+    const struct {
+        std::vector<std::pair<QString, QString>> bad;
+        const char* first;
+    } orders[] = {{{{"Address", "x"}, {"NPoint", "y"}}, "\"NPoint\""},
+                  {{{"PollTime", "x"}, {"Address", "y"}}, "\"Address\""},
+                  {{{"MaxError", "x"}, {"PollTime", "y"}}, "\"PollTime\""},
+                  {{{"Bit", "x"}, {"Position", "y"}, {"MaxError", "z"}}, "\"MaxError\""},
+                  {{{"Bit", "x"}, {"Position", "y"}}, "\"Position\""}};
+    for (const auto& o : orders) {
+        for (bool write : {false, true}) {
+            const QString err = write ? loadError({}, {tcpWrite(o.bad)}) : loadError({tcpRead(o.bad)});
+            EXPECT_TRUE(err.contains(QLatin1String(o.first))) << (write ? "write: " : "read: ") << err.toStdString();
+        }
+    }
+
     // The RTU master reads no address at all.
     Attrs rtu = tcpRead({{"IP_Address", "<none>"}, {"Port", "<none>"}});
     EXPECT_EQ(loadError({rtu}, {}, ModbusMaster::Rtu), QString());
