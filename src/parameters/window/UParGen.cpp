@@ -400,12 +400,8 @@ void TFParGen::Btn_OK_Click()
     const ParGen p = values();
     const CheckResult r = Controllo_Dati(p, t);
     if (!r.ok) {
+        // The message names the value; the focus stays where the user left it.
         platform::showError(r.message());
-        if (platform::ctl::Control* c = control(r.field); c && c->canFocus()) {
-            c->focus();
-            if (Edit* e = edit(r.field))
-                e->selectAll();
-        }
         return;
     }
     QString error;
@@ -606,10 +602,6 @@ void TFParGen::applyLayout()
     setClientSize(layout_.clientWidth, layout_.clientHeight);
 }
 
-platform::ctl::Control* TFParGen::control(const QString& name) const
-{
-    return dynamic_cast<platform::ctl::Control*>(controls_.value(name));
-}
 Edit* TFParGen::edit(const QString& name) const { return dynamic_cast<Edit*>(controls_.value(name)); }
 ComboBox* TFParGen::combo(const QString& name) const { return dynamic_cast<ComboBox*>(controls_.value(name)); }
 CheckBox* TFParGen::check(const QString& name) const { return dynamic_cast<CheckBox*>(controls_.value(name)); }

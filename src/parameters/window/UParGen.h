@@ -15,8 +15,8 @@
 //   leaving a changed window.
 // - A damaged ParGen.xml opens with the values of a project without the file and an error box
 //   saying it could not be read; the damaged file stays until OK writes a new one.
-// - OK with a value that fails its check shows the message, focuses the field and keeps every
-//   value as typed; nothing is written.
+// - OK with a value that fails its check shows the message and keeps every value as typed and
+//   the focus where it was; nothing is written.
 // - Escape is Cancel (with its question); the close box leaves without a question.
 //
 // Use from the main window:
@@ -88,7 +88,6 @@ private:
     void showValues(const ParGen& p);
     LayoutChoices choices() const;
     void applyLayout();
-    platform::ctl::Control* control(const QString& name) const;
 
     ParGenLayout layout_;
     std::array<platform::ctl::GroupBox*, kBoxCount> boxes_{};
