@@ -20,11 +20,11 @@ const char* const kTypeTexts[kObjectTypeCodes] = {
     "ACCESS DOOR",          "ACCUMULATOR",       "OCTET STRING",
 };
 
-// An object read from its row, waiting for its place in the table (its name still a view of
-// the file's text).
+// A row of a known data type, waiting for its place in the table.
 struct Candidate {
-    BacnetObjectEntry entry;
-    std::string_view name;
+    const TableRow* row;
+    uint16_t rowNumber;
+    bool written;
 };
 
 // Stores a name at the next free pool byte, one byte per character (the low 8 bits of its
@@ -116,33 +116,22 @@ void Load_BACnet_Objects(BacnetObjectTable& t, std::array<uint32_t, kObjectTypeC
     if (sections != ObjectSections::ReadOnly)
         writeRows = file.section("BACnet_in_Write");
 
-    // Read the objects grouped by data type code (read rows, then write rows, each in file
-    // order) and count them against the table before anything is stored.
+    // Group the rows by data type code (read rows, then write rows, each in file order) and
+    // count them against the table before anything is stored.
     std::array<std::vector<Candidate>, kObjectTypeCodes> byCode;
     int objects = 0;
-    const bool swaps = swapApplies(converterType);
-    auto take = [&](const std::vector<TableRow>& rows, int rowBase, bool written) {
+    auto classify = [&](const std::vector<TableRow>& rows, int rowBase, bool written) {
         for (const TableRow& row : rows) {
-            const RowValues r(row);
-            const int code = objectTypeCode(r.raw("Data_Type").value_or(std::string_view()));
+            const int code = objectTypeCode(RowValues(row).raw("Data_Type").value_or(std::string_view()));
             if (code < 0)
                 continue; // a type the gateway does not know is not an object
-            Candidate c;
-            c.entry.Eng_Unit = static_cast<uint16_t>(r.requiredInt("Eng_Unit"));
-            c.entry.Position = static_cast<uint32_t>(r.requiredInt("Position"));
-            c.entry.Bit = static_cast<uint8_t>(r.intOr("Bit", 0));
-            c.entry.Length = static_cast<uint8_t>(r.requiredInt("Length"));
-            c.entry.Row_Number = static_cast<uint16_t>(rowBase + row.number());
-            c.entry.Flags = written ? 1 : 0;
-            if (swaps && r.raw("Swap") == std::string_view("Y"))
-                c.entry.Flags |= 2;
-            c.name = r.raw("Mnemonic").value_or(std::string_view());
-            byCode[static_cast<size_t>(code)].push_back(c);
+            byCode[static_cast<size_t>(code)].push_back(
+                {&row, static_cast<uint16_t>(rowBase + row.number()), written});
             ++objects;
         }
     };
-    take(readRows, 0, false);
-    take(writeRows, static_cast<int>(readRows.size()), true);
+    classify(readRows, 0, false);
+    classify(writeRows, static_cast<int>(readRows.size()), true);
     if (objects > n)
         throw platform::UserError(
             QStringLiteral("The file %1 holds %2 BACnet objects; the BACnet object table of the image has room "
@@ -151,17 +140,29 @@ void Load_BACnet_Objects(BacnetObjectTable& t, std::array<uint32_t, kObjectTypeC
                 .arg(objects)
                 .arg(n));
 
+    // The values are converted code by code, in the order the entries are filled, so that of
+    // several bad rows the one the gateway's own loader meets first is reported.
+    const bool swaps = swapApplies(converterType);
     auto filledPtr = std::make_unique<BacnetObjectTable>();
     BacnetObjectTable& filled = *filledPtr;
     filled.Object_Base_Address = t.Object_Base_Address;
     std::array<uint32_t, kObjectTypeCodes> added{};
     for (int code = 0; code < kObjectTypeCodes; ++code) {
         for (const Candidate& c : byCode[static_cast<size_t>(code)]) {
+            const RowValues r(*c.row);
             BacnetObjectEntry& e = filled.entries[static_cast<size_t>(filled.count)];
-            e = c.entry;
-            const int len = storeName(filled, c.name, nameLimit, file.fileName());
+            e.Eng_Unit = static_cast<uint16_t>(r.requiredInt("Eng_Unit"));
+            e.Position = static_cast<uint32_t>(r.requiredInt("Position"));
+            e.Bit = static_cast<uint8_t>(r.intOr("Bit", 0));
+            e.Length = static_cast<uint8_t>(r.requiredInt("Length"));
+            e.Row_Number = c.rowNumber;
+            const int len =
+                storeName(filled, r.raw("Mnemonic").value_or(std::string_view()), nameLimit, file.fileName());
             e.Mnemonic_Address = len == 0 ? poolAddress : poolAddress + static_cast<uint32_t>(filled.poolNext);
             filled.poolNext += len == 0 ? 0 : len + 1;
+            e.Flags = c.written ? 1 : 0;
+            if (swaps && r.raw("Swap") == std::string_view("Y"))
+                e.Flags |= 2;
             ++added[static_cast<size_t>(code)];
             ++filled.count;
         }

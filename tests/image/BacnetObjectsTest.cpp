@@ -168,6 +168,17 @@ TEST_F(BacnetObjects, BitDefaultsToZeroButUnitPositionAndLengthMustBeNumbers)
     // A row of no known type is never converted.
     prj->objects({objectRow("Analog Output", "abc")});
     EXPECT_EQ(loadError(), QString());
+
+    // Rows are converted code by code: a bad analog input (code 0) in row 2 is met before a bad
+    // binary input (code 2) in row 1, and a read row before a write row of the same code.
+    prj->objects({objectRow("Binary Input", "0", "abc"), objectRow("Analog Input", "x")});
+    QString err = loadError();
+    EXPECT_TRUE(err.contains(QStringLiteral("row 2")) && err.contains(QStringLiteral("\"Position\"")))
+        << err.toStdString();
+    prj->objects({objectRow("Analog Value", "0", "95", "z")}, {objectRow("Analog Input", "0", "abc")});
+    err = loadError();
+    EXPECT_TRUE(err.contains(QStringLiteral("BACnet_in_Write")) && err.contains(QStringLiteral("\"Eng_Unit\"")))
+        << err.toStdString();
 }
 
 TEST_F(BacnetObjects, MissingFileGivesAnEmptyAreaAndMissingSectionAnError)
