@@ -187,8 +187,10 @@ void DrawButtonFace(Canvas& canvas, const ButtonFace& in)
             index = 2;
     }
     const bool haveGlyph = in.glyph && !in.glyph->isEmpty();
+    // The image height is the strip's even when the count leaves no image width: the caption
+    // then still makes room for the glyph above or below it, though nothing is drawn there.
     const int imageW = (haveGlyph && in.imageCount > 0) ? in.glyph->width() / in.imageCount : 0;
-    const int imageH = (haveGlyph && imageW > 0) ? in.glyph->height() : 0;
+    const int imageH = haveGlyph ? in.glyph->height() : 0;
     const int sourceX = index * imageW;
 
     unsigned format = DT_WORDBREAK;

@@ -324,6 +324,36 @@ TEST(DrawButtonFace, LayoutPlacesGlyphAroundTheCaption)
     }
 }
 
+TEST(DrawButtonFace, StripWithoutImageWidthStillMovesTheCaptionAboveOrBelow)
+{
+    // A strip narrower than high makes no whole image (count 0, image width 0), yet its
+    // height still counts in the block of glyph and caption: the caption sits where it
+    // sits beside a drawn image of the same height.
+    const Bitmap narrow = strip(1, 6, 10, {kImg0});
+    const Bitmap square = strip(1, 10, 10, {kImg0});
+    auto captionTop = [](TFxButtonLayout layout, const Bitmap* glyph, int count) {
+        ButtonFace f = baseFace(120, 50);
+        f.glyph = glyph;
+        f.imageCount = count;
+        f.caption = QStringLiteral("Text");
+        f.layout = layout;
+        return inkBox(paint(f), clBlack).top;
+    };
+    for (const auto layout : {TFxButtonLayout::blGlyphTop, TFxButtonLayout::blGlyphBottom}) {
+        const int none = captionTop(layout, nullptr, 0);
+        const int drawn = captionTop(layout, &square, 1);
+        const int undrawn = captionTop(layout, &narrow, 0);
+        ASSERT_NE(drawn, none);
+        EXPECT_EQ(undrawn, drawn) << int(layout);
+    }
+    // Nothing of the narrow strip is drawn.
+    ButtonFace f = baseFace(120, 50);
+    f.glyph = &narrow;
+    f.imageCount = 0;
+    f.layout = TFxButtonLayout::blGlyphTop;
+    EXPECT_TRUE(inkBox(paint(f), kImg0).empty());
+}
+
 TEST(DrawButtonFace, LongCaptionIsShortenedOrBrokenIntoLines)
 {
     ButtonFace f = baseFace(60, 60);
