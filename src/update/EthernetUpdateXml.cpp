@@ -278,7 +278,7 @@ int32_t readConverterIndex(const QString& pathMBusCustomQV)
         return 0;
     XmlDocument doc;
     loadExisting(doc, pathMBusCustomQV);
-    const auto index = doc.firstNode().element(s("Type_Converter")).elementText(s("Index"));
+    const auto index = doc.rootElement().element(s("Type_Converter")).elementText(s("Index"));
     return index ? platform::toIntDef(*index, 0) : 0;
 }
 

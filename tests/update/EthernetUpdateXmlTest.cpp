@@ -173,6 +173,9 @@ TEST(EthernetUpdateXml, ConverterIndexFromTheDeviceList)
         {"no Index", "<Configuration_MBus_BACnet><Type_Converter/></Configuration_MBus_BACnet>", "0x1A4"},
         {"no Type_Converter", "<Configuration_MBus_BACnet><Index>3</Index></Configuration_MBus_BACnet>", "0x1A4"},
         {"no file", QByteArray(), "0x1A4"},
+        // The index lies under the root element whatever precedes it in the file.
+        {"declaration first", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + deviceList("4"), "0x1A8"},
+        {"comment first", "<!--SW_VERSION = 2.001-->" + deviceList("3"), "0x1A7"},
     };
     for (const Case& c : cases) {
         const QString path = c.content.isEmpty() ? dir.file(QStringLiteral("missing.xml"))
