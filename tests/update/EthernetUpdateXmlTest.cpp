@@ -134,6 +134,40 @@ TEST(EthernetUpdateXml, OperationsFollowTheChosenWrites)
     }
 }
 
+TEST(EthernetUpdateXml, FirmwareImageAndConfigurationAddressByDeviceType)
+{
+    // Firmware image, configuration start address and internal-data write of the models that
+    // take one bank image; 17 and 19 keep their configuration higher in memory.
+    struct Case {
+        int deviceType;
+        const char* firmware;
+        const char* configStart;
+        const char* internalData;
+    };
+    const Case cases[] = {
+        {0, "sim30113.sim", "0x4F800", "0"},  {2, "sim30114.sim", "0x4F800", "0"},
+        {4, "sim30116.sim", "0x4F800", "0"},  {6, "sim30117.sim", "0x4F800", "0"},
+        {7, "sim30118.sim", "0x4F800", "0"},  {8, "sim30119.sim", "0x4F800", "0"},
+        {11, "sim30122.sim", "0x4F800", "0"}, {12, "sim30123.sim", "0x4F800", "0"},
+        {17, "sim30127.sim", "0x57800", "0"}, {19, "sim30107.sim", "0x57800", "0"},
+        {21, "sim30104.sim", "0x4F800", "1"},
+    };
+    for (const Case& c : cases) {
+        platform::XmlDocument doc;
+        buildEthernetUpdate(request(c.deviceType, {true, false, true, false}), doc);
+        EXPECT_EQ(operationValues(doc, "Ope_FileName"),
+                  QStringList({QStringLiteral("/opt/varnetor/MASTER/") + QLatin1String(c.firmware),
+                               QStringLiteral("/opt/varnetor/PROJECTS/Plant/bin/bank1.bin")}))
+            << c.deviceType;
+        EXPECT_EQ(operationValues(doc, "Ope_Start_Address"),
+                  QStringList({QStringLiteral("0x8000"), QLatin1String(c.configStart)}))
+            << c.deviceType;
+        EXPECT_EQ(operationValues(doc, "Ope_Write_Internal_Data"),
+                  QStringList({QStringLiteral("0"), QLatin1String(c.internalData)}))
+            << c.deviceType;
+    }
+}
+
 TEST(EthernetUpdateXml, ProtectionByDeviceTypeAndBACnetType)
 {
     struct Case {
