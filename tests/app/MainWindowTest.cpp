@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -198,6 +199,20 @@ TEST(MainWindowStart, TheLastProjectIsReopenedWhenItsFolderExists)
     EXPECT_EQ(labelText(w, "L_Name_Conf_L2"), QStringLiteral("P1"));
     EXPECT_EQ(workspace::ws().Project_Dir, env.programDir.file("PROJECTS/P1"));
     EXPECT_EQ(workspace::ws().Path_ParGen, env.programDir.file("PROJECTS/P1/ParGen.xml"));
+}
+
+TEST(MainWindowStart, TheProjectNameIsShownAsItIsEvenWhenItLooksLikeMarkup)
+{
+    AppEnv env(3);
+    const QString name = QStringLiteral("<b>Plant <i>7");
+    env.programDir.write("Varnetor.xml", settingsXml(name.toHtmlEscaped(), "0", "0").toUtf8());
+    QDir().mkpath(env.programDir.file("PROJECTS/" + name));
+    TFVarnetoreFirmWare w(env.programDir.path());
+    ASSERT_EQ(workspace::ws().Project_Dir, env.programDir.file("PROJECTS/" + name));
+    // Read as markup, the label would show "Plant 7" in bold and be narrower than the name.
+    const QLabel* line = w.findChild<QLabel*>("L_Name_Conf_L2");
+    EXPECT_EQ(line->text(), name);
+    EXPECT_GE(line->width(), QFontMetrics(line->font()).horizontalAdvance(name));
 }
 
 TEST(MainWindowStart, AProjectWhoseFolderIsGoneIsNotOpenedButItsNameIsWrittenBack)

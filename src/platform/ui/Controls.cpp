@@ -34,6 +34,9 @@ QLabel* addLabel(QWidget* parent, const QString& objectName, int left, int top, 
 {
     auto* l = new QLabel(parent);
     l->setObjectName(objectName);
+    // The labels show names the user chose (a project folder may be called "<b>Plant"):
+    // never read as markup.
+    l->setTextFormat(Qt::PlainText);
     l->setFont(font);
     l->move(left, top);
     l->adjustSize();

@@ -20,7 +20,8 @@ QFont uiFont(const QString& family, int points, bool bold = false);
 // Fills the window's background with a plain colour.
 void setBackgroundColor(QWidget* w, const QColor& c);
 
-// A label that fits its text (like an auto-sized label) at left, top.
+// A label that fits its text (like an auto-sized label) at left, top; its text is plain, never
+// markup.
 QLabel* addLabel(QWidget* parent, const QString& objectName, int left, int top, const QFont& font);
 // Sets the text and fits the label to it.
 void setLabelText(QLabel* label, const QString& text);
