@@ -118,6 +118,8 @@ TEST(EthernetUpdateXml, OperationsFollowTheChosenWrites)
         {1001, {true, true, false, false}, false, "sim30128.sim", "1"},
         {1001, {false, false, true, false}, false, "bank3.bin bank4.bin", "0 0"},
         {20, {true, true, true, true}, false, "sim30102.sim bank3.bin", "0 1"},
+        {1002, {true, false, true, false}, false, "sim30130.sim bank3.bin", "0 1"},
+        {1003, {true, false, true, true}, false, "sim30129.sim bank3.bin", "0 1"},
     };
     for (const Case& c : cases) {
         platform::XmlDocument doc;
