@@ -12,8 +12,10 @@
 
 #include <QEvent>
 #include <QFont>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPalette>
+#include <QScreen>
 #include <initializer_list>
 #include <vector>
 
@@ -332,6 +334,11 @@ void TFParGen::FormShow()
     // type 21, the SNMPv3 security level after its check box), so the layout is brought up to
     // date once everything is in place.
     RePosition_Objects();
+    // Centred on the screen at every show, at the size this device type and the loaded choices
+    // give; a window taller than the screen is brought down when it is activated.
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen)
+        move(screen->availableGeometry().center() - rect().center());
     if (loaded.status == ParGenFile::Status::Damaged)
         platform::showError(QStringLiteral("The file \"%1\" could not be read (%2). The window shows the values "
                                            "of a project without the file; OK writes a new file.")

@@ -7,7 +7,9 @@
 #include "workspace/Workspace.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QTest>
+#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -563,6 +565,20 @@ TEST(ParGenWindow, SetLangRelabelsAndResetsMbusOnWire)
     EXPECT_EQ(f.combo(QStringLiteral("CB_SD_Wire_Present_MBus"))->itemText(1), QStringLiteral("Vorhanden"));
     EXPECT_EQ(f.foldButton(QStringLiteral("Btn_SNMP_Collapse"))->hint(), QString());
     EXPECT_EQ(f.foldButton(QStringLiteral("Btn_MBus_Expande"))->hint(), QStringLiteral("Expand"));
+}
+
+TEST(ParGenWindow, ShownCentredOnTheScreenAtTheSizeOfItsLayout)
+{
+    Project p(15); // a window shorter than the test screen
+    TFParGen f;
+    f.move(0, 0);
+    showModal(f, [](TFParGen& f) {
+        const QRect area = f.screen()->availableGeometry();
+        EXPECT_EQ(f.height(), 532);
+        // Within the width of the frame, which the window system adds around the client area.
+        EXPECT_LE(std::abs(f.geometry().center().x() - area.center().x()), 3);
+        EXPECT_LE(std::abs(f.geometry().center().y() - area.center().y()), 3);
+    });
 }
 
 TEST(ParGenWindow, ActivationBringsAWindowAboveTheScreenDown)
