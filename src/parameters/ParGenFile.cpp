@@ -5,10 +5,6 @@
 
 namespace parameters {
 
-namespace {
-const QString kRootName = QStringLiteral("Par_Gen");
-}
-
 ParGenFile::Status ParGenFile::load(const QString& path, QString* error)
 {
     doc_.clear();
@@ -32,16 +28,7 @@ ParGenFile::Status ParGenFile::loadBytes(const QByteArray& bytes, QString* error
     return status_;
 }
 
-platform::XmlNode ParGenFile::root() const
-{
-    const int n = doc_.childCount();
-    for (int i = 0; i < n; ++i) {
-        const platform::XmlNode c = doc_.child(i);
-        if (c.isElement() && c.name() == kRootName)
-            return c;
-    }
-    return {};
-}
+platform::XmlNode ParGenFile::root() const { return doc_.rootElement(); }
 
 bool ParGenFile::hasRoot() const { return !root().isNull(); }
 

@@ -40,11 +40,22 @@ TEST(ParGenFile, FindsParGenBehindDeclarationAndComments)
     }
 }
 
-TEST(ParGenFile, OtherRootOrDamagedOrMissingFileReadsAsAllKeysMissing)
+TEST(ParGenFile, TheRootIsTheFirstElementWhateverItsName)
+{
+    ParGenFile f;
+    ASSERT_EQ(f.loadBytes("<!--c--><Other><K>v</K></Other>"), ParGenFile::Status::Loaded);
+    EXPECT_TRUE(f.hasRoot());
+    EXPECT_EQ(f.keyText(QStringLiteral("K")), QStringLiteral("v"));
+    ASSERT_TRUE(f.setKeyText(QStringLiteral("K"), QStringLiteral("x")));
+    EXPECT_EQ(f.document().toBytes(), QByteArray("<!--c--><Other><K>x</K></Other>"));
+}
+
+TEST(ParGenFile, NoRootOrDamagedOrMissingFileReadsAsAllKeysMissing)
 {
     TempDir dir;
     ParGenFile f;
-    EXPECT_EQ(f.loadBytes("<Other><K>v</K></Other>"), ParGenFile::Status::Loaded);
+    // A document without an element is not a file of keys at all.
+    EXPECT_EQ(f.loadBytes("<?xml version=\"1.0\"?><!--only a comment-->"), ParGenFile::Status::Damaged);
     EXPECT_FALSE(f.hasRoot());
     EXPECT_EQ(f.keyText(QStringLiteral("K")), std::nullopt);
     EXPECT_FALSE(f.setKeyText(QStringLiteral("K"), QStringLiteral("x")));
