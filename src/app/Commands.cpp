@@ -1,8 +1,7 @@
 #include "app/Commands.h"
 
-#include "platform/fs/Files.h"
+#include "parameters/ParGenFile.h"
 #include "platform/text/Text.h"
-#include "platform/xml/XmlDom.h"
 #include "workspace/DeviceTypes.h"
 #include "workspace/Workspace.h"
 
@@ -36,20 +35,14 @@ bool hasConfigurationImage(int32_t deviceType)
 }
 
 namespace {
-// The text of "BACnet_Type" under the first node of ParGen.xml; no value when the file, the
-// document or the key is missing.
+// The text of "BACnet_Type" in the project's ParGen.xml, read as every other reader of the file
+// reads it; no value when the file, its root or the key is missing, or the file is damaged.
 std::optional<QString> parGenBACnetTypeText()
 {
-    const QString path = workspace::ws().Path_ParGen;
-    if (!platform::fileExists(path))
+    parameters::ParGenFile file;
+    if (file.load(workspace::ws().Path_ParGen) != parameters::ParGenFile::Status::Loaded)
         return std::nullopt;
-    platform::XmlDocument doc;
-    if (!doc.load(path))
-        return std::nullopt;
-    const platform::XmlNode root = doc.firstNode();
-    if (!root.isElement())
-        return std::nullopt;
-    return root.elementText(QStringLiteral("BACnet_Type"));
+    return file.keyText(QStringLiteral("BACnet_Type"));
 }
 } // namespace
 

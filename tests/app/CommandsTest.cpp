@@ -206,7 +206,8 @@ TEST(Commands, TheBACnetTypeOfTheProject)
         {"blank around", parGenWithType(" 1"), 1},
         {"missing key", "<Par_Gen><IP_Address>1.2.3.4</IP_Address></Par_Gen>", 0},
         {"not well-formed", "<Par_Gen><BACnet_Type>1</BACnet_Type>", 0},
-        {"comment first", "<!-- c --><Par_Gen><BACnet_Type>1</BACnet_Type></Par_Gen>", 0},
+        {"comment first", "<!-- c --><Par_Gen><BACnet_Type>1</BACnet_Type></Par_Gen>", 1},
+        {"declaration first", "<?xml version=\"1.0\"?><Par_Gen><BACnet_Type>2</BACnet_Type></Par_Gen>", 2},
     };
     for (const Case& c : cases) {
         OpenProject p(1, c.parGen);
