@@ -19,6 +19,15 @@ bool isPlainFolderEntryName(const QString& name)
     return last != QLatin1Char(' ') && last != QLatin1Char('.');
 }
 
+QString existingProjectFolder(const QString& projectsDir, const QString& name)
+{
+    if (name.isEmpty() || name == QStringLiteral(".") || name == QStringLiteral("..") ||
+        name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
+        return {};
+    const QString folder = platform::joinPath(projectsDir, name);
+    return platform::folderExists(folder) ? folder : QString();
+}
+
 namespace {
 bool entryExistsIgnoringCase(const QString& folder, const QString& name)
 {

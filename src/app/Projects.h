@@ -21,6 +21,11 @@ constexpr int TemplateNameEmpty = 1607; // "Error! Template Name is not valid"
 // making the name another folder's). Anything else could reach outside the folder.
 bool isPlainFolderEntryName(const QString& name);
 
+// The folder of the existing project `name` under `projectsDir`, or empty when there is none.
+// A name that could reach outside `projectsDir` ("." or "..", a "/" or a backslash) never gives one,
+// whatever the settings file or a dialog hands in.
+QString existingProjectFolder(const QString& projectsDir, const QString& name);
+
 // Creates the project `name` (exactly as typed) under `projectsDir` with its "bin" folder.
 // 0 on success, else the index of the refusal's text: an empty name 32; a name that is not a
 // plain entry name, or that the file system refuses, 30; a folder of that name, in any letter

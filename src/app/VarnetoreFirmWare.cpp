@@ -15,6 +15,7 @@
 #include "app/Button.h"
 #include "app/Commands.h"
 #include "app/OpenConf.h"
+#include "app/Projects.h"
 #include "platform/fs/Files.h"
 #include "platform/process/Process.h"
 #include "platform/text/UserError.h"
@@ -229,10 +230,8 @@ void TFVarnetoreFirmWare::FormCreate(const QString& programDir)
     // 8. The language.
     workspace::Load_Language();
     // 9. The last project, when its folder is still there.
-    if (!w.Project_Name.isEmpty() && platform::folderExists(platform::joinPath(w.Projects_Dir, w.Project_Name)))
-        w.Project_Dir = platform::joinPath(w.Projects_Dir, w.Project_Name);
-    else
-        w.Project_Dir.clear(); // Project_Name stays, so the next save writes it back
+    // Project_Name stays even without its folder, so the next save writes it back.
+    w.Project_Dir = existingProjectFolder(w.Projects_Dir, w.Project_Name);
     showActiveConfiguration();
     // 10. The meter lists of the scan belong to the scan's own objects and are created there.
     // 11. The texts.
@@ -496,11 +495,7 @@ void TFVarnetoreFirmWare::Open_Project()
     workspace::Workspace& w = ws();
     auto* open = qobject_cast<TFOpenConf*>(dialog);
     w.Project_Name = open ? open->Name_Conf : QString();
-    const QString folder = platform::joinPath(w.Projects_Dir, w.Project_Name);
-    if (!w.Project_Name.isEmpty() && platform::folderExists(folder))
-        w.Project_Dir = folder;
-    else
-        w.Project_Dir.clear();
+    w.Project_Dir = existingProjectFolder(w.Projects_Dir, w.Project_Name);
     showActiveConfiguration();
     workspace::Set_Files();
 }

@@ -228,6 +228,20 @@ TEST(MainWindowStart, AProjectWhoseFolderIsGoneIsNotOpenedButItsNameIsWrittenBac
     EXPECT_TRUE(env.programDir.read("Varnetor.xml").contains("<projectname>Gone</projectname>"));
 }
 
+TEST(MainWindowStart, ALastProjectNameThatLeadsOutOfTheProjectsFolderIsNotOpened)
+{
+    for (const char* name : {"..", ".", "../outside", "sub/P1"}) {
+        SCOPED_TRACE(name);
+        AppEnv env(3);
+        QDir().mkpath(env.programDir.file("outside"));
+        QDir().mkpath(env.programDir.file("PROJECTS/sub/P1"));
+        env.programDir.write("Varnetor.xml", settingsXml(name, "0", "0").toUtf8());
+        TFVarnetoreFirmWare w(env.programDir.path());
+        EXPECT_TRUE(workspace::ws().Project_Dir.isEmpty());
+        EXPECT_TRUE(workspace::ws().Path_ParGen.isEmpty());
+    }
+}
+
 TEST(MainWindowStart, TheProgramCreatesItsWindowsAndRegistersThem)
 {
     testing_support::TempDir dir;
