@@ -1,6 +1,8 @@
 #include "platform/ui/StartProgram.h"
 
 #include <QCoreApplication>
+#include <QEvent>
+#include <QWidget>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -10,10 +12,33 @@
 
 namespace platform {
 
+namespace {
+// While an updater runs, the window that started it must stay: a close request from the window
+// manager (not user input to Qt, so it passes the filter below) would otherwise end the wizard
+// in the middle of its own handler.
+class KeepWindowsOpen final : public QObject {
+public:
+    KeepWindowsOpen() { QCoreApplication::instance()->installEventFilter(this); }
+    ~KeepWindowsOpen() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Close && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->isWindow()) {
+            event->ignore();
+            return true;
+        }
+        return false;
+    }
+};
+} // namespace
+
 bool Start_Program(const QString& NomeSW, const QStringList& Parameter, bool tipo)
 {
     (void)tipo;
     const QString folder = QFileInfo(NomeSW).absolutePath();
+    const KeepWindowsOpen keepOpen;
     const WaitOutcome out = startAndWait(NomeSW, Parameter, folder, kStartProgramWaitMs, [] {
         // Paint and timers only: a click now would act on a window the user is not meant to
         // use until the program has ended.

@@ -1,4 +1,5 @@
 #include <QTimer>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include "platform/ui/StartProgram.h"
@@ -45,4 +46,28 @@ TEST(StartProgramTest, AMissingProgramIsReportedByItsFileName)
     EXPECT_EQ(boxes.shown()[0].kind, MsgKind::Error);
     EXPECT_TRUE(boxes.shown()[0].text.contains(QStringLiteral("/nonexistent/folder/Ser_30102_Update.exe")));
     EXPECT_EQ(clock.sleeps(), 0);
+}
+
+TEST(StartProgramTest, TheWindowThatStartedTheProgramCannotBeClosedWhileItRuns)
+{
+    FakeClock clock;
+    FakeProcesses processes;
+    processes.pollsUntilEnd = 5;
+    QWidget wizard;
+    wizard.show();
+    int closeRequests = 0;
+    QTimer timer;
+    timer.setInterval(0);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        ++closeRequests;
+        wizard.close();
+    });
+    timer.start();
+    EXPECT_TRUE(Start_Program(QStringLiteral("/opt/u/Ethernet_Update.exe"), {}, false));
+    timer.stop();
+    EXPECT_GT(closeRequests, 0);
+    EXPECT_TRUE(wizard.isVisible());
+    // Once the program has ended, the window closes as usual.
+    EXPECT_TRUE(wizard.close());
+    EXPECT_FALSE(wizard.isVisible());
 }
