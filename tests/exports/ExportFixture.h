@@ -11,10 +11,12 @@
 #include <gtest/gtest.h>
 
 #include "platform/fs/Files.h"
+#include "platform/fs/TextLines.h"
 #include "platform/process/Clock.h"
 #include "support/FakeDialogs.h"
 #include "support/TempDir.h"
 #include "workspace/Folders.h"
+#include "workspace/LangTexts.h"
 #include "workspace/Workspace.h"
 
 namespace exports_test {
@@ -47,6 +49,7 @@ struct Project {
         QDir().mkpath(w.Project_Dir);
         QDir().mkpath(w.Template_Dir);
         workspace::Set_Files();
+        workspace::Default_Texts();
     }
     // Writes a file of the project folder (UTF-8 text); returns its path.
     QString put(const QString& name, const QString& text) const
