@@ -1,4 +1,5 @@
 #include <QElapsedTimer>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "app/AppFixture.h"
@@ -227,4 +228,25 @@ TEST(UpdateTimer, TheProgramsCheckAsksTheServerAndLeavesTheOptionsWindowAlone)
     EXPECT_TRUE(p.link->isVisibleTo(&p.program->mainWindow()));
     const auto* optionsLink = p.options->findChild<QLabel*>(QStringLiteral("LL_Check_Update"));
     EXPECT_TRUE(optionsLink->text().isEmpty());
+}
+
+TEST(UpdateTimer, ACheckThatComesWhileOneWaitsAnswersAtOnceWithoutASecondRequest)
+{
+    AppEnv env(3);
+    TFSoftOptions options;
+    StubHttpServer server(StubHttpServer::Mode::Silent);
+    options.server = stubServer(server.port(), 600);
+    int nested = -1;
+    qint64 nestedMs = -1;
+    // The main window's timer fires while the manual check waits for the server.
+    QTimer::singleShot(50, [&] {
+        QElapsedTimer t;
+        t.start();
+        nested = options.Check_Version() ? 1 : 0;
+        nestedMs = t.elapsed();
+    });
+    EXPECT_FALSE(options.Check_Version());
+    EXPECT_EQ(nested, 0);
+    EXPECT_LT(nestedMs, 300);
+    EXPECT_EQ(server.connections(), 1);
 }
