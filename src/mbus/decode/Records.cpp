@@ -87,116 +87,137 @@ QString dollarList(std::span<const uint8_t> bytes)
 
 } // namespace
 
-RecordsEnd decodeRecords(std::span<const uint8_t> bytes, size_t begin, TMBusType type, std::vector<MBusRecord>& out)
+namespace {
+
+enum class Step { Keep, Skip, Stop };
+
+// Reads the record at p into r and moves p past it. Stop sets end.
+Step readRecord(std::span<const uint8_t> bytes, size_t& p, TMBusType type, MBusRecord& r, RecordsEnd& end)
 {
     const size_t n = bytes.size();
-    size_t p = begin;
-    while (p < n) {
-        MBusRecord r;
-        r.dif = bytes[p++];
-        const uint8_t df = r.dif & 0x0F;
+    auto stop = [&](RecordsEnd e) {
+        end = e;
+        return Step::Stop;
+    };
+    r.dif = bytes[p++];
+    const uint8_t df = r.dif & 0x0F;
 
-        if (r.dif != 0x0F && r.dif != 0x1F && r.dif != 0x2F) {
-            if (r.dif & 0x80) {
-                do {
-                    if (p >= n)
-                        return RecordsEnd::Truncated;
-                    if (r.difeCount == kMaxDife)
-                        return RecordsEnd::TooManyExtensions;
-                    r.dife[r.difeCount++] = bytes[p++];
-                } while (r.dife[r.difeCount - 1] & 0x80);
-            }
-            if (p >= n)
-                return RecordsEnd::Truncated;
-            r.vif = bytes[p++];
-            if ((r.vif & 0x7F) == kPlainTextVif) {
+    if (r.dif != 0x0F && r.dif != 0x1F && r.dif != 0x2F) {
+        if (r.dif & 0x80) {
+            do {
                 if (p >= n)
-                    return RecordsEnd::Truncated;
-                const size_t len = bytes[p++];
-                if (len > kMaxPlainUnit || len > n - p)
-                    return RecordsEnd::PlainUnitTooLong;
-                // Sent last character first.
-                r.plainUnit.resize(static_cast<qsizetype>(len));
-                for (size_t i = 0; i < len; ++i)
-                    r.plainUnit[static_cast<qsizetype>(i)] = QChar(char16_t(bytes[p + len - 1 - i]));
-                p += len;
-            }
-            if (r.vif & 0x80) {
-                do {
-                    if (p >= n)
-                        return RecordsEnd::Truncated;
-                    if (r.vifeCount == r.vife.size())
-                        return RecordsEnd::TooManyExtensions;
-                    r.vife[r.vifeCount++] = bytes[p++];
-                } while (r.vife[r.vifeCount - 1] & 0x80);
-            }
+                    return stop(RecordsEnd::Truncated);
+                if (r.difeCount == kMaxDife)
+                    return stop(RecordsEnd::TooManyExtensions);
+                r.dife[r.difeCount++] = bytes[p++];
+            } while (r.dife[r.difeCount - 1] & 0x80);
         }
-
-        size_t len = kDataFields[df].length;
-        if (df == 13) {
+        if (p >= n)
+            return stop(RecordsEnd::Truncated);
+        r.vif = bytes[p++];
+        if ((r.vif & 0x7F) == kPlainTextVif) {
             if (p >= n)
-                return RecordsEnd::Truncated;
-            r.lvar = bytes[p++];
-            if (r.lvar >= kReservedLvar)
-                return RecordsEnd::ReservedLvar;
-            len = static_cast<size_t>(lvarLength(r.lvar));
+                return stop(RecordsEnd::Truncated);
+            const size_t len = bytes[p++];
+            if (len > kMaxPlainUnit || len > n - p)
+                return stop(RecordsEnd::PlainUnitTooLong);
+            // Sent last character first.
+            r.plainUnit.resize(static_cast<qsizetype>(len));
+            for (size_t i = 0; i < len; ++i)
+                r.plainUnit[static_cast<qsizetype>(i)] = QChar(char16_t(bytes[p + len - 1 - i]));
+            p += len;
         }
-        if (len > n - p)
-            return RecordsEnd::Truncated;
-        r.dataOffset = static_cast<uint32_t>(p);
-        p += len;
-
-        if (df == 15) {
-            if (r.dif == 0x0F)
-                return RecordsEnd::ManufacturerData;
-            if (r.dif == 0x1F)
-                return RecordsEnd::MoreRecords;
-            if (r.dif >= 0x3F && r.dif <= 0x7F)
-                return RecordsEnd::SpecialFunction;
-            // Idle filler (2F) or a special DIF with extension bit: nothing to keep, except the
-            // filler's place in a telegram.
-            if (r.dif == 0x2F && type == TMBusType::mtWireless) {
-                MBusRecord filler;
-                filler.dif = r.dif;
-                filler.dataField = df;
-                filler.placeholder = true;
-                out.push_back(std::move(filler));
-            }
-            continue;
+        if (r.vif & 0x80) {
+            do {
+                if (p >= n)
+                    return stop(RecordsEnd::Truncated);
+                if (r.vifeCount == r.vife.size())
+                    return stop(RecordsEnd::TooManyExtensions);
+                r.vife[r.vifeCount++] = bytes[p++];
+            } while (r.vife[r.vifeCount - 1] & 0x80);
         }
-        if (df == 8)
-            return RecordsEnd::ReadoutSelection;
-        if (r.vif == 0x7E || r.vif == 0xFE)
-            return RecordsEnd::AnyVif;
+    }
 
-        r.dataField = df;
-        r.nbyte = static_cast<int32_t>(len);
-        r.isBcd = kDataFields[df].bcd;
-        r.functionField = (r.dif >> 4) & 0x03;
-        r.storageNumber = (r.dif >> 6) & 1;
-        if (r.difeCount > 0) {
-            // Each DIFE adds the next digits: storage 4 bits, tariff 2 bits, subunit 1 bit.
-            uint64_t storage = 0;
-            uint32_t tariff = 0, subunit = 0;
-            for (size_t k = 0; k < r.difeCount; ++k) {
-                storage |= static_cast<uint64_t>(r.dife[k] & 0x0F) << (4 * k);
-                tariff |= static_cast<uint32_t>((r.dife[k] >> 4) & 0x03) << (2 * k);
-                subunit |= static_cast<uint32_t>((r.dife[k] >> 6) & 0x01) << k;
-            }
-            r.storageNumber += 2 * static_cast<int64_t>(storage);
-            r.tariff = static_cast<uint16_t>(tariff);
-            r.subunit = static_cast<uint16_t>(subunit);
+    size_t len = kDataFields[df].length;
+    if (df == 13) {
+        if (p >= n)
+            return stop(RecordsEnd::Truncated);
+        r.lvar = bytes[p++];
+        if (r.lvar >= kReservedLvar)
+            return stop(RecordsEnd::ReservedLvar);
+        len = static_cast<size_t>(lvarLength(r.lvar));
+    }
+    if (len > n - p)
+        return stop(RecordsEnd::Truncated);
+    r.dataOffset = static_cast<uint32_t>(p);
+    p += len;
+
+    if (df == 15) {
+        if (r.dif == 0x0F)
+            return stop(RecordsEnd::ManufacturerData);
+        if (r.dif == 0x1F)
+            return stop(RecordsEnd::MoreRecords);
+        if (r.dif >= 0x3F && r.dif <= 0x7F)
+            return stop(RecordsEnd::SpecialFunction);
+        // Idle filler (2F) or a special DIF with extension bit: nothing to keep, except the
+        // filler's place in a telegram.
+        if (r.dif == 0x2F && type == TMBusType::mtWireless) {
+            r = MBusRecord{};
+            r.dif = 0x2F;
+            r.dataField = df;
+            r.placeholder = true;
+            return Step::Keep;
         }
+        return Step::Skip;
+    }
+    if (df == 8)
+        return stop(RecordsEnd::ReadoutSelection);
+    if (r.vif == 0x7E || r.vif == 0xFE)
+        return stop(RecordsEnd::AnyVif);
 
-        ValueInfo v = describeValue(r.vif, std::span<const uint8_t>(r.vife.data(), r.vifeCount), df, r.lvar,
-                                    bytes.subspan(r.dataOffset, len));
-        r.value = v.value;
-        r.description = std::move(v.description);
-        r.valueText = std::move(v.valueText);
-        r.hasValueText = v.hasValueText;
-        r.vifClass = v.vifClass;
-        r.typeCode = v.typeCode == -1 ? 0 : v.typeCode;
-        out.push_back(std::move(r));
+    r.dataField = df;
+    r.nbyte = static_cast<int32_t>(len);
+    r.isBcd = kDataFields[df].bcd;
+    r.functionField = (r.dif >> 4) & 0x03;
+    r.storageNumber = (r.dif >> 6) & 1;
+    if (r.difeCount > 0) {
+        // Each DIFE adds the next digits: storage 4 bits, tariff 2 bits, subunit 1 bit.
+        uint64_t storage = 0;
+        uint32_t tariff = 0, subunit = 0;
+        for (size_t k = 0; k < r.difeCount; ++k) {
+            storage |= static_cast<uint64_t>(r.dife[k] & 0x0F) << (4 * k);
+            tariff |= static_cast<uint32_t>((r.dife[k] >> 4) & 0x03) << (2 * k);
+            subunit |= static_cast<uint32_t>((r.dife[k] >> 6) & 0x01) << k;
+        }
+        r.storageNumber += 2 * static_cast<int64_t>(storage);
+        r.tariff = static_cast<uint16_t>(tariff);
+        r.subunit = static_cast<uint16_t>(subunit);
+    }
+
+    ValueInfo v = describeValue(r.vif, std::span<const uint8_t>(r.vife.data(), r.vifeCount), df, r.lvar,
+                                bytes.subspan(r.dataOffset, len));
+    r.value = v.value;
+    r.description = std::move(v.description);
+    r.valueText = std::move(v.valueText);
+    r.hasValueText = v.hasValueText;
+    r.vifClass = v.vifClass;
+    r.typeCode = v.typeCode == -1 ? 0 : v.typeCode;
+    return Step::Keep;
+}
+
+} // namespace
+
+RecordsEnd decodeRecords(std::span<const uint8_t> bytes, size_t begin, TMBusType type, std::vector<MBusRecord>& out)
+{
+    size_t p = begin;
+    while (p < bytes.size()) {
+        // Read in place; a record that is not kept is taken off again.
+        RecordsEnd end = RecordsEnd::End;
+        const Step step = readRecord(bytes, p, type, out.emplace_back(), end);
+        if (step != Step::Keep)
+            out.pop_back();
+        if (step == Step::Stop)
+            return end;
     }
     return RecordsEnd::End;
 }

@@ -79,35 +79,64 @@ long double scaled(long double v, int e)
 }
 
 // Date and time fields of EN 13757-3: day 5 bits, month 4, hour 5, minute and second 6; the
-// year's low three bits sit above the day, its high four above the month.
-struct DateBytes {
-    uint8_t d, m;
-    int day() const { return d & 0x1F; }
-    int month() const { return m & 0x0F; }
-    int year() const { return ((d & 0xE0) >> 5) + ((m & 0xF0) >> 4) * 8; }
-    QString text() const
+// year's low three bits sit above the day, its high four above the month. The texts are built
+// in place: a reply holds several dates and the scan decodes many replies.
+class DateText {
+public:
+    // Two_Digit_Text of n (0..127)
+    DateText& num(int n)
     {
-        return Two_Digit_Text(day()) + u'/' + Two_Digit_Text(month()) + u'/' + Two_Digit_Text(year());
+        if (n >= 100)
+            put(u'0' + n / 100);
+        put(u'0' + n / 10 % 10);
+        put(u'0' + n % 10);
+        return *this;
     }
+    DateText& put(char16_t c)
+    {
+        c_[n_++] = c;
+        return *this;
+    }
+    DateText& put(std::u16string_view s)
+    {
+        for (char16_t c : s)
+            put(c);
+        return *this;
+    }
+    // day/month/year from the two bytes that hold them
+    DateText& date(uint8_t d, uint8_t m)
+    {
+        return num(d & 0x1F).put(u'/').num(m & 0x0F).put(u'/').num(((d & 0xE0) >> 5) + ((m & 0xF0) >> 4) * 8);
+    }
+    DateText& time(uint8_t h, uint8_t m) { return num(h & 0x1F).put(u':').num(m & 0x3F); }
+    QString str() const { return QString(reinterpret_cast<const QChar*>(c_), n_); }
+
+private:
+    char16_t c_[40];
+    int n_ = 0;
 };
 
-QString timeText(int h, int m) { return Two_Digit_Text(h & 0x1F) + u':' + Two_Digit_Text(m & 0x3F); }
-
-QString dateG(std::span<const uint8_t> d) { return DateBytes{at(d, 0), at(d, 1)}.text(); }
+QString dateG(std::span<const uint8_t> d) { return DateText().date(at(d, 0), at(d, 1)).str(); }
 QString dateF(std::span<const uint8_t> d)
 {
-    return DateBytes{at(d, 2), at(d, 3)}.text() + u' ' + timeText(at(d, 1), at(d, 0));
+    return DateText().date(at(d, 2), at(d, 3)).put(u' ').time(at(d, 1), at(d, 0)).str();
 }
 QString timeJ(std::span<const uint8_t> d)
 {
-    return timeText(at(d, 2), at(d, 1)) + u':' + Two_Digit_Text(at(d, 0) & 0x3F);
+    return DateText().time(at(d, 2), at(d, 1)).put(u':').num(at(d, 0) & 0x3F).str();
 }
 QString dateI(std::span<const uint8_t> d)
 {
     static constexpr std::u16string_view days[] = {u"",         u"Monday ", u"Tuesday ", u"Wednesday ",
                                                    u"Thursday ", u"Friday ", u"Saturday ", u"Sunday "};
-    return tableText(days[at(d, 2) >> 5]) + DateBytes{at(d, 3), at(d, 4)}.text() + u' ' +
-           timeText(at(d, 2), at(d, 1)) + u':' + Two_Digit_Text(at(d, 0) & 0x3F);
+    return DateText()
+        .put(days[at(d, 2) >> 5])
+        .date(at(d, 3), at(d, 4))
+        .put(u' ')
+        .time(at(d, 2), at(d, 1))
+        .put(u':')
+        .num(at(d, 0) & 0x3F)
+        .str();
 }
 
 } // namespace
