@@ -25,8 +25,9 @@ struct BankFile {
 
 void buildMasterImages(ImageState& st) { Build_Bin_QV(st.qv, workspace::ws().Converter_Type); }
 
-// Save_Bin_QV: bank3.bin, and bank4.bin with the object names of the BACnet model 1001.
-void saveMasterImages(const ImageState& st, std::vector<BankFile>& files)
+// The files of the M-Bus master models: bank3.bin, and bank4.bin with the object names of the
+// BACnet model 1001. Written, and their failures reported, like every other bank file.
+void Save_Bin_QV(const ImageState& st, std::vector<BankFile>& files)
 {
     files.push_back({QStringLiteral("bank3.bin"), st.qv.bank3.filled()});
     if (workspace::ws().Converter_Type == 1001)
@@ -117,7 +118,7 @@ Entry saveEntry(int32_t type, const ImageState& st, std::vector<BankFile>& files
     case 1001:
     case 1002:
     case 1003:
-        saveMasterImages(st, files);
+        Save_Bin_QV(st, files);
         return Entry::Routine;
     default:
         return Entry::Nothing;
