@@ -105,7 +105,7 @@ Entry saveEntry(int32_t type, const ImageState& st, std::vector<BankFile>& files
         return Entry::Routine;
     case 1:
     case 20:
-        // Only the BACnet/IP build has a bank2; the gateway's MS/TP update takes bank3 alone.
+        // Only the BACnet/IP build makes a bank2.
         files.push_back({QStringLiteral("bank1.bin"), st.bank1.filled()});
         if (st.mbusBacnetType == 0)
             files.push_back({QStringLiteral("bank2.bin"), st.bank2.filled()});
