@@ -6,6 +6,7 @@
 #include "app/SoftOptions.h"
 #include "app/VarnetoreFirmWare.h"
 #include "image/ImageBuilder.h"
+#include "mbus/RegisterMap.h"
 #include "parameters/window/UParGen.h"
 #include "platform/text/UserError.h"
 #include "update/BootSer.h"
@@ -75,6 +76,7 @@ Program::Program(const QString& programDir)
         return saved.files;
     };
     s.setBootTcpBACnetType = [bootTcp](int bacnetType) { bootTcp->BACnetType = static_cast<uint32_t>(bacnetType); };
+    s.Write_PROFINET_Map_File = [](const QString& file) { mbus::Write_PROFINET_Map_File(file); };
     s.Check_Version = [options] { return options->Check_Version(); };
     options->changeLanguage = [m] { m->Change_Language(); };
 }
