@@ -3,6 +3,7 @@
 #include "app/About.h"
 #include "app/NewProject.h"
 #include "app/OpenConf.h"
+#include "app/SoftOptions.h"
 #include "app/VarnetoreFirmWare.h"
 #include "exports/Ede.h"
 #include "exports/Eds.h"
@@ -57,7 +58,8 @@ Program::Program(const QString& programDir)
     m->registerWindow(WindowId::FBootSer, new update::TFBootSer(m));    // 27
     auto* profinetFileName = new exports::TFProfinetFileName(m);
     m->registerWindow(WindowId::FProfinetFileName, profinetFileName); // 28
-    // 29 TFSoftOptions               software options
+    auto* options = new TFSoftOptions(m);
+    m->registerWindow(WindowId::FSoftOptions, options);                 // 29
     // 30 TFKNXAccess                 KNX access table
     // 31 TFMBus_Custom               custom M-Bus device window
     // 32 TFDMXDefVal                 DMX default values
@@ -90,6 +92,8 @@ Program::Program(const QString& programDir)
     s.Create_MIB_File = [] { exports::Create_MIB_File(); };
     s.profinetFileName = [profinetFileName] { return profinetFileName->Name_File_XML; };
     s.Create_PROFINET_XML = [](const QString& file) { exports::Create_PROFINET_XML(file); };
+    s.Check_Version = [options] { return options->Check_Version(); };
+    options->changeLanguage = [m] { m->Change_Language(); };
 }
 
 Program::~Program() = default;

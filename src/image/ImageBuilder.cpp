@@ -25,8 +25,9 @@ struct BankFile {
 
 void buildMasterImages(ImageState& st) { Build_Bin_QV(st.qv, workspace::ws().Converter_Type); }
 
-// Save_Bin_QV: bank3.bin, and bank4.bin with the object names of the BACnet model 1001.
-void saveMasterImages(const ImageState& st, std::vector<BankFile>& files)
+// The files of the M-Bus master models: bank3.bin, and bank4.bin with the object names of the
+// BACnet model 1001. Written, and their failures reported, like every other bank file.
+void Save_Bin_QV(const ImageState& st, std::vector<BankFile>& files)
 {
     files.push_back({QStringLiteral("bank3.bin"), st.qv.bank3.filled()});
     if (workspace::ws().Converter_Type == 1001)
@@ -104,7 +105,7 @@ Entry saveEntry(int32_t type, const ImageState& st, std::vector<BankFile>& files
         return Entry::Routine;
     case 1:
     case 20:
-        // Only the BACnet/IP build has a bank2; the gateway's MS/TP update takes bank3 alone.
+        // Only the BACnet/IP build makes a bank2.
         files.push_back({QStringLiteral("bank1.bin"), st.bank1.filled()});
         if (st.mbusBacnetType == 0)
             files.push_back({QStringLiteral("bank2.bin"), st.bank2.filled()});
@@ -117,7 +118,7 @@ Entry saveEntry(int32_t type, const ImageState& st, std::vector<BankFile>& files
     case 1001:
     case 1002:
     case 1003:
-        saveMasterImages(st, files);
+        Save_Bin_QV(st, files);
         return Entry::Routine;
     default:
         return Entry::Nothing;

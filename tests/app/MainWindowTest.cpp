@@ -2,7 +2,7 @@
 #include <QFile>
 #include <QFontMetrics>
 #include <QFrame>
-#include <QTimer>
+#include "platform/ui/Timer.h"
 #include <gtest/gtest.h>
 #include <set>
 
@@ -54,7 +54,7 @@ TEST(MainWindowStart, FirstStartInAnEmptyFolderCreatesTheFoldersAndOpensNoProjec
         EXPECT_EQ(labelText(w, "L_Name_Conf"), QStringLiteral("None Configuration Opened "));
         EXPECT_EQ(labelText(w, "L_Name_Conf_L2"), QStringLiteral("Use Step1 to open or create new configuration"));
         EXPECT_TRUE(workspace::ws().Project_Dir.isEmpty());
-        EXPECT_FALSE(w.findChild<QTimer*>(QStringLiteral("Timer_Update"))->isActive());
+        EXPECT_FALSE(w.findChild<platform::Timer*>(QStringLiteral("Timer_Update"))->enabled());
         EXPECT_TRUE(env.boxes.shown().empty()) << "start-up shows no message";
         EXPECT_EQ(workspace::ws().Lang_Texts.size(), workspace::kLangTextCount);
     }
@@ -183,8 +183,8 @@ TEST(MainWindowStart, TheUpdateTimerRunsOnlyWithBothInternetOptions)
         AppEnv env(3);
         env.programDir.write("Varnetor.xml", settingsXml("", c.internet, c.update).toUtf8());
         TFVarnetoreFirmWare w(env.programDir.path());
-        const QTimer* t = w.findChild<QTimer*>(QStringLiteral("Timer_Update"));
-        EXPECT_EQ(t->isActive(), c.running) << c.internet << "/" << c.update;
+        const platform::Timer* t = w.findChild<platform::Timer*>(QStringLiteral("Timer_Update"));
+        EXPECT_EQ(t->enabled(), c.running) << c.internet << "/" << c.update;
         EXPECT_EQ(t->interval(), 60000);
     }
 }
