@@ -191,10 +191,10 @@ constexpr Line kDocument[] = {
     /* 167 */ {"-", R"(</ISO15745Profile>)"},
 };
 
-QString indentOf(const char* spec)
+QString indentOf(const char* pattern)
 {
     QString out;
-    const QString s = QLatin1String(spec);
+    const QString s = QLatin1String(pattern);
     if (s == QLatin1String("-"))
         return out;
     for (const QString& run : s.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
