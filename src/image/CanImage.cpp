@@ -91,7 +91,7 @@ void Load_CAN_Frames(CanFrameTable& t, ParGenStd& p, const CanFramePaths& paths)
             if (f->frames && !f->frameRows.empty())
                 files << f->frames->fileName();
         throw platform::UserError(
-            QStringLiteral("%1 %2 %3 CAN frames; the CAN frame table of the image has room for %4.")
+            QStringLiteral("%1 %2 %3 %4 CAN frames; the CAN frame table of the image has room for %5.")
                 .arg(files.size() == 1 ? QStringLiteral("The file") : QStringLiteral("The files"),
                      files.join(QStringLiteral(" and ")), files.size() == 1 ? QStringLiteral("holds")
                                                                             : QStringLiteral("hold"))
