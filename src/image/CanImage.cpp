@@ -99,20 +99,18 @@ void Load_CAN_Frames(CanFrameTable& t, ParGenStd& p, const CanFramePaths& paths)
                 .arg(kCanFrameRecords));
     }
 
-    auto filled = std::make_unique<CanFrameTable>();
-    Clear_CAN_Frames(*filled);
     int k = 0;
     for (const TableRow& row : rec.frameRows) {
         const RowValues r(row);
-        CanFrameRecord& f = (*filled)[static_cast<size_t>(k++)];
+        CanFrameRecord& f = t[static_cast<size_t>(k++)];
         readFrame(f, r);
         f.Rec_TimeOut = static_cast<uint32_t>(r.requiredInt("TimeOut"));
     }
     const int received = k;
-    readInfo(*filled, 0, received, rec.infoRows);
+    readInfo(t, 0, received, rec.infoRows);
     for (const TableRow& row : send.frameRows) {
         const RowValues r(row);
-        CanFrameRecord& f = (*filled)[static_cast<size_t>(k++)];
+        CanFrameRecord& f = t[static_cast<size_t>(k++)];
         readFrame(f, r);
         f.Send_Timer = static_cast<uint32_t>(r.requiredInt("Timer_Send"));
         // A frame sent on data change has no timer, whatever the cell says.
@@ -120,8 +118,7 @@ void Load_CAN_Frames(CanFrameTable& t, ParGenStd& p, const CanFramePaths& paths)
             f.Send_Timer = 0;
         f.Direction = 1;
     }
-    readInfo(*filled, received, k - received, send.infoRows);
-    t = *filled;
+    readInfo(t, received, k - received, send.infoRows);
     p.CAN_Frame_Count = static_cast<uint32_t>(k);
 }
 

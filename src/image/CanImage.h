@@ -37,10 +37,10 @@ struct CanFramePaths {
 };
 
 void Clear_CAN_Frames(CanFrameTable& t);
-// Fills the table from the frame and byte-map files and stores the frame count in the record.
-// Throws platform::UserError, leaving the table and the record as they were, when a file cannot
-// be read, a frames file lacks its section, a number is missing or not a whole number, or the
-// frames of both files do not fit the table's 1024 records.
+// Fills the cleared table from the frame and byte-map files and stores the frame count in the
+// record. Throws platform::UserError when a file cannot be read, a frames file lacks its
+// section, a number is missing or not a whole number, or the frames of both files do not fit
+// the table's 1024 records (counted before any record is filled); the count is then not set.
 void Load_CAN_Frames(CanFrameTable& t, ParGenStd& p, const CanFramePaths& paths);
 int32_t Write_CAN_Frames(BankBuffer& bank, const CanFrameTable& t, int32_t offset);
 

@@ -7,7 +7,6 @@
 #include "platform/text/UserError.h"
 #include "workspace/Workspace.h"
 
-#include <memory>
 #include <vector>
 
 namespace image {
@@ -133,12 +132,9 @@ void Clear_CANopen_Tables(CanopenTables& t)
 
 void Load_CANopen_Tables(CanopenTables& t, ParGenStd& p, const CanopenPaths& paths)
 {
-    auto filled = std::make_unique<CanopenTables>();
-    Clear_CANopen_Tables(*filled);
-    loadFile(*filled, paths.sdoServer, FileKind::SdoServer, "SDO_Read", "SDO_Write", CanopenTable::SdoServerRead);
-    loadFile(*filled, paths.sdoClient, FileKind::SdoClient, "SDO_Read", "SDO_Write", CanopenTable::SdoClientRead);
-    loadFile(*filled, paths.pdo, FileKind::Pdo, "Receive_PDO", "Transmit_PDO", CanopenTable::PdoReceive);
-    t = *filled;
+    loadFile(t, paths.sdoServer, FileKind::SdoServer, "SDO_Read", "SDO_Write", CanopenTable::SdoServerRead);
+    loadFile(t, paths.sdoClient, FileKind::SdoClient, "SDO_Read", "SDO_Write", CanopenTable::SdoClientRead);
+    loadFile(t, paths.pdo, FileKind::Pdo, "Receive_PDO", "Transmit_PDO", CanopenTable::PdoReceive);
     for (size_t i = 0; i < kCanopenTables; ++i)
         p.CANopen_Table_Count[i] = t.count[i];
 }

@@ -50,10 +50,10 @@ struct CanopenPaths {
 };
 
 void Clear_CANopen_Tables(CanopenTables& t);
-// Fills the six tables from the three files and their counts into the record. Throws
-// platform::UserError, leaving the tables and the record as they were, when a file cannot be
-// read, lacks one of its two sections, a needed number is missing or not a whole number, or a
-// section holds more rows than its table.
+// Fills the six cleared tables from the three files and their counts into the record. Throws
+// platform::UserError when a file cannot be read, lacks one of its two sections, a needed number
+// is missing or not a whole number, or a section holds more rows than its table (counted before
+// any of the file's rows is taken); the record's counts are then not set.
 void Load_CANopen_Tables(CanopenTables& t, ParGenStd& p, const CanopenPaths& paths);
 // Writes every entry of one table (its whole capacity) at `offset`; returns the offset after it.
 int32_t Write_CANopen_Table(BankBuffer& bank, const CanopenTables& t, CanopenTable which, int32_t offset);

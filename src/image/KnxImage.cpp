@@ -1,5 +1,6 @@
 #include "image/KnxImage.h"
 
+#include "image/CodeMemo.h"
 #include "image/ImageState.h"
 #include "image/TableFile.h"
 #include "platform/fs/Files.h"
@@ -8,7 +9,6 @@
 #include "workspace/Validators.h"
 #include "workspace/Workspace.h"
 
-#include <memory>
 #include <string_view>
 
 namespace image {
@@ -20,20 +20,6 @@ constexpr int32_t kKnxParGenOffset = 0x13000;
 static_assert(kObjectAreaSize + kKnxRecords * kKnxRecordSize == kKnxParGenOffset);
 static_assert(kKnxParGenOffset + kParGenRecordSize == kKnxBankLength);
 
-int32_t partValue(const QString& s, int32_t def) { return platform::toInt(platform::trim(s)).value_or(def); }
-
-// Splits at the first `sep`: the part before it and the rest after it, both trimmed; no value
-// when the text holds no `sep`.
-bool splitAt(const QString& text, QChar sep, QString& before, QString& rest)
-{
-    const qsizetype at = text.indexOf(sep);
-    if (at < 0)
-        return false;
-    before = platform::trim(text.left(at));
-    rest = platform::trim(text.mid(at + 1));
-    return true;
-}
-
 std::string_view trimmed(std::string_view v)
 {
     while (!v.empty() && static_cast<unsigned char>(v.front()) <= ' ')
@@ -43,6 +29,42 @@ std::string_view trimmed(std::string_view v)
     return v;
 }
 
+int32_t partValue(std::string_view s, int32_t def) { return platform::toInt(trimmed(s)).value_or(def); }
+
+// Splits at the first `sep` into the part before it and the rest after it, both trimmed; false
+// when the text holds no `sep`.
+bool splitAt(std::string_view text, char sep, std::string_view& before, std::string_view& rest)
+{
+    const size_t at = text.find(sep);
+    if (at == std::string_view::npos)
+        return false;
+    before = trimmed(text.substr(0, at));
+    rest = trimmed(text.substr(at + 1));
+    return true;
+}
+
+uint32_t addressCode(std::string_view text, bool group)
+{
+    const std::string_view t = trimmed(text);
+    std::string_view a, rest, b, c;
+    if (group) {
+        if (!splitAt(t, '/', a, rest))
+            return static_cast<uint32_t>(partValue(t, 0));
+        if (splitAt(rest, '/', b, c))
+            return static_cast<uint32_t>((partValue(a, 0) & 0x1F) * 2048 + (partValue(b, 0) & 0x07) * 256 +
+                                         (partValue(c, 0) & 0xFF));
+        return static_cast<uint32_t>((partValue(a, 0) & 0x1F) * 2048 + (partValue(rest, 0) & 0x7FF));
+    }
+    if (!splitAt(t, '.', a, rest))
+        return static_cast<uint32_t>(partValue(t, 0));
+    if (!splitAt(rest, '.', b, c))
+        c = rest;
+    return static_cast<uint32_t>((partValue(a, 0) & 0x0F) * 4096 + (partValue(b, 0) & 0x0F) * 256 +
+                                 (partValue(c, 0) & 0xFF));
+}
+
+QString qs(std::string_view v) { return QString::fromUtf8(v.data(), static_cast<qsizetype>(v.size())); }
+
 // A row is used when its "Enable", trimmed, is "Y" in any case, or when it has none.
 bool enabled(const RowValues& r)
 {
@@ -50,56 +72,58 @@ bool enabled(const RowValues& r)
     return !e || equalsUpperAscii(trimmed(*e), "Y");
 }
 
-QString requiredText(const RowValues& r, const char* attr)
+std::string_view required(const RowValues& r, const char* attr)
 {
-    const std::optional<QString> t = r.text(attr);
+    const std::optional<std::string_view> t = r.raw(attr);
     if (!t)
         throw platform::UserError(r.errorText(attr, QStringLiteral("is missing.")));
     return *t;
 }
 
-bool requiredYes(const RowValues& r, const char* attr)
-{
-    requiredText(r, attr);
-    return r.yes(attr);
-}
+bool yes(std::string_view v) { return equalsUpperAscii(v, "Y"); }
 
-KnxRecord readRow(const RowValues& r)
+struct RowCodes {
+    CodeMemo apci{&workspace::APCI_Code};
+    CodeMemo priority{&workspace::KNX_Priority_Code};
+    CodeMemo format{&workspace::Conversion_Code};
+};
+
+KnxRecord readRow(const RowValues& r, RowCodes& codes)
 {
     KnxRecord k;
-    k.APCI = static_cast<uint16_t>(workspace::APCI_Code(requiredText(r, "APCI")));
-    k.Priority = static_cast<uint8_t>(workspace::KNX_Priority_Code(requiredText(r, "Priority")));
+    k.APCI = static_cast<uint16_t>(codes.apci(required(r, "APCI")));
+    k.Priority = static_cast<uint8_t>(codes.priority(required(r, "Priority")));
     uint32_t flags = 0;
-    if (requiredYes(r, "Extended"))
+    if (yes(required(r, "Extended")))
         flags |= 0x0010;
-    const QString destination = requiredText(r, "Destination_Address");
-    const bool group = workspace::Is_KNX_Group_Address(destination);
+    const std::string_view destination = required(r, "Destination_Address");
+    const bool group = workspace::Is_KNX_Group_Address(qs(destination));
     if (group)
         flags |= 0x0020;
-    if (requiredYes(r, "ReTest"))
+    if (yes(required(r, "ReTest")))
         flags |= 0x0002;
-    k.Source_Address = static_cast<uint16_t>(KNX_Address_Code(requiredText(r, "Source_Address"), false));
-    k.Destination_Address = static_cast<uint16_t>(KNX_Address_Code(destination, group));
-    if (r.yes("On_Command"))
+    k.Source_Address = static_cast<uint16_t>(addressCode(required(r, "Source_Address"), false));
+    k.Destination_Address = static_cast<uint16_t>(addressCode(destination, group));
+    if (const std::optional<std::string_view> command = r.raw("On_Command"); command && yes(*command))
         flags |= 0x0008;
-    if (requiredYes(r, "On_Change"))
+    if (yes(required(r, "On_Change")))
         flags |= 0x0001;
-    if (r.yes("On_Timer") && r.raw("Poll_Time"))
-        k.Poll_Time = static_cast<uint32_t>(r.intOr("Poll_Time", 1000));
-    if (const std::optional<QString> format = r.text("Format"))
-        flags |= static_cast<uint32_t>(workspace::Conversion_Code(*format));
-    requiredText(r, "Bit_Mode");
-    requiredText(r, "Position");
-    const int32_t position = r.intOr("Position", 0);
-    if (r.is("Bit_Mode", "NO")) {
+    if (const std::optional<std::string_view> timer = r.raw("On_Timer"); timer && yes(*timer)) {
+        if (const std::optional<std::string_view> poll = r.raw("Poll_Time"))
+            k.Poll_Time = static_cast<uint32_t>(platform::toInt(*poll).value_or(1000));
+    }
+    if (const std::optional<std::string_view> format = r.raw("Format"))
+        flags |= static_cast<uint32_t>(codes.format(*format));
+    const std::string_view bitMode = required(r, "Bit_Mode");
+    const int32_t position = platform::toInt(required(r, "Position")).value_or(0);
+    if (equalsUpperAscii(bitMode, "NO")) {
         k.Position = static_cast<uint16_t>(position);
     } else {
         flags |= 0x0040;
         k.Position = static_cast<uint16_t>(static_cast<uint32_t>(position) * 8u +
-                                           static_cast<uint32_t>(r.intOr("Bit_Mode", 0)));
+                                           static_cast<uint32_t>(platform::toInt(bitMode).value_or(0)));
     }
-    requiredText(r, "Length");
-    k.Length = static_cast<uint8_t>(r.intOr("Length", 1));
+    k.Length = static_cast<uint8_t>(platform::toInt(required(r, "Length")).value_or(1));
     k.Flags = static_cast<uint16_t>(flags);
     return k;
 }
@@ -108,30 +132,18 @@ KnxRecord readRow(const RowValues& r)
 
 uint32_t KNX_Address_Code(const QString& text, bool group)
 {
-    const QString t = platform::trim(text);
-    QString a, rest, b, c;
-    if (group) {
-        if (!splitAt(t, QLatin1Char('/'), a, rest))
-            return static_cast<uint32_t>(partValue(t, 0));
-        if (splitAt(rest, QLatin1Char('/'), b, c))
-            return static_cast<uint32_t>((partValue(a, 0) & 0x1F) * 2048 + (partValue(b, 0) & 0x07) * 256 +
-                                         (partValue(c, 0) & 0xFF));
-        return static_cast<uint32_t>((partValue(a, 0) & 0x1F) * 2048 + (partValue(rest, 0) & 0x7FF));
-    }
-    if (!splitAt(t, QLatin1Char('.'), a, rest))
-        return static_cast<uint32_t>(partValue(t, 0));
-    if (!splitAt(rest, QLatin1Char('.'), b, c))
-        c = rest;
-    return static_cast<uint32_t>((partValue(a, 0) & 0x0F) * 4096 + (partValue(b, 0) & 0x0F) * 256 +
-                                 (partValue(c, 0) & 0xFF));
+    const QByteArray utf8 = text.toUtf8();
+    return addressCode(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())), group);
 }
 
 uint32_t KNX_Physical_Address_Code(const QString& text)
 {
-    QString a, rest, b, c;
-    if (!splitAt(text, QLatin1Char('.'), a, rest))
-        return static_cast<uint32_t>(platform::toInt(text).value_or(0x1114));
-    if (!splitAt(rest, QLatin1Char('.'), b, c))
+    const QByteArray utf8 = text.toUtf8();
+    const std::string_view t(utf8.constData(), static_cast<size_t>(utf8.size()));
+    std::string_view a, rest, b, c;
+    if (!splitAt(t, '.', a, rest))
+        return static_cast<uint32_t>(platform::toInt(t).value_or(0x1114));
+    if (!splitAt(rest, '.', b, c))
         c = rest;
     // The parts are not masked: the record keeps the low 16 bits of the sum.
     return static_cast<uint32_t>(partValue(a, 1)) * 4096u + static_cast<uint32_t>(partValue(b, 1)) * 256u +
@@ -159,14 +171,13 @@ void Load_KNX_Table(KnxTable& t, ParGenKDD& p, const QString& path)
                 .arg(file.fileName())
                 .arg(used)
                 .arg(kKnxRecords));
-    auto filled = std::make_unique<KnxTable>();
     uint32_t count = 0;
+    RowCodes codes;
     for (const TableRow& row : rows) {
         const RowValues r(row);
         if (enabled(r))
-            (*filled)[count++] = readRow(r);
+            t[count++] = readRow(r, codes);
     }
-    t = *filled;
     p.KNX_Write_Count = count;
 }
 

@@ -39,10 +39,10 @@ uint32_t KNX_Address_Code(const QString& text, bool group);
 uint32_t KNX_Physical_Address_Code(const QString& text);
 
 void Clear_KNX_Tables(KnxTable& t);
-// Fills the table from KNX_SetAccess.xml and sets the two KNX counts of the record. Throws
-// platform::UserError, leaving the table and the record as they were, when the file cannot be
-// read, lacks the section "KNX_in_Write", a row lacks an attribute the record needs, or it has
-// more enabled rows than the table's 512 records.
+// Fills a cleared table from KNX_SetAccess.xml and sets the two KNX counts of the record.
+// Throws platform::UserError when the file cannot be read, lacks the section "KNX_in_Write", a
+// row lacks an attribute the record needs, or it has more enabled rows than the table's 512
+// records (counted before any record is filled).
 void Load_KNX_Table(KnxTable& t, ParGenKDD& p, const QString& path);
 int32_t Write_KNX_Table(BankBuffer& bank, const KnxTable& t, int32_t offset);
 

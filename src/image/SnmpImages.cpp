@@ -1,5 +1,6 @@
 #include "image/SnmpImages.h"
 
+#include "image/CodeMemo.h"
 #include "image/ImageState.h"
 #include "image/TableFile.h"
 #include "platform/fs/Files.h"
@@ -8,7 +9,9 @@
 #include "workspace/Validators.h"
 #include "workspace/Workspace.h"
 
+#include <algorithm>
 #include <memory>
+#include <string_view>
 
 namespace image {
 
@@ -28,9 +31,32 @@ void storeText(std::array<uint8_t, N>& field, const QString& text, int maxChars)
     copyTextField(field.data(), static_cast<int>(N), text.left(maxChars));
 }
 
+// The same from a row's UTF-8 text; plain ASCII, as nearly every cell is, is copied as it stands.
+template <size_t N>
+void storeText(std::array<uint8_t, N>& field, std::string_view utf8, int maxChars)
+{
+    for (char ch : utf8) {
+        if (static_cast<unsigned char>(ch) >= 0x80)
+            return storeText(field, QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())), maxChars);
+    }
+    const size_t n = std::min(utf8.size(), static_cast<size_t>(maxChars));
+    field.fill(0);
+    std::copy_n(utf8.begin(), n, field.begin());
+}
+
+std::string_view trimmed(std::string_view v)
+{
+    while (!v.empty() && static_cast<unsigned char>(v.front()) <= ' ')
+        v.remove_prefix(1);
+    while (!v.empty() && static_cast<unsigned char>(v.back()) <= ' ')
+        v.remove_suffix(1);
+    return v;
+}
+
+
 // A dotted address as the number a·2^24 + b·2^16 + c·2^8 + d; a bad part counts as 0 and a
 // missing or empty address as 0.0.0.0.
-uint32_t addressNumber(const std::optional<QString>& text)
+uint32_t addressNumber(const std::optional<std::string_view>& text)
 {
     uint8_t b[4] = {0, 0, 0, 0};
     if (text)
@@ -38,21 +64,32 @@ uint32_t addressNumber(const std::optional<QString>& text)
     return ipNumber(b[0], b[1], b[2], b[3]);
 }
 
-uint8_t conversionCode(const QString& text, bool withDivisions)
+uint8_t conversionCode(std::string_view text, bool withDivisions)
 {
     static const char* const kTexts[5] = {"FLOAT", "FLOAT * 10", "FLOAT * 100", "FLOAT / 10", "FLOAT / 100"};
-    const QString u = platform::upperAscii(platform::trim(text));
+    const std::string_view t = trimmed(text);
     const int known = withDivisions ? 5 : 3;
     for (int i = 0; i < known; ++i)
-        if (u == QLatin1String(kTexts[i]))
+        if (equalsUpperAscii(t, kTexts[i]))
             return static_cast<uint8_t>(i + 1);
     return 0;
+}
+
+uint8_t conversionCode(const QString& text, bool withDivisions)
+{
+    const QByteArray utf8 = text.toUtf8();
+    return conversionCode(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())), withDivisions);
+}
+
+std::string_view rawOr(const RowValues& r, std::string_view attr, std::string_view def)
+{
+    return r.raw(attr).value_or(def);
 }
 
 SnmpTrapEntry trapEntry(const RowValues& r, bool read)
 {
     SnmpTrapEntry e;
-    storeText(e.Community_Name, r.textOr("Community_Name", QString()), 16);
+    storeText(e.Community_Name, rawOr(r, "Community_Name", {}), 16);
     const bool integer = r.is("Type", "INT");
     if (integer)
         e.Flags |= 8;
@@ -71,10 +108,10 @@ SnmpTrapEntry trapEntry(const RowValues& r, bool read)
     // A string's length is given in bytes; the gateway counts bits.
     if (!integer)
         e.NumBits = static_cast<uint16_t>(e.NumBits * 8);
-    storeText(e.Description, r.textOr("Description", QString()), 16);
+    storeText(e.Description, rawOr(r, "Description", {}), 16);
     if (read)
-        e.IP_Address = addressNumber(r.text("IP_Address"));
-    e.Conversion = SNMP_Conversion_Code(r.textOr("Conversion", QString()));
+        e.IP_Address = addressNumber(r.raw("IP_Address"));
+    e.Conversion = conversionCode(rawOr(r, "Conversion", {}), true);
     return e;
 }
 
@@ -94,14 +131,20 @@ uint32_t loadTrapSection(const TableFile& file, const char* section, bool read, 
     return count;
 }
 
-SnmpManagerEntry managerEntry(const RowValues& r)
+struct SnmpV3Codes {
+    CodeMemo level{&workspace::SNMPv3_Level_Code};
+    CodeMemo auth{&workspace::SNMPv3_Auth_Code};
+    CodeMemo priv{&workspace::SNMPv3_Priv_Code};
+};
+
+SnmpManagerEntry managerEntry(const RowValues& r, SnmpV3Codes& codes)
 {
     SnmpManagerEntry e;
-    e.IP_Address = addressNumber(r.text("IP_Address"));
+    e.IP_Address = addressNumber(r.raw("IP_Address"));
     const int32_t version = r.intOr("Version", 1);
     e.Flags |= version == 1 ? 0x10u : version == 2 ? 0x20u : 0x40u;
-    storeText(e.Community, r.textOr("Community_String", QStringLiteral("kelpie")), 15);
-    storeText(e.OID, r.textOr("OID", QString()), 62);
+    storeText(e.Community, rawOr(r, "Community_String", "kelpie"), 15);
+    storeText(e.OID, rawOr(r, "OID", {}), 62);
     if (r.is("Type", "INT"))
         e.Flags |= 0x8;
     e.Mode = r.is("Mode", "GET") ? 0 : r.is("Mode", "SET") ? 1 : 2;
@@ -120,13 +163,13 @@ SnmpManagerEntry managerEntry(const RowValues& r)
         throw platform::UserError(r.errorText(
             "Number_Bytes", QStringLiteral("must lie between 0 and 255 for the gateway, not %1.").arg(bytes)));
     e.Number_Bytes = static_cast<uint8_t>(bytes);
-    e.Conversion = SNMP_Manager_Conversion_Code(r.textOr("ConvertFrom", QString()));
+    e.Conversion = conversionCode(rawOr(r, "ConvertFrom", {}), false);
     if (e.Flags & 0x40) {
         e.Community.fill(0);
-        storeText(e.Community, r.textOr("User", QStringLiteral("admin")), 15);
-        storeText(e.Auth_Pass, r.textOr("Auth_Pass", QStringLiteral("Vusterlanoke")), 15);
-        storeText(e.Priv_Pass, r.textOr("Priv_Pass", QStringLiteral("Dransolipech")), 15);
-        const int level = workspace::SNMPv3_Level_Code(r.textOr("Security_Level", QString()));
+        storeText(e.Community, rawOr(r, "User", "admin"), 15);
+        storeText(e.Auth_Pass, rawOr(r, "Auth_Pass", "Vusterlanoke"), 15);
+        storeText(e.Priv_Pass, rawOr(r, "Priv_Pass", "Dransolipech"), 15);
+        const int level = codes.level(rawOr(r, "Security_Level", {}));
         if (level > 0) {
             if (level & 1)
                 e.Flags |= 0x1000;
@@ -134,9 +177,9 @@ SnmpManagerEntry managerEntry(const RowValues& r)
                 e.Flags |= 0x2000;
         }
         if (e.Flags & 0x1000)
-            e.Flags |= (workspace::SNMPv3_Auth_Code(r.textOr("Auth_Mode", QString())) & 1) ? 0x4000u : 0x8000u;
+            e.Flags |= (codes.auth(rawOr(r, "Auth_Mode", {})) & 1) ? 0x4000u : 0x8000u;
         if (e.Flags & 0x2000)
-            e.Flags |= (workspace::SNMPv3_Priv_Code(r.textOr("Priv_Mode", QString())) & 1) ? 0x10000u : 0x20000u;
+            e.Flags |= (codes.priv(rawOr(r, "Priv_Mode", {})) & 1) ? 0x10000u : 0x20000u;
     }
     return e;
 }
@@ -224,10 +267,8 @@ void Load_SNMP_Traps(SnmpTrapTables& t, ParGenSNMP& p, const QString& path)
     if (!platform::fileExists(path))
         return;
     const TableFile file(path);
-    auto filled = std::make_unique<SnmpTrapTables>();
-    const uint32_t reads = loadTrapSection(file, "SNMP_Trap_Read", true, filled->read.data());
-    const uint32_t writes = loadTrapSection(file, "SNMP_Trap_Write", false, filled->write.data());
-    t = *filled;
+    const uint32_t reads = loadTrapSection(file, "SNMP_Trap_Read", true, t.read.data());
+    const uint32_t writes = loadTrapSection(file, "SNMP_Trap_Write", false, t.write.data());
     p.Trap_Read_Count = reads;
     p.Trap_Write_Count = writes;
 }
@@ -254,18 +295,17 @@ void Load_SNMP_Manager(SnmpManagerTable& t, ParGenSNMP& p, const QString& path)
         return;
     }
     const TableFile file(path);
-    auto filled = std::make_unique<SnmpManagerTable>();
     uint32_t count = 0;
+    SnmpV3Codes codes;
     for (const TableRow& row : file.rootRows()) {
         const RowValues r(row);
-        const std::optional<QString> enable = r.text("Enable");
-        if (enable && platform::upperAscii(platform::trim(*enable)) != QLatin1String("Y"))
+        const std::optional<std::string_view> enable = r.raw("Enable");
+        if (enable && !equalsUpperAscii(trimmed(*enable), "Y"))
             continue;
         if (count == kSnmpManagerEntries)
             break; // the table is full: further rows are not sent to the gateway
-        (*filled)[count++] = managerEntry(r);
+        t[count++] = managerEntry(r, codes);
     }
-    t = *filled;
     p.Manager_Row_Count = count;
 }
 

@@ -63,16 +63,16 @@ void Load_ParGen_SNMP_Agent(ImageState& st);
 void Load_ParGen_SNMP_Manager(ImageState& st);
 
 void Clear_SNMP_Traps(SnmpTrapTables& t);
-// Enabled rows of "SNMP_Trap_Read" and "SNMP_Trap_Write" (256 of each at most; further rows are
-// ignored); a missing section gives no rows. Sets the record's trap counts and addresses.
-// Throws platform::UserError when the file cannot be read.
+// Enabled rows of "SNMP_Trap_Read" and "SNMP_Trap_Write" into cleared tables (256 of each at
+// most; further rows are ignored); a missing section gives no rows. Sets the record's trap
+// counts and addresses. Throws platform::UserError when the file cannot be read.
 void Load_SNMP_Traps(SnmpTrapTables& t, ParGenSNMP& p, const QString& path);
 int32_t Write_SNMP_Traps(BankBuffer& bank, const SnmpTrapTables& t, int32_t offset);
 
 void Clear_SNMP_Manager(SnmpManagerTable& t);
-// Enabled rows of SNMP_Manager.xml (496 at most; further rows are ignored). Sets the record's
-// row count and table address. Throws platform::UserError, leaving the table and the record as
-// they were, when the file cannot be read or a row's "Number_Bytes" does not fit its byte.
+// Enabled rows of SNMP_Manager.xml into a cleared table (496 at most; further rows are ignored).
+// Sets the record's row count and table address. Throws platform::UserError when the file
+// cannot be read or a row's "Number_Bytes" does not fit its byte; the count is then not set.
 void Load_SNMP_Manager(SnmpManagerTable& t, ParGenSNMP& p, const QString& path);
 int32_t Write_SNMP_Manager(BankBuffer& bank, const SnmpManagerTable& t, int32_t offset);
 
