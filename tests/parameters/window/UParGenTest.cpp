@@ -7,6 +7,8 @@
 #include "workspace/Workspace.h"
 
 #include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
 #include <QScreen>
 #include <QTest>
 #include <cstdlib>
@@ -579,6 +581,72 @@ TEST(ParGenWindow, ShownCentredOnTheScreenAtTheSizeOfItsLayout)
         EXPECT_LE(std::abs(f.geometry().center().x() - area.center().x()), 3);
         EXPECT_LE(std::abs(f.geometry().center().y() - area.center().y()), 3);
     });
+}
+
+// Choosing MS/TP grows the window to its 998-pixel client height: it is moved so that it lies
+// within the screen's available area, its top at the area's top when it is taller.
+TEST(ParGenWindow, GrowingWindowStaysInsideTheScreen)
+{
+    Project p(3);
+    TFParGen f;
+    showModal(f, [](TFParGen& f) {
+        const QRect area = f.screen()->availableGeometry();
+        f.move(area.x() + 20, area.y() + area.height() / 3);
+        choose(f.combo(QStringLiteral("CB_BACnet_Type")), 1);
+        ASSERT_EQ(f.height(), 998);
+        const QRect frame = f.frameGeometry();
+        if (frame.height() > area.height()) {
+            EXPECT_EQ(frame.top(), area.top());
+        } else {
+            EXPECT_TRUE(area.contains(frame)) << frame.y() << " " << frame.height();
+        }
+        EXPECT_GE(frame.left(), area.left());
+        EXPECT_LE(frame.right(), area.right());
+    });
+}
+
+// After OK's check fails and its error box closes, typing goes on in the control the user
+// was in, although OK took the focus when it was pressed. The failing field is not focused.
+TEST(ParGenWindow, FocusGoesBackAfterTheErrorBoxOfAFailedOk)
+{
+    Project p(3);
+    platform::MessageBoxes* fake = &platform::messageBoxes();
+    platform::setMessageBoxes(nullptr); // the real boxes, closed below as a user would
+    TFParGen f;
+    QStringList boxTexts;
+    showModal(f, [&](TFParGen& f) {
+        QApplication::setActiveWindow(&f);
+        retype(f, f.edit(QStringLiteral("E_PORT")), QStringLiteral("10001"));
+        f.edit(QStringLiteral("E_IP2"))->focus();
+        QTimer::singleShot(0, [&boxTexts] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                boxTexts << box->text();
+                QTest::keyClick(box, Qt::Key_Return);
+            }
+        });
+        clickOk(f);
+        EXPECT_EQ(f.modalResult(), platform::mrNone);
+        // The window's focus control, which gets the keys as soon as the window is active.
+        EXPECT_EQ(f.focusWidget(), f.edit(QStringLiteral("E_IP2")));
+        EXPECT_FALSE(f.edit(QStringLiteral("E_PORT"))->focused());
+        QTest::keyClicks(f.focusWidget(), QStringLiteral("7"));
+    });
+    platform::setMessageBoxes(fake);
+    EXPECT_EQ(boxTexts.size(), 1);
+    EXPECT_TRUE(f.edit(QStringLiteral("E_IP2"))->text().endsWith(QLatin1Char('7')));
+}
+
+// The title bar has the close button only: no minimise or maximise, whatever the window
+// manager would add by default.
+TEST(ParGenWindow, TitleBarHasTheCloseButtonOnly)
+{
+    Project p(3);
+    TFParGen f;
+    const Qt::WindowFlags flags = f.windowFlags();
+    EXPECT_TRUE(flags & Qt::CustomizeWindowHint);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowTitleHint);
+    EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
 }
 
 TEST(ParGenWindow, ActivationBringsAWindowAboveTheScreenDown)

@@ -141,6 +141,18 @@ void ComboBox::setItemIndex(int index)
     setCurrentIndex(index >= 0 && index < count() ? index : -1);
 }
 
+bool addressDot(QChar& key, Edit* next)
+{
+    if (key != QLatin1Char('.'))
+        return false;
+    key = QChar();
+    if (next && next->canFocus()) {
+        next->focus();
+        next->selectAll();
+    }
+    return true;
+}
+
 GroupBox::GroupBox(QWidget* parent) : QGroupBox(parent), Control(this) {}
 
 Label::Label(QWidget* parent) : QLabel(parent), Control(this) { setTextFormat(Qt::PlainText); }

@@ -141,6 +141,12 @@ public:
     void setCaption(const QString& c) { setTitle(c); }
 };
 
+// The "." of an address typed across its four fields (and on into the fields that follow it):
+// the dot never reaches a field; when `next` is given and can take the focus, the focus moves
+// there with its whole text selected, so that typing replaces what it held. Answers whether
+// the key was a dot. Every window with address fields calls this from their onKeyPress.
+bool addressDot(QChar& key, Edit* next);
+
 // A label that fits its text.
 class Label : public QLabel, public Control {
 public:
