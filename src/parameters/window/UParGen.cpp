@@ -316,6 +316,13 @@ void TFParGen::Set_Lang()
     ComboBox* wire = combo(QStringLiteral("CB_SD_Wire_Present_MBus"));
     wire->setItems({text(1226), text(1227)});
     wire->setItemIndex(0);
+    fitLabels();
+}
+
+void TFParGen::fitLabels()
+{
+    for (GroupBox* g : boxes_)
+        platform::ctl::fitLabels(g);
 }
 
 void TFParGen::FormShow()
@@ -598,6 +605,7 @@ void TFParGen::applyLayout()
     }
     Btn_OK->move(Btn_OK->x(), layout_.buttonsTop);
     Btn_Cancel->move(Btn_Cancel->x(), layout_.buttonsTop);
+    fitLabels();
     setClientSize(layout_.clientWidth, layout_.clientHeight);
 }
 

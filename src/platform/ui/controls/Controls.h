@@ -155,6 +155,13 @@ public:
     void setCaption(const QString& c);
 };
 
+// Labels that sit left of a control on their row keep their text clear of it: a label whose
+// text would run under the first shown control to its right gets a smaller font (never
+// smaller than `minPixelSize`), in place of moving any control. A label with room keeps the
+// container's font. Runs over the direct children of `container`; call it after the texts or
+// the layout change. (The windows were laid out for a narrower face than the fallback font.)
+void fitLabels(QWidget* container, int minPixelSize = 7);
+
 // A small push button with a picture or a caption.
 class Button : public QToolButton, public Control {
 public:
