@@ -293,7 +293,7 @@ TEST(XmlRowReader, EncodingsAgreeWithTheDom)
         "<?xml version='1.0' encoding=\"latin1\"?><a x='\xE9\xFF'/>",
         "<?xml version='1.0' encoding='utf-8'?><a x='\xC3\xA9'/>",
         "<?xml version='1.0' encoding='iso-8859-15'?><a x='\xE9'/>",
-        "<a x='\xE9\xFF\x80'/>", // not UTF-8: the bytes are kept as they are
+        "<a x='\xE9\xFF\x80'/>", // not UTF-8 and not declared: Windows-1252
     };
     for (const QByteArray& d : docs)
         EXPECT_TRUE(agree(d)) << show(d);
