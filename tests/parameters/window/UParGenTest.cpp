@@ -174,8 +174,11 @@ TEST(ParGenWindow, MbusOnWireAddsTheMbusBoxForDeviceType21)
         EXPECT_EQ(f.okButton()->y(), 942);
         clickOk(f);
     });
-    // The stored choice is laid out at the next show, although choosing it in code runs no handler.
-    showModal(f, [](TFParGen& f) {
+    // The stored choice is laid out at the next show, although choosing it in code runs no
+    // handler; a fresh window holds nothing of the earlier choice, so only the file can give it.
+    TFParGen fresh;
+    ASSERT_EQ(fresh.combo(QStringLiteral("CB_SD_Wire_Present_MBus"))->itemIndex(), 0);
+    showModal(fresh, [](TFParGen& f) {
         EXPECT_EQ(f.combo(QStringLiteral("CB_SD_Wire_Present_MBus"))->itemIndex(), 1);
         EXPECT_TRUE(shown(f.box(Box::MBus)));
         EXPECT_EQ(f.okButton()->y(), 942);
@@ -197,8 +200,10 @@ TEST(ParGenWindow, SnmpVersion3RowsFollowTheCheckBoxAndTheSecurityLevel)
         EXPECT_TRUE(shown(f.edit(QStringLiteral("E_PROFI_SNMP_Priv_Pass"))));
         clickOk(f);
     });
-    // Loaded again: version 3 with "Auth Priv" shows every row.
-    showModal(f, [](TFParGen& f) {
+    // Loaded again in a fresh window: version 3 with "Auth Priv" shows every row.
+    TFParGen fresh;
+    ASSERT_FALSE(fresh.check(QStringLiteral("CB_PROFI_SNMP_Ver3"))->checked());
+    showModal(fresh, [](TFParGen& f) {
         EXPECT_TRUE(f.check(QStringLiteral("CB_PROFI_SNMP_Ver3"))->checked());
         EXPECT_EQ(f.combo(QStringLiteral("CB_PROFI_SNMP_Secure_Lev"))->itemIndex(), 2);
         EXPECT_EQ(f.box(Box::SNMP)->height(), 386);
