@@ -49,6 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString target = table == 0   ? scoped->Path_BACnet_SetAccess
                            : table == 1 ? (type == 3 ? scoped->Path_ModbusTCPM_SetAccess : scoped->Path_ModbusM_SetAccess)
                                         : scoped->Path_BACnet_BDT;
+    if (target.isEmpty())
+        return 0; // a table this model does not have
     writeFile(target, reinterpret_cast<const char*>(data + 1), size - 1);
 
     image::ImageState st;
