@@ -3,8 +3,10 @@
 #include "app/About.h"
 #include "app/NewProject.h"
 #include "app/OpenConf.h"
+#include "app/SoftOptions.h"
 #include "app/VarnetoreFirmWare.h"
 #include "image/ImageBuilder.h"
+#include "mbus/RegisterMap.h"
 #include "parameters/window/UParGen.h"
 #include "platform/text/UserError.h"
 #include "update/BootSer.h"
@@ -48,7 +50,8 @@ Program::Program(const QString& programDir)
     // 26 TFTransmitNMEA              NMEA 2000 transmit frames
     m->registerWindow(WindowId::FBootSer, new update::TFBootSer(m));    // 27
     // 28 TFProfinetFileName          GSDML file-name dialog
-    // 29 TFSoftOptions               software options
+    auto* options = new TFSoftOptions(m);
+    m->registerWindow(WindowId::FSoftOptions, options);                 // 29
     // 30 TFKNXAccess                 KNX access table
     // 31 TFMBus_Custom               custom M-Bus device window
     // 32 TFDMXDefVal                 DMX default values
@@ -73,6 +76,9 @@ Program::Program(const QString& programDir)
         return saved.files;
     };
     s.setBootTcpBACnetType = [bootTcp](int bacnetType) { bootTcp->BACnetType = static_cast<uint32_t>(bacnetType); };
+    s.Write_PROFINET_Map_File = [](const QString& file) { mbus::Write_PROFINET_Map_File(file); };
+    s.Check_Version = [options] { return options->Check_Version(); };
+    options->changeLanguage = [m] { m->Change_Language(); };
 }
 
 Program::~Program() = default;
