@@ -1,15 +1,19 @@
 // The table files' streaming row reader on arbitrary bytes: it must end in Done or Error, never
-// crash, and report only balanced element starts and ends.
+// crash, report only balanced element starts and ends, and agree with the DOM on every document
+// (the same comparison the reader's tests make).
 #include "platform/xml/XmlRowReader.h"
+#include "support/XmlAgreement.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    platform::XmlRowReader r(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    platform::XmlRowReader r(bytes);
     std::vector<std::string> open;
     for (;;) {
         const auto ev = r.next();
@@ -18,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 std::abort();
             if (r.next() != ev)
                 std::abort();
-            return 0;
+            break;
         }
         if (ev == platform::XmlRowReader::Event::StartElement) {
             // A declaration left open by '>' counts as a scope, as in the DOM, so the depth
@@ -32,4 +36,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             open.pop_back();
         }
     }
+    const std::string difference = xml_agreement::disagreement(bytes);
+    if (!difference.empty()) {
+        std::fprintf(stderr, "row reader and DOM disagree: %s\n", difference.c_str());
+        std::abort();
+    }
+    return 0;
 }

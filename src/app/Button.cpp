@@ -4,11 +4,7 @@ namespace app {
 
 AppButton* addButton(QWidget* parent, const QString& objectName, int left, int top, int width, int height)
 {
-    auto* b = new AppButton(parent);
-    b->setObjectName(objectName);
-    b->setGeometry(left, top, width, height);
-    b->setShowHint(true);
-    return b;
+    return controls::addButton(parent, objectName, left, top, width, height);
 }
 
 void makeStepButton(AppButton* b, const QImage& glyph)

@@ -1,5 +1,6 @@
 #include "app/OpenConf.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 
@@ -23,7 +24,21 @@ TFOpenConf::TFOpenConf(QWidget* parent) : ProjectDialog(QStringLiteral("FOpenCon
     // The current line is the choice, whether it was clicked or reached with the keys, so
     // OK always opens the project the user sees selected.
     connect(ListBox1, &QListWidget::currentRowChanged, this, [this](int row) { ListBox1Click(row); });
+    // Enter in the list does what OK does.
+    ListBox1->installEventFilter(this);
     FormCreate(377, 351);
+}
+
+bool TFOpenConf::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == ListBox1 && e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Btn_OK->click();
+            return true;
+        }
+    }
+    return ProjectDialog::eventFilter(watched, e);
 }
 
 void TFOpenConf::Set_Lang() { setTexts(33); }

@@ -24,6 +24,7 @@ public:
 
 protected:
     void FormShow() override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void ListBox1Click(int row);

@@ -64,18 +64,16 @@ TFBootTCP::TFBootTCP(QWidget* parent) : UpdateWizard(QStringLiteral("FBootTCP"),
     Label4 = platform::addLabel(this, QStringLiteral("Label4"), 195, 105, normal);
     for (QLabel* dot : {Label2, Label3, Label4})
         platform::setLabelText(dot, QStringLiteral("."));
-    // "." in the first three fields moves on to the next field instead of being typed.
+    // "." in the first three fields moves on to the next field, its text selected, instead of
+    // being typed (the same rule as every address of the program).
     const std::pair<platform::ctl::Edit*, platform::ctl::Edit*> chain[] = {{E_IP1, E_IP2}, {E_IP2, E_IP3}, {E_IP3, E_IP4}};
     for (const auto& [field, next] : chain) {
         platform::ctl::Edit* n = next;
-        field->onKeyPress = [n](platform::ctl::Edit&, QChar& key) {
-            if (key != QLatin1Char('.'))
-                return;
-            key = QChar();
-            if (n->canFocus())
-                n->focus();
-        };
+        field->onKeyPress = [n](platform::ctl::Edit&, QChar& key) { platform::ctl::addressDot(key, n); };
     }
+    // A changed address is not the one the ping check found.
+    for (platform::ctl::Edit* field : {E_IP1, E_IP2, E_IP3, E_IP4})
+        field->onChange = [this](platform::ctl::Edit&) { addressChanged(); };
 
     L_Ping = platform::addLabel(this, QStringLiteral("L_Ping"), 16, 136, normal);
     Btn_Ping = addFxButton(this, QStringLiteral("Btn_Ping"), 35, 155, 100);
@@ -128,6 +126,7 @@ void TFBootTCP::FormShow()
         platform::setLabelText(L_IP_Address, text(58) + target.modelCode);
 
     Esegui_Ping = false;
+    checkedAddress_.reset();
 }
 
 std::optional<Ipv4Address> TFBootTCP::fieldAddress() const
@@ -166,6 +165,7 @@ void TFBootTCP::FxButton1Click()
     case PingOutcome::Found:
         ping_ = 1;
         Esegui_Ping = true;
+        checkedAddress_ = address;
         showPingResult(69, true);
         break;
     case PingOutcome::NotFound:
@@ -178,16 +178,21 @@ void TFBootTCP::FxButton1Click()
     }
 }
 
+void TFBootTCP::addressChanged()
+{
+    Esegui_Ping = false;
+    checkedAddress_.reset();
+    if (!LPing->text().isEmpty())
+        platform::setLabelText(LPing, QString());
+}
+
 void TFBootTCP::FxButton2Click()
 {
-    if (!Esegui_Ping) {
-        platform::showError(text(72));
-        return;
-    }
-    // The fields may have changed since the check.
+    // Only the address the check found goes on (a field typed into during the check, or after
+    // it, clears the check).
     const std::optional<Ipv4Address> address = fieldAddress();
-    if (!address) {
-        platform::showError(text(71));
+    if (!Esegui_Ping || !address || address != checkedAddress_) {
+        platform::showError(text(72));
         return;
     }
     // Page 2.

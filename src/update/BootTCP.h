@@ -6,6 +6,7 @@
 //
 // The address fields must hold four decimal numbers 0..255 before the ping, Next and Update;
 // what is passed on is built from those numbers. Ping and Next are off while a check runs.
+// Next goes on only with the address the last check found: changing a field clears the check.
 #include "update/IpAddress.h"
 #include "update/UpdateWizard.h"
 
@@ -35,7 +36,7 @@ public:
     uint32_t BACnetType = 0;
     // State of the last echo: 0 none yet, 1 answered, 2 not answered.
     int32_t ping_ = 0;
-    // The last ping check found the gateway; Next needs it.
+    // The last ping check found the gateway at the address the fields still hold; Next needs it.
     bool Esegui_Ping = false;
 
     void Set_Lang() override;
@@ -65,7 +66,10 @@ protected:
 private:
     QList<QWidget*> page1() const;
     void showPingResult(int textIndex, bool found);
+    void addressChanged();
     void startCommonUpdater(bool is102, const Ipv4Address& address);
+
+    std::optional<Ipv4Address> checkedAddress_;
 };
 
 } // namespace update

@@ -1,6 +1,6 @@
 #include "update/UpdateWizard.h"
 
-#include "controls/button/FxButton.h"
+#include "controls/button/FormButton.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/controls/Controls.h"
 #include "workspace/Workspace.h"
@@ -39,10 +39,7 @@ QFont UpdateWizard::normalFont() { return platform::uiFont(QStringLiteral("Verda
 controls::TFxButton* UpdateWizard::addFxButton(QWidget* parent, const QString& name, int left, int top, int width,
                                                int height)
 {
-    auto* b = new controls::TFxButton(parent);
-    b->setObjectName(name);
-    b->setGeometry(left, top, width, height);
-    return b;
+    return controls::addButton(parent, name, left, top, width, height);
 }
 
 void UpdateWizard::addChoicesPage(std::function<void()> onNext, std::function<void()> onUpdate)

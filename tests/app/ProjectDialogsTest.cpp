@@ -186,6 +186,21 @@ TEST(OpenConf, OpeningAProjectSetsTheWorkspaceAndTheBox)
     EXPECT_EQ(workspace::ws().Project_Dir, d.env.programDir.file("PROJECTS/Beta"));
 }
 
+TEST(OpenConf, EnterInTheListDoesWhatOkDoes)
+{
+    WithDialogs d;
+    for (const char* n : {"Alpha", "Beta"})
+        QDir().mkpath(d.env.programDir.file(QStringLiteral("PROJECTS/") + n));
+    d.env.modal.actions["FOpenConf"] = [&](platform::Form& f) {
+        d.openConf->ListBox1->setCurrentRow(d.openConf->names().indexOf("Beta"));
+        QTest::keyClick(d.openConf->ListBox1, Qt::Key_Return);
+        EXPECT_EQ(f.modalResult(), platform::mrOk);
+    };
+    d.w->Btn_Click(d.w->button("Btn_Open"));
+    EXPECT_EQ(workspace::ws().Project_Dir, d.env.programDir.file("PROJECTS/Beta"));
+    EXPECT_EQ(labelText(*d.w, "L_Name_Conf_L2"), QStringLiteral("Beta"));
+}
+
 TEST(OpenConf, OkOnAnEmptyListLeavesNoProjectOpen)
 {
     WithDialogs d;

@@ -1,6 +1,8 @@
 # Shared steps of the end-to-end runs, sourced by each script after `set -euo pipefail`:
-# a temporary work folder removed at the end, a virtual X display of its own, the program
-# started from a fresh program folder, and window lookups and clicks through xdotool.
+# a temporary work folder removed at the end, a virtual X display of its own with a small
+# window manager (openbox) as a person's desktop has one (focus, title bars and where a key's
+# press and release land depend on it), the program started from a fresh program folder, and
+# window lookups and clicks through xdotool.
 #
 #   e2e_start <program> [screen]  work folder, display and program; with "screen", Xvfb keeps
 #                                 its screen in "$screen" (for region fingerprints)
@@ -8,11 +10,13 @@
 
 work=""
 xvfb_pid=""
+wm_pid=""
 app_pid=""
 screen=""
 
 e2e_cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   wait 2>/dev/null || true
   [ -n "$work" ] && rm -rf "$work"
@@ -38,6 +42,21 @@ e2e_start() {
   for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
   [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
   export DISPLAY=":$(head -n1 "$work/display")"
+  # A display that Xvfb has announced may still refuse the first connection.
+  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  xdpyinfo >/dev/null 2>&1 || fail "the display $DISPLAY does not answer"
+
+  # The window manager, with its settings in the work folder.
+  mkdir -p "$work/home"
+  HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache" \
+    openbox --sm-disable >"$work/openbox.log" 2>&1 &
+  wm_pid=$!
+  for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    kill -0 "$wm_pid" 2>/dev/null || fail "openbox did not start: $(cat "$work/openbox.log")"
+    sleep 0.1
+  done
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || fail "openbox does not manage the display"
 
   # The program in a fresh program folder, as a user installs it.
   cp "$program" "$work/prog/varnetor"
@@ -71,6 +90,18 @@ click() { # window x y
   xdotool mousemove --window "$1" "$2" "$3" click 1
   sleep 0.2
 }
+
+# A key pressed and released as two events with a pause between them, as a person's finger
+# does: a window that closes on the key going down is gone before the key comes up.
+press_key() { # key name (xdotool's)
+  xdotool keydown "$1"
+  sleep 0.3
+  xdotool keyup "$1"
+  sleep 0.3
+}
+
+# Whether a window of this exact name is shown.
+window_shown() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
 
 # In the main window: New Configuration (Btn_New at 80,112, 170 x 36), the name typed into the
 # dialog, OK (Btn_OK at 160,120, 75 x 30).

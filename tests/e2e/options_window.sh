@@ -12,18 +12,7 @@ program="$1"
 title='OstrelCorp - Varnetor GS30115 - BACnet / Modbus TCP m '
 
 . "$(dirname "$0")/lib.sh"
-command -v openbox >/dev/null || fail "openbox is not installed (scripts/setup installs it)"
 e2e_start "$program" screen
-
-# A small window manager, so focus, modality and title bars behave as on a desktop.
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-wm_pid=$!
-stop_wm() { kill "$wm_pid" 2>/dev/null || true; e2e_cleanup; }
-trap stop_wm EXIT
-for _ in $(seq 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
 
 # A fingerprint of a rectangle of the screen (x y width height), read from the screen file.
 u32() { od -An -t u4 --endian=big -j "$2" -N 4 "$1" | tr -d ' '; }

@@ -264,8 +264,17 @@ TEST(ModbusImages, DescriptionLimitShapesTheObjectArea)
     EXPECT_EQ(at(b, 8, 4), QStringLiteral("F1 37 05 00"));
     EXPECT_EQ(at(b, 0x3FF0, 3), QStringLiteral("00 6E 00"));
     EXPECT_EQ(prj.st().Desc_Chars_Limit_Flag, 1);
-    // The flag does not outlive its build.
+    // The flag does not outlive its build: neither a file without the key nor no file at all
+    // (the reader that never opens a file must not inherit the last build's flag).
     prj.parGen({});
+    b = build(prj);
+    EXPECT_EQ(prj.st().Desc_Chars_Limit_Flag, 0);
+    EXPECT_EQ(at(b, 8, 4), QStringLiteral("F1 77 05 00"));
+    EXPECT_EQ(b.mid(0x3FF0, 3), QByteArray(3, '\0'));
+
+    prj.parGen({{"BACnet_Desc_Chars_Limit", "1"}});
+    ASSERT_EQ(at(build(prj), 8, 4), QStringLiteral("F1 37 05 00"));
+    ASSERT_TRUE(QFile::remove(prj.ws().Path_ParGen));
     b = build(prj);
     EXPECT_EQ(prj.st().Desc_Chars_Limit_Flag, 0);
     EXPECT_EQ(at(b, 8, 4), QStringLiteral("F1 77 05 00"));

@@ -89,3 +89,21 @@ TEST(ParGenFile, RewritesOneKeyKeepingEverythingElse)
               QByteArray("<Par_Gen><PROFINET_PORT>34964</PROFINET_PORT><PROFINET_NB_OUT>120</PROFINET_NB_OUT>"
                          "<X>1</X><New>n</New></Par_Gen><!--SW_VERSION = 1.001-->"));
 }
+
+// A file saved by hand in ISO-8859-1 with its declaration: read in that encoding, written back
+// in it, so "café" stays "café" through any number of saves.
+TEST(ParGenFile, IsoLatin1FileRoundTripsInItsOwnEncoding)
+{
+    TempDir dir;
+    const QByteArray file = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>"
+                            "<Par_Gen><BACnet_Name_Station>caf\xE9</BACnet_Name_Station></Par_Gen>";
+    const QString path = dir.write(QStringLiteral("ParGen.xml"), file);
+    for (int save = 0; save < 2; ++save) {
+        ParGenFile f;
+        ASSERT_EQ(f.load(path), ParGenFile::Status::Loaded);
+        EXPECT_EQ(f.keyText(QStringLiteral("BACnet_Name_Station")), QStringLiteral("caf\u00E9")) << save;
+        ASSERT_TRUE(f.setKeyText(QStringLiteral("BACnet_PORT"), QStringLiteral("47808")));
+        ASSERT_TRUE(f.save(path));
+        EXPECT_TRUE(dir.read(QStringLiteral("ParGen.xml")).contains("caf\xE9</BACnet_Name_Station>")) << save;
+    }
+}

@@ -185,11 +185,50 @@ TEST_F(BootTCP, FieldsChangedAfterTheCheckAreRefusedByNext)
     FakePinger pinger(clock);
     pinger.script = [](int) { return EchoStatus::Answered; };
     w.Btn_Ping->click();
-    w.E_IP4->setText(QStringLiteral("999"));
-    w.Btn_Next->click();
-    EXPECT_EQ(boxes_.texts(), QStringList(QStringLiteral("Error!!! Check the Ip Address")));
-    EXPECT_FALSE(onPage2(w));
+    ASSERT_TRUE(w.Esegui_Ping);
+    // Not an address any more, or another valid one: neither is the address that was checked.
+    for (const char* other : {"999", "206"}) {
+        boxes_.clear();
+        w.E_IP4->setFocus();
+        w.E_IP4->selectAll();
+        QTest::keyClicks(w.E_IP4, QLatin1String(other));
+        EXPECT_FALSE(w.Esegui_Ping) << other;
+        EXPECT_TRUE(w.LPing->text().isEmpty()) << other;
+        w.Btn_Next->click();
+        EXPECT_EQ(boxes_.texts(), QStringList(QStringLiteral("Device not found in network"))) << other;
+        EXPECT_FALSE(onPage2(w));
+    }
     EXPECT_EQ(ws_->Last_IP_Address, QStringLiteral("192.168.2.205")); // unchanged default
+    EXPECT_TRUE(pinger.addresses.contains(QStringLiteral("192.168.2.205")));
+
+    // Typed back to the checked address while a check runs: the check that ends found the
+    // address it started with; the fields changed during it, so Next still refuses.
+    pinger.addresses.clear();
+    pinger.duringEcho = [&w] {
+        if (w.E_IP4->text() != QLatin1String("205"))
+            w.E_IP4->setText(QStringLiteral("205"));
+    };
+    w.Btn_Ping->click();
+    EXPECT_TRUE(w.Esegui_Ping); // the check itself found the gateway at .206
+    boxes_.clear();
+    w.Btn_Next->click();
+    EXPECT_EQ(boxes_.texts(), QStringList(QStringLiteral("Device not found in network")));
+    EXPECT_FALSE(onPage2(w));
+}
+
+// Typing an address over the stored one: each "." moves on and selects the next field, so the
+// typed part replaces what the field held.
+TEST_F(BootTCP, AddressTypedOverTheStoredOneReplacesEveryField)
+{
+    TFBootTCP w;
+    ws_->Last_IP_Address = QStringLiteral("192.168.2.205");
+    show(w);
+    w.E_IP1->setFocus();
+    w.E_IP1->selectAll();
+    for (char c : std::string("127.0.0.1"))
+        QTest::keyClick(w.focusWidget(), c);
+    EXPECT_EQ(QStringList({w.E_IP1->text(), w.E_IP2->text(), w.E_IP3->text(), w.E_IP4->text()}),
+              QStringList({QStringLiteral("127"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("1")}));
 }
 
 TEST_F(BootTCP, UpdateStartsTheModelsOwnUpdaterAndWaitsForIt)

@@ -1,5 +1,7 @@
 #include "workspace/BuiltinTexts.h"
 
+#include <QFile>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -61,9 +63,37 @@ constexpr IndexedText kKnownTexts[] = {
 
 } // namespace
 
-TEST(BuiltinTexts, HoldsOneTextPerIndex)
+// Each entry of the table carries its index in a comment, the number a language file uses for
+// it. An entry inserted or dropped in the middle shifts every later text to the wrong index
+// while the table keeps its size; the comments then no longer count up with the entries.
+TEST(BuiltinTexts, EveryEntryStandsAtTheIndexItIsWrittenFor)
 {
-    EXPECT_EQ(builtinEnglishTexts().size(), 2400);
+    QFile source(QStringLiteral(VN_SOURCE_DIR "/src/workspace/BuiltinTexts.cpp"));
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(source.readAll());
+    const qsizetype start = text.indexOf(QStringLiteral("kEnglishTexts[] = {"));
+    const qsizetype end = text.indexOf(QStringLiteral("\n};"), start);
+    ASSERT_GE(start, 0);
+    ASSERT_GT(end, start);
+    // Every entry begins a line with its index comment, then its first string literal.
+    static const QRegularExpression entry(QStringLiteral("^\\s*(?:/\\*\\s*(\\d+)\\s*\\*/\\s*)?\"((?:[^\"\\\\]|\\\\.)*)\""),
+                                          QRegularExpression::MultilineOption);
+    int entries = 0;
+    QRegularExpressionMatchIterator it = entry.globalMatch(text.mid(start, end - start));
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        if (m.captured(1).isEmpty())
+            continue; // the continuation of an entry written over several lines
+        EXPECT_EQ(m.captured(1).toInt(), entries) << "entry " << entries << " is written for index "
+                                                   << m.captured(1).toStdString();
+        // Plain texts can be compared as they stand in the source.
+        const QString literal = m.captured(2);
+        if (!literal.contains(QLatin1Char('\\')) && entries < builtinEnglishTexts().size()) {
+            EXPECT_TRUE(builtinEnglishTexts().at(entries).startsWith(literal)) << entries;
+        }
+        ++entries;
+    }
+    EXPECT_EQ(entries, builtinEnglishTexts().size());
     // Built once: every caller sees the same list.
     EXPECT_EQ(&builtinEnglishTexts(), &builtinEnglishTexts());
 }

@@ -152,6 +152,21 @@ TEST_F(SettingsTest, RoundTripKeepsEveryValue)
     EXPECT_EQ(fresh->Opt_Double_Click_Auto_Size, 1);
 }
 
+// A settings file of an older version, in the system code page without a declaration: the
+// project name is read as Windows-1252 (not as replacement characters that the next save would
+// write back), and saved again it reads the same.
+TEST_F(SettingsTest, OlderWindows1252FileReadsItsProjectName)
+{
+    writeSettings("<Conf_Settings><lastproj><projectname>Caf\xE9 \x80 1</projectname></lastproj></Conf_Settings>");
+    workspace::readSettings();
+    EXPECT_EQ(w->Project_Name, QStringLiteral("Caf\u00E9 \u20AC 1"));
+    ASSERT_TRUE(workspace::Save_Setting());
+    ScopedWorkspace fresh;
+    fresh->Program_Dir = dir.path();
+    workspace::readSettings();
+    EXPECT_EQ(fresh->Project_Name, QStringLiteral("Caf\u00E9 \u20AC 1"));
+}
+
 TEST_F(SettingsTest, SaveReplacesAnotherDocumentsContentsAndReportsFailure)
 {
     writeSettings("<Par_Gen><IP>1.2.3.4</IP></Par_Gen><!--SW_VERSION = 3-->");

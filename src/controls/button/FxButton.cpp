@@ -654,6 +654,7 @@ void TFxButton::keyPressEvent(QKeyEvent* e)
         e->accept();
         if (isEnabled()) {
             m_down = true;
+            m_keyDown = key;
             paintNow();
         }
         return;
@@ -671,6 +672,14 @@ void TFxButton::keyReleaseEvent(QKeyEvent* e)
     e->accept();
     if (e->isAutoRepeat())
         return; // a held key clicks once, when it is let go
+    // Only the release of the key that pressed this button clicks it. A dialog that closed on
+    // the key going down hands the focus back here before the key comes up; that release
+    // belongs to the dialog's command, and clicking would run a command nobody gave.
+    if (m_keyDown != key || !m_down) {
+        m_keyDown = 0;
+        return;
+    }
+    m_keyDown = 0;
     QPointer<TFxButton> self(this);
     click();
     if (self)
@@ -716,6 +725,11 @@ void TFxButton::focusInEvent(QFocusEvent* e)
 void TFxButton::focusOutEvent(QFocusEvent* e)
 {
     QWidget::focusOutEvent(e);
+    // A key held while the focus leaves is released elsewhere; it presses nothing here.
+    if (m_keyDown != 0) {
+        m_keyDown = 0;
+        m_down = false;
+    }
     paintNow();
 }
 

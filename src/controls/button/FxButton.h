@@ -14,7 +14,8 @@
 //
 // Clicks: a left press takes the focus and presses the button; the release clicks it wherever
 // the pointer is then (the button holds the mouse). Enter or Space pressed while the button
-// has the focus presses it, the key going up clicks it. Alt+accelerator clicks at once. A
+// has the focus presses it, the key going up clicks it; a key release without that press (the
+// key went down in a dialog that closed on it) does nothing. Alt+accelerator clicks at once. A
 // click fires onClick (and the clicked() signal), then, when ModalResult is not 0, gives that
 // result to the window: a modal QDialog closes with it (done()), any other QDialog only has
 // its result set. Property writes never click. A disabled or hidden button never clicks.
@@ -213,6 +214,7 @@ private:
     bool m_slowDecease = false;
     bool m_down = false;
     bool m_cursorOnButton = false;
+    int m_keyDown = 0; // the Enter or Space key that pressed the button, until it comes up
     bool m_hasFader = true;       // the fade exists from construction until SlowDecease is switched off
     bool m_destroying = false;
     int m_hotTrackStep = 0;

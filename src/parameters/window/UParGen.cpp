@@ -1,6 +1,6 @@
 #include "parameters/window/UParGen.h"
 
-#include "controls/button/FxButton.h"
+#include "controls/button/FormButton.h"
 #include "parameters/ParGen.h"
 #include "parameters/ParGenCheck.h"
 #include "platform/fs/Files.h"
@@ -244,13 +244,9 @@ void TFParGen::createControls()
     for (const char* fixed : {"E_PORT_PROFINET", "E_Port_EtherNetIP"})
         edit(QLatin1String(fixed))->setEnabled(false);
 
-    Btn_OK = new controls::TFxButton(this);
-    Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
-    Btn_OK->setGeometry(40, 0, 110, 28);
+    Btn_OK = controls::addButton(this, QStringLiteral("Btn_OK"), 40, 0, 110, 28);
     Btn_OK->onClick = [this](controls::TFxButton*) { Btn_OK_Click(); };
-    Btn_Cancel = new controls::TFxButton(this);
-    Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
-    Btn_Cancel->setGeometry(162, 0, 110, 28);
+    Btn_Cancel = controls::addButton(this, QStringLiteral("Btn_Cancel"), 162, 0, 110, 28);
     Btn_Cancel->onClick = [this](controls::TFxButton*) { Btn_Cancel_Click(); };
 }
 
@@ -320,6 +316,13 @@ void TFParGen::Set_Lang()
     ComboBox* wire = combo(QStringLiteral("CB_SD_Wire_Present_MBus"));
     wire->setItems({text(1226), text(1227)});
     wire->setItemIndex(0);
+    fitLabels();
+}
+
+void TFParGen::fitLabels()
+{
+    for (GroupBox* g : boxes_)
+        platform::ctl::fitLabels(g);
 }
 
 void TFParGen::FormShow()
@@ -454,21 +457,17 @@ void TFParGen::KeyPress(Edit& sender, QChar& key)
 {
     if (key != QLatin1Char('.'))
         return;
-    key = QChar();
     const int32_t t = converterType();
+    Edit* next = nullptr;
     for (const Chain& c : chains()) {
         const int i = c.boxes.indexOf(sender.objectName());
         if (i < 0)
             continue;
-        if (!chainActive(c, t) || i + 1 >= c.boxes.size())
-            return;
-        Edit* next = edit(c.boxes.at(i + 1));
-        if (next->canFocus()) {
-            next->focus();
-            next->selectAll();
-        }
-        return;
+        if (chainActive(c, t) && i + 1 < c.boxes.size())
+            next = edit(c.boxes.at(i + 1));
+        break;
     }
+    platform::ctl::addressDot(key, next);
 }
 
 void TFParGen::On_Change(QObject* sender)
@@ -606,6 +605,7 @@ void TFParGen::applyLayout()
     }
     Btn_OK->move(Btn_OK->x(), layout_.buttonsTop);
     Btn_Cancel->move(Btn_Cancel->x(), layout_.buttonsTop);
+    fitLabels();
     setClientSize(layout_.clientWidth, layout_.clientHeight);
 }
 

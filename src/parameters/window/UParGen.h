@@ -88,6 +88,8 @@ private:
     void showValues(const ParGen& p);
     LayoutChoices choices() const;
     void applyLayout();
+    // Labels whose text would run under the field beside them take a smaller font.
+    void fitLabels();
 
     ParGenLayout layout_;
     std::array<platform::ctl::GroupBox*, kBoxCount> boxes_{};

@@ -1,12 +1,45 @@
 #include "platform/ui/Dialogs.h"
 
+#include "platform/ui/Form.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace platform {
 
 namespace {
+
+// Gives the window under a box its activation and keyboard focus back when the box closes:
+// the window manager may activate another window (or none), and the button that opened the box
+// holds the focus, so typing would go nowhere. The focus goes back to the control the user was
+// typing in (Form::inputFocus), else to the control that had it when the box opened.
+class FocusReturn {
+public:
+    FocusReturn() : window_(QApplication::activeWindow()), focus_(QApplication::focusWidget()) {}
+    ~FocusReturn()
+    {
+        QWidget* w = window_.data();
+        if (!w || !w->isVisible())
+            return;
+        w->activateWindow();
+        QWidget* target = nullptr;
+        if (auto* form = qobject_cast<Form*>(w))
+            target = form->inputFocus();
+        if (!target && focus_ && focus_->window() == w)
+            target = focus_.data();
+        if (target)
+            target->setFocus(Qt::ActiveWindowFocusReason);
+    }
+    FocusReturn(const FocusReturn&) = delete;
+    FocusReturn& operator=(const FocusReturn&) = delete;
+    QWidget* window() const { return window_.data(); }
+
+private:
+    QPointer<QWidget> window_;
+    QPointer<QWidget> focus_;
+};
 
 QString defaultCaption(MsgKind kind)
 {
@@ -24,7 +57,8 @@ class QtMessageBoxes final : public MessageBoxes {
 public:
     MsgAnswer show(MsgKind kind, const QString& text, const QString& caption) override
     {
-        QMessageBox box(QApplication::activeWindow());
+        const FocusReturn focusReturn;
+        QMessageBox box(focusReturn.window());
         box.setWindowTitle(caption.isEmpty() ? defaultCaption(kind) : caption);
         box.setText(text);
         switch (kind) {
@@ -80,7 +114,8 @@ public:
 private:
     static QString run(const FileDialogRequest& r, QFileDialog::AcceptMode mode)
     {
-        QFileDialog d(QApplication::activeWindow(), r.caption, r.initialFolder, r.filter);
+        const FocusReturn focusReturn;
+        QFileDialog d(focusReturn.window(), r.caption, r.initialFolder, r.filter);
         d.setAcceptMode(mode);
         d.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
         // Callers that must not overwrite a file ask their own question.

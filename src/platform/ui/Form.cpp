@@ -1,6 +1,11 @@
 #include "platform/ui/Form.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QShowEvent>
+#include <algorithm>
 
 namespace platform {
 
@@ -19,11 +24,49 @@ ModalDriver setModalDriver(ModalDriver d)
     return previous;
 }
 
+Qt::WindowFlags dialogWindowFlags()
+{
+    // Without CustomizeWindowHint a window manager adds its default buttons (minimise,
+    // maximise) whatever else the flags say.
+    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+}
+
+void keepInsideScreen(QWidget* window)
+{
+    if (!window)
+        return;
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    int x = frame.x();
+    int y = frame.y();
+    if (x + frame.width() > area.x() + area.width())
+        x = area.x() + area.width() - frame.width();
+    if (y + frame.height() > area.y() + area.height())
+        y = area.y() + area.height() - frame.height();
+    x = std::max(x, area.x());
+    y = std::max(y, area.y());
+    if (x != frame.x() || y != frame.y())
+        window->move(x, y);
+}
+
 Form::Form(QWidget* parent) : QDialog(parent)
 {
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(dialogWindowFlags());
     setSizeGripEnabled(false);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && now != this && now->window() == this && (now->focusPolicy() & Qt::ClickFocus))
+            inputFocus_ = now;
+    });
+}
+
+QWidget* Form::inputFocus() const
+{
+    QWidget* w = inputFocus_.data();
+    return w && w->window() == this && w->isVisibleTo(this) && w->isEnabled() ? w : nullptr;
 }
 
 int Form::showModal()
@@ -48,7 +91,21 @@ void Form::setModalResult(int result)
         done(result);
 }
 
-void Form::setClientSize(int width, int height) { setFixedSize(width, height); }
+void Form::setClientSize(int width, int height)
+{
+    const QSize before = size();
+    setFixedSize(width, height);
+    // A re-layout that grows the window must not push its buttons off the screen.
+    if (size() != before && isVisible())
+        keepInsideScreen(this);
+}
+
+void Form::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    if (!e->spontaneous())
+        keepInsideScreen(this);
+}
 
 void Form::reject() { setModalResult(mrCancel); }
 

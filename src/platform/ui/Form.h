@@ -6,10 +6,19 @@
 //   sets a non-zero modal result (a button, the close box, Escape = Cancel); the result is
 //   returned. setModalResult(r) with r != 0 ends a running showing.
 //
+// The title bar has the close button only (no minimise or maximise: the windows have a fixed
+// size). A window that is shown, or changes its size while shown, is moved into the screen's
+// available area (its top at the area's top when it is taller than the area).
+//
+// The window remembers the last control the user typed into or chose with a click
+// (inputFocus()); a message box opened over the window gives the focus back to it when it
+// closes, so typing goes on where it was, whichever button the box was opened from.
+//
 // Tests install a ModalDriver: showModal() then runs FormShow() and hands the window to the
 // driver instead of entering a nested event loop, so a test fills fields and clicks buttons
 // synchronously and reads the result.
 #include <QDialog>
+#include <QPointer>
 #include <QString>
 #include <functional>
 
@@ -32,6 +41,10 @@ public:
     // The size of the area inside the frame; the window cannot be resized by the user.
     void setClientSize(int width, int height);
 
+    // The last control of this window that took the focus as a place to type or choose (a
+    // control that takes the focus by a click; buttons do not); null when none is left.
+    QWidget* inputFocus() const;
+
     // Takes captions, hints and button texts from the UI-text table.
     virtual void Set_Lang() {}
 
@@ -41,10 +54,19 @@ protected:
 
     void reject() override;               // Escape: Cancel
     void closeEvent(QCloseEvent* e) override; // close box: Cancel unless a result is set
+    void showEvent(QShowEvent* e) override;
 
 private:
     bool showingModal_ = false;
+    QPointer<QWidget> inputFocus_;
 };
+
+// Moves a window (its frame) into the available area of its screen: left and top edges win
+// over right and bottom ones, so a window larger than the area starts at its top left.
+void keepInsideScreen(QWidget* window);
+
+// The window flags of the program's windows: a title with the close button only.
+Qt::WindowFlags dialogWindowFlags();
 
 using ModalDriver = std::function<void(Form&)>;
 // Installs a driver for every following showModal(); an empty function restores the real

@@ -1,7 +1,10 @@
 #include "platform/xml/XmlDom.h"
 
 #include "platform/fs/Files.h"
+#include "platform/text/Text.h"
+#include "platform/xml/XmlEncoding.h"
 
+#include <QRegularExpression>
 #include <pugixml.hpp>
 #include <sstream>
 
@@ -221,8 +224,14 @@ bool XmlDocument::load(const QString& path, QString* error)
 bool XmlDocument::loadBytes(const QByteArray& bytes, QString* error)
 {
     doc_->reset();
+    // 8-bit files are turned into UTF-8 here (platform/xml/XmlEncoding.h); a byte-order mark,
+    // UTF-16 and every other declared encoding are left to the parser.
+    const xml::EightBit eightBit = xml::eightBitEncoding(bytes);
+    const QByteArray utf8 = xml::eightBitToUtf8(bytes, eightBit);
+    const pugi::xml_encoding encoding = eightBit == xml::EightBit::None ? pugi::encoding_auto : pugi::encoding_utf8;
+    const QByteArray& buffer = utf8;
     const pugi::xml_parse_result r =
-        doc_->load_buffer(bytes.constData(), size_t(bytes.size()), kParseFlags, pugi::encoding_auto);
+        doc_->load_buffer(buffer.constData(), size_t(buffer.size()), kParseFlags, encoding);
     if (!r) {
         doc_->reset();
         if (error)
@@ -264,7 +273,32 @@ QByteArray XmlDocument::toBytes(const XmlSaveOptions& options) const
         flags |= pugi::format_indent;
     doc_->save(out, u8(options.indent).c_str(), flags, pugi::encoding_utf8);
     const std::string s = out.str();
-    return QByteArray(s.data(), qsizetype(s.size()));
+    const QByteArray utf8(s.data(), qsizetype(s.size()));
+
+    // A declaration kept from the file names the encoding the file is read in again: write in
+    // that encoding, or, when the text does not fit it (or it is one this program does not
+    // write), name UTF-8 in the declaration instead.
+    const std::optional<std::string_view> declared = xml::declaredEncoding(utf8);
+    if (!declared)
+        return utf8;
+    const QByteArray name = QByteArray(declared->data(), qsizetype(declared->size())).toLower();
+    if (name == "utf-8" || name == "utf8")
+        return utf8;
+    const xml::EightBit charset = xml::eightBitOfName(*declared);
+    const QString text = QString::fromUtf8(utf8);
+    if (charset == xml::EightBit::Latin1) {
+        const QByteArray latin1 = text.toLatin1();
+        if (QString::fromLatin1(latin1) == text)
+            return latin1;
+    } else if (charset == xml::EightBit::Cp1252) {
+        const QByteArray cp1252 = encodeCp1252(text);
+        if (decodeCp1252(cp1252) == text)
+            return cp1252;
+    }
+    static const QRegularExpression re(QStringLiteral("^(<\\?xml[^>]*?\\sencoding\\s*=\\s*)([\"'])[^\"']*\\2"));
+    QString rewritten = text;
+    rewritten.replace(re, QStringLiteral("\\1\"UTF-8\""));
+    return rewritten.toUtf8();
 }
 
 bool XmlDocument::save(const QString& path, const XmlSaveOptions& options, QString* error) const

@@ -1,5 +1,7 @@
 #include "platform/xml/XmlRowReader.h"
 
+#include "platform/xml/XmlEncoding.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -252,63 +254,6 @@ QByteArray fromUtf32(const QByteArray& in, bool bigEndian)
     return out;
 }
 
-QByteArray fromLatin1(const QByteArray& in)
-{
-    QByteArray out;
-    out.reserve(in.size() * 2);
-    for (const char c : in)
-        appendUtf8(out, static_cast<unsigned char>(c));
-    return out;
-}
-
-// The encoding a declaration at the very start names: "<?xml" then white space, then before any
-// '?' the word "encoding", '=', a quote and a name.
-bool declaredLatin1(const QByteArray& b)
-{
-    const auto* d = reinterpret_cast<const uint8_t*>(b.constData());
-    const size_t size = static_cast<size_t>(b.size());
-    if (size < 6 || std::memcmp(d, "<?xml", 5) != 0 || !is(static_cast<char>(d[5]), kSpace))
-        return false;
-    for (size_t i = 6; i + 1 < size; ++i) {
-        if (d[i] == '?')
-            return false;
-        if (d[i] != 'e' || d[i + 1] != 'n')
-            continue;
-        size_t o = i;
-        for (const char c : std::string_view("encoding")) {
-            if (o >= size || d[o] != static_cast<uint8_t>(c))
-                return false;
-            ++o;
-        }
-        while (o < size && is(static_cast<char>(d[o]), kSpace))
-            ++o;
-        if (o >= size || d[o] != '=')
-            return false;
-        ++o;
-        while (o < size && is(static_cast<char>(d[o]), kSpace))
-            ++o;
-        const uint8_t quote = (o < size && d[o] == '"') ? '"' : '\'';
-        if (o >= size || d[o] != quote)
-            return false;
-        ++o;
-        const size_t start = o;
-        while (o < size && is(static_cast<char>(d[o]), kName))
-            ++o;
-        const size_t len = o - start;
-        if (o >= size || d[o] != quote)
-            return false;
-        const uint8_t* e = d + start;
-        if (len == 10)
-            return (e[0] | ' ') == 'i' && (e[1] | ' ') == 's' && (e[2] | ' ') == 'o' &&
-                   std::memcmp(e + 3, "-8859-1", 7) == 0;
-        if (len == 6)
-            return (e[0] | ' ') == 'l' && (e[1] | ' ') == 'a' && (e[2] | ' ') == 't' && (e[3] | ' ') == 'i' &&
-                   (e[4] | ' ') == 'n' && e[5] == '1';
-        return false;
-    }
-    return false;
-}
-
 QByteArray toUtf8(QByteArray b)
 {
     if (b.size() < 4)
@@ -333,9 +278,7 @@ QByteArray toUtf8(QByteArray b)
         return fromUtf16(b, true);
     if (d0 == '<' && d1 == 0)
         return fromUtf16(b, false);
-    if (declaredLatin1(b))
-        return fromLatin1(b);
-    return b;
+    return xml::eightBitToUtf8(b, xml::eightBitEncoding(b));
 }
 
 } // namespace

@@ -26,8 +26,10 @@
 // DOCTYPE, markup that is no known kind of tag, a stray '<' at the end.
 //
 // Encodings: a UTF-8 byte-order mark is skipped; UTF-16 and UTF-32 files (by their mark, or by
-// a leading '<' in that form) are converted to UTF-8 first, and so is a file whose declaration
-// names ISO-8859-1 or latin1; anything else is read as UTF-8 as it stands.
+// a leading '<' in that form) are converted to UTF-8 first, and so are the 8-bit files of
+// platform/xml/XmlEncoding.h (ISO-8859-1 or Windows-1252 by their declaration, Windows-1252 for
+// an undeclared file that is not UTF-8), as the DOM reads them; anything else is read as UTF-8
+// as it stands.
 //
 // Values are decoded in place in the reader's own copy of the file, so every name and value view
 // stays valid as long as the reader lives.

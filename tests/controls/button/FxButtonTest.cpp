@@ -1,5 +1,6 @@
 #include "controls/button/FxButton.h"
 #include "controls/button/FxButtonFace.h"
+#include "controls/button/FormButton.h"
 
 #include <QAction>
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -227,6 +229,44 @@ TEST_F(FxButtonTest, SpaceAndEnterPressOnKeyDownClickOnKeyUp)
     }
     QTest::keyClick(button, Qt::Key_A);
     EXPECT_EQ(clicks, 3);
+}
+
+// A dialog opened by the button closes on Enter going down; the focus comes back to the
+// button before the key comes up. That release is not a press of the button.
+TEST_F(FxButtonTest, KeyReleaseWithoutItsPressDoesNothing)
+{
+    button->setFocus();
+    ASSERT_TRUE(button->hasFocus());
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+        QTest::keyRelease(button, key);
+        EXPECT_EQ(clicks, 0) << key;
+    }
+    // Pressed by one key, released by another: no click, and the first key's release later
+    // still clicks once.
+    QTest::keyPress(button, Qt::Key_Space);
+    QTest::keyRelease(button, Qt::Key_Return);
+    EXPECT_EQ(clicks, 0);
+    // The whole road: a modal dialog shown from onClick closes on Enter going down.
+    button->onClick = [this](TFxButton*) {
+        ++clicks;
+        QDialog dialog(window.get());
+        auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
+        ok->setDefault(true);
+        QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+        QTimer::singleShot(0, &dialog, [&dialog] {
+            QKeyEvent down(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QApplication::sendEvent(&dialog, &down); // QDialog accepts on Enter going down
+        });
+        dialog.exec();
+    };
+    button->setFocus();
+    QTest::keyPress(button, Qt::Key_Return);
+    QTest::keyRelease(button, Qt::Key_Return);
+    EXPECT_EQ(clicks, 1); // the dialog ran once
+    button->setFocus();
+    QTest::keyRelease(button, Qt::Key_Return); // the release after the dialog closed
+    EXPECT_EQ(clicks, 1);
+    EXPECT_FALSE(button->isDown());
 }
 
 TEST_F(FxButtonTest, PropertyWritesNeverClick)
@@ -629,4 +669,29 @@ TEST_F(FxButtonTest, SmallPictureButtonAndEmptyButton)
     button->resize(0, 0);
     EXPECT_TRUE(button->renderFace().isNull());
     button->repaint();
+}
+
+// The windows' buttons: face in the window colour, yellow under the pointer, orange while
+// pressed, probed on the painted face away from the caption.
+TEST(FormButton, WindowLookByPixel)
+{
+    Window w;
+    w.resize(200, 100);
+    TFxButton* b = addButton(&w, QStringLiteral("Btn_OK"), 10, 10, 110, 28);
+    b->setCaption(QStringLiteral("OK"));
+    w.show();
+    EXPECT_EQ(b->objectName(), QStringLiteral("Btn_OK"));
+    EXPECT_EQ(b->geometry(), QRect(10, 10, 110, 28));
+    EXPECT_EQ(b->style(), TFxButtonStyle::bsEncarta);
+    const auto probe = [b] { return Bitmap(b->renderFace()).pixel(6, 6); };
+    EXPECT_EQ(probe(), rgb(248, 247, 237));
+    EXPECT_EQ(Bitmap(b->renderFace()).pixel(0, 0), clGray); // the flat grey edge
+    enter(b);
+    EXPECT_EQ(probe(), clYellow);
+    QTest::mousePress(b, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(probe(), rgb(255, 128, 0));
+    QTest::mouseRelease(b, Qt::LeftButton, {}, QPoint(5, 5));
+    leave(b);
+    b->clearFocus();
+    EXPECT_EQ(probe(), rgb(248, 247, 237));
 }

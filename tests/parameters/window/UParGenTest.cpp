@@ -7,6 +7,8 @@
 #include "workspace/Workspace.h"
 
 #include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
 #include <QScreen>
 #include <QTest>
 #include <cstdlib>
@@ -172,8 +174,11 @@ TEST(ParGenWindow, MbusOnWireAddsTheMbusBoxForDeviceType21)
         EXPECT_EQ(f.okButton()->y(), 942);
         clickOk(f);
     });
-    // The stored choice is laid out at the next show, although choosing it in code runs no handler.
-    showModal(f, [](TFParGen& f) {
+    // The stored choice is laid out at the next show, although choosing it in code runs no
+    // handler; a fresh window holds nothing of the earlier choice, so only the file can give it.
+    TFParGen fresh;
+    ASSERT_EQ(fresh.combo(QStringLiteral("CB_SD_Wire_Present_MBus"))->itemIndex(), 0);
+    showModal(fresh, [](TFParGen& f) {
         EXPECT_EQ(f.combo(QStringLiteral("CB_SD_Wire_Present_MBus"))->itemIndex(), 1);
         EXPECT_TRUE(shown(f.box(Box::MBus)));
         EXPECT_EQ(f.okButton()->y(), 942);
@@ -195,8 +200,10 @@ TEST(ParGenWindow, SnmpVersion3RowsFollowTheCheckBoxAndTheSecurityLevel)
         EXPECT_TRUE(shown(f.edit(QStringLiteral("E_PROFI_SNMP_Priv_Pass"))));
         clickOk(f);
     });
-    // Loaded again: version 3 with "Auth Priv" shows every row.
-    showModal(f, [](TFParGen& f) {
+    // Loaded again in a fresh window: version 3 with "Auth Priv" shows every row.
+    TFParGen fresh;
+    ASSERT_FALSE(fresh.check(QStringLiteral("CB_PROFI_SNMP_Ver3"))->checked());
+    showModal(fresh, [](TFParGen& f) {
         EXPECT_TRUE(f.check(QStringLiteral("CB_PROFI_SNMP_Ver3"))->checked());
         EXPECT_EQ(f.combo(QStringLiteral("CB_PROFI_SNMP_Secure_Lev"))->itemIndex(), 2);
         EXPECT_EQ(f.box(Box::SNMP)->height(), 386);
@@ -579,6 +586,72 @@ TEST(ParGenWindow, ShownCentredOnTheScreenAtTheSizeOfItsLayout)
         EXPECT_LE(std::abs(f.geometry().center().x() - area.center().x()), 3);
         EXPECT_LE(std::abs(f.geometry().center().y() - area.center().y()), 3);
     });
+}
+
+// Choosing MS/TP grows the window to its 998-pixel client height: it is moved so that it lies
+// within the screen's available area, its top at the area's top when it is taller.
+TEST(ParGenWindow, GrowingWindowStaysInsideTheScreen)
+{
+    Project p(3);
+    TFParGen f;
+    showModal(f, [](TFParGen& f) {
+        const QRect area = f.screen()->availableGeometry();
+        f.move(area.x() + 20, area.y() + area.height() / 3);
+        choose(f.combo(QStringLiteral("CB_BACnet_Type")), 1);
+        ASSERT_EQ(f.height(), 998);
+        const QRect frame = f.frameGeometry();
+        if (frame.height() > area.height()) {
+            EXPECT_EQ(frame.top(), area.top());
+        } else {
+            EXPECT_TRUE(area.contains(frame)) << frame.y() << " " << frame.height();
+        }
+        EXPECT_GE(frame.left(), area.left());
+        EXPECT_LE(frame.right(), area.right());
+    });
+}
+
+// After OK's check fails and its error box closes, typing goes on in the control the user
+// was in, although OK took the focus when it was pressed. The failing field is not focused.
+TEST(ParGenWindow, FocusGoesBackAfterTheErrorBoxOfAFailedOk)
+{
+    Project p(3);
+    platform::MessageBoxes* fake = &platform::messageBoxes();
+    platform::setMessageBoxes(nullptr); // the real boxes, closed below as a user would
+    TFParGen f;
+    QStringList boxTexts;
+    showModal(f, [&](TFParGen& f) {
+        QApplication::setActiveWindow(&f);
+        retype(f, f.edit(QStringLiteral("E_PORT")), QStringLiteral("10001"));
+        f.edit(QStringLiteral("E_IP2"))->focus();
+        QTimer::singleShot(0, [&boxTexts] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                boxTexts << box->text();
+                QTest::keyClick(box, Qt::Key_Return);
+            }
+        });
+        clickOk(f);
+        EXPECT_EQ(f.modalResult(), platform::mrNone);
+        // The window's focus control, which gets the keys as soon as the window is active.
+        EXPECT_EQ(f.focusWidget(), f.edit(QStringLiteral("E_IP2")));
+        EXPECT_FALSE(f.edit(QStringLiteral("E_PORT"))->focused());
+        QTest::keyClicks(f.focusWidget(), QStringLiteral("7"));
+    });
+    platform::setMessageBoxes(fake);
+    EXPECT_EQ(boxTexts.size(), 1);
+    EXPECT_TRUE(f.edit(QStringLiteral("E_IP2"))->text().endsWith(QLatin1Char('7')));
+}
+
+// The title bar has the close button only: no minimise or maximise, whatever the window
+// manager would add by default.
+TEST(ParGenWindow, TitleBarHasTheCloseButtonOnly)
+{
+    Project p(3);
+    TFParGen f;
+    const Qt::WindowFlags flags = f.windowFlags();
+    EXPECT_TRUE(flags & Qt::CustomizeWindowHint);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowTitleHint);
+    EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
 }
 
 TEST(ParGenWindow, ActivationBringsAWindowAboveTheScreenDown)

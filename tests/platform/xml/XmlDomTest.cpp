@@ -106,3 +106,45 @@ TEST(XmlDom, AttributeViewsGiveTheDocumentsOwnTextInOrder)
     EXPECT_STREQ(all[2].value, "\xC3\xA9");
     EXPECT_EQ(XmlNode().attributeViews(all, 4), 0);
 }
+
+// An 8-bit file is read in the encoding its declaration names, and written back in it; text
+// that the declared encoding cannot hold is written as UTF-8 under a declaration that says so.
+// A file without a declared encoding that is not valid UTF-8 is read as Windows-1252.
+TEST(XmlDom, EightBitFilesKeepTheirEncoding)
+{
+    struct Case {
+        const char* name;
+        QByteArray file;
+        QString value;        // the attribute and the text as read
+        QString written;      // the value written back
+        QByteArray savedBytes; // the whole file saved after writing `written`
+    };
+    const QString cafe = QStringLiteral("caf\u00E9");
+    const QString euro = QStringLiteral("caf\u00E9 \u20AC");
+    const Case cases[] = {
+        {"ISO-8859-1 kept", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><P a=\"caf\xE9\">caf\xE9</P>", cafe, cafe,
+         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><P a=\"caf\xE9\">caf\xE9</P>"},
+        {"latin1 that cannot hold the euro: UTF-8 declared",
+         "<?xml version='1.0' encoding='latin1'?><P a='caf\xE9'>caf\xE9</P>", cafe, euro,
+         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><P a=\"caf\xC3\xA9 \xE2\x82\xAC\">caf\xC3\xA9 \xE2\x82\xAC</P>"},
+        {"Windows-1252 kept", "<?xml version=\"1.0\" encoding=\"windows-1252\"?><P a=\"caf\xE9 \x80\">x</P>", euro, euro,
+         "<?xml version=\"1.0\" encoding=\"windows-1252\"?><P a=\"caf\xE9 \x80\">caf\xE9 \x80</P>"},
+        {"no declaration, not UTF-8: Windows-1252, written as UTF-8", "<P a=\"caf\xE9 \x80\">x</P>", euro, euro,
+         "<P a=\"caf\xC3\xA9 \xE2\x82\xAC\">caf\xC3\xA9 \xE2\x82\xAC</P>"},
+        {"no declaration, UTF-8", "<P a=\"caf\xC3\xA9\">x</P>", cafe, cafe, "<P a=\"caf\xC3\xA9\">caf\xC3\xA9</P>"},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        const QString path = dir.write(QStringLiteral("f.xml"), c.file);
+        XmlDocument d;
+        ASSERT_TRUE(d.load(path)) << c.name;
+        EXPECT_EQ(d.rootElement().attribute(QStringLiteral("a")), c.value) << c.name;
+        d.rootElement().setText(c.written);
+        d.rootElement().setAttribute(QStringLiteral("a"), c.written);
+        ASSERT_TRUE(d.save(path)) << c.name;
+        EXPECT_EQ(dir.read(QStringLiteral("f.xml")), c.savedBytes) << c.name;
+        XmlDocument again;
+        ASSERT_TRUE(again.load(path)) << c.name;
+        EXPECT_EQ(again.rootElement().text(), c.written) << c.name;
+    }
+}

@@ -1,5 +1,6 @@
 #include "platform/ui/controls/Controls.h"
 
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QValidator>
 #include <algorithm>
@@ -139,6 +140,47 @@ void ComboBox::setItems(const QStringList& items)
 void ComboBox::setItemIndex(int index)
 {
     setCurrentIndex(index >= 0 && index < count() ? index : -1);
+}
+
+bool addressDot(QChar& key, Edit* next)
+{
+    if (key != QLatin1Char('.'))
+        return false;
+    key = QChar();
+    if (next && next->canFocus()) {
+        next->focus();
+        next->selectAll();
+    }
+    return true;
+}
+
+void fitLabels(QWidget* container, int minPixelSize)
+{
+    constexpr int kGap = 2;
+    const QList<Label*> labels = container->findChildren<Label*>(Qt::FindDirectChildrenOnly);
+    const QList<QWidget*> children = container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (Label* l : labels) {
+        // The room up to the first shown control that starts right of the label on its row.
+        int room = -1;
+        for (const QWidget* w : children) {
+            if (w == l || w->isHidden() || qobject_cast<const QLabel*>(w))
+                continue;
+            const bool sameRow = w->y() < l->y() + l->height() && l->y() < w->y() + w->height();
+            if (sameRow && w->x() > l->x() && (room < 0 || w->x() - l->x() - kGap < room))
+                room = w->x() - l->x() - kGap;
+        }
+        l->setFont(container->font());
+        l->adjustSize();
+        if (room <= 0 || l->width() <= room)
+            continue;
+        QFont f = l->font();
+        int px = f.pixelSize() > 0 ? f.pixelSize() : QFontInfo(f).pixelSize();
+        while (l->width() > room && px > minPixelSize) {
+            f.setPixelSize(--px);
+            l->setFont(f);
+            l->adjustSize();
+        }
+    }
 }
 
 GroupBox::GroupBox(QWidget* parent) : QGroupBox(parent), Control(this) {}

@@ -141,6 +141,12 @@ public:
     void setCaption(const QString& c) { setTitle(c); }
 };
 
+// The "." of an address typed across its four fields (and on into the fields that follow it):
+// the dot never reaches a field; when `next` is given and can take the focus, the focus moves
+// there with its whole text selected, so that typing replaces what it held. Answers whether
+// the key was a dot. Every window with address fields calls this from their onKeyPress.
+bool addressDot(QChar& key, Edit* next);
+
 // A label that fits its text.
 class Label : public QLabel, public Control {
 public:
@@ -148,6 +154,13 @@ public:
     QString caption() const { return text(); }
     void setCaption(const QString& c);
 };
+
+// Labels that sit left of a control on their row keep their text clear of it: a label whose
+// text would run under the first shown control to its right gets a smaller font (never
+// smaller than `minPixelSize`), in place of moving any control. A label with room keeps the
+// container's font. Runs over the direct children of `container`; call it after the texts or
+// the layout change. (The windows were laid out for a narrower face than the fallback font.)
+void fitLabels(QWidget* container, int minPixelSize = 7);
 
 // A small push button with a picture or a caption.
 class Button : public QToolButton, public Control {

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Runs the program under a window manager as a person would and checks the keys that once ran a
+# command twice or went nowhere:
+#   - New Configuration confirmed with Enter (key down and key up as separate events) creates
+#     the project and leaves no dialog open;
+#   - an error box opened from a main-window button closes with Enter and stays closed;
+#   - in the Ethernet update wizard, "127.0.0.1" typed with dots over the stored address pings
+#     127.0.0.1: Next goes on, and the address the wizard keeps is 127.0.0.1.
+#
+# Usage: keys.sh <path of the built varnetor program>
+set -euo pipefail
+
+program="$1"
+title='OstrelCorp - Varnetor GS30115 - BACnet / Modbus TCP m '
+project='E2E Keys'
+wizard='Update Firmware from Etherner \(UDP\)' # a pattern: the brackets escaped
+
+. "$(dirname "$0")/lib.sh"
+e2e_start "$program"
+
+main=$(find_window "$title") || fail "no main window titled '$title'; program log: $(cat "$work/app.log")"
+sleep 0.5
+
+# An error box from a main-window button: without a project, Set Communication (Btn_Prm_Gen at
+# 80,156) refuses. Enter closes the box; the key coming up must not click the button again.
+click "$main" 165 174
+find_window 'Error' >/dev/null || fail "no error box for Set Communication without a project"
+press_key Return
+sleep 1
+window_shown 'Error' && fail "the error box is open again after Enter"
+
+# New Configuration (Btn_New at 80,112): the dialog takes the name, Enter confirms it.
+click "$main" 165 130
+dialog=$(find_window 'New Configuration') || fail "the new-configuration dialog did not open"
+xdotool type --delay 30 "$project"
+sleep 0.2
+press_key Return
+for _ in $(seq 100); do [ -d "$work/prog/PROJECTS/$project/bin" ] && break; sleep 0.1; done
+[ -d "$work/prog/PROJECTS/$project/bin" ] || fail "Enter did not create the project: $(ls -R "$work/prog/PROJECTS")"
+sleep 1
+window_shown 'New Configuration' && fail "a New Configuration dialog is open after Enter"
+[ "$(ls "$work/prog/PROJECTS")" = "$project" ] || fail "unexpected project folders: $(ls "$work/prog/PROJECTS")"
+
+# Update Device (Btn_CreateBin at 80,288 for device type 3) builds the images and opens the
+# wizard on the stored address 192.168.2.205. The first field's text is selected (E_IP1 at
+# 35,97, 41 x 21) and the whole address typed over it.
+click "$main" 165 306
+win=$(find_window "$wizard") || fail "the update wizard did not open; log: $(cat "$work/app.log")"
+[ -s "$work/prog/PROJECTS/$project/bin/bank1.bin" ] || fail "no bank1.bin was built"
+sleep 0.5
+click "$win" 55 107
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 60 '127.0.0.1'
+sleep 0.3
+# Ping (Btn_Ping at 35,155, 100 x 25), then Next (at 264,201, 75 x 25).
+click "$win" 85 167
+sleep 2
+click "$win" 301 213
+sleep 0.5
+window_shown 'Error' && fail "Next refused: the ping of the typed address failed"
+# Page 2 has no Cancel: the wizard is closed with its title-bar close box, then the program.
+xdotool windowactivate --sync "$win" key --clearmodifiers alt+F4
+window_gone "$win" "$wizard" || fail "the wizard did not close"
+click "$main" 657 33
+e2e_expect_exit
+grep -q '<ipaddress>127.0.0.1</ipaddress>' "$work/prog/Varnetor.xml" ||
+  fail "the wizard did not keep 127.0.0.1: $(cat "$work/prog/Varnetor.xml")"
+
+echo "keys road: OK"
