@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QScreen>
 
+#include "controls/button/FormButton.h"
 #include "controls/button/FxButton.h"
 #include "exports/Gsdml.h"
 #include "platform/process/Clock.h"
@@ -26,14 +27,6 @@ constexpr int kEditWidth = 267;
 constexpr int kHeadingTop = 98;
 constexpr int kRowTop = 116;
 constexpr int kGap = 3;
-
-controls::TFxButton* addButton(QWidget* parent, const QString& name, int left)
-{
-    auto* b = new controls::TFxButton(parent);
-    b->setObjectName(name);
-    b->setGeometry(left, 6, 110, 28);
-    return b;
-}
 
 } // namespace
 
@@ -64,10 +57,10 @@ TFProfinetFileName::TFProfinetFileName(QWidget* parent) : platform::Form(parent)
     P_Button = new QWidget(this);
     P_Button->setObjectName(QStringLiteral("P_Button"));
     P_Button->setGeometry(0, kClientHeight - kButtonPanelHeight, kClientWidth, kButtonPanelHeight);
-    Btn_OK = addButton(P_Button, QStringLiteral("Btn_OK"), kClientWidth - 2 * 110 - 16);
+    Btn_OK = controls::addButton(P_Button, QStringLiteral("Btn_OK"), kClientWidth - 2 * 110 - 16, 6, 110, 28);
     Btn_OK->setDefault(true);
     Btn_OK->onClick = [this](controls::TFxButton*) { Btn_OKClick(); };
-    Btn_Cancel = addButton(P_Button, QStringLiteral("Btn_Cancel"), kClientWidth - 110 - 8);
+    Btn_Cancel = controls::addButton(P_Button, QStringLiteral("Btn_Cancel"), kClientWidth - 110 - 8, 6, 110, 28);
     Btn_Cancel->setCancel(true);
     Btn_Cancel->setModalResult(controls::mrCancel);
 
