@@ -985,9 +985,36 @@ void TStringGrid::invalidateRow(int row) { invalidateGridRect(TGridRect{0, row, 
 
 void TStringGrid::invalidateCol(int col) { invalidateGridRect(TGridRect{col, 0, col, m_rowCount - 1}); }
 
+bool TStringGrid::mayBeVisible(const TGridRect& rect) const
+{
+    // A quick answer without laying out the visible cells: blocks wholly above/left of the
+    // view, or (with uniform sizes) wholly below/right of what the client area can hold, are
+    // out of view. Anything else is decided by the layout.
+    auto axis = [](int lo, int hi, int fixed, int first, bool uniform, int extent, int size) {
+        if (hi < fixed)
+            return true;
+        if (hi < first && lo >= fixed)
+            return false;
+        if (uniform && size > 0) {
+            const int mostCells = extent / size + 2;
+            if (lo > first + mostCells)
+                return false;
+        }
+        return true;
+    };
+    const int lwH = (m_options & (goFixedVertLine | goVertLine)) ? m_gridLineWidth : 0;
+    const int lwV = (m_options & (goFixedHorzLine | goHorzLine)) ? m_gridLineWidth : 0;
+    return axis(rect.Left, rect.Right, m_fixedCols, m_topLeft.X, m_colWidths.empty(), clientWidth(),
+                m_defaultColWidth + lwH) &&
+           axis(rect.Top, rect.Bottom, m_fixedRows, m_topLeft.Y, m_rowHeights.empty(), clientHeight(),
+                m_defaultRowHeight + lwV);
+}
+
 void TStringGrid::invalidateGridRect(const TGridRect& rect)
 {
     if (rect.Left > rect.Right || rect.Top > rect.Bottom)
+        return;
+    if (!viewport()->isVisible() || !viewport()->updatesEnabled() || !mayBeVisible(rect))
         return;
     const TGridDrawInfo info = calcDrawInfo();
     // The visible part of the block: clamp it to the cells on screen.
@@ -1940,10 +1967,14 @@ void TStringGrid::wmSize()
 
 bool TStringGrid::viewportEvent(QEvent* e)
 {
-    if (e->type() == QEvent::Leave)
+    if (e->type() == QEvent::Leave) {
         viewport()->unsetCursor();
+        cmMouseLeave();
+    }
     return QAbstractScrollArea::viewportEvent(e);
 }
+
+void TStringGrid::cmMouseLeave() {}
 
 void TStringGrid::scrollContentsBy(int, int)
 {

@@ -50,7 +50,7 @@
 // Every move of the current cell asks the virtual SelectCell first (default: OnSelectCell)
 // and does nothing when it answers false. Setting Col or Row moves the current cell, collapses
 // the selection onto it, scrolls it into view, updates the editor and runs Click. Setting
-// Selection sets the current cell to its top-left and the anchor to its bottom-right without
+// Selection puts the anchor on its top-left and the current cell on its bottom-right, without
 // asking SelectCell or scrolling. With goRowSelect the selection always spans columns
 // FixedCols .. ColCount - 1 and Col reads FixedCols. Without goRangeSelect the anchor always
 // follows the current cell.
@@ -452,6 +452,8 @@ protected:
     virtual void wmSize();
     virtual void wmTimer(int id);
     virtual int wmGetDlgCode();
+    // The mouse left the client area (empty here).
+    virtual void cmMouseLeave();
     // Ends a press state (sizing, moving, selecting) without finishing it.
     virtual void cancelMode();
 
@@ -526,6 +528,7 @@ private:
     TWMMouse mouseMessage(QMouseEvent* e);
     void sendScrollCode(TScrollBarKind bar, TScrollCode code, int pos);
     bool wantsScrollBar(TScrollBarKind bar) const;
+    bool mayBeVisible(const TGridRect& rect) const;
 
     GridCellStore m_cells;
     int m_colCount = 5;

@@ -161,6 +161,20 @@ TEST_F(GridTest, AColumnHeaderDragMovesTheColumn)
     EXPECT_EQ(grid->cells(1, 0), QStringLiteral("H2"));
     EXPECT_EQ(grid->gridState(), TGridState::gsNormal);
 
+    // Held beyond the right edge, the timer scrolls and carries the drop place along.
+    grid->setDefaultColWidth(150);
+    press(centre(1, 0));
+    ASSERT_EQ(grid->gridState(), TGridState::gsColMoving);
+    dragTo(QPoint(grid->clientWidth() + 5, 10));
+    for (int i = 0; i < 5; ++i)
+        grid->tick();
+    EXPECT_GT(grid->leftCol(), 1);
+    EXPECT_EQ(grid->dropPlace(), 4);
+    release(QPoint(grid->clientWidth() + 5, 10));
+    EXPECT_EQ(grid->cells(4, 0), QStringLiteral("H2"));
+    grid->setDefaultColWidth(64);
+    grid->setLeftCol(1);
+
     // Row headers move rows; a release on the start place moves nothing.
     grid->setCells(0, 2, QStringLiteral("R2"));
     press(centre(0, 2));
