@@ -149,7 +149,16 @@ TInplaceEdit::TInplaceEdit(TStringGrid* grid)
     rebuild();
 }
 
-TInplaceEdit::~TInplaceEdit() = default;
+TInplaceEdit::~TInplaceEdit()
+{
+    // The inner control goes with this widget; its last events are not ours to handle.
+    if (m_edit) {
+        m_edit->removeEventFilter(this);
+        if (m_plain)
+            m_plain->viewport()->removeEventFilter(this);
+        m_edit->disconnect(this);
+    }
+}
 
 bool TInplaceEdit::wantsSingleLine() const
 {

@@ -81,7 +81,7 @@ TStringGrid::TStringGrid(QWidget* parent)
             sendScrollCode(kind, TScrollCode::SB_THUMBPOSITION, qtBar(kind)->sliderPosition());
         });
     }
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+    m_focusConnection = connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         auto inside = [this](QWidget* w) { return w && (w == this || isAncestorOf(w)); };
         if (old == this && now != this)
             wmKillFocus(now);
@@ -98,7 +98,9 @@ TStringGrid::TStringGrid(QWidget* parent)
 
 TStringGrid::~TStringGrid()
 {
-    // The editor and the timers are children and go with the widget.
+    // The focus leaves the grid while Qt takes the widget apart; the grid's handlers must not
+    // run then. The editor and the timers are children and go with the widget.
+    disconnect(m_focusConnection);
 }
 
 void TStringGrid::initialize()
@@ -1309,8 +1311,9 @@ void TStringGrid::keyDown(quint16& key, TShiftState shift)
     TGridCoord newCurrent = m_current;
     TGridCoord newTopLeft = m_topLeft;
     TGridDrawInfo info = calcDrawInfo();
-    const int pageWidth = std::max(1, info.Horz.LastFullVisibleCell - m_topLeft.X);
-    const int pageHeight = std::max(1, info.Vert.LastFullVisibleCell - m_topLeft.Y);
+    // A page is the cells fully visible now.
+    const int pageWidth = std::max(1, info.Horz.LastFullVisibleCell - m_topLeft.X + 1);
+    const int pageHeight = std::max(1, info.Vert.LastFullVisibleCell - m_topLeft.Y + 1);
     const bool rowSelect = m_options.testFlag(goRowSelect);
     if (shift.testFlag(ssCtrl)) {
         switch (key) {

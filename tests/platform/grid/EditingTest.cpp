@@ -259,3 +259,48 @@ TEST_F(GridTest, TheEditorsTabMovesTheFocusOnWithoutGoTabs)
     EXPECT_TRUE(other->hasFocus());
     EXPECT_EQ(current(), (TGridCoord{1, 1}));
 }
+
+TEST_F(GridTest, AlwaysShowEditorKeepsTheEditorOpenAcrossMoves)
+{
+    grid->setCells(2, 1, QStringLiteral("two"));
+    grid->setOptions(grid->options() | goEditing | goAlwaysShowEditor);
+    ASSERT_TRUE(editorShown(grid)) << "the option alone opens it";
+    key(Qt::Key_Right);
+    EXPECT_TRUE(grid->editorMode());
+    ASSERT_TRUE(editorShown(grid));
+    EXPECT_EQ(grid->inplaceEditor()->text(), QStringLiteral("two"));
+    EXPECT_EQ(grid->inplaceEditor()->geometry(), grid->cellRect(2, 1).toQRect());
+    // goRowSelect and goAlwaysShowEditor do not go together.
+    grid->setOptions(grid->options() | goRowSelect);
+    EXPECT_FALSE(grid->options().testFlag(goAlwaysShowEditor));
+}
+
+TEST_F(GridTest, FocusEntersAndLeavesTheGrid)
+{
+    std::vector<std::string> seen;
+    grid->onEnter = [&](TStringGrid*) { seen.push_back("enter"); };
+    grid->onExit = [&](TStringGrid*) { seen.push_back("exit"); };
+    grid->setOptions(grid->options() | goEditing);
+    key(Qt::Key_F2);
+    ASSERT_TRUE(editorShown(grid));
+    EXPECT_TRUE(seen.empty()) << "the editor is part of the grid";
+    other->setFocus();
+    grid->setFocus();
+    EXPECT_EQ(seen, (std::vector<std::string>{"exit", "enter"}));
+    EXPECT_EQ(QApplication::focusWidget(), editWidget(grid)) << "back in the grid, the open editor takes the focus";
+    grid->onEnter = nullptr;
+    grid->onExit = nullptr;
+}
+
+TEST_F(GridTest, DestroyingAFocusedEditingGridRunsNoHandlers)
+{
+    grid->setOptions(grid->options() | goEditing);
+    key(Qt::Key_F2);
+    ASSERT_TRUE(editorShown(grid));
+    int exits = 0;
+    grid->onExit = [&](TStringGrid*) { ++exits; };
+    delete grid;
+    grid = nullptr;
+    QApplication::processEvents();
+    EXPECT_EQ(exits, 0);
+}

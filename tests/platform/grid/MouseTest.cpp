@@ -70,7 +70,13 @@ TEST_F(GridTest, ARowHeaderBorderDragSizesARow)
 TEST_F(GridTest, PressAndDragSelectARange)
 {
     int clicks = 0;
+    std::vector<std::string> events;
     grid->onClick = [&](TStringGrid*) { ++clicks; };
+    grid->onMouseDown = [&](TStringGrid*, TMouseButton, TShiftState s, int, int) {
+        events.push_back(s.testFlag(ssLeft) ? "down left" : "down");
+    };
+    grid->onMouseMove = [&](TStringGrid*, TShiftState, int, int) { events.push_back("move"); };
+    grid->onMouseUp = [&](TStringGrid*, TMouseButton, TShiftState, int, int) { events.push_back("up"); };
     press(centre(1, 1));
     EXPECT_EQ(grid->gridState(), TGridState::gsSelecting);
     EXPECT_TRUE(grid->windowTimerActive(TStringGrid::kScrollTimerId));
@@ -83,6 +89,11 @@ TEST_F(GridTest, PressAndDragSelectARange)
     EXPECT_EQ(grid->gridState(), TGridState::gsNormal);
     EXPECT_FALSE(grid->windowTimerActive(TStringGrid::kScrollTimerId));
     EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(events, (std::vector<std::string>{"down left", "move", "move", "up"}))
+        << "the release runs the move step once more";
+    grid->onMouseDown = nullptr;
+    grid->onMouseMove = nullptr;
+    grid->onMouseUp = nullptr;
 
     press(centre(2, 6), Qt::ShiftModifier);
     release(centre(2, 6));
