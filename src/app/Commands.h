@@ -14,6 +14,7 @@ constexpr int NoConfiguration = 9;      // "None Configuration Opened "
 constexpr int UseStep1 = 10;            // "Use Step1 to open or create new configuration"
 constexpr int OpenedConfiguration = 11; // "Opened Configuration of the Converter : "
 constexpr int ProjectNotValid = 18;     // "Error! Project not Valid"
+constexpr int NewVersion = 19;          // "New Version Available. Click Here for more Details"
 constexpr int FileExists = 21;          // "The File already exists! Do you want to overwrite the file?"
 constexpr int MBusExists = 1278;        // "M_Bus network configuration already exists ..."
 } // namespace txt

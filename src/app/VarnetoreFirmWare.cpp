@@ -8,7 +8,6 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QShowEvent>
-#include <QTimer>
 #include <exception>
 
 #include "app/Artwork.h"
@@ -16,12 +15,14 @@
 #include "app/Commands.h"
 #include "app/OpenConf.h"
 #include "app/Projects.h"
+#include "app/UpdateCheck.h"
 #include "platform/fs/Files.h"
 #include "platform/process/Process.h"
 #include "platform/text/UserError.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Form.h"
+#include "platform/ui/Timer.h"
 #include "workspace/DeviceTypes.h"
 #include "workspace/Folders.h"
 #include "workspace/LangTexts.h"
@@ -194,10 +195,10 @@ void TFVarnetoreFirmWare::createControls()
         buttons_.push_back(btn);
     }
 
-    Timer_Update = new QTimer(this);
+    Timer_Update = new platform::Timer(this);
     Timer_Update->setObjectName(QStringLiteral("Timer_Update"));
     Timer_Update->setInterval(kFirstUpdateCheckMs);
-    connect(Timer_Update, &QTimer::timeout, this, [this] { Timer_UpdateTimer(); });
+    Timer_Update->onTimer = [this] { Timer_UpdateTimer(); };
 }
 
 AppButton* TFVarnetoreFirmWare::button(const QString& n) const
@@ -366,20 +367,22 @@ void TFVarnetoreFirmWare::FormClose() { workspace::Save_Setting(); }
 
 void TFVarnetoreFirmWare::applyUpdateTimerRule()
 {
+    // A timer already running keeps its count; one that starts uses its current interval.
     const workspace::Workspace& w = ws();
-    if (w.Opt_Enable_Internet && w.Opt_Enable_Update) {
-        if (!Timer_Update->isActive())
-            Timer_Update->start();
-    } else {
-        Timer_Update->stop();
-    }
+    Timer_Update->setEnabled(w.Opt_Enable_Internet && w.Opt_Enable_Update);
 }
 
 void TFVarnetoreFirmWare::Timer_UpdateTimer()
 {
+    Timer_Update->setEnabled(false);
+    if (services_.Check_Version && services_.Check_Version())
+        showUpdateLink(text(txt::NewVersion), downloadLink(ws().Converter_Type));
+    else
+        LL_Update->hide();
+    // Two hours after this check ended, whatever the options say meanwhile; only confirming
+    // the options with either internet option cleared stops it.
     Timer_Update->setInterval(kUpdateCheckIntervalMs);
-    if (services_.updateCheck)
-        services_.updateCheck();
+    Timer_Update->setEnabled(true);
 }
 
 // --- commands -----------------------------------------------------------------------------

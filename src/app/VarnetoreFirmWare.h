@@ -19,11 +19,10 @@
 
 class QLabel;
 class QFrame;
-class QTimer;
-
 namespace platform {
 class Form;
 class LinkLabel;
+class Timer;
 } // namespace platform
 
 namespace controls {
@@ -57,8 +56,8 @@ public:
         // The GSDML file name chosen in TFProfinetFileName, and its writer.
         std::function<QString()> profinetFileName;
         std::function<void(const QString&)> Create_PROFINET_XML;
-        // The update check run by Timer_Update.
-        std::function<void()> updateCheck;
+        // The update check that Timer_Update runs: true when a newer version is available.
+        std::function<bool()> Check_Version;
     };
 
     // Runs FormCreate with `programDir` as the program's folder.
@@ -105,7 +104,13 @@ private:
     void showModalWindow(WindowId id);
     void exportCsv(const std::function<void(const QString&)>& writer);
     void applyUpdateTimerRule();
+
+public:
+    // The update timer's handler: checks for a newer version, shows or hides LL_Update, and
+    // runs again two hours after the check.
     void Timer_UpdateTimer();
+
+private:
     void runCommand(const QString& name);
 
     Services services_;
@@ -123,7 +128,7 @@ private:
     QLabel* I_Quendal = nullptr;
     QFrame* Shape1 = nullptr;
     QFrame* Shape2 = nullptr;
-    QTimer* Timer_Update = nullptr;
+    platform::Timer* Timer_Update = nullptr;
     QString updateLink_;
     std::vector<AppButton*> buttons_;
 };

@@ -78,6 +78,20 @@ QString languageFilePath(const QString& languageName)
     return platform::joinPath(ws().Language_Dir, languageName + QStringLiteral(".lng"));
 }
 
+bool Try_Load_Language(const QString& languageName)
+{
+    const QString path = languageFilePath(languageName);
+    if (!platform::fileExists(path))
+        return false;
+    Workspace& w = ws();
+    QStringList before = w.Lang_Texts;
+    Default_Texts();
+    if (Read_Lng_File(path))
+        return true;
+    w.Lang_Texts = std::move(before);
+    return false;
+}
+
 void Load_Language()
 {
     Default_Texts();

@@ -31,6 +31,11 @@ bool Read_Lng_File(const QString& fileName);
 // texts stay.
 void Load_Language();
 
+// The table of a language the user picked: the built-in texts overlaid by the file of
+// `languageName`, put in place only when that file can be read. False when it is missing or
+// cannot be read; the table then keeps the texts it had. `Language_Name` is not touched.
+bool Try_Load_Language(const QString& languageName);
+
 // The path of a language's file in `Language_Dir`; empty when the name cannot be a file of
 // that folder (empty, or holding a path separator).
 QString languageFilePath(const QString& languageName);

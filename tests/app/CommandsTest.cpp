@@ -1,5 +1,5 @@
 #include <QDir>
-#include <QTimer>
+#include "platform/ui/Timer.h"
 #include <gtest/gtest.h>
 
 #include "app/AppFixture.h"
@@ -331,7 +331,7 @@ TEST(Commands, OptionsConfirmedSaveTheSettingsAndReapplyTheTimerRule)
         f.setModalResult(platform::mrOk);
     };
     p.w->Btn_Click(p.w->button("Btn_Opz"));
-    EXPECT_TRUE(p.w->findChild<QTimer*>("Timer_Update")->isActive());
+    EXPECT_TRUE(p.w->findChild<platform::Timer*>("Timer_Update")->enabled());
     EXPECT_TRUE(p.env.programDir.read("Varnetor.xml").contains("<enable_update>1</enable_update>"));
 
     p.env.modal.actions["FSoftOptions"] = [](platform::Form& f) {
@@ -339,7 +339,7 @@ TEST(Commands, OptionsConfirmedSaveTheSettingsAndReapplyTheTimerRule)
         f.setModalResult(platform::mrCancel);
     };
     p.w->Btn_Click(p.w->button("Btn_Opz"));
-    EXPECT_TRUE(p.w->findChild<QTimer*>("Timer_Update")->isActive()) << "only a confirmed dialog changes the timer";
+    EXPECT_TRUE(p.w->findChild<platform::Timer*>("Timer_Update")->enabled()) << "only a confirmed dialog changes the timer";
 }
 
 TEST(Commands, WebLinks)

@@ -2,7 +2,7 @@
 #include <QFile>
 #include <QFontMetrics>
 #include <QFrame>
-#include <QTimer>
+#include "platform/ui/Timer.h"
 #include <gtest/gtest.h>
 #include <set>
 
@@ -54,7 +54,7 @@ TEST(MainWindowStart, FirstStartInAnEmptyFolderCreatesTheFoldersAndOpensNoProjec
         EXPECT_EQ(labelText(w, "L_Name_Conf"), QStringLiteral("None Configuration Opened "));
         EXPECT_EQ(labelText(w, "L_Name_Conf_L2"), QStringLiteral("Use Step1 to open or create new configuration"));
         EXPECT_TRUE(workspace::ws().Project_Dir.isEmpty());
-        EXPECT_FALSE(w.findChild<QTimer*>(QStringLiteral("Timer_Update"))->isActive());
+        EXPECT_FALSE(w.findChild<platform::Timer*>(QStringLiteral("Timer_Update"))->enabled());
         EXPECT_TRUE(env.boxes.shown().empty()) << "start-up shows no message";
         EXPECT_EQ(workspace::ws().Lang_Texts.size(), workspace::kLangTextCount);
     }
@@ -183,8 +183,8 @@ TEST(MainWindowStart, TheUpdateTimerRunsOnlyWithBothInternetOptions)
         AppEnv env(3);
         env.programDir.write("Varnetor.xml", settingsXml("", c.internet, c.update).toUtf8());
         TFVarnetoreFirmWare w(env.programDir.path());
-        const QTimer* t = w.findChild<QTimer*>(QStringLiteral("Timer_Update"));
-        EXPECT_EQ(t->isActive(), c.running) << c.internet << "/" << c.update;
+        const platform::Timer* t = w.findChild<platform::Timer*>(QStringLiteral("Timer_Update"));
+        EXPECT_EQ(t->enabled(), c.running) << c.internet << "/" << c.update;
         EXPECT_EQ(t->interval(), 60000);
     }
 }
@@ -297,4 +297,47 @@ TEST(MainWindowStart, UpdateDeviceRunsTheImageBuilderAndTheEthernetWizardOfThePr
     ASSERT_EQ(env.boxes.shown().size(), 1u);
     EXPECT_FALSE(env.programDir.exists("PROJECTS/P1/bin/bank1.bin"));
     EXPECT_TRUE(env.modal.shown.isEmpty());
+}
+
+// The map button of an M-Bus master model: the save dialog, ".csv" added, question 21 before an
+// existing file is replaced, and the map of the project's devices written.
+TEST(MainWindowStart, TheProfinetMapButtonWritesTheRegisterMapOfTheProject)
+{
+    AppEnv env(1002);
+    QDir().mkpath(env.programDir.file("PROJECTS/P1/bin"));
+    env.programDir.write("Varnetor.xml", settingsXml("P1", "0", "0").toUtf8());
+    env.programDir.write("TEMPLATE/Meter.xml",
+                         "<Template><List_Variables>"
+                         "<Var><FrameNumber>0</FrameNumber></Var><Var><FrameNumber>0</FrameNumber></Var>"
+                         "<Var><FrameNumber>1</FrameNumber><ObjectType>2</ObjectType><Options>3</Options>"
+                         "<ON_Split1>T</ON_Split1><Description>Flow</Description></Var>"
+                         "</List_Variables><Device_Type><Type>0</Type></Device_Type></Template>");
+    env.programDir.write("PROJECTS/P1/M_Bus_Custom_QV.xml",
+                         "<Configuration_MBus_BACnet><List_Devices><Device><Template>Meter.xml</Template>"
+                         "<ID_Type>0</ID_Type><ID_MBus>5</ID_MBus><Node_State>1</Node_State>"
+                         "<Identification_Number>0</Identification_Number><MSB>1</MSB><SST>2</SST>"
+                         "<Third_Field>3</Third_Field></Device></List_Devices></Configuration_MBus_BACnet>");
+    Program program(env.programDir.path());
+    TFVarnetoreFirmWare& w = program.mainWindow();
+    const QByteArray map = "Registers; ID Type; ID; Description;ReadWrite;\r\n"
+                           "0-3;Primary;5;Node State;Read Only;\r\n"
+                           "4-7;Primary;5;T0102003, Flow;Read/Write*;\r\n";
+
+    env.files.choose(env.programDir.file("PROJECTS/P1/map"));
+    w.Btn_Click(w.button("Btn_PROFINET_Map"));
+    EXPECT_TRUE(env.boxes.shown().empty()) << env.boxes.texts().join("|").toStdString();
+    EXPECT_EQ(env.programDir.read("PROJECTS/P1/map.csv"), map);
+    ASSERT_EQ(env.files.requests().size(), 1u);
+    EXPECT_EQ(env.files.requests()[0].initialFolder, env.programDir.file("PROJECTS/P1"));
+
+    env.programDir.write("PROJECTS/P1/map.csv", "old");
+    env.files.choose(env.programDir.file("PROJECTS/P1/map.csv"));
+    env.boxes.answer(platform::MsgAnswer::No);
+    w.Btn_Click(w.button("Btn_PROFINET_Map"));
+    EXPECT_EQ(env.programDir.read("PROJECTS/P1/map.csv"), QByteArray("old"));
+    env.files.choose(env.programDir.file("PROJECTS/P1/map.csv"));
+    env.boxes.answer(platform::MsgAnswer::Yes);
+    w.Btn_Click(w.button("Btn_PROFINET_Map"));
+    EXPECT_EQ(env.programDir.read("PROJECTS/P1/map.csv"), map);
+    EXPECT_EQ(env.boxes.texts(), QStringList(2, "The File already exists! Do you want to overwrite the file?"));
 }

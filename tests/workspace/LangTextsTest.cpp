@@ -238,3 +238,28 @@ TEST_F(LangTextsTest, LoadLanguageFallsBackToEnglishThenToTheBuiltInTexts)
     EXPECT_EQ(w->Lang_Texts.size(), workspace::kLangTextCount);
     EXPECT_EQ(w->Language_Name, QStringLiteral("English"));
 }
+
+TEST_F(LangTextsTest, APickedLanguageReplacesTheTableOnlyWhenItsFileCanBeRead)
+{
+    dir.write(QStringLiteral("Deutsch.lng"), "STR0 =Anfang\n");
+    dir.write(QStringLiteral("Italiano.lng"), "STR1 =Passo 1\n");
+    w->Language_Name = QStringLiteral("Deutsch");
+    ASSERT_TRUE(workspace::Try_Load_Language(QStringLiteral("Deutsch")));
+    EXPECT_EQ(changes(), (std::map<int, QString>{{0, "Anfang"}}));
+
+    // Starts from the built-in texts, not from the language before.
+    ASSERT_TRUE(workspace::Try_Load_Language(QStringLiteral("Italiano")));
+    EXPECT_EQ(changes(), (std::map<int, QString>{{1, "Passo 1"}}));
+
+    // Missing, not a file of the folder, or too large to read: the table stays, and so does
+    // the language name (no fall-back to English here).
+    QByteArray big("STR2 =Grande\r\n");
+    big.append(QByteArray(workspace::kMaxLanguageFileBytes, ' '));
+    dir.write(QStringLiteral("Big.lng"), big);
+    dir.write(QStringLiteral("sub/Evil.lng"), "STR2 =Evil\n");
+    for (const char* name : {"Klingon", "sub/Evil", "", "Big"}) {
+        EXPECT_FALSE(workspace::Try_Load_Language(QLatin1String(name))) << name;
+        EXPECT_EQ(changes(), (std::map<int, QString>{{1, "Passo 1"}})) << name;
+    }
+    EXPECT_EQ(w->Language_Name, QStringLiteral("Deutsch"));
+}
