@@ -6,6 +6,7 @@
 #include "app/SoftOptions.h"
 #include "app/VarnetoreFirmWare.h"
 #include "image/ImageBuilder.h"
+#include "mbus/RegisterMap.h"
 #include "parameters/window/UParGen.h"
 #include "platform/text/UserError.h"
 #include "update/BootSer.h"
@@ -77,6 +78,7 @@ Program::Program(const QString& programDir)
     s.setBootTcpBACnetType = [bootTcp](int bacnetType) { bootTcp->BACnetType = static_cast<uint32_t>(bacnetType); };
     s.Check_Version = [options] { return options->Check_Version(); };
     options->changeLanguage = [m] { m->Change_Language(); };
+    s.Write_PROFINET_Map_File = [](const QString& file) { mbus::Write_PROFINET_Map_File(file); };
 }
 
 Program::~Program() = default;

@@ -24,12 +24,14 @@ std::optional<uint32_t> addressOf(const std::optional<QString>& text)
 
 void Clear_BDT(BdtTable& t) { t.fill(BdtEntry{}); }
 
-void Load_BDT(BdtTable& t, const QString& path)
+void Load_BDT(BdtTable& t, const QString& path, BdtExtraRows extra)
 {
     if (!platform::fileExists(path))
         return;
     const TableFile file(path);
-    const std::vector<TableRow> rows = file.rootRows();
+    std::vector<TableRow> rows = file.rootRows();
+    if (extra == BdtExtraRows::Ignore && rows.size() > static_cast<size_t>(kBdtEntries))
+        rows.erase(rows.begin() + kBdtEntries, rows.end());
     if (rows.size() > static_cast<size_t>(kBdtEntries))
         throw platform::UserError(
             QStringLiteral("The file %1 holds %2 rows; the broadcast distribution table of the image has room "

@@ -22,11 +22,13 @@ struct BdtEntry {
 using BdtTable = std::array<BdtEntry, kBdtEntries>;
 
 void Clear_BDT(BdtTable& t);
+// What a file with more rows than the table has entries gives: an error, or the first ten rows.
+enum class BdtExtraRows { Refuse, Ignore };
 // Fills the entries from BACnet_BDT.xml at `path`; nothing when the file does not exist.
 // A bad address leaves that address 0.0.0.0, a port that is not a number gives 0. Throws
-// platform::UserError when the file cannot be read or holds more rows than the table has
-// entries.
-void Load_BDT(BdtTable& t, const QString& path);
+// platform::UserError when the file cannot be read or, with `Refuse`, holds more rows than the
+// table has entries.
+void Load_BDT(BdtTable& t, const QString& path, BdtExtraRows extra = BdtExtraRows::Refuse);
 // Writes the ten entries at `offset` and returns offset + 120.
 int32_t Write_BDT(BankBuffer& bank, const BdtTable& t, int32_t offset);
 

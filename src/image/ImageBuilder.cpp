@@ -1,5 +1,6 @@
 #include "image/ImageBuilder.h"
 
+#include "image/MBusImages.h"
 #include "image/ModbusImages.h"
 #include "platform/fs/Files.h"
 #include "platform/text/UserError.h"
@@ -16,6 +17,21 @@ namespace {
 using BuildRoutine = void (*)(ImageState&);
 
 enum class Entry { Routine, Nothing, NotAvailable };
+
+struct BankFile {
+    QString name;
+    QByteArray bytes;
+};
+
+void buildMasterImages(ImageState& st) { Build_Bin_QV(st.qv, workspace::ws().Converter_Type); }
+
+// Save_Bin_QV: bank3.bin, and bank4.bin with the object names of the BACnet model 1001.
+void saveMasterImages(const ImageState& st, std::vector<BankFile>& files)
+{
+    files.push_back({QStringLiteral("bank3.bin"), st.qv.bank3.filled()});
+    if (workspace::ws().Converter_Type == 1001)
+        files.push_back({QStringLiteral("bank4.bin"), st.qv.bank4.filled()});
+}
 
 // The build routine of each device type, tested in this order. The images of the models whose
 // routines are not written yet are refused rather than faked.
@@ -36,7 +52,17 @@ Entry buildEntry(int32_t type, BuildRoutine& routine)
         routine = &Build_Bin_Modbus_TCP_Slave;
         return Entry::Routine;
     case 1:
-    case 20:    // M-Bus
+    case 20:
+        routine = &Build_Bin_MBus;
+        return Entry::Routine;
+    case 21:
+        routine = &Build_MBus_Bank;
+        return Entry::Routine;
+    case 1001:
+    case 1002:
+    case 1003:
+        routine = &buildMasterImages;
+        return Entry::Routine;
     case 6:     // PROFIBUS
     case 7:     // CAN
     case 8:     // CANopen
@@ -48,20 +74,11 @@ Entry buildEntry(int32_t type, BuildRoutine& routine)
     case 17:    // SNMP agent
     case 18:    // DMX
     case 19:    // SNMP manager
-    case 21:    // wireless M-Bus
-    case 1001:
-    case 1002:
-    case 1003:  // M-Bus masters
         return Entry::NotAvailable;
     default:    // 10, 13, 14, 15 and unknown types: no image of this program
         return Entry::Nothing;
     }
 }
-
-struct BankFile {
-    QString name;
-    const BankBuffer* bank;
-};
 
 // The bank files of each device type, in the order they are written.
 Entry saveEntry(int32_t type, const ImageState& st, std::vector<BankFile>& files)
@@ -83,15 +100,25 @@ Entry saveEntry(int32_t type, const ImageState& st, std::vector<BankFile>& files
     case 17:
     case 18:
     case 19:
-        files.push_back({QStringLiteral("bank1.bin"), &st.bank1});
+        files.push_back({QStringLiteral("bank1.bin"), st.bank1.filled()});
         return Entry::Routine;
     case 1:
     case 20:
+        // Only the BACnet/IP build has a bank2; the gateway's MS/TP update takes bank3 alone.
+        files.push_back({QStringLiteral("bank1.bin"), st.bank1.filled()});
+        if (st.mbusBacnetType == 0)
+            files.push_back({QStringLiteral("bank2.bin"), st.bank2.filled()});
+        files.push_back({QStringLiteral("bank3.bin"), st.bank3.filled()});
+        return Entry::Routine;
     case 21:
+        files.push_back({QStringLiteral("bank1.bin"), st.bank3.filled()});
+        files.push_back({QStringLiteral("bank_T.bin"), QByteArray("\x01\x00\x00\x00", 4)});
+        return Entry::Routine;
     case 1001:
     case 1002:
     case 1003:
-        return Entry::NotAvailable;
+        saveMasterImages(st, files);
+        return Entry::Routine;
     default:
         return Entry::Nothing;
     }
@@ -131,8 +158,9 @@ BuildResult Build_Bin(ImageState& st)
     case Entry::Routine:
         break;
     }
-    // The routines read every file before they write the first byte of a bank, so a build that
-    // fails leaves the buffers as the last good build left them.
+    // A build that fails is never saved. The routines read and check every file before they
+    // write the first byte of a bank (the M-Bus converters build their bank3 before they check
+    // their BACnet side).
     try {
         routine(st);
     } catch (const platform::UserError& e) {
@@ -167,7 +195,7 @@ SaveResult Save_Bin(ImageState& st)
     for (const BankFile& f : files) {
         const QString path = platform::joinPath(binDir, f.name);
         QString why;
-        if (!platform::writeWholeFile(path, f.bank->filled(), &why)) {
+        if (!platform::writeWholeFile(path, f.bytes, &why)) {
             result.ok = false;
             result.error = QStringLiteral("The file %1 cannot be written: %2").arg(path, why);
             return result;

@@ -5,8 +5,11 @@
 #include "image/BacnetObjects.h"
 #include "image/Bank.h"
 #include "image/Bdt.h"
+#include "image/MBusModel.h"
+#include "image/MasterImages.h"
 #include "image/ModbusAccess.h"
 #include "image/ParGenRecord.h"
+#include "image/ParGenWMBus.h"
 
 #include <cstdint>
 #include <optional>
@@ -31,6 +34,14 @@ struct ImageState {
     BdtTable bdt;
     // DMX direction ("DMX_DMX"): 0 reads only the BACnet read objects, else only the written.
     int32_t DMX_Direction = 1;
+
+    // M-Bus images (device types 1, 20, 21): the bank's parameter block, the network as the
+    // last build read it, and the BACnet type that build found (only BACnet/IP has a bank2).
+    ParGenWMBus wMBus;
+    MBusNetworkModel mbus;
+    int32_t mbusBacnetType = 0;
+    // M-Bus master models (1001-1003): their own two buffers, record and devices.
+    MasterImages qv;
 
     // Device type of the last build that ended without error; a failed build clears it, so a
     // save never writes what an earlier or a broken build left in the buffers.

@@ -298,3 +298,46 @@ TEST(MainWindowStart, UpdateDeviceRunsTheImageBuilderAndTheEthernetWizardOfThePr
     EXPECT_FALSE(env.programDir.exists("PROJECTS/P1/bin/bank1.bin"));
     EXPECT_TRUE(env.modal.shown.isEmpty());
 }
+
+// The map button of an M-Bus master model: the save dialog, ".csv" added, question 21 before an
+// existing file is replaced, and the map of the project's devices written.
+TEST(MainWindowStart, TheProfinetMapButtonWritesTheRegisterMapOfTheProject)
+{
+    AppEnv env(1002);
+    QDir().mkpath(env.programDir.file("PROJECTS/P1/bin"));
+    env.programDir.write("Varnetor.xml", settingsXml("P1", "0", "0").toUtf8());
+    env.programDir.write("TEMPLATE/Meter.xml",
+                         "<Template><List_Variables>"
+                         "<Var><FrameNumber>0</FrameNumber></Var><Var><FrameNumber>0</FrameNumber></Var>"
+                         "<Var><FrameNumber>1</FrameNumber><ObjectType>2</ObjectType><Options>3</Options>"
+                         "<ON_Split1>T</ON_Split1><Description>Flow</Description></Var>"
+                         "</List_Variables><Device_Type><Type>0</Type></Device_Type></Template>");
+    env.programDir.write("PROJECTS/P1/M_Bus_Custom_QV.xml",
+                         "<Configuration_MBus_BACnet><List_Devices><Device><Template>Meter.xml</Template>"
+                         "<ID_Type>0</ID_Type><ID_MBus>5</ID_MBus><Node_State>1</Node_State>"
+                         "<Identification_Number>0</Identification_Number><MSB>1</MSB><SST>2</SST>"
+                         "<Third_Field>3</Third_Field></Device></List_Devices></Configuration_MBus_BACnet>");
+    Program program(env.programDir.path());
+    TFVarnetoreFirmWare& w = program.mainWindow();
+    const QByteArray map = "Registers; ID Type; ID; Description;ReadWrite;\r\n"
+                           "0-3;Primary;5;Node State;Read Only;\r\n"
+                           "4-7;Primary;5;T0102003, Flow;Read/Write*;\r\n";
+
+    env.files.choose(env.programDir.file("PROJECTS/P1/map"));
+    w.Btn_Click(w.button("Btn_PROFINET_Map"));
+    EXPECT_TRUE(env.boxes.shown().empty()) << env.boxes.texts().join("|").toStdString();
+    EXPECT_EQ(env.programDir.read("PROJECTS/P1/map.csv"), map);
+    ASSERT_EQ(env.files.requests().size(), 1u);
+    EXPECT_EQ(env.files.requests()[0].initialFolder, env.programDir.file("PROJECTS/P1"));
+
+    env.programDir.write("PROJECTS/P1/map.csv", "old");
+    env.files.choose(env.programDir.file("PROJECTS/P1/map.csv"));
+    env.boxes.answer(platform::MsgAnswer::No);
+    w.Btn_Click(w.button("Btn_PROFINET_Map"));
+    EXPECT_EQ(env.programDir.read("PROJECTS/P1/map.csv"), QByteArray("old"));
+    env.files.choose(env.programDir.file("PROJECTS/P1/map.csv"));
+    env.boxes.answer(platform::MsgAnswer::Yes);
+    w.Btn_Click(w.button("Btn_PROFINET_Map"));
+    EXPECT_EQ(env.programDir.read("PROJECTS/P1/map.csv"), map);
+    EXPECT_EQ(env.boxes.texts(), QStringList(2, "The File already exists! Do you want to overwrite the file?"));
+}
