@@ -237,7 +237,8 @@ TEST(WiredScan, DatagramFromAnotherPortIsNoReply)
 TEST(WiredScan, StartIsRefusedWhileAScanRunsAndForABadAddress)
 {
     UdpScan s;
-    s.engine->Event_Run().ResetEvent(); // parked: the scan does not advance
+    s.engine->Event_Run().ResetEvent();
+    testing_support::pumpFor(30); // the thread parks after the pass in progress
     EXPECT_THROW(s.engine->Start_Scan(TScanType::saPrimaryAddress, TSelectHard::shEthernet, QStringLiteral("192.168.2.256"),
                                       2400, 1, false, false, 1, false, 0, false, s.recorder()),
                  platform::UserError);

@@ -59,7 +59,11 @@ public:
     mbus::scan::TWirelessSlaveProc wirelessRecorder()
     {
         return [this](int index, const mbus::scan::TSlave_wMBus* m) {
-            wirelessNotes.push_back({index, m != nullptr, m && m->Cripted, m ? m->List_Var.size() : 0});
+            size_t records = 0; // decoded ones; idle fillers are kept as place-holders
+            if (m)
+                for (const mbus::scan::TVariable_MBus& v : m->List_Var)
+                    records += v.Real_Wireless_Var ? 1 : 0;
+            wirelessNotes.push_back({index, m != nullptr, m && m->Cripted, records});
         };
     }
 

@@ -227,8 +227,10 @@ std::optional<std::vector<uint8_t>> StandInGateway::answer(const std::vector<uin
         return std::vector<uint8_t>{'O', 'K', '\r'};
     if (configuration_ && options_.module == RadioModule::RadioCrafts) {
         const bool position = positionNext_ && d.size() == 1;
+        const bool block = memoryWrite_ && d.size() == 16;
         positionNext_ = false;
-        if (position || d.size() == 16 || d == std::vector<uint8_t>{0x58})
+        memoryWrite_ = d == std::vector<uint8_t>{0x4D};
+        if (position || block || d == std::vector<uint8_t>{0x58})
             return std::nullopt; // a key-table position, the configuration block, leaving
         if (d == std::vector<uint8_t>{0x30}) {
             std::vector<uint8_t> memory(options_.radioCraftsReadLength, 0x11);

@@ -98,6 +98,7 @@ private:
     bool analyzer_ = false;
     bool configuration_ = false;
     bool positionNext_ = false;
+    bool memoryWrite_ = false;
     std::thread thread_;
 };
 
