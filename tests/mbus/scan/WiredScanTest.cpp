@@ -1,7 +1,9 @@
 // The wired scan against the stand-in gateway on 127.0.0.1.
 #include "Hex.h"
+#include "platform/xml/XmlDom.h"
 #include "support/QtPrinters.h"
 #include "support/ScanFixture.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -280,6 +282,27 @@ TEST(WiredScan, DestroyingTheEngineDuringAScanSwitchesTheAnalyzerOff)
     s.eng.store(nullptr);
     s.engine.reset();
     EXPECT_EQ(s.gw.receivedTexts().back(), "Ostrel_Disable_Analyzer_Mode");
+}
+
+TEST(WiredScan, ResultFileIsWrittenWhenTheScanEnds)
+{
+    testing_support::TempDir dir;
+    UdpScan s;
+    s.gw.bus().meters = {meterAt(0, 0x00000042)};
+    s.engine->setSaveXMLFile(dir.file(QStringLiteral("scan.xml")));
+    s.onNote = [&](const Note& n) {
+        if (n[0] == 2)
+            s.engine->Stop_Scan();
+    };
+    ASSERT_TRUE(s.startPrimary());
+    s.engine->setSaveXMLFile(QString()); // ignored while the scan runs
+    ASSERT_TRUE(s.runToEnd());
+    platform::XmlDocument doc;
+    ASSERT_TRUE(doc.load(dir.file(QStringLiteral("scan.xml"))));
+    EXPECT_EQ(doc.rootElement().name(), QStringLiteral("SCAN_M-Bus_Wired"));
+    ASSERT_EQ(doc.rootElement().elementCount(), 1);
+    EXPECT_EQ(doc.rootElement().elementAt(0).attribute(QStringLiteral("Secondary_Address")), QStringLiteral("42"));
+    EXPECT_EQ(doc.rootElement().elementAt(0).elementCount(), 4);
 }
 
 TEST(WiredScan, ReplyWindowByLineSpeed)
