@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <cstdint>
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -87,14 +88,89 @@ struct MainThreadCalls::State {
 };
 
 namespace {
+
 struct PendingCall {
+    std::shared_ptr<MainThreadCalls::State> state;
     std::function<void()> fn;
     bool done = false;
     bool dropped = false;
 };
+
+// The calls waiting for the user-interface thread, in the order they were made. The hand-over
+// is ours (this lock), not the event queue's: the queue only wakes the user-interface thread,
+// so every thread that looks at a call has taken the lock that made it visible.
+struct CallQueue {
+    std::mutex m;
+    std::deque<std::shared_ptr<PendingCall>> calls;
+};
+
+CallQueue& callQueue()
+{
+    static CallQueue q;
+    return q;
+}
+
+void runNextCall()
+{
+    std::shared_ptr<PendingCall> c;
+    {
+        CallQueue& q = callQueue();
+        std::lock_guard lk(q.m);
+        if (q.calls.empty())
+            return;
+        c = std::move(q.calls.front());
+        q.calls.pop_front();
+    }
+    MainThreadCalls::State& st = *c->state;
+    {
+        std::lock_guard lk(st.m);
+        if (c->dropped || st.cancelled) {
+            c->dropped = true;
+            return;
+        }
+    }
+    try {
+        c->fn();
+    } catch (...) {
+    }
+    {
+        std::lock_guard lk(st.m);
+        c->done = true;
+    }
+    st.cv.notify_all();
+}
+
 } // namespace
 
-MainThreadCalls::MainThreadCalls() : s_(std::make_shared<State>()) {}
+// Lives on the user-interface thread; each queued invocation of `run` runs one waiting call.
+class MainThreadDispatcher : public QObject {
+Q_OBJECT
+public:
+    static MainThreadDispatcher* instance(QCoreApplication* app)
+    {
+        static std::mutex m;
+        static MainThreadDispatcher* d = nullptr;
+        static QCoreApplication* owner = nullptr;
+        std::lock_guard lk(m);
+        if (!d || owner != app) {
+            // One per application object; an earlier one went with its application's thread.
+            d = new MainThreadDispatcher;
+            owner = app;
+            if (d->thread() != app->thread())
+                d->moveToThread(app->thread());
+        }
+        return d;
+    }
+
+public Q_SLOTS:
+    void run() { runNextCall(); }
+};
+
+MainThreadCalls::MainThreadCalls() : s_(std::make_shared<State>())
+{
+    if (QCoreApplication* app = QCoreApplication::instance(); app && QThread::currentThread() == app->thread())
+        MainThreadDispatcher::instance(app);
+}
 
 MainThreadCalls::~MainThreadCalls() { cancel(); }
 
@@ -115,33 +191,19 @@ bool MainThreadCalls::call(std::function<void()> fn)
     }
     const std::shared_ptr<State> st = s_;
     auto c = std::make_shared<PendingCall>();
+    c->state = st;
     c->fn = std::move(fn);
     {
         std::lock_guard lk(st->m);
         if (st->cancelled)
             return false;
     }
-    QMetaObject::invokeMethod(
-        app,
-        [st, c] {
-            {
-                std::lock_guard lk(st->m);
-                if (c->dropped || st->cancelled) {
-                    c->dropped = true;
-                    return;
-                }
-            }
-            try {
-                c->fn();
-            } catch (...) {
-            }
-            {
-                std::lock_guard lk(st->m);
-                c->done = true;
-            }
-            st->cv.notify_all();
-        },
-        Qt::QueuedConnection);
+    {
+        CallQueue& q = callQueue();
+        std::lock_guard lk(q.m);
+        q.calls.push_back(c);
+    }
+    QMetaObject::invokeMethod(MainThreadDispatcher::instance(app), "run", Qt::QueuedConnection);
     std::unique_lock lk(st->m);
     st->cv.wait(lk, [&] { return c->done || st->cancelled; });
     if (!c->done)
@@ -171,3 +233,5 @@ bool MainThreadCalls::cancelled() const
 }
 
 } // namespace platform
+
+#include "CommObjs.moc"

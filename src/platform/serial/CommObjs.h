@@ -97,8 +97,9 @@ public:
     void resume();
     bool cancelled() const;
 
-private:
     struct State;
+
+private:
     std::shared_ptr<State> s_;
 };
 

@@ -76,7 +76,7 @@ TEST(SerialScan, PrimaryScanOverThePortSendsNoGatewayCommand)
     SimMeter twoFrames = meterAt(3, 0x33333333);
     twoFrames.frames = {mbustest::concat({mbustest::bytes(mbustest::kMeterRecords), {0x1F}}),
                         mbustest::bytes(mbustest::kMeterRecords)};
-    s.device.bus().meters = {twoFrames};
+    s.device.setMeters({twoFrames});
     s.stopAt = 4;
     ASSERT_TRUE(s.start(TScanType::saPrimaryAddress, 2));
     ASSERT_TRUE(s.runToEnd());
@@ -102,7 +102,7 @@ TEST(SerialScan, PrimaryScanOverThePortSendsNoGatewayCommand)
 TEST(SerialScan, SecondarySearchTellsACollisionByItsGarbledReply)
 {
     SerialScan s;
-    s.device.bus().meters = {meterAt(1, 0x00000017), meterAt(2, 0x00000018)};
+    s.device.setMeters({meterAt(1, 0x00000017), meterAt(2, 0x00000018)});
     ASSERT_TRUE(s.start(TScanType::saSecondaryAddress));
     ASSERT_TRUE(s.runToEnd());
     EXPECT_EQ(s.notes, (std::vector<Note>{{1, 0, 0, 2}, {2, 0x17, 1, 2}, {2, 0x18, 1, 2}, {3, 0, 0, 2}}));

@@ -47,7 +47,7 @@ INSTANTIATE_TEST_SUITE_P(Clock, PrimaryScan, ::testing::Values(uint64_t{1'000'00
 TEST_P(PrimaryScan, ReportsEveryAddressAndFilesTheMetersThatAnswer)
 {
     UdpScan s({}, GetParam());
-    s.gw.bus().meters = {meterAt(5, 0x11111111), meterAt(7, 0x22222222)};
+    s.gw.setMeters({meterAt(5, 0x11111111), meterAt(7, 0x22222222)});
     ASSERT_TRUE(s.startPrimary());
     ASSERT_TRUE(s.runToEnd());
 
@@ -85,7 +85,7 @@ TEST(WiredScan, BytesOnTheWireAndStopAfterTheCurrentMeter)
     };
     for (const Case& c : cases) {
         UdpScan s;
-        s.gw.bus().meters = {meterAt(1, 0x00000001)};
+        s.gw.setMeters({meterAt(1, 0x00000001)});
         s.onNote = [&](const Note& n) {
             if (n[0] == 2 && n[1] == 1)
                 s.engine->Stop_Scan();
@@ -121,7 +121,7 @@ TEST(WiredScan, ReadsFramesUpToCutAfterWithTheFcbToggled)
         UdpScan s;
         SimMeter m = meterAt(5, 0x55555555);
         m.frames = c.frames;
-        s.gw.bus().meters = {m};
+        s.gw.setMeters({m});
         s.onNote = [&](const Note& n) {
             if (n[0] == 2 && n[1] == 5)
                 s.engine->Stop_Scan();
@@ -145,7 +145,7 @@ TEST(WiredScan, ReadsFramesUpToCutAfterWithTheFcbToggled)
 TEST(WiredScan, SecondarySearchSplitsACollisionByTheNextDigit)
 {
     UdpScan s;
-    s.gw.bus().meters = {meterAt(1, 0x12345678), meterAt(2, 0x12395678)};
+    s.gw.setMeters({meterAt(1, 0x12345678), meterAt(2, 0x12395678)});
     ASSERT_TRUE(s.startSecondary());
     ASSERT_TRUE(s.runToEnd());
     EXPECT_EQ(s.notes, (std::vector<Note>{{1, 0, 0, 2}, {2, 0x12345678, 1, 2}, {2, 0x12395678, 1, 2}, {3, 0, 0, 2}}));
@@ -288,7 +288,7 @@ TEST(WiredScan, ResultFileIsWrittenWhenTheScanEnds)
 {
     testing_support::TempDir dir;
     UdpScan s;
-    s.gw.bus().meters = {meterAt(0, 0x00000042)};
+    s.gw.setMeters({meterAt(0, 0x00000042)});
     s.engine->setSaveXMLFile(dir.file(QStringLiteral("scan.xml")));
     s.onNote = [&](const Note& n) {
         if (n[0] == 2)

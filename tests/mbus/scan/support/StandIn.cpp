@@ -162,6 +162,12 @@ std::vector<std::string> StandInGateway::receivedTexts() const
     return out;
 }
 
+void StandInGateway::setMeters(std::vector<SimMeter> meters)
+{
+    std::lock_guard lk(m_);
+    bus_.meters = std::move(meters);
+}
+
 void StandInGateway::setOnDatagram(std::function<void(const std::vector<uint8_t>&)> f)
 {
     std::lock_guard lk(m_);
@@ -269,7 +275,11 @@ void StandInGateway::serve()
         scanPort_.store(ntohs(from.sin_port));
         if (hook)
             hook(d);
-        const std::optional<std::vector<uint8_t>> reply = answer(d);
+        std::optional<std::vector<uint8_t>> reply;
+        {
+            std::lock_guard lk(m_);
+            reply = answer(d);
+        }
         if (reply) {
             sent_.fetch_add(1);
             ::sendto(fd_, reply->data(), reply->size(), 0, reinterpret_cast<sockaddr*>(&from), len);
@@ -292,6 +302,12 @@ SerialStandIn::~SerialStandIn()
     [[maybe_unused]] const ssize_t w = ::write(stopFd_, &one, sizeof one);
     thread_.join();
     ::close(stopFd_);
+}
+
+void SerialStandIn::setMeters(std::vector<SimMeter> meters)
+{
+    std::lock_guard lk(m_);
+    bus_.meters = std::move(meters);
 }
 
 std::vector<std::vector<uint8_t>> SerialStandIn::received() const
@@ -340,11 +356,12 @@ void SerialStandIn::serve()
                 break;
             const std::vector<uint8_t> frame(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(length));
             pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(length));
+            SimBus::Reply r;
             {
                 std::lock_guard lk(m_);
                 received_.push_back(frame);
+                r = bus_.handle(frame);
             }
-            const SimBus::Reply r = bus_.handle(frame);
             if (r.kind == SimBus::Kind::Bytes)
                 writeAll(r.bytes);
             else if (r.kind == SimBus::Kind::Collision)
