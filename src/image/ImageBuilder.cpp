@@ -1,7 +1,14 @@
 #include "image/ImageBuilder.h"
 
+#include "image/CanImage.h"
+#include "image/CanopenImage.h"
+#include "image/DeviceNetImage.h"
+#include "image/DmxImage.h"
+#include "image/FieldbusSlaveImages.h"
+#include "image/KnxImage.h"
 #include "image/MBusImages.h"
 #include "image/ModbusImages.h"
+#include "image/SnmpImages.h"
 #include "platform/fs/Files.h"
 #include "platform/text/UserError.h"
 #include "workspace/Workspace.h"
@@ -25,8 +32,9 @@ struct BankFile {
 
 void buildMasterImages(ImageState& st) { Build_Bin_QV(st.qv, workspace::ws().Converter_Type); }
 
-// Save_Bin_QV: bank3.bin, and bank4.bin with the object names of the BACnet model 1001.
-void saveMasterImages(const ImageState& st, std::vector<BankFile>& files)
+// The files of the M-Bus master models: bank3.bin, and bank4.bin with the object names of the
+// BACnet model 1001. Written, and their failures reported, like every other bank file.
+void Save_Bin_QV(const ImageState& st, std::vector<BankFile>& files)
 {
     files.push_back({QStringLiteral("bank3.bin"), st.qv.bank3.filled()});
     if (workspace::ws().Converter_Type == 1001)
@@ -51,6 +59,16 @@ Entry buildEntry(int32_t type, BuildRoutine& routine)
     case 4:
         routine = &Build_Bin_Modbus_TCP_Slave;
         return Entry::Routine;
+    case 6: routine = &Build_Bin_PROFIBUS; return Entry::Routine;
+    case 7: routine = &Build_Bin_CAN; return Entry::Routine;
+    case 8: routine = &Build_Bin_CANopen; return Entry::Routine;
+    case 9: routine = &Build_Bin_PROFINET; return Entry::Routine;
+    case 11: routine = &Build_Bin_DeviceNet; return Entry::Routine;
+    case 12: routine = &Build_Bin_EtherNetIP; return Entry::Routine;
+    case 16: case 2016: routine = &Build_Bin_KNX; return Entry::Routine;
+    case 17: routine = &Build_Bin_SNMP_Agent; return Entry::Routine;
+    case 18: routine = &Build_Bin_DMX; return Entry::Routine;
+    case 19: routine = &Build_Bin_SNMP_Manager; return Entry::Routine;
     case 1:
     case 20:
         routine = &Build_Bin_MBus;
@@ -63,18 +81,6 @@ Entry buildEntry(int32_t type, BuildRoutine& routine)
     case 1003:
         routine = &buildMasterImages;
         return Entry::Routine;
-    case 6:     // PROFIBUS
-    case 7:     // CAN
-    case 8:     // CANopen
-    case 9:     // PROFINET
-    case 11:    // DeviceNet slave
-    case 12:    // EtherNet/IP
-    case 16:
-    case 2016:  // KNX
-    case 17:    // SNMP agent
-    case 18:    // DMX
-    case 19:    // SNMP manager
-        return Entry::NotAvailable;
     default:    // 10, 13, 14, 15 and unknown types: no image of this program
         return Entry::Nothing;
     }
@@ -104,7 +110,7 @@ Entry saveEntry(int32_t type, const ImageState& st, std::vector<BankFile>& files
         return Entry::Routine;
     case 1:
     case 20:
-        // Only the BACnet/IP build has a bank2; the gateway's MS/TP update takes bank3 alone.
+        // Only the BACnet/IP build makes a bank2.
         files.push_back({QStringLiteral("bank1.bin"), st.bank1.filled()});
         if (st.mbusBacnetType == 0)
             files.push_back({QStringLiteral("bank2.bin"), st.bank2.filled()});
@@ -117,7 +123,7 @@ Entry saveEntry(int32_t type, const ImageState& st, std::vector<BankFile>& files
     case 1001:
     case 1002:
     case 1003:
-        saveMasterImages(st, files);
+        Save_Bin_QV(st, files);
         return Entry::Routine;
     default:
         return Entry::Nothing;

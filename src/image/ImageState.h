@@ -5,6 +5,7 @@
 #include "image/BacnetObjects.h"
 #include "image/Bank.h"
 #include "image/Bdt.h"
+#include "image/FieldState.h"
 #include "image/MBusModel.h"
 #include "image/MasterImages.h"
 #include "image/ModbusAccess.h"
@@ -32,6 +33,8 @@ struct ImageState {
     BacnetObjectTable objects;
     ModbusAccessTable access;
     BdtTable bdt;
+    // The blocks and tables of the CAN, CANopen, fieldbus, KNX, DMX and SNMP images.
+    FieldState field;
     // DMX direction ("DMX_DMX"): 0 reads only the BACnet read objects, else only the written.
     int32_t DMX_Direction = 1;
 

@@ -16,24 +16,6 @@ uint32_t modbusBaudRate(int32_t code)
     return code >= 0 && code < 8 ? kRates[code] : 9600;
 }
 
-// Twelve address keys "<prefix>IP1".."<prefix>GAT4" with the gateway switched off (all 255)
-// unless "<prefix>EN_GAT" is "1".
-template <typename Part>
-void readAddressBlock(const ParGenKeys& keys, const QString& prefix, const int (&ip)[4], std::array<Part, 4>& ipOut,
-                      std::array<Part, 4>& smOut, std::array<Part, 4>& gatOut)
-{
-    static const int kSm[4] = {255, 255, 255, 0};
-    static const int kGat[4] = {192, 168, 0, 1};
-    for (int i = 0; i < 4; ++i)
-        ipOut[i] = static_cast<Part>(keys.keyInt(prefix + QStringLiteral("IP%1").arg(i + 1), ip[i]));
-    for (int i = 0; i < 4; ++i)
-        smOut[i] = static_cast<Part>(keys.keyInt(prefix + QStringLiteral("SM%1").arg(i + 1), kSm[i]));
-    for (int i = 0; i < 4; ++i)
-        gatOut[i] = static_cast<Part>(keys.keyInt(prefix + QStringLiteral("GAT%1").arg(i + 1), kGat[i]));
-    if (!keys.keyFlag(prefix + QStringLiteral("EN_GAT")))
-        gatOut = {255, 255, 255, 255};
-}
-
 void startBuild(ImageState& st)
 {
     Init_Par_Gen(st.Par_Gen, workspace::ws().Converter_Type);
@@ -73,8 +55,7 @@ void Read_Par_Gen_Modbus_TCP_Master(ImageState& st)
     if (!openParGen(keys))
         return;
     readBacnetSide(keys, p, st.Desc_Chars_Limit_Flag, false);
-    static const int kIp[4] = {192, 168, 0, 6};
-    readAddressBlock(keys, QStringLiteral("Modbus_TCP_Master_"), kIp, p.Eth2_IP, p.Eth2_SM, p.Eth2_GAT);
+    readAddressKeys(keys, QStringLiteral("Modbus_TCP_Master_"), {{192, 168, 0, 6}}, p.Eth2_IP, p.Eth2_SM, p.Eth2_GAT);
     p.Modbus_TCP_Port = static_cast<uint16_t>(keys.keyInt(QStringLiteral("ModbusTCPM_PORT"), 502));
     p.Modbus_TCP_Port_2 = p.Modbus_TCP_Port;
     p.Modbus_Timeout = static_cast<uint32_t>(keys.keyInt(QStringLiteral("ModbusTCPM_TIMEOUT"), 1000));
@@ -152,12 +133,12 @@ void Read_Par_Gen_Modbus_TCP_Slave(ImageState& st)
     }
     // With BACnet MS/TP the Modbus TCP side is the only Ethernet interface: its address goes
     // into the main block; otherwise into the second one.
-    static const int kIp[4] = {192, 168, 0, 5};
     const QString prefix = QStringLiteral("Modbus_TCP_Slave_");
+    const AddressDefaults defaults{{192, 168, 0, 5}};
     if (bacnetType == 1)
-        readAddressBlock(keys, prefix, kIp, p.BACnet_IP, p.BACnet_SM, p.BACnet_GAT);
+        readAddressKeys(keys, prefix, defaults, p.BACnet_IP, p.BACnet_SM, p.BACnet_GAT);
     else
-        readAddressBlock(keys, prefix, kIp, p.Eth2_IP, p.Eth2_SM, p.Eth2_GAT);
+        readAddressKeys(keys, prefix, defaults, p.Eth2_IP, p.Eth2_SM, p.Eth2_GAT);
     p.Modbus_TCP_Port = static_cast<uint16_t>(keys.keyInt(QStringLiteral("ModbusTCPS_PORT"), 502));
     p.Modbus_TCP_Port_2 = p.Modbus_TCP_Port;
 }

@@ -23,6 +23,12 @@ bool openParGen(ParGenKeys& file)
     return true;
 }
 
+uint32_t mstpBaudRate(int32_t code)
+{
+    static const uint32_t kBaud[6] = {9600, 19200, 38400, 57600, 76800, 115200};
+    return code >= 0 && code < 6 ? kBaud[code] : 9600;
+}
+
 void copyTextField(uint8_t* field, int size, const QString& text)
 {
     for (int i = 0; i < size; ++i)
@@ -38,17 +44,7 @@ int32_t readBacnetTypeAndLimit(const ParGenKeys& keys, uint8_t& descCharsLimitFl
 
 void readBacnetAddress(const ParGenKeys& keys, ParGenStd& p)
 {
-    static const int kIp[4] = {192, 168, 0, 5};
-    static const int kSm[4] = {255, 255, 255, 0};
-    static const int kGat[4] = {192, 168, 0, 1};
-    for (int i = 0; i < 4; ++i)
-        p.BACnet_IP[i] = static_cast<uint8_t>(keys.keyInt(QStringLiteral("BACnet_IP%1").arg(i + 1), kIp[i]));
-    for (int i = 0; i < 4; ++i)
-        p.BACnet_SM[i] = static_cast<uint8_t>(keys.keyInt(QStringLiteral("BACnet_SM%1").arg(i + 1), kSm[i]));
-    for (int i = 0; i < 4; ++i)
-        p.BACnet_GAT[i] = static_cast<uint8_t>(keys.keyInt(QStringLiteral("BACnet_GAT%1").arg(i + 1), kGat[i]));
-    if (!keys.keyFlag(QStringLiteral("BACnet_EN_GAT")))
-        p.BACnet_GAT = {255, 255, 255, 255};
+    readAddressKeys(keys, QStringLiteral("BACnet_"), {{192, 168, 0, 5}}, p.BACnet_IP, p.BACnet_SM, p.BACnet_GAT);
 }
 
 void readBacnetIpKeys(const ParGenKeys& keys, ParGenStd& p, bool bbmdAndFdr)
@@ -67,9 +63,7 @@ void readBacnetIpKeys(const ParGenKeys& keys, ParGenStd& p, bool bbmdAndFdr)
 
 void readBacnetMstpKeys(const ParGenKeys& keys, ParGenStd& p)
 {
-    static const uint32_t kBaud[6] = {9600, 19200, 38400, 57600, 76800, 115200};
-    const int32_t code = keys.keyInt(QStringLiteral("BACnet_Ser_Baudrate"), 0);
-    p.Port1_Baud_Rate = code >= 0 && code < 6 ? kBaud[code] : 9600;
+    p.Port1_Baud_Rate = mstpBaudRate(keys.keyInt(QStringLiteral("BACnet_Ser_Baudrate"), 0));
     const int32_t parity = keys.keyInt(QStringLiteral("BACnet_Ser_Parity"), 0);
     p.Port1_Parity = static_cast<uint16_t>(parity == 1 ? 2 : parity);
     p.BACnet_Ser_MAC = static_cast<uint8_t>(keys.keyInt(QStringLiteral("BACnet_Ser_ID"), 0));

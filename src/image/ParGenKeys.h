@@ -5,6 +5,7 @@
 #include "parameters/ParGenFile.h"
 
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -20,6 +21,34 @@ bool openParGen(ParGenKeys& file);
 // Copies a text into a fixed field, one byte per character (the low 8 bits of its UTF-16 code
 // unit), cut to the field's size and zero-filled after it.
 void copyTextField(uint8_t* field, int size, const QString& text);
+
+// BACnet MS/TP bit rate of a "BACnet_Ser_Baudrate" code: 0 9600, 1 19200, 2 38400, 3 57600,
+// 4 76800, 5 115200, any other code 9600.
+uint32_t mstpBaudRate(int32_t code);
+
+// Defaults of the twelve keys of an address block, first part first.
+struct AddressDefaults {
+    std::array<int32_t, 4> ip;
+    std::array<int32_t, 4> sm{255, 255, 255, 0};
+    std::array<int32_t, 4> gat{192, 168, 0, 1};
+};
+
+// The address block "<prefix>IP1".."<prefix>IP4", "<prefix>SM1".., "<prefix>GAT1".. (each
+// part keeps its low bits), with the gateway switched off (all 255) unless "<prefix>EN_GAT"
+// is "1".
+template <typename Part>
+void readAddressKeys(const ParGenKeys& keys, const QString& prefix, const AddressDefaults& d,
+                     std::array<Part, 4>& ip, std::array<Part, 4>& sm, std::array<Part, 4>& gat)
+{
+    for (size_t i = 0; i < 4; ++i)
+        ip[i] = static_cast<Part>(keys.keyInt(prefix + QStringLiteral("IP%1").arg(i + 1), d.ip[i]));
+    for (size_t i = 0; i < 4; ++i)
+        sm[i] = static_cast<Part>(keys.keyInt(prefix + QStringLiteral("SM%1").arg(i + 1), d.sm[i]));
+    for (size_t i = 0; i < 4; ++i)
+        gat[i] = static_cast<Part>(keys.keyInt(prefix + QStringLiteral("GAT%1").arg(i + 1), d.gat[i]));
+    if (!keys.keyFlag(prefix + QStringLiteral("EN_GAT")))
+        gat = {255, 255, 255, 255};
+}
 
 // The BACnet-side keys shared by the readers of the standard layout.
 // "BACnet_Type" (default 0) and "BACnet_Desc_Chars_Limit" (sets the flag when exactly "1").

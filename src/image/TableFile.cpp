@@ -191,6 +191,15 @@ std::vector<TableRow> TableFile::section(const char* name) const
     throw UserError(QStringLiteral("The file %1 has no section \"%2\".").arg(fileName_, sectionName));
 }
 
+bool TableFile::hasSection(const char* name) const
+{
+    const std::string_view wanted(name);
+    for (const Child& c : children_)
+        if (c.name == wanted)
+            return true;
+    return false;
+}
+
 std::vector<TableRow> TableFile::rootRows() const
 {
     std::vector<TableRow> rows;

@@ -102,6 +102,8 @@ public:
     // The rows of a section element of the root; throws when the section is missing. The rows
     // refer to this object and live no longer than it.
     std::vector<TableRow> section(const char* name) const;
+    // True when the root holds a section element of this name.
+    bool hasSection(const char* name) const;
     // The rows standing directly in the root (tables without sections).
     std::vector<TableRow> rootRows() const;
 

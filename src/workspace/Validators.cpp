@@ -110,27 +110,34 @@ int Check_KNX_Address(const QString& text, bool group, bool allowZero)
     return valid ? 0 : 1;
 }
 
-bool IP_Text_To_Bytes(const QString& text, uint8_t& b1, uint8_t& b2, uint8_t& b3, uint8_t& b4)
+bool IP_Text_To_Bytes(std::string_view text, uint8_t& b1, uint8_t& b2, uint8_t& b3, uint8_t& b4)
 {
-    if (text.isEmpty())
+    if (text.empty())
         return true;
     uint8_t* bytes[4] = {&b1, &b2, &b3, &b4};
     bool bad = false;
-    QString rest = text;
+    std::string_view rest = text;
     for (int i = 0; i < 4; ++i) {
-        const qsizetype dot = rest.indexOf(QLatin1Char('.'));
-        const QString part = i < 3 ? (dot < 0 ? QString() : rest.left(dot)) : rest;
-        const int v = platform::toIntDef(part, -1);
+        const size_t dot = rest.find('.');
+        const std::string_view part = i < 3 ? (dot == std::string_view::npos ? std::string_view() : rest.substr(0, dot))
+                                            : rest;
+        const int v = platform::toInt(part).value_or(-1);
         if (inRange(v, 0, 255)) {
             *bytes[i] = uint8_t(v);
         } else {
             *bytes[i] = 0;
             bad = true;
         }
-        if (dot >= 0)
-            rest = rest.mid(dot + 1);
+        if (dot != std::string_view::npos)
+            rest = rest.substr(dot + 1);
     }
     return bad;
+}
+
+bool IP_Text_To_Bytes(const QString& text, uint8_t& b1, uint8_t& b2, uint8_t& b3, uint8_t& b4)
+{
+    const QByteArray utf8 = text.toUtf8();
+    return IP_Text_To_Bytes(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())), b1, b2, b3, b4);
 }
 
 int Check_SNMP_OID(const QString& text)

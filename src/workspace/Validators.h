@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <string_view>
 
 namespace workspace {
 
@@ -34,6 +35,8 @@ int Check_KNX_Address(const QString& text, bool group, bool allowZero);
 // untouched) or any part is not an integer 0-255 (that byte becomes 0). Parts are not trimmed;
 // a fifth part stays in the fourth ("1.2.3.4.5" makes the last byte bad).
 bool IP_Text_To_Bytes(const QString& text, uint8_t& b1, uint8_t& b2, uint8_t& b3, uint8_t& b4);
+// The same on UTF-8 text, for readers that hold a table file's bytes.
+bool IP_Text_To_Bytes(std::string_view utf8, uint8_t& b1, uint8_t& b2, uint8_t& b3, uint8_t& b4);
 
 // Object identifier check: 0 valid; 1 longer than 62 characters; 2 a character other than a
 // digit or "." (also for an empty identifier); 3 begins with "."; 4 ends with "."; 5 holds

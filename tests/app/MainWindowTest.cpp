@@ -299,6 +299,49 @@ TEST(MainWindowStart, UpdateDeviceRunsTheImageBuilderAndTheEthernetWizardOfThePr
     EXPECT_TRUE(env.modal.shown.isEmpty());
 }
 
+TEST(MainWindowStart, UpdateDeviceBuildsTheFieldbusKnxDmxAndSnmpImagesBeforeTheEthernetWizard)
+{
+    const struct {
+        int type;
+        int size;
+    } cases[] = {{6, 102400},  {7, 102520},  {8, 127096}, {9, 102520}, {11, 102400}, {12, 102400},
+                 {16, 79872}, {2016, 79872}, {17, 94208}, {18, 70144}, {19, 133120}};
+    for (const auto& c : cases) {
+        AppEnv env(c.type);
+        QDir().mkpath(env.programDir.file("PROJECTS/P1/bin"));
+        env.programDir.write("Varnetor.xml", settingsXml("P1", "0", "0").toUtf8());
+        Program program(env.programDir.path());
+        TFVarnetoreFirmWare& w = program.mainWindow();
+        env.modal.defaultResult = platform::mrCancel;
+        w.Btn_Click(w.button("Btn_CreateBin"));
+        EXPECT_TRUE(env.boxes.shown().empty()) << c.type << ": " << env.boxes.texts().join("|").toStdString();
+        EXPECT_EQ(env.programDir.read("PROJECTS/P1/bin/bank1.bin").size(), c.size) << c.type;
+        EXPECT_EQ(env.modal.shown, QStringList{"FBootTCP"}) << c.type;
+    }
+
+    // A KNX table with more enabled rows than the image holds: the message names the file and the
+    // limit, the image of the last build stays, and no wizard opens.
+    AppEnv env(16);
+    QDir().mkpath(env.programDir.file("PROJECTS/P1/bin"));
+    env.programDir.write("Varnetor.xml", settingsXml("P1", "0", "0").toUtf8());
+    env.programDir.write("PROJECTS/P1/bin/bank1.bin", "last image");
+    QByteArray rows;
+    for (int i = 0; i < 513; ++i)
+        rows += "<row Enable=\"Y\" Source_Address=\"1.1.1\" Destination_Address=\"1/1/1\" APCI=\"Write\" "
+                "Priority=\"Normal\" Format=\"None\" Extended=\"N\" ReTest=\"N\" On_Command=\"N\" On_Change=\"Y\" "
+                "On_Timer=\"N\" Poll_Time=\"\" Position=\"0\" Bit_Mode=\"No\" Length=\"1\" Mnemonic=\"\"/>";
+    env.programDir.write("PROJECTS/P1/KNX_SetAccess.xml",
+                         "<BACnet_to_KNX><KNX_in_Read/><KNX_in_Write>" + rows + "</KNX_in_Write></BACnet_to_KNX>");
+    Program program(env.programDir.path());
+    TFVarnetoreFirmWare& w = program.mainWindow();
+    w.Btn_Click(w.button("Btn_CreateBin"));
+    ASSERT_EQ(env.boxes.shown().size(), 1u);
+    EXPECT_TRUE(env.boxes.shown()[0].text.contains(QStringLiteral("KNX_SetAccess.xml")));
+    EXPECT_TRUE(env.boxes.shown()[0].text.contains(QStringLiteral("512")));
+    EXPECT_EQ(env.programDir.read("PROJECTS/P1/bin/bank1.bin"), QByteArray("last image"));
+    EXPECT_TRUE(env.modal.shown.isEmpty());
+}
+
 // The map button of an M-Bus master model: the save dialog, ".csv" added, question 21 before an
 // existing file is replaced, and the map of the project's devices written.
 TEST(MainWindowStart, TheProfinetMapButtonWritesTheRegisterMapOfTheProject)

@@ -1,6 +1,7 @@
 #include "MBusFixture.h"
 #include "image/ImageBuilder.h"
 #include "image/MBusImages.h"
+#include "platform/text/UserError.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -374,5 +375,41 @@ TEST(MBusMstp, ParameterBlockEdges)
         EXPECT_EQ(byteAt(b, p + 1), 3); // baud-rate index default
         EXPECT_EQ(b.mid(p + 42, 16), c.name);
         EXPECT_EQ(le32(b, p + 58), c.address);
+    }
+}
+
+// The object table holds 2048 entries (1024 with the description limit) and the name pool
+// 34,816 bytes; a network that needs more is refused before anything is written.
+TEST(MBusObjects, TableAndNamePoolLimits)
+{
+    const QString name16(16, QLatin1Char('n'));
+    const struct {
+        const char* bacnetType;
+        const char* limit;
+        int vars;
+        QString name;
+        const char* error;
+    } cases[] = {
+        {"0", "0", 2044, "v", nullptr},
+        {"0", "0", 2045, "v", "The M-Bus network makes 2049 BACnet objects; the BACnet object table of the image has "
+                              "room for 2048."},
+        {"0", "1", 1021, "v", "The M-Bus network makes 1025 BACnet objects; the BACnet object table of the image has "
+                              "room for 1024."},
+        {"1", "0", 2047, name16, nullptr},
+        {"1", "0", 2048, name16, "The object names of the M-Bus network take 34817 bytes; the name pool of the image "
+                                 "has room for 34816."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.vars));
+        Project prj(1);
+        prj.parGen(meterKeys({{"BACnet_Type", c.bacnetType}, {"BACnet_Desc_Chars_Limit", c.limit}}));
+        prj.write(prj.ws().Path_M_Bus, network({nodeWith(c.vars, {}, {{"Desc", c.name}})}));
+        // The BACnet side alone: the bank, built first by Build_Bin, has limits of its own.
+        try {
+            Build_MBus_BACnet(prj.st());
+            EXPECT_FALSE(c.error);
+        } catch (const platform::UserError& e) {
+            EXPECT_EQ(e.message(), QLatin1String(c.error ? c.error : ""));
+        }
     }
 }

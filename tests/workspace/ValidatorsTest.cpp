@@ -106,6 +106,9 @@ TEST(Validators, IpTextToBytes)
         uint8_t b[4] = {9, 9, 9, 9};
         EXPECT_EQ(IP_Text_To_Bytes(QString::fromLatin1(c.text), b[0], b[1], b[2], b[3]), c.bad) << c.text;
         EXPECT_EQ(std::vector<int>(b, b + 4), std::vector<int>(c.b, c.b + 4)) << c.text;
+        uint8_t v[4] = {9, 9, 9, 9};
+        EXPECT_EQ(IP_Text_To_Bytes(std::string_view(c.text), v[0], v[1], v[2], v[3]), c.bad) << c.text;
+        EXPECT_EQ(std::vector<int>(v, v + 4), std::vector<int>(c.b, c.b + 4)) << c.text << " (UTF-8)";
     }
     uint8_t b[4] = {9, 8, 7, 6};
     EXPECT_TRUE(IP_Text_To_Bytes(QString(), b[0], b[1], b[2], b[3]));
