@@ -1,5 +1,6 @@
 #include "mbus/scan/MBusScanDecode.h"
 
+#include "mbus/decode/Values.h"
 #include "mbus/decode/Wireless.h"
 #include "mbus/scan/ScanFiles.h"
 #include "platform/process/Clock.h"
@@ -190,6 +191,8 @@ bool TMBusScanDecode::Close_Scan(int waitMs)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return !InScan();
 }
+
+QString TMBusScanDecode::Trova_Man(int num) { return decode::Trova_Man(static_cast<uint32_t>(num)); }
 
 void TMBusScanDecode::setSaveXMLFile(const QString& path)
 {

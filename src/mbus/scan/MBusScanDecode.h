@@ -89,6 +89,9 @@ public:
     bool Save_XML_Conf_Wired(const TSaveConfXML& DataIn, bool Check_BCD, const TreeChecks& checks = {});
     bool Save_XML_Conf_Wireless(const TSaveConfXML& DataIn, bool Check_BCD);
 
+    // The three letters of a manufacturer code.
+    static QString Trova_Man(int num);
+
     bool Exit() const { return FExit.load(); }
     bool InScan() const { return FInScan.load(std::memory_order_acquire); }
     int Result() const { return FResult.load(); }

@@ -59,6 +59,7 @@ TEST_P(PrimaryScan, ReportsEveryAddressAndFilesTheMetersThatAnswer)
         EXPECT_EQ(list[0].Primary_Addresss, 5);
         EXPECT_EQ(list[0].Secondary_Addresss, QStringLiteral("11111111"));
         EXPECT_EQ(list[0].descManufacture, QStringLiteral("KAM"));
+        EXPECT_EQ(TMBusScanDecode::Trova_Man(static_cast<int>(list[0].Manufacture)), QStringLiteral("KAM"));
         EXPECT_EQ(list[0].List_Var.size(), 4u);
         EXPECT_EQ(list[1].Primary_Addresss, 7);
     });
@@ -234,6 +235,20 @@ TEST(WiredScan, DatagramFromAnotherPortIsNoReply)
     ::close(other);
     EXPECT_EQ(s.engine->Result(), 2);
     EXPECT_TRUE(s.notes.empty());
+}
+
+TEST(WiredScan, RequestsThatCannotBeSentRunOutLikeUnansweredOnes)
+{
+    UdpScan s;
+    // The broadcast address: the socket may not send there, every send fails.
+    ASSERT_TRUE(s.engine->Start_Scan(TScanType::saPrimaryAddress, TSelectHard::shEthernet,
+                                     QStringLiteral("255.255.255.255"), 2400, 1, false, false, 1, false, 0, false,
+                                     s.recorder()));
+    ASSERT_TRUE(s.runToEnd());
+    EXPECT_EQ(s.engine->Result(), 2);
+    EXPECT_EQ(s.engine->Step_Scan(), 203u);
+    EXPECT_TRUE(s.notes.empty());
+    EXPECT_EQ(s.engine->channel().sentCount(), 0u);
 }
 
 TEST(WiredScan, StartIsRefusedWhileAScanRunsAndForABadAddress)
