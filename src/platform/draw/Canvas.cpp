@@ -155,7 +155,8 @@ void Canvas::applyClip()
 
 void Canvas::selectClipRegion(const Region* region)
 {
-    log(region ? QStringLiteral("selectClipRegion %1").arg(logRect(region->boundingRect())) : QStringLiteral("selectClipRegion none"));
+    if (logging())
+        log(region ? QStringLiteral("selectClipRegion %1").arg(logRect(region->boundingRect())) : QStringLiteral("selectClipRegion none"));
     if (region)
         m_clip = *region;
     else
@@ -165,21 +166,24 @@ void Canvas::selectClipRegion(const Region* region)
 
 void Canvas::combineClipRegion(const Region& region, RegionCombine mode)
 {
-    log(QStringLiteral("combineClipRegion %1 %2").arg(logRect(region.boundingRect())).arg(int(mode)));
+    if (logging())
+        log(QStringLiteral("combineClipRegion %1 %2").arg(logRect(region.boundingRect())).arg(int(mode)));
     m_clip = mode == RGN_COPY ? region : CombineRgn(m_clip ? *m_clip : wholeSurface(), region, mode);
     applyClip();
 }
 
 void Canvas::intersectClipRect(const Rect& r)
 {
-    log(QStringLiteral("intersectClipRect %1").arg(logRect(r)));
+    if (logging())
+        log(QStringLiteral("intersectClipRect %1").arg(logRect(r)));
     QuietScope quiet(*this);
     combineClipRegion(Region(r), RGN_AND);
 }
 
 void Canvas::excludeClipRect(const Rect& r)
 {
-    log(QStringLiteral("excludeClipRect %1").arg(logRect(r)));
+    if (logging())
+        log(QStringLiteral("excludeClipRect %1").arg(logRect(r)));
     QuietScope quiet(*this);
     combineClipRegion(Region(r), RGN_DIFF);
 }
@@ -235,7 +239,8 @@ void Canvas::lineTo(int x, int y)
     m_penPos = QPoint(x, y);
     if (m_pen.style == PenStyle::Clear || m_pen.color == clNone || !m_painter->isActive())
         return;
-    log(QStringLiteral("lineTo %1,%2 %3,%4 %5").arg(from.x()).arg(from.y()).arg(x).arg(y).arg(logColor(m_pen.color)));
+    if (logging())
+        log(QStringLiteral("lineTo %1,%2 %3,%4 %5").arg(from.x()).arg(from.y()).arg(x).arg(y).arg(logColor(m_pen.color)));
     const int w = std::max(1, m_pen.width);
     const int half = (w - 1) / 2;
     if (m_pen.style == PenStyle::Solid && from.y() == y && from.x() != x) {
@@ -288,7 +293,8 @@ void Canvas::polyline(std::span<const QPoint> points)
 {
     if (points.size() < 2)
         return;
-    log(QStringLiteral("polyline %1 %2").arg(logPoints(points), logColor(m_pen.color)));
+    if (logging())
+        log(QStringLiteral("polyline %1 %2").arg(logPoints(points), logColor(m_pen.color)));
     QuietScope quiet(*this);
     const QPoint keep = m_penPos;
     moveTo(points[0].x(), points[0].y());
@@ -301,7 +307,8 @@ void Canvas::polygon(std::span<const QPoint> points)
 {
     if (points.size() < 2 || !m_painter->isActive())
         return;
-    log(QStringLiteral("polygon %1 %2").arg(logPoints(points), logPenBrush(m_pen, m_brush)));
+    if (logging())
+        log(QStringLiteral("polygon %1 %2").arg(logPoints(points), logPenBrush(m_pen, m_brush)));
     QuietScope quiet(*this);
     if (m_brush.style == BrushStyle::Solid && m_brush.color != clNone && points.size() >= 3) {
         // Pixel centres decide what is inside, so an outline on whole coordinates fills the
@@ -328,7 +335,8 @@ void Canvas::fillRect(const Rect& r)
 {
     if (m_brush.style == BrushStyle::Clear)
         return;
-    log(QStringLiteral("fillRect %1 %2").arg(logRect(r), logColor(m_brush.color)));
+    if (logging())
+        log(QStringLiteral("fillRect %1 %2").arg(logRect(r), logColor(m_brush.color)));
     fillPixels(r.toQRect(), m_brush.color);
 }
 
@@ -336,7 +344,8 @@ void Canvas::rectangle(const Rect& r)
 {
     if (r.isEmpty())
         return;
-    log(QStringLiteral("rectangle %1 %2").arg(logRect(r), logPenBrush(m_pen, m_brush)));
+    if (logging())
+        log(QStringLiteral("rectangle %1 %2").arg(logRect(r), logPenBrush(m_pen, m_brush)));
     QuietScope quiet(*this);
     const bool penOn = m_pen.style != PenStyle::Clear && m_pen.color != clNone;
     const int w = penOn ? std::clamp(m_pen.width, 1, std::min(r.width(), r.height())) : 0;
@@ -367,7 +376,8 @@ void Canvas::roundRect(const Rect& r, int ellipseWidth, int ellipseHeight)
 {
     if (r.isEmpty() || !m_painter->isActive())
         return;
-    log(QStringLiteral("roundRect %1 %2,%3 %4").arg(logRect(r)).arg(ellipseWidth).arg(ellipseHeight).arg(logPenBrush(m_pen, m_brush)));
+    if (logging())
+        log(QStringLiteral("roundRect %1 %2,%3 %4").arg(logRect(r)).arg(ellipseWidth).arg(ellipseHeight).arg(logPenBrush(m_pen, m_brush)));
     const qreal rx = std::max(0, ellipseWidth) / 2.0;
     const qreal ry = std::max(0, ellipseHeight) / 2.0;
     const bool penOn = m_pen.style != PenStyle::Clear && m_pen.color != clNone;
@@ -387,7 +397,8 @@ void Canvas::ellipse(const Rect& r)
 {
     if (r.isEmpty() || !m_painter->isActive())
         return;
-    log(QStringLiteral("ellipse %1 %2").arg(logRect(r), logPenBrush(m_pen, m_brush)));
+    if (logging())
+        log(QStringLiteral("ellipse %1 %2").arg(logRect(r), logPenBrush(m_pen, m_brush)));
     // A pixel belongs to the ellipse when its centre lies inside the ellipse that touches the
     // rect's edges; the outline is the ring of such pixels next to one outside (pen width 1) or
     // within the pen width of the edge. Drawn row by row, so every size lands on the same
@@ -439,7 +450,8 @@ void Canvas::frameRect(const Rect& r)
 {
     if (r.isEmpty() || m_brush.style == BrushStyle::Clear)
         return;
-    log(QStringLiteral("frameRect %1 %2").arg(logRect(r), logColor(m_brush.color)));
+    if (logging())
+        log(QStringLiteral("frameRect %1 %2").arg(logRect(r), logColor(m_brush.color)));
     const Color c = m_brush.color;
     fillPixels(QRect(r.left, r.top, r.width(), 1), c);
     fillPixels(QRect(r.left, r.bottom - 1, r.width(), 1), c);
@@ -451,7 +463,8 @@ void Canvas::drawFocusRect(const Rect& r)
 {
     if (r.isEmpty() || !m_painter->isActive())
         return;
-    log(QStringLiteral("drawFocusRect %1").arg(logRect(r)));
+    if (logging())
+        log(QStringLiteral("drawFocusRect %1").arg(logRect(r)));
     QPolygon pts;
     auto dot = [&](int x, int y) {
         if (((x + y) & 1) == 0)
@@ -488,7 +501,8 @@ void Canvas::setPixel(int x, int y, Color c)
 {
     if (c == clNone || !m_painter->isActive())
         return;
-    log(QStringLiteral("setPixel %1,%2 %3").arg(x).arg(y).arg(logColor(c)));
+    if (logging())
+        log(QStringLiteral("setPixel %1,%2 %3").arg(x).arg(y).arg(logColor(c)));
     // Through the painter, so the clip region holds and a shared image is never written behind
     // the painter's back.
     m_painter->save();
@@ -501,7 +515,8 @@ bool Canvas::floodFill(int x, int y, Color c, TFillStyle style)
 {
     if (!m_image || !m_painter->isActive() || m_brush.style == BrushStyle::Clear || m_brush.color == clNone)
         return false;
-    log(QStringLiteral("floodFill %1,%2 %3 %4").arg(x).arg(y).arg(logColor(c), style == fsSurface ? QStringLiteral("surface") : QStringLiteral("border")));
+    if (logging())
+        log(QStringLiteral("floodFill %1,%2 %3 %4").arg(x).arg(y).arg(logColor(c), style == fsSurface ? QStringLiteral("surface") : QStringLiteral("border")));
     const int w = m_image->width(), h = m_image->height();
     QRegion allowed = m_clip ? m_clip->qregion() : QRegion(0, 0, w, h);
     if (m_baseClip)
@@ -574,7 +589,8 @@ void Canvas::draw(int x, int y, const Bitmap& bitmap)
 {
     if (bitmap.isEmpty())
         return;
-    log(QStringLiteral("draw %1,%2 %3x%4").arg(x).arg(y).arg(bitmap.width()).arg(bitmap.height()));
+    if (logging())
+        log(QStringLiteral("draw %1,%2 %3x%4").arg(x).arg(y).arg(bitmap.width()).arg(bitmap.height()));
     drawBitmap(QRect(x, y, bitmap.width(), bitmap.height()), bitmap, 255);
 }
 
@@ -582,7 +598,8 @@ void Canvas::draw(int x, int y, const Bitmap& bitmap, int opacity)
 {
     if (bitmap.isEmpty())
         return;
-    log(QStringLiteral("draw %1,%2 %3x%4 opacity=%5").arg(x).arg(y).arg(bitmap.width()).arg(bitmap.height()).arg(opacity));
+    if (logging())
+        log(QStringLiteral("draw %1,%2 %3x%4 opacity=%5").arg(x).arg(y).arg(bitmap.width()).arg(bitmap.height()).arg(opacity));
     drawBitmap(QRect(x, y, bitmap.width(), bitmap.height()), bitmap, opacity);
 }
 
@@ -590,7 +607,8 @@ void Canvas::stretchDraw(const Rect& r, const Bitmap& bitmap)
 {
     if (bitmap.isEmpty() || r.isEmpty())
         return;
-    log(QStringLiteral("stretchDraw %1 %2x%3").arg(logRect(r)).arg(bitmap.width()).arg(bitmap.height()));
+    if (logging())
+        log(QStringLiteral("stretchDraw %1 %2x%3").arg(logRect(r)).arg(bitmap.width()).arg(bitmap.height()));
     drawBitmap(r.toQRect(), bitmap, 255);
 }
 
@@ -598,7 +616,8 @@ void Canvas::copyRect(const Rect& destRect, const Canvas& source, const Rect& so
 {
     if (!source.m_image || !m_painter->isActive() || destRect.isEmpty() || sourceRect.isEmpty())
         return;
-    log(QStringLiteral("copyRect %1 %2").arg(logRect(destRect), logRect(sourceRect)));
+    if (logging())
+        log(QStringLiteral("copyRect %1 %2").arg(logRect(destRect), logRect(sourceRect)));
     // A copy first: the source may be this very surface.
     const QImage part = source.m_image->copy(sourceRect.toQRect());
     m_painter->save();

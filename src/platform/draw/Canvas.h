@@ -287,6 +287,8 @@ public:
         Canvas& m_canvas;
     };
     // Appends a line to the call log when one is active and no composite routine is drawing.
+    // Callers test logging() first: building the line costs more than many a drawing call, and
+    // a grid paints thousands of them with no log active.
     void log(const QString& line);
     bool logging() const;
 

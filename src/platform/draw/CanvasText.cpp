@@ -305,7 +305,8 @@ int Canvas::drawText(const QString& text, Rect& r, unsigned flags)
     }
     if (!m_painter->isActive())
         return 0;
-    log(QStringLiteral("drawText \"%1\" %2 $%3").arg(text, logRect(r)).arg(flags, 0, 16));
+    if (logging())
+        log(QStringLiteral("drawText \"%1\" %2 $%3").arg(text, logRect(r)).arg(flags, 0, 16));
 
     int lineHeight = 0, top = 0;
     const std::vector<TextLine> lines = visibleLines(text, r, flags, tabChars, fm, lineHeight, top);
@@ -358,7 +359,8 @@ void Canvas::textOut(int x, int y, const QString& text)
     const QFontMetrics& fm = metrics();
     const int w = fm.horizontalAdvance(text);
     if (m_painter->isActive() && !text.isEmpty()) {
-        log(QStringLiteral("textOut %1,%2 \"%3\"").arg(x).arg(y).arg(text));
+        if (logging())
+            log(QStringLiteral("textOut %1,%2 \"%3\"").arg(x).arg(y).arg(text));
         m_painter->save();
         m_painter->translate(x, y);
         if (m_font.orientation != 0)
@@ -377,7 +379,8 @@ void Canvas::textRect(const Rect& r, int x, int y, const QString& text)
 {
     if (!m_painter->isActive() || r.isEmpty())
         return;
-    log(QStringLiteral("textRect %1 %2,%3 \"%4\"").arg(logRect(r)).arg(x).arg(y).arg(text));
+    if (logging())
+        log(QStringLiteral("textRect %1 %2,%3 \"%4\"").arg(logRect(r)).arg(x).arg(y).arg(text));
     const QFont& f = drawFont();
     const QFontMetrics& fm = metrics();
     m_painter->save();
