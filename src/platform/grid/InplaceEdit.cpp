@@ -149,7 +149,16 @@ TInplaceEdit::TInplaceEdit(TStringGrid* grid)
     rebuild();
 }
 
-TInplaceEdit::~TInplaceEdit() = default;
+TInplaceEdit::~TInplaceEdit()
+{
+    // The inner control goes with this widget; its last events are not ours to handle.
+    if (m_edit) {
+        m_edit->removeEventFilter(this);
+        if (m_plain)
+            m_plain->viewport()->removeEventFilter(this);
+        m_edit->disconnect(this);
+    }
+}
 
 bool TInplaceEdit::wantsSingleLine() const
 {
@@ -169,7 +178,9 @@ void TInplaceEdit::rebuild()
                                       : QStringLiteral("lineedit-password-character: %1").arg(int(m_passwordChar.unicode())));
             m_line->setMaxLength(m_maxLength > 0 ? m_maxLength : 32767);
             m_line->setAlignment(qtAlignment(m_alignment));
+            m_line->setTextMargins(m_margins);
         } else {
+            m_plain->setContentsMargins(m_margins);
             m_plain->setLineWrapMode(m_wordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
             QTextOption o = m_plain->document()->defaultTextOption();
             o.setAlignment(qtAlignment(m_alignment) & Qt::AlignHorizontal_Mask);
@@ -347,6 +358,12 @@ void TInplaceEdit::setWordWrap(bool on)
     if (on == m_wordWrap)
         return;
     m_wordWrap = on;
+    rebuild();
+}
+
+void TInplaceEdit::setTextMargins(int left, int top, int right, int bottom)
+{
+    m_margins = QMargins(left, top, right, bottom);
     rebuild();
 }
 
@@ -601,7 +618,7 @@ void TInplaceEdit::keyUp(quint16& key, TShiftState shift) { m_grid->keyUp(key, s
 void TInplaceEdit::dblClick() { m_grid->dblClick(); }
 
 void TInplaceEdit::wmSetFocus() {}
-void TInplaceEdit::wmKillFocus() {}
+void TInplaceEdit::wmKillFocus(QWidget*) {}
 
 void TInplaceEdit::defaultChar(QChar ch)
 {
@@ -785,7 +802,7 @@ bool TInplaceEdit::eventFilter(QObject* watched, QEvent* e)
         if (!onEdit)
             break;
         nativeFirst();
-        wmKillFocus();
+        wmKillFocus(QApplication::focusWidget());
         return true;
     case QEvent::MouseButtonDblClick:
         nativeFirst();

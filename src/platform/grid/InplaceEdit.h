@@ -38,6 +38,7 @@
 #include "platform/draw/Canvas.h"
 #include "platform/grid/Keys.h"
 
+#include <QMargins>
 #include <QPoint>
 #include <QString>
 #include <QWidget>
@@ -90,6 +91,8 @@ public:
     void setWordWrap(bool on);
     Alignment alignment() const { return m_alignment; }
     void setAlignment(Alignment a);
+    // Room between the editor's edges and its text (the formatting rectangle).
+    void setTextMargins(int left, int top, int right, int bottom);
     // Line of the caret and number of lines as shown (wrapped lines count), from 0 / at least 1.
     int caretLine() const;
     int lineCount() const;
@@ -121,7 +124,8 @@ protected:
     virtual void wmKeyUp(TWMKey& msg);
     virtual void wmChar(TWMKey& msg);
     virtual void wmSetFocus();
-    virtual void wmKillFocus();
+    // next: the widget that takes the focus (nullptr when it leaves the program).
+    virtual void wmKillFocus(QWidget* next);
     virtual void wmPaste();
     virtual void wmCut();
     virtual void wmCopy();
@@ -155,6 +159,7 @@ private:
     bool m_wordWrap = false;
     bool m_crlf = false;
     Alignment m_alignment = Alignment::taLeftJustify;
+    QMargins m_margins;
     int m_settingText = 0;
 };
 

@@ -81,7 +81,7 @@ TStringGrid::TStringGrid(QWidget* parent)
             sendScrollCode(kind, TScrollCode::SB_THUMBPOSITION, qtBar(kind)->sliderPosition());
         });
     }
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+    m_focusConnection = connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         auto inside = [this](QWidget* w) { return w && (w == this || isAncestorOf(w)); };
         if (old == this && now != this)
             wmKillFocus(now);
@@ -98,7 +98,9 @@ TStringGrid::TStringGrid(QWidget* parent)
 
 TStringGrid::~TStringGrid()
 {
-    // The editor and the timers are children and go with the widget.
+    // The focus leaves the grid while Qt takes the widget apart; the grid's handlers must not
+    // run then. The editor and the timers are children and go with the widget.
+    disconnect(m_focusConnection);
 }
 
 void TStringGrid::initialize()
@@ -985,9 +987,36 @@ void TStringGrid::invalidateRow(int row) { invalidateGridRect(TGridRect{0, row, 
 
 void TStringGrid::invalidateCol(int col) { invalidateGridRect(TGridRect{col, 0, col, m_rowCount - 1}); }
 
+bool TStringGrid::mayBeVisible(const TGridRect& rect) const
+{
+    // A quick answer without laying out the visible cells: blocks wholly above/left of the
+    // view, or (with uniform sizes) wholly below/right of what the client area can hold, are
+    // out of view. Anything else is decided by the layout.
+    auto axis = [](int lo, int hi, int fixed, int first, bool uniform, int extent, int size) {
+        if (hi < fixed)
+            return true;
+        if (hi < first && lo >= fixed)
+            return false;
+        if (uniform && size > 0) {
+            const int mostCells = extent / size + 2;
+            if (lo > first + mostCells)
+                return false;
+        }
+        return true;
+    };
+    const int lwH = (m_options & (goFixedVertLine | goVertLine)) ? m_gridLineWidth : 0;
+    const int lwV = (m_options & (goFixedHorzLine | goHorzLine)) ? m_gridLineWidth : 0;
+    return axis(rect.Left, rect.Right, m_fixedCols, m_topLeft.X, m_colWidths.empty(), clientWidth(),
+                m_defaultColWidth + lwH) &&
+           axis(rect.Top, rect.Bottom, m_fixedRows, m_topLeft.Y, m_rowHeights.empty(), clientHeight(),
+                m_defaultRowHeight + lwV);
+}
+
 void TStringGrid::invalidateGridRect(const TGridRect& rect)
 {
     if (rect.Left > rect.Right || rect.Top > rect.Bottom)
+        return;
+    if (!viewport()->isVisible() || !viewport()->updatesEnabled() || !mayBeVisible(rect))
         return;
     const TGridDrawInfo info = calcDrawInfo();
     // The visible part of the block: clamp it to the cells on screen.
@@ -1282,8 +1311,9 @@ void TStringGrid::keyDown(quint16& key, TShiftState shift)
     TGridCoord newCurrent = m_current;
     TGridCoord newTopLeft = m_topLeft;
     TGridDrawInfo info = calcDrawInfo();
-    const int pageWidth = std::max(1, info.Horz.LastFullVisibleCell - m_topLeft.X);
-    const int pageHeight = std::max(1, info.Vert.LastFullVisibleCell - m_topLeft.Y);
+    // A page is the cells fully visible now.
+    const int pageWidth = std::max(1, info.Horz.LastFullVisibleCell - m_topLeft.X + 1);
+    const int pageHeight = std::max(1, info.Vert.LastFullVisibleCell - m_topLeft.Y + 1);
     const bool rowSelect = m_options.testFlag(goRowSelect);
     if (shift.testFlag(ssCtrl)) {
         switch (key) {
@@ -1940,10 +1970,14 @@ void TStringGrid::wmSize()
 
 bool TStringGrid::viewportEvent(QEvent* e)
 {
-    if (e->type() == QEvent::Leave)
+    if (e->type() == QEvent::Leave) {
         viewport()->unsetCursor();
+        cmMouseLeave();
+    }
     return QAbstractScrollArea::viewportEvent(e);
 }
+
+void TStringGrid::cmMouseLeave() {}
 
 void TStringGrid::scrollContentsBy(int, int)
 {

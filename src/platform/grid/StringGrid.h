@@ -50,7 +50,7 @@
 // Every move of the current cell asks the virtual SelectCell first (default: OnSelectCell)
 // and does nothing when it answers false. Setting Col or Row moves the current cell, collapses
 // the selection onto it, scrolls it into view, updates the editor and runs Click. Setting
-// Selection sets the current cell to its top-left and the anchor to its bottom-right without
+// Selection puts the anchor on its top-left and the current cell on its bottom-right, without
 // asking SelectCell or scrolling. With goRowSelect the selection always spans columns
 // FixedCols .. ColCount - 1 and Col reads FixedCols. Without goRangeSelect the anchor always
 // follows the current cell.
@@ -59,8 +59,9 @@
 // cells, scrolled into view, and with Shift the selection grows from its anchor):
 //   Up/Down            row -1/+1               Ctrl: the view scrolls one row, cell stays
 //   Left/Right         column -1/+1 (row-select: row -1/+1)
-//                                              Ctrl: cell and LeftCol move by a page of
-//                                              columns (not in row-select mode)
+//                                              Ctrl: cell and LeftCol move by the number
+//                                              of fully visible columns (not in row-select
+//                                              mode)
 //   PgUp/PgDn          row and TopRow -/+ the number of fully visible rows
 //                                              Ctrl: row to TopRow / to the last fully
 //                                              visible row
@@ -108,10 +109,14 @@
 //
 // Scroll bars: both bars have the range 0..127 while something is scrolled away on their
 // axis and are hidden otherwise; the position is (LeftCol - FixedCols) x 127 / (largest
-// LeftCol - FixedCols) (rows alike). Line and page clicks, dragging the thumb (goThumbTracking:
-// while dragging; else on release) and the ends go through wmHScroll/wmVScroll, which derived
-// grids may override; getScrollInfo/setScrollInfo, showScrollBar and enableScrollBar give them
-// the bars as the platform's functions would.
+// LeftCol - FixedCols) (rows alike). Line clicks scroll one cell, page clicks by the fully
+// visible cells less one (at least one), the thumb to FixedCols + position x (largest
+// LeftCol - FixedCols) / 127 (while dragging only with goThumbTracking, else on release);
+// the release ends with SB_ENDSCROLL. All of it goes through wmHScroll/wmVScroll, which
+// derived grids may override; getScrollInfo/setScrollInfo, showScrollBar and enableScrollBar
+// give them the bars as the platform's functions would. The bars are laid out again when the
+// control's size, the counts, the sizes or the options change, not when a derived grid shows
+// or hides a bar itself.
 //
 // Editing: CanEditShow is true with goEditing, without goRowSelect, in EditorMode, and with
 // the grid (or its editor) as its window's focused control or goAlwaysShowEditor. The editor
@@ -452,6 +457,8 @@ protected:
     virtual void wmSize();
     virtual void wmTimer(int id);
     virtual int wmGetDlgCode();
+    // The mouse left the client area (empty here).
+    virtual void cmMouseLeave();
     // Ends a press state (sizing, moving, selecting) without finishing it.
     virtual void cancelMode();
 
@@ -526,6 +533,7 @@ private:
     TWMMouse mouseMessage(QMouseEvent* e);
     void sendScrollCode(TScrollBarKind bar, TScrollCode code, int pos);
     bool wantsScrollBar(TScrollBarKind bar) const;
+    bool mayBeVisible(const TGridRect& rect) const;
 
     GridCellStore m_cells;
     int m_colCount = 5;
@@ -570,6 +578,7 @@ private:
     BarState m_bars[2];
     bool m_inScrollRange = false;
     QSize m_lastSize;
+    QMetaObject::Connection m_focusConnection;
     std::map<int, QTimer*> m_timers;
     int m_wheelAccumulator = 0;
     TShiftState m_keyState;

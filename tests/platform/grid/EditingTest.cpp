@@ -203,3 +203,104 @@ TEST_F(GridTest, MaskLiteralsStayOutOfTheTextWhenAsked)
     EXPECT_EQ(grid->inplaceEditor()->text(), QStringLiteral("1234"));
     EXPECT_EQ(grid->cells(1, 1), QStringLiteral("1234"));
 }
+
+namespace {
+
+// Stands in for a window's default button: takes Enter when it reaches the window.
+class DefaultButton : public QObject {
+public:
+    int clicks = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Return) {
+            ++clicks;
+            e->accept();
+            return true;
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+TEST_F(GridTest, EnterGoesToTheWindowsDefaultButtonFirst)
+{
+    grid->setOptions(grid->options() | goEditing);
+    DefaultButton button;
+    window->installEventFilter(&button);
+    int downs = 0;
+    grid->onKeyDown = [&](TStringGrid*, quint16&, TShiftState) { ++downs; };
+    key(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    EXPECT_EQ(button.clicks, 1);
+    EXPECT_EQ(downs, 0) << "a key the window took never reaches the grid";
+    EXPECT_FALSE(grid->editorMode());
+
+    window->removeEventFilter(&button);
+    key(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    EXPECT_EQ(downs, 1);
+    EXPECT_TRUE(editorShown(grid));
+    // Inside the editor Enter is the editor's (the window does not see it).
+    window->installEventFilter(&button);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QApplication::sendEvent(editWidget(grid), &enter);
+    EXPECT_EQ(button.clicks, 1);
+    EXPECT_FALSE(grid->editorMode());
+}
+
+TEST_F(GridTest, TheEditorsTabMovesTheFocusOnWithoutGoTabs)
+{
+    grid->setOptions(grid->options() | goEditing);
+    key(Qt::Key_F2);
+    ASSERT_TRUE(editorShown(grid));
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+    QApplication::sendEvent(editWidget(grid), &tab);
+    EXPECT_TRUE(other->hasFocus());
+    EXPECT_EQ(current(), (TGridCoord{1, 1}));
+}
+
+TEST_F(GridTest, AlwaysShowEditorKeepsTheEditorOpenAcrossMoves)
+{
+    grid->setCells(2, 1, QStringLiteral("two"));
+    grid->setOptions(grid->options() | goEditing | goAlwaysShowEditor);
+    ASSERT_TRUE(editorShown(grid)) << "the option alone opens it";
+    key(Qt::Key_Right);
+    EXPECT_TRUE(grid->editorMode());
+    ASSERT_TRUE(editorShown(grid));
+    EXPECT_EQ(grid->inplaceEditor()->text(), QStringLiteral("two"));
+    EXPECT_EQ(grid->inplaceEditor()->geometry(), grid->cellRect(2, 1).toQRect());
+    // goRowSelect and goAlwaysShowEditor do not go together.
+    grid->setOptions(grid->options() | goRowSelect);
+    EXPECT_FALSE(grid->options().testFlag(goAlwaysShowEditor));
+}
+
+TEST_F(GridTest, FocusEntersAndLeavesTheGrid)
+{
+    std::vector<std::string> seen;
+    grid->onEnter = [&](TStringGrid*) { seen.push_back("enter"); };
+    grid->onExit = [&](TStringGrid*) { seen.push_back("exit"); };
+    grid->setOptions(grid->options() | goEditing);
+    key(Qt::Key_F2);
+    ASSERT_TRUE(editorShown(grid));
+    EXPECT_TRUE(seen.empty()) << "the editor is part of the grid";
+    other->setFocus();
+    grid->setFocus();
+    EXPECT_EQ(seen, (std::vector<std::string>{"exit", "enter"}));
+    EXPECT_EQ(QApplication::focusWidget(), editWidget(grid)) << "back in the grid, the open editor takes the focus";
+    grid->onEnter = nullptr;
+    grid->onExit = nullptr;
+}
+
+TEST_F(GridTest, DestroyingAFocusedEditingGridRunsNoHandlers)
+{
+    grid->setOptions(grid->options() | goEditing);
+    key(Qt::Key_F2);
+    ASSERT_TRUE(editorShown(grid));
+    int exits = 0;
+    grid->onExit = [&](TStringGrid*) { ++exits; };
+    delete grid;
+    grid = nullptr;
+    QApplication::processEvents();
+    EXPECT_EQ(exits, 0);
+}

@@ -46,6 +46,7 @@ public:
     QString editMask;
 
     void tick() { scrollTimerTick(); }
+    int dropPlace() const { return movePos(); }
     using TStringGrid::wmVScroll;
     using TStringGrid::wmHScroll;
 

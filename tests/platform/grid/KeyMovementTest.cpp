@@ -39,8 +39,8 @@ const MoveCase kMoves[] = {
     {"Shift then a plain key collapses the selection", kDefault, {2, 2},
      {{Qt::Key_Down, Qt::ShiftModifier}, {Qt::Key_Right}}, {3, 3}, {3, 3, 3, 3}, 1},
     {"Ctrl+Down scrolls, the cell stays", kDefault, {2, 3}, {{Qt::Key_Down, Qt::ControlModifier}}, {2, 3}, {2, 3, 2, 3}, 2},
-    {"PgDn moves by the fully visible rows", kDefault, {1, 1}, {{Qt::Key_PageDown}}, {1, 8}, {1, 8, 1, 8}, 2},
-    {"PgUp", kDefault, {1, 9}, {{Qt::Key_PageUp}}, {1, 2}, {1, 2, 1, 2}, 1},
+    {"PgDn moves by the fully visible rows", kDefault, {1, 1}, {{Qt::Key_PageDown}}, {1, 9}, {1, 9, 1, 9}, 2},
+    {"PgUp", kDefault, {1, 9}, {{Qt::Key_PageUp}}, {1, 1}, {1, 1, 1, 1}, 1},
     {"Ctrl+PgDn goes to the last fully visible row", kDefault, {3, 1}, {{Qt::Key_PageDown, Qt::ControlModifier}}, {3, 8},
      {3, 8, 3, 8}, 1},
     {"Ctrl+PgUp goes to the top row", kDefault, {3, 6}, {{Qt::Key_PageUp, Qt::ControlModifier}}, {3, 1}, {3, 1, 3, 1}, 1},
@@ -49,6 +49,7 @@ const MoveCase kMoves[] = {
     {"Ctrl+Home", kDefault, {3, 4}, {{Qt::Key_Home, Qt::ControlModifier}}, {1, 1}, {1, 1, 1, 1}, 1},
     {"Ctrl+End", kDefault, {1, 1}, {{Qt::Key_End, Qt::ControlModifier}}, {4, 9}, {4, 9, 4, 9}, 2},
     {"Ctrl+Right moves a page of columns", kDefault, {1, 2}, {{Qt::Key_Right, Qt::ControlModifier}}, {4, 2}, {4, 2, 4, 2}, 1},
+    {"Ctrl+Left moves a page of columns back", kDefault, {4, 2}, {{Qt::Key_Left, Qt::ControlModifier}}, {1, 2}, {1, 2, 1, 2}, 1},
     {"Shift+End selects to the last column", kDefault, {2, 2}, {{Qt::Key_End, Qt::ShiftModifier}}, {4, 2}, {2, 2, 4, 2}, 1},
     {"Without goRangeSelect Shift does not select", kNoRange, {1, 1}, {{Qt::Key_Down, Qt::ShiftModifier}}, {1, 2},
      {1, 2, 1, 2}, 1},
@@ -84,6 +85,21 @@ TEST_F(GridTest, BaseMovementTable)
         EXPECT_EQ(grid->selection(), c.sel);
         EXPECT_EQ(grid->topRow(), c.topRow);
     }
+}
+
+TEST_F(GridTest, PagesAreTheFullyVisibleRows)
+{
+    grid->setRowCount(40);
+    key(Qt::Key_PageDown);
+    EXPECT_EQ(current(), (TGridCoord{1, 9}));
+    EXPECT_EQ(grid->topRow(), 9);
+    key(Qt::Key_PageDown);
+    EXPECT_EQ(current(), (TGridCoord{1, 17}));
+    EXPECT_EQ(grid->topRow(), 17);
+    key(Qt::Key_Down);
+    key(Qt::Key_PageUp);
+    EXPECT_EQ(current(), (TGridCoord{1, 10}));
+    EXPECT_EQ(grid->topRow(), 9);
 }
 
 TEST_F(GridTest, TabSkipsColumnsWithoutTabStop)

@@ -70,7 +70,13 @@ TEST_F(GridTest, ARowHeaderBorderDragSizesARow)
 TEST_F(GridTest, PressAndDragSelectARange)
 {
     int clicks = 0;
+    std::vector<std::string> events;
     grid->onClick = [&](TStringGrid*) { ++clicks; };
+    grid->onMouseDown = [&](TStringGrid*, TMouseButton, TShiftState s, int, int) {
+        events.push_back(s.testFlag(ssLeft) ? "down left" : "down");
+    };
+    grid->onMouseMove = [&](TStringGrid*, TShiftState, int, int) { events.push_back("move"); };
+    grid->onMouseUp = [&](TStringGrid*, TMouseButton, TShiftState, int, int) { events.push_back("up"); };
     press(centre(1, 1));
     EXPECT_EQ(grid->gridState(), TGridState::gsSelecting);
     EXPECT_TRUE(grid->windowTimerActive(TStringGrid::kScrollTimerId));
@@ -83,6 +89,11 @@ TEST_F(GridTest, PressAndDragSelectARange)
     EXPECT_EQ(grid->gridState(), TGridState::gsNormal);
     EXPECT_FALSE(grid->windowTimerActive(TStringGrid::kScrollTimerId));
     EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(events, (std::vector<std::string>{"down left", "move", "move", "up"}))
+        << "the release runs the move step once more";
+    grid->onMouseDown = nullptr;
+    grid->onMouseMove = nullptr;
+    grid->onMouseUp = nullptr;
 
     press(centre(2, 6), Qt::ShiftModifier);
     release(centre(2, 6));
@@ -160,6 +171,20 @@ TEST_F(GridTest, AColumnHeaderDragMovesTheColumn)
     EXPECT_EQ(grid->cells(3, 0), QStringLiteral("H1"));
     EXPECT_EQ(grid->cells(1, 0), QStringLiteral("H2"));
     EXPECT_EQ(grid->gridState(), TGridState::gsNormal);
+
+    // Held beyond the right edge, the timer scrolls and carries the drop place along.
+    grid->setDefaultColWidth(150);
+    press(centre(1, 0));
+    ASSERT_EQ(grid->gridState(), TGridState::gsColMoving);
+    dragTo(QPoint(grid->clientWidth() + 5, 10));
+    for (int i = 0; i < 5; ++i)
+        grid->tick();
+    EXPECT_GT(grid->leftCol(), 1);
+    EXPECT_EQ(grid->dropPlace(), 4);
+    release(QPoint(grid->clientWidth() + 5, 10));
+    EXPECT_EQ(grid->cells(4, 0), QStringLiteral("H2"));
+    grid->setDefaultColWidth(64);
+    grid->setLeftCol(1);
 
     // Row headers move rows; a release on the start place moves nothing.
     grid->setCells(0, 2, QStringLiteral("R2"));

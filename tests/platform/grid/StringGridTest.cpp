@@ -283,6 +283,27 @@ TEST_F(GridTest, ScrollBarsFollowTheTopLeftCell)
     EXPECT_EQ(grid->topRow(), 1);
 }
 
+TEST_F(GridTest, DraggingTheThumbScrollsOnReleaseUnlessTracking)
+{
+    grid->setRowCount(1001);
+    const int maxTop = 1001 - 8;
+    QScrollBar* bar = grid->verticalScrollBar();
+    bar->setSliderDown(true);
+    bar->setSliderPosition(64);
+    EXPECT_EQ(grid->topRow(), 1) << "no tracking without goThumbTracking";
+    EXPECT_EQ(bar->sliderPosition(), 64) << "the thumb follows the mouse meanwhile";
+    bar->setSliderDown(false);
+    EXPECT_EQ(grid->topRow(), 1 + (64 * (maxTop - 1)) / 127);
+    EXPECT_EQ(bar->value(), grid->getScrollPos(TScrollBarKind::sbVertical));
+
+    grid->setOptions(grid->options() | goThumbTracking);
+    bar->setSliderDown(true);
+    bar->setSliderPosition(127);
+    EXPECT_EQ(grid->topRow(), maxTop);
+    bar->setSliderDown(false);
+    EXPECT_EQ(grid->topRow(), maxTop);
+}
+
 TEST_F(GridTest, ScrollBarFunctionsActAsThePlatformsDo)
 {
     const TScrollBarKind h = TScrollBarKind::sbHorizontal;
