@@ -5,6 +5,13 @@
 #include "app/OpenConf.h"
 #include "app/SoftOptions.h"
 #include "app/VarnetoreFirmWare.h"
+#include "exports/Ede.h"
+#include "exports/Eds.h"
+#include "exports/Gsd.h"
+#include "exports/Gsdml.h"
+#include "exports/Mib.h"
+#include "exports/ObjectsMap.h"
+#include "exports/window/UProfinetFileName.h"
 #include "image/ImageBuilder.h"
 #include "mbus/RegisterMap.h"
 #include "parameters/window/UParGen.h"
@@ -49,7 +56,8 @@ Program::Program(const QString& programDir)
     // 25 TFReceiveNMEA               NMEA 2000 receive frames
     // 26 TFTransmitNMEA              NMEA 2000 transmit frames
     m->registerWindow(WindowId::FBootSer, new update::TFBootSer(m));    // 27
-    // 28 TFProfinetFileName          GSDML file-name dialog
+    auto* profinetFileName = new exports::TFProfinetFileName(m);
+    m->registerWindow(WindowId::FProfinetFileName, profinetFileName); // 28
     auto* options = new TFSoftOptions(m);
     m->registerWindow(WindowId::FSoftOptions, options);                 // 29
     // 30 TFKNXAccess                 KNX access table
@@ -77,6 +85,13 @@ Program::Program(const QString& programDir)
     };
     s.setBootTcpBACnetType = [bootTcp](int bacnetType) { bootTcp->BACnetType = static_cast<uint32_t>(bacnetType); };
     s.Write_PROFINET_Map_File = [](const QString& file) { mbus::Write_PROFINET_Map_File(file); };
+    s.Write_BACnet_Objects_Map = [](const QString& file) { exports::Write_BACnet_Objects_Map(file); };
+    s.Write_BACnet_EDE_File = [](const QString& file) { exports::Write_BACnet_EDE_File(file); };
+    s.Write_EDS_File = [](const QString& file) { exports::Write_EDS_File(file); };
+    s.Create_GSD_File = [] { exports::Create_GSD_File(); };
+    s.Create_MIB_File = [] { exports::Create_MIB_File(); };
+    s.profinetFileName = [profinetFileName] { return profinetFileName->Name_File_XML; };
+    s.Create_PROFINET_XML = [](const QString& file) { exports::Create_PROFINET_XML(file); };
     s.Check_Version = [options] { return options->Check_Version(); };
     options->changeLanguage = [m] { m->Change_Language(); };
 }

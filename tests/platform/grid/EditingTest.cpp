@@ -304,3 +304,19 @@ TEST_F(GridTest, DestroyingAFocusedEditingGridRunsNoHandlers)
     QApplication::processEvents();
     EXPECT_EQ(exits, 0);
 }
+
+TEST_F(GridTest, TheGridCreatesItsEditorOnceAndAsksBeforeShowingIt)
+{
+    grid->setOptions(grid->options() | goEditing);
+    grid->refuseEditor = true;
+    key(Qt::Key_F2);
+    EXPECT_EQ(grid->editorsCreated, 0);
+    EXPECT_EQ(grid->inplaceEditor(), nullptr);
+    grid->refuseEditor = false;
+    for (int r = 1; r <= 3; ++r) {
+        grid->setRow(r);
+        key(Qt::Key_F2);
+        EXPECT_TRUE(editorShown(grid));
+    }
+    EXPECT_EQ(grid->editorsCreated, 1);
+}

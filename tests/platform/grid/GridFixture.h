@@ -44,6 +44,8 @@ public:
     std::map<std::pair<int, int>, int> drawn;
     int editLimit = 0;
     QString editMask;
+    int editorsCreated = 0;
+    bool refuseEditor = false;
 
     void tick() { scrollTimerTick(); }
     int dropPlace() const { return movePos(); }
@@ -57,6 +59,12 @@ protected:
         TStringGrid::drawCell(col, row, rect, state);
     }
     int getEditLimit() override { return editLimit; }
+    TInplaceEdit* createEditor() override
+    {
+        ++editorsCreated;
+        return TStringGrid::createEditor();
+    }
+    bool canEditShow() override { return !refuseEditor && TStringGrid::canEditShow(); }
     QString getEditMask(int col, int row) override
     {
         return editMask.isEmpty() ? TStringGrid::getEditMask(col, row) : editMask;

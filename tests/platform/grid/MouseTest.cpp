@@ -232,3 +232,40 @@ TEST_F(GridTest, ADoubleClickRunsDblClick)
     EXPECT_EQ(dbl, 1);
     EXPECT_EQ(current(), (TGridCoord{2, 2}));
 }
+
+namespace {
+
+// Pixels of one screen column (or row) that differ between two pictures.
+int changedAlong(const QImage& a, const QImage& b, bool vertical, int at)
+{
+    int n = 0;
+    const int len = vertical ? a.height() : a.width();
+    for (int i = 0; i < len; ++i) {
+        const QPoint p = vertical ? QPoint(at, i) : QPoint(i, at);
+        n += a.pixel(p) != b.pixel(p) ? 1 : 0;
+    }
+    return n;
+}
+
+} // namespace
+
+TEST_F(GridTest, SizingLinesAndDropMarksShowWhereTheyAre)
+{
+    grid->setOptions(grid->options() | goColSizing | goColMoving);
+    const QImage before = grid->viewport()->grab().toImage();
+    press(QPoint(129, 10));
+    dragTo(QPoint(160, 10));
+    const QImage sizing = grid->viewport()->grab().toImage();
+    EXPECT_GT(changedAlong(before, sizing, true, 160), 40) << "a dotted line at the new border";
+    EXPECT_EQ(changedAlong(before, sizing, true, 300), 0);
+    release(QPoint(160, 10));
+
+    const QImage sized = grid->viewport()->grab().toImage();
+    press(centre(1, 0));
+    dragTo(centre(3, 0));
+    const QImage moving = grid->viewport()->grab().toImage();
+    const int mark = grid->cellRect(3, 0).right; // dropped right of column 3
+    EXPECT_GT(changedAlong(sized, moving, true, mark), 40);
+    EXPECT_EQ(changedAlong(sized, moving, true, mark - 20), 0);
+    release(centre(3, 0));
+}
