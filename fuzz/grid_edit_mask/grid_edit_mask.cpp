@@ -10,8 +10,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QString mask = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const platform::EditMaskSpec spec = platform::translateEditMask(mask);
-    const QString& m = spec.qtMask;
+    const platform::EditMaskSpec translated = platform::translateEditMask(mask);
+    const QString& m = translated.qtMask;
     if (m.isEmpty())
         return 0;
     if (m.size() < 2 || m.at(m.size() - 2) != u';')

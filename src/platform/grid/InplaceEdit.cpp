@@ -58,9 +58,9 @@ Qt::Alignment qtAlignment(Alignment a)
 
 EditMaskSpec translateEditMask(const QString& mask)
 {
-    EditMaskSpec spec;
+    EditMaskSpec translated;
     if (mask.isEmpty())
-        return spec;
+        return translated;
     // Split off the two optional fields; a ";" after "\" belongs to the mask.
     QString body;
     QStringList fields;
@@ -89,7 +89,7 @@ EditMaskSpec translateEditMask(const QString& mask)
     else
         fields << current;
     if (!fields.isEmpty() && fields.at(0) == QStringLiteral("0"))
-        spec.saveLiterals = false;
+        translated.saveLiterals = false;
     QChar blank = u'_';
     if (fields.size() > 1 && !fields.at(1).isEmpty())
         blank = fields.at(1).at(0);
@@ -136,8 +136,8 @@ EditMaskSpec translateEditMask(const QString& mask)
         out += u';';
         out += blank;
     }
-    spec.qtMask = out;
-    return spec;
+    translated.qtMask = out;
+    return translated;
 }
 
 TInplaceEdit::TInplaceEdit(TStringGrid* grid)

@@ -186,9 +186,9 @@ TEST(GridEditMask, PlatformMasksBecomeEditControlMasks)
         {QStringLiteral("XB-9"), QStringLiteral("\\X\\B-0;_"), true},
     };
     for (const Case& c : cases) {
-        const EditMaskSpec spec = translateEditMask(c.mask);
-        EXPECT_EQ(spec.qtMask, c.qt) << c.mask.toStdString();
-        EXPECT_EQ(spec.saveLiterals, c.saveLiterals) << c.mask.toStdString();
+        const EditMaskSpec translated = translateEditMask(c.mask);
+        EXPECT_EQ(translated.qtMask, c.qt) << c.mask.toStdString();
+        EXPECT_EQ(translated.saveLiterals, c.saveLiterals) << c.mask.toStdString();
     }
 }
 
