@@ -1,5 +1,8 @@
 #include "platform/draw/Color.h"
 
+#include "platform/core/Conversions.h"
+#include "platform/core/Errors.h"
+
 #include <array>
 
 namespace platform {
@@ -73,6 +76,99 @@ Color fromQColor(const QColor& c)
     if (!c.isValid())
         return clNone;
     return rgb(c.red(), c.green(), c.blue());
+}
+
+namespace {
+
+struct NamedColor {
+    Color value;
+    const char* name;
+};
+
+// When two names share a value (clSilver and clLtGray) the first in this list is written.
+constexpr NamedColor kNamedColors[] = {
+    {clBlack, "clBlack"},
+    {clMaroon, "clMaroon"},
+    {clGreen, "clGreen"},
+    {clOlive, "clOlive"},
+    {clNavy, "clNavy"},
+    {clPurple, "clPurple"},
+    {clTeal, "clTeal"},
+    {clGray, "clGray"},
+    {clSilver, "clSilver"},
+    {clRed, "clRed"},
+    {clLime, "clLime"},
+    {clYellow, "clYellow"},
+    {clBlue, "clBlue"},
+    {clFuchsia, "clFuchsia"},
+    {clAqua, "clAqua"},
+    {clWhite, "clWhite"},
+    {clMoneyGreen, "clMoneyGreen"},
+    {clSkyBlue, "clSkyBlue"},
+    {clCream, "clCream"},
+    {clMedGray, "clMedGray"},
+    {clActiveBorder, "clActiveBorder"},
+    {clActiveCaption, "clActiveCaption"},
+    {clAppWorkSpace, "clAppWorkSpace"},
+    {clBackground, "clBackground"},
+    {clBtnFace, "clBtnFace"},
+    {clBtnHighlight, "clBtnHighlight"},
+    {clBtnShadow, "clBtnShadow"},
+    {clBtnText, "clBtnText"},
+    {clCaptionText, "clCaptionText"},
+    {clDefault, "clDefault"},
+    {clGradientActiveCaption, "clGradientActiveCaption"},
+    {clGradientInactiveCaption, "clGradientInactiveCaption"},
+    {clGrayText, "clGrayText"},
+    {clHighlight, "clHighlight"},
+    {clHighlightText, "clHighlightText"},
+    {clHotLight, "clHotLight"},
+    {clInactiveBorder, "clInactiveBorder"},
+    {clInactiveCaption, "clInactiveCaption"},
+    {clInactiveCaptionText, "clInactiveCaptionText"},
+    {clInfoBk, "clInfoBk"},
+    {clInfoText, "clInfoText"},
+    {clMenu, "clMenu"},
+    {clMenuBar, "clMenuBar"},
+    {clMenuHighlight, "clMenuHighlight"},
+    {clMenuText, "clMenuText"},
+    {clNone, "clNone"},
+    {clScrollBar, "clScrollBar"},
+    {cl3DDkShadow, "cl3DDkShadow"},
+    {cl3DLight, "cl3DLight"},
+    {clWindow, "clWindow"},
+    {clWindowFrame, "clWindowFrame"},
+    {clWindowText, "clWindowText"},
+    {clLtGray, "clLtGray"},
+    {clDkGray, "clDkGray"},
+};
+
+} // namespace
+
+QString ColorToString(Color c)
+{
+    for (const NamedColor& n : kNamedColors)
+        if (n.value == c)
+            return QString::fromLatin1(n.name);
+    return QLatin1Char('$') + QStringLiteral("%1").arg(c, 8, 16, QLatin1Char('0')).toUpper();
+}
+
+bool IdentToColor(const QString& name, Color& c)
+{
+    for (const NamedColor& n : kNamedColors)
+        if (name.compare(QLatin1String(n.name), Qt::CaseInsensitive) == 0) {
+            c = n.value;
+            return true;
+        }
+    return false;
+}
+
+Color StringToColor(const QString& s)
+{
+    Color c = 0;
+    if (IdentToColor(s, c))
+        return c;
+    return Color(uint32_t(StrToInt(s)));
 }
 
 } // namespace platform

@@ -67,6 +67,11 @@ QString decodeCp1252(const QByteArray& bytes);
 // Characters without a place in the code page become "?".
 QByteArray encodeCp1252(const QString& text);
 
+// OEM code page 850, the DOS code page of Western European systems, which the grid's CSV
+// files may be written in. Characters without a place in the code page become "?".
+QString decodeCp850(const QByteArray& bytes);
+QByteArray encodeCp850(const QString& text);
+
 enum class TextEncoding { Ansi, Utf8, Utf16LE, Utf16BE };
 struct BomInfo {
     TextEncoding encoding = TextEncoding::Ansi;
