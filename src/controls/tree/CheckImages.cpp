@@ -67,7 +67,7 @@ std::unique_ptr<TImageList> drawList(int size, Rect inner, unsigned extra)
             if (i < 20)
                 DrawFrameControl(canvas, r, DFC_BUTTON, checkState(i) | extra);
             else
-                DrawFrameControl(canvas, r, DFC_BUTTON, buttonState(i) | extra);
+                DrawFrameControl(canvas, r, DFC_BUTTON, buttonState(i) | (extra & ~DFCS_MONO));
         }
         list->AddMasked(work, clRed);
     }

@@ -9,7 +9,7 @@
 //                                   check list (the flat list) and centred;
 //   ckLightCheck, ckLightTick       16 x 16, flat frames;
 //   ckDarkCheck, ckDarkTick, ckXP   16 x 16, sunken frames;
-//   ckFlat                          16 x 16, flat one-colour frames.
+//   ckFlat                          16 x 16, flat one-colour boxes and flat buttons.
 #include "controls/tree/TreeTypes.h"
 
 namespace platform {
