@@ -14,10 +14,22 @@ namespace controls {
 
 using platform::Rect;
 
+namespace {
+std::unique_ptr<TCustomLazyTreeOptions> makeBaseOptions(TBaseLazyTree* owner)
+{
+    return std::make_unique<TLazyTreeOptions>(owner);
+}
+} // namespace
+
 TBaseLazyTree::TBaseLazyTree(QWidget* parent)
+    : TBaseLazyTree(parent, &makeBaseOptions)
+{
+}
+
+TBaseLazyTree::TBaseLazyTree(QWidget* parent, OptionsFactory makeOptions)
     : QAbstractScrollArea(parent)
 {
-    FOptions = std::make_unique<TLazyTreeOptions>(this);
+    FOptions = makeOptions(this);
     FScrollBarOptions = std::make_unique<TScrollBarOptions>(this);
     FHeader = std::make_unique<TLTHeader>(this);
     FColors = std::make_unique<TLTColors>(this);

@@ -226,7 +226,7 @@ public:
     uint32_t DefaultNodeHeight() const { return FDefaultNodeHeight; }
     void SetDefaultNodeHeight(uint32_t value);
 
-    PLazyNode AddChild(PLazyNode Parent, void* UserData = nullptr);
+    virtual PLazyNode AddChild(PLazyNode Parent, void* UserData = nullptr);
     PLazyNode AddChild(PLazyNode Parent, ILazyTreeReference* UserData);
     PLazyNode InsertNode(PLazyNode Node, TLTNodeAttachMode Mode, void* UserData = nullptr);
     void DeleteNode(PLazyNode Node);
@@ -670,6 +670,11 @@ Q_SIGNALS:
     void scrollBarsChanged();
 
 protected:
+    // Descendants with their own options class give its maker (the class factory of the
+    // options).
+    using OptionsFactory = std::unique_ptr<TCustomLazyTreeOptions> (*)(TBaseLazyTree* owner);
+    TBaseLazyTree(QWidget* parent, OptionsFactory makeOptions);
+
     friend class TCustomLazyTreeOptions;
     friend class TLTColors;
     friend class TScrollBarOptions;
