@@ -302,7 +302,10 @@ void TBaseLazyTree::ToggleNode(PLazyNode Node)
         if (toggled) {
             InvalidateCache();
             if (FUpdateCount > 0) {
-                UpdateRanges();
+                // The width of the rows on screen is measured when the bracket closes
+                // (EndUpdate updates the scroll bars); a bulk expansion would otherwise
+                // measure it once per node.
+                UpdateVerticalRange();
             } else if (!FHandleAllocated) {
                 ValidateCache();
                 UpdateVerticalRange();
@@ -400,6 +403,37 @@ void TBaseLazyTree::FullExpand(PLazyNode Node)
     DoStateChange({}, {tsExpanding});
 }
 
+namespace {
+
+// Collapses the expanded nodes below `node` from the last to the first in document order (each
+// node after everything that follows it), or, with children above their parents, each node
+// before its children. Groups of leaves are passed over whole: a node whose TotalCount is its
+// ChildCount + 1 has only leaves below it.
+template <typename Toggle>
+void collapseBelow(PLazyNode node, bool childrenAbove, const Toggle& toggle)
+{
+    if (node->TotalCount == node->ChildCount + 1)
+        return;
+    for (PLazyNode c = node->LastChild; c;) {
+        PLazyNode previous = c->PrevSibling;
+        const bool collapsible = c->States.contains(vsExpanded) && c->States.contains(vsHasChildren);
+        if (childrenAbove) {
+            if (collapsible)
+                toggle(c);
+            if (c->FirstChild)
+                collapseBelow(c, true, toggle);
+        } else {
+            if (c->FirstChild)
+                collapseBelow(c, false, toggle);
+            if (collapsible)
+                toggle(c);
+        }
+        c = previous;
+    }
+}
+
+} // namespace
+
 void TBaseLazyTree::FullCollapse(PLazyNode Node)
 {
     if (FRoot->TotalCount < 2)
@@ -409,12 +443,8 @@ void TBaseLazyTree::FullCollapse(PLazyNode Node)
     DoStateChange({tsCollapsing});
     BeginUpdate();
     try {
-        PLazyNode run = GetLastVisibleNoInit(Node, true, true);
-        while (run && run != Node) {
-            if (run->States.contains(vsExpanded) && run->States.contains(vsHasChildren))
-                ToggleNode(run);
-            run = GetPreviousNoInit(run, true);
-        }
+        // Bottom up, so that every collapse happens under an open parent.
+        collapseBelow(Node ? Node : FRoot, ChildrenAboveOrder(true), [this](PLazyNode n) { ToggleNode(n); });
         if (Node && Node->States.contains(vsExpanded) && Node->States.contains(vsHasChildren))
             ToggleNode(Node);
     } catch (...) {
