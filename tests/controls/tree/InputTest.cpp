@@ -489,3 +489,23 @@ TEST(Input, PanningWithTheButtonHeldStopsOnRelease)
     EXPECT_FALSE(t.tree->TreeStates().contains(tsWheelPanning));
     EXPECT_EQ(t.tree->PanningWindow(), nullptr);
 }
+
+TEST(Input, ANodeDeletedWhileItsBoxIsPressedEndsThePress)
+{
+    InputTree t;
+    PLazyNode n8 = t.node("n8");
+    QTest::mousePress(t.view(), Qt::LeftButton, {}, t.checkBox("n8"));
+    ASSERT_TRUE(t.tree->TreeStates().contains(tsMouseCheckPending));
+    t.tree->DeleteNode(n8);
+    EXPECT_FALSE(t.tree->TreeStates().contains(tsMouseCheckPending));
+    // The release finds no pending check; nothing touches the freed node.
+    QTest::mouseRelease(t.view(), Qt::LeftButton, {}, QPoint(27, 8 * 18 + 9));
+    EXPECT_EQ(checkInvariants(*t.tree), QString());
+
+    PLazyNode n7 = t.node("n7");
+    t.tree->SetFocusedNode(n7);
+    QTest::keyPress(t.tree.get(), Qt::Key_Space);
+    t.tree->DeleteNode(n7);
+    QTest::keyRelease(t.tree.get(), Qt::Key_Space);
+    EXPECT_FALSE(t.tree->TreeStates().contains(tsKeyCheckPending));
+}

@@ -555,3 +555,25 @@ TEST(NodeModel, AbsoluteIndexAndLevels)
     EXPECT_TRUE(t->HasAsParent(t.find(QStringLiteral("A2")), t->RootNode()));
     EXPECT_FALSE(t->HasAsParent(t.find(QStringLiteral("B")), t.find(QStringLiteral("A"))));
 }
+
+namespace {
+class CountedReference : public ILazyTreeReference {
+public:
+    int count = 1;
+    void AddRef() override { ++count; }
+    void Release() override { --count; }
+};
+} // namespace
+
+TEST(NodeModel, ReferencesInUserDataAreCountedUpAndReleased)
+{
+    auto* tree = TBaseLazyTree::create<TBaseLazyTree>();
+    CountedReference reference;
+    PLazyNode n = tree->AddChild(nullptr, &reference);
+    EXPECT_EQ(reference.count, 2);
+    EXPECT_TRUE(n->States.contains(vsReleaseCallOnUserDataRequired));
+    EXPECT_EQ(*static_cast<ILazyTreeReference**>(tree->GetNodeData(n)), &reference);
+    tree->DeleteNode(n);
+    EXPECT_EQ(reference.count, 1);
+    delete tree;
+}
