@@ -103,7 +103,7 @@ public:
     // The height the text of a cell needs (S: the cell's text when empty).
     virtual int ComputeNodeHeight(platform::Canvas* Canvas, PLazyNode Node, TColumnIndex Column, QString S = QString());
     // Where the editor goes over a cell's text, and in which font.
-    virtual void GetTextInfo(PLazyNode Node, TColumnIndex Column, QFont& AFont, platform::Rect& R, QString& Text);
+    void GetTextInfo(PLazyNode Node, TColumnIndex Column, QFont& AFont, platform::Rect& R, QString& Text) override;
     // One line per top-level node, its text quoted; CR LF lines in Windows-1252. False for an
     // empty name; a file that cannot be written raises platform::Exception.
     bool SaveToCSVFile(const QString& FileNameWithPath, bool IncludeHeading);

@@ -31,9 +31,9 @@
 // paint, resize, key press and release (the typed text is the character message), mouse
 // buttons, double clicks, moves, wheel, focus in and out, enter and leave; timers 1-8 are
 // platform::Timer objects addressed by their id, so tests run them on the program clock; the
-// scroll-bar notification is the signal scrollBarsChanged(). Not carried over: the platform
-// tree-view queries (the same answers come from GetNext..., GetDisplayRect and the node
-// fields), the accessibility object query, window recreation and OLE set-up.
+// scroll-bar notification is the signal scrollBarsChanged(). Not carried over: the
+// accessibility object query, window recreation and OLE set-up; the platform tree control's
+// item queries are the plain functions GetNextItem, GetItemRect and GetItem.
 #include "controls/tree/LazyTreeAnimation.h"
 #include "controls/tree/LazyTreeClasses.h"
 #include "controls/tree/LazyTreeColors.h"
@@ -180,6 +180,43 @@ struct TLTPaintInfo {
     std::array<CellImageInfo, 4> ImageInfo;
     // The row bitmap the canvas paints on (nullptr when painting straight to the target).
     platform::Bitmap* RowBitmap = nullptr;
+};
+
+// The item questions of the platform's tree control (GetNextItem, GetItem).
+enum TLTNextItemCode : int {
+    TVGN_ROOT = 0,
+    TVGN_NEXT = 1,
+    TVGN_PREVIOUS = 2,
+    TVGN_PARENT = 3,
+    TVGN_CHILD = 4,
+    TVGN_FIRSTVISIBLE = 5,
+    TVGN_NEXTVISIBLE = 6,
+    TVGN_PREVIOUSVISIBLE = 7,
+    TVGN_DROPHILITE = 8,
+    TVGN_CARET = 9,
+    TVGN_LASTVISIBLE = 10,
+};
+constexpr unsigned TVIF_TEXT = 0x1;
+constexpr unsigned TVIF_IMAGE = 0x2;
+constexpr unsigned TVIF_STATE = 0x8;
+constexpr unsigned TVIF_HANDLE = 0x10;
+constexpr unsigned TVIF_SELECTEDIMAGE = 0x20;
+constexpr unsigned TVIF_CHILDREN = 0x40;
+constexpr unsigned TVIS_FOCUSED = 0x1;
+constexpr unsigned TVIS_SELECTED = 0x2;
+constexpr unsigned TVIS_CUT = 0x4;
+constexpr unsigned TVIS_DROPHILITED = 0x8;
+constexpr unsigned TVIS_EXPANDED = 0x20;
+struct TLTItemInfo {
+    unsigned mask = 0;
+    PLazyNode hItem = nullptr;
+    unsigned state = 0;
+    unsigned stateMask = 0;
+    QString pszText;
+    int cchTextMax = 0;
+    int iImage = 0;
+    int iSelectedImage = 0;
+    int cChildren = 0;
 };
 
 class TBaseLazyTree : public QAbstractScrollArea {
@@ -597,6 +634,17 @@ public:
     bool HasImage(PLazyNode Node, TLTImageKind Kind, TColumnIndex Column);
     int GlyphWidth() const { return FButtonSize.width(); }
     int GlyphHeight() const { return FButtonSize.height(); }
+
+    // === the platform tree control's item questions =============================================
+
+    // The item `Code` names, relative to Item where the code needs one.
+    PLazyNode GetNextItem(int Code, PLazyNode Item);
+    // False for a node that is not shown in place; otherwise R becomes its display rectangle.
+    bool GetItemRect(PLazyNode Item, bool TextOnly, platform::Rect& R);
+    // Fills what Info.mask asks for; false without TVIF_HANDLE or an item.
+    bool GetItem(TLTItemInfo& Info);
+    // The font, text rectangle and text of a cell (the string tree fills them).
+    virtual void GetTextInfo(PLazyNode Node, TColumnIndex Column, QFont& AFont, platform::Rect& R, QString& Text);
 
     // === window =================================================================================
 

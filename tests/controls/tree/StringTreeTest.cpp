@@ -224,3 +224,45 @@ TEST(StringTree, PaintsTheOwnersTextButNotTheDefault)
     EXPECT_EQ(inkIn(textArea), 0);
     EXPECT_EQ(t.tree->GetText(a, NoColumn), QStringLiteral("Node"));
 }
+
+TEST(StringTree, ItemQueriesOfThePlatformTreeControl)
+{
+    TextTree t;
+    PLazyNode a = t.add(nullptr, QStringLiteral("Alpha"));
+    PLazyNode a1 = t.add(a, QStringLiteral("Alpha one"));
+    PLazyNode b = t.add(nullptr, QStringLiteral("Beta"));
+    t.tree->resize(200, 40);
+    t.tree->show();
+    EXPECT_EQ(t.tree->GetNextItem(TVGN_ROOT, nullptr), a);
+    EXPECT_EQ(t.tree->GetNextItem(TVGN_NEXT, a), b);
+    EXPECT_EQ(t.tree->GetNextItem(TVGN_PARENT, a), nullptr) << "a top-level node has none";
+    EXPECT_EQ(t.tree->GetNextItem(TVGN_PARENT, a1), a);
+    EXPECT_EQ(t.tree->GetNextItem(TVGN_CHILD, a), a1);
+    EXPECT_EQ(t.tree->GetNextItem(TVGN_NEXTVISIBLE, a), b);
+    EXPECT_EQ(t.tree->GetNextItem(TVGN_NEXT, nullptr), nullptr);
+    // The focused node even when it is scrolled out of view.
+    for (int i = 0; i < 10; ++i)
+        t.add(nullptr, QStringLiteral("more %1").arg(i));
+    PLazyNode last = t.tree->RootNode()->LastChild;
+    t.tree->SetFocusedNode(last);
+    t.tree->SetOffsetY(0);
+    EXPECT_EQ(t.tree->GetNextItem(TVGN_CARET, nullptr), last);
+
+    platform::Rect r{1, 2, 3, 4};
+    EXPECT_FALSE(t.tree->GetItemRect(a1, false, r)) << "inside a collapsed parent";
+    EXPECT_EQ(r, (platform::Rect{1, 2, 3, 4}));
+    EXPECT_TRUE(t.tree->GetItemRect(b, false, r));
+    EXPECT_EQ(r.top, 18);
+
+    TLTItemInfo info;
+    info.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_CHILDREN | TVIF_STATE;
+    info.hItem = a;
+    info.cchTextMax = 4;
+    EXPECT_TRUE(t.tree->GetItem(info));
+    EXPECT_EQ(info.pszText, QStringLiteral("Alp")) << "at most cchTextMax - 1 characters";
+    EXPECT_EQ(info.cChildren, 1);
+    EXPECT_EQ(info.stateMask, 0xFF2Fu);
+    EXPECT_EQ(info.state & (TVIS_FOCUSED | TVIS_EXPANDED), 0u);
+    info.mask = TVIF_TEXT;
+    EXPECT_FALSE(t.tree->GetItem(info)) << "without TVIF_HANDLE";
+}
