@@ -1,5 +1,6 @@
 #include "platform/draw/Canvas.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>

@@ -313,6 +313,13 @@ private:
                                        const QFontMetrics& fm, int& lineHeight, int& top) const;
     void drawBitmap(const QRect& target, const Bitmap& bitmap, int opacity);
 
+    // The drawing font and its metrics, made again only when the font changes.
+    const QFont& drawFont() const;
+    const QFontMetrics& metrics() const;
+    mutable QFont m_cachedFor;
+    mutable QFont m_cachedFont;
+    mutable std::unique_ptr<QFontMetrics> m_cachedMetrics;
+
     std::unique_ptr<QPainter> m_owned;
     QPainter* m_painter = nullptr;
     const QImage* m_image = nullptr;

@@ -20,12 +20,6 @@ namespace {
 
 const QString kEllipsis = QStringLiteral("...");
 
-QFont drawingFont(const Font& f)
-{
-    QFont q = f.font;
-    q.setStyleStrategy(QFont::NoAntialias);
-    return q;
-}
 
 // Widths with tab stops: a tab moves to the next multiple of `tabWidth` from the line start.
 struct Measure {
@@ -199,17 +193,26 @@ std::vector<Canvas::TextLine> Canvas::layoutText(const QString& text, unsigned f
     return lines;
 }
 
-int Canvas::textWidth(const QString& text) const
+const QFont& Canvas::drawFont() const
 {
-    const QFontMetrics fm(drawingFont(m_font), m_painter->device());
-    return fm.horizontalAdvance(text);
+    if (!m_cachedMetrics || !(m_cachedFor == m_font.font)) {
+        m_cachedFor = m_font.font;
+        m_cachedFont = m_font.font;
+        m_cachedFont.setStyleStrategy(QFont::NoAntialias);
+        m_cachedMetrics = std::make_unique<QFontMetrics>(m_cachedFont, m_painter->device());
+    }
+    return m_cachedFont;
 }
 
-int Canvas::textHeight(const QString&) const
+const QFontMetrics& Canvas::metrics() const
 {
-    const QFontMetrics fm(drawingFont(m_font), m_painter->device());
-    return fm.height();
+    drawFont();
+    return *m_cachedMetrics;
 }
+
+int Canvas::textWidth(const QString& text) const { return metrics().horizontalAdvance(text); }
+
+int Canvas::textHeight(const QString&) const { return metrics().height(); }
 
 QSize Canvas::textExtent(const QString& text) const { return QSize(textWidth(text), textHeight(text)); }
 
@@ -267,7 +270,7 @@ std::vector<Canvas::TextLine> Canvas::visibleLines(const QString& text, const Re
 
 QStringList Canvas::drawnLines(const QString& text, const Rect& r, unsigned flags) const
 {
-    const QFontMetrics fm(drawingFont(m_font), m_painter->device());
+    const QFontMetrics& fm = metrics();
     QStringList out;
     if (text.isEmpty())
         return out;
@@ -281,8 +284,8 @@ QStringList Canvas::drawnLines(const QString& text, const Rect& r, unsigned flag
 int Canvas::drawText(const QString& text, Rect& r, unsigned flags)
 {
     const int tabChars = tabStopChars(flags);
-    const QFont f = drawingFont(m_font);
-    const QFontMetrics fm(f, m_painter->device());
+    const QFont& f = drawFont();
+    const QFontMetrics& fm = metrics();
     if (text.isEmpty()) {
         if (flags & DT_CALCRECT) {
             r.right = r.left;
@@ -351,8 +354,8 @@ int Canvas::drawText(const QString& text, Rect& r, unsigned flags)
 
 void Canvas::textOut(int x, int y, const QString& text)
 {
-    const QFont f = drawingFont(m_font);
-    const QFontMetrics fm(f, m_painter->device());
+    const QFont& f = drawFont();
+    const QFontMetrics& fm = metrics();
     const int w = fm.horizontalAdvance(text);
     if (m_painter->isActive() && !text.isEmpty()) {
         log(QStringLiteral("textOut %1,%2 \"%3\"").arg(x).arg(y).arg(text));
@@ -375,8 +378,8 @@ void Canvas::textRect(const Rect& r, int x, int y, const QString& text)
     if (!m_painter->isActive() || r.isEmpty())
         return;
     log(QStringLiteral("textRect %1 %2,%3 \"%4\"").arg(logRect(r)).arg(x).arg(y).arg(text));
-    const QFont f = drawingFont(m_font);
-    const QFontMetrics fm(f, m_painter->device());
+    const QFont& f = drawFont();
+    const QFontMetrics& fm = metrics();
     m_painter->save();
     m_painter->setClipRect(r.toQRect(), Qt::IntersectClip);
     if (textBackgroundOpaque())

@@ -255,3 +255,15 @@ TEST(CanvasShapes, CallLogRecordsDrawingCalls)
     }
     EXPECT_EQ(log.calls().size(), 4); // the inner log took the call
 }
+
+TEST(Geometry, IntersectAndUnite)
+{
+    const Rect a{0, 0, 10, 5}, b{5, 2, 20, 8}, far{30, 30, 40, 40};
+    EXPECT_EQ(a.intersected(b), (Rect{5, 2, 10, 5}));
+    EXPECT_EQ(a.intersected(far), Rect{});
+    EXPECT_TRUE(a.intersected(Rect{10, 0, 12, 5}).isEmpty()); // touching edges share no pixel
+    EXPECT_EQ(a.united(b), (Rect{0, 0, 20, 8}));
+    EXPECT_EQ(Rect{}.united(b), b);
+    EXPECT_EQ(a.inflated(1, 2), (Rect{-1, -2, 11, 7}));
+    EXPECT_EQ(Rect::fromQRect(QRect(1, 2, 3, 4)), (Rect{1, 2, 4, 6}));
+}
