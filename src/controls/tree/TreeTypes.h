@@ -157,6 +157,8 @@ struct TLazyNode {
     void SetData(void* userData);
     void SetData(ILazyTreeReference* reference);
 };
+static_assert(sizeof(TLazyNodeStates) == 4 && sizeof(TCheckState) == 1 && sizeof(TCheckType) == 1,
+              "the node record keeps the widths of its fields");
 using PLazyNode = TLazyNode*;
 using TNodeArray = std::vector<PLazyNode>;
 

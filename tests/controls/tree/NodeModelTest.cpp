@@ -577,3 +577,18 @@ TEST(NodeModel, ReferencesInUserDataAreCountedUpAndReleased)
     EXPECT_EQ(reference.count, 1);
     delete tree;
 }
+
+TEST(NodeModel, EmptyingAFilteredNodeLeavesItWithoutARow)
+{
+    NamedTree t;
+    t.add(QStringLiteral("A"));
+    t.add(QStringLiteral("A/A1"));
+    t.add(QStringLiteral("B"));
+    PLazyNode a = t.find(QStringLiteral("A"));
+    t->SetExpanded(a, true);
+    t->SetFiltered(a, true);
+    t->DeleteChildren(a);
+    EXPECT_EQ(a->TotalHeight, 0u) << "a filtered node has no row of its own";
+    EXPECT_EQ(t->RangeY(), 18u);
+    EXPECT_EQ(checkInvariants(*t), QString());
+}
