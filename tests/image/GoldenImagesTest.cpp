@@ -6,8 +6,11 @@
 // the difference.
 #include "FieldImageFixture.h"
 
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QStringList>
+#include <map>
 
 using namespace field_test;
 
@@ -16,6 +19,30 @@ namespace {
 QString goldenPath(int32_t type)
 {
     return QStringLiteral(VN_TEST_DATA_DIR "/image/bank1_%1.hex").arg(type);
+}
+
+// The project files each golden image is built from, kept beside the images so that
+// tests/data/image/check/layout_check.py can compute the images from them on its own.
+QString projectDir(int32_t type)
+{
+    return QStringLiteral(VN_TEST_DATA_DIR "/image/check/projects/%1").arg(type);
+}
+
+// Relative path -> bytes of every file below `root`, the bank files excepted.
+std::map<QString, QByteArray> projectFiles(const QString& root)
+{
+    std::map<QString, QByteArray> files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString name = QDir(root).relativeFilePath(path);
+        if (name.startsWith(QStringLiteral("bin/")))
+            continue;
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly))
+            files[name] = f.readAll();
+    }
+    return files;
 }
 
 constexpr int kLine = 32;
@@ -186,12 +213,22 @@ TEST(GoldenImages, EachModelBuildsItsImageByteForByte)
         const QByteArray image = build(prj);
         ASSERT_TRUE(image::Save_Bin(prj.st()).ok) << type;
         EXPECT_EQ(prj.dir().read(QStringLiteral("bin/bank1.bin")), image) << type;
+        const std::map<QString, QByteArray> files = projectFiles(prj.dir().path());
         QFile golden(goldenPath(type));
         if (update) {
             ASSERT_TRUE(golden.open(QIODevice::WriteOnly)) << type;
             golden.write(dump(image, type));
+            QDir(projectDir(type)).removeRecursively();
+            ASSERT_TRUE(QDir().mkpath(projectDir(type))) << type;
+            for (const auto& [name, bytes] : files) {
+                QFile f(projectDir(type) + QLatin1Char('/') + name);
+                ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << name.toStdString();
+                f.write(bytes);
+            }
             continue;
         }
+        EXPECT_EQ(files, projectFiles(projectDir(type)))
+            << "device type " << type << ": the project kept beside the golden image differs from the one built";
         ASSERT_TRUE(golden.open(QIODevice::ReadOnly)) << goldenPath(type).toStdString();
         const QByteArray expected = undump(golden.readAll());
         ASSERT_EQ(image.size(), expected.size()) << type;
