@@ -296,7 +296,10 @@ def bdt(prj, img, at, load):
     root = prj.table('BACnet_BDT.xml')
     if root is None:
         return
-    for k, row in enumerate(list(root)[:10]):
+    rows = list(root)
+    if len(rows) > 10:
+        raise BuildError('BACnet_BDT.xml holds %d rows; the table has room for 10' % len(rows))
+    for k, row in enumerate(rows):
         e = at + 12 * k
         img.put(e, 1, 1 if upper(row.get('Enable')) == 'Y' else 0, 'bdt[%d].Enable' % k)
         for name, off in (('IP_Address', 4), ('SubNet_Mask', 8)):
@@ -1187,16 +1190,19 @@ def undump(path):
     return image
 
 
-def check(data_dir, dtype, out):
-    prj = Project(os.path.join(data_dir, 'check', 'projects', str(dtype)), dtype)
-    golden = undump(os.path.join(data_dir, 'bank1_%d.hex' % dtype))
+def check(data_dir, name, out):
+    """Project check/projects/<name> against bank1_<name>.hex; <name> is the device type,
+    optionally followed by "_" and a variant."""
+    dtype = int(name.split('_')[0])
+    prj = Project(os.path.join(data_dir, 'check', 'projects', name), dtype)
+    golden = undump(os.path.join(data_dir, 'bank1_%s.hex' % name))
     try:
         img = BUILDERS[dtype](prj)
     except BuildError as e:
-        out.append('device type %d: the project does not build: %s' % (dtype, e))
+        out.append('%s: the project does not build: %s' % (name, e))
         return False
     if len(img.b) != len(golden):
-        out.append('device type %d: image length %d, golden %d' % (dtype, len(img.b), len(golden)))
+        out.append('%s: image length %d, golden %d' % (name, len(img.b), len(golden)))
         return False
     diffs = [k for k in range(len(golden)) if img.b[k] != golden[k]]
     if not diffs:
@@ -1207,25 +1213,25 @@ def check(data_dir, dtype, out):
         shown.setdefault(field, []).append(k)
     for field, offsets in list(shown.items())[:40]:
         k = offsets[0]
-        out.append('device type %d: offset 0x%05X %s: expected %s, golden %s' %
-                   (dtype, k, field, img.b[k:k + 4].hex(' '), golden[k:k + 4].hex(' ')))
+        out.append('%s: offset 0x%05X %s: expected %s, golden %s' %
+                   (name, k, field, img.b[k:k + 4].hex(' '), golden[k:k + 4].hex(' ')))
     return False
 
 
 def main():
     data_dir = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     projects = os.path.join(data_dir, 'check', 'projects')
-    types = sorted(int(n) for n in os.listdir(projects))
-    if not types:
+    names = sorted(os.listdir(projects), key=lambda n: (int(n.split('_')[0]), n))
+    if not names:
         print('no projects under %s' % projects)
         return 1
     out = []
     ok = True
-    for t in types:
-        ok = check(data_dir, t, out) and ok
+    for name in names:
+        ok = check(data_dir, name, out) and ok
     for line in out:
         print(line)
-    print('%d images checked: %s' % (len(types), 'all agree' if ok else 'differences found'))
+    print('%d images checked: %s' % (len(names), 'all agree' if ok else 'differences found'))
     return 0 if ok else 1
 
 
