@@ -213,7 +213,7 @@ Keys bacnetMstp()
 {
     return {{"BACnet_Type", "1"},          {"BACnet_Desc_Chars_Limit", "1"}, {"BACnet_IP1", "300"},
             {"BACnet_IP3", "7"},           {"BACnet_SM1", "255"},            {"BACnet_SM2", "255"},
-            {"BACnet_SM3", "0"},           {"BACnet_SM4", "0"},              {"BACnet_GAT1", "10"},
+            {"BACnet_SM3", "0"},           {"BACnet_SM4", "0"},              {"BACnet_GAT2", "10"},
             {"BACnet_GAT3", "gw"},         {"BACnet_GAT4", "254"},           {"BACnet_EN_GAT", "1"},
             {"BACnet_PORT", "47810"},      {"BACnet_NAME_STA", "ip-name"},   {"BACnet_DEV_IDE", "5"},
             {"BACnet_EN_BBMD", "1"},       {"BACnet_EN_FDR", "1"},           {"BACnet_Ser_Baudrate", "4"},
@@ -233,11 +233,11 @@ Keys bacnetType2()
             {"BACnet_Ser_Max_Master", "9"}, {"BACnet_Ser_Network", "9"}};
 }
 
-// BACnet/IP with most keys missing or odd, BBMD and foreign-device registration on, and a
+// BACnet/IP (by a type that is no number) with most keys missing or odd, BBMD and foreign-device registration on, and a
 // name of exactly 16 characters.
 Keys bacnetEdge()
 {
-    return {{"BACnet_IP4", "77"},  {"BACnet_GAT1", "172"}, {"BACnet_EN_GAT", "yes"}, {"BACnet_PORT", "port"},
+    return {{"BACnet_Type", "ip"}, {"BACnet_IP4", "77"},  {"BACnet_GAT1", "172"}, {"BACnet_EN_GAT", "yes"}, {"BACnet_PORT", "port"},
             {"BACnet_NAME_STA", "sixteen-chars-ab"}, {"BACnet_EN_BBMD", "1"}, {"BACnet_EN_FDR", "1"}};
 }
 
