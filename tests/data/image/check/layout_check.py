@@ -1218,6 +1218,34 @@ def check(data_dir, name, out):
     return False
 
 
+def selfcheck():
+    """The reading's own helpers against the worked examples of the layouts; a list of failures."""
+    failures = []
+
+    def expect(what, got, want):
+        if got != want:
+            failures.append('self-check %s: %r, expected %r' % (what, got, want))
+
+    for text, group, want in (('1/2/3', True, 0x0A03), ('31/7/255', True, 0xFFFF), ('1/5', True, 0x0805),
+                              ('1/2047', True, 0x0FFF), ('32/0/0', True, 0x0000), ('2500', True, 2500),
+                              ('1.1.20', False, 0x1114), ('15.15.255', False, 0xFFFF), ('1.5', False, 0x1005)):
+        expect('KNX address %s' % text, knx_address_code(text, group) & 0xFFFF, want)
+    for text, want in (('1.1.200', 0x11C8), ('1.5', 0x1105), ('4660', 0x1234), ('abc', 0x1114)):
+        expect('KNX own address %s' % text, knx_physical_address_code(text) & 0xFFFF, want)
+    for text, want in (('10', 90909), ('11', 1000000), ('6', 250000)):
+        expect('CAN bit rate %s' % text, CAN_BAUD[int(text)] if int(text) < len(CAN_BAUD) else 1000000, want)
+    for text, want in (('192.168.2.205', [192, 168, 2, 205]), ('10.0.0.256', [10, 0, 0, 0])):
+        parts = [0, 0, 0, 0]
+        ip_text_to_bytes(text, parts)
+        expect('address %s' % text, parts, want)
+    expect('address number', ip_number([192, 168, 2, 205]).to_bytes(4, 'little').hex(' '), 'cd 02 a8 c0')
+    for text, want in (('42', 42), ('0x181', 0x181), ('$FF', 255), ('-1', -1), ('1 ', None), ('', None),
+                       ('4294967295', None), ('0xFFFFFFFF', -1)):
+        expect('integer %r' % text, to_int(text), want)
+    expect('text bytes', low_bytes('a\u00e4\u20ac'), b'a\xe4\xac')
+    return failures
+
+
 def main():
     data_dir = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     projects = os.path.join(data_dir, 'check', 'projects')
@@ -1225,8 +1253,8 @@ def main():
     if not names:
         print('no projects under %s' % projects)
         return 1
-    out = []
-    ok = True
+    out = selfcheck()
+    ok = not out
     for name in names:
         ok = check(data_dir, name, out) and ok
     for line in out:
