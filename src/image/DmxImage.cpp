@@ -64,9 +64,7 @@ void Build_Bin_DMX(ImageState& st)
     Clear_DMX_Defaults(st.field.dmx);
     Read_Par_Gen_DMX(st);
     // The gateway works in one direction: only the objects of that side reach the image.
-    Load_BACnet_Objects(st.objects, st.Par_Gen.Object_Count, st.Desc_Chars_Limit_Flag, w.Converter_Type,
-                        w.Path_BACnet_SetAccess,
-                        st.DMX_Direction == 0 ? ObjectSections::ReadOnly : ObjectSections::WriteOnly);
+    loadProjectObjects(st, st.DMX_Direction == 0 ? ObjectSections::ReadOnly : ObjectSections::WriteOnly);
     Load_DMX_Defaults(st.field.dmx, w.Path_DMX_Default_Values);
     Copy_Object_Counts_KDD(st.field.kdd, st.Par_Gen.Object_Count, false);
 

@@ -2,7 +2,6 @@
 
 #include "image/ImageState.h"
 #include "image/ParGenKeys.h"
-#include "workspace/Workspace.h"
 
 namespace image {
 
@@ -11,19 +10,6 @@ namespace {
 constexpr int32_t kEmptyTableSize = 0x8000;
 static_assert(kObjectAreaSize + kEmptyTableSize + kParGenRecordSize == kFieldbusSlaveBankLength);
 static_assert(kFieldbusSlaveBankLength + kBdtSize == kProfinetBankLength);
-
-void startBuild(ImageState& st)
-{
-    Init_Par_Gen(st.Par_Gen, workspace::ws().Converter_Type);
-    Clear_BACnet_Objects(st.objects);
-}
-
-void loadObjects(ImageState& st)
-{
-    const workspace::Workspace& w = workspace::ws();
-    Load_BACnet_Objects(st.objects, st.Par_Gen.Object_Count, st.Desc_Chars_Limit_Flag, w.Converter_Type,
-                        w.Path_BACnet_SetAccess);
-}
 
 // Object area, the unused table area and the record; the length becomes 102,400.
 void Write_Bank_Empty_Table(ImageState& st)
@@ -118,30 +104,28 @@ void Read_Par_Gen_EtherNetIP(ImageState& st)
 
 void Build_Bin_PROFINET(ImageState& st)
 {
-    startBuild(st);
+    startStandardBuild(st);
     Clear_BDT(st.bdt);
     Read_Par_Gen_PROFINET(st);
-    loadObjects(st);
-    if (st.Par_Gen.BACnet_IP_Flags & 1u)
-        Load_BDT(st.bdt, workspace::ws().Path_BACnet_BDT);
-    st.Par_Gen.BDT_Address = kBdtAddressAt0x19000;
+    loadProjectObjects(st);
+    loadProjectBdt(st, kBdtAddressAt0x19000);
     Write_Bank_Empty_Table(st);
     st.bank1.setLength(Write_BDT(st.bank1, st.bdt, st.bank1.length()));
 }
 
 void Build_Bin_PROFIBUS(ImageState& st)
 {
-    startBuild(st);
+    startStandardBuild(st);
     Read_Par_Gen_PROFIBUS(st);
-    loadObjects(st);
+    loadProjectObjects(st);
     Write_Bank_Empty_Table(st);
 }
 
 void Build_Bin_EtherNetIP(ImageState& st)
 {
-    startBuild(st);
+    startStandardBuild(st);
     Read_Par_Gen_EtherNetIP(st);
-    loadObjects(st);
+    loadProjectObjects(st);
     Write_Bank_Empty_Table(st);
 }
 

@@ -213,8 +213,7 @@ void Build_Bin_KNX(ImageState& st)
     Clear_BACnet_Objects(st.objects);
     Clear_KNX_Tables(st.field.knx);
     Read_Par_Gen_KNX(st);
-    Load_BACnet_Objects(st.objects, st.Par_Gen.Object_Count, st.Desc_Chars_Limit_Flag, w.Converter_Type,
-                        w.Path_BACnet_SetAccess);
+    loadProjectObjects(st);
     Copy_Object_Counts_KDD(st.field.kdd, st.Par_Gen.Object_Count, true);
     Load_KNX_Table(st.field.knx, st.field.kdd, w.Path_KNX_SetAccess);
 

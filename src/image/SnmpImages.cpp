@@ -324,12 +324,10 @@ void Build_Bin_SNMP_Agent(ImageState& st)
 {
     const workspace::Workspace& w = workspace::ws();
     Init_Par_Gen_SNMP(st.field.snmp);
-    Init_Par_Gen(st.Par_Gen, w.Converter_Type);
-    Clear_BACnet_Objects(st.objects);
+    startStandardBuild(st);
     Clear_SNMP_Traps(st.field.traps);
     Load_ParGen_SNMP_Agent(st);
-    Load_BACnet_Objects(st.objects, st.Par_Gen.Object_Count, st.Desc_Chars_Limit_Flag, w.Converter_Type,
-                        w.Path_BACnet_SetAccess);
+    loadProjectObjects(st);
     Copy_Object_Counts_SNMP(st.field.snmp, st.Par_Gen);
     Load_SNMP_Traps(st.field.traps, st.field.snmp, w.Path_SNMP_Trap);
 
@@ -343,12 +341,10 @@ void Build_Bin_SNMP_Manager(ImageState& st)
 {
     const workspace::Workspace& w = workspace::ws();
     Init_Par_Gen_SNMP(st.field.snmp);
-    Init_Par_Gen(st.Par_Gen, w.Converter_Type);
-    Clear_BACnet_Objects(st.objects);
+    startStandardBuild(st);
     Clear_SNMP_Manager(st.field.manager);
     Load_ParGen_SNMP_Manager(st);
-    Load_BACnet_Objects(st.objects, st.Par_Gen.Object_Count, st.Desc_Chars_Limit_Flag, w.Converter_Type,
-                        w.Path_BACnet_SetAccess);
+    loadProjectObjects(st);
     Copy_Object_Counts_SNMP(st.field.snmp, st.Par_Gen);
     Load_SNMP_Manager(st.field.manager, st.field.snmp, w.Path_SNMP_Manager);
     st.field.snmp.Object_Base_Address = kSnmpObjectBaseAddress;
