@@ -49,8 +49,7 @@ void Read_Par_Gen_PROFIBUS(ImageState& st)
     if (!openParGen(keys))
         return;
     const int32_t bacnetType = readBacnetTypeAndLimit(keys, st.Desc_Chars_Limit_Flag);
-    readAddressKeys(keys, QStringLiteral("BACnet_"), {{192, 168, 0, 5}, {255, 255, 255, 0}, {192, 168, 0, 1}},
-                    p.BACnet_IP, p.BACnet_SM, p.BACnet_GAT);
+    readBacnetAddress(keys, p);
     // Unlike the other readers, a missing gateway key gives 255 for its byte; a value that is
     // not a number keeps the usual default.
     for (size_t i = 0; i < 4; ++i)
@@ -82,12 +81,11 @@ void Read_Par_Gen_EtherNetIP(ImageState& st)
         readBacnetMstpKeys(keys, p);
     } else if (bacnetType == 2) {
         // MS/TP on serial line 2.
-        p.Port2_Baud_Rate = mstpBaudRate(keys.keyInt(QStringLiteral("BACnet_Ser_Baudrate"), 0));
-        const int32_t parity = keys.keyInt(QStringLiteral("BACnet_Ser_Parity"), 0);
-        p.Port2_Parity = static_cast<uint16_t>(parity == 1 ? 2 : parity);
+        const MstpLine line = readMstpLine(keys);
+        p.Port2_Baud_Rate = line.baudRate;
+        p.Port2_Parity = line.parity;
         p.BACnet_Device_Instance = static_cast<uint32_t>(keys.keyInt(QStringLiteral("BACnet_Ser_ID"), 0));
-        copyTextField(p.BACnet_Device_Name.data(), 16,
-                      keys.keyTextOr(QStringLiteral("BACnet_Ser_NAME_STA"), QStringLiteral("devicename1")));
+        readStationName(keys, "BACnet_Ser_NAME_STA", p.BACnet_Device_Name);
     }
     // With BACnet/IP the EtherNet/IP address is the second one; otherwise the only one.
     const QString prefix = QStringLiteral("EtherNetIP_");
