@@ -93,25 +93,29 @@ QString TableRow::errorText(std::string_view attr, const QString& problem) const
         .arg(place(), QString::fromLatin1(attr.data(), static_cast<qsizetype>(attr.size())), problem);
 }
 
-int64_t RowValues::requiredInt64(std::string_view attr) const
+std::string_view RowValues::requiredRaw(std::string_view attr) const
 {
     const std::optional<std::string_view> t = raw(attr);
     if (!t)
         throw UserError(errorText(attr, QStringLiteral("is missing.")));
-    const std::optional<int64_t> v = platform::toInt64(*t);
+    return *t;
+}
+
+int64_t RowValues::requiredInt64(std::string_view attr) const
+{
+    const std::string_view t = requiredRaw(attr);
+    const std::optional<int64_t> v = platform::toInt64(t);
     if (!v)
-        throw UserError(errorText(attr, QStringLiteral("must be a whole number, not \"%1\".").arg(qs(*t))));
+        throw UserError(errorText(attr, QStringLiteral("must be a whole number, not \"%1\".").arg(qs(t))));
     return *v;
 }
 
 int32_t RowValues::requiredInt(std::string_view attr) const
 {
-    const std::optional<std::string_view> t = raw(attr);
-    if (!t)
-        throw UserError(errorText(attr, QStringLiteral("is missing.")));
-    const std::optional<int32_t> v = platform::toInt(*t);
+    const std::string_view t = requiredRaw(attr);
+    const std::optional<int32_t> v = platform::toInt(t);
     if (!v)
-        throw UserError(errorText(attr, QStringLiteral("must be a whole number, not \"%1\".").arg(qs(*t))));
+        throw UserError(errorText(attr, QStringLiteral("must be a whole number, not \"%1\".").arg(qs(t))));
     return *v;
 }
 

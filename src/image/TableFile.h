@@ -54,6 +54,10 @@ public:
     const TableRow& row() const { return row_; }
     // The attribute's UTF-8 text; no value when it is missing.
     std::optional<std::string_view> raw(std::string_view attr) const;
+    std::string_view rawOr(std::string_view attr, std::string_view def) const { return raw(attr).value_or(def); }
+    // The text of an attribute the row must hold: a missing one stops the build with a message
+    // naming the file, the row and the attribute.
+    std::string_view requiredRaw(std::string_view attr) const;
     std::optional<QString> text(std::string_view attr) const;
     QString textOr(std::string_view attr, const QString& def) const;
     // True when the attribute's upper-case text is exactly `upperWord` (a check box is "Y").

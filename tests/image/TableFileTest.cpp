@@ -116,3 +116,22 @@ TEST(TableFile, SectionElementsOfOneNameAreNumberedAmongThemselvesAndAMissingSec
     EXPECT_THROW(file.section("Missing"), platform::UserError);
     EXPECT_EQ(file.rootRows()[1].place(), QStringLiteral("t.xml, row 2"));
 }
+
+TEST(TableFile, RequiredTextsNameTheRowAndDefaultedTextsFillOnlyMissingAttributes)
+{
+    TempDir dir;
+    const TableFile file(dir.write(QStringLiteral("t.xml"), "<T><row a=\"x\" e=\"\"/></T>"));
+    const std::vector<TableRow> rows = file.rootRows();
+    ASSERT_EQ(rows.size(), 1u);
+    const RowValues r(rows[0]);
+    EXPECT_EQ(r.requiredRaw("a"), "x");
+    EXPECT_EQ(r.requiredRaw("e"), "");
+    EXPECT_EQ(r.rawOr("e", "d"), "");
+    EXPECT_EQ(r.rawOr("m", "d"), "d");
+    try {
+        r.requiredRaw("m");
+        ADD_FAILURE() << "no error";
+    } catch (const platform::UserError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("t.xml, row 1: the attribute \"m\" is missing."));
+    }
+}
