@@ -38,9 +38,7 @@ void Read_Par_Gen_DeviceNet(ImageState& st)
 
 void Build_Bin_DeviceNet(ImageState& st)
 {
-    st.Par_Gen.Object_Count.fill(0);
-    Init_Par_Gen_KNX_DMX_DNet(st.field.kdd);
-    Clear_BACnet_Objects(st.objects);
+    startKnxDmxDnetBuild(st);
     Read_Par_Gen_DeviceNet(st);
     loadProjectObjects(st);
     st.field.kdd.Object_Base_Address = st.objects.Object_Base_Address;

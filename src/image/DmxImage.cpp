@@ -58,9 +58,7 @@ void Read_Par_Gen_DMX(ImageState& st)
 void Build_Bin_DMX(ImageState& st)
 {
     const workspace::Workspace& w = workspace::ws();
-    st.Par_Gen.Object_Count.fill(0);
-    Init_Par_Gen_KNX_DMX_DNet(st.field.kdd);
-    Clear_BACnet_Objects(st.objects);
+    startKnxDmxDnetBuild(st);
     Clear_DMX_Defaults(st.field.dmx);
     Read_Par_Gen_DMX(st);
     // The gateway works in one direction: only the objects of that side reach the image.

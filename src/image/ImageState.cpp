@@ -10,6 +10,13 @@ void startStandardBuild(ImageState& st)
     Clear_BACnet_Objects(st.objects);
 }
 
+void startKnxDmxDnetBuild(ImageState& st)
+{
+    st.Par_Gen.Object_Count.fill(0);
+    Init_Par_Gen_KNX_DMX_DNet(st.field.kdd);
+    Clear_BACnet_Objects(st.objects);
+}
+
 void loadProjectObjects(ImageState& st, ObjectSections sections)
 {
     const workspace::Workspace& w = workspace::ws();

@@ -200,9 +200,7 @@ void Read_Par_Gen_KNX(ImageState& st)
 void Build_Bin_KNX(ImageState& st)
 {
     const workspace::Workspace& w = workspace::ws();
-    st.Par_Gen.Object_Count.fill(0);
-    Init_Par_Gen_KNX_DMX_DNet(st.field.kdd);
-    Clear_BACnet_Objects(st.objects);
+    startKnxDmxDnetBuild(st);
     Clear_KNX_Tables(st.field.knx);
     Read_Par_Gen_KNX(st);
     loadProjectObjects(st);
