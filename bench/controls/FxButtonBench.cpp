@@ -2,31 +2,19 @@
 #include "controls/button/FxButton.h"
 #include "controls/button/FxButtonFace.h"
 
+#include "common/GuiApp.h"
+
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
 namespace {
-
-void ensureApp()
-{
-    // Kept to the end of the process: an application destroyed by the exit handlers would
-    // outlive the platform plugin it uses.
-    static QApplication* app = nullptr;
-    if (!app) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "bench";
-        static char* argv[] = {name, nullptr};
-        app = new QApplication(argc, argv);
-    }
-}
 
 using namespace controls;
 using namespace platform;
 
 void BM_DrawButtonFace(benchmark::State& state)
 {
-    ensureApp();
+    bench_common::ensureGuiApp();
     Bitmap glyph(36, 18, clFuchsia);
     ButtonFace f;
     f.width = 75;
@@ -53,7 +41,7 @@ BENCHMARK(BM_DrawButtonFace);
 
 void BM_RenderButton(benchmark::State& state)
 {
-    ensureApp();
+    bench_common::ensureGuiApp();
     QWidget window;
     auto* b = new TFxButton(&window);
     b->setStyle(TFxButtonStyle::bsModern);

@@ -8,18 +8,11 @@
 // the page cache after the first pass): the parse through XmlDocument::load, the build through
 // the streaming row reader for its tables and the DOM for ParGen.xml. The target is a build that
 // costs no more than twice the parse: the counter build_per_parse of each BM_*Ratio (at most 2).
-#include "image/ImageBuilder.h"
-#include "platform/xml/XmlDom.h"
+#include "BuildBench.h"
 #include "support/TableFiles.h"
 #include "workspace/Folders.h"
-#include "workspace/Workspace.h"
 
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
-#include <benchmark/benchmark.h>
-
-#include <chrono>
 #include <cstdlib>
 #include <memory>
 
@@ -58,43 +51,13 @@ std::vector<std::pair<QString, QString>> bacnetKeys()
             {"BACnet_DEV_IDE", "1234"}, {"BACnet_EN_BBMD", "1"}, {"BACnet_EN_FDR", "0"}};
 }
 
-struct LargestProject {
-    QTemporaryDir dir;
-    workspace::ScopedWorkspace ws;
-    std::unique_ptr<image::ImageState> st = std::make_unique<image::ImageState>();
-    QStringList files;
-
-    explicit LargestProject(int32_t type) : ws(type)
-    {
-        ws->Project_Dir = dir.path();
-        workspace::Set_Files();
-        QDir(dir.path()).mkdir(QStringLiteral("bin"));
-    }
+struct LargestProject : image_bench::BenchProject {
+    explicit LargestProject(int32_t type) : BenchProject(type) { workspace::Set_Files(); }
 
     void add(const QString& path, const QByteArray& bytes)
     {
         put(path, bytes);
         files << path;
-    }
-
-    void parseOnly() const
-    {
-        for (const QString& f : files) {
-            platform::XmlDocument d;
-            if (!d.load(f))
-                std::abort();
-            benchmark::DoNotOptimize(d.firstNode());
-        }
-    }
-    void build()
-    {
-        if (!image::Build_Bin(*st).ok)
-            std::abort();
-    }
-    void save()
-    {
-        if (!image::Save_Bin(*st).ok)
-            std::abort();
     }
 };
 
@@ -184,29 +147,8 @@ void buildAndSave(benchmark::State& state, Factory make)
 // Parse, build and save in one run, with the ratios the target is about (build / parse at most 2).
 void ratio(benchmark::State& state, Factory make)
 {
-    using Clock = std::chrono::steady_clock;
     auto p = make();
-    Clock::duration parse{}, build{}, save{};
-    for (auto _ : state) {
-        const auto t0 = Clock::now();
-        p->parseOnly();
-        const auto t1 = Clock::now();
-        p->build();
-        const auto t2 = Clock::now();
-        p->save();
-        const auto t3 = Clock::now();
-        parse += t1 - t0;
-        build += t2 - t1;
-        save += t3 - t2;
-    }
-    auto ms = [&](Clock::duration d) {
-        return std::chrono::duration<double, std::milli>(d).count() / static_cast<double>(state.iterations());
-    };
-    state.counters["parse_ms"] = ms(parse);
-    state.counters["build_ms"] = ms(build);
-    state.counters["save_ms"] = ms(save);
-    state.counters["build_per_parse"] = ms(build) / ms(parse);
-    state.counters["build_save_per_parse"] = (ms(build) + ms(save)) / ms(parse);
+    image_bench::timeParseBuildSave(state, *p);
 }
 
 BENCHMARK_CAPTURE(parse, LargestCanopenProject, &canopenProject)->Unit(benchmark::kMillisecond);

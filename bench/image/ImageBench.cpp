@@ -5,37 +5,23 @@
 // the parse through XmlDocument::load, the build through the streaming row reader for its
 // table files and the DOM for ParGen.xml. The target is a build that costs no more than twice
 // the parse: the counter build_per_parse of BM_BuildToParseRatio (at most 2).
-#include "image/ImageBuilder.h"
-#include "platform/xml/XmlDom.h"
-#include "workspace/Workspace.h"
+#include "BuildBench.h"
 
 #include <QDir>
-#include <QTemporaryDir>
-#include <benchmark/benchmark.h>
-
-#include <chrono>
 #include <cstdlib>
-#include <memory>
 
 namespace {
 
-struct LargestProject {
-    QTemporaryDir dir;
-    workspace::ScopedWorkspace ws{0};
-    std::unique_ptr<image::ImageState> st = std::make_unique<image::ImageState>();
-    QStringList files;
-
-    LargestProject()
+struct LargestProject : image_bench::BenchProject {
+    LargestProject() : BenchProject(0)
     {
         workspace::Workspace& w = *ws;
         const QString d = dir.path();
-        w.Project_Dir = d;
         w.Path_ParGen = d + QStringLiteral("/ParGen.xml");
         w.Path_BACnet_BDT = d + QStringLiteral("/BACnet_BDT.xml");
         w.Path_ModbusM_SetAccess = d + QStringLiteral("/ModbusM_SetAccess.xml");
         w.Path_BACnet_SetAccess = d + QStringLiteral("/ModbusM_BACnet_SetAccess.xml");
         w.Path_BACnet_SetAccess_ModSlave = w.Path_BACnet_SetAccess;
-        QDir(d).mkdir(QStringLiteral("bin"));
         writeParGen(w.Path_ParGen);
         writeObjects(w.Path_BACnet_SetAccess);
         writeAccess(w.Path_ModbusM_SetAccess);
@@ -43,7 +29,7 @@ struct LargestProject {
         files = {w.Path_ParGen, w.Path_BACnet_SetAccess, w.Path_ModbusM_SetAccess, w.Path_BACnet_BDT};
     }
 
-    static void save(platform::XmlDocument& d, const QString& path)
+    static void saveTable(platform::XmlDocument& d, const QString& path)
     {
         d.appendComment(QStringLiteral("SW_VERSION = 1.702"));
         if (!d.save(path, {QStringLiteral("  "), false}))
@@ -66,7 +52,7 @@ struct LargestProject {
                                  {"ModbusM_Slaves_Present_Array_Position", "1000"}};
         for (const auto& k : keys)
             r.appendTextElement(QString::fromLatin1(k[0]), QString::fromLatin1(k[1]));
-        save(d, path);
+        saveTable(d, path);
     }
 
     static void writeObjects(const QString& path)
@@ -85,7 +71,7 @@ struct LargestProject {
             row.setAttribute(QStringLiteral("Length"), QStringLiteral("4"));
             row.setAttribute(QStringLiteral("Mnemonic"), QStringLiteral("Temperature_%1").arg(i, 4, 10, QLatin1Char('0')));
         }
-        save(d, path);
+        saveTable(d, path);
     }
 
     static void writeAccess(const QString& path)
@@ -108,7 +94,7 @@ struct LargestProject {
                 row.setAttribute(QString::fromLatin1(a[0]), QString::fromLatin1(a[1]));
             }
         }
-        save(d, path);
+        saveTable(d, path);
     }
 
     static void writeBdt(const QString& path)
@@ -123,28 +109,7 @@ struct LargestProject {
             row.setAttribute(QStringLiteral("Port"), QStringLiteral("47808"));
             row.setAttribute(QStringLiteral("Mnemonic"), QStringLiteral("peer"));
         }
-        save(d, path);
-    }
-
-    void parseOnly() const
-    {
-        for (const QString& f : files) {
-            platform::XmlDocument d;
-            if (!d.load(f))
-                std::abort();
-            benchmark::DoNotOptimize(d.firstNode());
-        }
-    }
-
-    void build()
-    {
-        if (!image::Build_Bin(*st).ok)
-            std::abort();
-    }
-    void save()
-    {
-        if (!image::Save_Bin(*st).ok)
-            std::abort();
+        saveTable(d, path);
     }
 };
 
@@ -177,29 +142,8 @@ BENCHMARK(BM_BuildAndSaveLargestType0Project)->Unit(benchmark::kMillisecond);
 // All three in one run, with the ratios the target is about (build / parse at most 2).
 void BM_BuildToParseRatio(benchmark::State& state)
 {
-    using Clock = std::chrono::steady_clock;
     LargestProject p;
-    Clock::duration parse{}, build{}, save{};
-    for (auto _ : state) {
-        const auto t0 = Clock::now();
-        p.parseOnly();
-        const auto t1 = Clock::now();
-        p.build();
-        const auto t2 = Clock::now();
-        p.save();
-        const auto t3 = Clock::now();
-        parse += t1 - t0;
-        build += t2 - t1;
-        save += t3 - t2;
-    }
-    auto ms = [&](Clock::duration d) {
-        return std::chrono::duration<double, std::milli>(d).count() / static_cast<double>(state.iterations());
-    };
-    state.counters["parse_ms"] = ms(parse);
-    state.counters["build_ms"] = ms(build);
-    state.counters["save_ms"] = ms(save);
-    state.counters["build_per_parse"] = ms(build) / ms(parse);
-    state.counters["build_save_per_parse"] = (ms(build) + ms(save)) / ms(parse);
+    image_bench::timeParseBuildSave(state, p);
 }
 BENCHMARK(BM_BuildToParseRatio)->Unit(benchmark::kMillisecond);
 

@@ -5,22 +5,11 @@
 #include "platform/draw/Frames.h"
 #include "platform/draw/Theme.h"
 
-#include <QApplication>
+#include "common/GuiApp.h"
+
 #include <benchmark/benchmark.h>
 
 namespace {
-
-void ensureApp()
-{
-    static QApplication* app = nullptr;
-    if (!app) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "bench";
-        static char* argv[] = {name, nullptr};
-        app = new QApplication(argc, argv);
-    }
-}
 
 using namespace platform;
 
@@ -33,7 +22,7 @@ QFont cellFont()
 
 void BM_CellSingleLine(benchmark::State& state)
 {
-    ensureApp();
+    bench_common::ensureGuiApp();
     Bitmap b(120, 22);
     Canvas c(b);
     c.font() = Font{cellFont(), clWindowText};
@@ -49,7 +38,7 @@ BENCHMARK(BM_CellSingleLine);
 
 void BM_CellWordBreakEllipsis(benchmark::State& state)
 {
-    ensureApp();
+    bench_common::ensureGuiApp();
     Bitmap b(120, 40);
     Canvas c(b);
     c.font() = Font{cellFont(), clWindowText};
@@ -64,7 +53,7 @@ BENCHMARK(BM_CellWordBreakEllipsis);
 
 void BM_ClassicCheckBox(benchmark::State& state)
 {
-    ensureApp();
+    bench_common::ensureGuiApp();
     Bitmap b(20, 20);
     Canvas c(b);
     for (auto _ : state) {
@@ -76,7 +65,7 @@ BENCHMARK(BM_ClassicCheckBox);
 
 void BM_ThemedCheckBox(benchmark::State& state)
 {
-    ensureApp();
+    bench_common::ensureGuiApp();
     Bitmap b(20, 20);
     Canvas c(b);
     for (auto _ : state) {

@@ -173,20 +173,21 @@ int edeObjectType(const QString& dataType)
 std::vector<TBACnet_EDE_Obj> edeTableObjects(const EdeDevice& device, const QString& tablePath)
 {
     std::vector<TBACnet_EDE_Obj> list;
-    platform::XmlDocument doc;
-    if (!loadProjectFile(tablePath, doc))
+    const std::unique_ptr<image::TableFile> table = openProjectTable(tablePath);
+    if (!table)
         return list;
     std::map<int, int> counters;
     for (const char* section : {"BACnet_in_Read", "BACnet_in_Write"}) {
-        for (const platform::XmlNode& row : sectionRows(doc, QLatin1String(section))) {
-            const int type = edeObjectType(row.attributeOr(QStringLiteral("Data_Type"), {}));
+        for (const image::TableRow& row : sectionRows(*table, section)) {
+            const image::RowValues r(row);
+            const int type = edeObjectType(r.textOr("Data_Type", {}));
             const int instance = counters[type]++;
-            const QString mnemonic = row.attributeOr(QStringLiteral("Mnemonic"), {});
+            const QString mnemonic = r.textOr("Mnemonic", {});
             const QString name = mnemonic.left(device.nameLength);
             const QString inst = QString::number(instance);
             list.push_back({device.instance + QLatin1Char('_') + mnemonic + QLatin1Char('_') + inst, device.instance,
                             name, QString::number(type), inst, name,
-                            row.attributeOr(QStringLiteral("Eng_Unit"), {})});
+                            r.textOr("Eng_Unit", {})});
         }
     }
     return list;

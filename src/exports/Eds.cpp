@@ -1,6 +1,7 @@
 #include "exports/Eds.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "exports/ExportFile.h"
 #include "platform/process/Clock.h"
@@ -173,20 +174,18 @@ void sdoObjects(QStringList& o, const SdoList& sdos)
     }
 }
 
-std::vector<PdoSlot> readPdoSection(const platform::XmlDocument& doc, const QString& path, const QString& name)
+std::vector<PdoSlot> readPdoSection(const image::TableFile& table, const char* name)
 {
     std::vector<PdoSlot> slots;
-    int number = 0;
-    for (const platform::XmlNode& row : sectionRows(doc, name)) {
-        if (++number > kMaxPdos)
+    for (const image::TableRow& row : sectionRows(table, name)) {
+        if (row.number() > kMaxPdos)
             break;
+        const image::RowValues r(row);
         PdoSlot s;
-        s.cobId = platform::toIntDef(row.attributeOr(QStringLiteral("COB-ID"), {}), 0);
-        s.dimension = platform::toIntDef(row.attributeOr(QStringLiteral("Dimension"), {}), 8);
+        s.cobId = r.intOr("COB-ID", 0);
+        s.dimension = r.intOr("Dimension", 8);
         if (s.dimension < 1 || s.dimension > 8)
-            throw UserError(QStringLiteral("%1: the attribute \"Dimension\" must be between 1 and 8, not %2.")
-                                .arg(rowPlace(path, name, number))
-                                .arg(s.dimension));
+            throw UserError(r.errorText("Dimension", QStringLiteral("must be between 1 and 8, not %1.").arg(s.dimension)));
         slots.push_back(s);
     }
     return slots;
@@ -197,12 +196,11 @@ std::vector<PdoSlot> readPdoSection(const platform::XmlDocument& doc, const QStr
 PdoTable Read_PDO_Table()
 {
     PdoTable t;
-    const QString& path = workspace::ws().Path_PDO_CANopen;
-    platform::XmlDocument doc;
-    if (!loadProjectFile(path, doc))
+    const std::unique_ptr<image::TableFile> table = openProjectTable(workspace::ws().Path_PDO_CANopen);
+    if (!table)
         return t;
-    t.receive = readPdoSection(doc, path, QStringLiteral("Receive_PDO"));
-    t.transmit = readPdoSection(doc, path, QStringLiteral("Transmit_PDO"));
+    t.receive = readPdoSection(*table, "Receive_PDO");
+    t.transmit = readPdoSection(*table, "Transmit_PDO");
     return t;
 }
 
@@ -225,18 +223,17 @@ void Sort_SDO_Sub_Indexes(SdoList& list)
 SdoList Read_SDO_Server_Table()
 {
     SdoList list;
-    const QString& path = workspace::ws().Path_SDO_Server_CANopen;
-    platform::XmlDocument doc;
-    if (!loadProjectFile(path, doc))
+    const std::unique_ptr<image::TableFile> table = openProjectTable(workspace::ws().Path_SDO_Server_CANopen);
+    if (!table)
         return list;
-    for (const char* name : {"SDO_Read", "SDO_Write"}) {
-        const QString section = QLatin1String(name);
-        int number = 0;
-        for (const platform::XmlNode& row : sectionRows(doc, section)) {
-            const QString place = rowPlace(path, section, ++number);
-            const int32_t index = requiredRowInt(row, QStringLiteral("Index"), place);
-            const int32_t sub = requiredRowInt(row, QStringLiteral("SubIndex"), place);
-            const int32_t bytes = requiredRowInt(row, QStringLiteral("NByte"), place);
+    for (const char* section : {"SDO_Read", "SDO_Write"}) {
+        const bool readonly = section == std::string_view("SDO_Read");
+        for (const image::TableRow& row : sectionRows(*table, section)) {
+            const image::RowValues r(row);
+            const QString place = row.place();
+            const int32_t index = r.requiredInt("Index");
+            const int32_t sub = r.requiredInt("SubIndex");
+            const int32_t bytes = r.requiredInt("NByte");
             // Out-of-range values would be cut to another object's index in the file.
             if (index < 0 || index > 0xFFFF)
                 throw UserError(QStringLiteral("%1: the index %2 is outside 0..0xFFFF.").arg(place).arg(index));
@@ -251,8 +248,7 @@ SdoList Read_SDO_Server_Table()
                                                 .arg(place, h4(static_cast<uint32_t>(index)))
                                                 .arg(sub));
             const uint8_t quantity = bytes == 1 || bytes == 2 ? static_cast<uint8_t>(bytes) : uint8_t(4);
-            Add_SDO_Entry(list, static_cast<uint16_t>(index), static_cast<uint8_t>(sub), quantity,
-                          section == QLatin1String("SDO_Read"));
+            Add_SDO_Entry(list, static_cast<uint16_t>(index), static_cast<uint8_t>(sub), quantity, readonly);
         }
     }
     return list;

@@ -8,8 +8,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "image/TableFile.h"
 #include "platform/fs/TextLines.h"
-#include "platform/xml/XmlDom.h"
+
+#include <memory>
 
 namespace parameters {
 class ParGenFile;
@@ -21,23 +23,19 @@ namespace exports {
 // platform::UserError naming the file when it cannot be written.
 void writeExportFile(const QString& path, const QStringList& lines, platform::LinesEncoding encoding);
 
-// Loads a project file. False when there is no file at the path (or the path is empty); throws
+// Loads a project table, read by the same reader and with the same messages as the image
+// builder's. None when there is no file at the path (or the path is empty); throws
 // platform::UserError naming the file when it cannot be read or is not well-formed XML.
-bool loadProjectFile(const QString& path, platform::XmlDocument& doc);
+std::unique_ptr<image::TableFile> openProjectTable(const QString& path);
+
+// The `row` elements of a section of the table, numbered among themselves; none when the
+// section is missing. Unlike the image builder, which takes every element of a section as a
+// row, the writers pass over elements of other names: a hand-edited note in a table moves no
+// object of the companion file.
+std::vector<image::TableRow> sectionRows(const image::TableFile& table, const char* section);
 
 // Loads the project's general parameters (`Path_ParGen`). False when there is none; throws
 // platform::UserError when the file is there but cannot be read.
 bool loadParGen(parameters::ParGenFile& parGen);
-
-// The `row` children of the element `section` under the document's root element, in order;
-// none when the root or the section is missing.
-std::vector<platform::XmlNode> sectionRows(const platform::XmlDocument& doc, const QString& section);
-
-// "<file>, section "<name>", row <n>" for messages about one row of a table.
-QString rowPlace(const QString& path, const QString& section, int number);
-
-// A whole number a row must hold: throws platform::UserError naming the row and the attribute
-// when the attribute is missing or its text is not a whole number.
-int32_t requiredRowInt(const platform::XmlNode& row, const QString& attr, const QString& place);
 
 } // namespace exports

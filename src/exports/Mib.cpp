@@ -3,7 +3,6 @@
 #include "exports/CompanyInfo.h"
 #include "exports/ExportFile.h"
 #include "platform/fs/Files.h"
-#include "platform/text/Text.h"
 #include "platform/ui/Dialogs.h"
 #include "workspace/Workspace.h"
 
@@ -11,34 +10,33 @@ namespace exports {
 
 namespace {
 
-std::vector<MibEntry> readSection(const platform::XmlDocument& doc, const QString& section, QStringList& warnings)
+std::vector<MibEntry> readSection(const image::TableFile& table, const char* section, QStringList& warnings)
 {
     std::vector<MibEntry> entries;
-    int number = 0;
     bool full = false;
-    for (const platform::XmlNode& row : sectionRows(doc, section)) {
-        ++number;
-        if (platform::upperAscii(row.attributeOr(QStringLiteral("Enable"), {})) != QLatin1String("Y"))
+    for (const image::TableRow& row : sectionRows(table, section)) {
+        const image::RowValues r(row);
+        if (!r.yes("Enable"))
             continue;
         if (static_cast<int>(entries.size()) == kMaxMibEntries) {
             full = true;
             continue;
         }
         MibEntry e;
-        e.description = row.attributeOr(QStringLiteral("Description"), {});
+        e.description = r.textOr("Description", {});
         // A quote would end the DESCRIPTION string early and break the module for every reader.
         if (e.description.contains(QLatin1Char('"'))) {
             e.description.replace(QLatin1Char('"'), QLatin1Char('\''));
             warnings << QStringLiteral("Section \"%1\", row %2: the description is written with ' in place of \".")
-                            .arg(section)
-                            .arg(number);
+                            .arg(QLatin1String(section))
+                            .arg(row.number());
         }
-        e.integer = platform::upperAscii(row.attributeOr(QStringLiteral("Type"), {})) == QLatin1String("INT");
+        e.integer = r.is("Type", "INT");
         entries.push_back(std::move(e));
     }
     if (full)
         warnings << QStringLiteral("Section \"%1\": only the first %2 enabled rows are written.")
-                        .arg(section)
+                        .arg(QLatin1String(section))
                         .arg(kMaxMibEntries);
     return entries;
 }
@@ -66,11 +64,11 @@ MibTable Read_Trap_Table()
     w.MIB_Read_List.clear();
     w.MIB_Write_List.clear();
     MibTable t;
-    platform::XmlDocument doc;
-    if (!loadProjectFile(w.Path_SNMP_Trap, doc))
+    const std::unique_ptr<image::TableFile> table = openProjectTable(w.Path_SNMP_Trap);
+    if (!table)
         return t;
-    t.read = readSection(doc, QStringLiteral("SNMP_Trap_Read"), t.warnings);
-    t.write = readSection(doc, QStringLiteral("SNMP_Trap_Write"), t.warnings);
+    t.read = readSection(*table, "SNMP_Trap_Read", t.warnings);
+    t.write = readSection(*table, "SNMP_Trap_Write", t.warnings);
     for (const MibEntry& e : t.read)
         w.MIB_Read_List << e.description;
     for (const MibEntry& e : t.write)

@@ -102,28 +102,27 @@ std::optional<ObjectTableRule> objectTableRule(int32_t deviceType)
 std::vector<TBACnet_Obj_115> Read_BACnet_Object_Table(const ObjectTableRule& rule)
 {
     std::vector<TBACnet_Obj_115> list;
-    platform::XmlDocument doc;
-    if (!loadProjectFile(rule.path, doc))
+    const std::unique_ptr<image::TableFile> table = openProjectTable(rule.path);
+    if (!table)
         return list;
     std::array<int, kCountedTypes.size()> counters{};
-    const auto take = [&](const QString& section, const QString& readWrite) {
-        int number = 0;
-        for (const platform::XmlNode& row : sectionRows(doc, section)) {
-            ++number;
+    const auto take = [&](const char* section, const QString& readWrite) {
+        for (const image::TableRow& row : sectionRows(*table, section)) {
+            const image::RowValues r(row);
             TBACnet_Obj_115 o;
-            o.Type_Var = row.attributeOr(QStringLiteral("Data_Type"), {});
+            o.Type_Var = r.textOr("Data_Type", {});
             if (const int i = countedTypeIndex(o.Type_Var); i >= 0)
                 o.Instance = QString::number(counters[static_cast<size_t>(i)]++);
-            o.Unit_Var = unitText(requiredRowInt(row, QStringLiteral("Eng_Unit"), rowPlace(rule.path, section, number)));
+            o.Unit_Var = unitText(r.requiredInt("Eng_Unit"));
             o.Read_Write = readWrite;
-            o.Name_Var_BACnet = row.attributeOr(QStringLiteral("Mnemonic"), {}).left(rule.nameLength);
+            o.Name_Var_BACnet = r.textOr("Mnemonic", {}).left(rule.nameLength);
             list.push_back(std::move(o));
         }
     };
     if (rule.readSection)
-        take(QStringLiteral("BACnet_in_Read"), kRead);
+        take("BACnet_in_Read", kRead);
     if (rule.writeSection)
-        take(QStringLiteral("BACnet_in_Write"), kWrite);
+        take("BACnet_in_Write", kWrite);
     return list;
 }
 

@@ -122,7 +122,7 @@ void Load_BACnet_Objects(BacnetObjectTable& t, std::array<uint32_t, kObjectTypeC
     int objects = 0;
     auto classify = [&](const std::vector<TableRow>& rows, int rowBase, bool written) {
         for (const TableRow& row : rows) {
-            const int code = objectTypeCode(RowValues(row).raw("Data_Type").value_or(std::string_view()));
+            const int code = objectTypeCode(RowValues(row).rawOr("Data_Type", {}));
             if (code < 0)
                 continue; // a type the gateway does not know is not an object
             byCode[static_cast<size_t>(code)].push_back(
@@ -157,7 +157,7 @@ void Load_BACnet_Objects(BacnetObjectTable& t, std::array<uint32_t, kObjectTypeC
             e.Length = static_cast<uint8_t>(r.requiredInt("Length"));
             e.Row_Number = c.rowNumber;
             const int len =
-                storeName(filled, r.raw("Mnemonic").value_or(std::string_view()), nameLimit, file.fileName());
+                storeName(filled, r.rawOr("Mnemonic", {}), nameLimit, file.fileName());
             e.Mnemonic_Address = len == 0 ? poolAddress : poolAddress + static_cast<uint32_t>(filled.poolNext);
             filled.poolNext += len == 0 ? 0 : len + 1;
             e.Flags = c.written ? 1 : 0;

@@ -151,18 +151,14 @@ void Read_Par_Gen_CAN(ImageState& st)
 void Build_Bin_CAN(ImageState& st)
 {
     const workspace::Workspace& w = workspace::ws();
-    Init_Par_Gen(st.Par_Gen, w.Converter_Type);
-    Clear_BACnet_Objects(st.objects);
+    startStandardBuild(st);
     Clear_CAN_Frames(st.field.can);
     Clear_BDT(st.bdt);
     Read_Par_Gen_CAN(st);
-    Load_BACnet_Objects(st.objects, st.Par_Gen.Object_Count, st.Desc_Chars_Limit_Flag, w.Converter_Type,
-                        w.Path_BACnet_SetAccess);
+    loadProjectObjects(st);
     Load_CAN_Frames(st.field.can, st.Par_Gen,
                     {w.Path_CAN_Rec_Frames, w.Path_CAN_Send_Frames, w.Path_CAN_Rec_Info, w.Path_CAN_Send_Info});
-    if (st.Par_Gen.BACnet_IP_Flags & 1u)
-        Load_BDT(st.bdt, w.Path_BACnet_BDT);
-    st.Par_Gen.BDT_Address = kBdtAddressAt0x19000;
+    loadProjectBdt(st, kBdtAddressAt0x19000);
 
     st.bank1.setLength(0);
     int32_t offset = Write_BACnet_Objects(st.bank1, st.objects, st.Desc_Chars_Limit_Flag, 0);

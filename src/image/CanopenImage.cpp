@@ -182,18 +182,14 @@ void Read_Par_Gen_CANopen(ImageState& st)
 void Build_Bin_CANopen(ImageState& st)
 {
     const workspace::Workspace& w = workspace::ws();
-    Init_Par_Gen(st.Par_Gen, w.Converter_Type);
-    Clear_BACnet_Objects(st.objects);
+    startStandardBuild(st);
     Clear_CANopen_Tables(st.field.canopen);
     Clear_BDT(st.bdt);
     Read_Par_Gen_CANopen(st);
-    Load_BACnet_Objects(st.objects, st.Par_Gen.Object_Count, st.Desc_Chars_Limit_Flag, w.Converter_Type,
-                        w.Path_BACnet_SetAccess);
+    loadProjectObjects(st);
     Load_CANopen_Tables(st.field.canopen, st.Par_Gen, {w.Path_SDO_Server_CANopen, w.Path_SDO_Client_CANopen,
                                                        w.Path_PDO_CANopen});
-    if (st.Par_Gen.BACnet_IP_Flags & 1u)
-        Load_BDT(st.bdt, w.Path_BACnet_BDT);
-    st.Par_Gen.BDT_Address = kLoadAddress + kCanopenBdtOffset;
+    loadProjectBdt(st, kLoadAddress + kCanopenBdtOffset);
 
     const CanopenTables& t = st.field.canopen;
     st.bank1.setLength(0);

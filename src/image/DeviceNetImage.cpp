@@ -1,7 +1,6 @@
 #include "image/DeviceNetImage.h"
 
 #include "image/ImageState.h"
-#include "workspace/Workspace.h"
 
 namespace image {
 
@@ -39,13 +38,9 @@ void Read_Par_Gen_DeviceNet(ImageState& st)
 
 void Build_Bin_DeviceNet(ImageState& st)
 {
-    const workspace::Workspace& w = workspace::ws();
-    st.Par_Gen.Object_Count.fill(0);
-    Init_Par_Gen_KNX_DMX_DNet(st.field.kdd);
-    Clear_BACnet_Objects(st.objects);
+    startKnxDmxDnetBuild(st);
     Read_Par_Gen_DeviceNet(st);
-    Load_BACnet_Objects(st.objects, st.Par_Gen.Object_Count, st.Desc_Chars_Limit_Flag, w.Converter_Type,
-                        w.Path_BACnet_SetAccess);
+    loadProjectObjects(st);
     st.field.kdd.Object_Base_Address = st.objects.Object_Base_Address;
     Copy_Object_Counts_KDD(st.field.kdd, st.Par_Gen.Object_Count, true);
 

@@ -58,15 +58,11 @@ void Read_Par_Gen_DMX(ImageState& st)
 void Build_Bin_DMX(ImageState& st)
 {
     const workspace::Workspace& w = workspace::ws();
-    st.Par_Gen.Object_Count.fill(0);
-    Init_Par_Gen_KNX_DMX_DNet(st.field.kdd);
-    Clear_BACnet_Objects(st.objects);
+    startKnxDmxDnetBuild(st);
     Clear_DMX_Defaults(st.field.dmx);
     Read_Par_Gen_DMX(st);
     // The gateway works in one direction: only the objects of that side reach the image.
-    Load_BACnet_Objects(st.objects, st.Par_Gen.Object_Count, st.Desc_Chars_Limit_Flag, w.Converter_Type,
-                        w.Path_BACnet_SetAccess,
-                        st.DMX_Direction == 0 ? ObjectSections::ReadOnly : ObjectSections::WriteOnly);
+    loadProjectObjects(st, st.DMX_Direction == 0 ? ObjectSections::ReadOnly : ObjectSections::WriteOnly);
     Load_DMX_Defaults(st.field.dmx, w.Path_DMX_Default_Values);
     Copy_Object_Counts_KDD(st.field.kdd, st.Par_Gen.Object_Count, false);
 

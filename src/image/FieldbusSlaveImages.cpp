@@ -2,7 +2,6 @@
 
 #include "image/ImageState.h"
 #include "image/ParGenKeys.h"
-#include "workspace/Workspace.h"
 
 namespace image {
 
@@ -11,19 +10,6 @@ namespace {
 constexpr int32_t kEmptyTableSize = 0x8000;
 static_assert(kObjectAreaSize + kEmptyTableSize + kParGenRecordSize == kFieldbusSlaveBankLength);
 static_assert(kFieldbusSlaveBankLength + kBdtSize == kProfinetBankLength);
-
-void startBuild(ImageState& st)
-{
-    Init_Par_Gen(st.Par_Gen, workspace::ws().Converter_Type);
-    Clear_BACnet_Objects(st.objects);
-}
-
-void loadObjects(ImageState& st)
-{
-    const workspace::Workspace& w = workspace::ws();
-    Load_BACnet_Objects(st.objects, st.Par_Gen.Object_Count, st.Desc_Chars_Limit_Flag, w.Converter_Type,
-                        w.Path_BACnet_SetAccess);
-}
 
 // Object area, the unused table area and the record; the length becomes 102,400.
 void Write_Bank_Empty_Table(ImageState& st)
@@ -63,8 +49,7 @@ void Read_Par_Gen_PROFIBUS(ImageState& st)
     if (!openParGen(keys))
         return;
     const int32_t bacnetType = readBacnetTypeAndLimit(keys, st.Desc_Chars_Limit_Flag);
-    readAddressKeys(keys, QStringLiteral("BACnet_"), {{192, 168, 0, 5}, {255, 255, 255, 0}, {192, 168, 0, 1}},
-                    p.BACnet_IP, p.BACnet_SM, p.BACnet_GAT);
+    readBacnetAddress(keys, p);
     // Unlike the other readers, a missing gateway key gives 255 for its byte; a value that is
     // not a number keeps the usual default.
     for (size_t i = 0; i < 4; ++i)
@@ -96,12 +81,11 @@ void Read_Par_Gen_EtherNetIP(ImageState& st)
         readBacnetMstpKeys(keys, p);
     } else if (bacnetType == 2) {
         // MS/TP on serial line 2.
-        p.Port2_Baud_Rate = mstpBaudRate(keys.keyInt(QStringLiteral("BACnet_Ser_Baudrate"), 0));
-        const int32_t parity = keys.keyInt(QStringLiteral("BACnet_Ser_Parity"), 0);
-        p.Port2_Parity = static_cast<uint16_t>(parity == 1 ? 2 : parity);
+        const MstpLine line = readMstpLine(keys);
+        p.Port2_Baud_Rate = line.baudRate;
+        p.Port2_Parity = line.parity;
         p.BACnet_Device_Instance = static_cast<uint32_t>(keys.keyInt(QStringLiteral("BACnet_Ser_ID"), 0));
-        copyTextField(p.BACnet_Device_Name.data(), 16,
-                      keys.keyTextOr(QStringLiteral("BACnet_Ser_NAME_STA"), QStringLiteral("devicename1")));
+        readStationName(keys, "BACnet_Ser_NAME_STA", p.BACnet_Device_Name);
     }
     // With BACnet/IP the EtherNet/IP address is the second one; otherwise the only one.
     const QString prefix = QStringLiteral("EtherNetIP_");
@@ -118,30 +102,28 @@ void Read_Par_Gen_EtherNetIP(ImageState& st)
 
 void Build_Bin_PROFINET(ImageState& st)
 {
-    startBuild(st);
+    startStandardBuild(st);
     Clear_BDT(st.bdt);
     Read_Par_Gen_PROFINET(st);
-    loadObjects(st);
-    if (st.Par_Gen.BACnet_IP_Flags & 1u)
-        Load_BDT(st.bdt, workspace::ws().Path_BACnet_BDT);
-    st.Par_Gen.BDT_Address = kBdtAddressAt0x19000;
+    loadProjectObjects(st);
+    loadProjectBdt(st, kBdtAddressAt0x19000);
     Write_Bank_Empty_Table(st);
     st.bank1.setLength(Write_BDT(st.bank1, st.bdt, st.bank1.length()));
 }
 
 void Build_Bin_PROFIBUS(ImageState& st)
 {
-    startBuild(st);
+    startStandardBuild(st);
     Read_Par_Gen_PROFIBUS(st);
-    loadObjects(st);
+    loadProjectObjects(st);
     Write_Bank_Empty_Table(st);
 }
 
 void Build_Bin_EtherNetIP(ImageState& st)
 {
-    startBuild(st);
+    startStandardBuild(st);
     Read_Par_Gen_EtherNetIP(st);
-    loadObjects(st);
+    loadProjectObjects(st);
     Write_Bank_Empty_Table(st);
 }
 

@@ -23,8 +23,6 @@ namespace {
 
 using BuildRoutine = void (*)(ImageState&);
 
-enum class Entry { Routine, Nothing, NotAvailable };
-
 struct BankFile {
     QString name;
     QByteArray bytes;
@@ -41,55 +39,37 @@ void Save_Bin_QV(const ImageState& st, std::vector<BankFile>& files)
         files.push_back({QStringLiteral("bank4.bin"), st.qv.bank4.filled()});
 }
 
-// The build routine of each device type, tested in this order. The images of the models whose
-// routines are not written yet are refused rather than faked.
-Entry buildEntry(int32_t type, BuildRoutine& routine)
+// The build routine of each device type; none for the models without an image of this program
+// (10, 13, 14, 15) and for unknown types.
+BuildRoutine buildRoutine(int32_t type)
 {
-    routine = nullptr;
     switch (type) {
-    case 0:
-        routine = &Build_Bin_Modbus_Master;
-        return Entry::Routine;
-    case 2:
-        routine = &Build_Bin_Modbus_Slave;
-        return Entry::Routine;
-    case 3:
-        routine = &Build_Bin_Modbus_TCP_Master;
-        return Entry::Routine;
-    case 4:
-        routine = &Build_Bin_Modbus_TCP_Slave;
-        return Entry::Routine;
-    case 6: routine = &Build_Bin_PROFIBUS; return Entry::Routine;
-    case 7: routine = &Build_Bin_CAN; return Entry::Routine;
-    case 8: routine = &Build_Bin_CANopen; return Entry::Routine;
-    case 9: routine = &Build_Bin_PROFINET; return Entry::Routine;
-    case 11: routine = &Build_Bin_DeviceNet; return Entry::Routine;
-    case 12: routine = &Build_Bin_EtherNetIP; return Entry::Routine;
-    case 16: case 2016: routine = &Build_Bin_KNX; return Entry::Routine;
-    case 17: routine = &Build_Bin_SNMP_Agent; return Entry::Routine;
-    case 18: routine = &Build_Bin_DMX; return Entry::Routine;
-    case 19: routine = &Build_Bin_SNMP_Manager; return Entry::Routine;
-    case 1:
-    case 20:
-        routine = &Build_Bin_MBus;
-        return Entry::Routine;
-    case 21:
-        routine = &Build_MBus_Bank;
-        return Entry::Routine;
-    case 1001:
-    case 1002:
-    case 1003:
-        routine = &buildMasterImages;
-        return Entry::Routine;
-    default:    // 10, 13, 14, 15 and unknown types: no image of this program
-        return Entry::Nothing;
+    case 0: return &Build_Bin_Modbus_Master;
+    case 2: return &Build_Bin_Modbus_Slave;
+    case 3: return &Build_Bin_Modbus_TCP_Master;
+    case 4: return &Build_Bin_Modbus_TCP_Slave;
+    case 6: return &Build_Bin_PROFIBUS;
+    case 7: return &Build_Bin_CAN;
+    case 8: return &Build_Bin_CANopen;
+    case 9: return &Build_Bin_PROFINET;
+    case 11: return &Build_Bin_DeviceNet;
+    case 12: return &Build_Bin_EtherNetIP;
+    case 16: case 2016: return &Build_Bin_KNX;
+    case 17: return &Build_Bin_SNMP_Agent;
+    case 18: return &Build_Bin_DMX;
+    case 19: return &Build_Bin_SNMP_Manager;
+    case 1: case 20: return &Build_Bin_MBus;
+    case 21: return &Build_MBus_Bank;
+    case 1001: case 1002: case 1003: return &buildMasterImages;
+    default: return nullptr;
     }
 }
 
-// The bank files of each device type, in the order they are written.
-Entry saveEntry(int32_t type, const ImageState& st, std::vector<BankFile>& files)
+// The bank files of each device type, in the order they are written; none where the type has
+// no build routine.
+std::vector<BankFile> bankFiles(int32_t type, const ImageState& st)
 {
-    files.clear();
+    std::vector<BankFile> files;
     switch (type) {
     case 0:
     case 2:
@@ -107,7 +87,7 @@ Entry saveEntry(int32_t type, const ImageState& st, std::vector<BankFile>& files
     case 18:
     case 19:
         files.push_back({QStringLiteral("bank1.bin"), st.bank1.filled()});
-        return Entry::Routine;
+        break;
     case 1:
     case 20:
         // Only the BACnet/IP build makes a bank2.
@@ -115,24 +95,20 @@ Entry saveEntry(int32_t type, const ImageState& st, std::vector<BankFile>& files
         if (st.mbusBacnetType == 0)
             files.push_back({QStringLiteral("bank2.bin"), st.bank2.filled()});
         files.push_back({QStringLiteral("bank3.bin"), st.bank3.filled()});
-        return Entry::Routine;
+        break;
     case 21:
         files.push_back({QStringLiteral("bank1.bin"), st.bank3.filled()});
         files.push_back({QStringLiteral("bank_T.bin"), QByteArray("\x01\x00\x00\x00", 4)});
-        return Entry::Routine;
+        break;
     case 1001:
     case 1002:
     case 1003:
         Save_Bin_QV(st, files);
-        return Entry::Routine;
+        break;
     default:
-        return Entry::Nothing;
+        break;
     }
-}
-
-QString notAvailable(int32_t type)
-{
-    return QStringLiteral("The configuration image of device type %1 is not available in this build.").arg(type);
+    return files;
 }
 
 } // namespace
@@ -143,26 +119,15 @@ ImageState& state()
     return *s;
 }
 
-bool imageAvailable(int32_t converterType)
-{
-    BuildRoutine routine;
-    return buildEntry(converterType, routine) != Entry::NotAvailable;
-}
-
 BuildResult Build_Bin(ImageState& st)
 {
     const int32_t type = workspace::ws().Converter_Type;
     st.Desc_Chars_Limit_Flag = 0;
     st.builtType.reset();
-    BuildRoutine routine;
-    switch (buildEntry(type, routine)) {
-    case Entry::Nothing:
+    const BuildRoutine routine = buildRoutine(type);
+    if (!routine) {
         st.builtType = type;
         return {};
-    case Entry::NotAvailable:
-        return {false, notAvailable(type)};
-    case Entry::Routine:
-        break;
     }
     // A build that fails is never saved. The routines read and check every file before they
     // write the first byte of a bank (the M-Bus converters build their bank3 before they check
@@ -180,15 +145,9 @@ SaveResult Save_Bin(ImageState& st)
 {
     const workspace::Workspace& w = workspace::ws();
     const int32_t type = w.Converter_Type;
-    std::vector<BankFile> files;
-    switch (saveEntry(type, st, files)) {
-    case Entry::Nothing:
+    const std::vector<BankFile> files = bankFiles(type, st);
+    if (files.empty())
         return {};
-    case Entry::NotAvailable:
-        return {false, notAvailable(type), {}};
-    case Entry::Routine:
-        break;
-    }
     if (st.builtType != type)
         return {false, QStringLiteral("The configuration image has not been built; no bank file was written."), {}};
     if (w.Project_Dir.isEmpty())

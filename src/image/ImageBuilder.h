@@ -31,16 +31,13 @@ struct SaveResult {
 };
 
 // Clears the description-limit flag and runs the build routine of the device type. A bad
-// project file, a table larger than the image, or a device type whose image this build cannot
-// make ends the build with an error; the bank buffers are then left as they were.
+// project file or a table larger than the image ends the build with an error; the bank buffers
+// are then left as they were.
 // Device types 10, 13, 14 and 15 (and types without an entry) build nothing, successfully.
 BuildResult Build_Bin(ImageState& st = state());
 
 // Writes the bank files of the device type. Refuses when the last build of this type did not
 // succeed; stops at the first file that cannot be written.
 SaveResult Save_Bin(ImageState& st = state());
-
-// True when this build of the program can make the device type's image (or the type has none).
-bool imageAvailable(int32_t converterType);
 
 } // namespace image

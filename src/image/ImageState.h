@@ -54,4 +54,17 @@ struct ImageState {
 // The program's builder state.
 ImageState& state();
 
+// Steps that the builds of the models share, on the project files of the workspace.
+// The standard parameter block at the defaults of the device type, and an empty object table.
+void startStandardBuild(ImageState& st);
+// The KNX, DMX and DeviceNet builds: their record's block at its defaults, an empty object
+// table, and the object counts from 0 (the standard block serves them only as the counter).
+void startKnxDmxDnetBuild(ImageState& st);
+// The project's BACnet object table (`Path_BACnet_SetAccess`) into `objects`, each object
+// counted in the standard block's `Object_Count`.
+void loadProjectObjects(ImageState& st, ObjectSections sections = ObjectSections::Both);
+// With BBMD on (bit 0 of the BACnet/IP flags) the project's BBMD table; either way the block
+// gets the address at which the gateway finds the table.
+void loadProjectBdt(ImageState& st, uint32_t bdtAddress);
+
 } // namespace image

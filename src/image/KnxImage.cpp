@@ -72,14 +72,6 @@ bool enabled(const RowValues& r)
     return !e || equalsUpperAscii(trimmed(*e), "Y");
 }
 
-std::string_view required(const RowValues& r, const char* attr)
-{
-    const std::optional<std::string_view> t = r.raw(attr);
-    if (!t)
-        throw platform::UserError(r.errorText(attr, QStringLiteral("is missing.")));
-    return *t;
-}
-
 bool yes(std::string_view v) { return equalsUpperAscii(v, "Y"); }
 
 struct RowCodes {
@@ -91,22 +83,22 @@ struct RowCodes {
 KnxRecord readRow(const RowValues& r, RowCodes& codes)
 {
     KnxRecord k;
-    k.APCI = static_cast<uint16_t>(codes.apci(required(r, "APCI")));
-    k.Priority = static_cast<uint8_t>(codes.priority(required(r, "Priority")));
+    k.APCI = static_cast<uint16_t>(codes.apci(r.requiredRaw("APCI")));
+    k.Priority = static_cast<uint8_t>(codes.priority(r.requiredRaw("Priority")));
     uint32_t flags = 0;
-    if (yes(required(r, "Extended")))
+    if (yes(r.requiredRaw("Extended")))
         flags |= 0x0010;
-    const std::string_view destination = required(r, "Destination_Address");
+    const std::string_view destination = r.requiredRaw("Destination_Address");
     const bool group = workspace::Is_KNX_Group_Address(qs(destination));
     if (group)
         flags |= 0x0020;
-    if (yes(required(r, "ReTest")))
+    if (yes(r.requiredRaw("ReTest")))
         flags |= 0x0002;
-    k.Source_Address = static_cast<uint16_t>(addressCode(required(r, "Source_Address"), false));
+    k.Source_Address = static_cast<uint16_t>(addressCode(r.requiredRaw("Source_Address"), false));
     k.Destination_Address = static_cast<uint16_t>(addressCode(destination, group));
     if (const std::optional<std::string_view> command = r.raw("On_Command"); command && yes(*command))
         flags |= 0x0008;
-    if (yes(required(r, "On_Change")))
+    if (yes(r.requiredRaw("On_Change")))
         flags |= 0x0001;
     if (const std::optional<std::string_view> timer = r.raw("On_Timer"); timer && yes(*timer)) {
         if (const std::optional<std::string_view> poll = r.raw("Poll_Time"))
@@ -114,8 +106,8 @@ KnxRecord readRow(const RowValues& r, RowCodes& codes)
     }
     if (const std::optional<std::string_view> format = r.raw("Format"))
         flags |= static_cast<uint32_t>(codes.format(*format));
-    const std::string_view bitMode = required(r, "Bit_Mode");
-    const int32_t position = platform::toInt(required(r, "Position")).value_or(0);
+    const std::string_view bitMode = r.requiredRaw("Bit_Mode");
+    const int32_t position = platform::toInt(r.requiredRaw("Position")).value_or(0);
     if (equalsUpperAscii(bitMode, "NO")) {
         k.Position = static_cast<uint16_t>(position);
     } else {
@@ -123,7 +115,7 @@ KnxRecord readRow(const RowValues& r, RowCodes& codes)
         k.Position = static_cast<uint16_t>(static_cast<uint32_t>(position) * 8u +
                                            static_cast<uint32_t>(platform::toInt(bitMode).value_or(0)));
     }
-    k.Length = static_cast<uint8_t>(platform::toInt(required(r, "Length")).value_or(1));
+    k.Length = static_cast<uint8_t>(platform::toInt(r.requiredRaw("Length")).value_or(1));
     k.Flags = static_cast<uint16_t>(flags);
     return k;
 }
@@ -208,13 +200,10 @@ void Read_Par_Gen_KNX(ImageState& st)
 void Build_Bin_KNX(ImageState& st)
 {
     const workspace::Workspace& w = workspace::ws();
-    st.Par_Gen.Object_Count.fill(0);
-    Init_Par_Gen_KNX_DMX_DNet(st.field.kdd);
-    Clear_BACnet_Objects(st.objects);
+    startKnxDmxDnetBuild(st);
     Clear_KNX_Tables(st.field.knx);
     Read_Par_Gen_KNX(st);
-    Load_BACnet_Objects(st.objects, st.Par_Gen.Object_Count, st.Desc_Chars_Limit_Flag, w.Converter_Type,
-                        w.Path_BACnet_SetAccess);
+    loadProjectObjects(st);
     Copy_Object_Counts_KDD(st.field.kdd, st.Par_Gen.Object_Count, true);
     Load_KNX_Table(st.field.knx, st.field.kdd, w.Path_KNX_SetAccess);
 

@@ -10,23 +10,10 @@ namespace image {
 
 namespace {
 
-void readAddress(const ParGenKeys& keys, const QString& prefix, const QString& enable, const int (&ip)[4], ParQV& p)
+// The record's one address block, of the prefix, with the model's default address.
+void readAddress(const ParGenKeys& keys, const QString& prefix, const std::array<int32_t, 4>& ip, ParQV& p)
 {
-    static const int kSm[4] = {255, 255, 255, 0};
-    static const int kGat[4] = {192, 168, 0, 1};
-    for (int i = 0; i < 4; ++i)
-        p.IP[i] = static_cast<uint8_t>(keys.keyInt(prefix + QStringLiteral("IP%1").arg(i + 1), ip[i]));
-    for (int i = 0; i < 4; ++i)
-        p.SM[i] = static_cast<uint8_t>(keys.keyInt(prefix + QStringLiteral("SM%1").arg(i + 1), kSm[i]));
-    for (int i = 0; i < 4; ++i)
-        p.GAT[i] = static_cast<uint8_t>(keys.keyInt(prefix + QStringLiteral("GAT%1").arg(i + 1), kGat[i]));
-    if (!keys.keyFlag(enable))
-        p.GAT = {255, 255, 255, 255};
-}
-
-void readStationName(const ParGenKeys& keys, const char* key, ParQV& p)
-{
-    copyTextField(p.Station_Name.data(), 16, keys.keyTextOr(QLatin1String(key), QStringLiteral("devicename1")));
+    readAddressKeys(keys, prefix, {ip}, p.IP, p.SM, p.GAT);
 }
 
 // The M-Bus line and its timing, the same keys for every master model.
@@ -55,9 +42,8 @@ void Read_Par_Gen_QV_BACnet(ParQV& p)
     ParGenKeys keys;
     if (!openParGen(keys))
         return;
-    static const int kIp[4] = {192, 168, 0, 5};
-    readAddress(keys, QStringLiteral("BACnet_"), QStringLiteral("BACnet_EN_GAT"), kIp, p);
-    readStationName(keys, "BACnet_NAME_STA", p);
+    readAddress(keys, QStringLiteral("BACnet_"), {192, 168, 0, 5}, p);
+    readStationName(keys, "BACnet_NAME_STA", p.Station_Name);
     p.BACnet_Port = static_cast<uint16_t>(keys.keyInt(QStringLiteral("BACnet_PORT"), 47808));
     p.BACnet_Device_Instance = static_cast<uint32_t>(keys.keyInt(QStringLiteral("BACnet_DEV_IDE"), 1));
     p.BACnet_Flags = (keys.keyFlag(QStringLiteral("BACnet_EN_BBMD")) ? 1u : 0u) |
@@ -70,9 +56,8 @@ void Read_Par_Gen_QV_PROFINET(ParQV& p)
     ParGenKeys keys;
     if (!openParGen(keys))
         return;
-    static const int kIp[4] = {192, 168, 0, 10};
-    readAddress(keys, QStringLiteral("PROFINET_"), QStringLiteral("PROFINET_EN_GAT"), kIp, p);
-    readStationName(keys, "PROFINET_NAME_STA", p);
+    readAddress(keys, QStringLiteral("PROFINET_"), {192, 168, 0, 10}, p);
+    readStationName(keys, "PROFINET_NAME_STA", p.Station_Name);
     p.PROFINET_NB_Out = static_cast<uint32_t>(keys.keyInt(QStringLiteral("PROFINET_NB_OUT"), 1439));
     p.PROFINET_NB_Out_2 = p.PROFINET_NB_Out;
     readMBusLine(keys, p);
@@ -83,8 +68,7 @@ void Read_Par_Gen_QV_Modbus_TCP(ParQV& p)
     ParGenKeys keys;
     if (!openParGen(keys))
         return;
-    static const int kIp[4] = {192, 168, 0, 10};
-    readAddress(keys, QStringLiteral("Modbus_TCP_Slave_"), QStringLiteral("Modbus_TCP_Slave_EN_GAT"), kIp, p);
+    readAddress(keys, QStringLiteral("Modbus_TCP_Slave_"), {192, 168, 0, 10}, p);
     p.Modbus_TCP_Port = static_cast<uint16_t>(keys.keyInt(QStringLiteral("ModbusTCPS_PORT"), 502));
     p.Modbus_TCP_Port_2 = p.Modbus_TCP_Port;
     readMBusLine(keys, p);

@@ -20,15 +20,13 @@ const char* const kOperations[] = {"NONE",   ": 10",   ": 100",  ": 1000",  ": 1
 uint32_t slaveAddress(const RowValues& r)
 {
     const char* attr = "IP_Address";
-    const std::optional<std::string_view> text = r.raw(attr);
-    if (!text)
-        throw platform::UserError(r.errorText(attr, QStringLiteral("is missing.")));
+    const std::string_view text = r.requiredRaw(attr);
     auto bad = [&] {
         return platform::UserError(r.errorText(
             attr, QStringLiteral("must be an IPv4 address, not \"%1\".")
-                      .arg(QString::fromUtf8(text->data(), static_cast<qsizetype>(text->size())))));
+                      .arg(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())))));
     };
-    std::string_view rest = *text;
+    std::string_view rest = text;
     uint8_t parts[4] = {0, 0, 0, 0};
     for (int i = 0; i < 4; ++i) {
         std::string_view part = rest;
@@ -92,7 +90,7 @@ void readConversion(ModbusAccessRecord& rec, const RowValues& r, ModbusMaster ma
         rec.Conversion_Flags |= 2;
         if (r.is("Endian", "LITTLE"))
             rec.Conversion_Flags |= 1;
-        rec.Operation = modbusOperationCode(r.raw("Operation").value_or(std::string_view()), master);
+        rec.Operation = modbusOperationCode(r.rawOr("Operation", {}), master);
     }
     if (r.yes("Signed"))
         rec.Conversion_Flags |= 4;
@@ -108,7 +106,7 @@ ModbusAccessRecord readRow(const TableRow& row, ModbusMaster master)
     ModbusAccessRecord rec;
     readAddressAndPort(rec, r, master);
     rec.Slave_ID = static_cast<uint8_t>(r.requiredInt("Slave_ID"));
-    rec.Function_Code = readFunctionCode(r.raw("Type").value_or(std::string_view()));
+    rec.Function_Code = readFunctionCode(r.rawOr("Type", {}));
     rec.NPoint = static_cast<uint16_t>(r.requiredInt("NPoint"));
     if (rec.Function_Code == 1 || rec.Function_Code == 2)
         rec.Byte_Count = static_cast<uint8_t>((rec.NPoint + 7) / 8);
@@ -130,7 +128,7 @@ ModbusAccessRecord writeRow(const TableRow& row, ModbusMaster master)
     readAddressAndPort(rec, r, master);
     rec.Slave_ID = static_cast<uint8_t>(r.requiredInt("Slave_ID"));
     rec.NPoint = static_cast<uint16_t>(r.requiredInt("NPoint"));
-    rec.Function_Code = writeFunctionCode(r.raw("Type").value_or(std::string_view()), rec.NPoint);
+    rec.Function_Code = writeFunctionCode(r.rawOr("Type", {}), rec.NPoint);
     rec.Address = static_cast<uint16_t>(r.requiredInt("Address"));
     rec.PollTime = static_cast<uint32_t>(r.requiredInt64("PollTime"));
     rec.Access_Flags = r.yes("OnChange") ? 1 : 0;

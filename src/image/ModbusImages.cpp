@@ -18,26 +18,11 @@ uint32_t modbusBaudRate(int32_t code)
 
 void startBuild(ImageState& st)
 {
-    Init_Par_Gen(st.Par_Gen, workspace::ws().Converter_Type);
-    Clear_BACnet_Objects(st.objects);
+    startStandardBuild(st);
     Clear_Modbus_Access(st.access);
 }
 
-void loadObjects(ImageState& st)
-{
-    const workspace::Workspace& w = workspace::ws();
-    Load_BACnet_Objects(st.objects, st.Par_Gen.Object_Count, st.Desc_Chars_Limit_Flag, w.Converter_Type,
-                        w.Path_BACnet_SetAccess);
-}
-
 // The BBMD table closes the images of types 0 and 2 whether or not the function is on.
-void loadBdtAndPlaceIt(ImageState& st)
-{
-    if (st.Par_Gen.BACnet_IP_Flags & 1u)
-        Load_BDT(st.bdt, workspace::ws().Path_BACnet_BDT);
-    st.Par_Gen.BDT_Address = kBdtAddressAt0x19000;
-}
-
 void writeWithBdt(ImageState& st)
 {
     Write_Bank_Modbus(st.bank1, st.objects, st.Desc_Chars_Limit_Flag, st.access, st.Par_Gen);
@@ -147,7 +132,7 @@ void Build_Bin_Modbus_TCP_Master(ImageState& st)
 {
     startBuild(st);
     Read_Par_Gen_Modbus_TCP_Master(st);
-    loadObjects(st);
+    loadProjectObjects(st);
     Load_Modbus_TCP_Access(st.access, st.Par_Gen, workspace::ws().Path_ModbusTCPM_SetAccess);
     Write_Bank_Modbus(st.bank1, st.objects, st.Desc_Chars_Limit_Flag, st.access, st.Par_Gen);
 }
@@ -157,9 +142,9 @@ void Build_Bin_Modbus_Master(ImageState& st)
     startBuild(st);
     Clear_BDT(st.bdt);
     Read_Par_Gen_Modbus_Master(st);
-    loadObjects(st);
+    loadProjectObjects(st);
     Load_Modbus_Access(st.access, st.Par_Gen, workspace::ws().Path_ModbusM_SetAccess);
-    loadBdtAndPlaceIt(st);
+    loadProjectBdt(st, kBdtAddressAt0x19000);
     writeWithBdt(st);
 }
 
@@ -168,8 +153,8 @@ void Build_Bin_Modbus_Slave(ImageState& st)
     startBuild(st);
     Clear_BDT(st.bdt);
     Read_Par_Gen_Modbus_Slave(st);
-    loadObjects(st);
-    loadBdtAndPlaceIt(st);
+    loadProjectObjects(st);
+    loadProjectBdt(st, kBdtAddressAt0x19000);
     writeWithBdt(st);
 }
 
@@ -177,7 +162,7 @@ void Build_Bin_Modbus_TCP_Slave(ImageState& st)
 {
     startBuild(st);
     Read_Par_Gen_Modbus_TCP_Slave(st);
-    loadObjects(st);
+    loadProjectObjects(st);
     Write_Bank_Modbus(st.bank1, st.objects, st.Desc_Chars_Limit_Flag, st.access, st.Par_Gen);
 }
 

@@ -35,6 +35,18 @@ void copyTextField(uint8_t* field, int size, const QString& text)
         field[i] = i < text.size() ? static_cast<uint8_t>(text[i].unicode() & 0xFF) : 0;
 }
 
+void readStationName(const ParGenKeys& keys, const char* key, std::array<uint8_t, 16>& field)
+{
+    copyTextField(field.data(), 16, keys.keyTextOr(QLatin1String(key), QStringLiteral("devicename1")));
+}
+
+MstpLine readMstpLine(const ParGenKeys& keys)
+{
+    const int32_t parity = keys.keyInt(QStringLiteral("BACnet_Ser_Parity"), 0);
+    return {mstpBaudRate(keys.keyInt(QStringLiteral("BACnet_Ser_Baudrate"), 0)),
+            static_cast<uint16_t>(parity == 1 ? 2 : parity)};
+}
+
 int32_t readBacnetTypeAndLimit(const ParGenKeys& keys, uint8_t& descCharsLimitFlag)
 {
     const int32_t type = keys.keyInt(QStringLiteral("BACnet_Type"), 0);
@@ -49,10 +61,7 @@ void readBacnetAddress(const ParGenKeys& keys, ParGenStd& p)
 
 void readBacnetIpKeys(const ParGenKeys& keys, ParGenStd& p, bool bbmdAndFdr)
 {
-    p.BACnet_Port = static_cast<uint16_t>(keys.keyInt(QStringLiteral("BACnet_PORT"), 47808));
-    const std::optional<QString> name = keys.keyText(QStringLiteral("BACnet_NAME_STA"));
-    copyTextField(p.BACnet_Device_Name.data(), 16, name ? *name : QStringLiteral("devicename1"));
-    p.BACnet_Device_Instance = static_cast<uint32_t>(keys.keyInt(QStringLiteral("BACnet_DEV_IDE"), 1));
+    readBacnetIpDevice(keys, p);
     if (bbmdAndFdr) {
         if (keys.keyFlag(QStringLiteral("BACnet_EN_BBMD")))
             p.BACnet_IP_Flags |= 1u;
@@ -63,17 +72,16 @@ void readBacnetIpKeys(const ParGenKeys& keys, ParGenStd& p, bool bbmdAndFdr)
 
 void readBacnetMstpKeys(const ParGenKeys& keys, ParGenStd& p)
 {
-    p.Port1_Baud_Rate = mstpBaudRate(keys.keyInt(QStringLiteral("BACnet_Ser_Baudrate"), 0));
-    const int32_t parity = keys.keyInt(QStringLiteral("BACnet_Ser_Parity"), 0);
-    p.Port1_Parity = static_cast<uint16_t>(parity == 1 ? 2 : parity);
+    const MstpLine line = readMstpLine(keys);
+    p.Port1_Baud_Rate = line.baudRate;
+    p.Port1_Parity = line.parity;
     p.BACnet_Ser_MAC = static_cast<uint8_t>(keys.keyInt(QStringLiteral("BACnet_Ser_ID"), 0));
     p.BACnet_Ser_Max_Master = static_cast<uint8_t>(keys.keyInt(QStringLiteral("BACnet_Ser_Max_Master"), 1));
     p.BACnet_Ser_Max_Info_Frames =
         static_cast<uint8_t>(keys.keyInt(QStringLiteral("BACnet_Ser_Max_Info_Frames"), 1));
     p.BACnet_Ser_Device_Instance = static_cast<uint32_t>(keys.keyInt(QStringLiteral("BACnet_Ser_DEV_IDE"), 0));
     p.BACnet_Ser_Network = static_cast<uint16_t>(keys.keyInt(QStringLiteral("BACnet_Ser_Network"), 1));
-    const std::optional<QString> name = keys.keyText(QStringLiteral("BACnet_Ser_NAME_STA"));
-    copyTextField(p.BACnet_Device_Name.data(), 16, name ? *name : QStringLiteral("devicename1"));
+    readStationName(keys, "BACnet_Ser_NAME_STA", p.BACnet_Device_Name);
 }
 
 int32_t readBacnetSide(const ParGenKeys& keys, ParGenStd& p, uint8_t& descCharsLimitFlag, bool bbmdAndFdr)

@@ -50,6 +50,27 @@ void readAddressKeys(const ParGenKeys& keys, const QString& prefix, const Addres
         gat = {255, 255, 255, 255};
 }
 
+// A station name key into a 16-byte name field; "devicename1" when the key is missing.
+void readStationName(const ParGenKeys& keys, const char* key, std::array<uint8_t, 16>& field);
+
+// The BACnet/IP device of every record that has one: "BACnet_PORT" (47808), "BACnet_NAME_STA"
+// and "BACnet_DEV_IDE" (1) into the block's fields of those names.
+template <typename Block>
+void readBacnetIpDevice(const ParGenKeys& keys, Block& p)
+{
+    p.BACnet_Port = static_cast<uint16_t>(keys.keyInt(QStringLiteral("BACnet_PORT"), 47808));
+    readStationName(keys, "BACnet_NAME_STA", p.BACnet_Device_Name);
+    p.BACnet_Device_Instance = static_cast<uint32_t>(keys.keyInt(QStringLiteral("BACnet_DEV_IDE"), 1));
+}
+
+// The serial line of BACnet MS/TP: "BACnet_Ser_Baudrate" by mstpBaudRate, and the parity code
+// of "BACnet_Ser_Parity" (0), whose 1 the gateway knows as 2.
+struct MstpLine {
+    uint32_t baudRate;
+    uint16_t parity;
+};
+MstpLine readMstpLine(const ParGenKeys& keys);
+
 // The BACnet-side keys shared by the readers of the standard layout.
 // "BACnet_Type" (default 0) and "BACnet_Desc_Chars_Limit" (sets the flag when exactly "1").
 int32_t readBacnetTypeAndLimit(const ParGenKeys& keys, uint8_t& descCharsLimitFlag);

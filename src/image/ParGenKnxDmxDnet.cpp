@@ -68,21 +68,16 @@ int32_t readBacnetSideKDD(const ParGenKeys& keys, ParGenKDD& p, uint8_t& descCha
                                                             : AddressDefaults{{192, 168, 0, 5}, {255, 255, 255, 0}, {192, 168, 0, 1}};
     readAddressKeys(keys, QStringLiteral("BACnet_"), defaults, p.BACnet_IP, p.BACnet_SM, p.BACnet_GAT);
     if (type == 0) {
-        p.BACnet_Port = static_cast<uint16_t>(keys.keyInt(QStringLiteral("BACnet_PORT"), 47808));
-        copyTextField(p.BACnet_Device_Name.data(), 16,
-                      keys.keyTextOr(QStringLiteral("BACnet_NAME_STA"), QStringLiteral("devicename1")));
-        p.BACnet_Device_Instance = static_cast<uint32_t>(keys.keyInt(QStringLiteral("BACnet_DEV_IDE"), 1));
+        readBacnetIpDevice(keys, p);
     } else if (type == 1) {
-        const uint32_t baud = mstpBaudRate(keys.keyInt(QStringLiteral("BACnet_Ser_Baudrate"), 0));
-        const int32_t parityKey = keys.keyInt(QStringLiteral("BACnet_Ser_Parity"), 0);
-        const int32_t parity = parityKey == 1 ? 2 : parityKey;
+        const MstpLine line = readMstpLine(keys);
         if (model == KddModel::DeviceNet) {
-            p.BACnet_Ser_Baud_Rate = baud;
-            p.BACnet_Ser_Parity = static_cast<uint8_t>(parity);
+            p.BACnet_Ser_Baud_Rate = line.baudRate;
+            p.BACnet_Ser_Parity = static_cast<uint8_t>(line.parity);
         } else {
             // KNX and DMX keep the MS/TP line on line 1 too and copy it.
-            p.Port1_Baud_Rate = baud;
-            p.Port1_Parity = static_cast<uint16_t>(parity);
+            p.Port1_Baud_Rate = line.baudRate;
+            p.Port1_Parity = line.parity;
             p.BACnet_Ser_Baud_Rate = p.Port1_Baud_Rate;
             p.BACnet_Ser_Parity = static_cast<uint8_t>(p.Port1_Parity);
         }
@@ -94,8 +89,7 @@ int32_t readBacnetSideKDD(const ParGenKeys& keys, ParGenKDD& p, uint8_t& descCha
             p.BACnet_Ser_Network = static_cast<uint16_t>(keys.keyInt(QStringLiteral("BACnet_Ser_Network"), 1));
         }
         p.BACnet_Device_Instance = static_cast<uint32_t>(keys.keyInt(QStringLiteral("BACnet_Ser_DEV_IDE"), 0));
-        copyTextField(p.BACnet_Device_Name.data(), 16,
-                      keys.keyTextOr(QStringLiteral("BACnet_Ser_NAME_STA"), QStringLiteral("devicename1")));
+        readStationName(keys, "BACnet_Ser_NAME_STA", p.BACnet_Device_Name);
     }
     return type;
 }

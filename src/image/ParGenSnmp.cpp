@@ -66,21 +66,16 @@ int32_t readBacnetSideSNMP(const ParGenKeys& keys, ParGenSNMP& p, uint8_t& descC
     readAddressKeys(keys, QStringLiteral("BACnet_"), {{192, 168, 0, 5}, {255, 255, 255, 0}, {192, 168, 0, 1}},
                     p.BACnet_IP, p.BACnet_SM, p.BACnet_GAT);
     if (type == 0) {
-        p.BACnet_Port = static_cast<uint16_t>(keys.keyInt(QStringLiteral("BACnet_PORT"), 47808));
-        copyTextField(p.BACnet_Device_Name.data(), 16,
-                      keys.keyTextOr(QStringLiteral("BACnet_NAME_STA"), QStringLiteral("devicename1")));
-        p.BACnet_Device_Instance = static_cast<uint32_t>(keys.keyInt(QStringLiteral("BACnet_DEV_IDE"), 1));
+        readBacnetIpDevice(keys, p);
     } else if (type == 1 || type == 2) {
         // Type 1 runs MS/TP on serial line 1, type 2 on line 2.
-        const uint32_t baud = mstpBaudRate(keys.keyInt(QStringLiteral("BACnet_Ser_Baudrate"), 0));
-        const int32_t parityKey = keys.keyInt(QStringLiteral("BACnet_Ser_Parity"), 0);
-        const uint16_t parity = static_cast<uint16_t>(parityKey == 1 ? 2 : parityKey);
+        const MstpLine line = readMstpLine(keys);
         if (type == 1) {
-            p.Port1_Baud_Rate = baud;
-            p.Port1_Parity = parity;
+            p.Port1_Baud_Rate = line.baudRate;
+            p.Port1_Parity = line.parity;
         } else {
-            p.Port2_Baud_Rate = baud;
-            p.Port2_Parity = parity;
+            p.Port2_Baud_Rate = line.baudRate;
+            p.Port2_Parity = line.parity;
         }
         p.BACnet_Ser_MAC = static_cast<uint8_t>(keys.keyInt(QStringLiteral("BACnet_Ser_ID"), 0));
         const bool managerKeys = manager && type == 1;
@@ -92,8 +87,7 @@ int32_t readBacnetSideSNMP(const ParGenKeys& keys, ParGenSNMP& p, uint8_t& descC
         p.BACnet_Ser_Device_Instance = static_cast<uint32_t>(keys.keyInt(QStringLiteral("BACnet_Ser_DEV_IDE"), 0));
         if (managerKeys)
             p.BACnet_Ser_Network = static_cast<uint16_t>(keys.keyInt(QStringLiteral("BACnet_Ser_Network"), 1));
-        copyTextField(p.BACnet_Device_Name.data(), 16,
-                      keys.keyTextOr(QStringLiteral("BACnet_Ser_NAME_STA"), QStringLiteral("devicename1")));
+        readStationName(keys, "BACnet_Ser_NAME_STA", p.BACnet_Device_Name);
     }
     return type;
 }

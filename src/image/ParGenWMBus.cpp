@@ -31,25 +31,10 @@ uint8_t wMBusModeCode(int32_t code)
     return code >= 0 && code < 5 ? kModes[code] : 1;
 }
 
-// An address block with its gateway switched off (all 255) unless the enable key is "1".
-void readAddress(const ParGenKeys& keys, const QString& prefix, const QString& enable, ParGenWMBus& p)
+// The gateway's address block of the prefix.
+void readAddress(const ParGenKeys& keys, const QString& prefix, ParGenWMBus& p)
 {
-    static const int kIp[4] = {192, 168, 0, 5};
-    static const int kSm[4] = {255, 255, 255, 0};
-    static const int kGat[4] = {192, 168, 0, 1};
-    for (int i = 0; i < 4; ++i)
-        p.Gateway_IP[i] = static_cast<uint8_t>(keys.keyInt(prefix + QStringLiteral("IP%1").arg(i + 1), kIp[i]));
-    for (int i = 0; i < 4; ++i)
-        p.Gateway_SM[i] = static_cast<uint8_t>(keys.keyInt(prefix + QStringLiteral("SM%1").arg(i + 1), kSm[i]));
-    for (int i = 0; i < 4; ++i)
-        p.Gateway_GAT[i] = static_cast<uint8_t>(keys.keyInt(prefix + QStringLiteral("GAT%1").arg(i + 1), kGat[i]));
-    if (!keys.keyFlag(enable))
-        p.Gateway_GAT = {255, 255, 255, 255};
-}
-
-QString nameOr(const ParGenKeys& keys, const char* key)
-{
-    return keys.keyTextOr(QLatin1String(key), QStringLiteral("devicename1"));
+    readAddressKeys(keys, prefix, {{192, 168, 0, 5}}, p.Gateway_IP, p.Gateway_SM, p.Gateway_GAT);
 }
 
 } // namespace
@@ -74,11 +59,9 @@ void Load_ParGen_wMBus(ParGenWMBus& p, ParGenStd& std, uint8_t& descCharsLimitFl
 
     const int32_t bacnetType = keys.keyInt(QStringLiteral("BACnet_Type"), 0);
     descCharsLimitFlag = keys.keyFlag(QStringLiteral("BACnet_Desc_Chars_Limit")) ? 1 : 0;
-    readAddress(keys, QStringLiteral("BACnet_"), QStringLiteral("BACnet_EN_GAT"), p);
+    readAddress(keys, QStringLiteral("BACnet_"), p);
     if (bacnetType == 0) {
-        p.BACnet_Port = static_cast<uint16_t>(keys.keyInt(QStringLiteral("BACnet_PORT"), 47808));
-        copyTextField(p.BACnet_Device_Name.data(), 16, nameOr(keys, "BACnet_NAME_STA"));
-        p.BACnet_Device_Instance = static_cast<uint32_t>(keys.keyInt(QStringLiteral("BACnet_DEV_IDE"), 1));
+        readBacnetIpDevice(keys, p);
         p.Command_Device_Instance = p.BACnet_Device_Instance;
     } else if (bacnetType == 1 || bacnetType == 2) {
         p.MSTP_Baud_Rate = mstpBaudRate(keys.keyInt(QStringLiteral("BACnet_Ser_Baudrate"), 0), converterType);
@@ -94,11 +77,11 @@ void Load_ParGen_wMBus(ParGenWMBus& p, ParGenStd& std, uint8_t& descCharsLimitFl
         p.BACnet_Ser_Device_Instance = static_cast<uint32_t>(keys.keyInt(QStringLiteral("BACnet_Ser_DEV_IDE"), 0));
         p.Command_Device_Instance = p.BACnet_Ser_Device_Instance;
         p.BACnet_Ser_Network = static_cast<uint16_t>(keys.keyInt(QStringLiteral("BACnet_Ser_Network"), 1));
-        copyTextField(p.BACnet_Device_Name.data(), 16, nameOr(keys, "BACnet_Ser_NAME_STA"));
+        readStationName(keys, "BACnet_Ser_NAME_STA", p.BACnet_Device_Name);
         // With MS/TP on the BACnet side, the M-Bus converters reach the network through their
         // second Ethernet port.
         if (converterType == 1 || converterType == 20)
-            readAddress(keys, QStringLiteral("Eth2_"), QStringLiteral("Eth2_EN_GAT"), p);
+            readAddress(keys, QStringLiteral("Eth2_"), p);
     }
 
     p.Port_Baud_Rate[3] = meterBaudRate(keys.keyInt(QStringLiteral("Meter_Baud"), 0));

@@ -81,15 +81,10 @@ uint8_t conversionCode(const QString& text, bool withDivisions)
     return conversionCode(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())), withDivisions);
 }
 
-std::string_view rawOr(const RowValues& r, std::string_view attr, std::string_view def)
-{
-    return r.raw(attr).value_or(def);
-}
-
 SnmpTrapEntry trapEntry(const RowValues& r, bool read)
 {
     SnmpTrapEntry e;
-    storeText(e.Community_Name, rawOr(r, "Community_Name", {}), 16);
+    storeText(e.Community_Name, r.rawOr("Community_Name", {}), 16);
     const bool integer = r.is("Type", "INT");
     if (integer)
         e.Flags |= 8;
@@ -108,10 +103,10 @@ SnmpTrapEntry trapEntry(const RowValues& r, bool read)
     // A string's length is given in bytes; the gateway counts bits.
     if (!integer)
         e.NumBits = static_cast<uint16_t>(e.NumBits * 8);
-    storeText(e.Description, rawOr(r, "Description", {}), 16);
+    storeText(e.Description, r.rawOr("Description", {}), 16);
     if (read)
         e.IP_Address = addressNumber(r.raw("IP_Address"));
-    e.Conversion = conversionCode(rawOr(r, "Conversion", {}), true);
+    e.Conversion = conversionCode(r.rawOr("Conversion", {}), true);
     return e;
 }
 
@@ -143,8 +138,8 @@ SnmpManagerEntry managerEntry(const RowValues& r, SnmpV3Codes& codes)
     e.IP_Address = addressNumber(r.raw("IP_Address"));
     const int32_t version = r.intOr("Version", 1);
     e.Flags |= version == 1 ? 0x10u : version == 2 ? 0x20u : 0x40u;
-    storeText(e.Community, rawOr(r, "Community_String", "kelpie"), 15);
-    storeText(e.OID, rawOr(r, "OID", {}), 62);
+    storeText(e.Community, r.rawOr("Community_String", "kelpie"), 15);
+    storeText(e.OID, r.rawOr("OID", {}), 62);
     if (r.is("Type", "INT"))
         e.Flags |= 0x8;
     e.Mode = r.is("Mode", "GET") ? 0 : r.is("Mode", "SET") ? 1 : 2;
@@ -163,13 +158,13 @@ SnmpManagerEntry managerEntry(const RowValues& r, SnmpV3Codes& codes)
         throw platform::UserError(r.errorText(
             "Number_Bytes", QStringLiteral("must lie between 0 and 255 for the gateway, not %1.").arg(bytes)));
     e.Number_Bytes = static_cast<uint8_t>(bytes);
-    e.Conversion = conversionCode(rawOr(r, "ConvertFrom", {}), false);
+    e.Conversion = conversionCode(r.rawOr("ConvertFrom", {}), false);
     if (e.Flags & 0x40) {
         e.Community.fill(0);
-        storeText(e.Community, rawOr(r, "User", "admin"), 15);
-        storeText(e.Auth_Pass, rawOr(r, "Auth_Pass", "Vusterlanoke"), 15);
-        storeText(e.Priv_Pass, rawOr(r, "Priv_Pass", "Dransolipech"), 15);
-        const int level = codes.level(rawOr(r, "Security_Level", {}));
+        storeText(e.Community, r.rawOr("User", "admin"), 15);
+        storeText(e.Auth_Pass, r.rawOr("Auth_Pass", "Vusterlanoke"), 15);
+        storeText(e.Priv_Pass, r.rawOr("Priv_Pass", "Dransolipech"), 15);
+        const int level = codes.level(r.rawOr("Security_Level", {}));
         if (level > 0) {
             if (level & 1)
                 e.Flags |= 0x1000;
@@ -177,9 +172,9 @@ SnmpManagerEntry managerEntry(const RowValues& r, SnmpV3Codes& codes)
                 e.Flags |= 0x2000;
         }
         if (e.Flags & 0x1000)
-            e.Flags |= (codes.auth(rawOr(r, "Auth_Mode", {})) & 1) ? 0x4000u : 0x8000u;
+            e.Flags |= (codes.auth(r.rawOr("Auth_Mode", {})) & 1) ? 0x4000u : 0x8000u;
         if (e.Flags & 0x2000)
-            e.Flags |= (codes.priv(rawOr(r, "Priv_Mode", {})) & 1) ? 0x10000u : 0x20000u;
+            e.Flags |= (codes.priv(r.rawOr("Priv_Mode", {})) & 1) ? 0x10000u : 0x20000u;
     }
     return e;
 }
@@ -324,12 +319,10 @@ void Build_Bin_SNMP_Agent(ImageState& st)
 {
     const workspace::Workspace& w = workspace::ws();
     Init_Par_Gen_SNMP(st.field.snmp);
-    Init_Par_Gen(st.Par_Gen, w.Converter_Type);
-    Clear_BACnet_Objects(st.objects);
+    startStandardBuild(st);
     Clear_SNMP_Traps(st.field.traps);
     Load_ParGen_SNMP_Agent(st);
-    Load_BACnet_Objects(st.objects, st.Par_Gen.Object_Count, st.Desc_Chars_Limit_Flag, w.Converter_Type,
-                        w.Path_BACnet_SetAccess);
+    loadProjectObjects(st);
     Copy_Object_Counts_SNMP(st.field.snmp, st.Par_Gen);
     Load_SNMP_Traps(st.field.traps, st.field.snmp, w.Path_SNMP_Trap);
 
@@ -343,12 +336,10 @@ void Build_Bin_SNMP_Manager(ImageState& st)
 {
     const workspace::Workspace& w = workspace::ws();
     Init_Par_Gen_SNMP(st.field.snmp);
-    Init_Par_Gen(st.Par_Gen, w.Converter_Type);
-    Clear_BACnet_Objects(st.objects);
+    startStandardBuild(st);
     Clear_SNMP_Manager(st.field.manager);
     Load_ParGen_SNMP_Manager(st);
-    Load_BACnet_Objects(st.objects, st.Par_Gen.Object_Count, st.Desc_Chars_Limit_Flag, w.Converter_Type,
-                        w.Path_BACnet_SetAccess);
+    loadProjectObjects(st);
     Copy_Object_Counts_SNMP(st.field.snmp, st.Par_Gen);
     Load_SNMP_Manager(st.field.manager, st.field.snmp, w.Path_SNMP_Manager);
     st.field.snmp.Object_Base_Address = kSnmpObjectBaseAddress;

@@ -79,36 +79,43 @@ bool RowValues::is(std::string_view attr, std::string_view upperWord) const
     return v && equalsUpperAscii(*v, upperWord);
 }
 
-QString TableRow::errorText(std::string_view attr, const QString& problem) const
+QString TableRow::place() const
 {
     QString where = *file_;
     if (!section_->isEmpty())
         where += QStringLiteral(", section \"%1\"").arg(*section_);
-    return QStringLiteral("%1, row %2: the attribute \"%3\" %4")
-        .arg(where)
-        .arg(number_)
-        .arg(QString::fromLatin1(attr.data(), static_cast<qsizetype>(attr.size())), problem);
+    return QStringLiteral("%1, row %2").arg(where).arg(number_);
 }
 
-int64_t RowValues::requiredInt64(std::string_view attr) const
+QString TableRow::errorText(std::string_view attr, const QString& problem) const
+{
+    return QStringLiteral("%1: the attribute \"%2\" %3")
+        .arg(place(), QString::fromLatin1(attr.data(), static_cast<qsizetype>(attr.size())), problem);
+}
+
+std::string_view RowValues::requiredRaw(std::string_view attr) const
 {
     const std::optional<std::string_view> t = raw(attr);
     if (!t)
         throw UserError(errorText(attr, QStringLiteral("is missing.")));
-    const std::optional<int64_t> v = platform::toInt64(*t);
+    return *t;
+}
+
+int64_t RowValues::requiredInt64(std::string_view attr) const
+{
+    const std::string_view t = requiredRaw(attr);
+    const std::optional<int64_t> v = platform::toInt64(t);
     if (!v)
-        throw UserError(errorText(attr, QStringLiteral("must be a whole number, not \"%1\".").arg(qs(*t))));
+        throw UserError(errorText(attr, QStringLiteral("must be a whole number, not \"%1\".").arg(qs(t))));
     return *v;
 }
 
 int32_t RowValues::requiredInt(std::string_view attr) const
 {
-    const std::optional<std::string_view> t = raw(attr);
-    if (!t)
-        throw UserError(errorText(attr, QStringLiteral("is missing.")));
-    const std::optional<int32_t> v = platform::toInt(*t);
+    const std::string_view t = requiredRaw(attr);
+    const std::optional<int32_t> v = platform::toInt(t);
     if (!v)
-        throw UserError(errorText(attr, QStringLiteral("must be a whole number, not \"%1\".").arg(qs(*t))));
+        throw UserError(errorText(attr, QStringLiteral("must be a whole number, not \"%1\".").arg(qs(t))));
     return *v;
 }
 
@@ -138,7 +145,7 @@ TableFile::TableFile(const QString& path) : fileName_(QFileInfo(path).fileName()
     bool haveRoot = false;
     bool inRoot = false;
     auto takeRow = [&]() {
-        const Row row{static_cast<uint32_t>(attrs_.size()), static_cast<uint32_t>(r.attributes().size())};
+        const Row row{r.name(), static_cast<uint32_t>(attrs_.size()), static_cast<uint32_t>(r.attributes().size())};
         attrs_.insert(attrs_.end(), r.attributes().begin(), r.attributes().end());
         return row;
     };
@@ -158,7 +165,7 @@ TableFile::TableFile(const QString& path) : fileName_(QFileInfo(path).fileName()
             inRoot = !haveRoot;
             haveRoot = true;
         } else if (inRoot && depth == 1) {
-            children_.push_back({r.name(), takeRow(), static_cast<uint32_t>(sectionRows_.size()), 0});
+            children_.push_back({takeRow(), static_cast<uint32_t>(sectionRows_.size()), 0});
         } else if (inRoot && depth == 2) {
             sectionRows_.push_back(takeRow());
             ++children_.back().rowCount;
@@ -173,31 +180,41 @@ TableRow TableFile::rowAt(const Row& r, const QString* sectionName, int number) 
     return TableRow(&fileName_, sectionName, number, attrs_.data() + r.first, static_cast<int>(r.count));
 }
 
-std::vector<TableRow> TableFile::section(const char* name) const
+const TableFile::Child* TableFile::findSection(std::string_view name) const
 {
-    const QString sectionName = QString::fromLatin1(name);
-    const std::string_view wanted(name);
-    for (const Child& c : children_) {
-        if (c.name != wanted)
-            continue;
-        sectionNames_.push_back(std::make_unique<QString>(sectionName));
-        const QString* n = sectionNames_.back().get();
-        std::vector<TableRow> rows;
-        rows.reserve(c.rowCount);
-        for (uint32_t k = 0; k < c.rowCount; ++k)
-            rows.push_back(rowAt(sectionRows_[c.firstRow + k], n, static_cast<int>(k) + 1));
-        return rows;
-    }
-    throw UserError(QStringLiteral("The file %1 has no section \"%2\".").arg(fileName_, sectionName));
+    for (const Child& c : children_)
+        if (c.self.name == name)
+            return &c;
+    return nullptr;
 }
 
-bool TableFile::hasSection(const char* name) const
+std::vector<TableRow> TableFile::rowsOf(const Child& c, const char* name, std::optional<std::string_view> element) const
 {
-    const std::string_view wanted(name);
-    for (const Child& c : children_)
-        if (c.name == wanted)
-            return true;
-    return false;
+    sectionNames_.push_back(std::make_unique<QString>(QString::fromLatin1(name)));
+    const QString* n = sectionNames_.back().get();
+    std::vector<TableRow> rows;
+    rows.reserve(c.rowCount);
+    for (uint32_t k = 0; k < c.rowCount; ++k) {
+        const Row& r = sectionRows_[c.firstRow + k];
+        if (!element || r.name == *element)
+            rows.push_back(rowAt(r, n, static_cast<int>(rows.size()) + 1));
+    }
+    return rows;
+}
+
+std::vector<TableRow> TableFile::section(const char* name) const
+{
+    if (const Child* c = findSection(name))
+        return rowsOf(*c, name, std::nullopt);
+    throw UserError(QStringLiteral("The file %1 has no section \"%2\".").arg(fileName_, QString::fromLatin1(name)));
+}
+
+bool TableFile::hasSection(const char* name) const { return findSection(name) != nullptr; }
+
+std::vector<TableRow> TableFile::sectionElements(const char* section, std::string_view element) const
+{
+    const Child* c = findSection(section);
+    return c ? rowsOf(*c, section, element) : std::vector<TableRow>{};
 }
 
 std::vector<TableRow> TableFile::rootRows() const

@@ -29,10 +29,12 @@ public:
 
     // 1-based position of the row in its section (or in the root).
     int number() const { return number_; }
+    // Where the row stands, for messages: "<file>, section "<name>", row <n>".
+    QString place() const;
     // The row's attributes in document order.
     const platform::XmlRowAttribute* attributes() const { return attrs_; }
     int attributeCount() const { return count_; }
-    // The message for a bad value of this row's attribute.
+    // The message for a bad value of this row's attribute: "<place>: the attribute "<attr>" <problem>".
     QString errorText(std::string_view attr, const QString& problem) const;
 
 private:
@@ -52,6 +54,10 @@ public:
     const TableRow& row() const { return row_; }
     // The attribute's UTF-8 text; no value when it is missing.
     std::optional<std::string_view> raw(std::string_view attr) const;
+    std::string_view rawOr(std::string_view attr, std::string_view def) const { return raw(attr).value_or(def); }
+    // The text of an attribute the row must hold: a missing one stops the build with a message
+    // naming the file, the row and the attribute.
+    std::string_view requiredRaw(std::string_view attr) const;
     std::optional<QString> text(std::string_view attr) const;
     QString textOr(std::string_view attr, const QString& def) const;
     // True when the attribute's upper-case text is exactly `upperWord` (a check box is "Y").
@@ -104,24 +110,31 @@ public:
     std::vector<TableRow> section(const char* name) const;
     // True when the root holds a section element of this name.
     bool hasSection(const char* name) const;
+    // The elements of a section that carry the name `element`, numbered among themselves: the
+    // companion-file writers take only the `row` elements the editors write and pass over any
+    // other. None when the root holds no such section.
+    std::vector<TableRow> sectionElements(const char* section, std::string_view element) const;
     // The rows standing directly in the root (tables without sections).
     std::vector<TableRow> rootRows() const;
 
 private:
-    // A row as a run of `attrs_`.
+    // An element and its attributes as a run of `attrs_`.
     struct Row {
+        std::string_view name;
         uint32_t first;
         uint32_t count;
     };
     // An element directly in the root: a row of a table without sections, or a section whose
     // rows are a run of `sectionRows_`.
     struct Child {
-        std::string_view name;
         Row self;
         uint32_t firstRow;
         uint32_t rowCount;
     };
     TableRow rowAt(const Row& r, const QString* sectionName, int number) const;
+    const Child* findSection(std::string_view name) const;
+    // The rows of a section, all of them or those named `element`.
+    std::vector<TableRow> rowsOf(const Child& c, const char* name, std::optional<std::string_view> element) const;
 
     std::unique_ptr<platform::XmlRowReader> reader_; // holds the text every view points into
     QString fileName_;

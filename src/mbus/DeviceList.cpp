@@ -1,8 +1,8 @@
 #include "mbus/DeviceList.h"
 
+#include "mbus/ProjectFiles.h"
 #include "platform/fs/Files.h"
 #include "platform/text/Text.h"
-#include "platform/text/UserError.h"
 #include "platform/xml/XmlDom.h"
 
 #include <QFileInfo>
@@ -50,25 +50,18 @@ QByteArray deviceListXml(const std::vector<TDevice_QV>& devices, int32_t convert
         for (size_t i = 0; i < d.Vars_List.size(); ++i)
             vars.appendElement(QStringLiteral("Var")).appendTextElement(QStringLiteral("Enable"), QStringLiteral("1"));
     }
-    platform::XmlSaveOptions options;
-    options.indent = QStringLiteral("  ");
-    return doc.toBytes(options);
+    return savedBytes(doc);
 }
 
 void Save_Configuration(const QString& path, const std::vector<TDevice_QV>& devices, int32_t converterIndex)
 {
-    QString error;
-    if (!platform::writeWholeFile(path, deviceListXml(devices, converterIndex), &error))
-        throw platform::UserError(
-            QStringLiteral("The file %1 cannot be written: %2").arg(QFileInfo(path).fileName(), error));
+    writeFileBytes(path, deviceListXml(devices, converterIndex));
 }
 
 DeviceListTexts parseDeviceListTexts(const QByteArray& bytes, const QString& fileName)
 {
     platform::XmlDocument doc;
-    QString error;
-    if (!doc.loadBytes(bytes, &error))
-        throw platform::UserError(QStringLiteral("The file %1 cannot be read: %2").arg(fileName, error));
+    parseFileBytes(doc, bytes, fileName);
     DeviceListTexts t;
     const platform::XmlNode root = doc.rootElement();
     if (!root)
@@ -101,12 +94,7 @@ std::optional<DeviceListTexts> readDeviceListTexts(const QString& path)
 {
     if (!platform::fileExists(path))
         return std::nullopt;
-    QString error;
-    const std::optional<QByteArray> bytes = platform::readWholeFile(path, &error);
-    const QString name = QFileInfo(path).fileName();
-    if (!bytes)
-        throw platform::UserError(QStringLiteral("The file %1 cannot be read: %2").arg(name, error));
-    return parseDeviceListTexts(*bytes, name);
+    return parseDeviceListTexts(readFileBytes(path), QFileInfo(path).fileName());
 }
 
 DeviceList devicesFromTexts(const DeviceListTexts& texts, const QString& templateDir)

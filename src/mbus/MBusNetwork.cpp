@@ -1,5 +1,6 @@
 #include "mbus/MBusNetwork.h"
 
+#include "mbus/ProjectFiles.h"
 #include "platform/fs/Files.h"
 #include "platform/text/Text.h"
 #include "platform/text/UserError.h"
@@ -400,9 +401,7 @@ std::optional<QString> XmlAttributes::value(const QString& name) const
 NetworkTexts parseNetworkTexts(const QByteArray& bytes, const QString& fileName)
 {
     platform::XmlDocument doc;
-    QString error;
-    if (!doc.loadBytes(bytes, &error))
-        throw platform::UserError(QStringLiteral("The file %1 cannot be read: %2").arg(fileName, error));
+    parseFileBytes(doc, bytes, fileName);
     NetworkTexts texts;
     const platform::XmlNode root = doc.rootElement();
     if (!root)
@@ -425,12 +424,7 @@ std::optional<NetworkTexts> readNetworkTexts(const QString& path)
 {
     if (!platform::fileExists(path))
         return std::nullopt;
-    QString error;
-    const std::optional<QByteArray> bytes = platform::readWholeFile(path, &error);
-    const QString name = QFileInfo(path).fileName();
-    if (!bytes)
-        throw platform::UserError(QStringLiteral("The file %1 cannot be read: %2").arg(name, error));
-    return parseNetworkTexts(*bytes, name);
+    return parseNetworkTexts(readFileBytes(path), QFileInfo(path).fileName());
 }
 
 MBusNetwork networkFromTexts(const NetworkTexts& texts, int32_t converterType)
@@ -501,17 +495,12 @@ QByteArray networkXml(const MBusNetwork& network, int32_t converterType)
             x.setAttribute(QStringLiteral("Post_Operation"), dec(v.Post_Operation));
         }
     }
-    platform::XmlSaveOptions options;
-    options.indent = QStringLiteral("  ");
-    return doc.toBytes(options);
+    return savedBytes(doc);
 }
 
 void Write_MBus_Network(const QString& path, const MBusNetwork& network, int32_t converterType)
 {
-    QString error;
-    if (!platform::writeWholeFile(path, networkXml(network, converterType), &error))
-        throw platform::UserError(
-            QStringLiteral("The file %1 cannot be written: %2").arg(QFileInfo(path).fileName(), error));
+    writeFileBytes(path, networkXml(network, converterType));
 }
 
 } // namespace mbus

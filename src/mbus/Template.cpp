@@ -1,5 +1,6 @@
 #include "mbus/Template.h"
 
+#include "mbus/ProjectFiles.h"
 #include "platform/fs/Files.h"
 #include "platform/text/Text.h"
 #include "platform/text/UserError.h"
@@ -105,18 +106,13 @@ QByteArray templateXml(const std::vector<TStruct_BACnet>& variables, const std::
         e.appendTextElement(QStringLiteral("VariablesForFrame"), dec(r.VariablesForFrame));
     }
     root.appendElement(QStringLiteral("Device_Type")).appendTextElement(QStringLiteral("Type"), QStringLiteral("0"));
-    platform::XmlSaveOptions options;
-    options.indent = QStringLiteral("  ");
-    return doc.toBytes(options);
+    return savedBytes(doc);
 }
 
 void Create_Template_XML_File(const QString& file_Template, const std::vector<TStruct_BACnet>& variables,
                               const std::vector<TStruct_MBus>& requests)
 {
-    QString error;
-    if (!platform::writeWholeFile(file_Template, templateXml(variables, requests), &error))
-        throw platform::UserError(
-            QStringLiteral("The file %1 cannot be written: %2").arg(QFileInfo(file_Template).fileName(), error));
+    writeFileBytes(file_Template, templateXml(variables, requests));
 }
 
 std::optional<std::array<QString, 4>> Split_Object_Name(const QString& pattern, int* failedSplit)
@@ -203,9 +199,7 @@ bool isLeadingRow(const TemplateItemTexts& var) { return var.value(QStringLitera
 TemplateTexts parseTemplateTexts(const QByteArray& bytes, const QString& fileName)
 {
     platform::XmlDocument doc;
-    QString error;
-    if (!doc.loadBytes(bytes, &error))
-        throw platform::UserError(QStringLiteral("The template %1 cannot be read: %2").arg(fileName, error));
+    parseFileBytes(doc, bytes, fileName, "template");
     TemplateTexts t;
     const platform::XmlNode root = doc.rootElement();
     if (!root)
@@ -225,12 +219,7 @@ TemplateTexts parseTemplateTexts(const QByteArray& bytes, const QString& fileNam
 
 TemplateTexts readTemplateTexts(const QString& path)
 {
-    QString error;
-    const std::optional<QByteArray> bytes = platform::readWholeFile(path, &error);
-    const QString name = QFileInfo(path).fileName();
-    if (!bytes)
-        throw platform::UserError(QStringLiteral("The template %1 cannot be read: %2").arg(name, error));
-    return parseTemplateTexts(*bytes, name);
+    return parseTemplateTexts(readFileBytes(path, "template"), QFileInfo(path).fileName());
 }
 
 QString findTemplateFile(const QString& templateDir, const QString& name)

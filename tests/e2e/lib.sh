@@ -7,6 +7,7 @@
 #   e2e_start <program> [screen]  work folder, display and program; with "screen", Xvfb keeps
 #                                 its screen in "$screen" (for region fingerprints)
 #   after it: $work (work folder), $work/prog (program folder), $app_pid, $DISPLAY
+#   region_sum <x> <y> <w> <h>    md5 of a rectangle of the kept screen
 
 work=""
 xvfb_pid=""
@@ -76,6 +77,21 @@ find_window() { # exact name -> window id, waiting up to 20 s
     sleep 0.1
   done
   return 1
+}
+
+# A fingerprint of a rectangle of the screen (x y width height), read from the screen file
+# that e2e_start keeps with "screen" (an XWD dump: big-endian header, colour map, then rows).
+screen_u32() { od -An -t u4 --endian=big -j "$2" -N 4 "$1" | tr -d ' '; }
+region_sum() {
+  local header bpl ncolors start
+  header=$(screen_u32 "$screen" 0)
+  bpl=$(screen_u32 "$screen" 48)
+  ncolors=$(screen_u32 "$screen" 76)
+  start=$((header + ncolors * 12))
+  for ((y = $2; y < $2 + $4; y++)); do
+    dd if="$screen" bs=4096 iflag=skip_bytes,count_bytes skip=$((start + y * bpl + $1 * 4)) count=$(($3 * 4)) \
+      status=none
+  done | md5sum | cut -d' ' -f1
 }
 
 window_gone() { # window id, name -> waits up to 10 s for it to close

@@ -14,20 +14,6 @@ title='OstrelCorp - Varnetor GS30115 - BACnet / Modbus TCP m '
 . "$(dirname "$0")/lib.sh"
 e2e_start "$program" screen
 
-# A fingerprint of a rectangle of the screen (x y width height), read from the screen file.
-u32() { od -An -t u4 --endian=big -j "$2" -N 4 "$1" | tr -d ' '; }
-region_sum() {
-  local header bpl ncolors start
-  header=$(u32 "$screen" 0)
-  bpl=$(u32 "$screen" 48)
-  ncolors=$(u32 "$screen" 76)
-  start=$((header + ncolors * 12))
-  for ((y = $2; y < $2 + $4; y++)); do
-    dd if="$screen" bs=4096 iflag=skip_bytes,count_bytes skip=$((start + y * bpl + $1 * 4)) count=$(($3 * 4)) \
-      status=none
-  done | md5sum | cut -d' ' -f1
-}
-
 main=$(find_window "$title") || fail "no main window titled '$title'; program log: $(cat "$work/app.log")"
 [ -d "$work/prog/LANGUAGE" ] || fail "no LANGUAGE folder"
 # The language the user installs: the options window lists the folder each time it opens.

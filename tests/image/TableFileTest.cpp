@@ -96,3 +96,42 @@ TEST(TableFile, RowsWithAttributesInAnotherOrderOrMissingReadTheirOwnValues)
             EXPECT_EQ(r.intOr("b", -1), expectedB[i]);
         }
 }
+
+TEST(TableFile, SectionElementsOfOneNameAreNumberedAmongThemselvesAndAMissingSectionHasNone)
+{
+    TempDir dir;
+    const QByteArray xml = "<T><S><note/><row a=\"1\"/><other a=\"x\"/><row a=\"2\"/></S><R/></T>";
+    const TableFile file(dir.write(QStringLiteral("t.xml"), xml));
+    const std::vector<TableRow> rows = file.sectionElements("S", "row");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].number(), 1);
+    EXPECT_EQ(rows[1].number(), 2);
+    EXPECT_EQ(RowValues(rows[1]).requiredInt("a"), 2);
+    EXPECT_EQ(rows[1].place(), QStringLiteral("t.xml, section \"S\", row 2"));
+    EXPECT_EQ(RowValues(rows[1]).errorText("b", QStringLiteral("is missing.")),
+              QStringLiteral("t.xml, section \"S\", row 2: the attribute \"b\" is missing."));
+    EXPECT_EQ(file.section("S").size(), 4u);
+    EXPECT_TRUE(file.sectionElements("R", "row").empty());
+    EXPECT_TRUE(file.sectionElements("Missing", "row").empty());
+    EXPECT_THROW(file.section("Missing"), platform::UserError);
+    EXPECT_EQ(file.rootRows()[1].place(), QStringLiteral("t.xml, row 2"));
+}
+
+TEST(TableFile, RequiredTextsNameTheRowAndDefaultedTextsFillOnlyMissingAttributes)
+{
+    TempDir dir;
+    const TableFile file(dir.write(QStringLiteral("t.xml"), "<T><row a=\"x\" e=\"\"/></T>"));
+    const std::vector<TableRow> rows = file.rootRows();
+    ASSERT_EQ(rows.size(), 1u);
+    const RowValues r(rows[0]);
+    EXPECT_EQ(r.requiredRaw("a"), "x");
+    EXPECT_EQ(r.requiredRaw("e"), "");
+    EXPECT_EQ(r.rawOr("e", "d"), "");
+    EXPECT_EQ(r.rawOr("m", "d"), "d");
+    try {
+        r.requiredRaw("m");
+        ADD_FAILURE() << "no error";
+    } catch (const platform::UserError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("t.xml, row 1: the attribute \"m\" is missing."));
+    }
+}

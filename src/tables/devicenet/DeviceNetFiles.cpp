@@ -3,6 +3,7 @@
 #include "platform/fs/Files.h"
 #include "platform/text/Text.h"
 #include "platform/xml/XmlDom.h"
+#include "tables/plain/PlainTable.h"
 
 #include <QFileInfo>
 #include <array>
@@ -10,19 +11,6 @@
 namespace tables::devicenet {
 
 namespace {
-
-// Loads a file and gives its root element (the first element at document level); an empty
-// message when it worked.
-QString loadRoot(platform::XmlDocument& doc, const QString& path, platform::XmlNode& root)
-{
-    QString why;
-    if (!doc.load(path, &why))
-        return QStringLiteral("The file %1 cannot be read: %2").arg(QFileInfo(path).fileName(), why);
-    root = doc.rootElement();
-    if (!root)
-        return QStringLiteral("The file %1 holds no table.").arg(QFileInfo(path).fileName());
-    return {};
-}
 
 QString attributeMessage(const QString& where, const QString& attr, const QString& problem)
 {
@@ -78,18 +66,13 @@ QString readBytes(const platform::XmlNode& node, const char* name, int count, QS
 NetTable readNetTable(const QString& path)
 {
     NetTable t;
-    if (!platform::fileExists(path))
-        return t;
     platform::XmlDocument doc;
-    platform::XmlNode root;
-    t.error = loadRoot(doc, path, root);
-    if (!t.error.isEmpty())
-        return t;
+    const std::vector<platform::XmlNode> rows = rootElements(doc, path, t.error);
     const QString file = QFileInfo(path).fileName();
     static const std::array<QString, 4> kAttrs{QStringLiteral("ID"), QStringLiteral("NB_IN"), QStringLiteral("NB_OUT"),
                                                QStringLiteral("Mnemonic")};
-    for (int i = 0; i < root.elementCount(); ++i) {
-        const platform::XmlNode row = root.elementAt(i);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const platform::XmlNode& row = rows[i];
         std::array<QString, 4> values;
         for (size_t a = 0; a < kAttrs.size(); ++a) {
             const std::optional<QString> v = row.attribute(kAttrs[a]);
@@ -147,7 +130,7 @@ QString Load_Offset_Slave_DN(SlaveList& list, const QString& defOffPath)
         return {};
     platform::XmlDocument doc;
     platform::XmlNode root;
-    if (QString error = loadRoot(doc, defOffPath, root); !error.isEmpty())
+    if (QString error = loadTableRoot(doc, defOffPath, root); !error.isEmpty())
         return error;
     const QString file = QFileInfo(defOffPath).fileName();
     const int n = std::min(root.elementCount(), static_cast<int>(list.slaves.size()));

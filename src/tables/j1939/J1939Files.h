@@ -3,8 +3,9 @@
 // and J1939_Send_Frames.xml, both with the root "Receive_J1939" and one `row` per parameter
 // group directly in it. Every attribute is optional: a missing one gives its column's default
 // ("N" for the check boxes, empty for the rest). The texts are kept as the file holds them.
+#include "tables/plain/PlainTable.h"
+
 #include <QString>
-#include <vector>
 
 namespace tables::j1939 {
 
@@ -23,10 +24,7 @@ struct TransmitRow {
 };
 
 template <typename Row>
-struct FrameTable {
-    std::vector<Row> rows; // in file order
-    QString error;         // the file cannot be read; empty otherwise
-};
+using FrameTable = PlainTable<Row>;
 
 // No file: no rows and no error.
 FrameTable<ReceiveRow> readReceiveFrames(const QString& path);

@@ -4,8 +4,9 @@
 // `row` per parameter group directly in it. Every attribute is optional: a missing one gives its
 // column's default ("N" for the check boxes, empty for the rest). The texts are kept as the
 // file holds them.
+#include "tables/plain/PlainTable.h"
+
 #include <QString>
-#include <vector>
 
 namespace tables::nmea {
 
@@ -26,10 +27,7 @@ struct TransmitRow {
 };
 
 template <typename Row>
-struct FrameTable {
-    std::vector<Row> rows; // in file order
-    QString error;         // the file cannot be read; empty otherwise
-};
+using FrameTable = PlainTable<Row>;
 
 // No file: no rows and no error.
 FrameTable<ReceiveRow> readReceiveFrames(const QString& path);

@@ -1,5 +1,6 @@
 #include "controls/button/FxButton.h"
 #include "controls/button/FxButtonFace.h"
+#include "support/DrawChecks.h"
 
 #include <QFont>
 #include <climits>
@@ -7,6 +8,9 @@
 
 using namespace controls;
 using namespace platform;
+using testing_support::inkBox;
+using testing_support::InkBox;
+using testing_support::testFont;
 
 namespace {
 
@@ -16,13 +20,6 @@ constexpr Color kDown = rgb(255, 128, 0);
 constexpr Color kShadow = rgb(100, 100, 100);
 constexpr Color kGrey = rgb(128, 128, 128);
 constexpr Color kGround = rgb(1, 2, 3);
-
-QFont testFont()
-{
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPixelSize(11);
-    return f;
-}
 
 ButtonFace baseFace(int w = 60, int h = 23)
 {
@@ -46,26 +43,6 @@ Bitmap paint(const ButtonFace& f, Color ground = kGround)
     Canvas c(b);
     DrawButtonFace(c, f);
     return b;
-}
-
-struct InkBox {
-    int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
-    int count = 0;
-    bool empty() const { return count == 0; }
-};
-InkBox inkBox(const Bitmap& b, Color ink)
-{
-    InkBox box;
-    for (int y = 0; y < b.height(); ++y)
-        for (int x = 0; x < b.width(); ++x)
-            if (b.pixel(x, y) == ink) {
-                ++box.count;
-                box.left = std::min(box.left, x);
-                box.right = std::max(box.right, x);
-                box.top = std::min(box.top, y);
-                box.bottom = std::max(box.bottom, y);
-            }
-    return box;
 }
 
 // A strip of `n` images, w by h each, image k filled with colors[k]; the bottom-left pixel

@@ -1,10 +1,14 @@
 #include "platform/draw/Canvas.h"
 #include "platform/draw/Color.h"
+#include "support/DrawChecks.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
 
 using namespace platform;
+using testing_support::inkBox;
+using testing_support::InkBox;
+using testing_support::testFont;
 
 namespace {
 
@@ -236,32 +240,6 @@ TEST(Canvas, DrawsTransparentBitmapsWithoutTheirKeyColour)
 }
 
 namespace {
-
-// Columns and rows that contain ink.
-struct InkBox {
-    int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
-    bool empty() const { return right < 0; }
-};
-InkBox inkBox(const Bitmap& b, Color ink)
-{
-    InkBox box;
-    for (int y = 0; y < b.height(); ++y)
-        for (int x = 0; x < b.width(); ++x)
-            if (b.pixel(x, y) == ink) {
-                box.left = std::min(box.left, x);
-                box.right = std::max(box.right, x);
-                box.top = std::min(box.top, y);
-                box.bottom = std::max(box.bottom, y);
-            }
-    return box;
-}
-
-QFont testFont()
-{
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPixelSize(11);
-    return f;
-}
 
 } // namespace
 

@@ -1,42 +1,21 @@
 #include "platform/draw/Canvas.h"
 
+#include "support/DrawChecks.h"
 #include "support/QtPrinters.h"
 
 #include <QFontMetrics>
 #include <gtest/gtest.h>
 
 using namespace platform;
+using testing_support::inkBox;
+using testing_support::InkBox;
+using testing_support::samePixels;
+using testing_support::testFont;
 
 namespace {
 
 constexpr Color kGround = rgb(10, 20, 30);
 constexpr Color kInk = rgb(200, 0, 0);
-
-QFont testFont()
-{
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPixelSize(11);
-    return f;
-}
-
-struct Box {
-    int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
-    bool empty() const { return right < 0; }
-};
-
-Box inkBox(const Bitmap& b, Color ink = kInk)
-{
-    Box box;
-    for (int y = 0; y < b.height(); ++y)
-        for (int x = 0; x < b.width(); ++x)
-            if (b.pixel(x, y) == ink) {
-                box.left = std::min(box.left, x);
-                box.right = std::max(box.right, x);
-                box.top = std::min(box.top, y);
-                box.bottom = std::max(box.bottom, y);
-            }
-    return box;
-}
 
 // A canvas with the test font in ink on a clear background.
 struct TextCanvas {
@@ -51,17 +30,6 @@ struct TextCanvas {
     }
     int lineHeight() const { return QFontMetrics(testFont()).height(); }
 };
-
-bool samePixels(const Bitmap& a, const Bitmap& b)
-{
-    if (a.width() != b.width() || a.height() != b.height())
-        return false;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (a.pixel(x, y) != b.pixel(x, y))
-                return false;
-    return true;
-}
 
 } // namespace
 
@@ -139,7 +107,7 @@ TEST(CanvasText, TabStops)
         TextCanvas u;
         Rect r{10, 0, 190, 20};
         u.canvas.drawText(s, r, flags | DT_SINGLELINE);
-        return inkBox(u.bitmap).left;
+        return inkBox(u.bitmap, kInk).left;
     };
     const int glyphOffset = inkStart(QStringLiteral("I"), 0) - 10;
     EXPECT_EQ(inkStart(QStringLiteral("\tI"), DT_EXPANDTABS), 10 + 8 * ave + glyphOffset);
@@ -168,7 +136,7 @@ TEST(CanvasText, EndEllipsisOnTheLastVisibleLine)
     EXPECT_LE(c.textWidth(lines[1]), w);
     Rect drawn = r;
     c.drawText(text, drawn, flags);
-    const Box box = inkBox(t.bitmap);
+    const InkBox box = inkBox(t.bitmap, kInk);
     EXPECT_LT(box.bottom, 2 * lh);
 
     // Without the ellipsis the third line shows in part; like an edit control it does not.
@@ -176,7 +144,7 @@ TEST(CanvasText, EndEllipsisOnTheLastVisibleLine)
         TextCanvas u;
         Rect rr = r;
         u.canvas.drawText(text, rr, f);
-        return inkBox(u.bitmap).bottom;
+        return inkBox(u.bitmap, kInk).bottom;
     };
     EXPECT_GE(bottomInk(DT_WORDBREAK), 2 * lh);
     EXPECT_LT(bottomInk(DT_WORDBREAK | DT_EDITCONTROL), 2 * lh);
@@ -200,7 +168,7 @@ TEST(CanvasText, PrefixesReadingOrderAndBackground)
     // A hidden prefix draws exactly the plain text; a shown one adds the underline.
     EXPECT_TRUE(samePixels(draw(QStringLiteral("&Ab"), DT_HIDEPREFIX)->bitmap, draw(QStringLiteral("Ab"), DT_NOPREFIX)->bitmap));
     EXPECT_FALSE(samePixels(draw(QStringLiteral("&Ab"), 0)->bitmap, draw(QStringLiteral("Ab"), DT_NOPREFIX)->bitmap));
-    EXPECT_GT(inkBox(draw(QStringLiteral("&Ab"), 0)->bitmap).bottom, inkBox(draw(QStringLiteral("Ab"), 0)->bitmap).bottom);
+    EXPECT_GT(inkBox(draw(QStringLiteral("&Ab"), 0)->bitmap, kInk).bottom, inkBox(draw(QStringLiteral("Ab"), 0)->bitmap, kInk).bottom);
 
     // Right-to-left reading moves the closing neutral to the left.
     EXPECT_TRUE(samePixels(draw(QStringLiteral("abc!"), DT_RTLREADING)->bitmap, draw(QStringLiteral("!abc"), 0)->bitmap));
@@ -228,7 +196,7 @@ TEST(CanvasText, TextOutTextRectAndRotation)
     const int w = c.textWidth(QStringLiteral("Hello"));
     c.textOut(10, 20, QStringLiteral("Hello"));
     EXPECT_EQ(c.penPos(), QPoint(10 + w, 20));
-    Box box = inkBox(t.bitmap);
+    InkBox box = inkBox(t.bitmap, kInk);
     EXPECT_GE(box.left, 10);
     EXPECT_LE(box.right, 10 + w);
     EXPECT_GE(box.top, 20);
@@ -238,7 +206,7 @@ TEST(CanvasText, TextOutTextRectAndRotation)
     TextCanvas up(120, 120);
     up.canvas.font().orientation = 900;
     up.canvas.textOut(50, 100, QStringLiteral("Hello"));
-    box = inkBox(up.bitmap);
+    box = inkBox(up.bitmap, kInk);
     ASSERT_FALSE(box.empty());
     EXPECT_GE(box.left, 50);
     EXPECT_LE(box.right, 50 + t.lineHeight());
@@ -253,7 +221,7 @@ TEST(CanvasText, TextOutTextRectAndRotation)
     EXPECT_EQ(r.bitmap.pixel(10, 5), clWhite);
     EXPECT_EQ(r.bitmap.pixel(29, 24), clWhite);
     EXPECT_EQ(r.bitmap.pixel(30, 10), kGround);
-    box = inkBox(r.bitmap);
+    box = inkBox(r.bitmap, kInk);
     EXPECT_GE(box.left, 12);
     EXPECT_LE(box.right, 29);
 }

@@ -1,5 +1,6 @@
 #include "platform/draw/Theme.h"
 
+#include "support/DrawChecks.h"
 #include "support/QtPrinters.h"
 
 #include <QStyle>
@@ -8,6 +9,7 @@
 #include <memory>
 
 using namespace platform;
+using testing_support::samePixels;
 
 namespace {
 
@@ -47,15 +49,6 @@ Drawn drawPart(const char* cls, int part, int state, const Rect& r, const Rect* 
             if (d.bitmap.pixel(x, y) != kGround)
                 ++(r.contains(x, y) ? d.inside : d.outside);
     return d;
-}
-
-bool samePixels(const Bitmap& a, const Bitmap& b)
-{
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (a.pixel(x, y) != b.pixel(x, y))
-                return false;
-    return true;
 }
 
 } // namespace
