@@ -1211,6 +1211,12 @@ def fixtures(data_dir):
         pargen=mstp_limit)
     add('type 1 MS/TP, limit, 1021 objects', 1, mbus=network([mnode([mvar(Desc='m%d' % i) for i in range(1021)])]),
         pargen=mstp_limit, refused='object')
+    add('type 20 BACnet type 3, odd meter keys', 20, mbus=varied,
+        pargen=[('BACnet_Type', '3'), ('Meter_Baud', '-1'), ('Meter_Par', '7'), ('Meter_Req_Delay', '70000'),
+                ('Meter_NS_Error_Code', 'x'), ('BACnet_Ser_Baudrate', '4'), ('BACnet_Ser_ID', '300')])
+    add('type 1 secondary address without ID_Secondary', 1, pargen=METER,
+        mbus=network([mnode(Node_ID_Type='1', ID_Primary='4'), mnode(Node_ID_Type='1', ID_Secondary='4294967295'),
+                      mnode(ID_Primary='-1')]))
     add('type 1 missing Meter_Par', 1, mbus=varied, pargen=[('Meter_Baud', '3'), ('Meter_Req_Delay', '1')],
         refused='Meter_Par')
     add('type 1 Meter_Req_Delay not a number', 1, pargen=[('Meter_Baud', '3'), ('Meter_Par', '0'),
@@ -1253,6 +1259,11 @@ def fixtures(data_dir):
         pargen=METER + [('Sel_Dev_MBus_Present', '0'), ('BACnet_Desc_Chars_Limit', '1'), ('BACnet_Type', '1'),
                         ('BACnet_Ser_Baudrate', '0'), ('BACnet_Ser_DEV_IDE', '1234'), ('Eth2_IP1', '172')])
     add('type 21 without ParGen.xml', 21, mbus=wired_and_wireless)
+    add('type 21 odd radio keys', 21, mbus=wired_and_wireless,
+        pargen=METER + [('wMBus_Mode', '-1'), ('wMBus_Radio_Channel', '300'), ('Use_Fix_C_Field_Value', ''),
+                        ('Enable_Use_Fix_C_Field', '01'), ('Sel_Dev_MBus_Present', 'x'), ('BACnet_Type', '2'),
+                        ('BACnet_Ser_Baudrate', '5'), ('BACnet_Ser_Parity', '258')])
+
     add('type 1 bank with wireless nodes', 1, mbus=wired_and_wireless, pargen=METER + [('BACnet_Type', '1')])
     # 23 + 24 * 1321 + 17 = 31744 bytes of wireless section.
     exact = [mvar(Type='26')] * 1320 + [mvar(Type='21', VIF_ASCII='x' * 17)]
@@ -1309,6 +1320,8 @@ def fixtures(data_dir):
                 device('Gone.xml', ['1']),
                 device('Water.xml', ['1', '0'], ns='1'),
             ]), map=type_ != 1001)
+        add('type %d ParGen.xml without keys' % type_, type_, templates=golden_templates, devices=golden_devices,
+            pargen=[], map=type_ != 1001)
         add('type %d device with fewer variables' % type_, type_, templates=templates,
             devices=device_list([device('Water.xml', ['1'])]), refused='fewer')
     return fx
