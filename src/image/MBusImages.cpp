@@ -230,17 +230,23 @@ void Build_Bin_MBus_MSTP(ImageState& st)
 
     const int64_t tablesEnd = kMstpNodeTable + nodeTablesSize(nodes);
     const int64_t a = (tablesEnd + 3) / 4 * 4;
-    const uint32_t n = Count_MBus_Objects(st.mbus, false, st.Desc_Chars_Limit_Flag);
+    // The name addresses of the compact area count at most 1024 objects with the description
+    // limit; more would give every name a wrong address.
+    const uint32_t n = Count_MBus_Objects(st.mbus, false, 0);
+    if (st.Desc_Chars_Limit_Flag && n > 1024)
+        throw platform::UserError(
+            QStringLiteral("The M-Bus network makes %1 BACnet objects; the BACnet object table of the image has room "
+                           "for 1024.")
+                .arg(n));
     const int64_t p = a + 16 * int64_t(n) + kMnemonicPoolSize;
     fitsBank(p + (hasParGen ? kMstpBlockSize : 0), st.bank1, "bank1");
 
-    // Only the objects of the network are written here; the MS/TP image has no command objects.
+    // The command objects are made as in every M-Bus image and their names fill the pool, but
+    // the compact area holds the entries of the network's objects only.
     MBusObjectRules rules;
     rules.descCharsLimitFlag = st.Desc_Chars_Limit_Flag;
     rules.poolBase = compactAreaPoolBase(static_cast<int32_t>(a), n);
-    rules.commandObjects = false;
-    const MBusObjectCounts counts =
-        Make_MBus_Objects(st.objects, st.mbus, rules, objectEntries(st.Desc_Chars_Limit_Flag));
+    const MBusObjectCounts counts = Make_MBus_Objects(st.objects, st.mbus, rules, kObjectEntryCapacity);
 
     assignRecordAddresses(nodes, kMstpNodeTable);
     BankBuffer& bank = st.bank1;

@@ -115,20 +115,18 @@ MBusObjectCounts Make_MBus_Objects(BacnetObjectTable& t, const MBusNetworkModel&
 {
     MBusObjectCounts counts;
     std::vector<Planned> objects = plan(model, rules.bank, counts);
-    if (rules.commandObjects) {
-        static const char* const kPlain[4] = {"AppReset_SUBCODE", "Address", "Execute_Command", "Reset_Converter"};
-        static const char* const kShort[4] = {"_ApReS", "_Addr", "_ExCom", "_ResCo"};
-        static const char* const kLong[4] = {"_AppReset_SUBCODE", "_Address", "_Execute_Command", "_Reset_Converter"};
-        const QString n = QString::number(rules.deviceInstance);
-        for (int k = 0; k < 4; ++k) {
-            QString name = QLatin1String(kPlain[k]);
-            if (rules.bank)
-                name = rules.descCharsLimitFlag ? QStringLiteral("Device") + n + QLatin1String(kLong[k])
-                                                : QStringLiteral("Dev") + n + QLatin1String(kShort[k]);
-            objects.push_back({0, 95, 4, 1, name});
-        }
-        counts.command = 4;
+    static const char* const kPlain[4] = {"AppReset_SUBCODE", "Address", "Execute_Command", "Reset_Converter"};
+    static const char* const kShort[4] = {"_ApReS", "_Addr", "_ExCom", "_ResCo"};
+    static const char* const kLong[4] = {"_AppReset_SUBCODE", "_Address", "_Execute_Command", "_Reset_Converter"};
+    const QString n = QString::number(rules.deviceInstance);
+    for (int k = 0; k < 4; ++k) {
+        QString name = QLatin1String(kPlain[k]);
+        if (rules.bank)
+            name = rules.descCharsLimitFlag ? QStringLiteral("Device") + n + QLatin1String(kLong[k])
+                                            : QStringLiteral("Dev") + n + QLatin1String(kShort[k]);
+        objects.push_back({0, 95, 4, 1, name});
     }
+    counts.command = 4;
 
     const int limit = objectNameLimit(rules.descCharsLimitFlag);
     int64_t poolBytes = 1;

@@ -30,7 +30,6 @@ struct MBusObjectRules {
     bool bank = false;        // the M-Bus bank: wired then wireless nodes, its wider VIFE ranges
     uint8_t descCharsLimitFlag = 0;
     uint32_t poolBase = 0;    // gateway address of pool byte 0
-    bool commandObjects = true;
     uint32_t deviceInstance = 0; // names the bank's command objects
 };
 
@@ -38,8 +37,9 @@ struct MBusObjectRules {
 // counted), capped at 1024 with the description-limit flag and at 2048 without.
 uint32_t Count_MBus_Objects(const MBusNetworkModel& model, bool bank, uint8_t descCharsLimitFlag);
 
-// Fills the object table and its name pool (cleared first) and returns the counts. Throws
-// platform::UserError when the objects exceed `maxEntries` or their names the name pool.
+// Fills the object table and its name pool (cleared first), the four command objects last, and
+// returns the counts. Throws platform::UserError when the objects, command objects included,
+// exceed `maxEntries` or their names the name pool.
 MBusObjectCounts Make_MBus_Objects(BacnetObjectTable& t, const MBusNetworkModel& model, const MBusObjectRules& rules,
                                    int maxEntries);
 

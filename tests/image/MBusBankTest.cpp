@@ -167,6 +167,31 @@ TEST(MBusBank, WiredSectionLimit)
     }
 }
 
+// The name pool has 34,816 bytes and pool byte 0 stays 0: 2044 names of 16 characters and four
+// command names cut to 16 (a device instance of ten digits) take 1 + 2048 x 17 = 34,817 bytes,
+// one too many; with 2043 variables they fit.
+TEST(MBusBank, NamePoolLimit)
+{
+    for (int vars : {2043, 2044}) {
+        SCOPED_TRACE(vars);
+        Project prj(1);
+        prj.parGen(meterKeys({{"BACnet_DEV_IDE", "2147483647"}}));
+        prj.write(prj.ws().Path_M_Bus, network({nodeWith(vars, {}, {{"Desc", QString(20, QLatin1Char('n'))}})}));
+        prj.dir().write("bin/bank3.bin", "old");
+        const BuildResult r = Build_Bin(prj.st());
+        if (vars == 2043) {
+            ASSERT_TRUE(r.ok) << r.error.toStdString();
+            const QByteArray b = prj.st().bank3.filled();
+            EXPECT_EQ(poolName(b, 2048 * 16 + 1 + 2043 * 17), "Dev2147483647_Ap");
+            continue;
+        }
+        EXPECT_EQ(r.error, QStringLiteral("The object names of the M-Bus network take 34817 bytes; the name pool of "
+                                          "the image has room for 34816."));
+        EXPECT_FALSE(Save_Bin(prj.st()).ok);
+        EXPECT_EQ(prj.dir().read("bin/bank3.bin"), QByteArray("old"));
+    }
+}
+
 TEST(MBusBank, ThirtyTwoWirelessMetersAtMost)
 {
     for (int meters : {32, 33}) {

@@ -329,7 +329,8 @@ TEST(MBusMstp, LayoutAndParameterBlock)
     EXPECT_EQ(at(b, 12 + 13, 1), "01"); // the node state as stored
     EXPECT_EQ(byteAt(b, 12 + 22), 250);
     EXPECT_EQ(at(b, 83, 1), "00");
-    // Objects: A (Analog Input), NS_N (Positive Integer), S (String); no command objects.
+    // Objects: A (Analog Input), NS_N (Positive Integer), S (String); the command objects are
+    // made too, their names follow in the pool, but their entries are not written.
     const int n = 3;
     EXPECT_EQ(le32(b, 8), uint32_t(84 + 16 * n + 34816));
     const uint32_t poolBase = 84 + 0x124000 + 16 * n;
@@ -337,6 +338,11 @@ TEST(MBusMstp, LayoutAndParameterBlock)
     EXPECT_EQ(poolName(b, 84 + 16 * n + 1), "A");
     EXPECT_EQ(le32(b, 84 + 16 + 8), poolBase + 3);
     EXPECT_EQ(poolName(b, 84 + 16 * n + 3), "NS_N");
+    EXPECT_EQ(poolName(b, 84 + 16 * n + 8), "S");
+    EXPECT_EQ(poolName(b, 84 + 16 * n + 10), "AppReset_SUBCODE");
+    EXPECT_EQ(poolName(b, 84 + 16 * n + 27), "Address");
+    EXPECT_EQ(poolName(b, 84 + 16 * n + 35), "Execute_Command");
+    EXPECT_EQ(poolName(b, 84 + 16 * n + 51), "Reset_Converter");
     const int p = 84 + 16 * n + 34816;
     EXPECT_EQ(b.size(), p + 66);
     EXPECT_EQ(at(b, p, 10), "00 05 02 09 03 02 64 00 01 FF");
@@ -395,9 +401,14 @@ TEST(MBusObjects, TableAndNamePoolLimits)
                               "room for 2048."},
         {"0", "1", 1021, "v", "The M-Bus network makes 1025 BACnet objects; the BACnet object table of the image has "
                               "room for 1024."},
-        {"1", "0", 2047, name16, nullptr},
-        {"1", "0", 2048, name16, "The object names of the M-Bus network take 34817 bytes; the name pool of the image "
-                                 "has room for 34816."},
+        // MS/TP: the four command objects are made too (their names fill the pool, 34,806 bytes
+        // here) though the compact area holds the network's entries only.
+        {"1", "0", 2044, name16, nullptr},
+        {"1", "0", 2045, "v", "The M-Bus network makes 2049 BACnet objects; the BACnet object table of the image has "
+                              "room for 2048."},
+        {"1", "1", 1024, "v", nullptr},
+        {"1", "1", 1025, "v", "The M-Bus network makes 1025 BACnet objects; the BACnet object table of the image has "
+                              "room for 1024."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.vars));
