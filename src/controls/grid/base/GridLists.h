@@ -12,6 +12,7 @@
 #include "platform/core/StringList.h"
 #include "platform/draw/Canvas.h"
 #include "platform/draw/Color.h"
+#include "platform/grid/StringGrid.h"
 
 #include <QFont>
 #include <QPointer>
@@ -21,10 +22,6 @@
 #include <vector>
 
 class QWidget;
-
-namespace platform {
-class TStringGrid;
-}
 
 namespace controls::grid {
 

@@ -556,11 +556,11 @@ namespace {
 const TColorTone& toneOf(const TColorTones& tones, int state)
 {
     switch (state) {
-    case bsHot:
+    case btsHot:
         return tones.Hover;
-    case bsPressed:
+    case btsPressed:
         return tones.Selected;
-    case bsDisabled:
+    case btsDisabled:
         return tones.Disabled;
     default:
         return tones.Background;
@@ -597,10 +597,10 @@ void DrawDropDownButton(Canvas& canvas, QWidget* window, const Rect& rect, int l
     }
     if (look == blTheme
         && themed(canvas, window, "combobox", platform::CP_DROPDOWNBUTTON,
-                  state == bsDisabled ? platform::CBXS_DISABLED : platform::CBXS_NORMAL, r))
+                  state == btsDisabled ? platform::CBXS_DISABLED : platform::CBXS_NORMAL, r))
         return;
     unsigned flags = platform::DFCS_SCROLLCOMBOBOX;
-    if (state == bsDisabled)
+    if (state == btsDisabled)
         flags |= platform::DFCS_INACTIVE;
     if (look == blFlat)
         flags |= platform::DFCS_FLAT;
@@ -619,18 +619,18 @@ void DrawPushButton(Canvas& canvas, QWidget* window, const Rect& rect, int look,
         canvas.rectangle(r);
         return;
     }
-    const int themeState = state == bsHot       ? platform::PBS_HOT
-                           : state == bsPressed  ? platform::PBS_PRESSED
-                           : state == bsDisabled ? platform::PBS_DISABLED
+    const int themeState = state == btsHot       ? platform::PBS_HOT
+                           : state == btsPressed  ? platform::PBS_PRESSED
+                           : state == btsDisabled ? platform::PBS_DISABLED
                                                  : platform::PBS_NORMAL;
     if (look == blTheme && themed(canvas, window, "button", platform::BP_PUSHBUTTON, themeState, r))
         return;
     unsigned flags = platform::DFCS_BUTTONPUSH;
-    if (state == bsHot)
+    if (state == btsHot)
         flags |= platform::DFCS_HOT;
-    else if (state == bsPressed)
+    else if (state == btsPressed)
         flags |= platform::DFCS_PUSHED;
-    else if (state == bsDisabled)
+    else if (state == btsDisabled)
         flags |= platform::DFCS_INACTIVE;
     if (look == blFlat)
         flags |= platform::DFCS_FLAT;
@@ -642,7 +642,7 @@ void DrawSpinButtons(Canvas& canvas, QWidget* window, const Rect& rect, int look
     const Rect col{rect.right - 15 - 1, rect.top - 1, rect.right - 1, rect.bottom - 1};
     const int mid = col.top + col.height() / 2;
     if (look == blTheme) {
-        const int s = state == bsDisabled ? platform::UPS_DISABLED : platform::UPS_NORMAL;
+        const int s = state == btsDisabled ? platform::UPS_DISABLED : platform::UPS_NORMAL;
         const Rect up{col.left, col.top, col.right, mid};
         const Rect down{col.left, mid, col.right, col.bottom};
         if (themed(canvas, window, "spin", platform::SPNP_UP, s, up)) {
@@ -662,7 +662,7 @@ void DrawSpinButtons(Canvas& canvas, QWidget* window, const Rect& rect, int look
         canvas.polygon({QPoint(down.left + 5, t + 1), QPoint(down.left + 9, t + 1), QPoint(down.left + 7, t + 3)});
         return;
     }
-    unsigned extra = state == bsDisabled ? platform::DFCS_INACTIVE : 0;
+    unsigned extra = state == btsDisabled ? platform::DFCS_INACTIVE : 0;
     if (look == blFlat)
         extra |= platform::DFCS_FLAT;
     platform::DrawFrameControl(canvas, up, platform::DFC_SCROLL, platform::DFCS_SCROLLUP | extra);

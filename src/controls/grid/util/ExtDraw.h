@@ -51,7 +51,7 @@ struct TProgressLook {
 
 // Button looks and states of the three button routines.
 enum TButtonLook { blTheme = 0, blClassic = 1, blFlat = 2, blTones = 3 };
-enum TButtonState { bsNormal = 0, bsHot = 1, bsPressed = 2, bsDisabled = 3 };
+enum TButtonState { btsNormal = 0, btsHot = 1, btsPressed = 2, btsDisabled = 3 };
 
 // Side: which vertical edges this cell draws: 0 both, 1 left only, 2 right only, 3 none.
 void DrawSelectionBlock(Canvas& canvas, Color color, Color colorTo, Color mirrorColor, Color mirrorColorTo,

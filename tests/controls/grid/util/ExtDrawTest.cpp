@@ -264,8 +264,8 @@ TEST(ExtDrawTest, ButtonsInOwnColours)
     tones.Selected = {rgb(7, 0, 0), rgb(8, 0, 0), rgb(9, 0, 0)};
     tones.Disabled = {rgb(10, 0, 0), rgb(11, 0, 0), rgb(12, 0, 0)};
     CanvasCallLog log;
-    DrawPushButton(canvas, nullptr, Rect{0, 0, 30, 20}, blTones, bsPressed, tones);
-    DrawDropDownButton(canvas, nullptr, Rect{0, 0, 40, 20}, blTones, bsHot, tones);
+    DrawPushButton(canvas, nullptr, Rect{0, 0, 30, 20}, blTones, btsPressed, tones);
+    DrawDropDownButton(canvas, nullptr, Rect{0, 0, 40, 20}, blTones, btsHot, tones);
     const QStringList calls = log.calls();
     ASSERT_GE(calls.size(), 2);
     EXPECT_EQ(calls[0], QStringLiteral("rectangle 0,0,30,20 pen=%1 brush=%2")
@@ -273,7 +273,7 @@ TEST(ExtDrawTest, ButtonsInOwnColours)
     EXPECT_TRUE(calls[1].startsWith(QStringLiteral("rectangle 24,1,38,19"))) << calls[1].toStdString();
     // Classic looks go through the frame controls and draw something.
     log.clear();
-    DrawSpinButtons(canvas, nullptr, Rect{0, 0, 40, 20}, blClassic, bsNormal, tones);
+    DrawSpinButtons(canvas, nullptr, Rect{0, 0, 40, 20}, blClassic, btsNormal, tones);
     EXPECT_EQ(log.calls().size(), 2);
 }
 

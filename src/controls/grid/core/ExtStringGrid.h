@@ -1,0 +1,1073 @@
+#pragma once
+// TExtStringGrid: the string grid of the suite - TBaseGrid with cell objects (check boxes,
+// images, progress bars ...), hidden columns and rows, settings objects, row and column
+// operations, sizing, selection lists and typed cell access. The column grid of the table
+// windows derives from it.
+//
+// Indexes. Cells are stored by real column (hidden columns keep their texts in place) and by
+// display row (a hidden row's cells move into a hidden-row item). Cells(c, r), Objects and the
+// cell-object operations take a real column and a display row; AllCells and the other "All"
+// accessors a real column and a real row. Display columns and rows are what the current cell,
+// the selection, painting and the mouse use. RealColIndex / DisplColIndex and RealRowIndex /
+// DisplRowIndex map between them; while nothing is hidden they are the identity, and hiding
+// works among any number of columns.
+//
+// Grids made in code: construct, set properties between BeginLoading() and Loaded() when the
+// loading-time rules should apply (fixed-row minimums, column layout), or just use the grid.
+// Owner-form resizing is followed through an event filter on the parent window.
+//
+// The cell painter, the editors and the cell stream belong to the painting and editing code and
+// to the import/export code, which fill the virtual hooks of this class (DrawCellContents,
+// GetVisualProperties, GetCellTextSize, SaveToStream, LoadFromStream ...). Until then the grid
+// paints plain texts and AssignCells copies texts and properties directly.
+#include "controls/grid/base/BaseGrid.h"
+#include "controls/grid/base/GridCheck.h"
+#include "controls/grid/base/GridLists.h"
+#include "controls/grid/core/CellGraphic.h"
+#include "controls/grid/core/GridSettings.h"
+#include "controls/grid/style/ExtStyle.h"
+#include "platform/core/DateTime.h"
+
+#include <QFont>
+#include <QPointer>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QObject;
+
+namespace platform {
+class TImageList;
+class Bitmap;
+class Icon;
+class Picture;
+} // namespace platform
+
+namespace controls::grid {
+
+using platform::TGridCoord;
+using platform::TGridRect;
+
+enum TGridLook { glStandard, glSoft, glClassic, glVekko, glXP, glListView, glVista, glWin7, glOffice2007, glCustom };
+enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
+enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
+enum TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
+enum TFilterDropDownColumns { fdNormal, fdAll };
+enum THintShowLargeTextPos { hpCell, hpMouse };
+enum THoverFixedCells { hfNone, hfFixedRows, hfFixedColumns, hfAll };
+enum TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
+enum TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
+enum TCellBorder : unsigned { cbTop = 1, cbLeft = 2, cbRight = 4, cbBottom = 8 };
+using TCellBorders = unsigned;
+enum TBalloonIcon { biNone, biInfo, biWarning, biError };
+enum TMouseSelectMode { msNormal, msColumn, msRow };
+
+struct TScrollProp {
+    int PageSize = 0;
+    int Range = 0;
+    bool operator==(const TScrollProp&) const = default;
+};
+
+// Where a hidden row came from: hidden by a range operation (Idx is its real row) or by a
+// filter level (Idx is its display row at filtering time).
+enum class THiddenOrigin { Range, Filter };
+
+// One hidden row: its texts and cell properties (column 0 first) and its height.
+struct TGridItem {
+    int Idx = 0;
+    int Height = 0;
+    int Level = 0;
+    THiddenOrigin Origin = THiddenOrigin::Range;
+    QStringList Texts;
+    std::vector<TCellProperties*> Objects; // owned: freed with the item unless given back
+    ~TGridItem();
+    TGridItem() = default;
+    TGridItem(const TGridItem&) = delete;
+    TGridItem& operator=(const TGridItem&) = delete;
+};
+
+class TExtStringGrid : public TBaseGrid {
+public:
+    using NotifyEvent = std::function<void(TExtStringGrid* sender)>;
+    using CellEvent = std::function<void(TExtStringGrid* sender, int col, int row)>;
+    using CellBoolEvent = std::function<void(TExtStringGrid* sender, int col, int row, bool& value)>;
+    using CellStringEvent = std::function<void(TExtStringGrid* sender, int col, int row, QString& value)>;
+    using CheckBoxChangeEvent = std::function<void(TExtStringGrid* sender, int col, int row, bool state)>;
+    using RowChangedEvent = std::function<void(TExtStringGrid* sender, int oldRow, int newRow)>;
+    using GetCellColorEvent =
+        std::function<void(TExtStringGrid* sender, int row, int col, TGridDrawState state, platform::Brush& brush,
+                           platform::Font& font)>;
+    using GetAlignmentEvent = std::function<void(TExtStringGrid* sender, int row, int col,
+                                                 platform::Alignment& hAlign, TVAlignment& vAlign)>;
+    using GetEditorTypeEvent = std::function<void(TExtStringGrid* sender, int col, int row, TEditorType& editor)>;
+    using GetFormatEvent = std::function<void(TExtStringGrid* sender, int col, int& style, QString& prefix,
+                                              QString& suffix)>;
+    using GetCellBorderEvent =
+        std::function<void(TExtStringGrid* sender, int row, int col, platform::Pen& pen, TCellBorders& borders)>;
+    using GetColumnFilterEvent = std::function<void(TExtStringGrid* sender, int column, platform::TStringList& filter)>;
+    using ColumnSizeEvent = std::function<void(TExtStringGrid* sender, int index, bool& allow)>;
+    using UpdateColumnSizeEvent = std::function<void(TExtStringGrid* sender, int col, int& width)>;
+    using CellsChangedEvent = std::function<void(TExtStringGrid* sender, const QRect& r)>;
+    using RowDisjunctSelectEvent = std::function<void(TExtStringGrid* sender, int row, bool state, bool& allow)>;
+    using RowEvent = std::function<void(TExtStringGrid* sender, int row)>;
+    using RatingChangeEvent = std::function<void(TExtStringGrid* sender, int col, int row, double& rate, bool& allow)>;
+    using ScrollHintEvent = std::function<void(TExtStringGrid* sender, int index, QString& hint)>;
+    using GridHintEvent = std::function<void(TExtStringGrid* sender, int row, int col, QString& hint)>;
+    using UnitChangedEvent = std::function<void(TExtStringGrid* sender, int col, int row, const QString& unit)>;
+    using ColorSelectEvent = std::function<void(TExtStringGrid* sender, int col, int row, platform::Color color,
+                                                const QString& text)>;
+    using ImageSelectEvent = std::function<void(TExtStringGrid* sender, int col, int row, int index)>;
+    using CanAddRowEvent = std::function<void(TExtStringGrid* sender, bool& canAdd)>;
+    using CanInsertRowEvent = std::function<void(TExtStringGrid* sender, int row, bool& canInsert)>;
+
+    explicit TExtStringGrid(QWidget* parent = nullptr);
+    ~TExtStringGrid() override;
+
+    // --- set-up and copying -------------------------------------------------------------------
+    // Between the two, the grid counts as being loaded from a description.
+    void BeginLoading() { SetLoading(true); }
+    virtual void Loaded();
+    // Copies settings, geometry and cells from another string grid; anything else is ignored.
+    virtual void Assign(platform::TPersistent* source);
+    void Assign(TExtStringGrid* source);
+    virtual void AssignCells(TExtStringGrid* source);
+    // Repaints, except once right after the editing code announced an options change.
+    void invalidate() override;
+    void SetEditChangeFlag() { m_editChange = true; }
+    // With IntegralHeight the height is fitted to whole rows.
+    void SetBounds(int left, int top, int width, int height);
+
+    // --- dimensions and the current cell (display indexes) ------------------------------------
+    int RowCount() const { return rowCount(); }
+    void SetRowCount(int n);
+    int ColCount() const { return colCount(); }
+    void SetColCount(int n);
+    int Row() const { return row(); }
+    void SetRow(int r);
+    int Col() const { return col(); }
+    void SetCol(int c);
+    int TopRow() const { return topRow(); }
+    void SetTopRow(int r);
+    int FixedRows() const;
+    void SetFixedRows(int n);
+    int FixedCols() const;
+    void SetFixedCols(int n);
+    int FixedFooters() const { return m_fixedFooters; }
+    void SetFixedFooters(int n);
+    int FixedRightCols() const { return m_fixedRightCols; }
+    void SetFixedRightCols(int n);
+    bool FixedRowAlways() const { return m_fixedRowAlways; }
+    void SetFixedRowAlways(bool on) { m_fixedRowAlways = on; }
+    bool FixedColAlways() const { return m_fixedColAlways; }
+    void SetFixedColAlways(bool on) { m_fixedColAlways = on; }
+    int FixedColWidth() const { return colWidths(0); }
+    void SetFixedColWidth(int w);
+    int FixedRowHeight() const { return m_fixedRowHeight; }
+    void SetFixedRowHeight(int h);
+    int DefaultRowHeight() const { return defaultRowHeight(); }
+    void SetDefaultRowHeight(int h);
+    platform::Alignment DefaultAlignment() const { return m_defaultAlignment; }
+    void SetDefaultAlignment(platform::Alignment a);
+    bool WordWrap() const { return m_wordWrapEx; }
+    void SetWordWrap(bool on);
+    int TotalColCount() const override;
+    int TotalRowCount() const;
+    virtual void AppendRow();
+    void UpdateEditMode();
+    void ScreenToCell(QPoint screen, int& col, int& row) const;
+    int MaxRowCount() const { return m_maxRowCount; }
+    int MaxColCount() const { return m_maxColCount; }
+    int FixedRowsMin() const { return m_fixedRowsMin; }
+    int FixedColsMin() const { return m_fixedColsMin; }
+
+    // --- hidden columns and rows ---------------------------------------------------------------
+    int RealColIndex(int col) const;
+    int DisplColIndex(int col) const override;
+    int RealRowIndex(int row) const;
+    int DisplRowIndex(int row) const;
+    int RealCol() const { return RealColIndex(col()); }
+    int RealRow() const { return RealRowIndex(row()); }
+    bool IsHiddenColumn(int col) const;
+    int NumHiddenColumns() const { return int(m_hiddenCols.size()); }
+    bool IsHiddenRow(int row) const;
+    int NumHiddenRows() const { return int(m_gridItems.size()); }
+    bool IsIgnoredColumn(int col) const { return m_ignoreColumns.HasValue(col); }
+    void HideColumn(int col) { HideColumns(col, col); }
+    void HideColumns(int fromCol, int toCol);
+    void UnHideColumn(int col) { UnHideColumns(col, col); }
+    void UnHideColumns(int fromCol, int toCol);
+    void UnHideColumnsAll();
+    void HideRow(int row) { HideRows(row, row); }
+    void HideRows(int fromRow, int toRow);
+    void HideRowsEx(int fromRow, int toRow);
+    void UnHideRow(int row);
+    void UnHideRows(int fromRow, int toRow);
+    void UnHideRowsAll();
+    void HideRowList(const std::vector<int>& rows);
+    void UnHideRowList();
+    const TGridItem* HiddenRowItem(int index) const { return m_gridItems.at(size_t(index)).get(); }
+    int FilterLevel() const { return m_filterLevel; }
+
+    // --- cell access by real row, formatting arrays, rich text ------------------------------------
+    QString AllCells(int col, int row) const;
+    void SetAllCells(int col, int row, const QString& value);
+    QString AllGridCells(int col, int row) const;
+    void SetAllGridCells(int col, int row, const QString& value);
+    QString AllWideCells(int col, int row) const { return AllCells(col, row); }
+    void SetAllWideCells(int col, int row, const QString& value) { SetAllCells(col, row, value); }
+    void* AllObjects(int col, int row) const;
+    void SetAllObjects(int col, int row, void* value);
+    QString OriginalCells(int col, int row) const;
+    void SetOriginalCells(int col, int row, const QString& value);
+    QString UnSortedCells(int col, int row) const;
+    void SetUnSortedCells(int col, int row, const QString& value);
+    virtual QString CurrentCell() const;
+    virtual void SetCurrentCell(const QString& value);
+    virtual QString GetCurrentCellText() const;
+    virtual void SetCurrentCellText(const QString& value);
+    QString StrippedCells(int col, int row) const;
+    int LinesInCell(int col, int row) const;
+    int AllColWidths(int col) const;
+    void SetAllColWidths(int col, int width);
+    int AllColCount() const { return TotalColCount(); }
+    int AllRowCount() const { return TotalRowCount(); }
+    int SortedRowIndex(int row) const;
+    int UnSortedRowIndex(int row) const;
+    TCellProperties* GetRealCellObject(int col, int row) const;
+    const QStringList* GetHiddenRowStrings(int idx) const;
+
+    Color Colors(int col, int row) const;
+    void SetColors(int col, int row, Color c);
+    Color ColorsTo(int col, int row) const;
+    void SetColorsTo(int col, int row, Color c);
+    TCellGradientDirection Gradients(int col, int row) const;
+    void SetGradients(int col, int row, TCellGradientDirection d);
+    Color FontColors(int col, int row) const;
+    void SetFontColors(int col, int row, Color c);
+    TFontStyles FontStyles(int col, int row) const;
+    void SetFontStyles(int col, int row, TFontStyles s);
+    int FontSizes(int col, int row) const;
+    void SetFontSizes(int col, int row, int size);
+    QString FontNames(int col, int row) const;
+    void SetFontNames(int col, int row, const QString& name);
+    platform::Font Fonts(int col, int row) { return GetCellFont(col, row); }
+    void SetFonts(int col, int row, const platform::Font& f);
+    platform::Alignment Alignments(int col, int row) const;
+    void SetAlignments(int col, int row, platform::Alignment a);
+    bool ReadOnly(int col, int row) const;
+    void SetReadOnly(int col, int row, bool on);
+    bool WordWraps(int col, int row);
+    void SetWordWraps(int col, int row, bool on);
+    QWidget* CellControls(int col, int row) const;
+    void SetCellControls(int col, int row, QWidget* control);
+    int NumCellControls() const { return m_numCellControls; }
+    void SetRowColor(int row, Color c);
+    void SetRowColorTo(int row, Color c);
+    void SetRowFontColor(int row, Color c);
+    // The cell's display text as the rich-edit content (RTF when it is RTF, else plain); plain
+    // text of that content; the content written back as RTF.
+    QString CellToRich(int col, int row) const;
+    QString RichToString(const QString& plainText) const;
+    void RichToCell(int col, int row, const QString& plainText);
+
+    // --- cell queries (the painter's and editors' questions) ---------------------------------------
+    static TCheckBoxState BoolToCheckBoxState(bool checked) { return checked ? cbChecked : cbUnchecked; }
+    void AddCheckBox(int col, int row, TCheckBoxState state);
+    void AddTriStateCheckBoxColumn(int col, TCheckBoxState state);
+    bool GetCheckBoxState(int col, int row, TCheckBoxState& state);
+    platform::Font GetCellFont(int col, int row);
+    QString GetEditMask(int col, int row);
+    void GetCellFormat(int col, int row, TCellFormat& format) override;
+    virtual void CanEditCell(int col, int row, bool& canEdit);
+    virtual void ButtonClick(int col, int row);
+    virtual void GetCellHint(int col, int row, QString& hint);
+    virtual void GetCellColor(int col, int row, TGridDrawState state, platform::Brush& brush, platform::Font& font);
+    virtual void GetCellBorder(int col, int row, platform::Pen& pen, TCellBorders& borders);
+    virtual void GetCellAlignment(int col, int row, platform::Alignment& hAlign, TVAlignment& vAlign);
+    virtual void GetColFormat(int col, int& style, QString& prefix, QString& suffix);
+    virtual void QueryCellEditor(int col, int row, TEditorType& editor);
+    virtual void GetCellEditor(int col, int row, TEditorType& editor);
+    virtual bool IsEditorNone(int col, int row);
+    virtual void IsFixedCell(int col, int row, bool& isFixed) const;
+    virtual void CheckCanEdit(int col, int row, bool& canEdit);
+    virtual void IsPasswordCell(int col, int row, bool& isPassword);
+    virtual void GetCellWordWrap(int col, int row, bool& wordWrap);
+    virtual bool HasComboBox(int col, int row);
+    virtual bool HasSpinEdit(int col, int row);
+    virtual void GetCheckTrue(int col, int row, QString& value);
+    virtual void GetCheckFalse(int col, int row, QString& value);
+    virtual bool GetColumnFilter(int col);
+    platform::TStringList& FilterList() { return m_filterList; }
+    bool IsFixed(int col, int row) const override;
+    bool HasCellBorderEvent() const override { return bool(OnGetCellBorder); }
+
+    // --- cell graphics -------------------------------------------------------------------------------
+    virtual TCellGraphic* GetCellGraphic(int col, int row);
+    virtual TCellType GetCellType(int col, int row);
+    TCellGraphic* CellGraphics(int col, int row) { return GetCellGraphic(col, row); }
+    TCellType CellTypes(int col, int row) { return GetCellType(col, row); }
+    TIntList* CellImages(int col, int row);
+    TCellGraphic* CreateCellGraphic(int col, int row);
+    bool RemoveCellGraphic(int col, int row);
+    bool RemoveCellGraphicOfType(int col, int row, TCellType type);
+    bool HasGraphicOfType(int col, int row, std::initializer_list<TCellType> types);
+    int GetCellGraphicKey(int col, int row);
+    virtual platform::TImageList* GetGridImageList() { return m_gridImages; }
+    platform::TImageList* GridImages() const { return m_gridImages; }
+    void SetGridImages(platform::TImageList* images) { m_gridImages = images; }
+
+    // --- check boxes and radio controls ----------------------------------------------------------------
+    void AddCheckBox(int col, int row, bool state, bool data);
+    void AddCheckBoxColumn(int col, bool defaultState = false, bool dataCheckBox = false);
+    void RemoveCheckBox(int col, int row);
+    void RemoveCheckBoxColumn(int col);
+    bool HasCheckBox(int col, int row);
+    bool HasDataCheckBox(int col, int row);
+    bool IsDataGraphicCell(int col, int row);
+    bool HasControlGraphic(int col, int row);
+    bool IsInCheckBox(int col, int row, int x, int y);
+    bool GetCheckBoxState(int col, int row, bool& state);
+    bool IsChecked(int col, int row);
+    bool SetCheckBoxState(int col, int row, bool state);
+    bool SetCheckBoxState(int col, int row, TCheckBoxState state);
+    bool SetCellCheckState(int col, int row, bool value);
+    virtual bool ToggleCellCheck(int col, int row, bool byUser);
+    bool ToggleCheckBox(int col, int row) { return ToggleCellCheck(col, row, false); }
+    void CheckAll(int col);
+    void UnCheckAll(int col);
+    virtual void CheckBoxChange(int col, int row, bool state);
+    void AddRadioButton(int col, int row, bool state = false);
+    void RemoveRadioButton(int col, int row);
+    bool HasRadioButton(int col, int row);
+    bool IsRadioButtonChecked(int col, int row);
+    bool SetRadioButtonState(int col, int row, bool state);
+    void AddRadioButtonColumn(int col);
+    void RemoveRadioButtonColumn(int col);
+    void SetRadioButtonColumnIndex(int col, int index);
+    int GetRadioButtonColumnIndex(int col);
+    virtual bool CheckRadioButton(int col, int row, bool byUser);
+    void AddRadio(int col, int row, int dirRadio, int idxRadio, platform::TStringList* items);
+    platform::TStringList* CreateRadio(int col, int row, int dirRadio, int idxRadio);
+    void RemoveRadio(int col, int row) { RemoveCellGraphicOfType(col, row, ctRadio); }
+    bool IsRadio(int col, int row);
+    bool GetRadioIdx(int col, int row, int& idxRadio);
+    bool SetRadioIdx(int col, int row, int idxRadio);
+    platform::TStringList* GetRadioStrings(int col, int row);
+    void SelectNextRadio(int col, int row, bool byUser);
+
+    // --- images, buttons, progress and other objects ------------------------------------------------------
+    void AddBitmap(int col, int row, platform::Bitmap* bmp, bool transparent, TCellHAlign hal, TCellVAlign val);
+    platform::Bitmap* CreateBitmap(int col, int row, bool transparent, TCellHAlign hal, TCellVAlign val);
+    platform::Bitmap* GetBitmap(int col, int row);
+    bool HasBitmap(int col, int row) { return GetBitmap(col, row) != nullptr; }
+    void RemoveBitmap(int col, int row) { RemoveCellGraphicOfType(col, row, ctBitmap); }
+    void AddPicture(int col, int row, platform::Picture* picture, bool transparent, TStretchMode stretchMode,
+                    int padding, TCellHAlign hal, TCellVAlign val);
+    platform::Picture* CreatePicture(int col, int row, bool transparent, TStretchMode stretchMode, int padding,
+                                     TCellHAlign hal, TCellVAlign val);
+    platform::Picture* GetPicture(int col, int row);
+    bool HasPicture(int col, int row) { return GetPicture(col, row) != nullptr; }
+    void RemovePicture(int col, int row) { RemoveCellGraphicOfType(col, row, ctPicture); }
+    void AddFilePicture(int col, int row, TFilePicture* picture, bool transparent, TStretchMode stretchMode,
+                        int padding, TCellHAlign hal, TCellVAlign val);
+    TFilePicture* CreateFilePicture(int col, int row, bool transparent, TStretchMode stretchMode, int padding,
+                                    TCellHAlign hal, TCellVAlign val);
+    TFilePicture* GetFilePicture(int col, int row);
+    void RemoveFilePicture(int col, int row) { RemoveCellGraphicOfType(col, row, ctFilePicture); }
+    void AddIcon(int col, int row, platform::Icon* icon, TCellHAlign hal, TCellVAlign val);
+    platform::Icon* CreateIcon(int col, int row, TCellHAlign hal, TCellVAlign val);
+    void RemoveIcon(int col, int row) { RemoveCellGraphicOfType(col, row, ctIcon); }
+    void AddImageIdx(int col, int row, int idx, TCellHAlign hal, TCellVAlign val);
+    bool GetImageIdx(int col, int row, int& idx);
+    void SetImageIdx(int col, int row, int idx);
+    void RemoveImageIdx(int col, int row) { RemoveCellGraphicOfType(col, row, ctImageList); }
+    void AddDataImage(int col, int row, int idx, TCellHAlign hal, TCellVAlign val);
+    void RemoveDataImage(int col, int row);
+    bool HasDataImage(int col, int row);
+    void AddMultiImage(int col, int row, int dir, TCellHAlign hal, TCellVAlign val);
+    void RemoveMultiImage(int col, int row) { RemoveCellGraphicOfType(col, row, ctImages); }
+    void AddRotated(int col, int row, int angle, const QString& text);
+    void SetRotated(int col, int row, int angle);
+    bool IsRotated(int col, int row, int& angle);
+    void RemoveRotated(int col, int row) { RemoveCellGraphicOfType(col, row, ctRotated); }
+    void AddButton(int col, int row, int bw, int bh, const QString& caption, TCellHAlign hal, TCellVAlign val);
+    void AddBitButton(int col, int row, int bw, int bh, const QString& caption, platform::Bitmap* glyph,
+                      TCellHAlign hal, TCellVAlign val);
+    platform::Bitmap* CreateBitButton(int col, int row, int bw, int bh, const QString& caption, TCellHAlign hal,
+                                      TCellVAlign val);
+    void SetButtonText(int col, int row, const QString& caption);
+    QString GetButtonText(int col, int row);
+    void PushButton(int col, int row, bool push);
+    bool HasButton(int col, int row);
+    void RemoveButton(int col, int row);
+    void RemoveBitButton(int col, int row) { RemoveCellGraphicOfType(RealColIndex(col), row, ctBitButton); }
+    void RemoveAllButtons();
+    Rect GetCellButtonRect(int col, int row);
+    void AddExpand(int col, int row, int expandedHeight);
+    bool ToggleExpand(int col, int row);
+    bool GetExpandState(int col, int row);
+    int GetExpandHeight(int col, int row, bool expanded);
+    bool HasExpand(int col, int row) { return HasGraphicOfType(col, row, {ctExpand}); }
+    void RemoveExpand(int col, int row) { RemoveCellGraphicOfType(col, row, ctExpand); }
+    Rect GetExpandRect(int col, int row);
+    void AddProgress(int col, int row, Color fgColor, Color bkColor);
+    void AddProgressEx(int col, int row, Color fgColor, Color fgTextColor, Color bkColor, Color bkTextColor);
+    void AddProgressFormatted(int col, int row, Color fgColor, Color fgTextColor, Color bkColor, Color bkTextColor,
+                              const QString& fmt, int min, int max);
+    bool HasProgress(int col, int row) { return HasGraphicOfType(col, row, {ctProgress}); }
+    void RemoveProgress(int col, int row) { RemoveCellGraphicOfType(col, row, ctProgress); }
+    void AddExtProgress(int col, int row, int min, int max);
+    void RemoveExtProgress(int col, int row) { RemoveCellGraphicOfType(col, row, ctXPProgress); }
+    void AddProgressPie(int col, int row, Color color, int value);
+    void SetProgressPie(int col, int row, int value);
+    void RemoveProgressPie(int col, int row) { RemoveCellGraphicOfType(col, row, ctProgressPie); }
+    void AddRangeIndicator(int col, int row, int range, Color negColor, Color posColor, bool showValue);
+    void RemoveRangeIndicator(int col, int row) { RemoveCellGraphicOfType(col, row, ctRangeIndicator); }
+    void AddComment(int col, int row, const QString& comment);
+    void AddColorComment(int col, int row, const QString& comment, Color color);
+    bool IsComment(int col, int row, QString& comment);
+    QString GetComment(int col, int row);
+    void SetComment(int col, int row, const QString& value);
+    void RemoveComment(int col, int row) { RemoveCellGraphicOfType(col, row, ctComment); }
+    void RemoveAllComments();
+    void AddMarker(int col, int row, int errPos, int errLen);
+    void RemoveMarker(int col, int row);
+    void RemoveAllMarkers();
+    void GetMarker(int col, int row, int& errPos, int& errLen);
+    void AddShape(int col, int row, int shape, Color fillColor, Color lineColor, TCellHAlign hal, TCellVAlign val);
+    void RemoveShape(int col, int row) { RemoveCellGraphicOfType(col, row, ctShape); }
+    void SetShapeColor(int col, int row, Color fillColor);
+    Color GetShapeColor(int col, int row);
+    void AddRating(int col, int row, int scale, Color fillColor, Color emptyColor);
+    void RemoveRating(int col, int row) { RemoveCellGraphicOfType(col, row, ctRating); }
+    bool HasRating(int col, int row) { return HasGraphicOfType(col, row, {ctRating}); }
+    virtual bool RatingChange(int col, int row, double& newRate);
+    void AddScrollBar(int col, int row, bool autoRange);
+    void RemoveScrollBar(int col, int row) { RemoveCellGraphicOfType(col, row, ctScrollbar); }
+    bool HasScrollBar(int col, int row) { return HasGraphicOfType(col, row, {ctScrollbar}); }
+    bool HasAutoRangeScrollBar(int col, int row);
+    void SetScrollPosition(int col, int row, int pos);
+    int GetScrollPosition(int col, int row);
+    void SetScrollProp(int col, int row, const TScrollProp& prop);
+    TScrollProp GetScrollProp(int col, int row);
+    void AddBalloon(int col, int row, const QString& title, const QString& text, TBalloonIcon icon);
+    void RemoveBalloon(int col, int row);
+    bool HasBalloon(int col, int row) { return HasGraphicOfType(col, row, {ctBalloon}); }
+    bool IsBalloon(int col, int row, QString& title, QString& text, TBalloonIcon& icon);
+    void AddInterfacedCell(int col, int row, platform::TObject* object);
+    platform::TObject* GetInterfacedCell(int col, int row);
+    void RemoveInterfacedCell(int col, int row) { RemoveCellGraphicOfType(col, row, ctInterface); }
+    void CellTextChanged(int col, int row) override;
+
+    // --- rows and columns -------------------------------------------------------------------------------
+    virtual void InsertRows(int rowIndex, int count, bool updateCellControls = true);
+    virtual void RemoveRows(int rowIndex, int count);
+    virtual void RemoveRowsEx(int rowIndex, int count);
+    virtual void FreeAndDeleteRows(int row, int count);
+    virtual void InsertCols(int colIndex, int count);
+    virtual void RemoveCols(int colIndex, int count);
+    void AddRow();
+    void AddColumn() { InsertCols(ColCount(), 1); }
+    void MoveRow(int fromIndex, int toIndex);
+    void MoveRows(int fromIndex, int toIndex, int count);
+    void MoveColumn(int fromIndex, int toIndex);
+    void SwapRows(int row1, int row2);
+    void SwapColumns(int col1, int col2);
+    int ColumnByHeader(const QString& value);
+    int ColumnPosition(int col) const;
+    int ColumnAtPosition(int pos);
+    void SetColumnOrder();
+    void ResetColumnOrder();
+    void RemoveDuplicates(int col, bool doCase);
+    void RemoveSelectedRows();
+    void RemoveUnSelectedRows();
+    void HideSelectedRows();
+    void HideUnSelectedRows();
+    const TIntList& ColumnOrder() const { return m_columnOrder; }
+
+    // --- ranges --------------------------------------------------------------------------------------------
+    virtual void ClearRect(int col1, int row1, int col2, int row2);
+    void ClearRows(int rowIndex, int count);
+    void ClearCols(int colIndex, int count);
+    void ClearNormalRows(int rowIndex, int count);
+    void ClearNormalCols(int colIndex, int count);
+    void ClearNormalCells();
+    void Clear();
+    void ClearAll();
+    void ClearSelection();
+    virtual void TrimRect(int col1, int row1, int col2, int row2);
+    void TrimColumn(int col) { TrimRect(col, 0, col, RowCount() - 1); }
+    void TrimRow(int row) { TrimRect(0, row, ColCount() - 1, row); }
+    void TrimAll() { TrimRect(0, 0, ColCount() - 1, RowCount() - 1); }
+    void ColorRect(int col1, int row1, int col2, int row2, Color color);
+    void MergeColumnCells(int colIndex, bool mainMerge);
+    void MergeRowCells(int rowIndex, bool mainMerge);
+    void SplitColumnCells(int colIndex);
+    void SplitRowCells(int rowIndex);
+    void SplitAllCells();
+    void MergeCols(int col1, int col2, const QString& separator);
+    bool IsCell(const QString& text, int& col, int& row);
+    bool IsWideCell(int col, int row) const;
+    QString WideCells(int col, int row) const { return Cells(col, row); }
+    void SetWideCells(int col, int row, const QString& value) { SetCells(col, row, value); }
+    virtual TGridRect UsedCells();
+    int SaveStartCol() const;
+    int SaveEndCol() const;
+    int SaveColCount() const;
+    int SaveStartRow() const;
+    int SaveEndRow() const;
+    int SaveRowCount() const;
+    bool SaveHiddenCells = false;
+    bool ClearTextOnly = false;
+    bool SaveFixedCells = true;
+    bool SaveFixedRows = false;
+    bool SaveFixedCols = false;
+
+    // --- sizing ----------------------------------------------------------------------------------------------
+    void DoAutoSizeCol(int col, bool growOnly);
+    void AutoSizeCol(int col, int padding = 0);
+    void AutoSizeColumns(bool doFixedCols, int padding = 0);
+    void AutoSizeRow(int row, int padding = 0);
+    void AutoSizeRows(bool doFixedRows, int padding = 0);
+    void AutoSizeCells(bool doFixedCells, int paddingX, int paddingY);
+    void AutoFitColumns(bool doFixedCells);
+    void SizeToCols();
+    void SizeToRows();
+    void SizeToCells();
+    void StretchColumn(int index);
+    void StretchRightColumn() { StretchColumn(ColCount() - 1); }
+    void SetRowHeightForLines(int row, int lines, int padding);
+    virtual void UpdateColSize(int col, int& width);
+    virtual void UpdateAutoColSize(int col, int& width);
+    virtual void ColumnHeadersChanged();
+    // Width and height of a cell's content (text and graphic), as the painter lays it out.
+    virtual QSize GetCellTextSize(int col, int row);
+    virtual QSize GetCellGraphicSize(int col, int row);
+    int MinColWidth = 0, MaxColWidth = 0, MinRowHeight = 0, MaxRowHeight = 0;
+    bool SizeGrowOnly = false;
+    QPoint XYOffset = QPoint(2, 2);
+    bool XYOffsetTopLeftOnly = false;
+    bool AutoSize() const { return m_autoSize; }
+    void SetAutoSize(bool on);
+
+    // --- selection ----------------------------------------------------------------------------------------------
+    TGridRect Selection() const;
+    void SetSelection(const TGridRect& r);
+    void SelectCells(int fromCol, int fromRow, int toCol, int toRow);
+    void HideSelection();
+    void UnHideSelection();
+    bool SelectionHidden() const { return m_selHidden; }
+    bool IsSelected(int col, int row) const;
+    QString SelectedText();
+    int SelectedCellsCount();
+    TGridCoord SelectedCell(int index) const;
+    bool SelectedCells(int col, int row) const;
+    void SetSelectedCells(int col, int row, bool on);
+    void ClearSelectedCells();
+    int SelectedRowCount() const;
+    int SelectedColCount() const;
+    int SelectedRow(int index) const;
+    bool RowSelect(int row) const;
+    void SetRowSelect(int row, bool value);
+    bool ColSelect(int col) const;
+    void SetColSelect(int col, bool value);
+    int RowSelectCount() const;
+    int ColSelectCount() const;
+    void SelectRows(int rowIndex, int count);
+    void UnSelectRows(int rowIndex, int count);
+    void SelectCols(int colIndex, int count);
+    void UnSelectCols(int colIndex, int count);
+    void SelectRange(int fromCol, int toCol, int fromRow, int toRow);
+    void ClearRowSelect();
+    void ClearColSelect();
+    void SelectionToRowSelect(bool all);
+    void SelectionToColSelect(bool all);
+    bool RowModified(int row) const;
+    void SetRowModified(int row, bool on);
+    int ModifiedRowCount() const;
+    void ClearModifiedRows();
+    bool RowEnabled(int row) const;
+    void SetRowEnabled(int row, bool on);
+    void RepaintRow(int row);
+    void RepaintCol(int col);
+    void RepaintRect(const TGridRect& r);
+    bool ExcelClipboardFormat = false;
+
+    // --- scrolling -------------------------------------------------------------------------------------------
+    void ScrollInView(int colIndex, int rowIndex);
+    TScrollType ScrollType() const { return m_scrollType; }
+    void SetScrollType(TScrollType t);
+    Color ScrollColor() const { return m_scrollColor; }
+    void SetScrollColor(Color c) { m_scrollColor = c; }
+    int ScrollWidth() const { return m_scrollWidth; }
+    void SetScrollWidth(int w) { m_scrollWidth = w; }
+    bool ScrollProportional() const { return m_scrollProportional; }
+    void SetScrollProportional(bool on);
+    TScrollBarAlways ScrollBarAlways() const { return m_scrollBarAlways; }
+    void SetScrollBarAlways(TScrollBarAlways v);
+    platform::TScrollStyle ScrollBars() const { return m_scrollBarsStyle; }
+    void SetScrollBars(platform::TScrollStyle s);
+    TScrollHintType ScrollHints = shNone;
+    bool ScrollSynch = false;
+    void UpdateScrollBarsAlways(bool hideUnused);
+    void UpdateProportionalHScroll();
+    void UpdateProportionalVScroll();
+    // The page and range a proportional bar gets for a visible fraction r (0..1).
+    static bool ProportionalThumb(double r, int& nMax, int& nPage);
+
+    // --- looks, links, zoom -------------------------------------------------------------------------------------
+    TGridLook Look() const { return m_look; }
+    void SetLook(TGridLook look);
+    static QString LookToString(TGridLook look, const QString& custom = QString());
+    static QString LookToCaption(TGridLook look, const QString& custom = QString());
+    Color URLColor() const { return m_urlColor; }
+    void SetURLColor(Color c);
+    bool URLShow() const { return m_urlShow; }
+    void SetURLShow(bool on);
+    bool URLShowInText() const { return m_urlShowInText; }
+    void SetURLShowInText(bool on);
+    bool URLFull() const { return m_urlFull; }
+    void SetURLFull(bool on);
+    bool URLEdit = false;
+    bool URLUnderlineOnHover = false;
+    bool IntegralHeight() const { return m_integralHeight; }
+    void SetIntegralHeight(bool on);
+    Color VekkoGradientFrom() const { return m_vekko[0]; }
+    void SetVekkoGradientFrom(Color c);
+    Color VekkoGradientTo() const { return m_vekko[1]; }
+    void SetVekkoGradientTo(Color c);
+    Color VekkoGradientMirrorFrom() const { return m_vekko[2]; }
+    void SetVekkoGradientMirrorFrom(Color c);
+    Color VekkoGradientMirrorTo() const { return m_vekko[3]; }
+    void SetVekkoGradientMirrorTo(Color c);
+    int ZoomFactor() const { return m_zoomFactor; }
+    void Zoom(int x);
+    TEditorType CurrentEditor() const { return m_editControl; }
+    virtual void SetStyle(TVekkoStyle style);
+    TVekkoStyle Style() const { return m_style; }
+    virtual void CanAddRow(bool& canAdd);
+    virtual void CanInsertRow(int row, bool& canInsert);
+    virtual void ColorSelect(Color color, const QString& text);
+    virtual void ImageSelect(int index);
+    TIntelliPan IntelliPan = ipVertical;
+    bool IntelliZoom = true;
+
+    // --- appearance setters -----------------------------------------------------------------------------------
+#define VN_REPAINT_WHEN_CHANGED(Type, Name)                                                                           \
+    Type Name() const { return m_##Name; }                                                                             \
+    void Set##Name(Type v)                                                                                             \
+    {                                                                                                                  \
+        if (v == m_##Name)                                                                                             \
+            return;                                                                                                    \
+        m_##Name = v;                                                                                                  \
+        invalidate();                                                                                                  \
+    }
+    VN_REPAINT_WHEN_CHANGED(Color, SelectionColor)
+    VN_REPAINT_WHEN_CHANGED(Color, SelectionColorTo)
+    VN_REPAINT_WHEN_CHANGED(Color, SelectionMirrorColor)
+    VN_REPAINT_WHEN_CHANGED(Color, SelectionMirrorColorTo)
+    VN_REPAINT_WHEN_CHANGED(Color, SelectionTextColor)
+    VN_REPAINT_WHEN_CHANGED(bool, SelectionColorMixer)
+    VN_REPAINT_WHEN_CHANGED(bool, SelectionRectangle)
+    VN_REPAINT_WHEN_CHANGED(bool, SelectionResizer)
+    VN_REPAINT_WHEN_CHANGED(bool, ShowDesignHelper)
+#undef VN_REPAINT_WHEN_CHANGED
+    int SelectionColorMixerFactor() const { return m_selectionColorMixerFactor; }
+    void SetSelectionColorMixerFactor(int v);
+    bool ShowSelection() const { return m_showSelection; }
+    void SetShowSelection(bool on);
+    Color HighlightColor() const { return m_highlightColor; }
+    void SetHighlightColor(Color c);
+    Color HighlightTextColor() const { return m_highlightTextColor; }
+    void SetHighlightTextColor(Color c);
+    bool ActiveCellShow() const { return m_activeCellShow; }
+    void SetActiveCellShow(bool on);
+    Color ActiveCellColor() const { return m_activeCellColor; }
+    void SetActiveCellColor(Color c);
+    Color ActiveCellColorTo() const { return m_activeCellColorTo; }
+    void SetActiveCellColorTo(Color c);
+    const QFont& ActiveCellFont() const { return m_activeCellFont; }
+    void SetActiveCellFont(const QFont& f);
+    const QFont& FixedFont() const { return m_fixedFont; }
+    void SetFixedFont(const QFont& f);
+    TVAlignment VAlignment() const { return m_vAlignment; }
+    void SetVAlignment(TVAlignment v);
+    unsigned VAlignFlags() const { return m_vAlignFlags; }
+    bool Flat() const { return m_flat; }
+    void SetFlat(bool on);
+    bool Hovering = false;
+    int MaxEditLength() const { return m_maxEditLength; }
+    void SetMaxEditLength(int n);
+    bool SpreadSheet() const { return m_spreadSheet; }
+    void SetSpreadSheet(bool on);
+    bool AutoThemeAdapt() const { return m_autoThemeAdapt; }
+    void SetAutoThemeAdapt(bool on);
+    Color BorderColor() const { return m_borderColor; }
+    void SetBorderColor(Color c);
+    bool InSizingZone(int x, int y) const;
+    void UpdateXYOffset(int x, int y) { XYOffset = QPoint(x, y); }
+    bool UseVCLStyles() const override { return m_useVCLStyles; }
+    const QFont& RowIndicatorFont() const { return m_fixedFont; }
+
+    // --- typed access, fills, headers ----------------------------------------------------------------------------
+    int Ints(int col, int row) const;
+    void SetInts(int col, int row, int value);
+    int AllInts(int col, int row) const;
+    void SetAllInts(int col, int row, int value);
+    double Floats(int col, int row) const;
+    void SetFloats(int col, int row, double value);
+    double AllFloats(int col, int row) const;
+    void SetAllFloats(int col, int row, double value);
+    platform::TDateTime Dates(int col, int row) const;
+    void SetDates(int col, int row, platform::TDateTime value);
+    platform::TDateTime Times(int col, int row) const;
+    void SetTimes(int col, int row, platform::TDateTime value);
+    QString ControlValues(int col, int row, const QString& id) const;
+    void SetControlValues(int col, int row, const QString& id, const QString& value);
+    virtual void GetColFloatFormat(int col, QString& fmt);
+    QString Version() const;
+    virtual int GetVersionNr() const { return 0x06020103; }
+    int PrintColWidth(int col) const;
+    int PrintColOffset(int col) const;
+    void SwapCells(TGridCoord from, TGridCoord to);
+    void GotoCell(int col, int row);
+    void FocusCell(int col, int row);
+    void MoveToCell(int col, int row);
+    void TextFill(bool doFixed, const QString& text);
+    void FormatFill(bool doFixed, const QString& fmt);
+    void RandomFill(bool doFixed, int range);
+    void LinearFill(bool doFixed);
+    void ShowColumnHeaders();
+    void ClearColumnHeaders();
+    void ShowRowHeaders();
+    void ClearRowHeaders();
+    void SplitAllColumnCells();
+    void RemergeColumnCells();
+    const platform::TStringList& ColumnHeaders() const { return m_columnHeaders; }
+    void SetColumnHeaders(const QStringList& lines);
+    const platform::TStringList& RowHeaders() const { return m_rowHeaders; }
+    void SetRowHeaders(const QStringList& lines);
+    platform::TStringList& LookupItems() { return m_lookupItems; }
+    TIntList& MergedColumns() { return m_mergedColumns; }
+    QString FloatFormat = QStringLiteral("%.2f");
+    bool ShowNullDates = true;
+    std::vector<int> MaxWidths = std::vector<int>(512, 0);
+    std::vector<int> Indents = std::vector<int>(512, 0);
+
+    // --- notifications ---------------------------------------------------------------------------------------------
+    virtual void CellsChanged(const QRect& r);
+    virtual void CellsLoaded();
+    virtual void ColumnValueChanged(int col);
+    virtual void RememberCellValue(int col, int row);
+    virtual void CalcFooter(int col);
+    void RegisterNotifier(TGridChangeNotifier* n);
+    void UnRegisterNotifier(TGridChangeNotifier* n);
+    void ApplyVCLStyle();
+    // The cell the next edit validates against.
+    QPoint RememberedCell() const { return m_rememberedCell; }
+    QString RememberedValue() const { return m_rememberedValue; }
+
+    // --- plain settings ---------------------------------------------------------------------------------------------
+    QString CheckTrue = QStringLiteral("Y");
+    QString CheckFalse = QStringLiteral("N");
+    QString EditMask;
+    QString FilterDropDownClear = QStringLiteral("(All)");
+    bool FilterDropDownAuto = false;
+    bool FilterDropDownCheck = false;
+    TFilterDropDownColumns FilterDropDownColumns = fdNormal;
+    int FilterDropDownRow = 0;
+    bool FilterNormalCellsOnly = true;
+    bool FilterIncremental = false;
+    bool FilterActive = false;
+    bool AutoFilterUpdate = true;
+    bool AutoNumAlign = false;
+    bool AnchorHint = false;
+    TEditorType DefaultEditor = edNormal;
+    Color DisabledFontColor = 0xC0C0C0;
+    bool EditWithTags = false;
+    bool EnableBlink = false;
+    bool EnableHTML = true;
+    bool EnableWheel = true;
+    bool EnhRowColMove = true;
+    bool EnhTextSize = false;
+    bool ExcelStyleDecimalSeparator = false;
+    bool FixedAsButtons = false;
+    bool HideFocusRect = false;
+    Color HintColor = platform::clInfoBk;
+    bool HintShowCells = false;
+    bool HintShowLargeText = false;
+    THintShowLargeTextPos HintShowLargeTextPos = hpCell;
+    bool HintShowSizing = false;
+    THoverFixedCells HoverFixedCells = hfNone;
+    bool HTMLHint = false;
+    TInvalidEntryIcon InvalidEntryIcon = ieWarning;
+    QString InvalidEntryText;
+    QString InvalidEntryTitle;
+    bool Lookup = false;
+    bool LookupCaseSensitive = false;
+    bool LookupHistory = false;
+    int MaxComboLength = 0;
+    bool Multilinecells = false;
+    bool OemConvert = false;
+    bool SizeWithForm = false;
+    bool UseInternalHintClass = true;
+    QString ValidChars;
+    QString XMLEncoding = QStringLiteral("ISO-8859-1");
+    QChar PasswordChar = u'*';
+    bool UseDisabledFont = true;
+
+    // --- owned settings objects ---------------------------------------------------------------------------------
+    TFocusHelper FocusHelper;
+    TSearchFooter SearchFooter;
+    TFloatingFooter FloatingFooter;
+    TPrintSettings PrintSettings;
+    THTMLSettings HTMLSettings;
+    TSortSettings SortSettings;
+    TDragDropSettings DragDropSettings;
+    TDragScrollOptions DragScrollOptions;
+    TControlLook ControlLook;
+    TColumnSize ColumnSize;
+    TCellNode CellNode;
+    TSizeWhileTyping SizeWhileTyping;
+    TGrouping Grouping;
+    TBackGround BackGround;
+    TFilter Filter;
+    TFilterDropDown FilterDropDown;
+    TBalloonSettings Balloon;
+    TShowModified ShowModified;
+    TGridProgressAppearance ProgressAppearance;
+    TNavigation Navigation;
+    TBands Bands;
+    TMouseActions MouseActions;
+    TSyncGrid SyncGrid;
+    TSortIndexList SortIndexes;
+    QPointer<TExtStringGridCheck> CellChecker;
+    platform::Bitmap RowIndicator;
+
+    // --- events --------------------------------------------------------------------------------------------------
+    CellBoolEvent OnCanEditCell;
+    CellEvent OnButtonClick;
+    CheckBoxChangeEvent OnCheckBoxChange;
+    RowChangedEvent OnRowChanged;
+    GetCellColorEvent OnGetCellColor;
+    GetAlignmentEvent OnGetAlignment;
+    GetEditorTypeEvent OnGetEditorType;
+    GetFormatEvent OnGetFormat;
+    GetCellBorderEvent OnGetCellBorder;
+    GetColumnFilterEvent OnGetColumnFilter;
+    CellBoolEvent OnIsFixedCell;
+    CellBoolEvent OnIsPasswordCell;
+    CellBoolEvent OnGetWordWrap;
+    CellBoolEvent OnHasComboBox;
+    CellBoolEvent OnHasSpinEdit;
+    CellStringEvent OnGetCheckTrue;
+    CellStringEvent OnGetCheckFalse;
+    CellStringEvent OnGetEditMask;
+    GridHintEvent OnGridHint;
+    GridHintEvent OnGridWideHint;
+    ColumnSizeEvent OnColumnSize;
+    ColumnSizeEvent OnRowSize;
+    UpdateColumnSizeEvent OnUpdateColumnSize;
+    RowEvent OnEndColumnSize;
+    RowEvent OnEndRowSize;
+    CellsChangedEvent OnCellsChanged;
+    RowDisjunctSelectEvent OnRowDisjunctSelect;
+    RowEvent OnRowDisjunctSelected;
+    RatingChangeEvent OnRatingChange;
+    ScrollHintEvent OnScrollHint;
+    UnitChangedEvent OnUnitChanged;
+    ColorSelectEvent OnColorSelect;
+    ImageSelectEvent OnImageSelect;
+    CanAddRowEvent OnCanAddRow;
+    CanInsertRowEvent OnCanInsertRow;
+    NotifyEvent OnResize;
+
+protected:
+    // Display hooks and painting (the painting code replaces these).
+    void GetDisplText(int col, int row, QString& value) const override;
+    void DrawCellContents(platform::Canvas& canvas, int col, int row, const Rect& rect, TGridDrawState state) override;
+    void GetVisualProperties(int col, int row, TGridDrawState& state, bool print, bool select, bool remap,
+                             TCellFormat& format) override;
+    void LastRowChanged() override;
+    // Platform grid overrides.
+    void sizeChanged(int oldColCount, int oldRowCount) override;
+    void colWidthsChanged() override;
+    void rowHeightsChanged() override;
+    void resized() override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    // The user's moves: cells by real index, the column order, and widths or heights with
+    // EnhRowColMove.
+    void columnMoved(int fromIndex, int toIndex) override;
+    void rowMoved(int fromIndex, int toIndex) override;
+    void calcSizingState(int x, int y, platform::TGridState& state, int& index, int& sizingPos, int& sizingOfs,
+                         const platform::TGridDrawInfo& info) override;
+    // A row or column of real cells (texts and properties) moved from one place to another.
+    void MoveRowCells(int from, int to);
+    void ClearRowCells(int row, bool dropObjects);
+    int RowHeightAt(int row) const { return rowHeights(row); }
+    // The window's creation steps (run the first time the grid is shown).
+    virtual void CreateWnd();
+
+private:
+    void wireSettings();
+    void ownerResized();
+    void hiddenRowsChanged() { m_hiddenIdxDirty = true; }
+    const std::vector<int>& hiddenIdx() const;
+    TCellGraphic* graphicAt(int col, int row) const;
+    TCellGraphic* baseGraphic(int col, int row);
+    TCellGraphic* realRowGraphic(int col, int realRow);
+    void repaintDisplCell(int col, int row);
+    TGridItem* itemOf(int realRow) const;
+    void fillRowItem(TGridItem& item, int displayRow);
+    void restoreRowItem(TGridItem& item, int displayRow);
+    void deleteRowsCore(int index, int count);
+    void insertRowsCore(int rowIndex, int count);
+    void applyColumnWidthsAfterHide();
+    void setColCountRaw(int n);
+    void fillRange(bool doFixed, const std::function<QString(int col, int row)>& text);
+    int fillFirstRow(bool doFixed) const;
+    int fillLastRow(bool doFixed) const;
+    int fillFirstCol(bool doFixed) const;
+    int fillLastCol(bool doFixed) const;
+    void touchRowSelect(int row);
+
+    // Counts and the current cell.
+    bool m_fixedRowAlways = false;
+    bool m_fixedColAlways = false;
+    int m_fixedRowsMin = 0;
+    int m_fixedColsMin = 0;
+    int m_fixedFooters = 0;
+    int m_fixedRightCols = 0;
+    int m_fixedRowHeight = 22;
+    int m_maxRowCount = 0;
+    int m_maxColCount = 0;
+    int m_oldRowSel = -1;
+    bool m_wordWrapEx = true;
+    platform::Alignment m_defaultAlignment = platform::Alignment::taLeftJustify;
+    bool m_editChange = false;
+    bool m_loaded = false;
+    bool m_windowCreated = false;
+
+    // Hidden columns: real indexes, ascending; widths they had when hidden (by real index).
+    std::vector<int> m_hiddenCols;
+    std::vector<int> m_allColWidths;
+    // Hidden rows and the filter levels.
+    std::vector<std::unique_ptr<TGridItem>> m_gridItems;
+    mutable std::vector<int> m_hiddenIdx; // Idx of every item, ascending
+    mutable bool m_hiddenIdxDirty = false;
+    int m_filterLevel = 0;
+    TIntList m_ignoreColumns{-1, 0};
+
+    // Cell objects and queries.
+    platform::TImageList* m_gridImages = nullptr;
+    TCellGraphic m_rowGraphic; // the row check box of column 0 (never in a cell)
+    platform::TStringList m_filterList;
+    platform::Font m_cellFont;
+    TControlList m_controlList;
+    int m_numCellControls = 0;
+
+    // Lists of rows and columns.
+    std::vector<char> m_rowSelect;
+    std::vector<char> m_colSelect;
+    TIntList m_selectedCells;
+    TIntList m_selectedRows;
+    TIntList m_modifiedRows;
+    TIntList m_enabledRows;
+    bool m_useEnabledRows = false;
+    TIntList m_sortRowXRef;
+    TIntList m_columnOrder;
+    TIntList m_mergedColumns;
+    TIntList m_origColSizes{-1, 0};
+    platform::TStringList m_columnHeaders;
+    platform::TStringList m_rowHeaders;
+    platform::TStringList m_lookupItems;
+    TGridRect m_oldSelection;
+    bool m_selHidden = false;
+    int m_groupColumn = -1;
+
+    // Sizing.
+    bool m_autoSize = false;
+    bool m_isColChanging = false;
+    bool m_colChgFlg = true;
+
+    // Scrolling.
+    TScrollType m_scrollType = ssNormal;
+    Color m_scrollColor = platform::clNone;
+    int m_scrollWidth = 17;
+    bool m_scrollProportional = false;
+    TScrollBarAlways m_scrollBarAlways = saNone;
+    platform::TScrollStyle m_scrollBarsStyle = platform::TScrollStyle::ssBoth;
+    bool m_scrollLock = false;
+
+    // Looks.
+    TGridLook m_look = glXP;
+    TVekkoStyle m_style = tsWindowsXP;
+    Color m_urlColor = 0xFF0000;
+    bool m_urlShow = false;
+    bool m_urlShowInText = false;
+    bool m_urlFull = false;
+    bool m_integralHeight = false;
+    Color m_vekko[4];
+    int m_zoomFactor = 0;
+    TEditorType m_editControl = edNormal;
+    Color m_SelectionColor = 0xEACAB6;
+    Color m_SelectionColorTo = platform::clNone;
+    Color m_SelectionMirrorColor = platform::clNone;
+    Color m_SelectionMirrorColorTo = platform::clNone;
+    Color m_SelectionTextColor = 0;
+    bool m_SelectionColorMixer = false;
+    bool m_SelectionRectangle = false;
+    bool m_SelectionResizer = false;
+    bool m_ShowDesignHelper = true;
+    int m_selectionColorMixerFactor = 50;
+    bool m_showSelection = true;
+    Color m_highlightColor = platform::clHighlight;
+    Color m_highlightTextColor = platform::clHighlightText;
+    bool m_activeCellShow = false;
+    Color m_activeCellColor = 0x808080;
+    Color m_activeCellColorTo = platform::clNone;
+    QFont m_activeCellFont;
+    QFont m_fixedFont;
+    TVAlignment m_vAlignment = vtaTop;
+    unsigned m_vAlignFlags = 0;
+    bool m_flat = false;
+    int m_maxEditLength = 0;
+    bool m_spreadSheet = false;
+    bool m_autoThemeAdapt = false;
+    Color m_borderColor = 0xB99D7F;
+    bool m_useVCLStyles = false;
+    bool m_isWinXP = true;
+
+    // Notifications.
+    std::vector<QPointer<TGridChangeNotifier>> m_notifiers;
+    QPoint m_rememberedCell{-1, -1};
+    QString m_rememberedValue;
+    bool m_rememberedModified = false;
+
+    // The owner form whose size the grid follows.
+    QPointer<QWidget> m_ownerForm;
+    QSize m_ownerSize;
+};
+
+// Unit-level state of the grid, set up once per process by GridInit.
+struct TGridUnitState {
+    int InitCount = 0;
+    QPointer<TExtStringGrid> HookedGrid;
+    bool ComCtl32Above469 = true;
+    QString GridClipboardFormat; // the MIME name of the grid's own cell format
+    int GridEditDoneMsg = 0;     // custom event types of the editing code
+    int GridDTPShiftFocusMsg = 0;
+    QString HintFontName;
+    QStringList RegisteredClasses;
+};
+// Runs once per process; later calls only count.
+void GridInit();
+void GridFinalize();
+const TGridUnitState& GridUnitState();
+
+} // namespace controls::grid
