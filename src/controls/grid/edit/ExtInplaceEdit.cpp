@@ -296,7 +296,8 @@ void TExtInplaceEdit::wmChar(TWMKey& msg)
         setText(ProperCase(text()));
         setSel(caret + 1, 0);
     }
-    const int limit = m_grid->MaxEditLength();
+    // The editor's limit: the grid's MaxEditLength, or the column's edit length.
+    const int limit = m_lengthLimit;
     if (m_grid->Navigation.AdvanceAuto() && m_grid->Navigation.AdvanceOnEnter && limit > 0 && text().size() == limit
         && selLength() == 0 && selStart() == text().size() && ch.unicode() >= 32) {
         QChar enter(u'\r');

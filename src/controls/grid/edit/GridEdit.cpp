@@ -375,10 +375,15 @@ void TExtStringGridEdit::RememberCellValue(int col, int row)
     m_oldModifiedValue = m_modified;
 }
 
-bool TExtStringGridEdit::ValidateCell(const QString& newValue)
+bool TExtStringGridEdit::ValidateCell(const QString& typed)
 {
     if (!m_editing || m_validating)
         return true;
+    // An HTML cell is edited without its tags: its text unchanged leaves the cell as it is.
+    const QString newValue = !EditWithTags && GetTextKind(m_oldCellText, EnableHTML) == 1
+                                     && StripHTMLTags(m_oldCellText) == typed
+                                 ? m_oldCellText
+                                 : typed;
     m_editing = false;
     m_validating = true;
     bool valid = true;
