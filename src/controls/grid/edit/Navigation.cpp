@@ -26,7 +26,10 @@ int TExtStringGridEdit::VisibleFixedRightCols() const
 
 bool TExtStringGridEdit::CanTabToCell(int col, int row)
 {
-    bool can = options().testFlag(goEditing) ? IsEditable(RealColIndex(col), row) : !IsFixed(col, row);
+    // An editing grid (also while it has taken goEditing out for a read-only current cell) stops
+    // only on cells that may be edited.
+    const bool editing = options().testFlag(goEditing) || m_editDisable;
+    bool can = editing ? IsEditable(RealColIndex(col), row) : !IsFixed(col, row);
     if (onSelectCell)
         onSelectCell(this, col, row, can);
     return can;
@@ -361,7 +364,7 @@ bool TExtStringGridEdit::TabAdvance(bool backward)
     // to where it began (or cannot move), the current cell stays.
     const long long limit = (long long)(ColCount()) * RowCount() + 1;
     long long steps = 0;
-    while (options().testFlag(goEditing) && !IsEditable(RealColIndex(col()), row())) {
+    while ((options().testFlag(goEditing) || m_editDisable) && !IsEditable(RealColIndex(col()), row())) {
         const int c = col(), r = row();
         TabWalk(backward);
         ++steps;
