@@ -18,6 +18,9 @@ using namespace platform;
 TGridCombo::TGridCombo(TExtStringGridEdit* grid) : TXgrComboBox(grid->viewport()), m_grid(grid)
 {
     SetButtonWidth(16);
+    // The list drops down below the cell, as a combo box's list does, whatever the widget style
+    // would do with a pick list.
+    setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     view()->installEventFilter(this);
     // The list's own notifications: an item picked from the list, and the typed text.
     connect(this, qOverload<int>(&QComboBox::activated), this, [this](int index) {
@@ -350,6 +353,10 @@ void TGridCombo::focusOutEvent(QFocusEvent* e)
 {
     TXgrComboBox::focusOutEvent(e);
     if (e->reason() == Qt::PopupFocusReason || !isVisible())
+        return;
+    // Opening the list hands the focus to the list; the editor stays open while its list is.
+    const QWidget* now = QApplication::focusWidget();
+    if (DroppedDown() || (now && now->window() == view()->window()))
         return;
     if (m_grid->LookupHistory && !Text().isEmpty() && IndexOfItem(Text()) < 0)
         AddItem(Text());

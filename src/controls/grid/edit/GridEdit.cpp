@@ -104,7 +104,9 @@ bool TExtStringGridEdit::QueryPasswordCell(int col, int row)
 
 bool TExtStringGridEdit::canEditShow()
 {
-    if (m_validating)
+    // While the combo (or another control) edits the cell, the text editor stays away: the
+    // control, not the grid, is the focused control then.
+    if (m_validating || m_specialEditor)
         return false;
     bool result = TExtStringGridPaint::canEditShow();
     const QPoint b = BaseCell(RealColIndex(col()), row());

@@ -84,8 +84,13 @@ void TXgrCustomCombo::SetStyle(TComboBoxStyle style)
 {
     m_style = style;
     const bool editable = style == csDropDown || style == csSimple;
-    if (editable != isEditable())
+    if (editable != isEditable()) {
+        // The line edit passes its focus on to the combo; the combo would lose the focus when
+        // the dropped line edit is deleted later, whatever has the focus by then.
+        if (QLineEdit* dropped = editable ? nullptr : lineEdit())
+            dropped->setFocusProxy(nullptr);
         setEditable(editable);
+    }
     if (editable && lineEdit()) {
         lineEdit()->setMaxLength(m_maxLength > 0 ? m_maxLength : 32767);
         // Typing completes to the first item that starts with the typed text (the platform

@@ -6,6 +6,7 @@
 #include "platform/core/Errors.h"
 #include "platform/core/FormatSettings.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCursor>
 #include <QDesktopServices>
@@ -21,9 +22,26 @@ TExtStringGridInput::TExtStringGridInput(QWidget* parent) : TExtStringGridEdit(p
     UrlOpener = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     setMouseTracking(true);
     viewport()->setMouseTracking(true);
+    // From the editor's list straight to a widget outside the grid: the grid is left now.
+    m_listFocusConnection = connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        const bool nowInside = now && (now == this || isAncestorOf(now));
+        if (m_focusInList && InEditorList(old) && !nowInside && !InEditorList(now)) {
+            m_focusInList = false;
+            doExit();
+        }
+    });
 }
 
-TExtStringGridInput::~TExtStringGridInput() = default;
+TExtStringGridInput::~TExtStringGridInput()
+{
+    disconnect(m_listFocusConnection);
+}
+
+bool TExtStringGridInput::InEditorList(const QWidget* w) const
+{
+    const TGridCombo* combo = EditCombo();
+    return w && combo && combo->view() && w->window() == combo->view()->window();
+}
 
 // --- the update lock ----------------------------------------------------------------------------
 
@@ -149,6 +167,10 @@ void TExtStringGridInput::wmKillFocus(QWidget* next)
 
 void TExtStringGridInput::doEnter()
 {
+    if (m_focusInList) {
+        m_focusInList = false;
+        return;
+    }
     if (m_blockFocus)
         return;
     TExtStringGridEdit::doEnter();
@@ -159,6 +181,10 @@ void TExtStringGridInput::doEnter()
 
 void TExtStringGridInput::doExit()
 {
+    if (InEditorList(QApplication::focusWidget())) {
+        m_focusInList = true;
+        return;
+    }
     if (m_blockKill)
         return;
     if (m_selChange && MouseActions.DisjunctRowSelect())

@@ -135,6 +135,7 @@ private:
     bool ToggleControlByKey(quint16 key);
     bool FollowAnchor(int col, int row, const QString& anchor);
     bool InHeaderSizingBorder(int x, int y, int col, int row) const;
+    bool InEditorList(const QWidget* w) const;
 
     TGridRect m_moveSelection;
     TGridRect m_pressSelection;
@@ -147,6 +148,10 @@ private:
     bool m_dblClk = false;
     bool m_mouseDownFlag = false;
     bool m_wheelEditMode = false;
+    // The focus is in the dropped list of the grid's own combo editor: the grid has not been
+    // left, and coming back from the list is no entering.
+    bool m_focusInList = false;
+    QMetaObject::Connection m_listFocusConnection;
 };
 
 } // namespace controls::grid

@@ -1,5 +1,6 @@
 #include "ColumnGridFixture.h"
 
+#include <QAbstractItemView>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -62,6 +63,35 @@ TEST_F(ColumnGridTest, ComboEndedByAClickElsewhereReportsDoneValidateThenCellDon
     EXPECT_EQ(grid->Cells(cList, 3), "Beta");
     QCoreApplication::sendPostedEvents(grid);
     EXPECT_EQ(events, (QStringList{"editingDone", "validate Beta", "editCellDone"}));
+}
+
+TEST_F(ColumnGridTest, ListOpenedAfterAnEditableComboStaysOpenAndTakesTheClickedItem)
+{
+    // The editor is shared: an editable combo before a pick list leaves a line edit behind
+    // that is deleted later, while the pick list has the focus.
+    goTo(cEdit, 1);
+    key(Qt::Key_F2);
+    ASSERT_TRUE(grid->EditCombo()->isEditable());
+    key(Qt::Key_Escape);
+    goTo(cList, 2);
+    key(Qt::Key_F2);
+    TGridCombo* combo = grid->EditCombo();
+    ASSERT_FALSE(combo->isEditable());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(combo->isVisible());
+
+    combo->showPopup();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(combo->view()->isVisible());
+    EXPECT_TRUE(combo->isVisible()) << "the list took the focus from its own editor";
+    QAbstractItemView* list = combo->view();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualRect(list->model()->index(1, 0)).center());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(list->isVisible());
+    ASSERT_TRUE(combo->isVisible());
+    EXPECT_EQ(combo->Text(), "Beta");
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(cList, 2), "Beta");
 }
 
 TEST_F(ColumnGridTest, RefusedValueRestoresTheTextReopensTheEditorAndLeavesTheRow)
