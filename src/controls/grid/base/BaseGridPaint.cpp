@@ -96,7 +96,8 @@ void TBaseGrid::doPaintCell(Canvas& canvas, int col, int row, Rect rect, TGridDr
         state &= ~TGridDrawState(platform::gdSelected);
         state |= platform::gdFixed;
     }
-    if (full) {
+    // A merged block paints over its whole rectangle; any other cell has the one it was given.
+    if (full && HasCellProperties(col, row) && GetGridObject(col, row)->IsMerged()) {
         const Rect whole = CellRect(col, row);
         if (!whole.isEmpty())
             rect = whole;
@@ -115,7 +116,6 @@ void TBaseGrid::doPaintCell(Canvas& canvas, int col, int row, Rect rect, TGridDr
 
     canvas.pen().width = 1;
     canvas.pen().style = PenStyle::Solid;
-    canvas.font() = GridFont();
     TCellFormat f;
     f.font = GridFont();
     f.brush = platform::Brush{state.testFlag(platform::gdFixed) ? fixedColor() : color(), BrushStyle::Solid};
@@ -167,7 +167,11 @@ void TBaseGrid::doPaintCell(Canvas& canvas, int col, int row, Rect rect, TGridDr
         DrawSelectionBlock(canvas, s.fill, s.fillTo, s.mirror, s.mirrorTo, s.innerTop, s.innerBottom, s.frame, s.corner,
                            color(), block, side);
     } else if (!(UseVCLStyles() && (fixedCell || selected))) {
-        if (f.mirrorColorTo == clNone)
+        if (f.mirrorColorTo == clNone && (f.colorTo == clNone || f.brush.color == clNone)) {
+            // One colour: the gradient would be a single solid band.
+            canvas.brush() = platform::Brush{f.colorTo == clNone ? f.brush.color : f.colorTo, BrushStyle::Solid};
+            canvas.fillRect(rect);
+        } else if (f.mirrorColorTo == clNone)
             DrawGradient(canvas, f.brush.color, f.colorTo, 64, rect, f.gradient == GradientHorizontal);
         else
             DrawGradientBackground(canvas, rect, f.brush.color, f.colorTo, f.mirrorColor, f.mirrorColorTo, true, clNone,

@@ -4,6 +4,7 @@
 #include "controls/grid/core/ExtStringGrid.h"
 
 #include "controls/grid/html/HTMLDraw.h"
+#include "controls/grid/util/ExtUtil.h"
 
 namespace controls::grid {
 
@@ -49,6 +50,16 @@ void TExtStringGrid::DrawCellContents(platform::Canvas& canvas, int c, int r, co
     const int dx = XYOffset.x();
     const int dy = XYOffset.y();
     Rect area{rect.left + dx - 1, rect.top + dy, rect.right - (XYOffsetTopLeftOnly ? 0 : dx), rect.bottom};
+    if (!(EnableHTML && GetTextKind(text, true) == 1)) {
+        // Plain text goes straight to the canvas, in one line unless the cell is multi-line.
+        const unsigned flags = platform::DT_NOPREFIX | platform::DT_LEFT | m_vAlignFlags |
+                               (Multilinecells ? (m_wordWrapEx ? platform::DT_WORDBREAK : 0u) : platform::DT_SINGLELINE);
+        const platform::BkMode mode = canvas.bkMode();
+        canvas.setBkMode(platform::BkMode::Transparent);
+        canvas.drawText(text, area, flags);
+        canvas.setBkMode(mode);
+        return;
+    }
     THTMLDrawParams params;
     params.WordWrap = m_wordWrapEx && Multilinecells;
     params.Images = m_gridImages;

@@ -344,3 +344,21 @@ TEST(RichTextTest, CellsConvertToAndFromRichText)
     g.SetCells(1, 3, QStringLiteral("a\rb"));
     EXPECT_EQ(g.LinesInCell(1, 3), 2);
 }
+
+TEST(CellQueriesTest, RowColoursOffTakeOnlyTheColours)
+{
+    TExtStringGrid g;
+    g.AddCheckBox(2, 5, true, false);
+    g.SetRowColor(5, platform::clRed);
+    g.SetRowColorTo(5, platform::clBlue);
+    g.SetRowFontColor(5, platform::clGreen);
+    EXPECT_EQ(g.Colors(3, 5), platform::clRed);
+    g.SetRowColorTo(5, platform::clNone);
+    g.SetRowColor(5, platform::clNone);
+    g.SetRowFontColor(5, platform::clNone);
+    EXPECT_EQ(g.GetCellType(2, 5), ctCheckBox); // the check box stays
+    EXPECT_EQ(g.Colors(2, 5), platform::clNone);
+    EXPECT_EQ(g.ColorsTo(3, 5), platform::clNone);
+    EXPECT_EQ(g.FontColors(3, 5), platform::clNone);
+    EXPECT_EQ(g.Colors(0, 5), platform::clNone); // fixed columns are not coloured
+}
