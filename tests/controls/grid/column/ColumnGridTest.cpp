@@ -2,6 +2,9 @@
 
 #include "platform/core/Errors.h"
 
+#include <QImage>
+#include <cstdlib>
+
 namespace gridtest {
 namespace {
 
@@ -108,6 +111,52 @@ TEST_F(ColumnGridTest, DataCheckBoxCells)
     grid->Columns().Items(cCheck)->CheckFalse = "0";
     grid->ToggleCellCheck(cCheck, 1, true);
     EXPECT_EQ(grid->Cells(cCheck, 1), "1");
+}
+
+// The box of a painted check box in a cell, found by its border colour, and whether it is ticked.
+struct PaintedBox {
+    QRect box;
+    bool ticked = false;
+};
+
+PaintedBox paintedBox(const QImage& img, const platform::Rect& cell)
+{
+    const QColor border(28, 81, 128), tick(33, 161, 33);
+    PaintedBox found;
+    for (int y = cell.top; y < cell.bottom; ++y)
+        for (int x = cell.left; x < cell.right; ++x) {
+            const QColor c = img.pixelColor(x, y);
+            if (c == border)
+                found.box = found.box.united(QRect(x, y, 1, 1));
+            else if (c == tick)
+                found.ticked = true;
+        }
+    return found;
+}
+
+TEST_F(ColumnGridTest, CentredDataCheckBoxColumnPaintsItsGlyphsInTheMiddle)
+{
+    grid->ControlLook.SetControlStyle(csWinXP);
+    grid->SetCells(cCheck, 1, "Y");
+    grid->SetCells(cCheck, 2, "N");
+    const QImage centred = grid->viewport()->grab().toImage();
+    for (int r : {1, 2}) {
+        const platform::Rect cell = grid->CellRect(cCheck, r);
+        const PaintedBox b = paintedBox(centred, cell);
+        ASSERT_FALSE(b.box.isEmpty()) << "no check box in row " << r;
+        EXPECT_EQ(b.box.width(), 13);
+        EXPECT_EQ(b.box.height(), 13);
+        EXPECT_LE(std::abs((b.box.left() + b.box.right() + 1) / 2 - (cell.left + cell.right) / 2), 2) << "row " << r;
+        EXPECT_EQ(b.ticked, r == 1) << "row " << r;
+    }
+    // The alignment places it: left-aligned, the box moves to the cell's left edge.
+    grid->Columns().Items(cCheck)->SetAlignment(platform::Alignment::taLeftJustify);
+    const QImage left = grid->viewport()->grab().toImage();
+    const platform::Rect cell = grid->CellRect(cCheck, 1);
+    const PaintedBox b = paintedBox(left, cell);
+    ASSERT_FALSE(b.box.isEmpty());
+    EXPECT_LT(b.box.left() - cell.left, 8);
+    EXPECT_TRUE(b.ticked);
 }
 
 TEST_F(ColumnGridTest, MovingAColumnMovesItsItem)

@@ -126,6 +126,23 @@ TEST_F(ColumnGridTest, EscapeRestoresTheTextOfTheCell)
     EXPECT_FALSE(grid->NormalEdit()->isVisible());
 }
 
+TEST_F(ColumnGridTest, ACopiedCellPastedIntoANumericCellLosesItsLineBreak)
+{
+    grid->Columns().Items(cText)->SetEditor(edNumeric);
+    QGuiApplication::clipboard()->setText(QStringLiteral("12\r\n"));
+    goTo(cText, 2);
+    key(Qt::Key_F2);
+    ASSERT_TRUE(grid->NormalEdit()->isVisible());
+    key(Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(grid->NormalEdit()->text(), "12");
+    // Two lines are no number: the editor keeps what it had.
+    QGuiApplication::clipboard()->setText(QStringLiteral("3\r\n4"));
+    key(Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(grid->NormalEdit()->text(), "12");
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(cText, 2), "12");
+}
+
 TEST_F(ColumnGridTest, OpeningAndClosingTheEditorKeepsTheCell)
 {
     const QStringList texts{"<B>oiler</B>", "<b>x</b><br>y", "T<5 and T>2"};

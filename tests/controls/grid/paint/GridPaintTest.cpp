@@ -222,6 +222,23 @@ TEST_F(PaintGridTest, GraphicInfoTable)
     EXPECT_EQ(grid->GetCellGraphicInfo(4, 4).Graphic, nullptr);
 }
 
+TEST_F(PaintGridTest, StyledProgressShowsItsPercentageAndNoneForAnEmptyRange)
+{
+    grid->AddExtProgress(1, 1, 0, 200);
+    grid->SetInts(1, 1, 50);
+    grid->AddExtProgress(2, 1, 10, 10); // an empty range
+    grid->SetInts(2, 1, 30);
+    window.show();
+    CanvasCallLog log;
+    grid->viewport()->grab();
+    QStringList texts;
+    for (const QString& c : log.calls())
+        if (c.startsWith("textOut") && c.endsWith("%\""))
+            texts << c.section('"', 1, 1);
+    texts.sort();
+    EXPECT_EQ(texts, (QStringList{"0%", "25%"}));
+}
+
 TEST_F(PaintGridTest, CellTextSize)
 {
     grid->SetCells(1, 1, "");
