@@ -1,0 +1,764 @@
+#include "controls/grid/editors/XgrCombo.h"
+
+#include "controls/grid/style/ExtStyle.h"
+#include "platform/draw/Frames.h"
+#include "platform/draw/Theme.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCompleter>
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QVariant>
+
+namespace controls::grid {
+
+using platform::Canvas;
+using platform::clNone;
+using platform::Rect;
+
+namespace {
+
+constexpr Color kDisabledThemedBorder = platform::rgb(127, 157, 185);
+// The platform's vertical scroll bar width; the button is two pixels wider by default.
+constexpr int kScrollBarWidth = 17;
+constexpr int kItemObjectRole = Qt::UserRole + 7;
+
+void frame(Canvas& canvas, const Rect& r, Color c)
+{
+    canvas.brush() = platform::Brush{c, platform::BrushStyle::Solid};
+    canvas.frameRect(r);
+}
+
+int half(int v) { return v / 2; } // truncates toward zero
+
+} // namespace
+
+QPoint LabelPlace(TLabelPosition position, int left, int top, int width, int height, int labelWidth,
+                  int labelHeight, int margin)
+{
+    const int l = left, t = top, w = width, h = height;
+    switch (position) {
+    case lpLeftTop: return {l - labelWidth - margin, t};
+    case lpLeftCenter: return {l - labelWidth - margin, t + half(h - labelHeight)};
+    case lpLeftBottom: return {l - labelWidth - margin, t + h - labelHeight};
+    case lpTopLeft: return {l, t - labelHeight - margin};
+    case lpBottomLeft: return {l, t + h + margin};
+    case lpLeftTopLeft: return {l - margin, t};
+    case lpLeftCenterLeft: return {l - margin, t + half(h - labelHeight)};
+    case lpLeftBottomLeft: return {l - margin, t + h - labelHeight};
+    case lpTopCenter: return {l + half(w - labelWidth), t - labelHeight - margin};
+    case lpBottomCenter: return {l + half(w - labelWidth), t + h + margin};
+    case lpRightTop: return {l + w + margin, t};
+    case lpRightCenter: return {l + w + margin, t + half(h - labelHeight)};
+    case lpRighBottom: return {l + w + margin, t + h - labelHeight};
+    }
+    return {l, t};
+}
+
+TXgrCustomCombo::TXgrCustomCombo(QWidget* owner) : QComboBox(owner)
+{
+    setMouseTracking(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    m_buttonWidth = kScrollBarWidth + 2;
+    m_isThemed = IsComCtl32Version6();
+    m_labelFont = font();
+    SetStyle(csDropDown);
+    ApplyColor();
+}
+
+TXgrCustomCombo::~TXgrCustomCombo()
+{
+    m_destroying = true;
+    delete m_label.data();
+}
+
+// --- the framework combo's properties ----------------------------------------------------------
+
+void TXgrCustomCombo::SetStyle(TComboBoxStyle style)
+{
+    m_style = style;
+    const bool editable = style == csDropDown || style == csSimple;
+    if (editable != isEditable()) {
+        // The line edit passes its focus on to the combo; the combo would lose the focus when
+        // the dropped line edit is deleted later, whatever has the focus by then.
+        if (QLineEdit* dropped = editable ? nullptr : lineEdit())
+            dropped->setFocusProxy(nullptr);
+        setEditable(editable);
+    }
+    if (editable && lineEdit()) {
+        lineEdit()->setMaxLength(m_maxLength > 0 ? m_maxLength : 32767);
+        // Typing completes to the first item that starts with the typed text (the platform
+        // combo's AutoComplete); an item is never inserted by the combo itself.
+        if (completer())
+            completer()->setCaseSensitivity(Qt::CaseInsensitive);
+    }
+    update();
+}
+
+QString TXgrCustomCombo::Text() const
+{
+    if (isEditable())
+        return lineEdit() ? lineEdit()->text() : currentText();
+    return currentIndex() >= 0 ? itemText(currentIndex()) : QString();
+}
+
+void TXgrCustomCombo::SetText(const QString& text)
+{
+    if (isEditable()) {
+        setEditText(text);
+        return;
+    }
+    // A pick list shows items only: a text that is no item leaves the selection alone.
+    const int i = IndexOfItem(text);
+    if (i >= 0)
+        setCurrentIndex(i);
+}
+
+void TXgrCustomCombo::SetItemIndex(int index)
+{
+    setCurrentIndex(index >= 0 && index < count() ? index : -1);
+}
+
+platform::TObject* TXgrCustomCombo::ItemObject(int index) const
+{
+    if (index < 0 || index >= count())
+        return nullptr;
+    return reinterpret_cast<platform::TObject*>(itemData(index, kItemObjectRole).value<quintptr>());
+}
+
+int TXgrCustomCombo::AddItem(const QString& text, platform::TObject* object)
+{
+    // Adding an item changes neither the selection nor what is typed in an editable combo.
+    const QString keep = isEditable() ? Text() : QString();
+    const int before = currentIndex();
+    const QSignalBlocker block(this);
+    addItem(text);
+    setItemData(count() - 1, QVariant::fromValue(reinterpret_cast<quintptr>(object)), kItemObjectRole);
+    if (currentIndex() != before) {
+        setCurrentIndex(before);
+        if (isEditable())
+            setEditText(keep);
+    }
+    return count() - 1;
+}
+
+void TXgrCustomCombo::ClearItems()
+{
+    const QString keep = isEditable() ? Text() : QString();
+    clear();
+    if (isEditable())
+        setEditText(keep);
+}
+
+int TXgrCustomCombo::IndexOfItem(const QString& text) const
+{
+    for (int i = 0; i < count(); ++i)
+        if (itemText(i) == text)
+            return i;
+    return -1;
+}
+
+platform::TStringList TXgrCustomCombo::Items() const
+{
+    platform::TStringList list;
+    for (int i = 0; i < count(); ++i)
+        list.AddObject(itemText(i), ItemObject(i));
+    return list;
+}
+
+void TXgrCustomCombo::SetItems(const platform::TStringList& items)
+{
+    const QString keep = isEditable() ? Text() : QString();
+    const QSignalBlocker block(this);
+    clear();
+    for (int i = 0; i < items.Count(); ++i) {
+        addItem(items.Strings(i));
+        setItemData(i, QVariant::fromValue(reinterpret_cast<quintptr>(items.Objects(i))), kItemObjectRole);
+    }
+    setCurrentIndex(-1);
+    if (isEditable())
+        setEditText(keep);
+}
+
+void TXgrCustomCombo::SetMaxLength(int length)
+{
+    m_maxLength = length < 0 ? 0 : length;
+    if (lineEdit())
+        lineEdit()->setMaxLength(m_maxLength > 0 ? m_maxLength : 32767);
+}
+
+void TXgrCustomCombo::SetDroppedDown(bool down)
+{
+    if (down == m_droppedDown)
+        return;
+    if (down)
+        showPopup();
+    else
+        hidePopup();
+}
+
+int TXgrCustomCombo::SelStart() const
+{
+    if (!lineEdit())
+        return 0;
+    return lineEdit()->hasSelectedText() ? lineEdit()->selectionStart() : lineEdit()->cursorPosition();
+}
+
+void TXgrCustomCombo::SetSelStart(int start)
+{
+    if (lineEdit())
+        lineEdit()->setCursorPosition(start);
+}
+
+int TXgrCustomCombo::SelLength() const
+{
+    return lineEdit() && lineEdit()->hasSelectedText() ? int(lineEdit()->selectedText().size()) : 0;
+}
+
+void TXgrCustomCombo::SetSelLength(int length)
+{
+    if (!lineEdit())
+        return;
+    const int start = SelStart();
+    lineEdit()->setSelection(start, length);
+}
+
+void TXgrCustomCombo::SelectAll()
+{
+    if (lineEdit())
+        lineEdit()->selectAll();
+}
+
+void TXgrCustomCombo::showPopup()
+{
+    m_droppedDown = true;
+    if (m_dropWidth > 0)
+        view()->setMinimumWidth(m_dropWidth);
+    QComboBox::showPopup();
+    update(Rect{width() - m_buttonWidth, 0, width(), height()}.toQRect());
+}
+
+void TXgrCustomCombo::hidePopup()
+{
+    const bool wasDown = m_droppedDown;
+    m_droppedDown = false;
+    QComboBox::hidePopup();
+    if (!wasDown)
+        return;
+    update(Rect{width() - m_buttonWidth, 0, width(), height()}.toQRect());
+    if (OnDropUp)
+        OnDropUp(this);
+}
+
+// --- published additions -----------------------------------------------------------------------
+
+void TXgrCustomCombo::SetBorderColor(Color c)
+{
+    if (c == m_borderColor)
+        return;
+    m_borderColor = c;
+    update();
+}
+
+void TXgrCustomCombo::SetButtonWidth(int width)
+{
+    if (width < 14 || width > 32)
+        return;
+    m_buttonWidth = width;
+    update();
+}
+
+void TXgrCustomCombo::SetFlat(bool on)
+{
+    if (on == m_flat)
+        return;
+    m_flat = on;
+    m_ctl3D = !on;
+    if (m_flatParentColor && on && parentWidget())
+        SetColor(ParentBrushColor());
+    else
+        SetColor(m_loadedColor);
+    update();
+}
+
+void TXgrCustomCombo::SetFlatLineColor(Color c)
+{
+    m_flatLineColor = c;
+    update();
+}
+
+void TXgrCustomCombo::SetFlatParentColor(bool on)
+{
+    m_flatParentColor = on;
+    update();
+}
+
+void TXgrCustomCombo::SetEtched(bool on)
+{
+    if (on == m_etched)
+        return;
+    m_etched = on;
+    update();
+}
+
+void TXgrCustomCombo::SetDropWidth(int width)
+{
+    m_dropWidth = width;
+    if (width > 0)
+        view()->setMinimumWidth(width);
+}
+
+QString TXgrCustomCombo::LabelCaption() const { return m_label ? m_label->text() : QString(); }
+
+void TXgrCustomCombo::SetLabelCaption(const QString& caption)
+{
+    if (!m_label)
+        CreateLabel();
+    m_label->setText(caption);
+    UpdateLabel();
+}
+
+void TXgrCustomCombo::SetLabelPosition(TLabelPosition position)
+{
+    m_labelPosition = position;
+    if (m_label)
+        UpdateLabel();
+}
+
+void TXgrCustomCombo::SetLabelMargin(int margin)
+{
+    m_labelMargin = margin;
+    if (m_label)
+        UpdateLabel();
+}
+
+void TXgrCustomCombo::SetLabelTransparent(bool on)
+{
+    m_labelTransparent = on;
+    if (m_label)
+        UpdateLabel();
+}
+
+void TXgrCustomCombo::SetLabelAlwaysEnabled(bool on)
+{
+    m_labelAlwaysEnabled = on;
+    if (m_label)
+        UpdateLabel();
+}
+
+void TXgrCustomCombo::SetLabelFont(const QFont& f)
+{
+    if (!m_parentFont)
+        m_labelFont = f;
+    if (m_label)
+        UpdateLabel();
+}
+
+void TXgrCustomCombo::SetParentFont(bool on)
+{
+    m_parentFont = on;
+    if (m_label)
+        UpdateLabel();
+}
+
+Color TXgrCustomCombo::GetColor() const { return m_parentColor ? ParentBrushColor() : m_color; }
+
+void TXgrCustomCombo::SetColor(Color c)
+{
+    if (m_loading)
+        m_loadedColor = c;
+    SetPlainColor(c);
+}
+
+void TXgrCustomCombo::SetPlainColor(Color c)
+{
+    m_color = c;
+    m_parentColor = false;
+    ApplyColor();
+}
+
+void TXgrCustomCombo::SetParentColor(bool on)
+{
+    m_parentColor = on;
+    ApplyColor();
+}
+
+void TXgrCustomCombo::SetEnabled(bool on)
+{
+    const bool changed = on != isEnabled();
+    setEnabled(on);
+    if (m_loading || !changed)
+        return;
+    if (m_label && !m_labelAlwaysEnabled) {
+        m_label->setEnabled(on);
+        UpdateLabel();
+    }
+}
+
+void TXgrCustomCombo::SetVisible(bool on)
+{
+    m_visible = on;
+    setVisible(on);
+    if (m_label)
+        m_label->setVisible(on);
+}
+
+void TXgrCustomCombo::Init() { m_normalColor = GetColor(); }
+
+void TXgrCustomCombo::SelectItem(const QString& text)
+{
+    const int i = IndexOfItem(text);
+    if (i >= 0)
+        setCurrentIndex(i);
+}
+
+void TXgrCustomCombo::Loaded()
+{
+    m_loading = false;
+    if (m_dropWidth > 0)
+        view()->setMinimumWidth(m_dropWidth);
+    m_oldColor = m_loadedColor;
+    if (!m_flatParentColor || m_flat)
+        SetPlainColor(m_loadedColor);
+    if (m_label) {
+        if (!m_labelAlwaysEnabled)
+            m_label->setEnabled(isEnabled());
+        UpdateLabel();
+    }
+    Init();
+}
+
+// --- painting -----------------------------------------------------------------------------------
+
+bool TXgrCustomCombo::DoVisualStyles() const { return m_isThemed && platform::IsThemeActive(); }
+
+bool TXgrCustomCombo::IsMouseButtonDown() const
+{
+    return QGuiApplication::mouseButtons() & (Qt::LeftButton | Qt::RightButton);
+}
+
+bool TXgrCustomCombo::IsActive() const
+{
+    return m_mouseInControl || hasFocus() || QApplication::focusWidget() == this;
+}
+
+bool TXgrCustomCombo::IsFocusBorderActive() const { return IsActive() && m_focusBorder; }
+
+bool TXgrCustomCombo::OwnPainting() const
+{
+    if (IsVista && ButtonColor == clNone)
+        return false;
+    return m_flat || ButtonColor != clNone || m_borderColor != clNone
+           || (m_focusBorderColor != clNone && m_hasFocus) || (!isEnabled() && DoVisualStyles() && !m_disabledBorder);
+}
+
+void TXgrCustomCombo::paintEvent(QPaintEvent* e)
+{
+    QComboBox::paintEvent(e);
+    const bool ltr = layoutDirection() == Qt::LeftToRight;
+    const bool own = OwnPainting();
+    // What the border painting of the window frame adds in every case.
+    const bool frame = m_flat || (!isEnabled() && DoVisualStyles() && !m_disabledBorder)
+                       || (m_focusBorderColor != clNone && hasFocus()) || m_borderColor != clNone;
+    if (!own && !frame)
+        return;
+    QPainter painter(this);
+    Canvas canvas(painter);
+    if (own && m_style != csSimple) {
+        // The band of the button is the control's own: the style's arrow does not show there.
+        canvas.brush() = platform::Brush{GetColor(), platform::BrushStyle::Solid};
+        canvas.fillRect(Rect{width() - m_buttonWidth - 4, 0, width(), height()});
+        if (ltr)
+            DrawComboButton(canvas);
+    }
+    if ((own && ltr) || frame)
+        DrawBorders(canvas);
+}
+
+void TXgrCustomCombo::DrawComboButton(Canvas& canvas)
+{
+    Rect r{0, 0, width(), height()};
+    r.left += width() - m_buttonWidth + 2;
+    r = r.inflated(-1, -1);
+    if (ButtonColor == clNone) {
+        if (DoVisualStyles()) {
+            const platform::HTHEME theme = platform::OpenThemeData(this, QStringLiteral("combobox"));
+            int state = platform::CBXS_NORMAL;
+            if (!isEnabled())
+                state = platform::CBXS_DISABLED;
+            else if (IsMouseButtonDown() && m_droppedDown)
+                state = platform::CBXS_PRESSED;
+            else if (!IsMouseButtonDown() && m_buttonHover && !m_droppedDown)
+                state = platform::CBXS_HOT;
+            platform::DrawThemeBackground(theme, canvas, platform::CP_DROPDOWNBUTTON, state, r);
+            platform::CloseThemeData(theme);
+        } else {
+            r.left -= 4;
+            r.top += 1;
+            r.bottom -= 1;
+            platform::DrawFrameControl(canvas, r, platform::DFC_SCROLL,
+                                       isEnabled() ? platform::DFCS_SCROLLCOMBOBOX | platform::DFCS_FLAT
+                                                   : platform::DFCS_SCROLLCOMBOBOX | platform::DFCS_INACTIVE);
+        }
+        return;
+    }
+    // Own colours; a hot or down colour that is not set leaves the one before it.
+    Color face = ButtonColor;
+    if (m_buttonHover && ButtonColorHot != clNone)
+        face = ButtonColorHot;
+    if (m_buttonHover && IsMouseButtonDown() && ButtonColorDown != clNone)
+        face = ButtonColorDown;
+    r.left -= 1;
+    r.top += 1;
+    r.right -= 1;
+    r.bottom -= 1;
+    canvas.brush() = platform::Brush{face, platform::BrushStyle::Solid};
+    canvas.fillRect(r);
+    if (ButtonBorderColor != clNone) {
+        canvas.pen() = platform::Pen{ButtonBorderColor, 1, platform::PenStyle::Solid};
+        canvas.moveTo(r.left, r.top);
+        canvas.lineTo(r.left, r.bottom);
+    }
+    Color arrow = IsMouseButtonDown() && ButtonTextColorDown != clNone ? ButtonTextColorDown : ButtonTextColor;
+    if (arrow == clNone)
+        arrow = platform::clBtnText;
+    canvas.pen() = platform::Pen{arrow, 1, platform::PenStyle::Solid};
+    canvas.brush() = platform::Brush{arrow, platform::BrushStyle::Solid};
+    canvas.polygon({QPoint(r.left + 4, r.top + 7), QPoint(r.left + 10, r.top + 7), QPoint(r.left + 7, r.top + 10)});
+}
+
+void TXgrCustomCombo::DrawBorders(Canvas& canvas)
+{
+    if (isEnabled() && !m_flat && m_borderColor == clNone && m_focusBorderColor == clNone)
+        return;
+    if (IsVista && m_borderColor == clNone)
+        return;
+    const int state = canvas.saveState();
+    DrawControlBorder(canvas);
+    if (!(m_style == csSimple || (IsWinXP && DoVisualStyles())))
+        DrawButtonFrame(canvas);
+    canvas.restoreState(state);
+}
+
+void TXgrCustomCombo::DrawControlBorder(Canvas& canvas)
+{
+    Rect r{0, 0, width(), height()};
+    if (!isEnabled() && m_isThemed && !m_disabledBorder) {
+        frame(canvas, r, kDisabledThemedBorder);
+        return;
+    }
+    if (m_borderColor != clNone && !(m_hasFocus && m_focusBorderColor != clNone)) {
+        frame(canvas, r, m_borderColor);
+        return;
+    }
+    if (m_focusBorderColor != clNone) {
+        if (m_hasFocus)
+            frame(canvas, r, m_focusBorderColor);
+        return;
+    }
+    // The flat border: the parent's colour outside (the button face while active), the
+    // control's own colour inside.
+    const Color outer = IsFocusBorderActive() ? platform::clBtnFace : ParentBrushColor();
+    const Color inner = GetColor();
+    if (IsFocusBorderActive()) {
+        platform::DrawEdge(canvas, r, platform::BDR_SUNKENOUTER, platform::BF_RECT | platform::BF_ADJUST);
+        frame(canvas, r, outer);
+        r = r.inflated(-1, -1);
+        frame(canvas, r, inner);
+    } else {
+        frame(canvas, r, outer);
+        r = r.inflated(-1, -1);
+        r.right -= m_buttonWidth;
+        frame(canvas, r, outer);
+        r = r.inflated(-1, -1);
+        frame(canvas, r, inner);
+        r.right += m_buttonWidth;
+    }
+    if (m_flat && m_flatLineColor != clNone) {
+        canvas.pen() = platform::Pen{m_flatLineColor, 1, platform::PenStyle::Solid};
+        canvas.moveTo(r.left - 2, height() - 1);
+        canvas.lineTo(r.right - m_buttonWidth - 1, height() - 1);
+    }
+}
+
+void TXgrCustomCombo::DrawButtonFrame(Canvas& canvas)
+{
+    const int w = width();
+    const int h = height();
+    canvas.excludeClipRect(Rect{w - m_buttonWidth + 4, 4, w - 4, h - 4});
+    Rect r{0, 0, w, h};
+    r.left += w - m_buttonWidth - 2;
+    r = r.inflated(-2, -2);
+    if (!IsActive()) {
+        Rect f = r;
+        f.top += 1;
+        f.bottom -= 1;
+        f.right -= 1;
+        canvas.brush() = platform::Brush{platform::clBtnFace, platform::BrushStyle::Solid};
+        canvas.fillRect(f);
+    }
+    canvas.excludeClipRect(r);
+}
+
+// --- label --------------------------------------------------------------------------------------
+
+void TXgrCustomCombo::CreateLabel()
+{
+    m_label = new QLabel(parentWidget());
+    m_label->setBuddy(this);
+    m_label->setFont(m_parentFont ? font() : m_labelFont);
+}
+
+void TXgrCustomCombo::UpdateLabel()
+{
+    if (!m_label || m_destroying)
+        return;
+    m_label->setAutoFillBackground(!m_labelTransparent);
+    m_label->setFont(m_parentFont ? font() : m_labelFont);
+    QString caption = m_label->text();
+    caption.remove(QLatin1Char('&'));
+    const QFontMetrics fm(m_label->font());
+    const int w = fm.horizontalAdvance(caption);
+    m_label->resize(w, fm.height());
+    const QPoint p = LabelPlace(m_labelPosition, x(), y(), width(), height(), w, m_label->height(), m_labelMargin);
+    m_label->move(p);
+    m_label->setVisible(m_visible && !isHidden());
+}
+
+void TXgrCustomCombo::SetLabelBold(bool bold)
+{
+    if (!m_label || !m_focusLabel)
+        return;
+    QFont f = m_label->font();
+    f.setBold(bold);
+    m_label->setFont(f);
+}
+
+// --- colours ------------------------------------------------------------------------------------
+
+Color TXgrCustomCombo::ParentBrushColor() const
+{
+    if (!parentWidget())
+        return platform::clBtnFace;
+    return platform::fromQColor(parentWidget()->palette().color(QPalette::Window));
+}
+
+void TXgrCustomCombo::ApplyColor()
+{
+    QPalette p = palette();
+    const QColor c = platform::toQColor(platform::colorToRgb(GetColor()));
+    if (!c.isValid())
+        return;
+    p.setColor(QPalette::Base, c);
+    p.setColor(QPalette::Button, c);
+    setPalette(p);
+    update();
+}
+
+// --- focus, mouse and state changes ---------------------------------------------------------
+
+void TXgrCustomCombo::WMSetFocus()
+{
+    m_hasFocus = true;
+    if (m_focusColor != clNone)
+        SetPlainColor(m_focusColor);
+    SetLabelBold(true);
+    update();
+}
+
+void TXgrCustomCombo::WMKillFocus()
+{
+    m_hasFocus = false;
+    if (m_focusColor != clNone && m_normalColor != clNone)
+        SetPlainColor(m_normalColor);
+    SetLabelBold(false);
+    update();
+}
+
+void TXgrCustomCombo::focusInEvent(QFocusEvent* e)
+{
+    QComboBox::focusInEvent(e);
+    // The list's own window takes the focus while it is open; the control keeps it.
+    if (e->reason() != Qt::PopupFocusReason)
+        WMSetFocus();
+}
+
+void TXgrCustomCombo::focusOutEvent(QFocusEvent* e)
+{
+    QComboBox::focusOutEvent(e);
+    if (e->reason() != Qt::PopupFocusReason)
+        WMKillFocus();
+}
+
+void TXgrCustomCombo::enterEvent(QEnterEvent* e)
+{
+    QComboBox::enterEvent(e);
+    if (!m_mouseInControl && isEnabled()) {
+        m_mouseInControl = true;
+        update();
+    }
+    if (m_autoFocus && (!window() || window()->isActiveWindow()))
+        setFocus(Qt::MouseFocusReason);
+}
+
+void TXgrCustomCombo::leaveEvent(QEvent* e)
+{
+    QComboBox::leaveEvent(e);
+    if (m_mouseInControl && isEnabled())
+        m_mouseInControl = false;
+    m_buttonHover = false;
+    update();
+}
+
+void TXgrCustomCombo::mouseMoveEvent(QMouseEvent* e)
+{
+    QComboBox::mouseMoveEvent(e);
+    const int x = int(e->position().x());
+    const bool over = width() - m_buttonWidth < x && x < width();
+    if (over != m_buttonHover) {
+        m_buttonHover = over;
+        update();
+    }
+}
+
+void TXgrCustomCombo::changeEvent(QEvent* e)
+{
+    if (e->type() == QEvent::EnabledChange && m_flat && !m_loading) {
+        // A flat control wears its parent's colour while it is disabled.
+        if (isEnabled()) {
+            m_parentColor = m_oldParentColor;
+            if (!m_parentColor)
+                m_color = m_oldColor;
+        } else {
+            m_oldParentColor = m_parentColor;
+            m_oldColor = m_color;
+            m_parentColor = true;
+        }
+        ApplyColor();
+    }
+    if (e->type() == QEvent::FontChange && m_label && m_parentFont)
+        m_label->setFont(font());
+    QComboBox::changeEvent(e);
+}
+
+void TXgrCustomCombo::resizeEvent(QResizeEvent* e)
+{
+    QComboBox::resizeEvent(e);
+    if (!m_destroying && m_label)
+        UpdateLabel();
+}
+
+void TXgrCustomCombo::moveEvent(QMoveEvent* e)
+{
+    QComboBox::moveEvent(e);
+    if (!m_destroying && m_label)
+        UpdateLabel();
+}
+
+} // namespace controls::grid

@@ -1,0 +1,157 @@
+#pragma once
+// TExtStringGridInput: the string grid as the user works in it with keyboard and mouse.
+//
+// Keys: the platform grid's movement (see platform/grid/StringGrid.h) changed as follows:
+//   - Home and End by Navigation.HomeEndKey (first/last column, row or cell);
+//   - Tab and Shift+Tab (with goTabs) walk the cells that may take the focus (TabAdvance), in
+//     an editing grid only the cells that may be edited, and open the next cell's editor;
+//   - Enter and Space on a check box, radio or button cell operate it when the cell may be
+//     edited (Space toggles a check box and fires OnCheckBoxClick);
+//   - Insert and Delete insert and delete rows (Navigation.AllowInsertRow / AllowDeleteRow);
+//     Down on the last row appends one (AppendOnArrowDown); Ctrl+A selects everything;
+//   - arrows step over cells that call themselves fixed (SkipFixedCells) and wrap at the edges
+//     by Navigation.CursorAdvance;
+//   - a typed character opens the cell's editor with that character.
+// Mouse: a press on a cell's check box toggles it once (OnCheckBoxClick, then OnClick; no
+// OnClickCell), on its button pushes it (OnButtonClick on release), on a URL or "cell://"
+// anchor follows it; every other press on a cell fires OnClickCell, except a press within 4
+// pixels of a header border while columns can be sized. A double click beside a header border
+// sizes the column left of it to its content. The wheel moves the current row by the system's
+// wheel lines (MouseActions.WheelIncrement when set), Ctrl+wheel zooms.
+//
+// BeginUpdate/EndUpdate nest: while the count is above 0 nothing is painted; the last
+// EndUpdate repaints once. A grid hidden in between keeps the lock until its count returns to 0;
+// the repaint then waits until it is shown.
+//
+// The grid timer (every 500 ms while the grid has been shown) forgets incremental-search text,
+// gives the focus to the grid under the mouse (Hovering) and blinks "<BLINK>" texts.
+#include "controls/grid/edit/GridEdit.h"
+
+#include <QUrl>
+#include <functional>
+
+namespace controls::grid {
+
+enum TMouseSelection { msNormalSelect, msColumnSelect, msRowSelect, msAllSelect, msURLSelect, msResizeSelect };
+
+class TExtStringGridInput : public TExtStringGridEdit {
+public:
+    using CellClickEvent = std::function<void(TExtStringGridInput* sender, int row, int col)>;
+    using CanClickEvent = std::function<void(TExtStringGridInput* sender, int row, int col, bool& allow)>;
+    using RadioClickEvent = std::function<void(TExtStringGridInput* sender, int col, int row, int index)>;
+    using CellStateEvent = std::function<void(TExtStringGridInput* sender, int col, int row, bool state)>;
+    using AnchorClickEvent =
+        std::function<void(TExtStringGridInput* sender, int row, int col, const QString& anchor, bool& autoHandle)>;
+    using RowAllowEvent = std::function<void(TExtStringGridInput* sender, int row, bool& allow)>;
+    using CanSortEvent = std::function<void(TExtStringGridInput* sender, int col, bool& doSort)>;
+
+    static constexpr int kGridTimerId = 111;
+    static constexpr int kGridTimerMs = 500;
+
+    explicit TExtStringGridInput(QWidget* parent = nullptr);
+    ~TExtStringGridInput() override;
+
+    // --- the update lock ------------------------------------------------------------------------
+    void BeginUpdate();
+    void EndUpdate();
+    // Counts without touching the window (a change that must not repaint at all).
+    void StartUpdate() { ++m_updateCount; }
+    // Back to 0 without a repaint.
+    void ResetUpdate() { m_updateCount = 0; }
+    bool LockUpdate() const { return m_updateCount != 0; }
+    void SetLockUpdate(bool on) { on ? BeginUpdate() : EndUpdate(); }
+    int UpdateCount() const { return m_updateCount; }
+    // How many times the cells were painted (for tests and measurements).
+    int PaintCount() const { return m_paintCount; }
+
+    // --- hover and sizing ---------------------------------------------------------------------------
+    void ResetFixedCellHighlight();
+    bool IsHoverFixedCell(int col, int row) const;
+    void InitOrigColSizes();
+
+    // --- mouse actions ------------------------------------------------------------------------------
+    void RadioGroupClick(int col, int row, int xOffset, int yOffset);
+    virtual void CornerSelectAll(TGridRect& r);
+    // The hint of the cell under a client point: empty when there is none.
+    QString BuildCellHint(QPoint pos);
+
+    // The grid's search text typed so far (AutoGotoWhenSorted).
+    QString SearchInc;
+    // Opens a URL a cell's anchor points to; by default the system's handler.
+    std::function<bool(const QUrl& url)> UrlOpener;
+
+    // --- events -------------------------------------------------------------------------------------
+    CellClickEvent OnClickCell;
+    CellClickEvent OnRightClickCell;
+    CanClickEvent OnCanClickCell;
+    RadioClickEvent OnRadioClick;
+    CellNotifyEvent OnRadioButtonClick;
+    CellStateEvent OnCheckBoxMouseUp;
+    RadioClickEvent OnRadioMouseUp;
+    AnchorClickEvent OnAnchorClick;
+    RowAllowEvent OnCanDeleteRow;
+    RowEvent OnAutoInsertRow;
+    CanSortEvent OnCanSort;
+    std::function<void(TExtStringGridInput* sender, int col, int size)> OnColumnSizing;
+
+protected:
+    // Keys.
+    void wmKeyDown(platform::TWMKey& msg) override;
+    void keyDown(quint16& key, platform::TShiftState shift) override;
+    void keyUp(quint16& key, platform::TShiftState shift) override;
+    void wmChar(platform::TWMKey& msg) override;
+    // Mouse.
+    void wmLButtonDown(platform::TWMMouse& msg) override;
+    void mouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+    void wmRButtonDown(platform::TWMMouse& msg) override;
+    void mouseMove(platform::TShiftState shift, int x, int y) override;
+    void cmMouseLeave() override;
+    void wmLButtonUp(platform::TWMMouse& msg) override;
+    void mouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+    void wmLButtonDblClk(platform::TWMMouse& msg) override;
+    void wmMouseWheel(platform::TWMMouseWheel& msg) override;
+    bool doMouseWheelDown(platform::TShiftState shift, QPoint mousePos) override;
+    bool doMouseWheelUp(platform::TShiftState shift, QPoint mousePos) override;
+    virtual void WheelScrollDone(int moved, bool& handled);
+    // Focus, timer, painting.
+    void wmSetFocus(QWidget* previous) override;
+    void wmKillFocus(QWidget* next) override;
+    void doEnter() override;
+    void doExit() override;
+    void wmTimer(int id) override;
+    void click() override;
+    void paint() override;
+    void topLeftChanged() override;
+    void CreateWnd() override;
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    bool HandleHomeEnd(quint16 key, platform::TShiftState shift, int leftCol0);
+    bool SkipFixed(quint16 key, platform::TShiftState shift);
+    void InsertRowByKey();
+    void DeleteRowByKey();
+    void SelectAllByKey();
+    bool ToggleControlByKey(quint16 key);
+    bool FollowAnchor(int col, int row, const QString& anchor);
+    bool InHeaderSizingBorder(int x, int y, int col, int row) const;
+    bool InEditorList(const QWidget* w) const;
+
+    TGridRect m_moveSelection;
+    TGridRect m_pressSelection;
+    TGridCoord m_lastKeyCell;
+    TGridCoord m_pushedCellButton{-1, -1};
+    int m_timerTicks = 0;
+    int m_searchTics = 0;
+    int m_paintCount = 0;
+    bool m_doOnClick = false;
+    bool m_dblClk = false;
+    bool m_mouseDownFlag = false;
+    bool m_wheelEditMode = false;
+    // The focus is in the dropped list of the grid's own combo editor: the grid has not been
+    // left, and coming back from the list is no entering.
+    bool m_focusInList = false;
+    QMetaObject::Connection m_listFocusConnection;
+};
+
+} // namespace controls::grid

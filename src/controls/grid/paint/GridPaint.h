@@ -1,0 +1,220 @@
+#pragma once
+// TExtStringGridPaint: the string grid as it paints itself. It answers the per-cell layout
+// questions (visual properties, alignment, shown text, text and graphic sizes) and draws the
+// inside of every cell after the base grid has filled its background and drawn its lines:
+//
+//   fixed-cell looks (gradients by Look, hover and pressed gradients, active-cell and sort
+//   headers, edges), the modified-row mark, always-visible drop-down and spin buttons, the text
+//   (selection colours, background picture or gradient, selection rectangle, filter glyph,
+//   plain, HTML or RTF text with URLs, error underline, sort glyph), the cell borders, node
+//   tree lines, the cell graphic (check boxes, radio buttons, images, progress bars, buttons,
+//   ratings ...), the drawing events and the focus rectangle.
+//
+// Around the cells: the frame of the edited cell, the empty area right of and below the
+// cells (background picture or gradient), the coloured border of the control, and OnPainted.
+//
+// Nothing is kept from one cell to the next; every cell asks the virtual queries again, so a
+// derived grid (the column grid) can answer per column. Columns passed to the queries are real
+// columns unless a name says display column.
+//
+// The check box, radio button, node and filter glyphs are drawn by the grid itself at the sizes
+// of their resources (16 x 16, node 9 x 9 and 16 x 16, filter 16 x 16); see GridGlyph.
+#include "controls/grid/core/ExtStringGrid.h"
+#include "controls/grid/paint/PaintRoutines.h"
+
+#include <QSize>
+#include <functional>
+
+namespace controls::grid {
+
+using platform::Canvas;
+
+// What the cell's graphic needs: its size, its place and whether the text is drawn beside it.
+struct TCellGraphicInfo {
+    TCellGraphic* Graphic = nullptr;
+    int Width = 0;
+    int Height = 0;
+    TCellHAlign HAlign = haLeft;
+    TCellVAlign VAlign = vaTop;
+    bool ShowText = true;
+};
+
+// A graphic object that draws itself into a cell (ctInterface cells).
+class ICellGraphic {
+public:
+    virtual ~ICellGraphic() = default;
+    virtual void Draw(Canvas& canvas, const Rect& r, int col, int row, bool selected, TExtStringGrid* grid) = 0;
+    virtual int GetWidth() = 0;
+    virtual int GetHeight() = 0;
+    // Drawn behind the text instead of after it.
+    virtual bool IsBackground() = 0;
+};
+
+enum TGridExportState { esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail, esExportNextRow };
+enum TGridImportState { isImportStart, isImportNewRow, isImportDone, isImportSelRow };
+
+class TExtStringGridPaint : public TExtStringGrid {
+public:
+    using CustomCellDrawEvent = std::function<void(TExtStringGridPaint* sender, Canvas& canvas, int col, int row,
+                                                   TGridDrawState state, const Rect& rect, bool printing)>;
+    using GetCellBorderPropEvent =
+        std::function<void(TExtStringGridPaint* sender, int row, int col, platform::Pen& left, platform::Pen& top,
+                           platform::Pen& right, platform::Pen& bottom)>;
+    using GetCellGradientEvent = std::function<void(TExtStringGridPaint* sender, int row, int col, Color& color,
+                                                    Color& colorTo, Color& mirrorColor, Color& mirrorColorTo,
+                                                    TCellGradientDirection& direction)>;
+    using GetFloatFormatEvent =
+        std::function<void(TExtStringGridPaint* sender, int col, int row, bool& isFloat, QString& floatFormat)>;
+    using SelectionChangedEvent = std::function<void(TExtStringGridPaint* sender, int left, int top, int right, int bottom)>;
+    using CellTextEvent = std::function<void(TExtStringGridPaint* sender, int col, int row, QString& value)>;
+    using FixedEditEvent = std::function<void(TExtStringGridPaint* sender, int col, int row, TGridFixedCellEditor& editor,
+                                              platform::TStringList& values)>;
+
+    explicit TExtStringGridPaint(QWidget* parent = nullptr);
+    ~TExtStringGridPaint() override;
+
+    // --- visual properties --------------------------------------------------------------------
+    // col is a display column (mapped when remap is set); see the class comment of TCellFormat.
+    void GetVisualProperties(int col, int row, TGridDrawState& state, bool print, bool select, bool remap,
+                             TCellFormat& format) override;
+    TCellGraphicInfo GetCellGraphicInfo(int col, int row);
+
+    // --- layout and measuring -------------------------------------------------------------------
+    void ResolveCellAlignment(int col, int row, platform::Alignment& hAlign, TVAlignment& vAlign);
+    virtual QString GetFormattedCell(int col, int row);
+    void GetFontProperties(int col, int realCol, int row, TGridDrawState state, platform::Font& font,
+                           platform::Brush& brush);
+    // The size of the cell's text; vs: measured with word breaks in the cell's width, sb: room
+    // for a cell button kept on the right.
+    QSize GetCellTextSize(int col, int row) override;
+    QSize CalcCellTextSize(int realCol, int displCol, int row, bool vs, bool sb);
+    QSize GetCellGraphicSize(int col, int row) override;
+    virtual QSize CalcCellGraphicSize(int col, int row, int reservedHeight);
+    virtual QSize CalcCellGraphicPos(int col, int row, int targetWidth, int targetHeight, double scale);
+    bool IsSortGlyphRow(int col, int row);
+    int TotalXOffset() const;
+    int TotalYOffset() const;
+    int MaxLineLengthInColumn(int col);
+    int MaxLinesInRow(int row);
+    // Moves r's left and top to where text turned by angle starts (r shrinks by 2 first).
+    void DrawRotatedText(Canvas& canvas, Rect& r, int angle, TVAlignment vAlign, platform::Alignment hAlign,
+                         const QString& text);
+    void InvalidateCellRange(const TGridRect& range);
+
+    // --- hooks for row changes, cell export and import -----------------------------------------------
+    virtual void FixedEdit(int col, int row, TGridFixedCellEditor& editor, platform::TStringList& values);
+    virtual void EditorCaretMoved(const QString& text, QPoint caret, int selStart);
+    virtual void InsertRowAt(int row);
+    virtual void AutoDeleteRow(int row);
+    virtual void FilterDone();
+    virtual void GetCellDisplayValue(int col, int row, QString& text);
+    virtual void SaveCell(int col, int row, QString& text);
+    virtual void LoadCell(int col, int row, const QString& text);
+    virtual void ExportNotification(TGridExportState state, int row);
+    virtual void ImportNotification(TGridImportState state, int row);
+
+    // --- cell painting --------------------------------------------------------------------------------
+    void DrawCellContents(Canvas& canvas, int col, int row, const Rect& rect, TGridDrawState state) override;
+    void DrawRichCell(int realCol, int row, const Rect& rect, Canvas& canvas);
+    void DrawCheck(Canvas& canvas, const Rect& r, bool checked, TCheckBoxState triState, bool isTriState,
+                   TControlStyle style, bool mixed, bool enabled);
+    void DrawRadioGroup(Canvas& canvas, const Rect& r, bool upward, double scale, TControlStyle style, int row, int col,
+                        bool selected, const platform::TStringList* items, bool disabled, bool horizontal,
+                        int selIndex, int count);
+    void DrawSortGlyph(Canvas& canvas, int col, int y, int x);
+
+    // --- around the cells ---------------------------------------------------------------------------
+    virtual void SelectionChanged(int left, int top, int right, int bottom);
+    void RepaintActiveHeaders(int col1, int row1, int col2, int row2);
+    // The coloured one-pixel border of the control, over the frame.
+    void PaintBorder(QPainter& painter);
+    // A frame around the cell being edited; this platform draws none (the calls stay).
+    void ShowFocusWindow(const Rect&) {}
+    void MoveFocusWindow() {}
+    void HideFocusWindow() {}
+
+    // --- fixed-cell gradients of the hover and pressed states --------------------------------------
+    Color VekkoGradHoverFrom = 0xFFFFFF, VekkoGradHoverTo = 0x808080, VekkoGradHoverMirrorFrom = platform::clNone,
+          VekkoGradHoverMirrorTo = platform::clNone, VekkoGradHoverBorder = 0xC0C0C0;
+    Color VekkoGradDownFrom = 0xC0C0C0, VekkoGradDownTo = 0x808080, VekkoGradDownMirrorFrom = platform::clNone,
+          VekkoGradDownMirrorTo = platform::clNone, VekkoGradDownBorder = 0x808080;
+    TColorTones Tones;
+    // The grid draws no text of its own when a drawing event is set (NoDefaultDraw), or for cells
+    // with a graphic (NoImageAndText).
+    bool NoDefaultDraw = false;
+    bool NoImageAndText = false;
+    Color SelectionRectangleColor = platform::clBlack;
+    // What SaveCell gives for a cell: the formatted text (else the stored one), HTML texts with
+    // their tags, RTF texts as RTF (else as plain text).
+    bool SaveVirtCells = true;
+    bool SaveWithHTML = true;
+    bool SaveWithRTF = false;
+
+    // Whether a header cell of the column shows the drop-down button (OnCanShowFixedDropDown).
+    virtual bool CanShowFixedDropDown(int col);
+    std::function<void(TExtStringGridPaint* sender, int col, bool& canShow)> OnCanShowFixedDropDown;
+
+    // --- events -------------------------------------------------------------------------------------
+    CustomCellDrawEvent OnCustomCellBkgDraw;
+    CustomCellDrawEvent OnCustomCellDraw;
+    GetCellBorderPropEvent OnGetCellBorderProp;
+    GetCellGradientEvent OnGetCellGradient;
+    GetFloatFormatEvent OnGetFloatFormat;
+    NotifyEvent OnPainted;
+    SelectionChangedEvent OnSelectionChanged;
+    CellTextEvent OnSaveCell;
+    CellTextEvent OnLoadCell;
+    RowEvent OnAutoDeleteRow;
+    NotifyEvent OnFilterDone;
+    FixedEditEvent OnFixedEdit;
+
+protected:
+    void paint() override;
+    bool event(QEvent* e) override;
+    void GetDisplText(int col, int row, QString& value) const override;
+
+    // State of the mouse and of editing that the painter shows; kept up to date by the editing
+    // and input code of the grid.
+    bool m_editing = false;          // an editor is open over the current cell
+    bool m_mouseDownMove = false;    // a button went down and has not come up
+    bool m_dropDownDown = false;     // a header drop-down button is held
+    bool m_colMoving = false;        // a column is being moved by mouse
+    int m_colMoveIndex = -1;         // the column being moved
+    TGridCoord m_hoverFixed{-1, -1}; // the lit fixed cell
+    TGridCoord m_hotFixedCell{-1, -1};
+    TGridCoord m_hoverButton{-1, -1};
+    TGridCoord m_hoverCell{-1, -1};
+    int m_hoverLink = -1;
+    bool m_gridBlink = false;
+    bool m_selChange = false; // the selection changed since the last end of an update
+    bool m_designing = false;
+    int m_updateCount = 0; // depth of BeginUpdate; the control paints nothing while above 0
+
+private:
+    struct CellPaint; // the working values of one DrawCellContents call
+    void DrawFixedLook(Canvas& canvas, CellPaint& p);
+    void DrawFixedEdges(Canvas& canvas, CellPaint& p);
+    void DrawCellText(Canvas& canvas, CellPaint& p);
+    void DrawCellBorders(Canvas& canvas, int realCol, int row, Rect r);
+    void DrawNodeLines(Canvas& canvas, CellPaint& p);
+    void DrawCellGraphic(Canvas& canvas, CellPaint& p, Rect& r);
+    void DrawCellCheckBox(Canvas& canvas, CellPaint& p, const Rect& r);
+    void DrawCellButton(Canvas& canvas, CellPaint& p, Rect r, Rect gr);
+    void DrawCellProgress(Canvas& canvas, CellPaint& p, Rect r);
+    void DrawNodeButton(Canvas& canvas, CellPaint& p, Rect r);
+    void DrawCellBackgroundFixed(Canvas& canvas, const Rect& r);
+    void DrawCellBackgroundTiled(Canvas& canvas, const Rect& r, int realCol, int row);
+    void DrawCellBackgroundGradient(Canvas& canvas, const Rect& r);
+    void PaintEmptyArea(Canvas& canvas);
+    bool IsSortGlyphCell(int realCol, int row) const;
+    bool SortGlyphDrawn(int realCol) const;
+    int SortIndexPosition(int realCol) const;
+    bool IsHoverFixed(int col, int row) const;
+};
+
+// The grid's own glyphs, drawn once at their resource sizes: "XGRCHK01".."XGRCHK08",
+// "XGRRAD01".."XGRRAD08", "XPNODEO", "XPNODEC", "XGRLEAFOPEN", "XGRLEAFCLOSE", "XGRFILT".
+// An unknown name gives an empty bitmap.
+const platform::Bitmap& GridGlyph(const QString& name);
+
+} // namespace controls::grid

@@ -1,0 +1,259 @@
+#include "ColumnGridFixture.h"
+
+#include <QAbstractItemView>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
+
+namespace gridtest {
+namespace {
+
+QWidget* focused() { return QApplication::focusWidget(); }
+
+TEST_F(ColumnGridTest, EditableCellSwitchesEditingOnAndReadOnlyOff)
+{
+    goTo(cText, 2);
+    EXPECT_TRUE(grid->options().testFlag(platform::goEditing));
+    goTo(cReadOnly, 2);
+    EXPECT_FALSE(grid->options().testFlag(platform::goEditing));
+    goTo(cCheck, 2);
+    EXPECT_TRUE(grid->options().testFlag(platform::goEditing));
+    goTo(cNumber + 1, 3);
+    EXPECT_TRUE(grid->options().testFlag(platform::goEditing));
+}
+
+TEST_F(ColumnGridTest, TypingAndEnterStoreTheTextThenTheEventsComeInOrder)
+{
+    QStringList events;
+    grid->OnCellValidate = [&](TExtStringGridEdit*, int col, int row, QString& value, bool&) {
+        events << QStringLiteral("validate %1,%2 %3").arg(col).arg(row).arg(value);
+    };
+    grid->OnEditingDone = [&](TExtStringGrid*) { events << "editingDone"; };
+    grid->OnEditCellDone = [&](TExtStringGridEdit*, int col, int row) {
+        events << QStringLiteral("editCellDone %1,%2").arg(col).arg(row);
+    };
+    goTo(cText, 2);
+    type("abc");
+    ASSERT_NE(grid->NormalEdit(), nullptr);
+    EXPECT_TRUE(grid->NormalEdit()->isVisible());
+    EXPECT_EQ(grid->NormalEdit()->text(), "abc");
+    QTest::keyClick(focused(), Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(cText, 2), "abc");
+    EXPECT_FALSE(grid->NormalEdit()->isVisible());
+    // The end-of-edit event is handled once the event loop runs.
+    EXPECT_EQ(events, (QStringList{"validate 1,2 abc", "editingDone"}));
+    QCoreApplication::sendPostedEvents(grid);
+    EXPECT_EQ(events, (QStringList{"validate 1,2 abc", "editingDone", "editCellDone 1,2"}));
+    EXPECT_EQ(grid->col(), cText); // without AdvanceOnEnter the cell stays
+    EXPECT_EQ(grid->row(), 2);
+}
+
+TEST_F(ColumnGridTest, ComboEndedByAClickElsewhereReportsDoneValidateThenCellDone)
+{
+    QStringList events;
+    grid->OnCellValidate = [&](TExtStringGridEdit*, int, int, QString& value, bool&) { events << "validate " + value; };
+    grid->OnEditingDone = [&](TExtStringGrid*) { events << "editingDone"; };
+    grid->OnEditCellDone = [&](TExtStringGridEdit*, int, int) { events << "editCellDone"; };
+    goTo(cList, 3);
+    key(Qt::Key_F2);
+    ASSERT_TRUE(grid->EditCombo()->isVisible());
+    grid->EditCombo()->SetItemIndex(1);
+    click(cText, 5);
+    EXPECT_FALSE(grid->EditCombo()->isVisible());
+    EXPECT_EQ(grid->Cells(cList, 3), "Beta");
+    QCoreApplication::sendPostedEvents(grid);
+    EXPECT_EQ(events, (QStringList{"editingDone", "validate Beta", "editCellDone"}));
+}
+
+TEST_F(ColumnGridTest, ListOpenedAfterAnEditableComboStaysOpenAndTakesTheClickedItem)
+{
+    // The editor is shared: an editable combo before a pick list leaves a line edit behind
+    // that is deleted later, while the pick list has the focus.
+    goTo(cEdit, 1);
+    key(Qt::Key_F2);
+    ASSERT_TRUE(grid->EditCombo()->isEditable());
+    key(Qt::Key_Escape);
+    goTo(cList, 2);
+    key(Qt::Key_F2);
+    TGridCombo* combo = grid->EditCombo();
+    ASSERT_FALSE(combo->isEditable());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(combo->isVisible());
+
+    combo->showPopup();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(combo->view()->isVisible());
+    EXPECT_TRUE(combo->isVisible()) << "the list took the focus from its own editor";
+    QAbstractItemView* list = combo->view();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualRect(list->model()->index(1, 0)).center());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(list->isVisible());
+    ASSERT_TRUE(combo->isVisible());
+    EXPECT_EQ(combo->Text(), "Beta");
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(cList, 2), "Beta");
+}
+
+TEST_F(ColumnGridTest, RefusedValueRestoresTheTextReopensTheEditorAndLeavesTheRow)
+{
+    grid->SetCells(cText, 4, "old");
+    grid->OnCellValidate = [&](TExtStringGridEdit*, int, int, QString& value, bool& valid) {
+        if (value == "bad")
+            valid = false;
+    };
+    goTo(cText, 4);
+    key(Qt::Key_F2);
+    grid->NormalEdit()->setText("bad");
+    QTest::keyClick(focused(), Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(cText, 4), "old");
+    EXPECT_TRUE(grid->NormalEdit()->isVisible());
+    EXPECT_FALSE(grid->RowModified(4));
+    EXPECT_FALSE(grid->GridModified());
+    grid->NormalEdit()->setText("good");
+    QTest::keyClick(focused(), Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(cText, 4), "good");
+    EXPECT_TRUE(grid->RowModified(4));
+}
+
+TEST_F(ColumnGridTest, EscapeRestoresTheTextOfTheCell)
+{
+    grid->SetCells(cText, 3, "keep");
+    goTo(cText, 3);
+    type("x");
+    type("yz");
+    key(Qt::Key_Escape);
+    EXPECT_EQ(grid->Cells(cText, 3), "keep");
+    EXPECT_FALSE(grid->NormalEdit()->isVisible());
+}
+
+TEST_F(ColumnGridTest, ACopiedCellPastedIntoANumericCellLosesItsLineBreak)
+{
+    grid->Columns().Items(cText)->SetEditor(edNumeric);
+    QGuiApplication::clipboard()->setText(QStringLiteral("12\r\n"));
+    goTo(cText, 2);
+    key(Qt::Key_F2);
+    ASSERT_TRUE(grid->NormalEdit()->isVisible());
+    key(Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(grid->NormalEdit()->text(), "12");
+    // Two lines are no number: the editor keeps what it had.
+    QGuiApplication::clipboard()->setText(QStringLiteral("3\r\n4"));
+    key(Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(grid->NormalEdit()->text(), "12");
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(cText, 2), "12");
+}
+
+TEST_F(ColumnGridTest, OpeningAndClosingTheEditorKeepsTheCell)
+{
+    const QStringList texts{"<B>oiler</B>", "<b>x</b><br>y", "T<5 and T>2"};
+    int row = 1;
+    for (const QString& text : texts) {
+        grid->SetCells(cText, row, text);
+        goTo(cText, row);
+        key(Qt::Key_F2);
+        QTest::keyClick(focused(), Qt::Key_Return);
+        EXPECT_EQ(grid->Cells(cText, row), text);
+        ++row;
+    }
+    // What the user types is kept as typed, "<" and ">" included.
+    for (const QString& typed : {QStringLiteral("<B>oiler"), QStringLiteral("T<5 and T>2")}) {
+        goTo(cText, row);
+        type(typed);
+        QTest::keyClick(focused(), Qt::Key_Return);
+        EXPECT_EQ(grid->Cells(cText, row), typed);
+        ++row;
+    }
+}
+
+TEST_F(ColumnGridTest, ComboListOnAnUnlistedTextTakesTheFirstItemOnce)
+{
+    QStringList changes;
+    grid->OnComboChange = [&](TExtStringGridEdit*, int col, int row, int index, const QString& text) {
+        changes << QStringLiteral("%1,%2 %3 %4").arg(col).arg(row).arg(index).arg(text);
+    };
+    grid->SetCells(cList, 2, "Zeta");
+    goTo(cList, 2);
+    key(Qt::Key_F2);
+    ASSERT_TRUE(grid->EditCombo()->isVisible());
+    EXPECT_EQ(grid->EditCombo()->ItemIndex(), 0);
+    EXPECT_EQ(changes, QStringList{"2,2 0 Alpha"});
+    key(Qt::Key_Escape);
+
+    changes.clear();
+    grid->SetCells(cList, 3, "Gamma");
+    goTo(cList, 3);
+    key(Qt::Key_F2);
+    EXPECT_EQ(grid->EditCombo()->ItemIndex(), 2);
+    EXPECT_TRUE(changes.isEmpty());
+    key(Qt::Key_Escape);
+
+    // An empty list selects nothing and reports nothing.
+    grid->Columns().Items(cList)->ComboItems().Clear();
+    grid->SetCells(cList, 4, "Zeta");
+    goTo(cList, 4);
+    key(Qt::Key_F2);
+    EXPECT_EQ(grid->EditCombo()->ItemIndex(), -1);
+    EXPECT_TRUE(changes.isEmpty());
+}
+
+TEST_F(ColumnGridTest, ComboEditKeepsFreeText)
+{
+    grid->SetCells(cEdit, 2, "free");
+    goTo(cEdit, 2);
+    key(Qt::Key_F2);
+    ASSERT_TRUE(grid->EditCombo()->isVisible());
+    EXPECT_EQ(grid->EditCombo()->Text(), "free");
+    grid->EditCombo()->SetText("typed 5");
+    QTest::keyClick(focused(), Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(cEdit, 2), "typed 5");
+    EXPECT_FALSE(grid->EditCombo()->isVisible());
+}
+
+TEST_F(ColumnGridTest, UpDownWithoutComboUpdownMoveTheGridAndLeaveTheNextCell)
+{
+    grid->Navigation.ComboGetUpDown = false;
+    grid->SetCells(cEdit, 3, "next");
+    goTo(cEdit, 2);
+    key(Qt::Key_F2);
+    grid->EditCombo()->SetText("mine");
+    key(Qt::Key_Down);
+    EXPECT_EQ(grid->row(), 3);
+    EXPECT_EQ(grid->Cells(cEdit, 2), "mine");
+    EXPECT_EQ(grid->Cells(cEdit, 3), "next");
+    EXPECT_FALSE(grid->EditCombo()->isVisible());
+}
+
+TEST_F(ColumnGridTest, ColumnEditLengthLimitsTheTextAndAdvancesAutomatically)
+{
+    grid->Columns().Items(cText)->EditLength = 3;
+    goTo(cText, 2);
+    type("abcd");
+    EXPECT_EQ(grid->NormalEdit()->text(), "abc");
+    key(Qt::Key_Escape);
+
+    grid->Navigation.SetAdvanceAuto(true);
+    goTo(cText, 3);
+    type("xyz");
+    EXPECT_EQ(grid->Cells(cText, 3), "xyz");
+    EXPECT_EQ(grid->col(), cList); // the third character moved on
+}
+
+TEST_F(ColumnGridTest, HideCellEditWithNoEditWritesNothingAndRestoreCellCacheWritesTheCurrentCell)
+{
+    grid->SetCells(cList, 2, "Beta");
+    goTo(cList, 2);
+    grid->EditCombo()->SetText("Gamma");
+    grid->HideCellEdit();
+    EXPECT_EQ(grid->Cells(cList, 2), "Beta");
+
+    grid->Columns().Items(cText)->SetFixed(false);
+    grid->SetCells(cText, 5, "cached");
+    goTo(cText, 5);
+    key(Qt::Key_F2);
+    grid->NormalEdit()->setText("changed");
+    grid->RestoreCellCache();
+    EXPECT_EQ(grid->Cells(cText, 5), "cached");
+}
+
+} // namespace
+} // namespace gridtest
