@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QShowEvent>
+#include <algorithm>
 #include <exception>
 
 #include "app/Artwork.h"
@@ -296,6 +297,23 @@ void TFVarnetoreFirmWare::applyDeviceLayout()
         I_Quendal->move(l.logoPos);
     Shape1->setGeometry(l.separator);
     setFixedSize(l.clientSize);
+    orderTabStops();
+}
+
+// Tab walks the buttons as the steps read: row by row from the top, left to right in a row.
+// The buttons are created in a fixed list whose order says nothing about where each model
+// places them (Update Device would otherwise follow Open Configuration).
+void TFVarnetoreFirmWare::orderTabStops()
+{
+    std::vector<AppButton*> shown;
+    for (AppButton* b : buttons_)
+        if (b->isVisibleTo(this))
+            shown.push_back(b);
+    std::stable_sort(shown.begin(), shown.end(), [](const AppButton* a, const AppButton* b) {
+        return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x();
+    });
+    for (std::size_t i = 1; i < shown.size(); ++i)
+        QWidget::setTabOrder(shown[i - 1], shown[i]);
 }
 
 void TFVarnetoreFirmWare::showActiveConfiguration()
