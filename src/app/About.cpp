@@ -8,7 +8,7 @@
 #include "app/Artwork.h"
 #include "app/Button.h"
 #include "app/Commands.h"
-#include "platform/process/Process.h"
+#include "app/WebLinks.h"
 #include "platform/ui/Controls.h"
 #include "workspace/DeviceTypes.h"
 #include "workspace/Workspace.h"
@@ -139,9 +139,7 @@ void TFAbout::placeRows()
 
 void TFAbout::Label4Click()
 {
-    const QString url = makerPageUrl(workspace::ws().Converter_Type);
-    if (!url.isEmpty())
-        platform::processes().openUrl(url);
+    openWebPage(makerPageUrl(workspace::ws().Converter_Type));
 }
 
 } // namespace app

@@ -14,11 +14,11 @@
 #include "app/Artwork.h"
 #include "app/Button.h"
 #include "app/Commands.h"
+#include "app/WebLinks.h"
 #include "app/OpenConf.h"
 #include "app/Projects.h"
 #include "app/UpdateCheck.h"
 #include "platform/fs/Files.h"
-#include "platform/process/Process.h"
 #include "platform/text/UserError.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
@@ -603,9 +603,7 @@ void TFVarnetoreFirmWare::PROFINET_XML()
 
 void TFVarnetoreFirmWare::L_OstrelClick()
 {
-    const QString url = makerPageUrl(ws().Converter_Type);
-    if (!url.isEmpty())
-        platform::processes().openUrl(url);
+    openWebPage(makerPageUrl(ws().Converter_Type));
 }
 
 void TFVarnetoreFirmWare::showUpdateLink(const QString& caption, const QString& link)
@@ -617,8 +615,7 @@ void TFVarnetoreFirmWare::showUpdateLink(const QString& caption, const QString& 
 
 void TFVarnetoreFirmWare::LL_UpdateLinkClick(const QString& Link)
 {
-    if (!Link.isEmpty())
-        platform::processes().openUrl(Link);
+    openWebPage(Link);
 }
 
 void TFVarnetoreFirmWare::Change_Language()
