@@ -2,11 +2,13 @@
 
 #include <QLabel>
 #include <QPixmap>
+#include <algorithm>
+#include <utility>
 
 #include "app/Artwork.h"
 #include "app/Button.h"
 #include "app/Commands.h"
-#include "platform/process/Process.h"
+#include "app/WebLinks.h"
 #include "platform/ui/Controls.h"
 #include "workspace/DeviceTypes.h"
 #include "workspace/Workspace.h"
@@ -68,6 +70,8 @@ TFAbout::TFAbout(QWidget* parent) : platform::Form(parent)
     Label1 = platform::addLabel(this, QStringLiteral("Label1"), 140, 8, bold);
     platform::setLabelText(Label1, QStringLiteral("Software Varnetor "));
     Label2 = platform::addLabel(this, QStringLiteral("Label2"), 140, 26, bold);
+    // The longer model descriptions do not fit on one line beside the logo.
+    Label2->setWordWrap(true);
     Label6 = platform::addLabel(this, QStringLiteral("Label6"), 140, 50, normal);
     platform::setLabelText(Label6, QStringLiteral("Software Code : "));
     Label9 = platform::addLabel(this, QStringLiteral("Label9"), 250, 50, bold);
@@ -112,13 +116,30 @@ void TFAbout::FormShow()
         Label4->hide();
     }
     setClientSize(406, 148);
+    placeRows();
+}
+
+// The description wraps within the window; the three rows below it follow its last line.
+void TFAbout::placeRows()
+{
+    constexpr int kLeft = 140;
+    constexpr int kValueLeft = 250;
+    constexpr int kRight = 8;
+    constexpr int kFirstRowTop = 50;
+    constexpr int kRowPitch = 18;
+    const int width = 406 - kLeft - kRight;
+    Label2->setGeometry(kLeft, Label2->y(), width, Label2->heightForWidth(width));
+    int top = std::max(kFirstRowTop, Label2->y() + Label2->height() + 6);
+    for (const auto& [caption, value] : {std::pair{Label6, Label9}, {Label3, Label10}, {Label8, Label12}}) {
+        caption->move(kLeft, top);
+        value->move(kValueLeft, top);
+        top += kRowPitch;
+    }
 }
 
 void TFAbout::Label4Click()
 {
-    const QString url = makerPageUrl(workspace::ws().Converter_Type);
-    if (!url.isEmpty())
-        platform::processes().openUrl(url);
+    openWebPage(makerPageUrl(workspace::ws().Converter_Type));
 }
 
 } // namespace app

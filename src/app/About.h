@@ -40,6 +40,8 @@ protected:
     void FormShow() override;
 
 private:
+    void placeRows();
+
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;

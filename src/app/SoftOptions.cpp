@@ -10,8 +10,8 @@
 #include <QTabBar>
 
 #include "app/Button.h"
+#include "app/WebLinks.h"
 #include "app/LanguagePages.h"
-#include "platform/process/Process.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/controls/Controls.h"
@@ -341,8 +341,7 @@ void TFSoftOptions::Btn_Check_UpdateClick()
 
 void TFSoftOptions::LL_Check_UpdateLinkClick(const QString& link)
 {
-    if (!link.isEmpty())
-        platform::processes().openUrl(link);
+    openWebPage(link);
 }
 
 } // namespace app

@@ -8,16 +8,17 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QShowEvent>
+#include <algorithm>
 #include <exception>
 
 #include "app/Artwork.h"
 #include "app/Button.h"
 #include "app/Commands.h"
+#include "app/WebLinks.h"
 #include "app/OpenConf.h"
 #include "app/Projects.h"
 #include "app/UpdateCheck.h"
 #include "platform/fs/Files.h"
-#include "platform/process/Process.h"
 #include "platform/text/UserError.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
@@ -296,6 +297,23 @@ void TFVarnetoreFirmWare::applyDeviceLayout()
         I_Quendal->move(l.logoPos);
     Shape1->setGeometry(l.separator);
     setFixedSize(l.clientSize);
+    orderTabStops();
+}
+
+// Tab walks the buttons as the steps read: row by row from the top, left to right in a row.
+// The buttons are created in a fixed list whose order says nothing about where each model
+// places them (Update Device would otherwise follow Open Configuration).
+void TFVarnetoreFirmWare::orderTabStops()
+{
+    std::vector<AppButton*> shown;
+    for (AppButton* b : buttons_)
+        if (b->isVisibleTo(this))
+            shown.push_back(b);
+    std::stable_sort(shown.begin(), shown.end(), [](const AppButton* a, const AppButton* b) {
+        return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x();
+    });
+    for (std::size_t i = 1; i < shown.size(); ++i)
+        QWidget::setTabOrder(shown[i - 1], shown[i]);
 }
 
 void TFVarnetoreFirmWare::showActiveConfiguration()
@@ -585,9 +603,7 @@ void TFVarnetoreFirmWare::PROFINET_XML()
 
 void TFVarnetoreFirmWare::L_OstrelClick()
 {
-    const QString url = makerPageUrl(ws().Converter_Type);
-    if (!url.isEmpty())
-        platform::processes().openUrl(url);
+    openWebPage(makerPageUrl(ws().Converter_Type));
 }
 
 void TFVarnetoreFirmWare::showUpdateLink(const QString& caption, const QString& link)
@@ -599,8 +615,7 @@ void TFVarnetoreFirmWare::showUpdateLink(const QString& caption, const QString& 
 
 void TFVarnetoreFirmWare::LL_UpdateLinkClick(const QString& Link)
 {
-    if (!Link.isEmpty())
-        platform::processes().openUrl(Link);
+    openWebPage(Link);
 }
 
 void TFVarnetoreFirmWare::Change_Language()

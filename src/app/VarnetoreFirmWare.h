@@ -100,6 +100,7 @@ private:
     void createControls();
     void applyFixedLayout();
     void applyDeviceLayout();
+    void orderTabStops();
     void showActiveConfiguration();
     void showModalWindow(WindowId id);
     void exportCsv(const std::function<void(const QString&)>& writer);

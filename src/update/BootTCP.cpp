@@ -17,6 +17,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPalette>
+#include <QPointer>
 #include <QWidget>
 
 namespace update {
@@ -157,10 +158,18 @@ void TFBootTCP::FxButton1Click()
         return;
     }
     // The window keeps painting during the check; a second check or Next must wait for it.
-    const Disabled noPing(Btn_Ping);
-    const Disabled noNext(Btn_Next);
-    const PingCheckResult r = runPingCheck(platform::pinger(), platform::clock(), address->text(),
-                                           [] { QCoreApplication::processEvents(); });
+    // Turning the focused Ping button off hands the focus on to Cancel: it comes back after
+    // the check, or the next Enter would close the wizard.
+    const QPointer<QWidget> focused = focusWidget();
+    PingCheckResult r;
+    {
+        const Disabled noPing(Btn_Ping);
+        const Disabled noNext(Btn_Next);
+        r = runPingCheck(platform::pinger(), platform::clock(), address->text(),
+                         [] { QCoreApplication::processEvents(); });
+    }
+    if (focused && focused->isVisible() && focused->isEnabled() && focusWidget() != focused)
+        focused->setFocus();
     switch (r.outcome) {
     case PingOutcome::Found:
         ping_ = 1;

@@ -1,9 +1,12 @@
 #include <QLabel>
+#include <QPixmap>
 #include <gtest/gtest.h>
+#include <vector>
 
 #include "app/About.h"
 #include "app/AppFixture.h"
 #include "support/QtPrinters.h"
+#include "workspace/DeviceTypes.h"
 
 using namespace app;
 using namespace app_test;
@@ -51,4 +54,35 @@ TEST(About, UnknownTypeKeepsTheLabels)
     EXPECT_FALSE(aboutInfo(5).known);
     EXPECT_FALSE(aboutInfo(-1).known);
     EXPECT_TRUE(aboutInfo(1003).known);
+}
+
+// Every model's box shows its texts whole: nothing runs past the window's edge, no text is
+// cut short by its label, and no two texts (or a text and the OK button) lie over each other.
+TEST(About, EveryModelsTextsFitTheBoxWithoutOverlapping)
+{
+    for (int type : workspace::deviceTypes()) {
+        AppEnv env(type);
+        TFAbout about;
+        about.showModal();
+        const QRect client(QPoint(0, 0), about.size());
+        std::vector<const QWidget*> shown;
+        for (const QLabel* l : about.findChildren<QLabel*>()) {
+            if (!l->isVisibleTo(&about) || (l->text().isEmpty() && l->pixmap().isNull()))
+                continue;
+            shown.push_back(l);
+            EXPECT_TRUE(client.contains(l->geometry())) << type << " " << l->objectName().toStdString();
+            if (l->text().isEmpty())
+                continue;
+            const QRect needed = l->fontMetrics().boundingRect(QRect(0, 0, l->width(), 1000),
+                                                               l->wordWrap() ? Qt::TextWordWrap : 0, l->text());
+            EXPECT_LE(needed.width(), l->width()) << type << " " << l->objectName().toStdString();
+            EXPECT_LE(needed.height(), l->height()) << type << " " << l->objectName().toStdString();
+        }
+        shown.push_back(about.findChild<AppButton*>("FxButton1"));
+        for (std::size_t i = 0; i < shown.size(); ++i)
+            for (std::size_t j = i + 1; j < shown.size(); ++j)
+                EXPECT_FALSE(shown[i]->geometry().intersects(shown[j]->geometry()))
+                    << type << " " << shown[i]->objectName().toStdString() << " over "
+                    << shown[j]->objectName().toStdString();
+    }
 }

@@ -2,8 +2,11 @@
 #include "platform/ui/Timer.h"
 #include <gtest/gtest.h>
 
+#include "app/About.h"
 #include "app/AppFixture.h"
 #include "app/Commands.h"
+#include "app/SoftOptions.h"
+#include "app/WebLinks.h"
 #include "app/Windows.h"
 #include "platform/fs/Files.h"
 #include "platform/text/UserError.h"
@@ -358,6 +361,39 @@ TEST(Commands, WebLinks)
         w.LL_UpdateLinkClick(QStringLiteral("https://www.ostrelcorp.com/download/GS30115"));
         EXPECT_EQ(env.processes.openedUrls().last(), QStringLiteral("https://www.ostrelcorp.com/download/GS30115"));
     }
+}
+
+// On a desktop without a browser the links do not go quiet: each shows its address.
+TEST(Commands, AWebLinkWithoutABrowserShowsItsAddress)
+{
+    AppEnv env(3);
+    TFVarnetoreFirmWare w(env.programDir.path());
+    TFAbout about;
+    TFSoftOptions options;
+    env.processes.urlOpens = false;
+    w.L_OstrelClick();
+    w.LL_UpdateLinkClick(QStringLiteral("https://www.ostrelcorp.com/download/GS30115"));
+    about.Label4Click();
+    options.LL_Check_UpdateLinkClick(QStringLiteral("https://www.ostrelcorp.com/download/GS30115#GX30115"));
+    ASSERT_EQ(env.processes.openedUrls().size(), 4);
+    QStringList expected;
+    for (const QString& url : env.processes.openedUrls())
+        expected << webPageNotOpenedText(url);
+    EXPECT_EQ(env.boxes.texts(), expected);
+    for (const QString& t : env.boxes.texts())
+        EXPECT_TRUE(t.contains(QLatin1String("https://"))) << t.toStdString();
+
+    // With a browser the links open without a word.
+    env.processes.urlOpens = true;
+    w.L_OstrelClick();
+    about.Label4Click();
+    EXPECT_EQ(env.boxes.texts().size(), 4);
+    // The partner model has no page: nothing opens and nothing is said.
+    AppEnv partner(2016);
+    TFAbout partnerAbout;
+    partner.processes.urlOpens = false;
+    partnerAbout.Label4Click();
+    EXPECT_TRUE(partner.boxes.texts().isEmpty());
 }
 
 TEST(Commands, SetCommunicationThenRefreshesTheBDTButton)

@@ -2,6 +2,8 @@
 #include <QFile>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QApplication>
+#include <QTest>
 #include "platform/ui/Timer.h"
 #include <gtest/gtest.h>
 #include <set>
@@ -102,6 +104,48 @@ TEST(MainWindowStart, EveryDeviceTypeShowsItsStepsAndButtonsWithUpdateDeviceLast
         EXPECT_EQ(y, workspace::stepLabelTop(l.stepCount) - 16) << "Update Device is on the last step, " << type;
         EXPECT_EQ(w.size(), QSize(694, y + 152)) << type;
         EXPECT_EQ(w.findChild<QFrame*>("Shape1")->geometry(), QRect(10, y + 51, 674, 1)) << type;
+    }
+}
+
+// The buttons in the order the Tab key reaches them, from the information button on, once
+// around the window.
+QStringList tabWalk(TFVarnetoreFirmWare& w)
+{
+    w.show();
+    w.activateWindow();
+    QApplication::setActiveWindow(&w);
+    w.button("Btn_Info")->setFocus();
+    QStringList walk;
+    for (int i = 0; i < 30; ++i) {
+        QWidget* f = QApplication::focusWidget();
+        if (!f || (i > 0 && f == w.button("Btn_Info")))
+            break;
+        walk << f->objectName();
+        QTest::keyClick(f, Qt::Key_Tab);
+    }
+    return walk;
+}
+
+TEST(MainWindowStart, TabReachesTheButtonsInTheOrderOfTheSteps)
+{
+    const struct {
+        int type;
+        QStringList order;
+    } cases[] = {
+        {3, {"Btn_Info", "Btn_Opz", "Btn_Close", "Btn_New", "Btn_Open", "Btn_Prm_Gen", "Btn_ModTCPM_SetAccess",
+             "Btn_ModTCPM_BACnet_SetAccess", "Btn_BACnet_EDE_File", "Btn_CreateBin"}},
+        {21, {"Btn_Info", "Btn_Opz", "Btn_Close", "Btn_ScanDecode", "Btn_New", "Btn_Open", "Btn_Prm_Gen", "Btn_MBus",
+              "Btn_BACnet_EDE_File", "Btn_CreateBin"}},
+        {8, {"Btn_Info", "Btn_Opz", "Btn_Close", "Btn_New", "Btn_Open", "Btn_Prm_Gen", "Btn_SDO_Server_CANopen",
+             "Btn_SDO_Client_CANopen", "Btn_PDO_CANopen", "Btn_CAN_BACnet_SetAccess", "Btn_BACnet_BDT_Access",
+             "Btn_BACnet_Objects_Map", "Btn_CANopen_EDS", "Btn_CreateBin"}},
+        {1003, {"Btn_Info", "Btn_Opz", "Btn_Close", "Btn_New", "Btn_Open", "Btn_Prm_Gen", "Btn_MBus",
+                "Btn_PROFINET_Map", "Btn_CreateBin"}},
+    };
+    for (const auto& c : cases) {
+        AppEnv env(c.type);
+        TFVarnetoreFirmWare w(env.programDir.path());
+        EXPECT_EQ(tabWalk(w), c.order) << c.type;
     }
 }
 

@@ -66,7 +66,7 @@ std::unique_ptr<platform::RunningProcess> FakeProcesses::start(const QString& pr
 bool FakeProcesses::openUrl(const QString& url)
 {
     urls_ << url;
-    return true;
+    return urlOpens;
 }
 
 } // namespace testing_support

@@ -57,6 +57,8 @@ public:
     int exitCode = 0;
     // When set, every start fails with this reason.
     QString failWith;
+    // Whether a web link finds a browser (it is recorded either way).
+    bool urlOpens = true;
 
     const std::vector<StartedProgram>& started() const { return started_; }
     const QStringList& openedUrls() const { return urls_; }

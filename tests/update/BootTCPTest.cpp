@@ -6,6 +6,7 @@
 #include "platform/ui/controls/Controls.h"
 #include "support/FakeProcess.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QTest>
 
@@ -154,6 +155,31 @@ TEST_F(BootTCP, FieldsThatAreNotAnAddressStopThePingBeforeAnyEcho)
     w.Btn_Ping->click();
     EXPECT_EQ(w.LPing->text(), QStringLiteral("Error!!! Check the Ip Address"));
     EXPECT_EQ(textColor(w.LPing), QColor(255, 0, 0));
+}
+
+TEST_F(BootTCP, PingPressedWithTheKeyboardKeepsTheFocusSoEnterDoesNotCancel)
+{
+    for (EchoStatus gateway : {EchoStatus::Answered, EchoStatus::NoAnswer}) {
+        TFBootTCP w;
+        show(w);
+        w.activateWindow();
+        QApplication::setActiveWindow(&w);
+        setFields(w, "127", "0", "0", "1");
+        FakeClock clock;
+        FakePinger pinger(clock);
+        pinger.script = [gateway](int) { return gateway; };
+        w.Btn_Ping->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), w.Btn_Ping);
+        QTest::keyClick(w.Btn_Ping, Qt::Key_Space);
+        ASSERT_FALSE(pinger.addresses.isEmpty()) << "the key ran the check";
+        EXPECT_EQ(QApplication::focusWidget(), w.Btn_Ping);
+        // Enter where the focus is now runs the check again, and the wizard stays open.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_EQ(w.modalResult(), platform::mrNone);
+        EXPECT_EQ(QApplication::focusWidget(), w.Btn_Ping);
+        w.close();
+    }
 }
 
 TEST_F(BootTCP, NextAfterAFoundDeviceShowsTheChoicesAndKeepsTheAddress)

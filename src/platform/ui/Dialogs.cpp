@@ -59,6 +59,7 @@ public:
     {
         const FocusReturn focusReturn;
         QMessageBox box(focusReturn.window());
+        keepRestored(&box);
         box.setWindowTitle(caption.isEmpty() ? defaultCaption(kind) : caption);
         box.setText(text);
         switch (kind) {

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QShowEvent>
+#include <QTimer>
 #include <algorithm>
 
 namespace platform {
@@ -32,6 +33,48 @@ Qt::WindowFlags dialogWindowFlags()
            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 }
 
+namespace {
+
+class RestoreWhenMinimised final : public QObject {
+public:
+    explicit RestoreWhenMinimised(QWidget* window) : QObject(window), window_(window)
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (watched == window_ && e->type() == QEvent::WindowStateChange && window_->isMinimized() &&
+            window_->isVisible()) {
+            // After the state change has run its course: the window manager has just unmapped
+            // the window, and mapping it again brings it (and, with openbox, its parent) back.
+            QTimer::singleShot(0, window_, [w = window_] {
+                if (!w->isMinimized())
+                    return;
+                w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+                w->raise();
+                w->activateWindow();
+            });
+        }
+        return false;
+    }
+
+private:
+    QWidget* window_;
+};
+
+} // namespace
+
+void keepRestored(QWidget* window)
+{
+    static const char* const kMark = "keepRestored";
+    if (!window || window->property(kMark).toBool())
+        return;
+    window->setProperty(kMark, true);
+    new RestoreWhenMinimised(window);
+}
+
 void keepInsideScreen(QWidget* window)
 {
     if (!window)
@@ -57,6 +100,7 @@ Form::Form(QWidget* parent) : QDialog(parent)
 {
     setWindowFlags(dialogWindowFlags());
     setSizeGripEnabled(false);
+    keepRestored(this);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         if (now && now != this && now->window() == this && (now->focusPolicy() & Qt::ClickFocus))
             inputFocus_ = now;

@@ -7,8 +7,12 @@
 //   returned. setModalResult(r) with r != 0 ends a running showing.
 //
 // The title bar has the close button only (no minimise or maximise: the windows have a fixed
-// size). A window that is shown, or changes its size while shown, is moved into the screen's
-// available area (its top at the area's top when it is taller than the area).
+// size). Some window managers draw their minimise and maximise buttons whatever a window asks
+// for (openbox reads the Motif hints only to drop the whole title bar, never single buttons);
+// the fixed size leaves their maximise button without effect, and a minimise is undone
+// (keepRestored), so a modal window never vanishes with the main window behind it. A window
+// that is shown, or changes its size while shown, is moved into the screen's available area
+// (its top at the area's top when it is taller than the area).
 //
 // The window remembers the last control the user typed into or chose with a click
 // (inputFocus()); a message box opened over the window gives the focus back to it when it
@@ -67,6 +71,10 @@ void keepInsideScreen(QWidget* window);
 
 // The window flags of the program's windows: a title with the close button only.
 Qt::WindowFlags dialogWindowFlags();
+
+// A window without a minimise button of its own comes back at once when the window manager
+// minimises it anyway (with its own button or menu). Lives as long as the window.
+void keepRestored(QWidget* window);
 
 using ModalDriver = std::function<void(Form&)>;
 // Installs a driver for every following showModal(); an empty function restores the real

@@ -3,10 +3,13 @@
 #include "controls/button/FxButton.h"
 #include "parameters/ParGen.h"
 #include "platform/ui/controls/Controls.h"
+#include "workspace/DeviceTypes.h"
 #include "workspace/LangTexts.h"
 #include "workspace/Workspace.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
 #include <QScreen>
@@ -662,6 +665,56 @@ TEST(ParGenWindow, ActivationBringsAWindowAboveTheScreenDown)
     f.FormActivate();
     EXPECT_EQ(f.y(), 0);
     EXPECT_EQ(f.x(), 40);
+}
+
+// Every caption of every model's window can be read whole: a label's text ends before the
+// field beside it, a check box's caption fits inside the check box (and before a field beside
+// it), and nothing runs past its box.
+void expectCaptionsWhole(const TFParGen& f, const std::string& what)
+{
+    for (const platform::ctl::GroupBox* g : f.findChildren<platform::ctl::GroupBox*>()) {
+        if (!g->isVisibleTo(&f) || g->height() <= 26) // folded: only its caption line
+            continue;
+        const QList<QWidget*> children = g->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        for (const QWidget* w : children) {
+            const auto* label = qobject_cast<const QLabel*>(w);
+            const auto* check = qobject_cast<const QCheckBox*>(w);
+            if (!w->isVisibleTo(&f) || (!label && !check))
+                continue;
+            const std::string name = what + " " + w->objectName().toStdString();
+            const int textRight = label ? w->x() + label->fontMetrics().horizontalAdvance(label->text())
+                                        : w->x() + check->sizeHint().width();
+            EXPECT_LE(textRight, w->x() + w->width()) << name << " is cut by its own width";
+            EXPECT_LE(w->x() + w->width(), g->width()) << name << " runs past its box";
+            for (const QWidget* other : children) {
+                if (other == w || !other->isVisibleTo(&f) || qobject_cast<const QLabel*>(other) ||
+                    other->x() <= w->x())
+                    continue;
+                const bool sameRow = other->y() < w->y() + w->height() && w->y() < other->y() + other->height();
+                if (sameRow) {
+                    EXPECT_LE(textRight, other->x()) << name << " runs under " << other->objectName().toStdString();
+                }
+            }
+        }
+    }
+}
+
+TEST(ParGenWindow, EveryModelsCaptionsCanBeReadWhole)
+{
+    for (int type : workspace::deviceTypes()) {
+        Project p(type);
+        TFParGen f;
+        showModal(f, [&](TFParGen& w) { expectCaptionsWhole(w, std::to_string(type)); });
+    }
+    // The rows that only some choices show.
+    Project p(17);
+    TFParGen f;
+    showModal(f, [&](TFParGen& w) {
+        w.check(QStringLiteral("CB_PROFI_SNMP_Ver3"))->setChecked(true);
+        w.combo(QStringLiteral("CB_PROFI_SNMP_Secure_Lev"))->setItemIndex(2);
+        w.combo(QStringLiteral("CB_PROFI_SNMP_Secure_Lev"))->onChange(*w.combo(QStringLiteral("CB_PROFI_SNMP_Secure_Lev")));
+        expectCaptionsWhole(w, "17 with SNMPv3");
+    });
 }
 
 TEST(ParGenWindow, EveryKeyHasItsControl)

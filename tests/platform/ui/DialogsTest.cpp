@@ -94,3 +94,21 @@ TEST(FakeDialogsTest, RecordAnswerAndRestoreTheRealServices)
     EXPECT_EQ(&messageBoxes(), realBoxes);
     EXPECT_EQ(&fileDialogs(), realFiles);
 }
+
+TEST(QtMessageBoxesTest, AMinimisedBoxComesBackAndStillAnswers)
+{
+    bool restored = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        box->setWindowState(Qt::WindowMinimized);
+        QTimer::singleShot(0, box, [&restored, box] {
+            QTimer::singleShot(0, box, [&restored, box] {
+                restored = box->isVisible() && !box->isMinimized();
+                box->button(QMessageBox::Yes)->click();
+            });
+        });
+    });
+    EXPECT_EQ(messageBoxes().show(MsgKind::Confirm, QStringLiteral("Go on?")), MsgAnswer::Yes);
+    EXPECT_TRUE(restored);
+}

@@ -117,3 +117,30 @@ TEST(ControlsTest, LabelsFitTheirTextAndLinkLabelsClick)
     EXPECT_EQ(link.cursor().shape(), Qt::PointingHandCursor);
     EXPECT_EQ(link.palette().color(QPalette::WindowText), QColor(0, 0, 255));
 }
+
+// A window manager may offer a minimise button that the window did not ask for; the program's
+// windows come back from it, a window without the rule stays minimised.
+TEST(FormTest, AMinimisedWindowComesBackAtOnce)
+{
+    ProbeForm f;
+    QDialog plain;
+    QWidget keptWidget;
+    keepRestored(&keptWidget);
+    keepRestored(&keptWidget); // a second call adds nothing
+    for (QWidget* w : std::initializer_list<QWidget*>{&f, &plain, &keptWidget}) {
+        w->show();
+        w->setWindowState(Qt::WindowMinimized);
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_FALSE(f.isMinimized());
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_FALSE(keptWidget.isMinimized());
+    EXPECT_TRUE(plain.isMinimized()) << "the platform reports the minimise";
+
+    // A hidden window is left alone: nothing shows it again.
+    f.hide();
+    f.setWindowState(Qt::WindowMinimized);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(f.isVisible());
+}

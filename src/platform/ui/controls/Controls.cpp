@@ -157,29 +157,45 @@ bool addressDot(QChar& key, Edit* next)
 void fitLabels(QWidget* container, int minPixelSize)
 {
     constexpr int kGap = 2;
-    const QList<Label*> labels = container->findChildren<Label*>(Qt::FindDirectChildrenOnly);
     const QList<QWidget*> children = container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    for (Label* l : labels) {
-        // The room up to the first shown control that starts right of the label on its row.
+    // The room up to the first shown control that starts right of `w` on its row; -1 for none.
+    const auto roomRightOf = [&](const QWidget* w) {
         int room = -1;
-        for (const QWidget* w : children) {
-            if (w == l || w->isHidden() || qobject_cast<const QLabel*>(w))
+        for (const QWidget* other : children) {
+            if (other == w || other->isHidden() || qobject_cast<const QLabel*>(other))
                 continue;
-            const bool sameRow = w->y() < l->y() + l->height() && l->y() < w->y() + w->height();
-            if (sameRow && w->x() > l->x() && (room < 0 || w->x() - l->x() - kGap < room))
-                room = w->x() - l->x() - kGap;
+            const bool sameRow = other->y() < w->y() + w->height() && w->y() < other->y() + other->height();
+            if (sameRow && other->x() > w->x() && (room < 0 || other->x() - w->x() - kGap < room))
+                room = other->x() - w->x() - kGap;
         }
+        return room;
+    };
+    const auto shrink = [&](QWidget* w, int room, const std::function<int()>& needed) {
+        QFont f = w->font();
+        int px = f.pixelSize() > 0 ? f.pixelSize() : QFontInfo(f).pixelSize();
+        while (needed() > room && px > minPixelSize) {
+            f.setPixelSize(--px);
+            w->setFont(f);
+        }
+    };
+    for (Label* l : container->findChildren<Label*>(Qt::FindDirectChildrenOnly)) {
+        const int room = roomRightOf(l);
         l->setFont(container->font());
         l->adjustSize();
         if (room <= 0 || l->width() <= room)
             continue;
-        QFont f = l->font();
-        int px = f.pixelSize() > 0 ? f.pixelSize() : QFontInfo(f).pixelSize();
-        while (l->width() > room && px > minPixelSize) {
-            f.setPixelSize(--px);
-            l->setFont(f);
+        shrink(l, room, [l] {
             l->adjustSize();
-        }
+            return l->width();
+        });
+    }
+    // A check box keeps its size: its caption must fit inside it (and clear of a field beside).
+    for (CheckBox* c : container->findChildren<CheckBox*>(Qt::FindDirectChildrenOnly)) {
+        const int beside = roomRightOf(c);
+        const int room = beside > 0 ? std::min(beside, c->width()) : c->width();
+        c->setFont(container->font());
+        if (room > 0 && c->sizeHint().width() > room)
+            shrink(c, room, [c] { return c->sizeHint().width(); });
     }
 }
 

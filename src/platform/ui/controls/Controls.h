@@ -157,7 +157,8 @@ public:
 
 // Labels that sit left of a control on their row keep their text clear of it: a label whose
 // text would run under the first shown control to its right gets a smaller font (never
-// smaller than `minPixelSize`), in place of moving any control. A label with room keeps the
+// smaller than `minPixelSize`), in place of moving any control. A check box does the same
+// with its caption, which must also fit inside the check box itself. One with room keeps the
 // container's font. Runs over the direct children of `container`; call it after the texts or
 // the layout change. (The windows were laid out for a narrower face than the fallback font.)
 void fitLabels(QWidget* container, int minPixelSize = 7);
