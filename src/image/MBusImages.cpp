@@ -226,7 +226,8 @@ void Build_Bin_MBus_MSTP(ImageState& st)
     const bool hasParGen = openParGen(keys);
     if (hasParGen)
         st.Desc_Chars_Limit_Flag = keys.keyFlag(QStringLiteral("BACnet_Desc_Chars_Limit")) ? 1 : 0;
-    const std::optional<MeterParams> meter = hasParGen ? std::optional<MeterParams>(readMeterParams(keys)) : std::nullopt;
+    // Read only when the general parameters exist; the block below is written only then.
+    const MeterParams meter = hasParGen ? readMeterParams(keys) : MeterParams{};
 
     const int64_t tablesEnd = kMstpNodeTable + nodeTablesSize(nodes);
     const int64_t a = (tablesEnd + 3) / 4 * 4;
@@ -262,8 +263,8 @@ void Build_Bin_MBus_MSTP(ImageState& st)
         b.u8(static_cast<uint32_t>(keys.keyInt(QStringLiteral("BACnet_Ser_Baudrate"), 3)));
         b.u8(static_cast<uint32_t>(keys.keyInt(QStringLiteral("BACnet_Ser_Parity"), 0)));
         b.u8(static_cast<uint32_t>(keys.keyInt(QStringLiteral("BACnet_Ser_ID"), 0)));
-        b.u8(meter->baud).u8(meter->parity).u16(meter->delay).u8(static_cast<uint32_t>(nodes.size()));
-        b.u8(meter->nsErrorCode).u32(counts.analogInput).zeros(16);
+        b.u8(meter.baud).u8(meter.parity).u16(meter.delay).u8(static_cast<uint32_t>(nodes.size()));
+        b.u8(meter.nsErrorCode).u32(counts.analogInput).zeros(16);
         b.u32(counts.dateTime).u32(counts.positiveInteger).u32(counts.string);
         // A name longer than the field is left out rather than cut.
         const QString name = keys.keyTextOr(QStringLiteral("BACnet_Ser_NAME_STA"), QStringLiteral("devicename1"));
