@@ -238,6 +238,25 @@ TEST_F(ColumnGridTest, ColumnEditLengthLimitsTheTextAndAdvancesAutomatically)
     EXPECT_EQ(grid->col(), cList); // the third character moved on
 }
 
+TEST_F(ColumnGridTest, EditLengthIsAFullIntegerLimit)
+{
+    // 65537 and 65539 are 1 and 3 when cut to 16 bits.
+    grid->Columns().Items(cText)->EditLength = 65537;
+    goTo(cText, 2);
+    type("abcd");
+    EXPECT_EQ(grid->NormalEdit()->text(), "abcd");
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(cText, 2), "abcd");
+
+    grid->Columns().Items(cText)->EditLength = 65539;
+    grid->Navigation.SetAdvanceAuto(true);
+    grid->Navigation.AdvanceOnEnter = true;
+    goTo(cText, 4);
+    type("xyz");
+    EXPECT_EQ(grid->col(), cText) << "three characters are far from the limit";
+    EXPECT_EQ(grid->NormalEdit()->text(), "xyz");
+}
+
 TEST_F(ColumnGridTest, HideCellEditWithNoEditWritesNothingAndRestoreCellCacheWritesTheCurrentCell)
 {
     grid->SetCells(cList, 2, "Beta");
@@ -253,6 +272,87 @@ TEST_F(ColumnGridTest, HideCellEditWithNoEditWritesNothingAndRestoreCellCacheWri
     grid->NormalEdit()->setText("changed");
     grid->RestoreCellCache();
     EXPECT_EQ(grid->Cells(cText, 5), "cached");
+}
+
+} // namespace
+} // namespace gridtest
+
+#include <QDialog>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace gridtest {
+namespace {
+
+// The table windows are dialogs with a default and a cancel button: an open editor takes
+// Enter and Escape before them, a grid without an open editor leaves Escape to the dialog.
+TEST(ColumnGridDialogTest, OpenEditorTakesEnterAndEscapeBeforeTheDialogButtons)
+{
+    QDialog dialog;
+    dialog.resize(500, 300);
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* grid = new TExtColumnGrid(&dialog);
+    layout->addWidget(grid);
+    auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
+    ok->setDefault(true);
+    layout->addWidget(ok);
+    int okClicks = 0, rejects = 0;
+    QObject::connect(ok, &QPushButton::clicked, [&] { ++okClicks; });
+    QObject::connect(&dialog, &QDialog::rejected, [&] { ++rejects; });
+    grid->SetColCount(3);
+    grid->SetRowCount(5);
+    grid->Columns().Items(2)->SetEditor(edComboList);
+    grid->Columns().Items(2)->ComboItems().AddStrings(QStringList{"Alpha", "Beta"});
+    grid->SetCells(1, 2, "old");
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    grid->MoveToCell(1, 1);
+    grid->setFocus();
+    QCoreApplication::processEvents();
+    auto press = [](Qt::Key k) {
+        QTest::keyClick(QApplication::focusWidget(), k);
+        QCoreApplication::processEvents();
+    };
+    auto typeText = [](const QString& text) {
+        for (QChar ch : text) {
+            QTest::keyClick(QApplication::focusWidget(), ch.toLatin1());
+            QCoreApplication::processEvents();
+        }
+    };
+
+    typeText("abc");
+    ASSERT_TRUE(grid->NormalEdit()->isVisible());
+    press(Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(1, 1), "abc");
+    EXPECT_EQ(okClicks, 0);
+
+    grid->MoveToCell(1, 2);
+    grid->setFocus();
+    typeText("xy");
+    press(Qt::Key_Escape);
+    EXPECT_EQ(grid->Cells(1, 2), "old");
+    EXPECT_EQ(rejects, 0);
+    EXPECT_TRUE(dialog.isVisible());
+
+    grid->MoveToCell(2, 1);
+    grid->setFocus();
+    press(Qt::Key_F2);
+    ASSERT_TRUE(grid->EditCombo()->isVisible());
+    grid->EditCombo()->SetItemIndex(1);
+    press(Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(2, 1), "Beta");
+    EXPECT_EQ(okClicks, 0);
+    press(Qt::Key_F2);
+    ASSERT_TRUE(grid->EditCombo()->isVisible());
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(grid->EditCombo()->isVisible());
+    EXPECT_EQ(rejects, 0);
+    EXPECT_TRUE(dialog.isVisible());
+
+    // No editor open: Escape is the dialog's.
+    grid->setFocus();
+    press(Qt::Key_Escape);
+    EXPECT_EQ(rejects, 1);
 }
 
 } // namespace

@@ -229,3 +229,60 @@ TEST_F(ColumnGridTest, ReleaseOnAHeaderFiresClickAndSortsNothing)
 
 } // namespace
 } // namespace gridtest
+
+namespace gridtest {
+namespace {
+
+TEST_F(ColumnGridTest, WindowResizeStretchesOnlyAValidStretchColumnAndSizesTheGridWithTheWindow)
+{
+    auto widths = [&] {
+        QList<int> w;
+        for (int c = 0; c < grid->ColCount(); ++c)
+            w << grid->colWidths(c);
+        return w;
+    };
+    // Stretch off: the window's size leaves the columns alone, whatever the stretch column says.
+    grid->ColumnSize.StretchColumn = 20;
+    QList<int> before = widths();
+    window.resize(700, 420);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(widths(), before);
+
+    // Stretch on with a column the grid does not have: nothing stretches, nothing is thrown.
+    grid->ColumnSize.StretchColumn = -1;
+    grid->ColumnSize.SetStretch(true);
+    grid->ColumnSize.StretchColumn = 20;
+    grid->SizeWithForm = true;
+    before = widths();
+    const QSize gridBefore = grid->size();
+    window.resize(760, 440);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(widths(), before);
+    EXPECT_EQ(grid->size(), gridBefore + QSize(60, 20));
+
+    // A valid stretch column takes the room the window gained.
+    grid->ColumnSize.StretchColumn = cText;
+    const int textBefore = grid->colWidths(cText);
+    window.resize(820, 440);
+    QCoreApplication::processEvents();
+    EXPECT_GT(grid->colWidths(cText), textBefore);
+    EXPECT_EQ(grid->colWidths(cList), before[cList]);
+}
+
+TEST_F(ColumnGridTest, CellHintShowsTheCellTextWithoutTags)
+{
+    grid->HintShowCells = true;
+    grid->SetCells(cText, 2, "<b>hot</b> water");
+    EXPECT_EQ(grid->BuildCellHint(cellPoint(cText, 2)), "hot water");
+    grid->HTMLHint = true;
+    EXPECT_EQ(grid->BuildCellHint(cellPoint(cText, 2)), "<b>hot</b> water");
+    // With a column hidden the hint is that of the cell under the mouse, not of its neighbour.
+    grid->SetCells(cList, 2, "Beta");
+    grid->HideColumn(cText);
+    EXPECT_EQ(grid->BuildCellHint(cellPoint(cText, 2)), "Beta");
+    grid->OnGridHint = [](TExtStringGrid*, int row, int col, QString& hint) { hint = QStringLiteral("%1/%2").arg(col).arg(row); };
+    EXPECT_EQ(grid->BuildCellHint(cellPoint(cText, 2)), QStringLiteral("%1/2").arg(cList));
+}
+
+} // namespace
+} // namespace gridtest

@@ -256,3 +256,29 @@ TEST_F(PaintGridTest, CellTextSize)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(PaintGridTest, TextSizeAndLineCountWithAHiddenColumn)
+{
+    grid->Multilinecells = true;
+    grid->SetCells(2, 1, "Wg");
+    grid->SetCells(3, 1, "Wg");
+    grid->SetFontSizes(3, 1, 30);
+    grid->HideColumn(1);
+    // The font of the real column 3 is measured, not that of the column now shown at index 3.
+    EXPECT_GT(grid->GetCellTextSize(3, 1).height(), grid->GetCellTextSize(2, 1).height() + 10);
+
+    // The last visible column counts as much as the others.
+    grid->SetCells(4, 2, "a\rb\rc\rd");
+    EXPECT_EQ(grid->MaxLinesInRow(2), 4);
+    grid->SetCells(2, 2, "a\rb");
+    EXPECT_EQ(grid->MaxLinesInRow(2), 4);
+    grid->SetCells(4, 2, "");
+    EXPECT_EQ(grid->MaxLinesInRow(2), 2);
+    // A hidden column's text is no visible line.
+    grid->SetCells(1, 2, "1\r2\r3\r4\r5");
+    EXPECT_EQ(grid->MaxLinesInRow(2), 2);
+}
+
+} // namespace
