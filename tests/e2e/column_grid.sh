@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Works in a 2000-row column grid as a new user would, on its own virtual X display under a
 # window manager: clicks a cell and types a name, Tab opens the pick list of the next cell and
-# Enter takes its first item, a pick-list item is chosen with the mouse, a check box is
+# Enter takes its first item, Tab again opens the editable list where a free text is typed, a
+# pick-list item is chosen with the mouse, a check box is
 # toggled by a click and another by Space, Ctrl+End and Up reach row 1800 where a name is typed,
 # and the window is closed. The window writes its cells when it closes; every edited cell and
 # the untouched read-only column are checked.
@@ -45,6 +46,12 @@ click "$win" "$x" "$y"
 xdotool type --delay 60 "Pump"
 sleep 0.2
 key Tab
+key Return
+
+# 1b. Tab on to the editable list of the same row: a unit it does not list is typed and kept.
+key Tab
+xdotool type --delay 60 "kW"
+sleep 0.2
 key Return
 
 # 2. A pick-list item chosen with the mouse: the cell is made current, a second click opens its
@@ -91,6 +98,7 @@ expect() { # row col text
 }
 expect 1 1 "Pump"
 expect 1 2 "Coil"
+expect 1 3 "kW"
 expect 2 2 "Register"
 expect 3 4 "Y"
 expect 4 4 "Y"

@@ -241,18 +241,20 @@ TEST_F(ColumnGridTest, WindowResizeStretchesOnlyAValidStretchColumnAndSizesTheGr
             w << grid->colWidths(c);
         return w;
     };
-    // Stretch off: the window's size leaves the columns alone, whatever the stretch column says.
+    // Stretch off: the window's size leaves the columns alone, whatever the stretch column says;
+    // the grid follows the window's size.
+    grid->SizeWithForm = true;
     grid->ColumnSize.StretchColumn = 20;
     QList<int> before = widths();
     window.resize(700, 420);
     QCoreApplication::processEvents();
     EXPECT_EQ(widths(), before);
+    EXPECT_EQ(grid->size(), QSize(680, 400));
 
     // Stretch on with a column the grid does not have: nothing stretches, nothing is thrown.
     grid->ColumnSize.StretchColumn = -1;
     grid->ColumnSize.SetStretch(true);
     grid->ColumnSize.StretchColumn = 20;
-    grid->SizeWithForm = true;
     before = widths();
     const QSize gridBefore = grid->size();
     window.resize(760, 440);
