@@ -509,3 +509,79 @@ TEST(Input, ANodeDeletedWhileItsBoxIsPressedEndsThePress)
     QTest::keyRelease(t.tree.get(), Qt::Key_Space);
     EXPECT_FALSE(t.tree->TreeStates().contains(tsKeyCheckPending));
 }
+
+namespace {
+
+// Records the drags the tree starts instead of starting one.
+class DragRecordingTree : public TLazyStringTree {
+public:
+    QList<QPoint> drags;
+
+protected:
+    void DoDragging(QPoint P) override { drags << P; }
+};
+
+} // namespace
+
+TEST(Input, HotTrackingFollowsTheLabelAndTheCheckBox)
+{
+    InputTree t;
+    QStringList changes;
+    t.tree->OnHotChange = [&](TBaseLazyTree*, PLazyNode oldNode, PLazyNode newNode) {
+        changes << t.name(oldNode) + QStringLiteral(">") + t.name(newNode);
+    };
+    const struct {
+        QPoint at;
+        const char* hot;
+    } rows[] = {
+        {t.label("n2"), "n2"},
+        {t.label("n3"), "n3"},
+        {QPoint(190, t.label("n3").y()), "-"}, // right of the text: no hot node
+        {t.checkBox("n7"), "n7"},
+        {QPoint(3, t.label("n4").y()), "-"}, // the indent
+    };
+    for (const auto& r : rows) {
+        QTest::mouseMove(t.view(), r.at);
+        EXPECT_EQ(t.name(t.tree->HotNode()), QLatin1String(r.hot)) << r.at.x() << "," << r.at.y();
+    }
+    EXPECT_EQ(changes.join(QLatin1Char(' ')), QStringLiteral("->n2 n2>n3 n3>- ->n7 n7>-"));
+}
+
+TEST(Input, ADragIsArmedOnTheLabelAndStartsAtTheThreshold)
+{
+    std::unique_ptr<DragRecordingTree> tree(TBaseLazyTree::create<DragRecordingTree>());
+    tree->SetNodeDataSize(sizeof(void*));
+    tree->SetAnimationDuration(0);
+    tree->SetRootNodeCount(5);
+    bool allowed = true;
+    tree->OnDragAllowed = [&](TBaseLazyTree*, PLazyNode, TColumnIndex, bool& Allowed) { Allowed = allowed; };
+    tree->resize(200, 200);
+    tree->show();
+    QWidget* view = tree->viewport();
+    const platform::Rect label = tree->GetDisplayRect(tree->GetFirst(), NoColumn, true);
+    const QPoint start(label.left + 3, (label.top + label.bottom) / 2);
+
+    // Four pixels in each direction do not start it; five in one do, from the press point.
+    QTest::mousePress(view, Qt::LeftButton, {}, start);
+    EXPECT_TRUE(tree->TreeStates().contains(tsOLEDragPending));
+    QTest::mouseMove(view, start + QPoint(4, 4));
+    EXPECT_TRUE(tree->drags.isEmpty());
+    QTest::mouseMove(view, start + QPoint(0, 5));
+    EXPECT_EQ(tree->drags, QList<QPoint>{start});
+    EXPECT_FALSE(tree->TreeStates().contains(tsOLEDragPending));
+    QTest::mouseMove(view, start + QPoint(0, 12));
+    EXPECT_EQ(tree->drags.size(), 1) << "one drag per press";
+    QTest::mouseRelease(view, Qt::LeftButton, {}, start + QPoint(0, 12));
+
+    // Not allowed, or pressed outside a label: no drag is armed.
+    allowed = false;
+    QTest::mousePress(view, Qt::LeftButton, {}, start);
+    EXPECT_FALSE(tree->TreeStates().contains(tsOLEDragPending));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, start);
+    allowed = true;
+    QTest::mousePress(view, Qt::LeftButton, {}, QPoint(190, start.y()));
+    EXPECT_FALSE(tree->TreeStates().contains(tsOLEDragPending));
+    QTest::mouseMove(view, QPoint(190, start.y() + 10));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(190, start.y() + 10));
+    EXPECT_EQ(tree->drags.size(), 1);
+}
