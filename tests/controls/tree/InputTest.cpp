@@ -585,3 +585,45 @@ TEST(Input, ADragIsArmedOnTheLabelAndStartsAtTheThreshold)
     QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(190, start.y() + 10));
     EXPECT_EQ(tree->drags.size(), 1);
 }
+
+TEST(Input, PressesThatWaitForTheRelease)
+{
+    // Where a drag may start, a press on one of several selected nodes keeps them (they may be
+    // dragged together) until the release, which leaves only that node.
+    {
+        InputTree t;
+        t.tree->OnDragAllowed = [](TBaseLazyTree*, PLazyNode, TColumnIndex, bool& Allowed) { Allowed = true; };
+        t.tree->SetFocusedNode(t.node("n2"));
+        t.tree->SetSelected(t.node("n2"), true);
+        t.click(t.label("n5"), Qt::ShiftModifier);
+        ASSERT_EQ(t.selection(), QStringLiteral("n2,n3,n4,n5"));
+        QTest::mousePress(t.view(), Qt::LeftButton, {}, t.label("n3"));
+        EXPECT_EQ(t.selection(), QStringLiteral("n2,n3,n4,n5"));
+        EXPECT_EQ(t.name(t.tree->FocusedNode()), QStringLiteral("n3"));
+        QTest::mouseRelease(t.view(), Qt::LeftButton, {}, t.label("n3"));
+        EXPECT_EQ(t.selection(), QStringLiteral("n3"));
+    }
+    // With toAlwaysSelectNode a click into empty space keeps the selected node.
+    {
+        InputTree t;
+        t.tree->TreeOptions().SetSelectionOptions({toMultiSelect, toAlwaysSelectNode});
+        t.click(t.label("n4"));
+        t.click(QPoint(150, 200));
+        EXPECT_EQ(t.selection(), QStringLiteral("n4"));
+    }
+    // Losing the focus while a box is held with the mouse keeps the press: the release on
+    // the box still commits it.
+    {
+        InputTree t;
+        QWidget other;
+        other.show();
+        PLazyNode n8 = t.node("n8");
+        QTest::mousePress(t.view(), Qt::LeftButton, {}, t.checkBox("n8"));
+        ASSERT_TRUE(t.tree->TreeStates().contains(tsMouseCheckPending));
+        QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(t.tree.get(), &out);
+        EXPECT_TRUE(t.tree->TreeStates().contains(tsMouseCheckPending));
+        QTest::mouseRelease(t.view(), Qt::LeftButton, {}, t.checkBox("n8"));
+        EXPECT_EQ(n8->CheckState, csCheckedNormal);
+    }
+}
