@@ -8,6 +8,7 @@
 #include "platform/ui/Timer.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QTest>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -625,5 +626,40 @@ TEST(Input, PressesThatWaitForTheRelease)
         EXPECT_TRUE(t.tree->TreeStates().contains(tsMouseCheckPending));
         QTest::mouseRelease(t.view(), Qt::LeftButton, {}, t.checkBox("n8"));
         EXPECT_EQ(n8->CheckState, csCheckedNormal);
+    }
+}
+
+TEST(Input, RightClickAsksForAMenuFromTheNodeUpwards)
+{
+    InputTree t;
+    t.tree->SetExpanded(t.node("n1"), true);
+    QMenu menu;
+    menu.addAction(QStringLiteral("Item"));
+    QStringList asked;
+    const char* giver = "";
+    t.tree->OnGetPopupMenu = [&](TBaseLazyTree*, PLazyNode n, TColumnIndex, QPoint, bool&, QMenu*& popup) {
+        asked << t.name(n);
+        if (t.name(n) == QLatin1String(giver))
+            popup = &menu;
+    };
+    const struct {
+        QPoint at;
+        const char* giver;
+        const char* asked;
+        bool shown;
+    } rows[] = {
+        {t.label("c0"), "", "c0,n1", false},
+        {t.label("c0"), "n1", "c0,n1", true},
+        {t.label("n3"), "n3", "n3", true},
+        {QPoint(150, 230), "", "-", false}, // below the last node: one question without a node
+    };
+    for (const auto& r : rows) {
+        asked.clear();
+        giver = r.giver;
+        QTest::mouseClick(t.view(), Qt::RightButton, {}, r.at);
+        EXPECT_EQ(asked.join(QLatin1Char(',')), QLatin1String(r.asked)) << r.giver;
+        EXPECT_EQ(t.tree->TreeStates().contains(tsPopupMenuShown), r.shown) << r.giver;
+        EXPECT_EQ(menu.isVisible(), r.shown) << r.giver;
+        menu.hide();
     }
 }
