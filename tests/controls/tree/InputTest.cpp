@@ -663,3 +663,38 @@ TEST(Input, RightClickAsksForAMenuFromTheNodeUpwards)
         menu.hide();
     }
 }
+
+TEST(Input, HelpAndMenuKeysAskFromTheFocusedNodeUpwards)
+{
+    InputTree t;
+    t.tree->SetExpanded(t.node("n1"), true);
+    QStringList asked;
+    t.tree->OnGetHelpContext = [&](TBaseLazyTree*, PLazyNode n, TColumnIndex, int& context) {
+        asked << t.name(n);
+        if (t.name(n) == QLatin1String("n1"))
+            context = 7;
+    };
+    t.tree->SetFocusedNode(t.node("c1"));
+    t.key(Qt::Key_F1);
+    EXPECT_EQ(asked.join(QLatin1Char(',')), QStringLiteral("c1,n1"));
+    EXPECT_EQ(t.tree->LastHelpContext(), 7);
+    asked.clear();
+    t.tree->SetFocusedNode(t.node("n4"));
+    t.key(Qt::Key_F1);
+    EXPECT_EQ(asked.join(QLatin1Char(',')), QStringLiteral("n4"));
+    EXPECT_EQ(t.tree->LastHelpContext(), 0);
+
+    QMenu menu;
+    menu.addAction(QStringLiteral("Item"));
+    asked.clear();
+    t.tree->OnGetPopupMenu = [&](TBaseLazyTree*, PLazyNode n, TColumnIndex, QPoint, bool&, QMenu*& popup) {
+        asked << t.name(n);
+        if (t.name(n) == QLatin1String("n1"))
+            popup = &menu;
+    };
+    t.tree->SetFocusedNode(t.node("c0"));
+    t.key(Qt::Key_Menu);
+    EXPECT_EQ(asked.join(QLatin1Char(',')), QStringLiteral("c0,n1"));
+    EXPECT_TRUE(menu.isVisible());
+    menu.hide();
+}
