@@ -8,6 +8,7 @@
 #include "platform/ui/Timer.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QTest>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -508,4 +509,192 @@ TEST(Input, ANodeDeletedWhileItsBoxIsPressedEndsThePress)
     t.tree->DeleteNode(n7);
     QTest::keyRelease(t.tree.get(), Qt::Key_Space);
     EXPECT_FALSE(t.tree->TreeStates().contains(tsKeyCheckPending));
+}
+
+namespace {
+
+// Records the drags the tree starts instead of starting one.
+class DragRecordingTree : public TLazyStringTree {
+public:
+    QList<QPoint> drags;
+
+protected:
+    void DoDragging(QPoint P) override { drags << P; }
+};
+
+} // namespace
+
+TEST(Input, HotTrackingFollowsTheLabelAndTheCheckBox)
+{
+    InputTree t;
+    QStringList changes;
+    t.tree->OnHotChange = [&](TBaseLazyTree*, PLazyNode oldNode, PLazyNode newNode) {
+        changes << t.name(oldNode) + QStringLiteral(">") + t.name(newNode);
+    };
+    const struct {
+        QPoint at;
+        const char* hot;
+    } rows[] = {
+        {t.label("n2"), "n2"},
+        {t.label("n3"), "n3"},
+        {QPoint(190, t.label("n3").y()), "-"}, // right of the text: no hot node
+        {t.checkBox("n7"), "n7"},
+        {QPoint(3, t.label("n4").y()), "-"}, // the indent
+    };
+    for (const auto& r : rows) {
+        QTest::mouseMove(t.view(), r.at);
+        EXPECT_EQ(t.name(t.tree->HotNode()), QLatin1String(r.hot)) << r.at.x() << "," << r.at.y();
+    }
+    EXPECT_EQ(changes.join(QLatin1Char(' ')), QStringLiteral("->n2 n2>n3 n3>- ->n7 n7>-"));
+}
+
+TEST(Input, ADragIsArmedOnTheLabelAndStartsAtTheThreshold)
+{
+    std::unique_ptr<DragRecordingTree> tree(TBaseLazyTree::create<DragRecordingTree>());
+    tree->SetNodeDataSize(sizeof(void*));
+    tree->SetAnimationDuration(0);
+    tree->SetRootNodeCount(5);
+    bool allowed = true;
+    tree->OnDragAllowed = [&](TBaseLazyTree*, PLazyNode, TColumnIndex, bool& Allowed) { Allowed = allowed; };
+    tree->resize(200, 200);
+    tree->show();
+    QWidget* view = tree->viewport();
+    const platform::Rect label = tree->GetDisplayRect(tree->GetFirst(), NoColumn, true);
+    const QPoint start(label.left + 3, (label.top + label.bottom) / 2);
+
+    // Four pixels in each direction do not start it; five in one do, from the press point.
+    QTest::mousePress(view, Qt::LeftButton, {}, start);
+    EXPECT_TRUE(tree->TreeStates().contains(tsOLEDragPending));
+    QTest::mouseMove(view, start + QPoint(4, 4));
+    EXPECT_TRUE(tree->drags.isEmpty());
+    QTest::mouseMove(view, start + QPoint(0, 5));
+    EXPECT_EQ(tree->drags, QList<QPoint>{start});
+    EXPECT_FALSE(tree->TreeStates().contains(tsOLEDragPending));
+    QTest::mouseMove(view, start + QPoint(0, 12));
+    EXPECT_EQ(tree->drags.size(), 1) << "one drag per press";
+    QTest::mouseRelease(view, Qt::LeftButton, {}, start + QPoint(0, 12));
+
+    // Not allowed, or pressed outside a label: no drag is armed.
+    allowed = false;
+    QTest::mousePress(view, Qt::LeftButton, {}, start);
+    EXPECT_FALSE(tree->TreeStates().contains(tsOLEDragPending));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, start);
+    allowed = true;
+    QTest::mousePress(view, Qt::LeftButton, {}, QPoint(190, start.y()));
+    EXPECT_FALSE(tree->TreeStates().contains(tsOLEDragPending));
+    QTest::mouseMove(view, QPoint(190, start.y() + 10));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(190, start.y() + 10));
+    EXPECT_EQ(tree->drags.size(), 1);
+}
+
+TEST(Input, PressesThatWaitForTheRelease)
+{
+    // Where a drag may start, a press on one of several selected nodes keeps them (they may be
+    // dragged together) until the release, which leaves only that node.
+    {
+        InputTree t;
+        t.tree->OnDragAllowed = [](TBaseLazyTree*, PLazyNode, TColumnIndex, bool& Allowed) { Allowed = true; };
+        t.tree->SetFocusedNode(t.node("n2"));
+        t.tree->SetSelected(t.node("n2"), true);
+        t.click(t.label("n5"), Qt::ShiftModifier);
+        ASSERT_EQ(t.selection(), QStringLiteral("n2,n3,n4,n5"));
+        QTest::mousePress(t.view(), Qt::LeftButton, {}, t.label("n3"));
+        EXPECT_EQ(t.selection(), QStringLiteral("n2,n3,n4,n5"));
+        EXPECT_EQ(t.name(t.tree->FocusedNode()), QStringLiteral("n3"));
+        QTest::mouseRelease(t.view(), Qt::LeftButton, {}, t.label("n3"));
+        EXPECT_EQ(t.selection(), QStringLiteral("n3"));
+    }
+    // With toAlwaysSelectNode a click into empty space keeps the selected node.
+    {
+        InputTree t;
+        t.tree->TreeOptions().SetSelectionOptions({toMultiSelect, toAlwaysSelectNode});
+        t.click(t.label("n4"));
+        t.click(QPoint(150, 200));
+        EXPECT_EQ(t.selection(), QStringLiteral("n4"));
+    }
+    // Losing the focus while a box is held with the mouse keeps the press: the release on
+    // the box still commits it.
+    {
+        InputTree t;
+        QWidget other;
+        other.show();
+        PLazyNode n8 = t.node("n8");
+        QTest::mousePress(t.view(), Qt::LeftButton, {}, t.checkBox("n8"));
+        ASSERT_TRUE(t.tree->TreeStates().contains(tsMouseCheckPending));
+        QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(t.tree.get(), &out);
+        EXPECT_TRUE(t.tree->TreeStates().contains(tsMouseCheckPending));
+        QTest::mouseRelease(t.view(), Qt::LeftButton, {}, t.checkBox("n8"));
+        EXPECT_EQ(n8->CheckState, csCheckedNormal);
+    }
+}
+
+TEST(Input, RightClickAsksForAMenuFromTheNodeUpwards)
+{
+    InputTree t;
+    t.tree->SetExpanded(t.node("n1"), true);
+    QMenu menu;
+    menu.addAction(QStringLiteral("Item"));
+    QStringList asked;
+    const char* giver = "";
+    t.tree->OnGetPopupMenu = [&](TBaseLazyTree*, PLazyNode n, TColumnIndex, QPoint, bool&, QMenu*& popup) {
+        asked << t.name(n);
+        if (t.name(n) == QLatin1String(giver))
+            popup = &menu;
+    };
+    const struct {
+        QPoint at;
+        const char* giver;
+        const char* asked;
+        bool shown;
+    } rows[] = {
+        {t.label("c0"), "", "c0,n1", false},
+        {t.label("c0"), "n1", "c0,n1", true},
+        {t.label("n3"), "n3", "n3", true},
+        {QPoint(150, 230), "", "-", false}, // below the last node: one question without a node
+    };
+    for (const auto& r : rows) {
+        asked.clear();
+        giver = r.giver;
+        QTest::mouseClick(t.view(), Qt::RightButton, {}, r.at);
+        EXPECT_EQ(asked.join(QLatin1Char(',')), QLatin1String(r.asked)) << r.giver;
+        EXPECT_EQ(t.tree->TreeStates().contains(tsPopupMenuShown), r.shown) << r.giver;
+        EXPECT_EQ(menu.isVisible(), r.shown) << r.giver;
+        menu.hide();
+    }
+}
+
+TEST(Input, HelpAndMenuKeysAskFromTheFocusedNodeUpwards)
+{
+    InputTree t;
+    t.tree->SetExpanded(t.node("n1"), true);
+    QStringList asked;
+    t.tree->OnGetHelpContext = [&](TBaseLazyTree*, PLazyNode n, TColumnIndex, int& context) {
+        asked << t.name(n);
+        if (t.name(n) == QLatin1String("n1"))
+            context = 7;
+    };
+    t.tree->SetFocusedNode(t.node("c1"));
+    t.key(Qt::Key_F1);
+    EXPECT_EQ(asked.join(QLatin1Char(',')), QStringLiteral("c1,n1"));
+    EXPECT_EQ(t.tree->LastHelpContext(), 7);
+    asked.clear();
+    t.tree->SetFocusedNode(t.node("n4"));
+    t.key(Qt::Key_F1);
+    EXPECT_EQ(asked.join(QLatin1Char(',')), QStringLiteral("n4"));
+    EXPECT_EQ(t.tree->LastHelpContext(), 0);
+
+    QMenu menu;
+    menu.addAction(QStringLiteral("Item"));
+    asked.clear();
+    t.tree->OnGetPopupMenu = [&](TBaseLazyTree*, PLazyNode n, TColumnIndex, QPoint, bool&, QMenu*& popup) {
+        asked << t.name(n);
+        if (t.name(n) == QLatin1String("n1"))
+            popup = &menu;
+    };
+    t.tree->SetFocusedNode(t.node("c0"));
+    t.key(Qt::Key_Menu);
+    EXPECT_EQ(asked.join(QLatin1Char(',')), QStringLiteral("c0,n1"));
+    EXPECT_TRUE(menu.isVisible());
+    menu.hide();
 }

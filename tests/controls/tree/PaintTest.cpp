@@ -88,6 +88,36 @@ TEST(TreePainting, DottedLinesKeepTheirParityAcrossRowsAndScrolls)
     }
 }
 
+TEST(TreePainting, AnyWindowOfTheTreePaintsIntoAnImageAsOnTheScreen)
+{
+    auto tree = classicTree(30);
+    PLazyNode n10 = tree->RootNode()->FirstChild;
+    for (int i = 0; i < 10; ++i)
+        n10 = n10->NextSibling;
+    tree->SetChildCount(n10, 2);
+    tree->SetExpanded(n10, true);
+    tree->SetSelected(n10->FirstChild, true);
+    const int w = tree->ClientWidth();
+    const int h = 54;
+    // Rows 10 to 12 lie below the client area; painted at (10, 6) into an image.
+    QImage img(w + 20, h + 20, QImage::Format_RGB32);
+    img.fill(Qt::magenta);
+    {
+        platform::Canvas canvas(&img);
+        tree->PaintTree(canvas, Rect{0, 180, w, 180 + h}, QPoint(10, 6),
+                        {poBackground, poColumnColor, poDrawFocusRect, poDrawSelection, poDrawDropMark, poGridLines});
+    }
+    EXPECT_EQ(img.pixel(5, 3), QColor(Qt::magenta).rgb()) << "nothing outside the target";
+    EXPECT_EQ(img.pixel(w + 15, h + 12), QColor(Qt::magenta).rgb());
+    tree->SetOffsetY(-180);
+    const QImage screen = grab(tree.get());
+    int differing = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            differing += img.pixel(x + 10, y + 6) != screen.pixel(x, y);
+    EXPECT_EQ(differing, 0);
+}
+
 TEST(TreePainting, GlyphSitsAtButtonXAndButtonY)
 {
     auto tree = classicTree(3);

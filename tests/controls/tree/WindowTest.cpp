@@ -7,6 +7,7 @@
 #include "platform/draw/Theme.h"
 
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -65,6 +66,22 @@ TEST(Scrolling, OffsetsAreClampedAndAnUnchangedOffsetFiresNothing)
     EXPECT_EQ(tree->OffsetY(), ch - 360);
     tree->HandleVScroll(9); // codes above 8 are ignored
     EXPECT_EQ(tree->OffsetY(), ch - 360);
+}
+
+TEST(Scrolling, EveryChangeOfTheBarsOrOffsetsIsSignalled)
+{
+    std::unique_ptr<TBaseLazyTree> tree(shownTree(20));
+    QSignalSpy spy(tree.get(), &TBaseLazyTree::scrollBarsChanged);
+    tree->SetOffsetY(1000); // clamped to where it is: nothing
+    EXPECT_EQ(spy.count(), 0);
+    tree->SetOffsetY(-40);
+    EXPECT_GE(spy.count(), 1) << "an offset change";
+    spy.clear();
+    tree->UpdateScrollBars(true);
+    EXPECT_EQ(spy.count(), 1) << "a scroll-bar update";
+    spy.clear();
+    tree->SetRootNodeCount(40);
+    EXPECT_GE(spy.count(), 1) << "the range grew";
 }
 
 TEST(Scrolling, SmallContentHasNoBars)
