@@ -368,6 +368,8 @@ void TFVarnetoreFirmWare::showEvent(QShowEvent* e)
         const QRect area = screen->availableGeometry();
         move(area.center() - rect().center());
     }
+    // A model's layout taller than a small screen would put the title bar above it.
+    platform::keepInsideScreen(this);
     FormShow();
 }
 

@@ -260,8 +260,13 @@ void TFBootTCP::FxButton4Click()
     }
     const std::optional<UpdaterCommand> c = ownEthernetUpdater(w.Converter_Type, *address, choices(), BACnetType,
                                                                w.Program_Dir, w.Master_Dir, w.Project_Dir);
-    if (c)
-        platform::Start_Program(c->program, c->arguments, false);
+    if (!c)
+        return;
+    // The updater sends every file of the bin folder: a copy that a killed save left there
+    // must not go with them.
+    if (ethernetTarget(w.Converter_Type).kind == UpdaterKind::OwnBinFolder)
+        platform::removeStaleWriteTemps(platform::joinPath(w.Project_Dir, QStringLiteral("bin")));
+    platform::Start_Program(c->program, c->arguments, false);
 }
 
 } // namespace update

@@ -3,7 +3,10 @@
 #include <QFontMetrics>
 #include <QFrame>
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
+#include <cstdlib>
 #include "platform/ui/Timer.h"
 #include <gtest/gtest.h>
 #include <set>
@@ -147,6 +150,42 @@ TEST(MainWindowStart, TabReachesTheButtonsInTheOrderOfTheSteps)
         TFVarnetoreFirmWare w(env.programDir.path());
         EXPECT_EQ(tabWalk(w), c.order) << c.type;
     }
+}
+
+// Shown centred on the screen; a window taller than the screen's available area (a model's
+// layout on a small screen) starts at the area's top, so its title bar stays on the screen.
+TEST(MainWindowStart, ShownCentredAndInsideTheScreen)
+{
+    const auto expectInside = [](const TFVarnetoreFirmWare& w, const std::string& what) {
+        const QRect area = w.screen()->availableGeometry();
+        const QRect frame = w.frameGeometry();
+        if (frame.height() > area.height()) {
+            EXPECT_EQ(frame.top(), area.top()) << what;
+        } else {
+            EXPECT_TRUE(area.contains(frame)) << what;
+            // Centred up to the title bar and the frame's edges.
+            const int margins = frame.height() - w.height();
+            EXPECT_LE(std::abs(frame.center().y() - area.center().y()), margins) << what;
+            EXPECT_LE(std::abs(frame.center().x() - area.center().x()), margins) << what;
+        }
+        EXPECT_GE(frame.left(), area.left()) << what;
+        EXPECT_LE(frame.right(), area.right()) << what;
+    };
+    for (int type : workspace::deviceTypes()) {
+        AppEnv env(type);
+        TFVarnetoreFirmWare w(env.programDir.path());
+        w.show();
+        expectInside(w, "device type " + std::to_string(type));
+        w.hide();
+    }
+    AppEnv env(8);
+    TFVarnetoreFirmWare w(env.programDir.path());
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    w.setFixedSize(w.width(), area.height() + 60);
+    w.show();
+    EXPECT_EQ(w.frameGeometry().top(), area.top());
+    expectInside(w, "taller than the screen");
+    w.hide();
 }
 
 TEST(MainWindowStart, CANopenHasNineStepsAndThePartnerModelItsLogo)

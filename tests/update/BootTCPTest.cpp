@@ -7,6 +7,7 @@
 #include "support/FakeProcess.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QTest>
 
@@ -282,6 +283,12 @@ TEST_F(BootTCP, UpdateOfBinFolderModelPassesTheFolder)
 {
     ws_->Converter_Type = 10;
     installUpdater(QStringLiteral("TCP_30121_Update.exe"));
+    // A save killed in this folder left its complete copy; nothing of this model saves into
+    // the folder before the updater takes it whole, so handing it over removes the copy.
+    const QString stale = QStringLiteral("prog/PROJECTS/Plant 1/bin/.bank1.bin.~vn999999999.Ab12Cd");
+    const QString foreign = QStringLiteral("prog/PROJECTS/Plant 1/bin/bank1.bin.Ab12Cd"); // not ours: kept
+    dir_.write(stale, "complete copy");
+    dir_.write(foreign, "someone's file");
     TFBootTCP w;
     show(w);
     setFields(w, "10", "0", "0", "7");
@@ -293,6 +300,9 @@ TEST_F(BootTCP, UpdateOfBinFolderModelPassesTheFolder)
                                      QStringLiteral("2007"), QStringLiteral("NO"), QStringLiteral("FR"),
                                      QStringLiteral("PW"), QStringLiteral("PR"), prog + QStringLiteral("/MASTER/sim30121.sim"),
                                      prog + QStringLiteral("/PROJECTS/Plant 1/bin")}));
+    EXPECT_FALSE(QFileInfo::exists(dir_.file(stale)));
+    EXPECT_TRUE(QFileInfo::exists(dir_.file(foreign)));
+    EXPECT_TRUE(QFileInfo::exists(dir_.file(QStringLiteral("prog/PROJECTS/Plant 1/bin/bank1.bin"))));
 }
 
 TEST_F(BootTCP, UpdateOfCommonUpdaterWritesItsSettingsFirstAndPassesNoArguments)

@@ -56,9 +56,12 @@ bool processAlive(qint64 pid)
     return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
-// Removes the temporary files that saves into `folder` left behind.
-void removeStaleTemps(const QString& folder)
+} // namespace
+
+void removeStaleWriteTemps(const QString& folder)
 {
+    if (folder.isEmpty())
+        return;
     const qint64 self = ::getpid();
     const QStringList names = QDir(folder).entryList({QStringLiteral(".*.~vn*")}, QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& n : names) {
@@ -77,6 +80,8 @@ void removeStaleTemps(const QString& folder)
         QFile::remove(full);
     }
 }
+
+namespace {
 
 QString tempNameFor(const QString& path)
 {
@@ -201,7 +206,7 @@ bool writeWholeFile(const QString& path, const QByteArray& bytes, QString* error
     if (::stat(QFile::encodeName(path).constData(), &st) == 0)
         mode = st.st_mode & 07777;
 
-    removeStaleTemps(info.path());
+    removeStaleWriteTemps(info.path());
     const QString temp = tempNameFor(path);
     {
         const QMutexLocker lock(&inProgressMutex());

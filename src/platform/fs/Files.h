@@ -23,6 +23,9 @@ std::optional<QByteArray> readWholeFile(const QString& path, QString* error = nu
 bool writeWholeFile(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 // Whether a file name is one of writeWholeFile's temporary files.
 bool isWriteTempName(const QString& fileName);
+// Removes from `folder` the temporary files that killed saves left behind (those whose process
+// has ended); writeWholeFile does this itself, a folder handed on whole calls it first.
+void removeStaleWriteTemps(const QString& folder);
 
 bool fileExists(const QString& path);   // a file, not a folder
 bool folderExists(const QString& path); // a folder
