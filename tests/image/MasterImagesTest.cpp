@@ -4,6 +4,8 @@
 #include "mbus/TemplateFixture.h"
 #include "platform/text/UserError.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 using namespace image;
@@ -112,6 +114,24 @@ TEST(MasterImages, ProjectsWithoutDevices)
     build(profinet);
     const std::array<uint8_t, 64>& name = profinet.st().qv.model.objects.at(0).ObjectName;
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(name.data()), 64), text64("Device_0_OSL_Reset_Converter"));
+}
+
+// A bank file that cannot be replaced stops the save with its name; the file keeps its bytes
+// and no later bank of the image is written.
+TEST(MasterImages, SaveFailureNamesTheBankAndKeepsItsFile)
+{
+    MasterProject prj(1001);
+    prj.parGen({{"BACnet_DEV_IDE", "7"}});
+    const QString bank3 = prj.dir().write("bin/bank3.bin", "old bank3");
+    prj.dir().write("bin/bank4.bin", "old bank4");
+    QFile::setPermissions(bank3, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    build(prj);
+    const SaveResult saved = Save_Bin(prj.st());
+    EXPECT_FALSE(saved.ok);
+    EXPECT_TRUE(saved.error.contains(bank3)) << saved.error.toStdString();
+    EXPECT_TRUE(saved.files.isEmpty());
+    EXPECT_EQ(prj.dir().read("bin/bank3.bin"), QByteArray("old bank3"));
+    EXPECT_EQ(prj.dir().read("bin/bank4.bin"), QByteArray("old bank4"));
 }
 
 // One node with three read variables, one write variable and a template of two requests.

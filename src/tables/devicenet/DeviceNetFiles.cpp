@@ -6,6 +6,7 @@
 #include "tables/plain/PlainTable.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <array>
 
 namespace tables::devicenet {
@@ -71,7 +72,10 @@ NetTable readNetTable(const QString& path)
     const QString file = QFileInfo(path).fileName();
     static const std::array<QString, 4> kAttrs{QStringLiteral("ID"), QStringLiteral("NB_IN"), QStringLiteral("NB_OUT"),
                                                QStringLiteral("Mnemonic")};
-    for (size_t i = 0; i < rows.size(); ++i) {
+    // A hand-made file with more rows than the grid has would otherwise fill the editor past
+    // its last row and give each extra slave up to twice 65535 bytes to hold.
+    const size_t kept = std::min(rows.size(), static_cast<size_t>(kMaxSlaves));
+    for (size_t i = 0; i < kept; ++i) {
         const platform::XmlNode& row = rows[i];
         std::array<QString, 4> values;
         for (size_t a = 0; a < kAttrs.size(); ++a) {
@@ -85,6 +89,8 @@ NetTable readNetTable(const QString& path)
         }
         t.rows.push_back({values[0], values[1], values[2], values[3]});
     }
+    if (rows.size() > kept)
+        t.error = QStringLiteral("%1 holds %2 slaves; the network has room for %3.").arg(file).arg(rows.size()).arg(kMaxSlaves);
     return t;
 }
 

@@ -21,6 +21,8 @@ namespace tables::devicenet {
 constexpr int kByteArraySize = 6000;
 constexpr int kMaxNodeId = 63;
 constexpr int kMaxByteCount = 65535;
+// Rows of the network grid; the editor saves no more.
+constexpr int kMaxSlaves = 64;
 
 // A row of the network table, the cell texts as the file holds them.
 struct NetRow {

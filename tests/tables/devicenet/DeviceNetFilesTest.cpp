@@ -76,6 +76,24 @@ TEST(DeviceNetFiles, SlaveNumbersOutsideTheirRangeStopTheList)
     }
 }
 
+// The network has 64 slaves at most: a longer hand-made file keeps its first 64 and says so.
+TEST(DeviceNetFiles, MoreSlavesThanTheNetworkHoldsAreReported)
+{
+    for (int n : {64, 65, 300}) {
+        Files f;
+        tf::Rows rows;
+        for (int i = 0; i < n; ++i)
+            rows.push_back(tf::dnetSlaveRow(QString::number(i % 64), "65535", "65535"));
+        f.writeNet(rows);
+        const SlaveList list = Load_Slave_DN(f.net);
+        ASSERT_EQ(list.slaves.size(), 64u) << n;
+        EXPECT_EQ(list.slaves[63].List_ByteOUT.size(), 65535);
+        EXPECT_EQ(list.error, n == 64 ? QString()
+                                      : QStringLiteral("DNETM_Net.xml holds %1 slaves; the network has room for 64.").arg(n));
+        EXPECT_EQ(readNetTable(f.net).rows.size(), 64u);
+    }
+}
+
 TEST(DeviceNetFiles, OffsetsGoWithThePositionOfTheSlave)
 {
     Files f;
