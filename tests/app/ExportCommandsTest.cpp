@@ -40,6 +40,9 @@ struct ProgramWithProject {
 
 const QByteArray kObjectTable = "<T><BACnet_in_Read><row Data_Type=\"ANALOG VALUE\" Eng_Unit=\"62\" Mnemonic=\"Temp\"/>"
                                 "</BACnet_in_Read><BACnet_in_Write/></T>";
+const QByteArray kMBusNetwork = "<M-Bus_Network><Nodo Enable_Node=\"1\" Node_ID_Type=\"0\" ID_Primary=\"5\" "
+                                "Descrizione=\"Heat\"><Variabile Enable=\"1\" Type=\"0\" Dim=\"2\" "
+                                "BACnet_EngUnits=\"19\" Desc=\"Energy\"/></Nodo></M-Bus_Network>";
 
 } // namespace
 
@@ -50,14 +53,20 @@ TEST(ExportCommands, CsvButtonsWriteTheirFiles)
         const char* button;
         const char* table;
         const char* firstObject;
+        QByteArray content = kObjectTable;
     } cases[] = {
         {4, "Btn_BACnet_Objects_Map", "ModbusTCPS_BACnet_SetAccess.xml", "Temp; 0; ANALOG VALUE; degrees-Celsius;Read;"},
         {13, "Btn_BACnet_Objects_Map", "J1939_BACnet_SetAccess.xml", "Temp; 0; ANALOG VALUE; degrees-Celsius;Read;"},
         {3, "Btn_BACnet_EDE_File", "ModbusTCPM_BACnet_SetAccess.xml", "_Temp_0;;Temp;2;0;Temp;62;"},
+        // The M-Bus models list the meters of their network.
+        {20, "Btn_BACnet_Objects_Map", "M_Bus.xml", "Primary ID Node - 5; Energy; 0; Analog Input Object; kilowatt-hours; Read;",
+         kMBusNetwork},
+        {1, "Btn_BACnet_EDE_File", "M_Bus.xml", "_P-5_Energy_0;;Energy;0;0;Energy;19;", kMBusNetwork},
+        {21, "Btn_BACnet_EDE_File", "M_Bus.xml", "_P-5_Energy_0;;Energy;0;0;Energy;19;", kMBusNetwork},
     };
     for (const Case& c : cases) {
         ProgramWithProject p(c.type);
-        p.put(QLatin1String(c.table), kObjectTable);
+        p.put(QLatin1String(c.table), c.content);
         p.start();
         p.click(c.button); // cancelled
         EXPECT_TRUE(QDir(p.path({})).entryList(QDir::Files).contains(QLatin1String(c.table)));

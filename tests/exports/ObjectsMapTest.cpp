@@ -83,6 +83,7 @@ TEST(ObjectsMap, NameLengthAndSectionsByModel)
         // Models whose objects map the table variant writes although no list was defined for them.
         {10, limit, {forty.left(32), QStringLiteral("W")}},
         {13, {}, {forty.left(16), QStringLiteral("W")}},
+        {14, parGen({{"BACnet_Desc_Chars_Limit", "0"}}), {forty.left(16), QStringLiteral("W")}},
         {15, limit, {forty.left(32), QStringLiteral("W")}},
         // The DMX model lists one direction: read rows with DMX_DMX 0, else (also without the file
         // or with a text that is no number) the written ones; its counters start at 0.
@@ -156,14 +157,21 @@ TEST(ObjectsMap, BadRowsAndFilesStopBeforeAnythingIsWritten)
 
 TEST(ObjectsMap, AFileThatCannotBeWrittenIsNamedInTheError)
 {
+    // A missing folder, a read-only file (left as it was) and a folder in the file's place.
     Project p(3);
-    const QString target = p.path(QStringLiteral("no folder/map.csv"));
-    try {
-        Write_BACnet_Objects_Map(target);
-        ADD_FAILURE() << "no error";
-    } catch (const platform::UserError& e) {
-        EXPECT_TRUE(e.message().contains(target)) << e.message().toStdString();
+    const QString readOnly = p.put(QStringLiteral("locked.csv"), QStringLiteral("previous"));
+    ASSERT_TRUE(QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    QDir().mkpath(p.path(QStringLiteral("folder.csv")));
+    for (const QString& target : {p.path(QStringLiteral("no folder/map.csv")), readOnly, p.path(QStringLiteral("folder.csv"))}) {
+        try {
+            Write_BACnet_Objects_Map(target);
+            ADD_FAILURE() << "no error for " << target.toStdString();
+        } catch (const platform::UserError& e) {
+            EXPECT_TRUE(e.message().contains(target)) << e.message().toStdString();
+        }
     }
+    EXPECT_EQ(p.read(QStringLiteral("locked.csv")), QByteArray("previous"));
+    EXPECT_EQ(QFileInfo(readOnly).permissions() & QFileDevice::WriteOwner, 0);
 }
 
 TEST(ObjectsMap, UnitTexts)
