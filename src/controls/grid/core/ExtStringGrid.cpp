@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QStyle>
 #include <QWidget>
@@ -278,16 +279,21 @@ void TExtStringGrid::resized()
 bool TExtStringGrid::eventFilter(QObject* watched, QEvent* e)
 {
     if (watched == m_ownerForm.data() && e->type() == QEvent::Resize && !Destroying())
-        ownerResized();
+        ownerResized(static_cast<QResizeEvent*>(e)->oldSize().isValid());
     return TBaseGrid::eventFilter(watched, e);
 }
 
-void TExtStringGrid::ownerResized()
+void TExtStringGrid::ownerResized(bool formWasShown)
 {
     QWidget* form = m_ownerForm.data();
     if (!form)
         return;
-    if (SizeWithForm) {
+    // The grid follows only the changes made while SizeWithForm is on. A form built in code is
+    // usually sized after its grid was made: the size a hidden form appears with (its resize
+    // event carries no old size) is the one the grid was laid out for, not a change to follow.
+    if (!SizeWithForm || !formWasShown) {
+        m_ownerSize = form->size();
+    } else {
         const int w = form->width() + width() - m_ownerSize.width();
         const int h = form->height() + height() - m_ownerSize.height();
         if (w > 0 && h > 0) {

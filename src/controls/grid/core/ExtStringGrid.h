@@ -813,7 +813,7 @@ public:
     int MaxComboLength = 0;
     bool Multilinecells = false;
     bool OemConvert = false;
-    bool SizeWithForm = false;
+    bool SizeWithForm = false; // follow the owner form's size changes made while on
     bool UseInternalHintClass = true;
     QString ValidChars;
     QString XMLEncoding = QStringLiteral("ISO-8859-1");
@@ -915,7 +915,7 @@ protected:
 
 private:
     void wireSettings();
-    void ownerResized();
+    void ownerResized(bool formWasShown);
     void hiddenRowsChanged() { m_hiddenIdxDirty = true; }
     const std::vector<int>& hiddenIdx() const;
     TCellGraphic* graphicAt(int col, int row) const;

@@ -351,3 +351,36 @@ TEST(ExtStringGridTest, UnitInitialisationRunsOnce)
     EXPECT_EQ(s.RegisteredClasses.size(), 28);
     EXPECT_FALSE(s.GridClipboardFormat.isEmpty());
 }
+
+TEST(ExtStringGridTest, OwnerFormResizeSizesTheGridOnlyWithSizeWithForm)
+{
+    ShownGrid s(4, 5, 500, 300); // the window is 540 x 340
+    TExtStringGrid& g = *s.grid;
+
+    // Off by default: the form grows, the grid keeps its size.
+    s.window->resize(600, 400);
+    QApplication::processEvents();
+    EXPECT_EQ(g.size(), QSize(500, 300));
+
+    // On: the grid follows by the form's change since the size it last remembered.
+    g.SizeWithForm = true;
+    s.window->resize(650, 420);
+    QApplication::processEvents();
+    EXPECT_EQ(g.size(), QSize(550, 320));
+    s.window->resize(600, 380);
+    QApplication::processEvents();
+    EXPECT_EQ(g.size(), QSize(500, 280));
+
+    // A change that would leave the grid without width leaves it as it is.
+    s.window->resize(50, 380);
+    QApplication::processEvents();
+    EXPECT_EQ(g.size(), QSize(500, 280));
+
+    // The stretched column takes the rest of the new client width.
+    g.SizeWithForm = false;
+    g.ColumnSize.SetStretch(true);
+    s.window->resize(700, 380);
+    QApplication::processEvents();
+    const int others = g.colWidths(0) + g.colWidths(1) + g.colWidths(2);
+    EXPECT_EQ(g.colWidths(3), g.clientWidth() - others - 1);
+}
