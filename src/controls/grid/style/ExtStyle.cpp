@@ -22,7 +22,7 @@ QEvent::Type themeChangeEventType()
 
 bool IsComCtl32Version6() { return true; }
 bool IsWinXPOrLater() { return true; }
-bool IsVistaOrLater() { return false; }
+bool IsVistaOrLater() { return true; }
 
 QString GetDefaultFontName() { return IsVistaOrLater() ? QStringLiteral("Segoe UI") : QStringLiteral("Tahoma"); }
 

@@ -5,8 +5,9 @@
 // theme notifier.
 //
 // Detection on this platform: the parts are drawn by the style adapter (platform/draw/Theme),
-// so the version checks answer as a themed system (IsWinXPOrLater and IsComCtl32Version6 true,
-// IsVistaOrLater false, which keeps "Tahoma" as the default font). There is no registry and no
+// so the version checks answer as a current themed system (IsWinXPOrLater, IsComCtl32Version6
+// and IsVistaOrLater true, which makes "Segoe UI" the default font name; where that family is
+// not installed the fonts fall back as every font of the program does). There is no registry and no
 // Office installation to read: GetOfficeVersion is 0, ReadOfficeThemeValue -1, GetXPThemeColor
 // 0, and GetOfficeTheme gives ot2003Classic. The notifier therefore never creates its hidden
 // window or a watcher thread, and RegisterWindow does nothing.

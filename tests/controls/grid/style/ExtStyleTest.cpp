@@ -12,7 +12,8 @@ TEST(ExtStyleTest, DetectionGivesTheNeutralAnswers)
     EXPECT_EQ(ReadOfficeThemeValue(QStringLiteral("Software\\Microsoft\\Office\\12.0\\Common")), -1);
     EXPECT_EQ(GetXPThemeColor(), 0);
     EXPECT_EQ(GetOfficeTheme(), ot2003Classic);
-    EXPECT_EQ(GetDefaultFontName(), QStringLiteral("Tahoma"));
+    EXPECT_TRUE(IsVistaOrLater());
+    EXPECT_EQ(GetDefaultFontName(), QStringLiteral("Segoe UI"));
 }
 
 TEST(ExtStyleTest, HandleListKeepsEachWindowOnce)
