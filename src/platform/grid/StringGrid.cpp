@@ -916,15 +916,10 @@ void TStringGrid::showEditorChar(QChar ch)
     showEditor();
     if (!m_inplaceEdit)
         return;
-    // The character arrives as a posted message: after the key that opened the editor has
-    // been handled completely.
-    QPointer<TInplaceEdit> edit = m_inplaceEdit;
-    QTimer::singleShot(0, m_inplaceEdit, [edit, ch]() {
-        if (!edit)
-            return;
-        TWMKey msg{ch.unicode(), 0, 0};
-        edit->wmChar(msg);
-    });
+    // The character goes to the editor at once, before any key already waiting in the queue:
+    // posted, a fast typist's next key could reach the new editor first ("Fan" became "aFn").
+    TWMKey msg{ch.unicode(), 0, 0};
+    m_inplaceEdit->wmChar(msg);
 }
 
 void TStringGrid::updateEdit()

@@ -169,8 +169,7 @@ TEST_F(GridTest, CharactersOpenTheEditorOnlyWithGoEditing)
 
     grid->setOptions(grid->options() | goEditing);
     type(grid, QStringLiteral("y"));
-    EXPECT_EQ(pressed, QStringLiteral("x")) << "the grid opens the editor and posts the character to it";
-    QApplication::processEvents();
+    // The character reaches the new editor at once, before any key still waiting in the queue.
     EXPECT_EQ(pressed, QStringLiteral("xy")) << "the editor shows its characters to the grid's KeyPress";
     ASSERT_NE(grid->inplaceEditor(), nullptr);
     EXPECT_EQ(grid->inplaceEditor()->text(), QStringLiteral("y")) << "the character replaces the selected text";
