@@ -39,6 +39,7 @@ TEST(TableWindows, TheModbusButtonsOpenTheirTablesWhichSaveIntoTheProject)
         TFVarnetoreFirmWare& m = program.mainWindow();
         ASSERT_NE(m.window(o.id), nullptr);
         EXPECT_EQ(m.window(o.id)->objectName(), QLatin1String(o.window));
+        EXPECT_EQ(m.window(o.id)->size(), QSize(o.type == 0 ? 1165 : 1160, 337));
 
         env.modal.actions[o.window] = [&](platform::Form& f) {
             auto& d = static_cast<tables::TTableDialog&>(f);
