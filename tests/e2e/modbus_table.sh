@@ -105,6 +105,8 @@ file="$dir/ModbusTCPM_SetAccess.xml"
 [ "$(grep -c '<row ' "$file")" = 3 ] || fail "the file does not hold three rows: $(cat "$file")"
 grep -q 'IP_Address="192.168.1.10" Port="502" Slave_ID="1" Type="Holding Register" Address="100" NPoint="2" PollTime="1000" MaxError="3" Position="0" Bit="0"' "$file" ||
   fail "row 1 is not as typed: $(cat "$file")"
+# The last cell typed before OK is in the file too: pressing OK ends the edit first.
+grep -q 'Mnemonic="Pumps"' "$file" || fail "the mnemonic typed last is missing: $(cat "$file")"
 
 # Update Device (Btn_CreateBin at 80,288) builds the images and opens the wizard, closed again.
 click "$main" 165 306
