@@ -84,3 +84,43 @@ TEST(TableWindows, AChangeOfLanguageRelabelsTheTables)
     EXPECT_EQ(d->grid(1)->Columns().Items(16)->Header(), QStringLiteral("Kurzname"));
     EXPECT_EQ(d->PageControl1->tabText(1), QStringLiteral("Schreiben"));
 }
+
+TEST(TableWindows, TheModbusTablesHoldTwoThousandRowsWithTheirColumnsAndPositionLists)
+{
+    struct Shape {
+        WindowId id;
+        int readCols, writeCols;
+        const char* lastReadHeader;
+        const char* firstReadHeader;
+    };
+    for (const Shape& s : {Shape{WindowId::FSetAccess, 15, 17, "Mnemonic", "Slave ID"},
+                           Shape{WindowId::FSetAccessTCP, 17, 18, "Mnemonic", "Slave IP Address"}}) {
+        AppEnv env(s.id == WindowId::FSetAccess ? 0 : 3);
+        QDir().mkpath(env.programDir.file("PROJECTS/P1/bin"));
+        env.programDir.write("Varnetor.xml", settingsXml("P1", "0", "0").toUtf8());
+        Program program(env.programDir.path());
+        auto* d = static_cast<tables::TTableDialog*>(program.mainWindow().window(s.id));
+        SCOPED_TRACE(d->objectName().toStdString());
+        env.modal.actions[d->objectName()] = [&](platform::Form& f) {
+            auto& t = static_cast<tables::TTableDialog&>(f);
+            for (int g = 0; g < 2; ++g) {
+                EXPECT_EQ(t.grid(g)->RowCount(), 2001);
+                EXPECT_EQ(t.grid(g)->Cells(0, 2000), QStringLiteral("2000"));
+            }
+            EXPECT_EQ(t.grid(0)->ColCount(), s.readCols);
+            EXPECT_EQ(t.grid(1)->ColCount(), s.writeCols);
+            EXPECT_EQ(t.grid(0)->Columns().Items(0)->Header(), QStringLiteral("N"));
+            EXPECT_EQ(t.grid(0)->Columns().Items(1)->Header(), QLatin1String(s.firstReadHeader));
+            EXPECT_EQ(t.grid(0)->Columns().Items(s.readCols - 1)->Header(), QLatin1String(s.lastReadHeader));
+            const int position = s.id == WindowId::FSetAccess ? 7 : 9;
+            EXPECT_EQ(t.grid(0)->Columns().Items(position)->Header(), QStringLiteral("Position"));
+            EXPECT_EQ(t.grid(0)->Columns().Items(position)->ComboItems().Count(), 1439);
+            EXPECT_EQ(t.grid(0)->Columns().Items(position)->ComboItems().Strings(1438), QStringLiteral("1438"));
+            EXPECT_EQ(t.Btn_CopyRow, nullptr);
+            t.Btn_Cancel->click();
+        };
+        program.mainWindow().Btn_Click(program.mainWindow().button(
+            s.id == WindowId::FSetAccess ? QStringLiteral("Btn_ModM_SetAccess") : QStringLiteral("Btn_ModTCPM_SetAccess")));
+        EXPECT_EQ(env.modal.shown.size(), 1);
+    }
+}
