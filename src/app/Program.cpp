@@ -16,6 +16,7 @@
 #include "mbus/RegisterMap.h"
 #include "parameters/window/UParGen.h"
 #include "platform/text/UserError.h"
+#include "tables/modbus/window/SetAccess.h"
 #include "update/BootSer.h"
 #include "update/BootTCP.h"
 
@@ -38,10 +39,10 @@ Program::Program(const QString& programDir)
     //  7 TFMeter_Bus                 M-Bus network editor
     //  8 TFNewIDNode                 new node identification of the M-Bus editor
     //  9 TFBACnet_Eng_Unit           BACnet engineering-unit picker
-    // 10 TFSetAccess                 Modbus RTU master access table
+    m->registerWindow(WindowId::FSetAccess, new tables::modbus::TFSetAccess(m));       // 10
     // 11 TFBACnetSetAccess           BACnet object table of the Modbus master models
     // 12 TFBACnetSetAccess_ModSlave  BACnet object table of the other models
-    // 13 TFSetAccessTCP              Modbus TCP master access table
+    m->registerWindow(WindowId::FSetAccessTCP, new tables::modbus::TFSetAccessTCP(m)); // 13
     // 14 TF_Rec_Info                 CAN receive-frame byte map
     // 15 TF_Sen_Info                 CAN send-frame byte map
     // 16 TFCAN_Rec_Frames            CAN receive frames

@@ -1,0 +1,424 @@
+#include "tables/frame/window/TableDialog.h"
+
+#include "controls/button/FormButton.h"
+#include "controls/grid/column/ColumnGrid.h"
+#include "platform/text/Text.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Dialogs.h"
+#include "workspace/Workspace.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPalette>
+#include <QScreen>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace tables {
+
+using controls::grid::TEditorType;
+using workspace::text;
+using workspace::ws;
+
+namespace {
+
+constexpr int kButtonWidth = 110;
+constexpr int kButtonHeight = 28;
+constexpr int kButtonLeft = 16;
+constexpr int kButtonPitch = 118;
+constexpr int kButtonTop = 6;
+constexpr int kNumberWidth = 40;
+constexpr int kHeaderHeight = 22;
+
+const QColor kBackground(0xF8, 0xF7, 0xED);
+
+platform::Color gridColour(uint32_t rgb) { return platform::rgb(int(rgb >> 16) & 0xFF, int(rgb >> 8) & 0xFF, int(rgb) & 0xFF); }
+
+TEditorType editorKind(Editor e)
+{
+    switch (e) {
+    case Editor::ComboList: return controls::grid::edComboList;
+    case Editor::ComboEdit: return controls::grid::edComboEdit;
+    case Editor::DataCheckBox: return controls::grid::edDataCheckBox;
+    case Editor::Normal: break;
+    }
+    return controls::grid::edNormal;
+}
+
+QString headerOf(const ColumnSpec& c) { return c.headerText >= 0 ? text(c.headerText) : c.fixedHeader; }
+
+} // namespace
+
+TTableDialog::TTableDialog(TableSpec spec, QWidget* parent)
+    : platform::Form(parent), capacity_(spec.capacity), limits_(spec.limits), spec_(std::move(spec)),
+      copyFlags_(int(spec_.sections.size()))
+{
+    setObjectName(spec_.window.className);
+    setFont(platform::uiFont(QStringLiteral("Verdana"), 8));
+    platform::setBackgroundColor(this, kBackground);
+    const int width = spec_.window.clientWidth;
+
+    P_Title = new QWidget(this);
+    P_Title->setObjectName(QStringLiteral("P_Title"));
+    P_Title->setGeometry(0, 0, width, kTitleHeight);
+    platform::setBackgroundColor(P_Title, kBackground);
+    QFont codeFont = platform::uiFont(QStringLiteral("Verdana"), 8);
+    codeFont.setPixelSize(32);
+    QFont descFont = platform::uiFont(QStringLiteral("Verdana"), 8, true);
+    descFont.setPixelSize(11);
+    L_SW_Code = platform::addLabel(P_Title, QStringLiteral("L_SW_Code"), 16, 8, codeFont);
+    L_SW_Desc = platform::addLabel(P_Title, QStringLiteral("L_SW_Desc"), 16, 42, descFont);
+    for (QLabel* l : {L_SW_Code, L_SW_Desc}) {
+        QPalette p = l->palette();
+        p.setColor(QPalette::WindowText, Qt::gray);
+        l->setPalette(p);
+    }
+
+    // The middle: a page per section, or the single grid.
+    const int middleHeight = kClientHeight - kTitleHeight - kButtonPanelHeight;
+    if (spec_.hasPages()) {
+        PageControl1 = new QTabWidget(this);
+        PageControl1->setObjectName(QStringLiteral("PageControl1"));
+        PageControl1->setGeometry(0, kTitleHeight, width, middleHeight);
+        for (size_t s = 0; s < spec_.sections.size(); ++s) {
+            auto* page = new QWidget();
+            page->setObjectName(spec_.sections[s].pageName);
+            auto* layout = new QVBoxLayout(page);
+            layout->setContentsMargins(0, 0, 0, 0);
+            PageControl1->addTab(page, QString());
+            buildGrid(int(s), page, width, middleHeight);
+            layout->addWidget(grids_.back());
+        }
+    } else {
+        auto* middle = new QWidget(this);
+        middle->setGeometry(0, kTitleHeight, width, middleHeight);
+        auto* layout = new QVBoxLayout(middle);
+        layout->setContentsMargins(0, 0, 0, 0);
+        buildGrid(0, middle, width, middleHeight);
+        layout->addWidget(grids_.back());
+    }
+
+    P_Button = new QWidget(this);
+    P_Button->setObjectName(QStringLiteral("P_Button"));
+    P_Button->setGeometry(0, kClientHeight - kButtonPanelHeight, width, kButtonPanelHeight);
+    platform::setBackgroundColor(P_Button, kBackground);
+    int slot = 0;
+    auto add = [&](const char* name, int caption) -> controls::TFxButton* {
+        if (caption < 0 && slot >= 2)
+            return nullptr;
+        auto* b = controls::addButton(P_Button, QLatin1String(name), kButtonLeft + slot * kButtonPitch, kButtonTop,
+                                      kButtonWidth, kButtonHeight);
+        ++slot;
+        return b;
+    };
+    Btn_OK = add("Btn_OK", spec_.buttons.ok);
+    Btn_OK->onClick = [this](controls::TFxButton*) { Btn_OKClick(); };
+    Btn_Cancel = add("Btn_Cancel", spec_.buttons.cancel);
+    Btn_Cancel->setModalResult(controls::mrCancel);
+    if ((Btn_DelRow = add("Btn_DelRow", spec_.buttons.delRow)))
+        Btn_DelRow->onClick = [this](controls::TFxButton*) { Btn_DelRowClick(); };
+    if ((Btn_InsRow = add("Btn_InsRow", spec_.buttons.insRow)))
+        Btn_InsRow->onClick = [this](controls::TFxButton*) { Btn_InsRowClick(); };
+    if (spec_.offersCopy()) {
+        Btn_CopyRow = add("Btn_CopyRow", spec_.buttons.copyRow);
+        Btn_CopyRow->onClick = [this](controls::TFxButton*) { Btn_CopyRowClick(); };
+        Btn_PasteRow = add("Btn_PasteRow", spec_.buttons.pasteRow);
+        Btn_PasteRow->onClick = [this](controls::TFxButton*) { Btn_PasteRowClick(); };
+    }
+
+    // FormCreate.
+    platform::setLabelText(L_SW_Code, ws().SW_Code);
+    setClientSize(width, kClientHeight);
+    if (PageControl1)
+        PageControl1->setCurrentIndex(0);
+    Set_Lang();
+}
+
+TTableDialog::~TTableDialog() = default;
+
+void TTableDialog::buildGrid(int section, QWidget* parent, int width, int height)
+{
+    const SectionSpec& sec = spec_.sections[size_t(section)];
+    auto* g = new TExtColumnGrid(parent);
+    g->setObjectName(sec.gridName);
+    g->resize(width, height);
+    const int cols = int(sec.columns.size()) + 1;
+    g->SetColCount(cols);
+    g->SetRowCount(capacity_ + 1);
+    g->SetFixedRowAlways(true);
+    g->setRowHeights(0, kHeaderHeight);
+    controls::grid::TGridColumnItem* number = g->Columns().Items(0);
+    number->SetWidth(kNumberWidth);
+    number->SetColor(gridColour(kWindowColour));
+    for (int c = 1; c < cols; ++c) {
+        const ColumnSpec& spec = sec.columns[size_t(c - 1)];
+        controls::grid::TGridColumnItem* item = g->Columns().Items(c);
+        item->SetEditor(editorKind(spec.editor));
+        item->ComboItems().Clear();
+        if (!spec.items.isEmpty())
+            item->ComboItems().AddStrings(spec.items);
+        item->SetWidth(spec.width);
+        item->SetColor(gridColour(spec.colour));
+        item->EditLength = spec.maxLength;
+        item->ReadOnly = spec.readOnly;
+        if (spec.centred)
+            item->SetAlignment(platform::Alignment::taCenter);
+    }
+    for (int c = cols - 1; c >= 1; --c)
+        if (sec.columns[size_t(c - 1)].hidden)
+            g->HideColumn(c);
+
+    g->OnComboChange = [this, section, g](controls::grid::TExtStringGridEdit*, int col, int row, int index,
+                                          const QString& text) {
+        comboChanged(section, g->RealColIndex(col), row, index, text);
+    };
+    g->OnDblClickCell = [this, section, g](controls::grid::TExtStringGridEdit*, int row, int col) {
+        cellDoubleClicked(section, row, g->RealColIndex(col));
+    };
+    if (spec_.enterMovesToNextCell)
+        g->OnKeyPress = [g](QObject*, QChar& key) { Grid_Enter_Next_Cell(g, key); };
+    bool hints = false;
+    for (const ColumnSpec& c : sec.columns)
+        hints = hints || c.hintText >= 0;
+    if (hints) {
+        g->OnGridHint = [this, section, g](controls::grid::TExtStringGrid*, int row, int col, QString& hint) {
+            const int real = g->RealColIndex(col);
+            const auto& columns = spec_.sections[size_t(section)].columns;
+            if (row == 0 && real >= 1 && size_t(real) <= columns.size()) {
+                const int t = columns[size_t(real - 1)].hintText;
+                if (t >= 0)
+                    hint = text(t);
+            }
+        };
+    }
+    grids_.push_back(g);
+}
+
+void TTableDialog::cellDoubleClicked(int section, int row, int col)
+{
+    if (spec_.autoSizeOnDoubleClick)
+        Grid_Auto_Size_Col(grid(section), row, col);
+}
+
+QString TTableDialog::pageCaption(int section) const
+{
+    const SectionSpec& s = spec_.sections[size_t(section)];
+    return s.pageText >= 0 ? text(s.pageText) : (s.element.isEmpty() ? spec_.root : s.element);
+}
+
+void TTableDialog::Set_Lang()
+{
+    setWindowTitle(text(spec_.window.captionText));
+    platform::setLabelText(L_SW_Desc, text(spec_.window.descText));
+    const ButtonSpec& b = spec_.buttons;
+    const std::pair<controls::TFxButton*, std::pair<int, int>> buttons[] = {
+        {Btn_OK, {b.ok, b.okHint}},           {Btn_Cancel, {b.cancel, b.cancelHint}},
+        {Btn_DelRow, {b.delRow, b.delRowHint}}, {Btn_InsRow, {b.insRow, b.insRowHint}},
+        {Btn_CopyRow, {b.copyRow, b.copyRowHint}}, {Btn_PasteRow, {b.pasteRow, b.pasteRowHint}},
+    };
+    for (const auto& [button, texts] : buttons) {
+        if (!button)
+            continue;
+        button->setCaption(texts.first >= 0 ? text(texts.first) : QString());
+        if (texts.second >= 0) {
+            button->setHint(text(texts.second));
+            button->setShowHint(true);
+        }
+    }
+    for (size_t s = 0; s < spec_.sections.size(); ++s) {
+        const SectionSpec& sec = spec_.sections[s];
+        if (PageControl1)
+            PageControl1->setTabText(int(s), pageCaption(int(s)));
+        TExtColumnGrid* g = grids_[s];
+        g->Columns().Items(0)->SetHeader(sec.numberHeaderText >= 0 ? text(sec.numberHeaderText) : QStringLiteral("N"));
+        for (size_t c = 0; c < sec.columns.size(); ++c)
+            g->Columns().Items(int(c) + 1)->SetHeader(headerOf(sec.columns[c]));
+    }
+}
+
+int TTableDialog::currentSection() const { return PageControl1 ? std::max(PageControl1->currentIndex(), 0) : 0; }
+
+void TTableDialog::setCurrentSection(int section)
+{
+    if (PageControl1)
+        PageControl1->setCurrentIndex(section);
+}
+
+TableModel TTableDialog::model() const
+{
+    TableModel m;
+    for (size_t s = 0; s < spec_.sections.size(); ++s) {
+        const TExtColumnGrid* g = grids_[s];
+        const int cols = int(spec_.sections[s].columns.size());
+        std::vector<RowCells> rows;
+        const int n = g->RowCount() - 1;
+        rows.reserve(size_t(std::max(n, 0)));
+        for (int r = 1; r <= n; ++r) {
+            RowCells cells;
+            cells.reserve(cols);
+            for (int c = 1; c <= cols; ++c)
+                cells.push_back(g->Cells(c, r));
+            rows.push_back(std::move(cells));
+        }
+        m.sections.push_back(std::move(rows));
+    }
+    return m;
+}
+
+void TTableDialog::setModel(const TableModel& m)
+{
+    for (size_t s = 0; s < spec_.sections.size() && s < m.sections.size(); ++s) {
+        TExtColumnGrid* g = grids_[s];
+        const int cols = int(spec_.sections[s].columns.size());
+        const auto& rows = m.sections[s];
+        g->SetRowCount(int(rows.size()) + 1);
+        for (int r = 1; r <= int(rows.size()); ++r) {
+            g->SetCells(0, r, QString::number(r));
+            const RowCells& cells = rows[size_t(r - 1)];
+            for (int c = 1; c <= cols; ++c)
+                g->SetCells(c, r, c <= cells.size() ? cells[c - 1] : QString());
+        }
+    }
+}
+
+void TTableDialog::fillByteLists()
+{
+    QStringList in, out;
+    for (int i = 0; i < limits_.in; ++i)
+        in.push_back(QString::number(i));
+    for (int i = 0; i < limits_.out; ++i)
+        out.push_back(QString::number(i));
+    for (size_t s = 0; s < spec_.sections.size(); ++s)
+        for (size_t c = 0; c < spec_.sections[s].columns.size(); ++c) {
+            const ListFill fill = spec_.sections[s].columns[c].fill;
+            if (fill == ListFill::None)
+                continue;
+            platform::TStringList& items = grids_[s]->Columns().Items(int(c) + 1)->ComboItems();
+            items.Clear();
+            items.AddStrings(fill == ListFill::BytesIn ? in : out);
+        }
+}
+
+void TTableDialog::FormShow()
+{
+    capacity_ = spec_.capacity;
+    limits_ = spec_.limits;
+    showing();
+    for (TExtColumnGrid* g : grids_)
+        g->MoveToCell(1, 1);
+    setCurrentSection(0);
+    fillByteLists();
+    const QString path = spec_.path ? spec_.path() : QString();
+    lastLoad_ = loadTable(spec_, path, capacity_);
+    setModel(lastLoad_.model);
+    copyFlags_.clear();
+    afterLoad();
+    if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    if (lastLoad_.damaged())
+        platform::showError(lastLoad_.error);
+    if (!lastLoad_.warning.isEmpty())
+        platform::messageBoxes().show(platform::MsgKind::Information, lastLoad_.warning);
+}
+
+bool TTableDialog::Controllo_dati()
+{
+    const CheckResult r = tables::Controllo_dati(
+        spec_, model(), [this](const RowView& row) { return checkRow(row); },
+        [this](const std::vector<int>& checked) { return checkTable(checked); });
+    if (!r.ok)
+        platform::showError(r.message);
+    return r.ok;
+}
+
+bool TTableDialog::askBeforeSaving(const TableModel& m)
+{
+    if (const std::optional<RowRef> dropped = firstDroppedRow(spec_, m))
+        if (!platform::askYesNo(QStringLiteral("Row %1 of %2 follows an empty row: it and the rows below it will not "
+                                               "be saved. Save anyway?")
+                                    .arg(dropped->row)
+                                    .arg(pageCaption(dropped->section))))
+            return false;
+    const QString name = QFileInfo(spec_.path ? spec_.path() : QString()).fileName();
+    int notShown = 0;
+    for (int n : lastLoad_.notShown)
+        notShown += n;
+    if (notShown > 0 && !platform::askYesNo(QStringLiteral("The file %1 holds %2 rows more than the table shows. "
+                                                           "Saving removes them. Save anyway?")
+                                                .arg(name)
+                                                .arg(notShown)))
+        return false;
+    if (lastLoad_.damaged() && !platform::askYesNo(QStringLiteral("The file %1 could not be read whole. Saving "
+                                                                  "replaces it with the table as shown. Replace it?")
+                                                       .arg(name)))
+        return false;
+    return true;
+}
+
+void TTableDialog::Btn_OKClick()
+{
+    if (!Controllo_dati())
+        return;
+    const TableModel m = model();
+    if (!askBeforeSaving(m))
+        return;
+    QString error;
+    if (!saveTable(spec_, m, spec_.path ? spec_.path() : QString(), ws().Converter_Type, &error)) {
+        platform::showError(error);
+        return;
+    }
+    // Saved: the file now holds the table as shown.
+    lastLoad_ = LoadResult{};
+    lastLoad_.notShown.assign(spec_.sections.size(), 0);
+    setModalResult(platform::mrOk);
+}
+
+void TTableDialog::Btn_DelRowClick()
+{
+    const int s = currentSection();
+    TExtColumnGrid* g = grid(s);
+    const int row = g->Row();
+    if (row < 1)
+        return;
+    if (!platform::askYesNo(text(spec_.deleteQuestionText) + QString::number(row)))
+        return;
+    Grid_Delete_Row(row, g);
+}
+
+void TTableDialog::Btn_InsRowClick()
+{
+    const int s = currentSection();
+    TExtColumnGrid* g = grid(s);
+    const int row = g->Row();
+    if (row < 1)
+        return;
+    const int last = g->RowCount() - 1;
+    const int key = spec_.sections[size_t(s)].keyColumn;
+    if (!platform::trim(g->Cells(key, last)).isEmpty() &&
+        !platform::askYesNo(
+            QStringLiteral("The last row (%1) holds values that Insert Row would lose. Insert anyway?").arg(last)))
+        return;
+    Grid_Insert_Row(row, g);
+}
+
+void TTableDialog::Btn_CopyRowClick()
+{
+    const int s = currentSection();
+    const int row = grid(s)->Row();
+    if (row < 1)
+        return;
+    Grid_Copy_Row(grid(s), row);
+    copyFlags_.copied(s);
+}
+
+void TTableDialog::Btn_PasteRowClick()
+{
+    const int s = currentSection();
+    const int row = grid(s)->Row();
+    if (row < 1)
+        return;
+    Grid_Paste_Row(grid(s), row, copyFlags_.copiedHere(s));
+}
+
+} // namespace tables

@@ -1,0 +1,129 @@
+#pragma once
+// TTableDialog: the one dialog of every protocol table, built from its TableSpec
+// (tables/frame/TableSpec.h). A title panel (the software code, the editor's description), one
+// tab page per section holding one column grid each (a single grid fills the middle when the
+// table has no pages), and the button panel: OK, Cancel, Delete Row, Insert Row and, where
+// offered, Copy Row and Paste Row, 110 x 28 at y = 6 from x = 16, 118 apart. Background
+// #F8F7ED, client height 337, centred; the close box and Escape are Cancel.
+//
+// Showing loads the file (TableModel.h): every row fresh, the first page current, the byte
+// limits and their pick lists, then the file's rows. A damaged file, or a row lacking a
+// required attribute, shows its error; rows beyond the capacity a warning. OK checks
+// (`Controllo_dati`), asks where the save would lose something, writes the file whole and
+// closes; a failed write shows an error naming the file and the dialog stays open.
+//
+// An editor derives from it, gives its description to the constructor and overrides the hooks
+// it needs:
+//   showing()      before the load: set `capacity_` and `limits_` for this showing
+//   afterLoad()    editor steps after the load
+//   checkRow()     its row checks, in order; checkTable() a check over the whole table
+//   comboChanged() an item picked from a column's list
+//   cellDoubleClicked()  a double click on a cell (the default fits the column when bound)
+//
+// Questions the frame asks (fixed English; each Yes/No, No keeps everything as it is):
+//   Insert Row when the last row's key holds text:
+//     "The last row (<r>) holds values that Insert Row would lose. Insert anyway?"
+//   OK with rows in use below the first empty key:
+//     "Row <r> of <page> follows an empty row: it and the rows below it will not be saved.
+//      Save anyway?"
+//   OK after a load that left rows unshown:
+//     "The file <name> holds <n> rows more than the table shows. Saving removes them. Save
+//      anyway?"
+//   OK after a load that failed:
+//     "The file <name> could not be read whole. Saving replaces it with the table as shown.
+//      Replace it?"
+#include "platform/ui/Form.h"
+#include "tables/frame/TableModel.h"
+#include "tables/frame/TableSpec.h"
+#include "tables/frame/window/GridRows.h"
+
+#include <QString>
+#include <optional>
+#include <vector>
+
+class QLabel;
+class QTabWidget;
+class QWidget;
+
+namespace controls {
+class TFxButton;
+}
+
+namespace tables {
+
+class TTableDialog : public platform::Form {
+    Q_OBJECT
+public:
+    explicit TTableDialog(TableSpec spec, QWidget* parent = nullptr);
+    ~TTableDialog() override;
+
+    const TableSpec& spec() const { return spec_; }
+    void Set_Lang() override;
+
+    // The handlers, public so that the main window and tests drive the dialog as a user does.
+    bool Controllo_dati();
+    void Btn_OKClick();
+    void Btn_DelRowClick();
+    void Btn_InsRowClick();
+    void Btn_CopyRowClick();
+    void Btn_PasteRowClick();
+
+    // The grids' texts as the model, and back.
+    TableModel model() const;
+    void setModel(const TableModel& model);
+
+    int sectionCount() const { return int(grids_.size()); }
+    TExtColumnGrid* grid(int section) const { return grids_[size_t(section)]; }
+    // The section of the current page (0 without pages).
+    int currentSection() const;
+    void setCurrentSection(int section);
+    int capacity() const { return capacity_; }
+    const ByteLimits& limits() const { return limits_; }
+    // The result of the last load (its error, its warning).
+    const LoadResult& lastLoad() const { return lastLoad_; }
+    const CopyFlags& copyFlags() const { return copyFlags_; }
+
+    QWidget* P_Title = nullptr;
+    QLabel* L_SW_Code = nullptr;
+    QLabel* L_SW_Desc = nullptr;
+    QTabWidget* PageControl1 = nullptr; // null without pages
+    QWidget* P_Button = nullptr;
+    controls::TFxButton* Btn_OK = nullptr;
+    controls::TFxButton* Btn_Cancel = nullptr;
+    controls::TFxButton* Btn_DelRow = nullptr;
+    controls::TFxButton* Btn_InsRow = nullptr;
+    controls::TFxButton* Btn_CopyRow = nullptr;
+    controls::TFxButton* Btn_PasteRow = nullptr;
+
+    static constexpr int kClientHeight = 337;
+    static constexpr int kTitleHeight = 69;
+    static constexpr int kButtonPanelHeight = 40;
+
+protected:
+    void FormShow() override;
+
+    virtual void showing() {}
+    virtual void afterLoad() {}
+    virtual std::optional<Failure> checkRow(const RowView&) { return std::nullopt; }
+    virtual std::optional<Failure> checkTable(const std::vector<int>& /*checked*/) { return std::nullopt; }
+    virtual void comboChanged(int /*section*/, int /*col*/, int /*row*/, int /*itemIndex*/, const QString& /*text*/) {}
+    virtual void cellDoubleClicked(int section, int row, int col);
+
+    // Fills the grids' "Position" lists with "0" .. limit - 1.
+    void fillByteLists();
+
+    int capacity_;
+    ByteLimits limits_;
+
+private:
+    void buildGrid(int section, QWidget* parent, int width, int height);
+    QString pageCaption(int section) const;
+    bool askBeforeSaving(const TableModel& model);
+
+    TableSpec spec_;
+    std::vector<TExtColumnGrid*> grids_;
+    LoadResult lastLoad_;
+    CopyFlags copyFlags_;
+};
+
+} // namespace tables

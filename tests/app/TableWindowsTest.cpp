@@ -1,0 +1,126 @@
+// The table dialogs of the program start: created with the program, opened modally by their
+// step buttons, relabelled with the language.
+#include <gtest/gtest.h>
+
+#include "app/AppFixture.h"
+#include "app/Program.h"
+#include "app/Windows.h"
+#include "controls/grid/column/ColumnGrid.h"
+#include "tables/frame/window/TableDialog.h"
+
+#include <QDir>
+#include <QTabWidget>
+
+using namespace app;
+using namespace app_test;
+
+namespace {
+
+struct Opened {
+    int type;
+    const char* button;
+    const char* window;
+    const char* file;
+    WindowId id;
+};
+
+} // namespace
+
+TEST(TableWindows, TheModbusButtonsOpenTheirTablesWhichSaveIntoTheProject)
+{
+    for (const Opened& o : {Opened{0, "Btn_ModM_SetAccess", "FSetAccess", "ModbusM_SetAccess.xml", WindowId::FSetAccess},
+                            Opened{3, "Btn_ModTCPM_SetAccess", "FSetAccessTCP", "ModbusTCPM_SetAccess.xml",
+                                   WindowId::FSetAccessTCP}}) {
+        SCOPED_TRACE(o.window);
+        AppEnv env(o.type);
+        QDir().mkpath(env.programDir.file("PROJECTS/P1/bin"));
+        env.programDir.write("Varnetor.xml", settingsXml("P1", "0", "0").toUtf8());
+        Program program(env.programDir.path());
+        TFVarnetoreFirmWare& m = program.mainWindow();
+        ASSERT_NE(m.window(o.id), nullptr);
+        EXPECT_EQ(m.window(o.id)->objectName(), QLatin1String(o.window));
+        EXPECT_EQ(m.window(o.id)->size(), QSize(o.type == 0 ? 1165 : 1160, 337));
+
+        env.modal.actions[o.window] = [&](platform::Form& f) {
+            auto& d = static_cast<tables::TTableDialog&>(f);
+            tables::TExtColumnGrid* g = d.grid(0);
+            const QStringList cells = o.type == 0
+                ? QStringList{"1", "Holding Register", "0", "2", "1000", "3", "0", "0", "N", "Little", "None", "N", "N", "T"}
+                : QStringList{"10.0.0.1", "502", "1", "Holding Register", "0", "2", "1000", "3", "0", "0", "N",
+                              "Little", "None", "N", "N", "T"};
+            for (int c = 1; c <= cells.size(); ++c)
+                g->SetCells(c, 1, cells[c - 1]);
+            d.Btn_OK->click();
+        };
+        m.Btn_Click(m.button(QLatin1String(o.button)));
+        EXPECT_EQ(env.modal.shown, QStringList{QLatin1String(o.window)});
+        EXPECT_TRUE(env.boxes.texts().isEmpty()) << env.boxes.texts().join('|').toStdString();
+        const QByteArray saved = env.programDir.read(QStringLiteral("PROJECTS/P1/") + QLatin1String(o.file));
+        EXPECT_EQ(saved.count("<row "), 1) << saved.constData();
+
+        // Reopened, the dialog shows the row again; Cancel leaves the file as it was.
+        env.modal.actions[o.window] = [&](platform::Form& f) {
+            auto& d = static_cast<tables::TTableDialog&>(f);
+            EXPECT_EQ(d.grid(0)->Cells(1, 1), o.type == 0 ? QStringLiteral("1") : QStringLiteral("10.0.0.1"));
+            d.Btn_Cancel->click();
+        };
+        m.Btn_Click(m.button(QLatin1String(o.button)));
+        EXPECT_EQ(env.programDir.read(QStringLiteral("PROJECTS/P1/") + QLatin1String(o.file)), saved);
+    }
+}
+
+TEST(TableWindows, AChangeOfLanguageRelabelsTheTables)
+{
+    AppEnv env(0);
+    Program program(env.programDir.path());
+    TFVarnetoreFirmWare& m = program.mainWindow();
+    auto* d = static_cast<tables::TTableDialog*>(m.window(WindowId::FSetAccess));
+    EXPECT_EQ(d->grid(1)->Columns().Items(16)->Header(), QStringLiteral("Mnemonic"));
+    workspace::ws().Lang_Texts[383] = QStringLiteral("Zugriff");
+    workspace::ws().Lang_Texts[417] = QStringLiteral("Kurzname");
+    workspace::ws().Lang_Texts[390] = QStringLiteral("Schreiben");
+    m.Change_Language();
+    EXPECT_EQ(d->windowTitle(), QStringLiteral("Zugriff"));
+    EXPECT_EQ(d->grid(1)->Columns().Items(16)->Header(), QStringLiteral("Kurzname"));
+    EXPECT_EQ(d->PageControl1->tabText(1), QStringLiteral("Schreiben"));
+}
+
+TEST(TableWindows, TheModbusTablesHoldTwoThousandRowsWithTheirColumnsAndPositionLists)
+{
+    struct Shape {
+        WindowId id;
+        int readCols, writeCols;
+        const char* lastReadHeader;
+        const char* firstReadHeader;
+    };
+    for (const Shape& s : {Shape{WindowId::FSetAccess, 15, 17, "Mnemonic", "Slave ID"},
+                           Shape{WindowId::FSetAccessTCP, 17, 18, "Mnemonic", "Slave IP Address"}}) {
+        AppEnv env(s.id == WindowId::FSetAccess ? 0 : 3);
+        QDir().mkpath(env.programDir.file("PROJECTS/P1/bin"));
+        env.programDir.write("Varnetor.xml", settingsXml("P1", "0", "0").toUtf8());
+        Program program(env.programDir.path());
+        auto* d = static_cast<tables::TTableDialog*>(program.mainWindow().window(s.id));
+        SCOPED_TRACE(d->objectName().toStdString());
+        env.modal.actions[d->objectName()] = [&](platform::Form& f) {
+            auto& t = static_cast<tables::TTableDialog&>(f);
+            for (int g = 0; g < 2; ++g) {
+                EXPECT_EQ(t.grid(g)->RowCount(), 2001);
+                EXPECT_EQ(t.grid(g)->Cells(0, 2000), QStringLiteral("2000"));
+            }
+            EXPECT_EQ(t.grid(0)->ColCount(), s.readCols);
+            EXPECT_EQ(t.grid(1)->ColCount(), s.writeCols);
+            EXPECT_EQ(t.grid(0)->Columns().Items(0)->Header(), QStringLiteral("N"));
+            EXPECT_EQ(t.grid(0)->Columns().Items(1)->Header(), QLatin1String(s.firstReadHeader));
+            EXPECT_EQ(t.grid(0)->Columns().Items(s.readCols - 1)->Header(), QLatin1String(s.lastReadHeader));
+            const int position = s.id == WindowId::FSetAccess ? 7 : 9;
+            EXPECT_EQ(t.grid(0)->Columns().Items(position)->Header(), QStringLiteral("Position"));
+            EXPECT_EQ(t.grid(0)->Columns().Items(position)->ComboItems().Count(), 1439);
+            EXPECT_EQ(t.grid(0)->Columns().Items(position)->ComboItems().Strings(1438), QStringLiteral("1438"));
+            EXPECT_EQ(t.Btn_CopyRow, nullptr);
+            t.Btn_Cancel->click();
+        };
+        program.mainWindow().Btn_Click(program.mainWindow().button(
+            s.id == WindowId::FSetAccess ? QStringLiteral("Btn_ModM_SetAccess") : QStringLiteral("Btn_ModTCPM_SetAccess")));
+        EXPECT_EQ(env.modal.shown.size(), 1);
+    }
+}

@@ -1,0 +1,242 @@
+#include "controls/button/FxButton.h"
+#include "controls/grid/column/ColumnGrid.h"
+#include "support/FakeDialogs.h"
+#include "support/TempDir.h"
+#include "tables/frame/window/TableDialog.h"
+#include "workspace/LangTexts.h"
+#include "workspace/Workspace.h"
+
+#include <QLabel>
+#include <QTabWidget>
+#include <gtest/gtest.h>
+
+using namespace tables;
+using platform::MsgAnswer;
+using testing_support::FakeMessageBoxes;
+using testing_support::TempDir;
+
+namespace {
+
+// Pages "Modbus Read" / "Modbus Write" (texts 389, 390), three columns each, capacity 5; a row
+// fails its check when its key is "bad".
+TableSpec testSpec(const QString& path)
+{
+    TableSpec s;
+    s.window = {.className = QStringLiteral("FTest"), .captionText = 383, .descText = 384, .clientWidth = 700};
+    s.buttons = {.ok = 385, .cancel = 386, .delRow = 387, .insRow = 388};
+    s.deleteQuestionText = 441;
+    s.path = [path] { return path; };
+    s.root = QStringLiteral("Root");
+    s.comments = {{0, QStringLiteral("SW_VERSION = 1.702")}};
+    s.capacity = 5;
+    s.limits = {20, 10};
+    for (const auto& [element, page] : {std::pair{"Read", 389}, std::pair{"Write", 390}}) {
+        SectionSpec sec{.element = QLatin1String(element), .pageText = page, .keyColumn = 1};
+        sec.columns = {{.headerText = 392, .attribute = QStringLiteral("Key"), .width = 80, .colour = 0xE0FAFE},
+                       {.headerText = 398, .attribute = QStringLiteral("Position"), .editor = Editor::ComboList,
+                        .fill = element == std::string_view("Read") ? ListFill::BytesIn : ListFill::BytesOut},
+                       {.headerText = 400, .attribute = QStringLiteral("Flag"), .editor = Editor::DataCheckBox,
+                        .absent = QStringLiteral("N")}};
+        s.sections.push_back(sec);
+    }
+    return s;
+}
+
+class TestDialog : public TTableDialog {
+public:
+    using TTableDialog::TTableDialog;
+    using TTableDialog::FormShow;
+
+protected:
+    std::optional<Failure> checkRow(const RowView& r) override
+    {
+        if (r.trimmed(1) == QLatin1String("bad"))
+            return Failure{418, 419};
+        return std::nullopt;
+    }
+};
+
+class TableDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        workspace::Default_Texts();
+        scoped->SW_Code = QStringLiteral("VN-0");
+    }
+    QString file() const { return dir.file(QStringLiteral("t.xml")); }
+
+    workspace::ScopedWorkspace scoped{0};
+    TempDir dir;
+    FakeMessageBoxes boxes;
+};
+
+} // namespace
+
+TEST_F(TableDialogTest, LaysOutTitlePagesGridsAndTheButtonPanel)
+{
+    TestDialog d(testSpec(file()));
+    EXPECT_EQ(d.size(), QSize(700, 337));
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Set Access"));
+    EXPECT_EQ(d.L_SW_Code->text(), QStringLiteral("VN-0"));
+    EXPECT_EQ(d.L_SW_Desc->text(), QStringLiteral("Set Access Modbus Master"));
+    EXPECT_EQ(d.P_Title->geometry(), QRect(0, 0, 700, 69));
+    EXPECT_EQ(d.P_Button->geometry(), QRect(0, 297, 700, 40));
+    ASSERT_NE(d.PageControl1, nullptr);
+    EXPECT_EQ(d.PageControl1->count(), 2);
+    EXPECT_EQ(d.PageControl1->tabText(1), QStringLiteral("Modbus Write"));
+    int left = 16;
+    for (controls::TFxButton* b : {d.Btn_OK, d.Btn_Cancel, d.Btn_DelRow, d.Btn_InsRow}) {
+        EXPECT_EQ(b->geometry(), QRect(left, 6, 110, 28)) << b->objectName().toStdString();
+        left += 118;
+    }
+    EXPECT_EQ(d.Btn_OK->caption(), QStringLiteral("OK"));
+    EXPECT_EQ(d.Btn_CopyRow, nullptr);
+    TExtColumnGrid* g = d.grid(0);
+    EXPECT_EQ(g->RowCount(), 6);
+    EXPECT_EQ(g->ColCount(), 4);
+    EXPECT_EQ(g->Columns().Items(1)->Header(), QStringLiteral("Slave ID"));
+    EXPECT_EQ(g->Columns().Items(1)->Width(), 80);
+    EXPECT_EQ(g->Columns().Items(1)->GetColor(), platform::rgb(0xE0, 0xFA, 0xFE));
+    EXPECT_EQ(g->Columns().Items(3)->Editor(), controls::grid::edDataCheckBox);
+}
+
+TEST_F(TableDialogTest, ShowingLoadsTheFileAndFillsThePositionListsAndOkSavesItBack)
+{
+    dir.write(QStringLiteral("t.xml"),
+              "<Root><Read><row Key=\"1\" Position=\"3\" Flag=\"Y\"/><row Key=\"2\" Position=\"4\"/></Read>"
+              "<Write><row Key=\"w\" Position=\"9\" Flag=\"N\"/></Write></Root><!--SW_VERSION = 1.702-->");
+    TestDialog d(testSpec(file()));
+    d.setCurrentSection(1);
+    d.FormShow();
+    EXPECT_TRUE(boxes.texts().isEmpty());
+    EXPECT_EQ(d.currentSection(), 0);
+    EXPECT_EQ(d.grid(0)->Cells(0, 5), QStringLiteral("5"));
+    EXPECT_EQ(d.grid(0)->Cells(3, 2), QStringLiteral("N"));
+    EXPECT_EQ(d.grid(1)->Cells(1, 1), QStringLiteral("w"));
+    EXPECT_EQ(d.grid(0)->Columns().Items(2)->ComboItems().Count(), 20);
+    EXPECT_EQ(d.grid(1)->Columns().Items(2)->ComboItems().Count(), 10);
+    EXPECT_EQ(d.grid(1)->Columns().Items(2)->ComboItems().Strings(9), QStringLiteral("9"));
+
+    d.grid(1)->SetCells(1, 2, QStringLiteral("x"));
+    d.Btn_OKClick();
+    EXPECT_EQ(d.modalResult(), platform::mrOk);
+    EXPECT_EQ(dir.read(QStringLiteral("t.xml")),
+              QByteArray("<Root>\n  <Read>\n    <row Key=\"1\" Position=\"3\" Flag=\"Y\" />\n"
+                         "    <row Key=\"2\" Position=\"4\" Flag=\"N\" />\n  </Read>\n  <Write>\n"
+                         "    <row Key=\"w\" Position=\"9\" Flag=\"N\" />\n    <row Key=\"x\" Position=\"\" Flag=\"\" />\n"
+                         "  </Write>\n</Root>\n<!--SW_VERSION = 1.702-->\n"));
+}
+
+TEST_F(TableDialogTest, AFailingCheckShowsItsMessageAndWritesNothing)
+{
+    TestDialog d(testSpec(file()));
+    d.FormShow();
+    d.grid(1)->SetCells(1, 1, QStringLiteral("ok"));
+    d.grid(1)->SetCells(1, 2, QStringLiteral(" bad"));
+    d.Btn_OKClick();
+    EXPECT_EQ(boxes.texts(), QStringList{"Error row 2!! [Modbus Read] Slave ID must be between 1 and 247"});
+    EXPECT_EQ(d.modalResult(), platform::mrNone);
+    EXPECT_EQ(d.currentSection(), 0); // the page does not change
+    EXPECT_FALSE(dir.exists(QStringLiteral("t.xml")));
+}
+
+TEST_F(TableDialogTest, AFailedWriteNamesTheFileAndTheDialogStaysOpen)
+{
+    TestDialog d(testSpec(dir.file(QStringLiteral("missing/t.xml"))));
+    d.FormShow();
+    d.grid(0)->SetCells(1, 1, QStringLiteral("1"));
+    d.Btn_OKClick();
+    ASSERT_EQ(boxes.texts().size(), 1);
+    EXPECT_TRUE(boxes.texts()[0].startsWith(QStringLiteral("Error! The file t.xml cannot be written: ")));
+    EXPECT_EQ(d.modalResult(), platform::mrNone);
+    EXPECT_EQ(d.grid(0)->Cells(1, 1), QStringLiteral("1"));
+}
+
+TEST_F(TableDialogTest, InsertRowAsksBeforeTheFilledLastRowIsLost)
+{
+    TestDialog d(testSpec(file()));
+    d.FormShow();
+    TExtColumnGrid* g = d.grid(0);
+    for (int r = 1; r <= 5; ++r)
+        g->SetCells(1, r, QString::number(r * 10));
+    g->MoveToCell(1, 2);
+    d.Btn_InsRowClick();
+    EXPECT_EQ(boxes.texts(), QStringList{"The last row (5) holds values that Insert Row would lose. Insert anyway?"});
+    EXPECT_EQ(g->Cells(1, 2), QStringLiteral("20")); // No: nothing changed
+    EXPECT_EQ(g->Cells(1, 5), QStringLiteral("50"));
+    boxes.answer(MsgAnswer::Yes);
+    d.Btn_InsRowClick();
+    EXPECT_EQ(g->Cells(1, 2), QString());
+    EXPECT_EQ(g->Cells(1, 5), QStringLiteral("40"));
+    // With an empty last row no question is asked.
+    g->SetCells(1, 5, QString());
+    boxes.clear();
+    d.Btn_InsRowClick();
+    EXPECT_TRUE(boxes.texts().isEmpty());
+    EXPECT_EQ(g->Cells(1, 5), QStringLiteral("30"));
+}
+
+TEST_F(TableDialogTest, DeleteRowAsksWithTheRowNumber)
+{
+    TestDialog d(testSpec(file()));
+    d.FormShow();
+    TExtColumnGrid* g = d.grid(0);
+    g->SetCells(1, 1, QStringLiteral("a"));
+    g->SetCells(1, 2, QStringLiteral("b"));
+    g->MoveToCell(1, 1);
+    d.Btn_DelRowClick();
+    EXPECT_EQ(boxes.texts(), QStringList{"Are you sure to delete the Row number 1"});
+    EXPECT_EQ(g->Cells(1, 1), QStringLiteral("a"));
+    boxes.answer(MsgAnswer::Yes);
+    d.Btn_DelRowClick();
+    EXPECT_EQ(g->Cells(1, 1), QStringLiteral("b"));
+}
+
+TEST_F(TableDialogTest, OkAsksBeforeDroppingFilledRowsBelowAnEmptyKey)
+{
+    TestDialog d(testSpec(file()));
+    d.FormShow();
+    d.grid(0)->SetCells(1, 1, QStringLiteral("1"));
+    d.grid(0)->SetCells(2, 3, QStringLiteral("7")); // row 2 is empty, row 3 holds a Position
+    d.Btn_OKClick();
+    EXPECT_EQ(boxes.texts(),
+              QStringList{"Row 3 of Modbus Read follows an empty row: it and the rows below it will not be saved. "
+                          "Save anyway?"});
+    EXPECT_FALSE(dir.exists(QStringLiteral("t.xml")));
+    EXPECT_EQ(d.modalResult(), platform::mrNone);
+    boxes.answer(MsgAnswer::Yes);
+    d.Btn_OKClick();
+    EXPECT_EQ(d.modalResult(), platform::mrOk);
+    EXPECT_EQ(dir.read(QStringLiteral("t.xml")).count("<row "), 1);
+}
+
+TEST_F(TableDialogTest, ADamagedFileIsReportedAndReplacedOnlyWhenTheUserAgrees)
+{
+    const QByteArray damaged("<Root>\n<Read>\n<row Key=\"1\" Position=\"0\" Flag=\"Y\"/>\n</Write></Root>");
+    dir.write(QStringLiteral("t.xml"), damaged);
+    TestDialog d(testSpec(file()));
+    d.FormShow();
+    ASSERT_EQ(boxes.texts().size(), 1);
+    EXPECT_TRUE(boxes.texts()[0].startsWith(QStringLiteral("Error! The file t.xml cannot be read (line 4): ")))
+        << boxes.texts()[0].toStdString();
+    boxes.clear();
+    d.grid(0)->SetCells(1, 1, QStringLiteral("1"));
+    d.Btn_OKClick();
+    EXPECT_EQ(boxes.texts(), QStringList{"The file t.xml could not be read whole. Saving replaces it with the table "
+                                         "as shown. Replace it?"});
+    EXPECT_EQ(dir.read(QStringLiteral("t.xml")), damaged);
+    boxes.answer(MsgAnswer::Yes);
+    d.Btn_OKClick();
+    EXPECT_EQ(d.modalResult(), platform::mrOk);
+    EXPECT_TRUE(dir.read(QStringLiteral("t.xml")).startsWith("<Root>\n  <Read>\n    <row Key=\"1\""));
+}
+
+TEST_F(TableDialogTest, TheCloseBoxAndCancelLeaveTheFileAlone)
+{
+    TestDialog d(testSpec(file()));
+    d.FormShow();
+    d.grid(0)->SetCells(1, 1, QStringLiteral("1"));
+    d.Btn_Cancel->click();
+    EXPECT_EQ(d.modalResult(), platform::mrCancel);
+    EXPECT_FALSE(dir.exists(QStringLiteral("t.xml")));
+}
