@@ -16,6 +16,8 @@
 #include "mbus/RegisterMap.h"
 #include "parameters/window/UParGen.h"
 #include "platform/text/UserError.h"
+#include "tables/bacnet/window/BacnetDialogs.h"
+#include "tables/bacnet/window/EngUnitPicker.h"
 #include "tables/modbus/window/SetAccess.h"
 #include "update/BootSer.h"
 #include "update/BootTCP.h"
@@ -38,10 +40,12 @@ Program::Program(const QString& programDir)
     m->registerWindow(WindowId::FParGen, new parameters::TFParGen(m));  //  6
     //  7 TFMeter_Bus                 M-Bus network editor
     //  8 TFNewIDNode                 new node identification of the M-Bus editor
-    //  9 TFBACnet_Eng_Unit           BACnet engineering-unit picker
+    auto* engUnit = new tables::TFBACnet_Eng_Unit(m);
+    m->registerWindow(WindowId::FBACnet_Eng_Unit, engUnit);                           //  9
     m->registerWindow(WindowId::FSetAccess, new tables::modbus::TFSetAccess(m));       // 10
-    // 11 TFBACnetSetAccess           BACnet object table of the Modbus master models
-    // 12 TFBACnetSetAccess_ModSlave  BACnet object table of the other models
+    m->registerWindow(WindowId::FBACnetSetAccess, new tables::TFBACnetSetAccess(engUnit, m)); // 11
+    m->registerWindow(WindowId::FBACnetSetAccess_ModSlave,
+                      new tables::TFBACnetSetAccess_ModSlave(engUnit, m));               // 12
     m->registerWindow(WindowId::FSetAccessTCP, new tables::modbus::TFSetAccessTCP(m)); // 13
     // 14 TF_Rec_Info                 CAN receive-frame byte map
     // 15 TF_Sen_Info                 CAN send-frame byte map
@@ -71,7 +75,7 @@ Program::Program(const QString& programDir)
     // 37 TFInsertKeyWireless         key of a wireless meter
     // 38 TFScanModbusStart           Modbus start register after a scan
     // 39 TFSNMP_Trap_Access          SNMP trap table
-    // 40 TFBACnet_BDT                BACnet broadcast distribution table
+    m->registerWindow(WindowId::FBACnet_BDT, new tables::TFBACnet_BDT(m));            // 40
     // 41 TFModbusStartAdd_SD         per-node Modbus start address
 
     TFVarnetoreFirmWare::Services& s = m->services();

@@ -1,0 +1,81 @@
+#pragma once
+// The BACnet side's tables as data: the object table of the Modbus master models (device types
+// 0 and 3), the object table of the fieldbus-slave models (one file per device type, with the
+// `Swap` column), and the broadcast distribution table of the BACnet/IP models. Descriptions,
+// byte limits and row checks; the dialogs (tables/bacnet/window) show them.
+//
+// The object tables place each object in the gateway's byte areas: a start byte (`Position`),
+// a start bit for binary objects and a length in bytes; an object must end inside its area.
+// Both pages together hold at most one page's capacity of objects: 2000, or 1000 when the
+// general parameters limit the object descriptions (`BACnet_Desc_Chars_Limit`).
+//
+// Fixed English message of our own (the UI-text table has none for it): on the read page an
+// "Integer Value", "Octet String" or "CharacterString Value" object whose Length is below 1 or
+// not a number is refused with
+//   "!! [BACnet in Read] Length with variable "<type>" must be 1 or more"
+// after the row prefix, since such an object would otherwise end before it starts and occupy
+// no byte at all.
+#include "tables/frame/TableModel.h"
+#include "tables/frame/TableSpec.h"
+
+#include <QString>
+#include <optional>
+
+namespace parameters {
+class ParGenFile;
+}
+
+namespace tables::bacnet {
+
+// --- object tables ---------------------------------------------------------------------------
+
+enum Page { ReadPage = 0, WritePage = 1 };
+
+// Data columns of the object tables.
+enum ObjColumn { ColType = 1, ColEngUnit = 2, ColPosition = 3, ColBit = 4, ColLength = 5 };
+// The fieldbus-slave table has `Swap` in column 6 and `Mnemonic` in column 7; the Modbus master
+// table `Mnemonic` in column 6.
+constexpr int kColSwap = 6;
+
+// Device types 0 and 3: `TFBACnetSetAccess`.
+TableSpec bacnetSetAccessSpec(int converterType);
+// The fieldbus-slave models: `TFBACnetSetAccess_ModSlave`. Lists, widths and the shown columns
+// depend on the device type.
+TableSpec bacnetModSlaveSpec(int converterType);
+
+// The fixed length in bytes of a write object type (trimmed, any case): 4, 1 or 8; -1 for
+// "Octet String" (1..50); 0 for any other text.
+int CheckLengthData(const QString& type);
+
+// The Length text written when the user picks a write object type; no value when the pick
+// changes nothing. `modSlave` adds "CharacterString Value".
+std::optional<QString> lengthForPickedType(const QString& picked, bool modSlave);
+
+// True when the general parameters set `BACnet_Desc_Chars_Limit` to exactly "1" (`Desc_Lenght`);
+// a missing or unreadable file gives false.
+bool descLimitSet(const QString& parGenPath);
+inline int objectCapacity(bool descLimit) { return descLimit ? 1000 : 2000; }
+
+// Byte limits of the fieldbus-slave table: fixed by device type, four models read them from the
+// general parameters (a missing key, or one that is not a number, keeps the fixed number).
+ByteLimits modSlaveByteLimits(int converterType, const parameters::ParGenFile& parGen);
+// DMX (device type 18): the direction key `DMX_DMX`, 1 when missing; not 0 shows only the write
+// page, 0 only the read page.
+int dmxDirection(const parameters::ParGenFile& parGen);
+bool modSlaveShowsSwap(int converterType);
+bool modSlaveWriteLengthEditable(int converterType);
+
+// Row checks. `limits` are the byte limits of this showing.
+RowCheck bacnetSetAccessCheck(const ByteLimits& limits);
+RowCheck bacnetModSlaveCheck(int converterType, const ByteLimits& limits);
+// Both pages together within one page's capacity (text 1154 and the maximum, no row prefix).
+TableCheck objectCountCheck(int capacity);
+
+// --- broadcast distribution table ------------------------------------------------------------
+
+enum BdtColumn { BdtEnable = 1, BdtIp = 2, BdtMask = 3, BdtPort = 4, BdtMnemonic = 5 };
+
+TableSpec bdtSpec(int converterType);
+RowCheck bdtCheck();
+
+} // namespace tables::bacnet

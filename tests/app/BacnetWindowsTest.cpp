@@ -1,0 +1,101 @@
+// The BACnet table dialogs of the program start: the object tables and the broadcast
+// distribution table open from their step buttons and save into the project; the unit picker
+// made at start serves the object tables.
+#include <gtest/gtest.h>
+
+#include "app/AppFixture.h"
+#include "app/Program.h"
+#include "app/Windows.h"
+#include "controls/button/FxButton.h"
+#include "controls/grid/column/ColumnGrid.h"
+#include "platform/ui/controls/Controls.h"
+#include "tables/bacnet/window/EngUnitPicker.h"
+#include "tables/frame/window/TableDialog.h"
+
+#include <QDir>
+
+using namespace app;
+using namespace app_test;
+
+namespace {
+
+struct Opened {
+    int type;
+    const char* button;
+    const char* window;
+    const char* file;
+    const char* version;
+    QStringList cells;
+};
+
+} // namespace
+
+TEST(BacnetWindows, TheBacnetButtonsOpenTheirTablesWhichSaveIntoTheProject)
+{
+    const QStringList master = {"Analog Input", "62", "0", "0", "4", "Temperature"};
+    const QStringList slave = {"Analog Input", "62", "0", "0", "4", "N", "Temperature"};
+    const QStringList peer = {"Y", "192.168.1.10", "255.255.255.0", "47808", "Peer"};
+    const Opened cases[] = {
+        {0, "Btn_ModM_BACnet_SetAccess", "FBACnetSetAccess", "ModbusM_BACnet_SetAccess.xml", "1.702", master},
+        {3, "Btn_ModTCPM_BACnet_SetAccess", "FBACnetSetAccess", "ModbusTCPM_BACnet_SetAccess.xml", "1.405", master},
+        {2, "Btn_ModS_BACnet_SetAccess", "FBACnetSetAccess_ModSlave", "ModbusS_BACnet_SetAccess.xml", "1.301", slave},
+        {4, "Btn_ModTCPS_BACnet_SetAccess", "FBACnetSetAccess_ModSlave", "ModbusTCPS_BACnet_SetAccess.xml", "1.103", slave},
+        {0, "Btn_BACnet_BDT_Access", "FBACnet_BDT", "BACnet_BDT.xml", "1.702", peer},
+        {2, "Btn_BACnet_BDT_Access", "FBACnet_BDT", "BACnet_BDT.xml", "1.301", peer},
+    };
+    for (const Opened& o : cases) {
+        SCOPED_TRACE(std::string(o.button) + " " + std::to_string(o.type));
+        AppEnv env(o.type);
+        QDir().mkpath(env.programDir.file("PROJECTS/P1/bin"));
+        env.programDir.write("Varnetor.xml", settingsXml("P1", "0", "0").toUtf8());
+        Program program(env.programDir.path());
+        TFVarnetoreFirmWare& m = program.mainWindow();
+
+        env.modal.actions[o.window] = [&](platform::Form& f) {
+            auto& d = static_cast<tables::TTableDialog&>(f);
+            for (int c = 1; c <= o.cells.size(); ++c)
+                d.grid(0)->SetCells(c, 1, o.cells[c - 1]);
+            d.Btn_OK->click();
+        };
+        m.Btn_Click(m.button(QLatin1String(o.button)));
+        EXPECT_EQ(env.modal.shown, QStringList{QLatin1String(o.window)});
+        EXPECT_TRUE(env.boxes.texts().isEmpty()) << env.boxes.texts().join('|').toStdString();
+        const QByteArray saved = env.programDir.read(QStringLiteral("PROJECTS/P1/") + QLatin1String(o.file));
+        EXPECT_EQ(saved.count("<row "), 1) << saved.constData();
+        EXPECT_TRUE(saved.endsWith(QByteArray("<!--SW_VERSION = ") + o.version + "-->\n")) << saved.constData();
+
+        // Reopened, the dialog shows the row again.
+        env.modal.actions[o.window] = [&](platform::Form& f) {
+            auto& d = static_cast<tables::TTableDialog&>(f);
+            EXPECT_EQ(d.grid(0)->Cells(2, 1), o.cells[1]);
+            d.Btn_Cancel->click();
+        };
+        m.Btn_Click(m.button(QLatin1String(o.button)));
+        EXPECT_EQ(env.programDir.read(QStringLiteral("PROJECTS/P1/") + QLatin1String(o.file)), saved);
+    }
+}
+
+TEST(BacnetWindows, TheObjectTablesShareThePickerMadeAtStart)
+{
+    AppEnv env(3);
+    QDir().mkpath(env.programDir.file("PROJECTS/P1/bin"));
+    env.programDir.write("Varnetor.xml", settingsXml("P1", "0", "0").toUtf8());
+    Program program(env.programDir.path());
+    TFVarnetoreFirmWare& m = program.mainWindow();
+    ASSERT_NE(m.window(WindowId::FBACnet_Eng_Unit), nullptr);
+    env.modal.actions["FBACnet_Eng_Unit"] = [](platform::Form& f) {
+        auto& p = static_cast<tables::TFBACnet_Eng_Unit&>(f);
+        EXPECT_EQ(p.Label5->text(), QStringLiteral("-> no-units"));
+        p.E_Selected_EU->setText(QStringLiteral("64"));
+        p.Btn_OK->click();
+    };
+    env.modal.actions["FBACnetSetAccess"] = [](platform::Form& f) {
+        auto& d = static_cast<tables::TTableDialog&>(f);
+        d.grid(1)->SetCells(2, 4, QStringLiteral("95"));
+        d.grid(1)->OnDblClickCell(nullptr, 4, 2);
+        EXPECT_EQ(d.grid(1)->Cells(2, 4), QStringLiteral("64"));
+        d.Btn_Cancel->click();
+    };
+    m.Btn_Click(m.button(QStringLiteral("Btn_ModTCPM_BACnet_SetAccess")));
+    EXPECT_EQ(env.modal.shown, (QStringList{"FBACnetSetAccess", "FBACnet_Eng_Unit"}));
+}

@@ -1,0 +1,356 @@
+#include "parameters/ParGenFile.h"
+#include "support/TableFiles.h"
+#include "support/TempDir.h"
+#include "tables/bacnet/BacnetTables.h"
+#include "workspace/LangTexts.h"
+#include "workspace/Workspace.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace tables;
+using namespace tables::bacnet;
+using testing_support::TempDir;
+namespace tf = testing_support::tables;
+
+namespace {
+
+class BacnetTablesTest : public ::testing::Test {
+protected:
+    void SetUp() override { workspace::Default_Texts(); }
+    workspace::ScopedWorkspace scoped{3};
+    TempDir dir;
+};
+
+// An object row of the Modbus master table: type, unit, position, bit, length, mnemonic.
+RowCells obj(const QString& type, const QString& unit, const QString& pos, const QString& bit, const QString& len)
+{
+    return RowCells{type, unit, pos, bit, len, QStringLiteral("m")};
+}
+// The same with `Swap` for the fieldbus-slave table.
+RowCells slaveObj(const QString& type, const QString& unit, const QString& pos, const QString& bit,
+                  const QString& len)
+{
+    return RowCells{type, unit, pos, bit, len, QStringLiteral("N"), QStringLiteral("m")};
+}
+
+QString check(const TableSpec& spec, const TableModel& m, const RowCheck& rc, const TableCheck& tc = {})
+{
+    const CheckResult r = Controllo_dati(spec, m, rc, tc);
+    return r.ok ? QStringLiteral("ok") : r.message;
+}
+
+std::unique_ptr<parameters::ParGenFile> parGen(const std::vector<std::pair<QString, QString>>& keys)
+{
+    auto f = std::make_unique<parameters::ParGenFile>();
+    f->loadBytes(tf::parGenXml(keys));
+    return f;
+}
+
+} // namespace
+
+// Each file as the editors write it loads without a message and is written back byte for byte.
+TEST_F(BacnetTablesTest, GoldenFilesLoadAndSaveBackUnchanged)
+{
+    struct Case {
+        const char* file;
+        int type;
+        TableSpec (*spec)(int);
+    } cases[] = {
+        {"ModbusM_BACnet_SetAccess.xml", 0, bacnetSetAccessSpec},
+        {"ModbusTCPM_BACnet_SetAccess.xml", 3, bacnetSetAccessSpec},
+        {"ModbusS_BACnet_SetAccess.xml", 2, bacnetModSlaveSpec},
+        {"ModbusTCPS_BACnet_SetAccess.xml", 4, bacnetModSlaveSpec},
+        {"BACnet_BDT.xml", 0, bdtSpec},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const TableSpec spec = c.spec(c.type);
+        const QByteArray bytes = testing_support::dataFile(QStringLiteral("tables/") + QLatin1String(c.file));
+        ASSERT_FALSE(bytes.isEmpty());
+        const LoadResult r = loadTableBytes(spec, bytes, QLatin1String(c.file), spec.capacity);
+        EXPECT_EQ(r.error, QString());
+        EXPECT_EQ(QString::fromUtf8(tableXml(spec, r.model, c.type)), QString::fromUtf8(bytes));
+    }
+}
+
+TEST_F(BacnetTablesTest, VersionCommentsFollowTheDeviceType)
+{
+    EXPECT_EQ(bacnetSetAccessSpec(0).versionComment(0), QStringLiteral("SW_VERSION = 1.702"));
+    EXPECT_EQ(bacnetSetAccessSpec(3).versionComment(3), QStringLiteral("SW_VERSION = 1.405"));
+    const std::pair<int, const char*> slave[] = {{2, "1.301"},  {4, "1.103"},  {6, "1.203"},  {7, "1.201"},
+                                                 {8, "1.002"},  {9, "1.302"},  {10, "1.000"}, {11, "1.001"},
+                                                 {12, "1.004"}, {13, "1.000"}, {15, "1.000"}, {16, "1.009"},
+                                                 {2016, "1.009"}, {17, "1.302"}, {18, "1.003"}, {19, "1.201"},
+                                                 {5, "1.301"}};
+    for (const auto& [type, version] : slave)
+        EXPECT_EQ(bacnetModSlaveSpec(type).versionComment(type), QStringLiteral("SW_VERSION = ") + QLatin1String(version))
+            << type;
+    EXPECT_EQ(bdtSpec(2).versionComment(2), QStringLiteral("SW_VERSION = 1.301"));
+    EXPECT_EQ(bdtSpec(1001).versionComment(1001), QStringLiteral("SW_VERSION = 1.102"));
+}
+
+TEST_F(BacnetTablesTest, AbsentAttributesGetTheirDefaultsOrStopTheLoad)
+{
+    // Fieldbus-slave table: a row without Swap loads "N" and is written back with it.
+    TableSpec slave = bacnetModSlaveSpec(2);
+    tf::Attrs row = tf::objectRow({.mnemonic = QStringLiteral("a")});
+    LoadResult r = loadTableBytes(slave, tf::objectTableXml({tf::without(row, QStringLiteral("Swap"))}, {}),
+                                  QStringLiteral("x.xml"), 2000);
+    EXPECT_EQ(r.error, QString());
+    EXPECT_EQ(r.model.cell(ReadPage, 1, kColSwap), QStringLiteral("N"));
+    EXPECT_TRUE(tableXml(slave, r.model, 2).contains("Swap=\"N\" Mnemonic=\"a\""));
+
+    // Any other missing attribute stops the load at that row; the rows before it stay.
+    r = loadTableBytes(slave, tf::objectTableXml({row, tf::without(row, QStringLiteral("Length")), row}, {}),
+                       QStringLiteral("x.xml"), 2000);
+    EXPECT_TRUE(r.damaged());
+    EXPECT_TRUE(r.error.contains(QStringLiteral("Length"))) << r.error.toStdString();
+    EXPECT_EQ(r.model.cell(ReadPage, 1, ColType), QStringLiteral("Analog Input"));
+    EXPECT_EQ(r.model.cell(ReadPage, 2, ColType), QString());
+    EXPECT_EQ(r.model.cell(ReadPage, 3, ColType), QString());
+
+    // BDT: a missing Enable loads enabled, any other missing attribute leaves its cell empty.
+    const TableSpec bdt = bdtSpec(0);
+    const QByteArray bdtFile = "<BACnet_BDT><row IP_Address=\"1.2.3.4\" SubNet_Mask=\"255.0.0.0\" Mnemonic=\"x\"/></BACnet_BDT>";
+    r = loadTableBytes(bdt, bdtFile, QStringLiteral("BACnet_BDT.xml"), 10);
+    EXPECT_EQ(r.error, QString());
+    EXPECT_EQ(r.model.sections[0][0], (RowCells{"Y", "1.2.3.4", "255.0.0.0", "", "x"}));
+    // Fresh rows are enabled.
+    EXPECT_EQ(r.model.cell(0, 2, BdtEnable), QStringLiteral("Y"));
+    // The empty port fails the check of an enabled row.
+    EXPECT_EQ(check(bdt, r.model, bdtCheck()), QStringLiteral("Error row 1!! Port must be between 0 and 65535"));
+}
+
+TEST_F(BacnetTablesTest, MasterObjectTableMessages)
+{
+    const TableSpec spec = bacnetSetAccessSpec(3);
+    const RowCheck rc = bacnetSetAccessCheck(spec.limits);
+    struct Case {
+        int page;
+        RowCells row;
+        const char* message;
+    } cases[] = {
+        {ReadPage, obj("Analog Input", "-1", "0", "0", "4"), "Error row 1!! [BACnet in Read] Eng. Unit must be between 0 and 65535"},
+        {ReadPage, obj("Analog Input", "95", "1439", "0", "4"), "Error row 1!! [BACnet in Read] Position must be between 0 and 1438"},
+        {ReadPage, obj("Analog Input", "95", "1436", "0", "4"), "Error row 1!! [BACnet in Read] Too many bytes to save starting from the Position indicate"},
+        {ReadPage, obj("Analog Input", "95", "1436", "0", "3"), "ok"},
+        {ReadPage, obj("Analog Input", "95", "0", "0", "5"), "Error row 1!! [BACnet in Read] Length with variable \"Analog Input\" must be between 1 and 4"},
+        {ReadPage, obj("Life Safety Zone", "95", "0", "0", "3"), "Error row 1!! [BACnet in Read] Length with variable \"Life Safety Zone\" must be 1 or 2"},
+        {ReadPage, obj("Access Door", "95", "0", "0", "2"), "Error row 1!! [BACnet in Read] Length with variable \"Access Door\" must be equal to 1"},
+        // A binary input needs its start bit, whatever its length.
+        {ReadPage, obj("Binary Input", "95", "0", "", "99"), "Error row 1!! [BACnet in Read] Bit must be between 0 and 7"},
+        {ReadPage, obj("Binary Input", "95", "1438", "7", "99"), "ok"},
+        // Types are compared exactly: a lower-case type has no length rule.
+        {ReadPage, obj("analog input", "95", "0", "0", "4"), "ok"},
+        // An integer or a string needs at least one byte.
+        {ReadPage, obj("Integer Value", "95", "0", "0", "4"), "ok"},
+        {ReadPage, obj("Integer Value", "95", "0", "0", ""), "Error row 1!! [BACnet in Read] Length with variable \"Integer Value\" must be 1 or more"},
+        {ReadPage, obj("Octet String", "95", "5", "0", "0"), "Error row 1!! [BACnet in Read] Length with variable \"Octet String\" must be 1 or more"},
+        {WritePage, obj("Analog Out", "95", "0", "0", "4"), "ok"},
+        {WritePage, obj("Analog Out", "65536", "0", "0", "4"), "Error row 1!! [BACnet in Write] Eng. Unit must be between 0 and 65535"},
+        {WritePage, obj("Analog Out", "95", "", "0", "4"), "Error row 1!! [BACnet in Write] Position must be between 0 and 1438"},
+        {WritePage, obj("Large Analog Value", "95", "0", "0", "7"), "Error row 1!! [BACnet in Write] Length value not valid for this BACnet object. It Must be equal to 8"},
+        {WritePage, obj("Octet String", "95", "0", "0", "50"), "ok"},
+        {WritePage, obj("Octet String", "95", "0", "0", "51"), "Error row 1!! [BACnet in Write] Length value Must be between 1 and 50"},
+        {WritePage, obj("Octet String", "95", "0", "0", ""), "Error row 1!! [BACnet in Write] Length value Must be between 1 and 50"},
+        {WritePage, obj("Binary Out", "95", "3", "", "1"), "Error row 1!! [BACnet in Write] Bit must be between 0 and 7"},
+        {WritePage, obj("Analog Value", "95", "1436", "0", "4"), "Error row 1!! [BACnet in Write] Too many bytes to save starting from the Position indicate"},
+    };
+    for (const Case& c : cases) {
+        TableModel m = TableModel::fresh(spec, 2000);
+        m.sections[size_t(c.page)][0] = c.row;
+        EXPECT_EQ(check(spec, m, rc), QString::fromUtf8(c.message)) << c.row.join('|').toStdString();
+    }
+
+    // The row number stands between the prefix and the text; the failing row is named.
+    TableModel m = TableModel::fresh(spec, 2000);
+    for (int r = 0; r < 11; ++r)
+        m.sections[WritePage][size_t(r)] = obj("Analog Out", "95", QString::number(r * 4), "0", "4");
+    m.sections[WritePage][11] = obj("Analog Out", "95", "2000", "0", "4");
+    EXPECT_EQ(check(spec, m, rc), QStringLiteral("Error row 12!! [BACnet in Write] Position must be between 0 and 1438"));
+}
+
+TEST_F(BacnetTablesTest, BothPagesTogetherStayWithinOnePagesCapacity)
+{
+    const TableSpec spec = bacnetSetAccessSpec(3);
+    const RowCheck rc = bacnetSetAccessCheck(spec.limits);
+    TableModel m = TableModel::fresh(spec, 2000);
+    for (int r = 0; r < 1500; ++r)
+        m.sections[ReadPage][size_t(r)] = obj("Analog Input", "95", "0", "0", "4");
+    for (int r = 0; r < 600; ++r)
+        m.sections[WritePage][size_t(r)] = obj("Analog Out", "95", "0", "0", "4");
+    EXPECT_EQ(check(spec, m, rc, objectCountCheck(2000)), QStringLiteral("Error!! Too many Requests. Max requests 2000"));
+    m.sections[WritePage][500] = RowCells(7);
+    EXPECT_EQ(check(spec, m, rc, objectCountCheck(2000)), QStringLiteral("ok"));
+
+    // With the description limit one page holds 1000 rows, and both together as many.
+    TableModel small = TableModel::fresh(spec, 1000);
+    for (int r = 0; r < 700; ++r)
+        small.sections[ReadPage][size_t(r)] = obj("Analog Input", "95", "0", "0", "4");
+    for (int r = 0; r < 301; ++r)
+        small.sections[WritePage][size_t(r)] = obj("Analog Out", "95", "0", "0", "4");
+    EXPECT_EQ(check(spec, small, rc, objectCountCheck(1000)), QStringLiteral("Error!! Too many Requests. Max requests 1000"));
+}
+
+TEST_F(BacnetTablesTest, DescriptionLimitComesFromTheGeneralParameters)
+{
+    EXPECT_FALSE(descLimitSet(dir.file(QStringLiteral("missing.xml"))));
+    EXPECT_TRUE(descLimitSet(dir.write(QStringLiteral("a.xml"), tf::parGenXml({{"BACnet_Desc_Chars_Limit", "1"}}))));
+    EXPECT_FALSE(descLimitSet(dir.write(QStringLiteral("b.xml"), tf::parGenXml({{"BACnet_Desc_Chars_Limit", " 1"}}))));
+    EXPECT_FALSE(descLimitSet(dir.write(QStringLiteral("c.xml"), "<Par_Gen><BACnet_Desc_Chars_Limit>1")));
+    EXPECT_EQ(objectCapacity(true), 1000);
+    EXPECT_EQ(objectCapacity(false), 2000);
+}
+
+TEST_F(BacnetTablesTest, PickingAWriteTypeFillsItsLength)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"Large Analog Value", "8"}, {"Analog Out", "4"},   {"Binary Value", "1"},  {"Multi State Output", "4"},
+        {"Octet String", "1"},       {"Access Door", "1"},  {"Integer Value", "4"}, {"Positive Integer Value", "4"},
+    };
+    for (const auto& [type, len] : cases) {
+        EXPECT_EQ(lengthForPickedType(QLatin1String(type), false), std::optional<QString>(QLatin1String(len))) << type;
+        EXPECT_EQ(CheckLengthData(QLatin1String(type)), type == std::string_view("Octet String") ? -1 : QString(QLatin1String(len)).toInt())
+            << type;
+    }
+    EXPECT_EQ(lengthForPickedType(QStringLiteral("CharacterString Value"), false), std::nullopt);
+    EXPECT_EQ(lengthForPickedType(QStringLiteral("CharacterString Value"), true), std::optional<QString>(QStringLiteral("1")));
+    EXPECT_EQ(lengthForPickedType(QStringLiteral("Analog Input"), true), std::nullopt);
+    EXPECT_EQ(CheckLengthData(QStringLiteral("  large analog VALUE ")), 8);
+    EXPECT_EQ(CheckLengthData(QStringLiteral("Analog Input")), 0);
+}
+
+TEST_F(BacnetTablesTest, SlaveByteLimitsAndPagesByDeviceType)
+{
+    const parameters::ParGenFile none;
+    struct Case {
+        int type;
+        std::vector<std::pair<QString, QString>> keys;
+        int in, out;
+    } cases[] = {
+        {2, {}, 1439, 1439},
+        {6, {}, 244, 244},
+        {6, {{"PROFIBUS_SLAVE_NB_IN", "32"}, {"PROFIBUS_SLAVE_NB_OUT", "x"}}, 32, 244},
+        {11, {}, 455, 455},
+        {12, {}, 496, 500},
+        {12, {{"EtherNetIP_NB_IN", "100"}, {"EtherNetIP_NB_OUT", "200"}}, 100, 200},
+        {17, {{"DMX_Num_Channels", "24"}}, 1024, 1024},
+        {18, {}, 512, 512},
+        {18, {{"DMX_Num_Channels", "24"}}, 24, 24},
+        {19, {}, 1440, 1440},
+    };
+    for (const Case& c : cases) {
+        const ByteLimits l = modSlaveByteLimits(c.type, *parGen(c.keys));
+        EXPECT_EQ(l.in, c.in) << c.type;
+        EXPECT_EQ(l.out, c.out) << c.type;
+    }
+    EXPECT_EQ(dmxDirection(none), 1);
+    EXPECT_EQ(dmxDirection(*parGen({{"DMX_DMX", "0"}})), 0);
+
+    // Swap shown on four models; the write Length editable on three.
+    for (int t : {2, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 2016}) {
+        const TableSpec s = bacnetModSlaveSpec(t);
+        const bool swap = t == 6 || t == 9 || t == 16 || t == 18;
+        EXPECT_EQ(!s.sections[ReadPage].columns[kColSwap - 1].hidden, swap) << t;
+        EXPECT_EQ(s.window.clientWidth, swap ? 804 : 764) << t;
+        EXPECT_EQ(!s.sections[WritePage].columns[ColLength - 1].readOnly, t == 16 || t == 18 || t == 19) << t;
+        EXPECT_FALSE(s.sections[ReadPage].columns[ColLength - 1].readOnly);
+        const qsizetype extra = t == 16 ? 2 : t == 19 ? 1 : 0;
+        EXPECT_EQ(s.sections[ReadPage].columns[0].items.size(), 13 + extra) << t;
+        EXPECT_EQ(s.sections[WritePage].columns[0].items.size(), 10 + extra) << t;
+    }
+    EXPECT_EQ(bacnetModSlaveSpec(16).sections[WritePage].columns[0].items.last(), QStringLiteral("CharacterString Value"));
+    EXPECT_EQ(bacnetSetAccessSpec(0).sections[ReadPage].columns[0].items.size(), 14);
+    EXPECT_EQ(bacnetSetAccessSpec(0).sections[WritePage].columns[0].items.size(), 11);
+}
+
+TEST_F(BacnetTablesTest, SlaveObjectTableMessages)
+{
+    struct Case {
+        int type;
+        ByteLimits limits;
+        int page;
+        RowCells row;
+        const char* message;
+    } cases[] = {
+        {12, {100, 200}, WritePage, slaveObj("Binary Value", "95", "150", "3", "1"), "ok"},
+        {12, {100, 200}, WritePage, slaveObj("Analog Out", "95", "250", "0", "4"), "Error row 1!! [BACnet in Write] Position must be between 0 and 199"},
+        {12, {100, 200}, ReadPage, slaveObj("Analog Input", "95", "99", "0", "1"), "ok"},
+        {12, {100, 200}, ReadPage, slaveObj("Analog Input", "95", "99", "0", "2"), "Error row 1!! [BACnet in Read] Too many bytes to save starting from the Position indicate"},
+        {2, {1439, 1439}, ReadPage, slaveObj("Accumulator", "95", "0", "0", "5"), "Error row 1!! [BACnet in Read] Length with variable \"Accumulator\" must be between 1 and 4"},
+        {2, {1439, 1439}, ReadPage, slaveObj("Binary Value", "95", "0", "", "1"), "Error row 1!! [BACnet in Read] Bit must be between 0 and 7"},
+        {16, {1439, 1439}, ReadPage, slaveObj("CharacterString Value", "95", "0", "0", "x"), "Error row 1!! [BACnet in Read] Length with variable \"CharacterString Value\" must be 1 or more"},
+        // No write-length rule outside the DMX and SNMP manager models.
+        {4, {1439, 1439}, WritePage, slaveObj("Multi State Output", "95", "0", "0", "9"), "ok"},
+        {18, {512, 512}, WritePage, slaveObj("Multi State Output", "95", "0", "0", "9"), "Error row 1!! [BACnet in Write] Length with variable \"Multi State Output\" must be between 1 and 4"},
+        {19, {1440, 1440}, WritePage, slaveObj("Access Door", "95", "0", "0", "2"), "Error row 1!! [BACnet in Write] Length with variable \"Access Door\" must be equal to 1"},
+        {19, {1440, 1440}, WritePage, slaveObj("Octet String", "95", "0", "0", "51"), "Error row 1!! [BACnet in Write] Length with variable \"Octet String\" must be between 1 and 50"},
+        {19, {1440, 1440}, WritePage, slaveObj("Octet String", "95", "0", "0", "50"), "ok"},
+        {19, {1440, 1440}, WritePage, slaveObj("Octet String", "95", "1391", "0", "50"), "Error row 1!! [BACnet in Write] Too many bytes to save starting from the Position indicate"},
+        {19, {1440, 1440}, WritePage, slaveObj("Binary Out", "95", "1439", "0", "1"), "ok"},
+        {19, {1440, 1440}, ReadPage, slaveObj("Analog Input", "95", "1440", "0", "1"), "Error row 1!! [BACnet in Read] Position must be between 0 and 1439"},
+        {18, {512, 512}, WritePage, slaveObj("Binary Out", "95", "1", "", "1"), "Error row 1!! [BACnet in Write] Bit must be between 0 and 7"},
+        {18, {512, 512}, WritePage, slaveObj("Analog Out", "x", "1", "", "1"), "Error row 1!! [BACnet in Write] Eng. Unit must be between 0 and 65535"},
+    };
+    for (const Case& c : cases) {
+        const TableSpec spec = bacnetModSlaveSpec(c.type);
+        TableModel m = TableModel::fresh(spec, 2000);
+        m.sections[size_t(c.page)][0] = c.row;
+        EXPECT_EQ(check(spec, m, bacnetModSlaveCheck(c.type, c.limits)), QString::fromUtf8(c.message))
+            << c.type << " " << c.row.join('|').toStdString();
+    }
+}
+
+TEST_F(BacnetTablesTest, HiddenSwapIsKeptAndSaved)
+{
+    const TableSpec spec = bacnetModSlaveSpec(2);
+    ASSERT_TRUE(spec.sections[ReadPage].columns[kColSwap - 1].hidden);
+    const tf::Attrs yes = tf::objectRow({.swap = QStringLiteral("Y"), .mnemonic = QStringLiteral("a")});
+    const LoadResult r = loadTableBytes(spec, tf::objectTableXml({yes}, {}), QStringLiteral("x.xml"), 2000);
+    EXPECT_TRUE(tableXml(spec, r.model, 2).contains("Length=\"4\" Swap=\"Y\" Mnemonic=\"a\""));
+    // A fresh row's Swap is empty and saved so.
+    TableModel m = TableModel::fresh(spec, 2000);
+    m.sections[WritePage][0] = RowCells{"Analog Out", "95", "0", "0", "4", "", "w"};
+    EXPECT_TRUE(tableXml(spec, m, 2).contains("Swap=\"\" Mnemonic=\"w\""));
+    EXPECT_EQ(TableModel::freshRow(spec.sections[ReadPage]), RowCells(7));
+}
+
+TEST_F(BacnetTablesTest, BroadcastTableChecksEveryRowWithAnAddressAndKeepsThemAll)
+{
+    const TableSpec spec = bdtSpec(0);
+    const RowCheck rc = bdtCheck();
+    struct Case {
+        RowCells row;
+        const char* message;
+    } cases[] = {
+        {{"Y", "192.168.1.1", "255.0.255.0", "47808", ""}, "ok"},
+        {{"y", "192.168.1.1", "255.255.255", "47808", ""}, "Error row 2!! SubNet Mask must be a valid Mask (Ex. 255.255.255.0)"},
+        {{"Y", "192.168.1.1", "", "47808", ""}, "Error row 2!! SubNet Mask must be a valid Mask (Ex. 255.255.255.0)"},
+        {{"Y", "192.168.1.1", "255.255.255.256", "47808", ""}, "Error row 2!! SubNet Mask must be a valid Mask (Ex. 255.255.255.0)"},
+        {{"Y", "1..2.3", "255.255.255.0", "47808", ""}, "Error row 2!! IP Address must be a valid TCP IP Address (Ex. 192.168.1.125)"},
+        {{"Y", "1.2.3.4", "255.255.255.0", "65536", ""}, "Error row 2!! Port must be between 0 and 65535"},
+        // Disabled rows, also those whose Enable was cleared by Insert Row, are not checked.
+        {{"N", "300.1.1.1", "", "", ""}, "ok"},
+        {{"", "300.1.1.1", "", "", ""}, "ok"},
+    };
+    for (const Case& c : cases) {
+        TableModel m = TableModel::fresh(spec, 10);
+        m.sections[0][0] = RowCells{"Y", "10.0.0.1", "255.255.255.0", "47808", "first"};
+        m.sections[0][1] = c.row;
+        EXPECT_EQ(check(spec, m, rc), QString::fromUtf8(c.message)) << c.row.join('|').toStdString();
+    }
+
+    // An empty address in the middle: the row below it is checked and also saved.
+    TableModel m = TableModel::fresh(spec, 10);
+    m.sections[0][0] = RowCells{"Y", "10.0.0.1", "255.255.255.0", "47808", "a"};
+    m.sections[0][2] = RowCells{"Y", "10.0.0.3", "255.255.255.0", "x", "c"};
+    EXPECT_EQ(check(spec, m, rc), QStringLiteral("Error row 3!! Port must be between 0 and 65535"));
+    m.sections[0][2][3] = QStringLiteral("47808");
+    EXPECT_EQ(check(spec, m, rc), QStringLiteral("ok"));
+    const QString xml = QString::fromUtf8(tableXml(spec, m, 0));
+    EXPECT_TRUE(xml.contains(QStringLiteral("Mnemonic=\"a\""))) << xml.toStdString();
+    EXPECT_TRUE(xml.contains(QStringLiteral("Mnemonic=\"c\""))) << xml.toStdString();
+    EXPECT_EQ(xml.count(QStringLiteral("<row ")), 2);
+}
