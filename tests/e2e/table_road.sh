@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# The Modbus TCP master's access table as a new user fills it: the type-3 program started in
+# The tables of the Modbus TCP master as a new user fills them: the type-3 program started in
 # an empty folder, a project made with New, "Set Modbus Access" opened, three read requests
 # typed into the grid cell by cell with their types and positions picked from the cells' lists,
-# OK; then Update Device builds the images and the update wizard is closed. bank1.bin holds the
-# three access records in order at 0x10800 and nothing after them; the table opened again shows
-# the rows (OK writes the same file again).
+# OK; "Set BACnet Access" opened, three read objects filled the same way, the first one's unit
+# chosen in the unit picker, OK; then Update Device builds the images and the update wizard is
+# closed. bank1.bin holds the three objects in order at its start and the three access records
+# at 0x10800, and nothing after either; each table opened again shows its rows (OK writes the
+# same file again).
 #
 # Usage: modbus_table.sh <path of the built varnetor program>
 set -euo pipefail
@@ -14,6 +16,8 @@ title='OstrelCorp - Varnetor GS30115 - BACnet / Modbus TCP m '
 project='Modbus E2E'
 wizard='Update Firmware from Etherner \(UDP\)'
 table='Set Access'
+objects_table='BACnet Set Access'
+picker='Select the BACnet Engineering Unit'
 
 . "$(dirname "$0")/lib.sh"
 e2e_start "$program"
@@ -108,6 +112,58 @@ grep -q 'IP_Address="192.168.1.10" Port="502" Slave_ID="1" Type="Holding Registe
 # The last cell typed before OK is in the file too: pressing OK ends the edit first.
 grep -q 'Mnemonic="Pumps"' "$file" || fail "the mnemonic typed last is missing: $(cat "$file")"
 
+# Set BACnet Access (Btn_ModTCPM_BACnet_SetAccess at 258,200, 170 x 36): the read page's
+# columns are 40 150 100 64 64 64 250 wide, laid out as in the access table.
+open_objects() {
+  click "$main" 343 218
+  win=$(find_window "$objects_table") || fail "the object table did not open; log: $(cat "$work/app.log")"
+  sleep 1
+}
+open_objects
+widths=(40 150 100 64 64 64 250)
+# Three objects: type (list item), unit ("" = through the picker), position item, bit item,
+# length, mnemonic.
+objects=(
+  "1||1|1|4|Boiler"
+  "3|95|5|4|1|Pump"
+  "2|98|6|1|2|Valve"
+)
+r=1
+for line in "${objects[@]}"; do
+  IFS='|' read -r type unit pos bit length mnemonic <<<"$line"
+  pick_cell 1 "$r" "$type"
+  if [ -z "$unit" ]; then
+    # A double click on the unit cell opens the picker: the category "Temperature" chosen
+    # in its list by typing, its first unit taken with the select button, OK.
+    xdotool mousemove --window "$win" "$(cell_x 2)" "$(cell_y "$r")" click --repeat 2 --delay 80 1
+    pwin=$(find_window "$picker") || fail "the unit picker did not open"
+    sleep 0.5
+    click "$pwin" 136 180
+    sleep 0.4
+    xdotool type --delay 60 "Temperature"
+    xdotool key Return
+    sleep 0.4
+    click "$pwin" 136 220
+    click "$pwin" 361 276
+    window_gone "$pwin" "$picker" || fail "the unit picker did not close on OK"
+    sleep 0.3
+  else
+    type_cell 2 "$r" "$unit"
+  fi
+  pick_cell 3 "$r" "$pos"
+  pick_cell 4 "$r" "$bit"
+  type_cell 5 "$r" "$length"
+  type_cell 6 "$r" "$mnemonic"
+  r=$((r + 1))
+done
+click "$win" 71 317
+window_gone "$win" "$objects_table" || fail "the object table did not close on OK: $(cat "$dir/ModbusTCPM_BACnet_SetAccess.xml" 2>/dev/null)"
+ofile="$dir/ModbusTCPM_BACnet_SetAccess.xml"
+[ "$(grep -c '<row ' "$ofile" 2>/dev/null)" = 3 ] || fail "the object file does not hold three rows: $(cat "$ofile" 2>/dev/null)"
+grep -q '<row Data_Type="Analog Input" Eng_Unit="62" Position="0" Bit="0" Length="4" Mnemonic="Boiler" />' "$ofile" ||
+  fail "object 1 is not as chosen: $(cat "$ofile")"
+grep -q 'SW_VERSION = 1.405' "$ofile" || fail "the object file lacks its version comment"
+
 # Update Device (Btn_CreateBin at 80,288) builds the images and opens the wizard, closed again.
 click "$main" 165 306
 wiz=$(find_window "$wizard") || fail "the update wizard did not open; log: $(cat "$work/app.log")"
@@ -132,6 +188,24 @@ done
 [ -z "$(od -An -tx1 -v -j $((0x10800 + 3 * 32)) -N $((1021 * 32)) "$bank" | tr -d ' 0\n')" ] ||
   fail "something follows the three access records"
 
+# The object entries (16 bytes each from the start of bank1), grouped by data type: Analog
+# Input, Binary Input, Analog Value, which is also the order typed. Per entry: Position,
+# Eng_Unit, Length, Flags, Row_Number, Bit; then the names in the pool after the 2047 entries.
+entry() { od -An -tu"$3" -j $(($1 * 16 + $2)) -N "$3" "$bank" | tr -d ' '; }
+oexpect=(
+  "0 62 4 0 1 0"
+  "4 95 1 0 2 3"
+  "5 98 2 0 3 0"
+)
+for i in 0 1 2; do
+  got="$(entry $i 0 4) $(entry $i 4 2) $(entry $i 6 1) $(entry $i 7 1) $(entry $i 12 2) $(entry $i 14 1)"
+  [ "$got" = "${oexpect[$i]}" ] || fail "object entry $i is '$got', expected '${oexpect[$i]}'"
+done
+[ -z "$(od -An -tx1 -v -j $((3 * 16)) -N $((2044 * 16)) "$bank" | tr -d ' 0\n')" ] ||
+  fail "something follows the three object entries"
+names=$(dd if="$bank" bs=1 skip=$((2047 * 16 + 1)) count=18 2>/dev/null | tr '\0' '|')
+[ "$names" = "Boiler|Pump|Valve|" ] || fail "the name pool holds '$names'"
+
 # Opened again, the table shows the three rows: OK writes the same file.
 cp "$file" "$work/first.xml"
 open_table
@@ -139,6 +213,12 @@ click "$win" 71 317
 window_gone "$win" "$table" || fail "the table did not close on OK the second time"
 cmp -s "$file" "$work/first.xml" || fail "the reopened table lost rows: $(diff "$work/first.xml" "$file")"
 
+cp "$ofile" "$work/objects.xml"
+open_objects
+click "$win" 71 317
+window_gone "$win" "$objects_table" || fail "the object table did not close on OK the second time"
+cmp -s "$ofile" "$work/objects.xml" || fail "the reopened object table lost rows: $(diff "$work/objects.xml" "$ofile")"
+
 click "$main" 657 33
 e2e_expect_exit
-echo "Modbus table road: OK"
+echo "Table road: OK"
