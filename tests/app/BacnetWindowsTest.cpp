@@ -11,8 +11,10 @@
 #include "platform/ui/controls/Controls.h"
 #include "tables/bacnet/window/EngUnitPicker.h"
 #include "tables/frame/window/TableDialog.h"
+#include "workspace/Workspace.h"
 
 #include <QDir>
+#include <QTabWidget>
 
 using namespace app;
 using namespace app_test;
@@ -98,4 +100,46 @@ TEST(BacnetWindows, TheObjectTablesShareThePickerMadeAtStart)
     };
     m.Btn_Click(m.button(QStringLiteral("Btn_ModTCPM_BACnet_SetAccess")));
     EXPECT_EQ(env.modal.shown, (QStringList{"FBACnetSetAccess", "FBACnet_Eng_Unit"}));
+}
+
+TEST(BacnetWindows, AChangeOfLanguageRelabelsTheBacnetTablesAndThePicker)
+{
+    AppEnv env(0);
+    Program program(env.programDir.path());
+    TFVarnetoreFirmWare& m = program.mainWindow();
+    auto* objects = static_cast<tables::TTableDialog*>(m.window(WindowId::FBACnetSetAccess));
+    auto* slave = static_cast<tables::TTableDialog*>(m.window(WindowId::FBACnetSetAccess_ModSlave));
+    auto* bdt = static_cast<tables::TTableDialog*>(m.window(WindowId::FBACnet_BDT));
+    auto* picker = static_cast<tables::TFBACnet_Eng_Unit*>(m.window(WindowId::FBACnet_Eng_Unit));
+    ASSERT_TRUE(objects && slave && bdt && picker);
+    QStringList& t = workspace::ws().Lang_Texts;
+    t[351] = QStringLiteral("BACnet-Objekte");
+    t[358] = QStringLiteral("BACnet schreiben");
+    t[372] = QStringLiteral("Kurzname");
+    t[442] = QStringLiteral("BACnet-Objekte (Slave)");
+    t[463] = QStringLiteral("Name");
+    t[2100] = QStringLiteral("Verteiltabelle");
+    t[2106] = QStringLiteral("Zeile kopieren");
+    t[2108] = QStringLiteral("Bestaetigen und speichern");
+    t[2115] = QStringLiteral("Aktiv");
+    t[2121] = QStringLiteral("IP-Adresse des BBMD");
+    t[268] = QStringLiteral("Einheit waehlen");
+    t[276] = QStringLiteral("Diese Einheit");
+    m.Change_Language();
+
+    EXPECT_EQ(objects->windowTitle(), QStringLiteral("BACnet-Objekte"));
+    EXPECT_EQ(objects->PageControl1->tabText(1), QStringLiteral("BACnet schreiben"));
+    EXPECT_EQ(objects->grid(1)->Columns().Items(6)->Header(), QStringLiteral("Kurzname"));
+    EXPECT_EQ(slave->windowTitle(), QStringLiteral("BACnet-Objekte (Slave)"));
+    EXPECT_EQ(slave->grid(1)->Columns().Items(7)->Header(), QStringLiteral("Name"));
+    EXPECT_EQ(slave->grid(1)->Columns().Items(6)->Header(), QStringLiteral("Swap")); // not translated
+    EXPECT_EQ(bdt->windowTitle(), QStringLiteral("Verteiltabelle"));
+    EXPECT_EQ(bdt->Btn_CopyRow->caption(), QStringLiteral("Zeile kopieren"));
+    EXPECT_EQ(bdt->Btn_OK->hint(), QStringLiteral("Bestaetigen und speichern"));
+    EXPECT_EQ(bdt->grid(0)->Columns().Items(1)->Header(), QStringLiteral("Aktiv"));
+    QString hint;
+    bdt->grid(0)->OnGridHint(nullptr, 0, 2, hint);
+    EXPECT_EQ(hint, QStringLiteral("IP-Adresse des BBMD"));
+    EXPECT_EQ(picker->windowTitle(), QStringLiteral("Einheit waehlen"));
+    EXPECT_EQ(picker->Btn_Select_Eng_Unit->caption(), QStringLiteral("Diese Einheit"));
 }

@@ -95,6 +95,16 @@ bool openLengthType(const QString& type)
            type == QLatin1String("CharacterString Value");
 }
 
+// A binary object's Length has no rule of its own, yet the image builder stores it and stops at
+// a text that is no whole number: refused here, while the user can still mend it.
+std::optional<Failure> binaryLengthNumber(const RowView& r, int prefix, const QString& page)
+{
+    if (platform::toInt(r.cell(ColLength)))
+        return std::nullopt;
+    return fail(prefix, -1,
+                QStringLiteral("!! [BACnet in %1] Length with variable \"%2\" must be a number").arg(page, r.cell(ColType)));
+}
+
 // The read page of both object tables; only the texts differ.
 struct ReadTexts {
     int prefix, engUnit, position, bit, end;
@@ -113,6 +123,8 @@ std::optional<Failure> checkReadRow(const RowView& r, const ReadTexts& t, int nB
     if (type == QLatin1String("Binary Input") || type == QLatin1String("Binary Value")) {
         if (r.cell(ColBit).isEmpty())
             return fail(t.prefix, t.bit);
+        if (const std::optional<Failure> f = binaryLengthNumber(r, t.prefix, QStringLiteral("Read")))
+            return f;
     } else {
         const int len = r.number(ColLength, 0);
         for (const LengthRule& rule : t.lengths)
@@ -380,6 +392,8 @@ RowCheck bacnetModSlaveCheck(int converterType, const ByteLimits& limits)
         if (type == QLatin1String("Binary Out") || type == QLatin1String("Binary Value")) {
             if (r.cell(ColBit).isEmpty())
                 return fail(prefix, 474);
+            if (const std::optional<Failure> f = binaryLengthNumber(r, prefix, QStringLiteral("Write")))
+                return f;
         } else {
             const int len = r.number(ColLength, 0);
             if (converterType == 18 || converterType == 19)

@@ -9,12 +9,18 @@
 // Both pages together hold at most one page's capacity of objects: 2000, or 1000 when the
 // general parameters limit the object descriptions (`BACnet_Desc_Chars_Limit`).
 //
-// Fixed English message of our own (the UI-text table has none for it): on the read page an
-// "Integer Value", "Octet String" or "CharacterString Value" object whose Length is below 1 or
-// not a number is refused with
+// Fixed English messages of our own (the UI-text table has none for them), after the row
+// prefix:
 //   "!! [BACnet in Read] Length with variable "<type>" must be 1 or more"
-// after the row prefix, since such an object would otherwise end before it starts and occupy
-// no byte at all.
+// for an "Integer Value", "Octet String" or "CharacterString Value" object on the read page whose
+// Length is below 1 or not a number, since such an object would otherwise end before it starts
+// and occupy no byte at all;
+//   "!! [BACnet in Read] Length with variable "<type>" must be a number"
+//   "!! [BACnet in Write] Length with variable "<type>" must be a number"
+// for a binary object whose Length (otherwise not checked) is not a whole number, after its
+// Start Bit check: the image builder stores every object's Length and would stop Update Device
+// at such a row (the write page of the fieldbus-slave table; the Modbus master table's write
+// page already wants exactly 1 there).
 #include "tables/frame/TableModel.h"
 #include "tables/frame/TableSpec.h"
 

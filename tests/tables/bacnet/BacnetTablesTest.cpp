@@ -1,3 +1,5 @@
+#include "image/BacnetObjects.h"
+#include "image/Bdt.h"
 #include "parameters/ParGenFile.h"
 #include "support/TableFiles.h"
 #include "support/TempDir.h"
@@ -142,6 +144,9 @@ TEST_F(BacnetTablesTest, MasterObjectTableMessages)
         // A binary input needs its start bit, whatever its length.
         {ReadPage, obj("Binary Input", "95", "0", "", "99"), "Error row 1!! [BACnet in Read] Bit must be between 0 and 7"},
         {ReadPage, obj("Binary Input", "95", "1438", "7", "99"), "ok"},
+        // ... but a Length the image builder can store, a whole number.
+        {ReadPage, obj("Binary Input", "95", "4", "3", ""), "Error row 1!! [BACnet in Read] Length with variable \"Binary Input\" must be a number"},
+        {ReadPage, obj("Binary Value", "95", "4", "3", "one"), "Error row 1!! [BACnet in Read] Length with variable \"Binary Value\" must be a number"},
         // Types are compared exactly: a lower-case type has no length rule.
         {ReadPage, obj("analog input", "95", "0", "0", "4"), "ok"},
         // An integer or a string needs at least one byte.
@@ -292,6 +297,9 @@ TEST_F(BacnetTablesTest, SlaveObjectTableMessages)
         {19, {1440, 1440}, WritePage, slaveObj("Binary Out", "95", "1439", "0", "1"), "ok"},
         {19, {1440, 1440}, ReadPage, slaveObj("Analog Input", "95", "1440", "0", "1"), "Error row 1!! [BACnet in Read] Position must be between 0 and 1439"},
         {18, {512, 512}, WritePage, slaveObj("Binary Out", "95", "1", "", "1"), "Error row 1!! [BACnet in Write] Bit must be between 0 and 7"},
+        {2, {1439, 1439}, ReadPage, slaveObj("Binary Input", "95", "0", "0", ""), "Error row 1!! [BACnet in Read] Length with variable \"Binary Input\" must be a number"},
+        {4, {1439, 1439}, WritePage, slaveObj("Binary Value", "95", "0", "0", " "), "Error row 1!! [BACnet in Write] Length with variable \"Binary Value\" must be a number"},
+        {4, {1439, 1439}, WritePage, slaveObj("Binary Value", "95", "0", "0", "1"), "ok"},
         {18, {512, 512}, WritePage, slaveObj("Analog Out", "x", "1", "", "1"), "Error row 1!! [BACnet in Write] Eng. Unit must be between 0 and 65535"},
     };
     for (const Case& c : cases) {
@@ -353,4 +361,153 @@ TEST_F(BacnetTablesTest, BroadcastTableChecksEveryRowWithAnAddressAndKeepsThemAl
     EXPECT_TRUE(xml.contains(QStringLiteral("Mnemonic=\"a\""))) << xml.toStdString();
     EXPECT_TRUE(xml.contains(QStringLiteral("Mnemonic=\"c\""))) << xml.toStdString();
     EXPECT_EQ(xml.count(QStringLiteral("<row ")), 2);
+}
+
+// What OK writes is what Update Device reads: the object table of each model, saved after its
+// checks pass, gives the image's entries grouped by data type code, read rows before write
+// rows, numbered on after the read section, written objects flagged, the names in the pool.
+TEST_F(BacnetTablesTest, TheImageBuilderReadsTheObjectTablesTheEditorsWrote)
+{
+    struct Case {
+        int type;
+        bool slave;
+    };
+    for (const Case& c : {Case{0, false}, Case{3, false}, Case{2, true}, Case{4, true}}) {
+        SCOPED_TRACE(c.type);
+        const TableSpec spec = c.slave ? bacnetModSlaveSpec(c.type) : bacnetSetAccessSpec(c.type);
+        auto row = [&](const char* type, const char* unit, const char* pos, const char* bit, const char* len,
+                       const char* name) {
+            RowCells cells{QLatin1String(type), QLatin1String(unit), QLatin1String(pos), QLatin1String(bit),
+                           QLatin1String(len)};
+            if (c.slave)
+                cells << QStringLiteral("Y"); // Swap, ticked: not a swap on these models
+            return cells << QString::fromUtf8(name);
+        };
+        TableModel m = TableModel::fresh(spec, 2000);
+        m.sections[ReadPage][0] = row("Binary Input", "95", "4", "3", "1", "Pump");
+        m.sections[ReadPage][1] = row("Analog Input", "62", "0", "0", "4", "T1");
+        m.sections[WritePage][0] = row("Analog Out", "98", "0", "0", "4", "Valve");
+        m.sections[WritePage][1] = row("Binary Out", "95", "4", "7", "1", "");
+        const RowCheck rc = c.slave ? bacnetModSlaveCheck(c.type, spec.limits) : bacnetSetAccessCheck(spec.limits);
+        ASSERT_EQ(check(spec, m, rc, objectCountCheck(2000)), QStringLiteral("ok"));
+        const QString path = dir.file(QStringLiteral("objects.xml"));
+        ASSERT_TRUE(saveTable(spec, m, path, c.type, nullptr));
+
+        auto table = std::make_unique<image::BacnetObjectTable>();
+        std::array<uint32_t, image::kObjectTypeCodes> counts{};
+        image::Load_BACnet_Objects(*table, counts, 0, c.type, path);
+        ASSERT_EQ(table->count, 4);
+        struct Entry {
+            uint32_t position;
+            uint16_t unit;
+            uint8_t length, flags;
+            uint16_t rowNumber;
+            uint8_t bit;
+        };
+        const Entry expected[] = {
+            {0, 62, 4, 0, 2, 0}, // Analog Input (code 0), read row 2
+            {0, 98, 4, 1, 3, 0}, // Analog Out (code 1), write row 1 after two read rows
+            {4, 95, 1, 0, 1, 3}, // Binary Input (code 2)
+            {4, 95, 1, 1, 4, 7}, // Binary Out (code 3)
+        };
+        for (int i = 0; i < 4; ++i) {
+            const image::BacnetObjectEntry& e = table->entries[size_t(i)];
+            const Entry& x = expected[i];
+            EXPECT_EQ(e.Position, x.position) << i;
+            EXPECT_EQ(e.Eng_Unit, x.unit) << i;
+            EXPECT_EQ(e.Length, x.length) << i;
+            EXPECT_EQ(e.Flags, x.flags) << i;
+            EXPECT_EQ(e.Row_Number, x.rowNumber) << i;
+            EXPECT_EQ(e.Bit, x.bit) << i;
+        }
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(table->pool.data()), 16), QByteArray("\0T1\0Valve\0Pump\0\0", 16));
+        EXPECT_EQ(counts[0] + counts[1] + counts[2] + counts[3], 4u);
+    }
+
+    // The golden files are read as they stand: each passes its editor's checks and the builder
+    // takes every object of it.
+    struct Golden {
+        const char* file;
+        int type;
+        int objects;
+    };
+    for (const Golden& g : {Golden{"ModbusM_BACnet_SetAccess.xml", 0, 5}, Golden{"ModbusTCPM_BACnet_SetAccess.xml", 3, 5},
+                            Golden{"ModbusS_BACnet_SetAccess.xml", 2, 4}, Golden{"ModbusTCPS_BACnet_SetAccess.xml", 4, 4}}) {
+        SCOPED_TRACE(g.file);
+        const bool slave = g.type == 2 || g.type == 4;
+        const TableSpec spec = slave ? bacnetModSlaveSpec(g.type) : bacnetSetAccessSpec(g.type);
+        const QByteArray bytes = testing_support::dataFile(QStringLiteral("tables/") + QLatin1String(g.file));
+        const LoadResult r = loadTableBytes(spec, bytes, QLatin1String(g.file), 2000);
+        const RowCheck rc = slave ? bacnetModSlaveCheck(g.type, spec.limits) : bacnetSetAccessCheck(spec.limits);
+        EXPECT_EQ(check(spec, r.model, rc, objectCountCheck(2000)), QStringLiteral("ok"));
+        const QString path = dir.write(QLatin1String(g.file), bytes);
+        auto table = std::make_unique<image::BacnetObjectTable>();
+        std::array<uint32_t, image::kObjectTypeCodes> counts{};
+        image::Load_BACnet_Objects(*table, counts, 0, g.type, path);
+        EXPECT_EQ(table->count, g.objects);
+    }
+}
+
+// A full table as the editors allow it (both pages together within one page's capacity) fits
+// the image's object area, with and without the description limit.
+TEST_F(BacnetTablesTest, AFullObjectTableFitsTheImage)
+{
+    for (const bool limit : {false, true}) {
+        SCOPED_TRACE(limit);
+        const int capacity = objectCapacity(limit);
+        const TableSpec spec = bacnetSetAccessSpec(3);
+        TableModel m = TableModel::fresh(spec, capacity);
+        const int reads = capacity * 3 / 5;
+        for (int r = 0; r < reads; ++r)
+            m.sections[ReadPage][size_t(r)] = obj("Analog Input", "95", QString::number(r % 1436), "0", "4");
+        for (int r = 0; r < capacity - reads; ++r)
+            m.sections[WritePage][size_t(r)] = obj("Analog Out", "95", QString::number(r % 1436), "0", "4");
+        ASSERT_EQ(check(spec, m, bacnetSetAccessCheck(spec.limits), objectCountCheck(capacity)), QStringLiteral("ok"));
+        const QString path = dir.file(QStringLiteral("full.xml"));
+        ASSERT_TRUE(saveTable(spec, m, path, 3, nullptr));
+        auto table = std::make_unique<image::BacnetObjectTable>();
+        std::array<uint32_t, image::kObjectTypeCodes> counts{};
+        image::Load_BACnet_Objects(*table, counts, limit ? 1 : 0, 3, path);
+        EXPECT_EQ(table->count, capacity);
+        EXPECT_EQ(table->entries[size_t(capacity - 1)].Row_Number, capacity);
+    }
+}
+
+// The broadcast table as saved, an empty row in the middle passed over, is what the BBMD table
+// of the image holds: enabled rows (any case) enabled, disabled ones kept with what they hold.
+TEST_F(BacnetTablesTest, TheImageBuilderReadsTheBroadcastTableTheEditorWrote)
+{
+    const TableSpec spec = bdtSpec(2);
+    TableModel m = TableModel::fresh(spec, 10);
+    m.sections[0][0] = RowCells{"Y", "192.168.1.10", "255.255.255.0", "47808", "a"};
+    m.sections[0][1] = RowCells{"Y", "", "255.255.255.0", "47808", "no address"};
+    m.sections[0][2] = RowCells{"N", "300.1.1.1", "255.0.0.0", "47809", "old"};
+    m.sections[0][3] = RowCells{"y", "10.0.0.1", "255.255.255.255", "47808", "c"};
+    ASSERT_EQ(check(spec, m, bdtCheck()), QStringLiteral("ok"));
+    const QString path = dir.file(QStringLiteral("BACnet_BDT.xml"));
+    ASSERT_TRUE(saveTable(spec, m, path, 2, nullptr));
+
+    image::BdtTable t;
+    image::Clear_BDT(t);
+    image::Load_BDT(t, path);
+    EXPECT_EQ(t[0].Enable, 1);
+    EXPECT_EQ(t[0].IP_Address, 0xC0A8010Au);
+    EXPECT_EQ(t[0].SubNet_Mask, 0xFFFFFF00u);
+    EXPECT_EQ(t[0].Port, 47808);
+    EXPECT_EQ(t[1].Enable, 0);
+    EXPECT_EQ(t[1].IP_Address, 0u); // not an address
+    EXPECT_EQ(t[1].SubNet_Mask, 0xFF000000u);
+    EXPECT_EQ(t[1].Port, 47809);
+    EXPECT_EQ(t[2].Enable, 1);
+    EXPECT_EQ(t[2].IP_Address, 0x0A000001u);
+    EXPECT_EQ(t[3].Enable, 0);
+    EXPECT_EQ(t[3].IP_Address, 0u);
+
+    // The golden file too.
+    const QString golden = dir.write(QStringLiteral("golden.xml"), testing_support::dataFile(QStringLiteral("tables/BACnet_BDT.xml")));
+    image::Clear_BDT(t);
+    image::Load_BDT(t, golden);
+    EXPECT_EQ(t[2].Enable, 1);
+    EXPECT_EQ(t[2].SubNet_Mask, 0xFF00FF00u);
+    EXPECT_EQ(t[2].Port, 47809);
 }

@@ -182,11 +182,11 @@ void TTableDialog::buildGrid(int section, QWidget* parent, int width, int height
     for (const ColumnSpec& c : sec.columns)
         hints = hints || c.hintText >= 0;
     if (hints) {
-        g->OnGridHint = [this, section, g](controls::grid::TExtStringGrid*, int row, int col, QString& hint) {
-            const int real = g->RealColIndex(col);
+        // The grid asks for the hint of a cell by its real column, hidden columns counted.
+        g->OnGridHint = [this, section](controls::grid::TExtStringGrid*, int row, int col, QString& hint) {
             const auto& columns = spec_.sections[size_t(section)].columns;
-            if (row == 0 && real >= 1 && size_t(real) <= columns.size()) {
-                const int t = columns[size_t(real - 1)].hintText;
+            if (row == 0 && col >= 1 && size_t(col) <= columns.size()) {
+                const int t = columns[size_t(col - 1)].hintText;
                 if (t >= 0)
                     hint = text(t);
             }
@@ -197,8 +197,9 @@ void TTableDialog::buildGrid(int section, QWidget* parent, int width, int height
 
 void TTableDialog::cellDoubleClicked(int section, int row, int col)
 {
+    // `col` counts hidden columns; the grid sizes its columns as shown.
     if (spec_.autoSizeOnDoubleClick)
-        Grid_Auto_Size_Col(grid(section), row, col);
+        Grid_Auto_Size_Col(grid(section), row, grid(section)->DisplColIndex(col));
 }
 
 QString TTableDialog::pageCaption(int section) const

@@ -279,3 +279,27 @@ TEST_F(BacnetDialogsTest, BroadcastTableOffersCopyPasteAndHintsAndSavesEveryPeer
                              "</BACnet_BDT>\n"
                              "<!--SW_VERSION = 1.702-->\n"));
 }
+
+TEST_F(BacnetDialogsTest, APasteNeedsACopyMadeSinceTheTableWasShown)
+{
+    project(0);
+    TFBACnet_BDT d;
+    user([](TTableDialog& t) {
+        TExtColumnGrid* g = t.grid(0);
+        g->SetCells(BdtIp, 1, QStringLiteral("10.0.0.1"));
+        g->SetRow(1);
+        t.Btn_CopyRowClick();
+        t.Btn_Cancel->click();
+    });
+    d.showModal();
+    ASSERT_EQ(workspace::ws().Row_Clipboard.size(), 5);
+    user([](TTableDialog& t) {
+        TExtColumnGrid* g = t.grid(0);
+        g->SetRow(2);
+        t.Btn_PasteRowClick(); // the copy was made in the last showing
+        EXPECT_EQ(g->Cells(BdtIp, 2), QString());
+        t.Btn_Cancel->click();
+    });
+    d.showModal();
+    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("Error!!! Copy a valid row before Paste it")});
+}

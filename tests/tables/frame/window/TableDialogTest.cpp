@@ -240,3 +240,40 @@ TEST_F(TableDialogTest, TheCloseBoxAndCancelLeaveTheFileAlone)
     EXPECT_EQ(d.modalResult(), platform::mrCancel);
     EXPECT_FALSE(dir.exists(QStringLiteral("t.xml")));
 }
+
+// A grid with a hidden column: the header hint and the fit on a double click belong to the
+// column under the mouse, not to the one after it.
+TEST_F(TableDialogTest, HintsAndTheColumnFitFollowTheColumnPastAHiddenOne)
+{
+    TableSpec s;
+    s.window = {.className = QStringLiteral("FHints"), .captionText = 2100, .descText = 2101, .clientWidth = 600};
+    s.buttons = {.ok = 2102, .cancel = 2103};
+    s.path = [this] { return file(); };
+    s.root = QStringLiteral("Root");
+    s.capacity = 3;
+    s.autoSizeOnDoubleClick = true;
+    SectionSpec sec{.element = QString(), .keyColumn = 1};
+    sec.columns = {{.headerText = 2115, .attribute = QStringLiteral("A"), .hintText = 2120},
+                   {.headerText = 2116, .attribute = QStringLiteral("B"), .hidden = true, .hintText = 2121},
+                   {.headerText = 2117, .attribute = QStringLiteral("C"), .width = 40, .hintText = 2122},
+                   {.headerText = 2118, .attribute = QStringLiteral("D"), .width = 40, .hintText = 2123}};
+    s.sections = {sec};
+    TestDialog d(s);
+    d.FormShow();
+    TExtColumnGrid* g = d.grid(0);
+    ASSERT_EQ(g->ColCount(), 4); // column "B" hidden: C is shown second
+    ASSERT_EQ(g->DisplColIndex(3), 2);
+
+    // The grid asks for a header hint by the real column (as its tool tip does).
+    QString hint;
+    g->GetCellHint(3, 0, hint);
+    EXPECT_EQ(hint, QStringLiteral("Insert the SubNet Mask of BBMD"));
+
+    // The double click names the shown column; the fit widens that one.
+    workspace::ws().Opt_Double_Click_Auto_Size = 1;
+    g->SetCells(3, 1, QStringLiteral("a text far wider than forty pixels"));
+    const int widthC = g->colWidths(2), widthD = g->colWidths(3);
+    g->OnDblClickCell(nullptr, 0, 2);
+    EXPECT_GT(g->colWidths(2), widthC);
+    EXPECT_EQ(g->colWidths(3), widthD);
+}
