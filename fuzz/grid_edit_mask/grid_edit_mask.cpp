@@ -10,7 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QString mask = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const platform::EditMaskSpec translated = platform::translateEditMask(mask);
+    const platform::EditMaskPattern translated = platform::translateEditMask(mask);
     const QString& m = translated.qtMask;
     if (m.isEmpty())
         return 0;

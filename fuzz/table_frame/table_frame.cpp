@@ -20,24 +20,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }();
     (void)texts;
     const bool tcp = (data[0] & 1) != 0;
-    const tables::TableSpec& spec = tcp ? tables::modbus::setAccessTcpSpec() : tables::modbus::setAccessSpec();
+    const tables::TableDescription& desc = tcp ? tables::modbus::setAccessTcpTable() : tables::modbus::setAccessTable();
     constexpr int kCapacity = 50; // enough rows to hold a corpus file, small enough to stay fast
     const QByteArray bytes(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
-    const tables::LoadResult r = tables::loadTableBytes(spec, bytes, QStringLiteral("t.xml"), kCapacity);
+    const tables::LoadResult r = tables::loadTableBytes(desc, bytes, QStringLiteral("t.xml"), kCapacity);
     if (r.damaged() && !r.error.contains(QStringLiteral("t.xml")))
         std::abort();
-    const tables::CheckResult checked = tables::Controllo_dati(spec, r.model, [&](const tables::RowView& row) {
-        return tcp ? tables::modbus::checkSetAccessTcpRow(row, spec.limits)
-                   : tables::modbus::checkSetAccessRow(row, spec.limits);
+    const tables::CheckResult checked = tables::Controllo_dati(desc, r.model, [&](const tables::RowView& row) {
+        return tcp ? tables::modbus::checkSetAccessTcpRow(row, desc.limits)
+                   : tables::modbus::checkSetAccessRow(row, desc.limits);
     });
     if (!checked.ok && checked.message.isEmpty())
         std::abort();
 
-    const QByteArray saved = tables::tableXml(spec, r.model, tcp ? 3 : 0);
-    const tables::LoadResult again = tables::loadTableBytes(spec, saved, QStringLiteral("t.xml"), kCapacity);
+    const QByteArray saved = tables::tableXml(desc, r.model, tcp ? 3 : 0);
+    const tables::LoadResult again = tables::loadTableBytes(desc, saved, QStringLiteral("t.xml"), kCapacity);
     if (again.damaged())
         std::abort();
-    if (tables::tableXml(spec, again.model, tcp ? 3 : 0) != saved)
+    if (tables::tableXml(desc, again.model, tcp ? 3 : 0) != saved)
         std::abort();
     return 0;
 }

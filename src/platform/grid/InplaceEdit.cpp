@@ -56,9 +56,9 @@ Qt::Alignment qtAlignment(Alignment a)
 
 } // namespace
 
-EditMaskSpec translateEditMask(const QString& mask)
+EditMaskPattern translateEditMask(const QString& mask)
 {
-    EditMaskSpec translated;
+    EditMaskPattern translated;
     if (mask.isEmpty())
         return translated;
     // Split off the two optional fields; a ";" after "\" belongs to the mask.

@@ -52,11 +52,11 @@ class TStringGrid;
 
 // The input mask for the edit control from a mask in the platform's syntax, and whether the
 // literals belong to the text.
-struct EditMaskSpec {
+struct EditMaskPattern {
     QString qtMask;
     bool saveLiterals = true;
 };
-EditMaskSpec translateEditMask(const QString& mask);
+EditMaskPattern translateEditMask(const QString& mask);
 
 class TInplaceEdit : public QWidget {
     Q_OBJECT
@@ -153,7 +153,7 @@ private:
     QPlainTextEdit* m_plain = nullptr;
     int m_maxLength = 0;
     QString m_editMask;
-    EditMaskSpec m_mask;
+    EditMaskPattern m_mask;
     QChar m_passwordChar;
     bool m_multiLine = true;
     bool m_wordWrap = false;

@@ -35,10 +35,10 @@ QStringList writeTypes10()
 }
 
 // The six (or, with `Swap`, seven) data columns of one page of an object table.
-std::vector<ColumnSpec> objectColumns(int firstHeader, const QStringList& types, ListFill fill, bool swap,
+std::vector<ColumnDescription> objectColumns(int firstHeader, const QStringList& types, ListFill fill, bool swap,
                                       bool swapShown, bool lengthReadOnly)
 {
-    std::vector<ColumnSpec> c;
+    std::vector<ColumnDescription> c;
     c.push_back({.headerText = firstHeader, .attribute = QStringLiteral("Data_Type"), .editor = Editor::ComboList,
                  .items = types, .width = 150, .colour = 0xE0FAFE});
     c.push_back({.headerText = firstHeader + 1, .attribute = QStringLiteral("Eng_Unit"), .width = 100,
@@ -58,9 +58,9 @@ std::vector<ColumnSpec> objectColumns(int firstHeader, const QStringList& types,
     return c;
 }
 
-SectionSpec objectPage(bool read, int pageText, int numberHeader)
+SectionDescription objectPage(bool read, int pageText, int numberHeader)
 {
-    SectionSpec s;
+    SectionDescription s;
     s.element = read ? QStringLiteral("BACnet_in_Read") : QStringLiteral("BACnet_in_Write");
     s.pageText = pageText;
     s.pageName = read ? QStringLiteral("TS_BACnet_in_Read") : QStringLiteral("TS_BACnet_in_Write");
@@ -202,9 +202,9 @@ QString modSlaveComment(int type)
 
 // --- object tables ---------------------------------------------------------------------------
 
-TableSpec bacnetSetAccessSpec(int converterType)
+TableDescription bacnetSetAccessTable(int converterType)
 {
-    TableSpec s;
+    TableDescription s;
     s.window = {.className = QStringLiteral("FBACnetSetAccess"), .captionText = 351, .descText = 352,
                 .clientWidth = 784};
     s.buttons = {.ok = 353, .cancel = 354, .delRow = 355, .insRow = 356};
@@ -217,9 +217,9 @@ TableSpec bacnetSetAccessSpec(int converterType)
     read << QStringLiteral("Octet String");
     QStringList write = writeTypes10();
     write << QStringLiteral("Octet String");
-    SectionSpec r = objectPage(true, 357, 359);
+    SectionDescription r = objectPage(true, 357, 359);
     r.columns = objectColumns(360, read, ListFill::BytesIn, false, false, false);
-    SectionSpec w = objectPage(false, 358, 366);
+    SectionDescription w = objectPage(false, 358, 366);
     w.columns = objectColumns(367, write, ListFill::BytesOut, false, false, false);
     s.sections = {r, w};
     s.capacity = 2000;
@@ -227,10 +227,10 @@ TableSpec bacnetSetAccessSpec(int converterType)
     return s;
 }
 
-TableSpec bacnetModSlaveSpec(int converterType)
+TableDescription bacnetModSlaveTable(int converterType)
 {
     const bool swapShown = modSlaveShowsSwap(converterType);
-    TableSpec s;
+    TableDescription s;
     s.window = {.className = QStringLiteral("FBACnetSetAccess_ModSlave"), .captionText = 442, .descText = 443,
                 .clientWidth = swapShown ? 804 : 764};
     s.buttons = {.ok = 444, .cancel = 445, .delRow = 446, .insRow = 447};
@@ -247,9 +247,9 @@ TableSpec bacnetModSlaveSpec(int converterType)
         read << QStringLiteral("Octet String");
         write << QStringLiteral("Octet String");
     }
-    SectionSpec r = objectPage(true, 448, 450);
+    SectionDescription r = objectPage(true, 448, 450);
     r.columns = objectColumns(451, read, ListFill::BytesIn, true, swapShown, false);
-    SectionSpec w = objectPage(false, 449, 457);
+    SectionDescription w = objectPage(false, 449, 457);
     w.columns = objectColumns(458, write, ListFill::BytesOut, true, swapShown,
                               !modSlaveWriteLengthEditable(converterType));
     s.sections = {r, w};
@@ -424,10 +424,10 @@ TableCheck objectCountCheck(int capacity)
 
 // --- broadcast distribution table ------------------------------------------------------------
 
-TableSpec bdtSpec(int converterType)
+TableDescription bdtTable(int converterType)
 {
     (void)converterType;
-    TableSpec s;
+    TableDescription s;
     s.window = {.className = QStringLiteral("FBACnet_BDT"), .captionText = 2100, .descText = 2101,
                 .clientWidth = 824};
     s.buttons = {.ok = 2102, .cancel = 2103, .delRow = 2104, .insRow = 2105, .copyRow = 2106, .pasteRow = 2107,
@@ -439,7 +439,7 @@ TableSpec bdtSpec(int converterType)
     s.comments = {{0, QStringLiteral("SW_VERSION = 1.702")},  {2, QStringLiteral("SW_VERSION = 1.301")},
                   {7, QStringLiteral("SW_VERSION = 1.201")},  {8, QStringLiteral("SW_VERSION = 1.002")},
                   {9, QStringLiteral("SW_VERSION = 1.302")},  {1001, QStringLiteral("SW_VERSION = 1.102")}};
-    SectionSpec g;
+    SectionDescription g;
     g.gridName = QStringLiteral("ACG");
     g.numberHeaderText = 2114;
     g.keyColumn = BdtIp;

@@ -22,7 +22,7 @@
 // at such a row (the write page of the fieldbus-slave table; the Modbus master table's write
 // page already wants exactly 1 there).
 #include "tables/frame/TableModel.h"
-#include "tables/frame/TableSpec.h"
+#include "tables/frame/TableDescription.h"
 
 #include <QString>
 #include <optional>
@@ -44,10 +44,10 @@ enum ObjColumn { ColType = 1, ColEngUnit = 2, ColPosition = 3, ColBit = 4, ColLe
 constexpr int kColSwap = 6;
 
 // Device types 0 and 3: `TFBACnetSetAccess`.
-TableSpec bacnetSetAccessSpec(int converterType);
+TableDescription bacnetSetAccessTable(int converterType);
 // The fieldbus-slave models: `TFBACnetSetAccess_ModSlave`. Lists, widths and the shown columns
 // depend on the device type.
-TableSpec bacnetModSlaveSpec(int converterType);
+TableDescription bacnetModSlaveTable(int converterType);
 
 // The fixed length in bytes of a write object type (trimmed, any case): 4, 1 or 8; -1 for
 // "Octet String" (1..50); 0 for any other text.
@@ -81,7 +81,7 @@ TableCheck objectCountCheck(int capacity);
 
 enum BdtColumn { BdtEnable = 1, BdtIp = 2, BdtMask = 3, BdtPort = 4, BdtMnemonic = 5 };
 
-TableSpec bdtSpec(int converterType);
+TableDescription bdtTable(int converterType);
 RowCheck bdtCheck();
 
 } // namespace tables::bacnet

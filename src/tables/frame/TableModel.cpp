@@ -10,7 +10,7 @@
 
 namespace tables {
 
-QString TableSpec::versionComment(int converterType) const
+QString TableDescription::versionComment(int converterType) const
 {
     for (const auto& [type, text] : comments)
         if (type == converterType)
@@ -20,20 +20,20 @@ QString TableSpec::versionComment(int converterType) const
 
 // --- model -----------------------------------------------------------------------------------
 
-RowCells TableModel::freshRow(const SectionSpec& section)
+RowCells TableModel::freshRow(const SectionDescription& section)
 {
     RowCells cells;
     cells.reserve(qsizetype(section.columns.size()));
-    for (const ColumnSpec& c : section.columns)
+    for (const ColumnDescription& c : section.columns)
         cells.push_back(c.fresh);
     return cells;
 }
 
-TableModel TableModel::fresh(const TableSpec& spec, int capacity)
+TableModel TableModel::fresh(const TableDescription& desc, int capacity)
 {
     TableModel m;
-    m.sections.reserve(spec.sections.size());
-    for (const SectionSpec& s : spec.sections)
+    m.sections.reserve(desc.sections.size());
+    for (const SectionDescription& s : desc.sections)
         m.sections.emplace_back(size_t(std::max(capacity, 0)), freshRow(s));
     return m;
 }
@@ -68,9 +68,9 @@ void TableModel::setCell(int section, int row, int col, const QString& text)
 
 namespace {
 
-QString sectionName(const SectionSpec& s, const TableSpec& spec)
+QString sectionName(const SectionDescription& s, const TableDescription& desc)
 {
-    return s.element.isEmpty() ? spec.root : s.element;
+    return s.element.isEmpty() ? desc.root : s.element;
 }
 
 // The line of a parse error from the parser's "... at offset N" (1 when it names none).
@@ -86,13 +86,13 @@ int errorLine(const QByteArray& bytes, const QString& why)
 
 } // namespace
 
-LoadResult loadTable(const TableSpec& spec, const QString& path, int capacity)
+LoadResult loadTable(const TableDescription& desc, const QString& path, int capacity)
 {
     const QString name = QFileInfo(path).fileName();
     if (!platform::fileExists(path)) {
         LoadResult r;
-        r.model = TableModel::fresh(spec, capacity);
-        r.notShown.assign(spec.sections.size(), 0);
+        r.model = TableModel::fresh(desc, capacity);
+        r.notShown.assign(desc.sections.size(), 0);
         return r;
     }
     QString why;
@@ -100,20 +100,20 @@ LoadResult loadTable(const TableSpec& spec, const QString& path, int capacity)
     if (!bytes) {
         LoadResult r;
         r.exists = true;
-        r.model = TableModel::fresh(spec, capacity);
-        r.notShown.assign(spec.sections.size(), 0);
+        r.model = TableModel::fresh(desc, capacity);
+        r.notShown.assign(desc.sections.size(), 0);
         r.error = QStringLiteral("Error! The file %1 cannot be read: %2.").arg(name, why);
         return r;
     }
-    return loadTableBytes(spec, *bytes, name, capacity);
+    return loadTableBytes(desc, *bytes, name, capacity);
 }
 
-LoadResult loadTableBytes(const TableSpec& spec, const QByteArray& bytes, const QString& name, int capacity)
+LoadResult loadTableBytes(const TableDescription& desc, const QByteArray& bytes, const QString& name, int capacity)
 {
     LoadResult r;
     r.exists = true;
-    r.model = TableModel::fresh(spec, capacity);
-    r.notShown.assign(spec.sections.size(), 0);
+    r.model = TableModel::fresh(desc, capacity);
+    r.notShown.assign(desc.sections.size(), 0);
 
     platform::XmlDocument doc;
     QString why;
@@ -126,14 +126,14 @@ LoadResult loadTableBytes(const TableSpec& spec, const QByteArray& bytes, const 
     }
     // The root is the first element: a declaration or a remark before it is passed over.
     const platform::XmlNode root = doc.rootElement();
-    if (!root || root.name() != spec.root) {
-        r.error = QStringLiteral("Error! The file %1 does not hold the table %2.").arg(name, spec.root);
+    if (!root || root.name() != desc.root) {
+        r.error = QStringLiteral("Error! The file %1 does not hold the table %2.").arg(name, desc.root);
         return r;
     }
 
     int extra = 0;
-    for (size_t s = 0; s < spec.sections.size(); ++s) {
-        const SectionSpec& sec = spec.sections[s];
+    for (size_t s = 0; s < desc.sections.size(); ++s) {
+        const SectionDescription& sec = desc.sections[s];
         platform::XmlNode node = root;
         if (!sec.element.isEmpty()) {
             node = root.element(sec.element);
@@ -152,7 +152,7 @@ LoadResult loadTableBytes(const TableSpec& spec, const QByteArray& bytes, const 
             const platform::XmlNode e = node.elementAt(i);
             RowCells& cells = rows[size_t(i)];
             for (size_t c = 0; c < sec.columns.size(); ++c) {
-                const ColumnSpec& col = sec.columns[c];
+                const ColumnDescription& col = sec.columns[c];
                 if (std::optional<QString> v = e.attribute(col.attribute)) {
                     cells[qsizetype(c)] = *v;
                 } else if (col.absent) {
@@ -164,7 +164,7 @@ LoadResult loadTableBytes(const TableSpec& spec, const QByteArray& bytes, const 
                                              "from there on were not loaded.")
                                   .arg(name)
                                   .arg(i + 1)
-                                  .arg(sectionName(sec, spec), col.attribute);
+                                  .arg(sectionName(sec, desc), col.attribute);
                     r.notShown[s] = 0;
                     return r;
                 }
@@ -193,18 +193,18 @@ QString failureMessage(const Failure& f, int row)
     return m + workspace::text(f.messageText) + f.bound;
 }
 
-bool keyEmpty(const TableSpec& spec, const TableModel& model, int section, int row)
+bool keyEmpty(const TableDescription& desc, const TableModel& model, int section, int row)
 {
-    return platform::trim(model.cell(section, row, spec.sections[size_t(section)].keyColumn)).isEmpty();
+    return platform::trim(model.cell(section, row, desc.sections[size_t(section)].keyColumn)).isEmpty();
 }
 
-std::vector<int> usedRows(const TableSpec& spec, const TableModel& model, int section)
+std::vector<int> usedRows(const TableDescription& desc, const TableModel& model, int section)
 {
     std::vector<int> rows;
     const int n = model.rowCount(section);
     for (int r = 1; r <= n; ++r) {
-        if (keyEmpty(spec, model, section, r)) {
-            if (spec.skipEmptyKeys)
+        if (keyEmpty(desc, model, section, r)) {
+            if (desc.skipEmptyKeys)
                 continue;
             break;
         }
@@ -213,20 +213,20 @@ std::vector<int> usedRows(const TableSpec& spec, const TableModel& model, int se
     return rows;
 }
 
-CheckResult Controllo_dati(const TableSpec& spec, const TableModel& model, const RowCheck& rowCheck,
+CheckResult Controllo_dati(const TableDescription& desc, const TableModel& model, const RowCheck& rowCheck,
                            const TableCheck& tableCheck)
 {
-    std::vector<int> checked(spec.sections.size(), 0);
-    for (size_t s = 0; s < spec.sections.size(); ++s) {
-        const SectionSpec& sec = spec.sections[s];
-        for (int r : usedRows(spec, model, int(s))) {
+    std::vector<int> checked(desc.sections.size(), 0);
+    for (size_t s = 0; s < desc.sections.size(); ++s) {
+        const SectionDescription& sec = desc.sections[s];
+        for (int r : usedRows(desc, model, int(s))) {
             if (sec.enableColumn > 0 &&
                 platform::upperAscii(platform::trim(model.cell(int(s), r, sec.enableColumn))) != QLatin1String("Y"))
                 continue;
             ++checked[s];
             if (!rowCheck)
                 continue;
-            if (const std::optional<Failure> f = rowCheck(RowView(spec, model, int(s), r)))
+            if (const std::optional<Failure> f = rowCheck(RowView(desc, model, int(s), r)))
                 return CheckResult{false, failureMessage(*f, r), int(s), r};
         }
     }
@@ -236,7 +236,7 @@ CheckResult Controllo_dati(const TableSpec& spec, const TableModel& model, const
     return {};
 }
 
-bool rowInUse(const SectionSpec& section, const RowCells& cells)
+bool rowInUse(const SectionDescription& section, const RowCells& cells)
 {
     for (size_t c = 0; c < section.columns.size() && qsizetype(c) < cells.size(); ++c)
         if (section.columns[c].editor != Editor::DataCheckBox && !platform::trim(cells[qsizetype(c)]).isEmpty())
@@ -244,17 +244,17 @@ bool rowInUse(const SectionSpec& section, const RowCells& cells)
     return false;
 }
 
-std::optional<RowRef> firstDroppedRow(const TableSpec& spec, const TableModel& model)
+std::optional<RowRef> firstDroppedRow(const TableDescription& desc, const TableModel& model)
 {
-    if (spec.skipEmptyKeys)
+    if (desc.skipEmptyKeys)
         return std::nullopt;
-    for (size_t s = 0; s < spec.sections.size(); ++s) {
+    for (size_t s = 0; s < desc.sections.size(); ++s) {
         const int n = model.rowCount(int(s));
         int r = 1;
-        while (r <= n && !keyEmpty(spec, model, int(s), r))
+        while (r <= n && !keyEmpty(desc, model, int(s), r))
             ++r;
         for (++r; r <= n; ++r)
-            if (rowInUse(spec.sections[s], model.sections[s][size_t(r - 1)]))
+            if (rowInUse(desc.sections[s], model.sections[s][size_t(r - 1)]))
                 return RowRef{int(s), r};
     }
     return std::nullopt;
@@ -262,17 +262,17 @@ std::optional<RowRef> firstDroppedRow(const TableSpec& spec, const TableModel& m
 
 // --- save ------------------------------------------------------------------------------------
 
-QByteArray tableXml(const TableSpec& spec, const TableModel& model, int converterType)
+QByteArray tableXml(const TableDescription& desc, const TableModel& model, int converterType)
 {
     platform::XmlDocument doc;
-    platform::XmlNode root = doc.appendElement(spec.root);
-    const QString comment = spec.versionComment(converterType);
+    platform::XmlNode root = doc.appendElement(desc.root);
+    const QString comment = desc.versionComment(converterType);
     if (!comment.isEmpty())
         doc.appendComment(comment);
-    for (size_t s = 0; s < spec.sections.size(); ++s) {
-        const SectionSpec& sec = spec.sections[s];
+    for (size_t s = 0; s < desc.sections.size(); ++s) {
+        const SectionDescription& sec = desc.sections[s];
         platform::XmlNode node = sec.element.isEmpty() ? root : root.appendElement(sec.element);
-        for (int r : usedRows(spec, model, int(s))) {
+        for (int r : usedRows(desc, model, int(s))) {
             platform::XmlNode e = node.appendElement(QStringLiteral("row"));
             for (size_t c = 0; c < sec.columns.size(); ++c)
                 e.setAttribute(sec.columns[c].attribute, model.cell(int(s), r, int(c) + 1));
@@ -283,13 +283,13 @@ QByteArray tableXml(const TableSpec& spec, const TableModel& model, int converte
     return doc.toBytes(options);
 }
 
-bool saveTable(const TableSpec& spec, const TableModel& model, const QString& path, int converterType,
+bool saveTable(const TableDescription& desc, const TableModel& model, const QString& path, int converterType,
                QString* error)
 {
     QString why;
     if (path.isEmpty())
         why = QStringLiteral("no project is open");
-    else if (platform::writeWholeFile(path, tableXml(spec, model, converterType), &why))
+    else if (platform::writeWholeFile(path, tableXml(desc, model, converterType), &why))
         return true;
     if (error)
         *error = QStringLiteral("Error! The file %1 cannot be written: %2").arg(QFileInfo(path).fileName(), why);

@@ -1,7 +1,7 @@
 #pragma once
 // The plain model of a table editor: sections of rows of cell texts, as the dialog's grids hold
 // them, with the load, the row check (`Controllo_dati`) and the save of the table file. Works on
-// a TableSpec (tables/frame/TableSpec.h); no widget.
+// a TableDescription (tables/frame/TableDescription.h); no widget.
 //
 // The file: no declaration, the root element first, the version comment after the root, one
 // element per section in the description's order (or the rows directly in the root), one `row`
@@ -30,7 +30,7 @@
 //   "Warning! The file <name> holds <n> rows more than the table shows; they are not shown and
 //    OK would not save them."
 //   (questions of the dialog: see tables/frame/window/TableDialog.h)
-#include "tables/frame/TableSpec.h"
+#include "tables/frame/TableDescription.h"
 
 #include <QByteArray>
 #include <QString>
@@ -49,8 +49,8 @@ struct TableModel {
     std::vector<std::vector<RowCells>> sections; // [section][row - 1]
 
     // `capacity` rows per section, each cell holding its column's fresh-row text.
-    static TableModel fresh(const TableSpec& spec, int capacity);
-    static RowCells freshRow(const SectionSpec& section);
+    static TableModel fresh(const TableDescription& desc, int capacity);
+    static RowCells freshRow(const SectionDescription& section);
 
     int rowCount(int section) const { return int(sections[size_t(section)].size()); }
     // Empty for a row or column outside the model.
@@ -69,8 +69,8 @@ struct LoadResult {
 
 // Loads the table file at `path` into a fresh model of `capacity` rows per section. No file:
 // the fresh model and no error.
-LoadResult loadTable(const TableSpec& spec, const QString& path, int capacity);
-LoadResult loadTableBytes(const TableSpec& spec, const QByteArray& bytes, const QString& fileName, int capacity);
+LoadResult loadTable(const TableDescription& desc, const QString& path, int capacity);
+LoadResult loadTableBytes(const TableDescription& desc, const QByteArray& bytes, const QString& fileName, int capacity);
 
 // --- the row check ---------------------------------------------------------------------------
 
@@ -78,18 +78,18 @@ LoadResult loadTableBytes(const TableSpec& spec, const QByteArray& bytes, const 
 // blanks), with a default for text that is not one.
 class RowView {
 public:
-    RowView(const TableSpec& spec, const TableModel& model, int section, int row)
-        : spec_(&spec), model_(&model), section_(section), row_(row) {}
+    RowView(const TableDescription& desc, const TableModel& model, int section, int row)
+        : desc_(&desc), model_(&model), section_(section), row_(row) {}
     int section() const { return section_; }
     int row() const { return row_; }
     QString cell(int col) const { return model_->cell(section_, row_, col); }
     QString trimmed(int col) const;
     QString upper(int col) const; // trimmed, upper-cased
     int number(int col, int def = -1) const;
-    const TableSpec& spec() const { return *spec_; }
+    const TableDescription& description() const { return *desc_; }
 
 private:
-    const TableSpec* spec_;
+    const TableDescription* desc_;
     const TableModel* model_;
     int section_;
     int row_;
@@ -117,30 +117,30 @@ struct CheckResult {
 
 // The sections in order, the used rows of each, checked by `rowCheck` (rows passed over by the
 // enable column excepted), then `tableCheck`. The first failure ends the check.
-CheckResult Controllo_dati(const TableSpec& spec, const TableModel& model, const RowCheck& rowCheck,
+CheckResult Controllo_dati(const TableDescription& desc, const TableModel& model, const RowCheck& rowCheck,
                            const TableCheck& tableCheck = {});
 
 // --- used rows -------------------------------------------------------------------------------
 
-bool keyEmpty(const TableSpec& spec, const TableModel& model, int section, int row);
+bool keyEmpty(const TableDescription& desc, const TableModel& model, int section, int row);
 // The rows that are checked (enable column aside) and saved, in order.
-std::vector<int> usedRows(const TableSpec& spec, const TableModel& model, int section);
+std::vector<int> usedRows(const TableDescription& desc, const TableModel& model, int section);
 // A row holding text in a column that is not a check box (after trimming).
-bool rowInUse(const SectionSpec& section, const RowCells& cells);
+bool rowInUse(const SectionDescription& section, const RowCells& cells);
 // The first row in use below the first row with an empty key, which a save would drop; no
 // value when there is none (and always with `skipEmptyKeys`).
 struct RowRef {
     int section = 0;
     int row = 0;
 };
-std::optional<RowRef> firstDroppedRow(const TableSpec& spec, const TableModel& model);
+std::optional<RowRef> firstDroppedRow(const TableDescription& desc, const TableModel& model);
 
 // --- save ------------------------------------------------------------------------------------
 
-QByteArray tableXml(const TableSpec& spec, const TableModel& model, int converterType);
+QByteArray tableXml(const TableDescription& desc, const TableModel& model, int converterType);
 // Writes the file whole; false with the message naming the file when it cannot be written
 // (the previous file stays as it was).
-bool saveTable(const TableSpec& spec, const TableModel& model, const QString& path, int converterType,
+bool saveTable(const TableDescription& desc, const TableModel& model, const QString& path, int converterType,
                QString* error);
 
 } // namespace tables

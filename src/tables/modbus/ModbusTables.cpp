@@ -24,40 +24,40 @@ const QStringList kRtuOperations{"None",   ": 10",  ": 100",  ": 1000", ": 10000
 const QStringList kTcpOperations{"None", ": 10", ": 100", ": 1000", ": 10000", "x 10", "x 100", "x 1000", "x 10000"};
 
 // Column makers, in the order of the tables of the editors.
-ColumnSpec text(int header, const char* attribute, int width, uint32_t colour)
+ColumnDescription text(int header, const char* attribute, int width, uint32_t colour)
 {
     return {.headerText = header, .attribute = QLatin1String(attribute), .width = width, .colour = colour};
 }
-ColumnSpec optionalText(int header, const char* attribute, const char* absent, int width, uint32_t colour)
+ColumnDescription optionalText(int header, const char* attribute, const char* absent, int width, uint32_t colour)
 {
-    ColumnSpec c = text(header, attribute, width, colour);
+    ColumnDescription c = text(header, attribute, width, colour);
     c.absent = QLatin1String(absent);
     return c;
 }
-ColumnSpec list(int header, const char* attribute, const QStringList& items, int width, uint32_t colour)
+ColumnDescription list(int header, const char* attribute, const QStringList& items, int width, uint32_t colour)
 {
-    ColumnSpec c = text(header, attribute, width, colour);
+    ColumnDescription c = text(header, attribute, width, colour);
     c.editor = Editor::ComboList;
     c.items = items;
     return c;
 }
-ColumnSpec optionalList(int header, const char* attribute, const QStringList& items, const char* absent, int width,
+ColumnDescription optionalList(int header, const char* attribute, const QStringList& items, const char* absent, int width,
                         uint32_t colour)
 {
-    ColumnSpec c = list(header, attribute, items, width, colour);
+    ColumnDescription c = list(header, attribute, items, width, colour);
     c.absent = QLatin1String(absent);
     return c;
 }
-ColumnSpec positions(int header, ListFill fill, int width)
+ColumnDescription positions(int header, ListFill fill, int width)
 {
-    ColumnSpec c = text(header, "Position", width, kPink);
+    ColumnDescription c = text(header, "Position", width, kPink);
     c.editor = Editor::ComboList;
     c.fill = fill;
     return c;
 }
-ColumnSpec check(int header, const char* attribute, bool required, int width, uint32_t colour)
+ColumnDescription check(int header, const char* attribute, bool required, int width, uint32_t colour)
 {
-    ColumnSpec c = text(header, attribute, width, colour);
+    ColumnDescription c = text(header, attribute, width, colour);
     c.editor = Editor::DataCheckBox;
     if (!required)
         c.absent = QStringLiteral("N");
@@ -65,16 +65,16 @@ ColumnSpec check(int header, const char* attribute, bool required, int width, ui
 }
 
 // The parts every Modbus master editor shares.
-TableSpec common()
+TableDescription common()
 {
-    TableSpec s;
+    TableDescription s;
     s.root = QStringLiteral("BACnet_to_Modbus");
     s.capacity = 2000;
     s.limits = {1439, 1439};
     return s;
 }
 
-SectionSpec section(const char* element, int pageText, const char* pageName, const char* gridName, int numberHeader)
+SectionDescription section(const char* element, int pageText, const char* pageName, const char* gridName, int numberHeader)
 {
     return {.element = QLatin1String(element),
             .pageText = pageText,
@@ -84,16 +84,16 @@ SectionSpec section(const char* element, int pageText, const char* pageName, con
             .keyColumn = 1};
 }
 
-TableSpec makeRtu()
+TableDescription makeRtu()
 {
-    TableSpec s = common();
+    TableDescription s = common();
     s.window = {.className = QStringLiteral("FSetAccess"), .captionText = 383, .descText = 384, .clientWidth = 1165};
     s.buttons = {.ok = 385, .cancel = 386, .delRow = 387, .insRow = 388};
     s.deleteQuestionText = 441;
     s.path = [] { return workspace::ws().Path_ModbusM_SetAccess; };
     s.otherComment = QStringLiteral("SW_VERSION = 1.702");
 
-    SectionSpec read = section("Modbus_Read", 389, "TS_Modbus_Read", "ACG_Modbus_Read", 391);
+    SectionDescription read = section("Modbus_Read", 389, "TS_Modbus_Read", "ACG_Modbus_Read", 391);
     read.columns = {text(392, "Slave_ID", 64, kBlue),
                     list(393, "Type", kReadTypes, 115, kBlue),
                     text(394, "Address", 64, kBlue),
@@ -108,7 +108,7 @@ TableSpec makeRtu()
                     check(1924, "Signed", false, 52, kYellow),
                     check(1296, "Swap_W", false, 58, kOrange),
                     text(403, "Mnemonic", 209, kWindowColour)};
-    SectionSpec write = section("Modbus_Write", 390, "TS_Modbus_Write", "ACG_Modbus_Write", 404);
+    SectionDescription write = section("Modbus_Write", 390, "TS_Modbus_Write", "ACG_Modbus_Write", 404);
     write.columns = {text(405, "Slave_ID", 64, kBlue),
                      list(406, "Type", kWriteTypes, 115, kBlue),
                      text(407, "Address", 64, kBlue),
@@ -129,16 +129,16 @@ TableSpec makeRtu()
     return s;
 }
 
-TableSpec makeTcp()
+TableDescription makeTcp()
 {
-    TableSpec s = common();
+    TableDescription s = common();
     s.window = {.className = QStringLiteral("FSetAccessTCP"), .captionText = 477, .descText = 478, .clientWidth = 1160};
     s.buttons = {.ok = 479, .cancel = 480, .delRow = 481, .insRow = 482};
     s.deleteQuestionText = 533;
     s.path = [] { return workspace::ws().Path_ModbusTCPM_SetAccess; };
     s.otherComment = QStringLiteral("SW_VERSION = 1.405");
 
-    SectionSpec read = section("Modbus_Read", 483, "TS_Modbus_Read", "ACG_Modbus_Read", 485);
+    SectionDescription read = section("Modbus_Read", 483, "TS_Modbus_Read", "ACG_Modbus_Read", 485);
     read.columns = {text(486, "IP_Address", 105, kBlue),
                     optionalText(487, "Port", "502", 45, kBlue),
                     text(488, "Slave_ID", 60, kBlue),
@@ -155,7 +155,7 @@ TableSpec makeTcp()
                     check(1922, "Signed", false, 52, kYellow),
                     check(1298, "Swap_W", false, 58, kOrange),
                     text(496, "Mnemonic", 109, kWhite)};
-    SectionSpec write = section("Modbus_Write", 484, "TS_Modbus_Write", "ACG_Modbus_Write", 497);
+    SectionDescription write = section("Modbus_Write", 484, "TS_Modbus_Write", "ACG_Modbus_Write", 497);
     write.columns = {text(498, "IP_Address", 101, kBlue),
                      optionalText(499, "Port", "502", 45, kBlue),
                      text(500, "Slave_ID", 55, kBlue),
@@ -238,16 +238,16 @@ constexpr Rules kTcpWriteRules{510, 418, 524, 525, 526, 527, 528, 529, 530, 531,
 
 } // namespace
 
-const TableSpec& setAccessSpec()
+const TableDescription& setAccessTable()
 {
-    static const TableSpec spec = makeRtu();
-    return spec;
+    static const TableDescription desc = makeRtu();
+    return desc;
 }
 
-const TableSpec& setAccessTcpSpec()
+const TableDescription& setAccessTcpTable()
 {
-    static const TableSpec spec = makeTcp();
-    return spec;
+    static const TableDescription desc = makeTcp();
+    return desc;
 }
 
 bool Check_IP_Address(const QString& text)

@@ -12,7 +12,7 @@
 // - 1 for registers, Position + (NPoint + Start Bit - 1) div 8 for bits; it must lie below the
 // byte limit.
 #include "tables/frame/TableModel.h"
-#include "tables/frame/TableSpec.h"
+#include "tables/frame/TableDescription.h"
 
 #include <QString>
 #include <optional>
@@ -21,8 +21,8 @@ namespace tables::modbus {
 
 enum Section { Read = 0, Write = 1 };
 
-const TableSpec& setAccessSpec();    // TFSetAccess, RTU master
-const TableSpec& setAccessTcpSpec(); // TFSetAccessTCP, TCP master
+const TableDescription& setAccessTable();    // TFSetAccess, RTU master
+const TableDescription& setAccessTcpTable(); // TFSetAccessTCP, TCP master
 
 std::optional<Failure> checkSetAccessRow(const RowView& row, const ByteLimits& limits);
 std::optional<Failure> checkSetAccessTcpRow(const RowView& row, const ByteLimits& limits);

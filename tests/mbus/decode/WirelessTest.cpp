@@ -10,7 +10,7 @@
 
 using namespace mbus::decode;
 using mbustest::Layout;
-using mbustest::TelegramSpec;
+using mbustest::TelegramRecipe;
 using mbustest::bytes;
 using mbustest::telegram;
 
@@ -18,16 +18,16 @@ namespace {
 
 const QDateTime kNow(QDate(2024, 6, 11), QTime(10, 30, 0));
 
-TelegramSpec meter(const char* records = mbustest::kMeterRecords)
+TelegramRecipe meter(const char* records = mbustest::kMeterRecords)
 {
-    TelegramSpec s;
+    TelegramRecipe s;
     s.records = bytes(records);
     return s;
 }
 
-TelegramSpec encrypted(const char* records = mbustest::kMeterRecords)
+TelegramRecipe encrypted(const char* records = mbustest::kMeterRecords)
 {
-    TelegramSpec s = meter(records);
+    TelegramRecipe s = meter(records);
     s.mode = 5;
     s.encrypt = true;
     s.key = mbustest::testKey();
@@ -117,7 +117,7 @@ TEST(Wireless, SecondTelegramReplacesTheRecords)
     Listener l;
     EXPECT_EQ(l.hear(telegram(Layout::Short7A, meter())).index, 0);
     const QDateTime later = kNow.addSecs(60);
-    TelegramSpec second = meter("02 5A 2D 01");
+    TelegramRecipe second = meter("02 5A 2D 01");
     second.rssi = 0x40;
     const WirelessResult r = l.hear(telegram(Layout::Short7A, second), later);
     EXPECT_EQ(r.index, 0);
@@ -132,10 +132,10 @@ TEST(Wireless, SecondTelegramReplacesTheRecords)
 TEST(Wireless, RepeatedMeterIsFoundByItsApplicationAddress)
 {
     Listener l;
-    TelegramSpec direct = meter();
+    TelegramRecipe direct = meter();
     ASSERT_EQ(l.hear(telegram(Layout::Long72, direct)).index, 0);
     // The same meter through a repeater: another link-layer address, the same application one.
-    TelegramSpec repeated = meter("02 5A 2D 01");
+    TelegramRecipe repeated = meter("02 5A 2D 01");
     repeated.link = mbustest::Addr{0x0442, 0x99999999, 9, 0x32};
     repeated.c = 0x46;
     const WirelessResult r = l.hear(telegram(Layout::Long72, repeated));
@@ -149,7 +149,7 @@ TEST(Wireless, RepeatedMeterIsFoundByItsApplicationAddress)
     EXPECT_EQ(m.Message_Type, 0x44);
 
     // A different application address is another meter.
-    TelegramSpec other = meter();
+    TelegramRecipe other = meter();
     other.app.id = 0x87654322;
     EXPECT_EQ(l.hear(telegram(Layout::Long72, other)).index, 1);
     EXPECT_EQ(Find_Wireless_Slave(l.list, 0x1596, 0x87654322, 3, 4), 1);
@@ -192,7 +192,7 @@ TEST(Wireless, EncryptedBeforeTheKeyAndDecodedAfterIt)
 TEST(Wireless, PlainTextInModeFiveIsNotDecryptedAgain)
 {
     Listener l;
-    TelegramSpec plain = meter();
+    TelegramRecipe plain = meter();
     plain.mode = 5; // 2F 2F and padding, not encrypted: the module decrypted it
     const auto t = telegram(Layout::Ext8C_7A, plain);
     l.hear(t);
@@ -208,7 +208,7 @@ TEST(Wireless, ModeFiveOfAShortHeaderIsReadOnlyAfterTheModule)
     // begin with 2F 2F.
     for (bool encrypt : {false, true}) {
         Listener l;
-        TelegramSpec s = encrypted();
+        TelegramRecipe s = encrypted();
         s.encrypt = encrypt;
         const auto t = telegram(Layout::Short7A, s);
         l.hear(t);
@@ -221,7 +221,7 @@ TEST(Wireless, ModeFiveOfAShortHeaderIsReadOnlyAfterTheModule)
 TEST(Wireless, LongHeaderInModeZeroIsPlainText)
 {
     Listener l;
-    TelegramSpec s = meter("02 5A 2D 01");
+    TelegramRecipe s = meter("02 5A 2D 01");
     l.hear(telegram(Layout::Long72, s));
     EXPECT_FALSE(l.list[0].Cripted);
     EXPECT_EQ(values(l.list[0]), QStringList{"30.1"});
@@ -249,7 +249,7 @@ TEST(Wireless, RssiOfEachRadioModule)
         EXPECT_EQ(Wireless_RSSI(c.raw, c.module), c.rssi);
         Listener l;
         l.module = c.module;
-        TelegramSpec s = meter();
+        TelegramRecipe s = meter();
         s.module = c.module;
         s.rssi = c.raw;
         l.hear(telegram(Layout::Short7A, s));
@@ -364,7 +364,7 @@ TEST(Wireless, TelegramsTooShortForTheirHeaders)
 TEST(Wireless, DatagramLengthOfEachModule)
 {
     const auto telit = telegram(Layout::Short7A, meter());
-    TelegramSpec rc = meter();
+    TelegramRecipe rc = meter();
     rc.module = TRadioModule::rmRadioCrafts;
     const auto radioCrafts = telegram(Layout::Short7A, rc);
     EXPECT_TRUE(Wireless_Telegram_Length_Ok(telit, TRadioModule::rmTelit));

@@ -15,7 +15,7 @@ using namespace mbus::scan;
 using namespace scantest;
 using mbustest::bytes;
 using mbustest::Layout;
-using mbustest::TelegramSpec;
+using mbustest::TelegramRecipe;
 
 namespace {
 
@@ -117,7 +117,7 @@ TEST(WirelessScan, TelitKeyIsProgrammedAndTheNextTelegramDecoded)
     ASSERT_TRUE(s.start(5));
     ASSERT_TRUE(s.listening());
 
-    TelegramSpec t; // link address KAM 0x2C2D, 12345678, version 1, device type 7
+    TelegramRecipe t; // link address KAM 0x2C2D, 12345678, version 1, device type 7
     t.mode = 5;
     t.encrypt = true;
     t.key = mbustest::testKey();
@@ -205,7 +205,7 @@ TEST(WirelessScan, RadioCraftsSetUpEmptiesTheKeyTableAndProgramsAKey)
     for (size_t i = 2; i < got.size(); ++i)
         EXPECT_EQ(mbustest::hexOf(got[i]), mbustest::hexOf(expected[i])) << i;
 
-    TelegramSpec t;
+    TelegramRecipe t;
     t.module = TRadioModule::rmRadioCrafts;
     t.records = bytes(mbustest::kMeterRecords);
     s.telegram(mbustest::telegram(Layout::Short7A, t));
@@ -247,7 +247,7 @@ TEST(WirelessScan, RadioCraftsKeyTableHoldsSixtyFourMeters)
     ASSERT_TRUE(s.start(1));
     ASSERT_TRUE(s.listening());
     for (uint32_t i = 0; i < 65; ++i) {
-        TelegramSpec t;
+        TelegramRecipe t;
         t.module = TRadioModule::rmRadioCrafts;
         t.link.id = 0x10000000 + i;
         t.records = bytes(mbustest::kMeterRecords);
@@ -326,7 +326,7 @@ TEST(WirelessScan, FromDllNotificationCarriesTheIndexOnly)
     Wireless s;
     ASSERT_TRUE(s.start(1, 0, true));
     ASSERT_TRUE(s.listening());
-    TelegramSpec t;
+    TelegramRecipe t;
     t.records = bytes(mbustest::kMeterRecords);
     s.telegram(mbustest::telegram(Layout::Short7A, t));
     t.link.id = 0x7;

@@ -186,7 +186,7 @@ TEST(GridEditMask, PlatformMasksBecomeEditControlMasks)
         {QStringLiteral("XB-9"), QStringLiteral("\\X\\B-0;_"), true},
     };
     for (const Case& c : cases) {
-        const EditMaskSpec translated = translateEditMask(c.mask);
+        const EditMaskPattern translated = translateEditMask(c.mask);
         EXPECT_EQ(translated.qtMask, c.qt) << c.mask.toStdString();
         EXPECT_EQ(translated.saveLiterals, c.saveLiterals) << c.mask.toStdString();
     }

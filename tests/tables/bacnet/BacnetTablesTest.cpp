@@ -37,9 +37,9 @@ RowCells slaveObj(const QString& type, const QString& unit, const QString& pos, 
     return RowCells{type, unit, pos, bit, len, QStringLiteral("N"), QStringLiteral("m")};
 }
 
-QString check(const TableSpec& spec, const TableModel& m, const RowCheck& rc, const TableCheck& tc = {})
+QString check(const TableDescription& desc, const TableModel& m, const RowCheck& rc, const TableCheck& tc = {})
 {
-    const CheckResult r = Controllo_dati(spec, m, rc, tc);
+    const CheckResult r = Controllo_dati(desc, m, rc, tc);
     return r.ok ? QStringLiteral("ok") : r.message;
 }
 
@@ -58,45 +58,45 @@ TEST_F(BacnetTablesTest, GoldenFilesLoadAndSaveBackUnchanged)
     struct Case {
         const char* file;
         int type;
-        TableSpec (*spec)(int);
+        TableDescription (*desc)(int);
     } cases[] = {
-        {"ModbusM_BACnet_SetAccess.xml", 0, bacnetSetAccessSpec},
-        {"ModbusTCPM_BACnet_SetAccess.xml", 3, bacnetSetAccessSpec},
-        {"ModbusS_BACnet_SetAccess.xml", 2, bacnetModSlaveSpec},
-        {"ModbusTCPS_BACnet_SetAccess.xml", 4, bacnetModSlaveSpec},
-        {"BACnet_BDT.xml", 0, bdtSpec},
+        {"ModbusM_BACnet_SetAccess.xml", 0, bacnetSetAccessTable},
+        {"ModbusTCPM_BACnet_SetAccess.xml", 3, bacnetSetAccessTable},
+        {"ModbusS_BACnet_SetAccess.xml", 2, bacnetModSlaveTable},
+        {"ModbusTCPS_BACnet_SetAccess.xml", 4, bacnetModSlaveTable},
+        {"BACnet_BDT.xml", 0, bdtTable},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        const TableSpec spec = c.spec(c.type);
+        const TableDescription desc = c.desc(c.type);
         const QByteArray bytes = testing_support::dataFile(QStringLiteral("tables/") + QLatin1String(c.file));
         ASSERT_FALSE(bytes.isEmpty());
-        const LoadResult r = loadTableBytes(spec, bytes, QLatin1String(c.file), spec.capacity);
+        const LoadResult r = loadTableBytes(desc, bytes, QLatin1String(c.file), desc.capacity);
         EXPECT_EQ(r.error, QString());
-        EXPECT_EQ(QString::fromUtf8(tableXml(spec, r.model, c.type)), QString::fromUtf8(bytes));
+        EXPECT_EQ(QString::fromUtf8(tableXml(desc, r.model, c.type)), QString::fromUtf8(bytes));
     }
 }
 
 TEST_F(BacnetTablesTest, VersionCommentsFollowTheDeviceType)
 {
-    EXPECT_EQ(bacnetSetAccessSpec(0).versionComment(0), QStringLiteral("SW_VERSION = 1.702"));
-    EXPECT_EQ(bacnetSetAccessSpec(3).versionComment(3), QStringLiteral("SW_VERSION = 1.405"));
+    EXPECT_EQ(bacnetSetAccessTable(0).versionComment(0), QStringLiteral("SW_VERSION = 1.702"));
+    EXPECT_EQ(bacnetSetAccessTable(3).versionComment(3), QStringLiteral("SW_VERSION = 1.405"));
     const std::pair<int, const char*> slave[] = {{2, "1.301"},  {4, "1.103"},  {6, "1.203"},  {7, "1.201"},
                                                  {8, "1.002"},  {9, "1.302"},  {10, "1.000"}, {11, "1.001"},
                                                  {12, "1.004"}, {13, "1.000"}, {15, "1.000"}, {16, "1.009"},
                                                  {2016, "1.009"}, {17, "1.302"}, {18, "1.003"}, {19, "1.201"},
                                                  {5, "1.301"}};
     for (const auto& [type, version] : slave)
-        EXPECT_EQ(bacnetModSlaveSpec(type).versionComment(type), QStringLiteral("SW_VERSION = ") + QLatin1String(version))
+        EXPECT_EQ(bacnetModSlaveTable(type).versionComment(type), QStringLiteral("SW_VERSION = ") + QLatin1String(version))
             << type;
-    EXPECT_EQ(bdtSpec(2).versionComment(2), QStringLiteral("SW_VERSION = 1.301"));
-    EXPECT_EQ(bdtSpec(1001).versionComment(1001), QStringLiteral("SW_VERSION = 1.102"));
+    EXPECT_EQ(bdtTable(2).versionComment(2), QStringLiteral("SW_VERSION = 1.301"));
+    EXPECT_EQ(bdtTable(1001).versionComment(1001), QStringLiteral("SW_VERSION = 1.102"));
 }
 
 TEST_F(BacnetTablesTest, AbsentAttributesGetTheirDefaultsOrStopTheLoad)
 {
     // Fieldbus-slave table: a row without Swap loads "N" and is written back with it.
-    TableSpec slave = bacnetModSlaveSpec(2);
+    TableDescription slave = bacnetModSlaveTable(2);
     tf::Attrs row = tf::objectRow({.mnemonic = QStringLiteral("a")});
     LoadResult r = loadTableBytes(slave, tf::objectTableXml({tf::without(row, QStringLiteral("Swap"))}, {}),
                                   QStringLiteral("x.xml"), 2000);
@@ -114,7 +114,7 @@ TEST_F(BacnetTablesTest, AbsentAttributesGetTheirDefaultsOrStopTheLoad)
     EXPECT_EQ(r.model.cell(ReadPage, 3, ColType), QString());
 
     // BDT: a missing Enable loads enabled, any other missing attribute leaves its cell empty.
-    const TableSpec bdt = bdtSpec(0);
+    const TableDescription bdt = bdtTable(0);
     const QByteArray bdtFile = "<BACnet_BDT><row IP_Address=\"1.2.3.4\" SubNet_Mask=\"255.0.0.0\" Mnemonic=\"x\"/></BACnet_BDT>";
     r = loadTableBytes(bdt, bdtFile, QStringLiteral("BACnet_BDT.xml"), 10);
     EXPECT_EQ(r.error, QString());
@@ -127,8 +127,8 @@ TEST_F(BacnetTablesTest, AbsentAttributesGetTheirDefaultsOrStopTheLoad)
 
 TEST_F(BacnetTablesTest, MasterObjectTableMessages)
 {
-    const TableSpec spec = bacnetSetAccessSpec(3);
-    const RowCheck rc = bacnetSetAccessCheck(spec.limits);
+    const TableDescription desc = bacnetSetAccessTable(3);
+    const RowCheck rc = bacnetSetAccessCheck(desc.limits);
     struct Case {
         int page;
         RowCells row;
@@ -164,39 +164,39 @@ TEST_F(BacnetTablesTest, MasterObjectTableMessages)
         {WritePage, obj("Analog Value", "95", "1436", "0", "4"), "Error row 1!! [BACnet in Write] Too many bytes to save starting from the Position indicate"},
     };
     for (const Case& c : cases) {
-        TableModel m = TableModel::fresh(spec, 2000);
+        TableModel m = TableModel::fresh(desc, 2000);
         m.sections[size_t(c.page)][0] = c.row;
-        EXPECT_EQ(check(spec, m, rc), QString::fromUtf8(c.message)) << c.row.join('|').toStdString();
+        EXPECT_EQ(check(desc, m, rc), QString::fromUtf8(c.message)) << c.row.join('|').toStdString();
     }
 
     // The row number stands between the prefix and the text; the failing row is named.
-    TableModel m = TableModel::fresh(spec, 2000);
+    TableModel m = TableModel::fresh(desc, 2000);
     for (int r = 0; r < 11; ++r)
         m.sections[WritePage][size_t(r)] = obj("Analog Out", "95", QString::number(r * 4), "0", "4");
     m.sections[WritePage][11] = obj("Analog Out", "95", "2000", "0", "4");
-    EXPECT_EQ(check(spec, m, rc), QStringLiteral("Error row 12!! [BACnet in Write] Position must be between 0 and 1438"));
+    EXPECT_EQ(check(desc, m, rc), QStringLiteral("Error row 12!! [BACnet in Write] Position must be between 0 and 1438"));
 }
 
 TEST_F(BacnetTablesTest, BothPagesTogetherStayWithinOnePagesCapacity)
 {
-    const TableSpec spec = bacnetSetAccessSpec(3);
-    const RowCheck rc = bacnetSetAccessCheck(spec.limits);
-    TableModel m = TableModel::fresh(spec, 2000);
+    const TableDescription desc = bacnetSetAccessTable(3);
+    const RowCheck rc = bacnetSetAccessCheck(desc.limits);
+    TableModel m = TableModel::fresh(desc, 2000);
     for (int r = 0; r < 1500; ++r)
         m.sections[ReadPage][size_t(r)] = obj("Analog Input", "95", "0", "0", "4");
     for (int r = 0; r < 600; ++r)
         m.sections[WritePage][size_t(r)] = obj("Analog Out", "95", "0", "0", "4");
-    EXPECT_EQ(check(spec, m, rc, objectCountCheck(2000)), QStringLiteral("Error!! Too many Requests. Max requests 2000"));
+    EXPECT_EQ(check(desc, m, rc, objectCountCheck(2000)), QStringLiteral("Error!! Too many Requests. Max requests 2000"));
     m.sections[WritePage][500] = RowCells(7);
-    EXPECT_EQ(check(spec, m, rc, objectCountCheck(2000)), QStringLiteral("ok"));
+    EXPECT_EQ(check(desc, m, rc, objectCountCheck(2000)), QStringLiteral("ok"));
 
     // With the description limit one page holds 1000 rows, and both together as many.
-    TableModel small = TableModel::fresh(spec, 1000);
+    TableModel small = TableModel::fresh(desc, 1000);
     for (int r = 0; r < 700; ++r)
         small.sections[ReadPage][size_t(r)] = obj("Analog Input", "95", "0", "0", "4");
     for (int r = 0; r < 301; ++r)
         small.sections[WritePage][size_t(r)] = obj("Analog Out", "95", "0", "0", "4");
-    EXPECT_EQ(check(spec, small, rc, objectCountCheck(1000)), QStringLiteral("Error!! Too many Requests. Max requests 1000"));
+    EXPECT_EQ(check(desc, small, rc, objectCountCheck(1000)), QStringLiteral("Error!! Too many Requests. Max requests 1000"));
 }
 
 TEST_F(BacnetTablesTest, DescriptionLimitComesFromTheGeneralParameters)
@@ -256,7 +256,7 @@ TEST_F(BacnetTablesTest, SlaveByteLimitsAndPagesByDeviceType)
 
     // Swap shown on four models; the write Length editable on three.
     for (int t : {2, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 2016}) {
-        const TableSpec s = bacnetModSlaveSpec(t);
+        const TableDescription s = bacnetModSlaveTable(t);
         const bool swap = t == 6 || t == 9 || t == 16 || t == 18;
         EXPECT_EQ(!s.sections[ReadPage].columns[kColSwap - 1].hidden, swap) << t;
         EXPECT_EQ(s.window.clientWidth, swap ? 804 : 764) << t;
@@ -266,9 +266,9 @@ TEST_F(BacnetTablesTest, SlaveByteLimitsAndPagesByDeviceType)
         EXPECT_EQ(s.sections[ReadPage].columns[0].items.size(), 13 + extra) << t;
         EXPECT_EQ(s.sections[WritePage].columns[0].items.size(), 10 + extra) << t;
     }
-    EXPECT_EQ(bacnetModSlaveSpec(16).sections[WritePage].columns[0].items.last(), QStringLiteral("CharacterString Value"));
-    EXPECT_EQ(bacnetSetAccessSpec(0).sections[ReadPage].columns[0].items.size(), 14);
-    EXPECT_EQ(bacnetSetAccessSpec(0).sections[WritePage].columns[0].items.size(), 11);
+    EXPECT_EQ(bacnetModSlaveTable(16).sections[WritePage].columns[0].items.last(), QStringLiteral("CharacterString Value"));
+    EXPECT_EQ(bacnetSetAccessTable(0).sections[ReadPage].columns[0].items.size(), 14);
+    EXPECT_EQ(bacnetSetAccessTable(0).sections[WritePage].columns[0].items.size(), 11);
 }
 
 TEST_F(BacnetTablesTest, SlaveObjectTableMessages)
@@ -303,31 +303,31 @@ TEST_F(BacnetTablesTest, SlaveObjectTableMessages)
         {18, {512, 512}, WritePage, slaveObj("Analog Out", "x", "1", "", "1"), "Error row 1!! [BACnet in Write] Eng. Unit must be between 0 and 65535"},
     };
     for (const Case& c : cases) {
-        const TableSpec spec = bacnetModSlaveSpec(c.type);
-        TableModel m = TableModel::fresh(spec, 2000);
+        const TableDescription desc = bacnetModSlaveTable(c.type);
+        TableModel m = TableModel::fresh(desc, 2000);
         m.sections[size_t(c.page)][0] = c.row;
-        EXPECT_EQ(check(spec, m, bacnetModSlaveCheck(c.type, c.limits)), QString::fromUtf8(c.message))
+        EXPECT_EQ(check(desc, m, bacnetModSlaveCheck(c.type, c.limits)), QString::fromUtf8(c.message))
             << c.type << " " << c.row.join('|').toStdString();
     }
 }
 
 TEST_F(BacnetTablesTest, HiddenSwapIsKeptAndSaved)
 {
-    const TableSpec spec = bacnetModSlaveSpec(2);
-    ASSERT_TRUE(spec.sections[ReadPage].columns[kColSwap - 1].hidden);
+    const TableDescription desc = bacnetModSlaveTable(2);
+    ASSERT_TRUE(desc.sections[ReadPage].columns[kColSwap - 1].hidden);
     const tf::Attrs yes = tf::objectRow({.swap = QStringLiteral("Y"), .mnemonic = QStringLiteral("a")});
-    const LoadResult r = loadTableBytes(spec, tf::objectTableXml({yes}, {}), QStringLiteral("x.xml"), 2000);
-    EXPECT_TRUE(tableXml(spec, r.model, 2).contains("Length=\"4\" Swap=\"Y\" Mnemonic=\"a\""));
+    const LoadResult r = loadTableBytes(desc, tf::objectTableXml({yes}, {}), QStringLiteral("x.xml"), 2000);
+    EXPECT_TRUE(tableXml(desc, r.model, 2).contains("Length=\"4\" Swap=\"Y\" Mnemonic=\"a\""));
     // A fresh row's Swap is empty and saved so.
-    TableModel m = TableModel::fresh(spec, 2000);
+    TableModel m = TableModel::fresh(desc, 2000);
     m.sections[WritePage][0] = RowCells{"Analog Out", "95", "0", "0", "4", "", "w"};
-    EXPECT_TRUE(tableXml(spec, m, 2).contains("Swap=\"\" Mnemonic=\"w\""));
-    EXPECT_EQ(TableModel::freshRow(spec.sections[ReadPage]), RowCells(7));
+    EXPECT_TRUE(tableXml(desc, m, 2).contains("Swap=\"\" Mnemonic=\"w\""));
+    EXPECT_EQ(TableModel::freshRow(desc.sections[ReadPage]), RowCells(7));
 }
 
 TEST_F(BacnetTablesTest, BroadcastTableChecksEveryRowWithAnAddressAndKeepsThemAll)
 {
-    const TableSpec spec = bdtSpec(0);
+    const TableDescription desc = bdtTable(0);
     const RowCheck rc = bdtCheck();
     struct Case {
         RowCells row;
@@ -344,20 +344,20 @@ TEST_F(BacnetTablesTest, BroadcastTableChecksEveryRowWithAnAddressAndKeepsThemAl
         {{"", "300.1.1.1", "", "", ""}, "ok"},
     };
     for (const Case& c : cases) {
-        TableModel m = TableModel::fresh(spec, 10);
+        TableModel m = TableModel::fresh(desc, 10);
         m.sections[0][0] = RowCells{"Y", "10.0.0.1", "255.255.255.0", "47808", "first"};
         m.sections[0][1] = c.row;
-        EXPECT_EQ(check(spec, m, rc), QString::fromUtf8(c.message)) << c.row.join('|').toStdString();
+        EXPECT_EQ(check(desc, m, rc), QString::fromUtf8(c.message)) << c.row.join('|').toStdString();
     }
 
     // An empty address in the middle: the row below it is checked and also saved.
-    TableModel m = TableModel::fresh(spec, 10);
+    TableModel m = TableModel::fresh(desc, 10);
     m.sections[0][0] = RowCells{"Y", "10.0.0.1", "255.255.255.0", "47808", "a"};
     m.sections[0][2] = RowCells{"Y", "10.0.0.3", "255.255.255.0", "x", "c"};
-    EXPECT_EQ(check(spec, m, rc), QStringLiteral("Error row 3!! Port must be between 0 and 65535"));
+    EXPECT_EQ(check(desc, m, rc), QStringLiteral("Error row 3!! Port must be between 0 and 65535"));
     m.sections[0][2][3] = QStringLiteral("47808");
-    EXPECT_EQ(check(spec, m, rc), QStringLiteral("ok"));
-    const QString xml = QString::fromUtf8(tableXml(spec, m, 0));
+    EXPECT_EQ(check(desc, m, rc), QStringLiteral("ok"));
+    const QString xml = QString::fromUtf8(tableXml(desc, m, 0));
     EXPECT_TRUE(xml.contains(QStringLiteral("Mnemonic=\"a\""))) << xml.toStdString();
     EXPECT_TRUE(xml.contains(QStringLiteral("Mnemonic=\"c\""))) << xml.toStdString();
     EXPECT_EQ(xml.count(QStringLiteral("<row ")), 2);
@@ -374,7 +374,7 @@ TEST_F(BacnetTablesTest, TheImageBuilderReadsTheObjectTablesTheEditorsWrote)
     };
     for (const Case& c : {Case{0, false}, Case{3, false}, Case{2, true}, Case{4, true}}) {
         SCOPED_TRACE(c.type);
-        const TableSpec spec = c.slave ? bacnetModSlaveSpec(c.type) : bacnetSetAccessSpec(c.type);
+        const TableDescription desc = c.slave ? bacnetModSlaveTable(c.type) : bacnetSetAccessTable(c.type);
         auto row = [&](const char* type, const char* unit, const char* pos, const char* bit, const char* len,
                        const char* name) {
             RowCells cells{QLatin1String(type), QLatin1String(unit), QLatin1String(pos), QLatin1String(bit),
@@ -383,15 +383,15 @@ TEST_F(BacnetTablesTest, TheImageBuilderReadsTheObjectTablesTheEditorsWrote)
                 cells << QStringLiteral("Y"); // Swap, ticked: not a swap on these models
             return cells << QString::fromUtf8(name);
         };
-        TableModel m = TableModel::fresh(spec, 2000);
+        TableModel m = TableModel::fresh(desc, 2000);
         m.sections[ReadPage][0] = row("Binary Input", "95", "4", "3", "1", "Pump");
         m.sections[ReadPage][1] = row("Analog Input", "62", "0", "0", "4", "T1");
         m.sections[WritePage][0] = row("Analog Out", "98", "0", "0", "4", "Valve");
         m.sections[WritePage][1] = row("Binary Out", "95", "4", "7", "1", "");
-        const RowCheck rc = c.slave ? bacnetModSlaveCheck(c.type, spec.limits) : bacnetSetAccessCheck(spec.limits);
-        ASSERT_EQ(check(spec, m, rc, objectCountCheck(2000)), QStringLiteral("ok"));
+        const RowCheck rc = c.slave ? bacnetModSlaveCheck(c.type, desc.limits) : bacnetSetAccessCheck(desc.limits);
+        ASSERT_EQ(check(desc, m, rc, objectCountCheck(2000)), QStringLiteral("ok"));
         const QString path = dir.file(QStringLiteral("objects.xml"));
-        ASSERT_TRUE(saveTable(spec, m, path, c.type, nullptr));
+        ASSERT_TRUE(saveTable(desc, m, path, c.type, nullptr));
 
         auto table = std::make_unique<image::BacnetObjectTable>();
         std::array<uint32_t, image::kObjectTypeCodes> counts{};
@@ -435,11 +435,11 @@ TEST_F(BacnetTablesTest, TheImageBuilderReadsTheObjectTablesTheEditorsWrote)
                             Golden{"ModbusS_BACnet_SetAccess.xml", 2, 4}, Golden{"ModbusTCPS_BACnet_SetAccess.xml", 4, 4}}) {
         SCOPED_TRACE(g.file);
         const bool slave = g.type == 2 || g.type == 4;
-        const TableSpec spec = slave ? bacnetModSlaveSpec(g.type) : bacnetSetAccessSpec(g.type);
+        const TableDescription desc = slave ? bacnetModSlaveTable(g.type) : bacnetSetAccessTable(g.type);
         const QByteArray bytes = testing_support::dataFile(QStringLiteral("tables/") + QLatin1String(g.file));
-        const LoadResult r = loadTableBytes(spec, bytes, QLatin1String(g.file), 2000);
-        const RowCheck rc = slave ? bacnetModSlaveCheck(g.type, spec.limits) : bacnetSetAccessCheck(spec.limits);
-        EXPECT_EQ(check(spec, r.model, rc, objectCountCheck(2000)), QStringLiteral("ok"));
+        const LoadResult r = loadTableBytes(desc, bytes, QLatin1String(g.file), 2000);
+        const RowCheck rc = slave ? bacnetModSlaveCheck(g.type, desc.limits) : bacnetSetAccessCheck(desc.limits);
+        EXPECT_EQ(check(desc, r.model, rc, objectCountCheck(2000)), QStringLiteral("ok"));
         const QString path = dir.write(QLatin1String(g.file), bytes);
         auto table = std::make_unique<image::BacnetObjectTable>();
         std::array<uint32_t, image::kObjectTypeCodes> counts{};
@@ -455,16 +455,16 @@ TEST_F(BacnetTablesTest, AFullObjectTableFitsTheImage)
     for (const bool limit : {false, true}) {
         SCOPED_TRACE(limit);
         const int capacity = objectCapacity(limit);
-        const TableSpec spec = bacnetSetAccessSpec(3);
-        TableModel m = TableModel::fresh(spec, capacity);
+        const TableDescription desc = bacnetSetAccessTable(3);
+        TableModel m = TableModel::fresh(desc, capacity);
         const int reads = capacity * 3 / 5;
         for (int r = 0; r < reads; ++r)
             m.sections[ReadPage][size_t(r)] = obj("Analog Input", "95", QString::number(r % 1436), "0", "4");
         for (int r = 0; r < capacity - reads; ++r)
             m.sections[WritePage][size_t(r)] = obj("Analog Out", "95", QString::number(r % 1436), "0", "4");
-        ASSERT_EQ(check(spec, m, bacnetSetAccessCheck(spec.limits), objectCountCheck(capacity)), QStringLiteral("ok"));
+        ASSERT_EQ(check(desc, m, bacnetSetAccessCheck(desc.limits), objectCountCheck(capacity)), QStringLiteral("ok"));
         const QString path = dir.file(QStringLiteral("full.xml"));
-        ASSERT_TRUE(saveTable(spec, m, path, 3, nullptr));
+        ASSERT_TRUE(saveTable(desc, m, path, 3, nullptr));
         auto table = std::make_unique<image::BacnetObjectTable>();
         std::array<uint32_t, image::kObjectTypeCodes> counts{};
         image::Load_BACnet_Objects(*table, counts, limit ? 1 : 0, 3, path);
@@ -477,15 +477,15 @@ TEST_F(BacnetTablesTest, AFullObjectTableFitsTheImage)
 // of the image holds: enabled rows (any case) enabled, disabled ones kept with what they hold.
 TEST_F(BacnetTablesTest, TheImageBuilderReadsTheBroadcastTableTheEditorWrote)
 {
-    const TableSpec spec = bdtSpec(2);
-    TableModel m = TableModel::fresh(spec, 10);
+    const TableDescription desc = bdtTable(2);
+    TableModel m = TableModel::fresh(desc, 10);
     m.sections[0][0] = RowCells{"Y", "192.168.1.10", "255.255.255.0", "47808", "a"};
     m.sections[0][1] = RowCells{"Y", "", "255.255.255.0", "47808", "no address"};
     m.sections[0][2] = RowCells{"N", "300.1.1.1", "255.0.0.0", "47809", "old"};
     m.sections[0][3] = RowCells{"y", "10.0.0.1", "255.255.255.255", "47808", "c"};
-    ASSERT_EQ(check(spec, m, bdtCheck()), QStringLiteral("ok"));
+    ASSERT_EQ(check(desc, m, bdtCheck()), QStringLiteral("ok"));
     const QString path = dir.file(QStringLiteral("BACnet_BDT.xml"));
-    ASSERT_TRUE(saveTable(spec, m, path, 2, nullptr));
+    ASSERT_TRUE(saveTable(desc, m, path, 2, nullptr));
 
     image::BdtTable t;
     image::Clear_BDT(t);

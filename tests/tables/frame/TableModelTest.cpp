@@ -14,17 +14,17 @@ namespace {
 
 // Two sections: "A" with a key, an optional text and a check box; "B" with a key and a
 // required text.
-TableSpec smallSpec()
+TableDescription smallTable()
 {
-    TableSpec s;
+    TableDescription s;
     s.root = QStringLiteral("Root");
     s.comments = {{0, QStringLiteral("SW_VERSION = 1.702")}, {3, QStringLiteral("SW_VERSION = 1.405")}};
     s.capacity = 4;
-    SectionSpec a{.element = QStringLiteral("A"), .keyColumn = 1};
+    SectionDescription a{.element = QStringLiteral("A"), .keyColumn = 1};
     a.columns = {{.attribute = QStringLiteral("Key")},
                  {.attribute = QStringLiteral("Opt"), .absent = QStringLiteral("D")},
                  {.attribute = QStringLiteral("Chk"), .editor = Editor::DataCheckBox, .absent = QStringLiteral("N")}};
-    SectionSpec b{.element = QStringLiteral("B"), .keyColumn = 1};
+    SectionDescription b{.element = QStringLiteral("B"), .keyColumn = 1};
     b.columns = {{.attribute = QStringLiteral("Key")}, {.attribute = QStringLiteral("Req")}};
     s.sections = {a, b};
     return s;
@@ -44,18 +44,18 @@ protected:
     void SetUp() override { workspace::Default_Texts(); }
     workspace::ScopedWorkspace scoped{0};
     TempDir dir;
-    TableSpec spec = smallSpec();
+    TableDescription desc = smallTable();
 };
 
 } // namespace
 
 TEST_F(TableModelTest, SavesRootFirstCommentAfterItAndOnlyTheRowsAboveTheFirstEmptyKey)
 {
-    TableModel m = TableModel::fresh(spec, spec.capacity);
+    TableModel m = TableModel::fresh(desc, desc.capacity);
     m.sections[0][0] = RowCells{QStringLiteral(" k1 "), QStringLiteral(""), QStringLiteral("Y")};
     m.sections[0][1] = RowCells{QStringLiteral("k2"), QStringLiteral("é"), QStringLiteral("")};
     m.sections[0][3] = RowCells{QStringLiteral("k4"), QStringLiteral("x"), QStringLiteral("N")}; // below an empty key
-    const QByteArray xml = tableXml(spec, m, 3);
+    const QByteArray xml = tableXml(desc, m, 3);
     EXPECT_EQ(QString::fromUtf8(xml),
               QStringLiteral("<Root>\n"
                              "  <A>\n"
@@ -66,7 +66,7 @@ TEST_F(TableModelTest, SavesRootFirstCommentAfterItAndOnlyTheRowsAboveTheFirstEm
                              "</Root>\n"
                              "<!--SW_VERSION = 1.405-->\n"));
     // A device type without a comment of its own writes none.
-    EXPECT_FALSE(tableXml(spec, m, 7).contains("SW_VERSION"));
+    EXPECT_FALSE(tableXml(desc, m, 7).contains("SW_VERSION"));
 }
 
 TEST_F(TableModelTest, LoadsTextsUnchangedWithDefaultsAndSavesThemBack)
@@ -76,15 +76,15 @@ TEST_F(TableModelTest, LoadsTextsUnchangedWithDefaultsAndSavesThemBack)
                                                 {{QStringLiteral("A"), {rowA(QStringLiteral(" a ")), tf::without(rowA(QStringLiteral("b")), QStringLiteral("Opt"))}},
                                                  {QStringLiteral("B"), {rowB(QStringLiteral("c"), QString())}}},
                                                 {}, QStringLiteral("SW_VERSION = 1.702")));
-    const LoadResult r = loadTable(spec, path, spec.capacity);
+    const LoadResult r = loadTable(desc, path, desc.capacity);
     EXPECT_TRUE(r.exists);
     EXPECT_EQ(r.error, QString());
     EXPECT_EQ(r.model.sections[0][0], (RowCells{QStringLiteral(" a "), QStringLiteral("o"), QStringLiteral("Y")}));
     EXPECT_EQ(r.model.sections[0][1], (RowCells{QStringLiteral("b"), QStringLiteral("D"), QStringLiteral("Y")}));
     EXPECT_EQ(r.model.sections[0][2], (RowCells{QString(), QString(), QString()}));
     EXPECT_EQ(r.model.sections[1][0], (RowCells{QStringLiteral("c"), QString()}));
-    ASSERT_TRUE(saveTable(spec, r.model, path, 0, nullptr));
-    const LoadResult again = loadTable(spec, path, spec.capacity);
+    ASSERT_TRUE(saveTable(desc, r.model, path, 0, nullptr));
+    const LoadResult again = loadTable(desc, path, desc.capacity);
     EXPECT_EQ(again.model.sections, r.model.sections);
 }
 
@@ -96,7 +96,7 @@ TEST_F(TableModelTest, AMissingRequiredAttributeStopsTheLoadAtItsRow)
                                                  {QStringLiteral("B"),
                                                   {rowB(QStringLiteral("c")), tf::without(rowB(QStringLiteral("d")), QStringLiteral("Req")),
                                                    rowB(QStringLiteral("e"))}}}));
-    const LoadResult r = loadTable(spec, path, spec.capacity);
+    const LoadResult r = loadTable(desc, path, desc.capacity);
     EXPECT_TRUE(r.damaged());
     EXPECT_EQ(r.error, QStringLiteral("Error! The file t.xml: row 2 of B lacks the attribute Req; the rows from "
                                       "there on were not loaded."));
@@ -125,13 +125,13 @@ TEST_F(TableModelTest, DamagedFilesNameTheFileAndTheLineOrSection)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bytes);
         const QString path = dir.write(QStringLiteral("t.xml"), QByteArray(c.bytes));
-        const LoadResult r = loadTable(spec, path, spec.capacity);
+        const LoadResult r = loadTable(desc, path, desc.capacity);
         EXPECT_EQ(r.error, QString::fromUtf8(c.error));
         EXPECT_EQ(r.damaged(), *c.error != 0);
         EXPECT_EQ(r.model.cell(0, 1, 1), QString::fromUtf8(c.keyOfFirstRow));
-        EXPECT_EQ(r.model.rowCount(0), spec.capacity);
+        EXPECT_EQ(r.model.rowCount(0), desc.capacity);
     }
-    const LoadResult none = loadTable(spec, dir.file(QStringLiteral("none.xml")), spec.capacity);
+    const LoadResult none = loadTable(desc, dir.file(QStringLiteral("none.xml")), desc.capacity);
     EXPECT_FALSE(none.exists);
     EXPECT_FALSE(none.damaged());
 }
@@ -143,7 +143,7 @@ TEST_F(TableModelTest, RowsBeyondTheCapacityAreCountedAndNotShown)
         rows.push_back(rowA(QString::number(i)));
     const QString path = dir.write(QStringLiteral("t.xml"),
                                    tf::tableXml(QStringLiteral("Root"), {{QStringLiteral("A"), rows}, {QStringLiteral("B"), {}}}));
-    const LoadResult r = loadTable(spec, path, 4);
+    const LoadResult r = loadTable(desc, path, 4);
     EXPECT_FALSE(r.damaged());
     EXPECT_EQ(r.notShown, (std::vector<int>{3, 0}));
     EXPECT_EQ(r.warning, QStringLiteral("Warning! The file t.xml holds 3 rows more than the table shows; they are not "
@@ -153,7 +153,7 @@ TEST_F(TableModelTest, RowsBeyondTheCapacityAreCountedAndNotShown)
 
 TEST_F(TableModelTest, CheckMessagesJoinPrefixRowTextAndBound)
 {
-    TableModel m = TableModel::fresh(spec, spec.capacity);
+    TableModel m = TableModel::fresh(desc, desc.capacity);
     m.sections[0][0] = RowCells{QStringLiteral("1"), QString(), QString()};
     m.sections[0][1] = RowCells{QStringLiteral("2"), QString(), QString()};
     m.sections[0][3] = RowCells{QStringLiteral("bad below an empty key"), QString(), QString()};
@@ -167,19 +167,19 @@ TEST_F(TableModelTest, CheckMessagesJoinPrefixRowTextAndBound)
             return Failure{418, 422, QStringLiteral("125")};
         return std::nullopt;
     };
-    CheckResult res = Controllo_dati(spec, m, check);
+    CheckResult res = Controllo_dati(desc, m, check);
     EXPECT_FALSE(res.ok);
     EXPECT_EQ(res.message, QStringLiteral("Error row 1!! [Modbus Read] Slave ID must be between 1 and 247"));
     EXPECT_EQ(res.section, 1);
     EXPECT_EQ(visited, (std::vector<std::pair<int, int>>{{0, 1}, {0, 2}, {1, 1}}));
 
     m.sections[1][0][0] = QStringLiteral("x");
-    res = Controllo_dati(spec, m, check);
+    res = Controllo_dati(desc, m, check);
     EXPECT_EQ(res.message, QStringLiteral("Error row 1!! [Modbus Read] NPoint must be between 1 and 125"));
 
     m.sections[1][0][0] = QStringLiteral("5");
     std::vector<int> counts;
-    res = Controllo_dati(spec, m, check, [&](const std::vector<int>& checked) -> std::optional<Failure> {
+    res = Controllo_dati(desc, m, check, [&](const std::vector<int>& checked) -> std::optional<Failure> {
         counts = checked;
         return Failure{-1, 1154, QStringLiteral("2000")};
     });
@@ -190,47 +190,47 @@ TEST_F(TableModelTest, CheckMessagesJoinPrefixRowTextAndBound)
 
 TEST_F(TableModelTest, TheEnableColumnPassesRowsOverAndSkipEmptyKeysVisitsEveryKeyedRow)
 {
-    spec.sections.resize(1);
-    spec.sections[0].enableColumn = 3;
-    spec.skipEmptyKeys = true;
-    TableModel m = TableModel::fresh(spec, spec.capacity);
+    desc.sections.resize(1);
+    desc.sections[0].enableColumn = 3;
+    desc.skipEmptyKeys = true;
+    TableModel m = TableModel::fresh(desc, desc.capacity);
     m.sections[0][0] = RowCells{QStringLiteral("1"), QString(), QStringLiteral(" y ")};
     m.sections[0][2] = RowCells{QStringLiteral("3"), QString(), QStringLiteral("N")};
     m.sections[0][3] = RowCells{QStringLiteral("4"), QString(), QStringLiteral("Y")};
     std::vector<int> rows;
-    EXPECT_TRUE(Controllo_dati(spec, m, [&](const RowView& r) -> std::optional<Failure> {
+    EXPECT_TRUE(Controllo_dati(desc, m, [&](const RowView& r) -> std::optional<Failure> {
                     rows.push_back(r.row());
                     return std::nullopt;
                 }).ok);
     EXPECT_EQ(rows, (std::vector<int>{1, 4}));
-    EXPECT_EQ(usedRows(spec, m, 0), (std::vector<int>{1, 3, 4}));
-    EXPECT_FALSE(firstDroppedRow(spec, m).has_value());
-    EXPECT_EQ(tableXml(spec, m, 0).count("<row "), 3);
+    EXPECT_EQ(usedRows(desc, m, 0), (std::vector<int>{1, 3, 4}));
+    EXPECT_FALSE(firstDroppedRow(desc, m).has_value());
+    EXPECT_EQ(tableXml(desc, m, 0).count("<row "), 3);
 }
 
 TEST_F(TableModelTest, TheFirstRowInUseBelowAnEmptyKeyIsNamedCheckBoxesAlonePassUnnoticed)
 {
-    TableModel m = TableModel::fresh(spec, spec.capacity);
+    TableModel m = TableModel::fresh(desc, desc.capacity);
     m.sections[0][0] = RowCells{QStringLiteral("1"), QString(), QString()};
     m.sections[0][2] = RowCells{QString(), QStringLiteral(" "), QStringLiteral("Y")};
-    EXPECT_FALSE(firstDroppedRow(spec, m).has_value());
+    EXPECT_FALSE(firstDroppedRow(desc, m).has_value());
     m.sections[1][3] = RowCells{QString(), QStringLiteral("r")};
-    ASSERT_TRUE(firstDroppedRow(spec, m).has_value());
-    EXPECT_EQ(firstDroppedRow(spec, m)->section, 1);
-    EXPECT_EQ(firstDroppedRow(spec, m)->row, 4);
+    ASSERT_TRUE(firstDroppedRow(desc, m).has_value());
+    EXPECT_EQ(firstDroppedRow(desc, m)->section, 1);
+    EXPECT_EQ(firstDroppedRow(desc, m)->row, 4);
     m.sections[0][3] = RowCells{QString(), QStringLiteral("x"), QString()};
-    EXPECT_EQ(firstDroppedRow(spec, m)->section, 0);
-    EXPECT_EQ(firstDroppedRow(spec, m)->row, 4);
+    EXPECT_EQ(firstDroppedRow(desc, m)->section, 0);
+    EXPECT_EQ(firstDroppedRow(desc, m)->row, 4);
 }
 
 TEST_F(TableModelTest, AFailedWriteNamesTheFileAndLeavesThePreviousOne)
 {
     const QString path = dir.write(QStringLiteral("t.xml"), QByteArray("<Root><A/><B/></Root>"));
-    TableModel m = TableModel::fresh(spec, spec.capacity);
+    TableModel m = TableModel::fresh(desc, desc.capacity);
     QString error;
-    EXPECT_FALSE(saveTable(spec, m, dir.file(QStringLiteral("gone/t.xml")), 0, &error));
+    EXPECT_FALSE(saveTable(desc, m, dir.file(QStringLiteral("gone/t.xml")), 0, &error));
     EXPECT_TRUE(error.startsWith(QStringLiteral("Error! The file t.xml cannot be written: "))) << error.toStdString();
-    EXPECT_FALSE(saveTable(spec, m, QString(), 0, &error));
+    EXPECT_FALSE(saveTable(desc, m, QString(), 0, &error));
     EXPECT_EQ(dir.read(QStringLiteral("t.xml")), QByteArray("<Root><A/><B/></Root>"));
     (void)path;
 }

@@ -25,11 +25,11 @@ protected:
 // A valid row of each grid; `set` changes cells by attribute name.
 using Set = std::vector<std::pair<const char*, const char*>>;
 
-RowCells row(const TableSpec& spec, int section, const Set& set)
+RowCells row(const TableDescription& desc, int section, const Set& set)
 {
-    const SectionSpec& s = spec.sections[size_t(section)];
+    const SectionDescription& s = desc.sections[size_t(section)];
     RowCells cells;
-    for (const ColumnSpec& c : s.columns) {
+    for (const ColumnDescription& c : s.columns) {
         const QString a = c.attribute;
         QString v = a == "IP_Address" ? "192.168.1.125"
                     : a == "Port"     ? "502"
@@ -53,15 +53,15 @@ RowCells row(const TableSpec& spec, int section, const Set& set)
 
 QString checkOne(bool tcp, int section, const Set& set, int rowNumber = 1)
 {
-    const TableSpec& spec = tcp ? setAccessTcpSpec() : setAccessSpec();
-    TableModel m = TableModel::fresh(spec, 20);
+    const TableDescription& desc = tcp ? setAccessTcpTable() : setAccessTable();
+    TableModel m = TableModel::fresh(desc, 20);
     for (int r = 1; r < rowNumber; ++r)
-        m.sections[size_t(section)][size_t(r - 1)] = row(spec, section, {});
-    m.sections[size_t(section)][size_t(rowNumber - 1)] = row(spec, section, set);
+        m.sections[size_t(section)][size_t(r - 1)] = row(desc, section, {});
+    m.sections[size_t(section)][size_t(rowNumber - 1)] = row(desc, section, set);
     const RowCheck check = [&](const RowView& r) {
-        return tcp ? checkSetAccessTcpRow(r, spec.limits) : checkSetAccessRow(r, spec.limits);
+        return tcp ? checkSetAccessTcpRow(r, desc.limits) : checkSetAccessRow(r, desc.limits);
     };
-    const CheckResult res = Controllo_dati(spec, m, check);
+    const CheckResult res = Controllo_dati(desc, m, check);
     return res.ok ? QString() : res.message;
 }
 
@@ -147,29 +147,29 @@ TEST_F(ModbusTablesTest, CheckIpAddress)
 TEST_F(ModbusTablesTest, GoldenFilesLoadAndSaveBackEqual)
 {
     struct Case {
-        const TableSpec* spec;
+        const TableDescription* desc;
         const char* file;
         int type;
     };
-    for (const Case& c : {Case{&setAccessSpec(), "tables/ModbusM_SetAccess.xml", 0},
-                          Case{&setAccessTcpSpec(), "tables/ModbusTCPM_SetAccess.xml", 3}}) {
+    for (const Case& c : {Case{&setAccessTable(), "tables/ModbusM_SetAccess.xml", 0},
+                          Case{&setAccessTcpTable(), "tables/ModbusTCPM_SetAccess.xml", 3}}) {
         SCOPED_TRACE(c.file);
         const QByteArray golden = dataFile(QString::fromUtf8(c.file));
-        const LoadResult r = loadTableBytes(*c.spec, golden, QStringLiteral("t.xml"), c.spec->capacity);
+        const LoadResult r = loadTableBytes(*c.desc, golden, QStringLiteral("t.xml"), c.desc->capacity);
         EXPECT_EQ(r.error, QString());
         EXPECT_EQ(r.model.rowCount(Read), 2000);
-        EXPECT_EQ(tableXml(*c.spec, r.model, c.type), golden);
+        EXPECT_EQ(tableXml(*c.desc, r.model, c.type), golden);
         // Every golden row passes its checks.
         const RowCheck check = [&](const RowView& v) {
-            return c.spec == &setAccessSpec() ? checkSetAccessRow(v, c.spec->limits) : checkSetAccessTcpRow(v, c.spec->limits);
+            return c.desc == &setAccessTable() ? checkSetAccessRow(v, c.desc->limits) : checkSetAccessTcpRow(v, c.desc->limits);
         };
-        EXPECT_TRUE(Controllo_dati(*c.spec, r.model, check).ok);
+        EXPECT_TRUE(Controllo_dati(*c.desc, r.model, check).ok);
     }
 }
 
 TEST_F(ModbusTablesTest, AbsentOptionalAttributesTakeTheirDefaultsAndARequiredOneStopsTheLoad)
 {
-    const TableSpec& spec = setAccessTcpSpec();
+    const TableDescription& desc = setAccessTcpTable();
     const tf::Attrs full = {{"IP_Address", "10.0.0.1"}, {"Port", "503"},      {"Slave_ID", "1"},  {"Type", "Holding Register"},
                             {"Address", "0"},           {"NPoint", "1"},      {"PollTime", "1"},  {"MaxError", "0"},
                             {"Position", "0"},          {"Bit", "0"},         {"Float_Conv", "Y"}, {"Endian", "Big"},
@@ -181,7 +181,7 @@ TEST_F(ModbusTablesTest, AbsentOptionalAttributesTakeTheirDefaultsAndARequiredOn
                                    tf::tableXml(QStringLiteral("BACnet_to_Modbus"),
                                                 {{QStringLiteral("Modbus_Read"), {full, sparse, tf::without(full, QStringLiteral("Mnemonic")), full}},
                                                  {QStringLiteral("Modbus_Write"), {}}}));
-    const LoadResult r = loadTable(spec, path, spec.capacity);
+    const LoadResult r = loadTable(desc, path, desc.capacity);
     EXPECT_EQ(r.model.sections[Read][1],
               (RowCells{"10.0.0.1", "502", "1", "Holding Register", "0", "1", "1", "0", "0", "0", "N", "Little", "None",
                         "N", "N", "m"}));
@@ -191,7 +191,7 @@ TEST_F(ModbusTablesTest, AbsentOptionalAttributesTakeTheirDefaultsAndARequiredOn
     EXPECT_EQ(r.model.cell(Read, 4, 1), QString());
 
     // The RTU table: a missing Float_Conv loads as "N", a missing OnChange (required) stops.
-    const TableSpec& rtu = setAccessSpec();
+    const TableDescription& rtu = setAccessTable();
     TableModel m = TableModel::fresh(rtu, 3);
     m.sections[Write][0] = row(rtu, Write, {});
     QByteArray bytes = tableXml(rtu, m, 0);
@@ -207,16 +207,16 @@ TEST_F(ModbusTablesTest, AbsentOptionalAttributesTakeTheirDefaultsAndARequiredOn
 TEST_F(ModbusTablesTest, TheImageBuilderReadsWhatTheEditorsWrote)
 {
     struct Case {
-        const TableSpec* spec;
+        const TableDescription* desc;
         image::ModbusMaster master;
     };
-    for (const Case& c : {Case{&setAccessSpec(), image::ModbusMaster::Rtu}, Case{&setAccessTcpSpec(), image::ModbusMaster::Tcp}}) {
-        TableModel m = TableModel::fresh(*c.spec, c.spec->capacity);
-        m.sections[Read][0] = row(*c.spec, Read, {{"Slave_ID", "7"}, {"Address", "300"}, {"NPoint", "4"}, {"Position", "10"}});
-        m.sections[Read][1] = row(*c.spec, Read, {{"Type", "Coil Status"}, {"Position", "40"}, {"Bit", "3"}, {"NPoint", "9"}});
-        m.sections[Write][0] = row(*c.spec, Write, {{"OnChange", "Y"}, {"Position", "100"}});
+    for (const Case& c : {Case{&setAccessTable(), image::ModbusMaster::Rtu}, Case{&setAccessTcpTable(), image::ModbusMaster::Tcp}}) {
+        TableModel m = TableModel::fresh(*c.desc, c.desc->capacity);
+        m.sections[Read][0] = row(*c.desc, Read, {{"Slave_ID", "7"}, {"Address", "300"}, {"NPoint", "4"}, {"Position", "10"}});
+        m.sections[Read][1] = row(*c.desc, Read, {{"Type", "Coil Status"}, {"Position", "40"}, {"Bit", "3"}, {"NPoint", "9"}});
+        m.sections[Write][0] = row(*c.desc, Write, {{"OnChange", "Y"}, {"Position", "100"}});
         const QString path = dir.file(QStringLiteral("access.xml"));
-        ASSERT_TRUE(saveTable(*c.spec, m, path, 0, nullptr));
+        ASSERT_TRUE(saveTable(*c.desc, m, path, 0, nullptr));
         image::ModbusAccessTable table;
         image::ParGenStd p;
         image::loadModbusAccess(table, p, path, c.master);

@@ -37,7 +37,7 @@ void fillLength(TExtColumnGrid* grid, int section, int col, int row, const QStri
 // --- Modbus master models ------------------------------------------------------------------
 
 TFBACnetSetAccess::TFBACnetSetAccess(TFBACnet_Eng_Unit* picker, QWidget* parent)
-    : TTableDialog(bacnetSetAccessSpec(workspace::ws().Converter_Type), parent), picker_(picker)
+    : TTableDialog(bacnetSetAccessTable(workspace::ws().Converter_Type), parent), picker_(picker)
 {
 }
 
@@ -71,7 +71,7 @@ void TFBACnetSetAccess::cellDoubleClicked(int section, int row, int col)
 // --- fieldbus-slave models -----------------------------------------------------------------
 
 TFBACnetSetAccess_ModSlave::TFBACnetSetAccess_ModSlave(TFBACnet_Eng_Unit* picker, QWidget* parent)
-    : TTableDialog(bacnetModSlaveSpec(workspace::ws().Converter_Type), parent),
+    : TTableDialog(bacnetModSlaveTable(workspace::ws().Converter_Type), parent),
       type_(workspace::ws().Converter_Type), picker_(picker)
 {
 }
@@ -123,7 +123,7 @@ void TFBACnetSetAccess_ModSlave::cellDoubleClicked(int section, int row, int col
 
 // --- broadcast distribution table ------------------------------------------------------------
 
-TFBACnet_BDT::TFBACnet_BDT(QWidget* parent) : TTableDialog(bdtSpec(workspace::ws().Converter_Type), parent) {}
+TFBACnet_BDT::TFBACnet_BDT(QWidget* parent) : TTableDialog(bdtTable(workspace::ws().Converter_Type), parent) {}
 
 std::optional<Failure> TFBACnet_BDT::checkRow(const RowView& row)
 {

@@ -46,18 +46,18 @@ TEditorType editorKind(Editor e)
     return controls::grid::edNormal;
 }
 
-QString headerOf(const ColumnSpec& c) { return c.headerText >= 0 ? text(c.headerText) : c.fixedHeader; }
+QString headerOf(const ColumnDescription& c) { return c.headerText >= 0 ? text(c.headerText) : c.fixedHeader; }
 
 } // namespace
 
-TTableDialog::TTableDialog(TableSpec spec, QWidget* parent)
-    : platform::Form(parent), capacity_(spec.capacity), limits_(spec.limits), spec_(std::move(spec)),
-      copyFlags_(int(spec_.sections.size()))
+TTableDialog::TTableDialog(TableDescription desc, QWidget* parent)
+    : platform::Form(parent), capacity_(desc.capacity), limits_(desc.limits), desc_(std::move(desc)),
+      copyFlags_(int(desc_.sections.size()))
 {
-    setObjectName(spec_.window.className);
+    setObjectName(desc_.window.className);
     setFont(platform::uiFont(QStringLiteral("Verdana"), 8));
     platform::setBackgroundColor(this, kBackground);
-    const int width = spec_.window.clientWidth;
+    const int width = desc_.window.clientWidth;
 
     P_Title = new QWidget(this);
     P_Title->setObjectName(QStringLiteral("P_Title"));
@@ -77,13 +77,13 @@ TTableDialog::TTableDialog(TableSpec spec, QWidget* parent)
 
     // The middle: a page per section, or the single grid.
     const int middleHeight = kClientHeight - kTitleHeight - kButtonPanelHeight;
-    if (spec_.hasPages()) {
+    if (desc_.hasPages()) {
         PageControl1 = new QTabWidget(this);
         PageControl1->setObjectName(QStringLiteral("PageControl1"));
         PageControl1->setGeometry(0, kTitleHeight, width, middleHeight);
-        for (size_t s = 0; s < spec_.sections.size(); ++s) {
+        for (size_t s = 0; s < desc_.sections.size(); ++s) {
             auto* page = new QWidget();
-            page->setObjectName(spec_.sections[s].pageName);
+            page->setObjectName(desc_.sections[s].pageName);
             auto* layout = new QVBoxLayout(page);
             layout->setContentsMargins(0, 0, 0, 0);
             PageControl1->addTab(page, QString());
@@ -112,18 +112,18 @@ TTableDialog::TTableDialog(TableSpec spec, QWidget* parent)
         ++slot;
         return b;
     };
-    Btn_OK = add("Btn_OK", spec_.buttons.ok);
+    Btn_OK = add("Btn_OK", desc_.buttons.ok);
     Btn_OK->onClick = [this](controls::TFxButton*) { Btn_OKClick(); };
-    Btn_Cancel = add("Btn_Cancel", spec_.buttons.cancel);
+    Btn_Cancel = add("Btn_Cancel", desc_.buttons.cancel);
     Btn_Cancel->setModalResult(controls::mrCancel);
-    if ((Btn_DelRow = add("Btn_DelRow", spec_.buttons.delRow)))
+    if ((Btn_DelRow = add("Btn_DelRow", desc_.buttons.delRow)))
         Btn_DelRow->onClick = [this](controls::TFxButton*) { Btn_DelRowClick(); };
-    if ((Btn_InsRow = add("Btn_InsRow", spec_.buttons.insRow)))
+    if ((Btn_InsRow = add("Btn_InsRow", desc_.buttons.insRow)))
         Btn_InsRow->onClick = [this](controls::TFxButton*) { Btn_InsRowClick(); };
-    if (spec_.offersCopy()) {
-        Btn_CopyRow = add("Btn_CopyRow", spec_.buttons.copyRow);
+    if (desc_.offersCopy()) {
+        Btn_CopyRow = add("Btn_CopyRow", desc_.buttons.copyRow);
         Btn_CopyRow->onClick = [this](controls::TFxButton*) { Btn_CopyRowClick(); };
-        Btn_PasteRow = add("Btn_PasteRow", spec_.buttons.pasteRow);
+        Btn_PasteRow = add("Btn_PasteRow", desc_.buttons.pasteRow);
         Btn_PasteRow->onClick = [this](controls::TFxButton*) { Btn_PasteRowClick(); };
     }
 
@@ -139,7 +139,7 @@ TTableDialog::~TTableDialog() = default;
 
 void TTableDialog::buildGrid(int section, QWidget* parent, int width, int height)
 {
-    const SectionSpec& sec = spec_.sections[size_t(section)];
+    const SectionDescription& sec = desc_.sections[size_t(section)];
     auto* g = new TExtColumnGrid(parent);
     g->setObjectName(sec.gridName);
     g->resize(width, height);
@@ -152,17 +152,17 @@ void TTableDialog::buildGrid(int section, QWidget* parent, int width, int height
     number->SetWidth(kNumberWidth);
     number->SetColor(gridColour(kWindowColour));
     for (int c = 1; c < cols; ++c) {
-        const ColumnSpec& spec = sec.columns[size_t(c - 1)];
+        const ColumnDescription& desc = sec.columns[size_t(c - 1)];
         controls::grid::TGridColumnItem* item = g->Columns().Items(c);
-        item->SetEditor(editorKind(spec.editor));
+        item->SetEditor(editorKind(desc.editor));
         item->ComboItems().Clear();
-        if (!spec.items.isEmpty())
-            item->ComboItems().AddStrings(spec.items);
-        item->SetWidth(spec.width);
-        item->SetColor(gridColour(spec.colour));
-        item->EditLength = spec.maxLength;
-        item->ReadOnly = spec.readOnly;
-        if (spec.centred)
+        if (!desc.items.isEmpty())
+            item->ComboItems().AddStrings(desc.items);
+        item->SetWidth(desc.width);
+        item->SetColor(gridColour(desc.colour));
+        item->EditLength = desc.maxLength;
+        item->ReadOnly = desc.readOnly;
+        if (desc.centred)
             item->SetAlignment(platform::Alignment::taCenter);
     }
     for (int c = cols - 1; c >= 1; --c)
@@ -176,15 +176,15 @@ void TTableDialog::buildGrid(int section, QWidget* parent, int width, int height
     g->OnDblClickCell = [this, section, g](controls::grid::TExtStringGridEdit*, int row, int col) {
         cellDoubleClicked(section, row, g->RealColIndex(col));
     };
-    if (spec_.enterMovesToNextCell)
+    if (desc_.enterMovesToNextCell)
         g->OnKeyPress = [g](QObject*, QChar& key) { Grid_Enter_Next_Cell(g, key); };
     bool hints = false;
-    for (const ColumnSpec& c : sec.columns)
+    for (const ColumnDescription& c : sec.columns)
         hints = hints || c.hintText >= 0;
     if (hints) {
         // The grid asks for the hint of a cell by its real column, hidden columns counted.
         g->OnGridHint = [this, section](controls::grid::TExtStringGrid*, int row, int col, QString& hint) {
-            const auto& columns = spec_.sections[size_t(section)].columns;
+            const auto& columns = desc_.sections[size_t(section)].columns;
             if (row == 0 && col >= 1 && size_t(col) <= columns.size()) {
                 const int t = columns[size_t(col - 1)].hintText;
                 if (t >= 0)
@@ -198,21 +198,21 @@ void TTableDialog::buildGrid(int section, QWidget* parent, int width, int height
 void TTableDialog::cellDoubleClicked(int section, int row, int col)
 {
     // `col` counts hidden columns; the grid sizes its columns as shown.
-    if (spec_.autoSizeOnDoubleClick)
+    if (desc_.autoSizeOnDoubleClick)
         Grid_Auto_Size_Col(grid(section), row, grid(section)->DisplColIndex(col));
 }
 
 QString TTableDialog::pageCaption(int section) const
 {
-    const SectionSpec& s = spec_.sections[size_t(section)];
-    return s.pageText >= 0 ? text(s.pageText) : (s.element.isEmpty() ? spec_.root : s.element);
+    const SectionDescription& s = desc_.sections[size_t(section)];
+    return s.pageText >= 0 ? text(s.pageText) : (s.element.isEmpty() ? desc_.root : s.element);
 }
 
 void TTableDialog::Set_Lang()
 {
-    setWindowTitle(text(spec_.window.captionText));
-    platform::setLabelText(L_SW_Desc, text(spec_.window.descText));
-    const ButtonSpec& b = spec_.buttons;
+    setWindowTitle(text(desc_.window.captionText));
+    platform::setLabelText(L_SW_Desc, text(desc_.window.descText));
+    const ButtonDescription& b = desc_.buttons;
     const std::pair<controls::TFxButton*, std::pair<int, int>> buttons[] = {
         {Btn_OK, {b.ok, b.okHint}},           {Btn_Cancel, {b.cancel, b.cancelHint}},
         {Btn_DelRow, {b.delRow, b.delRowHint}}, {Btn_InsRow, {b.insRow, b.insRowHint}},
@@ -227,8 +227,8 @@ void TTableDialog::Set_Lang()
             button->setShowHint(true);
         }
     }
-    for (size_t s = 0; s < spec_.sections.size(); ++s) {
-        const SectionSpec& sec = spec_.sections[s];
+    for (size_t s = 0; s < desc_.sections.size(); ++s) {
+        const SectionDescription& sec = desc_.sections[s];
         if (PageControl1)
             PageControl1->setTabText(int(s), pageCaption(int(s)));
         TExtColumnGrid* g = grids_[s];
@@ -249,9 +249,9 @@ void TTableDialog::setCurrentSection(int section)
 TableModel TTableDialog::model() const
 {
     TableModel m;
-    for (size_t s = 0; s < spec_.sections.size(); ++s) {
+    for (size_t s = 0; s < desc_.sections.size(); ++s) {
         const TExtColumnGrid* g = grids_[s];
-        const int cols = int(spec_.sections[s].columns.size());
+        const int cols = int(desc_.sections[s].columns.size());
         std::vector<RowCells> rows;
         const int n = g->RowCount() - 1;
         rows.reserve(size_t(std::max(n, 0)));
@@ -269,9 +269,9 @@ TableModel TTableDialog::model() const
 
 void TTableDialog::setModel(const TableModel& m)
 {
-    for (size_t s = 0; s < spec_.sections.size() && s < m.sections.size(); ++s) {
+    for (size_t s = 0; s < desc_.sections.size() && s < m.sections.size(); ++s) {
         TExtColumnGrid* g = grids_[s];
-        const int cols = int(spec_.sections[s].columns.size());
+        const int cols = int(desc_.sections[s].columns.size());
         const auto& rows = m.sections[s];
         g->SetRowCount(int(rows.size()) + 1);
         for (int r = 1; r <= int(rows.size()); ++r) {
@@ -290,9 +290,9 @@ void TTableDialog::fillByteLists()
         in.push_back(QString::number(i));
     for (int i = 0; i < limits_.out; ++i)
         out.push_back(QString::number(i));
-    for (size_t s = 0; s < spec_.sections.size(); ++s)
-        for (size_t c = 0; c < spec_.sections[s].columns.size(); ++c) {
-            const ListFill fill = spec_.sections[s].columns[c].fill;
+    for (size_t s = 0; s < desc_.sections.size(); ++s)
+        for (size_t c = 0; c < desc_.sections[s].columns.size(); ++c) {
+            const ListFill fill = desc_.sections[s].columns[c].fill;
             if (fill == ListFill::None)
                 continue;
             platform::TStringList& items = grids_[s]->Columns().Items(int(c) + 1)->ComboItems();
@@ -303,15 +303,15 @@ void TTableDialog::fillByteLists()
 
 void TTableDialog::FormShow()
 {
-    capacity_ = spec_.capacity;
-    limits_ = spec_.limits;
+    capacity_ = desc_.capacity;
+    limits_ = desc_.limits;
     showing();
     for (TExtColumnGrid* g : grids_)
         g->MoveToCell(1, 1);
     setCurrentSection(0);
     fillByteLists();
-    const QString path = spec_.path ? spec_.path() : QString();
-    lastLoad_ = loadTable(spec_, path, capacity_);
+    const QString path = desc_.path ? desc_.path() : QString();
+    lastLoad_ = loadTable(desc_, path, capacity_);
     setModel(lastLoad_.model);
     copyFlags_.clear();
     afterLoad();
@@ -326,7 +326,7 @@ void TTableDialog::FormShow()
 bool TTableDialog::Controllo_dati()
 {
     const CheckResult r = tables::Controllo_dati(
-        spec_, model(), [this](const RowView& row) { return checkRow(row); },
+        desc_, model(), [this](const RowView& row) { return checkRow(row); },
         [this](const std::vector<int>& checked) { return checkTable(checked); });
     if (!r.ok)
         platform::showError(r.message);
@@ -335,13 +335,13 @@ bool TTableDialog::Controllo_dati()
 
 bool TTableDialog::askBeforeSaving(const TableModel& m)
 {
-    if (const std::optional<RowRef> dropped = firstDroppedRow(spec_, m))
+    if (const std::optional<RowRef> dropped = firstDroppedRow(desc_, m))
         if (!platform::askYesNo(QStringLiteral("Row %1 of %2 follows an empty row: it and the rows below it will not "
                                                "be saved. Save anyway?")
                                     .arg(dropped->row)
                                     .arg(pageCaption(dropped->section))))
             return false;
-    const QString name = QFileInfo(spec_.path ? spec_.path() : QString()).fileName();
+    const QString name = QFileInfo(desc_.path ? desc_.path() : QString()).fileName();
     int notShown = 0;
     for (int n : lastLoad_.notShown)
         notShown += n;
@@ -365,13 +365,13 @@ void TTableDialog::Btn_OKClick()
     if (!askBeforeSaving(m))
         return;
     QString error;
-    if (!saveTable(spec_, m, spec_.path ? spec_.path() : QString(), ws().Converter_Type, &error)) {
+    if (!saveTable(desc_, m, desc_.path ? desc_.path() : QString(), ws().Converter_Type, &error)) {
         platform::showError(error);
         return;
     }
     // Saved: the file now holds the table as shown.
     lastLoad_ = LoadResult{};
-    lastLoad_.notShown.assign(spec_.sections.size(), 0);
+    lastLoad_.notShown.assign(desc_.sections.size(), 0);
     setModalResult(platform::mrOk);
 }
 
@@ -382,7 +382,7 @@ void TTableDialog::Btn_DelRowClick()
     const int row = g->Row();
     if (row < 1)
         return;
-    if (!platform::askYesNo(text(spec_.deleteQuestionText) + QString::number(row)))
+    if (!platform::askYesNo(text(desc_.deleteQuestionText) + QString::number(row)))
         return;
     Grid_Delete_Row(row, g);
 }
@@ -395,7 +395,7 @@ void TTableDialog::Btn_InsRowClick()
     if (row < 1)
         return;
     const int last = g->RowCount() - 1;
-    const int key = spec_.sections[size_t(s)].keyColumn;
+    const int key = desc_.sections[size_t(s)].keyColumn;
     if (!platform::trim(g->Cells(key, last)).isEmpty() &&
         !platform::askYesNo(
             QStringLiteral("The last row (%1) holds values that Insert Row would lose. Insert anyway?").arg(last)))

@@ -1,6 +1,6 @@
 #pragma once
-// TTableDialog: the one dialog of every protocol table, built from its TableSpec
-// (tables/frame/TableSpec.h). A title panel (the software code, the editor's description), one
+// TTableDialog: the one dialog of every protocol table, built from its TableDescription
+// (tables/frame/TableDescription.h). A title panel (the software code, the editor's description), one
 // tab page per section holding one column grid each (a single grid fills the middle when the
 // table has no pages), and the button panel: OK, Cancel, Delete Row, Insert Row and, where
 // offered, Copy Row and Paste Row, 110 x 28 at y = 6 from x = 16, 118 apart. Background
@@ -34,7 +34,7 @@
 //      Replace it?"
 #include "platform/ui/Form.h"
 #include "tables/frame/TableModel.h"
-#include "tables/frame/TableSpec.h"
+#include "tables/frame/TableDescription.h"
 #include "tables/frame/window/GridRows.h"
 
 #include <QString>
@@ -54,10 +54,10 @@ namespace tables {
 class TTableDialog : public platform::Form {
     Q_OBJECT
 public:
-    explicit TTableDialog(TableSpec spec, QWidget* parent = nullptr);
+    explicit TTableDialog(TableDescription desc, QWidget* parent = nullptr);
     ~TTableDialog() override;
 
-    const TableSpec& spec() const { return spec_; }
+    const TableDescription& description() const { return desc_; }
     void Set_Lang() override;
 
     // The handlers, public so that the main window and tests drive the dialog as a user does.
@@ -120,7 +120,7 @@ private:
     QString pageCaption(int section) const;
     bool askBeforeSaving(const TableModel& model);
 
-    TableSpec spec_;
+    TableDescription desc_;
     std::vector<TExtColumnGrid*> grids_;
     LoadResult lastLoad_;
     CopyFlags copyFlags_;

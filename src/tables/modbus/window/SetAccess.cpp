@@ -4,11 +4,11 @@
 
 namespace tables::modbus {
 
-TFSetAccess::TFSetAccess(QWidget* parent) : TTableDialog(setAccessSpec(), parent) {}
+TFSetAccess::TFSetAccess(QWidget* parent) : TTableDialog(setAccessTable(), parent) {}
 
 std::optional<Failure> TFSetAccess::checkRow(const RowView& row) { return checkSetAccessRow(row, limits()); }
 
-TFSetAccessTCP::TFSetAccessTCP(QWidget* parent) : TTableDialog(setAccessTcpSpec(), parent) {}
+TFSetAccessTCP::TFSetAccessTCP(QWidget* parent) : TTableDialog(setAccessTcpTable(), parent) {}
 
 std::optional<Failure> TFSetAccessTCP::checkRow(const RowView& row) { return checkSetAccessTcpRow(row, limits()); }
 

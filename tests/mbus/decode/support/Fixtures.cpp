@@ -53,7 +53,7 @@ std::vector<uint8_t> longFrame(uint8_t address, const Addr& a, std::span<const u
     return f;
 }
 
-std::vector<uint8_t> telegram(Layout layout, const TelegramSpec& s)
+std::vector<uint8_t> telegram(Layout layout, const TelegramRecipe& s)
 {
     std::vector<uint8_t> t{0x00, s.c}; // L is set at the end
     put16(t, s.link.manufacturer);
@@ -149,11 +149,11 @@ std::vector<Seed> seeds()
         {"ext8d_7a", Layout::Ext8D_7A},  {"ext8d_72", Layout::Ext8D_72},  {"ext8f_7a", Layout::Ext8F_7A},
     };
     for (const auto& [name, layout] : layouts) {
-        TelegramSpec s;
+        TelegramRecipe s;
         s.records = records;
         add(std::string("telegram_") + name, 3, withKey(telegram(layout, s)));
     }
-    TelegramSpec enc;
+    TelegramRecipe enc;
     enc.records = records;
     enc.mode = 5;
     enc.encrypt = true;

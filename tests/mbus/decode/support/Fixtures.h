@@ -28,7 +28,7 @@ std::vector<uint8_t> longFrame(uint8_t address, const Addr& a, std::span<const u
 
 enum class Layout { Short7A, Long72, Ext8C_78, Ext8C_7A, Ext8C_72, Ext8D_78, Ext8D_7A, Ext8D_72, Ext8F_7A };
 
-struct TelegramSpec {
+struct TelegramRecipe {
     Addr link;
     Addr app{0x1596, 0x87654321, 3, 4}; // the application-layer address of the long header
     uint8_t c = 0x44;
@@ -46,7 +46,7 @@ struct TelegramSpec {
 // follow 2F 2F and are padded with 2F to whole blocks, whose count the configuration field
 // gives; with encrypt the blocks are AES-128-CBC with IV = M, identification, version, device
 // type and eight times the access number.
-std::vector<uint8_t> telegram(Layout layout, const TelegramSpec& s);
+std::vector<uint8_t> telegram(Layout layout, const TelegramRecipe& s);
 
 Key testKey();
 

@@ -19,9 +19,9 @@ namespace {
 
 // Pages "Modbus Read" / "Modbus Write" (texts 389, 390), three columns each, capacity 5; a row
 // fails its check when its key is "bad".
-TableSpec testSpec(const QString& path)
+TableDescription testTable(const QString& path)
 {
-    TableSpec s;
+    TableDescription s;
     s.window = {.className = QStringLiteral("FTest"), .captionText = 383, .descText = 384, .clientWidth = 700};
     s.buttons = {.ok = 385, .cancel = 386, .delRow = 387, .insRow = 388};
     s.deleteQuestionText = 441;
@@ -31,7 +31,7 @@ TableSpec testSpec(const QString& path)
     s.capacity = 5;
     s.limits = {20, 10};
     for (const auto& [element, page] : {std::pair{"Read", 389}, std::pair{"Write", 390}}) {
-        SectionSpec sec{.element = QLatin1String(element), .pageText = page, .keyColumn = 1};
+        SectionDescription sec{.element = QLatin1String(element), .pageText = page, .keyColumn = 1};
         sec.columns = {{.headerText = 392, .attribute = QStringLiteral("Key"), .width = 80, .colour = 0xE0FAFE},
                        {.headerText = 398, .attribute = QStringLiteral("Position"), .editor = Editor::ComboList,
                         .fill = element == std::string_view("Read") ? ListFill::BytesIn : ListFill::BytesOut},
@@ -74,7 +74,7 @@ protected:
 
 TEST_F(TableDialogTest, LaysOutTitlePagesGridsAndTheButtonPanel)
 {
-    TestDialog d(testSpec(file()));
+    TestDialog d(testTable(file()));
     EXPECT_EQ(d.size(), QSize(700, 337));
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Set Access"));
     EXPECT_EQ(d.L_SW_Code->text(), QStringLiteral("VN-0"));
@@ -105,7 +105,7 @@ TEST_F(TableDialogTest, ShowingLoadsTheFileAndFillsThePositionListsAndOkSavesItB
     dir.write(QStringLiteral("t.xml"),
               "<Root><Read><row Key=\"1\" Position=\"3\" Flag=\"Y\"/><row Key=\"2\" Position=\"4\"/></Read>"
               "<Write><row Key=\"w\" Position=\"9\" Flag=\"N\"/></Write></Root><!--SW_VERSION = 1.702-->");
-    TestDialog d(testSpec(file()));
+    TestDialog d(testTable(file()));
     d.setCurrentSection(1);
     d.FormShow();
     EXPECT_TRUE(boxes.texts().isEmpty());
@@ -129,7 +129,7 @@ TEST_F(TableDialogTest, ShowingLoadsTheFileAndFillsThePositionListsAndOkSavesItB
 
 TEST_F(TableDialogTest, AFailingCheckShowsItsMessageAndWritesNothing)
 {
-    TestDialog d(testSpec(file()));
+    TestDialog d(testTable(file()));
     d.FormShow();
     d.grid(1)->SetCells(1, 1, QStringLiteral("ok"));
     d.grid(1)->SetCells(1, 2, QStringLiteral(" bad"));
@@ -142,7 +142,7 @@ TEST_F(TableDialogTest, AFailingCheckShowsItsMessageAndWritesNothing)
 
 TEST_F(TableDialogTest, AFailedWriteNamesTheFileAndTheDialogStaysOpen)
 {
-    TestDialog d(testSpec(dir.file(QStringLiteral("missing/t.xml"))));
+    TestDialog d(testTable(dir.file(QStringLiteral("missing/t.xml"))));
     d.FormShow();
     d.grid(0)->SetCells(1, 1, QStringLiteral("1"));
     d.Btn_OKClick();
@@ -154,7 +154,7 @@ TEST_F(TableDialogTest, AFailedWriteNamesTheFileAndTheDialogStaysOpen)
 
 TEST_F(TableDialogTest, InsertRowAsksBeforeTheFilledLastRowIsLost)
 {
-    TestDialog d(testSpec(file()));
+    TestDialog d(testTable(file()));
     d.FormShow();
     TExtColumnGrid* g = d.grid(0);
     for (int r = 1; r <= 5; ++r)
@@ -178,7 +178,7 @@ TEST_F(TableDialogTest, InsertRowAsksBeforeTheFilledLastRowIsLost)
 
 TEST_F(TableDialogTest, DeleteRowAsksWithTheRowNumber)
 {
-    TestDialog d(testSpec(file()));
+    TestDialog d(testTable(file()));
     d.FormShow();
     TExtColumnGrid* g = d.grid(0);
     g->SetCells(1, 1, QStringLiteral("a"));
@@ -194,7 +194,7 @@ TEST_F(TableDialogTest, DeleteRowAsksWithTheRowNumber)
 
 TEST_F(TableDialogTest, OkAsksBeforeDroppingFilledRowsBelowAnEmptyKey)
 {
-    TestDialog d(testSpec(file()));
+    TestDialog d(testTable(file()));
     d.FormShow();
     d.grid(0)->SetCells(1, 1, QStringLiteral("1"));
     d.grid(0)->SetCells(2, 3, QStringLiteral("7")); // row 2 is empty, row 3 holds a Position
@@ -214,7 +214,7 @@ TEST_F(TableDialogTest, ADamagedFileIsReportedAndReplacedOnlyWhenTheUserAgrees)
 {
     const QByteArray damaged("<Root>\n<Read>\n<row Key=\"1\" Position=\"0\" Flag=\"Y\"/>\n</Write></Root>");
     dir.write(QStringLiteral("t.xml"), damaged);
-    TestDialog d(testSpec(file()));
+    TestDialog d(testTable(file()));
     d.FormShow();
     ASSERT_EQ(boxes.texts().size(), 1);
     EXPECT_TRUE(boxes.texts()[0].startsWith(QStringLiteral("Error! The file t.xml cannot be read (line 4): ")))
@@ -233,7 +233,7 @@ TEST_F(TableDialogTest, ADamagedFileIsReportedAndReplacedOnlyWhenTheUserAgrees)
 
 TEST_F(TableDialogTest, TheCloseBoxAndCancelLeaveTheFileAlone)
 {
-    TestDialog d(testSpec(file()));
+    TestDialog d(testTable(file()));
     d.FormShow();
     d.grid(0)->SetCells(1, 1, QStringLiteral("1"));
     d.Btn_Cancel->click();
@@ -245,14 +245,14 @@ TEST_F(TableDialogTest, TheCloseBoxAndCancelLeaveTheFileAlone)
 // column under the mouse, not to the one after it.
 TEST_F(TableDialogTest, HintsAndTheColumnFitFollowTheColumnPastAHiddenOne)
 {
-    TableSpec s;
+    TableDescription s;
     s.window = {.className = QStringLiteral("FHints"), .captionText = 2100, .descText = 2101, .clientWidth = 600};
     s.buttons = {.ok = 2102, .cancel = 2103};
     s.path = [this] { return file(); };
     s.root = QStringLiteral("Root");
     s.capacity = 3;
     s.autoSizeOnDoubleClick = true;
-    SectionSpec sec{.element = QString(), .keyColumn = 1};
+    SectionDescription sec{.element = QString(), .keyColumn = 1};
     sec.columns = {{.headerText = 2115, .attribute = QStringLiteral("A"), .hintText = 2120},
                    {.headerText = 2116, .attribute = QStringLiteral("B"), .hidden = true, .hintText = 2121},
                    {.headerText = 2117, .attribute = QStringLiteral("C"), .width = 40, .hintText = 2122},

@@ -6,7 +6,7 @@
 //
 // How an editor describes itself (the Modbus RTU master table, shortened):
 //
-//     TableSpec s;
+//     TableDescription s;
 //     s.window = {.className = "FSetAccess", .captionText = 383, .descText = 384, .clientWidth = 1165};
 //     s.buttons = {.ok = 385, .cancel = 386, .delRow = 387, .insRow = 388};
 //     s.deleteQuestionText = 441;
@@ -15,7 +15,7 @@
 //     s.comments = {{0, "SW_VERSION = 1.702"}};
 //     s.capacity = 2000;
 //     s.limits = {1439, 1439};
-//     SectionSpec read{.element = "Modbus_Read", .pageText = 389, .pageName = "TS_Modbus_Read",
+//     SectionDescription read{.element = "Modbus_Read", .pageText = 389, .pageName = "TS_Modbus_Read",
 //                      .gridName = "ACG_Modbus_Read", .numberHeaderText = 391, .keyColumn = 1};
 //     read.columns = {
 //         {.headerText = 392, .attribute = "Slave_ID", .width = 64, .colour = 0xE0FAFE},
@@ -51,7 +51,7 @@ enum class Editor { Normal, ComboList, ComboEdit, DataCheckBox };
 // A pick list filled at each showing with "0" .. limit - 1 from one of the two byte limits.
 enum class ListFill { None, BytesIn, BytesOut };
 
-struct ColumnSpec {
+struct ColumnDescription {
     int headerText = -1;       // UI-text index of the header; -1: `fixedHeader` instead
     QString attribute;         // of the file's `row` element
     Editor editor = Editor::Normal;
@@ -71,7 +71,7 @@ struct ColumnSpec {
     int hintText = -1;         // UI-text index of the header's hint, -1: none
 };
 
-struct SectionSpec {
+struct SectionDescription {
     // Element of the section in the root; empty for a table whose rows stand in the root
     // (then it is the only section).
     QString element;
@@ -82,10 +82,10 @@ struct SectionSpec {
     int keyColumn = 1;         // a row whose key cell, trimmed, is empty is not used
     int enableColumn = 0;      // 0: none; a row whose enable cell, trimmed and upper-cased,
                                // is not "Y" is passed over by the checks (and still saved)
-    std::vector<ColumnSpec> columns{}; // data columns 1 .. n in order
+    std::vector<ColumnDescription> columns{}; // data columns 1 .. n in order
 };
 
-struct WindowSpec {
+struct WindowDescription {
     QString className;         // object name of the window ("FSetAccess")
     int captionText = -1;
     int descText = -1;         // the description label L_SW_Desc
@@ -94,7 +94,7 @@ struct WindowSpec {
 
 // Captions and hints of the buttons, in their order on the panel; -1: the button is absent
 // (OK and Cancel are always there).
-struct ButtonSpec {
+struct ButtonDescription {
     int ok = -1, cancel = -1, delRow = -1, insRow = -1, copyRow = -1, pasteRow = -1;
     int okHint = -1, cancelHint = -1, delRowHint = -1, insRowHint = -1, copyRowHint = -1, pasteRowHint = -1;
 };
@@ -104,9 +104,9 @@ struct ByteLimits {
     int out = 1439; // NByte_OUT
 };
 
-struct TableSpec {
-    WindowSpec window;
-    ButtonSpec buttons;
+struct TableDescription {
+    WindowDescription window;
+    ButtonDescription buttons;
     int deleteQuestionText = -1; // followed directly by the row number
 
     // The file: its path now (the project's path global), root, version comment by device type
@@ -115,7 +115,7 @@ struct TableSpec {
     QString root;
     std::vector<std::pair<int, QString>> comments{};
     QString otherComment{};
-    std::vector<SectionSpec> sections;
+    std::vector<SectionDescription> sections;
 
     // Data rows per grid; the dialog may change it at each showing.
     int capacity = 2000;
