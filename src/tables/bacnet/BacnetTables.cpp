@@ -202,7 +202,7 @@ QString modSlaveComment(int type)
 
 // --- object tables ---------------------------------------------------------------------------
 
-TableDescription bacnetSetAccessTable(int converterType)
+TableDescription bacnetSetAccessTable()
 {
     TableDescription s;
     s.window = {.className = QStringLiteral("FBACnetSetAccess"), .captionText = 351, .descText = 352,
@@ -212,7 +212,6 @@ TableDescription bacnetSetAccessTable(int converterType)
     s.path = [] { return workspace::ws().Path_BACnet_SetAccess; };
     s.root = QStringLiteral("BACnet_to_Modbus");
     s.comments = {{0, QStringLiteral("SW_VERSION = 1.702")}, {3, QStringLiteral("SW_VERSION = 1.405")}};
-    (void)converterType;
     QStringList read = readTypes13();
     read << QStringLiteral("Octet String");
     QStringList write = writeTypes10();
@@ -280,27 +279,21 @@ int CheckLengthData(const QString& type)
 
 std::optional<QString> lengthForPickedType(const QString& picked, bool modSlave)
 {
+    // A picked type carries the list's own text: only its fixed length matters; the strings
+    // start at one byte.
+    const int fixed = CheckLengthData(picked);
+    if (fixed > 0)
+        return QString::number(fixed);
     const QString t = platform::upperAscii(picked);
-    if (t == QLatin1String("ANALOG OUT") || t == QLatin1String("ANALOG VALUE") ||
-        t == QLatin1String("POSITIVE INTEGER VALUE") || t == QLatin1String("INTEGER VALUE") ||
-        t == QLatin1String("MULTI STATE OUTPUT") || t == QLatin1String("MULTI STATE VALUE"))
-        return QStringLiteral("4");
-    if (t == QLatin1String("LARGE ANALOG VALUE"))
-        return QStringLiteral("8");
-    if (t == QLatin1String("BINARY OUT") || t == QLatin1String("BINARY VALUE") || t == QLatin1String("ACCESS DOOR") ||
-        t == QLatin1String("OCTET STRING"))
-        return QStringLiteral("1");
-    if (modSlave && t == QLatin1String("CHARACTERSTRING VALUE"))
+    if (t == QLatin1String("OCTET STRING") || (modSlave && t == QLatin1String("CHARACTERSTRING VALUE")))
         return QStringLiteral("1");
     return std::nullopt;
 }
 
-bool descLimitSet(const QString& parGenPath)
+bool descLimitSet(const parameters::ParGenFile& parGen)
 {
-    parameters::ParGenFile f;
-    if (f.load(parGenPath) != parameters::ParGenFile::Status::Loaded)
-        return false;
-    return f.keyFlag(QStringLiteral("BACnet_Desc_Chars_Limit"));
+    // A missing or damaged file reads as one without the key.
+    return parGen.keyFlag(QStringLiteral("BACnet_Desc_Chars_Limit"));
 }
 
 ByteLimits modSlaveByteLimits(int converterType, const parameters::ParGenFile& parGen)
@@ -345,88 +338,81 @@ bool modSlaveWriteLengthEditable(int converterType)
     return converterType == 16 || converterType == 18 || converterType == 19;
 }
 
-RowCheck bacnetSetAccessCheck(const ByteLimits& limits)
+std::optional<Failure> checkBacnetSetAccessRow(const RowView& r, const ByteLimits& limits)
 {
-    return [limits](const RowView& r) -> std::optional<Failure> {
-        if (r.section() == ReadPage)
-            return checkReadRow(r, kMasterRead, limits.in);
-        constexpr int prefix = 373;
-        if (!inRange(r.number(ColEngUnit), 0, 65535))
-            return fail(prefix, 378);
-        const int pos = r.number(ColPosition);
-        if (!inRange(pos, 0, limits.out - 1))
-            return fail(prefix, 379, QString::number(limits.out - 1));
-        const QString type = r.cell(ColType);
-        const int len = r.number(ColLength, -1);
-        const int fixed = CheckLengthData(type);
-        if (fixed >= 0 && len != fixed)
-            return fail(prefix, 1931, QString::number(fixed));
-        if (fixed < 0 && platform::trim(type) == QLatin1String("Octet String") && !inRange(len, 1, 50))
-            return fail(prefix, 1932);
-        int end = pos;
-        if (type == QLatin1String("Binary Out") || type == QLatin1String("Binary Value")) {
-            if (r.cell(ColBit).isEmpty())
-                return fail(prefix, 380);
-        } else {
-            end = pos + r.number(ColLength, 0) - 1;
-        }
-        if (end >= limits.out)
-            return fail(prefix, 381);
-        return std::nullopt;
-    };
+    if (r.section() == ReadPage)
+        return checkReadRow(r, kMasterRead, limits.in);
+    constexpr int prefix = 373;
+    if (!inRange(r.number(ColEngUnit), 0, 65535))
+        return fail(prefix, 378);
+    const int pos = r.number(ColPosition);
+    if (!inRange(pos, 0, limits.out - 1))
+        return fail(prefix, 379, QString::number(limits.out - 1));
+    const QString type = r.cell(ColType);
+    const int len = r.number(ColLength, -1);
+    const int fixed = CheckLengthData(type);
+    if (fixed >= 0 && len != fixed)
+        return fail(prefix, 1931, QString::number(fixed));
+    if (fixed < 0 && platform::trim(type) == QLatin1String("Octet String") && !inRange(len, 1, 50))
+        return fail(prefix, 1932);
+    int end = pos;
+    if (type == QLatin1String("Binary Out") || type == QLatin1String("Binary Value")) {
+        if (r.cell(ColBit).isEmpty())
+            return fail(prefix, 380);
+    } else {
+        end = pos + r.number(ColLength, 0) - 1;
+    }
+    if (end >= limits.out)
+        return fail(prefix, 381);
+    return std::nullopt;
 }
 
-RowCheck bacnetModSlaveCheck(int converterType, const ByteLimits& limits)
+std::optional<Failure> checkBacnetModSlaveRow(const RowView& r, int converterType, const ByteLimits& limits)
 {
-    return [converterType, limits](const RowView& r) -> std::optional<Failure> {
-        if (r.section() == ReadPage)
-            return checkReadRow(r, kSlaveRead, limits.in);
-        constexpr int prefix = 464;
-        if (!inRange(r.number(ColEngUnit), 0, 65535))
-            return fail(prefix, 472);
-        const int pos = r.number(ColPosition);
-        if (!inRange(pos, 0, limits.out - 1))
-            return fail(prefix, 473, QString::number(limits.out - 1));
-        const QString type = r.cell(ColType);
-        int end = pos;
-        if (type == QLatin1String("Binary Out") || type == QLatin1String("Binary Value")) {
-            if (r.cell(ColBit).isEmpty())
-                return fail(prefix, 474);
-            if (const std::optional<Failure> f = binaryLengthNumber(r, prefix, QStringLiteral("Write")))
-                return f;
-        } else {
-            const int len = r.number(ColLength, 0);
-            if (converterType == 18 || converterType == 19)
-                for (const LengthRule& rule : kSlaveWriteLengths)
-                    if (type == QLatin1String(rule.type) && !inRange(len, rule.lo, rule.hi))
-                        return fail(prefix, rule.text);
-            if (converterType == 19 && type == QLatin1String("Octet String") && !inRange(len, 1, 50))
-                return fail(prefix, 1943);
-            end = pos + len - 1;
-        }
-        if (end >= limits.out)
-            return fail(prefix, 475);
-        return std::nullopt;
-    };
+    if (r.section() == ReadPage)
+        return checkReadRow(r, kSlaveRead, limits.in);
+    constexpr int prefix = 464;
+    if (!inRange(r.number(ColEngUnit), 0, 65535))
+        return fail(prefix, 472);
+    const int pos = r.number(ColPosition);
+    if (!inRange(pos, 0, limits.out - 1))
+        return fail(prefix, 473, QString::number(limits.out - 1));
+    const QString type = r.cell(ColType);
+    int end = pos;
+    if (type == QLatin1String("Binary Out") || type == QLatin1String("Binary Value")) {
+        if (r.cell(ColBit).isEmpty())
+            return fail(prefix, 474);
+        if (const std::optional<Failure> f = binaryLengthNumber(r, prefix, QStringLiteral("Write")))
+            return f;
+    } else {
+        const int len = r.number(ColLength, 0);
+        if (converterType == 18 || converterType == 19)
+            for (const LengthRule& rule : kSlaveWriteLengths)
+                if (type == QLatin1String(rule.type) && !inRange(len, rule.lo, rule.hi))
+                    return fail(prefix, rule.text);
+        if (converterType == 19 && type == QLatin1String("Octet String") && !inRange(len, 1, 50))
+            return fail(prefix, 1943);
+        end = pos + len - 1;
+    }
+    if (end >= limits.out)
+        return fail(prefix, 475);
+    return std::nullopt;
 }
 
-TableCheck objectCountCheck(int capacity)
+std::optional<Failure> checkObjectCount(const std::vector<int>& checked, int capacity)
 {
-    return [capacity](const std::vector<int>& checked) -> std::optional<Failure> {
-        int total = 0;
-        for (int n : checked)
-            total += n;
-        if (total > capacity)
-            return fail(-1, 1154, QString::number(capacity));
-        return std::nullopt;
-    };
+    int total = 0;
+    for (int n : checked)
+        total += n;
+    if (total > capacity)
+        return fail(-1, 1154, QString::number(capacity));
+    return std::nullopt;
 }
 
 // --- broadcast distribution table ------------------------------------------------------------
 
-TableDescription bdtTable(int converterType)
+TableDescription bdtTable()
 {
-    (void)converterType;
     TableDescription s;
     s.window = {.className = QStringLiteral("FBACnet_BDT"), .captionText = 2100, .descText = 2101,
                 .clientWidth = 824};
@@ -467,19 +453,17 @@ TableDescription bdtTable(int converterType)
     return s;
 }
 
-RowCheck bdtCheck()
+std::optional<Failure> checkBdtRow(const RowView& r)
 {
-    return [](const RowView& r) -> std::optional<Failure> {
-        constexpr int prefix = 2125;
-        uint8_t b[4];
-        if (workspace::IP_Text_To_Bytes(r.cell(BdtIp), b[0], b[1], b[2], b[3]))
-            return fail(prefix, 2126);
-        if (workspace::IP_Text_To_Bytes(r.cell(BdtMask), b[0], b[1], b[2], b[3]))
-            return fail(prefix, 2127);
-        if (!inRange(r.number(BdtPort), 0, 65535))
-            return fail(prefix, 2128);
-        return std::nullopt;
-    };
+    constexpr int prefix = 2125;
+    uint8_t b[4];
+    if (workspace::IP_Text_To_Bytes(r.cell(BdtIp), b[0], b[1], b[2], b[3]))
+        return fail(prefix, 2126);
+    if (workspace::IP_Text_To_Bytes(r.cell(BdtMask), b[0], b[1], b[2], b[3]))
+        return fail(prefix, 2127);
+    if (!inRange(r.number(BdtPort), 0, 65535))
+        return fail(prefix, 2128);
+    return std::nullopt;
 }
 
 } // namespace tables::bacnet

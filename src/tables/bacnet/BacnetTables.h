@@ -43,8 +43,8 @@ enum ObjColumn { ColType = 1, ColEngUnit = 2, ColPosition = 3, ColBit = 4, ColLe
 // table `Mnemonic` in column 6.
 constexpr int kColSwap = 6;
 
-// Device types 0 and 3: `TFBACnetSetAccess`.
-TableDescription bacnetSetAccessTable(int converterType);
+// Device types 0 and 3: `TFBACnetSetAccess` (the version comment follows the device type).
+TableDescription bacnetSetAccessTable();
 // The fieldbus-slave models: `TFBACnetSetAccess_ModSlave`. Lists, widths and the shown columns
 // depend on the device type.
 TableDescription bacnetModSlaveTable(int converterType);
@@ -59,7 +59,7 @@ std::optional<QString> lengthForPickedType(const QString& picked, bool modSlave)
 
 // True when the general parameters set `BACnet_Desc_Chars_Limit` to exactly "1" (`Desc_Lenght`);
 // a missing or unreadable file gives false.
-bool descLimitSet(const QString& parGenPath);
+bool descLimitSet(const parameters::ParGenFile& parGen);
 inline int objectCapacity(bool descLimit) { return descLimit ? 1000 : 2000; }
 
 // Byte limits of the fieldbus-slave table: fixed by device type, four models read them from the
@@ -72,16 +72,16 @@ bool modSlaveShowsSwap(int converterType);
 bool modSlaveWriteLengthEditable(int converterType);
 
 // Row checks. `limits` are the byte limits of this showing.
-RowCheck bacnetSetAccessCheck(const ByteLimits& limits);
-RowCheck bacnetModSlaveCheck(int converterType, const ByteLimits& limits);
+std::optional<Failure> checkBacnetSetAccessRow(const RowView& row, const ByteLimits& limits);
+std::optional<Failure> checkBacnetModSlaveRow(const RowView& row, int converterType, const ByteLimits& limits);
 // Both pages together within one page's capacity (text 1154 and the maximum, no row prefix).
-TableCheck objectCountCheck(int capacity);
+std::optional<Failure> checkObjectCount(const std::vector<int>& checked, int capacity);
 
 // --- broadcast distribution table ------------------------------------------------------------
 
 enum BdtColumn { BdtEnable = 1, BdtIp = 2, BdtMask = 3, BdtPort = 4, BdtMnemonic = 5 };
 
-TableDescription bdtTable(int converterType);
-RowCheck bdtCheck();
+TableDescription bdtTable();
+std::optional<Failure> checkBdtRow(const RowView& row);
 
 } // namespace tables::bacnet

@@ -43,6 +43,29 @@ QString check(const TableDescription& desc, const TableModel& m, const RowCheck&
     return r.ok ? QStringLiteral("ok") : r.message;
 }
 
+// The row and table checks as the frame's check takes them.
+RowCheck masterCheck(const ByteLimits& limits)
+{
+    return [limits](const RowView& r) { return checkBacnetSetAccessRow(r, limits); };
+}
+RowCheck slaveCheck(int type, const ByteLimits& limits)
+{
+    return [type, limits](const RowView& r) { return checkBacnetModSlaveRow(r, type, limits); };
+}
+const RowCheck bdtCheck = checkBdtRow;
+TableCheck countCheck(int capacity)
+{
+    return [capacity](const std::vector<int>& checked) { return checkObjectCount(checked, capacity); };
+}
+
+// The description limit as the object tables read it from a general parameters file.
+bool descLimitIn(const QString& path)
+{
+    parameters::ParGenFile f;
+    f.load(path);
+    return descLimitSet(f);
+}
+
 std::unique_ptr<parameters::ParGenFile> parGen(const std::vector<std::pair<QString, QString>>& keys)
 {
     auto f = std::make_unique<parameters::ParGenFile>();
@@ -58,17 +81,17 @@ TEST_F(BacnetTablesTest, GoldenFilesLoadAndSaveBackUnchanged)
     struct Case {
         const char* file;
         int type;
-        TableDescription (*desc)(int);
+        TableDescription desc;
     } cases[] = {
-        {"ModbusM_BACnet_SetAccess.xml", 0, bacnetSetAccessTable},
-        {"ModbusTCPM_BACnet_SetAccess.xml", 3, bacnetSetAccessTable},
-        {"ModbusS_BACnet_SetAccess.xml", 2, bacnetModSlaveTable},
-        {"ModbusTCPS_BACnet_SetAccess.xml", 4, bacnetModSlaveTable},
-        {"BACnet_BDT.xml", 0, bdtTable},
+        {"ModbusM_BACnet_SetAccess.xml", 0, bacnetSetAccessTable()},
+        {"ModbusTCPM_BACnet_SetAccess.xml", 3, bacnetSetAccessTable()},
+        {"ModbusS_BACnet_SetAccess.xml", 2, bacnetModSlaveTable(2)},
+        {"ModbusTCPS_BACnet_SetAccess.xml", 4, bacnetModSlaveTable(4)},
+        {"BACnet_BDT.xml", 0, bdtTable()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        const TableDescription desc = c.desc(c.type);
+        const TableDescription& desc = c.desc;
         const QByteArray bytes = testing_support::dataFile(QStringLiteral("tables/") + QLatin1String(c.file));
         ASSERT_FALSE(bytes.isEmpty());
         const LoadResult r = loadTableBytes(desc, bytes, QLatin1String(c.file), desc.capacity);
@@ -79,8 +102,8 @@ TEST_F(BacnetTablesTest, GoldenFilesLoadAndSaveBackUnchanged)
 
 TEST_F(BacnetTablesTest, VersionCommentsFollowTheDeviceType)
 {
-    EXPECT_EQ(bacnetSetAccessTable(0).versionComment(0), QStringLiteral("SW_VERSION = 1.702"));
-    EXPECT_EQ(bacnetSetAccessTable(3).versionComment(3), QStringLiteral("SW_VERSION = 1.405"));
+    EXPECT_EQ(bacnetSetAccessTable().versionComment(0), QStringLiteral("SW_VERSION = 1.702"));
+    EXPECT_EQ(bacnetSetAccessTable().versionComment(3), QStringLiteral("SW_VERSION = 1.405"));
     const std::pair<int, const char*> slave[] = {{2, "1.301"},  {4, "1.103"},  {6, "1.203"},  {7, "1.201"},
                                                  {8, "1.002"},  {9, "1.302"},  {10, "1.000"}, {11, "1.001"},
                                                  {12, "1.004"}, {13, "1.000"}, {15, "1.000"}, {16, "1.009"},
@@ -89,8 +112,8 @@ TEST_F(BacnetTablesTest, VersionCommentsFollowTheDeviceType)
     for (const auto& [type, version] : slave)
         EXPECT_EQ(bacnetModSlaveTable(type).versionComment(type), QStringLiteral("SW_VERSION = ") + QLatin1String(version))
             << type;
-    EXPECT_EQ(bdtTable(2).versionComment(2), QStringLiteral("SW_VERSION = 1.301"));
-    EXPECT_EQ(bdtTable(1001).versionComment(1001), QStringLiteral("SW_VERSION = 1.102"));
+    EXPECT_EQ(bdtTable().versionComment(2), QStringLiteral("SW_VERSION = 1.301"));
+    EXPECT_EQ(bdtTable().versionComment(1001), QStringLiteral("SW_VERSION = 1.102"));
 }
 
 TEST_F(BacnetTablesTest, AbsentAttributesGetTheirDefaultsOrStopTheLoad)
@@ -114,7 +137,7 @@ TEST_F(BacnetTablesTest, AbsentAttributesGetTheirDefaultsOrStopTheLoad)
     EXPECT_EQ(r.model.cell(ReadPage, 3, ColType), QString());
 
     // BDT: a missing Enable loads enabled, any other missing attribute leaves its cell empty.
-    const TableDescription bdt = bdtTable(0);
+    const TableDescription bdt = bdtTable();
     const QByteArray bdtFile = "<BACnet_BDT><row IP_Address=\"1.2.3.4\" SubNet_Mask=\"255.0.0.0\" Mnemonic=\"x\"/></BACnet_BDT>";
     r = loadTableBytes(bdt, bdtFile, QStringLiteral("BACnet_BDT.xml"), 10);
     EXPECT_EQ(r.error, QString());
@@ -122,13 +145,13 @@ TEST_F(BacnetTablesTest, AbsentAttributesGetTheirDefaultsOrStopTheLoad)
     // Fresh rows are enabled.
     EXPECT_EQ(r.model.cell(0, 2, BdtEnable), QStringLiteral("Y"));
     // The empty port fails the check of an enabled row.
-    EXPECT_EQ(check(bdt, r.model, bdtCheck()), QStringLiteral("Error row 1!! Port must be between 0 and 65535"));
+    EXPECT_EQ(check(bdt, r.model, bdtCheck), QStringLiteral("Error row 1!! Port must be between 0 and 65535"));
 }
 
 TEST_F(BacnetTablesTest, MasterObjectTableMessages)
 {
-    const TableDescription desc = bacnetSetAccessTable(3);
-    const RowCheck rc = bacnetSetAccessCheck(desc.limits);
+    const TableDescription desc = bacnetSetAccessTable();
+    const RowCheck rc = masterCheck(desc.limits);
     struct Case {
         int page;
         RowCells row;
@@ -179,16 +202,16 @@ TEST_F(BacnetTablesTest, MasterObjectTableMessages)
 
 TEST_F(BacnetTablesTest, BothPagesTogetherStayWithinOnePagesCapacity)
 {
-    const TableDescription desc = bacnetSetAccessTable(3);
-    const RowCheck rc = bacnetSetAccessCheck(desc.limits);
+    const TableDescription desc = bacnetSetAccessTable();
+    const RowCheck rc = masterCheck(desc.limits);
     TableModel m = TableModel::fresh(desc, 2000);
     for (int r = 0; r < 1500; ++r)
         m.sections[ReadPage][size_t(r)] = obj("Analog Input", "95", "0", "0", "4");
     for (int r = 0; r < 600; ++r)
         m.sections[WritePage][size_t(r)] = obj("Analog Out", "95", "0", "0", "4");
-    EXPECT_EQ(check(desc, m, rc, objectCountCheck(2000)), QStringLiteral("Error!! Too many Requests. Max requests 2000"));
+    EXPECT_EQ(check(desc, m, rc, countCheck(2000)), QStringLiteral("Error!! Too many Requests. Max requests 2000"));
     m.sections[WritePage][500] = RowCells(7);
-    EXPECT_EQ(check(desc, m, rc, objectCountCheck(2000)), QStringLiteral("ok"));
+    EXPECT_EQ(check(desc, m, rc, countCheck(2000)), QStringLiteral("ok"));
 
     // With the description limit one page holds 1000 rows, and both together as many.
     TableModel small = TableModel::fresh(desc, 1000);
@@ -196,15 +219,15 @@ TEST_F(BacnetTablesTest, BothPagesTogetherStayWithinOnePagesCapacity)
         small.sections[ReadPage][size_t(r)] = obj("Analog Input", "95", "0", "0", "4");
     for (int r = 0; r < 301; ++r)
         small.sections[WritePage][size_t(r)] = obj("Analog Out", "95", "0", "0", "4");
-    EXPECT_EQ(check(desc, small, rc, objectCountCheck(1000)), QStringLiteral("Error!! Too many Requests. Max requests 1000"));
+    EXPECT_EQ(check(desc, small, rc, countCheck(1000)), QStringLiteral("Error!! Too many Requests. Max requests 1000"));
 }
 
 TEST_F(BacnetTablesTest, DescriptionLimitComesFromTheGeneralParameters)
 {
-    EXPECT_FALSE(descLimitSet(dir.file(QStringLiteral("missing.xml"))));
-    EXPECT_TRUE(descLimitSet(dir.write(QStringLiteral("a.xml"), tf::parGenXml({{"BACnet_Desc_Chars_Limit", "1"}}))));
-    EXPECT_FALSE(descLimitSet(dir.write(QStringLiteral("b.xml"), tf::parGenXml({{"BACnet_Desc_Chars_Limit", " 1"}}))));
-    EXPECT_FALSE(descLimitSet(dir.write(QStringLiteral("c.xml"), "<Par_Gen><BACnet_Desc_Chars_Limit>1")));
+    EXPECT_FALSE(descLimitIn(dir.file(QStringLiteral("missing.xml"))));
+    EXPECT_TRUE(descLimitIn(dir.write(QStringLiteral("a.xml"), tf::parGenXml({{"BACnet_Desc_Chars_Limit", "1"}}))));
+    EXPECT_FALSE(descLimitIn(dir.write(QStringLiteral("b.xml"), tf::parGenXml({{"BACnet_Desc_Chars_Limit", " 1"}}))));
+    EXPECT_FALSE(descLimitIn(dir.write(QStringLiteral("c.xml"), "<Par_Gen><BACnet_Desc_Chars_Limit>1")));
     EXPECT_EQ(objectCapacity(true), 1000);
     EXPECT_EQ(objectCapacity(false), 2000);
 }
@@ -267,8 +290,8 @@ TEST_F(BacnetTablesTest, SlaveByteLimitsAndPagesByDeviceType)
         EXPECT_EQ(s.sections[WritePage].columns[0].items.size(), 10 + extra) << t;
     }
     EXPECT_EQ(bacnetModSlaveTable(16).sections[WritePage].columns[0].items.last(), QStringLiteral("CharacterString Value"));
-    EXPECT_EQ(bacnetSetAccessTable(0).sections[ReadPage].columns[0].items.size(), 14);
-    EXPECT_EQ(bacnetSetAccessTable(0).sections[WritePage].columns[0].items.size(), 11);
+    EXPECT_EQ(bacnetSetAccessTable().sections[ReadPage].columns[0].items.size(), 14);
+    EXPECT_EQ(bacnetSetAccessTable().sections[WritePage].columns[0].items.size(), 11);
 }
 
 TEST_F(BacnetTablesTest, SlaveObjectTableMessages)
@@ -306,7 +329,7 @@ TEST_F(BacnetTablesTest, SlaveObjectTableMessages)
         const TableDescription desc = bacnetModSlaveTable(c.type);
         TableModel m = TableModel::fresh(desc, 2000);
         m.sections[size_t(c.page)][0] = c.row;
-        EXPECT_EQ(check(desc, m, bacnetModSlaveCheck(c.type, c.limits)), QString::fromUtf8(c.message))
+        EXPECT_EQ(check(desc, m, slaveCheck(c.type, c.limits)), QString::fromUtf8(c.message))
             << c.type << " " << c.row.join('|').toStdString();
     }
 }
@@ -327,8 +350,8 @@ TEST_F(BacnetTablesTest, HiddenSwapIsKeptAndSaved)
 
 TEST_F(BacnetTablesTest, BroadcastTableChecksEveryRowWithAnAddressAndKeepsThemAll)
 {
-    const TableDescription desc = bdtTable(0);
-    const RowCheck rc = bdtCheck();
+    const TableDescription desc = bdtTable();
+    const RowCheck rc = bdtCheck;
     struct Case {
         RowCells row;
         const char* message;
@@ -374,7 +397,7 @@ TEST_F(BacnetTablesTest, TheImageBuilderReadsTheObjectTablesTheEditorsWrote)
     };
     for (const Case& c : {Case{0, false}, Case{3, false}, Case{2, true}, Case{4, true}}) {
         SCOPED_TRACE(c.type);
-        const TableDescription desc = c.slave ? bacnetModSlaveTable(c.type) : bacnetSetAccessTable(c.type);
+        const TableDescription desc = c.slave ? bacnetModSlaveTable(c.type) : bacnetSetAccessTable();
         auto row = [&](const char* type, const char* unit, const char* pos, const char* bit, const char* len,
                        const char* name) {
             RowCells cells{QLatin1String(type), QLatin1String(unit), QLatin1String(pos), QLatin1String(bit),
@@ -388,8 +411,8 @@ TEST_F(BacnetTablesTest, TheImageBuilderReadsTheObjectTablesTheEditorsWrote)
         m.sections[ReadPage][1] = row("Analog Input", "62", "0", "0", "4", "T1");
         m.sections[WritePage][0] = row("Analog Out", "98", "0", "0", "4", "Valve");
         m.sections[WritePage][1] = row("Binary Out", "95", "4", "7", "1", "");
-        const RowCheck rc = c.slave ? bacnetModSlaveCheck(c.type, desc.limits) : bacnetSetAccessCheck(desc.limits);
-        ASSERT_EQ(check(desc, m, rc, objectCountCheck(2000)), QStringLiteral("ok"));
+        const RowCheck rc = c.slave ? slaveCheck(c.type, desc.limits) : masterCheck(desc.limits);
+        ASSERT_EQ(check(desc, m, rc, countCheck(2000)), QStringLiteral("ok"));
         const QString path = dir.file(QStringLiteral("objects.xml"));
         ASSERT_TRUE(saveTable(desc, m, path, c.type, nullptr));
 
@@ -435,11 +458,11 @@ TEST_F(BacnetTablesTest, TheImageBuilderReadsTheObjectTablesTheEditorsWrote)
                             Golden{"ModbusS_BACnet_SetAccess.xml", 2, 4}, Golden{"ModbusTCPS_BACnet_SetAccess.xml", 4, 4}}) {
         SCOPED_TRACE(g.file);
         const bool slave = g.type == 2 || g.type == 4;
-        const TableDescription desc = slave ? bacnetModSlaveTable(g.type) : bacnetSetAccessTable(g.type);
+        const TableDescription desc = slave ? bacnetModSlaveTable(g.type) : bacnetSetAccessTable();
         const QByteArray bytes = testing_support::dataFile(QStringLiteral("tables/") + QLatin1String(g.file));
         const LoadResult r = loadTableBytes(desc, bytes, QLatin1String(g.file), 2000);
-        const RowCheck rc = slave ? bacnetModSlaveCheck(g.type, desc.limits) : bacnetSetAccessCheck(desc.limits);
-        EXPECT_EQ(check(desc, r.model, rc, objectCountCheck(2000)), QStringLiteral("ok"));
+        const RowCheck rc = slave ? slaveCheck(g.type, desc.limits) : masterCheck(desc.limits);
+        EXPECT_EQ(check(desc, r.model, rc, countCheck(2000)), QStringLiteral("ok"));
         const QString path = dir.write(QLatin1String(g.file), bytes);
         auto table = std::make_unique<image::BacnetObjectTable>();
         std::array<uint32_t, image::kObjectTypeCodes> counts{};
@@ -455,14 +478,14 @@ TEST_F(BacnetTablesTest, AFullObjectTableFitsTheImage)
     for (const bool limit : {false, true}) {
         SCOPED_TRACE(limit);
         const int capacity = objectCapacity(limit);
-        const TableDescription desc = bacnetSetAccessTable(3);
+        const TableDescription desc = bacnetSetAccessTable();
         TableModel m = TableModel::fresh(desc, capacity);
         const int reads = capacity * 3 / 5;
         for (int r = 0; r < reads; ++r)
             m.sections[ReadPage][size_t(r)] = obj("Analog Input", "95", QString::number(r % 1436), "0", "4");
         for (int r = 0; r < capacity - reads; ++r)
             m.sections[WritePage][size_t(r)] = obj("Analog Out", "95", QString::number(r % 1436), "0", "4");
-        ASSERT_EQ(check(desc, m, bacnetSetAccessCheck(desc.limits), objectCountCheck(capacity)), QStringLiteral("ok"));
+        ASSERT_EQ(check(desc, m, masterCheck(desc.limits), countCheck(capacity)), QStringLiteral("ok"));
         const QString path = dir.file(QStringLiteral("full.xml"));
         ASSERT_TRUE(saveTable(desc, m, path, 3, nullptr));
         auto table = std::make_unique<image::BacnetObjectTable>();
@@ -477,13 +500,13 @@ TEST_F(BacnetTablesTest, AFullObjectTableFitsTheImage)
 // of the image holds: enabled rows (any case) enabled, disabled ones kept with what they hold.
 TEST_F(BacnetTablesTest, TheImageBuilderReadsTheBroadcastTableTheEditorWrote)
 {
-    const TableDescription desc = bdtTable(2);
+    const TableDescription desc = bdtTable();
     TableModel m = TableModel::fresh(desc, 10);
     m.sections[0][0] = RowCells{"Y", "192.168.1.10", "255.255.255.0", "47808", "a"};
     m.sections[0][1] = RowCells{"Y", "", "255.255.255.0", "47808", "no address"};
     m.sections[0][2] = RowCells{"N", "300.1.1.1", "255.0.0.0", "47809", "old"};
     m.sections[0][3] = RowCells{"y", "10.0.0.1", "255.255.255.255", "47808", "c"};
-    ASSERT_EQ(check(desc, m, bdtCheck()), QStringLiteral("ok"));
+    ASSERT_EQ(check(desc, m, bdtCheck), QStringLiteral("ok"));
     const QString path = dir.file(QStringLiteral("BACnet_BDT.xml"));
     ASSERT_TRUE(saveTable(desc, m, path, 2, nullptr));
 

@@ -37,25 +37,27 @@ void fillLength(TExtColumnGrid* grid, int section, int col, int row, const QStri
 // --- Modbus master models ------------------------------------------------------------------
 
 TFBACnetSetAccess::TFBACnetSetAccess(TFBACnet_Eng_Unit* picker, QWidget* parent)
-    : TTableDialog(bacnetSetAccessTable(workspace::ws().Converter_Type), parent), picker_(picker)
+    : TTableDialog(bacnetSetAccessTable(), parent), picker_(picker)
 {
 }
 
 void TFBACnetSetAccess::showing()
 {
-    Desc_Lenght = descLimitSet(workspace::ws().Path_ParGen);
+    parameters::ParGenFile parGen;
+    parGen.load(workspace::ws().Path_ParGen);
+    Desc_Lenght = descLimitSet(parGen);
     capacity_ = objectCapacity(Desc_Lenght);
     limits_ = {1439, 1439};
 }
 
 std::optional<Failure> TFBACnetSetAccess::checkRow(const RowView& row)
 {
-    return bacnetSetAccessCheck(limits_)(row);
+    return checkBacnetSetAccessRow(row, limits_);
 }
 
 std::optional<Failure> TFBACnetSetAccess::checkTable(const std::vector<int>& checked)
 {
-    return objectCountCheck(capacity_)(checked);
+    return checkObjectCount(checked, capacity_);
 }
 
 void TFBACnetSetAccess::comboChanged(int section, int col, int row, int, const QString& text)
@@ -82,8 +84,7 @@ void TFBACnetSetAccess_ModSlave::showing()
     parGen.load(workspace::ws().Path_ParGen);
     limits_ = modSlaveByteLimits(type_, parGen);
     dmxDirection_ = dmxDirection(parGen);
-    Desc_Lenght = parGen.status() == parameters::ParGenFile::Status::Loaded &&
-                  parGen.keyFlag(QStringLiteral("BACnet_Desc_Chars_Limit"));
+    Desc_Lenght = descLimitSet(parGen);
     capacity_ = objectCapacity(Desc_Lenght);
 }
 
@@ -103,12 +104,12 @@ void TFBACnetSetAccess_ModSlave::afterLoad()
 
 std::optional<Failure> TFBACnetSetAccess_ModSlave::checkRow(const RowView& row)
 {
-    return bacnetModSlaveCheck(type_, limits_)(row);
+    return checkBacnetModSlaveRow(row, type_, limits_);
 }
 
 std::optional<Failure> TFBACnetSetAccess_ModSlave::checkTable(const std::vector<int>& checked)
 {
-    return objectCountCheck(capacity_)(checked);
+    return checkObjectCount(checked, capacity_);
 }
 
 void TFBACnetSetAccess_ModSlave::comboChanged(int section, int col, int row, int, const QString& text)
@@ -123,11 +124,11 @@ void TFBACnetSetAccess_ModSlave::cellDoubleClicked(int section, int row, int col
 
 // --- broadcast distribution table ------------------------------------------------------------
 
-TFBACnet_BDT::TFBACnet_BDT(QWidget* parent) : TTableDialog(bdtTable(workspace::ws().Converter_Type), parent) {}
+TFBACnet_BDT::TFBACnet_BDT(QWidget* parent) : TTableDialog(bdtTable(), parent) {}
 
 std::optional<Failure> TFBACnet_BDT::checkRow(const RowView& row)
 {
-    return bdtCheck()(row);
+    return checkBdtRow(row);
 }
 
 } // namespace tables
