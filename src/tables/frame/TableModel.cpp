@@ -148,8 +148,11 @@ LoadResult loadTableBytes(const TableDescription& desc, const QByteArray& bytes,
         const int shown = std::min(n, int(rows.size()));
         r.notShown[s] = n - shown;
         extra += n - shown;
-        for (int i = 0; i < shown; ++i) {
-            const platform::XmlNode e = node.elementAt(i);
+        // One walk over the section's elements (indexing each row would walk them again).
+        platform::XmlNode e = node.elementAt(0);
+        for (int i = 0; i < shown; ++i, e = e.nextSibling()) {
+            while (!e.isElement())
+                e = e.nextSibling();
             RowCells& cells = rows[size_t(i)];
             for (size_t c = 0; c < sec.columns.size(); ++c) {
                 const ColumnDescription& col = sec.columns[c];
