@@ -4,8 +4,11 @@
 # press and release land depend on it), the program started from a fresh program folder, and
 # window lookups and clicks through xdotool.
 #
-#   e2e_start <program> [screen]  work folder, display and program; with "screen", Xvfb keeps
-#                                 its screen in "$screen" (for region fingerprints)
+#   e2e_start <program> [screen] [args...]
+#                                 work folder, display and program; with "screen", Xvfb keeps
+#                                 its screen in "$screen" (for region fingerprints); the
+#                                 arguments go to the program (the test launcher `varnetor_type`
+#                                 takes the device type: e2e_start "$launcher" 16)
 #   after it: $work (work folder), $work/prog (program folder), $app_pid, $DISPLAY
 #   region_sum <x> <y> <w> <h>    md5 of a rectangle of the kept screen
 
@@ -26,7 +29,10 @@ e2e_cleanup() {
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 e2e_start() {
-  local program="$1" keep_screen="${2:-}"
+  local program="$1" keep_screen=""
+  shift
+  if [ "${1:-}" = screen ]; then keep_screen=screen; shift; fi
+  local args=("$@")
   work=$(mktemp -d)
   trap e2e_cleanup EXIT
 
@@ -63,7 +69,7 @@ e2e_start() {
   cp "$program" "$work/prog/varnetor"
   (
     cd "$work/prog"
-    QT_QPA_PLATFORM=xcb ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" exec ./varnetor
+    QT_QPA_PLATFORM=xcb ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" exec ./varnetor "${args[@]}"
   ) >"$work/app.log" 2>&1 &
   app_pid=$!
 }
