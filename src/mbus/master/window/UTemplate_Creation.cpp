@@ -21,7 +21,7 @@ using workspace::text;
 
 namespace {
 
-constexpr int kObjectWidths[kObjectColumns] = {40, 50, 60, 70, 100, 75, 95, 80, 130, 50, 55, 150, 130};
+constexpr int kObjectWidths[kObjectColumns] = {40, 50, 60, 70, 100, 75, 95, 80, 110, 50, 55, 140, 120};
 constexpr int kRequestWidths[kRequestColumns] = {40, 80, 90, 260, 90, 70, 80, 90};
 constexpr int kButtonPanelHeight = 40;
 

@@ -41,7 +41,6 @@ controls::grid::TExtColumnGrid* addGrid(QWidget* parent, const QString& objectNa
     g->setObjectName(objectName);
     g->SetColCount(cols);
     g->SetRowCount(rows);
-    g->SetFixedRowAlways(true);
     if (!numberColumn)
         g->SetFixedCols(0);
     g->setRowHeights(0, kHeaderHeight);

@@ -197,6 +197,10 @@ TEST_F(ConfigurationWindowTest, AddModifyAndDeleteDevicesAndOkSavesTheListAndThe
     EXPECT_EQ(again.CB_Select_Conv->itemIndex(), 1);
     EXPECT_EQ(again.ACG1->RowCount(), 3);
     EXPECT_EQ(again.ACG1->Cells(2, 2), QStringLiteral("9"));
+    EXPECT_EQ(again.ACG1->Row(), 1);
+    EXPECT_EQ(again.E_MBus_ID->text(), QStringLiteral("12345678"));
+    EXPECT_TRUE(again.CB_NodeState->checked());
+    EXPECT_FALSE(again.CB_IdeNumber->checked());
 }
 
 TEST_F(ConfigurationWindowTest, OkRefusesTooManyHeatingControllersBeforeTooManyDevicesAndTooManyBytes)
