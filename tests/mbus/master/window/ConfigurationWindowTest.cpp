@@ -296,3 +296,33 @@ TEST_F(ConfigurationWindowTest, TheTemplateButtonShowsTheTemplateWindow)
     platform::setModalDriver(previous);
     EXPECT_EQ(shown, QStringList{"FTemplate_Creation"});
 }
+
+TEST_F(ConfigurationWindowTest, AVariantIndexOutsideTheListChoosesNoneChecksAsTheFirstAndIsKept)
+{
+    makeTemplate("Meter.xml", {2});
+    project.dir.write("PROJECTS/P/M_Bus_Custom_QV.xml",
+                      "<Configuration_MBus_BACnet><Type_Converter><Index>7</Index></Type_Converter>"
+                      "<List_Devices/></Configuration_MBus_BACnet>");
+    Window w;
+    w.show();
+    EXPECT_EQ(w.CB_Select_Conv->itemIndex(), -1);
+    for (int i = 0; i < 11; ++i)
+        add(w, "Meter.xml", QString::number(i), false, false);
+    w.Btn_OKClick();
+    EXPECT_EQ(project.boxes.texts(), QStringList{"Error!! Too many Devices"});
+    w.Devices_List.pop_back();
+    w.Btn_OKClick();
+    EXPECT_EQ(w.modalResult(), platform::mrOk);
+    EXPECT_TRUE(read(workspace::ws().Path_M_Bus_Custom_QV).contains("<Index>7</Index>"));
+}
+
+TEST_F(ConfigurationWindowTest, ADamagedTemplateIsReportedAndAddsNoDevice)
+{
+    project.dir.write("TEMPLATE/Bad.xml", "<Template><List_Variables>");
+    Window w;
+    w.show();
+    add(w, "Bad.xml", "3");
+    ASSERT_EQ(project.boxes.texts().size(), 1);
+    EXPECT_TRUE(project.boxes.texts()[0].startsWith("The template Bad.xml cannot be read")) << project.boxes.texts()[0].toStdString();
+    EXPECT_TRUE(w.Devices_List.empty());
+}
