@@ -37,6 +37,9 @@ TEST(MBusMasterWindows, TheMBusButtonOpensTheCustomerConfigurationOfEachMasterMo
 {
     for (int type : {1001, 1002, 1003}) {
         MasterProgram p(type);
+        // The start creates them without a control.
+        for (WindowId id : {WindowId::FMBus_Custom, WindowId::FConf_BAC_MBus_Pelvarta, WindowId::FTemplate_Creation})
+            EXPECT_FALSE(p.main().window(id)->controlsBuilt()) << static_cast<int>(id);
         EXPECT_EQ(p.main().window(WindowId::FMBus_Custom)->objectName(), QStringLiteral("FMBus_Custom"));
         EXPECT_EQ(p.main().window(WindowId::FTemplate_Creation)->objectName(), QStringLiteral("FTemplate_Creation"));
         p.main().Btn_Click(p.main().button("Btn_MBus"));

@@ -55,10 +55,16 @@ void fillRow(TExtColumnGrid* g, int row, const QStringList& cells)
 
 TFConf_BAC_MBus_Pelvarta::TFConf_BAC_MBus_Pelvarta(QWidget* parent) : platform::Form(parent)
 {
+    // FormCreate: the window itself; its fields, grids and buttons wait for the first show.
     setObjectName(QStringLiteral("FConf_BAC_MBus_Pelvarta"));
     setFont(platform::uiFont(QStringLiteral("Verdana"), 8));
     platform::setBackgroundColor(this, kWindowBackground);
+    setClientSize(kClientWidth, kClientHeight);
+    Set_Lang();
+}
 
+void TFConf_BAC_MBus_Pelvarta::buildControls()
+{
     const TitlePanel title = addTitlePanel(this, kClientWidth);
     L_SW_Code = title.code;
     L_SW_Desc = title.description;
@@ -136,8 +142,6 @@ TFConf_BAC_MBus_Pelvarta::TFConf_BAC_MBus_Pelvarta(QWidget* parent) : platform::
     Btn_Modify->onClick = [this](controls::TFxButton*) { Btn_ModifyClick(); };
     Btn_Delete->onClick = [this](controls::TFxButton*) { Btn_DeleteClick(); };
 
-    // FormCreate.
-    setClientSize(kClientWidth, kClientHeight);
     ACG2->HideColumn(1);
     ACG2->Columns().Items(9)->SetWidth(145);
     CB_Select_Conv->setItems(converterCodes(ws().Converter_Type));
@@ -151,6 +155,14 @@ TFConf_BAC_MBus_Pelvarta::~TFConf_BAC_MBus_Pelvarta() = default;
 void TFConf_BAC_MBus_Pelvarta::Set_Lang()
 {
     setWindowTitle(text(isProfinet() ? 1929 : 1155));
+    Hint_ACG1.clear();
+    for (int t = 1177; t <= 1185; ++t)
+        Hint_ACG1 << text(t);
+    Hint_ACG2.clear();
+    for (int t = 1198; t <= 1205; ++t)
+        Hint_ACG2 << text(t);
+    if (!controlsBuilt())
+        return;
     platform::setLabelText(L_SW_Desc, text(isProfinet() ? 1930 : 1156));
     GB_Node->setCaption(text(1157));
     const std::pair<platform::ctl::Label*, int> labels[] = {
@@ -168,12 +180,6 @@ void TFConf_BAC_MBus_Pelvarta::Set_Lang()
         ACG1->Columns().Items(c)->SetHeader(text(1168 + c));
     for (int c = 0; c < kVariableColumns; ++c)
         ACG2->Columns().Items(c)->SetHeader(text(1187 + c));
-    Hint_ACG1.clear();
-    for (int t = 1177; t <= 1185; ++t)
-        Hint_ACG1 << text(t);
-    Hint_ACG2.clear();
-    for (int t = 1198; t <= 1205; ++t)
-        Hint_ACG2 << text(t);
     const std::pair<controls::TFxButton*, int> buttons[] = {{Btn_Add, 1210},    {Btn_Modify, 1211}, {Btn_Delete, 1212},
                                                             {Btn_OK, 1213},     {Btn_Cancel, 1214}, {Btn_Template, 1206}};
     for (const auto& [b, t] : buttons)
@@ -184,6 +190,7 @@ void TFConf_BAC_MBus_Pelvarta::Set_Lang()
 
 void TFConf_BAC_MBus_Pelvarta::FormShow()
 {
+    ensureControls();
     Load_Template();
     Load_Configuration();
     if (isProfinet()) {
@@ -357,6 +364,7 @@ void TFConf_BAC_MBus_Pelvarta::Delete_Device()
 
 void TFConf_BAC_MBus_Pelvarta::Btn_AddClick()
 {
+    ensureControls();
     Add_Device();
     if (isProfinet())
         Update_NumBytes_Used();
@@ -364,6 +372,7 @@ void TFConf_BAC_MBus_Pelvarta::Btn_AddClick()
 
 void TFConf_BAC_MBus_Pelvarta::Btn_ModifyClick()
 {
+    ensureControls();
     Modify_Device();
     if (isProfinet())
         Update_NumBytes_Used();
@@ -371,6 +380,7 @@ void TFConf_BAC_MBus_Pelvarta::Btn_ModifyClick()
 
 void TFConf_BAC_MBus_Pelvarta::Btn_DeleteClick()
 {
+    ensureControls();
     Delete_Device();
     if (isProfinet())
         Update_NumBytes_Used();
@@ -378,6 +388,7 @@ void TFConf_BAC_MBus_Pelvarta::Btn_DeleteClick()
 
 void TFConf_BAC_MBus_Pelvarta::ACG1Click()
 {
+    ensureControls();
     if (Devices_List.empty())
         return;
     Update_Data_Node();
@@ -465,6 +476,7 @@ bool TFConf_BAC_MBus_Pelvarta::Check_Configuration()
 
 void TFConf_BAC_MBus_Pelvarta::Btn_OKClick()
 {
+    ensureControls();
     if (!Check_Configuration())
         return;
     if (!loadError_.isEmpty() &&

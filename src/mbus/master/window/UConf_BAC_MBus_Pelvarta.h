@@ -12,6 +12,10 @@
 // longer exists are named in a message when the window opens (the list leaves them out, so OK
 // would drop them); a device list that cannot be read is reported, and OK then asks before it
 // replaces the file.
+//
+// Creating the window makes no control: they are built on the first show (see
+// platform/ui/Form.h); the button handlers build them when called earlier, and the control
+// pointers below are null until then.
 #include "mbus/DeviceList.h"
 #include "mbus/master/CustomerConfig.h"
 #include "platform/ui/Form.h"
@@ -129,6 +133,7 @@ public:
 
 protected:
     void FormShow() override;
+    void buildControls() override;
 
 private:
     // The index of the selected device, or -1.

@@ -22,10 +22,17 @@ constexpr int kColumnWidths[5] = {40, 60, 70, 200, 200};
 
 TFMBus_Custom::TFMBus_Custom(QWidget* parent) : platform::Form(parent)
 {
+    // FormCreate: the two device lists are members, empty from the start; the controls wait for
+    // the first show.
     setObjectName(QStringLiteral("FMBus_Custom"));
     setFont(platform::uiFont(QStringLiteral("Verdana"), 8));
     platform::setBackgroundColor(this, kWindowBackground);
     setWindowTitle(QStringLiteral("M-Bus Network"));
+    setClientSize(kWidth, kHeight);
+}
+
+void TFMBus_Custom::buildControls()
+{
 
     auto* title = new QWidget(this);
     title->setObjectName(QStringLiteral("P_Title"));
@@ -67,15 +74,13 @@ TFMBus_Custom::TFMBus_Custom(QWidget* parent) : platform::Form(parent)
     Btn_OK->setCaption(QStringLiteral("OK"));
     Btn_Cancel->setCaption(QStringLiteral("Cancel"));
     Btn_Import->setCaption(QStringLiteral("Import Network"));
-
-    // FormCreate: the two device lists are members, empty from the start.
-    setClientSize(kWidth, kHeight);
 }
 
 TFMBus_Custom::~TFMBus_Custom() = default;
 
 void TFMBus_Custom::ACGResize()
 {
+    ensureControls();
     auto& columns = ACG->Columns();
     const int used = columns.Items(0)->Width() + columns.Items(1)->Width() + columns.Items(2)->Width();
     const int client = ACG->clientWidth();

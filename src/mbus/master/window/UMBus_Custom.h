@@ -51,6 +51,9 @@ public:
     controls::TFxButton* Btn_OK = nullptr;
     controls::TFxButton* Btn_Cancel = nullptr;
     controls::TFxButton* Btn_Import = nullptr;
+
+protected:
+    void buildControls() override;
 };
 
 } // namespace mbus::master

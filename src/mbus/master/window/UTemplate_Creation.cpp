@@ -41,10 +41,16 @@ QWidget* addPage(QTabWidget* pages, const QString& name, TExtColumnGrid* grid)
 
 TFTemplate_Creation::TFTemplate_Creation(QWidget* parent) : platform::Form(parent)
 {
+    // FormCreate: the window itself; its two grids and buttons wait for the first show.
     setObjectName(QStringLiteral("FTemplate_Creation"));
     setFont(platform::uiFont(QStringLiteral("Verdana"), 8));
     platform::setBackgroundColor(this, kWindowBackground);
+    setClientSize(kClientWidth, kClientHeight);
+    Set_Lang();
+}
 
+void TFTemplate_Creation::buildControls()
+{
     const TitlePanel title = addTitlePanel(this, kClientWidth);
     L_SW_Code = title.code;
     L_SW_Desc = title.description;
@@ -88,9 +94,6 @@ TFTemplate_Creation::TFTemplate_Creation(QWidget* parent) : platform::Form(paren
     Btn_PasteRow = add("Btn_PasteRow", &TFTemplate_Creation::Btn_PasteRowClick);
     Btn_Import = add("Btn_Import", &TFTemplate_Creation::Btn_ImportClick);
     Btn_Erase = add("Btn_Erase", &TFTemplate_Creation::Btn_EraseClick);
-
-    // FormCreate.
-    setClientSize(kClientWidth, kClientHeight);
     Set_Lang();
 }
 
@@ -112,6 +115,14 @@ void TFTemplate_Creation::setUpGrid(TExtColumnGrid* g)
 void TFTemplate_Creation::Set_Lang()
 {
     setWindowTitle(text(1400));
+    Hint_BACnet.clear();
+    for (int t = 1441; t <= 1452; ++t)
+        Hint_BACnet << text(t);
+    Hint_MBus.clear();
+    for (int t = 1453; t <= 1460; ++t)
+        Hint_MBus << text(t);
+    if (!controlsBuilt())
+        return;
     platform::setLabelText(L_SW_Desc, text(1401));
     PageControl1->setTabText(0, text(1402));
     PageControl1->setTabText(1, text(1403));
@@ -126,16 +137,11 @@ void TFTemplate_Creation::Set_Lang()
         ACG_BACnet->Columns().Items(c)->SetHeader(text(1420 + c));
     for (int c = 0; c < kRequestColumns; ++c)
         ACG_MBus->Columns().Items(c)->SetHeader(text(1433 + c));
-    Hint_BACnet.clear();
-    for (int t = 1441; t <= 1452; ++t)
-        Hint_BACnet << text(t);
-    Hint_MBus.clear();
-    for (int t = 1453; t <= 1460; ++t)
-        Hint_MBus << text(t);
 }
 
 void TFTemplate_Creation::FormShow()
 {
+    ensureControls();
     copyFlags_.clear();
     Erase_Table(ACG_BACnet);
     Erase_Table(ACG_MBus);
@@ -144,9 +150,13 @@ void TFTemplate_Creation::FormShow()
     PageControl1->setCurrentIndex(0);
 }
 
-int TFTemplate_Creation::activeIndex() const { return PageControl1->currentIndex() == 1 ? 1 : 0; }
+int TFTemplate_Creation::activeIndex() const { return PageControl1 && PageControl1->currentIndex() == 1 ? 1 : 0; }
 
-TExtColumnGrid* TFTemplate_Creation::activeGrid() const { return activeIndex() == 1 ? ACG_MBus : ACG_BACnet; }
+TExtColumnGrid* TFTemplate_Creation::activeGrid() const
+{
+    const_cast<TFTemplate_Creation*>(this)->ensureControls();
+    return activeIndex() == 1 ? ACG_MBus : ACG_BACnet;
+}
 
 void TFTemplate_Creation::Erase_Table(TExtColumnGrid* g)
 {
@@ -251,6 +261,7 @@ bool TFTemplate_Creation::Import_CSV(TExtColumnGrid* g, const QString& FileName,
 
 bool TFTemplate_Creation::Controllo_dati()
 {
+    ensureControls();
     const auto rowsOf = [](const TExtColumnGrid* g) {
         return usedTemplateRows([g](int c, int r) { return g->Cells(c, r); }, g->RowCount(), g->ColCount());
     };

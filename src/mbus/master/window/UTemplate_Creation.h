@@ -14,6 +14,10 @@
 //
 // Both grids are edited in place: the requests too, whose column hints ask the user to insert
 // their values.
+//
+// Creating the window makes no control: the title, the pages with their grids and the buttons
+// are built on the first show (see platform/ui/Form.h); the handlers build them when called
+// earlier, and the control pointers below are null until then.
 #include "mbus/Template.h"
 #include "platform/ui/Form.h"
 #include "tables/frame/window/GridRows.h"
@@ -97,6 +101,7 @@ public:
 
 protected:
     void FormShow() override;
+    void buildControls() override;
 
 private:
     void setUpGrid(TExtColumnGrid* grid);

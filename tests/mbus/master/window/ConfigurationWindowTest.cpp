@@ -65,8 +65,13 @@ protected:
 TEST_F(ConfigurationWindowTest, LaysOutTheFieldsGridsAndTheByteCountOfProfinet)
 {
     Window w;
+    // Creating the window builds no control.
+    EXPECT_FALSE(w.controlsBuilt());
+    EXPECT_EQ(w.ACG1, nullptr);
     EXPECT_EQ(w.size(), QSize(1024, 543));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("PROFINET / M-Bus Configuration "));
+    EXPECT_EQ(w.Hint_ACG1.size(), 9);
+    w.ensureControls();
     EXPECT_EQ(w.L_SW_Desc->text(), QStringLiteral("PROFINET / M-Bus Configuration"));
     EXPECT_FALSE(w.L_MBus_NumByte->isHidden());
     EXPECT_EQ(w.L_MBus_NumByte->text(), QStringLiteral("Bytes Used : 0"));
@@ -97,6 +102,7 @@ TEST_F(ConfigurationWindowTest, LaysOutTheFieldsGridsAndTheByteCountOfProfinet)
     workspace::ScopedWorkspace other(1001);
     workspace::Default_Texts();
     Window b;
+    b.ensureControls();
     EXPECT_EQ(b.windowTitle(), QStringLiteral("BACnet / M-Bus Configuration (QV)"));
     EXPECT_TRUE(b.L_MBus_NumByte->isHidden());
     EXPECT_EQ(b.CB_Select_Conv->items().value(0), QStringLiteral("GX30128-IP-B2-1-10"));

@@ -14,6 +14,8 @@ TEST(MBusCustom, HasFixedTextsAndItsButtonsDoNothing)
     TFMBus_Custom w;
     EXPECT_EQ(w.objectName(), QStringLiteral("FMBus_Custom"));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("M-Bus Network"));
+    EXPECT_EQ(w.ACG, nullptr); // its controls wait for the first show
+    w.ensureControls();
     EXPECT_EQ(w.L_NumByte->text(), QStringLiteral("Bytes Used : 0"));
     EXPECT_EQ(w.ACG->Columns().Items(3)->Header(), QStringLiteral("Object Name"));
     EXPECT_EQ(w.Btn_Import->caption(), QStringLiteral("Import Network"));

@@ -47,6 +47,16 @@ const QStringList kRequest{"1", "5", "105BFE5916", "3", "229", "0", "1"};
 
 } // namespace
 
+TEST_F(TemplateCreationTest, CreatingTheWindowBuildsNoControl)
+{
+    TFTemplate_Creation fresh;
+    EXPECT_FALSE(fresh.controlsBuilt());
+    EXPECT_EQ(fresh.ACG_BACnet, nullptr);
+    EXPECT_EQ(fresh.size(), QSize(1083, 337));
+    EXPECT_EQ(fresh.windowTitle(), QStringLiteral("Template Creation"));
+    EXPECT_EQ(fresh.Hint_BACnet.size(), 12);
+}
+
 TEST_F(TemplateCreationTest, LaysOutTwoPagesOfGridsAndEightButtons)
 {
     EXPECT_EQ(w.size(), QSize(1083, 337));
