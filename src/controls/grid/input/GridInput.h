@@ -64,6 +64,10 @@ public:
     // How many times the cells were painted (for tests and measurements).
     int PaintCount() const { return m_paintCount; }
 
+    // Copies every cell of another grid (texts, properties and graphics) through the binary
+    // cell stream (controls/grid/io).
+    void AssignCells(TExtStringGrid* source) override;
+
     // --- hover and sizing ---------------------------------------------------------------------------
     void ResetFixedCellHighlight();
     bool IsHoverFixedCell(int col, int row) const;
