@@ -647,6 +647,8 @@ void TExtStringGridInput::keyDown(quint16& key, TShiftState shift)
 {
     m_lastKeyCell = TGridCoord{col(), row()};
     const int rowBefore = row();
+    if (ClipboardShortCut(key, shift))
+        return;
     TExtStringGridEdit::keyDown(key, shift);
     if (Navigation.CursorMoveRows && shift.testFlag(ssCtrl) && (key == VK_UP || key == VK_DOWN)) {
         const TGridRect s = Selection();

@@ -131,6 +131,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    // Ctrl+C / Ctrl+Insert copy, Ctrl+X / Shift+Delete cut, Ctrl+V / Shift+Insert paste the
+    // selection with Navigation.AllowClipboardShortCuts, each after its event allows it; true
+    // when the key was one of them (it is then consumed).
+    bool ClipboardShortCut(quint16& key, platform::TShiftState shift);
     bool HandleHomeEnd(quint16 key, platform::TShiftState shift, int leftCol0);
     bool SkipFixed(quint16 key, platform::TShiftState shift);
     void InsertRowByKey();

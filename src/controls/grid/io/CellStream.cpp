@@ -538,7 +538,8 @@ TGridPropIO ReadBinHeader(const QByteArray& data, qsizetype& pos)
     return h;
 }
 
-void LoadAtPointFromBinStream(TExtStringGridPaint& grid, QPoint point, const QByteArray& data, qsizetype pos)
+void LoadAtPointFromBinStream(TExtStringGridPaint& grid, QPoint point, const QByteArray& data, qsizetype pos,
+                              const std::function<bool(int col, int row)>& accept)
 {
     TComponentReader reader(data, pos);
     const TGridPropIO h = headerOf(reader.ReadObject());
@@ -575,8 +576,9 @@ void LoadAtPointFromBinStream(TExtStringGridPaint& grid, QPoint point, const QBy
             origin = QPoint(cell.Col, cell.Row);
         const qint64 tc64 = qint64(cell.Col) + point.x() - origin.x();
         const qint64 tr64 = qint64(cell.Row) + point.y() - origin.y();
-        const bool inside = tc64 >= 0 && tr64 >= 0 && tc64 < grid.ColCount() && tr64 < grid.RowCount();
         const int tc = int(tc64), tr = int(tr64);
+        const bool inside = tc64 >= 0 && tr64 >= 0 && tc64 < grid.ColCount() && tr64 < grid.RowCount()
+                            && (!accept || accept(tc, tr));
         if (inside)
             grid.SetCellEx(tc, tr, cell.Cell);
         if (inside && tr != lastRow) {

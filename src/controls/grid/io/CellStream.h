@@ -24,6 +24,7 @@
 #include <QByteArray>
 #include <QPoint>
 #include <QString>
+#include <functional>
 
 namespace controls::grid::io {
 
@@ -51,7 +52,10 @@ TGridPropIO ReadBinHeader(const QByteArray& data, qsizetype& pos);
 // Places the stream's cells with its first cell at point (a full grid: at the stored places,
 // after clearing and resizing the grid). Raises EReadError on a damaged stream; the cells read
 // before it stay.
-void LoadAtPointFromBinStream(TExtStringGridPaint& grid, QPoint point, const QByteArray& data, qsizetype pos = 0);
+// accept (when set) decides per target cell whether it takes the cell (text, properties and
+// graphic); a refused cell is read and dropped.
+void LoadAtPointFromBinStream(TExtStringGridPaint& grid, QPoint point, const QByteArray& data, qsizetype pos = 0,
+                              const std::function<bool(int col, int row)>& accept = {});
 void LoadFromBinStream(TExtStringGridPaint& grid, const QByteArray& data);
 void LoadFromBinFile(TExtStringGridPaint& grid, const QString& fileName);
 
