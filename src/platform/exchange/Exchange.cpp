@@ -115,7 +115,8 @@ ExchangeData ExchangeData::fromMimeData(const QMimeData* mime)
         return d;
     if (mime->hasUrls())
         d.setUrls(mime->urls());
-    if (mime->hasText())
+    // A file manager's drag also offers the names as text: files are files, not cell text.
+    if (mime->hasText() && d.m_files.isEmpty())
         d.setText(mime->text());
     for (ExchangeFormat f : {ExchangeFormat::Rtf, ExchangeFormat::GridCells, ExchangeFormat::TreeNodes})
         if (mime->hasFormat(mimeType(f)))

@@ -539,12 +539,12 @@ TGridPropIO ReadBinHeader(const QByteArray& data, qsizetype& pos)
 }
 
 void LoadAtPointFromBinStream(TExtStringGridPaint& grid, QPoint point, const QByteArray& data, qsizetype pos,
-                              const std::function<bool(int col, int row)>& accept)
+                              const std::function<bool(int col, int row)>& accept, bool wholeGrid)
 {
     TComponentReader reader(data, pos);
     const TGridPropIO h = headerOf(reader.ReadObject());
     QPoint origin(-1, -1);
-    if (h.FullGrid) {
+    if (h.FullGrid && wholeGrid) {
         // Everything is checked before the grid is cleared: the size lists and the first cell.
         const auto widths = splitInts(h.ColWidths, h.ColCount);
         const auto heights = splitInts(h.RowHeights, h.RowCount);

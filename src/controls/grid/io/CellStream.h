@@ -53,9 +53,10 @@ TGridPropIO ReadBinHeader(const QByteArray& data, qsizetype& pos);
 // after clearing and resizing the grid). Raises EReadError on a damaged stream; the cells read
 // before it stay.
 // accept (when set) decides per target cell whether it takes the cell (text, properties and
-// graphic); a refused cell is read and dropped.
+// graphic); a refused cell is read and dropped. Pastes and drops place even a whole grid's
+// stream at their point (wholeGrid false): a copy of a small grid never clears the target.
 void LoadAtPointFromBinStream(TExtStringGridPaint& grid, QPoint point, const QByteArray& data, qsizetype pos = 0,
-                              const std::function<bool(int col, int row)>& accept = {});
+                              const std::function<bool(int col, int row)>& accept = {}, bool wholeGrid = true);
 void LoadFromBinStream(TExtStringGridPaint& grid, const QByteArray& data);
 void LoadFromBinFile(TExtStringGridPaint& grid, const QString& fileName);
 

@@ -408,9 +408,10 @@ int PasteData(TExtStringGridEdit& g, int col, int row, int& rows, int& cols, con
         }
         // A grid-format paste honours IsEditable as a text paste does: cells that may not be
         // edited keep their text and properties.
-        LoadAtPointFromBinStream(g, QPoint(col, row), data, 0, [&g](int c, int r) {
-            return g.IsEditable(g.RealColIndex(c), r) || g.Navigation.AllowClipboardAlways;
-        });
+        LoadAtPointFromBinStream(
+            g, QPoint(col, row), data, 0,
+            [&g](int c, int r) { return g.IsEditable(g.RealColIndex(c), r) || g.Navigation.AllowClipboardAlways; },
+            false);
         const QRect to(QPoint(col, row), QPoint(col + h.ColCount - 1, row + h.RowCount - 1));
         rangeModified(g, to);
         return h.ColCount * h.RowCount;
