@@ -2,6 +2,7 @@
 
 #include "controls/grid/io/ComponentStream.h"
 #include "controls/grid/io/EnumNames.h"
+#include "controls/grid/io/TextCellFile.h"
 #include "platform/core/StringList.h"
 #include "platform/draw/Graphics.h"
 #include "platform/fs/Files.h"
@@ -56,7 +57,7 @@ std::optional<std::vector<int>> splitInts(const QString& text, int n)
     for (const QString& p : parts) {
         bool ok = false;
         const int v = p.toInt(&ok);
-        if (!ok || v < 0)
+        if (!ok || v < 0 || v > kMaxCellExtent)
             return std::nullopt;
         out.push_back(v);
     }
@@ -221,6 +222,7 @@ qint64 GridStreamID(const TExtStringGrid& grid)
 void SaveRectToBinStream(TExtStringGridPaint& grid, const TGridRect& r, QByteArray& out)
 {
     TComponentWriter w(out);
+    out.reserve(out.size() + qsizetype(r.Right - r.Left + 1) * (r.Bottom - r.Top + 1) * 64);
     TGridPropIO h;
     h.ColCount = r.Right - r.Left + 1;
     h.RowCount = r.Bottom - r.Top + 1;
@@ -248,11 +250,11 @@ void SaveRectToBinStream(TExtStringGridPaint& grid, const TGridRect& r, QByteArr
         grid.ExportNotification(esExportNextRow, row);
         for (int c = r.Left; c <= r.Right; ++c) {
             const TCellProperties* p = grid.GetGridObject(c, row);
-            w.BeginObject(kCell);
-            w.Integer(QStringLiteral("Col"), c);
-            w.Integer(QStringLiteral("Row"), row);
-            w.Text(QStringLiteral("Cell"), grid.GetCellEx(c, row));
-            w.Boolean(QStringLiteral("HasProp"), p != nullptr);
+            w.BeginObject(QLatin1String("TGridCellIO"));
+            w.Integer(QLatin1String("Col"), c);
+            w.Integer(QLatin1String("Row"), row);
+            w.Text(QLatin1String("Cell"), grid.GetCellEx(c, row));
+            w.Boolean(QLatin1String("HasProp"), p != nullptr);
             w.EndObject();
             if (!p)
                 continue;
@@ -328,6 +330,30 @@ CellRecord cellOf(const TStreamObject& o)
     c.Row = int(row);
     c.Cell = ValueText(o.Find(QStringLiteral("Cell")));
     c.HasProp = ValueBool(o.Find(QStringLiteral("HasProp")), false);
+    return c;
+}
+
+// The cell record without building the object (read once per cell).
+CellRecord readCell(TComponentReader& reader)
+{
+    int64_t col = 0, row = 0;
+    CellRecord c;
+    const QByteArrayView cls = reader.ReadObjectVisit([&](QByteArrayView name, const TStreamValue& v) {
+        if (name == "Col")
+            col = v.IsInteger() ? v.Int : 0;
+        else if (name == "Row")
+            row = v.IsInteger() ? v.Int : 0;
+        else if (name == "Cell")
+            c.Cell = v.IsText() ? v.Text : QString();
+        else if (name == "HasProp")
+            c.HasProp = (v.Tag == vaTrue || v.Tag == vaFalse) && v.Int != 0;
+    });
+    if (cls != "TGridCellIO")
+        throw EReadError(QStringLiteral("Invalid stream format: %1 expected").arg(kCell));
+    if (col < 0 || row < 0 || col > INT32_MAX / 2 || row > INT32_MAX / 2)
+        throw EReadError(QStringLiteral("Invalid stream format: cell coordinates out of range"));
+    c.Col = int(col);
+    c.Row = int(row);
     return c;
 }
 
@@ -571,7 +597,7 @@ void LoadAtPointFromBinStream(TExtStringGridPaint& grid, QPoint point, const QBy
     int lastProgress = -1;
     TCellGraphic record;
     while (reader.Position() < data.size() - 1) {
-        const CellRecord cell = cellOf(reader.ReadObject());
+        const CellRecord cell = readCell(reader);
         if (origin.x() < 0)
             origin = QPoint(cell.Col, cell.Row);
         const qint64 tc64 = qint64(cell.Col) + point.x() - origin.x();

@@ -87,6 +87,40 @@ void TComponentWriter::PropertyName(const QString& name)
     ShortString(name.toUtf8());
 }
 
+void TComponentWriter::ShortString(QLatin1String ascii)
+{
+    const qsizetype n = std::min<qsizetype>(ascii.size(), 255);
+    byte(uint8_t(n));
+    m_out.append(ascii.data(), n);
+}
+
+void TComponentWriter::BeginObject(QLatin1String className)
+{
+    m_out.append("TPF0", 4);
+    ShortString(className);
+    byte(0);
+}
+
+void TComponentWriter::Integer(QLatin1String name, int64_t v)
+{
+    ShortString(name);
+    IntegerValue(v);
+}
+
+void TComponentWriter::Boolean(QLatin1String name, bool v)
+{
+    ShortString(name);
+    byte(v ? vaTrue : vaFalse);
+}
+
+void TComponentWriter::Text(QLatin1String name, const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    ShortString(name);
+    TextValue(text);
+}
+
 void TComponentWriter::BeginObject(const QString& className)
 {
     m_out.append("TPF0", 4);
@@ -147,6 +181,22 @@ void TComponentWriter::Set(const QString& name, const QStringList& idents)
 
 void TComponentWriter::TextValue(const QString& text)
 {
+    // The common case first: a short ASCII text goes out as it is.
+    if (text.size() < 256) {
+        bool ascii = true;
+        for (QChar c : text)
+            if (c.unicode() >= 128) {
+                ascii = false;
+                break;
+            }
+        if (ascii) {
+            byte(vaString);
+            byte(uint8_t(text.size()));
+            for (QChar c : text)
+                m_out.append(char(c.unicode()));
+            return;
+        }
+    }
     const QByteArray utf8 = text.toUtf8();
     const bool ascii = std::all_of(utf8.begin(), utf8.end(), [](char c) { return uint8_t(c) < 128; });
     if (utf8.size() >= 2 * text.size() && !text.isEmpty() && !ascii) {
@@ -263,11 +313,19 @@ QString TComponentReader::shortString()
     return s;
 }
 
-TStreamValue TComponentReader::value(int depth)
+QByteArrayView TComponentReader::shortBytes()
+{
+    const int n = byte();
+    need(n);
+    const QByteArrayView v(m_data.constData() + m_pos, n);
+    m_pos += n;
+    return v;
+}
+
+void TComponentReader::value(int depth, TStreamValue& v)
 {
     if (depth > kMaxDepth)
         fail("values nested too deep");
-    TStreamValue v;
     v.Tag = TValueTag(byte());
     switch (v.Tag) {
     case vaInt8:
@@ -288,9 +346,11 @@ TStreamValue TComponentReader::value(int depth)
         m_pos += 10;
         break;
     }
-    case vaString:
-        v.Text = shortString();
+    case vaString: {
+        const QByteArrayView b = shortBytes();
+        v.Text = QString::fromLatin1(b.data(), b.size());
         break;
+    }
     case vaIdent:
         v.Text = shortString();
         break;
@@ -352,7 +412,33 @@ TStreamValue TComponentReader::value(int depth)
     default:
         fail("unknown value tag");
     }
-    return v;
+}
+
+QByteArrayView TComponentReader::beginObject()
+{
+    need(4);
+    if (std::memcmp(m_data.constData() + m_pos, "TPF0", 4) != 0)
+        fail("signature TPF0 missing");
+    m_pos += 4;
+    const QByteArrayView cls = shortBytes();
+    (void)shortBytes();
+    return cls;
+}
+
+bool TComponentReader::nextProperty()
+{
+    need(1);
+    if (m_data[m_pos] == 0) {
+        ++m_pos;
+        return false;
+    }
+    return true;
+}
+
+void TComponentReader::endObject()
+{
+    if (byte() != 0)
+        fail("child objects are not allowed");
 }
 
 TStreamItem TComponentReader::properties(int depth)

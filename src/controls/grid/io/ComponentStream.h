@@ -17,6 +17,9 @@
 #include "platform/core/Errors.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QLatin1String>
+#include <functional>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -88,8 +91,15 @@ public:
     void EndItem();
     void EndCollection();
 
+    // The same for names known to be ASCII, without a conversion (the cell records).
+    void BeginObject(QLatin1String className);
+    void Integer(QLatin1String name, int64_t v);
+    void Boolean(QLatin1String name, bool v);
+    void Text(QLatin1String name, const QString& text);
+
     // Low-level pieces (also used by the tests to build damaged objects).
     void ShortString(const QByteArray& bytes);
+    void ShortString(QLatin1String ascii);
     void PropertyName(const QString& name);
     void TextValue(const QString& text);
     void IntegerValue(int64_t v);
@@ -106,6 +116,22 @@ public:
     static constexpr int kMaxDepth = 16;
     TComponentReader(const QByteArray& data, qsizetype pos = 0) : m_data(data), m_pos(pos) {}
     TStreamObject ReadObject();
+    // Reads one object without building it: visit gets each property's name (the stream's
+    // bytes) and value; returns the class name's bytes. For the records read by the million.
+    template <class Visit>
+    QByteArrayView ReadObjectVisit(Visit&& visit)
+    {
+        const QByteArrayView cls = beginObject();
+        TStreamValue v;
+        while (nextProperty()) {
+            const QByteArrayView name = shortBytes();
+            v.Text.clear();
+            value(0, v);
+            visit(name, v);
+        }
+        endObject();
+        return cls;
+    }
     qsizetype Position() const { return m_pos; }
     qsizetype Remaining() const { return m_data.size() - m_pos; }
     bool AtEnd() const { return m_pos >= m_data.size(); }
@@ -116,7 +142,17 @@ private:
     uint64_t le(int n);
     void need(qsizetype n) const;
     QString shortString();
-    TStreamValue value(int depth);
+    QByteArrayView shortBytes();
+    QByteArrayView beginObject();
+    bool nextProperty();
+    void endObject();
+    void value(int depth, TStreamValue& v);
+    TStreamValue value(int depth)
+    {
+        TStreamValue v;
+        value(depth, v);
+        return v;
+    }
     TStreamItem properties(int depth);
     const QByteArray& m_data;
     qsizetype m_pos;

@@ -224,7 +224,7 @@ void LoadFromFileData(TExtStringGridPaint& grid, const QByteArray& bytes, const 
             const qsizetype comma = line.indexOf(u',');
             const int index = LenientStrToInt(line.mid(3, comma < 0 ? -1 : comma - 3));
             const int width = comma < 0 ? 0 : LenientStrToInt(line.mid(comma + 1));
-            if (index >= 0 && index < grid.ColCount() && width >= 0)
+            if (index >= 0 && index < grid.ColCount() && width >= 0 && width <= kMaxCellExtent)
                 grid.SetAllColWidths(index, width);
             continue;
         }
@@ -313,7 +313,7 @@ void LoadFromStream(TExtStringGridPaint& grid, const QByteArray& data, qsizetype
             const qsizetype comma = line.indexOf(u',');
             const int index = strictInt(line.left(comma));
             const int width = strictInt(comma < 0 ? QString() : line.mid(comma + 1));
-            if (index >= 0 && index < grid.ColCount() && width >= 0)
+            if (index >= 0 && index < grid.ColCount() && width >= 0 && width <= kMaxCellExtent)
                 grid.setColWidths(index, width);
             continue;
         }

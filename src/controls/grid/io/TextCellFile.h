@@ -51,5 +51,7 @@ double CellToReal(TExtStringGridPaint& grid, int col, int row);
 // Largest counts a text file may ask the grid for.
 inline constexpr int kMaxFileCols = 65536;
 inline constexpr int kMaxFileRows = 16 * 1024 * 1024;
+// Widths and heights beyond this are not applied (a damaged file must not overflow the layout).
+inline constexpr int kMaxCellExtent = 32767;
 
 } // namespace controls::grid::io

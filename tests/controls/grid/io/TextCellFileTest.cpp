@@ -102,9 +102,11 @@ TEST(TextCellFile, LenientLinesAndDamagedFiles)
     LoadFromFile(*g, dir.file("nocomma.txt"));
     EXPECT_EQ(g->Cells(0, 0), "whole line");
     // Cells and widths outside the grid are ignored; numbers are read up to a bad character.
-    dir.write("outside.txt", "2,2\r\ncw 9,50\r\n5,5,far\r\n1x,1,near\r\n");
+    dir.write("outside.txt", "2,2\r\ncw 9,50\r\ncw 0,99999999999\r\n5,5,far\r\n1x,1,near\r\n");
+    const int width0 = g->colWidths(0);
     LoadFromFile(*g, dir.file("outside.txt"));
     EXPECT_EQ(g->Cells(1, 1), "near");
+    EXPECT_EQ(g->colWidths(0), width0); // a width beyond any screen is not applied
     struct Case {
         const char* content;
     } damaged[] = {{"0,0\r\n"}, {"3,0\r\n"}, {"99999999,99999999\r\n"}, {"-3,2\r\n"}};
