@@ -111,49 +111,33 @@ bool DropTarget::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != m_widget)
         return false;
+    // The effect given back to Qt: accepted with its action, or ignored.
+    auto answer = [](QDropEvent* e, DropEffect effect) {
+        if (effect != DropEffect::None) {
+            e->setDropAction(toAction(effect));
+            e->accept();
+        } else {
+            e->ignore();
+        }
+        return true;
+    };
     switch (event->type()) {
-    case QEvent::DragEnter: {
-        auto* e = static_cast<QDragEnterEvent*>(event);
-        const DropEffect effect =
-            DragEnter(ExchangeData::fromMimeData(e->mimeData()), e->modifiers().testFlag(Qt::ControlModifier),
-                      e->possibleActions().testFlag(Qt::MoveAction), m_widget->mapToGlobal(e->position().toPoint()));
-        if (effect != DropEffect::None) {
-            e->setDropAction(toAction(effect));
-            e->accept();
-        } else {
-            e->ignore();
-        }
-        return true;
-    }
-    case QEvent::DragMove: {
-        auto* e = static_cast<QDragMoveEvent*>(event);
-        const DropEffect effect = DragOver(e->modifiers().testFlag(Qt::ControlModifier),
-                                           e->possibleActions().testFlag(Qt::MoveAction),
-                                           m_widget->mapToGlobal(e->position().toPoint()));
-        if (effect != DropEffect::None) {
-            e->setDropAction(toAction(effect));
-            e->accept();
-        } else {
-            e->ignore();
-        }
-        return true;
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop: {
+        auto* e = static_cast<QDropEvent*>(event);
+        const bool ctrl = e->modifiers().testFlag(Qt::ControlModifier);
+        const bool move = e->possibleActions().testFlag(Qt::MoveAction);
+        const QPoint screen = m_widget->mapToGlobal(e->position().toPoint());
+        if (event->type() == QEvent::DragMove)
+            return answer(e, DragOver(ctrl, move, screen));
+        const ExchangeData data = ExchangeData::fromMimeData(e->mimeData());
+        return answer(e, event->type() == QEvent::Drop ? Drop(data, ctrl, move, screen)
+                                                       : DragEnter(data, ctrl, move, screen));
     }
     case QEvent::DragLeave:
         DragLeave();
         return true;
-    case QEvent::Drop: {
-        auto* e = static_cast<QDropEvent*>(event);
-        const DropEffect effect =
-            Drop(ExchangeData::fromMimeData(e->mimeData()), e->modifiers().testFlag(Qt::ControlModifier),
-                 e->possibleActions().testFlag(Qt::MoveAction), m_widget->mapToGlobal(e->position().toPoint()));
-        if (effect != DropEffect::None) {
-            e->setDropAction(toAction(effect));
-            e->accept();
-        } else {
-            e->ignore();
-        }
-        return true;
-    }
     default:
         return false;
     }

@@ -175,29 +175,26 @@ void TGridDropTarget::DropStream(QPoint screen, const QByteArray& stream)
 
 void TGridDropTarget::DropRTF(QPoint screen, const QString& rtf)
 {
-    TExtStringGridInput& g = *m_grid;
-    int c = -1, r = -1;
-    bool append = false;
-    target(screen, c, r, append);
-    bool allow = true;
-    if (g.OnOleDrop)
-        g.OnOleDrop(&g, r, c, rtf, allow);
-    if (allow && c >= 0 && r >= 0)
-        g.SetCells(g.RealColIndex(c), r, rtf);
-    hideArrows();
+    intoCell(screen, rtf, m_grid->OnOleDrop);
 }
 
 void TGridDropTarget::DropURL(QPoint screen, const QString& url)
+{
+    intoCell(screen, url, m_grid->OnOleDropURL);
+}
+
+void TGridDropTarget::intoCell(QPoint screen, const QString& text,
+                               const std::function<void(TExtStringGridInput*, int, int, const QString&, bool&)>& event)
 {
     TExtStringGridInput& g = *m_grid;
     int c = -1, r = -1;
     bool append = false;
     target(screen, c, r, append);
     bool allow = true;
-    if (g.OnOleDropURL)
-        g.OnOleDropURL(&g, r, c, url, allow);
+    if (event)
+        event(&g, r, c, text, allow);
     if (allow && c >= 0 && r >= 0)
-        g.SetCells(g.RealColIndex(c), r, url);
+        g.SetCells(g.RealColIndex(c), r, text);
     hideArrows();
 }
 

@@ -9,6 +9,7 @@
 #include "platform/exchange/DropTarget.h"
 
 #include <QPointer>
+#include <functional>
 
 namespace controls::grid {
 
@@ -36,6 +37,10 @@ private:
     // The cell under a screen point; append is set for a point below the last row.
     void target(QPoint screen, int& col, int& row, bool& append) const;
     void hideArrows();
+    // RTF and URL drops: the text becomes the text of the cell under the point, unless the event
+    // refuses it.
+    void intoCell(QPoint screen, const QString& text,
+                  const std::function<void(TExtStringGridInput*, int, int, const QString&, bool&)>& event);
     TExtStringGridInput* m_grid;
     QPointer<TArrowWindow> m_arwL, m_arwD, m_arwU;
 };

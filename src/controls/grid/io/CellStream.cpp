@@ -2,6 +2,7 @@
 
 #include "controls/grid/io/ComponentStream.h"
 #include "controls/grid/io/EnumNames.h"
+#include "controls/grid/io/FileAccess.h"
 #include "controls/grid/io/TextCellFile.h"
 #include "platform/core/StringList.h"
 #include "platform/draw/Graphics.h"
@@ -198,19 +199,6 @@ void writePicture(TComponentWriter& w, const TCellGraphic& g)
     }
 }
 
-int roundPercent(double v)
-{
-    return int(platform::roundHalfEven(v * 100));
-}
-
-void fileProgress(TExtStringGrid& grid, int& last, int p)
-{
-    if (grid.OnFileProgress && p != last) {
-        last = p;
-        grid.OnFileProgress(&grid, p);
-    }
-}
-
 } // namespace
 
 qint64 GridStreamID(const TExtStringGrid& grid)
@@ -271,8 +259,7 @@ void SaveRectToBinStream(TExtStringGridPaint& grid, const TGridRect& r, QByteArr
                 writePicture(w, *g);
             }
         }
-        if (grid.OnFileProgress)
-            fileProgress(grid, lastProgress, roundPercent(double(row) / std::max(1, r.Bottom - r.Top)));
+        ReportProgress(grid, lastProgress, double(row) / std::max(1, r.Bottom - r.Top));
     }
     grid.ExportNotification(esExportDone, -1);
 }
@@ -287,9 +274,7 @@ QByteArray SaveToBinStream(TExtStringGridPaint& grid)
 
 void SaveToBinFile(TExtStringGridPaint& grid, const QString& fileName)
 {
-    QString error;
-    if (!platform::writeWholeFile(fileName, SaveToBinStream(grid), &error))
-        throw platform::Exception(QStringLiteral("Cannot create file %1: %2").arg(fileName, error));
+    WriteFileOrThrow(fileName, SaveToBinStream(grid));
 }
 
 namespace {
@@ -609,8 +594,7 @@ void LoadAtPointFromBinStream(TExtStringGridPaint& grid, QPoint point, const QBy
             grid.SetCellEx(tc, tr, cell.Cell);
         if (inside && tr != lastRow) {
             lastRow = tr;
-            if (grid.OnFileProgress)
-                fileProgress(grid, lastProgress, roundPercent(double(tr) / std::max(1, grid.RowCount())));
+            ReportProgress(grid, lastProgress, double(tr) / std::max(1, grid.RowCount()));
         }
         if (!cell.HasProp)
             continue;
@@ -658,11 +642,7 @@ void LoadFromBinStream(TExtStringGridPaint& grid, const QByteArray& data)
 
 void LoadFromBinFile(TExtStringGridPaint& grid, const QString& fileName)
 {
-    QString error;
-    const auto data = platform::readWholeFile(fileName, &error);
-    if (!data)
-        throw platform::Exception(QStringLiteral("Cannot open file %1: %2").arg(fileName, error));
-    LoadFromBinStream(grid, *data);
+    LoadFromBinStream(grid, ReadFileOrThrow(fileName));
 }
 
 void AssignCellsByStream(TExtStringGridPaint& target, TExtStringGridPaint& source)

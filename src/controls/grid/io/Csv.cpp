@@ -1,5 +1,6 @@
 #include "controls/grid/io/Csv.h"
 
+#include "controls/grid/io/FileAccess.h"
 #include "controls/grid/io/TextCodec.h"
 #include "controls/grid/util/ExtUtil.h"
 #include "platform/core/Errors.h"
@@ -14,19 +15,6 @@ namespace controls::grid::io {
 namespace {
 
 const QChar kCandidates[] = {u',', u';', u'#', u'\t', u'|', u'@', u'*', u'-', u'+', u'&'};
-
-int percent(double v)
-{
-    return int(platform::roundHalfEven(v * 100));
-}
-
-void progress(TExtStringGrid& g, int& last, int p)
-{
-    if (g.OnFileProgress && p != last) {
-        last = p;
-        g.OnFileProgress(&g, p);
-    }
-}
 
 QChar writeDelimiter(const TExtStringGrid& g)
 {
@@ -52,21 +40,6 @@ QString decodeCsv(const TExtStringGrid& g, const QByteArray& bytes)
     return DecodeGridText(bytes);
 }
 
-void writeFile(const QString& fileName, const QByteArray& bytes)
-{
-    QString error;
-    if (!platform::writeWholeFile(fileName, bytes, &error))
-        throw platform::Exception(QStringLiteral("Cannot create file %1: %2").arg(fileName, error));
-}
-
-QByteArray readFile(const QString& fileName)
-{
-    QString error;
-    const auto bytes = platform::readWholeFile(fileName, &error);
-    if (!bytes)
-        throw platform::Exception(QStringLiteral("Cannot open file %1: %2").arg(fileName, error));
-    return *bytes;
-}
 
 } // namespace
 
@@ -106,7 +79,7 @@ QString SaveToCSVString(TExtStringGridPaint& grid)
             out += t;
         }
         out += QStringLiteral("\r\n");
-        progress(grid, last, percent(double(r) / std::max(1, grid.RowCount() - 1)));
+        ReportProgress(grid, last, double(r) / std::max(1, grid.RowCount() - 1));
     }
     grid.ExportNotification(esExportDone, -1);
     return out;
@@ -114,15 +87,15 @@ QString SaveToCSVString(TExtStringGridPaint& grid)
 
 void SaveToCSV(TExtStringGridPaint& grid, const QString& fileName, bool unicode)
 {
-    writeFile(fileName, encodeCsv(grid, SaveToCSVString(grid), unicode));
+    WriteFileOrThrow(fileName, encodeCsv(grid, SaveToCSVString(grid), unicode));
 }
 
 void AppendToCSV(TExtStringGridPaint& grid, const QString& fileName, bool unicode)
 {
-    QString before = decodeCsv(grid, readFile(fileName));
+    QString before = decodeCsv(grid, ReadFileOrThrow(fileName));
     if (!before.isEmpty() && !before.endsWith(u'\n') && !before.endsWith(u'\r'))
         before += QStringLiteral("\r\n");
-    writeFile(fileName, encodeCsv(grid, before + SaveToCSVString(grid), unicode));
+    WriteFileOrThrow(fileName, encodeCsv(grid, before + SaveToCSVString(grid), unicode));
 }
 
 QChar DetectDelimiter(const QString& l1, const QString& l2)
@@ -310,7 +283,7 @@ void ReadCSVData(TExtStringGridPaint& grid, const QByteArray& bytes, bool insert
         }
         ++t;
         if (grid.OnFileProgress && toRead > 0)
-            progress(grid, last, percent(double(read + 1) / double(toRead)));
+            ReportProgress(grid, last, double(read + 1) / double(toRead));
     }
     grid.SetRowCount(t + grid.FixedFooters());
     if (insert && floating)
@@ -322,7 +295,7 @@ void ReadCSVData(TExtStringGridPaint& grid, const QByteArray& bytes, bool insert
 
 void LoadFromCSV(TExtStringGridPaint& grid, const QString& fileName, int maxRows)
 {
-    const QByteArray bytes = readFile(fileName);
+    const QByteArray bytes = ReadFileOrThrow(fileName);
     if (bytes.isEmpty())
         return;
     ReadCSVData(grid, bytes, false, maxRows);
@@ -330,7 +303,7 @@ void LoadFromCSV(TExtStringGridPaint& grid, const QString& fileName, int maxRows
 
 void InsertFromCSV(TExtStringGridPaint& grid, const QString& fileName, int maxRows)
 {
-    const QByteArray bytes = readFile(fileName);
+    const QByteArray bytes = ReadFileOrThrow(fileName);
     if (bytes.isEmpty())
         return;
     ReadCSVData(grid, bytes, true, maxRows);
@@ -408,7 +381,7 @@ namespace {
 void writeLines(const QString& fileName, const QStringList& lines, bool unicode)
 {
     const QString text = lines.isEmpty() ? QString() : lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
-    writeFile(fileName, unicode ? EncodeUtf16WithBom(text) : text.toUtf8());
+    WriteFileOrThrow(fileName, unicode ? EncodeUtf16WithBom(text) : text.toUtf8());
 }
 
 } // namespace
@@ -422,7 +395,7 @@ void AppendToASCII(TExtStringGridPaint& grid, const QString& fileName, bool unic
 {
     QStringList lines;
     if (platform::fileExists(fileName))
-        lines = platform::splitLines(DecodeGridText(readFile(fileName)));
+        lines = platform::splitLines(DecodeGridText(ReadFileOrThrow(fileName)));
     lines << ColumnAlignedLines(grid);
     writeLines(fileName, lines, unicode);
 }

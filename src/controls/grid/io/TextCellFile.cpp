@@ -1,5 +1,6 @@
 #include "controls/grid/io/TextCellFile.h"
 
+#include "controls/grid/io/FileAccess.h"
 #include "controls/grid/io/TextCodec.h"
 #include "controls/grid/util/ExtUtil.h"
 #include "platform/core/Errors.h"
@@ -24,19 +25,6 @@ bool needsCoding(const QString& s)
             return true;
     }
     return false;
-}
-
-int percent(double v)
-{
-    return int(platform::roundHalfEven(v * 100));
-}
-
-void progress(TExtStringGrid& g, int& last, int p)
-{
-    if (g.OnFileProgress && p != last) {
-        last = p;
-        g.OnFileProgress(&g, p);
-    }
 }
 
 QString widthLine(int col, int width)
@@ -180,24 +168,18 @@ void SaveToFile(TExtStringGridPaint& grid, const QString& fileName, bool unicode
             if (!t.isEmpty())
                 lines << QStringLiteral("%1,%2,").arg(c).arg(r) + EncodeCellText(t);
         }
-        progress(grid, last, percent(double(r) / std::max(1, grid.SaveRowCount() - 1)));
+        ReportProgress(grid, last, double(r) / std::max(1, grid.SaveRowCount() - 1));
     }
     grid.ExportNotification(esExportDone, -1);
     QString text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
     QByteArray bytes;
     bytes = unicode ? EncodeUtf16WithBom(text) : text.toUtf8();
-    QString error;
-    if (!platform::writeWholeFile(fileName, bytes, &error))
-        throw platform::Exception(QStringLiteral("Cannot create file %1: %2").arg(fileName, error));
+    WriteFileOrThrow(fileName, bytes);
 }
 
 void LoadFromFile(TExtStringGridPaint& grid, const QString& fileName)
 {
-    QString error;
-    const auto bytes = platform::readWholeFile(fileName, &error);
-    if (!bytes)
-        throw platform::Exception(QStringLiteral("Cannot open file %1: %2").arg(fileName, error));
-    LoadFromFileData(grid, *bytes, fileName);
+    LoadFromFileData(grid, ReadFileOrThrow(fileName), fileName);
 }
 
 void LoadFromFileData(TExtStringGridPaint& grid, const QByteArray& bytes, const QString& fileName)
@@ -232,7 +214,7 @@ void LoadFromFileData(TExtStringGridPaint& grid, const QByteArray& bytes, const 
         const int y = LenientStrToInt(CutToken(u',', line));
         if (x >= 0 && x < grid.ColCount() && y >= 0 && y < grid.RowCount())
             grid.LoadCell(x, y, DecodeCellText(line, grid.Multilinecells));
-        progress(grid, last, percent(double(y) / std::max(1, grid.RowCount() - 1)));
+        ReportProgress(grid, last, double(y) / std::max(1, grid.RowCount() - 1));
     }
     grid.CellsChanged(QRect(0, 0, grid.ColCount(), grid.RowCount()));
     grid.CellsLoaded();

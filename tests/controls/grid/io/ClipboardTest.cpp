@@ -16,9 +16,7 @@ namespace {
 
 std::unique_ptr<TExtStringGridInput> editingGrid(int cols, int rows)
 {
-    auto g = makeGrid(cols, rows);
-    g->SetFixedRows(0);
-    g->SetFixedCols(0);
+    auto g = plainGrid(cols, rows);
     g->setOptions(g->options() | platform::goEditing | platform::goRangeSelect);
     return g;
 }

@@ -22,6 +22,15 @@ inline std::unique_ptr<TExtStringGridInput> makeGrid(int cols, int rows)
     return g;
 }
 
+// A grid without fixed rows or columns.
+inline std::unique_ptr<TExtStringGridInput> plainGrid(int cols, int rows)
+{
+    auto g = makeGrid(cols, rows);
+    g->SetFixedRows(0);
+    g->SetFixedCols(0);
+    return g;
+}
+
 // What random texts are made of: every Unicode plane (BMP, supplementary, private use up to
 // U+10FFFD), line breaks, tabs, quotes and the characters the formats escape.
 enum TextKind {

@@ -11,18 +11,6 @@ using namespace iotest;
 using namespace controls::grid::io;
 using testing_support::TempDir;
 
-namespace {
-
-std::unique_ptr<TExtStringGridInput> plainGrid(int cols, int rows)
-{
-    auto g = makeGrid(cols, rows);
-    g->SetFixedRows(0);
-    g->SetFixedCols(0);
-    return g;
-}
-
-} // namespace
-
 TEST(Xml, GoldenDocumentOfTheFormat)
 {
     auto g = plainGrid(3, 2);
