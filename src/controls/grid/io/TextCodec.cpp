@@ -6,10 +6,30 @@
 
 namespace controls::grid::io {
 
+namespace {
+
+// A UTF-16 file may hold halves of surrogate pairs alone: they become U+FFFD, as UTF-8 input's
+// damage does, so a text reads the same whatever it is written in next.
+QString replaceLoneSurrogates(QString text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            ++i;
+            continue;
+        }
+        if (c.isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
+} // namespace
+
 QString DecodeGridText(const QByteArray& bytes)
 {
     if (platform::detectBom(bytes).length > 0)
-        return platform::decodeTextFile(bytes);
+        return replaceLoneSurrogates(platform::decodeTextFile(bytes));
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
     if (!utf8.hasError())
