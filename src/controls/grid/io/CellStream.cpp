@@ -241,7 +241,9 @@ void SaveRectToBinStream(TExtStringGridPaint& grid, const TGridRect& r, QByteArr
             w.BeginObject(QLatin1String("TGridCellIO"));
             w.Integer(QLatin1String("Col"), c);
             w.Integer(QLatin1String("Row"), row);
-            w.Text(QLatin1String("Cell"), grid.GetCellEx(c, row));
+            // A cell without properties is its own base cell: its stored text is what GetCellEx
+            // gives outside the display-text rows (one lookup instead of three).
+            w.Text(QLatin1String("Cell"), p || row < grid.NormalRowCount() ? grid.GetCellEx(c, row) : grid.GetGridCell(c, row));
             w.Boolean(QLatin1String("HasProp"), p != nullptr);
             w.EndObject();
             if (!p)
@@ -581,6 +583,7 @@ void LoadAtPointFromBinStream(TExtStringGridPaint& grid, QPoint point, const QBy
     int lastRow = -1;
     int lastProgress = -1;
     TCellGraphic record;
+    const bool plainTarget = !grid.HideLastRow();
     while (reader.Position() < data.size() - 1) {
         const CellRecord cell = readCell(reader);
         if (origin.x() < 0)
@@ -590,8 +593,12 @@ void LoadAtPointFromBinStream(TExtStringGridPaint& grid, QPoint point, const QBy
         const int tc = int(tc64), tr = int(tr64);
         const bool inside = tc64 >= 0 && tr64 >= 0 && tc64 < grid.ColCount() && tr64 < grid.RowCount()
                             && (!accept || accept(tc, tr));
-        if (inside)
-            grid.SetCellEx(tc, tr, cell.Cell);
+        if (inside) {
+            if (plainTarget && !grid.GetGridObject(tc, tr))
+                grid.SetGridCell(tc, tr, cell.Cell); // what SetCellEx does for a cell without properties
+            else
+                grid.SetCellEx(tc, tr, cell.Cell);
+        }
         if (inside && tr != lastRow) {
             lastRow = tr;
             ReportProgress(grid, lastProgress, double(tr) / std::max(1, grid.RowCount()));

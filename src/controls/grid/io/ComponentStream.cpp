@@ -190,10 +190,13 @@ void TComponentWriter::TextValue(const QString& text)
                 break;
             }
         if (ascii) {
-            byte(vaString);
-            byte(uint8_t(text.size()));
+            const qsizetype at = m_out.size();
+            m_out.resize(at + 2 + text.size());
+            char* p = m_out.data() + at;
+            *p++ = char(vaString);
+            *p++ = char(uint8_t(text.size()));
             for (QChar c : text)
-                m_out.append(char(c.unicode()));
+                *p++ = char(c.unicode());
             return;
         }
     }
