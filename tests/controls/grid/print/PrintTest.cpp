@@ -7,6 +7,7 @@
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -74,6 +75,8 @@ TEST(GridPrint, ThreeRowPagesWithRepeatedHeadersAndPageNumbers)
     TGridPrinter printer(*g);
     TempDir dir;
     EXPECT_EQ(printer.PrintToPdf(dir.file("rows.pdf")), 3);
+    if (qEnvironmentVariableIsSet("VN_KEEP_PRINTS"))
+        QFile::copy(dir.file("rows.pdf"), qEnvironmentVariable("VN_KEEP_PRINTS") + "/rows.pdf");
     ASSERT_EQ(pdfPages(dir.file("rows.pdf")), 3);
     for (int page = 1; page <= 3; ++page) {
         const QString text = pdfPageText(dir.file("rows.pdf"), page);
@@ -102,6 +105,8 @@ TEST(GridPrint, WideGridsPrintInColumnPages)
     TempDir dir;
     const int pages = printer.PrintToPdf(dir.file("wide.pdf"));
     ASSERT_GT(pages, 1);
+    if (qEnvironmentVariableIsSet("VN_KEEP_PRINTS")) // to look at the pages by hand
+        QFile::copy(dir.file("wide.pdf"), qEnvironmentVariable("VN_KEEP_PRINTS") + "/wide.pdf");
     EXPECT_EQ(pdfPages(dir.file("wide.pdf")), pages);
     const QString second = pdfPageText(dir.file("wide.pdf"), 2);
     EXPECT_TRUE(second.contains("1-2")) << second.toStdString();
