@@ -91,6 +91,23 @@ TEST(Csv, QuotingOfTheWrittenFields)
     EXPECT_EQ(SaveToCSVString(*g), "a~b,^\r\n");
 }
 
+TEST(Csv, GoldenFileOfQuotedFields)
+{
+    auto g = makeGrid(3, 2);
+    g->SetFixedRows(0);
+    g->SetFixedCols(0);
+    const QStringList cells{"a\"b", "plain", "", "a,b", "two\r\nlines", " edge"};
+    for (int i = 0; i < 6; ++i)
+        g->SetCells(i % 3, i / 3, cells[i]);
+    TempDir dir;
+    SaveToCSV(*g, dir.file("g.csv"), false);
+    EXPECT_EQ(dir.read("g.csv"), testing_support::dataFile("grid/csv_quoting.csv"));
+    auto b = makeGrid(1, 1);
+    LoadFromCSV(*b, dir.file("g.csv"));
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(b->Cells(i % 3, i / 3), cells[i]) << i;
+}
+
 TEST(Csv, ReadingQuotedLineBreaksOlderCodingAndJavaStyle)
 {
     auto g = makeGrid(1, 1);
