@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (grid.Delimiter.isNull())
         grid.Delimiter = u',';
     grid.OemConvert = false;
-    const QByteArray again = io::SaveToCSVString(grid).toUtf8();
+    const QByteArray again = io::SaveToCSVBytes(grid, false);
     TExtStringGridInput copy;
     copy.Delimiter = grid.Delimiter;
     io::LoadFromCSVStream(copy, again);

@@ -28,7 +28,9 @@ bool hasLineBreak(const QString& t)
 
 QByteArray encodeCsv(const TExtStringGrid& g, const QString& text, bool unicode)
 {
-    if (unicode)
+    // A first cell that begins with U+FEFF would read as a byte-order mark: the file gets a
+    // real mark in front of it.
+    if (unicode || (!g.OemConvert && text.startsWith(QChar(0xFEFF))))
         return EncodeUtf8WithBom(text);
     return g.OemConvert ? platform::encodeCp850(text) : text.toUtf8();
 }
@@ -85,9 +87,14 @@ QString SaveToCSVString(TExtStringGridPaint& grid)
     return out;
 }
 
+QByteArray SaveToCSVBytes(TExtStringGridPaint& grid, bool unicode)
+{
+    return encodeCsv(grid, SaveToCSVString(grid), unicode);
+}
+
 void SaveToCSV(TExtStringGridPaint& grid, const QString& fileName, bool unicode)
 {
-    WriteFileOrThrow(fileName, encodeCsv(grid, SaveToCSVString(grid), unicode));
+    WriteFileOrThrow(fileName, SaveToCSVBytes(grid, unicode));
 }
 
 void AppendToCSV(TExtStringGridPaint& grid, const QString& fileName, bool unicode)

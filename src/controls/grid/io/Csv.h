@@ -26,6 +26,8 @@ namespace controls::grid::io {
 
 // The CSV text of the save range (what SaveToCSV writes, without the mark).
 QString SaveToCSVString(TExtStringGridPaint& grid);
+// The bytes SaveToCSV writes.
+QByteArray SaveToCSVBytes(TExtStringGridPaint& grid, bool unicode);
 void SaveToCSV(TExtStringGridPaint& grid, const QString& fileName, bool unicode);
 // The file must exist (platform::Exception otherwise).
 void AppendToCSV(TExtStringGridPaint& grid, const QString& fileName, bool unicode);
