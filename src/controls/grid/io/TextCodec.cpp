@@ -28,8 +28,15 @@ QString replaceLoneSurrogates(QString text)
 
 QString DecodeGridText(const QByteArray& bytes)
 {
-    if (platform::detectBom(bytes).length > 0)
-        return replaceLoneSurrogates(platform::decodeTextFile(bytes));
+    const platform::BomInfo bom = platform::detectBom(bytes);
+    if (bom.length > 0) {
+        // Only the mark itself goes: a U+FEFF right after it is the text's first character.
+        const auto encoding = bom.encoding == platform::TextEncoding::Utf16LE   ? QStringDecoder::Utf16LE
+                              : bom.encoding == platform::TextEncoding::Utf16BE ? QStringDecoder::Utf16BE
+                                                                                : QStringDecoder::Utf8;
+        QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+        return replaceLoneSurrogates(decoder.decode(bytes.mid(bom.length)));
+    }
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
     if (!utf8.hasError())
