@@ -14,6 +14,8 @@
 #include "exports/window/UProfinetFileName.h"
 #include "image/ImageBuilder.h"
 #include "mbus/RegisterMap.h"
+#include "mbus/window/UMeter_Bus.h"
+#include "mbus/window/UNewIDNode.h"
 #include "parameters/window/UParGen.h"
 #include "platform/text/UserError.h"
 #include "tables/bacnet/window/BacnetDialogs.h"
@@ -38,8 +40,13 @@ Program::Program(const QString& programDir)
     auto* bootTcp = new update::TFBootTCP(m);
     m->registerWindow(WindowId::FBootTCP, bootTcp);                     //  5
     m->registerWindow(WindowId::FParGen, new parameters::TFParGen(m));  //  6
-    //  7 TFMeter_Bus                 M-Bus network editor
-    //  8 TFNewIDNode                 new node identification of the M-Bus editor
+    auto* meterBus = new mbus::TFMeter_Bus(m);
+    m->registerWindow(WindowId::FMeter_Bus, meterBus);                  //  7
+    meterBus->FNewIDNode = new mbus::TFNewIDNode(meterBus, m);
+    m->registerWindow(WindowId::FNewIDNode, meterBus->FNewIDNode);      //  8
+    meterBus->engUnitPicker = [m] {
+        return static_cast<tables::TFBACnet_Eng_Unit*>(m->window(WindowId::FBACnet_Eng_Unit));
+    };
     auto* engUnit = new tables::TFBACnet_Eng_Unit(m);
     m->registerWindow(WindowId::FBACnet_Eng_Unit, engUnit);                           //  9
     m->registerWindow(WindowId::FSetAccess, new tables::modbus::TFSetAccess(m));       // 10
