@@ -1140,7 +1140,11 @@ void TExtPageControl::resizeEvent(QResizeEvent* e)
 
 void TExtPageControl::paintEvent(QPaintEvent*)
 {
+    // The background erase a native strip gets before it paints: the control colour where
+    // neither the strip nor a page paints.
     platform::Canvas canvas(this);
+    canvas.brush() = platform::Brush{m_color, platform::BrushStyle::Solid};
+    canvas.fillRect(Rect{0, 0, width(), height()});
     PaintTabs(canvas);
 }
 

@@ -73,11 +73,17 @@ void TreeView::select(QTreeWidgetItem* item)
 
 void TreeView::contextMenuEvent(QContextMenuEvent* e)
 {
-    if (QTreeWidgetItem* under = itemAt(viewport()->mapFromGlobal(e->globalPos())))
-        if (under != selected())
-            select(under);
+    QPoint at = e->globalPos();
+    if (e->reason() == QContextMenuEvent::Mouse) {
+        if (QTreeWidgetItem* under = itemAt(viewport()->mapFromGlobal(at)))
+            if (under != selected())
+                select(under);
+    } else if (QTreeWidgetItem* item = selected()) {
+        // From the keyboard: the menu opens under the selected item.
+        at = viewport()->mapToGlobal(visualItemRect(item).bottomLeft());
+    }
     if (popup_)
-        popup_->popup(e->globalPos());
+        popup_->popup(at);
     e->accept();
 }
 

@@ -6,7 +6,8 @@
 //   TreeView    onChange  whenever the selected item changes: by the user or by select().
 //               onClick   when the user clicks an item (after onChange, when it changed).
 //               A right click selects the item under the pointer first, then opens the
-//               pop-up menu (setPopupMenu) at the pointer.
+//               pop-up menu (setPopupMenu) at the pointer; the menu key opens it under the
+//               selected item.
 //   RadioButton onClick   whenever it becomes checked: clicked by the user or setChecked().
 //   PopupMenu   each item runs its handler when chosen.
 #include "platform/ui/controls/Controls.h"
