@@ -2,6 +2,7 @@
 // outlines and separators, the page frame, captions turned with the tabs, close buttons,
 // the hover outline and the focus frame; and the drawing routines it is made of.
 #include "controls/pages/ExtPageControl.h"
+#include "platform/draw/Graphics.h"
 #include "support/DrawChecks.h"
 
 #include <QApplication>
@@ -364,4 +365,49 @@ TEST(TabPainter, PageGradientBandsAndTransparentBlits)
     EXPECT_EQ(tall.pixel(1, 17), platform::clBlue); // row 3 again, at 3 + 14
     EXPECT_EQ(tall.pixel(1, 18), platform::clYellow);
     EXPECT_EQ(tall.pixel(1, 19), platform::clWhite);
+}
+
+TEST(TabPainter, ImagesAndTabPictures)
+{
+    // An image of the list in the tab, its room reserved in every tab.
+    Strip s(2, TTabPosition::tpTop);
+    s.c->tabMargin().setTopMargin(0);
+    const int width = s.tab(1).width();
+    platform::TImageList images(8, 8);
+    images.Add(Bitmap(8, 8, platform::clRed));
+    s.c->setImages(&images);
+    EXPECT_EQ(s.tab(1).width(), width + 8);
+    s.sheets[0]->setImageIndex(0);
+    EXPECT_EQ(s.c->GetImageIndex(0), 0);
+    EXPECT_EQ(s.c->GetImageIndex(1), 0); // the room only: no image of its own
+    EXPECT_EQ(s.sheets[1]->imageIndex(), -1);
+    Bitmap b = s.paint();
+    const Rect a = s.tab(0);
+    // At the text position less 2 (the active tab's text sits LowerActive + 1 lower).
+    EXPECT_EQ(b.pixel(a.left + 4 - 2 + 4, a.top + 2 + 1 + 4), platform::clRed);
+    EXPECT_TRUE(inkIn(b, s.tab(1), platform::clRed).empty());
+
+    // A picture in place of every tab's fill and outline, stretched along the tab; its
+    // bottom-left colour is transparent.
+    Bitmap picture(10, 12, platform::clGreen);
+    picture.setPixel(0, 11, platform::clFuchsia);
+    for (int x = 0; x < 10; ++x)
+        picture.setPixel(x, 11, platform::clFuchsia);
+    s.c->setImages(nullptr);
+    s.c->setTabBackGround(picture);
+    b = s.paint();
+    const Rect second = s.tab(1);
+    EXPECT_EQ(b.pixel((second.left + second.right) / 2, second.top + 2), platform::clGreen);
+    EXPECT_EQ(b.pixel(second.right - 2, second.top + 2), platform::clGreen);
+    // No fill under it (the picture is 11 visible rows high, from 2 above the tab).
+    EXPECT_TRUE(inkIn(b, Rect{second.left, second.top, second.right, second.top + 8}, kCream).empty());
+    // The active tab with a picture of its own is drawn last, over its neighbours' pictures.
+    Bitmap active(10, 12, platform::clBlue);
+    for (int x = 0; x < 10; ++x)
+        active.setPixel(x, 11, platform::clFuchsia);
+    s.c->setTabBackGroundActive(active);
+    b = s.paint();
+    const Rect first = s.tab(0);
+    EXPECT_EQ(b.pixel((first.left + first.right) / 2, first.top + 2), platform::clBlue);
+    EXPECT_EQ(b.pixel((second.left + second.right) / 2, second.top + 2), platform::clGreen);
 }
