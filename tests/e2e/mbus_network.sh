@@ -21,7 +21,6 @@ launcher="$1"
 type="$2"
 project='MBus E2E'
 editor='M-Bus Network'
-picker='Select the BACnet Engineering Unit'
 wizard='Update Firmware from Etherner \(UDP\)'
 
 . "$(dirname "$0")/lib.sh"
@@ -34,11 +33,7 @@ case "$type" in
 esac
 main=$(find_window "$title") || fail "no main window titled '$title'; program log: $(cat "$work/app.log")"
 sleep 0.5
-new_project "$main" "$project"
-dir="$work/prog/PROJECTS/$project"
-for _ in $(seq 100); do [ -d "$dir/bin" ] && break; sleep 0.1; done
-[ -d "$dir/bin" ] || fail "project folder not created: $(ls -R "$work/prog/PROJECTS")"
-sleep 1
+new_project_folder "$main" "$project"
 
 # --- the editor's geometry (client coordinates) ------------------------------------------------
 # The tree at 8,72 (320 x 540): its first row, the root, at the top. The page control at
@@ -100,17 +95,7 @@ add_variable() { # description, type-of-data item, "" or the picker's category
   pick_box 2 "$2"
   if [ -n "$3" ]; then
     click "$win" 671 "$(row_y 12)"
-    pwin=$(find_window "$picker") || fail "the unit picker did not open"
-    sleep 0.5
-    click "$pwin" 136 180
-    sleep 0.4
-    xdotool type --delay 60 "$3"
-    xdotool key Return
-    sleep 0.4
-    click "$pwin" 136 220
-    click "$pwin" 361 276
-    window_gone "$pwin" "$picker" || fail "the unit picker did not close on OK"
-    sleep 0.3
+    pick_first_unit_of "$3"
   fi
   click "$win" "$box_x" 442
 }
