@@ -438,6 +438,24 @@ bool TExtPageControl::CanShowTab(int pageIndex) const
     return p && p->tabEnable();
 }
 
+void TExtPageControl::ShowControl(QWidget* control)
+{
+    for (TExtTabSheet* p : m_pages)
+        if (p == control) {
+            setActivePage(p);
+            return;
+        }
+}
+
+void TExtPageControl::SetChildOrder(QWidget* child, int order)
+{
+    for (TExtTabSheet* p : m_pages)
+        if (p == child) {
+            p->setPageIndex(order);
+            return;
+        }
+}
+
 int TExtPageControl::GetImageIndex(int tabIndex) const
 {
     if (OnGetImageIndex)

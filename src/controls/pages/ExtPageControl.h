@@ -188,6 +188,10 @@ public:
     TExtTabSheet* FindNextPage(TExtTabSheet* current, bool goForward, bool checkTabVisible) const;
     void SelectNextPage(bool goForward);
     bool CanShowTab(int pageIndex) const;
+    // Makes `control` the active page when it is one of this control's pages.
+    void ShowControl(QWidget* control);
+    // Moves a page of this control to `order` in the page list.
+    void SetChildOrder(QWidget* child, int order);
     int GetImageIndex(int tabIndex) const;
     virtual void UpdateActivePage();
 

@@ -3,6 +3,7 @@
 // reopening tabs, the margins' room in every tab, and its errors.
 #include "controls/pages/ExtPageControl.h"
 #include "platform/text/UserError.h"
+#include "support/FakeDialogs.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -377,5 +378,39 @@ TEST(ExtPageControl, HoverFollowsThePointerAndLeavingEndsIt)
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(&c, &leave);
     EXPECT_EQ(c.hoverTab(), -1);
+    w.window.hide();
+}
+
+TEST(ExtPageControl, ShowHandlersActiveFontAndOrderInCode)
+{
+    PagesWindow w(3);
+    w.window.show();
+    TExtPageControl& c = *w.pages;
+    // A page's show handler that fails is reported; the change goes on.
+    testing_support::FakeMessageBoxes boxes;
+    std::vector<QString> seen;
+    w.sheets[1]->OnShow = [](TExtTabSheet*) { throw platform::UserError(QStringLiteral("cannot show")); };
+    w.sheets[0]->OnHide = [&](TExtTabSheet* s) { seen.push_back(QStringLiteral("hide ") + s->objectName()); };
+    c.ShowControl(w.sheets[1]);
+    EXPECT_EQ(c.activePage(), w.sheets[1]);
+    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("cannot show")});
+    EXPECT_EQ(seen, std::vector<QString>{QStringLiteral("hide Page1")});
+    c.ShowControl(w.outside); // not a page: nothing
+    EXPECT_EQ(c.activePage(), w.sheets[1]);
+
+    // A bold active font: the strip pads the active tab's string with blanks so that the tab
+    // holds the wider caption; the other tabs keep theirs.
+    platform::Font bold = c.activeFont();
+    bold.font.setBold(true);
+    c.setActiveFont(bold);
+    EXPECT_TRUE(c.tabStrings().at(1).startsWith(QStringLiteral("Page 2 ")));
+    EXPECT_EQ(c.tabStrings().at(0), QStringLiteral("Page 1"));
+    c.setActivePage(w.sheets[0]);
+    EXPECT_EQ(c.tabStrings().at(1), QStringLiteral("Page 2"));
+    EXPECT_TRUE(c.tabStrings().at(0).startsWith(QStringLiteral("Page 1 ")));
+
+    c.SetChildOrder(w.sheets[0], 2);
+    EXPECT_EQ(names(pageList(c)), QStringLiteral("Page2,Page3,Page1"));
+    w.sheets[0]->OnHide = nullptr;
     w.window.hide();
 }
