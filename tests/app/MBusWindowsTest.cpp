@@ -30,10 +30,10 @@ TEST(MBusWindows, TheMBusButtonOpensTheNetworkEditorWhichSavesIntoTheProject)
         EXPECT_EQ(editor->objectName(), QStringLiteral("FMeter_Bus"));
         EXPECT_EQ(m.window(WindowId::FNewIDNode), editor->FNewIDNode);
         EXPECT_EQ(editor->size(), QSize(834, 662));
-        EXPECT_EQ(editor->findChild<QLabel*>(QStringLiteral("L_SW_Code"))->text(), workspace::ws().SW_Code);
 
         env.modal.actions["FMeter_Bus"] = [&](platform::Form& f) {
             auto& w = static_cast<mbus::TFMeter_Bus&>(f);
+            EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("L_SW_Code"))->text(), workspace::ws().SW_Code);
             w.E_New_Node_Desc->setText(QStringLiteral("Meter"));
             w.E_New_Node_ID_Pri->setText(QStringLiteral("12"));
             w.btn_Add_Node->click();
@@ -69,5 +69,10 @@ TEST(MBusWindows, AChangeOfLanguageRelabelsTheEditorAndItsDialog)
     m.Change_Language();
     EXPECT_EQ(editor->windowTitle(), QStringLiteral("M-Bus Netz"));
     EXPECT_EQ(editor->FNewIDNode->windowTitle(), QStringLiteral("Neue Adresse"));
+    // Controls built later take the texts of the language then in use.
+    editor->ensureControls();
     EXPECT_EQ(editor->PM_CopyPaste->item(QStringLiteral("DeleteItems1"))->text(), QStringLiteral("Löschen"));
+    workspace::ws().Lang_Texts[1076] = QStringLiteral("Entfernen");
+    m.Change_Language();
+    EXPECT_EQ(editor->PM_CopyPaste->item(QStringLiteral("DeleteItems1"))->text(), QStringLiteral("Entfernen"));
 }

@@ -127,10 +127,22 @@ int Get_BACnet_EngUnit_MBus(int typeOfData, int code)
 
 TFMeter_Bus::TFMeter_Bus(QWidget* parent) : platform::Form(parent), editor_(workspace::ws().Converter_Type)
 {
+    // FormCreate: the window itself and empty copy buffers; the tree, the pages and their
+    // controls wait for the first show (buildControls).
     setObjectName(QStringLiteral("FMeter_Bus"));
+    setFont(normalFont());
+    platform::setBackgroundColor(this, QColor(248, 247, 237));
+    setClientSize(834, 662);
+    editor_.Copy_Var.reset();
+    editor_.Copy_Node.reset();
+    Set_Lang();
+    theEditor.store(this);
+}
+
+void TFMeter_Bus::buildControls()
+{
     createControls();
     FormCreate();
-    theEditor.store(this);
 }
 
 TFMeter_Bus::~TFMeter_Bus()
@@ -147,8 +159,6 @@ int TFMeter_Bus::Found_BACnet_EngUnits(int typeOfData, int vife) const
 void TFMeter_Bus::createControls()
 {
     const QFont normal = normalFont();
-    setFont(normal);
-    platform::setBackgroundColor(this, QColor(248, 247, 237));
     const platform::Heading heading = platform::addHeading(this);
     L_SW_Code = heading.code;
     L_SW_Desc = heading.description;
@@ -347,15 +357,13 @@ void TFMeter_Bus::createControls()
 
 void TFMeter_Bus::FormCreate()
 {
-    editor_.Copy_Var.reset();
-    editor_.Copy_Node.reset();
+    // The rest of the creation handler, on the controls.
     Select_Width_ComboBox(CB_Var_ToD);
     Select_Width_ComboBox(CB_VIFE);
     CB_Var_ToD->setOpensLeft(true);
     CB_VIFE->setOpensLeft(true);
     ExtPageControl1->setActivePage(ExtTabSheet1);
     platform::setLabelText(L_SW_Code, workspace::ws().SW_Code);
-    setClientSize(834, 662);
     Nodes_Move_Elements();
     Sposta_Oggetti_Var(0);
     Set_Lang();
@@ -379,6 +387,8 @@ void TFMeter_Bus::Select_Width_ComboBox(WideComboBox* box)
 void TFMeter_Bus::Set_Lang()
 {
     setWindowTitle(text(286));
+    if (!controlsBuilt())
+        return;
     platform::setLabelText(L_SW_Desc, text(287));
     Btn_OK->setCaption(text(288));
     Btn_Cancel->setCaption(text(289));

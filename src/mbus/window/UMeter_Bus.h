@@ -3,6 +3,9 @@
 // network (root "M-Bus Network", a node item per node, a variable item per variable), right a
 // page control with the node page and the variable page, below OK, Cancel and Import Network.
 //
+// Creating the window sets only the window itself; the tree, the pages and their controls are
+// built before the first show (platform::Form::buildControls).
+//
 // The window is a view over mbus::NetworkEditor: it reads the page the user filled into a
 // NodePage or VariablePage, lets the editor check and apply it, and mirrors the result in the
 // tree. Every showing loads M_Bus.xml afresh; OK writes it whole; Cancel asks before it drops
@@ -203,6 +206,7 @@ public:
 
 protected:
     void FormShow() override;
+    void buildControls() override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:

@@ -36,10 +36,17 @@ platform::ctl::RadioButton* choice(QWidget* parent, const char* name, int top)
 
 TFNewIDNode::TFNewIDNode(TFMeter_Bus* editor, QWidget* parent) : platform::Form(parent), editor_(editor)
 {
+    // FormCreate: the window itself; its controls wait for the first show.
     setObjectName(QStringLiteral("FNewIDNode"));
-    const QFont normal = platform::uiFont(QStringLiteral("Verdana"), 8);
-    setFont(normal);
+    setFont(platform::uiFont(QStringLiteral("Verdana"), 8));
     platform::setBackgroundColor(this, QColor(248, 247, 237));
+    setClientSize(265, 195);
+    Set_Lang();
+}
+
+void TFNewIDNode::buildControls()
+{
+    const QFont normal = font();
     const platform::Heading heading = platform::addHeading(this);
     L_SW_Code = heading.code;
     L_SW_Desc = heading.description;
@@ -57,15 +64,15 @@ TFNewIDNode::TFNewIDNode(TFMeter_Bus* editor, QWidget* parent) : platform::Form(
     Btn_Cancel = controls::addButton(this, QStringLiteral("Btn_Cancel"), 138, 155, 110, 28);
     Btn_Cancel->setModalResult(platform::mrCancel);
 
-    // Creation: the software code, the size, the texts.
     platform::setLabelText(L_SW_Code, workspace::ws().SW_Code);
-    setClientSize(265, 195);
     Set_Lang();
 }
 
 void TFNewIDNode::Set_Lang()
 {
     setWindowTitle(text(277));
+    if (!controlsBuilt())
+        return;
     platform::setLabelText(L_SW_Desc, text(278));
     Btn_OK->setCaption(text(279));
     Btn_Cancel->setCaption(text(280));
@@ -87,8 +94,9 @@ void TFNewIDNode::FormShow()
     (wired ? (RB_ID_Secondary->isChecked() ? E_New_Node_ID_Sec : E_New_Node_ID_Pri) : E_wMBus_Add)->setFocus();
 }
 
-NewNodeIdPage TFNewIDNode::readPage() const
+NewNodeIdPage TFNewIDNode::readPage()
 {
+    ensureControls();
     NewNodeIdPage p;
     p.Form_Type = Form_Type;
     p.secondarySelected = RB_ID_Secondary->isChecked();
@@ -100,6 +108,7 @@ NewNodeIdPage TFNewIDNode::readPage() const
 
 void TFNewIDNode::showPage(const NewNodeIdPage& p)
 {
+    ensureControls();
     Form_Type = p.Form_Type;
     RB_ID_Primary->setChecked(!p.secondarySelected);
     RB_ID_Secondary->setChecked(p.secondarySelected);

@@ -32,7 +32,8 @@ public:
     // OK: checks the entry; closes with OK when it passes, else shows why and stays.
     void FxButton2Click();
 
-    NewNodeIdPage readPage() const;
+    // The boxes as they are (built first when the dialog was never shown).
+    NewNodeIdPage readPage();
     // Fills the boxes and the choice, and takes the page's Form_Type.
     void showPage(const NewNodeIdPage& page);
 
@@ -50,6 +51,7 @@ public:
 
 protected:
     void FormShow() override;
+    void buildControls() override;
 
 private:
     TFMeter_Bus* editor_;

@@ -534,10 +534,28 @@ TEST_F(MeterBusWindow, UnitProposalsAndDependentBoxes)
     });
 }
 
+TEST_F(MeterBusWindow, CreatingTheWindowLeavesItsControlsForTheFirstShow)
+{
+    project(21, "");
+    EXPECT_FALSE(window_->controlsBuilt());
+    EXPECT_EQ(window_->TW, nullptr);
+    EXPECT_EQ(window_->windowTitle(), QStringLiteral("M-Bus Network"));
+    EXPECT_EQ(window_->size(), QSize(834, 662));
+    EXPECT_FALSE(newId_->controlsBuilt());
+    show([](TFMeter_Bus& w) {
+        EXPECT_TRUE(w.controlsBuilt());
+        EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("L_SW_Code"))->text(), QStringLiteral("GS30120"));
+        EXPECT_EQ(w.ExtPageControl1->activePage(), w.ExtTabSheet1);
+        EXPECT_TRUE(w.CB_MBus_Type->isVisibleTo(&w));
+        w.Btn_Cancel->click();
+    });
+}
+
 TEST_F(MeterBusWindow, LongListsOpenWideAndTowardTheLeft)
 {
     project(1, "");
     TFMeter_Bus& w = *window_;
+    w.ensureControls();
     int longest = 0;
     const QFontMetrics fm(w.CB_VIFE->font());
     for (const QString& t : vifeTexts())
@@ -563,6 +581,8 @@ TEST_F(MeterBusWindow, CaptionsFollowTheLanguage)
     workspace::ws().Lang_Texts[1072] = QStringLiteral("Variable kopieren");
     workspace::ws().Lang_Texts[1277 - 21] = QStringLiteral("Liste");
     window_->Set_Lang();
+    EXPECT_FALSE(window_->controlsBuilt()); // the title only, until the first show
+    window_->ensureControls();
     EXPECT_EQ(window_->ExtTabSheet1->caption(), QStringLiteral("Knoten"));
     EXPECT_EQ(window_->ExtPageControl1->tabStrings().at(0), QStringLiteral("Knot"));
     EXPECT_EQ(window_->PM_CopyPaste->item(QStringLiteral("CopyVariable1"))->text(), QStringLiteral("Variable kopieren"));
