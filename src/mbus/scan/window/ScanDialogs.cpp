@@ -1,0 +1,252 @@
+#include "mbus/scan/window/ScanDialogs.h"
+
+#include "controls/button/FormButton.h"
+#include "controls/grid/column/ColumnGrid.h"
+#include "mbus/scan/window/ScanDecodeTexts.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Dialogs.h"
+#include "workspace/Workspace.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QScreen>
+#include <QValidator>
+
+namespace mbus::scan {
+
+using workspace::text;
+using workspace::ws;
+
+namespace {
+
+const QColor kBackground(0xF8, 0xF7, 0xED);
+constexpr int kTitleHeight = 69;
+constexpr int kButtonPanelHeight = 40;
+
+// Letters typed or pasted become upper case; the key is hexadecimal.
+class UpperCase final : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override
+    {
+        input = input.toUpper();
+        return Acceptable;
+    }
+};
+
+void centre(QWidget* w)
+{
+    if (const QScreen* screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen())
+        w->move(screen->availableGeometry().center() - w->rect().center());
+}
+
+// The grey heading of the small windows: software code and description.
+void heading(QWidget* parent, QLabel*& code, QLabel*& description)
+{
+    const platform::Heading h = platform::addHeading(parent);
+    code = h.code;
+    description = h.description;
+}
+
+QWidget* panel(QWidget* parent, const QString& name, int top, int width, int height)
+{
+    auto* p = new QWidget(parent);
+    p->setObjectName(name);
+    p->setGeometry(0, top, width, height);
+    platform::setBackgroundColor(p, kBackground);
+    return p;
+}
+
+} // namespace
+
+// --- TFInsertKeyWireless ------------------------------------------------------------------------
+
+TFInsertKeyWireless::TFInsertKeyWireless(QWidget* parent) : platform::Form(parent)
+{
+    setObjectName(QStringLiteral("FInsertKeyWireless"));
+    // Borderless, framed by its own shape.
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    setFont(platform::uiFont(QStringLiteral("Verdana"), 8));
+    platform::setBackgroundColor(this, kBackground);
+    Shape1 = platform::addShape(this, QStringLiteral("Shape1"), 0, 0, kClientWidth, kClientHeight, QColor(0x80, 0x80, 0x80),
+                                false);
+    L_InsKey = platform::addLabel(this, QStringLiteral("L_InsKey"), 10, 16, platform::uiFont(QStringLiteral("Verdana"), 8, true));
+    E_Key = new QLineEdit(this);
+    E_Key->setObjectName(QStringLiteral("E_Key"));
+    E_Key->setGeometry(126, 12, 226, 22);
+    E_Key->setMaxLength(32);
+    E_Key->setValidator(new UpperCase(E_Key));
+    Btn_OK = controls::addButton(this, QStringLiteral("Btn_OK"), 358, 10, 56, 27);
+    Btn_OK->setDefault(true);
+    Btn_OK->onClick = [this](controls::TFxButton*) { Btn_OKClick(); };
+    Btn_Cancel = controls::addButton(this, QStringLiteral("Btn_Cancel"), 418, 10, 56, 27);
+    Btn_Cancel->setCancel(true);
+    Btn_Cancel->setModalResult(controls::mrCancel);
+
+    setClientSize(kClientWidth, kClientHeight);
+    Set_Lang();
+}
+
+void TFInsertKeyWireless::Set_Lang()
+{
+    platform::setLabelText(L_InsKey, text(1700));
+    Btn_OK->setCaption(text(1701));
+    Btn_Cancel->setCaption(text(1702));
+}
+
+void TFInsertKeyWireless::FormShow() { E_Key->setFocus(); }
+
+void TFInsertKeyWireless::Btn_OKClick()
+{
+    if (const std::optional<int> error = keyError(E_Key->text())) {
+        platform::showError(text(*error));
+        return;
+    }
+    setModalResult(platform::mrOk);
+}
+
+// --- TFScanModbusStart --------------------------------------------------------------------------
+
+TFScanModbusStart::TFScanModbusStart(QWidget* parent) : platform::Form(parent)
+{
+    setObjectName(QStringLiteral("FScanModbusStart"));
+    const QFont normal = platform::uiFont(QStringLiteral("Verdana"), 8);
+    setFont(normal);
+    platform::setBackgroundColor(this, kBackground);
+    P_Title = panel(this, QStringLiteral("P_Title"), 0, kClientWidth, kTitleHeight);
+    platform::setBackgroundColor(P_Title, Qt::white);
+    heading(P_Title, L_SW_Code, L_SW_Desc);
+    L_StartModAdd = platform::addLabel(this, QStringLiteral("L_StartModAdd"), 16, 84, normal);
+    E_StartModAdd = new QLineEdit(this);
+    E_StartModAdd->setObjectName(QStringLiteral("E_StartModAdd"));
+    E_StartModAdd->setGeometry(16, 100, 100, 21);
+    E_StartModAdd->setText(QStringLiteral("1"));
+    P_Button = panel(this, QStringLiteral("P_Button"), kClientHeight - kButtonPanelHeight, kClientWidth, kButtonPanelHeight);
+    Btn_OK = controls::addButton(P_Button, QStringLiteral("Btn_OK"), kClientWidth - 2 * 100 - 16, 6, 100, 28);
+    Btn_OK->setDefault(true);
+    Btn_OK->onClick = [this](controls::TFxButton*) { Btn_OKClick(); };
+    Btn_Cancel = controls::addButton(P_Button, QStringLiteral("Btn_Cancel"), kClientWidth - 100 - 8, 6, 100, 28);
+    Btn_Cancel->setCancel(true);
+    Btn_Cancel->setModalResult(controls::mrCancel);
+
+    setClientSize(kClientWidth, kClientHeight);
+    Set_Lang();
+}
+
+void TFScanModbusStart::Set_Lang()
+{
+    setWindowTitle(text(1800));
+    platform::setLabelText(L_SW_Code, shownCaption(text(1801)));
+    platform::setLabelText(L_SW_Desc, shownCaption(text(1802)));
+    platform::setLabelText(L_StartModAdd, shownCaption(text(1803)));
+    Btn_OK->setCaption(text(1804));
+    Btn_Cancel->setCaption(text(1805));
+}
+
+void TFScanModbusStart::FormShow()
+{
+    centre(this);
+    E_StartModAdd->setFocus();
+}
+
+void TFScanModbusStart::Btn_OKClick()
+{
+    const std::optional<int> start = startRegister(E_StartModAdd->text());
+    if (!start) {
+        platform::showError(text(1806));
+        return;
+    }
+    StartModAdd = *start;
+    setModalResult(platform::mrOk);
+}
+
+// --- TFModbusStartAdd_SD ------------------------------------------------------------------------
+
+TFModbusStartAdd_SD::TFModbusStartAdd_SD(QWidget* parent) : platform::Form(parent)
+{
+    using namespace controls::grid;
+    setObjectName(QStringLiteral("FModbusStartAdd_SD"));
+    const QFont normal = platform::uiFont(QStringLiteral("Verdana"), 8);
+    setFont(normal);
+    platform::setBackgroundColor(this, kBackground);
+    P_Title = panel(this, QStringLiteral("P_Title"), 0, kClientWidth, kTitleHeight);
+    platform::setBackgroundColor(P_Title, Qt::white);
+    heading(P_Title, L_SW_Code, L_SW_Desc);
+
+    CB_En_NodeState = new QCheckBox(this);
+    CB_En_NodeState->setObjectName(QStringLiteral("CB_En_NodeState"));
+    CB_En_NodeState->setGeometry(16, 76, 240, 19);
+    CB_En_IndNum = new QCheckBox(this);
+    CB_En_IndNum->setObjectName(QStringLiteral("CB_En_IndNum"));
+    CB_En_IndNum->setGeometry(260, 76, 240, 19);
+
+    sga = new TExtColumnGrid(this);
+    sga->setObjectName(QStringLiteral("sga"));
+    sga->setGeometry(16, 100, 2 * 200 + 24, kClientHeight - kButtonPanelHeight - 100 - 6);
+    sga->SetColCount(2);
+    sga->SetRowCount(kRows);
+    sga->SetFixedCols(1);
+    sga->SetFixedRowAlways(true);
+    sga->SetDefaultRowHeight(21);
+    TGridColumnItem* id = sga->Columns().Items(0);
+    id->SetWidth(200);
+    id->ReadOnly = true;
+    TGridColumnItem* start = sga->Columns().Items(1);
+    start->SetWidth(200);
+    start->SetColor(platform::rgb(0xE0, 0xFA, 0xFE));
+
+    P_Button = panel(this, QStringLiteral("P_Button"), kClientHeight - kButtonPanelHeight, kClientWidth, kButtonPanelHeight);
+    Btn_OK = controls::addButton(P_Button, QStringLiteral("Btn_OK"), 16, 6, 110, 28);
+    Btn_OK->setDefault(true);
+    Btn_OK->onClick = [this](controls::TFxButton*) { Btn_OKClick(); };
+    Btn_Cancel = controls::addButton(P_Button, QStringLiteral("Btn_Cancel"), 134, 6, 110, 28);
+    Btn_Cancel->setCancel(true);
+    Btn_Cancel->setModalResult(controls::mrCancel);
+
+    platform::setLabelText(L_SW_Code, ws().SW_Code);
+    setClientSize(kClientWidth, kClientHeight);
+    Set_Lang();
+}
+
+void TFModbusStartAdd_SD::Set_Lang()
+{
+    setWindowTitle(text(2200));
+    platform::setLabelText(L_SW_Desc, shownCaption(text(2201)));
+    CB_En_NodeState->setText(shownCaption(text(2202)));
+    CB_En_IndNum->setText(shownCaption(text(2203)));
+    sga->Columns().Items(0)->SetHeader(text(2204));
+    sga->Columns().Items(1)->SetHeader(text(2205));
+    Btn_OK->setCaption(text(2206));
+    Btn_Cancel->setCaption(text(2207));
+}
+
+void TFModbusStartAdd_SD::FormShow()
+{
+    centre(this);
+    if (sga->RowCount() > 1)
+        sga->MoveToCell(1, 1);
+}
+
+bool TFModbusStartAdd_SD::Check_Data()
+{
+    QStringList addresses;
+    for (int r = 1; r < sga->RowCount(); ++r)
+        addresses << sga->Cells(1, r);
+    if (const std::optional<QString> error = nodeStartError(addresses, &workspace::text)) {
+        platform::showError(*error);
+        return false;
+    }
+    return true;
+}
+
+void TFModbusStartAdd_SD::Btn_OKClick()
+{
+    if (Check_Data())
+        setModalResult(platform::mrOk);
+}
+
+} // namespace mbus::scan
