@@ -93,6 +93,8 @@ TFInsertKeyWireless::TFInsertKeyWireless(QWidget* parent) : platform::Form(paren
 
 void TFInsertKeyWireless::Set_Lang()
 {
+    // No title bar shows it; the window manager and assistive tools name the window by it.
+    setWindowTitle(text(1700));
     platform::setLabelText(L_InsKey, text(1700));
     Btn_OK->setCaption(text(1701));
     Btn_Cancel->setCaption(text(1702));
