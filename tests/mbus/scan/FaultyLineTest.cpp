@@ -4,7 +4,6 @@
 // with its values, and none twice; a reply that comes too late is lost, as the scan makes no
 // retries, but is never taken for another meter's.
 #include "Hex.h"
-#include "support/PseudoTerminal.h"
 #include "support/QtPrinters.h"
 #include "support/ScanFixture.h"
 
@@ -188,41 +187,6 @@ TEST(FaultyLine, TelegramRightAfterTheModulesOkDoesNotFailTheSetUp)
     }
 }
 
-// The level converter on a pseudo-terminal, as in SerialScanTest, with its line's faults.
-class SerialLine {
-public:
-    SerialLine(std::vector<uint8_t> noise, std::vector<uint8_t> collision)
-        : device(pty.master(), std::move(noise), std::move(collision))
-    {
-        clock.setQuiet([this] {
-            TMBusScanDecode* e = eng.load();
-            if (!e)
-                return true;
-            GatewayChannel& c = e->channel();
-            return device.framesHandled() == c.sentCount() && c.receivedCount() >= device.bytesSent();
-        });
-        ScanEnvironment env;
-        env.clock = &clock;
-        env.decimalSeparator = QLatin1Char('.');
-        engine = std::make_unique<TMBusScanDecode>(lists, env);
-        eng.store(engine.get());
-        engine->Event_Run().SetEvent();
-    }
-    ~SerialLine()
-    {
-        eng.store(nullptr);
-        engine.reset();
-    }
-
-    testing_support::PseudoTerminal pty;
-    SerialStandIn device;
-    StepClock clock;
-    ScanLists lists;
-    std::unique_ptr<TMBusScanDecode> engine;
-    std::atomic<TMBusScanDecode*> eng{nullptr};
-    std::vector<Note> notes;
-};
-
 TEST(FaultyLine, SerialSearchFindsEveryMeterThroughNoiseAndGarbledCollisions)
 {
     struct Case {
@@ -240,10 +204,8 @@ TEST(FaultyLine, SerialSearchFindsEveryMeterThroughNoiseAndGarbledCollisions)
         // Two pairs of meters that share their first digits: the search must split them.
         s.device.setMeters({meterAt(1, 0x12345678), meterAt(2, 0x12395678), meterAt(3, 0x40000001),
                             meterAt(4, 0x40000002)});
-        ASSERT_TRUE(s.engine->Start_Scan(TScanType::saSecondaryAddress, TSelectHard::shSerial, s.pty.slavePath(), 2400,
-                                         1, false, false, 1, false, 0, false,
-                                         [&](int e, int v, int f, int k) { s.notes.push_back({e, v, f, k}); }));
-        ASSERT_TRUE(testing_support::pumpUntil([&] { return !s.engine->InScan(); }, 60000)) << c.what;
+        ASSERT_TRUE(s.start(TScanType::saSecondaryAddress));
+        ASSERT_TRUE(s.runToEnd()) << c.what;
         EXPECT_EQ(filed(s.lists).ids, (std::vector<QString>{QStringLiteral("12345678"), QStringLiteral("12395678"),
                                                              QStringLiteral("40000001"), QStringLiteral("40000002")}))
             << c.what;

@@ -1,11 +1,7 @@
 // The scan over a serial port: the engine opens the slave side of a pseudo-terminal, a level
 // converter stand-in on the master side speaks raw M-Bus.
 #include "Hex.h"
-#include "StandIn.h"
-#include "StepClock.h"
-#include "mbus/scan/MBusScanDecode.h"
-#include "support/PseudoTerminal.h"
-#include "support/Pump.h"
+#include "ScanFixture.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -18,57 +14,7 @@ using testing_support::pumpUntil;
 
 namespace {
 
-using Note = std::array<int, 4>;
-
-class SerialScan {
-public:
-    SerialScan() : device(pty.master())
-    {
-        clock.setQuiet([this] {
-            TMBusScanDecode* e = eng.load();
-            if (!e)
-                return true;
-            GatewayChannel& c = e->channel();
-            return device.framesHandled() == c.sentCount() && c.receivedCount() >= device.bytesSent();
-        });
-        ScanEnvironment env;
-        env.clock = &clock;
-        env.decimalSeparator = QLatin1Char('.');
-        engine = std::make_unique<TMBusScanDecode>(lists, env);
-        eng.store(engine.get());
-        engine->Event_Run().SetEvent();
-    }
-    ~SerialScan()
-    {
-        eng.store(nullptr);
-        engine.reset();
-    }
-    bool start(TScanType type, int cutAfter = 1)
-    {
-        return engine->Start_Scan(type, TSelectHard::shSerial, pty.slavePath(), 2400, 1, false, false, cutAfter, false, 0,
-                                  false, [this](int e, int v, int f, int k) {
-                                      notes.push_back({e, v, f, k});
-                                      if (e == 2 && v == stopAt)
-                                          engine->Stop_Scan();
-                                  });
-    }
-    bool runToEnd()
-    {
-        if (!pumpUntil([&] { return !engine->InScan(); }, 30000))
-            return false;
-        const int s = clock.sleeps();
-        return pumpUntil([&] { return clock.sleeps() >= s + 2; }, 5000);
-    }
-
-    testing_support::PseudoTerminal pty;
-    SerialStandIn device;
-    StepClock clock;
-    ScanLists lists;
-    std::unique_ptr<TMBusScanDecode> engine;
-    std::atomic<TMBusScanDecode*> eng{nullptr};
-    std::vector<Note> notes;
-    int stopAt = -1;
-};
+using SerialScan = SerialLine;
 
 TEST(SerialScan, PrimaryScanOverThePortSendsNoGatewayCommand)
 {

@@ -16,6 +16,8 @@
 #include <QScreen>
 #include <QValidator>
 
+#include <functional>
+
 namespace mbus::scan {
 
 using workspace::text;
@@ -44,14 +46,6 @@ void centre(QWidget* w)
         w->move(screen->availableGeometry().center() - w->rect().center());
 }
 
-// The grey heading of the small windows: software code and description.
-void heading(QWidget* parent, QLabel*& code, QLabel*& description)
-{
-    const platform::Heading h = platform::addHeading(parent);
-    code = h.code;
-    description = h.description;
-}
-
 QWidget* panel(QWidget* parent, const QString& name, int top, int width, int height)
 {
     auto* p = new QWidget(parent);
@@ -59,6 +53,33 @@ QWidget* panel(QWidget* parent, const QString& name, int top, int width, int hei
     p->setGeometry(0, top, width, height);
     platform::setBackgroundColor(p, kBackground);
     return p;
+}
+
+// The window's name, font and background, and its white title panel with the heading (software
+// code and description).
+QWidget* titled(platform::Form* f, const QString& name, int width, QLabel*& code, QLabel*& description)
+{
+    f->setObjectName(name);
+    f->setFont(platform::uiFont(QStringLiteral("Verdana"), 8));
+    platform::setBackgroundColor(f, kBackground);
+    QWidget* title = panel(f, QStringLiteral("P_Title"), 0, width, kTitleHeight);
+    platform::setBackgroundColor(title, Qt::white);
+    const platform::Heading h = platform::addHeading(title);
+    code = h.code;
+    description = h.description;
+    return title;
+}
+
+// OK (default, running `ok`) and Cancel (Escape, modal result Cancel), 28 high at y 6.
+void okCancel(QWidget* panel, int left, int width, int gap, controls::TFxButton*& okButton,
+              controls::TFxButton*& cancelButton, std::function<void()> ok)
+{
+    okButton = controls::addButton(panel, QStringLiteral("Btn_OK"), left, 6, width, 28);
+    okButton->setDefault(true);
+    okButton->onClick = [ok = std::move(ok)](controls::TFxButton*) { ok(); };
+    cancelButton = controls::addButton(panel, QStringLiteral("Btn_Cancel"), left + width + gap, 6, width, 28);
+    cancelButton->setCancel(true);
+    cancelButton->setModalResult(controls::mrCancel);
 }
 
 } // namespace
@@ -80,12 +101,7 @@ TFInsertKeyWireless::TFInsertKeyWireless(QWidget* parent) : platform::Form(paren
     E_Key->setGeometry(126, 12, 226, 22);
     E_Key->setMaxLength(32);
     E_Key->setValidator(new UpperCase(E_Key));
-    Btn_OK = controls::addButton(this, QStringLiteral("Btn_OK"), 358, 10, 56, 27);
-    Btn_OK->setDefault(true);
-    Btn_OK->onClick = [this](controls::TFxButton*) { Btn_OKClick(); };
-    Btn_Cancel = controls::addButton(this, QStringLiteral("Btn_Cancel"), 418, 10, 56, 27);
-    Btn_Cancel->setCancel(true);
-    Btn_Cancel->setModalResult(controls::mrCancel);
+    okCancel(this, 358, 56, 4, Btn_OK, Btn_Cancel, [this] { Btn_OKClick(); });
 
     setClientSize(kClientWidth, kClientHeight);
     Set_Lang();
@@ -115,25 +131,14 @@ void TFInsertKeyWireless::Btn_OKClick()
 
 TFScanModbusStart::TFScanModbusStart(QWidget* parent) : platform::Form(parent)
 {
-    setObjectName(QStringLiteral("FScanModbusStart"));
-    const QFont normal = platform::uiFont(QStringLiteral("Verdana"), 8);
-    setFont(normal);
-    platform::setBackgroundColor(this, kBackground);
-    P_Title = panel(this, QStringLiteral("P_Title"), 0, kClientWidth, kTitleHeight);
-    platform::setBackgroundColor(P_Title, Qt::white);
-    heading(P_Title, L_SW_Code, L_SW_Desc);
-    L_StartModAdd = platform::addLabel(this, QStringLiteral("L_StartModAdd"), 16, 84, normal);
+    P_Title = titled(this, QStringLiteral("FScanModbusStart"), kClientWidth, L_SW_Code, L_SW_Desc);
+    L_StartModAdd = platform::addLabel(this, QStringLiteral("L_StartModAdd"), 16, 84, font());
     E_StartModAdd = new QLineEdit(this);
     E_StartModAdd->setObjectName(QStringLiteral("E_StartModAdd"));
     E_StartModAdd->setGeometry(16, 100, 100, 21);
     E_StartModAdd->setText(QStringLiteral("1"));
     P_Button = panel(this, QStringLiteral("P_Button"), kClientHeight - kButtonPanelHeight, kClientWidth, kButtonPanelHeight);
-    Btn_OK = controls::addButton(P_Button, QStringLiteral("Btn_OK"), kClientWidth - 2 * 100 - 16, 6, 100, 28);
-    Btn_OK->setDefault(true);
-    Btn_OK->onClick = [this](controls::TFxButton*) { Btn_OKClick(); };
-    Btn_Cancel = controls::addButton(P_Button, QStringLiteral("Btn_Cancel"), kClientWidth - 100 - 8, 6, 100, 28);
-    Btn_Cancel->setCancel(true);
-    Btn_Cancel->setModalResult(controls::mrCancel);
+    okCancel(P_Button, kClientWidth - 2 * 100 - 16, 100, 8, Btn_OK, Btn_Cancel, [this] { Btn_OKClick(); });
 
     setClientSize(kClientWidth, kClientHeight);
     Set_Lang();
@@ -171,13 +176,7 @@ void TFScanModbusStart::Btn_OKClick()
 TFModbusStartAdd_SD::TFModbusStartAdd_SD(QWidget* parent) : platform::Form(parent)
 {
     using namespace controls::grid;
-    setObjectName(QStringLiteral("FModbusStartAdd_SD"));
-    const QFont normal = platform::uiFont(QStringLiteral("Verdana"), 8);
-    setFont(normal);
-    platform::setBackgroundColor(this, kBackground);
-    P_Title = panel(this, QStringLiteral("P_Title"), 0, kClientWidth, kTitleHeight);
-    platform::setBackgroundColor(P_Title, Qt::white);
-    heading(P_Title, L_SW_Code, L_SW_Desc);
+    P_Title = titled(this, QStringLiteral("FModbusStartAdd_SD"), kClientWidth, L_SW_Code, L_SW_Desc);
 
     CB_En_NodeState = new QCheckBox(this);
     CB_En_NodeState->setObjectName(QStringLiteral("CB_En_NodeState"));
@@ -202,12 +201,7 @@ TFModbusStartAdd_SD::TFModbusStartAdd_SD(QWidget* parent) : platform::Form(paren
     start->SetColor(platform::rgb(0xE0, 0xFA, 0xFE));
 
     P_Button = panel(this, QStringLiteral("P_Button"), kClientHeight - kButtonPanelHeight, kClientWidth, kButtonPanelHeight);
-    Btn_OK = controls::addButton(P_Button, QStringLiteral("Btn_OK"), 16, 6, 110, 28);
-    Btn_OK->setDefault(true);
-    Btn_OK->onClick = [this](controls::TFxButton*) { Btn_OKClick(); };
-    Btn_Cancel = controls::addButton(P_Button, QStringLiteral("Btn_Cancel"), 134, 6, 110, 28);
-    Btn_Cancel->setCancel(true);
-    Btn_Cancel->setModalResult(controls::mrCancel);
+    okCancel(P_Button, 16, 110, 8, Btn_OK, Btn_Cancel, [this] { Btn_OKClick(); });
 
     platform::setLabelText(L_SW_Code, ws().SW_Code);
     setClientSize(kClientWidth, kClientHeight);

@@ -110,6 +110,24 @@ platform::Bitmap square(platform::Color colour)
     return b;
 }
 
+// A meter's node, under it one node per record and under each record its twelve lines; the
+// record nodes go into `records`.
+PLazyNode addMeterNodes(TLazyStringTree* tree, int meter, size_t recordCount, std::vector<PLazyNode>& records)
+{
+    PLazyNode m = tree->AddChild(nullptr);
+    *tree->GetNodeData<Item>(m) = Item{int16_t(meter), -1, 0, 0};
+    for (size_t r = 0; r < recordCount; ++r) {
+        PLazyNode record = tree->AddChild(m);
+        *tree->GetNodeData<Item>(record) = Item{int16_t(meter), int16_t(r), 0, 1};
+        records.push_back(record);
+        for (int l = 0; l < kRecordLineCount; ++l) {
+            PLazyNode line = tree->AddChild(record);
+            *tree->GetNodeData<Item>(line) = Item{int16_t(meter), int16_t(r), int16_t(l), 2};
+        }
+    }
+    return m;
+}
+
 QLabel* label(QWidget* parent, const char* name)
 {
     QLabel* l = platform::addLabel(parent, QLatin1String(name), 0, 0, parent->font());
@@ -619,49 +637,40 @@ void TFScanDecode::Move_Object_Type_Form()
         hide({L_Port, E_Port});
     }
 
-    top += kSectionStep;
-    L_MBus_ParGen->move(kSectionX, top);
-    L_MBus_ParGen->show();
-    if (wireless) {
-        top += kRowStep;
-        row(L_wMBus_Mode, CB_wMBus_Mode, top);
-        top += kRowStep;
-        row(L_wMBus_Radio_Channel, CB_wMBus_Radio_Channel, top);
+    auto section = [&](QLabel* l) {
         top += kSectionStep;
-        L_Option_Scan->move(kSectionX, top);
-        L_Option_Scan->show();
-        for (ctl::CheckBox* c : {CB_Opt_Check_BCD_to_Int, CB_Opt_Enable_Remote_Scan}) {
+        l->move(kSectionX, top);
+        l->show();
+    };
+    auto fieldRow = [&](QLabel* l, QWidget* field) {
+        top += kRowStep;
+        row(l, field, top);
+    };
+    auto boxes = [&](std::initializer_list<ctl::CheckBox*> cs) {
+        for (ctl::CheckBox* c : cs) {
             top += kRowStep;
             c->move(kLabelX, top - 2);
             c->show();
         }
+    };
+    section(L_MBus_ParGen);
+    if (wireless) {
+        fieldRow(L_wMBus_Mode, CB_wMBus_Mode);
+        fieldRow(L_wMBus_Radio_Channel, CB_wMBus_Radio_Channel);
+        section(L_Option_Scan);
+        boxes({CB_Opt_Check_BCD_to_Int, CB_Opt_Enable_Remote_Scan});
         hide({L_MBus_Baud, CB_MBus_Baud, L_MBus_Parity, CB_MBus_Parity, CB_Opt_App_Reset, CB_Opt_SND_NKE,
               L_Opt_Cut_After, E_Opt_Cut_After, CB_Opt_Use_Fix_C_Field, CB_Opt_Use_Fix_C_Field_Value});
     } else {
-        top += kRowStep;
-        row(L_MBus_Baud, CB_MBus_Baud, top);
-        top += kRowStep;
-        row(L_MBus_Parity, CB_MBus_Parity, top);
-        top += kSectionStep;
-        L_Option_Scan->move(kSectionX, top);
-        L_Option_Scan->show();
-        for (ctl::CheckBox* c : {CB_Opt_App_Reset, CB_Opt_SND_NKE}) {
-            top += kRowStep;
-            c->move(kLabelX, top - 2);
-            c->show();
-        }
-        top += kRowStep;
-        row(L_Opt_Cut_After, E_Opt_Cut_After, top);
-        top += kRowStep;
-        CB_Opt_Use_Fix_C_Field->move(kLabelX, top - 2);
-        CB_Opt_Use_Fix_C_Field->show();
+        fieldRow(L_MBus_Baud, CB_MBus_Baud);
+        fieldRow(L_MBus_Parity, CB_MBus_Parity);
+        section(L_Option_Scan);
+        boxes({CB_Opt_App_Reset, CB_Opt_SND_NKE});
+        fieldRow(L_Opt_Cut_After, E_Opt_Cut_After);
+        boxes({CB_Opt_Use_Fix_C_Field});
         CB_Opt_Use_Fix_C_Field_Value->move(kFieldX, top - 3);
         CB_Opt_Use_Fix_C_Field_Value->show();
-        for (ctl::CheckBox* c : {CB_Opt_Check_BCD_to_Int, CB_Opt_Enable_Remote_Scan}) {
-            top += kRowStep;
-            c->move(kLabelX, top - 2);
-            c->show();
-        }
+        boxes({CB_Opt_Check_BCD_to_Int, CB_Opt_Enable_Remote_Scan});
         hide({L_wMBus_Mode, CB_wMBus_Mode, L_wMBus_Radio_Channel, CB_wMBus_Radio_Channel});
     }
 
@@ -920,21 +929,9 @@ void TFScanDecode::Show_Slave_in_Tree()
     wiredRecordNodes_.clear();
     VST->BeginUpdate();
     VST->Clear();
-    for (size_t m = 0; m < wiredShown_.size(); ++m) {
-        PLazyNode meter = VST->AddChild(nullptr);
-        *VST->GetNodeData<Item>(meter) = Item{int16_t(m), -1, 0, 0};
-        wiredMeterNodes_.push_back(meter);
-        std::vector<PLazyNode>& records = wiredRecordNodes_.emplace_back();
-        for (size_t r = 0; r < wiredShown_[m].List_Var.size(); ++r) {
-            PLazyNode record = VST->AddChild(meter);
-            *VST->GetNodeData<Item>(record) = Item{int16_t(m), int16_t(r), 0, 1};
-            records.push_back(record);
-            for (int l = 0; l < kRecordLineCount; ++l) {
-                PLazyNode line = VST->AddChild(record);
-                *VST->GetNodeData<Item>(line) = Item{int16_t(m), int16_t(r), int16_t(l), 2};
-            }
-        }
-    }
+    for (size_t m = 0; m < wiredShown_.size(); ++m)
+        wiredMeterNodes_.push_back(
+            addMeterNodes(VST, int(m), wiredShown_[m].List_Var.size(), wiredRecordNodes_.emplace_back()));
     VST->EndUpdate();
     L_Num_Slave->move(L_ScanProgress->x() + L_ScanProgress->width() + 8, L_ScanProgress->y());
 }
@@ -957,17 +954,7 @@ void TFScanDecode::Show_Slave_in_Tree_Wireless(int Index)
     wirelessShown_ = *meter;
     wirelessTreeIndex_ = Index;
     VST_Wireless->BeginUpdate();
-    wirelessMeterNode_ = VST_Wireless->AddChild(nullptr);
-    *VST_Wireless->GetNodeData<Item>(wirelessMeterNode_) = Item{int16_t(Index), -1, 0, 0};
-    for (size_t r = 0; r < wirelessShown_.List_Var.size(); ++r) {
-        PLazyNode record = VST_Wireless->AddChild(wirelessMeterNode_);
-        *VST_Wireless->GetNodeData<Item>(record) = Item{int16_t(Index), int16_t(r), 0, 1};
-        wirelessRecordNodes_.push_back(record);
-        for (int l = 0; l < kRecordLineCount; ++l) {
-            PLazyNode line = VST_Wireless->AddChild(record);
-            *VST_Wireless->GetNodeData<Item>(line) = Item{int16_t(Index), int16_t(r), int16_t(l), 2};
-        }
-    }
+    wirelessMeterNode_ = addMeterNodes(VST_Wireless, Index, wirelessShown_.List_Var.size(), wirelessRecordNodes_);
     VST_Wireless->EndUpdate();
 }
 

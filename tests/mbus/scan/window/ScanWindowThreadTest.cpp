@@ -25,14 +25,7 @@ struct ThreadedWindow {
     {
         workspace::setDeviceIdentity();
         workspace::Default_Texts();
-        gw.setClock([this] { return clock.tickMs(); });
-        clock.setQuiet([this] {
-            TMBusScanDecode* e = eng.load();
-            if (!e)
-                return true;
-            GatewayChannel& c = e->channel();
-            return gw.handled() == c.sentCount() && c.receivedCount() >= gw.sent();
-        });
+        keepInStep(clock, gw, eng);
         ScanEnvironment env;
         env.clock = &clock;
         env.decimalSeparator = QLatin1Char('.');
