@@ -14,6 +14,9 @@
 #include "exports/window/UProfinetFileName.h"
 #include "image/ImageBuilder.h"
 #include "mbus/RegisterMap.h"
+#include "mbus/master/window/UConf_BAC_MBus_Pelvarta.h"
+#include "mbus/master/window/UMBus_Custom.h"
+#include "mbus/master/window/UTemplate_Creation.h"
 #include "mbus/scan/window/ScanDialogs.h"
 #include "mbus/scan/window/UScanDecode.h"
 #include "parameters/window/UParGen.h"
@@ -68,13 +71,26 @@ Program::Program(const QString& programDir)
     auto* options = new TFSoftOptions(m);
     m->registerWindow(WindowId::FSoftOptions, options);                 // 29
     // 30 TFKNXAccess                 KNX access table
-    // 31 TFMBus_Custom               custom M-Bus device window
+    m->registerWindow(WindowId::FMBus_Custom, new mbus::master::TFMBus_Custom(m));     // 31
     // 32 TFDMXDefVal                 DMX default values
     // 33 TFSNMPManagerAccess         SNMP manager access table
-    // 34 TFConf_BAC_MBus_Pelvarta    device list of the M-Bus master models
+    auto* confQV = new mbus::master::TFConf_BAC_MBus_Pelvarta(m);
+    m->registerWindow(WindowId::FConf_BAC_MBus_Pelvarta, confQV);                     // 34
     auto* scan = new mbus::scan::TFScanDecode(m);
     m->registerWindow(WindowId::FScanDecode, scan);                     // 35
-    // 36 TFTemplate_Creation         M-Bus device template editor
+    auto* templateCreation = new mbus::master::TFTemplate_Creation(m);
+    m->registerWindow(WindowId::FTemplate_Creation, templateCreation);                 // 36
+    confQV->templateWindow = templateCreation;
+    // The template's name comes from the new-project dialog in its template mode.
+    templateCreation->askTemplateName = [newProject = qobject_cast<TFNew_Project*>(m->window(WindowId::FNew_Project))]()
+        -> std::optional<QString> {
+        newProject->Type_Form = 1;
+        const bool ok = newProject->showModal() == platform::mrOk;
+        newProject->Type_Form = 0;
+        if (!ok)
+            return std::nullopt;
+        return newProject->Template_Name;
+    };
     auto* scanKey = new mbus::scan::TFInsertKeyWireless(m);
     m->registerWindow(WindowId::FInsertKeyWireless, scanKey);           // 37
     auto* scanStart = new mbus::scan::TFScanModbusStart(m);
