@@ -68,13 +68,25 @@ TEST(ScanWindows, AChangeOfLanguageRelabelsTheScanWindowAndItsDialogs)
     t[1800] = QStringLiteral("Registro iniziale");
     t[2202] = QStringLiteral("Stato del nodo");
     t[2204] = QStringLiteral("Contatore");
+    // The scan window and the per-node dialog are made without their controls: a change of
+    // language names the window, and the controls take the language's texts when they are built.
+    EXPECT_FALSE(scan->controlsBuilt());
+    EXPECT_FALSE(perNode->controlsBuilt());
     m.Change_Language();
     EXPECT_EQ(scan->windowTitle(), QStringLiteral("Scansione"));
+    scan->ensureControls();
+    perNode->ensureControls();
     EXPECT_EQ(scan->Btn_StartScan->caption(), QStringLiteral("Avvia"));
     EXPECT_EQ(key->L_InsKey->text(), QStringLiteral("Chiave (HEX)"));
     EXPECT_EQ(start->windowTitle(), QStringLiteral("Registro iniziale"));
     EXPECT_EQ(perNode->CB_En_NodeState->text(), QStringLiteral("Stato del nodo"));
     EXPECT_EQ(perNode->sga->Columns().Items(0)->Header(), QStringLiteral("Contatore"));
+    // Built, they follow the next change at once.
+    t[1321] = QStringLiteral("Inizia");
+    t[2202] = QStringLiteral("Stato");
+    m.Change_Language();
+    EXPECT_EQ(scan->Btn_StartScan->caption(), QStringLiteral("Inizia"));
+    EXPECT_EQ(perNode->CB_En_NodeState->text(), QStringLiteral("Stato"));
 }
 
 } // namespace

@@ -175,8 +175,16 @@ void TFScanModbusStart::Btn_OKClick()
 
 TFModbusStartAdd_SD::TFModbusStartAdd_SD(QWidget* parent) : platform::Form(parent)
 {
+    // Made at program start; its grid and the other controls wait for the first show.
+    setObjectName(QStringLiteral("FModbusStartAdd_SD"));
+    setClientSize(kClientWidth, kClientHeight);
+    Set_Lang();
+}
+
+void TFModbusStartAdd_SD::buildControls()
+{
     using namespace controls::grid;
-    P_Title = titled(this, QStringLiteral("FModbusStartAdd_SD"), kClientWidth, L_SW_Code, L_SW_Desc);
+    P_Title = titled(this, objectName(), kClientWidth, L_SW_Code, L_SW_Desc);
 
     CB_En_NodeState = new QCheckBox(this);
     CB_En_NodeState->setObjectName(QStringLiteral("CB_En_NodeState"));
@@ -204,13 +212,14 @@ TFModbusStartAdd_SD::TFModbusStartAdd_SD(QWidget* parent) : platform::Form(paren
     okCancel(P_Button, 16, 110, 8, Btn_OK, Btn_Cancel, [this] { Btn_OKClick(); });
 
     platform::setLabelText(L_SW_Code, ws().SW_Code);
-    setClientSize(kClientWidth, kClientHeight);
     Set_Lang();
 }
 
 void TFModbusStartAdd_SD::Set_Lang()
 {
     setWindowTitle(text(2200));
+    if (!controlsBuilt())
+        return; // labelled when they are built
     platform::setLabelText(L_SW_Desc, shownCaption(text(2201)));
     CB_En_NodeState->setText(shownCaption(text(2202)));
     CB_En_IndNum->setText(shownCaption(text(2203)));
@@ -229,6 +238,7 @@ void TFModbusStartAdd_SD::FormShow()
 
 bool TFModbusStartAdd_SD::Check_Data()
 {
+    ensureControls();
     QStringList addresses;
     for (int r = 1; r < sga->RowCount(); ++r)
         addresses << sga->Cells(1, r);

@@ -99,6 +99,7 @@ public:
 
 protected:
     void FormShow() override;
+    void buildControls() override;
 };
 
 } // namespace mbus::scan

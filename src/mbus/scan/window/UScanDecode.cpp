@@ -155,9 +155,20 @@ TFScanDecode::TFScanDecode(QWidget* parent) : TFScanDecode(defaultEnvironment(),
 
 TFScanDecode::TFScanDecode(const ScanEnvironment& env, QWidget* parent) : platform::Form(parent), env_(env)
 {
+    // Made at program start: the window itself and its poll timer; the controls wait for the
+    // first show (buildControls), the scan engine for the first use (engine()).
     setObjectName(QStringLiteral("FScanDecode"));
     setFont(platform::uiFont(QStringLiteral("Verdana"), 8));
     platform::setBackgroundColor(this, kBackground);
+    T_InScan = new platform::Timer(this);
+    T_InScan->setInterval(1000);
+    T_InScan->onTimer = [this] { T_InScanTimer(); };
+    setClientSize(kClientWidth, 523);
+    Set_Lang();
+}
+
+void TFScanDecode::buildControls()
+{
     createControls();
     FormCreate();
 }
@@ -327,10 +338,6 @@ void TFScanDecode::createControls()
     Btn_SaveConf = button("Btn_SaveConf", kButtonWidth);
     Btn_SaveConfManual = button("Btn_SaveConfManual", 150);
 
-    T_InScan = new platform::Timer(this);
-    T_InScan->setInterval(1000);
-    T_InScan->onTimer = [this] { T_InScanTimer(); };
-
     // The cyclic test scan: a menu item that no control offers.
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
@@ -455,7 +462,6 @@ void TFScanDecode::FormCreate()
         XGR_WirelessDblClickCell(row, col, QCursor::pos());
     };
 
-    Form_Type = 0;
     CB_ScanMethod->setItemIndex(0);
     Colomns_Width_Init();
     P_W_Table->setGeometry(0, 0, kClientWidth, 200);
@@ -467,6 +473,8 @@ void TFScanDecode::FormCreate()
 void TFScanDecode::Set_Lang()
 {
     setWindowTitle(text(1300));
+    if (!controlsBuilt())
+        return; // labelled when they are built
     platform::setLabelText(L_SW_Code, shownCaption(text(1301)));
     platform::setLabelText(L_SW_Desc, shownCaption(text(1302)));
     platform::setLabelText(L_ScanBy, shownCaption(text(1303)));
@@ -1052,6 +1060,7 @@ void TFScanDecode::Carica_Dati_Modbus_Start_Add()
 {
     if (!perNodeDialog_)
         return;
+    perNodeDialog_->ensureControls();
     controls::grid::TExtColumnGrid* g = perNodeDialog_->sga;
     QStringList ids;
     if (Form_Type == 1 && CB_ScanMethod->itemIndex() == 1) {
@@ -1119,6 +1128,7 @@ TSaveConfXML saveData(bool append, int start, int startNode, uint32_t code, cons
     d.StartModnode = startNode;
     d.File_Name = file;
     if (perNode) {
+        perNode->ensureControls();
         for (int r = 1; r < perNode->sga->RowCount(); ++r)
             d.SMN_Array.push_back(numberOr(perNode->sga->Cells(1, r), 1));
         d.En_NodeState = perNode->CB_En_NodeState->isChecked();

@@ -4,7 +4,9 @@
 // progress; looks at the meters found; enters the keys of encrypted wireless meters; and takes
 // the meters into the project's M_Bus.xml.
 //
-// The window owns the scan engine (TMBusScanDecode, made the first time the window is shown)
+// The window is made at program start with nothing but itself and its timer; its controls are
+// built before it is first shown. It owns the scan engine (TMBusScanDecode, made the first time
+// the window is shown)
 // and its two meter lists. It drives the engine through the engine's public operations only,
 // is told of progress through the engine's two notifications (on this, the user-interface,
 // thread), polls the engine every 1000 ms (T_InScan) and reads the meters only as copies taken
@@ -212,6 +214,7 @@ public:
 protected:
     void FormShow() override;
     void done(int r) override;
+    void buildControls() override;
 
 private:
     void FormCreate();

@@ -120,6 +120,10 @@ TEST(ScanDialogs, PerNodeStartAddressesAreCheckedRowByRow)
     TFModbusStartAdd_SD d;
     EXPECT_EQ(d.size(), QSize(511, 336));
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Modbus Start Address"));
+    // Made at start without its controls; they come before the first show.
+    EXPECT_FALSE(d.controlsBuilt());
+    EXPECT_EQ(d.sga, nullptr);
+    d.ensureControls();
     EXPECT_EQ(d.L_SW_Code->text(), workspace::ws().SW_Code);
     EXPECT_EQ(d.CB_En_NodeState->text(), QStringLiteral("Enable Node State"));
     EXPECT_EQ(d.CB_En_IndNum->text(), QStringLiteral("Enable Identification Number"));
