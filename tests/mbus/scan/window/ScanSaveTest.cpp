@@ -217,3 +217,38 @@ TEST(ScanSave, WirelessMetersWithTheirKeysAndMarks)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ScanSave, AMeterWithoutRecordsIsShownAloneAndSavedEnabled)
+{
+    Env env;
+    scantest::SimMeter empty = meter(4, 0x44444444);
+    empty.frames = {{0x2F}}; // a reply whose record area holds a filler alone
+    env.gw.bus.meters = {empty};
+    env.show(0, 0);
+    TFScanDecode& w = env.w();
+    w.BtnClick(w.Btn_StartScan);
+    ASSERT_TRUE(env.stepUntil([&] { return w.LB_AvailableDevice->count() >= 5; }));
+    w.StopScan();
+    ASSERT_TRUE(env.runScan());
+    env.tick();
+    // Its node is there alone, and the tree has not needed it yet (nothing painted it): saving
+    // takes it with the state its showing gives, checked.
+    ASSERT_NE(w.wiredNode(0, -1), nullptr);
+    EXPECT_EQ(w.wiredNode(0, 0), nullptr);
+    EXPECT_FALSE(w.wiredNode(0, -1)->States.contains(controls::vsInitialized));
+    w.BtnClick(w.Btn_SaveConf);
+    platform::XmlDocument doc;
+    ASSERT_TRUE(doc.load(w.FileName_MBus));
+    ASSERT_EQ(doc.rootElement().elementCount(), 1);
+    EXPECT_EQ(doc.rootElement().elementAt(0).attribute(QStringLiteral("Enable_Node")), QStringLiteral("1"));
+    EXPECT_EQ(doc.rootElement().elementAt(0).elementCount(), 0);
+    EXPECT_EQ(treeTexts(w.VST), QStringList{w.VST->Text(w.wiredNode(0, -1))});
+    // New Scan frees it.
+    w.BtnClick(w.Btn_NewScan);
+    EXPECT_EQ(w.lists().List_Slave_MBus.size(), 0u);
+    EXPECT_EQ(w.wiredNode(0, -1), nullptr);
+}
+
+} // namespace
