@@ -97,6 +97,22 @@ void PrintTo(const Geometry& g, std::ostream* os) { *os << g.top << "/" << g.hei
 
 bool shown(const QWidget* w) { return w->isVisibleTo(w->window()); }
 
+TEST(ParGenWindow, CreatingTheWindowMakesNoControlUntilItIsShownOrAskedFor)
+{
+    Project p(3);
+    TFParGen f;
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Set Communication"));
+    EXPECT_FALSE(f.controlsBuilt());
+    EXPECT_TRUE(f.findChildren<QWidget*>().isEmpty());
+    f.Set_Lang(); // a change of language before the first show
+    EXPECT_FALSE(f.controlsBuilt());
+    // Asking for a control makes them all, with the lists and texts of the creation.
+    EXPECT_EQ(f.combo(QStringLiteral("CB_BACnet_Ser_Baud"))->itemIndex(), 5);
+    EXPECT_TRUE(f.controlsBuilt());
+    EXPECT_EQ(f.label(QStringLiteral("L_BACnet_IP"))->text(), QStringLiteral("IP ADDRESS"));
+    EXPECT_FALSE(f.Is_Change);
+}
+
 TEST(ParGenWindow, DeviceType3StacksTypeBacnetAndModbusTcpMaster)
 {
     Project p(3);
