@@ -197,9 +197,8 @@ QStringList edeObjectLines(const std::vector<TBACnet_EDE_Obj>& objects)
 {
     QStringList lines;
     for (const TBACnet_EDE_Obj& o : objects)
-        lines << QStringList{o.Keyname, o.DevObjInstance, o.ObjectName, o.ObjectType, o.ObjectInstance,
-                             o.Description, o.UnitCode}
-                         .join(QLatin1Char(';')) +
+        lines << platform::csvJoin({o.Keyname, o.DevObjInstance, o.ObjectName, o.ObjectType, o.ObjectInstance,
+                                    o.Description, o.UnitCode}) +
                      QLatin1Char(';');
     return lines;
 }

@@ -3,6 +3,7 @@
 #include "exports/Ede.h"
 #include "exports/ExportFixture.h"
 #include "platform/text/UserError.h"
+#include "support/Csv.h"
 #include "support/QtPrinters.h"
 
 using namespace exports;
@@ -128,6 +129,28 @@ TEST(Ede, ObjectTypesOfTheTableRows)
     };
     for (const Case& c : cases)
         EXPECT_EQ(edeObjectType(QString::fromUtf8(c.text)), c.type) << c.text;
+}
+
+TEST(Ede, NamesHoldingTheSeparatorOrAQuoteAreQuotedForTheReaders)
+{
+    FixedClock clock(kFivePastNine);
+    Project p(3);
+    p.put(QStringLiteral("ParGen.xml"), parGen({{"BACnet_Type", "0"}, {"BACnet_DEV_IDE", "100"}}));
+    p.put(QStringLiteral("ModbusTCPM_BACnet_SetAccess.xml"),
+          QStringLiteral("<T><BACnet_in_Read>") + row("ANALOG INPUT", "62", "Valve; percent") +
+              row("ANALOG INPUT", "62", "12&quot; pipe") + row("ANALOG INPUT", "62", "Plain") +
+              QStringLiteral("</BACnet_in_Read></T>"));
+    const QStringList lines = objectLines(writeEde(p));
+    ASSERT_EQ(lines.size(), 3);
+    const QStringList names = {"Valve; percent", "12\" pipe", "Plain"};
+    for (int i = 0; i < 3; ++i) {
+        const QStringList f = testing_support::readCsvLine(lines[i]);
+        ASSERT_EQ(f.size(), 8) << lines[i].toStdString(); // seven fields and the closing ";"
+        EXPECT_EQ(f[0], QStringLiteral("100_") + names[i] + QStringLiteral("_") + QString::number(i));
+        EXPECT_EQ(f[2], names[i]);
+        EXPECT_EQ(f[5], names[i]);
+    }
+    EXPECT_EQ(lines[2], QStringLiteral("100_Plain_2;100;Plain;0;2;Plain;62;")) << "other fields stay as they are";
 }
 
 TEST(Ede, MissingTableGivesTheHeaderOnly)
