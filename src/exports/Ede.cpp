@@ -113,6 +113,7 @@ EdeDevice edeDevice(std::initializer_list<int> serialTypes)
     parameters::ParGenFile parGen;
     if (!loadParGen(parGen))
         return d;
+    checkDeviceInstance(parGen);
     const int32_t bacnetType = parGen.keyInt(QStringLiteral("BACnet_Type"), 0);
     bool serial = false;
     for (int t : serialTypes)

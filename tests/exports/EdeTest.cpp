@@ -111,8 +111,38 @@ TEST(Ede, DeviceInstanceAndNameLength)
     p.put(QStringLiteral("ParGen.xml"), pg("<BACnet_Type>2</BACnet_Type>"));
     EXPECT_EQ(edeDevice({1, 2}).instance, QStringLiteral("200"));
     EXPECT_EQ(edeDevice({1, 2}).numericInstance, 200);
-    p.put(QStringLiteral("ParGen.xml"), QStringLiteral("<Par_Gen><BACnet_DEV_IDE>dev</BACnet_DEV_IDE></Par_Gen>"));
-    EXPECT_EQ(edeDevice({1, 2}).numericInstance, 1);
+}
+
+// An instance the general parameters refuse (a file edited by hand) stops the export with their
+// message; the previous file stays.
+TEST(Ede, ADeviceInstanceOutsideItsBoundsStopsTheExport)
+{
+    struct Case {
+        int type;
+        const char* parGen;
+        const char* message;
+    } cases[] = {
+        {3, "<BACnet_Type>0</BACnet_Type><BACnet_DEV_IDE>-5</BACnet_DEV_IDE>",
+         "Error BACnet!! Device Identifier must be between 0 and 4194303"},
+        {3, "<BACnet_Type>1</BACnet_Type><BACnet_Ser_DEV_IDE>4194304</BACnet_Ser_DEV_IDE>",
+         "Error BACnet!! Device Instance must be between 0 and 4194303"},
+        {3, "<BACnet_DEV_IDE>dev</BACnet_DEV_IDE>", "Error BACnet!! Device Identifier must be between 0 and 4194303"},
+        {1, "<BACnet_Type>0</BACnet_Type><BACnet_DEV_IDE>-5</BACnet_DEV_IDE>",
+         "Error BACnet!! Device Identifier must be between 0 and 4194303"},
+        {1001, "<BACnet_DEV_IDE>-5</BACnet_DEV_IDE>", "Error BACnet!! Device Identifier must be between 0 and 65536"},
+    };
+    for (const Case& c : cases) {
+        Project p(c.type);
+        p.put(QStringLiteral("ParGen.xml"), QStringLiteral("<Par_Gen>%1</Par_Gen>").arg(QLatin1String(c.parGen)));
+        p.put(QStringLiteral("ede.csv"), QStringLiteral("previous"));
+        try {
+            Write_BACnet_EDE_File(p.path(QStringLiteral("ede.csv")));
+            ADD_FAILURE() << "exported " << c.parGen;
+        } catch (const platform::UserError& e) {
+            EXPECT_EQ(e.message(), QLatin1String(c.message)) << c.parGen;
+        }
+        EXPECT_EQ(p.read(QStringLiteral("ede.csv")), QByteArray("previous"));
+    }
 }
 
 TEST(Ede, ObjectTypesOfTheTableRows)
