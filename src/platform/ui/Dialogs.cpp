@@ -84,6 +84,10 @@ public:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             break;
         }
+        // The program's questions are asked before something is discarded, deleted or
+        // overwritten, with Yes going ahead: a reflex Enter must keep the data.
+        if (box.button(QMessageBox::No))
+            box.setDefaultButton(QMessageBox::No);
         return toAnswer(kind, box.exec());
     }
 

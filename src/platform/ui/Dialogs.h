@@ -6,6 +6,8 @@
 
 namespace platform {
 
+// The questions (Yes and No) open with No as the default button: the program asks before it
+// discards, deletes or overwrites something, so Enter keeps the data.
 enum class MsgKind {
     Error,         // OK
     Confirm,       // Yes, No

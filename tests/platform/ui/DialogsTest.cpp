@@ -70,6 +70,24 @@ TEST(QtMessageBoxesTest, ABoxClosedWithoutAButtonGivesTheCarefulAnswer)
     EXPECT_EQ(messageBoxes().show(MsgKind::Warning, QStringLiteral("Replace?")), MsgAnswer::No);
 }
 
+TEST(QtMessageBoxesTest, EnterOnAQuestionAnswersNo)
+{
+    // A reflex Enter must not discard or overwrite: No is the default of every question.
+    for (MsgKind kind : {MsgKind::Confirm, MsgKind::ConfirmCancel, MsgKind::Warning}) {
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+        onNextBox([&](QMessageBox& box) {
+            defaultButton = box.standardButton(box.defaultButton());
+            QTest::keyClick(&box, Qt::Key_Return);
+        });
+        EXPECT_EQ(messageBoxes().show(kind, QStringLiteral("Rows after an empty row will not be saved. Save?")),
+                  MsgAnswer::No);
+        EXPECT_EQ(defaultButton, QMessageBox::No);
+    }
+    // An error box still closes with Enter as OK.
+    onNextBox([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); });
+    EXPECT_EQ(messageBoxes().show(MsgKind::Error, QStringLiteral("Error!")), MsgAnswer::Ok);
+}
+
 TEST(FakeDialogsTest, RecordAnswerAndRestoreTheRealServices)
 {
     MessageBoxes* realBoxes = &messageBoxes();
