@@ -508,6 +508,8 @@ TEST(ParGenWindow, SaveFailureKeepsTheWindowOpen)
     EXPECT_EQ(r, platform::mrNone);
     ASSERT_EQ(p.boxes.shown().size(), 1u);
     EXPECT_EQ(p.boxes.shown()[0].kind, platform::MsgKind::Error);
+    EXPECT_TRUE(p.boxes.shown()[0].text.startsWith(QStringLiteral("Error! The file ParGen.xml cannot be written: ")))
+        << p.boxes.shown()[0].text.toStdString();
 }
 
 // A device list and its templates: two devices, the first with its node state
