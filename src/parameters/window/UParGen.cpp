@@ -1,6 +1,7 @@
 #include "parameters/window/UParGen.h"
 
 #include "controls/button/FormButton.h"
+#include "mbus/Template.h"
 #include "parameters/ParGen.h"
 #include "parameters/ParGenCheck.h"
 #include "platform/fs/Files.h"
@@ -522,8 +523,10 @@ int TFParGen::Used_Bytes_Configuration()
     const platform::XmlNode devices = deviceList.rootElement().element(QStringLiteral("List_Devices"));
     for (int i = 0; i < devices.elementCount(); ++i) {
         const platform::XmlNode device = devices.elementAt(i);
-        const QString templatePath = platform::joinPath(w.Template_Dir, childText(device, "Template"));
-        if (!platform::fileExists(templatePath))
+        // Found as every other template read finds it: a name with a folder part ("..",
+        // "/") names no template.
+        const QString templatePath = mbus::findTemplateFile(w.Template_Dir, childText(device, "Template"));
+        if (templatePath.isEmpty())
             continue;
         if (childText(device, "Node_State") == QLatin1String("1"))
             sum += 4;

@@ -554,6 +554,25 @@ TEST(ParGenWindow, UsedBytesCountsTheDevicesAndTheirTemplates)
                 "</List_Variables></Template>");
     EXPECT_EQ(f.Used_Bytes_Configuration(), 16 + 8 + 8);
 
+    // A template name with a folder part names no template: a file outside the template
+    // folder is never read.
+    p.dir.write(QStringLiteral("Outside.xml"),
+                "<Template><List_Variables>"
+                "<Variable><FrameNumber>2</FrameNumber><ObjectType>2</ObjectType></Variable>"
+                "</List_Variables></Template>");
+    for (const char* name : {"../Outside.xml", "TEMPLATE/../Outside.xml", "..", "/etc/passwd"}) {
+        p.dir.write(QStringLiteral("M_Bus_Custom_QV.xml"),
+                    QStringLiteral("<Custom><List_Devices><Device><Template>%1</Template><Node_State>1</Node_State>"
+                                   "</Device></List_Devices></Custom>")
+                        .arg(QLatin1String(name))
+                        .toUtf8());
+        EXPECT_EQ(f.Used_Bytes_Configuration(), 0) << name;
+    }
+    // The name in another letter case is found, as the other template reads find it.
+    p.dir.write(QStringLiteral("M_Bus_Custom_QV.xml"),
+                "<Custom><List_Devices><Device><Template>meter_a.XML</Template></Device></List_Devices></Custom>");
+    EXPECT_EQ(f.Used_Bytes_Configuration(), 12);
+
     // A damaged device list counts nothing.
     p.dir.write(QStringLiteral("M_Bus_Custom_QV.xml"), "<Custom><List_Devices>");
     EXPECT_EQ(f.Used_Bytes_Configuration(), 0);
