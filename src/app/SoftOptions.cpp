@@ -273,7 +273,8 @@ void TFSoftOptions::LangClick(int slot)
     const QString name = langList_[entry].chopped(4);
     const QString question =
         text(txt::ChangeFrom) + Language_In_Use + text(txt::ChangeTo) + name + text(txt::ChangeEnd);
-    if (platform::messageBoxes().show(platform::MsgKind::Confirm, question) != platform::MsgAnswer::Yes)
+    // Yes loses nothing here (the language can be changed back): the default stays Yes.
+    if (platform::messageBoxes().show(platform::MsgKind::Question, question) != platform::MsgAnswer::Yes)
         return;
     // The language in use stays, with its texts, when the file offered cannot be read now.
     if (!workspace::Try_Load_Language(name)) {

@@ -219,7 +219,7 @@ TEST(SoftOptions, AChosenLanguageIsAskedForAndLoadedAtOnceButKeptOnlyOnOk)
     o.show([&](TFSoftOptions& w) {
         w.LangClick(1);
         ASSERT_EQ(o.env.boxes.shown().size(), 1u);
-        EXPECT_EQ(o.env.boxes.shown()[0].kind, platform::MsgKind::Confirm);
+        EXPECT_EQ(o.env.boxes.shown()[0].kind, platform::MsgKind::Question);
         EXPECT_EQ(o.env.boxes.shown()[0].text, QStringLiteral("Do you want to change the Language from English to Deutsch?"));
         EXPECT_EQ(w.Language_In_Use, QStringLiteral("English"));
         EXPECT_EQ(relabels, 0);

@@ -84,6 +84,9 @@ TEST(QtMessageBoxesTest, EnterOnAQuestionAnswersNo)
                   MsgAnswer::No);
         EXPECT_EQ(defaultButton, QMessageBox::No);
     }
+    // A question whose Yes loses nothing keeps Yes as its default.
+    onNextBox([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); });
+    EXPECT_EQ(messageBoxes().show(MsgKind::Question, QStringLiteral("Change the language?")), MsgAnswer::Yes);
     // An error box still closes with Enter as OK.
     onNextBox([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); });
     EXPECT_EQ(messageBoxes().show(MsgKind::Error, QStringLiteral("Error!")), MsgAnswer::Ok);
