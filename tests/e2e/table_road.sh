@@ -22,14 +22,12 @@ objects_table='BACnet Set Access'
 e2e_start "$program"
 
 main=$(find_window "$title") || fail "no main window titled '$title'; program log: $(cat "$work/app.log")"
-sleep 0.5
 new_project_folder "$main" "$project"
 
 # Set Modbus Access (Btn_ModTCPM_SetAccess at 80,200, 170 x 36).
 open_table() {
   click "$main" 165 218
   win=$(find_window "$table") || fail "the access table did not open; log: $(cat "$work/app.log")"
-  sleep 1
 }
 open_table
 
@@ -55,21 +53,20 @@ cell_y() { echo $((grid_top + 22 + ($1 - 1) * 22 + 11)); } # row -> centre y
 type_cell() { # column row text
   click "$win" "$(cell_x "$1")" "$(cell_y "$2")"
   xdotool type --delay 40 "$3"
-  sleep 0.2
 }
-# A list cell: made current, its list editor opened by a second click, the list dropped down by
-# its button, and the n-th item (1 = first) clicked.
+# A list cell: made current, its list editor opened by a second click (two clicks, not a double
+# click), the list dropped down by its button, and the n-th item (1 = first) clicked; the list
+# closes with it.
 pick_cell() { # column row item
-  local x y
+  local x y n
   x=$(cell_x "$1")
   y=$(cell_y "$2")
-  click "$win" "$x" "$y"
-  sleep 0.6
-  click "$win" "$x" "$y"
+  click_twice "$win" "$x" "$y"
+  n=$(app_window_count)
   click "$win" $(($(cell_right "$1") - 8)) "$y"
-  sleep 0.3
+  app_window_count_is $((n + 1)) || fail "the list of column $1, row $2 did not drop down"
   click "$win" "$x" $((y + 11 + item_height * ($3 - 1) + item_height / 2 + 1))
-  sleep 0.3
+  app_window_count_is "$n" || fail "the list of column $1, row $2 did not close"
 }
 
 # Three requests: IP, port, slave, type, address, points, poll time, max errors, position,
@@ -112,7 +109,6 @@ grep -q 'Mnemonic="Pumps"' "$file" || fail "the mnemonic typed last is missing: 
 open_objects() {
   click "$main" 343 218
   win=$(find_window "$objects_table") || fail "the object table did not open; log: $(cat "$work/app.log")"
-  sleep 1
 }
 open_objects
 widths=(40 150 100 64 64 64 250)
@@ -132,6 +128,7 @@ for line in "${objects[@]}"; do
     # in its list by typing, its first unit taken with the select button, OK.
     xdotool mousemove --window "$win" "$(cell_x 2)" "$(cell_y "$r")" click --repeat 2 --delay 80 1
     pick_first_unit_of Temperature
+    window_settled "$win"
   else
     type_cell 2 "$r" "$unit"
   fi

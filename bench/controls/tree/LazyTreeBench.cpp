@@ -68,7 +68,9 @@ struct NodeData {
 
 Pair& pair()
 {
-    static Pair p;
+    // Kept to the end of the process, like the application: widgets destroyed by the exit
+    // handlers would reach Qt's own objects (the accessibility cache) after they are gone.
+    static Pair& p = *new Pair;
     if (p.tree)
         return p;
     ensureApp();

@@ -241,10 +241,29 @@ CheckResult Controllo_dati(const TableDescription& desc, const TableModel& model
 
 bool rowInUse(const SectionDescription& section, const RowCells& cells)
 {
-    for (size_t c = 0; c < section.columns.size() && qsizetype(c) < cells.size(); ++c)
-        if (section.columns[c].editor != Editor::DataCheckBox && !platform::trim(cells[qsizetype(c)]).isEmpty())
+    for (size_t c = 0; c < section.columns.size() && qsizetype(c) < cells.size(); ++c) {
+        const ColumnDescription& column = section.columns[c];
+        const QString text = platform::trim(cells[qsizetype(c)]);
+        if (column.editor != Editor::DataCheckBox && !text.isEmpty() && text != platform::trim(column.fresh))
             return true;
+    }
     return false;
+}
+
+std::optional<RowRef> firstKeylessRow(const TableDescription& desc, const TableModel& model)
+{
+    for (size_t s = 0; s < desc.sections.size(); ++s) {
+        const int n = model.rowCount(int(s));
+        for (int r = 1; r <= n; ++r) {
+            if (!keyEmpty(desc, model, int(s), r))
+                continue;
+            if (rowInUse(desc.sections[s], model.sections[s][size_t(r - 1)]))
+                return RowRef{int(s), r};
+            if (!desc.skipEmptyKeys)
+                break; // the rows below are firstDroppedRow's
+        }
+    }
+    return std::nullopt;
 }
 
 std::optional<RowRef> firstDroppedRow(const TableDescription& desc, const TableModel& model)

@@ -125,7 +125,8 @@ CheckResult Controllo_dati(const TableDescription& desc, const TableModel& model
 bool keyEmpty(const TableDescription& desc, const TableModel& model, int section, int row);
 // The rows that are checked (enable column aside) and saved, in order.
 std::vector<int> usedRows(const TableDescription& desc, const TableModel& model, int section);
-// A row holding text in a column that is not a check box (after trimming).
+// A row holding text in a column that is not a check box (after trimming), other than the
+// column's fresh-row text.
 bool rowInUse(const SectionDescription& section, const RowCells& cells);
 // The first row in use below the first row with an empty key, which a save would drop; no
 // value when there is none (and always with `skipEmptyKeys`).
@@ -134,6 +135,9 @@ struct RowRef {
     int row = 0;
 };
 std::optional<RowRef> firstDroppedRow(const TableDescription& desc, const TableModel& model);
+// The first row whose key cell is empty while the row is in use, which a save drops with its
+// values: the first row with an empty key of a section (with `skipEmptyKeys`, any such row).
+std::optional<RowRef> firstKeylessRow(const TableDescription& desc, const TableModel& model);
 
 // --- save ------------------------------------------------------------------------------------
 

@@ -223,6 +223,29 @@ TEST_F(TableModelTest, TheFirstRowInUseBelowAnEmptyKeyIsNamedCheckBoxesAlonePass
     EXPECT_EQ(firstDroppedRow(desc, m)->row, 4);
 }
 
+TEST_F(TableModelTest, ARowInUseWithAnEmptyKeyIsNamed)
+{
+    TableModel m = TableModel::fresh(desc, desc.capacity);
+    m.sections[0][0] = RowCells{QStringLiteral("1"), QString(), QString()};
+    EXPECT_FALSE(firstKeylessRow(desc, m).has_value());
+    // The first empty key of a section holds a value elsewhere.
+    m.sections[1][0] = RowCells{QStringLiteral(" "), QStringLiteral("r")};
+    ASSERT_TRUE(firstKeylessRow(desc, m).has_value());
+    EXPECT_EQ(firstKeylessRow(desc, m)->section, 1);
+    EXPECT_EQ(firstKeylessRow(desc, m)->row, 1);
+    // Below the first empty key it is the dropped rows' question, not this one.
+    m.sections[1][0] = RowCells{QStringLiteral("1"), QStringLiteral("r")};
+    m.sections[1][2] = RowCells{QString(), QStringLiteral("r")};
+    EXPECT_FALSE(firstKeylessRow(desc, m).has_value());
+    EXPECT_EQ(firstDroppedRow(desc, m)->row, 3);
+    // Skipping rows without a key, every such row counts.
+    desc.skipEmptyKeys = true;
+    EXPECT_EQ(firstKeylessRow(desc, m)->row, 3);
+    // A column's fresh-row text is no value of the user's.
+    desc.sections[1].columns[1].fresh = QStringLiteral("r");
+    EXPECT_FALSE(firstKeylessRow(desc, m).has_value());
+}
+
 TEST_F(TableModelTest, AFailedWriteNamesTheFileAndLeavesThePreviousOne)
 {
     const QString path = dir.write(QStringLiteral("t.xml"), QByteArray("<Root><A/><B/></Root>"));

@@ -352,12 +352,29 @@ bool TTableDialog::Controllo_dati()
 
 bool TTableDialog::askBeforeSaving(const TableModel& m)
 {
-    if (const std::optional<RowRef> dropped = firstDroppedRow(desc_, m))
+    // One question for the rows a save would drop: the earlier of a row in use without its key
+    // and a row in use below the first empty one.
+    const std::optional<RowRef> keyless = firstKeylessRow(desc_, m);
+    const std::optional<RowRef> dropped = firstDroppedRow(desc_, m);
+    const auto before = [](const RowRef& a, const RowRef& b) {
+        return a.section < b.section || (a.section == b.section && a.row < b.row);
+    };
+    if (keyless && (!dropped || !before(*dropped, *keyless))) {
+        const SectionDescription& sec = desc_.sections[size_t(keyless->section)];
+        const QString key = headerOf(sec.columns[size_t(sec.keyColumn - 1)]);
+        const QString what = desc_.skipEmptyKeys ? QStringLiteral("it") : QStringLiteral("it and the rows below it");
+        if (!platform::askYesNo(QStringLiteral("Row %1 of %2 holds values but its %3 is empty: %4 will not be saved. "
+                                               "Save anyway?")
+                                    .arg(keyless->row)
+                                    .arg(pageCaption(keyless->section), platform::trim(key), what)))
+            return false;
+    } else if (dropped) {
         if (!platform::askYesNo(QStringLiteral("Row %1 of %2 follows an empty row: it and the rows below it will not "
                                                "be saved. Save anyway?")
                                     .arg(dropped->row)
                                     .arg(pageCaption(dropped->section))))
             return false;
+    }
     const QString name = QFileInfo(desc_.path ? desc_.path() : QString()).fileName();
     int notShown = 0;
     for (int n : lastLoad_.notShown)

@@ -30,7 +30,12 @@
 // Questions the frame asks (fixed English; each Yes/No, No keeps everything as it is):
 //   Insert Row when the last row's key holds text:
 //     "The last row (<r>) holds values that Insert Row would lose. Insert anyway?"
-//   OK with rows in use below the first empty key:
+//   OK with a row in use whose key is empty (the first empty key of a page; any row of a
+//   table that skips rows without a key):
+//     "Row <r> of <page> holds values but its <key header> is empty: it [and the rows below it]
+//      will not be saved. Save anyway?"
+//   OK with rows in use below the first empty key (when the question above is not asked for
+//   an earlier row):
 //     "Row <r> of <page> follows an empty row: it and the rows below it will not be saved.
 //      Save anyway?"
 //   OK after a load that left rows unshown:
