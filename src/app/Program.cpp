@@ -18,7 +18,10 @@
 #include "platform/text/UserError.h"
 #include "tables/bacnet/window/BacnetDialogs.h"
 #include "tables/bacnet/window/EngUnitPicker.h"
+#include "tables/dmx/window/DmxDefVal.h"
+#include "tables/knx/window/KnxAccess.h"
 #include "tables/modbus/window/SetAccess.h"
+#include "tables/snmp/window/SnmpDialogs.h"
 #include "update/BootSer.h"
 #include "update/BootTCP.h"
 
@@ -65,16 +68,16 @@ Program::Program(const QString& programDir)
     m->registerWindow(WindowId::FProfinetFileName, profinetFileName); // 28
     auto* options = new TFSoftOptions(m);
     m->registerWindow(WindowId::FSoftOptions, options);                 // 29
-    // 30 TFKNXAccess                 KNX access table
+    m->registerWindow(WindowId::FKNXAccess, new tables::knx::TFKNXAccess(m));          // 30
     // 31 TFMBus_Custom               custom M-Bus device window
-    // 32 TFDMXDefVal                 DMX default values
-    // 33 TFSNMPManagerAccess         SNMP manager access table
+    m->registerWindow(WindowId::FDMXDefVal, new tables::dmx::TFDMXDefVal(m));          // 32
+    m->registerWindow(WindowId::FSNMPManagerAccess, new tables::snmp::TFSNMPManagerAccess(m)); // 33
     // 34 TFConf_BAC_MBus_Pelvarta    device list of the M-Bus master models
     // 35 TFScanDecode                scan and decode of meters
     // 36 TFTemplate_Creation         M-Bus device template editor
     // 37 TFInsertKeyWireless         key of a wireless meter
     // 38 TFScanModbusStart           Modbus start register after a scan
-    // 39 TFSNMP_Trap_Access          SNMP trap table
+    m->registerWindow(WindowId::FSNMP_Trap_Access, new tables::snmp::TFSNMP_Trap_Access(m)); // 39
     m->registerWindow(WindowId::FBACnet_BDT, new tables::TFBACnet_BDT(m));            // 40
     // 41 TFModbusStartAdd_SD         per-node Modbus start address
 
