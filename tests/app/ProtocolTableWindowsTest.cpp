@@ -119,6 +119,8 @@ TEST(ProtocolTableWindows, CreatedAtStartInTheirPlacesAndRelabelledWithTheLangua
         platform::Form* f = m.window(w.id);
         ASSERT_NE(f, nullptr);
         EXPECT_EQ(f->objectName(), QLatin1String(w.name));
+        EXPECT_FALSE(f->controlsBuilt()); // until the first show
+        f->ensureControls();
         EXPECT_EQ(labelText(*f, "L_SW_Code"), QStringLiteral("GS30132"));
         workspace::ws().Lang_Texts[w.caption] = QStringLiteral("Titel %1").arg(w.caption);
     }

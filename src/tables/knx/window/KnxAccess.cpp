@@ -13,8 +13,11 @@ constexpr int kReadHeaders[] = {950, 1039, 951, 952, 955, 960, 961, 962, 963, 96
 constexpr int kReadColumns = int(std::size(kReadHeaders));
 } // namespace
 
-TFKNXAccess::TFKNXAccess(QWidget* parent) : TTableDialog(knxAccessTable(), parent)
+TFKNXAccess::TFKNXAccess(QWidget* parent) : TTableDialog(knxAccessTable(), parent) {}
+
+void TFKNXAccess::buildControls()
 {
+    TTableDialog::buildControls();
     ACG_KNX_in_Read = new TExtColumnGrid(this);
     ACG_KNX_in_Read->setObjectName(QStringLiteral("ACG_KNX_in_Read"));
     ACG_KNX_in_Read->hide();

@@ -19,9 +19,10 @@ public:
     // A click on a cell of column 0 selects the row.
     void ACG_KNX_in_WriteClickCell(int row, int col);
 
-    TExtColumnGrid* ACG_KNX_in_Read = nullptr;
+    TExtColumnGrid* ACG_KNX_in_Read = nullptr; // built with the other controls
 
 protected:
+    void buildControls() override;
     void showing() override;
     void afterLoad() override;
     std::optional<Failure> checkRow(const RowView& row) override;

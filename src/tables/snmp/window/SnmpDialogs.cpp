@@ -22,8 +22,11 @@ std::optional<Failure> TFSNMPManagerAccess::checkRow(const RowView& row)
 
 // --- traps -----------------------------------------------------------------------------------
 
-TFSNMP_Trap_Access::TFSNMP_Trap_Access(QWidget* parent) : TTableDialog(trapTable(), parent)
+TFSNMP_Trap_Access::TFSNMP_Trap_Access(QWidget* parent) : TTableDialog(trapTable(), parent) {}
+
+void TFSNMP_Trap_Access::buildControls()
 {
+    TTableDialog::buildControls();
     for (int s : {TrapRead, TrapWrite}) {
         TExtColumnGrid* g = grid(s);
         g->OnCheckBoxClick = [this, g](controls::grid::TExtStringGridEdit*, int col, int, bool) {

@@ -30,6 +30,7 @@ public:
     void Index_Row_Build(TExtColumnGrid* grid);
 
 protected:
+    void buildControls() override;
     void afterLoad() override;
     std::optional<Failure> checkRow(const RowView& row) override;
     std::optional<Failure> checkTable(const std::vector<int>& checked) override;

@@ -54,6 +54,7 @@ TEST_F(DmxDefValTest, OneRowPerChannelWithOkAndCancelOnly)
     EXPECT_EQ(d.objectName(), QStringLiteral("FDMXDefVal"));
     EXPECT_EQ(d.size(), QSize(475, 337));
     EXPECT_EQ(d.windowTitle(), QStringLiteral("DMX Default Value"));
+    d.ensureControls();
     EXPECT_EQ(d.Btn_DelRow, nullptr);
     EXPECT_EQ(d.Btn_InsRow, nullptr);
     EXPECT_EQ(d.Btn_CopyRow, nullptr);

@@ -48,6 +48,8 @@ TEST_F(KnxAccessTest, OneGridTheHiddenReadGridAndFixedCopyCaptions)
     EXPECT_EQ(d.objectName(), QStringLiteral("FKNXAccess"));
     EXPECT_EQ(d.size(), QSize(1141, 337));
     EXPECT_EQ(d.windowTitle(), QStringLiteral("KNX Set Access"));
+    EXPECT_EQ(d.ACG_KNX_in_Read, nullptr); // built with the other controls, at the first show
+    d.ensureControls();
     EXPECT_EQ(d.PageControl1, nullptr);
     EXPECT_EQ(d.grid(0)->objectName(), QStringLiteral("ACG_KNX_in_Write"));
     EXPECT_EQ(d.grid(0)->ColCount(), 17);

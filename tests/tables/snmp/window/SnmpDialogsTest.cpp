@@ -71,6 +71,7 @@ TEST_F(SnmpDialogsTest, ManagerWindowColumnsListsAndHints)
     EXPECT_EQ(d.objectName(), QStringLiteral("FSNMPManagerAccess"));
     EXPECT_EQ(d.size(), QSize(1190, 337));
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Set SNMP Manager Access"));
+    d.ensureControls();
     EXPECT_EQ(d.PageControl1, nullptr);
     ASSERT_NE(d.Btn_PasteRow, nullptr);
     EXPECT_EQ(d.Btn_OK->hint(), QStringLiteral("Confirm and Save the current configuration of SNMP Manager Request"));
@@ -156,6 +157,7 @@ TEST_F(SnmpDialogsTest, TrapWindowPagesHintsAndLists)
     TFSNMP_Trap_Access d;
     EXPECT_EQ(d.size(), QSize(1256, 337));
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Set SNMP Access"));
+    d.ensureControls();
     ASSERT_NE(d.PageControl1, nullptr);
     EXPECT_EQ(d.PageControl1->tabText(0), QStringLiteral("SNMP Read"));
     EXPECT_EQ(d.PageControl1->tabText(1), QStringLiteral("SNMP Write"));
