@@ -10,8 +10,12 @@
 #include "tables/frame/window/TableDialog.h"
 #include "workspace/Workspace.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QMessageBox>
 #include <QTabWidget>
+#include <QTest>
+#include <QTimer>
 
 using namespace app;
 using namespace app_test;
@@ -131,4 +135,94 @@ TEST(ProtocolTableWindows, CreatedAtStartInTheirPlacesAndRelabelledWithTheLangua
         EXPECT_EQ(m.window(w.id)->windowTitle(), QStringLiteral("Titel %1").arg(w.caption));
     auto* trap = static_cast<tables::TTableDialog*>(m.window(WindowId::FSNMP_Trap_Access));
     EXPECT_EQ(trap->PageControl1->tabText(1), QStringLiteral("SNMP Schreiben"));
+}
+
+// The keys of a field engineer in every new table window, shown as the program shows it: the
+// arrows move to the next cell, a wrong value refused at OK shows one box that Enter closes once, and
+// the typing after it goes on in the cell that had the focus; Escape then closes the window
+// once, with Cancel. Every window fits a 1280 x 1024 screen.
+TEST(ProtocolTableWindows, KeysOfTheNewTableWindows)
+{
+    struct Window {
+        int type;
+        WindowId id;
+        int section;
+        int col;           // an edNormal cell whose bad text the check refuses
+        const char* typed; // that text
+    } cases[] = {
+        {16, WindowId::FKNXAccess, 0, 2, "99.1.1"},
+        {18, WindowId::FDMXDefVal, 0, 1, "300"},
+        {19, WindowId::FSNMPManagerAccess, 0, 2, "10.0.0"},
+        {17, WindowId::FSNMP_Trap_Access, 0, 7, "0"}, // Time of a row on a timer: typed after the ticks
+        {16, WindowId::FBACnetSetAccess_ModSlave, 0, 2, "70000"},
+    };
+    for (const Window& w : cases) {
+        SCOPED_TRACE(static_cast<int>(w.id));
+        AppEnv env(w.type);
+        openProject(env);
+        Program program(env.programDir.path());
+        auto* d = static_cast<tables::TTableDialog*>(program.mainWindow().window(w.id));
+        ASSERT_NE(d, nullptr);
+        platform::MessageBoxes* fake = &platform::messageBoxes();
+        platform::setMessageBoxes(nullptr); // the real boxes, closed below as a user would
+        QStringList boxTexts;
+        int result = -1;
+        platform::ModalDriver previous = platform::setModalDriver([&](platform::Form& f) {
+            f.show();
+            QApplication::setActiveWindow(&f);
+            QApplication::processEvents();
+            EXPECT_LE(f.frameGeometry().width(), 1280);
+            EXPECT_LE(f.frameGeometry().height(), 1024);
+            tables::TExtColumnGrid* g = d->grid(w.section);
+            // Rows that pass but for the one cell typed below.
+            if (w.id == WindowId::FKNXAccess)
+                for (int c = 1; c <= 16; ++c)
+                    g->SetCells(c, 1, QStringList{"Y", "1.1.1", "1/2/3", "Write", "Normal", "None", "N", "N", "N", "Y",
+                                                  "N", "", "0", "No", "1", ""}[c - 1]);
+            if (w.id == WindowId::FSNMPManagerAccess)
+                for (int c = 1; c <= 14; ++c)
+                    g->SetCells(c, 1, QStringList{"Y", "", "1", "Kelpie", "1.3.6", "Int", "Get", "N", "N", "N", "",
+                                                  "0", "4", "None"}[c - 1]);
+            if (w.id == WindowId::FSNMP_Trap_Access)
+                for (int c = 1; c <= 14; ++c)
+                    g->SetCells(c, 1, QStringList{"Y", "Kelpie", "Int", "N", "N", "Y", "", "0", "0", "8", "a",
+                                                  "10.0.0.1", "None", ""}[c - 1]);
+            if (w.id == WindowId::FBACnetSetAccess_ModSlave)
+                for (int c = 1; c <= 6; ++c)
+                    g->SetCells(c, 1, QStringList{"Analog Input", "", "0", "0", "4", "N"}[c - 1]);
+            g->MoveToCell(w.col + 1, 1);
+            g->setFocus();
+            QTest::keyClick(g, Qt::Key_Left);
+            EXPECT_EQ(g->col(), w.col);
+            EXPECT_EQ(g->row(), 1);
+            QTest::keyClicks(QApplication::focusWidget(), QLatin1String(w.typed));
+            QTimer::singleShot(0, [&boxTexts] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                    boxTexts << box->text();
+                    QTest::keyClick(box, Qt::Key_Return);
+                }
+            });
+            QTest::mouseClick(d->Btn_OK, Qt::LeftButton, {}, QPoint(20, 10));
+            QApplication::processEvents();
+            EXPECT_EQ(f.modalResult(), platform::mrNone);
+            // The keys go on into the cell that had the focus: a typed digit opens its editor.
+            QWidget* focus = QApplication::focusWidget();
+            ASSERT_NE(focus, nullptr);
+            EXPECT_TRUE(focus == g || g->isAncestorOf(focus));
+            QTest::keyClicks(focus, QStringLiteral("1"));
+            EXPECT_EQ(g->col(), w.col);
+            ASSERT_NE(g->NormalEdit(), nullptr);
+            EXPECT_EQ(g->NormalEdit()->text(), QStringLiteral("1"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); // ends the edit
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); // closes the window
+            result = f.modalResult();
+        });
+        d->showModal();
+        platform::setModalDriver(previous);
+        platform::setMessageBoxes(fake);
+        d->hide();
+        EXPECT_EQ(boxTexts.size(), 1) << boxTexts.join('|').toStdString();
+        EXPECT_EQ(result, platform::mrCancel);
+        EXPECT_FALSE(d->isVisible());
+    }
 }
