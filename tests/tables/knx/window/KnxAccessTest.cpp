@@ -162,3 +162,36 @@ TEST_F(KnxAccessTest, OkShowsTheFirstFaultThenSaves)
     EXPECT_EQ(boxes.texts().size(), 2);
     EXPECT_EQ(dir.read(QStringLiteral("KNX_SetAccess.xml")).count("<row "), 2);
 }
+
+// The frame's protections hold here too: a file whose row lacks a required attribute names the
+// file and the row and is replaced only when the user agrees; a filled row below an empty source
+// address is dropped only when the user agrees.
+TEST_F(KnxAccessTest, DamagedFilesAndDroppedRowsAreAskedAbout)
+{
+    dir.write(QStringLiteral("KNX_SetAccess.xml"),
+              tf::knxXml({tf::knxRow({.mnemonic = "a"}), tf::without(tf::knxRow({.mnemonic = "b"}), "Length")}));
+    TFKNXAccess d;
+    boxes.answer(MsgAnswer::Ok);  // the load's error
+    boxes.answer(MsgAnswer::No);  // replace the damaged file? No
+    boxes.answer(MsgAnswer::Yes); // drop row 3? Yes
+    boxes.answer(MsgAnswer::Yes); // replace? Yes
+    user([](TFKNXAccess& t) {
+        TExtColumnGrid* g = t.grid(0);
+        EXPECT_EQ(g->Cells(KnxMnemonic, 1), QStringLiteral("a"));
+        EXPECT_EQ(g->Cells(KnxSource, 2), QString()); // the load stopped at row 2
+        t.Btn_OK->click();
+        EXPECT_EQ(t.modalResult(), platform::mrNone);
+        g->SetCells(KnxMnemonic, 3, QStringLiteral("below an empty row"));
+        t.Btn_OK->click();
+    });
+    EXPECT_EQ(d.showModal(), platform::mrOk);
+    ASSERT_EQ(boxes.texts().size(), 4);
+    EXPECT_EQ(boxes.texts()[0], QStringLiteral("Error! The file KNX_SetAccess.xml: row 2 of KNX_in_Write lacks the "
+                                               "attribute Length; the rows from there on were not loaded."));
+    EXPECT_TRUE(boxes.texts()[1].startsWith(QStringLiteral("The file KNX_SetAccess.xml could not be read whole.")));
+    EXPECT_TRUE(boxes.texts()[2].startsWith(QStringLiteral("Row 3 of KNX_in_Write follows an empty row")))
+        << boxes.texts()[2].toStdString();
+    const QByteArray file = dir.read(QStringLiteral("KNX_SetAccess.xml"));
+    EXPECT_EQ(file.count("<row "), 1);
+    EXPECT_FALSE(file.contains("below an empty row"));
+}
