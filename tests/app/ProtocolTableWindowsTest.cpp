@@ -80,29 +80,9 @@ TEST(ProtocolTableWindows, EachButtonOpensItsTableWhichSavesIntoTheProject)
         Program program(env.programDir.path());
         TFVarnetoreFirmWare& m = program.mainWindow();
         ASSERT_NE(m.button(QLatin1String(o.button)), nullptr);
-
-        env.modal.actions[o.window] = [&](platform::Form& f) {
-            auto& d = static_cast<tables::TTableDialog&>(f);
-            EXPECT_EQ(d.currentSection(), o.section);
-            for (int c = 1; c <= o.cells.size(); ++c)
-                d.grid(o.section)->SetCells(c, 1, o.cells[c - 1]);
-            d.Btn_OK->click();
-        };
-        m.Btn_Click(m.button(QLatin1String(o.button)));
-        EXPECT_EQ(env.modal.shown, QStringList{QLatin1String(o.window)});
-        EXPECT_TRUE(env.boxes.texts().isEmpty()) << env.boxes.texts().join('|').toStdString();
-        const QByteArray saved = env.programDir.read(QStringLiteral("PROJECTS/P1/") + QLatin1String(o.file));
+        const QByteArray saved = saveFirstRowThroughButton(env, m, o.button, o.window, o.file, o.cells, o.section);
         EXPECT_TRUE(saved.contains(o.cells.last().toUtf8())) << saved.constData();
         EXPECT_TRUE(saved.endsWith(QByteArray("<!--SW_VERSION = ") + o.version + "-->\n")) << saved.constData();
-
-        // Reopened, the dialog shows the row again; Cancel leaves the file as it was.
-        env.modal.actions[o.window] = [&](platform::Form& f) {
-            auto& d = static_cast<tables::TTableDialog&>(f);
-            EXPECT_EQ(d.grid(o.section)->Cells(2, 1), o.cells[1]);
-            d.Btn_Cancel->click();
-        };
-        m.Btn_Click(m.button(QLatin1String(o.button)));
-        EXPECT_EQ(env.programDir.read(QStringLiteral("PROJECTS/P1/") + QLatin1String(o.file)), saved);
     }
 }
 

@@ -12,34 +12,24 @@ set -euo pipefail
 launcher="$1"
 title='OstrelCorp - Varnetor GS30132 - BACnet / KNX '
 project='KNX E2E'
-wizard='Update Firmware from Etherner \(UDP\)'
 table='KNX Set Access'
 objects_table='BACnet Set Access'
 
 . "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/table_steps.sh"
 e2e_start "$launcher" 16
 
 main=$(find_window "$title") || fail "no main window titled '$title'; program log: $(cat "$work/app.log")"
 sleep 0.5
-new_project "$main" "$project"
-dir="$work/prog/PROJECTS/$project"
-for _ in $(seq 100); do [ -d "$dir/bin" ] && break; sleep 0.1; done
-[ -d "$dir/bin" ] || fail "project folder not created: $(ls -R "$work/prog/PROJECTS")"
-sleep 1
+make_project "$main" "$project"
 
 # KNX Access (Btn_KNX_Access at 80,200, 170 x 36).
-open_table() {
-  click "$main" 165 218
-  win=$(find_window "$table") || fail "the KNX table did not open; log: $(cat "$work/app.log")"
-  sleep 1
-}
-open_table
+open_window "$main" 165 218 "$table"
 
 # One grid below the title panel (69): its header row begins at 71, column 0 at 2.
 grid_left=2
 grid_top=71
 widths=(40 50 70 80 60 75 110 68 50 52 71 62 67 55 55 55 96)
-. "$(dirname "$0")/grid_cells.sh"
 
 # Three rows: source, destination, APCI item, priority item, format item, ticks (columns),
 # poll time, position item, bit-mode item, length, mnemonic.
@@ -65,10 +55,8 @@ for line in "${rows[@]}"; do
   r=$((r + 1))
 done
 
-# OK (Btn_OK at 16,303 in the window: the button panel starts at 297).
-click "$win" 71 317
-window_gone "$win" "$table" || fail "the KNX table did not close on OK: $(cat "$dir/KNX_SetAccess.xml" 2>/dev/null)"
 file="$dir/KNX_SetAccess.xml"
+press_ok "$table" "$file"
 [ -s "$file" ] || fail "no KNX_SetAccess.xml was written"
 [ "$(grep -c '<row ' "$file")" = 3 ] || fail "the file does not hold three rows: $(cat "$file")"
 grep -q '<KNX_in_Read />' "$file" || fail "the read section is missing: $(cat "$file")"
@@ -78,12 +66,7 @@ grep -q 'Mnemonic="Valve"' "$file" || fail "the mnemonic typed last is missing: 
 
 # Set BACnet Access (Btn_KNX_BACnet_SetAccess at 80,244): the read page below its tab, columns
 # 40 150 100 64 64 64 40 (Swap, shown on this model) 250 wide.
-open_objects() {
-  click "$main" 165 262
-  win=$(find_window "$objects_table") || fail "the object table did not open; log: $(cat "$work/app.log")"
-  sleep 1
-}
-open_objects
+open_window "$main" 165 262 "$objects_table"
 grid_top=94
 widths=(40 150 100 64 64 64 40 250)
 # Three objects: type item, unit, position item, bit item, length, swap ticked, mnemonic.
@@ -104,22 +87,15 @@ for line in "${objects[@]}"; do
   type_cell 7 "$r" "$mnemonic"
   r=$((r + 1))
 done
-click "$win" 71 317
 ofile="$dir/KNX_BACnet_SetAccess.xml"
-window_gone "$win" "$objects_table" || fail "the object table did not close on OK: $(cat "$ofile" 2>/dev/null)"
+press_ok "$objects_table" "$ofile"
 [ "$(grep -c '<row ' "$ofile" 2>/dev/null)" = 3 ] || fail "the object file does not hold three rows: $(cat "$ofile" 2>/dev/null)"
 grep -q '<row Data_Type="Analog Input" Eng_Unit="62" Position="0" Bit="0" Length="2" Swap="Y" Mnemonic="Room" />' "$ofile" ||
   fail "object 1 is not as chosen: $(cat "$ofile")"
 grep -q 'SW_VERSION = 1.009' "$ofile" || fail "the object file lacks its version comment"
 
 # Update Device (Btn_CreateBin at 80,332) builds the image and opens the wizard, closed again.
-click "$main" 165 350
-wiz=$(find_window "$wizard") || fail "the update wizard did not open; log: $(cat "$work/app.log")"
-xdotool windowactivate --sync "$wiz" key --clearmodifiers alt+F4
-window_gone "$wiz" "$wizard" || fail "the wizard did not close"
-
-bank="$dir/bin/bank1.bin"
-[ -s "$bank" ] || fail "no bank1.bin"
+update_device "$main" 165 350
 [ "$(stat -c %s "$bank")" = 79872 ] || fail "bank1.bin is $(stat -c %s "$bank") bytes, not 79872"
 # KNX record n (20 bytes from 0x10800): Poll_Time, Priority, Length, Flags, APCI,
 # Source_Address, Destination_Address, Position (offset, width -> unsigned decimal).
@@ -136,39 +112,15 @@ for i in 0 1 2; do
   got="$(field $i 0 4) $(field $i 8 1) $(field $i 9 1) $(field $i 10 2) $(field $i 12 2) $(field $i 14 2) $(field $i 16 2) $(field $i 18 2)"
   [ "$got" = "${expect[$i]}" ] || fail "KNX record $i is '$got', expected '${expect[$i]}'"
 done
-[ -z "$(od -An -tx1 -v -j $((0x10800 + 3 * 20)) -N $((509 * 20)) "$bank" | tr -d ' 0\n')" ] ||
-  fail "something follows the three KNX records"
+nothing_after $((0x10800 + 3 * 20)) $((509 * 20)) "the three KNX records"
 
 # The object entries (16 bytes each from the start of bank1), grouped by data type: Analog
-# Input, Binary Input, Analog Value. Per entry: Position, Eng_Unit, Length, Flags (2: swap),
-# Row_Number, Bit; then the names in the pool after the 2047 entries.
-entry() { od -An -tu"$3" -j $(($1 * 16 + $2)) -N "$3" "$bank" | tr -d ' '; }
-oexpect=(
-  "0 62 2 2 1 0"
-  "2 95 1 0 2 4"
-  "3 62 4 0 3 0"
-)
-for i in 0 1 2; do
-  got="$(entry $i 0 4) $(entry $i 4 2) $(entry $i 6 1) $(entry $i 7 1) $(entry $i 12 2) $(entry $i 14 1)"
-  [ "$got" = "${oexpect[$i]}" ] || fail "object entry $i is '$got', expected '${oexpect[$i]}'"
-done
-[ -z "$(od -An -tx1 -v -j $((3 * 16)) -N $((2044 * 16)) "$bank" | tr -d ' 0\n')" ] ||
-  fail "something follows the three object entries"
-names=$(dd if="$bank" bs=1 skip=$((2047 * 16 + 1)) count=23 2>/dev/null | tr '\0' '|')
-[ "$names" = "Room|Presence|Setpoint|" ] || fail "the name pool holds '$names'"
+# Input, Binary Input, Analog Value; the first one with the swap flag (2).
+check_objects "Room|Presence|Setpoint|" "0 62 2 2 1 0" "2 95 1 0 2 4" "3 62 4 0 3 0"
 
 # Opened again, each table shows its rows: OK writes the same file.
-cp "$file" "$work/knx.xml"
-open_table
-click "$win" 71 317
-window_gone "$win" "$table" || fail "the KNX table did not close on OK the second time"
-cmp -s "$file" "$work/knx.xml" || fail "the reopened KNX table lost rows: $(diff "$work/knx.xml" "$file")"
-
-cp "$ofile" "$work/objects.xml"
-open_objects
-click "$win" 71 317
-window_gone "$win" "$objects_table" || fail "the object table did not close on OK the second time"
-cmp -s "$ofile" "$work/objects.xml" || fail "the reopened object table lost rows: $(diff "$work/objects.xml" "$ofile")"
+reopen_unchanged "$main" 165 218 "$table" "$file"
+reopen_unchanged "$main" 165 262 "$objects_table" "$ofile"
 
 click "$main" 657 33
 e2e_expect_exit
