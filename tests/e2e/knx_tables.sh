@@ -21,7 +21,7 @@ e2e_start "$launcher" 16
 
 main=$(find_window "$title") || fail "no main window titled '$title'; program log: $(cat "$work/app.log")"
 sleep 0.5
-make_project "$main" "$project"
+new_project_folder "$main" "$project"
 
 # KNX Access (Btn_KNX_Access at 80,200, 170 x 36).
 open_window "$main" 165 218 "$table"

@@ -22,7 +22,7 @@ e2e_start "$launcher" 19
 
 main=$(find_window "$title") || fail "no main window titled '$title'; program log: $(cat "$work/app.log")"
 sleep 0.5
-make_project "$main" "$project"
+new_project_folder "$main" "$project"
 
 # SNMP Manager Access (Btn_SNMP_Manager_Access at 80,244, 170 x 36).
 open_window "$main" 165 262 "$table"

@@ -2,7 +2,6 @@
 # lib.sh once the program runs. Windows are reached by the centre of their main-window button;
 # a table window's OK is at 16,303 (its button panel starts at 297).
 #
-#   make_project <main> <name>               New, the name, OK; waits for the folder -> $dir
 #   open_window <main> <x> <y> <title>       a button of the main window opens a window -> $win
 #   press_ok <title> <file>                  OK of the table window $win; waits for it to close
 #   reopen_unchanged <main> <x> <y> <title> <file>
@@ -19,14 +18,6 @@
 
 wizard='Update Firmware from Etherner \(UDP\)' # a pattern: the brackets escaped
 item_height=13
-
-make_project() {
-  new_project "$1" "$2"
-  dir="$work/prog/PROJECTS/$2"
-  for _ in $(seq 100); do [ -d "$dir/bin" ] && break; sleep 0.1; done
-  [ -d "$dir/bin" ] || fail "project folder not created: $(ls -R "$work/prog/PROJECTS")"
-  sleep 1
-}
 
 open_window() {
   click "$1" "$2" "$3"
