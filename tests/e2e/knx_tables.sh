@@ -70,23 +70,7 @@ open_window "$main" 165 262 "$objects_table"
 grid_top=94
 widths=(40 150 100 64 64 64 40 250)
 # Three objects: type item, unit, position item, bit item, length, swap ticked, mnemonic.
-objects=(
-  "1|62|1|1|2|y|Room"
-  "3|95|3|5|1||Presence"
-  "2|62|4|1|4||Setpoint"
-)
-r=1
-for line in "${objects[@]}"; do
-  IFS='|' read -r type unit pos bit length swap mnemonic <<<"$line"
-  pick_cell 1 "$r" "$type"
-  type_cell 2 "$r" "$unit"
-  pick_cell 3 "$r" "$pos"
-  pick_cell 4 "$r" "$bit"
-  type_cell 5 "$r" "$length"
-  [ -n "$swap" ] && tick_cell 6 "$r"
-  type_cell 7 "$r" "$mnemonic"
-  r=$((r + 1))
-done
+fill_objects "1|62|1|1|2|y|Room" "3|95|3|5|1||Presence" "2|62|4|1|4||Setpoint"
 ofile="$dir/KNX_BACnet_SetAccess.xml"
 press_ok "$objects_table" "$ofile"
 [ "$(grep -c '<row ' "$ofile" 2>/dev/null)" = 3 ] || fail "the object file does not hold three rows: $(cat "$ofile" 2>/dev/null)"

@@ -73,23 +73,8 @@ grep -q 'SW_VERSION = 1.201' "$file" || fail "the file lacks its version comment
 open_window "$main" 165 218 "$objects_table"
 grid_top=94
 widths=(40 150 100 64 64 64 250)
-# Three objects: type item, unit, position item, bit item, length, mnemonic.
-objects=(
-  "1|95|1|1|4|Load"
-  "3|95|5|8|1|Link"
-  "2|62|6|1|4|Temp"
-)
-r=1
-for line in "${objects[@]}"; do
-  IFS='|' read -r type unit pos bit length mnemonic <<<"$line"
-  pick_cell 1 "$r" "$type"
-  type_cell 2 "$r" "$unit"
-  pick_cell 3 "$r" "$pos"
-  pick_cell 4 "$r" "$bit"
-  type_cell 5 "$r" "$length"
-  type_cell 6 "$r" "$mnemonic"
-  r=$((r + 1))
-done
+# Three objects: type item, unit, position item, bit item, length, (Swap hidden), mnemonic.
+fill_objects "1|95|1|1|4||Load" "3|95|5|8|1||Link" "2|62|6|1|4||Temp"
 ofile="$dir/SNMP_BACnet_SetAccess.xml"
 press_ok "$objects_table" "$ofile"
 [ "$(grep -c '<row ' "$ofile" 2>/dev/null)" = 3 ] || fail "the object file does not hold three rows: $(cat "$ofile" 2>/dev/null)"

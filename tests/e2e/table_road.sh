@@ -72,31 +72,9 @@ grep -q 'Mnemonic="Pumps"' "$file" || fail "the mnemonic typed last is missing: 
 # columns are 40 150 100 64 64 64 250 wide, laid out as in the access table.
 open_window "$main" 343 218 "$objects_table"
 widths=(40 150 100 64 64 64 250)
-# Three objects: type (list item), unit ("" = through the picker), position item, bit item,
-# length, mnemonic.
-objects=(
-  "1||1|1|4|Boiler"
-  "3|95|5|4|1|Pump"
-  "2|98|6|1|2|Valve"
-)
-r=1
-for line in "${objects[@]}"; do
-  IFS='|' read -r type unit pos bit length mnemonic <<<"$line"
-  pick_cell 1 "$r" "$type"
-  if [ -z "$unit" ]; then
-    # A double click on the unit cell opens the picker: the category "Temperature" chosen
-    # in its list by typing, its first unit taken with the select button, OK.
-    xdotool mousemove --window "$win" "$(cell_x 2)" "$(cell_y "$r")" click --repeat 2 --delay 80 1
-    pick_first_unit_of Temperature
-  else
-    type_cell 2 "$r" "$unit"
-  fi
-  pick_cell 3 "$r" "$pos"
-  pick_cell 4 "$r" "$bit"
-  type_cell 5 "$r" "$length"
-  type_cell 6 "$r" "$mnemonic"
-  r=$((r + 1))
-done
+# Three objects: type (list item), unit ("" = through the picker, its first "Temperature"
+# unit), position item, bit item, length, (no Swap on this model), mnemonic.
+fill_objects "1||1|1|4||Boiler" "3|95|5|4|1||Pump" "2|98|6|1|2||Valve"
 ofile="$dir/ModbusTCPM_BACnet_SetAccess.xml"
 press_ok "$objects_table" "$ofile"
 [ "$(grep -c '<row ' "$ofile" 2>/dev/null)" = 3 ] || fail "the object file does not hold three rows: $(cat "$ofile" 2>/dev/null)"

@@ -8,6 +8,11 @@
 #                                            opened again and confirmed, the file is the same
 #   update_device <main> <x> <y>             Update Device, the update wizard closed -> $bank
 #   nothing_after <offset> <bytes> <what>    the bytes of bank1.bin from there are all zero
+#   fill_objects <row>...                    object rows of the shown page of a BACnet object
+#                                            table from row 1: "type item|unit|position item|bit
+#                                            item|length|swap|mnemonic"; an empty unit is taken
+#                                            from the unit picker (the first "Temperature" unit),
+#                                            a swap "y" ticks the Swap column (before the last)
 #   check_objects <names> <entry>...         the first object entries of bank1.bin ("Position
 #                                            Eng_Unit Length Flags Row_Number Bit" each), zeros
 #                                            after them, and the name pool ("a|b|c|")
@@ -63,6 +68,27 @@ check_objects() {
   nothing_after $((i * 16)) $(((2047 - i) * 16)) "the $i object entries"
   got=$(dd if="$bank" bs=1 skip=$((2047 * 16 + 1)) count=${#names} 2>/dev/null | tr '\0' '|')
   [ "$got" = "$names" ] || fail "the name pool holds '$got', expected '$names'"
+}
+
+fill_objects() {
+  local r=1 line type unit pos bit length swap mnemonic last=$((${#widths[@]} - 1))
+  for line in "$@"; do
+    IFS='|' read -r type unit pos bit length swap mnemonic <<<"$line"
+    pick_cell 1 "$r" "$type"
+    if [ -z "$unit" ]; then
+      # A double click on the unit cell opens the picker.
+      xdotool mousemove --window "$win" "$(cell_x 2)" "$(cell_y "$r")" click --repeat 2 --delay 80 1
+      pick_first_unit_of Temperature
+    else
+      type_cell 2 "$r" "$unit"
+    fi
+    pick_cell 3 "$r" "$pos"
+    pick_cell 4 "$r" "$bit"
+    type_cell 5 "$r" "$length"
+    if [ -n "$swap" ]; then tick_cell $((last - 1)) "$r"; fi
+    type_cell "$last" "$r" "$mnemonic"
+    r=$((r + 1))
+  done
 }
 
 cell_x() { # column -> centre x
