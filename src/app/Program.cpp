@@ -25,7 +25,10 @@
 #include "platform/text/UserError.h"
 #include "tables/bacnet/window/BacnetDialogs.h"
 #include "tables/bacnet/window/EngUnitPicker.h"
+#include "tables/dmx/window/DmxDefVal.h"
+#include "tables/knx/window/KnxAccess.h"
 #include "tables/modbus/window/SetAccess.h"
+#include "tables/snmp/window/SnmpDialogs.h"
 #include "update/BootSer.h"
 #include "update/BootTCP.h"
 
@@ -77,10 +80,10 @@ Program::Program(const QString& programDir)
     m->registerWindow(WindowId::FProfinetFileName, profinetFileName); // 28
     auto* options = new TFSoftOptions(m);
     m->registerWindow(WindowId::FSoftOptions, options);                 // 29
-    // 30 TFKNXAccess                 KNX access table
+    m->registerWindow(WindowId::FKNXAccess, new tables::knx::TFKNXAccess(m));          // 30
     m->registerWindow(WindowId::FMBus_Custom, new mbus::master::TFMBus_Custom(m));     // 31
-    // 32 TFDMXDefVal                 DMX default values
-    // 33 TFSNMPManagerAccess         SNMP manager access table
+    m->registerWindow(WindowId::FDMXDefVal, new tables::dmx::TFDMXDefVal(m));          // 32
+    m->registerWindow(WindowId::FSNMPManagerAccess, new tables::snmp::TFSNMPManagerAccess(m)); // 33
     auto* confQV = new mbus::master::TFConf_BAC_MBus_Pelvarta(m);
     m->registerWindow(WindowId::FConf_BAC_MBus_Pelvarta, confQV);                     // 34
     auto* scan = new mbus::scan::TFScanDecode(m);
@@ -102,7 +105,7 @@ Program::Program(const QString& programDir)
     m->registerWindow(WindowId::FInsertKeyWireless, scanKey);           // 37
     auto* scanStart = new mbus::scan::TFScanModbusStart(m);
     m->registerWindow(WindowId::FScanModbusStart, scanStart);           // 38
-    // 39 TFSNMP_Trap_Access          SNMP trap table
+    m->registerWindow(WindowId::FSNMP_Trap_Access, new tables::snmp::TFSNMP_Trap_Access(m)); // 39
     m->registerWindow(WindowId::FBACnet_BDT, new tables::TFBACnet_BDT(m));            // 40
     auto* scanPerNode = new mbus::scan::TFModbusStartAdd_SD(m);
     m->registerWindow(WindowId::FModbusStartAdd_SD, scanPerNode);       // 41

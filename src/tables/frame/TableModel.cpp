@@ -93,6 +93,7 @@ LoadResult loadTable(const TableDescription& desc, const QString& path, int capa
         LoadResult r;
         r.model = TableModel::fresh(desc, capacity);
         r.notShown.assign(desc.sections.size(), 0);
+        r.rowsRead.assign(desc.sections.size(), 0);
         return r;
     }
     QString why;
@@ -102,6 +103,7 @@ LoadResult loadTable(const TableDescription& desc, const QString& path, int capa
         r.exists = true;
         r.model = TableModel::fresh(desc, capacity);
         r.notShown.assign(desc.sections.size(), 0);
+        r.rowsRead.assign(desc.sections.size(), 0);
         r.error = QStringLiteral("Error! The file %1 cannot be read: %2.").arg(name, why);
         return r;
     }
@@ -114,6 +116,7 @@ LoadResult loadTableBytes(const TableDescription& desc, const QByteArray& bytes,
     r.exists = true;
     r.model = TableModel::fresh(desc, capacity);
     r.notShown.assign(desc.sections.size(), 0);
+    r.rowsRead.assign(desc.sections.size(), 0);
 
     platform::XmlDocument doc;
     QString why;
@@ -172,6 +175,7 @@ LoadResult loadTableBytes(const TableDescription& desc, const QByteArray& bytes,
                     return r;
                 }
             }
+            r.rowsRead[s] = i + 1;
         }
     }
     if (extra > 0)
@@ -198,7 +202,8 @@ QString failureMessage(const Failure& f, int row)
 
 bool keyEmpty(const TableDescription& desc, const TableModel& model, int section, int row)
 {
-    return platform::trim(model.cell(section, row, desc.sections[size_t(section)].keyColumn)).isEmpty();
+    const int key = desc.sections[size_t(section)].keyColumn;
+    return key > 0 && platform::trim(model.cell(section, row, key)).isEmpty();
 }
 
 std::vector<int> usedRows(const TableDescription& desc, const TableModel& model, int section)
@@ -291,11 +296,13 @@ QByteArray tableXml(const TableDescription& desc, const TableModel& model, int c
     const QString comment = desc.versionComment(converterType);
     if (!comment.isEmpty())
         doc.appendComment(comment);
+    for (const QString& empty : desc.emptySections)
+        root.appendElement(empty);
     for (size_t s = 0; s < desc.sections.size(); ++s) {
         const SectionDescription& sec = desc.sections[s];
         platform::XmlNode node = sec.element.isEmpty() ? root : root.appendElement(sec.element);
         for (int r : usedRows(desc, model, int(s))) {
-            platform::XmlNode e = node.appendElement(QStringLiteral("row"));
+            platform::XmlNode e = node.appendElement(desc.rowElement);
             for (size_t c = 0; c < sec.columns.size(); ++c)
                 e.setAttribute(sec.columns[c].attribute, model.cell(int(s), r, int(c) + 1));
         }

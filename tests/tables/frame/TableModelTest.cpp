@@ -257,3 +257,34 @@ TEST_F(TableModelTest, AFailedWriteNamesTheFileAndLeavesThePreviousOne)
     EXPECT_EQ(dir.read(QStringLiteral("t.xml")), QByteArray("<Root><A/><B/></Root>"));
     (void)path;
 }
+
+// A table whose rows stand in the root under another element name, without a key column, after
+// an element written empty and never read: every row is used, checked and saved.
+TEST_F(TableModelTest, RowsWithoutAKeyUnderTheirOwnNameAfterAnAlwaysEmptyElement)
+{
+    TableDescription t;
+    t.root = QStringLiteral("Root");
+    t.rowElement = QStringLiteral("Row");
+    t.emptySections = {QStringLiteral("Spare")};
+    SectionDescription g;
+    g.keyColumn = 0;
+    g.columns = {{.attribute = QStringLiteral("V"), .fresh = QStringLiteral("0"), .absent = QStringLiteral("0")}};
+    t.sections = {g};
+    const QByteArray file = "<Root><Spare><Row V=\"9\" /></Spare><Row V=\"\" /><Row /></Root>";
+    const LoadResult r = loadTableBytes(t, file, QStringLiteral("f.xml"), 3);
+    EXPECT_EQ(r.error, QString());
+    // "Spare" is the root's first element: it fills row 1 like any other child; its text is
+    // never looked into.
+    EXPECT_EQ(r.rowsRead, std::vector<int>{3});
+    EXPECT_EQ(r.model.sections[0], (std::vector<RowCells>{{"0"}, {""}, {"0"}}));
+    EXPECT_EQ(usedRows(t, r.model, 0), (std::vector<int>{1, 2, 3}));
+    EXPECT_FALSE(firstDroppedRow(t, r.model));
+    int checked = 0;
+    Controllo_dati(t, r.model, [&](const RowView&) {
+        ++checked;
+        return std::nullopt;
+    });
+    EXPECT_EQ(checked, 3);
+    EXPECT_EQ(QString::fromUtf8(tableXml(t, r.model, 0)),
+              QStringLiteral("<Root>\n  <Spare />\n  <Row V=\"0\" />\n  <Row V=\"\" />\n  <Row V=\"0\" />\n</Root>\n"));
+}

@@ -28,7 +28,6 @@ constexpr int kButtonHeight = 28;
 constexpr int kButtonLeft = 16;
 constexpr int kButtonPitch = 118;
 constexpr int kButtonTop = 6;
-constexpr int kNumberWidth = 40;
 constexpr int kHeaderHeight = 22;
 
 const QColor kBackground(0xF8, 0xF7, 0xED);
@@ -111,26 +110,26 @@ void TTableDialog::buildControls()
     P_Button->setGeometry(0, kClientHeight - kButtonPanelHeight, width, kButtonPanelHeight);
     platform::setBackgroundColor(P_Button, kBackground);
     int slot = 0;
-    auto add = [&](const char* name, int caption) -> controls::TFxButton* {
-        if (caption < 0 && slot >= 2)
+    auto add = [&](const char* name, bool present) -> controls::TFxButton* {
+        if (!present && slot >= 2)
             return nullptr;
         auto* b = controls::addButton(P_Button, QLatin1String(name), kButtonLeft + slot * kButtonPitch, kButtonTop,
                                       kButtonWidth, kButtonHeight);
         ++slot;
         return b;
     };
-    Btn_OK = add("Btn_OK", desc_.buttons.ok);
+    Btn_OK = add("Btn_OK", true);
     Btn_OK->onClick = [this](controls::TFxButton*) { Btn_OKClick(); };
-    Btn_Cancel = add("Btn_Cancel", desc_.buttons.cancel);
+    Btn_Cancel = add("Btn_Cancel", true);
     Btn_Cancel->setModalResult(controls::mrCancel);
-    if ((Btn_DelRow = add("Btn_DelRow", desc_.buttons.delRow)))
+    if ((Btn_DelRow = add("Btn_DelRow", desc_.buttons.delRow >= 0)))
         Btn_DelRow->onClick = [this](controls::TFxButton*) { Btn_DelRowClick(); };
-    if ((Btn_InsRow = add("Btn_InsRow", desc_.buttons.insRow)))
+    if ((Btn_InsRow = add("Btn_InsRow", desc_.buttons.insRow >= 0)))
         Btn_InsRow->onClick = [this](controls::TFxButton*) { Btn_InsRowClick(); };
     if (desc_.offersCopy()) {
-        Btn_CopyRow = add("Btn_CopyRow", desc_.buttons.copyRow);
+        Btn_CopyRow = add("Btn_CopyRow", true);
         Btn_CopyRow->onClick = [this](controls::TFxButton*) { Btn_CopyRowClick(); };
-        Btn_PasteRow = add("Btn_PasteRow", desc_.buttons.pasteRow);
+        Btn_PasteRow = add("Btn_PasteRow", true);
         Btn_PasteRow->onClick = [this](controls::TFxButton*) { Btn_PasteRowClick(); };
     }
 
@@ -154,7 +153,7 @@ void TTableDialog::buildGrid(int section, QWidget* parent, int width, int height
     g->SetFixedRowAlways(true);
     g->setRowHeights(0, kHeaderHeight);
     controls::grid::TGridColumnItem* number = g->Columns().Items(0);
-    number->SetWidth(kNumberWidth);
+    number->SetWidth(sec.numberWidth);
     number->SetColor(gridColour(kWindowColour));
     for (int c = 1; c < cols; ++c) {
         const ColumnDescription& desc = sec.columns[size_t(c - 1)];
@@ -220,18 +219,26 @@ void TTableDialog::Set_Lang()
         return;
     platform::setLabelText(L_SW_Desc, text(desc_.window.descText));
     const ButtonDescription& b = desc_.buttons;
-    const std::pair<controls::TFxButton*, std::pair<int, int>> buttons[] = {
-        {Btn_OK, {b.ok, b.okHint}},           {Btn_Cancel, {b.cancel, b.cancelHint}},
-        {Btn_DelRow, {b.delRow, b.delRowHint}}, {Btn_InsRow, {b.insRow, b.insRowHint}},
-        {Btn_CopyRow, {b.copyRow, b.copyRowHint}}, {Btn_PasteRow, {b.pasteRow, b.pasteRowHint}},
+    struct Texts {
+        controls::TFxButton* button;
+        int caption, hint;
+        QString fixed;
     };
-    for (const auto& [button, texts] : buttons) {
-        if (!button)
+    const Texts buttons[] = {
+        {Btn_OK, b.ok, b.okHint, {}},
+        {Btn_Cancel, b.cancel, b.cancelHint, {}},
+        {Btn_DelRow, b.delRow, b.delRowHint, {}},
+        {Btn_InsRow, b.insRow, b.insRowHint, {}},
+        {Btn_CopyRow, b.copyRow, b.copyRowHint, b.copyRowCaption},
+        {Btn_PasteRow, b.pasteRow, b.pasteRowHint, b.pasteRowCaption},
+    };
+    for (const Texts& t : buttons) {
+        if (!t.button)
             continue;
-        button->setCaption(texts.first >= 0 ? text(texts.first) : QString());
-        if (texts.second >= 0) {
-            button->setHint(text(texts.second));
-            button->setShowHint(true);
+        t.button->setCaption(t.caption >= 0 ? text(t.caption) : t.fixed);
+        if (t.hint >= 0) {
+            t.button->setHint(text(t.hint));
+            t.button->setShowHint(true);
         }
     }
     for (size_t s = 0; s < desc_.sections.size(); ++s) {
@@ -325,7 +332,8 @@ void TTableDialog::FormShow()
     showing();
     for (TExtColumnGrid* g : grids_)
         g->MoveToCell(1, 1);
-    setCurrentSection(0);
+    if (desc_.firstPageOnShow)
+        setCurrentSection(0);
     fillByteLists();
     const QString path = desc_.path ? desc_.path() : QString();
     lastLoad_ = loadTable(desc_, path, capacity_);
@@ -430,7 +438,7 @@ void TTableDialog::Btn_InsRowClick()
         return;
     const int last = g->RowCount() - 1;
     const int key = desc_.sections[size_t(s)].keyColumn;
-    if (!platform::trim(g->Cells(key, last)).isEmpty() &&
+    if (key > 0 && !platform::trim(g->Cells(key, last)).isEmpty() &&
         !platform::askYesNo(
             QStringLiteral("The last row (%1) holds values that Insert Row would lose. Insert anyway?").arg(last)))
         return;

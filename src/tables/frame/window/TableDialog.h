@@ -6,7 +6,8 @@
 // offered, Copy Row and Paste Row, 110 x 28 at y = 6 from x = 16, 118 apart. Background
 // #F8F7ED, client height 337, centred; the close box and Escape are Cancel.
 //
-// Showing loads the file (TableModel.h): every row fresh, the first page current, the byte
+// Showing loads the file (TableModel.h): every row fresh, the first page current (or, with
+// `firstPageOnShow` off, the page the user left), the byte
 // limits and their pick lists, then the file's rows. A damaged file, or a row lacking a
 // required attribute, shows its error; rows beyond the capacity a warning. OK checks
 // (`Controllo_dati`), asks where the save would lose something, writes the file whole and
