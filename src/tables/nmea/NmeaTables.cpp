@@ -1,0 +1,108 @@
+#include "tables/nmea/NmeaTables.h"
+
+#include "platform/fs/Files.h"
+#include "tables/frame/Columns.h"
+#include "tables/nmea/NmeaFiles.h"
+#include "workspace/Workspace.h"
+
+#include <QFileInfo>
+
+namespace tables::nmea {
+
+namespace col = tables::columns;
+
+namespace {
+
+constexpr uint32_t kBlue = 0xE0FAFE;
+constexpr uint32_t kYellow = 0xFFFFA8;
+constexpr uint32_t kGreen = 0xCAFFCA;
+constexpr uint32_t kWhite = 0xFFFFFF;
+const QString kEmpty;
+const QString kNo = QStringLiteral("N");
+
+TableDescription makeTable(Direction d)
+{
+    const bool rec = d == Direction::Receive;
+    TableDescription t;
+    const int caption = rec ? 880 : 904;
+    t.window = {.className = rec ? QStringLiteral("FReceiveNMEA") : QStringLiteral("FTransmitNMEA"),
+                .captionText = caption,
+                .descText = caption + 1,
+                .clientWidth = 810};
+    t.buttons = {.ok = caption + 2, .cancel = caption + 3, .delRow = caption + 4, .insRow = caption + 5};
+    t.deleteQuestionText = rec ? 903 : 929;
+    if (rec)
+        t.path = [] { return workspace::ws().Path_NMEA_Rec_Frames; };
+    else
+        t.path = [] { return workspace::ws().Path_NMEA_Send_Frames; };
+    t.root = QStringLiteral("Receive_NMEA_2000"); // the transmit file too
+    t.otherComment = QStringLiteral("SW_VERSION = 1.000");
+    t.capacity = kRows;
+    t.limits = {kNumBytes, kNumBytes};
+    SectionDescription s{.element = QString(), .gridName = QStringLiteral("sga"),
+                         .numberHeaderText = rec ? 886 : 910, .keyColumn = rec ? 1 : 2, .keyTrimmed = false};
+    if (rec)
+        s.columns = {col::text(887, "PGN", 80, kBlue, kEmpty),         col::text(888, "SA", 95, kBlue, kEmpty),
+                     col::check(889, "TP", 113, kYellow, kNo),         col::check(890, "FP", 73, kYellow, kNo),
+                     col::text(891, "TP_Start", 65, kYellow, kEmpty),  col::text(892, "TP_NByte", 50, kYellow, kEmpty),
+                     col::check(893, "Delete", 74, kGreen, kNo),       col::text(894, "Mnemonic", 195, kWhite, kEmpty)};
+    else
+        s.columns = {col::text(911, "Priority", 50, kBlue, kEmpty),   col::text(912, "PGN", 85, kBlue, kEmpty),
+                     col::text(913, "SA", 95, kBlue, kEmpty),          col::check(914, "TP", 115, kYellow, kNo),
+                     col::check(915, "FP", 75, kYellow, kNo),          col::text(916, "TP_NByte", 65, kYellow, kEmpty),
+                     col::list(917, "T_Type", {QStringLiteral("On Data Change"), QStringLiteral("On Timer")}, 110,
+                               kGreen, kEmpty),
+                     col::text(918, "SendTimer", 70, kGreen, kEmpty), col::text(919, "Mnemonic", 80, kWhite, kEmpty)};
+    t.sections = {s};
+    return t;
+}
+
+} // namespace
+
+const TableDescription& nmeaTable(Direction d)
+{
+    static const TableDescription rec = makeTable(Direction::Receive);
+    static const TableDescription send = makeTable(Direction::Transmit);
+    return d == Direction::Receive ? rec : send;
+}
+
+const j1939::ReceiveRules& nmeaReceiveRules()
+{
+    static const j1939::ReceiveRules r{.prefix = 895,
+                                       .dpCol = 0, .pgnCol = 1, .saCol = 2, .tpCol = 3, .fpCol = 4, .startCol = 5,
+                                       .countCol = 6,
+                                       .pgnMax = 0x1FFFF,
+                                       .dpText = 0, .pgnText = 896, .saText = 897, .tpStartText = 898,
+                                       .tpSumText = 899, .fpStartText = 900, .fpSumText = 901, .totalText = 902};
+    return r;
+}
+
+const j1939::TransmitRules& nmeaTransmitRules()
+{
+    static const j1939::TransmitRules r{.prefix = 920,
+                                        .priorityCol = 1, .dpCol = 0, .pgnCol = 2, .saCol = 3, .tpCol = 4, .fpCol = 5,
+                                        .countCol = 6, .typeCol = 7, .timerCol = 8,
+                                        .priorityText = 921, .dpText = 0, .pgnText = 922, .saText = 923,
+                                        .tpCountText = 924, .fpCountText = 925, .totalText = 926, .typeText = 927,
+                                        .timerText = 928};
+    return r;
+}
+
+std::optional<Failure> checkNmeaRow(const RowView& row, Direction d, int& total, int numBytes)
+{
+    return d == Direction::Receive ? j1939::checkReceiveRow(row, nmeaReceiveRules(), total, numBytes)
+                                   : j1939::checkTransmitRow(row, nmeaTransmitRules(), total, numBytes);
+}
+
+LoadResult loadNmea(Direction d, const QString& path, int capacity)
+{
+    const bool exists = platform::fileExists(path);
+    if (d == Direction::Receive) {
+        const FrameTable<ReceiveRow> t = readReceiveFrames(path);
+        return loadedRows(nmeaTable(d), {rowTexts(t)}, QFileInfo(path).fileName(), capacity, exists, t.error);
+    }
+    const FrameTable<TransmitRow> t = readTransmitFrames(path);
+    return loadedRows(nmeaTable(d), {rowTexts(t)}, QFileInfo(path).fileName(), capacity, exists, t.error);
+}
+
+} // namespace tables::nmea
