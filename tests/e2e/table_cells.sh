@@ -1,0 +1,43 @@
+# The cells of a table window's grid for the end-to-end runs, sourced after lib.sh. The caller
+# sets, in the window's client coordinates:
+#   win          the window id
+#   grid_left    x where column 0 begins (inside the grid's frame)
+#   grid_top     y where the header row begins
+#   header_height, row_height
+#   widths       the columns' widths, column 0 first
+# A pick list's items are 13 high.
+
+item_height=13
+
+cell_x() { # column -> centre x
+  local x=$grid_left c
+  for ((c = 0; c < $1; c++)); do x=$((x + widths[c])); done
+  echo $((x + widths[$1] / 2))
+}
+cell_right() { # column -> right edge x
+  local x=$grid_left c
+  for ((c = 0; c <= $1; c++)); do x=$((x + widths[c])); done
+  echo "$x"
+}
+cell_y() { echo $((grid_top + header_height + ($1 - 1) * row_height + row_height / 2)); } # row -> centre y
+
+# A cell made current by a click, then its text typed (the first key opens the editor).
+type_cell() { # column row text
+  click "$win" "$(cell_x "$1")" "$(cell_y "$2")"
+  xdotool type --delay 40 "$3"
+  sleep 0.2
+}
+# A list cell: made current, its list editor opened by a second click, the list dropped down by
+# its button, and the n-th item (1 = first) clicked.
+pick_cell() { # column row item
+  local x y
+  x=$(cell_x "$1")
+  y=$(cell_y "$2")
+  click "$win" "$x" "$y"
+  sleep 0.6
+  click "$win" "$x" "$y"
+  click "$win" $(($(cell_right "$1") - 8)) "$y"
+  sleep 0.3
+  click "$win" "$x" $((y + row_height / 2 + item_height * ($3 - 1) + item_height / 2 + 1))
+  sleep 0.3
+}
