@@ -22,11 +22,7 @@ e2e_start "$launcher" 10
 
 main=$(find_window "$title") || fail "no main window titled '$title'; program log: $(cat "$work/app.log")"
 sleep 0.5
-new_project "$main" "$project"
-dir="$work/prog/PROJECTS/$project"
-for _ in $(seq 100); do [ -d "$dir/bin" ] && break; sleep 0.1; done
-[ -d "$dir/bin" ] || fail "project folder not created: $(ls -R "$work/prog/PROJECTS")"
-sleep 1
+open_new_project "$main" "$project"
 
 # DeviceNet Network (Btn_DNet_Net at 80,200, 170 x 36): the grid fills the window below the
 # title panel, its header row at 70 inside a 1-pixel frame, rows 22 high, column 0 45 wide.

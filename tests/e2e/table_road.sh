@@ -20,15 +20,12 @@ objects_table='BACnet Set Access'
 picker='Select the BACnet Engineering Unit'
 
 . "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/table_cells.sh"
 e2e_start "$program"
 
 main=$(find_window "$title") || fail "no main window titled '$title'; program log: $(cat "$work/app.log")"
 sleep 0.5
-new_project "$main" "$project"
-dir="$work/prog/PROJECTS/$project"
-for _ in $(seq 100); do [ -d "$dir/bin" ] && break; sleep 0.1; done
-[ -d "$dir/bin" ] || fail "project folder not created: $(ls -R "$work/prog/PROJECTS")"
-sleep 1
+open_new_project "$main" "$project"
 
 # Set Modbus Access (Btn_ModTCPM_SetAccess at 80,200, 170 x 36).
 open_table() {
@@ -40,42 +37,12 @@ open_table
 
 # The read grid, in the window: below the title panel (69) and the page's tab its header row
 # begins at 94; header and data rows are 22 high; column 0 (40 wide) begins at 2 (the grid's
-# frame), then the columns of the read page. A pick list's items are 13 high.
+# frame), then the columns of the read page.
 grid_left=2
 grid_top=94
-item_height=13
+header_height=22
+row_height=22
 widths=(40 105 45 60 100 55 45 60 64 60 60 75 64 75 52 58 109)
-cell_x() { # column -> centre x
-  local x=$grid_left c
-  for ((c = 0; c < $1; c++)); do x=$((x + widths[c])); done
-  echo $((x + widths[$1] / 2))
-}
-cell_right() { # column -> right edge x
-  local x=$grid_left c
-  for ((c = 0; c <= $1; c++)); do x=$((x + widths[c])); done
-  echo "$x"
-}
-cell_y() { echo $((grid_top + 22 + ($1 - 1) * 22 + 11)); } # row -> centre y
-
-type_cell() { # column row text
-  click "$win" "$(cell_x "$1")" "$(cell_y "$2")"
-  xdotool type --delay 40 "$3"
-  sleep 0.2
-}
-# A list cell: made current, its list editor opened by a second click, the list dropped down by
-# its button, and the n-th item (1 = first) clicked.
-pick_cell() { # column row item
-  local x y
-  x=$(cell_x "$1")
-  y=$(cell_y "$2")
-  click "$win" "$x" "$y"
-  sleep 0.6
-  click "$win" "$x" "$y"
-  click "$win" $(($(cell_right "$1") - 8)) "$y"
-  sleep 0.3
-  click "$win" "$x" $((y + 11 + item_height * ($3 - 1) + item_height / 2 + 1))
-  sleep 0.3
-}
 
 # Three requests: IP, port, slave, type, address, points, poll time, max errors, position,
 # start bit, mnemonic (check boxes, endian and operation left as they are).

@@ -10,12 +10,12 @@ namespace tables::can {
 
 using workspace::text;
 namespace col = tables::columns;
+using col::kBlue;
+using col::kGreen;
+using col::kWhite;
 
 namespace {
 
-constexpr uint32_t kBlue = 0xE0FAFE;
-constexpr uint32_t kGreen = 0xCAFFCA;
-constexpr uint32_t kWhite = 0xFFFFFF;
 const QString kVersion = QStringLiteral("SW_VERSION = 1.201");
 const QStringList kTypes{QStringLiteral("2.0A (11 bits)"), QStringLiteral("2.0B (29 bits)")};
 

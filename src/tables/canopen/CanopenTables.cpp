@@ -6,13 +6,13 @@
 namespace tables::canopen {
 
 namespace col = tables::columns;
+using col::kBlue;
+using col::kPink;
+using col::kWhite;
+constexpr uint32_t kGreen = col::kLightGreen;
 
 namespace {
 
-constexpr uint32_t kBlue = 0xE0FAFE;
-constexpr uint32_t kGreen = 0xA8FFA8;
-constexpr uint32_t kPink = 0xFCD6F4;
-constexpr uint32_t kWhite = 0xFFFFFF;
 const char* const kAddresses[] = {"Address_B1", "Address_B2", "Address_B3", "Address_B4",
                                   "Address_B5", "Address_B6", "Address_B7", "Address_B8"};
 

@@ -9,6 +9,14 @@
 
 namespace tables::columns {
 
+// The colours the editors give their column groups (0xRRGGBB).
+constexpr uint32_t kBlue = 0xE0FAFE;   // the key and what identifies a row
+constexpr uint32_t kGreen = 0xCAFFCA;  // timing
+constexpr uint32_t kLightGreen = 0xA8FFA8;
+constexpr uint32_t kPink = 0xFCD6F4;   // byte positions
+constexpr uint32_t kYellow = 0xFFFFA8; // options
+constexpr uint32_t kWhite = 0xFFFFFF;  // free descriptions
+
 // Free text.
 inline ColumnDescription text(int header, const char* attribute, int width, uint32_t colour,
                               std::optional<QString> absent = std::nullopt)

@@ -10,13 +10,13 @@
 namespace tables::j1939 {
 
 namespace col = tables::columns;
+using col::kBlue;
+using col::kGreen;
+using col::kWhite;
+using col::kYellow;
 
 namespace {
 
-constexpr uint32_t kBlue = 0xE0FAFE;
-constexpr uint32_t kYellow = 0xFFFFA8;
-constexpr uint32_t kGreen = 0xCAFFCA;
-constexpr uint32_t kWhite = 0xFFFFFF;
 const QStringList kPages{QStringLiteral("0"), QStringLiteral("1")};
 const QStringList kTypes{QStringLiteral("On Data Change"), QStringLiteral("On Timer")};
 const QString kEmpty;
@@ -25,24 +25,15 @@ const QString kNo = QStringLiteral("N");
 TableDescription makeTable(Direction d)
 {
     const bool rec = d == Direction::Receive;
-    TableDescription t;
-    const int caption = rec ? 831 : 854;
-    t.window = {.className = rec ? QStringLiteral("FReceiveJ1939") : QStringLiteral("FTransmitJ1939"),
-                .captionText = caption,
-                .descText = caption + 1,
-                .clientWidth = 800};
-    t.buttons = {.ok = caption + 2, .cancel = caption + 3, .delRow = caption + 4, .insRow = caption + 5};
-    t.deleteQuestionText = rec ? 853 : 879;
+    std::function<QString()> path;
     if (rec)
-        t.path = [] { return workspace::ws().Path_J1939_Rec_Frames; };
+        path = [] { return workspace::ws().Path_J1939_Rec_Frames; };
     else
-        t.path = [] { return workspace::ws().Path_J1939_Send_Frames; };
-    t.root = QStringLiteral("Receive_J1939"); // the transmit file too
-    t.otherComment = QStringLiteral("SW_VERSION = 1.000");
-    t.capacity = kRows;
-    t.limits = {kNumBytes, kNumBytes};
-    SectionDescription s{.element = QString(), .gridName = QStringLiteral("sga"),
-                         .numberHeaderText = rec ? 837 : 860, .keyColumn = rec ? 2 : 3, .keyTrimmed = false};
+        path = [] { return workspace::ws().Path_J1939_Send_Frames; };
+    // The transmit file has the receive file's root too.
+    TableDescription t = pgnTable(rec ? "FReceiveJ1939" : "FTransmitJ1939", rec ? 831 : 854, 800, rec ? 853 : 879,
+                                  std::move(path), "Receive_J1939", rec ? 837 : 860, rec ? 2 : 3);
+    SectionDescription& s = t.sections[0];
     if (rec)
         s.columns = {col::list(838, "DP", kPages, 65, kBlue, kEmpty),   col::text(839, "PGN", 85, kBlue, kEmpty),
                      col::text(840, "SA", 95, kBlue, kEmpty),           col::check(841, "TP", 113, kYellow, kNo),
@@ -54,7 +45,6 @@ TableDescription makeTable(Direction d)
                      col::check(865, "TP", 115, kYellow, kNo),          col::text(866, "TP_NByte", 65, kYellow, kEmpty),
                      col::list(867, "T_Type", kTypes, 110, kGreen, kEmpty), col::text(868, "SendTimer", 70, kGreen, kEmpty),
                      col::text(869, "Mnemonic", 80, kWhite, kEmpty)};
-    t.sections = {s};
     return t;
 }
 
@@ -64,6 +54,24 @@ bool inRange(int64_t v, int64_t low, int64_t high) { return v >= low && v <= hig
 bool ticked(const RowView& r, int col) { return col > 0 && r.cell(col) == QLatin1String("Y"); }
 
 } // namespace
+
+TableDescription pgnTable(const char* className, int caption, int clientWidth, int deleteText,
+                          std::function<QString()> path, const char* root, int numberHeader, int keyColumn)
+{
+    TableDescription t;
+    t.window = {.className = QLatin1String(className), .captionText = caption, .descText = caption + 1,
+                .clientWidth = clientWidth};
+    t.buttons = {.ok = caption + 2, .cancel = caption + 3, .delRow = caption + 4, .insRow = caption + 5};
+    t.deleteQuestionText = deleteText;
+    t.path = std::move(path);
+    t.root = QLatin1String(root);
+    t.otherComment = QStringLiteral("SW_VERSION = 1.000");
+    t.capacity = kRows;
+    t.limits = {kNumBytes, kNumBytes};
+    t.sections = {SectionDescription{.element = QString(), .gridName = QStringLiteral("sga"),
+                                     .numberHeaderText = numberHeader, .keyColumn = keyColumn, .keyTrimmed = false}};
+    return t;
+}
 
 const TableDescription& j1939Table(Direction d)
 {

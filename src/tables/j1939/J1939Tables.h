@@ -21,6 +21,7 @@
 #include "tables/frame/TableModel.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace tables::j1939 {
@@ -31,6 +32,13 @@ constexpr int kRows = 62;
 constexpr int kNumBytes = 512; // NUM_BYTE_IN, NUM_BYTE_OUT
 
 const TableDescription& j1939Table(Direction d); // TFReceiveJ1939, TFTransmitJ1939
+
+// The shape every parameter-group table shares: the window `className`, its caption text and the
+// texts after it (description, OK, Cancel, Delete Row, Insert Row), `rows` rows directly in the
+// root, the version comment "SW_VERSION = 1.000", the byte limits of 512, the grid "sga" with the
+// number header and the untrimmed key column given; the caller adds the columns.
+TableDescription pgnTable(const char* className, int captionText, int clientWidth, int deleteText,
+                          std::function<QString()> path, const char* root, int numberHeaderText, int keyColumn);
 
 // Where a receive table's cells stand and which texts its checks give (0: the table has no such
 // column or check).

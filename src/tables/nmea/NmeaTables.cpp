@@ -10,37 +10,28 @@
 namespace tables::nmea {
 
 namespace col = tables::columns;
+using col::kBlue;
+using col::kGreen;
+using col::kWhite;
+using col::kYellow;
 
 namespace {
 
-constexpr uint32_t kBlue = 0xE0FAFE;
-constexpr uint32_t kYellow = 0xFFFFA8;
-constexpr uint32_t kGreen = 0xCAFFCA;
-constexpr uint32_t kWhite = 0xFFFFFF;
 const QString kEmpty;
 const QString kNo = QStringLiteral("N");
 
 TableDescription makeTable(Direction d)
 {
     const bool rec = d == Direction::Receive;
-    TableDescription t;
-    const int caption = rec ? 880 : 904;
-    t.window = {.className = rec ? QStringLiteral("FReceiveNMEA") : QStringLiteral("FTransmitNMEA"),
-                .captionText = caption,
-                .descText = caption + 1,
-                .clientWidth = 810};
-    t.buttons = {.ok = caption + 2, .cancel = caption + 3, .delRow = caption + 4, .insRow = caption + 5};
-    t.deleteQuestionText = rec ? 903 : 929;
+    std::function<QString()> path;
     if (rec)
-        t.path = [] { return workspace::ws().Path_NMEA_Rec_Frames; };
+        path = [] { return workspace::ws().Path_NMEA_Rec_Frames; };
     else
-        t.path = [] { return workspace::ws().Path_NMEA_Send_Frames; };
-    t.root = QStringLiteral("Receive_NMEA_2000"); // the transmit file too
-    t.otherComment = QStringLiteral("SW_VERSION = 1.000");
-    t.capacity = kRows;
-    t.limits = {kNumBytes, kNumBytes};
-    SectionDescription s{.element = QString(), .gridName = QStringLiteral("sga"),
-                         .numberHeaderText = rec ? 886 : 910, .keyColumn = rec ? 1 : 2, .keyTrimmed = false};
+        path = [] { return workspace::ws().Path_NMEA_Send_Frames; };
+    // The transmit file has the receive file's root too.
+    TableDescription t = j1939::pgnTable(rec ? "FReceiveNMEA" : "FTransmitNMEA", rec ? 880 : 904, 810, rec ? 903 : 929,
+                                         std::move(path), "Receive_NMEA_2000", rec ? 886 : 910, rec ? 1 : 2);
+    SectionDescription& s = t.sections[0];
     if (rec)
         s.columns = {col::text(887, "PGN", 80, kBlue, kEmpty),         col::text(888, "SA", 95, kBlue, kEmpty),
                      col::check(889, "TP", 113, kYellow, kNo),         col::check(890, "FP", 73, kYellow, kNo),
@@ -53,7 +44,6 @@ TableDescription makeTable(Direction d)
                      col::list(917, "T_Type", {QStringLiteral("On Data Change"), QStringLiteral("On Timer")}, 110,
                                kGreen, kEmpty),
                      col::text(918, "SendTimer", 70, kGreen, kEmpty), col::text(919, "Mnemonic", 80, kWhite, kEmpty)};
-    t.sections = {s};
     return t;
 }
 

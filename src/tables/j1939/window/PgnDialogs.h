@@ -7,15 +7,15 @@
 #include "tables/frame/window/TableDialog.h"
 #include "tables/j1939/J1939Tables.h"
 
-#include <functional>
 
 namespace tables::j1939 {
 
 class TPgnTableDialog : public TTableDialog {
     Q_OBJECT
 public:
-    using Check = std::function<std::optional<Failure>(const RowView& row, int& total, int numBytes)>;
-    using Loader = std::function<LoadResult(const QString& path, int capacity)>;
+    // The model's row check (with the running total) and its load through the plain reader.
+    using Check = std::optional<Failure> (*)(const RowView& row, Direction d, int& total, int numBytes);
+    using Loader = LoadResult (*)(Direction d, const QString& path, int capacity);
 
     TPgnTableDialog(const TableDescription& desc, Direction d, Check check, Loader load, QWidget* parent);
 

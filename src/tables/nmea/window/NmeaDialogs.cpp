@@ -4,29 +4,13 @@
 
 namespace tables::nmea {
 
-namespace {
-
-j1939::TPgnTableDialog::Check nmeaCheck(Direction d)
-{
-    return [d](const RowView& row, int& total, int numBytes) { return checkNmeaRow(row, d, total, numBytes); };
-}
-
-j1939::TPgnTableDialog::Loader nmeaLoader(Direction d)
-{
-    return [d](const QString& path, int capacity) { return loadNmea(d, path, capacity); };
-}
-
-} // namespace
-
 TFReceiveNMEA::TFReceiveNMEA(QWidget* parent)
-    : TPgnTableDialog(nmeaTable(Direction::Receive), Direction::Receive, nmeaCheck(Direction::Receive),
-                      nmeaLoader(Direction::Receive), parent)
+    : TPgnTableDialog(nmeaTable(Direction::Receive), Direction::Receive, checkNmeaRow, loadNmea, parent)
 {
 }
 
 TFTransmitNMEA::TFTransmitNMEA(QWidget* parent)
-    : TPgnTableDialog(nmeaTable(Direction::Transmit), Direction::Transmit, nmeaCheck(Direction::Transmit),
-                      nmeaLoader(Direction::Transmit), parent)
+    : TPgnTableDialog(nmeaTable(Direction::Transmit), Direction::Transmit, checkNmeaRow, loadNmea, parent)
 {
 }
 
