@@ -14,6 +14,9 @@
 #include "exports/window/UProfinetFileName.h"
 #include "image/ImageBuilder.h"
 #include "mbus/RegisterMap.h"
+#include "mbus/master/window/UConf_BAC_MBus_Pelvarta.h"
+#include "mbus/master/window/UMBus_Custom.h"
+#include "mbus/master/window/UTemplate_Creation.h"
 #include "parameters/window/UParGen.h"
 #include "platform/text/UserError.h"
 #include "tables/bacnet/window/BacnetDialogs.h"
@@ -71,12 +74,25 @@ Program::Program(const QString& programDir)
     auto* options = new TFSoftOptions(m);
     m->registerWindow(WindowId::FSoftOptions, options);                 // 29
     // 30 TFKNXAccess                 KNX access table
-    // 31 TFMBus_Custom               custom M-Bus device window
+    m->registerWindow(WindowId::FMBus_Custom, new mbus::master::TFMBus_Custom(m));     // 31
     // 32 TFDMXDefVal                 DMX default values
     // 33 TFSNMPManagerAccess         SNMP manager access table
-    // 34 TFConf_BAC_MBus_Pelvarta    device list of the M-Bus master models
+    auto* confQV = new mbus::master::TFConf_BAC_MBus_Pelvarta(m);
+    m->registerWindow(WindowId::FConf_BAC_MBus_Pelvarta, confQV);                     // 34
     // 35 TFScanDecode                scan and decode of meters
-    // 36 TFTemplate_Creation         M-Bus device template editor
+    auto* templateCreation = new mbus::master::TFTemplate_Creation(m);
+    m->registerWindow(WindowId::FTemplate_Creation, templateCreation);                 // 36
+    confQV->templateWindow = templateCreation;
+    // The template's name comes from the new-project dialog in its template mode.
+    templateCreation->askTemplateName = [newProject = qobject_cast<TFNew_Project*>(m->window(WindowId::FNew_Project))]()
+        -> std::optional<QString> {
+        newProject->Type_Form = 1;
+        const bool ok = newProject->showModal() == platform::mrOk;
+        newProject->Type_Form = 0;
+        if (!ok)
+            return std::nullopt;
+        return newProject->Template_Name;
+    };
     // 37 TFInsertKeyWireless         key of a wireless meter
     // 38 TFScanModbusStart           Modbus start register after a scan
     // 39 TFSNMP_Trap_Access          SNMP trap table

@@ -197,6 +197,12 @@ TEST(TableWindows, AChangeOfLanguageRelabelsTheFieldbusTables)
     workspace::ws().Lang_Texts[887] = QStringLiteral("Gruppe");
     m.Change_Language();
     EXPECT_EQ(m.window(WindowId::FCAN_Rec_Frames)->windowTitle(), QStringLiteral("Empfangene Rahmen"));
+    // The controls not built at the change take the texts when they are.
+    for (WindowId id : {WindowId::F_Rec_Info, WindowId::FDefOffset, WindowId::FReceiveNMEA}) {
+        platform::Form* f = m.window(id);
+        EXPECT_FALSE(f->controlsBuilt());
+        f->ensureControls();
+    }
     EXPECT_EQ(static_cast<tables::can::TByteMapDialog*>(m.window(WindowId::F_Rec_Info))->L_OfBACnet[7]->text(),
               QStringLiteral("von BACnet"));
     EXPECT_EQ(static_cast<tables::devicenet::TFDefOffset*>(m.window(WindowId::FDefOffset))->Label1->text(),

@@ -55,11 +55,17 @@ void TFCanFrames::saved()
 
 TByteMapDialog::TByteMapDialog(Direction d, QWidget* parent) : platform::Form(parent), direction_(d)
 {
-    const bool rec = d == Direction::Receive;
-    setObjectName(rec ? QStringLiteral("F_Rec_Info") : QStringLiteral("F_Sen_Info"));
+    // FormCreate: the window itself; its controls wait for the first show (buildControls).
+    setObjectName(d == Direction::Receive ? QStringLiteral("F_Rec_Info") : QStringLiteral("F_Sen_Info"));
     setFont(platform::uiFont(QStringLiteral("Verdana"), 8));
     platform::setBackgroundColor(this, tableBackground());
+    setClientSize(kClientWidth, kClientHeight);
+    Set_Lang();
+}
 
+void TByteMapDialog::buildControls()
+{
+    const bool rec = direction_ == Direction::Receive;
     const TitlePanel title = addTitlePanel(this, kClientWidth);
     P_Title = title.panel;
     L_SW_Code = title.code;
@@ -101,9 +107,7 @@ TByteMapDialog::TByteMapDialog(Direction d, QWidget* parent) : platform::Form(pa
     Btn_Cancel = addPanelButton(P_Button, QStringLiteral("Btn_Cancel"), 1);
     Btn_Cancel->setModalResult(controls::mrCancel);
 
-    // FormCreate.
     platform::setLabelText(L_SW_Code, ws().SW_Code);
-    setClientSize(kClientWidth, kClientHeight);
     Set_Lang();
 }
 
@@ -111,6 +115,8 @@ void TByteMapDialog::Set_Lang()
 {
     const int base = direction_ == Direction::Receive ? 575 : 605;
     setWindowTitle(text(base));
+    if (!controlsBuilt())
+        return;
     platform::setLabelText(L_SW_Desc, text(base + 1));
     Btn_OK->setCaption(text(base + 2));
     Btn_Cancel->setCaption(text(base + 3));
@@ -125,6 +131,7 @@ void TByteMapDialog::Set_Lang()
 
 void TByteMapDialog::FormShow()
 {
+    ensureControls();
     Num_Byte_Max = kNumByteMax;
     const bool rec = direction_ == Direction::Receive;
     const ByteMap map = loadByteMap(direction_, rec ? ws().Path_CAN_Rec_Frames : ws().Path_CAN_Send_Frames,
@@ -160,6 +167,7 @@ void TByteMapDialog::FormShow()
 
 void TByteMapDialog::ListBox1Click()
 {
+    ensureControls();
     const int f = ListBox1->currentRow();
     if (f < 0 || size_t(f) >= Data_arr.size())
         return;
@@ -181,6 +189,7 @@ void TByteMapDialog::ListBox1Click()
 
 bool TByteMapDialog::takeLine(int k)
 {
+    ensureControls();
     if (shown_ < 0 || size_t(shown_) >= Data_arr.size() || k < 1 || k > 8)
         return true;
     TRecInfo& info = Data_arr[size_t(shown_)];
@@ -197,6 +206,7 @@ bool TByteMapDialog::takeLine(int k)
 
 bool TByteMapDialog::EditExit(int k)
 {
+    ensureControls();
     if (takeLine(k))
         return true;
     // The focus goes back to the refused line once the box is gone.
@@ -242,6 +252,7 @@ bool TByteMapDialog::Controlla_dati()
 
 void TByteMapDialog::bitbtn1Click()
 {
+    ensureControls();
     if (direction_ == Direction::Receive) {
         // The line being typed in is taken first, as leaving it for the button would; a text
         // refused there keeps the dialog open with its error.

@@ -10,7 +10,8 @@
 // dialog warns before it shows a map file whose row count differs from the number of frames
 // (a file written elsewhere, or frames added since the maps were last saved).
 //
-// Byte-map dialog: 654 x 508, the title panel, the list of the frames' Cob-IDs at 8,88
+// Byte-map dialog (its controls are built on the first show, or by ensureControls()): 654 x 508,
+// the title panel, the list of the frames' Cob-IDs at 8,88
 // (169 x 377) under "COB ID", eight byte lines from 184,88 every 48 pixels under "Bytes", each
 // with its caption, the edit (208,13; 57 x 19), "of BACnet" and the "Not in use" label; OK and
 // Cancel. A line beyond the frame's Dimension is disabled and shows "none". The receive side
@@ -85,6 +86,7 @@ public:
     std::vector<TRecInfo> Data_arr;
     int Num_Byte_Max = kNumByteMax;
 
+    // Null until the controls are built.
     QWidget* P_Title = nullptr;
     QLabel* L_SW_Code = nullptr;
     QLabel* L_SW_Desc = nullptr;
@@ -105,6 +107,7 @@ public:
 
 protected:
     void FormShow() override;
+    void buildControls() override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:

@@ -91,11 +91,16 @@ TExtColumnGrid* TFDefOffset::byteGrid(QWidget* page, const QString& name)
 
 TFDefOffset::TFDefOffset(QWidget* parent) : platform::Form(parent)
 {
+    // FormCreate: the window itself; its controls wait for the first show (buildControls).
     setObjectName(QStringLiteral("FDefOffset"));
-    const QFont font = platform::uiFont(QStringLiteral("Verdana"), 8);
-    setFont(font);
+    setFont(platform::uiFont(QStringLiteral("Verdana"), 8));
     platform::setBackgroundColor(this, tableBackground());
+    setClientSize(kClientWidth, kClientHeight);
+    Set_Lang();
+}
 
+void TFDefOffset::buildControls()
+{
     const TitlePanel title = addTitlePanel(this, kClientWidth);
     P_Title = title.panel;
     L_SW_Code = title.code;
@@ -166,16 +171,15 @@ TFDefOffset::TFDefOffset(QWidget* parent) : platform::Form(parent)
     Btn_Cancel = addPanelButton(P_Button, QStringLiteral("Btn_Cancel"), 1);
     Btn_Cancel->setModalResult(controls::mrCancel);
 
-    // FormCreate.
     Reset_Panel_Backgrounds();
     platform::setLabelText(L_SW_Code, ws().SW_Code);
-    setClientSize(kClientWidth, kClientHeight);
     PageControl1->setCurrentIndex(0); // here only, not at each showing
     Set_Lang();
 }
 
 void TFDefOffset::Reset_Panel_Backgrounds()
 {
+    ensureControls();
     // Each panel paints its own background, the window's colour.
     for (QWidget* p : {P_Button, Panel1, Panel3})
         platform::setBackgroundColor(p, tableBackground());
@@ -184,6 +188,8 @@ void TFDefOffset::Reset_Panel_Backgrounds()
 void TFDefOffset::Set_Lang()
 {
     setWindowTitle(text(791));
+    if (!controlsBuilt())
+        return;
     platform::setLabelText(L_SW_Desc, text(792));
     Btn_OK->setCaption(text(793));
     Btn_Cancel->setCaption(text(794));
@@ -202,6 +208,7 @@ void TFDefOffset::Set_Lang()
 
 void TFDefOffset::FormShow()
 {
+    ensureControls();
     List_Slaves_DN.clear();
     MAX_BYTE_IN = kByteArraySize;
     MAX_BYTE_OUT = kByteArraySize;
@@ -233,6 +240,7 @@ void TFDefOffset::FormShow()
 
 void TFDefOffset::Load_Slave_DN()
 {
+    ensureControls();
     const QString path = ws().Path_DNETM_Net;
     net_ = readNetTable(path);
     SlaveList list = slavesFromNet(net_, QFileInfo(path).fileName());
@@ -264,6 +272,7 @@ void TFDefOffset::Load_Offset_Slave_DN()
 
 void TFDefOffset::Select_First()
 {
+    ensureControls();
     if (List_Slaves_DN.empty()) {
         Update_Slave_DN();
         return;
@@ -272,7 +281,11 @@ void TFDefOffset::Select_First()
     selectSlave(1);
 }
 
-void TFDefOffset::ACG_DN_SlavesClick() { selectSlave(ACG_DN_Slaves->Row()); }
+void TFDefOffset::ACG_DN_SlavesClick()
+{
+    ensureControls();
+    selectSlave(ACG_DN_Slaves->Row());
+}
 
 void TFDefOffset::selectSlave(int row)
 {
@@ -290,6 +303,7 @@ void TFDefOffset::selectSlave(int row)
 
 void TFDefOffset::Update_Slave_DN()
 {
+    ensureControls();
     if (Slave_Before_Select < 0 || size_t(Slave_Before_Select) >= List_Slaves_DN.size()) {
         cutToHeader(ACG_ByteIN, 0);
         cutToHeader(ACG_ByteOUT, 0);
@@ -314,6 +328,7 @@ void TFDefOffset::Update_Slave_DN()
 
 bool TFDefOffset::Save_Data_ByteIN_ByteOUT()
 {
+    ensureControls();
     if (Slave_Before_Select < 0 || size_t(Slave_Before_Select) >= List_Slaves_DN.size())
         return true;
     Slave& s = List_Slaves_DN[size_t(Slave_Before_Select)];
@@ -351,6 +366,7 @@ bool TFDefOffset::Save_Offset_Slave_DN()
 
 void TFDefOffset::bitbtn1Click()
 {
+    ensureControls();
     Save_Data_ByteIN_ByteOUT();
     if (!Check_Data())
         return;

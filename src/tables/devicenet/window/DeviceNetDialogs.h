@@ -69,6 +69,7 @@ public:
     int MAX_BYTE_IN = kByteArraySize;
     int MAX_BYTE_OUT = kByteArraySize;
 
+    // Null until the controls are built (on the first show, or by ensureControls()).
     QWidget* P_Title = nullptr;
     QLabel* L_SW_Code = nullptr;
     QLabel* L_SW_Desc = nullptr;
@@ -93,6 +94,7 @@ public:
 
 protected:
     void FormShow() override;
+    void buildControls() override;
 
 private:
     void selectSlave(int row);

@@ -150,6 +150,10 @@ TEST_F(CanDialogsTest, TheReceiveMapShowsTakesAndChecksItsBytes)
     EXPECT_EQ(d.objectName(), QStringLiteral("F_Rec_Info"));
     EXPECT_EQ(d.size(), QSize(654, 508));
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Receive CAN Frames Info"));
+    // Creating the window makes no control; they come with the first show.
+    EXPECT_FALSE(d.controlsBuilt());
+    EXPECT_EQ(d.ListBox1, nullptr);
+    d.ensureControls();
     EXPECT_EQ(d.ListBox1->geometry(), QRect(8, 88, 169, 377));
     EXPECT_EQ(d.Panel[7]->geometry(), QRect(184, 88 + 48 * 7, 457, 41));
     EXPECT_EQ(d.Edit[0]->geometry(), QRect(208, 13, 57, 19));
@@ -227,6 +231,7 @@ TEST_F(CanDialogsTest, TheSendMapTakesEveryChangeAndRefusesEachWrongKeystroke)
 {
     frames(Direction::Send, {"2", "2"});
     TF_Sen_Info d;
+    d.ensureControls();
     EXPECT_EQ(d.L_Line[0]->text(), QStringLiteral("Byte 1 of frame CAN is the byte"));
     user<TF_Sen_Info>([this](TF_Sen_Info& t) {
         t.Edit[0]->setText(QString());

@@ -96,6 +96,8 @@ TEST_F(DeviceNetDialogsTest, TheOffsetsKeepEditsWhileSwitchingSlavesAndRefuseSha
     EXPECT_EQ(d.objectName(), QStringLiteral("FDefOffset"));
     EXPECT_EQ(d.size(), QSize(482, 610));
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Define Offset"));
+    EXPECT_FALSE(d.controlsBuilt());
+    d.ensureControls();
     EXPECT_EQ(d.L_SW_Desc->text(), QStringLiteral("Define DeviceNet Offset"));
     EXPECT_EQ(d.Splitter1->handleWidth(), 3);
     EXPECT_EQ(d.Panel1->height(), 162);
