@@ -17,6 +17,8 @@
 #include "mbus/master/window/UConf_BAC_MBus_Pelvarta.h"
 #include "mbus/master/window/UMBus_Custom.h"
 #include "mbus/master/window/UTemplate_Creation.h"
+#include "mbus/window/UMeter_Bus.h"
+#include "mbus/window/UNewIDNode.h"
 #include "parameters/window/UParGen.h"
 #include "platform/text/UserError.h"
 #include "tables/bacnet/window/BacnetDialogs.h"
@@ -46,8 +48,13 @@ Program::Program(const QString& programDir)
     auto* bootTcp = new update::TFBootTCP(m);
     m->registerWindow(WindowId::FBootTCP, bootTcp);                     //  5
     m->registerWindow(WindowId::FParGen, new parameters::TFParGen(m));  //  6
-    //  7 TFMeter_Bus                 M-Bus network editor
-    //  8 TFNewIDNode                 new node identification of the M-Bus editor
+    auto* meterBus = new mbus::TFMeter_Bus(m);
+    m->registerWindow(WindowId::FMeter_Bus, meterBus);                  //  7
+    meterBus->FNewIDNode = new mbus::TFNewIDNode(meterBus, m);
+    m->registerWindow(WindowId::FNewIDNode, meterBus->FNewIDNode);      //  8
+    meterBus->engUnitPicker = [m] {
+        return static_cast<tables::TFBACnet_Eng_Unit*>(m->window(WindowId::FBACnet_Eng_Unit));
+    };
     auto* engUnit = new tables::TFBACnet_Eng_Unit(m);
     m->registerWindow(WindowId::FBACnet_Eng_Unit, engUnit);                           //  9
     m->registerWindow(WindowId::FSetAccess, new tables::modbus::TFSetAccess(m));       // 10

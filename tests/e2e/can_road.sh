@@ -25,7 +25,7 @@ e2e_start "$launcher" 7
 
 main=$(find_window "$title") || fail "no main window titled '$title'; program log: $(cat "$work/app.log")"
 sleep 0.5
-open_new_project "$main" "$project"
+new_project_folder "$main" "$project"
 
 # Receive Frames (Btn_CAN_Rec_Frame at 80,200, 170 x 36). The grid fills the window below the
 # title panel: its header row (22 high) begins at 69 inside a 1-pixel frame, the rows are 21

@@ -22,7 +22,7 @@ e2e_start "$launcher" 10
 
 main=$(find_window "$title") || fail "no main window titled '$title'; program log: $(cat "$work/app.log")"
 sleep 0.5
-open_new_project "$main" "$project"
+new_project_folder "$main" "$project"
 
 # DeviceNet Network (Btn_DNet_Net at 80,200, 170 x 36): the grid fills the window below the
 # title panel, its header row at 70 inside a 1-pixel frame, rows 22 high, column 0 45 wide.

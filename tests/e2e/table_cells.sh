@@ -1,5 +1,5 @@
-# The table windows for the end-to-end runs, sourced after lib.sh: a new project to fill, and
-# the cells of a window's grid. For the cells the caller sets, in the window's client coordinates:
+# The cells of a table window's grid for the end-to-end runs, sourced after lib.sh. The caller
+# sets, in the window's client coordinates:
 #   win          the window id
 #   grid_left    x where column 0 begins (inside the grid's frame)
 #   grid_top     y where the header row begins
@@ -40,13 +40,4 @@ pick_cell() { # column row item
   sleep 0.3
   click "$win" "$x" $((y + row_height / 2 + item_height * ($3 - 1) + item_height / 2 + 1))
   sleep 0.3
-}
-
-# New Configuration with the name given; waits for the project's folder, kept in $dir.
-open_new_project() { # main window id, project name
-  new_project "$1" "$2"
-  dir="$work/prog/PROJECTS/$2"
-  for _ in $(seq 100); do [ -d "$dir/bin" ] && break; sleep 0.1; done
-  [ -d "$dir/bin" ] || fail "project folder not created: $(ls -R "$work/prog/PROJECTS")"
-  sleep 1
 }
