@@ -6,7 +6,8 @@
 # BACnet Access" opened, two objects filled, OK; then Update Device builds the images and the
 # update wizard is closed. bank1.bin holds the two objects at its start, the two frames with their
 # byte positions at 0x10800 followed by empty records, and the frame count in the parameter
-# record; each window opened again shows what was typed (OK writes the same file again).
+# record; each window opened again shows what was typed (OK writes the same file again), and
+# Escape closes a window once without writing.
 #
 # Usage: can_road.sh <path of the built varnetor_type launcher>
 set -euo pipefail
@@ -179,6 +180,18 @@ for step in frames info; do
   fi
   cmp -s "$file" "$work/before.xml" || fail "the reopened $step window lost what was typed: $(diff "$work/before.xml" "$file")"
 done
+
+# Escape closes a window once, like Cancel: the map is not written, and the main window takes
+# the next click (the frames open again).
+cp "$info" "$work/before.xml"
+open_info
+set_byte 1 99
+press_key Escape
+window_gone "$win" "$info_title" || fail "Escape did not close the byte map"
+cmp -s "$info" "$work/before.xml" || fail "Escape wrote the byte map"
+open_frames
+press_key Escape
+window_gone "$win" "$frames_title" || fail "Escape did not close the frames"
 
 click "$main" 657 33
 e2e_expect_exit

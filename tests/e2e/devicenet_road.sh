@@ -136,6 +136,13 @@ click "$win" 71 317
 window_gone "$win" "$net_title" || fail "the network did not close on OK the second time"
 cmp -s "$net" "$work/net.xml" || fail "the reopened network lost rows: $(diff "$work/net.xml" "$net")"
 
+# Escape closes the offsets once, like Cancel, whatever was picked.
+open_offsets
+pick_offset 1 5
+press_key Escape
+window_gone "$win" "$offsets_title" || fail "Escape did not close the offsets"
+cmp -s "$offsets" "$work/offsets.xml" || fail "Escape wrote the offsets"
+
 click "$main" 657 33
 e2e_expect_exit
 echo "DeviceNet road: OK"
