@@ -166,15 +166,20 @@ std::optional<Failure> checkJ1939Row(const RowView& row, Direction d, int& total
                                    : checkTransmitRow(row, j1939TransmitRules(), total, numBytes);
 }
 
+LoadResult readerLoad(const TableDescription& desc, const QString& path, int capacity,
+                      const std::vector<QStringList>& texts, const QString& error)
+{
+    return loadedRows(desc, {texts}, QFileInfo(path).fileName(), capacity, platform::fileExists(path), error);
+}
+
 LoadResult loadJ1939(Direction d, const QString& path, int capacity)
 {
-    const bool exists = platform::fileExists(path);
     if (d == Direction::Receive) {
         const FrameTable<ReceiveRow> t = readReceiveFrames(path);
-        return loadedRows(j1939Table(d), {rowTexts(t)}, QFileInfo(path).fileName(), capacity, exists, t.error);
+        return readerLoad(j1939Table(d), path, capacity, rowTexts(t), t.error);
     }
     const FrameTable<TransmitRow> t = readTransmitFrames(path);
-    return loadedRows(j1939Table(d), {rowTexts(t)}, QFileInfo(path).fileName(), capacity, exists, t.error);
+    return readerLoad(j1939Table(d), path, capacity, rowTexts(t), t.error);
 }
 
 } // namespace tables::j1939

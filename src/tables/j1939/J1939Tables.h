@@ -21,8 +21,10 @@
 #include "tables/frame/TableModel.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace tables::j1939 {
 
@@ -61,6 +63,11 @@ std::optional<Failure> checkTransmitRow(const RowView& row, const TransmitRules&
 const ReceiveRules& j1939ReceiveRules();
 const TransmitRules& j1939TransmitRules();
 std::optional<Failure> checkJ1939Row(const RowView& row, Direction d, int& total, int numBytes = kNumBytes);
+
+// A parameter-group table as its plain reader read it (each row's texts in column order, and the
+// reader's message), in a model of `capacity` rows.
+LoadResult readerLoad(const TableDescription& desc, const QString& path, int capacity,
+                      const std::vector<QStringList>& texts, const QString& error);
 
 // The file through its plain reader, as the dialog shows it.
 LoadResult loadJ1939(Direction d, const QString& path, int capacity = kRows);

@@ -1,11 +1,8 @@
 #include "tables/nmea/NmeaTables.h"
 
-#include "platform/fs/Files.h"
 #include "tables/frame/Columns.h"
 #include "tables/nmea/NmeaFiles.h"
 #include "workspace/Workspace.h"
-
-#include <QFileInfo>
 
 namespace tables::nmea {
 
@@ -86,13 +83,12 @@ std::optional<Failure> checkNmeaRow(const RowView& row, Direction d, int& total,
 
 LoadResult loadNmea(Direction d, const QString& path, int capacity)
 {
-    const bool exists = platform::fileExists(path);
     if (d == Direction::Receive) {
         const FrameTable<ReceiveRow> t = readReceiveFrames(path);
-        return loadedRows(nmeaTable(d), {rowTexts(t)}, QFileInfo(path).fileName(), capacity, exists, t.error);
+        return j1939::readerLoad(nmeaTable(d), path, capacity, rowTexts(t), t.error);
     }
     const FrameTable<TransmitRow> t = readTransmitFrames(path);
-    return loadedRows(nmeaTable(d), {rowTexts(t)}, QFileInfo(path).fileName(), capacity, exists, t.error);
+    return j1939::readerLoad(nmeaTable(d), path, capacity, rowTexts(t), t.error);
 }
 
 } // namespace tables::nmea
