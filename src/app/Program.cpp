@@ -19,6 +19,8 @@
 #include "mbus/master/window/UTemplate_Creation.h"
 #include "mbus/window/UMeter_Bus.h"
 #include "mbus/window/UNewIDNode.h"
+#include "mbus/scan/window/ScanDialogs.h"
+#include "mbus/scan/window/UScanDecode.h"
 #include "parameters/window/UParGen.h"
 #include "platform/text/UserError.h"
 #include "tables/bacnet/window/BacnetDialogs.h"
@@ -86,7 +88,8 @@ Program::Program(const QString& programDir)
     // 33 TFSNMPManagerAccess         SNMP manager access table
     auto* confQV = new mbus::master::TFConf_BAC_MBus_Pelvarta(m);
     m->registerWindow(WindowId::FConf_BAC_MBus_Pelvarta, confQV);                     // 34
-    // 35 TFScanDecode                scan and decode of meters
+    auto* scan = new mbus::scan::TFScanDecode(m);
+    m->registerWindow(WindowId::FScanDecode, scan);                     // 35
     auto* templateCreation = new mbus::master::TFTemplate_Creation(m);
     m->registerWindow(WindowId::FTemplate_Creation, templateCreation);                 // 36
     confQV->templateWindow = templateCreation;
@@ -100,11 +103,15 @@ Program::Program(const QString& programDir)
             return std::nullopt;
         return newProject->Template_Name;
     };
-    // 37 TFInsertKeyWireless         key of a wireless meter
-    // 38 TFScanModbusStart           Modbus start register after a scan
+    auto* scanKey = new mbus::scan::TFInsertKeyWireless(m);
+    m->registerWindow(WindowId::FInsertKeyWireless, scanKey);           // 37
+    auto* scanStart = new mbus::scan::TFScanModbusStart(m);
+    m->registerWindow(WindowId::FScanModbusStart, scanStart);           // 38
     // 39 TFSNMP_Trap_Access          SNMP trap table
     m->registerWindow(WindowId::FBACnet_BDT, new tables::TFBACnet_BDT(m));            // 40
-    // 41 TFModbusStartAdd_SD         per-node Modbus start address
+    auto* scanPerNode = new mbus::scan::TFModbusStartAdd_SD(m);
+    m->registerWindow(WindowId::FModbusStartAdd_SD, scanPerNode);       // 41
+    scan->setDialogs(scanKey, scanStart, scanPerNode);
 
     TFVarnetoreFirmWare::Services& s = m->services();
     s.buildImages = [] {
@@ -117,6 +124,11 @@ Program::Program(const QString& programDir)
         return saved.files;
     };
     s.setBootTcpBACnetType = [bootTcp](int bacnetType) { bootTcp->BACnetType = static_cast<uint32_t>(bacnetType); };
+    s.setScanFields = [scan](int xmlCodeDev, const QString& fileNameMBus, int formType) {
+        scan->XML_Code_Dev = static_cast<uint32_t>(xmlCodeDev);
+        scan->FileName_MBus = fileNameMBus;
+        scan->Form_Type = static_cast<uint32_t>(formType);
+    };
     s.Write_PROFINET_Map_File = [](const QString& file) { mbus::Write_PROFINET_Map_File(file); };
     s.Write_BACnet_Objects_Map = [](const QString& file) { exports::Write_BACnet_Objects_Map(file); };
     s.Write_BACnet_EDE_File = [](const QString& file) { exports::Write_BACnet_EDE_File(file); };
