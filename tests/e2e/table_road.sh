@@ -28,10 +28,12 @@ new_project_folder "$main" "$project"
 open_window "$main" 165 218 "$table"
 
 # The read grid, in the window: below the title panel (69) and the page's tab its header row
-# begins at 94; column 0 (40 wide) begins at 2 (the grid's frame), then the columns of the read
-# page.
+# begins at 94; header and data rows are 22 high; column 0 (40 wide) begins at 2 (the grid's
+# frame), then the columns of the read page.
 grid_left=2
 grid_top=94
+header_height=22
+row_height=22
 widths=(40 105 45 60 100 55 45 60 64 60 60 75 64 75 52 58 109)
 
 # Three requests: IP, port, slave, type, address, points, poll time, max errors, position,

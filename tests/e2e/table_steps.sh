@@ -16,13 +16,12 @@
 #   check_objects <names> <entry>...         the first object entries of bank1.bin ("Position
 #                                            Eng_Unit Length Flags Row_Number Bit" each), zeros
 #                                            after them, and the name pool ("a|b|c|")
-# Cells of a grid: set $win, grid_left and grid_top (where column 0 and the header row begin in
-# the window) and widths (the column widths, column 0 first); header and data rows are 22 high,
-# a pick list's items 13 high.
+# The cells of the grid are reached through table_cells.sh, sourced here:
 #   type_cell <col> <row> <text>  pick_cell <col> <row> <item>  tick_cell <col> <row>
 
+. "$(dirname "${BASH_SOURCE[0]}")/table_cells.sh"
+
 wizard='Update Firmware from Etherner \(UDP\)' # a pattern: the brackets escaped
-item_height=13
 
 open_window() {
   click "$1" "$2" "$3"
@@ -89,39 +88,4 @@ fill_objects() {
     type_cell "$last" "$r" "$mnemonic"
     r=$((r + 1))
   done
-}
-
-cell_x() { # column -> centre x
-  local x=$grid_left c
-  for ((c = 0; c < $1; c++)); do x=$((x + widths[c])); done
-  echo $((x + widths[$1] / 2))
-}
-cell_right() { # column -> right edge x
-  local x=$grid_left c
-  for ((c = 0; c <= $1; c++)); do x=$((x + widths[c])); done
-  echo "$x"
-}
-cell_y() { echo $((grid_top + 22 + ($1 - 1) * 22 + 11)); } # row -> centre y
-
-type_cell() { # column row text
-  click "$win" "$(cell_x "$1")" "$(cell_y "$2")"
-  xdotool type --delay 40 "$3"
-}
-# A list cell: made current, its list editor opened by a second click (two clicks, not a double
-# click), the list dropped down by its button, and the n-th item (1 = first) clicked; the list
-# closes with it.
-pick_cell() { # column row item
-  local x y n
-  x=$(cell_x "$1")
-  y=$(cell_y "$2")
-  click_twice "$win" "$x" "$y"
-  n=$(app_window_count)
-  click "$win" $(($(cell_right "$1") - 8)) "$y"
-  app_window_count_is $((n + 1)) || fail "the list of column $1, row $2 did not drop down"
-  click "$win" "$x" $((y + 11 + item_height * ($3 - 1) + item_height / 2 + 1))
-  app_window_count_is "$n" || fail "the list of column $1, row $2 did not close"
-}
-# A check box cell: one click on its box, in the middle of the cell.
-tick_cell() { # column row
-  click "$win" "$(cell_x "$1")" "$(cell_y "$2")"
 }

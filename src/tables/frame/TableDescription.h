@@ -81,6 +81,9 @@ struct SectionDescription {
     int numberHeaderText = -1; // header of column 0 ("N")
     int keyColumn = 1;         // a row whose key cell, trimmed, is empty is not used; 0: the
                                // section has no key and every row is used
+    bool keyTrimmed = true;    // false: only a key cell without any character is empty (blanks
+                               // make a used row)
+    int numberWidth = 40;      // width of column 0
     int enableColumn = 0;      // 0: none; a row whose enable cell, trimmed and upper-cased,
                                // is not "Y" is passed over by the checks (and still saved)
     std::vector<ColumnDescription> columns{}; // data columns 1 .. n in order
@@ -128,6 +131,7 @@ struct TableDescription {
 
     // Data rows per grid; the dialog may change it at each showing.
     int capacity = 2000;
+    int rowHeight = 0; // default height of the data rows; 0: the grid's own
     ByteLimits limits{};
     // The rows with an empty key are passed over by the checks and the save instead of ending
     // the table there.

@@ -73,6 +73,12 @@ struct LoadResult {
 // the fresh model and no error.
 LoadResult loadTable(const TableDescription& desc, const QString& path, int capacity);
 LoadResult loadTableBytes(const TableDescription& desc, const QByteArray& bytes, const QString& fileName, int capacity);
+// The load of a table whose file has a reader of its own: `rows` (per section, the cells of each
+// file row in column order, as that reader gave them) fill a fresh model of `capacity` rows; the
+// rows beyond the capacity are counted and warned about as loadTable does; `error` is the
+// reader's message (empty when it read the whole file).
+LoadResult loadedRows(const TableDescription& desc, const std::vector<std::vector<RowCells>>& rows,
+                      const QString& fileName, int capacity, bool exists, const QString& error);
 
 // --- the row check ---------------------------------------------------------------------------
 

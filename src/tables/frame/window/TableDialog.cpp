@@ -5,6 +5,7 @@
 #include "platform/text/Text.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
+#include "tables/frame/window/Panels.h"
 #include "workspace/Workspace.h"
 
 #include <QFileInfo>
@@ -23,14 +24,7 @@ using workspace::ws;
 
 namespace {
 
-constexpr int kButtonWidth = 110;
-constexpr int kButtonHeight = 28;
-constexpr int kButtonLeft = 16;
-constexpr int kButtonPitch = 118;
-constexpr int kButtonTop = 6;
 constexpr int kHeaderHeight = 22;
-
-const QColor kBackground(0xF8, 0xF7, 0xED);
 
 platform::Color gridColour(uint32_t rgb) { return platform::rgb(int(rgb >> 16) & 0xFF, int(rgb >> 8) & 0xFF, int(rgb) & 0xFF); }
 
@@ -56,7 +50,7 @@ TTableDialog::TTableDialog(TableDescription desc, QWidget* parent)
     // FormCreate: the window itself; its controls wait for the first show (buildControls).
     setObjectName(desc_.window.className);
     setFont(platform::uiFont(QStringLiteral("Verdana"), 8));
-    platform::setBackgroundColor(this, kBackground);
+    platform::setBackgroundColor(this, tableBackground());
     setClientSize(desc_.window.clientWidth, kClientHeight);
     Set_Lang();
 }
@@ -65,21 +59,10 @@ void TTableDialog::buildControls()
 {
     const int width = desc_.window.clientWidth;
 
-    P_Title = new QWidget(this);
-    P_Title->setObjectName(QStringLiteral("P_Title"));
-    P_Title->setGeometry(0, 0, width, kTitleHeight);
-    platform::setBackgroundColor(P_Title, kBackground);
-    QFont codeFont = platform::uiFont(QStringLiteral("Verdana"), 8);
-    codeFont.setPixelSize(32);
-    QFont descFont = platform::uiFont(QStringLiteral("Verdana"), 8, true);
-    descFont.setPixelSize(11);
-    L_SW_Code = platform::addLabel(P_Title, QStringLiteral("L_SW_Code"), 16, 8, codeFont);
-    L_SW_Desc = platform::addLabel(P_Title, QStringLiteral("L_SW_Desc"), 16, 42, descFont);
-    for (QLabel* l : {L_SW_Code, L_SW_Desc}) {
-        QPalette p = l->palette();
-        p.setColor(QPalette::WindowText, Qt::gray);
-        l->setPalette(p);
-    }
+    const TitlePanel title = addTitlePanel(this, width);
+    P_Title = title.panel;
+    L_SW_Code = title.code;
+    L_SW_Desc = title.description;
 
     // The middle: a page per section, or the single grid.
     const int middleHeight = kClientHeight - kTitleHeight - kButtonPanelHeight;
@@ -105,18 +88,12 @@ void TTableDialog::buildControls()
         layout->addWidget(grids_.back());
     }
 
-    P_Button = new QWidget(this);
-    P_Button->setObjectName(QStringLiteral("P_Button"));
-    P_Button->setGeometry(0, kClientHeight - kButtonPanelHeight, width, kButtonPanelHeight);
-    platform::setBackgroundColor(P_Button, kBackground);
+    P_Button = addButtonPanel(this, kClientHeight - kButtonPanelHeight, width);
     int slot = 0;
     auto add = [&](const char* name, bool present) -> controls::TFxButton* {
         if (!present && slot >= 2)
             return nullptr;
-        auto* b = controls::addButton(P_Button, QLatin1String(name), kButtonLeft + slot * kButtonPitch, kButtonTop,
-                                      kButtonWidth, kButtonHeight);
-        ++slot;
-        return b;
+        return addPanelButton(P_Button, QLatin1String(name), slot++);
     };
     Btn_OK = add("Btn_OK", true);
     Btn_OK->onClick = [this](controls::TFxButton*) { Btn_OKClick(); };
@@ -149,6 +126,8 @@ void TTableDialog::buildGrid(int section, QWidget* parent, int width, int height
     g->resize(width, height);
     const int cols = int(sec.columns.size()) + 1;
     g->SetColCount(cols);
+    if (desc_.rowHeight > 0)
+        g->SetDefaultRowHeight(desc_.rowHeight);
     g->SetRowCount(capacity_ + 1);
     g->SetFixedRowAlways(true);
     g->setRowHeights(0, kHeaderHeight);
@@ -336,7 +315,7 @@ void TTableDialog::FormShow()
         setCurrentSection(0);
     fillByteLists();
     const QString path = desc_.path ? desc_.path() : QString();
-    lastLoad_ = loadTable(desc_, path, capacity_);
+    lastLoad_ = loadFile(path);
     setModel(lastLoad_.model);
     copyFlags_.clear();
     afterLoad();
@@ -348,8 +327,11 @@ void TTableDialog::FormShow()
         platform::messageBoxes().show(platform::MsgKind::Information, lastLoad_.warning);
 }
 
+LoadResult TTableDialog::loadFile(const QString& path) { return loadTable(desc_, path, capacity_); }
+
 bool TTableDialog::Controllo_dati()
 {
+    checkStarting();
     const CheckResult r = tables::Controllo_dati(
         desc_, model(), [this](const RowView& row) { return checkRow(row); },
         [this](const std::vector<int>& checked) { return checkTable(checked); });
@@ -411,6 +393,7 @@ void TTableDialog::Btn_OKClick()
         platform::showError(error);
         return;
     }
+    saved();
     // Saved: the file now holds the table as shown.
     lastLoad_ = LoadResult{};
     lastLoad_.notShown.assign(desc_.sections.size(), 0);
@@ -427,6 +410,7 @@ void TTableDialog::Btn_DelRowClick()
     if (!platform::askYesNo(text(desc_.deleteQuestionText) + QString::number(row)))
         return;
     Grid_Delete_Row(row, g);
+    rowDeleted(s, row);
 }
 
 void TTableDialog::Btn_InsRowClick()
@@ -437,12 +421,14 @@ void TTableDialog::Btn_InsRowClick()
     if (row < 1)
         return;
     const int last = g->RowCount() - 1;
-    const int key = desc_.sections[size_t(s)].keyColumn;
-    if (key > 0 && !platform::trim(g->Cells(key, last)).isEmpty() &&
+    const SectionDescription& sec = desc_.sections[size_t(s)];
+    const QString lastKey = sec.keyColumn > 0 ? g->Cells(sec.keyColumn, last) : QString();
+    if (!(sec.keyTrimmed ? platform::trim(lastKey) : lastKey).isEmpty() &&
         !platform::askYesNo(
             QStringLiteral("The last row (%1) holds values that Insert Row would lose. Insert anyway?").arg(last)))
         return;
     Grid_Insert_Row(row, g);
+    rowInserted(s, row);
 }
 
 void TTableDialog::Btn_CopyRowClick()

@@ -27,6 +27,10 @@
 //   checkRow()     its row checks, in order; checkTable() a check over the whole table
 //   comboChanged() an item picked from a column's list
 //   cellDoubleClicked()  a double click on a cell (the default fits the column when bound)
+//   loadFile()     the load of the file, for a table whose file has a reader of its own
+//   checkStarting() before the rows are checked (a check that counts over the rows resets)
+//   rowInserted(), rowDeleted()  after Insert Row or a confirmed Delete Row moved the rows
+//   saved()        after OK wrote the file, before the dialog closes
 //
 // Questions the frame asks (fixed English; each Yes/No, No keeps everything as it is):
 //   Insert Row when the last row's key holds text:
@@ -110,8 +114,8 @@ public:
     controls::TFxButton* Btn_PasteRow = nullptr;
 
     static constexpr int kClientHeight = 337;
-    static constexpr int kTitleHeight = 69;
-    static constexpr int kButtonPanelHeight = 40;
+    static constexpr int kTitleHeight = 69;      // the title panel's (Panels.h)
+    static constexpr int kButtonPanelHeight = 40; // the button panel's
 
 protected:
     void FormShow() override;
@@ -123,6 +127,11 @@ protected:
     virtual std::optional<Failure> checkTable(const std::vector<int>& /*checked*/) { return std::nullopt; }
     virtual void comboChanged(int /*section*/, int /*col*/, int /*row*/, int /*itemIndex*/, const QString& /*text*/) {}
     virtual void cellDoubleClicked(int section, int row, int col);
+    virtual LoadResult loadFile(const QString& path);
+    virtual void checkStarting() {}
+    virtual void rowInserted(int /*section*/, int /*row*/) {}
+    virtual void rowDeleted(int /*section*/, int /*row*/) {}
+    virtual void saved() {}
 
     // Fills the grids' "Position" lists with "0" .. limit - 1.
     void fillByteLists();
