@@ -2,6 +2,7 @@
 // ("created" on first show), its timers and invalidation.
 #include "controls/tree/LazyTree.h"
 #include "controls/tree/CheckImages.h"
+#include "controls/tree/LazyTreeWorker.h"
 #include "platform/draw/Graphics.h"
 #include "platform/draw/Theme.h"
 #include "platform/ui/Timer.h"
@@ -30,6 +31,7 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent, OptionsFactory makeOptions)
     : QAbstractScrollArea(parent)
 {
     FOptions = makeOptions(this);
+    TWorkerThread::AddThreadReference();
     FScrollBarOptions = std::make_unique<TScrollBarOptions>(this);
     FHeader = std::make_unique<TLTHeader>(this);
     FColors = std::make_unique<TLTColors>(this);
@@ -52,7 +54,7 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent, OptionsFactory makeOptions)
 TBaseLazyTree::~TBaseLazyTree()
 {
     FDestroying = true;
-    InterruptValidation();
+    TWorkerThread::ReleaseThreadReference(this);
     // A read-only tree still frees every node.
     FOptions->MiscOptionsField() -= toReadOnly;
     StopWheelPanning();

@@ -54,6 +54,7 @@
 #include <QString>
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -407,6 +408,25 @@ public:
     // A node's top in tree coordinates (the sum of the visible heights before it).
     int GetNodeTop(PLazyNode Node) const;
 
+    // === position cache =========================================================================
+    //
+    // Trees with more than CacheStride visible nodes keep every CacheStride-th visible node with
+    // its absolute top, built by the shared worker thread (LazyTreeWorker.h) after structural
+    // changes. While the tree has tsUseCache, GetNodeAt and GetNodeTop start from the nearest
+    // entry and walk at most CacheStride nodes; otherwise they descend through the running
+    // totals.
+    static constexpr uint32_t CacheStride = 2000;
+    const TCache& PositionCache() const { return FPositionCache; }
+    // ceil(VisibleCount / CacheStride), 0 when fewer than 2 nodes are visible.
+    uint32_t GetCacheLength() const;
+    // The last entry whose node does not come after Node (document order), with its top;
+    // nullptr and 0 when there is none.
+    PLazyNode FindCacheEntryForNode(PLazyNode Node, uint32_t& CurrentPos) const;
+    // The last entry whose top is at most Position; nullptr and 0 when there is none.
+    PLazyNode FindCacheEntryAtPosition(uint32_t Position, uint32_t& CurrentPos) const;
+    // The order of two nodes: 0 for the same node, negative when Node1 comes first.
+    int CompareNodeOrder(PLazyNode Node1, PLazyNode Node2, bool ConsiderChildrenAbove) const;
+
     // === check states ===========================================================================
 
     TCheckState CheckState(PLazyNode Node) const { return Node->CheckState; }
@@ -727,6 +747,7 @@ protected:
     friend class TLTColors;
     friend class TScrollBarOptions;
     friend class TLTHeader;
+    friend class TWorkerThread;
     friend struct TLTLazyNodeEnumeration;
 
     // --- node blocks ------------------------------------------------------------------------
@@ -769,7 +790,6 @@ protected:
     bool IsFirstVisibleChild(PLazyNode Parent, PLazyNode Node) const;
     bool IsLastVisibleChild(PLazyNode Parent, PLazyNode Node) const;
     bool ChildrenAboveOrder(bool ConsiderChildrenAbove) const;
-    int CompareNodeOrder(PLazyNode Node1, PLazyNode Node2, bool ConsiderChildrenAbove) const;
     // Walk steps without initialisation.
     PLazyNode NextInDocumentOrder(PLazyNode Node, bool DoInit);
     PLazyNode PreviousInDocumentOrder(PLazyNode Node, bool DoInit);
@@ -780,11 +800,32 @@ protected:
     PLazyNode NextVisibleImpl(PLazyNode Node, bool ConsiderChildrenAbove, bool DoInit);
     PLazyNode PreviousVisibleImpl(PLazyNode Node, bool ConsiderChildrenAbove, bool DoInit);
 
-    // --- position cache (built by a later step; positions walk the totals meanwhile) --------
+    // --- position cache (LazyTreeCache.cpp, worker in LazyTreeWorker.h) -------------------
+    // Marks the cache out of date (after every change of node positions).
     void InvalidateCache();
+    // Interrupts a running build, then queues the tree with the worker when the cache is out of
+    // date and more than CacheStride nodes are visible.
     virtual void ValidateCache();
+    // Stops a build of this tree and waits until the worker has let go of it; a build that was
+    // running is marked out of date again.
     void InterruptValidation();
-    void WaitForTree();
+    // The rebuild itself; runs on the worker thread and reads nodes only.
+    virtual bool DoValidateCache();
+    // The worker's state message (entered and left states as TChangeStateBit sets).
+    void ChangeTreeStatesAsync(uint8_t EnterStates, uint8_t LeaveStates);
+    // The height of a node for the cache walk; measures on the user-interface thread when needed.
+    uint32_t CacheNodeHeight(PLazyNode Node);
+
+    TCache FPositionCache;
+    // Mirrors tsStopValidation for the worker, which never reads FStates.
+    std::atomic<bool> FStopValidationRequested{false};
+    // Taken on the user-interface thread when the tree is queued, read by the worker.
+    uint32_t FCacheVisibleCount = 0;
+    bool FCacheVariableHeight = false;
+    // Set while the user-interface thread handles a message of the worker for this tree, and
+    // while it measures a node for the worker.
+    bool FServingWorker = false;
+    bool FMeasuringForWorker = false;
 
     // --- notifications ----------------------------------------------------------------------
     virtual void Change(PLazyNode Node);
