@@ -7,6 +7,7 @@
 #include "platform/draw/Theme.h"
 #include "platform/ui/Timer.h"
 
+#include <QBuffer>
 #include <QFontMetrics>
 #include <QScrollBar>
 #include <QShowEvent>

@@ -40,6 +40,7 @@
 #include "controls/tree/LazyTreeEvents.h"
 #include "controls/tree/LazyTreeHeader.h"
 #include "controls/tree/LazyTreeOptions.h"
+#include "controls/tree/LazyTreeStream.h"
 #include "controls/tree/TreeTypes.h"
 #include "platform/draw/Canvas.h"
 #include "platform/draw/Color.h"
@@ -60,6 +61,8 @@
 
 class QMenu;
 class QAccessibleInterface;
+class QBuffer;
+class QIODevice;
 
 namespace platform {
 class Timer;
@@ -219,6 +222,9 @@ struct TLTItemInfo {
     int iSelectedImage = 0;
     int cChildren = 0;
 };
+
+// Sorts Nodes[L..R] by pointer value (the selection is kept in that order).
+void SortNodeArrayByAddress(TNodeArray& Nodes, int L, int R);
 
 class TBaseLazyTree : public QAbstractScrollArea {
     Q_OBJECT
@@ -426,6 +432,43 @@ public:
     PLazyNode FindCacheEntryAtPosition(uint32_t Position, uint32_t& CurrentPos) const;
     // The order of two nodes: 0 for the same node, negative when Node1 comes first.
     int CompareNodeOrder(PLazyNode Node1, PLazyNode Node2, bool ConsiderChildrenAbove) const;
+
+    // === sorting, moving and copying (LazyTreeSort.cpp) =========================================
+    //
+    // Sorting is a stable merge sort of a sibling list asking OnCompareNodes (equal nodes keep
+    // their order in both directions); a long sort can be cancelled (CancelOperation), which
+    // leaves the remaining order as it is and the tree valid. Moves inside one tree keep the
+    // nodes; moves and copies between trees, and every copy, travel as records of the tree
+    // stream (LazyTreeStream.h) and make new nodes. Moving a node under itself raises
+    // ELazyTreeError 2001. When only the children are moved or copied they keep their order
+    // for every attach mode.
+
+    // Sorts Node's children (nullptr: the top level); DoInit initialises them first.
+    virtual void Sort(PLazyNode Node, TColumnIndex Column, TSortDirection Direction, bool DoInit = true);
+    // Sorts every level (with toAutoSort the children of collapsed nodes are left alone).
+    virtual void SortTree(TColumnIndex Column, TSortDirection Direction, bool DoInit = true);
+    void MoveTo(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode Mode, bool ChildrenOnly);
+    void MoveTo(PLazyNode Node, TBaseLazyTree* Tree, TLTNodeAttachMode Mode, bool ChildrenOnly);
+    PLazyNode CopyTo(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode Mode, bool ChildrenOnly);
+    PLazyNode CopyTo(PLazyNode Source, TBaseLazyTree* Tree, TLTNodeAttachMode Mode, bool ChildrenOnly);
+    // Moves Node to become Value's last child.
+    void SetNodeParent(PLazyNode Node, PLazyNode Value) { MoveTo(Node, Value, amAddChildLast, false); }
+
+    // === streaming (LazyTreeStream.h describes the bytes) =======================================
+
+    // Header, count, the records of Node (or of every top-level node), then OnSaveTree.
+    virtual void SaveToStream(QIODevice& Stream, PLazyNode Node = nullptr);
+    // The same without OnSaveTree, as bytes.
+    QByteArray SaveToBytes(PLazyNode Node = nullptr);
+    // Writes the whole file at once (temporary file and rename); ELazyTreeError when it fails.
+    void SaveToFile(const QString& FileName);
+    // Replaces the tree by the stream's nodes (nothing under toReadOnly); a refused stream
+    // leaves the tree unchanged. Reads from the device's position; OnLoadTree then reads what
+    // follows the records.
+    virtual void LoadFromStream(QIODevice& Stream);
+    virtual void LoadFromFile(const QString& FileName);
+    // Adds the stream's nodes as last children of TargetNode (the root for the top level).
+    void AddFromStream(QIODevice& Stream, PLazyNode TargetNode);
 
     // === check states ===========================================================================
 
@@ -827,6 +870,29 @@ protected:
     bool FServingWorker = false;
     bool FMeasuringForWorker = false;
 
+    // --- sorting and streaming ---------------------------------------------------------------
+    virtual int DoCompare(PLazyNode Node1, PLazyNode Node2, TColumnIndex Column);
+    PLazyNode MergeSortSiblings(PLazyNode& Rest, uint32_t Count, TColumnIndex Column, TSortDirection Direction);
+    void RelinkSortedChildren(PLazyNode Parent, PLazyNode First);
+    void SortLevel(PLazyNode Node, TColumnIndex Column, TSortDirection Direction, bool DoInit);
+    // Copies the records of Source (or of its children) into Target of Tree by Mode, asking
+    // this tree about each copy when Copying; returns the last node made.
+    PLazyNode InsertRecords(const QByteArray& Records, TBaseLazyTree* Tree, PLazyNode Target, TLTNodeAttachMode Mode,
+                            bool Copying);
+    virtual void WriteNode(TLazyTreeStreamWriter& Stream, PLazyNode Node);
+    virtual void WriteChunks(TLazyTreeStreamWriter& Stream, PLazyNode Node);
+    virtual void ReadNode(TLazyTreeStreamReader& Stream, int Version, PLazyNode Node);
+    virtual bool ReadChunk(TLazyTreeStreamReader& Stream, int Version, PLazyNode Node, int ChunkType, int ChunkSize);
+    void InternalAddFromStream(TLazyTreeStreamReader& Stream, int Version, PLazyNode Node);
+    void SkipNode(TLazyTreeStreamReader& Stream);
+    static void FinishChunkHeader(TLazyTreeStreamWriter& Stream, qsizetype StartPos, qsizetype EndPos);
+    // The records of Node, or of its children, appended to Out.
+    void WriteRecords(QByteArray& Out, PLazyNode Node, bool ChildrenOnly);
+    void ReadStream(QIODevice& Stream, PLazyNode TargetNode, bool Replace);
+    // The device OnSaveNode writes to and OnLoadNode reads from, while a stream is written or read.
+    std::unique_ptr<QBuffer> FNodeChunkBuffer;
+    int FStreamDepth = 0;
+
     // --- notifications ----------------------------------------------------------------------
     virtual void Change(PLazyNode Node);
     virtual void StructureChange(PLazyNode Node, TChangeReason Reason);
@@ -944,6 +1010,9 @@ protected:
     int TextHeight() const;
     virtual void MainColumnChanged();
     virtual void CancelEditNode() {}
+    // Ends a running in-place edit, accepting the text; false when the editor refuses. The
+    // in-place editing overrides it.
+    virtual bool DoEndEdit() { return true; }
     virtual void UpdateEditBounds() {}
 
     // --- painting ---------------------------------------------------------------------------

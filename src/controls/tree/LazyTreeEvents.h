@@ -17,6 +17,8 @@
 #include <QPoint>
 #include <functional>
 
+class QIODevice;
+
 #define LT_STRIP(...) __VA_ARGS__
 #define LT_WITH_SENDER(...) TBaseLazyTree* Sender __VA_OPT__(, ) __VA_ARGS__
 #define LT_ARGS_WITH_THIS(...) this __VA_OPT__(, ) __VA_ARGS__
@@ -36,6 +38,16 @@
     NOTIFY(Updating, (TLTUpdateState State), (State))                                                                 \
     NOTIFY(StartOperation, (TLTOperationKind OperationKind), (OperationKind))                                         \
     NOTIFY(EndOperation, (TLTOperationKind OperationKind), (OperationKind))                                           \
+    /* sorting, moving, copying and streaming */                                                                      \
+    ONLY(CompareNodes, (PLazyNode Node1, PLazyNode Node2, TColumnIndex Column, int& Result))                          \
+    ALLOW(NodeMoving, (PLazyNode Node, PLazyNode Target), (Node, Target))                                             \
+    ALLOW(NodeCopying, (PLazyNode Node, PLazyNode Target), (Node, Target))                                            \
+    NOTIFY(NodeMoved, (PLazyNode Node), (Node))                                                                       \
+    NOTIFY(NodeCopied, (PLazyNode Node), (Node))                                                                      \
+    NOTIFY(SaveNode, (PLazyNode Node, QIODevice& Stream), (Node, Stream))                                             \
+    NOTIFY(LoadNode, (PLazyNode Node, QIODevice& Stream), (Node, Stream))                                             \
+    NOTIFY(SaveTree, (QIODevice& Stream), (Stream))                                                                   \
+    NOTIFY(LoadTree, (QIODevice& Stream), (Stream))                                                                   \
     /* checks */                                                                                                      \
     ONLY(Checking, (PLazyNode Node, TCheckState& NewState, bool& Allowed))                                            \
     NOTIFY(Checked, (PLazyNode Node), (Node))                                                                         \
