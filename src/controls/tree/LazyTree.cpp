@@ -9,6 +9,7 @@
 
 #include <QBuffer>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QScrollBar>
 #include <QShowEvent>
 
@@ -97,8 +98,12 @@ void TBaseLazyTree::Loaded()
     } else {
         DoStateChange({}, {tsNeedRootCountUpdate});
     }
-    FHeader->SetMainColumn(FHeader->MainColumn());
-    FHeader->RecalculateHeader();
+    FHeader->Columns().FixLoadedPositions();
+    FHeader->SetMainColumn(FHeader->StoredMainColumn());
+    if (FHeader->States().contains(hsNeedScaling))
+        FHeader->ApplyFixedAreaConstraints();
+    else
+        FHeader->RecalculateHeader();
 }
 
 QString TBaseLazyTree::ClassName() const
@@ -152,7 +157,57 @@ void TBaseLazyTree::UpdateHeaderRect()
     } else {
         FHeaderRect.bottom = FHeaderRect.top + FHeader->Height();
     }
+    // The strip sits in the viewport's top margin, so the rows keep their coordinates.
+    const int stripHeight = FHeaderRect.height();
+    if (stripHeight > 0 && !FHeaderStrip)
+        FHeaderStrip = new THeaderStrip(this);
+    setViewportMargins(0, stripHeight, 0, 0);
+    if (FHeaderStrip) {
+        FHeaderStrip->setGeometry(FHeaderRect.left, FHeaderRect.top, viewport()->width(), stripHeight);
+        FHeaderStrip->setVisible(stripHeight > 0);
+        if (stripHeight > 0)
+            FHeaderStrip->update();
+    }
 }
+
+QWidget* TBaseLazyTree::HeaderStrip() const { return FHeaderStrip; }
+
+std::unique_ptr<TLazyTreeColumn> TBaseLazyTree::GetColumnClass(TLazyTreeColumns* Owner)
+{
+    return std::make_unique<TLazyTreeColumn>(Owner);
+}
+
+void TBaseLazyTree::DoColumnResize(TColumnIndex Column)
+{
+    // Heights measured against the old widths are measured again on the next paint.
+    if (FOptions->MiscOptions().contains(toVariableNodeHeight))
+        for (PLazyNode n = GetFirstNoInit(); n; n = GetNextNoInit(n))
+            n->States -= vsHeightMeasured;
+    if (FHandleAllocated && !FLoading) {
+        UpdateHorizontalScrollBar(false);
+        FHeader->Invalidate(Column, true);
+        Invalidate();
+    }
+    if (OnColumnResize)
+        OnColumnResize(this, Column);
+}
+
+TShiftState TBaseLazyTree::CurrentShiftState() const
+{
+    const Qt::KeyboardModifiers modifiers = QGuiApplication::queryKeyboardModifiers();
+    TShiftState shift;
+    if (modifiers & Qt::ShiftModifier)
+        shift += ssShift;
+    if (modifiers & Qt::ControlModifier)
+        shift += ssCtrl;
+    if (modifiers & Qt::AltModifier)
+        shift += ssAlt;
+    return shift;
+}
+
+QPoint TBaseLazyTree::ClientToScreen(QPoint P) const { return viewport()->mapToGlobal(P); }
+
+QPoint TBaseLazyTree::ScreenToClient(QPoint P) const { return viewport()->mapFromGlobal(P); }
 
 platform::Timer* TBaseLazyTree::WindowTimer(int id)
 {
@@ -212,8 +267,14 @@ void TBaseLazyTree::WMTimer(int id)
         BuildButtonAndLineBitmaps(true, true);
         Invalidate();
         break;
+    case 3: {
+        TLTHeaderMessage timer;
+        timer.Msg = THeaderMessage::Timer;
+        FHeader->HandleMessage(timer);
+        break;
+    }
     default:
-        // 1 (drag expansion), 2 (edit start) and 3 (header hover) have nothing to start here.
+        // 1 (drag expansion) and 2 (edit start) have nothing to start here.
         StopTimer(id);
         break;
     }
@@ -583,6 +644,7 @@ void TBaseLazyTree::resizeEvent(QResizeEvent* event)
         return;
     DoStateChange({tsSizing});
     try {
+        UpdateHeaderRect();
         FHeader->HandleResize();
         UpdateScrollBars(true);
         if (FStates.contains(tsEditing) && !FHeader->UseColumns())
@@ -652,6 +714,9 @@ void TBaseLazyTree::focusInEvent(QFocusEvent* event)
 void TBaseLazyTree::focusOutEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusOutEvent(event);
+    TLTHeaderMessage killFocus;
+    killFocus.Msg = THeaderMessage::KillFocus;
+    FHeader->HandleMessage(killFocus);
     StopWheelPanning();
     for (int id : {1, 2, 3, 4, 7})
         StopTimer(id);

@@ -731,8 +731,22 @@ public:
     void StopTimer(int id);
     // What a firing of window timer `id` does.
     virtual void WMTimer(int id);
+    // The header rectangle (inside the frame, above the rows) and the strip widget that shows
+    // it; the rows' viewport starts below it.
     void UpdateHeaderRect();
     platform::Rect HeaderRect() const { return FHeaderRect; }
+    QWidget* HeaderStrip() const;
+    // The columns the header's collection makes (descendants give their own class).
+    virtual std::unique_ptr<TLazyTreeColumn> GetColumnClass(TLazyTreeColumns* Owner);
+    // The width the widest visible cell of a column needs (smart: only the rows in view).
+    virtual int GetMaxColumnWidth(TColumnIndex Column, bool UseSmartColumnWidth = false);
+    // A column's width changed (-1: several): remeasure, scroll range, repaint, OnColumnResize.
+    virtual void DoColumnResize(TColumnIndex Column);
+    // The keyboard's shift, ctrl and alt now.
+    TShiftState CurrentShiftState() const;
+    // Tree client coordinates to the screen and back.
+    QPoint ClientToScreen(QPoint P) const;
+    QPoint ScreenToClient(QPoint P) const;
     // The accessibility objects of the tree and of its focused item, made by the registered
     // providers (LazyTreeAccessibility.h) when the platform asks for them.
     QAccessibleInterface* Accessible() const { return FAccessible; }
@@ -790,6 +804,9 @@ protected:
     friend class TLTColors;
     friend class TScrollBarOptions;
     friend class TLTHeader;
+    friend class TLazyTreeColumns;
+    friend class TLazyTreeColumn;
+    friend class THeaderStrip;
     friend class TWorkerThread;
     friend struct TLTLazyNodeEnumeration;
 
@@ -942,6 +959,8 @@ protected:
     void wheelEvent(QWheelEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
     bool viewportEvent(QEvent* e) override;
+    // Hands a mouse message to the header; true when it took it.
+    bool HeaderFirst(THeaderMessage Msg, QPoint P, TShiftState Shift);
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void showEvent(QShowEvent* event) override;
@@ -1018,6 +1037,10 @@ protected:
     // --- painting ---------------------------------------------------------------------------
     virtual void Paint();
     virtual void PrepareCell(TLTPaintInfo& PaintInfo, int WindowOrgX, int MaxWidth);
+    // One cell of a row: images, indentation, grid lines, decoration, tree lines, content.
+    void PaintCell(TLTPaintInfo& info, const platform::Rect& Window, TLTPaintOptions paint, int vAlign, int buttonY,
+                   int buttonX, int indentSize, const TLineImage& lineImage, bool showImages, bool showStateImages,
+                   bool showCheckImages, bool isMainColumn, bool useThemes, bool useColumns, int paintWidth);
     virtual void EraseNodeRow(TLTPaintInfo& PaintInfo, bool UseBackground, bool Floating, platform::Rect R);
     virtual void PaintSelectionRectangle(platform::Canvas& Target, int WindowOrgX, const platform::Rect& SelectionRect,
                                          platform::Rect TargetRect, platform::Bitmap* Bits);
@@ -1159,6 +1182,7 @@ protected:
     bool FDestroying = false;
     bool FHandleAllocated = false;
     platform::Rect FHeaderRect;
+    THeaderStrip* FHeaderStrip = nullptr;
     std::array<platform::Timer*, 9> FTimers{};
     QAccessibleInterface* FAccessible = nullptr;
     QAccessibleInterface* FAccessibleItem = nullptr;

@@ -81,6 +81,12 @@ void TBaseLazyTree::keyPressEvent(QKeyEvent* e)
     e->accept();
     int key = e->key();
     TShiftState shift = shiftOf(e->modifiers());
+    if (key == Qt::Key_Escape && !FHeader->States().empty()) {
+        TLTHeaderMessage escape;
+        escape.Msg = THeaderMessage::KeyDownEscape;
+        if (FHeader->HandleMessage(escape))
+            return;
+    }
     QString text = e->text();
     WMKeyDown(key, shift, text);
     if (FStates.contains(tsIncrementalSearchPending)) {

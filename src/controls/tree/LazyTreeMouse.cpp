@@ -65,10 +65,22 @@ bool TBaseLazyTree::CanResizeNodeHeight(QPoint P, PLazyNode Node, TColumnIndex C
 
 // --- Qt events ----------------------------------------------------------------------------------
 
+bool TBaseLazyTree::HeaderFirst(THeaderMessage Msg, QPoint P, TShiftState Shift)
+{
+    TLTHeaderMessage m;
+    m.Msg = Msg;
+    m.Pos = P;
+    m.Shift = Shift;
+    return FHeader->HandleMessage(m);
+}
+
 void TBaseLazyTree::mousePressEvent(QMouseEvent* e)
 {
     const QPoint p = e->position().toPoint();
     const TShiftState shift = shiftOf(e->modifiers());
+    // The header takes a press on the border between fixed and scrolling columns over the rows.
+    if (e->button() == Qt::LeftButton && HeaderFirst(THeaderMessage::LButtonDown, p, shift))
+        return;
     THitInfo hit;
     switch (e->button()) {
     case Qt::LeftButton:
@@ -108,6 +120,8 @@ void TBaseLazyTree::mouseReleaseEvent(QMouseEvent* e)
 {
     const QPoint p = e->position().toPoint();
     const TShiftState shift = shiftOf(e->modifiers());
+    if (e->button() == Qt::LeftButton && !FHeader->States().empty() && HeaderFirst(THeaderMessage::LButtonUp, p, shift))
+        return;
     THitInfo hit;
     switch (e->button()) {
     case Qt::LeftButton:
@@ -149,6 +163,8 @@ void TBaseLazyTree::mouseDoubleClickEvent(QMouseEvent* e)
 {
     const QPoint p = e->position().toPoint();
     const TShiftState shift = shiftOf(e->modifiers());
+    if (e->button() == Qt::LeftButton && HeaderFirst(THeaderMessage::LButtonDblClk, p, shift))
+        return;
     THitInfo hit;
     switch (e->button()) {
     case Qt::LeftButton:
@@ -181,6 +197,8 @@ void TBaseLazyTree::mouseDoubleClickEvent(QMouseEvent* e)
 void TBaseLazyTree::mouseMoveEvent(QMouseEvent* e)
 {
     const QPoint p = e->position().toPoint();
+    if (!FHeader->States().empty() && HeaderFirst(THeaderMessage::MouseMove, p, shiftOf(e->modifiers())))
+        return;
     MouseMove(shiftOf(e->modifiers()), p.x(), p.y());
 }
 
