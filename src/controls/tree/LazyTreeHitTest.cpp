@@ -73,8 +73,8 @@ void TBaseLazyTree::GetHitTestInfoAt(int X, int Y, bool Relative, THitInfo& HitI
     int left = 0;
     int right = 0;
     if (FHeader->UseColumns()) {
-        HitInfo.HitColumn = FHeader->ColumnFromPosition(QPoint(X, Y));
-        FHeader->GetColumnBounds(HitInfo.HitColumn, left, right);
+        // X is a tree coordinate already: the bounds are unscrolled.
+        HitInfo.HitColumn = FHeader->Columns().ColumnAndBoundsAt(QPoint(X, Y), left, right, false);
     } else {
         HitInfo.HitColumn = NoColumn;
         right = int(std::max<int64_t>(ClientWidth(), FRangeX));
@@ -93,7 +93,8 @@ void TBaseLazyTree::GetHitTestInfoAt(int X, int Y, bool Relative, THitInfo& HitI
         else if (Y >= absBottom - 3)
             HitInfo.HitPositions += hiLowerSplitter;
     }
-    const platform::Alignment alignment = FAlignment;
+    const platform::Alignment alignment =
+        FHeader->IsValidColumn(HitInfo.HitColumn) ? FHeader->Columns().Items(HitInfo.HitColumn)->Alignment() : FAlignment;
     if (UseRightToLeftReading())
         DetermineHitPositionRTL(HitInfo, X - left, right - left, alignment);
     else
