@@ -869,8 +869,10 @@ protected:
     // Stops a build of this tree and waits until the worker has let go of it; a build that was
     // running is marked out of date again.
     void InterruptValidation();
-    // The rebuild itself; runs on the worker thread and reads nodes only.
-    virtual bool DoValidateCache();
+    // The rebuild itself; runs on the worker thread and reads nodes only. It is not virtual: a
+    // tree is destroyed from its most derived class down, and a call through the tree's table
+    // of virtual functions from the worker would race with that.
+    bool DoValidateCache();
     // The worker's state message (entered and left states as TChangeStateBit sets).
     void ChangeTreeStatesAsync(uint8_t EnterStates, uint8_t LeaveStates);
     // The height of a node for the cache walk; measures on the user-interface thread when needed.

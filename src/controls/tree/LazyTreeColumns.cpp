@@ -126,6 +126,7 @@ void TLazyTreeColumn::SetMargin(int Value)
 {
     if (Value < 0)
         Value = 4;
+    Value = std::min(Value, MaxColumnSpacing);
     if (Value == FMargin)
         return;
     FMargin = Value;
@@ -134,18 +135,19 @@ void TLazyTreeColumn::SetMargin(int Value)
 
 void TLazyTreeColumn::SetMaxWidth(int Value)
 {
-    FMaxWidth = std::max(Value, FMinWidth);
+    FMaxWidth = std::max(std::min(Value, MaxColumnWidth), FMinWidth);
     SetWidth(FWidth);
 }
 
 void TLazyTreeColumn::SetMinWidth(int Value)
 {
-    FMinWidth = std::min(std::max(Value, 0), FMaxWidth);
+    FMinWidth = std::min(std::max(Value, 0), std::min(FMaxWidth, MaxColumnWidth));
     SetWidth(FWidth);
 }
 
 void TLazyTreeColumn::SetSpacing(int Value)
 {
+    Value = std::clamp(Value, -MaxColumnSpacing, MaxColumnSpacing);
     if (Value == FSpacing)
         return;
     FSpacing = Value;
@@ -239,6 +241,7 @@ void TLazyTreeColumn::SetWidth(int Value)
 {
     TLTHeader* header = Header();
     TBaseLazyTree* tree = Tree();
+    Value = std::clamp(Value, 0, MaxColumnWidth);
     if (!header->FStates.contains(hsScaling)) {
         if (FOptions.contains(coVisible) && FOptions.contains(coFixed)) {
             // The fixed columns together stay within the fixed-area constraints.

@@ -77,6 +77,12 @@ using TLTColumnOptions = TSet<TLTColumnOption, uint16_t>;
 // coAllowClick, coDraggable, coEnabled, coParentBidiMode, coParentColor, coResizable,
 // coShowDropMark, coVisible, coAllowFocus, coEditable.
 constexpr TLTColumnOptions DefaultColumnOptions = TLTColumnOptions::fromBits(0x88FF);
+// Bounds that keep every sum of widths, margins and spacings far from overflowing: a width (and
+// its limits) within 0..MaxColumnWidth, margins and spacings within +-MaxColumnSpacing, and at
+// most MaxColumnCount columns read from a stream.
+constexpr int MaxColumnWidth = 100000;
+constexpr int MaxColumnSpacing = 10000;
+constexpr int MaxColumnCount = 10000;
 
 enum TLazyTreeColumnStyle : uint8_t { vsText, vsOwnerDraw };
 enum TLTHeaderColumnLayout : uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };

@@ -84,7 +84,7 @@ void TLTHeader::FontChanged()
         int maxSpacing = 0;
         for (int i = 0; i < FColumns->Count(); ++i)
             maxSpacing = std::max(maxSpacing, FColumns->Items(i)->Spacing());
-        const int h = QFontMetrics(FFont).boundingRect(QStringLiteral("Q")).height() + maxSpacing + maxSpacing / 2;
+        const int h = QFontMetrics(FFont).boundingRect(QStringLiteral("Q")).height() + std::max(maxSpacing, 0) * 3 / 2;
         SetHeight(std::max(FHeight, h));
     }
     Invalidate();
@@ -92,6 +92,7 @@ void TLTHeader::FontChanged()
 
 void TLTHeader::SetHeight(int value)
 {
+    value = std::clamp(value, 0, MaxHeaderHeight);
     if (!FOwner->HandleAllocated()) {
         FHeight = value;
         FStates += hsNeedScaling;
@@ -146,13 +147,13 @@ void TLTHeader::SetMainColumn(TColumnIndex value)
 
 void TLTHeader::SetMaxHeight(int value)
 {
-    FMaxHeight = std::max(value, FMinHeight);
+    FMaxHeight = std::max(std::min(value, MaxHeaderHeight), FMinHeight);
     SetHeight(FHeight);
 }
 
 void TLTHeader::SetMinHeight(int value)
 {
-    FMinHeight = std::min(std::max(value, 0), FMaxHeight);
+    FMinHeight = std::min(std::max(value, 0), std::min(FMaxHeight, MaxHeaderHeight));
     SetHeight(FHeight);
 }
 

@@ -103,6 +103,9 @@ using TLTHeaderOptions = TSet<TLTHeaderOption, uint32_t>;
 
 enum TLTHeaderStyle : uint8_t { hsThickButtons, hsFlatButtons, hsPlates };
 
+// No header is higher than this (heights from streams are kept within it).
+constexpr int MaxHeaderHeight = 10000;
+
 enum THeaderState : uint8_t {
     hsAutoSizing,
     hsDragging,

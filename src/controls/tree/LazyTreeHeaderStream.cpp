@@ -137,8 +137,9 @@ HeaderRecord readHeader(TLazyTreeStreamReader& r)
     // The columns.
     const int32_t count = readI32(r);
     if (count > 0) {
-        // A count the bytes left cannot hold is refused before anything is made.
-        if (int64_t(count) * minimalColumnBytes(h.version) > r.Remaining())
+        // A count the bytes left cannot hold, or beyond any real header, is refused before
+        // anything is made.
+        if (count > MaxColumnCount || int64_t(count) * minimalColumnBytes(h.version) > r.Remaining())
             readError();
         for (int32_t i = 0; i < count; ++i)
             h.columns.push_back(readColumn(r, h.version));
@@ -415,9 +416,9 @@ void TLTHeader::LoadFromStream(QIODevice& Stream)
         }
         if (h.version > 4) {
             SetParentFont(h.parentFont);
-            FMaxHeight = h.maxHeight;
-            FMinHeight = h.minHeight;
-            FDefaultHeight = h.defaultHeight;
+            FMaxHeight = std::clamp(h.maxHeight, 0, MaxHeaderHeight);
+            FMinHeight = std::clamp(h.minHeight, 0, MaxHeaderHeight);
+            FDefaultHeight = std::clamp(h.defaultHeight, 0, MaxHeaderHeight);
             auto onChange = std::move(FFixedAreaConstraints->OnChange);
             FFixedAreaConstraints->OnChange = nullptr;
             for (int i = 0; i < 4; ++i)

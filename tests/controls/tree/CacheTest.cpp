@@ -233,3 +233,43 @@ TEST(PositionCache, DestroyingATreeWhileItIsValidatedWaitsForTheWorker)
         pumpFor(1);
     }
 }
+
+TEST(PositionCache, AMillionNodesExpandWhileTheWorkerValidatesAndTheViewScrolls)
+{
+    // 1000 meters of 999 records: 1,000,000 nodes, expanded one meter at a time while the view
+    // scrolls and paints, each expansion stopping the build under way.
+    std::unique_ptr<CacheTree> tree(TBaseLazyTree::create<CacheTree>());
+    tree->SetAnimationDuration(0);
+    tree->resize(300, 400);
+    tree->BeginUpdate();
+    tree->SetRootNodeCount(1000);
+    for (PLazyNode top = tree->RootNode()->FirstChild; top; top = top->NextSibling)
+        tree->SetChildCount(top, 999);
+    tree->EndUpdate();
+    ASSERT_EQ(tree->RootNode()->TotalCount, 1000001u);
+    tree->show();
+    std::mt19937 random(11);
+    int expanded = 0;
+    for (PLazyNode top = tree->RootNode()->FirstChild; top; top = top->NextSibling) {
+        tree->SetExpanded(top, true);
+        if (++expanded % 50 == 0) {
+            tree->SetOffsetY(-int(random() % std::max<uint32_t>(tree->RangeY(), 1)));
+            tree->viewport()->repaint();
+            QCoreApplication::processEvents();
+        }
+    }
+    ASSERT_EQ(tree->VisibleCount(), 1000000u);
+    ASSERT_TRUE(pumpUntil([&] { return cacheReady(*tree); }, 60000));
+    EXPECT_EQ(tree->PositionCache().size(), 500u);
+    const auto tops = bruteForceTops(*tree);
+    ASSERT_EQ(tops.size(), 1000000u);
+    for (size_t i = 0; i < tops.size(); i += 9973) {
+        EXPECT_EQ(tree->GetNodeTop(tops[i].first), tops[i].second);
+        int nodeTop = 0;
+        EXPECT_EQ(tree->GetNodeAt(0, tops[i].second + 3, false, nodeTop), tops[i].first);
+    }
+    // Scrolling to the end paints the last rows found through the cache.
+    tree->SetOffsetY(-int(tree->RangeY()));
+    tree->viewport()->repaint();
+    EXPECT_EQ(tree->BottomNode(), tops.back().first);
+}
