@@ -25,10 +25,12 @@ struct Mailbox {
     std::deque<std::shared_ptr<void>> order;
     bool wakePosted = false;
 };
+// Never destroyed: a tree destroyed by another static object's destructor at exit still
+// finds it.
 Mailbox& mailbox()
 {
-    static Mailbox box;
-    return box;
+    static Mailbox* box = new Mailbox;
+    return *box;
 }
 
 } // namespace
