@@ -192,18 +192,19 @@ void TBaseLazyTree::DoColumnResize(TColumnIndex Column)
         OnColumnResize(this, Column);
 }
 
-TShiftState TBaseLazyTree::CurrentShiftState() const
+TShiftState ShiftStateOf(Qt::KeyboardModifiers Modifiers)
 {
-    const Qt::KeyboardModifiers modifiers = QGuiApplication::queryKeyboardModifiers();
     TShiftState shift;
-    if (modifiers & Qt::ShiftModifier)
+    if (Modifiers & Qt::ShiftModifier)
         shift += ssShift;
-    if (modifiers & Qt::ControlModifier)
+    if (Modifiers & Qt::ControlModifier)
         shift += ssCtrl;
-    if (modifiers & Qt::AltModifier)
+    if (Modifiers & Qt::AltModifier)
         shift += ssAlt;
     return shift;
 }
+
+TShiftState TBaseLazyTree::CurrentShiftState() const { return ShiftStateOf(QGuiApplication::queryKeyboardModifiers()); }
 
 QPoint TBaseLazyTree::ClientToScreen(QPoint P) const { return viewport()->mapToGlobal(P); }
 

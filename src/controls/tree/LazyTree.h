@@ -225,6 +225,8 @@ struct TLTItemInfo {
 
 // Sorts Nodes[L..R] by pointer value (the selection is kept in that order).
 void SortNodeArrayByAddress(TNodeArray& Nodes, int L, int R);
+// The shift, ctrl and alt keys of a set of keyboard modifiers.
+TShiftState ShiftStateOf(Qt::KeyboardModifiers Modifiers);
 
 class TBaseLazyTree : public QAbstractScrollArea {
     Q_OBJECT
@@ -430,6 +432,7 @@ public:
     PLazyNode FindCacheEntryForNode(PLazyNode Node, uint32_t& CurrentPos) const;
     // The last entry whose top is at most Position; nullptr and 0 when there is none.
     PLazyNode FindCacheEntryAtPosition(uint32_t Position, uint32_t& CurrentPos) const;
+    PLazyNode lastEntryBefore(TCache::const_iterator It, uint32_t& CurrentPos) const;
     // The order of two nodes: 0 for the same node, negative when Node1 comes first.
     int CompareNodeOrder(PLazyNode Node1, PLazyNode Node2, bool ConsiderChildrenAbove) const;
 
@@ -894,6 +897,9 @@ protected:
     PLazyNode MergeSortSiblings(PLazyNode& Rest, uint32_t Count, TColumnIndex Column, TSortDirection Direction);
     void RelinkSortedChildren(PLazyNode Parent, PLazyNode First);
     void SortLevel(PLazyNode Node, TColumnIndex Column, TSortDirection Direction, bool DoInit);
+    // The tree that owns Target (nullptr: this tree's root with amAddChildFirst), with sibling
+    // modes at a root turned into child modes.
+    TBaseLazyTree* ResolveTarget(PLazyNode& Target, TLTNodeAttachMode& Mode);
     // Copies the records of Source (or of its children) into Target of Tree by Mode, asking
     // this tree about each copy when Copying; returns the last node made.
     PLazyNode InsertRecords(const QByteArray& Records, TBaseLazyTree* Tree, PLazyNode Target, TLTNodeAttachMode Mode,

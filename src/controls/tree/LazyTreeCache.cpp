@@ -3,6 +3,8 @@
 #include "controls/tree/LazyTree.h"
 #include "controls/tree/LazyTreeWorker.h"
 
+#include <algorithm>
+
 namespace controls {
 
 uint32_t TBaseLazyTree::GetCacheLength() const
@@ -126,43 +128,31 @@ bool TBaseLazyTree::DoValidateCache()
 PLazyNode TBaseLazyTree::FindCacheEntryForNode(PLazyNode Node, uint32_t& CurrentPos) const
 {
     CurrentPos = 0;
-    if (FPositionCache.empty() || !Node)
+    if (!Node)
         return nullptr;
     // The last entry whose node does not come after Node, in the order the rows are shown (so
     // that children shown above their parent are found too).
-    size_t low = 0;
-    size_t high = FPositionCache.size();
-    while (low < high) {
-        const size_t mid = low + (high - low) / 2;
-        if (CompareNodeOrder(FPositionCache[mid].Node, Node, true) <= 0)
-            low = mid + 1;
-        else
-            high = mid;
-    }
-    if (low == 0)
-        return nullptr;
-    CurrentPos = FPositionCache[low - 1].AbsoluteTop;
-    return FPositionCache[low - 1].Node;
+    const auto it = std::upper_bound(FPositionCache.begin(), FPositionCache.end(), Node,
+                                     [this](PLazyNode node, const TCacheEntry& entry) {
+                                         return CompareNodeOrder(entry.Node, node, true) > 0;
+                                     });
+    return lastEntryBefore(it, CurrentPos);
 }
 
 PLazyNode TBaseLazyTree::FindCacheEntryAtPosition(uint32_t Position, uint32_t& CurrentPos) const
 {
     CurrentPos = 0;
-    if (FPositionCache.empty())
+    const auto it = std::upper_bound(FPositionCache.begin(), FPositionCache.end(), Position,
+                                     [](uint32_t position, const TCacheEntry& entry) { return position < entry.AbsoluteTop; });
+    return lastEntryBefore(it, CurrentPos);
+}
+
+PLazyNode TBaseLazyTree::lastEntryBefore(TCache::const_iterator It, uint32_t& CurrentPos) const
+{
+    if (It == FPositionCache.begin())
         return nullptr;
-    size_t low = 0;
-    size_t high = FPositionCache.size();
-    while (low < high) {
-        const size_t mid = low + (high - low) / 2;
-        if (FPositionCache[mid].AbsoluteTop <= Position)
-            low = mid + 1;
-        else
-            high = mid;
-    }
-    if (low == 0)
-        return nullptr;
-    CurrentPos = FPositionCache[low - 1].AbsoluteTop;
-    return FPositionCache[low - 1].Node;
+    CurrentPos = std::prev(It)->AbsoluteTop;
+    return std::prev(It)->Node;
 }
 
 } // namespace controls

@@ -776,24 +776,25 @@ TColumnIndex TLazyTreeColumns::GetLastVisibleColumn(bool ConsiderAllowFocus) con
     return InvalidColumn;
 }
 
-TColumnIndex TLazyTreeColumns::GetNextVisibleColumn(TColumnIndex Column, bool ConsiderAllowFocus) const
+TColumnIndex TLazyTreeColumns::StepToVisibleColumn(TColumnIndex Column, bool ConsiderAllowFocus, int Step) const
 {
     if (Column < 0)
         return InvalidColumn;
-    for (Column = GetNextColumn(Column); Column >= 0; Column = GetNextColumn(Column))
+    auto step = [&](TColumnIndex c) { return Step > 0 ? GetNextColumn(c) : GetPreviousColumn(c); };
+    for (Column = step(Column); Column >= 0; Column = step(Column))
         if (shown(FItems[size_t(Column)].get(), ConsiderAllowFocus))
             return Column;
     return InvalidColumn;
 }
 
+TColumnIndex TLazyTreeColumns::GetNextVisibleColumn(TColumnIndex Column, bool ConsiderAllowFocus) const
+{
+    return StepToVisibleColumn(Column, ConsiderAllowFocus, 1);
+}
+
 TColumnIndex TLazyTreeColumns::GetPreviousVisibleColumn(TColumnIndex Column, bool ConsiderAllowFocus) const
 {
-    if (Column < 0)
-        return InvalidColumn;
-    for (Column = GetPreviousColumn(Column); Column >= 0; Column = GetPreviousColumn(Column))
-        if (shown(FItems[size_t(Column)].get(), ConsiderAllowFocus))
-            return Column;
-    return InvalidColumn;
+    return StepToVisibleColumn(Column, ConsiderAllowFocus, -1);
 }
 
 std::vector<TLazyTreeColumn*> TLazyTreeColumns::GetVisibleColumns() const

@@ -317,6 +317,7 @@ protected:
     virtual void Notify(TLazyTreeColumn* Item, bool Removed);
     virtual std::unique_ptr<TLazyTreeColumn> NewColumn();
     void SyncPositionArray();
+    TColumnIndex StepToVisibleColumn(TColumnIndex Column, bool ConsiderAllowFocus, int Step) const;
     void InvalidateColumn(TColumnIndex Column);
     void RemoveColumn(TLazyTreeColumn* Column);
 

@@ -627,27 +627,13 @@ void THeaderStrip::paintEvent(QPaintEvent* event)
     FTree->Header().Columns().PaintHeader(canvas, Rect{0, 0, width(), height()}, FTree->EffectiveOffsetX());
 }
 
-namespace {
-TShiftState shiftOf(Qt::KeyboardModifiers modifiers)
-{
-    TShiftState shift;
-    if (modifiers & Qt::ShiftModifier)
-        shift += ssShift;
-    if (modifiers & Qt::ControlModifier)
-        shift += ssCtrl;
-    if (modifiers & Qt::AltModifier)
-        shift += ssAlt;
-    return shift;
-}
-} // namespace
-
 bool THeaderStrip::Send(THeaderMessage msg, QMouseEvent* event)
 {
     TLTHeaderMessage m;
     m.Msg = msg;
     // Strip coordinates to the tree's client coordinates: the strip lies above y = 0.
     m.Pos = QPoint(int(event->position().x()), int(event->position().y()) - height());
-    m.Shift = shiftOf(event->modifiers());
+    m.Shift = ShiftStateOf(event->modifiers());
     const bool consumed = FTree->Header().HandleMessage(m);
     TLTHeaderMessage cursor;
     cursor.Msg = THeaderMessage::SetCursor;

@@ -95,6 +95,24 @@ uint16_t convertColumnOptions(uint32_t bits, int version)
     return uint16_t((bits & 0x0F) | ((bits & 0x70) << 1));
 }
 
+// The position array: it must name every column once; anything else gives the index order.
+std::vector<TColumnIndex> readPositions(TLazyTreeStreamReader& r, int32_t count)
+{
+    std::vector<TColumnIndex> positions;
+    for (int32_t i = 0; i < count; ++i)
+        positions.push_back(readI32(r));
+    std::vector<bool> seen(size_t(count), false);
+    for (TColumnIndex index : positions) {
+        if (index < 0 || index >= count || seen[size_t(index)]) {
+            for (int32_t i = 0; i < count; ++i)
+                positions[size_t(i)] = i;
+            break;
+        }
+        seen[size_t(index)] = true;
+    }
+    return positions;
+}
+
 ColumnRecord readColumn(TLazyTreeStreamReader& r, int version)
 {
     ColumnRecord c;
@@ -143,21 +161,7 @@ HeaderRecord readHeader(TLazyTreeStreamReader& r)
             readError();
         for (int32_t i = 0; i < count; ++i)
             h.columns.push_back(readColumn(r, h.version));
-        for (int32_t i = 0; i < count; ++i)
-            h.positions.push_back(readI32(r));
-        // The positions must name every column once; anything else gives the index order.
-        std::vector<bool> seen(size_t(count), false);
-        bool permutation = true;
-        for (TColumnIndex index : h.positions) {
-            if (index < 0 || index >= count || seen[size_t(index)]) {
-                permutation = false;
-                break;
-            }
-            seen[size_t(index)] = true;
-        }
-        if (!permutation)
-            for (int32_t i = 0; i < count; ++i)
-                h.positions[size_t(i)] = i;
+        h.positions = readPositions(r, count);
     }
     if (h.version > 4) {
         h.hasDefaultWidth = true;
@@ -337,22 +341,7 @@ void TLazyTreeColumns::LoadFromStream(TLazyTreeStreamReader& Stream, int Version
         try {
             for (int32_t i = 0; i < count; ++i)
                 Add()->LoadFromStream(Stream, Version);
-            std::vector<TColumnIndex> positions;
-            for (int32_t i = 0; i < count; ++i)
-                positions.push_back(readI32(Stream));
-            std::vector<bool> seen(size_t(count), false);
-            bool permutation = true;
-            for (TColumnIndex index : positions) {
-                if (index < 0 || index >= count || seen[size_t(index)]) {
-                    permutation = false;
-                    break;
-                }
-                seen[size_t(index)] = true;
-            }
-            if (!permutation)
-                for (int32_t i = 0; i < count; ++i)
-                    positions[size_t(i)] = i;
-            FPositionToIndex = positions;
+            FPositionToIndex = readPositions(Stream, count);
             RecalculateLefts(true);
         } catch (...) {
             EndUpdate();

@@ -211,25 +211,32 @@ PLazyNode TBaseLazyTree::InsertRecords(const QByteArray& Records, TBaseLazyTree*
     return last;
 }
 
+TBaseLazyTree* TBaseLazyTree::ResolveTarget(PLazyNode& Target, TLTNodeAttachMode& Mode)
+{
+    // No target is this tree's top level, first; a tree's root takes children, not siblings.
+    TBaseLazyTree* tree = this;
+    if (!Target) {
+        Target = FRoot;
+        Mode = amAddChildFirst;
+    } else {
+        tree = OwnerTreeOfNode(Target);
+    }
+    if (Target == tree->FRoot) {
+        if (Mode == amInsertBefore)
+            Mode = amAddChildFirst;
+        else if (Mode == amInsertAfter)
+            Mode = amAddChildLast;
+    }
+    return tree;
+}
+
 void TBaseLazyTree::MoveTo(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode Mode, bool ChildrenOnly)
 {
     LtAssert(!Source || Source == FRoot || OwnerTreeOfNode(Source) == this, "The source tree must contain the source node.");
     const bool meaningful = Target != Source || (ChildrenOnly && (Mode == amInsertBefore || Mode == amInsertAfter));
     if (!meaningful || Mode == amNoWhere || !Source || Source == FRoot || FOptions->MiscOptions().contains(toReadOnly))
         return;
-    TBaseLazyTree* targetTree = this;
-    if (!Target) {
-        Target = FRoot;
-        Mode = amAddChildFirst;
-    } else {
-        targetTree = OwnerTreeOfNode(Target);
-    }
-    if (Target == targetTree->FRoot) {
-        if (Mode == amInsertBefore)
-            Mode = amAddChildFirst;
-        else if (Mode == amInsertAfter)
-            Mode = amAddChildLast;
-    }
+    TBaseLazyTree* targetTree = ResolveTarget(Target, Mode);
     if (Target != targetTree->FRoot && !Target->States.contains(vsInitialized))
         targetTree->InitNode(Target);
     if (Target->States.contains(vsHasChildren) && Target->ChildCount == 0)
@@ -303,21 +310,9 @@ PLazyNode TBaseLazyTree::CopyTo(PLazyNode Source, PLazyNode Target, TLTNodeAttac
     LtAssert(!Source || Source == FRoot || OwnerTreeOfNode(Source) == this, "The source tree must contain the source node.");
     if (Mode == amNoWhere || !Source || Source == FRoot)
         return nullptr;
-    TBaseLazyTree* targetTree = this;
-    if (!Target) {
-        Target = FRoot;
-        Mode = amAddChildFirst;
-    } else {
-        targetTree = OwnerTreeOfNode(Target);
-    }
+    TBaseLazyTree* targetTree = ResolveTarget(Target, Mode);
     if (targetTree->FOptions->MiscOptions().contains(toReadOnly))
         return nullptr;
-    if (Target == targetTree->FRoot) {
-        if (Mode == amInsertBefore)
-            Mode = amAddChildFirst;
-        else if (Mode == amInsertAfter)
-            Mode = amAddChildLast;
-    }
     QByteArray records;
     WriteRecords(records, Source, ChildrenOnly);
     PLazyNode last = InsertRecords(records, targetTree, Target, Mode, true);
