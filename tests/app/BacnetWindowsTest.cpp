@@ -112,6 +112,9 @@ TEST(BacnetWindows, AChangeOfLanguageRelabelsTheBacnetTablesAndThePicker)
     auto* bdt = static_cast<tables::TTableDialog*>(m.window(WindowId::FBACnet_BDT));
     auto* picker = static_cast<tables::TFBACnet_Eng_Unit*>(m.window(WindowId::FBACnet_Eng_Unit));
     ASSERT_TRUE(objects && slave && bdt && picker);
+    // One table already shown once (its controls relabelled in place), the others not yet
+    // (their controls take the texts when they are built).
+    objects->ensureControls();
     QStringList& t = workspace::ws().Lang_Texts;
     t[351] = QStringLiteral("BACnet-Objekte");
     t[358] = QStringLiteral("BACnet schreiben");
@@ -131,6 +134,10 @@ TEST(BacnetWindows, AChangeOfLanguageRelabelsTheBacnetTablesAndThePicker)
     EXPECT_EQ(objects->PageControl1->tabText(1), QStringLiteral("BACnet schreiben"));
     EXPECT_EQ(objects->grid(1)->Columns().Items(6)->Header(), QStringLiteral("Kurzname"));
     EXPECT_EQ(slave->windowTitle(), QStringLiteral("BACnet-Objekte (Slave)"));
+    EXPECT_FALSE(slave->controlsBuilt());
+    EXPECT_FALSE(bdt->controlsBuilt());
+    slave->ensureControls();
+    bdt->ensureControls();
     EXPECT_EQ(slave->grid(1)->Columns().Items(7)->Header(), QStringLiteral("Name"));
     EXPECT_EQ(slave->grid(1)->Columns().Items(6)->Header(), QStringLiteral("Swap")); // not translated
     EXPECT_EQ(bdt->windowTitle(), QStringLiteral("Verteiltabelle"));

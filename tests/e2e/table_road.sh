@@ -17,18 +17,13 @@ project='Modbus E2E'
 wizard='Update Firmware from Etherner \(UDP\)'
 table='Set Access'
 objects_table='BACnet Set Access'
-picker='Select the BACnet Engineering Unit'
 
 . "$(dirname "$0")/lib.sh"
 e2e_start "$program"
 
 main=$(find_window "$title") || fail "no main window titled '$title'; program log: $(cat "$work/app.log")"
 sleep 0.5
-new_project "$main" "$project"
-dir="$work/prog/PROJECTS/$project"
-for _ in $(seq 100); do [ -d "$dir/bin" ] && break; sleep 0.1; done
-[ -d "$dir/bin" ] || fail "project folder not created: $(ls -R "$work/prog/PROJECTS")"
-sleep 1
+new_project_folder "$main" "$project"
 
 # Set Modbus Access (Btn_ModTCPM_SetAccess at 80,200, 170 x 36).
 open_table() {
@@ -136,17 +131,7 @@ for line in "${objects[@]}"; do
     # A double click on the unit cell opens the picker: the category "Temperature" chosen
     # in its list by typing, its first unit taken with the select button, OK.
     xdotool mousemove --window "$win" "$(cell_x 2)" "$(cell_y "$r")" click --repeat 2 --delay 80 1
-    pwin=$(find_window "$picker") || fail "the unit picker did not open"
-    sleep 0.5
-    click "$pwin" 136 180
-    sleep 0.4
-    xdotool type --delay 60 "Temperature"
-    xdotool key Return
-    sleep 0.4
-    click "$pwin" 136 220
-    click "$pwin" 361 276
-    window_gone "$pwin" "$picker" || fail "the unit picker did not close on OK"
-    sleep 0.3
+    pick_first_unit_of Temperature
   else
     type_cell 2 "$r" "$unit"
   fi

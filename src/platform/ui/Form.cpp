@@ -113,8 +113,25 @@ QWidget* Form::inputFocus() const
     return w && w->window() == this && w->isVisibleTo(this) && w->isEnabled() ? w : nullptr;
 }
 
+void Form::ensureControls()
+{
+    if (controlsBuilt_)
+        return;
+    // Set first: the build ends with Set_Lang(), which labels only built controls.
+    controlsBuilt_ = true;
+    buildControls();
+}
+
+void Form::setVisible(bool visible)
+{
+    if (visible)
+        ensureControls();
+    QDialog::setVisible(visible);
+}
+
 int Form::showModal()
 {
+    ensureControls();
     setResult(mrNone);
     showingModal_ = true;
     FormShow();

@@ -18,6 +18,19 @@
 // (inputFocus()); a message box opened over the window gives the focus back to it when it
 // closes, so typing goes on where it was, whichever button the box was opened from.
 //
+// Creating a window costs next to nothing. The program creates every one of its windows at
+// start although a user opens few of them, and the user waits for all of them before the main
+// window appears. So a window's constructor (its creation handler) sets only the window's own
+// state: its name, size, the fields other windows read and what the creation handler must do at
+// start. What only showing needs (controls, their texts, lists, glyphs and pictures) goes into
+// buildControls(), which the base runs once, just before the window is first shown (show(),
+// exec() or showModal()) or when someone needs the controls earlier (ensureControls(): a test,
+// or a command that fills a control of a window not shown yet). While the controls are not
+// built, Set_Lang() has nothing to label and returns (buildControls() calls it at its end).
+// A few labels and buttons cost little (fonts are looked up once, see Controls.h); grids,
+// tab pages, icons from the style and long lists are what must wait. The table editors get
+// this from their frame (tables/frame/window/TableDialog.h); bench/app measures the start.
+//
 // Tests install a ModalDriver: showModal() then runs FormShow() and hands the window to the
 // driver instead of entering a nested event loop, so a test fills fields and clicks buttons
 // synchronously and reads the result.
@@ -52,9 +65,18 @@ public:
     // Takes captions, hints and button texts from the UI-text table.
     virtual void Set_Lang() {}
 
+    // Runs buildControls() if it has not run yet; showing the window does it by itself.
+    void ensureControls();
+    bool controlsBuilt() const { return controlsBuilt_; }
+
+    void setVisible(bool visible) override;
+
 protected:
     // Runs each time the window is shown modally, before the user sees it.
     virtual void FormShow() {}
+
+    // What only showing needs (see above); runs once, before the first show.
+    virtual void buildControls() {}
 
     void reject() override;               // Escape: Cancel
     void closeEvent(QCloseEvent* e) override; // close box: Cancel unless a result is set
@@ -62,6 +84,7 @@ protected:
 
 private:
     bool showingModal_ = false;
+    bool controlsBuilt_ = false;
     QPointer<QWidget> inputFocus_;
 };
 

@@ -28,6 +28,30 @@ protected:
     }
 };
 
+// A window whose controls wait for the first show.
+class LazyForm : public Form {
+public:
+    int builds = 0;
+    int labels = 0;
+    bool builtBeforeShow = false;
+    QWidget* control = nullptr;
+
+    void Set_Lang() override
+    {
+        if (controlsBuilt())
+            ++labels;
+    }
+
+protected:
+    void buildControls() override
+    {
+        ++builds;
+        control = new QWidget(this);
+        Set_Lang();
+    }
+    void FormShow() override { builtBeforeShow = control != nullptr; }
+};
+
 struct DriverGuard {
     explicit DriverGuard(ModalDriver d) { previous = setModalDriver(std::move(d)); }
     ~DriverGuard() { setModalDriver(previous); }
@@ -143,4 +167,47 @@ TEST(FormTest, AMinimisedWindowComesBackAtOnce)
     f.setWindowState(Qt::WindowMinimized);
     QCoreApplication::processEvents();
     EXPECT_FALSE(f.isVisible());
+}
+
+TEST(FormTest, ControlsAreBuiltOnceOnTheFirstShowOrWhenAskedFor)
+{
+    {
+        LazyForm f;
+        EXPECT_FALSE(f.controlsBuilt());
+        EXPECT_EQ(f.builds, 0);
+        f.Set_Lang(); // a change of language before the first show labels nothing
+        EXPECT_EQ(f.labels, 0);
+        DriverGuard g([](Form& form) { form.setModalResult(mrOk); });
+        f.showModal();
+        EXPECT_TRUE(f.builtBeforeShow) << "FormShow finds the controls";
+        f.showModal();
+        EXPECT_EQ(f.builds, 1);
+        EXPECT_EQ(f.labels, 1) << "the build labels its controls";
+    }
+    {
+        LazyForm f;
+        f.show(); // shown without the modal road
+        EXPECT_EQ(f.builds, 1);
+        EXPECT_EQ(f.control->parentWidget(), &f);
+        f.hide();
+        f.show();
+        f.ensureControls();
+        EXPECT_EQ(f.builds, 1);
+    }
+    {
+        LazyForm f;
+        f.ensureControls();
+        EXPECT_TRUE(f.controlsBuilt());
+        EXPECT_NE(f.control, nullptr);
+        f.Set_Lang();
+        EXPECT_EQ(f.labels, 2);
+    }
+}
+
+TEST(FormTest, AFontFamilyIsLookedUpOnceAndKeepsItsAnswer)
+{
+    // The lookup is cached: the same family gives the same answer, a missing one the fallback.
+    EXPECT_EQ(installedFamily(QStringLiteral("No Such Family 4711")), QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(installedFamily(QStringLiteral("No Such Family 4711")), QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(uiFont(QStringLiteral("No Such Family 4711"), 8).family(), QStringLiteral("DejaVu Sans"));
 }

@@ -54,9 +54,16 @@ TTableDialog::TTableDialog(TableDescription desc, QWidget* parent)
     : platform::Form(parent), capacity_(desc.capacity), limits_(desc.limits), desc_(std::move(desc)),
       copyFlags_(int(desc_.sections.size()))
 {
+    // FormCreate: the window itself; its controls wait for the first show (buildControls).
     setObjectName(desc_.window.className);
     setFont(platform::uiFont(QStringLiteral("Verdana"), 8));
     platform::setBackgroundColor(this, kBackground);
+    setClientSize(desc_.window.clientWidth, kClientHeight);
+    Set_Lang();
+}
+
+void TTableDialog::buildControls()
+{
     const int width = desc_.window.clientWidth;
 
     P_Title = new QWidget(this);
@@ -127,9 +134,7 @@ TTableDialog::TTableDialog(TableDescription desc, QWidget* parent)
         Btn_PasteRow->onClick = [this](controls::TFxButton*) { Btn_PasteRowClick(); };
     }
 
-    // FormCreate.
     platform::setLabelText(L_SW_Code, ws().SW_Code);
-    setClientSize(width, kClientHeight);
     if (PageControl1)
         PageControl1->setCurrentIndex(0);
     Set_Lang();
@@ -211,6 +216,8 @@ QString TTableDialog::pageCaption(int section) const
 void TTableDialog::Set_Lang()
 {
     setWindowTitle(text(desc_.window.captionText));
+    if (!controlsBuilt())
+        return;
     platform::setLabelText(L_SW_Desc, text(desc_.window.descText));
     const ButtonDescription& b = desc_.buttons;
     const std::pair<controls::TFxButton*, std::pair<int, int>> buttons[] = {
@@ -242,12 +249,20 @@ int TTableDialog::currentSection() const { return PageControl1 ? std::max(PageCo
 
 void TTableDialog::setCurrentSection(int section)
 {
+    ensureControls();
     if (PageControl1)
         PageControl1->setCurrentIndex(section);
 }
 
+TExtColumnGrid* TTableDialog::grid(int section) const
+{
+    const_cast<TTableDialog*>(this)->ensureControls();
+    return grids_[size_t(section)];
+}
+
 TableModel TTableDialog::model() const
 {
+    const_cast<TTableDialog*>(this)->ensureControls();
     TableModel m;
     for (size_t s = 0; s < desc_.sections.size(); ++s) {
         const TExtColumnGrid* g = grids_[s];
@@ -269,6 +284,7 @@ TableModel TTableDialog::model() const
 
 void TTableDialog::setModel(const TableModel& m)
 {
+    ensureControls();
     for (size_t s = 0; s < desc_.sections.size() && s < m.sections.size(); ++s) {
         TExtColumnGrid* g = grids_[s];
         const int cols = int(desc_.sections[s].columns.size());
@@ -285,6 +301,7 @@ void TTableDialog::setModel(const TableModel& m)
 
 void TTableDialog::fillByteLists()
 {
+    ensureControls();
     QStringList in, out;
     for (int i = 0; i < limits_.in; ++i)
         in.push_back(QString::number(i));

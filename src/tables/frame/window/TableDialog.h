@@ -12,6 +12,13 @@
 // (`Controllo_dati`), asks where the save would lose something, writes the file whole and
 // closes; a failed write shows an error naming the file and the dialog stays open.
 //
+// Creating the dialog makes no control: the title, the pages with their grids and the buttons
+// are built on the first show (buildControls, see platform/ui/Form.h), so the program's many
+// table windows cost nothing at start. grid(), model() and setModel() build them when asked
+// earlier; the control pointers below (PageControl1, Btn_OK ...) are null until then
+// (ensureControls() builds them). An editor that adds controls of its own overrides
+// buildControls() and calls TTableDialog::buildControls() first.
+//
 // An editor derives from it, gives its description to the constructor and overrides the hooks
 // it needs:
 //   showing()      before the load: set `capacity_` and `limits_` for this showing
@@ -73,7 +80,8 @@ public:
     void setModel(const TableModel& model);
 
     int sectionCount() const { return int(grids_.size()); }
-    TExtColumnGrid* grid(int section) const { return grids_[size_t(section)]; }
+    // Builds the controls when they are not built yet.
+    TExtColumnGrid* grid(int section) const;
     // The section of the current page (0 without pages).
     int currentSection() const;
     void setCurrentSection(int section);
@@ -101,6 +109,7 @@ public:
 
 protected:
     void FormShow() override;
+    void buildControls() override;
 
     virtual void showing() {}
     virtual void afterLoad() {}

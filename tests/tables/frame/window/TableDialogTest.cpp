@@ -77,6 +77,11 @@ TEST_F(TableDialogTest, LaysOutTitlePagesGridsAndTheButtonPanel)
     TestDialog d(testTable(file()));
     EXPECT_EQ(d.size(), QSize(700, 337));
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Set Access"));
+    // Created, the dialog has no control yet; the first show (or asking for them) builds them.
+    EXPECT_FALSE(d.controlsBuilt());
+    EXPECT_EQ(d.findChildren<QWidget*>().size(), 0);
+    EXPECT_EQ(d.Btn_OK, nullptr);
+    d.ensureControls();
     EXPECT_EQ(d.L_SW_Code->text(), QStringLiteral("VN-0"));
     EXPECT_EQ(d.L_SW_Desc->text(), QStringLiteral("Set Access Modbus Master"));
     EXPECT_EQ(d.P_Title->geometry(), QRect(0, 0, 700, 69));
