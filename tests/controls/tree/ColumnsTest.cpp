@@ -628,3 +628,38 @@ TEST(HeaderStream, OlderVersionsAndBrokenStreams)
     EXPECT_EQ(load(kept, longText), QStringLiteral("Stream read error"));
     EXPECT_EQ(kept.columns().Count(), 3);
 }
+
+TEST(Columns, AutoFitMeasuresTheWidestCellAndAskedColumnsCanRefuse)
+{
+    ColumnTree t(3, 400, true);
+    t.tree->OnGetText = [](TBaseLazyTree*, PLazyNode node, TColumnIndex column, TVSTTextType, QString& text) {
+        text = QString(int(node->Index + 1) * (column + 1), QLatin1Char('W'));
+    };
+    t.tree->SetRootNodeCount(3);
+    QStringList log;
+    t.tree->OnBeforeAutoFitColumns = [&](TBaseLazyTree*, TSmartAutoFitType&) { log << QStringLiteral("before all"); };
+    t.tree->OnAfterAutoFitColumns = [&](TBaseLazyTree*) { log << QStringLiteral("after all"); };
+    t.tree->OnBeforeAutoFitColumn = [&](TBaseLazyTree*, TColumnIndex column, TSmartAutoFitType&, bool& allowed) {
+        allowed = column != 2;
+    };
+    t.tree->OnAfterAutoFitColumn = [&](TBaseLazyTree*, TColumnIndex column) { log << QString::number(column); };
+    // Positions out of range mean all of them.
+    t.header().AutoFitColumns(false, smaUseColumnOption, -5, 99);
+    EXPECT_EQ(log, QStringList({QStringLiteral("before all"), QStringLiteral("0"), QStringLiteral("1"),
+                                QStringLiteral("after all")}));
+    // Column 1 holds the widest texts (6 W in the third row); the main column adds the indent.
+    EXPECT_EQ(t.col(1)->Width(), t.tree->GetMaxColumnWidth(1));
+    EXPECT_GT(t.col(1)->Width(), t.col(0)->Width() - int(t.tree->Indent()));
+    EXPECT_EQ(t.col(2)->Width(), 50);
+    // A double click on a border with hoDblClickResize fits that column.
+    t.col(1)->SetWidth(20);
+    t.header().SetOptions(t.header().Options() + hoDblClickResize);
+    log.clear();
+    const int border = t.col(1)->UnscrolledLeft() + t.col(1)->Width();
+    t.send(THeaderMessage::NCLButtonDblClk, t.strip(border));
+    EXPECT_EQ(t.col(1)->Width(), t.tree->GetMaxColumnWidth(1));
+    EXPECT_EQ(log, QStringList({QStringLiteral("before all"), QStringLiteral("1"), QStringLiteral("after all")}));
+    // The widths restored, the last one first.
+    t.header().RestoreColumns();
+    EXPECT_EQ(t.col(1)->Width(), 20);
+}
