@@ -85,7 +85,9 @@ struct NodeData {
 // view); a pair of another width is freed first.
 Pair& pair(int columns = 1)
 {
-    static Pair p;
+    // Kept to the end of the process like the application: widgets destroyed by the exit
+    // handlers would outlive the platform plugin they use.
+    static Pair& p = *new Pair;
     if (p.tree && p.columns == columns)
         return p;
     p = Pair{};
