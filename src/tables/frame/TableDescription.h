@@ -87,7 +87,6 @@ struct SectionDescription {
     int enableColumn = 0;      // 0: none; a row whose enable cell, trimmed and upper-cased,
                                // is not "Y" is passed over by the checks (and still saved)
     std::vector<ColumnDescription> columns{}; // data columns 1 .. n in order
-    int numberWidth = 40;      // width of column 0
 };
 
 struct WindowDescription {
