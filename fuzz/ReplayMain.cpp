@@ -8,8 +8,8 @@
 #include <QStringList>
 
 #include <cstdint>
-#include <memory>
 #include <cstdio>
+#include <memory>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int* argc, char*** argv);
@@ -18,7 +18,7 @@ int main(int argc, char** argv)
 {
     if (LLVMFuzzerInitialize)
         LLVMFuzzerInitialize(&argc, &argv);
-    // A harness whose parser needs widgets makes its own QApplication in LLVMFuzzerInitialize.
+    // A harness of widgets makes its own (GUI) application in LLVMFuzzerInitialize.
     std::unique_ptr<QCoreApplication> app;
     if (!QCoreApplication::instance())
         app = std::make_unique<QCoreApplication>(argc, argv);
