@@ -21,6 +21,8 @@ int byteSlot(ExchangeFormat f)
         return 2;
     case ExchangeFormat::TreeNodes:
         return 3;
+    case ExchangeFormat::HtmlFormat:
+        return 4;
     default:
         return -1;
     }
@@ -92,8 +94,8 @@ QMimeData* ExchangeData::toMimeData() const
     auto* mime = new QMimeData;
     if (m_hasText)
         mime->setText(m_text);
-    for (ExchangeFormat f : {ExchangeFormat::Rtf, ExchangeFormat::Html, ExchangeFormat::GridCells,
-                             ExchangeFormat::TreeNodes})
+    for (ExchangeFormat f : {ExchangeFormat::Rtf, ExchangeFormat::Html, ExchangeFormat::HtmlFormat,
+                             ExchangeFormat::GridCells, ExchangeFormat::TreeNodes})
         if (has(f))
             mime->setData(mimeType(f), bytes(f));
     if (has(ExchangeFormat::Html))
@@ -118,7 +120,8 @@ ExchangeData ExchangeData::fromMimeData(const QMimeData* mime)
     // A file manager's drag also offers the names as text: files are files, not cell text.
     if (mime->hasText() && d.m_files.isEmpty())
         d.setText(mime->text());
-    for (ExchangeFormat f : {ExchangeFormat::Rtf, ExchangeFormat::GridCells, ExchangeFormat::TreeNodes})
+    for (ExchangeFormat f :
+         {ExchangeFormat::Rtf, ExchangeFormat::HtmlFormat, ExchangeFormat::GridCells, ExchangeFormat::TreeNodes})
         if (mime->hasFormat(mimeType(f)))
             d.setBytes(f, mime->data(mimeType(f)));
     if (mime->hasFormat(QStringLiteral("application/rtf")) && !d.has(ExchangeFormat::Rtf))

@@ -7,6 +7,10 @@
 //   Text         text/plain                             Unicode text
 //   Rtf          text/rtf                               RTF text (bytes as written)
 //   Html         text/html                              UTF-8 HTML
+//   HtmlFormat   application/x-varnetor-html-format     the same HTML behind the header of the
+//                                                       "HTML Format" convention (Version,
+//                                                       StartHTML, EndHTML, StartFragment,
+//                                                       EndFragment), offsets in UTF-8 bytes
 //   GridCells    application/x-varnetor-grid-cells      the grid's binary cell stream
 //   GridColumn   application/x-varnetor-grid-column     the dragged column index, decimal
 //   TreeNodes    application/x-varnetor-tree-nodes      the tree's node stream
@@ -27,17 +31,18 @@ class QWidget;
 
 namespace platform {
 
-enum class ExchangeFormat { Text, Rtf, Html, GridCells, GridColumn, TreeNodes, Urls, Files };
+enum class ExchangeFormat { Text, Rtf, Html, HtmlFormat, GridCells, GridColumn, TreeNodes, Urls, Files };
 
 struct ExchangeFormatInfo {
     ExchangeFormat format;
     const char* mime;
 };
 
-inline constexpr std::array<ExchangeFormatInfo, 8> kExchangeFormats{{
+inline constexpr std::array<ExchangeFormatInfo, 9> kExchangeFormats{{
     {ExchangeFormat::Text, "text/plain"},
     {ExchangeFormat::Rtf, "text/rtf"},
     {ExchangeFormat::Html, "text/html"},
+    {ExchangeFormat::HtmlFormat, "application/x-varnetor-html-format"},
     {ExchangeFormat::GridCells, "application/x-varnetor-grid-cells"},
     {ExchangeFormat::GridColumn, "application/x-varnetor-grid-column"},
     {ExchangeFormat::TreeNodes, "application/x-varnetor-tree-nodes"},
@@ -55,7 +60,7 @@ public:
 
     void setText(const QString& text) { m_text = text; m_hasText = true; }
     QString text() const { return m_text; }
-    // The bytes of the byte formats (Rtf, Html, GridCells, TreeNodes).
+    // The bytes of the byte formats (Rtf, Html, HtmlFormat, GridCells, TreeNodes).
     void setBytes(ExchangeFormat format, const QByteArray& bytes);
     QByteArray bytes(ExchangeFormat format) const;
     void setColumn(int column) { m_column = column; }
@@ -74,8 +79,9 @@ public:
 private:
     QString m_text;
     bool m_hasText = false;
-    QByteArray m_bytes[4];
-    bool m_hasBytes[4] = {false, false, false, false};
+    static constexpr int kByteFormats = 5;
+    QByteArray m_bytes[kByteFormats];
+    bool m_hasBytes[kByteFormats] = {};
     int m_column = -1;
     QList<QUrl> m_urls;
     QStringList m_files;

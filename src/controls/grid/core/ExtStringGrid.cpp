@@ -162,6 +162,7 @@ void TExtStringGrid::Assign(TExtStringGrid* s)
     m_activeCellColor = s->m_activeCellColor;
     m_activeCellColorTo = s->m_activeCellColorTo;
     m_activeCellFont = s->m_activeCellFont;
+    m_activeCellFontColor = s->m_activeCellFontColor;
     m_activeCellShow = s->m_activeCellShow;
     SetActiveRowShow(s->ActiveRowShow());
     FilterDropDown.Assign(&s->FilterDropDown);
@@ -783,6 +784,18 @@ void TExtStringGrid::SetActiveCellFont(const QFont& f)
 void TExtStringGrid::SetFixedFont(const QFont& f)
 {
     m_fixedFont = f;
+    invalidate();
+}
+
+void TExtStringGrid::SetActiveCellFontColor(Color c)
+{
+    m_activeCellFontColor = c;
+    invalidate();
+}
+
+void TExtStringGrid::SetFixedFontColor(Color c)
+{
+    m_fixedFontColor = c;
     invalidate();
 }
 

@@ -694,6 +694,13 @@ public:
     void SetActiveCellFont(const QFont& f);
     const QFont& FixedFont() const { return m_fixedFont; }
     void SetFixedFont(const QFont& f);
+    // The text colours of the active-cell font and of the fixed font (window text by default).
+    Color ActiveCellFontColor() const { return m_activeCellFontColor; }
+    void SetActiveCellFontColor(Color c);
+    Color FixedFontColor() const { return m_fixedFontColor; }
+    void SetFixedFontColor(Color c);
+    // The fixed font with its colour, as fixed cells are drawn.
+    platform::Font FixedGridFont() const { return platform::Font{m_fixedFont, m_fixedFontColor, 0}; }
     TVAlignment VAlignment() const { return m_vAlignment; }
     void SetVAlignment(TVAlignment v);
     unsigned VAlignFlags() const { return m_vAlignFlags; }
@@ -1045,6 +1052,8 @@ private:
     Color m_activeCellColorTo = platform::clNone;
     QFont m_activeCellFont;
     QFont m_fixedFont;
+    Color m_activeCellFontColor = platform::clWindowText;
+    Color m_fixedFontColor = platform::clWindowText;
     TVAlignment m_vAlignment = vtaTop;
     unsigned m_vAlignFlags = 0;
     bool m_flat = false;

@@ -261,6 +261,7 @@ void TExtStringGrid::GetCellColor(int c, int r, TGridDrawState state, platform::
         if ((fixedCols() > 0 && displ == fixedCols() - 1 && r == row()) ||
             (fixedRows() > 0 && r == fixedRows() - 1 && displ == col())) {
             f.font = m_activeCellFont;
+            f.color = m_activeCellFontColor;
             brush.color = m_activeCellColor;
         }
     }

@@ -137,9 +137,13 @@ TEST(ColumnStates, VisualPropertiesFile)
     f.setBold(true);
     f.setPointSize(13);
     g->setFont(f);
+    g->SetFixedFontColor(0x0000FF);
+    g->SetActiveCellFontColor(0x008000);
     SaveVisualProps(*g, dir.file("look.txt"));
     const QByteArray text = dir.read("look.txt");
     EXPECT_TRUE(text.startsWith("Color=$00123456\r\nHintColor="));
+    EXPECT_TRUE(text.contains("\r\nFixedFont.Color=clRed\r\n"));
+    EXPECT_TRUE(text.contains("\r\nActiveCellFont.Color=clGreen\r\n"));
     EXPECT_TRUE(text.contains("\r\nLook=glVista\r\n"));
     EXPECT_TRUE(text.contains("\r\nFont.Style=fsBold\r\n"));
     auto b = makeGrid(2, 2);
@@ -151,6 +155,19 @@ TEST(ColumnStates, VisualPropertiesFile)
     EXPECT_EQ(b->ControlLook.ControlStyle(), csFlat);
     EXPECT_TRUE(b->font().bold());
     EXPECT_EQ(b->font().pointSize(), 13);
+    // The fixed and active-cell font colours come back and are the colours those cells show.
+    EXPECT_EQ(b->FixedFontColor(), 0x0000FFu);
+    EXPECT_EQ(b->ActiveCellFontColor(), 0x008000u);
+    b->SetSelectionTextColor(platform::clNone);
+    TGridDrawState state;
+    TCellFormat header;
+    b->GetVisualProperties(1, 0, state, false, false, true, header);
+    EXPECT_EQ(header.font.color, 0x0000FFu);
+    b->SetActiveCellShow(true);
+    b->FocusCell(1, 1);
+    TCellFormat active;
+    b->GetVisualProperties(1, 0, state, false, false, true, active);
+    EXPECT_EQ(active.font.color, 0x008000u);
     // Look=glxp in any case; Font.Style=fsItalic clears bold; an empty Look leaves the look.
     QByteArray edited = text;
     edited.replace("Look=glVista", "Look=glxp").replace("Font.Style=fsBold", "Font.Style=fsItalic");
