@@ -20,11 +20,14 @@
 // Data read from the clipboard or a drop comes from other programs: every reader of a format
 // treats it as untrusted (the readers of the formats check their bytes).
 #include <QByteArray>
+#include <QImage>
 #include <QList>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
 #include <array>
+#include <functional>
 
 class QMimeData;
 class QWidget;
@@ -97,8 +100,33 @@ void setClipboardText(const QString& text);
 enum class DropEffect { None, Copy, Move };
 DropEffect dropEffectFromKeys(bool ctrlHeld, bool moveAllowed);
 
+// What a drag shows under the mouse while it runs: a picture (drawn with its own alpha) and
+// the point of the picture that stays at the mouse; a point outside the picture keeps the
+// picture off the mouse (-4, -4: 4 pixels right of and below it). A null image leaves the
+// system's drag cursor alone.
+struct DragImage {
+    QImage image;
+    QPoint hotSpot;
+};
+
+// One drag as the source starts it. effectChanged (may be empty) hears every change of the
+// effect the target offers while the drag runs.
+struct DragRequest {
+    QWidget* source = nullptr;
+    ExchangeData data;
+    bool allowMove = false;
+    DragImage image;
+    std::function<void(DropEffect)> effectChanged;
+};
+
 // Starts a drag from source and returns when it ends: the effect the target chose (None when
 // the drag was cancelled or refused).
-DropEffect startDrag(QWidget* source, const ExchangeData& data, bool allowMove);
+DropEffect startDrag(QWidget* source, const ExchangeData& data, bool allowMove, const DragImage& image = {},
+                     std::function<void(DropEffect)> effectChanged = {});
+
+// Runs the drags in place of the system (tests: a drag without a person); an empty runner puts
+// the system's drag back. Returns the runner that was set before.
+using DragRunner = std::function<DropEffect(const DragRequest&)>;
+DragRunner setDragRunner(DragRunner runner);
 
 } // namespace platform

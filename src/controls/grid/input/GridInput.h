@@ -107,6 +107,14 @@ public:
     OleDataEvent OnOleDrag;
     std::function<void(TExtStringGridInput* sender, int row, int col)> OnOleDragStart;
     std::function<void(TExtStringGridInput* sender, platform::DropEffect effect)> OnOleDragStop;
+    // The last copy or move effect a target offered during this grid's last drag.
+    platform::DropEffect OleLastEffect() const { return m_oleLastEffect; }
+    // A picture of the cells from (L, T) to (R, B) as they show on screen, without the
+    // selection colours, half transparent (alpha 192): what a drag of these cells shows.
+    QImage SelectionToImage(const TGridRect& cells);
+    // The floating header button of a column drag: the header look with the caption centred
+    // (an ellipsis when it does not fit), width x height, a one-pixel frame.
+    QImage MoveButtonImage(const QString& caption, int width, int height);
 
     // --- events -------------------------------------------------------------------------------------
     CellClickEvent OnClickCell;
@@ -175,6 +183,7 @@ private:
     std::function<void(int index)> m_oleDragList;
     QPoint m_olePress{-1, -1};
     bool m_oleSelectionClick = false;
+    platform::DropEffect m_oleLastEffect = platform::DropEffect::None;
     bool HandleHomeEnd(quint16 key, platform::TShiftState shift, int leftCol0);
     bool SkipFixed(quint16 key, platform::TShiftState shift);
     void InsertRowByKey();
