@@ -366,6 +366,25 @@ TEST_F(FxButtonTest, FocusedButtonKeepsEnterFromTheDefaultButton)
     EXPECT_EQ(otherClicks, 1);
 }
 
+// Escape while another button has the focus (the one just pressed, say) is the cancel button's
+// too: left to the window, it would close it past the cancel button's handler and its question.
+TEST_F(FxButtonTest, CancelButtonTakesEscapeAlsoFromAFocusedButton)
+{
+    button->setCancel(true);
+    auto* other = new TFxButton(window.get());
+    other->setGeometry(10, 50, 80, 25);
+    other->show();
+    int otherClicks = 0;
+    other->onClick = [&](TFxButton*) { ++otherClicks; };
+    other->setFocus();
+    ASSERT_TRUE(other->hasFocus());
+    const int seen = window->keysSeen;
+    QTest::keyClick(other, Qt::Key_Escape);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(otherClicks, 0);
+    EXPECT_EQ(window->keysSeen, seen) << "Escape went on to the window";
+}
+
 TEST_F(FxButtonTest, CancelButtonTakesPlainEscapeOnly)
 {
     auto* edit = new QLineEdit(window.get());
