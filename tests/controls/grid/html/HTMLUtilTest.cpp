@@ -1,4 +1,3 @@
-#include "controls/grid/html/HTMLDraw.h"
 #include "controls/grid/html/HTMLUtil.h"
 
 #include "platform/draw/Canvas.h"
@@ -156,25 +155,4 @@ TEST(HTMLUtilTest, Primitives)
     EXPECT_TRUE(ReplaceFirstNoCase(s, QStringLiteral("x"), QStringLiteral("-")));
     EXPECT_EQ(s, QStringLiteral("a-bx"));
     EXPECT_FALSE(ReplaceFirstNoCase(s, QStringLiteral("q"), QStringLiteral("-")));
-}
-
-TEST(HTMLDrawTest, DrawsAndMeasuresThePlainText)
-{
-    platform::Bitmap bmp(200, 40);
-    platform::Canvas canvas(bmp);
-    platform::CanvasCallLog log;
-    THTMLDrawParams params;
-    THTMLDrawResult result;
-    EXPECT_FALSE(HTMLDrawText(canvas, QStringLiteral("<b>Bold</b> text"), Rect{0, 0, 200, 40}, params, result));
-    EXPECT_EQ(result.StripVal, QStringLiteral("Bold text"));
-    EXPECT_EQ(result.TextWidth, canvas.textWidth(QStringLiteral("Bold text")));
-    EXPECT_EQ(result.TextHeight, canvas.textHeight(QStringLiteral("Bold text")));
-    ASSERT_EQ(log.calls().size(), 1);
-    EXPECT_TRUE(log.calls()[0].startsWith(QStringLiteral("drawText \"Bold text\" 1,0,200,40"))) << log.calls()[0].toStdString();
-
-    log.clear();
-    params.CalcOnly = true;
-    HTMLDrawText(canvas, QString(), Rect{0, 0, 200, 40}, params, result);
-    EXPECT_TRUE(log.calls().isEmpty());
-    EXPECT_EQ(result.TextHeight, canvas.textHeight(QStringLiteral("gh")));
 }
