@@ -2,7 +2,8 @@
 // hit-tested. The first byte chooses word wrap, the width of the rectangle and the point; the
 // rest is the text (UTF-8). Whatever the text, the call ends, gives the canvas back as it was,
 // and agrees with itself: a drawn text is never taller or wider than the same text measured
-// without a bottom, and a hit anchor is one of the anchors counted.
+// without a bottom, and a hit anchor is one of the anchors counted (a hit without a reference
+// needs an anchor or a control).
 #include "controls/grid/html/HTMLDraw.h"
 #include "controls/grid/html/PictureContainer.h"
 #include "platform/draw/Graphics.h"
@@ -92,7 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::abort();
     if (drawn.TextHeight > measured.TextHeight || drawn.TextWidth > measured.TextWidth || measured.TextWidth < 0)
         std::abort();
-    if (hit.AnchorIndex < -1 || hit.AnchorIndex > hit.AnchorCount || (onAnchor && hit.AnchorVal.isNull()))
+    if (hit.AnchorIndex < -1 || hit.AnchorIndex > hit.AnchorCount || (onAnchor && hit.AnchorVal.isNull()
+                                                                        && hit.ControlID.isNull() && hit.AnchorCount == 0))
         std::abort();
     return 0;
 }

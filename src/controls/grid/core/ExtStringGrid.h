@@ -912,6 +912,9 @@ protected:
     int RowHeightAt(int row) const { return rowHeights(row); }
     // The window's creation steps (run the first time the grid is shown).
     virtual void CreateWnd();
+    // The scroll type changed (the grid with its auxiliary windows shows or removes the Metro
+    // indicators).
+    virtual void ScrollTypeChanged() {}
 
 private:
     void wireSettings();
@@ -1069,5 +1072,7 @@ struct TGridUnitState {
 void GridInit();
 void GridFinalize();
 const TGridUnitState& GridUnitState();
+// The font the hint window draws wide-coded hints in (the grid sets it when it makes a hint).
+void SetGridHintFontName(const QString& name);
 
 } // namespace controls::grid

@@ -20,6 +20,7 @@
 // The check box, radio button, node and filter glyphs are drawn by the grid itself at the sizes
 // of their resources (16 x 16, node 9 x 9 and 16 x 16, filter 16 x 16); see GridGlyph.
 #include "controls/grid/core/ExtStringGrid.h"
+#include "controls/grid/html/PictureContainer.h"
 #include "controls/grid/paint/PaintRoutines.h"
 
 #include <QSize>
@@ -150,6 +151,11 @@ public:
     bool SaveWithHTML = true;
     bool SaveWithRTF = false;
 
+    // The pictures mini-HTML texts name: the container (not owned) for names, and the cache of
+    // the pictures loaded by URL, kept as long as the grid.
+    TPictureContainer* PictureContainer = nullptr;
+    THTMLPictureCache& ImageCache() { return m_imageCache; }
+
     // Whether a header cell of the column shows the drop-down button (OnCanShowFixedDropDown).
     virtual bool CanShowFixedDropDown(int col);
     std::function<void(TExtStringGridPaint* sender, int col, bool& canShow)> OnCanShowFixedDropDown;
@@ -189,6 +195,7 @@ protected:
     bool m_selChange = false; // the selection changed since the last end of an update
     bool m_designing = false;
     int m_updateCount = 0; // depth of BeginUpdate; the control paints nothing while above 0
+    THTMLPictureCache m_imageCache;
 
 private:
     struct CellPaint; // the working values of one DrawCellContents call

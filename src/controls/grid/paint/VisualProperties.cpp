@@ -401,6 +401,8 @@ QSize TExtStringGridPaint::CalcCellTextSize(int realCol, int displCol, int row, 
         params.CalcOnly = true;
         params.WordWrap = vs;
         params.Images = GetGridImageList();
+        params.Container = PictureContainer;
+        params.ImageCache = &m_imageCache;
         THTMLDrawResult result;
         HTMLDrawText(canvas, text, box, params, result);
         return QSize(result.TextWidth + 2, result.TextHeight + 2);
