@@ -91,11 +91,13 @@ TGridTransCombo::TGridTransCombo(TExtStringGridEdit* grid) : QComboBox(grid ? gr
 void TGridTransCombo::SetEditable(bool editable)
 {
     setEditable(editable);
-    if (editable && lineEdit()) {
+    // Each line edit the combo makes reports its typing once.
+    if (editable && lineEdit() && !lineEdit()->property("vnWired").toBool()) {
+        lineEdit()->setProperty("vnWired", true);
         connect(lineEdit(), &QLineEdit::textEdited, this, [this]() {
             if (OnChange)
                 OnChange(this);
-        }, Qt::UniqueConnection);
+        });
     }
 }
 

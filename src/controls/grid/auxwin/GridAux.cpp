@@ -39,10 +39,12 @@ TExtStringGridAux::TExtStringGridAux(QWidget* parent) : TExtStringGridInput(pare
     m_ctrlCombo = new TControlCombo(this);
     m_ctrlEdit->OnExitEdit = [this]() { EndControlEdit(); };
     m_ctrlCombo->OnExitEdit = [this]() { EndControlEdit(); };
+    // Tab in a control's box goes on to the next control of the same cell.
     auto next = [this](const QString& id) {
         if (!hasFocus() && !isAncestorOf(QApplication::focusWidget()))
             setFocus();
-        EditCellControl(col(), row(), id);
+        if (m_ctrlXY.X >= 0 && m_ctrlXY.Y >= 0)
+            EditCellControl(DisplColIndex(m_ctrlXY.X), m_ctrlXY.Y, id);
     };
     m_ctrlEdit->OnNextControl = next;
     m_ctrlCombo->OnNextControl = next;

@@ -104,6 +104,7 @@ public:
 
     // --- moving columns and rows by mouse ------------------------------------------------------------
     THeaderDragButton* MoveButton() const { return m_moveButton; }
+    TNoActiveForm* MoveForm() const { return m_moveForm.get(); }
     TArrowWindow* Arrow(int index) const { return m_arrows[index]; }
     int MoveCell() const { return m_moveCell; }
     int MoveColInd() const { return m_moveColInd; }

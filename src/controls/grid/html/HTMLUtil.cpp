@@ -246,7 +246,17 @@ int HexPairToByte(const QString& pair)
 {
     if (pair.size() < 2)
         return 0;
-    auto value = [](QChar c) { return c.unicode() < u'A' ? int(c.unicode()) - 48 : int(c.unicode()) - 55; };
+    // Any character that is not a hex digit counts as 0, so the result is always a byte.
+    auto value = [](QChar c) {
+        const char16_t u = c.unicode();
+        if (u >= u'0' && u <= u'9')
+            return int(u - u'0');
+        if (u >= u'A' && u <= u'F')
+            return int(u - u'A') + 10;
+        if (u >= u'a' && u <= u'f')
+            return int(u - u'a') + 10;
+        return 0;
+    };
     return 16 * value(pair[0]) + value(pair[1]);
 }
 

@@ -37,6 +37,7 @@ QString PasswordMask(const QString& text);
 // "clred", "clwindow" ...; any other name gives 0 (black).
 Color HTMLColorNameToColor(const QString& name);
 Color HTMLHexColorToColor(const QString& text);
+// Two hex digits (either case) as a byte; any other character counts as 0.
 int HexPairToByte(const QString& pair);
 
 // Wraps every match of search in <tag> ... </tag>, over the visible text; result receives it.

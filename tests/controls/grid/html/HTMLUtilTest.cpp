@@ -105,6 +105,11 @@ TEST(HTMLUtilTest, Colours)
     EXPECT_EQ(HTMLHexColorToColor(QStringLiteral("#")), 0u);
     EXPECT_EQ(HexPairToByte(QStringLiteral("A0")), 160);
     EXPECT_EQ(HexPairToByte(QStringLiteral("7")), 0);
+    // Characters that are no hex digits count as 0: a colour is always three bytes.
+    EXPECT_EQ(HexPairToByte(QStringLiteral("ZZ")), 0);
+    EXPECT_EQ(HexPairToByte(QStringLiteral("\u0084f")), 15);
+    EXPECT_EQ(HTMLHexColorToColor(QStringLiteral("#lred\u0084\u0084")), 0x00ED00u);
+    EXPECT_EQ(HTMLHexColorToColor(QStringLiteral("#ff0080")), 0x8000FFu);
     EXPECT_EQ(HTMLColorNameToColor(QStringLiteral("clred")), 0x0000FFu);
     EXPECT_EQ(HTMLColorNameToColor(QStringLiteral("clbtnface")), platform::clBtnFace);
     EXPECT_EQ(HTMLColorNameToColor(QStringLiteral("clRed")), 0u); // names are lower case
