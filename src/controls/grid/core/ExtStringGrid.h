@@ -915,6 +915,8 @@ protected:
     // The scroll type changed (the grid with its auxiliary windows shows or removes the Metro
     // indicators).
     virtual void ScrollTypeChanged() {}
+    // Look as a style preset names it, without the look's own colours.
+    void SetLookField(TGridLook look) { m_look = look; }
 
 private:
     void wireSettings();

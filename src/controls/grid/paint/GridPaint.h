@@ -54,7 +54,10 @@ public:
 enum TGridExportState { esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail, esExportNextRow };
 enum TGridImportState { isImportStart, isImportNewRow, isImportDone, isImportSelRow };
 
-class TExtStringGridPaint : public TExtStringGrid {
+// The colour schemes of SetTheme.
+enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
+
+class TExtStringGridPaint : public TExtStringGrid, public IVekkoStyle, public IVekkoTones {
 public:
     using CustomCellDrawEvent = std::function<void(TExtStringGridPaint* sender, Canvas& canvas, int col, int row,
                                                    TGridDrawState state, const Rect& rect, bool printing)>;
@@ -123,6 +126,31 @@ public:
                         bool selected, const platform::TStringList* items, bool disabled, bool horizontal,
                         int selIndex, int count);
     void DrawSortGlyph(Canvas& canvas, int col, int y, int x);
+
+    // --- component styles, colour tones, colour schemes (GridStyles.cpp) ---------------------------
+    // Records the style (Style()), applies it, passes it to the drop-down editors; any style but
+    // tsCustom ends the ssMetro scroll type.
+    void SetComponentStyle(TVekkoStyle style) override;
+    // The preset of one style, applied to the grid alone: Look, the fixed cells' gradients, the
+    // active cell's headers, the grid lines, the selection, the search footer, the ControlLook
+    // gradients and the sort headers.
+    void SetStyle(TVekkoStyle style) override;
+    virtual void SetEditorsStyle(TVekkoStyle style);
+    // A flat look from five tones: classic flat cells, Metro scroll indicators, the tones'
+    // colours, glyph check boxes; the toned editors get the tones too.
+    void SetColorTones(const TColorTones& tones) override;
+    // Gradients, active cell and search footer of a colour scheme; Look stays, nothing repaints.
+    void SetTheme(TXPColorScheme scheme);
+    // Applies the style of the installed Office colour scheme when it changed since the last time
+    // (a grid with AutoThemeAdapt does so when it has been loaded).
+    void AdaptToOfficeTheme();
+    void Loaded() override;
+    TOfficeTheme OldOfficeTheme() const { return m_oldOfficeTheme; }
+    // The drop-down editors that take the grid's style and tones (they register themselves).
+    std::vector<IVekkoStyle*> StyledEditors;
+    std::vector<IVekkoTones*> TonedEditors;
+    // The colour of the fixed cells' text.
+    Color FixedFontColor = platform::clWindowText;
 
     // --- around the cells ---------------------------------------------------------------------------
     virtual void SelectionChanged(int left, int top, int right, int bottom);
@@ -196,6 +224,7 @@ protected:
     bool m_designing = false;
     int m_updateCount = 0; // depth of BeginUpdate; the control paints nothing while above 0
     THTMLPictureCache m_imageCache;
+    TOfficeTheme m_oldOfficeTheme = otUnknown;
 
 private:
     struct CellPaint; // the working values of one DrawCellContents call
