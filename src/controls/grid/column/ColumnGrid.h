@@ -203,7 +203,7 @@ public:
     int ColCount() const { return TExtStringGridAux::ColCount(); }
     bool AutoFilterDisplay = false;
     int GetVersionNr() const override { return 50397953; }
-    QString GetVersionString() const;
+    QString GetVersionString() const override;
     void Loaded() override;
     void ChangeScale(int m, int d);
     void InsertCols(int colIndex, int count) override;

@@ -152,6 +152,42 @@ public:
     // The colour of the fixed cells' text.
     Color FixedFontColor = platform::clWindowText;
 
+    // --- version, search bar layout, sizing lines, design panel (GridHelpers.cpp) -------------------
+    // The component version "6.2.1.3 Sep, 2012".
+    virtual QString GetVersionString() const;
+    // Where the search bar's parts go by the SearchFooter settings (the bar shows them).
+    struct TSearchPanelLayout {
+        bool Visible = false;
+        int Height = 0; // 32 while visible
+        int Top = 0;    // from the grid's top
+        bool FindNext = true, FindPrev = true, HighLight = true, Close = true, MatchCase = true;
+        int ButtonHeight[4] = {23, 23, 23, 23}; // find next, find previous, highlight, close; 0 hidden
+        int MatchCaseHeight = 18;
+        int MatchCaseLeft = 425;
+        bool FlatButtons = false; // the three action buttons
+        bool AutoXPStyle = false;
+        bool ThemeAdapt = false;
+        QString Hints[4]; // shown only when not empty
+    };
+    const TSearchPanelLayout& SearchPanelLayout() const { return m_searchLayout; }
+    void UpdateSearchFooter();
+    // A dotted line that follows a border being sized; drawing the same line again removes it.
+    void DrawColSizingLine(int x);
+    void DrawRowSizingLine(int y);
+    int ColSizingLine() const { return m_colSizingLine; }
+    int RowSizingLine() const { return m_rowSizingLine; }
+    // The quick configuration panel shown while the form is designed (ShowDesignHelper):
+    // -1 nothing, 1 "Allow edit", 2 "Column numbers", 3 "Set look", 4 close.
+    int DesignHelperHitTest(int x, int y);
+    void DesignHelperMouseUp(int x, int y);
+    virtual void PaintDesignHelper(Canvas& canvas);
+    bool ShowColNrs = false;
+    // Chooses a look from the panel's menu (at a screen point); answers the command id
+    // (the look's ordinal + 1) or 0. The default pops a menu up.
+    std::function<int(QPoint screen)> DesignLookMenu;
+    bool Designing() const { return m_designing; }
+    void SetDesigning(bool on) { m_designing = on; }
+
     // --- around the cells ---------------------------------------------------------------------------
     virtual void SelectionChanged(int left, int top, int right, int bottom);
     void RepaintActiveHeaders(int col1, int row1, int col2, int row2);
@@ -224,6 +260,9 @@ protected:
     bool m_designing = false;
     int m_updateCount = 0; // depth of BeginUpdate; the control paints nothing while above 0
     THTMLPictureCache m_imageCache;
+    TSearchPanelLayout m_searchLayout;
+    int m_colSizingLine = -1;
+    int m_rowSizingLine = -1;
     TOfficeTheme m_oldOfficeTheme = otUnknown;
 
 private:
