@@ -18,7 +18,7 @@ int main(int argc, char** argv)
 {
     if (LLVMFuzzerInitialize)
         LLVMFuzzerInitialize(&argc, &argv);
-    // A harness that draws makes its own (GUI) application in LLVMFuzzerInitialize.
+    // A harness of widgets makes its own (GUI) application in LLVMFuzzerInitialize.
     std::unique_ptr<QCoreApplication> app;
     if (!QCoreApplication::instance())
         app = std::make_unique<QCoreApplication>(argc, argv);

@@ -262,10 +262,10 @@ int HexPairToByte(const QString& pair)
 
 Color HTMLHexColorToColor(const QString& text)
 {
-    const int r = HexPairToByte(text.mid(1, 2));
-    const int g = HexPairToByte(text.mid(3, 2));
-    const int b = HexPairToByte(text.mid(5, 2));
-    return Color(r + g * 256 + b * 65536);
+    const Color r = Color(HexPairToByte(text.mid(1, 2)));
+    const Color g = Color(HexPairToByte(text.mid(3, 2)));
+    const Color b = Color(HexPairToByte(text.mid(5, 2)));
+    return r | g << 8 | b << 16;
 }
 
 QString VisibleHTMLText(const QString& text)
