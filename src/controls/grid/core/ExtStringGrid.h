@@ -488,6 +488,10 @@ public:
     void HideSelectedRows();
     void HideUnSelectedRows();
     const TIntList& ColumnOrder() const { return m_columnOrder; }
+    // A column or row moved (or a width or height shifted with it) since the flag was cleared:
+    // the release of that click does not sort.
+    bool ColMoveFlag() const { return m_colMoveFlg; }
+    void ClearColMoveFlag() { m_colMoveFlg = false; }
 
     // --- ranges --------------------------------------------------------------------------------------------
     virtual void ClearRect(int col1, int row1, int col2, int row2);
@@ -998,6 +1002,8 @@ private:
     bool m_useEnabledRows = false;
     TIntList m_sortRowXRef;
     TIntList m_columnOrder;
+    bool m_colMoveFlg = false;
+    bool m_syncedMove = false; // following a move of the synchronised partner
     TIntList m_mergedColumns;
     TIntList m_origColSizes{-1, 0};
     platform::TStringList m_columnHeaders;
