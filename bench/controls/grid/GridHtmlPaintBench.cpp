@@ -3,6 +3,7 @@
 // ("12.5 °C"). Each iteration scrolls to a seeded random row and paints the viewport offscreen.
 // Reported: time per screen of each, and GridPaintHtml / GridPaintPlain measured in one loop of
 // the same length (target: at most 3).
+#include "common/GuiApp.h"
 #include "controls/grid/column/ColumnGrid.h"
 
 #include <QApplication>
@@ -20,25 +21,13 @@ constexpr int kCols = 6;
 constexpr int kWidth = 780;
 constexpr int kHeight = 580;
 
-void ensureApp()
-{
-    static QApplication* app = nullptr;
-    if (!app) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "bench";
-        static char* argv[] = {name, nullptr};
-        app = new QApplication(argc, argv);
-    }
-}
-
 struct GridScene {
     std::unique_ptr<QWidget> window;
     controls::grid::TExtColumnGrid* grid = nullptr;
 
     explicit GridScene(const QString& text)
     {
-        ensureApp();
+        bench_common::ensureGuiApp();
         window = std::make_unique<QWidget>();
         window->resize(kWidth + 20, kHeight + 20);
         grid = new controls::grid::TExtColumnGrid(window.get());

@@ -46,6 +46,33 @@ void sendKeyToGrid(TExtStringGridEdit* grid, int key, Qt::KeyboardModifiers modi
     QCoreApplication::sendEvent(grid, &press);
 }
 
+// The keys of a form control's box: Enter ends the edit and gives the grid the focus; Tab ends
+// it and moves on, to the next cell with Navigation.AdvanceAuto, else to the cell's next
+// control. True when the key was one of them.
+bool controlBoxKey(QKeyEvent* e, TExtStringGridEdit* grid, bool focusGridOnEnter, const QString& controlID,
+                   const std::function<void()>& exitEdit, const std::function<void(const QString&)>& nextControl)
+{
+    if (isEnter(e)) {
+        e->accept();
+        if (exitEdit)
+            exitEdit();
+        if (grid && focusGridOnEnter)
+            grid->setFocus();
+        return true;
+    }
+    if (e->key() != Qt::Key_Tab)
+        return false;
+    e->accept();
+    const QString id = controlID; // the exit may change the box's state
+    if (exitEdit)
+        exitEdit();
+    if (grid && grid->Navigation.AdvanceAuto())
+        grid->AdvanceEdit(grid->col(), grid->row(), true, false, true, true, false);
+    else if (nextControl)
+        nextControl(id);
+    return true;
+}
+
 } // namespace
 
 // --- fixed-cell editors -------------------------------------------------------------------------------
@@ -147,26 +174,10 @@ QString TControlEdit::Text() const
 
 void TControlEdit::keyPressEvent(QKeyEvent* e)
 {
-    if (isEnter(e)) {
-        e->accept();
-        if (OnExitEdit)
-            OnExitEdit();
-        if (m_grid && parentWidget() && parentWidget()->parentWidget() == m_grid)
-            m_grid->setFocus();
-        return;
-    }
-    if (e->key() == Qt::Key_Tab) {
-        e->accept();
-        const QString id = ControlID;
-        if (OnExitEdit)
-            OnExitEdit();
-        if (m_grid && m_grid->Navigation.AdvanceAuto())
-            m_grid->AdvanceEdit(m_grid->col(), m_grid->row(), true, false, true, true, false);
-        else if (OnNextControl)
-            OnNextControl(id);
-        return;
-    }
-    QLineEdit::keyPressEvent(e);
+    // Enter gives the grid the focus only when the box stands in a grid.
+    const bool inGrid = parentWidget() && parentWidget()->parentWidget() == m_grid.data();
+    if (!controlBoxKey(e, m_grid, inGrid, ControlID, OnExitEdit, OnNextControl))
+        QLineEdit::keyPressEvent(e);
 }
 
 void TControlEdit::focusOutEvent(QFocusEvent* e)
@@ -187,26 +198,8 @@ TControlCombo::TControlCombo(TExtStringGridEdit* grid) : TXgrComboBox(grid ? gri
 
 void TControlCombo::keyPressEvent(QKeyEvent* e)
 {
-    if (isEnter(e)) {
-        e->accept();
-        if (OnExitEdit)
-            OnExitEdit();
-        if (m_grid)
-            m_grid->setFocus();
-        return;
-    }
-    if (e->key() == Qt::Key_Tab) {
-        e->accept();
-        const QString id = ControlID;
-        if (OnExitEdit)
-            OnExitEdit();
-        if (m_grid && m_grid->Navigation.AdvanceAuto())
-            m_grid->AdvanceEdit(m_grid->col(), m_grid->row(), true, false, true, true, false);
-        else if (OnNextControl)
-            OnNextControl(id);
-        return;
-    }
-    TXgrComboBox::keyPressEvent(e);
+    if (!controlBoxKey(e, m_grid, true, ControlID, OnExitEdit, OnNextControl))
+        TXgrComboBox::keyPressEvent(e);
 }
 
 void TControlCombo::focusOutEvent(QFocusEvent* e)

@@ -99,11 +99,13 @@ bool TExtStringGridAux::FixedCellEditByPress(int col, int row, int x, int y, boo
 void TExtStringGridAux::StartControlEdit(const QString& cellText, const QString& ctrlType, int row, int realCol, int col,
                                          const Rect& ctrlRect, const QString& ctrlValue, const QString& ctrlID)
 {
+    if (!isTextControl(ctrlType) && ctrlType != QLatin1String("COMBO"))
+        return;
+    m_ctrlXY = TGridCoord{realCol, row};
+    m_ctrlID = ctrlID;
+    m_ctrlType = ctrlType;
+    m_ctrlEditing = true;
     if (isTextControl(ctrlType)) {
-        m_ctrlXY = TGridCoord{realCol, row};
-        m_ctrlID = ctrlID;
-        m_ctrlType = ctrlType;
-        m_ctrlEditing = true;
         TControlEdit* edit = m_ctrlEdit;
         edit->ControlID = ctrlID;
         edit->SetPasswordChar(ctrlType == QLatin1String("PASSWORD") ? QChar(u'*') : QChar());
@@ -117,12 +119,6 @@ void TExtStringGridAux::StartControlEdit(const QString& cellText, const QString&
         edit->setFocus();
         return;
     }
-    if (ctrlType != QLatin1String("COMBO"))
-        return;
-    m_ctrlXY = TGridCoord{realCol, row};
-    m_ctrlID = ctrlID;
-    m_ctrlType = ctrlType;
-    m_ctrlEditing = true;
     TControlCombo* combo = m_ctrlCombo;
     combo->ControlID = ctrlID;
     combo->IsWinXP = IsWinXPOrLater() && platform::IsThemeActive();

@@ -72,18 +72,22 @@ void setupList(QListWidget* list)
     list->hide();
 }
 
+// The platform's cancel mode of a drop-down list: with the cursor outside it, the list hides
+// and the grid is told.
+void cancelList(QListWidget* list, QPoint globalCursor, const std::function<void(QObject*)>& onCancel)
+{
+    if (list->rect().contains(list->mapFromGlobal(globalCursor)))
+        return;
+    if (onCancel)
+        onCancel(list);
+    list->hide();
+}
+
 } // namespace
 
 TDropList::TDropList(QWidget* parent) : QListWidget(parent) { setupList(this); }
 
-void TDropList::CancelMode(QPoint globalCursor)
-{
-    if (rect().contains(mapFromGlobal(globalCursor)))
-        return;
-    if (OnCancel)
-        OnCancel(this);
-    hide();
-}
+void TDropList::CancelMode(QPoint globalCursor) { cancelList(this, globalCursor, OnCancel); }
 
 void TDropList::keyPressEvent(QKeyEvent* e)
 {
@@ -131,14 +135,7 @@ void TDropCheckList::AddCheckItem(const QString& text, bool checked)
     item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
 }
 
-void TDropCheckList::CancelMode(QPoint globalCursor)
-{
-    if (rect().contains(mapFromGlobal(globalCursor)))
-        return;
-    if (OnCancel)
-        OnCancel(this);
-    hide();
-}
+void TDropCheckList::CancelMode(QPoint globalCursor) { cancelList(this, globalCursor, OnCancel); }
 
 void TDropCheckList::focusOutEvent(QFocusEvent* e)
 {
