@@ -368,3 +368,35 @@ TEST_F(GridAuxTest, ARefusedPlaceOrMoveMovesNothing)
     QTest::mouseRelease(grid->viewport(), Qt::LeftButton, Qt::NoModifier, center(3, 0));
     EXPECT_EQ(grid->Cells(1, 0), QStringLiteral("H1"));
 }
+
+TEST_F(GridAuxTest, HTMLHintsForTheWholeApplicationAndWheelPanning)
+{
+    QWidget other(&window);
+    other.setGeometry(600, 380, 30, 20);
+    other.setToolTip(QStringLiteral("<b>Every</b> hint"));
+    other.show();
+    grid->SetUseHTMLHints(true);
+    EXPECT_TRUE(grid->UseHTMLHints());
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), other.mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(&other, &help);
+    EXPECT_TRUE(GridHintWindow()->isVisible());
+    EXPECT_EQ(GridHintWindow()->Text(), QStringLiteral("<b>Every</b> hint"));
+    GridHintWindow()->hide();
+    grid->SetUseHTMLHints(false);
+    EXPECT_FALSE(UseHTMLHintsActive());
+    QCoreApplication::sendEvent(&other, &help);
+    EXPECT_FALSE(GridHintWindow()->isVisible());
+
+    // A middle press shows the panning mark and the mouse scrolls the rows.
+    grid->SetRowCount(200);
+    grid->IntelliPan = ipVertical;
+    const QPoint start = center(2, 3);
+    QTest::mousePress(grid->viewport(), Qt::MiddleButton, Qt::NoModifier, start);
+    EXPECT_TRUE(grid->IntelliPanning());
+    EXPECT_EQ(grid->WheelPanPos(), start - QPoint(16, 16));
+    const int top = grid->TopRow();
+    move(start + QPoint(0, 5 * grid->DefaultRowHeight()), Qt::MiddleButton);
+    EXPECT_EQ(grid->TopRow(), top + 5);
+    QTest::mouseRelease(grid->viewport(), Qt::MiddleButton, Qt::NoModifier, start);
+    EXPECT_FALSE(grid->IntelliPanning());
+}

@@ -447,3 +447,40 @@ TEST(HTMLDrawFlagsTest, RotatedFontIsPutBack)
     DrawShellIcon(c, 0, 0, size, 1.0, false, true, false, QStringLiteral("3"));
     EXPECT_EQ(size, QSize(16, 16));
 }
+
+TEST_F(HTMLDrawTest, BlinkShadowBodyAndTheFocusedAnchor)
+{
+    // The off phase of BLINK draws in the canvas' starting background colour.
+    canvas.brush().color = platform::clYellow;
+    THTMLDrawParams off;
+    off.BlinkPhase = false;
+    draw(QStringLiteral("<blink>on</blink>x"), off);
+    EXPECT_FALSE(inkBox(bitmap, platform::clYellow).empty());
+    const auto yellow = inkBox(bitmap, platform::clYellow);
+    EXPECT_LT(yellow.right, 1 + width(QStringLiteral("on")) + 1);
+
+    // A shadow in its colour beside the text.
+    bitmap.fill(platform::clWhite);
+    canvas.brush().color = platform::clWhite;
+    THTMLDrawParams shadow;
+    shadow.ShadowOffset = 2;
+    shadow.ShadowColor = platform::clRed;
+    draw(QStringLiteral("<shad>W</shad>"), shadow);
+    EXPECT_FALSE(inkBox(bitmap, platform::clRed).empty());
+    EXPECT_GT(inkBox(bitmap, platform::clRed).right, inkBox(bitmap, platform::clBlack).right);
+
+    // BODY BGCOLOR fills the whole area.
+    bitmap.fill(platform::clWhite);
+    draw(QStringLiteral("<body bgcolor=\"#0000FF\">x</body>"), THTMLDrawParams{}, Rect{10, 10, 110, 60});
+    const auto blue = inkBox(bitmap, platform::clBlue);
+    EXPECT_EQ(blue.left, 10);
+    EXPECT_EQ(blue.top, 10);
+    EXPECT_EQ(blue.right, 109);
+    EXPECT_EQ(blue.bottom, 59);
+
+    // The keyboard-focused anchor gives its reference.
+    THTMLDrawParams focus;
+    focus.FocusAnchor = 1; // the second anchor
+    const THTMLDrawResult res = draw(QStringLiteral("<a href=\"a\">one</a> <a href=\"b\">two</a>"), focus);
+    EXPECT_EQ(res.FocusAnchor, QStringLiteral("b"));
+}
