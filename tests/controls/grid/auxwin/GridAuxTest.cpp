@@ -400,3 +400,48 @@ TEST_F(GridAuxTest, HTMLHintsForTheWholeApplicationAndWheelPanning)
     QTest::mouseRelease(grid->viewport(), Qt::MiddleButton, Qt::NoModifier, start);
     EXPECT_FALSE(grid->IntelliPanning());
 }
+
+TEST_F(GridAuxTest, TheInPlaceRichEditGrowsItsRowAndAComboReportsItsChoice)
+{
+    TExtRichEdit edit(grid);
+    grid->SetRow(2);
+    const int before = grid->rowHeights(2);
+    int ended = -1;
+    grid->OnEndRowSize = [&](TExtStringGrid*, int row) { ended = row; };
+    edit.RequestResize(50, 40);
+    EXPECT_EQ(edit.ReqHeight(), 40);
+    EXPECT_EQ(grid->rowHeights(2), before); // not in place, not asked for
+    edit.InPlace = true;
+    grid->SizeWhileTyping.Height = true;
+    edit.Lock();
+    edit.RequestResize(50, 40);
+    EXPECT_EQ(grid->rowHeights(2), before);
+    edit.Unlock();
+    edit.RequestResize(50, 40);
+    EXPECT_EQ(grid->rowHeights(2), 50);
+    EXPECT_EQ(edit.height(), 49);
+    EXPECT_EQ(ended, 2);
+
+    // A COMBO control's list choice is reported with the item.
+    grid->setOptions(grid->options() | platform::goEditing);
+    grid->SetCells(1, 4, QStringLiteral("<CONTROL TYPE=\"COMBO\" ID=\"c\" VALUE=\"b\" WIDTH=\"60\">"));
+    grid->OnControlComboList = [](TExtStringGridAux*, int, int, const QString&, const QString&, const QString&,
+                                  QStringList& values, bool&, int&) { values = QStringList{"a", "b", "c"}; };
+    QString chosen;
+    int index = -1;
+    grid->OnControlComboSelect = [&](TExtStringGridAux*, int row, int col, int i, const QString& id, const QString& v) {
+        EXPECT_EQ(row, 4);
+        EXPECT_EQ(col, 1);
+        EXPECT_EQ(id, QStringLiteral("c"));
+        index = i;
+        chosen = v;
+    };
+    grid->EditCellControl(1, 4, QString());
+    ASSERT_TRUE(grid->ControlComboBox()->isVisible());
+    EXPECT_EQ(grid->ControlComboBox()->currentText(), QStringLiteral("b"));
+    grid->ControlComboBox()->setCurrentIndex(2);
+    grid->ControlComboSelect(grid->ControlComboBox());
+    EXPECT_EQ(index, 2);
+    EXPECT_EQ(chosen, QStringLiteral("c"));
+    grid->EndControlEdit();
+}
