@@ -91,6 +91,9 @@ public:
     TGridCoord ControlCell() const { return m_ctrlXY; }
     bool ControlDown() const { return m_ctrlDown; }
 
+    // The colour tones also dress the combo editor's button and border (a flat combo).
+    void SetColorTones(const TColorTones& tones) override;
+
     // --- scroll indicators, drag image, wheel panning ----------------------------------------------
     void CreateScrollControls();
     TScrollControl* VScrollControl() const { return m_vScroll; }

@@ -445,3 +445,26 @@ TEST_F(GridAuxTest, TheInPlaceRichEditGrowsItsRowAndAComboReportsItsChoice)
     EXPECT_EQ(chosen, QStringLiteral("c"));
     grid->EndControlEdit();
 }
+
+TEST_F(GridAuxTest, ColourTonesDressTheComboEditor)
+{
+    grid->setOptions(grid->options() | platform::goEditing);
+    grid->OnGetEditorType = [](TExtStringGrid*, int, int, TEditorType& e) { e = edComboList; };
+    grid->SetCol(2);
+    grid->SetRow(2);
+    grid->ShowInplaceEdit();
+    ASSERT_NE(grid->EditCombo(), nullptr);
+    grid->HideInplaceEdit();
+    TColorTones t;
+    t.Background = TColorTone{0xFAFAFA, 0x999999, 0x111111};
+    t.Hover = TColorTone{0xEEDDCC, 0, 0};
+    t.Selected = TColorTone{0xCC8844, 0, 0};
+    grid->SetColorTones(t);
+    TGridCombo* combo = grid->EditCombo();
+    EXPECT_EQ(combo->ButtonColor, 0xFAFAFAu);
+    EXPECT_EQ(combo->ButtonColorHot, 0xEEDDCCu);
+    EXPECT_EQ(combo->ButtonColorDown, 0xCC8844u);
+    EXPECT_EQ(combo->ButtonBorderColor, 0x999999u);
+    EXPECT_EQ(combo->BorderColor(), 0xFAFAFAu);
+    EXPECT_TRUE(combo->Flat());
+}
