@@ -17,7 +17,7 @@
 // CheckTrue) and toggle between CheckTrue and CheckFalse by click or Space. The column grid's
 // cells may be edited without goEditing unless their column is ReadOnly or Fixed or the cell's
 // properties are read-only; OnCanEditCell has the last word.
-#include "controls/grid/input/GridInput.h"
+#include "controls/grid/auxwin/GridAux.h"
 #include "platform/core/StringList.h"
 
 #include <QMenu>
@@ -186,7 +186,7 @@ private:
     int m_updateCount = 0;
 };
 
-class TExtColumnGrid : public TExtStringGridInput {
+class TExtColumnGrid : public TExtStringGridAux {
 public:
     using ColumnMovedEvent = std::function<void(TExtColumnGrid* sender, int fromIndex, int toIndex)>;
     using ColumnPopupEvent = std::function<void(TExtColumnGrid* sender, int col, int row, QMenu*& menu)>;
@@ -200,10 +200,10 @@ public:
     TGridColumnItem* ColumnByName(const QString& name) const;
     TGridColumnItem* GetColumnByName(const QString& name) const { return ColumnByName(name); }
     void SetColCount(int n);
-    int ColCount() const { return TExtStringGridInput::ColCount(); }
+    int ColCount() const { return TExtStringGridAux::ColCount(); }
     bool AutoFilterDisplay = false;
     int GetVersionNr() const override { return 50397953; }
-    QString GetVersionString() const;
+    QString GetVersionString() const override;
     void Loaded() override;
     void ChangeScale(int m, int d);
     void InsertCols(int colIndex, int count) override;

@@ -945,4 +945,6 @@ void GridFinalize()
 
 const TGridUnitState& GridUnitState() { return g_unit; }
 
+void SetGridHintFontName(const QString& name) { g_unit.HintFontName = name; }
+
 } // namespace controls::grid

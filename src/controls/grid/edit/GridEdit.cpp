@@ -3,10 +3,12 @@
 #include "controls/grid/edit/GridEdit.h"
 
 #include "controls/grid/html/HTMLUtil.h"
+#include "controls/grid/util/BalloonTip.h"
 #include "controls/grid/util/ExtUtil.h"
 #include "platform/core/Errors.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLineEdit>
@@ -443,6 +445,17 @@ bool TExtStringGridEdit::ValidateCell(const QString& typed)
                 m_modified = m_oldModifiedValue;
                 if (NormalEdit() && NormalEdit()->isVisible())
                     NormalEdit()->setText(w != newValue ? w : m_oldCellText);
+                // The grid's texts for a refused value show in a balloon at the editor.
+                if (!InvalidEntryTitle.isEmpty() || !InvalidEntryText.isEmpty()) {
+                    QWidget* target = NormalEdit();
+                    if (m_specialEditor || !m_editMode) {
+                        target = m_editCtrl;
+                        if (auto* combo = qobject_cast<QComboBox*>(target); combo && combo->isEditable())
+                            target = combo->lineEdit();
+                    }
+                    if (target)
+                        GridBalloonTip()->ShowAtWindow(target, InvalidEntryTitle, InvalidEntryText, int(InvalidEntryIcon));
+                }
             }
             m_oldCellText = GetGridCell(c, r);
         }
