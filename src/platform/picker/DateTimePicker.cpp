@@ -172,6 +172,12 @@ void TDateTimePicker::SetSystemTime(int flag, TDateTime value)
     update();
 }
 
+void TDateTimePicker::StoreValue(TDateTime value)
+{
+    m_value = Clamp(value);
+    update();
+}
+
 void TDateTimePicker::SetColor(Color c)
 {
     m_color = c;

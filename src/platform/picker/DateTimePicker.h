@@ -108,7 +108,7 @@ public:
     int SelectedField() const { return m_selected; }
     void SelectField(int index);
     Color GetColor() const { return m_color; }
-    void SetColor(Color c);
+    virtual void SetColor(Color c);
     // The calendar while it is dropped down.
     QCalendarWidget* Calendar() const;
     // Width of the drop-down button or the up-down pair at the right edge.
@@ -145,6 +145,8 @@ protected:
     virtual void DoExit();
     // DTM_SETSYSTEMTIME: the value (GDT_VALID) or a cleared check box (GDT_NONE).
     virtual void SetSystemTime(int flag, TDateTime value);
+    // Keeps a value without touching what is being typed, the check box or the owner.
+    void StoreValue(TDateTime value);
     virtual bool WantSpecialKey(quint16 key);
     // The control's own handling of a key and of a character.
     void DefaultKeyDown(quint16 key, TShiftState shift);

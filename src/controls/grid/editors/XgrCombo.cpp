@@ -1,5 +1,7 @@
 #include "controls/grid/editors/XgrCombo.h"
 
+#include "controls/grid/editors/FlatLook.h"
+
 #include "controls/grid/style/ExtStyle.h"
 #include "platform/draw/Frames.h"
 #include "platform/draw/Theme.h"
@@ -24,16 +26,9 @@ using platform::Rect;
 
 namespace {
 
-constexpr Color kDisabledThemedBorder = platform::rgb(127, 157, 185);
 // The platform's vertical scroll bar width; the button is two pixels wider by default.
 constexpr int kScrollBarWidth = 17;
 constexpr int kItemObjectRole = Qt::UserRole + 7;
-
-void frame(Canvas& canvas, const Rect& r, Color c)
-{
-    canvas.brush() = platform::Brush{c, platform::BrushStyle::Solid};
-    canvas.frameRect(r);
-}
 
 int half(int v) { return v / 2; } // truncates toward zero
 
@@ -483,54 +478,19 @@ void TXgrCustomCombo::paintEvent(QPaintEvent* e)
 
 void TXgrCustomCombo::DrawComboButton(Canvas& canvas)
 {
-    Rect r{0, 0, width(), height()};
-    r.left += width() - m_buttonWidth + 2;
-    r = r.inflated(-1, -1);
-    if (ButtonColor == clNone) {
-        if (DoVisualStyles()) {
-            const platform::HTHEME theme = platform::OpenThemeData(this, QStringLiteral("combobox"));
-            int state = platform::CBXS_NORMAL;
-            if (!isEnabled())
-                state = platform::CBXS_DISABLED;
-            else if (IsMouseButtonDown() && m_droppedDown)
-                state = platform::CBXS_PRESSED;
-            else if (!IsMouseButtonDown() && m_buttonHover && !m_droppedDown)
-                state = platform::CBXS_HOT;
-            platform::DrawThemeBackground(theme, canvas, platform::CP_DROPDOWNBUTTON, state, r);
-            platform::CloseThemeData(theme);
-        } else {
-            r.left -= 4;
-            r.top += 1;
-            r.bottom -= 1;
-            platform::DrawFrameControl(canvas, r, platform::DFC_SCROLL,
-                                       isEnabled() ? platform::DFCS_SCROLLCOMBOBOX | platform::DFCS_FLAT
-                                                   : platform::DFCS_SCROLLCOMBOBOX | platform::DFCS_INACTIVE);
-        }
-        return;
-    }
-    // Own colours; a hot or down colour that is not set leaves the one before it.
-    Color face = ButtonColor;
-    if (m_buttonHover && ButtonColorHot != clNone)
-        face = ButtonColorHot;
-    if (m_buttonHover && IsMouseButtonDown() && ButtonColorDown != clNone)
-        face = ButtonColorDown;
-    r.left -= 1;
-    r.top += 1;
-    r.right -= 1;
-    r.bottom -= 1;
-    canvas.brush() = platform::Brush{face, platform::BrushStyle::Solid};
-    canvas.fillRect(r);
-    if (ButtonBorderColor != clNone) {
-        canvas.pen() = platform::Pen{ButtonBorderColor, 1, platform::PenStyle::Solid};
-        canvas.moveTo(r.left, r.top);
-        canvas.lineTo(r.left, r.bottom);
-    }
-    Color arrow = IsMouseButtonDown() && ButtonTextColorDown != clNone ? ButtonTextColorDown : ButtonTextColor;
-    if (arrow == clNone)
-        arrow = platform::clBtnText;
-    canvas.pen() = platform::Pen{arrow, 1, platform::PenStyle::Solid};
-    canvas.brush() = platform::Brush{arrow, platform::BrushStyle::Solid};
-    canvas.polygon({QPoint(r.left + 4, r.top + 7), QPoint(r.left + 10, r.top + 7), QPoint(r.left + 7, r.top + 10)});
+    TDropButton b;
+    b.buttonColor = ButtonColor;
+    b.buttonColorHot = ButtonColorHot;
+    b.buttonColorDown = ButtonColorDown;
+    b.buttonBorderColor = ButtonBorderColor;
+    b.buttonTextColor = ButtonTextColor;
+    b.buttonTextColorDown = ButtonTextColorDown;
+    b.hover = m_buttonHover;
+    b.mouseDown = IsMouseButtonDown();
+    b.dropped = m_droppedDown;
+    b.enabled = isEnabled();
+    b.visualStyles = DoVisualStyles();
+    DrawDropButton(canvas, this, width(), height(), m_buttonWidth, b, false);
 }
 
 void TXgrCustomCombo::DrawBorders(Canvas& canvas)
@@ -542,68 +502,26 @@ void TXgrCustomCombo::DrawBorders(Canvas& canvas)
     const int state = canvas.saveState();
     DrawControlBorder(canvas);
     if (!(m_style == csSimple || (IsWinXP && DoVisualStyles())))
-        DrawButtonFrame(canvas);
+        DrawFlatButtonFrame(canvas, width(), height(), m_buttonWidth, IsActive(), false, m_droppedDown);
     canvas.restoreState(state);
 }
 
 void TXgrCustomCombo::DrawControlBorder(Canvas& canvas)
 {
-    Rect r{0, 0, width(), height()};
-    if (!isEnabled() && m_isThemed && !m_disabledBorder) {
-        frame(canvas, r, kDisabledThemedBorder);
-        return;
-    }
-    if (m_borderColor != clNone && !(m_hasFocus && m_focusBorderColor != clNone)) {
-        frame(canvas, r, m_borderColor);
-        return;
-    }
-    if (m_focusBorderColor != clNone) {
-        if (m_hasFocus)
-            frame(canvas, r, m_focusBorderColor);
-        return;
-    }
-    // The flat border: the parent's colour outside (the button face while active), the
-    // control's own colour inside.
-    const Color outer = IsFocusBorderActive() ? platform::clBtnFace : ParentBrushColor();
-    const Color inner = GetColor();
-    if (IsFocusBorderActive()) {
-        platform::DrawEdge(canvas, r, platform::BDR_SUNKENOUTER, platform::BF_RECT | platform::BF_ADJUST);
-        frame(canvas, r, outer);
-        r = r.inflated(-1, -1);
-        frame(canvas, r, inner);
-    } else {
-        frame(canvas, r, outer);
-        r = r.inflated(-1, -1);
-        r.right -= m_buttonWidth;
-        frame(canvas, r, outer);
-        r = r.inflated(-1, -1);
-        frame(canvas, r, inner);
-        r.right += m_buttonWidth;
-    }
-    if (m_flat && m_flatLineColor != clNone) {
-        canvas.pen() = platform::Pen{m_flatLineColor, 1, platform::PenStyle::Solid};
-        canvas.moveTo(r.left - 2, height() - 1);
-        canvas.lineTo(r.right - m_buttonWidth - 1, height() - 1);
-    }
-}
-
-void TXgrCustomCombo::DrawButtonFrame(Canvas& canvas)
-{
-    const int w = width();
-    const int h = height();
-    canvas.excludeClipRect(Rect{w - m_buttonWidth + 4, 4, w - 4, h - 4});
-    Rect r{0, 0, w, h};
-    r.left += w - m_buttonWidth - 2;
-    r = r.inflated(-2, -2);
-    if (!IsActive()) {
-        Rect f = r;
-        f.top += 1;
-        f.bottom -= 1;
-        f.right -= 1;
-        canvas.brush() = platform::Brush{platform::clBtnFace, platform::BrushStyle::Solid};
-        canvas.fillRect(f);
-    }
-    canvas.excludeClipRect(r);
+    TFlatBorder b;
+    b.enabled = isEnabled();
+    b.themed = m_isThemed;
+    b.disabledBorder = m_disabledBorder;
+    b.borderColor = m_borderColor;
+    b.focusBorderColor = m_focusBorderColor;
+    b.hasFocus = m_hasFocus;
+    b.focusBorderActive = IsFocusBorderActive();
+    b.parentColor = ParentBrushColor();
+    b.controlColor = GetColor();
+    b.buttonWidth = m_buttonWidth;
+    b.flat = m_flat;
+    b.flatLineColor = m_flatLineColor;
+    DrawFlatControlBorder(canvas, width(), height(), b);
 }
 
 // --- label --------------------------------------------------------------------------------------

@@ -201,7 +201,6 @@ private:
     void DrawComboButton(platform::Canvas& canvas);
     void DrawBorders(platform::Canvas& canvas);
     void DrawControlBorder(platform::Canvas& canvas);
-    void DrawButtonFrame(platform::Canvas& canvas);
     void UpdateLabel();
     void CreateLabel();
     void SetLabelBold(bool bold);
