@@ -25,7 +25,15 @@
 #include "platform/text/UserError.h"
 #include "tables/bacnet/window/BacnetDialogs.h"
 #include "tables/bacnet/window/EngUnitPicker.h"
+#include "tables/can/window/CanDialogs.h"
+#include "tables/canopen/window/CanopenDialogs.h"
+#include "tables/devicenet/window/DeviceNetDialogs.h"
+#include "tables/dmx/window/DmxDefVal.h"
+#include "tables/j1939/window/PgnDialogs.h"
+#include "tables/knx/window/KnxAccess.h"
 #include "tables/modbus/window/SetAccess.h"
+#include "tables/nmea/window/NmeaDialogs.h"
+#include "tables/snmp/window/SnmpDialogs.h"
 #include "update/BootSer.h"
 #include "update/BootTCP.h"
 
@@ -59,28 +67,28 @@ Program::Program(const QString& programDir)
     m->registerWindow(WindowId::FBACnetSetAccess_ModSlave,
                       new tables::TFBACnetSetAccess_ModSlave(engUnit, m));               // 12
     m->registerWindow(WindowId::FSetAccessTCP, new tables::modbus::TFSetAccessTCP(m)); // 13
-    // 14 TF_Rec_Info                 CAN receive-frame byte map
-    // 15 TF_Sen_Info                 CAN send-frame byte map
-    // 16 TFCAN_Rec_Frames            CAN receive frames
-    // 17 TFCAN_Send_Frame            CAN send frames
-    // 18 TFSet_PDO_Access            CANopen PDO table
-    // 19 TFSet_SDO_Client_Access     CANopen SDO client table
-    // 20 TFSet_SDO_Server_Access     CANopen SDO server table
-    // 21 TFDefOffset                 DeviceNet slave offsets
-    // 22 TFDNet                      DeviceNet network
-    // 23 TFReceiveJ1939              J1939 receive frames
-    // 24 TFTransmitJ1939             J1939 transmit frames
-    // 25 TFReceiveNMEA               NMEA 2000 receive frames
-    // 26 TFTransmitNMEA              NMEA 2000 transmit frames
+    m->registerWindow(WindowId::F_Rec_Info, new tables::can::TF_Rec_Info(m));                         // 14
+    m->registerWindow(WindowId::F_Sen_Info, new tables::can::TF_Sen_Info(m));                         // 15
+    m->registerWindow(WindowId::FCAN_Rec_Frames, new tables::can::TFCAN_Rec_Frames(m));               // 16
+    m->registerWindow(WindowId::FCAN_Send_Frame, new tables::can::TFCAN_Send_Frame(m));               // 17
+    m->registerWindow(WindowId::FSet_PDO_Access, new tables::canopen::TFSet_PDO_Access(m));           // 18
+    m->registerWindow(WindowId::FSet_SDO_Client_Access, new tables::canopen::TFSet_SDO_Client_Access(m)); // 19
+    m->registerWindow(WindowId::FSet_SDO_Server_Access, new tables::canopen::TFSet_SDO_Server_Access(m)); // 20
+    m->registerWindow(WindowId::FDefOffset, new tables::devicenet::TFDefOffset(m));                   // 21
+    m->registerWindow(WindowId::FDNet, new tables::devicenet::TFDNet(m));                             // 22
+    m->registerWindow(WindowId::FReceiveJ1939, new tables::j1939::TFReceiveJ1939(m));                 // 23
+    m->registerWindow(WindowId::FTransmitJ1939, new tables::j1939::TFTransmitJ1939(m));               // 24
+    m->registerWindow(WindowId::FReceiveNMEA, new tables::nmea::TFReceiveNMEA(m));                    // 25
+    m->registerWindow(WindowId::FTransmitNMEA, new tables::nmea::TFTransmitNMEA(m));                  // 26
     m->registerWindow(WindowId::FBootSer, new update::TFBootSer(m));    // 27
     auto* profinetFileName = new exports::TFProfinetFileName(m);
     m->registerWindow(WindowId::FProfinetFileName, profinetFileName); // 28
     auto* options = new TFSoftOptions(m);
     m->registerWindow(WindowId::FSoftOptions, options);                 // 29
-    // 30 TFKNXAccess                 KNX access table
+    m->registerWindow(WindowId::FKNXAccess, new tables::knx::TFKNXAccess(m));          // 30
     m->registerWindow(WindowId::FMBus_Custom, new mbus::master::TFMBus_Custom(m));     // 31
-    // 32 TFDMXDefVal                 DMX default values
-    // 33 TFSNMPManagerAccess         SNMP manager access table
+    m->registerWindow(WindowId::FDMXDefVal, new tables::dmx::TFDMXDefVal(m));          // 32
+    m->registerWindow(WindowId::FSNMPManagerAccess, new tables::snmp::TFSNMPManagerAccess(m)); // 33
     auto* confQV = new mbus::master::TFConf_BAC_MBus_Pelvarta(m);
     m->registerWindow(WindowId::FConf_BAC_MBus_Pelvarta, confQV);                     // 34
     auto* scan = new mbus::scan::TFScanDecode(m);
@@ -102,7 +110,7 @@ Program::Program(const QString& programDir)
     m->registerWindow(WindowId::FInsertKeyWireless, scanKey);           // 37
     auto* scanStart = new mbus::scan::TFScanModbusStart(m);
     m->registerWindow(WindowId::FScanModbusStart, scanStart);           // 38
-    // 39 TFSNMP_Trap_Access          SNMP trap table
+    m->registerWindow(WindowId::FSNMP_Trap_Access, new tables::snmp::TFSNMP_Trap_Access(m)); // 39
     m->registerWindow(WindowId::FBACnet_BDT, new tables::TFBACnet_BDT(m));            // 40
     auto* scanPerNode = new mbus::scan::TFModbusStartAdd_SD(m);
     m->registerWindow(WindowId::FModbusStartAdd_SD, scanPerNode);       // 41

@@ -96,6 +96,7 @@ add_variable() { # description, type-of-data item, "" or the picker's category
   if [ -n "$3" ]; then
     click "$win" 671 "$(row_y 12)"
     pick_first_unit_of "$3"
+    window_settled "$win"
   fi
   click "$win" "$box_x" 442
 }

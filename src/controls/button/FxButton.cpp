@@ -748,4 +748,18 @@ void TFxButton::showEvent(QShowEvent* e)
     watchWindow();
 }
 
+void TFxButton::hideEvent(QHideEvent* e)
+{
+    QWidget::hideEvent(e);
+    // A dialog that closes under the pointer sends its buttons no leave: the highlight would
+    // still be there when the dialog opens again. A window shown under the pointer sends a
+    // fresh enter.
+    const bool wasOn = m_cursorOnButton;
+    m_cursorOnButton = false;
+    m_hotTrackStep = 0;
+    m_fadeTimer->stop();
+    if (wasOn && onMouseExit)
+        onMouseExit(this);
+}
+
 } // namespace controls

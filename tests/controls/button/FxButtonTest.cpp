@@ -136,6 +136,30 @@ TEST_F(FxButtonTest, PointerEnterAndLeaveLightTheFace)
     EXPECT_EQ(clicks, 0);
 }
 
+TEST_F(FxButtonTest, ADialogClosedUnderThePointerOpensAgainWithoutTheHighlight)
+{
+    for (bool slow : {false, true}) {
+        QDialog dialog(window.get());
+        auto* ok = new TFxButton(&dialog);
+        ok->setGeometry(10, 10, 80, 25);
+        ok->setColor(kFace);
+        ok->setHotTrackColor(kHot);
+        ok->setSlowDecease(slow);
+        int exits = 0;
+        ok->onMouseExit = [&](TFxButton*) { ++exits; };
+        dialog.show();
+        enter(ok);
+        EXPECT_EQ(ok->hotTrackStep(), 8);
+        dialog.hide(); // closed by a click on it: no leave comes
+        EXPECT_FALSE(ok->isCursorOnButton());
+        EXPECT_EQ(ok->hotTrackStep(), 0);
+        EXPECT_FALSE(ok->isFadeRunning());
+        EXPECT_EQ(exits, 1);
+        dialog.show();
+        EXPECT_EQ(Bitmap(ok->renderFace()).pixel(3, 3), kFace) << slow;
+    }
+}
+
 TEST_F(FxButtonTest, DisabledButtonIgnoresPointerKeysAndClicks)
 {
     int entered = 0;

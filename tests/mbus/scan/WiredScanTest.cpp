@@ -295,6 +295,34 @@ TEST(WiredScan, ResultFileIsWrittenWhenTheScanEnds)
     EXPECT_EQ(doc.rootElement().elementAt(0).elementCount(), 4);
 }
 
+// Start_Scan's remote time-out (a gateway reached over a slow network) gives every reply 10 s
+// more: an empty address then takes that much longer on the scan's clock.
+TEST(WiredScan, TheRemoteTimeOutWaitsTenSecondsMoreForEachReply)
+{
+    std::vector<uint64_t> perAddress;
+    for (bool remote : {false, true}) {
+        UdpScan s; // no meter: every request runs out its window
+        std::vector<uint64_t> at;
+        s.onNote = [&](const Note& n) {
+            if (n[0] != 2)
+                return;
+            at.push_back(s.clock.tickMs());
+            if (n[1] == 2)
+                s.engine->Stop_Scan();
+        };
+        ASSERT_TRUE(s.engine->Start_Scan(TScanType::saPrimaryAddress, TSelectHard::shEthernet,
+                                         QStringLiteral("127.0.0.1"), 2400, 1, false, false, 1, false, 0, remote,
+                                         s.recorder()));
+        ASSERT_TRUE(s.runToEnd());
+        ASSERT_EQ(at.size(), 3u) << remote;
+        perAddress.push_back(at[2] - at[1]);
+    }
+    // Address 2 waits for its reply window once, 10 s longer (a step of the state machine is
+    // 40 ms, so the end of a window is seen up to one step late).
+    const int64_t more = int64_t(perAddress[1]) - int64_t(perAddress[0]);
+    EXPECT_NEAR(double(more), 10000.0, 40.0) << perAddress[0] << " " << perAddress[1];
+}
+
 TEST(WiredScan, ReplyWindowByLineSpeed)
 {
     struct Case {

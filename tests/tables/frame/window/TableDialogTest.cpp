@@ -6,6 +6,7 @@
 #include "workspace/LangTexts.h"
 #include "workspace/Workspace.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QTabWidget>
 #include <gtest/gtest.h>
@@ -213,6 +214,58 @@ TEST_F(TableDialogTest, OkAsksBeforeDroppingFilledRowsBelowAnEmptyKey)
     d.Btn_OKClick();
     EXPECT_EQ(d.modalResult(), platform::mrOk);
     EXPECT_EQ(dir.read(QStringLiteral("t.xml")).count("<row "), 1);
+}
+
+TEST_F(TableDialogTest, OkAsksBeforeDroppingARowInUseWhoseKeyIsEmpty)
+{
+    // Row 2 filled in every cell but its key (the Modbus TCP row without its Slave IP Address).
+    {
+        TestDialog d(testTable(file()));
+        d.FormShow();
+        d.grid(1)->SetCells(1, 1, QStringLiteral("1"));
+        d.grid(1)->SetCells(2, 2, QStringLiteral("7"));
+        d.grid(1)->SetCells(3, 2, QStringLiteral("Y"));
+        d.grid(1)->SetCells(2, 4, QStringLiteral("3")); // below it as well: one question only
+        d.Btn_OKClick();
+        EXPECT_EQ(boxes.texts(), QStringList{"Row 2 of Modbus Write holds values but its Slave ID is empty: it and the "
+                                             "rows below it will not be saved. Save anyway?"});
+        EXPECT_FALSE(dir.exists(QStringLiteral("t.xml")));
+        EXPECT_EQ(d.modalResult(), platform::mrNone);
+        boxes.clear();
+        boxes.answer(MsgAnswer::Yes);
+        d.Btn_OKClick();
+        EXPECT_EQ(boxes.texts().size(), 1);
+        EXPECT_EQ(d.modalResult(), platform::mrOk);
+        EXPECT_EQ(dir.read(QStringLiteral("t.xml")).count("<row "), 1);
+    }
+    // A row with only its check box ticked holds no values: no question.
+    {
+        boxes.clear();
+        QFile::remove(file());
+        TestDialog d(testTable(file()));
+        d.FormShow();
+        d.grid(0)->SetCells(1, 1, QStringLiteral("1"));
+        d.grid(0)->SetCells(3, 2, QStringLiteral("Y"));
+        d.Btn_OKClick();
+        EXPECT_TRUE(boxes.texts().isEmpty());
+        EXPECT_EQ(d.modalResult(), platform::mrOk);
+    }
+    // A table that skips rows without a key asks for any of them, and names only that row.
+    {
+        boxes.clear();
+        QFile::remove(file());
+        TableDescription desc = testTable(file());
+        desc.skipEmptyKeys = true;
+        TestDialog d(desc);
+        d.FormShow();
+        d.grid(0)->SetCells(1, 1, QStringLiteral("1"));
+        d.grid(0)->SetCells(1, 3, QStringLiteral("2"));
+        d.grid(0)->SetCells(2, 4, QStringLiteral("5"));
+        d.Btn_OKClick();
+        EXPECT_EQ(boxes.texts(), QStringList{"Row 4 of Modbus Read holds values but its Slave ID is empty: it will not "
+                                             "be saved. Save anyway?"});
+        EXPECT_EQ(d.modalResult(), platform::mrNone);
+    }
 }
 
 TEST_F(TableDialogTest, ADamagedFileIsReportedAndReplacedOnlyWhenTheUserAgrees)
