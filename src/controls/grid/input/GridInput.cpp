@@ -860,7 +860,9 @@ void TExtStringGridInput::wmLButtonDown(TWMMouse& msg)
         HideInplaceEdit();
 
     if (ControlLook.SpinButtonsAlwaysVisible() && HasSpinEdit(rc, r) && x > cell.right - 18) {
-        // Remembered for the spin editor that opens.
+        // Remembered for the spin editor that opens: it steps once by the half pressed.
+        m_spinUpClick = y < (cell.top + cell.bottom) / 2;
+        m_spinDnClick = !m_spinUpClick;
     }
     if (IsRadio(rc, r)) {
         bool editable = IsEditable(rc, r);
