@@ -324,6 +324,13 @@ void TDateTimePicker::SelectField(int index)
     update();
 }
 
+void TDateTimePicker::ResetInput()
+{
+    m_pending.clear();
+    m_selected = FirstEditable();
+    update();
+}
+
 void TDateTimePicker::MoveField(int step)
 {
     const std::vector<Field> fields = CurrentFields();

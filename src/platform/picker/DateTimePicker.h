@@ -107,6 +107,8 @@ public:
     std::vector<Field> Fields() const;
     int SelectedField() const { return m_selected; }
     void SelectField(int index);
+    // The input as in a new window: nothing typed, the first field selected.
+    void ResetInput();
     Color GetColor() const { return m_color; }
     virtual void SetColor(Color c);
     // The calendar while it is dropped down.

@@ -90,13 +90,21 @@ void TEditLink::RestoreWinProc()
 
 bool TEditLink::eventFilter(QObject* watched, QEvent* e)
 {
-    if (watched == m_subclassedControl && e->type() == QEvent::KeyPress && m_owner
-        && m_owner->options().testFlag(goTabs)) {
+    const bool key = e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease;
+    if (watched == m_subclassedControl && key && m_owner) {
         auto* k = static_cast<QKeyEvent*>(e);
         const bool tab = k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab;
-        if (tab && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-            quint16 key = VK_TAB;
-            EditKeyDown(watched, key, shiftStateOf(k->modifiers()));
+        if (e->type() == QEvent::KeyPress && tab && m_owner->options().testFlag(goTabs)
+            && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            quint16 vk = VK_TAB;
+            EditKeyDown(watched, vk, shiftStateOf(k->modifiers()));
+            return true;
+        }
+        // The control's keys are its own, as in a window of its own: what it does not use never
+        // reaches the grid it lies on.
+        if (!tab) {
+            watched->event(e);
+            e->accept();
             return true;
         }
     }

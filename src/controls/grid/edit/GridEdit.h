@@ -190,9 +190,10 @@ public:
     // Commit and validate: the text goes into the current cell and is validated; false keeps the
     // editor open (the grid has put back the old or the corrected text, NewCellText).
     bool EditorCommit(const QString& text);
-    // Tab after a commit: with goTabs the editor closes and the Tab walk goes on (true); without
-    // it a Tab key is posted to the grid (false; the editor goes on to end its edit).
-    bool EditorTabHandOver();
+    // Tab after a commit: with goTabs the editor closes and the Tab walk goes on, backwards with
+    // Shift (true); without it a Tab key is posted to the grid (false; the editor goes on to end
+    // its edit).
+    bool EditorTabHandOver(platform::TShiftState shift);
     // Done: the editor closes and the key goes to the grid (Enter advances); with AdvanceOnEnter
     // and AdvanceAutoEdit the next cell's editor opens. The key is consumed.
     void EditorDone(quint16& key, platform::TShiftState shift);

@@ -19,8 +19,6 @@ using namespace platform;
 
 namespace {
 
-bool shiftHeld() { return QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier); }
-
 bool isDigit(QChar c) { return c.unicode() >= u'0' && c.unicode() <= u'9'; }
 
 TCharContext charContext(const TExtMaskEdit* edit, bool ctrl)
@@ -88,6 +86,8 @@ void TGridCheckBox::keyPressEvent(QKeyEvent* e)
         return;
     }
     QCheckBox::keyPressEvent(e);
+    // Keys stay with the editor; the grid below it gets only what the editor hands on.
+    e->accept();
 }
 
 void TGridCheckBox::keyReleaseEvent(QKeyEvent* e)
@@ -97,6 +97,7 @@ void TGridCheckBox::keyReleaseEvent(QKeyEvent* e)
         return;
     }
     QCheckBox::keyReleaseEvent(e);
+    e->accept();
 }
 
 void TGridCheckBox::mousePressEvent(QMouseEvent* e)
@@ -246,7 +247,7 @@ void TGridSpin::KeyDown(quint16& key, TShiftState shift)
         setText(m_grid->CurrentCell());
     }
     if (key == VK_TAB && m_grid->options().testFlag(goTabs)) {
-        m_grid->EditorTabHandOver();
+        m_grid->EditorTabHandOver(shift);
         key = 0;
         return;
     }
@@ -262,6 +263,8 @@ void TGridSpin::DoExit()
 // --- TGridDatePicker -------------------------------------------------------------------------------------
 
 TGridDatePicker::TGridDatePicker(TExtStringGridEdit* grid) : TXgrDateTimePicker(grid->viewport()), m_grid(grid) {}
+
+void TGridDatePicker::ReCreate() { ResetInput(); }
 
 bool TGridDatePicker::WantSpecialKey(quint16 key)
 {
@@ -351,7 +354,7 @@ void TGridDatePicker::KeyDown(quint16& key, TShiftState shift)
     if (key == VK_TAB && m_grid->HandlesTabKey()) {
         if (!CommitAndValidate(key, false))
             return;
-        if (m_grid->EditorTabHandOver()) {
+        if (m_grid->EditorTabHandOver(shift)) {
             key = 0;
             return;
         }
@@ -416,7 +419,7 @@ void TGridDateTimePicker::KeyDown(quint16& key, TShiftState shift)
         // Hiding wrote the date and the time into the cell; the walk goes on from there.
         m_grid->HideInplaceEdit();
         m_grid->setFocus(Qt::OtherFocusReason);
-        m_grid->TabAdvance(shiftHeld() || shift.testFlag(ssShift));
+        m_grid->TabAdvance(shift.testFlag(ssShift) || QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier));
         key = 0;
         return;
     }
@@ -534,7 +537,7 @@ void TGridEditBtn::KeyDown(quint16& key, TShiftState shift)
     if (key == VK_TAB && m_grid->HandlesTabKey()) {
         if (!CommitAndValidate(key, false))
             return;
-        if (m_grid->EditorTabHandOver()) {
+        if (m_grid->EditorTabHandOver(shift)) {
             key = 0;
             return;
         }
@@ -672,7 +675,7 @@ void TGridUnitEditBtn::KeyDown(quint16& key, TShiftState shift)
         return;
     }
     if (key == VK_TAB && m_grid->options().testFlag(goTabs)) {
-        m_grid->EditorTabHandOver();
+        m_grid->EditorTabHandOver(shift);
         key = 0;
         return;
     }
@@ -744,11 +747,13 @@ void TGridButton::keyPressEvent(QKeyEvent* e)
         return;
     }
     QPushButton::keyPressEvent(e);
+    e->accept();
 }
 
 void TGridButton::keyReleaseEvent(QKeyEvent* e)
 {
     QPushButton::keyReleaseEvent(e);
+    e->accept();
     if (e->key() == Qt::Key_Space && !e->isAutoRepeat()) {
         PassCaption();
         setFocus(Qt::OtherFocusReason);

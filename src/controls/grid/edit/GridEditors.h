@@ -86,7 +86,8 @@ class TGridDatePicker : public TXgrDateTimePicker {
 public:
     explicit TGridDatePicker(TExtStringGridEdit* grid);
     TExtStringGridEdit* Grid() const { return m_grid; }
-    void ReCreate() {}
+    // A new window: the input starts again in the first field.
+    void ReCreate();
     bool OldDropped() const { return m_oldDropped; }
     bool WeekNumbers = false;
     bool ShowToday = true;

@@ -448,12 +448,12 @@ bool TExtStringGridEdit::EditorCommit(const QString& text)
     return ValidateCell(text);
 }
 
-bool TExtStringGridEdit::EditorTabHandOver()
+bool TExtStringGridEdit::EditorTabHandOver(TShiftState shift)
 {
     if (options().testFlag(goTabs)) {
         HideInplaceEdit();
         setFocus(Qt::OtherFocusReason);
-        TabAdvance(QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier));
+        TabAdvance(shift.testFlag(ssShift) || QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier));
         return true;
     }
     QCoreApplication::postEvent(this, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier));

@@ -96,6 +96,22 @@ bool SpinIsValidChar(QChar key, const TSpinCharContext& ctx, const TFormatSettin
     return result;
 }
 
+bool SpinTextIsValue(const QString& text, TXgrSpinType type, const TFormatSettings& fs)
+{
+    if (platform::trim(text).isEmpty())
+        return true;
+    int i = 0;
+    double f = 0;
+    TDateTime d = 0;
+    switch (type) {
+    case sptNormal: return platform::TryStrToInt(platform::trim(text), i);
+    case sptFloat: return platform::TryStrToFloat(text, f, fs);
+    case sptDate: return platform::TryStrToDate(text, d, fs);
+    case sptTime: return platform::TryStrToTime(text, d, fs);
+    }
+    return false;
+}
+
 int SpinClampInt(int value, int minValue, int maxValue)
 {
     if (minValue == maxValue)

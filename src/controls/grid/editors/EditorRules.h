@@ -47,6 +47,10 @@ struct TSpinCharContext {
 // Without EditorEnabled only control characters other than Backspace pass.
 bool SpinIsValidChar(QChar key, const TSpinCharContext& ctx, const platform::TFormatSettings& fs);
 
+// Whether a text is a value of the kind (an integer, a number in the locale's format, a date in
+// its short date format, a time of day); the empty text counts as one (no value yet).
+bool SpinTextIsValue(const QString& text, TXgrSpinType type, const platform::TFormatSettings& fs);
+
 // Limits: equal limits mean no limit.
 int SpinClampInt(int value, int minValue, int maxValue);
 // A float at or below the minimum is the minimum, at or above the maximum the maximum.

@@ -229,6 +229,9 @@ void TExtMaskEdit::keyPressEvent(QKeyEvent* e)
         return;
     }
     QLineEdit::keyPressEvent(e);
+    // A key the edit has no use for ends here, as in a window of its own: it never reaches the
+    // control the edit lies on.
+    e->accept();
 }
 
 void TExtMaskEdit::keyReleaseEvent(QKeyEvent* e)
@@ -243,6 +246,7 @@ void TExtMaskEdit::keyReleaseEvent(QKeyEvent* e)
         }
     }
     QLineEdit::keyReleaseEvent(e);
+    e->accept();
 }
 
 void TExtMaskEdit::focusInEvent(QFocusEvent* e)

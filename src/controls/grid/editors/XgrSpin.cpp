@@ -6,6 +6,7 @@
 #include "platform/draw/Theme.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -521,8 +522,16 @@ void TXgrSpinEdit::KeyPress(QChar& key)
 
 void TXgrSpinEdit::WMPaste()
 {
-    if (m_editorEnabled && !isReadOnly())
-        TExtMaskEdit::WMPaste();
+    if (!m_editorEnabled || isReadOnly())
+        return;
+    // A pasted text that makes no value of the kind is refused, as a typed one would be.
+    QString result = text();
+    result.replace(SelStart(), SelLength(), QApplication::clipboard()->text());
+    if (!SpinTextIsValue(result, m_spinType, FormatSettings())) {
+        MessageBeep();
+        return;
+    }
+    TExtMaskEdit::WMPaste();
 }
 
 void TXgrSpinEdit::WMCut()
