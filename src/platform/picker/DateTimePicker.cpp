@@ -783,7 +783,9 @@ void TDateTimePicker::focusInEvent(QFocusEvent* e)
 void TDateTimePicker::focusOutEvent(QFocusEvent* e)
 {
     QWidget::focusOutEvent(e);
-    if (e->reason() == Qt::PopupFocusReason || m_popup)
+    // The calendar, or another window taking the activation, leaves the picker the window's
+    // focused control.
+    if (e->reason() == Qt::PopupFocusReason || e->reason() == Qt::ActiveWindowFocusReason || m_popup)
         return;
     CommitPending();
     update();

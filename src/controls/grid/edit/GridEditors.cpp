@@ -124,7 +124,7 @@ void TGridCheckBox::mouseReleaseEvent(QMouseEvent* e)
 void TGridCheckBox::focusOutEvent(QFocusEvent* e)
 {
     QCheckBox::focusOutEvent(e);
-    if (e->reason() != Qt::PopupFocusReason)
+    if (e->reason() != Qt::PopupFocusReason && e->reason() != Qt::ActiveWindowFocusReason)
         m_grid->EditorExit();
 }
 
@@ -771,7 +771,7 @@ void TGridButton::mouseReleaseEvent(QMouseEvent* e)
 void TGridButton::focusOutEvent(QFocusEvent* e)
 {
     QPushButton::focusOutEvent(e);
-    if (e->reason() != Qt::PopupFocusReason)
+    if (e->reason() != Qt::PopupFocusReason && e->reason() != Qt::ActiveWindowFocusReason)
         m_grid->EditorExit();
 }
 

@@ -261,8 +261,10 @@ void TExtMaskEdit::focusInEvent(QFocusEvent* e)
 void TExtMaskEdit::focusOutEvent(QFocusEvent* e)
 {
     QLineEdit::focusOutEvent(e);
-    // The list of a context menu or a popup of the control itself does not end its edit.
-    if (e->reason() != Qt::PopupFocusReason)
+    // A popup (a menu of the control itself) or another window taking the activation leaves
+    // the control the window's focused control: only a move of the focus to another control
+    // exits it.
+    if (e->reason() != Qt::PopupFocusReason && e->reason() != Qt::ActiveWindowFocusReason)
         DoExit();
 }
 

@@ -40,7 +40,11 @@ TExtStringGridInput::~TExtStringGridInput()
 bool TExtStringGridInput::InEditorList(const QWidget* w) const
 {
     const TGridCombo* combo = EditCombo();
-    return w && combo && combo->view() && w->window() == combo->view()->window();
+    if (w && combo && combo->view() && w->window() == combo->view()->window())
+        return true;
+    // The pop-up of another editor (the unit menu, the calendar) belongs to the editor too.
+    const QWidget* popup = w ? w->window() : nullptr;
+    return popup && popup->windowType() == Qt::Popup && popup->parentWidget() && isAncestorOf(popup->parentWidget());
 }
 
 // --- the update lock ----------------------------------------------------------------------------

@@ -11,7 +11,9 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -345,6 +347,23 @@ TEST_F(EditorsTest, UnitsAreSplitAndAChangedUnitIsReported)
     EXPECT_EQ(units, QStringList{"W"});
     key(Qt::Key_Return);
     EXPECT_EQ(cell(cUnit, 7), "12.5W");
+    // The button's menu: the editor stays open while its menu is, and takes the unit chosen.
+    key(Qt::Key_F2);
+    QTimer::singleShot(0, [&]() {
+        QMenu* menu = ub->UnitMenu();
+        ASSERT_NE(menu, nullptr);
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    key(Qt::Key_F4);
+    EXPECT_TRUE(grid->EditMode());
+    EXPECT_TRUE(ub->isVisible());
+    EXPECT_EQ(ub->UnitID(), "Wh");
+    QTest::keyClick(ub, Qt::Key_Return);
+    settle();
+    EXPECT_EQ(cell(cUnit, 7), "12.5Wh");
+    EXPECT_EQ(units, (QStringList{"W", "Wh"}));
     // A value without one of the units is kept whole.
     grid->SetCells(cUnit, 7, "230 V");
     goTo(cUnit, 7);
