@@ -538,3 +538,75 @@ TEST_F(EditorsTest, APopUpLinkOpensAtTheCellOnItsOwnWindow)
 
 } // namespace
 } // namespace gridtest
+
+namespace gridtest {
+namespace {
+
+TEST_F(EditorsTest, TheEditWithAButtonCompletesFromTheLookupAndWalksOutAtItsEnds)
+{
+    grid->Lookup = true;
+    grid->LookupItems().AddStrings(QStringList{"Alpha", "Beta"});
+    goTo(cEditBtn, 1);
+    key(Qt::Key_F2);
+    TGridEditBtn* eb = grid->EditBtn();
+    eb->selectAll();
+    type("b");
+    EXPECT_EQ(eb->text(), "beta") << "the typed letter stays as typed";
+    EXPECT_EQ(eb->selectedText(), "eta");
+    key(Qt::Key_Backspace); // no completion after Backspace
+    EXPECT_EQ(eb->text(), "b");
+    key(Qt::Key_Return);
+    EXPECT_EQ(cell(cEditBtn, 1), "b");
+
+    // With CursorWalkEditor, Right at the end of the text writes it and moves on.
+    grid->Navigation.CursorWalkEditor = true;
+    grid->SetCells(cEditBtn, 2, "ab");
+    goTo(cEditBtn, 2);
+    key(Qt::Key_F2);
+    eb->setCursorPosition(2);
+    eb->setText("abc");
+    key(Qt::Key_Right);
+    EXPECT_EQ(cell(cEditBtn, 2), "abc");
+    EXPECT_EQ(grid->col(), cNumBtn);
+}
+
+TEST_F(EditorsTest, TheDatePickerReportsItsCalendarAndDropsItWhenAsked)
+{
+    QStringList events;
+    grid->OnDatePickerDropDown = [&](TExtStringGridEdit*, int col, int row) { events << QStringLiteral("drop %1,%2").arg(col).arg(row); };
+    grid->OnDatePickerCloseUp = [&](TExtStringGridEdit*, int col, int row) { events << QStringLiteral("close %1,%2").arg(col).arg(row); };
+    grid->OnEditChange = [&](TExtStringGridEdit*, int, int, const QString& value) { events << "change " + value; };
+    grid->MouseActions.DirectDateDrop = true;
+    grid->SetCells(cDate, 3, "15/03/2024");
+    goTo(cDate, 3);
+    key(Qt::Key_F2);
+    TGridDatePicker* dp = grid->GetDateEditor();
+    ASSERT_TRUE(dp->DroppedDown()) << "DirectDateDrop drops the calendar at once";
+    EXPECT_TRUE(dp->OldDropped());
+    dp->SetDroppedDown(false);
+    settle();
+    EXPECT_TRUE(grid->EditMode()) << "closing the calendar leaves the editor open";
+    key(Qt::Key_Up);
+    key(Qt::Key_Return);
+    EXPECT_EQ(cell(cDate, 3), "16/03/2024");
+    EXPECT_EQ(events, (QStringList{"drop 9,3", "close 9,3", "change 16/03/2024"}));
+}
+
+TEST_F(EditorsTest, AClickOnTheSpinButtonsOfACellStepsTheOpeningEditorOnce)
+{
+    grid->ControlLook.SetSpinButtonsAlwaysVisible(true);
+    grid->OnHasSpinEdit = [](TExtStringGrid*, int col, int, bool& has) { has = col == cSpin; };
+    grid->SetCells(cSpin, 2, "20");
+    goTo(cSpin, 2);
+    const platform::Rect r = grid->CellRect(cSpin, 2);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(r.right - 4, r.top + 3));
+    settle();
+    key(Qt::Key_F2);
+    ASSERT_TRUE(grid->EditMode());
+    EXPECT_EQ(grid->SpinEdit()->text(), "25") << "stepped up by the column's step";
+    key(Qt::Key_Escape);
+    EXPECT_EQ(cell(cSpin, 2), "20");
+}
+
+} // namespace
+} // namespace gridtest
