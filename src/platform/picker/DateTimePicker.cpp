@@ -733,13 +733,9 @@ void TDateTimePicker::KeyUp(quint16& key, TShiftState shift)
 
 bool TDateTimePicker::event(QEvent* e)
 {
-    if (e->type() == QEvent::KeyPress) {
-        auto* k = static_cast<QKeyEvent*>(e);
-        const bool tab = k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab;
-        if (tab && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && WantSpecialKey(VK_TAB)) {
-            keyPressEvent(k);
-            return true;
-        }
+    if (e->type() == QEvent::KeyPress && isFocusTab(*static_cast<QKeyEvent*>(e)) && WantSpecialKey(VK_TAB)) {
+        keyPressEvent(static_cast<QKeyEvent*>(e));
+        return true;
     }
     return QWidget::event(e);
 }
@@ -747,28 +743,14 @@ bool TDateTimePicker::event(QEvent* e)
 void TDateTimePicker::keyPressEvent(QKeyEvent* e)
 {
     m_keyShift = shiftStateOf(e->modifiers());
-    const unsigned keyData = keyDataOf(*e);
     e->accept();
-    if (const quint16 vk = virtualKeyOf(*e)) {
-        TWMKey msg{vk, keyData, 0};
-        WMKeyDown(msg);
-        if (msg.CharCode == 0)
-            return;
-    }
-    const QString chars = charsOf(*e);
-    for (const QChar ch : chars) {
-        TWMKey msg{ch.unicode(), keyData, 0};
-        WMChar(msg);
-    }
+    routeKeyPress(*e, [this](TWMKey& m) { WMKeyDown(m); }, [this](TWMKey& m) { WMChar(m); });
 }
 
 void TDateTimePicker::keyReleaseEvent(QKeyEvent* e)
 {
     m_keyShift = shiftStateOf(e->modifiers());
-    if (const quint16 vk = virtualKeyOf(*e)) {
-        TWMKey msg{vk, keyDataOf(*e), 0};
-        WMKeyUp(msg);
-    }
+    routeKeyRelease(*e, [this](TWMKey& m) { WMKeyUp(m); });
     e->accept();
 }
 

@@ -94,8 +94,7 @@ bool TEditLink::eventFilter(QObject* watched, QEvent* e)
     if (watched == m_subclassedControl && key && m_owner) {
         auto* k = static_cast<QKeyEvent*>(e);
         const bool tab = k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab;
-        if (e->type() == QEvent::KeyPress && tab && m_owner->options().testFlag(goTabs)
-            && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        if (e->type() == QEvent::KeyPress && isFocusTab(*k) && m_owner->options().testFlag(goTabs)) {
             quint16 vk = VK_TAB;
             EditKeyDown(watched, vk, shiftStateOf(k->modifiers()));
             return true;

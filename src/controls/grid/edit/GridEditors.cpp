@@ -45,6 +45,16 @@ bool filterEditBtnChar(TEditorType kind, const TExtMaskEdit* edit, TWMKey& msg, 
     return false;
 }
 
+// A key press to an editor control that is no edit: its KeyDown first; what that leaves goes to
+// the control's own handling (false). The key never goes on to the grid below.
+bool keyDownFirst(QKeyEvent* e, const std::function<void(quint16&, TShiftState)>& keyDown)
+{
+    quint16 key = virtualKeyOf(*e);
+    keyDown(key, shiftStateOf(e->modifiers()));
+    e->accept();
+    return key == 0;
+}
+
 } // namespace
 
 // --- TGridCheckBox -----------------------------------------------------------------------------------
@@ -72,21 +82,15 @@ void TGridCheckBox::KeyDown(quint16& key, TShiftState shift)
 
 void TGridCheckBox::keyPressEvent(QKeyEvent* e)
 {
-    quint16 key = virtualKeyOf(*e);
-    if (key == VK_SPACE) {
+    if (virtualKeyOf(*e) == VK_SPACE) {
         // Toggled as the key goes down.
         if (!e->isAutoRepeat())
             Toggle();
         e->accept();
         return;
     }
-    KeyDown(key, shiftStateOf(e->modifiers()));
-    if (key == 0) {
-        e->accept();
-        return;
-    }
-    QCheckBox::keyPressEvent(e);
-    // Keys stay with the editor; the grid below it gets only what the editor hands on.
+    if (!keyDownFirst(e, [this](quint16& k, TShiftState shift) { KeyDown(k, shift); }))
+        QCheckBox::keyPressEvent(e);
     e->accept();
 }
 
@@ -740,13 +744,8 @@ void TGridButton::KeyDown(quint16& key, TShiftState)
 
 void TGridButton::keyPressEvent(QKeyEvent* e)
 {
-    quint16 key = virtualKeyOf(*e);
-    KeyDown(key, shiftStateOf(e->modifiers()));
-    if (key == 0) {
-        e->accept();
-        return;
-    }
-    QPushButton::keyPressEvent(e);
+    if (!keyDownFirst(e, [this](quint16& k, TShiftState shift) { KeyDown(k, shift); }))
+        QPushButton::keyPressEvent(e);
     e->accept();
 }
 

@@ -112,16 +112,20 @@ bool SpinTextIsValue(const QString& text, TXgrSpinType type, const TFormatSettin
     return false;
 }
 
-int SpinClampInt(int value, int minValue, int maxValue)
+namespace {
+
+// Within the limits, unless they are equal (no limit).
+template <typename T>
+T clampToLimits(T value, T minValue, T maxValue)
 {
     if (minValue == maxValue)
         return value;
-    if (value < minValue)
-        return minValue;
-    if (value > maxValue)
-        return maxValue;
-    return value;
+    return value < minValue ? minValue : value > maxValue ? maxValue : value;
 }
+
+} // namespace
+
+int SpinClampInt(int value, int minValue, int maxValue) { return clampToLimits(value, minValue, maxValue); }
 
 double SpinClampFloat(double value, double minValue, double maxValue)
 {
@@ -136,13 +140,7 @@ double SpinClampFloat(double value, double minValue, double maxValue)
 
 TDateTime SpinClampDate(TDateTime value, TDateTime minValue, TDateTime maxValue)
 {
-    if (minValue == maxValue)
-        return value;
-    if (value < minValue)
-        return minValue;
-    if (value > maxValue)
-        return maxValue;
-    return value;
+    return clampToLimits(value, minValue, maxValue);
 }
 
 int SpinTextToInt(const QString& text, int minValue)
@@ -262,33 +260,45 @@ char lastField(const QString& format)
 
 } // namespace
 
+namespace {
+
+// Which date parts a typed digit changed, and whether one of them is the format's last field.
+struct TDateChange {
+    bool day, month, year, last;
+    bool any() const { return day || month || year; }
+};
+
+TDateChange dateChange(const QString& format, const TDateParts& before, const TDateParts& now)
+{
+    TDateChange c{before.day != now.day, before.month != now.month, before.year != now.year, false};
+    const char f = lastField(format);
+    c.last = (c.day && f == 'd') || (c.month && f == 'm') || (c.year && f == 'y');
+    return c;
+}
+
+} // namespace
+
 TShiftAction DateTimePickerShift(const QString& format, const TDateParts& before, const TDateParts& now)
 {
-    const bool day = before.day != now.day;
-    const bool month = before.month != now.month;
-    const bool year = before.year != now.year;
+    const TDateChange c = dateChange(format, before, now);
     if (!format.isEmpty()) {
-        const char c = lastField(format);
-        if ((day && c == 'd') || (month && c == 'm') || (year && c == 'y'))
+        if (c.last)
             return TShiftAction::TimeField;
-        return day || month || year ? TShiftAction::NextField : TShiftAction::None;
+        return c.any() ? TShiftAction::NextField : TShiftAction::None;
     }
-    if (day || month)
+    if (c.day || c.month)
         return TShiftAction::NextField;
-    return year ? TShiftAction::TimeField : TShiftAction::None;
+    return c.year ? TShiftAction::TimeField : TShiftAction::None;
 }
 
 TShiftAction GridDatePickerShift(const QString& format, const TDateParts& before, const TDateParts& now)
 {
-    const bool day = before.day != now.day;
-    const bool month = before.month != now.month;
-    const bool year = before.year != now.year;
+    const TDateChange c = dateChange(format, before, now);
     if (format.isEmpty())
-        return day || month ? TShiftAction::NextField : TShiftAction::None;
-    const char c = lastField(format);
-    if ((day && c == 'd') || (month && c == 'm') || (year && c == 'y'))
+        return c.day || c.month ? TShiftAction::NextField : TShiftAction::None;
+    if (c.last)
         return TShiftAction::None;
-    return day || month || year ? TShiftAction::NextField : TShiftAction::None;
+    return c.any() ? TShiftAction::NextField : TShiftAction::None;
 }
 
 TShiftAction TimePickerShift(const TTimeParts& before, const TTimeParts& now)

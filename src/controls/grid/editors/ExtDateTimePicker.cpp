@@ -21,33 +21,6 @@ QEvent::Type shiftFocusMessage() { return RegisterWindowMessage(QStringLiteral("
 
 bool isDigit(QChar c) { return c.unicode() >= u'0' && c.unicode() <= u'9'; }
 
-// The picker's caption label: its clicks go to the picker's label events.
-class CaptionLabel : public QLabel {
-public:
-    CaptionLabel(QWidget* parent, std::function<void()> click, std::function<void()> dblClick)
-        : QLabel(parent), m_click(std::move(click)), m_dblClick(std::move(dblClick))
-    {
-    }
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* e) override
-    {
-        QLabel::mouseReleaseEvent(e);
-        if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()) && m_click)
-            m_click();
-    }
-    void mouseDoubleClickEvent(QMouseEvent* e) override
-    {
-        QLabel::mouseDoubleClickEvent(e);
-        if (m_dblClick)
-            m_dblClick();
-    }
-
-private:
-    std::function<void()> m_click;
-    std::function<void()> m_dblClick;
-};
-
 // The value without its milliseconds.
 TDateTime withoutMilliseconds(TDateTime value)
 {
@@ -128,7 +101,14 @@ TExtDateTimePicker::TExtDateTimePicker(QWidget* parent) : TCustomDateTimePicker(
     m_focusTimer = new QTimer(this);
     m_focusTimer->setInterval(20);
     m_focusTimer->setSingleShot(true);
-    m_labelFont = font();
+    m_label.OnClick = [this]() {
+        if (OnLabelClick)
+            OnLabelClick(this);
+    };
+    m_label.OnDblClick = [this]() {
+        if (OnLabelDblClick)
+            OnLabelDblClick(this);
+    };
     // The stored kind is applied through its setter once the window exists.
     m_kind = dkDate;
     SetExtKind(dkDateTime);
@@ -138,10 +118,6 @@ TExtDateTimePicker::~TExtDateTimePicker()
 {
     // The time field goes first, while this picker is still whole (it filters its events).
     FreeTimePicker();
-    if (m_label) {
-        m_label->setParent(nullptr);
-        delete m_label.data();
-    }
 }
 
 void TExtDateTimePicker::SetExtKind(TExtDateTimeKind kind)
@@ -362,8 +338,7 @@ void TExtDateTimePicker::Loaded()
         if (m_timePicker)
             m_timePicker->setEnabled(false);
     }
-    if (m_label && !m_labelAlwaysEnabled)
-        m_label->setEnabled(isEnabled());
+    m_label.FollowEnabled(isEnabled());
     UpdateLabel();
     m_parentFnt = true;
     UpdateLabel();
@@ -371,82 +346,47 @@ void TExtDateTimePicker::Loaded()
 
 // --- label -------------------------------------------------------------------------------------------------------------
 
-QString TExtDateTimePicker::LabelCaption() const { return m_label ? m_label->text() : QString(); }
+QString TExtDateTimePicker::LabelCaption() const { return m_label.Caption(); }
 
 void TExtDateTimePicker::SetLabelCaption(const QString& caption)
 {
-    if (!m_label)
-        CreateLabel();
-    m_label->setText(caption);
+    m_label.SetCaption(caption);
     UpdateLabel();
 }
 
 void TExtDateTimePicker::SetLabelPosition(TLabelPosition position)
 {
-    m_labelPosition = position;
+    m_label.Position = position;
     UpdateLabel();
 }
 
 void TExtDateTimePicker::SetLabelMargin(int margin)
 {
-    m_labelMargin = margin;
+    m_label.Margin = margin;
     UpdateLabel();
 }
 
 void TExtDateTimePicker::SetLabelTransparent(bool on)
 {
-    m_labelTransparent = on;
+    m_label.Transparent = on;
     UpdateLabel();
 }
 
 void TExtDateTimePicker::SetLabelAlwaysEnabled(bool on)
 {
-    m_labelAlwaysEnabled = on;
-    if (on && m_label)
-        m_label->setEnabled(true);
+    m_label.AlwaysEnabled = on;
+    if (on && m_label.Label())
+        m_label.Label()->setEnabled(true);
     update();
 }
 
 void TExtDateTimePicker::SetLabelFont(const QFont& f)
 {
-    m_labelFont = f;
+    m_label.Font = f;
     UpdateLabel();
 }
 
-void TExtDateTimePicker::CreateLabel()
-{
-    m_label = new CaptionLabel(
-        parentWidget(), [this]() { if (OnLabelClick) OnLabelClick(this); },
-        [this]() { if (OnLabelDblClick) OnLabelDblClick(this); });
-    m_label->setBuddy(this);
-    m_label->setFont(m_labelFont);
-}
-
-void TExtDateTimePicker::UpdateLabel()
-{
-    if (!m_label)
-        return;
-    if (m_label->parentWidget() != parentWidget())
-        m_label->setParent(parentWidget());
-    m_label->setAutoFillBackground(!m_labelTransparent);
-    m_label->setFont(m_parentFnt ? font() : m_labelFont);
-    QString caption = m_label->text();
-    caption.remove(QLatin1Char('&'));
-    const QFontMetrics fm(m_label->font());
-    const int w = fm.horizontalAdvance(caption);
-    m_label->resize(w, fm.height());
-    m_label->move(LabelPlace(m_labelPosition, x(), y(), width(), height(), w, m_label->height(), m_labelMargin));
-    m_label->setVisible(isVisible());
-}
-
-void TExtDateTimePicker::SetLabelBold(bool bold)
-{
-    if (!m_label || !FocusLabel || m_loading)
-        return;
-    QFont f = m_label->font();
-    f.setBold(bold);
-    m_label->setFont(f);
-}
+void TExtDateTimePicker::UpdateLabel() { m_label.Place(m_parentFnt, isVisible()); }
 
 // --- Qt events --------------------------------------------------------------------------------------------------------
 
@@ -478,8 +418,7 @@ void TExtDateTimePicker::changeEvent(QEvent* e)
     if (e->type() == QEvent::EnabledChange) {
         if (m_timePicker)
             m_timePicker->setEnabled(isEnabled() && (Checked() || !ShowCheckbox()));
-        if (m_label && !m_labelAlwaysEnabled)
-            m_label->setEnabled(isEnabled());
+        m_label.FollowEnabled(isEnabled());
     }
     if (e->type() == QEvent::ParentChange)
         UpdateLabel();
@@ -488,26 +427,25 @@ void TExtDateTimePicker::changeEvent(QEvent* e)
 void TExtDateTimePicker::focusInEvent(QFocusEvent* e)
 {
     TCustomDateTimePicker::focusInEvent(e);
-    SetLabelBold(true);
+    if (!m_loading)
+        m_label.SetBold(true);
 }
 
 void TExtDateTimePicker::focusOutEvent(QFocusEvent* e)
 {
     TCustomDateTimePicker::focusOutEvent(e);
-    SetLabelBold(false);
+    if (!m_loading)
+        m_label.SetBold(false);
 }
 
 bool TExtDateTimePicker::eventFilter(QObject* watched, QEvent* e)
 {
     // Tab in the time field is the picker's when the picker takes Tab.
-    if (watched == m_timePicker && e->type() == QEvent::KeyPress) {
-        auto* k = static_cast<QKeyEvent*>(e);
-        const bool tab = k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab;
-        if (tab && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && WantSpecialKey(VK_TAB)) {
-            quint16 key = VK_TAB;
-            KeyDown(key, shiftStateOf(k->modifiers()));
-            return true;
-        }
+    if (watched == m_timePicker && e->type() == QEvent::KeyPress && isFocusTab(*static_cast<QKeyEvent*>(e))
+        && WantSpecialKey(VK_TAB)) {
+        quint16 key = VK_TAB;
+        KeyDown(key, shiftStateOf(static_cast<QKeyEvent*>(e)->modifiers()));
+        return true;
     }
     return TCustomDateTimePicker::eventFilter(watched, e);
 }
@@ -515,15 +453,15 @@ bool TExtDateTimePicker::eventFilter(QObject* watched, QEvent* e)
 void TExtDateTimePicker::showEvent(QShowEvent* e)
 {
     TCustomDateTimePicker::showEvent(e);
-    if (m_label)
-        m_label->setVisible(true);
+    if (QLabel* label = m_label.Label())
+        label->setVisible(true);
 }
 
 void TExtDateTimePicker::hideEvent(QHideEvent* e)
 {
     TCustomDateTimePicker::hideEvent(e);
-    if (m_label)
-        m_label->setVisible(false);
+    if (QLabel* label = m_label.Label())
+        label->setVisible(false);
 }
 
 } // namespace controls::grid

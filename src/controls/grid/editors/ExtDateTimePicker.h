@@ -13,7 +13,7 @@
 // the box is checked. An optional caption label (LabelCaption) is placed beside the picker as
 // the combo box places its label; with FocusLabel it turns bold while the picker has the focus.
 #include "controls/grid/editors/EditorRules.h"
-#include "controls/grid/editors/XgrCombo.h"
+#include "controls/grid/editors/ControlLabel.h"
 #include "controls/grid/editors/XgrDateTimePicker.h"
 
 #include <QFont>
@@ -84,18 +84,19 @@ public:
     // The caption label.
     QString LabelCaption() const;
     void SetLabelCaption(const QString& caption);
-    TLabelPosition LabelPosition() const { return m_labelPosition; }
+    TLabelPosition LabelPosition() const { return m_label.Position; }
     void SetLabelPosition(TLabelPosition position);
-    int LabelMargin() const { return m_labelMargin; }
+    int LabelMargin() const { return m_label.Margin; }
     void SetLabelMargin(int margin);
-    bool LabelTransparent() const { return m_labelTransparent; }
+    bool LabelTransparent() const { return m_label.Transparent; }
     void SetLabelTransparent(bool on);
-    bool LabelAlwaysEnabled() const { return m_labelAlwaysEnabled; }
+    bool LabelAlwaysEnabled() const { return m_label.AlwaysEnabled; }
     void SetLabelAlwaysEnabled(bool on);
-    QFont LabelFont() const { return m_labelFont; }
+    QFont LabelFont() const { return m_label.Font; }
     void SetLabelFont(const QFont& font);
-    bool FocusLabel = false;
-    QLabel* PickerLabel() const { return m_label; }
+    bool FocusLabel() const { return m_label.FocusBold; }
+    void SetFocusLabel(bool on) { m_label.FocusBold = on; }
+    QLabel* PickerLabel() const { return m_label.Label(); }
     NotifyEvent OnLabelClick;
     NotifyEvent OnLabelDblClick;
     NotifyEvent OnTimeChange;
@@ -128,20 +129,13 @@ private:
     void UpdateTimePicker();
     void FreeTimePicker();
     void TimeChanged();
-    void CreateLabel();
     void UpdateLabel();
-    void SetLabelBold(bool bold);
 
     TExtDateTimeKind m_kind = dkDateTime;
     QTimer* m_focusTimer = nullptr;
     QString m_timeFormat;
     TDateParts m_savedDate; // Fy, Fm, Fd
-    QPointer<QLabel> m_label;
-    QFont m_labelFont;
-    TLabelPosition m_labelPosition = lpLeftTop;
-    int m_labelMargin = 4;
-    bool m_labelTransparent = false;
-    bool m_labelAlwaysEnabled = false;
+    TControlLabel m_label{this};
     bool m_parentFnt = false;
     bool m_ignoreTimePickerCheck = false;
     bool m_firstRun = true;

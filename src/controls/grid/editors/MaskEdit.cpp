@@ -156,6 +156,17 @@ void TExtMaskEdit::DblClick()
         OnDblClick(this);
 }
 
+bool TExtMaskEdit::PlaceRightButton(QWidget* button, int minHeight)
+{
+    if (height() < minHeight) {
+        resize(width(), minHeight);
+        return false;
+    }
+    const int d = m_borderStyle == bsNone ? 1 : 5;
+    button->setGeometry(width() - button->width() - d, 0, button->width(), height() - d);
+    return true;
+}
+
 void TExtMaskEdit::DefaultChar(QChar ch)
 {
     switch (ch.unicode()) {
@@ -186,13 +197,9 @@ void TExtMaskEdit::DefaultChar(QChar ch)
 
 bool TExtMaskEdit::event(QEvent* e)
 {
-    if (e->type() == QEvent::KeyPress) {
-        auto* k = static_cast<QKeyEvent*>(e);
-        const bool tab = k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab;
-        if (tab && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && WantSpecialKey(VK_TAB)) {
-            keyPressEvent(k);
-            return true;
-        }
+    if (e->type() == QEvent::KeyPress && isFocusTab(*static_cast<QKeyEvent*>(e)) && WantSpecialKey(VK_TAB)) {
+        keyPressEvent(static_cast<QKeyEvent*>(e));
+        return true;
     }
     return QLineEdit::event(e);
 }
@@ -200,22 +207,9 @@ bool TExtMaskEdit::event(QEvent* e)
 void TExtMaskEdit::keyPressEvent(QKeyEvent* e)
 {
     m_keyShift = shiftStateOf(e->modifiers());
-    const unsigned keyData = keyDataOf(*e);
     e->accept();
-    if (const quint16 vk = virtualKeyOf(*e)) {
-        TWMKey msg{vk, keyData, 0};
-        WMKeyDown(msg);
-        if (msg.CharCode == 0)
-            return;
-    }
-    const QString chars = charsOf(*e);
-    if (!chars.isEmpty()) {
-        for (const QChar ch : chars) {
-            TWMKey msg{ch.unicode(), keyData, 0};
-            WMChar(msg);
-        }
+    if (routeKeyPress(*e, [this](TWMKey& m) { WMKeyDown(m); }, [this](TWMKey& m) { WMChar(m); }))
         return;
-    }
     if (e->matches(QKeySequence::Paste)) {
         WMPaste();
         return;
@@ -237,15 +231,8 @@ void TExtMaskEdit::keyPressEvent(QKeyEvent* e)
 void TExtMaskEdit::keyReleaseEvent(QKeyEvent* e)
 {
     m_keyShift = shiftStateOf(e->modifiers());
-    if (const quint16 vk = virtualKeyOf(*e)) {
-        TWMKey msg{vk, keyDataOf(*e), 0};
-        WMKeyUp(msg);
-        if (msg.CharCode == 0) {
-            e->accept();
-            return;
-        }
-    }
-    QLineEdit::keyReleaseEvent(e);
+    if (!routeKeyRelease(*e, [this](TWMKey& m) { WMKeyUp(m); }))
+        QLineEdit::keyReleaseEvent(e);
     e->accept();
 }
 

@@ -96,6 +96,10 @@ protected:
     void DefaultChar(QChar ch);
     // The focus came with a left mouse click (read in DoEnter).
     bool FocusByLeftClick() const { return m_focusByLeftClick; }
+    // After a resize: raises a height below minHeight (false; the next resize places the
+    // button), or places the button at the right edge, one pixel in without a border, five with
+    // one (true).
+    bool PlaceRightButton(QWidget* button, int minHeight);
 
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;

@@ -30,31 +30,7 @@ namespace {
 constexpr int kScrollBarWidth = 17;
 constexpr int kItemObjectRole = Qt::UserRole + 7;
 
-int half(int v) { return v / 2; } // truncates toward zero
-
 } // namespace
-
-QPoint LabelPlace(TLabelPosition position, int left, int top, int width, int height, int labelWidth,
-                  int labelHeight, int margin)
-{
-    const int l = left, t = top, w = width, h = height;
-    switch (position) {
-    case lpLeftTop: return {l - labelWidth - margin, t};
-    case lpLeftCenter: return {l - labelWidth - margin, t + half(h - labelHeight)};
-    case lpLeftBottom: return {l - labelWidth - margin, t + h - labelHeight};
-    case lpTopLeft: return {l, t - labelHeight - margin};
-    case lpBottomLeft: return {l, t + h + margin};
-    case lpLeftTopLeft: return {l - margin, t};
-    case lpLeftCenterLeft: return {l - margin, t + half(h - labelHeight)};
-    case lpLeftBottomLeft: return {l - margin, t + h - labelHeight};
-    case lpTopCenter: return {l + half(w - labelWidth), t - labelHeight - margin};
-    case lpBottomCenter: return {l + half(w - labelWidth), t + h + margin};
-    case lpRightTop: return {l + w + margin, t};
-    case lpRightCenter: return {l + w + margin, t + half(h - labelHeight)};
-    case lpRighBottom: return {l + w + margin, t + h - labelHeight};
-    }
-    return {l, t};
-}
 
 TXgrCustomCombo::TXgrCustomCombo(QWidget* owner) : QComboBox(owner)
 {
@@ -62,7 +38,6 @@ TXgrCustomCombo::TXgrCustomCombo(QWidget* owner) : QComboBox(owner)
     setInsertPolicy(QComboBox::NoInsert);
     m_buttonWidth = kScrollBarWidth + 2;
     m_isThemed = IsComCtl32Version6();
-    m_labelFont = font();
     SetStyle(csDropDown);
     ApplyColor();
 }
@@ -70,7 +45,6 @@ TXgrCustomCombo::TXgrCustomCombo(QWidget* owner) : QComboBox(owner)
 TXgrCustomCombo::~TXgrCustomCombo()
 {
     m_destroying = true;
-    delete m_label.data();
 }
 
 // --- the framework combo's properties ----------------------------------------------------------
@@ -309,57 +283,49 @@ void TXgrCustomCombo::SetDropWidth(int width)
         view()->setMinimumWidth(width);
 }
 
-QString TXgrCustomCombo::LabelCaption() const { return m_label ? m_label->text() : QString(); }
+QString TXgrCustomCombo::LabelCaption() const { return m_label.Caption(); }
 
 void TXgrCustomCombo::SetLabelCaption(const QString& caption)
 {
-    if (!m_label)
-        CreateLabel();
-    m_label->setText(caption);
+    m_label.SetCaption(caption);
     UpdateLabel();
 }
 
 void TXgrCustomCombo::SetLabelPosition(TLabelPosition position)
 {
-    m_labelPosition = position;
-    if (m_label)
-        UpdateLabel();
+    m_label.Position = position;
+    UpdateLabel();
 }
 
 void TXgrCustomCombo::SetLabelMargin(int margin)
 {
-    m_labelMargin = margin;
-    if (m_label)
-        UpdateLabel();
+    m_label.Margin = margin;
+    UpdateLabel();
 }
 
 void TXgrCustomCombo::SetLabelTransparent(bool on)
 {
-    m_labelTransparent = on;
-    if (m_label)
-        UpdateLabel();
+    m_label.Transparent = on;
+    UpdateLabel();
 }
 
 void TXgrCustomCombo::SetLabelAlwaysEnabled(bool on)
 {
-    m_labelAlwaysEnabled = on;
-    if (m_label)
-        UpdateLabel();
+    m_label.AlwaysEnabled = on;
+    UpdateLabel();
 }
 
 void TXgrCustomCombo::SetLabelFont(const QFont& f)
 {
     if (!m_parentFont)
-        m_labelFont = f;
-    if (m_label)
-        UpdateLabel();
+        m_label.Font = f;
+    UpdateLabel();
 }
 
 void TXgrCustomCombo::SetParentFont(bool on)
 {
     m_parentFont = on;
-    if (m_label)
-        UpdateLabel();
+    UpdateLabel();
 }
 
 Color TXgrCustomCombo::GetColor() const { return m_parentColor ? ParentBrushColor() : m_color; }
@@ -390,8 +356,8 @@ void TXgrCustomCombo::SetEnabled(bool on)
     setEnabled(on);
     if (m_loading || !changed)
         return;
-    if (m_label && !m_labelAlwaysEnabled) {
-        m_label->setEnabled(on);
+    if (m_label.Label() && !m_label.AlwaysEnabled) {
+        m_label.FollowEnabled(on);
         UpdateLabel();
     }
 }
@@ -400,8 +366,8 @@ void TXgrCustomCombo::SetVisible(bool on)
 {
     m_visible = on;
     setVisible(on);
-    if (m_label)
-        m_label->setVisible(on);
+    if (QLabel* label = m_label.Label())
+        label->setVisible(on);
 }
 
 void TXgrCustomCombo::Init() { m_normalColor = GetColor(); }
@@ -421,11 +387,8 @@ void TXgrCustomCombo::Loaded()
     m_oldColor = m_loadedColor;
     if (!m_flatParentColor || m_flat)
         SetPlainColor(m_loadedColor);
-    if (m_label) {
-        if (!m_labelAlwaysEnabled)
-            m_label->setEnabled(isEnabled());
-        UpdateLabel();
-    }
+    m_label.FollowEnabled(isEnabled());
+    UpdateLabel();
     Init();
 }
 
@@ -526,36 +489,10 @@ void TXgrCustomCombo::DrawControlBorder(Canvas& canvas)
 
 // --- label --------------------------------------------------------------------------------------
 
-void TXgrCustomCombo::CreateLabel()
-{
-    m_label = new QLabel(parentWidget());
-    m_label->setBuddy(this);
-    m_label->setFont(m_parentFont ? font() : m_labelFont);
-}
-
 void TXgrCustomCombo::UpdateLabel()
 {
-    if (!m_label || m_destroying)
-        return;
-    m_label->setAutoFillBackground(!m_labelTransparent);
-    m_label->setFont(m_parentFont ? font() : m_labelFont);
-    QString caption = m_label->text();
-    caption.remove(QLatin1Char('&'));
-    const QFontMetrics fm(m_label->font());
-    const int w = fm.horizontalAdvance(caption);
-    m_label->resize(w, fm.height());
-    const QPoint p = LabelPlace(m_labelPosition, x(), y(), width(), height(), w, m_label->height(), m_labelMargin);
-    m_label->move(p);
-    m_label->setVisible(m_visible && !isHidden());
-}
-
-void TXgrCustomCombo::SetLabelBold(bool bold)
-{
-    if (!m_label || !m_focusLabel)
-        return;
-    QFont f = m_label->font();
-    f.setBold(bold);
-    m_label->setFont(f);
+    if (!m_destroying)
+        m_label.Place(m_parentFont, m_visible && !isHidden());
 }
 
 // --- colours ------------------------------------------------------------------------------------
@@ -586,7 +523,7 @@ void TXgrCustomCombo::WMSetFocus()
     m_hasFocus = true;
     if (m_focusColor != clNone)
         SetPlainColor(m_focusColor);
-    SetLabelBold(true);
+    m_label.SetBold(true);
     update();
 }
 
@@ -595,7 +532,7 @@ void TXgrCustomCombo::WMKillFocus()
     m_hasFocus = false;
     if (m_focusColor != clNone && m_normalColor != clNone)
         SetPlainColor(m_normalColor);
-    SetLabelBold(false);
+    m_label.SetBold(false);
     update();
 }
 
@@ -660,22 +597,22 @@ void TXgrCustomCombo::changeEvent(QEvent* e)
         }
         ApplyColor();
     }
-    if (e->type() == QEvent::FontChange && m_label && m_parentFont)
-        m_label->setFont(font());
+    if (e->type() == QEvent::FontChange && m_label.Label() && m_parentFont)
+        m_label.Label()->setFont(font());
     QComboBox::changeEvent(e);
 }
 
 void TXgrCustomCombo::resizeEvent(QResizeEvent* e)
 {
     QComboBox::resizeEvent(e);
-    if (!m_destroying && m_label)
+    if (!m_destroying && m_label.Label())
         UpdateLabel();
 }
 
 void TXgrCustomCombo::moveEvent(QMoveEvent* e)
 {
     QComboBox::moveEvent(e);
-    if (!m_destroying && m_label)
+    if (!m_destroying && m_label.Label())
         UpdateLabel();
 }
 

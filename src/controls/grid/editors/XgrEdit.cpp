@@ -17,11 +17,7 @@ using namespace platform;
 
 // --- TExtSpeedButton ----------------------------------------------------------------------------
 
-TExtSpeedButton::TExtSpeedButton(TXgrEditButton* owner) : QWidget(owner), m_owner(owner)
-{
-    setFocusPolicy(Qt::NoFocus);
-    setMouseTracking(true);
-}
+TExtSpeedButton::TExtSpeedButton(TXgrEditButton* owner) : TSpeedButton(owner), m_owner(owner) {}
 
 void TExtSpeedButton::SetCaption(const QString& caption)
 {
@@ -35,53 +31,10 @@ void TExtSpeedButton::SetGlyph(const Bitmap& glyph)
     update();
 }
 
-void TExtSpeedButton::mousePressEvent(QMouseEvent* e)
+void TExtSpeedButton::MouseUp(bool)
 {
-    if (e->button() == Qt::LeftButton) {
-        m_pressed = true;
-        m_over = true;
-        update();
-    }
-    QWidget::mousePressEvent(e);
-}
-
-void TExtSpeedButton::mouseMoveEvent(QMouseEvent* e)
-{
-    if (m_pressed) {
-        const bool over = rect().contains(e->position().toPoint());
-        if (over != m_over) {
-            m_over = over;
-            update();
-        }
-    }
-    QWidget::mouseMoveEvent(e);
-}
-
-void TExtSpeedButton::mouseReleaseEvent(QMouseEvent* e)
-{
-    if (e->button() != Qt::LeftButton) {
-        QWidget::mouseReleaseEvent(e);
-        return;
-    }
-    m_pressed = false;
-    m_over = false;
-    update();
     if (OnMouseUp)
         OnMouseUp(this);
-}
-
-void TExtSpeedButton::enterEvent(QEnterEvent* e)
-{
-    QWidget::enterEvent(e);
-    m_hot = true;
-    update();
-}
-
-void TExtSpeedButton::leaveEvent(QEvent* e)
-{
-    QWidget::leaveEvent(e);
-    m_hot = false;
-    update();
 }
 
 void TExtSpeedButton::paintEvent(QPaintEvent*)
@@ -95,13 +48,13 @@ void TExtSpeedButton::paintEvent(QPaintEvent*)
         Color face = m_owner->ButtonColor;
         if (down && m_owner->ButtonColorDown != clNone)
             face = m_owner->ButtonColorDown;
-        else if (m_hot && m_owner->ButtonColorHot != clNone)
+        else if (Hot() && m_owner->ButtonColorHot != clNone)
             face = m_owner->ButtonColorHot;
         canvas.brush() = Brush{face, BrushStyle::Solid};
         canvas.fillRect(r);
     } else if (IsWinXP && IsThemeActive()) {
         const HTHEME theme = OpenThemeData(parentWidget(), QStringLiteral("button"));
-        DrawThemeBackground(theme, canvas, BP_PUSHBUTTON, down ? PBS_PRESSED : m_hot ? PBS_HOT : PBS_NORMAL, r);
+        DrawThemeBackground(theme, canvas, BP_PUSHBUTTON, down ? PBS_PRESSED : Hot() ? PBS_HOT : PBS_NORMAL, r);
         CloseThemeData(theme);
     } else if (Flat) {
         DrawEdge(canvas, r, down ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT | BF_MIDDLE);
@@ -243,13 +196,8 @@ int TXgrEditBtn::MinHeight() const
 void TXgrEditBtn::resizeEvent(QResizeEvent* e)
 {
     TExtMaskEdit::resizeEvent(e);
-    if (height() < MinHeight()) {
-        resize(width(), MinHeight());
-        return;
-    }
-    const int d = BorderStyle() == bsNone ? 1 : 5;
-    m_button->setGeometry(width() - m_button->width() - d, 0, m_button->width(), height() - d);
-    SetEditRect();
+    if (PlaceRightButton(m_button, MinHeight()))
+        SetEditRect();
 }
 
 void TXgrEditBtn::SetEditRect()

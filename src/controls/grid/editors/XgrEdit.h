@@ -14,6 +14,7 @@
 // the container's colours when ButtonColor is set, themed with IsWinXP, flat, or as a classic
 // push button; a left-button release on it clicks the container.
 #include "controls/grid/editors/MaskEdit.h"
+#include "controls/grid/editors/SpeedButton.h"
 #include "platform/draw/Canvas.h"
 
 #include <QMenu>
@@ -26,7 +27,7 @@ namespace controls::grid {
 
 class TXgrEditButton;
 
-class TExtSpeedButton : public QWidget {
+class TExtSpeedButton : public TSpeedButton {
     Q_OBJECT
 
 public:
@@ -38,27 +39,18 @@ public:
     void SetGlyph(const platform::Bitmap& glyph);
     int NumGlyphs = 1;
     bool IsWinXP = false;
-    // Its own flat flag.
-    bool Flat = false;
-    bool Hot() const { return m_hot; }
-    bool Down() const { return m_pressed && m_over; }
+    // Any left-button release on it (the container clicks; the button's own click does nothing).
     std::function<void(TExtSpeedButton* sender)> OnMouseUp;
+    void Click() override {}
 
 protected:
+    void MouseUp(bool over) override;
     void paintEvent(QPaintEvent* e) override;
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseMoveEvent(QMouseEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
-    void enterEvent(QEnterEvent* e) override;
-    void leaveEvent(QEvent* e) override;
 
 private:
     TXgrEditButton* m_owner;
     QString m_caption;
     platform::Bitmap m_glyph;
-    bool m_hot = false;
-    bool m_pressed = false;
-    bool m_over = false;
 };
 
 class TXgrEditButton : public QWidget {

@@ -20,17 +20,7 @@ using namespace platform;
 
 // --- TExtTimerSpeedButton ---------------------------------------------------------------------------
 
-TExtTimerSpeedButton::TExtTimerSpeedButton(TXgrSpinButton* owner) : QWidget(owner), m_owner(owner)
-{
-    setFocusPolicy(Qt::NoFocus);
-    setMouseTracking(true);
-}
-
-void TExtTimerSpeedButton::Click()
-{
-    if (OnClick)
-        OnClick(this);
-}
+TExtTimerSpeedButton::TExtTimerSpeedButton(TXgrSpinButton* owner) : TSpeedButton(owner), m_owner(owner) {}
 
 void TExtTimerSpeedButton::TimerExpired()
 {
@@ -47,14 +37,8 @@ void TExtTimerSpeedButton::TimerExpired()
     }
 }
 
-void TExtTimerSpeedButton::mousePressEvent(QMouseEvent* e)
+void TExtTimerSpeedButton::MouseDown()
 {
-    if (e->button() != Qt::LeftButton) {
-        QWidget::mousePressEvent(e);
-        return;
-    }
-    m_pressed = true;
-    m_over = true;
     if (OnMouseDown)
         OnMouseDown(this);
     if (TimeBtnState.testFlag(tbAllowTimer)) {
@@ -65,53 +49,17 @@ void TExtTimerSpeedButton::mousePressEvent(QMouseEvent* e)
         m_repeatTimer->setInterval(400);
         m_repeatTimer->start();
     }
-    update();
     if (parentWidget())
         parentWidget()->update();
 }
 
-void TExtTimerSpeedButton::mouseMoveEvent(QMouseEvent* e)
+void TExtTimerSpeedButton::MouseUp(bool over)
 {
-    if (m_pressed) {
-        const bool over = rect().contains(e->position().toPoint());
-        if (over != m_over) {
-            m_over = over;
-            update();
-        }
-    }
-    QWidget::mouseMoveEvent(e);
-}
-
-void TExtTimerSpeedButton::mouseReleaseEvent(QMouseEvent* e)
-{
-    if (e->button() != Qt::LeftButton || !m_pressed) {
-        QWidget::mouseReleaseEvent(e);
-        return;
-    }
-    const bool click = rect().contains(e->position().toPoint());
-    m_pressed = false;
-    m_over = false;
     if (m_repeatTimer)
         m_repeatTimer->stop();
-    update();
     if (parentWidget())
         parentWidget()->update();
-    if (click)
-        Click();
-}
-
-void TExtTimerSpeedButton::enterEvent(QEnterEvent* e)
-{
-    QWidget::enterEvent(e);
-    m_hasMouse = true;
-    update();
-}
-
-void TExtTimerSpeedButton::leaveEvent(QEvent* e)
-{
-    QWidget::leaveEvent(e);
-    m_hasMouse = false;
-    update();
+    TSpeedButton::MouseUp(over);
 }
 
 void TExtTimerSpeedButton::paintEvent(QPaintEvent*)
@@ -124,7 +72,7 @@ void TExtTimerSpeedButton::paintEvent(QPaintEvent*)
         Color face = m_owner->ButtonColor;
         if (down && m_owner->ButtonColorDown != clNone)
             face = m_owner->ButtonColorDown;
-        else if (m_hasMouse && m_owner->ButtonColorHot != clNone)
+        else if (Hot() && m_owner->ButtonColorHot != clNone)
             face = m_owner->ButtonColorHot;
         canvas.pen() = Pen{face, 1, PenStyle::Solid};
         canvas.brush() = Brush{face, BrushStyle::Solid};
@@ -149,7 +97,7 @@ void TExtTimerSpeedButton::paintEvent(QPaintEvent*)
             case bdRight: part = SPNP_UPHORZ; break;
             case bdLeft: part = SPNP_DOWNHORZ; break;
             }
-            const int state = down ? UPS_PRESSED : m_hasMouse ? UPS_HOT : UPS_NORMAL;
+            const int state = down ? UPS_PRESSED : Hot() ? UPS_HOT : UPS_NORMAL;
             DrawThemeBackground(theme, canvas, part, state, r);
             CloseThemeData(theme);
             return;
@@ -165,7 +113,7 @@ void TExtTimerSpeedButton::paintEvent(QPaintEvent*)
         return;
     }
     // A plain speed button with the arrow glyph.
-    if (!Flat || down || m_hasMouse) {
+    if (!Flat || down || Hot()) {
         Rect face = r;
         DrawFrameControl(canvas, face, DFC_BUTTON, DFCS_BUTTONPUSH | (down ? DFCS_PUSHED : 0u) | (Flat ? DFCS_FLAT : 0u));
     } else if (!Transparent) {
@@ -206,7 +154,7 @@ TXgrSpinButton::TXgrSpinButton(QWidget* parent) : QWidget(parent)
     for (TExtTimerSpeedButton* b : {m_up, m_down}) {
         b->TimeBtnState |= tbAllowTimer;
         b->OnMouseDown = [this](TExtTimerSpeedButton* sender) { ButtonMouseDown(sender); };
-        b->OnClick = [this](TExtTimerSpeedButton* sender) { ButtonClick(sender); };
+        b->OnClick = [this](TSpeedButton* sender) { ButtonClick(static_cast<TExtTimerSpeedButton*>(sender)); };
     }
     m_focusedButton = m_up;
     resize(15, 25);
@@ -419,47 +367,29 @@ TSpinTimeSteps TXgrSpinEdit::TimeSteps() const
     return TSpinTimeSteps{IncrementHours, IncrementMinutes, IncrementSeconds, ShowSeconds};
 }
 
-void TXgrSpinEdit::IncreaseValue(bool page)
-{
-    if (isReadOnly()) {
-        MessageBeep();
-        return;
-    }
-    const TFormatSettings& fs = FormatSettings();
-    switch (m_spinType) {
-    case sptNormal:
-        SetValue(int(std::clamp<qint64>(qint64(Value()) + Increment, INT_MIN, INT_MAX)));
-        break;
-    case sptFloat: SetFloatValue(FloatValue() + (page ? IncrementFloatPage : IncrementFloat)); break;
-    case sptDate: {
-        const QString f = fs.ShortDateFormat.toUpper();
-        m_usDates = f.indexOf(u'M') < f.indexOf(u'D');
-        SetDateValue(SpinStepDate(DateValue(), text(), SelStart(), true, fs));
-        break;
-    }
-    case sptTime: SetTimeValue(SpinStepTime(TimeValue(), text(), SelStart(), true, TimeSteps(), fs)); break;
-    }
-}
+void TXgrSpinEdit::IncreaseValue(bool page) { StepValue(true, page); }
+void TXgrSpinEdit::DecreaseValue(bool page) { StepValue(false, page); }
 
-void TXgrSpinEdit::DecreaseValue(bool page)
+void TXgrSpinEdit::StepValue(bool up, bool page)
 {
     if (isReadOnly()) {
         MessageBeep();
         return;
     }
     const TFormatSettings& fs = FormatSettings();
+    const int sign = up ? 1 : -1;
     switch (m_spinType) {
     case sptNormal:
-        SetValue(int(std::clamp<qint64>(qint64(Value()) - Increment, INT_MIN, INT_MAX)));
+        SetValue(int(std::clamp<qint64>(qint64(Value()) + sign * qint64(Increment), INT_MIN, INT_MAX)));
         break;
-    case sptFloat: SetFloatValue(FloatValue() - (page ? IncrementFloatPage : IncrementFloat)); break;
+    case sptFloat: SetFloatValue(FloatValue() + sign * (page ? IncrementFloatPage : IncrementFloat)); break;
     case sptDate: {
         const QString f = fs.ShortDateFormat.toUpper();
         m_usDates = f.indexOf(u'M') < f.indexOf(u'D');
-        SetDateValue(SpinStepDate(DateValue(), text(), SelStart(), false, fs));
+        SetDateValue(SpinStepDate(DateValue(), text(), SelStart(), up, fs));
         break;
     }
-    case sptTime: SetTimeValue(SpinStepTime(TimeValue(), text(), SelStart(), false, TimeSteps(), fs)); break;
+    case sptTime: SetTimeValue(SpinStepTime(TimeValue(), text(), SelStart(), up, TimeSteps(), fs)); break;
     }
 }
 
@@ -641,13 +571,8 @@ int TXgrSpinEdit::MinHeight() const
 void TXgrSpinEdit::resizeEvent(QResizeEvent* e)
 {
     TExtMaskEdit::resizeEvent(e);
-    if (height() < MinHeight()) {
-        resize(width(), MinHeight());
-        return;
-    }
-    const int d = BorderStyle() == bsNone ? 1 : 5;
-    m_button->setGeometry(width() - m_button->width() - d, 0, m_button->width(), height() - d);
-    SetEditRect();
+    if (PlaceRightButton(m_button, MinHeight()))
+        SetEditRect();
 }
 
 void TXgrSpinEdit::SetEditRect()

@@ -19,6 +19,7 @@
 // over itself; held down, a button steps after 400 ms and then every 100 ms.
 #include "controls/grid/editors/EditorRules.h"
 #include "controls/grid/editors/MaskEdit.h"
+#include "controls/grid/editors/SpeedButton.h"
 #include "platform/draw/Canvas.h"
 
 #include <QPointer>
@@ -39,7 +40,7 @@ class TXgrSpinButton;
 // An auto-repeat speed button: pressed, it shows down while the mouse is over it; released over
 // itself it clicks. With tbAllowTimer a repeat timer starts at the press (400 ms, then 100 ms):
 // each tick clicks while the button is down and holds the mouse.
-class TExtTimerSpeedButton : public QWidget {
+class TExtTimerSpeedButton : public TSpeedButton {
     Q_OBJECT
 
 public:
@@ -48,35 +49,25 @@ public:
     TTimeBtnState TimeBtnState;
     TButtonDirection ButtonDirection = bdUp;
     bool IsWinXP = false;
-    bool Flat = false;
     bool Transparent = false;
-    std::function<void(TExtTimerSpeedButton* sender)> OnClick;
     std::function<void(TExtTimerSpeedButton* sender)> OnMouseDown;
 
-    bool Down() const { return m_pressed && m_over; }
-    bool HasMouse() const { return m_hasMouse; }
+    bool HasMouse() const { return Hot(); }
     // The repeat timer (none before the first press).
     QTimer* RepeatTimer() const { return m_repeatTimer; }
-    void Click();
     // One tick of the repeat timer.
     void TimerExpired();
 
 protected:
+    void MouseDown() override;
+    void MouseUp(bool over) override;
     void paintEvent(QPaintEvent* e) override;
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseMoveEvent(QMouseEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
-    void enterEvent(QEnterEvent* e) override;
-    void leaveEvent(QEvent* e) override;
 
 private:
     void PaintGlyph(platform::Canvas& canvas, const platform::Rect& r);
 
     TXgrSpinButton* m_owner;
     QTimer* m_repeatTimer = nullptr;
-    bool m_pressed = false;
-    bool m_over = false;
-    bool m_hasMouse = false;
 };
 
 // The pair of arrow buttons: up above down (vertical) or down left of up (horizontal).
@@ -204,6 +195,7 @@ protected:
     void SetEditRect();
 
 private:
+    void StepValue(bool up, bool page);
     void SetTextKeepCaret(const QString& text);
     TSpinTimeSteps TimeSteps() const;
 

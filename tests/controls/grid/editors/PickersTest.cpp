@@ -204,7 +204,7 @@ TEST_F(PickersTest, TheCaptionLabelStandsBesideThePicker)
     EXPECT_EQ(label->y(), 50 + (40 - label->height()) / 2);
     QTest::mouseClick(label, Qt::LeftButton);
     EXPECT_EQ(clicks, 1);
-    picker.FocusLabel = true;
+    picker.SetFocusLabel(true);
     picker.setFocus();
     settle();
     EXPECT_TRUE(label->font().bold());
