@@ -197,6 +197,9 @@ public:
     // Done: the editor closes and the key goes to the grid (Enter advances); with AdvanceOnEnter
     // and AdvanceAutoEdit the next cell's editor opens. The key is consumed.
     void EditorDone(quint16& key, platform::TShiftState shift);
+    // The text of a spin or edit-with-button editor changed: with ShowEditProcess the cell shows
+    // it at once.
+    void EditorTextChanged(const QString& text);
     // The editor lost the focus to another control: the edit ends and the value is written,
     // unless the grid itself is hiding the editor.
     void EditorExit();
@@ -367,6 +370,8 @@ protected:
     bool m_spinDnClick = false;
     // Escape in an editor whose value is read back by type: the cell keeps its text.
     bool m_escapeRestore = false;
+    // An editor control is being opened and filled: its text changes are not the user's.
+    bool m_editStart = false;
     SelectListener m_selListener;
 
 private:

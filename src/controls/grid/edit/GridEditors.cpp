@@ -203,6 +203,7 @@ void TGridSpin::FireSpinClick(bool up)
 void TGridSpin::Change()
 {
     TXgrSpinEdit::Change();
+    m_grid->EditorTextChanged(text());
     if (m_grid->OnEditChange)
         m_grid->OnEditChange(m_grid, m_grid->col(), m_grid->row(), text());
 }
@@ -608,6 +609,7 @@ void TGridEditBtn::DblClick()
 void TGridEditBtn::Change()
 {
     TXgrEditBtn::Change();
+    m_grid->EditorTextChanged(text());
     if (m_grid->OnEditChange)
         m_grid->OnEditChange(m_grid, m_grid->col(), m_grid->row(), text());
 }

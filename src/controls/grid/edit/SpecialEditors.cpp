@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QScopeGuard>
 
 namespace controls::grid {
 
@@ -148,6 +149,8 @@ bool TExtStringGridEdit::ShowOtherEditControl(int col, int row, const Rect& r, i
     const Color color = format.brush.color;
     const QString editText = getEditText(col, row);
     m_escapeRestore = false;
+    m_editStart = true;
+    const auto opened = qScopeGuard([this] { m_editStart = false; });
     const TEditorType kind = m_editControl;
     switch (kind) {
     case edSpinEdit:
@@ -260,7 +263,8 @@ bool TExtStringGridEdit::ShowOtherEditControl(int col, int row, const Rect& r, i
                 try {
                     OnCustomStrToDate(this, editText, d);
                     value = d;
-                } catch (const std::exception&) {
+                } catch (...) {
+                    // A handler that cannot read the text leaves the picker on today.
                     value = Now();
                 }
             } else {
@@ -466,6 +470,12 @@ void TExtStringGridEdit::EditorDone(quint16& key, TShiftState shift)
     if (Navigation.AdvanceOnEnter && Navigation.AdvanceAutoEdit)
         ShowInplaceEdit();
     key = 0;
+}
+
+void TExtStringGridEdit::EditorTextChanged(const QString& text)
+{
+    if (ShowEditProcess && m_editMode && m_specialEditor && !m_editStart)
+        TExtStringGridPaint::setEditText(col(), row(), text);
 }
 
 void TExtStringGridEdit::EditorExit()

@@ -188,6 +188,12 @@ void TExtDateTimePicker::SetBorderStyle(TPickerBorderStyle style)
     UpdateTimePicker();
 }
 
+void TExtDateTimePicker::SetColor(Color c)
+{
+    TCustomDateTimePicker::SetColor(c);
+    UpdateTimePicker();
+}
+
 // --- the time field -----------------------------------------------------------------------------------------
 
 void TExtDateTimePicker::CreateTimePicker()

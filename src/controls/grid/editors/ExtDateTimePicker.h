@@ -74,6 +74,7 @@ public:
     void SetTimeFormat(const QString& format);
     void SetAutoTab(bool on) override;
     void SetBorderStyle(TPickerBorderStyle style) override;
+    void SetColor(Color c) override;
     bool SuppressOwnPainting() const override { return false; }
     void ShiftFocus() override;
     QString Version() const { return VersionText(0x01020000); }

@@ -125,6 +125,14 @@ void TExtTimerSpeedButton::paintEvent(QPaintEvent*)
 
 void TExtTimerSpeedButton::PaintGlyph(Canvas& canvas, const Rect& r)
 {
+    if (!Glyph.isEmpty()) {
+        const int gx = Glyph.width() < r.width() ? r.left + (r.width() - Glyph.width()) / 2 : r.left;
+        const int gy = Glyph.height() < r.height() ? r.top + (r.height() - Glyph.height()) / 2 : r.top;
+        Bitmap glyph = Glyph;
+        glyph.setTransparent(true);
+        canvas.draw(gx + (Down() ? 1 : 0), gy + (Down() ? 1 : 0), glyph);
+        return;
+    }
     // The 9 x 6 arrow: an empty top and bottom row and a black triangle whose rows are 1, 3, 5
     // and 7 pixels wide, centred; one pixel right and down while the button is down.
     constexpr int gw = 9, gh = 6;
@@ -184,6 +192,20 @@ void TXgrSpinButton::SetIsWinXP(bool on)
     m_up->IsWinXP = on;
     m_down->IsWinXP = on;
     update();
+}
+
+void TXgrSpinButton::SetUpGlyph(const Bitmap& glyph)
+{
+    m_up->Glyph = glyph;
+    m_up->NumGlyphs = 1;
+    m_up->update();
+}
+
+void TXgrSpinButton::SetDownGlyph(const Bitmap& glyph)
+{
+    m_down->Glyph = glyph;
+    m_down->NumGlyphs = 1;
+    m_down->update();
 }
 
 void TXgrSpinButton::AdjustSize()

@@ -53,6 +53,9 @@ public:
     std::function<void(TExtTimerSpeedButton* sender)> OnMouseDown;
 
     bool HasMouse() const { return Hot(); }
+    // The arrow drawn on a plain button; none: the built-in 9 x 6 arrow of its direction.
+    platform::Bitmap Glyph;
+    int NumGlyphs = 1;
     // The repeat timer (none before the first press).
     QTimer* RepeatTimer() const { return m_repeatTimer; }
     // One tick of the repeat timer.
@@ -86,6 +89,11 @@ public:
     void SetDirection(TSpinDirection direction);
     bool IsWinXP() const { return m_isWinXP; }
     void SetIsWinXP(bool on);
+    // The arrows of the buttons; an empty bitmap brings back the built-in arrow.
+    const platform::Bitmap& UpGlyph() const { return m_up->Glyph; }
+    void SetUpGlyph(const platform::Bitmap& glyph);
+    const platform::Bitmap& DownGlyph() const { return m_down->Glyph; }
+    void SetDownGlyph(const platform::Bitmap& glyph);
     // The control that takes the focus when a button is pressed.
     QPointer<QWidget> FocusControl;
     NotifyEvent OnUpClick;

@@ -592,6 +592,25 @@ TEST_F(EditorsTest, TheDatePickerReportsItsCalendarAndDropsItWhenAsked)
     EXPECT_EQ(events, (QStringList{"drop 9,3", "close 9,3", "change 16/03/2024"}));
 }
 
+TEST_F(EditorsTest, WithShowEditProcessTheCellFollowsTheTyping)
+{
+    grid->ShowEditProcess = true;
+    grid->SetCells(cSpin, 4, "n/a");
+    grid->SetCells(cEditBtn, 4, "ab");
+    goTo(cSpin, 4);
+    key(Qt::Key_F2);
+    EXPECT_EQ(cell(cSpin, 4), "n/a") << "opening the editor writes nothing";
+    type("42");
+    EXPECT_EQ(cell(cSpin, 4), "42");
+    key(Qt::Key_Escape);
+    EXPECT_EQ(cell(cSpin, 4), "n/a");
+    goTo(cEditBtn, 4);
+    type("x");
+    EXPECT_EQ(cell(cEditBtn, 4), "x");
+    key(Qt::Key_Return);
+    EXPECT_EQ(cell(cEditBtn, 4), "x");
+}
+
 TEST_F(EditorsTest, AClickOnTheSpinButtonsOfACellStepsTheOpeningEditorOnce)
 {
     grid->ControlLook.SetSpinButtonsAlwaysVisible(true);

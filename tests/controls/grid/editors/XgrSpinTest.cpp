@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTest>
@@ -267,6 +268,21 @@ TEST_F(SpinTest, ArrowButtonsStepOnReleaseAndRepeatWhileHeld)
     QTest::mouseClick(down, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
     EXPECT_EQ(spin->Value(), 13);
     EXPECT_TRUE(spin->hasFocus()) << "the edit keeps the focus";
+}
+
+TEST_F(SpinTest, AnArrowGlyphOfItsOwnOrTheBuiltInOne)
+{
+    TExtTimerSpeedButton* up = spin->Button()->UpButton();
+    up->resize(15, 12);
+    const QImage builtIn = up->grab().toImage();
+    EXPECT_EQ(platform::fromQColor(builtIn.pixelColor(7, 4)), platform::clBlack) << "the tip of the built-in arrow";
+    platform::Bitmap glyph(5, 4, platform::clRed);
+    glyph.setPixel(0, 3, platform::clOlive); // the transparent colour, as in the built-in glyphs
+    spin->Button()->SetUpGlyph(glyph);
+    const QImage own = up->grab().toImage();
+    EXPECT_EQ(platform::fromQColor(own.pixelColor(7, 5)), platform::clRed);
+    spin->Button()->SetUpGlyph(platform::Bitmap());
+    EXPECT_EQ(up->grab().toImage(), builtIn);
 }
 
 TEST_F(SpinTest, HorizontalArrowsAndTheLeastHeight)
