@@ -27,6 +27,7 @@
 // the key on to the grid (DoneInplaceEdit), which moves on. Escape puts back the text the cell
 // had when the edit began.
 #include "controls/grid/edit/EditRules.h"
+#include "controls/grid/edit/EditorKeyRules.h"
 #include "controls/grid/editors/XgrCombo.h"
 #include "controls/grid/paint/GridPaint.h"
 #include "platform/grid/InplaceEdit.h"
@@ -187,6 +188,8 @@ public:
     void HideEditControl(int col, int row);
 
     // --- the editor controls' key protocol ------------------------------------------------------
+    // Whether an editor control of this grid takes a key the window would use (EditorKeyRules.h).
+    bool EditorClaims(TGridEditorControl control, quint16 key) const;
     // Commit and validate: the text goes into the current cell and is validated; false keeps the
     // editor open (the grid has put back the old or the corrected text, NewCellText).
     bool EditorCommit(const QString& text);

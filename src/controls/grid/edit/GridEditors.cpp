@@ -143,7 +143,7 @@ TGridSpin::TGridSpin(TExtStringGridEdit* grid) : TXgrSpinEdit(grid->viewport()),
 
 bool TGridSpin::WantSpecialKey(quint16 key)
 {
-    return EditorClaimsKey(TGridEditorControl::Spin, key, m_grid->HandlesTabKey(), m_grid->options().testFlag(goTabs));
+    return m_grid->EditorClaims(TGridEditorControl::Spin, key);
 }
 
 void TGridSpin::WMChar(TWMKey& msg)
@@ -273,8 +273,7 @@ void TGridDatePicker::ReCreate() { ResetInput(); }
 
 bool TGridDatePicker::WantSpecialKey(quint16 key)
 {
-    return EditorClaimsKey(TGridEditorControl::DatePicker, key, m_grid->HandlesTabKey(),
-                           m_grid->options().testFlag(goTabs));
+    return m_grid->EditorClaims(TGridEditorControl::DatePicker, key);
 }
 
 void TGridDatePicker::WMNotify(TDTNotify& msg)
@@ -398,8 +397,7 @@ QString TGridDateTimePicker::CellText()
 
 bool TGridDateTimePicker::WantSpecialKey(quint16 key)
 {
-    return EditorClaimsKey(TGridEditorControl::DateTimePicker, key, m_grid->HandlesTabKey(),
-                           m_grid->options().testFlag(goTabs));
+    return m_grid->EditorClaims(TGridEditorControl::DateTimePicker, key);
 }
 
 void TGridDateTimePicker::KeyDown(quint16& key, TShiftState shift)
@@ -453,7 +451,7 @@ void TGridEditBtn::ButtonClicked()
 
 bool TGridEditBtn::WantSpecialKey(quint16 key)
 {
-    return EditorClaimsKey(TGridEditorControl::EditBtn, key, m_grid->HandlesTabKey(), m_grid->options().testFlag(goTabs));
+    return m_grid->EditorClaims(TGridEditorControl::EditBtn, key);
 }
 
 void TGridEditBtn::WMChar(TWMKey& msg)
@@ -636,8 +634,7 @@ TGridUnitEditBtn::TGridUnitEditBtn(TExtStringGridEdit* grid) : TXgrUnitEditBtn(g
 
 bool TGridUnitEditBtn::WantSpecialKey(quint16 key)
 {
-    return EditorClaimsKey(TGridEditorControl::UnitEditBtn, key, m_grid->HandlesTabKey(),
-                           m_grid->options().testFlag(goTabs));
+    return m_grid->EditorClaims(TGridEditorControl::UnitEditBtn, key);
 }
 
 void TGridUnitEditBtn::WMChar(TWMKey& msg)

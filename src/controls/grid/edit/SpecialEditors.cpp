@@ -446,6 +446,11 @@ void TExtStringGridEdit::HideOtherEditControl(int realCol, int row)
 
 // --- the key protocol ------------------------------------------------------------------------------------
 
+bool TExtStringGridEdit::EditorClaims(TGridEditorControl control, quint16 key) const
+{
+    return EditorClaimsKey(control, key, HandlesTabKey(), options().testFlag(goTabs));
+}
+
 bool TExtStringGridEdit::EditorCommit(const QString& text)
 {
     SetCurrentCell(text);
