@@ -1,5 +1,6 @@
 #include "controls/grid/column/ColumnGrid.h"
 
+#include "controls/grid/edit/GridEditors.h"
 #include "controls/grid/util/ExtUtil.h"
 #include "platform/core/Errors.h"
 #include "platform/core/Format.h"
@@ -93,6 +94,7 @@ void TGridColumnItem::Assign(const platform::TPersistent* source)
     SpinMax = s->SpinMax;
     SpinMin = s->SpinMin;
     SpinStep = s->SpinStep;
+    EditLink = s->EditLink;
     Tag = s->Tag;
     DefIdx = s->DefIdx;
     m_width = s->Width();
@@ -654,6 +656,13 @@ void TExtColumnGrid::GetCellEditor(int col, int row, TEditorType& editor)
             EditCombo()->SetItems(item->ComboItems());
             EditCombo()->SetDropDownCount(item->DropDownCount);
             ControlLook.DropDownCount = item->DropDownCount;
+            // The spin range of the column (the spin edit is made when a spin column needs it).
+            if (IsSpinKind(editor) || m_editSpin) {
+                SpinEdit()->MinValue = item->SpinMin;
+                SpinEdit()->MaxValue = item->SpinMax;
+                SpinEdit()->Increment = item->SpinStep;
+            }
+            SetEditLink(item->EditLink);
         }
         if (!item->FloatFormat().isEmpty())
             FloatFormat = item->FloatFormat();

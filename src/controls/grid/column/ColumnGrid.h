@@ -18,6 +18,8 @@
 // cells may be edited without goEditing unless their column is ReadOnly or Fixed or the cell's
 // properties are read-only; OnCanEditCell has the last word.
 #include "controls/grid/auxwin/GridAux.h"
+#include "controls/grid/edit/EditLink.h"
+#include "controls/grid/input/GridInput.h"
 #include "platform/core/StringList.h"
 
 #include <QMenu>
@@ -120,6 +122,8 @@ public:
     TSortStyle SortStyle = ssAutomatic;
     QString SortPrefix, SortSuffix;
     int SpinMax = 0, SpinMin = 0, SpinStep = 1;
+    // The editor link of an edCustom column (not owned).
+    QPointer<TEditLink> EditLink;
     int Tag = 0;
     int Width() const;
     void SetWidth(int w);

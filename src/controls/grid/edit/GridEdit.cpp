@@ -37,22 +37,13 @@ public:
     int Row;
 };
 
-// The kind the grid edits a cell with: kinds whose control this grid does not have are edited
-// as text.
+// The kind the grid edits a cell with: the kinds whose control this grid does not have (rich
+// text and the drop-downs) are edited as text.
 TEditorType effectiveKind(TEditorType k)
 {
-    if (IsTextEditorKind(k))
-        return k;
-    switch (k) {
-    case edComboEdit:
-    case edComboList:
-    case edDataCheckBox:
-    case edNone:
-    case edCustom:
-        return k;
-    default:
+    if (k == edRichEdit || (k >= edTrackbarDropDown && k <= edExtGridDropDown))
         return edNormal;
-    }
+    return k;
 }
 
 } // namespace
@@ -65,6 +56,7 @@ TExtStringGridEdit::TExtStringGridEdit(QWidget* parent) : TExtStringGridPaint(pa
     m_editCombo = new TGridCombo(this);
     m_editCombo->hide();
     m_editCombo->setEnabled(false);
+    CreateEditorControls();
 }
 
 TExtStringGridEdit::~TExtStringGridEdit()
@@ -324,6 +316,12 @@ void TExtStringGridEdit::ShowEditControl(int col, int row)
                     target->lineEdit()->insert(QString(k));
             });
         }
+    } else if (!ShowOtherEditControl(col, row, r, w, h, format)) {
+        // No control for the cell (edCustom without a link): nothing is edited.
+        m_editMode = false;
+        m_editing = false;
+        m_specialEditor = false;
+        m_editActive = false;
     }
     m_startEditChar = QChar();
 }
@@ -346,6 +344,7 @@ void TExtStringGridEdit::HideEditControl(int col, int row)
         m_editCombo->SetVisible(false);
         m_editCombo->SetEnabled(false);
     }
+    HideOtherEditControl(realCol, row);
     if (m_editControl != edNormal && m_editActive)
         EditingDone(realCol, row);
     m_blockKill = false;
