@@ -488,6 +488,10 @@ public:
     void HideSelectedRows();
     void HideUnSelectedRows();
     const TIntList& ColumnOrder() const { return m_columnOrder; }
+    // A column or row moved (or a width or height shifted with it) since the flag was cleared:
+    // the release of that click does not sort.
+    bool ColMoveFlag() const { return m_colMoveFlg; }
+    void ClearColMoveFlag() { m_colMoveFlg = false; }
 
     // --- ranges --------------------------------------------------------------------------------------------
     virtual void ClearRect(int col1, int row1, int col2, int row2);
@@ -694,13 +698,9 @@ public:
     void SetActiveCellFont(const QFont& f);
     const QFont& FixedFont() const { return m_fixedFont; }
     void SetFixedFont(const QFont& f);
-    // The text colours of the active-cell font and of the fixed font (window text by default).
+    // The text colour of the active-cell font (window text by default).
     Color ActiveCellFontColor() const { return m_activeCellFontColor; }
     void SetActiveCellFontColor(Color c);
-    Color FixedFontColor() const { return m_fixedFontColor; }
-    void SetFixedFontColor(Color c);
-    // The fixed font with its colour, as fixed cells are drawn.
-    platform::Font FixedGridFont() const { return platform::Font{m_fixedFont, m_fixedFontColor, 0}; }
     TVAlignment VAlignment() const { return m_vAlignment; }
     void SetVAlignment(TVAlignment v);
     unsigned VAlignFlags() const { return m_vAlignFlags; }
@@ -931,6 +931,11 @@ protected:
     int RowHeightAt(int row) const { return rowHeights(row); }
     // The window's creation steps (run the first time the grid is shown).
     virtual void CreateWnd();
+    // The scroll type changed (the grid with its auxiliary windows shows or removes the Metro
+    // indicators).
+    virtual void ScrollTypeChanged() {}
+    // Look as a style preset names it, without the look's own colours.
+    void SetLookField(TGridLook look) { m_look = look; }
 
 private:
     void wireSettings();
@@ -1000,6 +1005,8 @@ private:
     bool m_useEnabledRows = false;
     TIntList m_sortRowXRef;
     TIntList m_columnOrder;
+    bool m_colMoveFlg = false;
+    bool m_syncedMove = false; // following a move of the synchronised partner
     TIntList m_mergedColumns;
     TIntList m_origColSizes{-1, 0};
     platform::TStringList m_columnHeaders;
@@ -1053,7 +1060,6 @@ private:
     QFont m_activeCellFont;
     QFont m_fixedFont;
     Color m_activeCellFontColor = platform::clWindowText;
-    Color m_fixedFontColor = platform::clWindowText;
     TVAlignment m_vAlignment = vtaTop;
     unsigned m_vAlignFlags = 0;
     bool m_flat = false;
@@ -1090,5 +1096,7 @@ struct TGridUnitState {
 void GridInit();
 void GridFinalize();
 const TGridUnitState& GridUnitState();
+// The font the hint window draws wide-coded hints in (the grid sets it when it makes a hint).
+void SetGridHintFontName(const QString& name);
 
 } // namespace controls::grid

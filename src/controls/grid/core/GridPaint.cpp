@@ -17,7 +17,7 @@ void TExtStringGrid::GetVisualProperties(int c, int r, TGridDrawState& state, bo
 {
     const int real = RealColIndex(c);
     const bool fixed = state.testFlag(platform::gdFixed) || IsFixed(c, r);
-    format.font = fixed ? FixedGridFont() : GridFont();
+    format.font = fixed ? platform::Font{m_fixedFont, FontColor(), 0} : GridFont();
     format.brush = platform::Brush{fixed ? fixedColor() : color(), platform::BrushStyle::Solid};
     format.alignment = m_defaultAlignment;
     format.vAlignment = m_vAlignment;

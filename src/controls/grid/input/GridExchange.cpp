@@ -4,11 +4,7 @@
 #include "controls/grid/input/GridDropTarget.h"
 #include "controls/grid/io/CellStream.h"
 #include "controls/grid/io/Clipboard.h"
-#include "controls/grid/html/HTMLDraw.h"
-#include "controls/grid/util/ExtDraw.h"
 #include "platform/grid/Keys.h"
-
-#include <QPainter>
 
 namespace controls::grid {
 
@@ -164,10 +160,10 @@ bool TExtStringGridInput::OleDragFromMove(platform::TShiftState shift, int x, in
                               s.Top < FixedRows() ? s.Top : std::max(s.Top, topRow()), std::min(s.Right, lastCol),
                               std::min(s.Bottom, lastRow)};
         }
-        image.image = SelectionToImage(cells);
+        image.image = DragCellsImage(cells);
         image.hotSpot = rtl ? QPoint(image.image.width() + 4, -4) : QPoint(-4, -4);
     } else if (columnDrag) {
-        image.image = MoveButtonImage(Cells(rc, 0), colWidths(c), rowHeights(0));
+        image.image = DragHeaderImage(Cells(rc, 0), colWidths(c), rowHeights(0));
         image.hotSpot = QPoint(0, image.image.height());
     }
     const auto effectChanged = [this](platform::DropEffect e) {
@@ -220,59 +216,14 @@ bool TExtStringGridInput::OleDragFromMove(platform::TShiftState shift, int x, in
     return true;
 }
 
-QImage TExtStringGridInput::SelectionToImage(const TGridRect& cells)
+QImage TExtStringGridInput::DragCellsImage(const TGridRect&)
 {
-    // The grid as it shows, without the selection colours.
-    const bool showSelection = ShowSelection();
-    SetShowSelection(false);
-    QImage whole(viewport()->size(), QImage::Format_ARGB32_Premultiplied);
-    whole.fill(Qt::white);
-    viewport()->render(&whole);
-    SetShowSelection(showSelection);
-    const platform::Rect a = CellRect(cells.Left, cells.Top);
-    const platform::Rect b = CellRect(cells.Right, cells.Bottom);
-    const int left = std::min(a.left, b.left), top = std::min(a.top, b.top);
-    const int right = std::max(a.right, b.right), bottom = std::max(a.bottom, b.bottom);
-    QImage image = whole.copy(left + 1, top + 1, right - left + 1, bottom - top + 1);
-    {
-        QPainter p(&image);
-        p.setPen(platform::toQColor(GridFixedLineColor()));
-        if (cells.Left == 0 && FixedCols() > 0 && options().testFlag(platform::goFixedVertLine))
-            p.drawLine(0, 0, 0, image.height() - 1);
-        if (cells.Top == 0 && FixedRows() > 0 && options().testFlag(platform::goFixedHorzLine))
-            p.drawLine(0, 0, image.width() - 1, 0);
-        p.setCompositionMode(QPainter::CompositionMode_DestinationIn);
-        p.fillRect(image.rect(), QColor(0, 0, 0, 192));
-    }
-    return image;
+    return QImage();
 }
 
-QImage TExtStringGridInput::MoveButtonImage(const QString& caption, int width, int height)
+QImage TExtStringGridInput::DragHeaderImage(const QString&, int, int)
 {
-    platform::Bitmap bitmap(std::max(1, width), std::max(1, height), fixedColor());
-    {
-        platform::Canvas canvas(bitmap);
-        const platform::Rect r{0, 0, bitmap.width(), bitmap.height()};
-        if (Look() > glClassic)
-            DrawGradient(canvas, VekkoGradientFrom(), VekkoGradientTo(), 64, r, false);
-        canvas.setFont(FixedGridFont());
-        canvas.setBkMode(platform::BkMode::Transparent);
-        platform::Rect tr = r.inflated(-2, -1);
-        if (caption.contains(QLatin1String("</"))) {
-            THTMLDrawParams params;
-            params.Images = GetGridImageList();
-            params.Window = this;
-            THTMLDrawResult result;
-            HTMLDrawText(canvas, caption, tr, params, result);
-        } else {
-            canvas.drawText(caption, tr,
-                            platform::DT_CENTER | platform::DT_VCENTER | platform::DT_SINGLELINE | platform::DT_NOPREFIX
-                                | platform::DT_END_ELLIPSIS);
-        }
-        canvas.brush() = platform::Brush{platform::clBlack, platform::BrushStyle::Solid};
-        canvas.frameRect(r);
-    }
-    return bitmap.image().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    return QImage();
 }
 
 } // namespace controls::grid

@@ -109,12 +109,11 @@ public:
     std::function<void(TExtStringGridInput* sender, platform::DropEffect effect)> OnOleDragStop;
     // The last copy or move effect a target offered during this grid's last drag.
     platform::DropEffect OleLastEffect() const { return m_oleLastEffect; }
-    // A picture of the cells from (L, T) to (R, B) as they show on screen, without the
-    // selection colours, half transparent (alpha 192): what a drag of these cells shows.
-    QImage SelectionToImage(const TGridRect& cells);
-    // The floating header button of a column drag: the header look with the caption centred
-    // (an ellipsis when it does not fit), width x height, a one-pixel frame.
-    QImage MoveButtonImage(const QString& caption, int width, int height);
+    // The pictures a drag shows under the mouse: the dragged cells as they show on screen
+    // (without the selection colours, half transparent), and the floating header button of a
+    // column drag. The grid with its auxiliary windows draws them; a null image here.
+    virtual QImage DragCellsImage(const TGridRect& cells);
+    virtual QImage DragHeaderImage(const QString& caption, int width, int height);
 
     // --- events -------------------------------------------------------------------------------------
     CellClickEvent OnClickCell;
@@ -149,6 +148,8 @@ protected:
     bool doMouseWheelDown(platform::TShiftState shift, QPoint mousePos) override;
     bool doMouseWheelUp(platform::TShiftState shift, QPoint mousePos) override;
     virtual void WheelScrollDone(int moved, bool& handled);
+    // An anchor pressed in a cell: OnAnchorClick, then "cell://" references and web links.
+    bool FollowAnchor(int col, int row, const QString& anchor);
     // Focus, timer, painting.
     void wmSetFocus(QWidget* previous) override;
     void wmKillFocus(QWidget* next) override;
@@ -190,7 +191,6 @@ private:
     void DeleteRowByKey();
     void SelectAllByKey();
     bool ToggleControlByKey(quint16 key);
-    bool FollowAnchor(int col, int row, const QString& anchor);
     bool InHeaderSizingBorder(int x, int y, int col, int row) const;
     bool InEditorList(const QWidget* w) const;
 

@@ -8,6 +8,7 @@
 #include "platform/text/Text.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <functional>
 #include <set>
 
@@ -316,7 +317,10 @@ std::vector<Prop> visualProps(TExtStringGridPaint& g)
     fontProps(p, "ActiveCellFont", [G] { return G->ActiveCellFont(); }, [G](const QFont& f) { G->SetActiveCellFont(f); },
               [G] { return G->ActiveCellFontColor(); }, [G](Color c) { G->SetActiveCellFontColor(c); });
     fontProps(p, "FixedFont", [G] { return G->FixedFont(); }, [G](const QFont& f) { G->SetFixedFont(f); },
-              [G] { return G->FixedFontColor(); }, [G](Color c) { G->SetFixedFontColor(c); });
+              [G] { return G->FixedFontColor; }, [G](Color c) {
+                  G->FixedFontColor = c;
+                  G->invalidate();
+              });
     color("Balloon.BackgroundColor", [G] { return G->Balloon.BackgroundColor; }, [G](Color c) { G->Balloon.BackgroundColor = c; });
     color("Balloon.TextColor", [G] { return G->Balloon.TextColor; }, [G](Color c) { G->Balloon.TextColor = c; });
     integer("Balloon.Transparency", [G] { return int(G->Balloon.Transparency); },
@@ -412,7 +416,10 @@ void LoadVisualProps(TExtStringGridPaint& g, const QString& fileName)
         }
         return std::nullopt;
     };
-    for (const Prop& p : visualProps(g)) {
+    // The look first: the colours of its preset would otherwise replace the ones read before it.
+    std::vector<Prop> props = visualProps(g);
+    std::stable_partition(props.begin(), props.end(), [](const Prop& p) { return p.Name == QLatin1String("Look"); });
+    for (const Prop& p : props) {
         const auto v = value(p.Name);
         if (!v) {
             if (p.K == Kind::Int)

@@ -3,6 +3,7 @@
 // CSV files by name, column moves and hidden columns from a list, refusals by the events, the
 // drop effect from the keys, and the exchange data a drag or the clipboard carries.
 #include "IoFixture.h"
+#include "controls/grid/auxwin/GridAux.h"
 #include "controls/grid/input/GridDropTarget.h"
 #include "controls/grid/io/CellStream.h"
 #include "platform/exchange/DropTarget.h"
@@ -19,12 +20,13 @@ using testing_support::TempDir;
 
 namespace {
 
-// The grid with its mouse and timer handlers open to the tests.
-struct OpenGrid : TExtStringGridInput {
-    using TExtStringGridInput::TExtStringGridInput;
-    using TExtStringGridInput::mouseDown;
-    using TExtStringGridInput::mouseMove;
-    using TExtStringGridInput::wmTimer;
+// The grid with its auxiliary windows (which draw the drag pictures), its mouse and timer
+// handlers open to the tests.
+struct OpenGrid : TExtStringGridAux {
+    using TExtStringGridAux::TExtStringGridAux;
+    using TExtStringGridAux::mouseDown;
+    using TExtStringGridAux::mouseMove;
+    using TExtStringGridAux::wmTimer;
 };
 
 struct DropWindow {
