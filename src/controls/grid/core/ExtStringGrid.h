@@ -287,6 +287,9 @@ public:
     virtual void GetCellHint(int col, int row, QString& hint);
     virtual void GetCellColor(int col, int row, TGridDrawState state, platform::Brush& brush, platform::Font& font);
     virtual void GetCellBorder(int col, int row, platform::Pen& pen, TCellBorders& borders);
+    // The colours and lines of a printed cell: OnGetCellPrintColor, OnGetCellPrintBorder.
+    virtual void GetCellPrintColor(int col, int row, TGridDrawState state, platform::Brush& brush, platform::Font& font);
+    virtual void GetCellPrintBorder(int col, int row, platform::Pen& pen, TCellBorders& borders);
     virtual void GetCellAlignment(int col, int row, platform::Alignment& hAlign, TVAlignment& vAlign);
     virtual void GetColFormat(int col, int& style, QString& prefix, QString& suffix);
     virtual void QueryCellEditor(int col, int row, TEditorType& editor);
@@ -877,6 +880,8 @@ public:
     GetEditorTypeEvent OnGetEditorType;
     GetFormatEvent OnGetFormat;
     GetCellBorderEvent OnGetCellBorder;
+    GetCellColorEvent OnGetCellPrintColor;
+    GetCellBorderEvent OnGetCellPrintBorder;
     GetColumnFilterEvent OnGetColumnFilter;
     CellBoolEvent OnIsFixedCell;
     CellBoolEvent OnIsPasswordCell;

@@ -283,6 +283,18 @@ void TExtStringGrid::GetCellColor(int c, int r, TGridDrawState state, platform::
         OnGetCellColor(this, r, c, state, brush, f);
 }
 
+void TExtStringGrid::GetCellPrintColor(int c, int r, TGridDrawState state, platform::Brush& brush, platform::Font& f)
+{
+    if (OnGetCellPrintColor)
+        OnGetCellPrintColor(this, r, c, state, brush, f);
+}
+
+void TExtStringGrid::GetCellPrintBorder(int c, int r, platform::Pen& pen, TCellBorders& borders)
+{
+    if (OnGetCellPrintBorder)
+        OnGetCellPrintBorder(this, r, c, pen, borders);
+}
+
 void TExtStringGrid::GetCellBorder(int c, int r, platform::Pen& pen, TCellBorders& borders)
 {
     if (c > 0) {

@@ -8,8 +8,12 @@
 #include "support/TempDir.h"
 
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace controls::grid;
@@ -157,4 +161,179 @@ TEST(GridPrint, PageRangeFastPrintAndManyColumns)
     TGridPrinter wp(*wide);
     EXPECT_GT(wp.CountPages(kA4, TGridRect{0, 0, 599, 2}), 10);
     EXPECT_GT(wide->MaxWidths[599], 0);
+}
+
+namespace {
+
+// The drawing calls of a print to PDF (the canvas call log), with the file's text.
+struct LoggedPrint {
+    QStringList calls;
+    QString text;
+    int pages = 0;
+};
+
+LoggedPrint printLogged(TGridPrinter& printer)
+{
+    TempDir dir;
+    LoggedPrint out;
+    platform::CanvasCallLog log;
+    out.pages = printer.PrintToPdf(dir.file("p.pdf"));
+    out.calls = log.calls();
+    out.text = pdfPageText(dir.file("p.pdf"), 1);
+    return out;
+}
+
+int countOf(const QStringList& calls, const QString& start)
+{
+    return int(std::count_if(calls.begin(), calls.end(), [&](const QString& c) { return c.startsWith(start); }));
+}
+
+} // namespace
+
+TEST(GridPrint, CellGraphicsPrintOnlyWithPrintGraphics)
+{
+    auto g = tableGrid(3, 4);
+    g->AddCheckBox(1, 1, true, false);
+    g->AddCheckBoxColumn(2, true, true); // a data check box column: its text is the state
+    g->SetCells(2, 2, g->CheckTrue);
+    platform::Bitmap bitmap(32, 24, platform::clRed);
+    g->AddBitmap(0, 2, &bitmap, false, haLeft, vaTop);
+    TGridPrinter printer(*g);
+    const int plainHeight = printer.MeasureCell(1, 3).height();
+
+    LoggedPrint without = printLogged(printer);
+    EXPECT_EQ(countOf(without.calls, "stretchDraw"), 0);
+    EXPECT_FALSE(without.text.contains(QRegularExpression("\\bY\\b"))); // data check boxes print nothing
+
+    g->PrintSettings.PrintGraphics = true;
+    // The bitmap's size on paper raises its cell: 24 screen pixels are 6.35 mm at 96 dpi.
+    EXPECT_EQ(printer.MeasureCell(0, 2).height(), int(std::lround(24 * 254.0 / g->logicalDpiX())));
+    EXPECT_GT(printer.MeasureCell(0, 2).height(), plainHeight);
+    LoggedPrint with = printLogged(printer);
+    // The bitmap, the check box and the three data check boxes, each stretched onto paper.
+    EXPECT_GE(countOf(with.calls, "stretchDraw"), 5) << with.calls.join('\n').toStdString();
+    EXPECT_FALSE(with.text.contains(QRegularExpression("\\bY\\b")));
+}
+
+TEST(GridPrint, RotatedHtmlAndRichTextCells)
+{
+    auto g = tableGrid(3, 4);
+    g->AddRotated(1, 1, 90, QStringLiteral("Turned"));
+    g->SetCells(0, 2, QStringLiteral("<b>Bold</b> and <i>slanted</i>"));
+    g->SetCells(2, 2, QStringLiteral("{\\rtf1\\ansi Rich \\b words\\b0}"));
+    TGridPrinter printer(*g);
+    // A text turned by 90 degrees takes its width as height.
+    const QSize flat = printer.MeasureCell(1, 3);
+    const QSize turned = printer.MeasureCell(1, 1);
+    EXPECT_GT(turned.height(), turned.width());
+    EXPECT_GT(turned.height(), flat.height());
+    // HTML is measured as laid out, without its tags.
+    g->SetCells(1, 3, QStringLiteral("Bold and slanted"));
+    EXPECT_LE(std::abs(printer.MeasureCell(0, 2).width() - printer.MeasureCell(1, 3).width()),
+              printer.MeasureCell(1, 3).width() / 5);
+
+    const LoggedPrint out = printLogged(printer);
+    EXPECT_GE(countOf(out.calls, "textOut"), 1); // the turned text
+    const QString text = out.text.simplified();
+    EXPECT_TRUE(text.contains("Bold and slanted")) << text.toStdString();
+    EXPECT_FALSE(text.contains("<b>"));
+    EXPECT_TRUE(text.contains("Rich words")) << text.toStdString();
+    EXPECT_FALSE(text.contains("rtf1"));
+}
+
+TEST(GridPrint, AnHtmlTitleIsFormattedAndMakesRoomForItself)
+{
+    auto g = tableGrid(2, 3);
+    TGridPrinter printer(*g);
+    int firstRowTop = 0;
+    auto measure = [&]() {
+        g->OnCustomCellDraw = [&](TExtStringGridPaint*, platform::Canvas&, int, int row, TGridDrawState,
+                                  const platform::Rect& r, bool printing) {
+            EXPECT_TRUE(printing);
+            if (row == 0)
+                firstRowTop = r.top;
+        };
+        return printLogged(printer);
+    };
+    measure();
+    const int plainTop = firstRowTop;
+    g->PrintSettings.Title = ppTopLeft;
+    g->PrintSettings.TitleLines.Add(QStringLiteral("<b>Monthly</b> report"));
+    g->PrintSettings.TitleLines.Add(QStringLiteral("<i>second</i> line"));
+    const LoggedPrint out = measure();
+    const QString text = out.text.simplified();
+    EXPECT_TRUE(text.contains("Monthly report")) << text.toStdString();
+    EXPECT_TRUE(text.contains("second line"));
+    EXPECT_FALSE(text.contains("<b>"));
+    EXPECT_GT(firstRowTop, plainTop); // the cells start below the title
+}
+
+TEST(GridPrint, CustomCellSizeAndDrawEvents)
+{
+    auto g = tableGrid(2, 12);
+    TGridPrinter printer(*g);
+    EXPECT_EQ(printer.CountPages(kA4, TGridRect{0, 0, 1, 11}), 1);
+    // A row made taller than half a page by the size event pushes the rows after it on.
+    printer.OnCustomCellSize = [](platform::Canvas&, int, int row, QSize& size, bool printing) {
+        EXPECT_TRUE(printing);
+        if (row == 5)
+            size.setHeight(2400);
+    };
+    EXPECT_GE(printer.CountPages(kA4, TGridRect{0, 0, 1, 11}), 2);
+    std::vector<int> pageEnds;
+    printer.OnPrintPageDone = [&](QPainter*, int lastRow, int, int, int, int) { pageEnds.push_back(lastRow); };
+    printLogged(printer);
+    ASSERT_FALSE(pageEnds.empty());
+    EXPECT_EQ(pageEnds[0], 5); // the first page ends before the enlarged row
+    printer.OnPrintPageDone = nullptr;
+    // The draw event gets every printed cell, in the device's pixels (300 dpi for PDF files).
+    printer.OnCustomCellSize = nullptr;
+    int cells = 0;
+    platform::Rect first{};
+    g->OnCustomCellDraw = [&](TExtStringGridPaint*, platform::Canvas&, int col, int row, TGridDrawState,
+                              const platform::Rect& r, bool printing) {
+        ++cells;
+        if (col == 0 && row == 1) {
+            first = r;
+            EXPECT_TRUE(printing);
+        }
+    };
+    printLogged(printer);
+    EXPECT_EQ(cells, 2 * 12);
+    const double toDevice = 300.0 / 254.0;
+    EXPECT_NEAR(first.width(), (g->MaxWidths[0] + 20) * toDevice, 3);
+}
+
+TEST(GridPrint, PreviewAndPrintDrawOnAnyPainter)
+{
+    auto g = tableGrid(3, 200);
+    TGridPrinter printer(*g);
+    QImage page(600, 848, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    std::vector<int> drawn;
+    bool previewFlag = false;
+    printer.OnPrintPage = [&](QPainter*, int nr, int, int) {
+        drawn.push_back(nr);
+        previewFlag = printer.IsPrintPreview;
+    };
+    {
+        QPainter painter(&page);
+        platform::PainterSurface surface(painter, QRect(0, 0, 600, 848));
+        // Setting the preview page makes the range that page: only it is drawn.
+        printer.SetPreviewPage(2);
+        const int count = printer.PrintPreview(surface);
+        EXPECT_GT(count, 2);
+        EXPECT_EQ(drawn, std::vector<int>{2});
+        EXPECT_TRUE(previewFlag);
+        EXPECT_FALSE(printer.IsPrintPreview);
+        // PrintDraw: the first page of the grid on the same painter.
+        drawn.clear();
+        printer.PrintDraw(surface);
+        EXPECT_EQ(drawn, std::vector<int>{1});
+    }
+    int dark = 0;
+    for (int y = 0; y < page.height(); y += 2)
+        for (int x = 0; x < page.width(); x += 2)
+            dark += qGray(page.pixel(x, y)) < 128;
+    EXPECT_GT(dark, 100);
 }
