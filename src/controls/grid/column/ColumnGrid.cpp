@@ -637,16 +637,8 @@ void TExtColumnGrid::GetCellPrintColor(int col, int row, TGridDrawState state, p
                 brush.color = p->BrushColor();
             if (item->PrintFontCustom) {
                 font = item->PrintFont;
-                if (p) {
-                    if (p->FontColor != clNone)
-                        font.color = p->FontColor;
-                    if (p->FontStyle != 0)
-                        ApplyFontStyles(font.font, p->FontStyle);
-                    if (p->FontSize != 0)
-                        font.font.setPointSize(p->FontSize);
-                    if (!p->FontName.isEmpty())
-                        font.font.setFamily(p->FontName);
-                }
+                if (p)
+                    p->ApplyFont(font);
             } else {
                 font.font = PrintSettings.Font;
             }
