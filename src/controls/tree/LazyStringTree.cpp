@@ -56,7 +56,12 @@ TCustomLazyStringTree::TCustomLazyStringTree(QWidget* parent, OptionsFactory mak
     UpdateFontMetrics();
 }
 
-TCustomLazyStringTree::~TCustomLazyStringTree() { FPreviouslySelected.reset(); }
+TCustomLazyStringTree::~TCustomLazyStringTree()
+{
+    // The text formats are rendered while the string tree still stands.
+    FlushClipboard();
+    FPreviouslySelected.reset();
+}
 
 TLazyStringTree::TLazyStringTree(QWidget* parent)
     : TCustomLazyStringTree(parent, &makeStringOptions)
