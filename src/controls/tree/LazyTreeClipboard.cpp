@@ -204,7 +204,7 @@ bool TBaseLazyTree::ProcessOLEData(TBaseLazyTree* Source, const QMimeData* DataO
                         break;
                     run->States -= vsCutOrCopy;
                 }
-                if (node == target || HasAsParent(target, node))
+                if (node == target || (target != FRoot && HasAsParent(target, node)))
                     continue;
                 if (target == FRoot)
                     Source->MoveTo(node, this, Mode, false);
