@@ -58,7 +58,8 @@ TCustomLazyStringTree::TCustomLazyStringTree(QWidget* parent, OptionsFactory mak
 
 TCustomLazyStringTree::~TCustomLazyStringTree()
 {
-    // The text formats are rendered while the string tree still stands.
+    // The editor and the text formats need the string tree: both end while it still stands.
+    CancelEditNode();
     FlushClipboard();
     FPreviouslySelected.reset();
 }

@@ -241,7 +241,8 @@ void TBaseLazyTree::SetWindowTimer(int id, uint32_t ms)
     if (!timer)
         return;
     timer->setEnabled(false);
-    timer->setInterval(int(ms));
+    // 0 ms means as soon as possible, not never.
+    timer->setInterval(std::max(1, int(ms)));
     timer->setEnabled(true);
 }
 

@@ -453,7 +453,10 @@ void TBaseLazyTree::HandleMouseUp(TMouseButton, TShiftState Keys, int, int, THit
             FOptions->MiscOptions().contains(toEditOnClick) && HitInfo.HitColumn == FFocusedColumn &&
             CanEdit(FFocusedNode, HitInfo.HitColumn)) {
             FEditColumn = FFocusedColumn;
-            SetWindowTimer(2, FEditDelay);
+            // The release of a double click keeps the edit it started at once.
+            platform::Timer* editTimer = WindowTimer(2);
+            if (!(editTimer->enabled() && editTimer->interval() <= 1))
+                SetWindowTimer(2, FEditDelay);
         } else {
             DoStateChange({}, {tsEditPending});
         }
