@@ -119,7 +119,7 @@ void TBaseLazyTree::PrepareDragImage(QPoint HotSpot)
         PaintTree(canvas, window, target, options, platform::PixelFormat::pf32bit);
     }
     const QPoint imagePosition = ClientToScreen(QPoint(image.left - FEffectiveOffsetX, image.top + FOffsetY));
-    FDragImage->ColorKey = background;
+    FDragImage->ColorKey = platform::colorToRgb(background);
     FDragImage->PrepareDrag(bitmap.image(), imagePosition, ClientToScreen(HotSpot));
 }
 
@@ -295,9 +295,11 @@ bool TBaseLazyTree::ProcessDrop(const QMimeData* DataObject, PLazyNode TargetNod
             result = ProcessOLEData(source, DataObject, TargetNode, Mode, false);
         }
     } catch (...) {
-        Effect = DROPEFFECT_NONE;
         result = false;
     }
+    // Data that was refused was not dropped: the source learns that nothing happened.
+    if (!result)
+        Effect = DROPEFFECT_NONE;
     if (source)
         source->EndUpdate();
     EndUpdate();
@@ -523,10 +525,7 @@ bool TBaseLazyTree::HandleDragEvent(QEvent* e)
         return true;
     }
     case QEvent::DragLeave:
-        if (FStates.contains(tsVCLDragging) && !FDragManager) {
-            DoStateChange({tsVCLDragFinished}, {tsVCLDragging});
-            DragLeave();
-        } else if (FStates.contains(tsVCLDragging)) {
+        if (FStates.contains(tsVCLDragging)) {
             DoStateChange({tsVCLDragFinished}, {tsVCLDragging});
             DragLeave();
         } else {
