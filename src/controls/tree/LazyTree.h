@@ -903,12 +903,16 @@ public:
     // The hint pause of the framework for this tree: 0 in hmTooltip mode and over a header
     // column hint, else the application's.
     int HintPause() const;
+    // Hides the hint shown now (if any) and forgets its rectangle.
+    void HideHint();
 
     // === printing (LazyTreePrint.cpp) =========================================================
 
     // Prints every node as far as expanded (and the header when PrintHeader and it is visible)
     // scaled by the font heights of screen and printer, cut into pages row by row.
     void Print(platform::Printer* Printer, bool PrintHeader);
+    // The picture, the part of it one page takes and the pages across and down.
+    TLTPrintLayout PrintLayout(platform::Printer* Printer, bool PrintHeader) const;
 
     // Declares every event and its dispatcher.
     LT_DECLARE_EVENTS(LT_BASE_EVENTS)
@@ -1195,7 +1199,6 @@ protected:
     QPointer<QWidget> FHintWindow;
     TLazyTreeHintWindow* HintWindowOrNew();
     void ShowHintAt(QPoint ClientPos, bool Immediate);
-    void HideHint();
 
     // --- painting ---------------------------------------------------------------------------
     virtual void Paint();

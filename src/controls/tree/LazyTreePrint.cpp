@@ -1,6 +1,6 @@
 // Printing: the whole tree painted into one picture, scaled to the printer by the font heights
-// on both devices and cut into pages row by row. A picture one page and one row high takes two
-// pages, one exactly two pages wide two page columns: the page counts are rounded up, so no
+// on both devices and cut into pages row by row. The page counts are rounded up: a picture one
+// page and one row high takes two pages, one exactly two pages wide two page columns, and no
 // blank page is printed.
 #include "controls/tree/LazyTree.h"
 #include "platform/qttransfer/Printer.h"
@@ -13,6 +13,38 @@ namespace controls {
 
 using platform::Rect;
 
+namespace {
+
+// The tree's font as the printer takes it: in points, so that it keeps its size on paper.
+QFont printerFontOf(const QFont& font, int screenDpi)
+{
+    QFont printerFont = font;
+    if (printerFont.pixelSize() > 0)
+        printerFont.setPointSizeF(printerFont.pixelSize() * 72.0 / std::max(1, screenDpi));
+    return printerFont;
+}
+
+} // namespace
+
+TLTPrintLayout TBaseLazyTree::PrintLayout(platform::Printer* Printer, bool PrintHeader) const
+{
+    TLTPrintLayout layout;
+    const Rect treeRect = GetTreeRect();
+    layout.HeaderHeight = PrintHeader && FHeader->Options().contains(hoVisible) ? FHeader->Height() : 0;
+    layout.Image = QSize(treeRect.width(), treeRect.height() + layout.HeaderHeight);
+    if (!Printer)
+        return layout;
+    const QFont printerFont = printerFontOf(font(), logicalDpiY());
+    const double screenHeight = QFontMetrics(font(), this).boundingRect(QStringLiteral("Tj")).height();
+    const double printerHeight = QFontMetrics(printerFont, Printer->Device()).boundingRect(QStringLiteral("Tj")).height();
+    layout.Scale = screenHeight > 0 ? printerHeight / screenHeight : 1.0;
+    layout.Page = QSize(std::max(1, int(std::lround(Printer->PageWidth() / layout.Scale))),
+                        std::max(1, int(std::lround(Printer->PageHeight() / layout.Scale))));
+    layout.HorizontalPages = std::max(1, (layout.Image.width() + layout.Page.width() - 1) / layout.Page.width());
+    layout.VerticalPages = std::max(1, (layout.Image.height() + layout.Page.height() - 1) / layout.Page.height());
+    return layout;
+}
+
 void TBaseLazyTree::Print(platform::Printer* Printer, bool PrintHeader)
 {
     if (!Printer)
@@ -20,50 +52,33 @@ void TBaseLazyTree::Print(platform::Printer* Printer, bool PrintHeader)
     BeginUpdate();
     const platform::Color savedColor = FColor;
     try {
+        const TLTPrintLayout layout = PrintLayout(Printer, PrintHeader);
         const Rect treeRect = GetTreeRect();
-        const bool withHeader = PrintHeader && FHeader->Options().contains(hoVisible);
-        const int headerHeight = withHeader ? FHeader->Height() : 0;
-        platform::Bitmap image(treeRect.width(), treeRect.height() + headerHeight, platform::clWhite,
-                               platform::PixelFormat::pf32bit);
+        platform::Bitmap image(layout.Image.width(), layout.Image.height(), platform::clWhite, platform::PixelFormat::pf32bit);
         {
             platform::Canvas canvas(image);
+            // The rows are painted on white paper.
             FColor = platform::clWhite;
-            if (withHeader) {
-                const QFont savedHeaderFont = FHeader->Font();
-                QFont headerFont = savedHeaderFont;
-                headerFont.setStyleStrategy(QFont::PreferAntialias);
-                FHeader->SetFont(headerFont);
-                FHeader->Columns().PaintHeader(canvas, Rect{0, 0, treeRect.width(), headerHeight}, QPoint(0, 0));
-                FHeader->SetFont(savedHeaderFont);
-            }
-            PaintTree(canvas, treeRect, QPoint(0, headerHeight), {poGridLines}, platform::PixelFormat::pf32bit);
+            if (layout.HeaderHeight > 0)
+                FHeader->Columns().PaintHeader(canvas, Rect{0, 0, treeRect.width(), layout.HeaderHeight}, QPoint(0, 0));
+            PaintTree(canvas, treeRect, QPoint(0, layout.HeaderHeight), {poGridLines}, platform::PixelFormat::pf32bit);
             FColor = savedColor;
         }
         if (!Printer->BeginDoc())
             throw ELazyTreeError(QStringLiteral("The printer cannot start the document."));
         QPainter& painter = Printer->Canvas();
-        // The printer's font is the tree's in points, so that it keeps its size on paper.
-        QFont printerFont = font();
-        if (printerFont.pixelSize() > 0)
-            printerFont.setPointSizeF(printerFont.pixelSize() * 72.0 / std::max(1, logicalDpiY()));
-        painter.setFont(printerFont);
-        const double screenHeight = QFontMetrics(font(), this).boundingRect(QStringLiteral("Tj")).height();
-        const double printerHeight = QFontMetrics(printerFont, Printer->Device()).boundingRect(QStringLiteral("Tj")).height();
-        const double scale = screenHeight > 0 ? printerHeight / screenHeight : 1.0;
-        const int pageHeight = std::max(1, int(std::lround(Printer->PageHeight() / scale)));
-        const int pageWidth = std::max(1, int(std::lround(Printer->PageWidth() / scale)));
-        const int horizontalPages = std::max(1, (image.width() + pageWidth - 1) / pageWidth);
-        const int verticalPages = std::max(1, (image.height() + pageHeight - 1) / pageHeight);
-        QImage page(pageWidth, pageHeight, QImage::Format_RGB32);
-        for (int v = 0; v < verticalPages; ++v) {
-            for (int h = 0; h < horizontalPages; ++h) {
+        painter.setFont(printerFontOf(font(), logicalDpiY()));
+        QImage page(layout.Page, QImage::Format_RGB32);
+        for (int v = 0; v < layout.VerticalPages; ++v) {
+            for (int h = 0; h < layout.HorizontalPages; ++h) {
                 page.fill(Qt::white);
                 {
                     QPainter copy(&page);
-                    copy.drawImage(QPoint(0, 0), image.image(), QRect(h * pageWidth, v * pageHeight, pageWidth, pageHeight));
+                    copy.drawImage(QPoint(0, 0), image.image(),
+                                   QRect(QPoint(h * layout.Page.width(), v * layout.Page.height()), layout.Page));
                 }
                 painter.drawImage(QRect(0, 0, Printer->PageWidth(), Printer->PageHeight() - 1), page);
-                if (h + 1 < horizontalPages || v + 1 < verticalPages)
+                if (h + 1 < layout.HorizontalPages || v + 1 < layout.VerticalPages)
                     Printer->NewPage();
             }
         }

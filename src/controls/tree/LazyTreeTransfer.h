@@ -34,6 +34,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QPointer>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <Qt>
@@ -336,6 +337,20 @@ struct THintInfo {
     QPoint CursorPos;
     QString HintStr;
     TLTHintData* HintData = nullptr;
+};
+
+// --- printing -------------------------------------------------------------------------------------
+
+struct TLTPrintLayout {
+    // The whole tree (and header) as painted on screen, in screen pixels.
+    QSize Image;
+    int HeaderHeight = 0;
+    // Printer pixels per screen pixel, from the font heights on both devices.
+    double Scale = 1.0;
+    // What one printed page shows of the picture, and how many pages across and down.
+    QSize Page;
+    int HorizontalPages = 1;
+    int VerticalPages = 1;
 };
 
 // --- in-place editing -----------------------------------------------------------------------------
