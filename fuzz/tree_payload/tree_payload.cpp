@@ -4,7 +4,7 @@
 // reference never name a tree.
 #include "controls/tree/LazyStringTree.h"
 #include "controls/tree/LazyTreeTransfer.h"
-#include "platform/qttransfer/ClipboardDrag.h"
+#include "platform/exchange/NamedFormats.h"
 
 #include <QApplication>
 #include <QMimeData>

@@ -68,7 +68,7 @@ class QIODevice;
 namespace platform {
 class Timer;
 class TImageList;
-class Printer;
+class PrintSurface;
 } // namespace platform
 
 namespace controls {
@@ -909,10 +909,11 @@ public:
     // === printing (LazyTreePrint.cpp) =========================================================
 
     // Prints every node as far as expanded (and the header when PrintHeader and it is visible)
-    // scaled by the font heights of screen and printer, cut into pages row by row.
-    void Print(platform::Printer* Printer, bool PrintHeader);
+    // scaled by the font heights of screen and printer, cut into pages row by row, on a
+    // surface of the platform's printing (a printer, a PDF file, a preview).
+    void Print(platform::PrintSurface& Printer, bool PrintHeader);
     // The picture, the part of it one page takes and the pages across and down.
-    TLTPrintLayout PrintLayout(platform::Printer* Printer, bool PrintHeader) const;
+    TLTPrintLayout PrintLayout(platform::PrintSurface& Printer, bool PrintHeader) const;
 
     // Declares every event and its dispatcher.
     LT_DECLARE_EVENTS(LT_BASE_EVENTS)

@@ -1,7 +1,7 @@
 // Cut, copy and paste through the clipboard, the rendering of the tree's own format and the
 // insertion of transferred nodes (layouts in LazyTreeTransfer.h).
 #include "controls/tree/LazyTree.h"
-#include "platform/qttransfer/ClipboardDrag.h"
+#include "platform/exchange/NamedFormats.h"
 
 #include <QMimeData>
 
@@ -66,7 +66,7 @@ void TBaseLazyTree::CopyToClipboard()
     if (FSelectionCount == 0)
         return;
     auto object = std::make_shared<TLTDataObject>(this, true);
-    if (!platform::setClipboardData(object->CreateMimeData()))
+    if (!platform::setClipboardMimeData(object->CreateMimeData()))
         return;
     // Placing the data released what the clipboard held before (and with it an earlier cut
     // or copy of any tree).
@@ -80,7 +80,7 @@ void TBaseLazyTree::CutToClipboard()
     if (FSelectionCount == 0 || FOptions->MiscOptions().contains(toReadOnly))
         return;
     auto object = std::make_shared<TLTDataObject>(this, true);
-    if (!platform::setClipboardData(object->CreateMimeData()))
+    if (!platform::setClipboardMimeData(object->CreateMimeData()))
         return;
     MarkCutCopyNodes();
     DoStateChange({tsCutPending}, {tsCopyPending});
@@ -106,7 +106,7 @@ bool TBaseLazyTree::PasteFromClipboard()
 {
     if (FOptions->MiscOptions().contains(toReadOnly))
         return false;
-    const QMimeData* data = platform::clipboardData();
+    const QMimeData* data = platform::clipboardMimeData();
     if (!data)
         throw ELazyTreeError(QStringLiteral("Clipboard operation failed."), 2007);
     TBaseLazyTree* source = GetTreeFromDataObject(data);

@@ -3,7 +3,7 @@
 // and auto-expand, the drop), and the in-process framework drag that carries no data object.
 #include "controls/tree/LazyTree.h"
 #include "controls/tree/LazyTreeUtils.h"
-#include "platform/qttransfer/ClipboardDrag.h"
+#include "platform/exchange/NamedFormats.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Timer.h"
 

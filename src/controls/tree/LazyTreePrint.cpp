@@ -3,7 +3,7 @@
 // page and one row high takes two pages, one exactly two pages wide two page columns, and no
 // blank page is printed.
 #include "controls/tree/LazyTree.h"
-#include "platform/qttransfer/Printer.h"
+#include "platform/print/Print.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -24,31 +24,37 @@ QFont printerFontOf(const QFont& font, int screenDpi)
     return printerFont;
 }
 
+// The printable page in device pixels (the surface gives it in 0.1 mm).
+QSize devicePage(platform::PrintSurface& surface)
+{
+    const double dotsPerUnit = surface.Resolution() / 254.0;
+    return QSize(int(std::floor(surface.PageSize().width() * dotsPerUnit)),
+                 int(std::floor(surface.PageSize().height() * dotsPerUnit)));
+}
+
 } // namespace
 
-TLTPrintLayout TBaseLazyTree::PrintLayout(platform::Printer* Printer, bool PrintHeader) const
+TLTPrintLayout TBaseLazyTree::PrintLayout(platform::PrintSurface& Printer, bool PrintHeader) const
 {
     TLTPrintLayout layout;
     const Rect treeRect = GetTreeRect();
     layout.HeaderHeight = PrintHeader && FHeader->Options().contains(hoVisible) ? FHeader->Height() : 0;
     layout.Image = QSize(treeRect.width(), treeRect.height() + layout.HeaderHeight);
-    if (!Printer)
-        return layout;
     const QFont printerFont = printerFontOf(font(), logicalDpiY());
     const double screenHeight = QFontMetrics(font(), this).boundingRect(QStringLiteral("Tj")).height();
-    const double printerHeight = QFontMetrics(printerFont, Printer->Device()).boundingRect(QStringLiteral("Tj")).height();
+    const double printerHeight =
+        QFontMetrics(printerFont, Printer.Painter().device()).boundingRect(QStringLiteral("Tj")).height();
     layout.Scale = screenHeight > 0 ? printerHeight / screenHeight : 1.0;
-    layout.Page = QSize(std::max(1, int(std::lround(Printer->PageWidth() / layout.Scale))),
-                        std::max(1, int(std::lround(Printer->PageHeight() / layout.Scale))));
+    const QSize page = devicePage(Printer);
+    layout.Page = QSize(std::max(1, int(std::lround(page.width() / layout.Scale))),
+                        std::max(1, int(std::lround(page.height() / layout.Scale))));
     layout.HorizontalPages = std::max(1, (layout.Image.width() + layout.Page.width() - 1) / layout.Page.width());
     layout.VerticalPages = std::max(1, (layout.Image.height() + layout.Page.height() - 1) / layout.Page.height());
     return layout;
 }
 
-void TBaseLazyTree::Print(platform::Printer* Printer, bool PrintHeader)
+void TBaseLazyTree::Print(platform::PrintSurface& Printer, bool PrintHeader)
 {
-    if (!Printer)
-        return;
     BeginUpdate();
     const platform::Color savedColor = FColor;
     try {
@@ -64,10 +70,11 @@ void TBaseLazyTree::Print(platform::Printer* Printer, bool PrintHeader)
             PaintTree(canvas, treeRect, QPoint(0, layout.HeaderHeight), {poGridLines}, platform::PixelFormat::pf32bit);
             FColor = savedColor;
         }
-        if (!Printer->BeginDoc())
-            throw ELazyTreeError(QStringLiteral("The printer cannot start the document."));
-        QPainter& painter = Printer->Canvas();
+        QPainter& painter = Printer.Painter();
         painter.setFont(printerFontOf(font(), logicalDpiY()));
+        // The page in the surface's units (0.1 mm), one device pixel short at the bottom.
+        const QSizeF paper = Printer.PageSize();
+        const QRectF target(0, 0, paper.width(), paper.height() - 254.0 / Printer.Resolution());
         QImage page(layout.Page, QImage::Format_RGB32);
         for (int v = 0; v < layout.VerticalPages; ++v) {
             for (int h = 0; h < layout.HorizontalPages; ++h) {
@@ -77,14 +84,12 @@ void TBaseLazyTree::Print(platform::Printer* Printer, bool PrintHeader)
                     copy.drawImage(QPoint(0, 0), image.image(),
                                    QRect(QPoint(h * layout.Page.width(), v * layout.Page.height()), layout.Page));
                 }
-                painter.drawImage(QRect(0, 0, Printer->PageWidth(), Printer->PageHeight() - 1), page);
-                if (h + 1 < layout.HorizontalPages || v + 1 < layout.VerticalPages)
-                    Printer->NewPage();
+                painter.drawImage(target, page);
+                if ((h + 1 < layout.HorizontalPages || v + 1 < layout.VerticalPages) && !Printer.NewPage())
+                    throw ELazyTreeError(QStringLiteral("The printer refused a new page."));
             }
         }
-        Printer->EndDoc();
     } catch (...) {
-        // An interrupted print writes no document.
         FColor = savedColor;
         EndUpdate();
         throw;

@@ -4,7 +4,7 @@
 #include "controls/tree/LazyStringTree.h"
 #include "controls/tree/LazyTree.h"
 #include "controls/tree/LazyTreeStream.h"
-#include "platform/qttransfer/ClipboardDrag.h"
+#include "platform/exchange/NamedFormats.h"
 
 #include <QCoreApplication>
 #include <QHash>

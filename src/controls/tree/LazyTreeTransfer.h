@@ -14,7 +14,7 @@
 //
 // The data object (TLTDataObject) renders lazily: a consumer asking for a format makes the
 // owner render it at that moment. It travels through Qt as a MIME container (the platform's
-// table names the MIME type of each format, platform/qttransfer/ClipboardDrag.h).
+// table names the MIME type of each format, platform/exchange/NamedFormats.h).
 //
 // The two private formats:
 //   "Lazy Tree Data"       4 bytes payload length N (little-endian), then N bytes: one node

@@ -5,7 +5,7 @@
 
 #include "controls/tree/LazyDrawTree.h"
 #include "controls/tree/LazyTreeTransfer.h"
-#include "platform/qttransfer/ClipboardDrag.h"
+#include "platform/exchange/NamedFormats.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -107,7 +107,7 @@ TEST(ClipboardFormats, AnEmptyListOffersOnlyWhatTheOwnerAdds)
         }
     };
     t->CopyToClipboard();
-    const QMimeData* data = platform::clipboardData();
+    const QMimeData* data = platform::clipboardMimeData();
     ASSERT_NE(data, nullptr);
     EXPECT_FALSE(data->hasFormat(kDataMime));
     EXPECT_FALSE(data->hasText());
@@ -188,7 +188,7 @@ TEST(Clipboard, CopyAndPasteBetweenTwoTreesCarriesTheTextsAndKeepsTheSource)
     a->CopyToClipboard();
     EXPECT_EQ(a.marked(), QStringLiteral("A,A1,C"));
     EXPECT_TRUE(a->TreeStates().contains(tsCopyPending));
-    const QMimeData* data = platform::clipboardData();
+    const QMimeData* data = platform::clipboardMimeData();
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(data->text(), QStringLiteral("A\r\n\tA1\r\nC\r\n"));
     EXPECT_TRUE(data->hasFormat(kReferenceMime));
@@ -294,7 +294,7 @@ TEST(Clipboard, FlushLeavesPlainCopiesWithoutTheReference)
     t->FlushClipboard();
     EXPECT_FALSE(t->TreeStates().contains(tsCopyPending));
     EXPECT_EQ(t.marked(), QString());
-    const QMimeData* data = platform::clipboardData();
+    const QMimeData* data = platform::clipboardMimeData();
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(dynamic_cast<const platform::LazyMimeData*>(data), nullptr);
     EXPECT_FALSE(data->hasFormat(kReferenceMime));
@@ -310,7 +310,7 @@ TEST(Clipboard, FlushLeavesPlainCopiesWithoutTheReference)
         gone.select({"C"});
         gone->CopyToClipboard();
     }
-    EXPECT_EQ(platform::clipboardData()->text(), QStringLiteral("C\r\n"));
+    EXPECT_EQ(platform::clipboardMimeData()->text(), QStringLiteral("C\r\n"));
     clearClipboard();
 }
 

@@ -6,7 +6,7 @@
 #include "support/FakeProcess.h"
 
 #include "controls/tree/LazyTreeTransfer.h"
-#include "platform/qttransfer/ClipboardDrag.h"
+#include "platform/exchange/NamedFormats.h"
 #include "platform/ui/Timer.h"
 
 #include <QApplication>

@@ -5,9 +5,11 @@
 #include "support/FakeProcess.h"
 #include "support/TempDir.h"
 
+#include "platform/fs/Files.h"
+
 #include "controls/tree/LazyDrawTree.h"
 #include "controls/tree/LazyTreeHint.h"
-#include "platform/qttransfer/Printer.h"
+#include "platform/print/Print.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -218,35 +220,51 @@ TEST(Print, PagesAreTheRoundedUpPartsOfThePicture)
     t->SetBorderStyle(bsNone);
     t->resize(100, 20);
     t->show();
-    {
-        platform::PdfFilePrinter probe(dir.file(QStringLiteral("probe.pdf")), 150);
-        const TLTPrintLayout layout = t->PrintLayout(&probe, false);
-        ASSERT_GT(layout.Page.height(), 36);
-        // One page long (its last row may go on over the page's end), and one row more.
-        const int rows = (layout.Page.height() + 17) / 18 + 1;
-        for (int i = 0; i < rows; ++i)
-            t.add(nullptr, {QStringLiteral("row %1").arg(i)});
-    }
-    platform::PdfFilePrinter printer(dir.file(QStringLiteral("tree.pdf")), 150);
-    TLTPrintLayout layout = t->PrintLayout(&printer, false);
+    auto layoutOf = [&](bool header) {
+        TLTPrintLayout layout;
+        platform::printToPdf(dir.file(QStringLiteral("probe.pdf")), QString(), platform::PaperOrientation::Portrait,
+                             [&](platform::PrintSurface& surface) { layout = t->PrintLayout(surface, header); });
+        return layout;
+    };
+    auto print = [&](const QString& name, bool header) {
+        const QString file = dir.file(name);
+        platform::printToPdf(file, QString(), platform::PaperOrientation::Portrait,
+                             [&](platform::PrintSurface& surface) { t->Print(surface, header); });
+        return pdfPages(file);
+    };
+    TLTPrintLayout layout = layoutOf(false);
+    ASSERT_GT(layout.Page.height(), 36);
+    // One page long (its last row may go on over the page's end), and one row more.
+    const int rows = (layout.Page.height() + 17) / 18 + 1;
+    for (int i = 0; i < rows; ++i)
+        t.add(nullptr, {QStringLiteral("row %1").arg(i)});
+    layout = layoutOf(false);
     EXPECT_EQ(layout.VerticalPages, 2);
     EXPECT_EQ(layout.HorizontalPages, 1);
-    t->Print(&printer, true);
-    EXPECT_EQ(pdfPages(dir.file(QStringLiteral("tree.pdf"))), 2);
+    EXPECT_EQ(print(QStringLiteral("tree.pdf"), true), 2);
 
     // Exactly two pages wide: two page columns, no blank third one.
     t->Header().Columns()[0]->SetWidth(2 * layout.Page.width());
-    platform::PdfFilePrinter wide(dir.file(QStringLiteral("wide.pdf")), 150);
-    layout = t->PrintLayout(&wide, false);
+    layout = layoutOf(false);
     ASSERT_EQ(layout.Image.width(), 2 * layout.Page.width());
     EXPECT_EQ(layout.HorizontalPages, 2);
-    t->Print(&wide, false);
-    EXPECT_EQ(pdfPages(dir.file(QStringLiteral("wide.pdf"))), 4);
+    EXPECT_EQ(print(QStringLiteral("wide.pdf"), false), 4);
 
     // An invisible header adds nothing; a visible one its height.
-    EXPECT_EQ(t->PrintLayout(&wide, true).Image.height(), layout.Image.height());
+    EXPECT_EQ(layoutOf(true).Image.height(), layout.Image.height());
     t->Header().SetOptions(t->Header().Options() + hoVisible);
-    EXPECT_EQ(t->PrintLayout(&wide, true).Image.height(), layout.Image.height() + t->Header().Height());
+    EXPECT_EQ(layoutOf(true).Image.height(), layout.Image.height() + t->Header().Height());
     // The scale comes from the font heights, so the text keeps its size relative to the font.
-    EXPECT_NEAR(layout.Scale, 150.0 / 96.0, 0.25);
+    EXPECT_NEAR(layout.Scale, 300.0 / 96.0, 0.4);
+
+    // A print that fails on the way writes no file, and leaves the one there as it was.
+    platform::writeWholeFile(dir.file(QStringLiteral("kept.pdf")), "old");
+    EXPECT_THROW(platform::printToPdf(dir.file(QStringLiteral("kept.pdf")), QString(), platform::PaperOrientation::Portrait,
+                                      [&](platform::PrintSurface& surface) {
+                                          t->Print(surface, false);
+                                          throw ELazyTreeError(QStringLiteral("stopped"));
+                                      }),
+                 ELazyTreeError);
+    EXPECT_EQ(dir.read(QStringLiteral("kept.pdf")), QByteArray("old"));
+    EXPECT_EQ(t->UpdateCount(), 0u);
 }

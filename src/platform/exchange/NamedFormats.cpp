@@ -1,4 +1,5 @@
-#include "platform/qttransfer/ClipboardDrag.h"
+#include "platform/exchange/NamedFormats.h"
+#include "platform/exchange/Exchange.h"
 
 #include <QClipboard>
 #include <QDrag>
@@ -16,26 +17,30 @@ enum class Conversion { Raw, ZeroTerminated, Utf16Text, CfHtml };
 
 struct FormatEntry {
     const char* name;
-    const char* mime;
+    QString mime;
     Conversion conversion;
 };
 
-constexpr std::array<FormatEntry, 8> kFormats{{
-    {"Lazy Tree Data", "application/x-varnetor-tree-nodes", Conversion::Raw},
-    {"Lazy Tree Reference", "application/x-varnetor-tree-reference", Conversion::Raw},
-    {"HTML Format", "text/html", Conversion::CfHtml},
-    {"Rich Text Format", "text/rtf", Conversion::ZeroTerminated},
-    {"Rich Text Format Without Objects", "text/rtf;variant=without-objects", Conversion::ZeroTerminated},
-    {"CSV", "text/csv", Conversion::ZeroTerminated},
-    {"Unicode text", "text/plain", Conversion::Utf16Text},
-    {"Plain text", "text/plain;charset=windows-1252", Conversion::ZeroTerminated},
-}};
+const std::array<FormatEntry, 8>& formats()
+{
+    static const std::array<FormatEntry, 8> table{{
+        {"Lazy Tree Data", mimeType(ExchangeFormat::TreeNodes), Conversion::Raw},
+        {"Lazy Tree Reference", QStringLiteral("application/x-varnetor-tree-reference"), Conversion::Raw},
+        {"HTML Format", mimeType(ExchangeFormat::Html), Conversion::CfHtml},
+        {"Rich Text Format", mimeType(ExchangeFormat::Rtf), Conversion::ZeroTerminated},
+        {"Rich Text Format Without Objects", QStringLiteral("text/rtf;variant=without-objects"), Conversion::ZeroTerminated},
+        {"CSV", QStringLiteral("text/csv"), Conversion::ZeroTerminated},
+        {"Unicode text", mimeType(ExchangeFormat::Text), Conversion::Utf16Text},
+        {"Plain text", QStringLiteral("text/plain;charset=windows-1252"), Conversion::ZeroTerminated},
+    }};
+    return table;
+}
 
 const QString kWindowsMimePrefix = QStringLiteral("application/x-qt-windows-mime;value=\"");
 
 const FormatEntry* entryByName(const QString& name)
 {
-    for (const FormatEntry& e : kFormats)
+    for (const FormatEntry& e : formats())
         if (name.compare(QLatin1String(e.name), Qt::CaseInsensitive) == 0)
             return &e;
     return nullptr;
@@ -75,14 +80,14 @@ qsizetype headerNumber(const QByteArray& block, const char* key)
 QString mimeTypeOfFormat(const QString& formatName)
 {
     if (const FormatEntry* e = entryByName(formatName))
-        return QString::fromLatin1(e->mime);
+        return e->mime;
     return kWindowsMimePrefix + formatName + QLatin1Char('"');
 }
 
 QString formatOfMimeType(const QString& mimeType)
 {
-    for (const FormatEntry& e : kFormats)
-        if (mimeType == QLatin1String(e.mime))
+    for (const FormatEntry& e : formats())
+        if (mimeType == e.mime)
             return QString::fromLatin1(e.name);
     if (mimeType.startsWith(kWindowsMimePrefix) && mimeType.endsWith(QLatin1Char('"')))
         return mimeType.mid(kWindowsMimePrefix.size(), mimeType.size() - kWindowsMimePrefix.size() - 1);
@@ -214,7 +219,7 @@ std::optional<QByteArray> formatBlock(const QMimeData* data, const QString& form
 
 // --- clipboard ----------------------------------------------------------------------------------
 
-bool setClipboardData(QMimeData* data)
+bool setClipboardMimeData(QMimeData* data)
 {
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (!clipboard) {
@@ -225,7 +230,7 @@ bool setClipboardData(QMimeData* data)
     return true;
 }
 
-const QMimeData* clipboardData()
+const QMimeData* clipboardMimeData()
 {
     QClipboard* clipboard = QGuiApplication::clipboard();
     return clipboard ? clipboard->mimeData() : nullptr;
@@ -233,7 +238,7 @@ const QMimeData* clipboardData()
 
 void flushClipboard(const QMimeData* owner)
 {
-    const QMimeData* current = clipboardData();
+    const QMimeData* current = clipboardMimeData();
     if (!current || (owner && current != owner))
         return;
     auto* copy = new QMimeData;
@@ -242,7 +247,7 @@ void flushClipboard(const QMimeData* owner)
         if (!bytes.isEmpty())
             copy->setData(mime, bytes);
     }
-    setClipboardData(copy);
+    setClipboardMimeData(copy);
 }
 
 // --- drag ---------------------------------------------------------------------------------------

@@ -1,21 +1,22 @@
 #pragma once
-// The clipboard and drag and drop of the tree, on Qt's (QClipboard, QMimeData, QDrag).
+// Named clipboard formats rendered when asked for, and the drag loop as a service.
 //
-// A control speaks in named clipboard formats ("Lazy Tree Data", "HTML Format") and renders
+// A control that speaks in named clipboard formats ("Lazy Tree Data", "HTML Format") renders
 // each as the block it would hand to a Windows-shaped clipboard (a length-prefixed payload,
-// zero-terminated text, UTF-16 text, CF_HTML). Qt carries MIME types; one table names the MIME
-// type of every format and how its block becomes the MIME bytes:
+// zero-terminated text, UTF-16 text, CF_HTML). Qt carries MIME types: the table below names the
+// MIME type of every format (those that Exchange.h knows by its own table) and how its block
+// becomes the MIME bytes:
 //
 //   format name                          MIME type                               bytes
-//   "Lazy Tree Data"                     application/x-varnetor-tree-nodes       the block
+//   "Lazy Tree Data"                     ExchangeFormat::TreeNodes               the block
 //   "Lazy Tree Reference"                application/x-varnetor-tree-reference   the block
-//   "HTML Format"                        text/html                               the CF_HTML block
+//   "HTML Format"                        ExchangeFormat::Html                    the CF_HTML block
 //                                                                                 without its header
 //                                                                                 and terminator
-//   "Rich Text Format"                   text/rtf                                without terminator
+//   "Rich Text Format"                   ExchangeFormat::Rtf                     without terminator
 //   "Rich Text Format Without Objects"   text/rtf;variant=without-objects        without terminator
 //   "CSV"                                text/csv                                without terminator
-//   "Unicode text"                       text/plain                              UTF-8, without
+//   "Unicode text"                       ExchangeFormat::Text                    UTF-8, without
 //                                                                                 terminator
 //   "Plain text"                         text/plain;charset=windows-1252         without terminator
 //   any other name                       application/x-qt-windows-mime;value="<name>"
@@ -69,11 +70,11 @@ protected:
 QStringList formatNamesOf(const QMimeData* data);
 std::optional<QByteArray> formatBlock(const QMimeData* data, const QString& formatName);
 
-// The system clipboard. setClipboardData takes the object over (the clipboard deletes the
+// The system clipboard. setClipboardMimeData takes the object over (the clipboard deletes the
 // previous one); false when there is no clipboard.
-bool setClipboardData(QMimeData* data);
+bool setClipboardMimeData(QMimeData* data);
 // What the clipboard holds (owned by the clipboard), nullptr when there is none.
-const QMimeData* clipboardData();
+const QMimeData* clipboardMimeData();
 // Replaces the clipboard's content by plain copies of every format it offers now, so that it
 // keeps them when their maker goes away. Nothing happens while `owner` is not what it holds
 // (owner nullptr: whatever it holds).
