@@ -2,6 +2,7 @@
 // either refused whole - the tree that was to take them stays exactly as it was - or taken
 // whole, leaving a tree whose counts agree with its nodes. The same bytes read as a tree
 // reference never name a tree.
+#include "TreeFuzzSupport.h"
 #include "controls/tree/LazyStringTree.h"
 #include "controls/tree/LazyTreeTransfer.h"
 #include "platform/exchange/NamedFormats.h"
@@ -20,15 +21,7 @@ TLazyStringTree* anchor = nullptr;
 
 std::unique_ptr<TLazyStringTree> makeTree()
 {
-    std::unique_ptr<TLazyStringTree> tree(TBaseLazyTree::create<TLazyStringTree>());
-    tree->SetNodeDataSize(int(sizeof(QString)));
-    tree->OnFreeNode = [](TBaseLazyTree*, PLazyNode node) { reinterpret_cast<QString*>(NodeDataAddress(node))->~QString(); };
-    tree->OnGetText = [](TBaseLazyTree*, PLazyNode node, TColumnIndex, TVSTTextType, QString& text) {
-        text = *reinterpret_cast<QString*>(NodeDataAddress(node));
-    };
-    tree->OnNewText = [](TBaseLazyTree* sender, PLazyNode node, TColumnIndex, const QString& text) {
-        *static_cast<QString*>(sender->GetNodeData(node)) = text;
-    };
+    auto tree = treefuzz::makeTextTree();
     for (const char* name : {"A", "B"}) {
         PLazyNode n = tree->AddChild(nullptr);
         *static_cast<QString*>(tree->GetNodeData(n)) = QString::fromLatin1(name);
@@ -36,13 +29,7 @@ std::unique_ptr<TLazyStringTree> makeTree()
     return tree;
 }
 
-bool countsAgree(TBaseLazyTree& tree)
-{
-    uint32_t nodes = 0;
-    for (PLazyNode n = tree.GetFirstNoInit(); n; n = tree.GetNextNoInit(n))
-        ++nodes;
-    return nodes + 1 == tree.RootNode()->TotalCount;
-}
+using treefuzz::countsAgree;
 
 } // namespace
 

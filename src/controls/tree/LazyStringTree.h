@@ -153,6 +153,10 @@ protected:
     TCustomLazyStringTree(QWidget* parent, OptionsFactory makeOptions);
 
     virtual void DoGetText(TVSTGetCellTextEventArgs& Args);
+    // The visible columns an export walks (none without header columns), and a cell's texts as
+    // an export of Type asks for them.
+    std::vector<TLazyTreeColumn*> ExportColumns() const;
+    TVSTGetCellTextEventArgs ExportTexts(PLazyNode Node, TColumnIndex Column, TLTExportType Type);
     virtual void DoNewText(PLazyNode Node, TColumnIndex Column, const QString& Text);
     virtual void DoPaintText(PLazyNode Node, platform::Canvas& Canvas, TColumnIndex Column, TVSTTextType TextType);
     virtual QString DoShortenString(platform::Canvas& Canvas, PLazyNode Node, TColumnIndex Column, const QString& S,

@@ -1183,6 +1183,8 @@ protected:
     // The drag loop of a framework (in-process) drag.
     void DoVCLDragging();
     bool HandleDragEvent(QEvent* e);
+    // The mouse buttons the tree holds as pressed on it.
+    TShiftState ButtonStates() const;
     std::unique_ptr<TClipboardFormats> FClipboardFormats;
     std::shared_ptr<TLTDragManager> FDragManager;
     std::unique_ptr<TLTDragImage> FDragImage;

@@ -308,17 +308,23 @@ bool TBaseLazyTree::ProcessDrop(const QMimeData* DataObject, PLazyNode TargetNod
 
 // --- target side: the drag over the tree --------------------------------------------------------
 
+TShiftState TBaseLazyTree::ButtonStates() const
+{
+    TShiftState buttons;
+    if (FStates.contains(tsLeftButtonDown))
+        buttons += ssLeft;
+    if (FStates.contains(tsMiddleButtonDown))
+        buttons += ssMiddle;
+    if (FStates.contains(tsRightButtonDown))
+        buttons += ssRight;
+    return buttons;
+}
+
 HRESULT TBaseLazyTree::DragEnter(TShiftState KeyState, QPoint Pt, unsigned& Effect)
 {
     try {
         FDragScrollStart = 0;
-        TShiftState shift = KeyState;
-        if (FStates.contains(tsLeftButtonDown))
-            shift += ssLeft;
-        if (FStates.contains(tsMiddleButtonDown))
-            shift += ssMiddle;
-        if (FStates.contains(tsRightButtonDown))
-            shift += ssRight;
+        const TShiftState shift = KeyState + ButtonStates();
         const QPoint p = ScreenToClient(Pt);
         TBaseLazyTree* source = FDragManager ? FDragManager->DragSourceTree() : nullptr;
         Effect = SuggestDropEffect(source, shift, p, Effect);
@@ -375,13 +381,7 @@ HRESULT TBaseLazyTree::DragOver(QObject* Source, TShiftState KeyState, TDragStat
                 windowScrolled = QPoint(FOffsetX, FOffsetY) != before;
             }
         }
-        TShiftState shift = KeyState;
-        if (FStates.contains(tsLeftButtonDown))
-            shift += ssLeft;
-        if (FStates.contains(tsMiddleButtonDown))
-            shift += ssMiddle;
-        if (FStates.contains(tsRightButtonDown))
-            shift += ssRight;
+        const TShiftState shift = KeyState + ButtonStates();
         THitInfo hit;
         GetHitTestInfoAt(p.x(), p.y(), true, hit);
         const Rect r = hit.HitNode ? GetDisplayRect(hit.HitNode, NoColumn, false) : Rect{};

@@ -259,6 +259,21 @@ PLazyNode TCustomLazyStringTree::NextInTextSource(TVSTTextSourceType Source, PLa
     }
 }
 
+std::vector<TLazyTreeColumn*> TCustomLazyStringTree::ExportColumns() const
+{
+    return FHeader->UseColumns() ? FHeader->Columns().GetVisibleColumns() : std::vector<TLazyTreeColumn*>{};
+}
+
+TVSTGetCellTextEventArgs TCustomLazyStringTree::ExportTexts(PLazyNode Node, TColumnIndex Column, TLTExportType Type)
+{
+    TVSTGetCellTextEventArgs args;
+    args.Node = Node;
+    args.Column = Column;
+    args.ExportType = Type;
+    DoGetText(args);
+    return args;
+}
+
 // --- HTML ---------------------------------------------------------------------------------------
 
 QString TCustomLazyStringTree::ContentToHTML(TVSTTextSourceType Source, const QString& Caption)
@@ -310,8 +325,7 @@ QString TCustomLazyStringTree::ContentToHTML(TVSTTextSourceType Source, const QS
 
     const bool useColumns = FHeader->UseColumns();
     const TColumnIndex mainColumn = FHeader->MainColumn();
-    const std::vector<TLazyTreeColumn*> columns = useColumns ? FHeader->Columns().GetVisibleColumns()
-                                                             : std::vector<TLazyTreeColumn*>{};
+    const std::vector<TLazyTreeColumn*> columns = ExportColumns();
     if (useColumns) {
         DoBeforeHeaderExport(etHTML);
         buffer.Add(QStringLiteral("<tr class=\"header\" style=\"") + cssPadding + QStringLiteral("\">"));
@@ -353,11 +367,7 @@ QString TCustomLazyStringTree::ContentToHTML(TVSTTextSourceType Source, const QS
         for (int i = 0; i < cellCount; ++i) {
             TLazyTreeColumn* column = useColumns ? columns[size_t(i)] : nullptr;
             const TColumnIndex index = column ? column->Index() : NoColumn;
-            TVSTGetCellTextEventArgs args;
-            args.Node = node;
-            args.Column = index;
-            args.ExportType = etHTML;
-            DoGetText(args);
+            const TVSTGetCellTextEventArgs args = ExportTexts(node, index, etHTML);
             platform::Font tree{font(), FColors->NodeFontColor()};
             canvas.font() = tree;
             DoPaintText(node, canvas, index, ttNormal);
@@ -417,8 +427,7 @@ QByteArray TCustomLazyStringTree::ContentToRTF(TVSTTextSourceType Source)
     rtf.dpi = logicalDpiX() > 0 ? logicalDpiX() : 96;
     const bool useColumns = FHeader->UseColumns();
     const TColumnIndex mainColumn = FHeader->MainColumn();
-    const std::vector<TLazyTreeColumn*> columns = useColumns ? FHeader->Columns().GetVisibleColumns()
-                                                             : std::vector<TLazyTreeColumn*>{};
+    const std::vector<TLazyTreeColumn*> columns = ExportColumns();
     rtf.add("\\uc1\\trowd\\trgaph70");
     if (useColumns) {
         int total = 0;
@@ -466,11 +475,7 @@ QByteArray TCustomLazyStringTree::ContentToRTF(TVSTTextSourceType Source)
         for (int i = 0; i < cellCount; ++i) {
             TLazyTreeColumn* column = useColumns ? columns[size_t(i)] : nullptr;
             const TColumnIndex index = column ? column->Index() : NoColumn;
-            TVSTGetCellTextEventArgs args;
-            args.Node = node;
-            args.Column = index;
-            args.ExportType = etRTF;
-            DoGetText(args);
+            const TVSTGetCellTextEventArgs args = ExportTexts(node, index, etRTF);
             rtf.add("\\pard\\intbl");
             platform::Alignment alignment = column ? column->Alignment() : FAlignment;
             if (column ? column->UseRightToLeftReading() : UseRightToLeftReading())
@@ -525,8 +530,7 @@ QString TCustomLazyStringTree::ContentToText(TVSTTextSourceType Source, const QS
     const QString indent = Separator.repeated(maxLevel);
     const bool useColumns = FHeader->UseColumns();
     const TColumnIndex mainColumn = FHeader->MainColumn();
-    const std::vector<TLazyTreeColumn*> columns = useColumns ? FHeader->Columns().GetVisibleColumns()
-                                                             : std::vector<TLazyTreeColumn*>{};
+    const std::vector<TLazyTreeColumn*> columns = ExportColumns();
     const bool staticText = StringTreeOptions().StringOptions().contains(toShowStaticText);
     if (useColumns) {
         for (size_t i = 0; i < columns.size(); ++i) {
@@ -542,22 +546,14 @@ QString TCustomLazyStringTree::ContentToText(TVSTTextSourceType Source, const QS
     for (PLazyNode node = StartTextSourceWalk(Source); node && !OperationCanceled(); node = NextInTextSource(Source, node)) {
         const int level = int(GetNodeLevel(node));
         if (!useColumns) {
-            TVSTGetCellTextEventArgs args;
-            args.Node = node;
-            args.Column = NoColumn;
-            args.ExportType = etText;
-            DoGetText(args);
+            const TVSTGetCellTextEventArgs args = ExportTexts(node, NoColumn, etText);
             buffer.Add(Separator.repeated(level) + separatedField(args.CellText, Separator));
             buffer.AddNewLine();
             continue;
         }
         for (size_t i = 0; i < columns.size(); ++i) {
             const TColumnIndex index = columns[i]->Index();
-            TVSTGetCellTextEventArgs args;
-            args.Node = node;
-            args.Column = index;
-            args.ExportType = etText;
-            DoGetText(args);
+            const TVSTGetCellTextEventArgs args = ExportTexts(node, index, etText);
             if (index == mainColumn)
                 buffer.Add(Separator.repeated(level));
             QString text = args.CellText;

@@ -86,36 +86,12 @@ QString ClipboardFormatName(uint16_t Format)
     return QString();
 }
 
-uint16_t CF_LAZYTREE()
-{
-    static const uint16_t id = RegisterClipboardFormat(QStringLiteral("Lazy Tree Data"));
-    return id;
-}
-uint16_t CF_LTREFERENCE()
-{
-    static const uint16_t id = RegisterClipboardFormat(QStringLiteral("Lazy Tree Reference"));
-    return id;
-}
-uint16_t CF_HTML()
-{
-    static const uint16_t id = RegisterClipboardFormat(QStringLiteral("HTML Format"));
-    return id;
-}
-uint16_t CF_RTF()
-{
-    static const uint16_t id = RegisterClipboardFormat(QStringLiteral("Rich Text Format"));
-    return id;
-}
-uint16_t CF_RTFNOOBJS()
-{
-    static const uint16_t id = RegisterClipboardFormat(QStringLiteral("Rich Text Format Without Objects"));
-    return id;
-}
-uint16_t CF_CSV()
-{
-    static const uint16_t id = RegisterClipboardFormat(QStringLiteral("CSV"));
-    return id;
-}
+uint16_t CF_LAZYTREE() { return RegisterClipboardFormat(QStringLiteral("Lazy Tree Data")); }
+uint16_t CF_LTREFERENCE() { return RegisterClipboardFormat(QStringLiteral("Lazy Tree Reference")); }
+uint16_t CF_HTML() { return RegisterClipboardFormat(QStringLiteral("HTML Format")); }
+uint16_t CF_RTF() { return RegisterClipboardFormat(QStringLiteral("Rich Text Format")); }
+uint16_t CF_RTFNOOBJS() { return RegisterClipboardFormat(QStringLiteral("Rich Text Format Without Objects")); }
+uint16_t CF_CSV() { return RegisterClipboardFormat(QStringLiteral("CSV")); }
 
 // --- the registry -------------------------------------------------------------------------------
 
