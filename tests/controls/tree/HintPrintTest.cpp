@@ -122,6 +122,26 @@ TEST(Hint, AHintNearTheScreenCornerIsMovedOntoTheDesktop)
     EXPECT_EQ(window.geometry().bottomRight(), desk.bottomRight());
 }
 
+TEST(Hint, AHeaderColumnShowsItsOwnHint)
+{
+    HintTree t;
+    t->SetHintMode(hmDefault);
+    t->Header().SetOptions(t->Header().Options() + hoVisible + hoShowHint);
+    t->Header().Columns()[0]->SetHint(QStringLiteral("The meter's name"));
+    THintInfo info;
+    // Points above the rows are the header's.
+    ASSERT_TRUE(t->HintRequest(QPoint(30, -5), info));
+    EXPECT_EQ(t->HintData().DefaultHint, QStringLiteral("The meter's name"));
+    EXPECT_EQ(info.CursorRect, (platform::Rect{0, -t->Header().Height(), 120, 0}));
+    TLazyTreeHintWindow window;
+    EXPECT_FALSE(window.CalcHintRect(800, QStringLiteral(" "), info.HintData).isEmpty());
+    EXPECT_EQ(window.HintData().HintText, QStringLiteral("The meter's name"));
+    // Beyond the last column there is no hint.
+    EXPECT_FALSE(t->HintRequest(QPoint(200, -5), info));
+    t->SetShowHint(false);
+    EXPECT_FALSE(t->HintRequest(QPoint(30, -5), info));
+}
+
 TEST(Hint, AnimationTypesAndTheirLastPicture)
 {
     testing_support::FakeClock clock;
