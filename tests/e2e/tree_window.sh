@@ -4,8 +4,9 @@
 # (plain boxes, as the scan window has them: a record's box does not change its meter's).
 # A meter is expanded with its button, a record by a double click and the numeric-pad keys,
 # a record is checked by a click on its box and by Space, and nodes are selected with the
-# arrows, Shift and Ctrl. After every step the window's log names the change and the picture
-# of the tree has changed.
+# arrows, Shift and Ctrl; a meter is renamed in place (F2, typing, Enter) and dragged onto
+# another meter, which takes it in. After every step the window's log names the change and the
+# picture of the tree has changed.
 #
 # Usage: tree_window.sh <path of the built tree_window_demo>
 set -euo pipefail
@@ -108,5 +109,28 @@ click "$win" 80 "$(row 5)"
 xdotool keyup ctrl
 expect_log "selection Record 2 of meter 1, Record 3 of meter 1, Meter 2 - Primary Address = 2"
 expect_repaint "$before" "Shift+Down and Ctrl+click"
+
+# Renaming meter 3 (row 6): a click focuses it, F2 opens the editor over its text, the new
+# name replaces the selected old one, Enter applies it.
+before=$(settled_picture)
+click "$win" 80 "$(row 6)"
+expect_log "focus Meter 3 - Primary Address = 3"
+xdotool key F2
+xdotool type --delay 20 "Heat meter"
+xdotool key Return
+expect_log "renamed Meter 3 - Primary Address = 3 to Heat meter"
+expect_repaint "$before" "renaming meter 3"
+
+# Dragging the renamed meter onto meter 2 (row 5): pressed on its label (later than a double
+# click would come after the click that focused it), moved past the drag threshold, then over
+# meter 2's label and released there.
+before=$(settled_picture)
+xdotool mousemove --window "$win" 80 "$(row 6)" sleep 0.6 mousedown 1
+xdotool mousemove --window "$win" 84 "$(($(row 6) - 8))"
+expect_log "drag started"
+for y in $(seq "$(($(row 6) - 10))" -2 "$(row 5)"); do xdotool mousemove --window "$win" 86 "$y"; done
+xdotool mouseup 1
+expect_log "moved Heat meter under Meter 2 - Primary Address = 2"
+expect_repaint "$before" "the drag of Heat meter onto meter 2"
 
 echo "tree window road: OK"
