@@ -51,14 +51,29 @@ e2e_start() {
     fb=(-fbdir "$work/fb")
     screen="$work/fb/Xvfb_screen0"
   fi
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 "${fb[@]}" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-  xvfb_pid=$!
-  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-  [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-  export DISPLAY=":$(head -n1 "$work/display")"
-  # A display that Xvfb has announced may still refuse the first connection.
-  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-  xdpyinfo >/dev/null 2>&1 || fail "the display $DISPLAY does not answer"
+  # Several runs start displays at once on a shared machine: an Xvfb that announced a number and
+  # then ended (the number taken meanwhile) is started again (three tries), and the display
+  # counts as ours only while our Xvfb runs.
+  local attempt
+  for attempt in 1 2 3; do
+    rm -f "$work/display"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 "${fb[@]}" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    xvfb_pid=$!
+    for _ in $(seq 100); do [ -s "$work/display" ] && break; kill -0 "$xvfb_pid" 2>/dev/null || break; sleep 0.1; done
+    if [ -s "$work/display" ]; then
+      export DISPLAY=":$(head -n1 "$work/display")"
+      # A display that Xvfb has announced may still refuse the first connection.
+      for _ in $(seq 100); do
+        kill -0 "$xvfb_pid" 2>/dev/null || break
+        xdpyinfo >/dev/null 2>&1 && break
+        sleep 0.1
+      done
+      kill -0 "$xvfb_pid" 2>/dev/null && xdpyinfo >/dev/null 2>&1 && break
+    fi
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+    [ "$attempt" = 3 ] && fail "Xvfb did not start or its display does not answer: $(cat "$work/xvfb.log")"
+  done
 
   # The window manager, with its settings in the work folder. On a busy machine its first
   # connection may still be refused like ours was: it is started again (three tries).
