@@ -250,6 +250,28 @@ new_project() { # main window id, project name
   window_settled "$1"
 }
 
+# New Configuration as above, then waits for the project's folder: $dir is its path.
+new_project_folder() { # main window id, project name
+  new_project "$1" "$2"
+  dir="$work/prog/PROJECTS/$2"
+  for _ in $(seq 100); do [ -d "$dir/bin" ] && break; sleep 0.1; done
+  [ -d "$dir/bin" ] || fail "project folder not created: $(ls -R "$work/prog/PROJECTS")"
+  window_settled "$1"
+}
+
+# In the unit picker just opened: a category chosen in its list by typing its name, its first
+# unit taken with the select button (at 16,206), OK (at 306,262); waits for it to close.
+pick_first_unit_of() { # category
+  local pwin
+  pwin=$(find_window 'Select the BACnet Engineering Unit') || fail "the unit picker did not open"
+  click "$pwin" 136 180
+  xdotool type --delay 60 "$1"
+  xdotool key Return
+  click "$pwin" 136 220
+  click "$pwin" 361 276
+  window_gone "$pwin" 'Select the BACnet Engineering Unit' || fail "the unit picker did not close on OK"
+}
+
 # Waits up to 10 s for the program to end; fails unless it ended with status 0.
 e2e_expect_exit() {
   for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done

@@ -110,7 +110,13 @@ Form::Form(QWidget* parent) : QDialog(parent)
 QWidget* Form::inputFocus() const
 {
     QWidget* w = inputFocus_.data();
-    return w && w->window() == this && w->isVisibleTo(this) && w->isEnabled() ? w : nullptr;
+    if (!w || w->window() != this)
+        return nullptr;
+    // An editor that has closed since (a grid's cell editor ends when a button is pressed)
+    // leaves the keys to the control that held it.
+    while (w && w != this && !(w->isVisibleTo(this) && w->isEnabled() && (w->focusPolicy() & Qt::ClickFocus)))
+        w = w->parentWidget();
+    return w != this ? w : nullptr;
 }
 
 void Form::ensureControls()

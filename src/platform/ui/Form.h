@@ -59,7 +59,9 @@ public:
     void setClientSize(int width, int height);
 
     // The last control of this window that took the focus as a place to type or choose (a
-    // control that takes the focus by a click; buttons do not); null when none is left.
+    // control that takes the focus by a click; buttons do not), or, when it is hidden or
+    // disabled since, the nearest control holding it that can still take the focus; null when
+    // none is left.
     QWidget* inputFocus() const;
 
     // Takes captions, hints and button texts from the UI-text table.

@@ -212,31 +212,6 @@ TEST(WiredScan, AnalyzerNotConfirmedEndsWithResult2AndThreeClosingAttempts)
                                         "Ostrel_Disable_Analyzer_Mode", "Ostrel_Disable_Analyzer_Mode"}));
 }
 
-TEST(WiredScan, DatagramFromAnotherPortIsNoReply)
-{
-    GatewayOptions o;
-    o.confirmAnalyzerOn = false;
-    UdpScan s(o);
-    // Someone on the gateway's own address, but another port, confirms in its place.
-    const int other = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    s.gw.setOnDatagram([&](const std::vector<uint8_t>& d) {
-        if (asText(d) != "Ostrel_Enable_Analyzer_Mode")
-            return;
-        sockaddr_in to{};
-        to.sin_family = AF_INET;
-        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        to.sin_port = htons(s.gw.scanPort());
-        const std::vector<uint8_t> fake = framed("Analyzer_Mode Enabled!");
-        s.foreign.fetch_add(1);
-        ::sendto(other, fake.data(), fake.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
-    });
-    ASSERT_TRUE(s.startPrimary());
-    ASSERT_TRUE(s.runToEnd());
-    ::close(other);
-    EXPECT_EQ(s.engine->Result(), 2);
-    EXPECT_TRUE(s.notes.empty());
-}
-
 TEST(WiredScan, RequestsThatCannotBeSentRunOutLikeUnansweredOnes)
 {
     UdpScan s;

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -210,4 +211,28 @@ TEST(FormTest, AFontFamilyIsLookedUpOnceAndKeepsItsAnswer)
     EXPECT_EQ(installedFamily(QStringLiteral("No Such Family 4711")), QStringLiteral("DejaVu Sans"));
     EXPECT_EQ(installedFamily(QStringLiteral("No Such Family 4711")), QStringLiteral("DejaVu Sans"));
     EXPECT_EQ(uiFont(QStringLiteral("No Such Family 4711"), 8).family(), QStringLiteral("DejaVu Sans"));
+}
+
+// The control typed into last is where the keys go back; once it is hidden (a cell editor that
+// ended), the control that held it takes them.
+TEST(FormTest, TheInputFocusFallsBackToTheControlHoldingAHiddenEditor)
+{
+    Form f;
+    auto* holder = new QWidget(&f);
+    holder->setFocusPolicy(Qt::StrongFocus);
+    auto* area = new QWidget(holder); // takes no focus itself
+    auto* editor = new QLineEdit(area);
+    auto* button = new QWidget(&f);
+    button->setFocusPolicy(Qt::TabFocus);
+    f.show();
+    QApplication::setActiveWindow(&f);
+    editor->setFocus();
+    QApplication::processEvents();
+    button->setFocus(); // a button does not count
+    QApplication::processEvents();
+    EXPECT_EQ(f.inputFocus(), editor);
+    editor->hide();
+    EXPECT_EQ(f.inputFocus(), holder);
+    holder->setEnabled(false);
+    EXPECT_EQ(f.inputFocus(), nullptr);
 }
