@@ -173,6 +173,17 @@ region_sum() {
   done | md5sum | cut -d' ' -f1
 }
 
+# The same for whole rows of the screen (y height), read in one piece: cheap for a large area.
+rows_region_sum() {
+  local header bpl ncolors start
+  header=$(screen_u32 "$screen" 0)
+  bpl=$(screen_u32 "$screen" 48)
+  ncolors=$(screen_u32 "$screen" 76)
+  start=$((header + ncolors * 12))
+  dd if="$screen" bs=65536 iflag=skip_bytes,count_bytes skip=$((start + $1 * bpl)) count=$(($2 * bpl)) status=none |
+    md5sum | cut -d' ' -f1
+}
+
 window_gone() { # window id, name -> waits up to 10 s for it to close
   for _ in $(seq 100); do
     xdotool search --onlyvisible --name "^$2\$" 2>/dev/null | grep -qx "$1" || return 0
@@ -222,6 +233,36 @@ app_window_count() {
     xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q TOOLTIP || n=$((n + 1))
   done
   echo "$n"
+}
+
+# The ids of those windows, one a line.
+app_windows() {
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null); do
+    xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q TOOLTIP || echo "$id"
+  done
+}
+
+# Waits up to 10 s for a window of the program that is not among `$1` (app_windows taken
+# before) and prints its id: a menu or list that opened.
+new_app_window() { # ids before
+  local id
+  for _ in $(seq 100); do
+    for id in $(app_windows); do
+      grep -qx "$id" <<<"$1" || { echo "$id"; return 0; }
+    done
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits up to 10 s until the window is no longer shown (a menu closed, whatever it opened).
+window_id_gone() { # window id
+  for _ in $(seq 100); do
+    app_windows | grep -qx "$1" || return 0
+    sleep 0.1
+  done
+  return 1
 }
 
 # Waits up to 10 s until the program shows `$1` windows (tool tips aside).
