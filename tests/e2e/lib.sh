@@ -136,18 +136,19 @@ client_origin() { # window id
   xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }'
 }
 
-# The fingerprint of a rectangle of the kept screen once the program has finished painting it
-# (the same over two looks, up to 10 s): a picture to compare a later one with.
-settled_region_sum() { # x y width height
+# A fingerprint, printed by the command given, once the program has finished painting (the same
+# over two looks, up to 10 s): a picture to compare a later one with.
+settled() { # command...
   local last="" now=""
   for _ in $(seq 100); do
-    now=$(region_sum "$@")
+    now=$("$@")
     [ "$now" = "$last" ] && break
     last="$now"
     sleep 0.1
   done
   echo "$now"
 }
+settled_region_sum() { settled region_sum "$@"; } # x y width height
 
 # Waits up to 10 s for the rectangle's fingerprint to differ from `$5`.
 region_changes() { # x y width height fingerprint
@@ -161,12 +162,13 @@ region_changes() { # x y width height fingerprint
 # A fingerprint of a rectangle of the screen (x y width height), read from the screen file
 # that e2e_start keeps with "screen" (an XWD dump: big-endian header, colour map, then rows).
 screen_u32() { od -An -t u4 --endian=big -j "$2" -N 4 "$1" | tr -d ' '; }
+# Where the screen file's rows begin and the bytes of one row: "start bytes".
+screen_rows() {
+  echo "$(($(screen_u32 "$screen" 0) + $(screen_u32 "$screen" 76) * 12)) $(screen_u32 "$screen" 48)"
+}
 region_sum() {
-  local header bpl ncolors start
-  header=$(screen_u32 "$screen" 0)
-  bpl=$(screen_u32 "$screen" 48)
-  ncolors=$(screen_u32 "$screen" 76)
-  start=$((header + ncolors * 12))
+  local start bpl
+  read -r start bpl <<<"$(screen_rows)"
   for ((y = $2; y < $2 + $4; y++)); do
     dd if="$screen" bs=4096 iflag=skip_bytes,count_bytes skip=$((start + y * bpl + $1 * 4)) count=$(($3 * 4)) \
       status=none
@@ -175,11 +177,8 @@ region_sum() {
 
 # The same for whole rows of the screen (y height), read in one piece: cheap for a large area.
 rows_region_sum() {
-  local header bpl ncolors start
-  header=$(screen_u32 "$screen" 0)
-  bpl=$(screen_u32 "$screen" 48)
-  ncolors=$(screen_u32 "$screen" 76)
-  start=$((header + ncolors * 12))
+  local start bpl
+  read -r start bpl <<<"$(screen_rows)"
   dd if="$screen" bs=65536 iflag=skip_bytes,count_bytes skip=$((start + $1 * bpl)) count=$(($2 * bpl)) status=none |
     md5sum | cut -d' ' -f1
 }

@@ -43,22 +43,12 @@ new_project_folder "$main" "$project"
 # nothing) and then to settle.
 # (The tree's rows of the screen: the pages beside it change with the selection too.)
 tree_picture() { rows_region_sum $((wy + 72)) 540; }
-settled_tree_picture() {
-  local last="" now=""
-  for _ in $(seq 100); do
-    now=$(tree_picture)
-    [ "$now" = "$last" ] && break
-    last="$now"
-    sleep 0.1
-  done
-  echo "$now"
-}
 tree_step() { # command...
   local before
-  before=$(settled_tree_picture)
+  before=$(settled tree_picture)
   "$@"
   for _ in $(seq 30); do [ "$(tree_picture)" != "$before" ] && break; sleep 0.1; done
-  settled_tree_picture >/dev/null
+  settled tree_picture >/dev/null
 }
 root_row() { tree_step click "$win" 48 82; }
 nodes_tab() { click "$win" 347 110; }
