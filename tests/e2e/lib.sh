@@ -29,7 +29,10 @@ e2e_cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
   [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
+  # Only what e2e_start started: a helper of the caller's (a stand-in gateway) that outlives a
+  # failed start would keep a plain `wait` waiting until the test's time-out.
+  local pid
+  for pid in $app_pid $wm_pid $xvfb_pid; do wait "$pid" 2>/dev/null || true; done
   [ -n "$work" ] && rm -rf "$work"
 }
 
