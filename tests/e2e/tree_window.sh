@@ -16,19 +16,6 @@ program="$1"
 . "$(dirname "$0")/lib.sh"
 e2e_start "$program" screen
 
-# A fingerprint of the screen rows y .. y + height - 1, read from the screen file in one piece
-# (the tree is the only thing on these rows that changes).
-u32() { od -An -t u4 --endian=big -j "$2" -N 4 "$1" | tr -d ' '; }
-rows_sum() {
-  local header bpl ncolors start
-  header=$(u32 "$screen" 0)
-  bpl=$(u32 "$screen" 48)
-  ncolors=$(u32 "$screen" 76)
-  start=$((header + ncolors * 12))
-  dd if="$screen" bs=65536 iflag=skip_bytes,count_bytes skip=$((start + $1 * bpl)) count=$(($2 * bpl)) status=none |
-    md5sum | cut -d' ' -f1
-}
-
 # Waits up to 10 s until the log holds the line `$1` at least `$2` times (default once).
 expect_log() {
   local want="${2:-1}"
@@ -42,18 +29,8 @@ expect_log() {
 win=$(find_window 'Lazy Tree') || fail "no window titled 'Lazy Tree'; log: $(cat "$work/app.log")"
 expect_log ready
 read -r _ tree_y <<<"$(client_origin "$win")"
-picture() { rows_sum "$tree_y" 420; }
-# The picture once the tree has finished painting (the same over two looks, up to 10 s).
-settled_picture() {
-  local last="" now=""
-  for _ in $(seq 100); do
-    now=$(picture)
-    [ "$now" = "$last" ] && break
-    last="$now"
-    sleep 0.1
-  done
-  echo "$now"
-}
+# The tree is the only thing on these rows that changes.
+picture() { rows_region_sum "$tree_y" 420; }
 # Waits for the tree's picture to differ from `$1`.
 expect_repaint() {
   for _ in $(seq 50); do
@@ -67,41 +44,41 @@ expect_repaint() {
 # from 59; a record's check box at 45, its text from 77.
 row() { echo $(($1 * 18 + 9)); }
 
-before=$(settled_picture)
+before=$(settled picture)
 click "$win" 9 "$(row 0)"
 expect_log "expanded Meter 1 - Primary Address = 1"
 expect_repaint "$before" "the button of meter 1"
 
-before=$(settled_picture)
+before=$(settled picture)
 xdotool mousemove --window "$win" 100 "$(row 1)" click --repeat 2 --delay 80 1
 expect_log "focus Record 1 of meter 1"
 expect_log "expanded Record 1 of meter 1"
 expect_repaint "$before" "the double click on record 1"
 
-before=$(settled_picture)
+before=$(settled picture)
 xdotool key KP_Subtract
 expect_log "collapsed Record 1 of meter 1"
 expect_repaint "$before" "numeric-pad minus"
-before=$(settled_picture)
+before=$(settled picture)
 xdotool key KP_Add
 expect_log "expanded Record 1 of meter 1" 2
 expect_repaint "$before" "numeric-pad plus"
 xdotool key KP_Subtract
 expect_log "collapsed Record 1 of meter 1" 2
 
-before=$(settled_picture)
+before=$(settled picture)
 click "$win" 45 "$(row 2)"
 expect_log "checked Record 2 of meter 1 unchecked"
 expect_repaint "$before" "the click on record 2's check box"
 
-before=$(settled_picture)
+before=$(settled picture)
 xdotool key Down
 expect_log "focus Record 2 of meter 1"
 xdotool key space
 expect_log "checked Record 2 of meter 1 checked"
 expect_repaint "$before" "Down and Space"
 
-before=$(settled_picture)
+before=$(settled picture)
 xdotool key shift+Down
 expect_log "selection Record 2 of meter 1, Record 3 of meter 1"
 xdotool keydown ctrl
