@@ -89,7 +89,7 @@ expect_repaint "$before" "Shift+Down and Ctrl+click"
 
 # Renaming meter 3 (row 6): a click focuses it, F2 opens the editor over its text, the new
 # name replaces the selected old one, Enter applies it.
-before=$(settled_picture)
+before=$(settled picture)
 click "$win" 80 "$(row 6)"
 expect_log "focus Meter 3 - Primary Address = 3"
 xdotool key F2
@@ -101,7 +101,7 @@ expect_repaint "$before" "renaming meter 3"
 # Dragging the renamed meter onto meter 2 (row 5): pressed on its label (later than a double
 # click would come after the click that focused it), moved past the drag threshold, then over
 # meter 2's label and released there.
-before=$(settled_picture)
+before=$(settled picture)
 xdotool mousemove --window "$win" 80 "$(row 6)" sleep 0.6 mousedown 1
 xdotool mousemove --window "$win" 84 "$(($(row 6) - 8))"
 expect_log "drag started"
