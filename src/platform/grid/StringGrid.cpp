@@ -743,6 +743,114 @@ void TStringGrid::deleteRow(int index)
     setRowCount(m_rowCount - 1);
 }
 
+// --- row blocks ------------------------------------------------------------------------------
+
+void TStringGrid::rotateRowBlock(int first, int middle, int last)
+{
+    if (first < 0 || middle < first || last < middle || last > m_rowCount)
+        invalidOp(kIndexOutOfRange);
+    if (first == middle || middle == last)
+        return;
+    m_cells.rotateRows(first, middle, last);
+    rotateRowHeights(first, middle, last);
+    invalidateGrid();
+}
+
+std::vector<TTakenRow> TStringGrid::takeRowBlock(const std::vector<int>& rows)
+{
+    if (rows.empty())
+        return {};
+    if (rows.back() >= m_rowCount || int(rows.size()) >= m_rowCount)
+        invalidOp(kIndexOutOfRange);
+    const int old = m_rowCount;
+    std::vector<GridRowPtr> cells = m_cells.takeRows(rows, old);
+    std::vector<TTakenRow> taken(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        taken[i].cells = std::move(cells[i]);
+        taken[i].height = rowHeights(rows[i]);
+    }
+    if (!m_rowHeights.empty()) {
+        // Close up the heights the same way: one pass from the first taken row.
+        size_t j = 0;
+        int write = rows.front();
+        for (int r = rows.front(); r < old; ++r) {
+            if (j < rows.size() && rows[j] == r) {
+                ++j;
+                continue;
+            }
+            m_rowHeights[size_t(write++)] = m_rowHeights[size_t(r)];
+        }
+    }
+    setRowCount(old - int(rows.size()));
+    if (!m_rowHeights.empty())
+        rowHeightsChanged();
+    invalidateGrid();
+    return taken;
+}
+
+void TStringGrid::putRowBlock(const std::vector<int>& positions, std::vector<TTakenRow> rows)
+{
+    if (positions.size() != rows.size())
+        invalidOp(kIndexOutOfRange);
+    if (positions.empty())
+        return;
+    const int old = m_rowCount;
+    const int k = int(positions.size());
+    for (size_t i = 0; i < positions.size(); ++i)
+        if (positions[i] < 0 || positions[i] >= old + k || (i > 0 && positions[i] <= positions[i - 1]))
+            invalidOp(kIndexOutOfRange);
+    std::vector<GridRowPtr> cells(rows.size());
+    bool heights = !m_rowHeights.empty();
+    for (size_t i = 0; i < rows.size(); ++i) {
+        cells[i] = std::move(rows[i].cells);
+        heights = heights || (rows[i].height > 0 && rows[i].height != m_defaultRowHeight);
+    }
+    m_cells.putRows(positions, std::move(cells), old);
+    setRowCount(old + k);
+    if (heights) {
+        ensureExtents(m_rowHeights, m_rowCount, m_defaultRowHeight);
+        // Spread from the bottom: each old row moves down past the places below it.
+        int src = old - 1;
+        int j = k - 1;
+        for (int dst = m_rowCount - 1; dst >= positions.front(); --dst) {
+            if (j >= 0 && positions[size_t(j)] == dst) {
+                const int h = rows[size_t(j)].height;
+                m_rowHeights[size_t(dst)] = h > 0 ? h : m_defaultRowHeight;
+                --j;
+            } else {
+                m_rowHeights[size_t(dst)] = m_rowHeights[size_t(src--)];
+            }
+        }
+        rowHeightsChanged();
+    }
+    invalidateGrid();
+}
+
+void TStringGrid::rotateRowHeights(int first, int middle, int last)
+{
+    if (first < 0 || middle < first || last < middle || last > m_rowCount)
+        invalidOp(kIndexOutOfRange);
+    if (m_rowHeights.empty() || first == middle || middle == last)
+        return;
+    std::rotate(m_rowHeights.begin() + first, m_rowHeights.begin() + middle, m_rowHeights.begin() + last);
+    rowHeightsChanged();
+    invalidateGrid();
+}
+
+void TStringGrid::permuteRowBlock(int first, const std::vector<int>& order)
+{
+    if (first < 0 || first + int(order.size()) > m_rowCount)
+        invalidOp(kIndexOutOfRange);
+    m_cells.permuteRows(first, order);
+    if (!m_rowHeights.empty()) {
+        const std::vector<int> before(m_rowHeights.begin() + first, m_rowHeights.begin() + first + int(order.size()));
+        for (size_t i = 0; i < order.size(); ++i)
+            m_rowHeights[size_t(first) + i] = before[size_t(order[i])];
+        rowHeightsChanged();
+    }
+    invalidateGrid();
+}
+
 void TStringGrid::columnMoved(int fromIndex, int toIndex)
 {
     m_cells.moveColumn(fromIndex, toIndex);

@@ -21,8 +21,54 @@ using platform::Alignment;
 
 TGridItem::~TGridItem()
 {
-    for (TCellProperties* p : Objects)
-        delete p;
+    if (Cells)
+        for (const auto& o : Cells->objects())
+            delete static_cast<TCellProperties*>(o.object);
+}
+
+QString TGridItem::Text(int col) const { return Cells && col >= 0 ? Cells->text(col) : QString(); }
+
+void TGridItem::SetText(int col, const QString& value)
+{
+    if (col < 0 || (!Cells && value.isEmpty()))
+        return;
+    if (!Cells)
+        Cells = std::make_unique<platform::GridRow>();
+    Cells->setText(col, value);
+}
+
+TCellProperties* TGridItem::Object(int col) const
+{
+    return Cells && col >= 0 ? static_cast<TCellProperties*>(Cells->object(col)) : nullptr;
+}
+
+void TGridItem::SetObject(int col, TCellProperties* value)
+{
+    if (col < 0 || (!Cells && !value))
+        return;
+    if (!Cells)
+        Cells = std::make_unique<platform::GridRow>();
+    Cells->setObject(col, value);
+}
+
+QStringList TGridItem::Texts(int count) const
+{
+    QStringList out;
+    out.reserve(count);
+    for (int c = 0; c < count; ++c)
+        out << Text(c);
+    return out;
+}
+
+void TGridItem::ClearTexts()
+{
+    if (!Cells)
+        return;
+    std::vector<int> cols;
+    for (const auto& t : Cells->texts())
+        cols.push_back(t.col);
+    for (int c : cols)
+        Cells->setText(c, QString());
 }
 
 // --- construction -------------------------------------------------------------------------------
@@ -342,11 +388,7 @@ void TExtStringGrid::SetRow(int r)
     if (col() < 0 || col() >= colCount())
         moveCurrent(fixedCols(), r, true, true);
     setRow(r);
-    if (row() != m_oldRowSel && OnRowChanged) {
-        const int old = m_oldRowSel;
-        m_oldRowSel = row();
-        OnRowChanged(this, old, row());
-    }
+    ReportRowChange(row());
     if (MouseActions.DisjunctRowSelect()) {
         const TGridRect s = selection();
         for (int i = s.Top; i <= s.Bottom; ++i)
@@ -354,6 +396,17 @@ void TExtStringGrid::SetRow(int r)
     }
     if (auto* g = SyncGrid.Grid(); g && SyncGrid.SelectionRow && g->rowCount() > row())
         g->setRow(row());
+}
+
+void TExtStringGrid::ReportRowChange(int newRow)
+{
+    // One "last reported row" for every road to a new row (setting Row, the cell-selection
+    // check of a key or click), so that one move is reported once.
+    if (newRow == m_oldRowSel || !OnRowChanged)
+        return;
+    const int old = m_oldRowSel;
+    m_oldRowSel = newRow;
+    OnRowChanged(this, old, newRow);
 }
 
 void TExtStringGrid::SetCol(int c)

@@ -5,12 +5,17 @@
 // windows derives from it.
 //
 // Indexes. Cells are stored by real column (hidden columns keep their texts in place) and by
-// display row (a hidden row's cells move into a hidden-row item). Cells(c, r), Objects and the
+// display row (a hidden row leaves the cell store whole and lives in a hidden-row item until it
+// is shown again). Cells(c, r), Objects and the
 // cell-object operations take a real column and a display row; AllCells and the other "All"
 // accessors a real column and a real row. Display columns and rows are what the current cell,
 // the selection, painting and the mouse use. RealColIndex / DisplColIndex and RealRowIndex /
-// DisplRowIndex map between them; while nothing is hidden they are the identity, and hiding
-// works among any number of columns.
+// DisplRowIndex map between them; while nothing is hidden they are the identity, with hidden
+// rows a binary search over them, and hiding works among any number of columns.
+//
+// Rows at scale: inserting, removing, hiding, showing, moving and permuting k rows of n is one
+// pass (O(n + k)) over the cell store's row references, the row heights and the per-row lists;
+// no operation walks the rows once per row it moves.
 //
 // Grids made in code: construct, set properties between BeginLoading() and Loaded() when the
 // loading-time rules should apply (fixed-row minimums, column layout), or just use the grid.
@@ -72,18 +77,25 @@ struct TScrollProp {
     bool operator==(const TScrollProp&) const = default;
 };
 
-// Where a hidden row came from: hidden by a range operation (Idx is its real row) or by a
-// filter level (Idx is its display row at filtering time).
+// Where a hidden row came from: hidden by a range operation or by a filter level.
 enum class THiddenOrigin { Range, Filter };
 
-// One hidden row: its texts and cell properties (column 0 first) and its height.
+// One hidden row: the row itself as it left the cell store (texts and cell properties by real
+// column) and its height. Idx is the row's real index whichever way it was hidden, so rows
+// hidden by range and by filter share one index space.
 struct TGridItem {
     int Idx = 0;
     int Height = 0;
     int Level = 0;
     THiddenOrigin Origin = THiddenOrigin::Range;
-    QStringList Texts;
-    std::vector<TCellProperties*> Objects; // owned: freed with the item unless given back
+    platform::GridRowPtr Cells; // nullptr while the row holds nothing; its properties are owned
+    QString Text(int col) const;
+    void SetText(int col, const QString& value);
+    TCellProperties* Object(int col) const;
+    void SetObject(int col, TCellProperties* value);
+    // The texts of columns 0 .. count - 1.
+    QStringList Texts(int count) const;
+    void ClearTexts();
     ~TGridItem();
     TGridItem() = default;
     TGridItem(const TGridItem&) = delete;
@@ -209,6 +221,7 @@ public:
     void UnHideRowsAll();
     void HideRowList(const std::vector<int>& rows);
     void UnHideRowList();
+    // The hidden rows by ascending real index.
     const TGridItem* HiddenRowItem(int index) const { return m_gridItems.at(size_t(index)).get(); }
     int FilterLevel() const { return m_filterLevel; }
 
@@ -238,7 +251,9 @@ public:
     int SortedRowIndex(int row) const;
     int UnSortedRowIndex(int row) const;
     TCellProperties* GetRealCellObject(int col, int row) const;
-    const QStringList* GetHiddenRowStrings(int idx) const;
+    // The texts of the hidden real row idx (columns 0 .. TotalColCount - 1); false when the row
+    // is not hidden.
+    bool GetHiddenRowStrings(int idx, QStringList& texts) const;
 
     Color Colors(int col, int row) const;
     void SetColors(int col, int row, Color c);
@@ -474,6 +489,11 @@ public:
     void AddColumn() { InsertCols(ColCount(), 1); }
     void MoveRow(int fromIndex, int toIndex);
     void MoveRows(int fromIndex, int toIndex, int count);
+    // Reorders display rows first .. first + n - 1: row first + i takes the row that stood at
+    // first + order[i] (order is a permutation of 0 .. n - 1), with its texts, properties,
+    // height, flags and cell controls, in one pass. Hidden rows keep their places. The sorter
+    // applies its result through this.
+    void PermuteRows(int first, const std::vector<int>& order);
     void MoveColumn(int fromIndex, int toIndex);
     void SwapRows(int row1, int row2);
     void SwapColumns(int col1, int col2);
@@ -906,6 +926,9 @@ protected:
     void rowMoved(int fromIndex, int toIndex) override;
     void calcSizingState(int x, int y, platform::TGridState& state, int& index, int& sizingPos, int& sizingOfs,
                          const platform::TGridDrawInfo& info) override;
+    // Fires OnRowChanged (last reported row, newRow) when newRow differs from the last reported
+    // row, which it becomes.
+    void ReportRowChange(int newRow);
     // A row or column of real cells (texts and properties) moved from one place to another.
     void MoveRowCells(int from, int to);
     void ClearRowCells(int row, bool dropObjects);
@@ -916,15 +939,21 @@ protected:
 private:
     void wireSettings();
     void ownerResized(bool formWasShown);
-    void hiddenRowsChanged() { m_hiddenIdxDirty = true; }
-    const std::vector<int>& hiddenIdx() const;
     TCellGraphic* graphicAt(int col, int row) const;
     TCellGraphic* baseGraphic(int col, int row);
     TCellGraphic* realRowGraphic(int col, int realRow);
     void repaintDisplCell(int col, int row);
     TGridItem* itemOf(int realRow) const;
-    void fillRowItem(TGridItem& item, int displayRow);
-    void restoreRowItem(TGridItem& item, int displayRow);
+    // Index of the first hidden-row item whose real index is at or above realRow.
+    size_t firstItemFrom(int realRow) const;
+    // Rows leave and enter the grid through these (one pass each): the per-row lists follow.
+    std::vector<platform::TTakenRow> takeDisplayRows(const std::vector<int>& rows);
+    void putDisplayRows(const std::vector<int>& positions, std::vector<platform::TTakenRow> rows);
+    // The real indexes of hidden rows when display rows are removed or inserted.
+    void shiftHiddenForRemoval(int displayRow, int count);
+    void shiftHiddenForInsertion(int displayRow, int count);
+    void hideRealRange(int fromRow, int toRow);
+    void showItems(size_t first, size_t last);
     void deleteRowsCore(int index, int count);
     void insertRowsCore(int rowIndex, int count);
     void applyColumnWidthsAfterHide();
@@ -956,10 +985,8 @@ private:
     // Hidden columns: real indexes, ascending; widths they had when hidden (by real index).
     std::vector<int> m_hiddenCols;
     std::vector<int> m_allColWidths;
-    // Hidden rows and the filter levels.
+    // Hidden rows (ascending by real index) and the filter levels.
     std::vector<std::unique_ptr<TGridItem>> m_gridItems;
-    mutable std::vector<int> m_hiddenIdx; // Idx of every item, ascending
-    mutable bool m_hiddenIdxDirty = false;
     int m_filterLevel = 0;
     TIntList m_ignoreColumns{-1, 0};
 

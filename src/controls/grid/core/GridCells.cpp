@@ -25,7 +25,7 @@ QString TExtStringGrid::AllCells(int c, int r) const
     if (c < 0 || r < 0)
         return QString();
     if (const TGridItem* item = itemOf(r)) {
-        QString value = c < item->Texts.size() ? item->Texts[c] : QString();
+        QString value = item->Text(c);
         GetDisplText(c, r, value);
         return value;
     }
@@ -37,9 +37,7 @@ void TExtStringGrid::SetAllCells(int c, int r, const QString& value)
     if (c < 0 || r < 0)
         return;
     if (TGridItem* item = itemOf(r)) {
-        while (item->Texts.size() <= c)
-            item->Texts << QString();
-        item->Texts[c] = value;
+        item->SetText(c, value);
         return;
     }
     const int d = DisplRowIndex(r);
@@ -51,16 +49,14 @@ void TExtStringGrid::SetAllCells(int c, int r, const QString& value)
 QString TExtStringGrid::AllGridCells(int c, int r) const
 {
     if (const TGridItem* item = itemOf(r))
-        return c >= 0 && c < item->Texts.size() ? item->Texts[c] : QString();
+        return item->Text(c);
     return cells(c, DisplRowIndex(r));
 }
 
 void TExtStringGrid::SetAllGridCells(int c, int r, const QString& value)
 {
     if (TGridItem* item = itemOf(r)) {
-        while (item->Texts.size() <= c)
-            item->Texts << QString();
-        item->Texts[c] = value;
+        item->SetText(c, value);
         return;
     }
     setCells(c, DisplRowIndex(r), value);
@@ -69,7 +65,7 @@ void TExtStringGrid::SetAllGridCells(int c, int r, const QString& value)
 void* TExtStringGrid::AllObjects(int c, int r) const
 {
     if (const TGridItem* item = itemOf(r)) {
-        const TCellProperties* p = c >= 0 && size_t(c) < item->Objects.size() ? item->Objects[size_t(c)] : nullptr;
+        const TCellProperties* p = item->Object(c);
         return p ? p->CellObject : nullptr;
     }
     return Objects(c, DisplRowIndex(r));
@@ -80,11 +76,9 @@ void TExtStringGrid::SetAllObjects(int c, int r, void* value)
     if (TGridItem* item = itemOf(r)) {
         if (c < 0)
             return;
-        if (item->Objects.size() <= size_t(c))
-            item->Objects.resize(size_t(c) + 1, nullptr);
-        if (!item->Objects[size_t(c)])
-            item->Objects[size_t(c)] = new TCellProperties(this, c, r);
-        item->Objects[size_t(c)]->CellObject = value;
+        if (!item->Object(c))
+            item->SetObject(c, new TCellProperties(this, c, r));
+        item->Object(c)->CellObject = value;
         return;
     }
     SetObjects(c, DisplRowIndex(r), value);
@@ -175,14 +169,17 @@ int TExtStringGrid::UnSortedRowIndex(int r) const
 TCellProperties* TExtStringGrid::GetRealCellObject(int c, int r) const
 {
     if (const TGridItem* item = itemOf(r))
-        return c >= 0 && size_t(c) < item->Objects.size() ? item->Objects[size_t(c)] : nullptr;
+        return item->Object(c);
     return GetGridObject(c, DisplRowIndex(r));
 }
 
-const QStringList* TExtStringGrid::GetHiddenRowStrings(int idx) const
+bool TExtStringGrid::GetHiddenRowStrings(int idx, QStringList& texts) const
 {
     const TGridItem* item = itemOf(idx);
-    return item ? &item->Texts : nullptr;
+    if (!item)
+        return false;
+    texts = item->Texts(TotalColCount());
+    return true;
 }
 
 // --- per-cell formatting --------------------------------------------------------------------------------

@@ -4,7 +4,9 @@
 // in a pass over the hidden ones only, so a grid with nothing hidden maps for free.
 #include "controls/grid/core/ExtStringGrid.h"
 
+#include <QWidget>
 #include <algorithm>
+#include <climits>
 
 namespace controls::grid {
 
@@ -33,59 +35,46 @@ bool TExtStringGrid::IsHiddenColumn(int c) const
     return std::binary_search(m_hiddenCols.begin(), m_hiddenCols.end(), c);
 }
 
-const std::vector<int>& TExtStringGrid::hiddenIdx() const
+size_t TExtStringGrid::firstItemFrom(int realRow) const
 {
-    if (m_hiddenIdxDirty) {
-        m_hiddenIdx.clear();
-        m_hiddenIdx.reserve(m_gridItems.size());
-        for (const auto& item : m_gridItems)
-            m_hiddenIdx.push_back(item->Idx);
-        std::sort(m_hiddenIdx.begin(), m_hiddenIdx.end());
-        m_hiddenIdxDirty = false;
-    }
-    return m_hiddenIdx;
+    return size_t(std::lower_bound(m_gridItems.begin(), m_gridItems.end(), realRow,
+                                   [](const std::unique_ptr<TGridItem>& item, int r) { return item->Idx < r; })
+                  - m_gridItems.begin());
 }
 
 int TExtStringGrid::RealRowIndex(int displayRow) const
 {
     if (m_gridItems.empty())
         return displayRow;
-    int r = displayRow;
-    int last = -1;
-    for (int h : hiddenIdx()) {
-        if (h == last)
-            continue; // one hidden row, however many items name it
-        last = h;
-        if (h <= r)
-            ++r;
+    // Item i (ascending) stands before display row Idx - i. The real row of display row d is d
+    // plus the hidden rows standing before it: those with Idx - i <= d (non-decreasing in i).
+    size_t lo = 0, hi = m_gridItems.size();
+    while (lo < hi) {
+        const size_t mid = (lo + hi) / 2;
+        if (m_gridItems[mid]->Idx - int(mid) <= displayRow)
+            lo = mid + 1;
         else
-            break;
+            hi = mid;
     }
-    return r;
+    return displayRow + int(lo);
 }
 
 int TExtStringGrid::DisplRowIndex(int realRow) const
 {
     if (m_gridItems.empty())
         return realRow;
-    const std::vector<int>& idx = hiddenIdx();
-    return realRow - int(std::lower_bound(idx.begin(), idx.end(), realRow) - idx.begin());
+    return realRow - int(firstItemFrom(realRow));
 }
 
 bool TExtStringGrid::IsHiddenRow(int r) const
 {
-    if (m_gridItems.empty())
-        return false;
-    const std::vector<int>& idx = hiddenIdx();
-    return std::binary_search(idx.begin(), idx.end(), r);
+    return itemOf(r) != nullptr;
 }
 
 TGridItem* TExtStringGrid::itemOf(int realRow) const
 {
-    for (const auto& item : m_gridItems)
-        if (item->Idx == realRow)
-            return item.get();
-    return nullptr;
+    const size_t i = firstItemFrom(realRow);
+    return i < m_gridItems.size() && m_gridItems[i]->Idx == realRow ? m_gridItems[i].get() : nullptr;
 }
 
 // --- columns -------------------------------------------------------------------------------------------
@@ -138,113 +127,102 @@ void TExtStringGrid::UnHideColumnsAll()
 
 // --- rows ------------------------------------------------------------------------------------------------
 
-void TExtStringGrid::fillRowItem(TGridItem& item, int displayRow)
+void TExtStringGrid::hideRealRange(int fromRow, int toRow)
 {
-    const int total = TotalColCount();
-    item.Texts.reserve(total);
-    item.Objects.reserve(size_t(total));
-    for (int c = 0; c < total; ++c) {
-        item.Texts << cells(c, displayRow);
-        item.Objects.push_back(GetGridObject(c, displayRow));
-        setObjects(c, displayRow, nullptr); // the item holds them now
+    fromRow = std::max(0, fromRow);
+    toRow = std::min(toRow, TotalRowCount() - 1);
+    if (fromRow > toRow)
+        return;
+    // The shown rows of the range stand one after the other in the display, from the display
+    // place of the range's first row; a grid keeps one row.
+    const int f = DisplRowIndex(fromRow);
+    std::vector<int> reals;
+    size_t i = firstItemFrom(fromRow);
+    for (int r = fromRow; r <= toRow && int(reals.size()) < rowCount() - 1 && f + int(reals.size()) < rowCount(); ++r) {
+        if (i < m_gridItems.size() && m_gridItems[i]->Idx == r) {
+            ++i;
+            continue;
+        }
+        reals.push_back(r);
     }
-    item.Height = rowHeights(displayRow);
-}
-
-void TExtStringGrid::restoreRowItem(TGridItem& item, int displayRow)
-{
-    for (int c = 0; c < int(item.Texts.size()); ++c)
-        setCells(c, displayRow, item.Texts[c]);
-    for (size_t c = 0; c < item.Objects.size(); ++c) {
-        setObjects(int(c), displayRow, item.Objects[c]);
-        item.Objects[c] = nullptr; // back with the cell
+    if (reals.empty())
+        return;
+    std::vector<int> rows(reals.size());
+    for (size_t k = 0; k < reals.size(); ++k)
+        rows[k] = f + int(k);
+    if (QWidget* w = CellControls(1, f))
+        w->hide();
+    const int top = topRow();
+    const int current = row();
+    std::vector<platform::TTakenRow> taken = takeDisplayRows(rows);
+    // Merge the new items into the ascending list in one pass.
+    std::vector<std::unique_ptr<TGridItem>> merged;
+    merged.reserve(m_gridItems.size() + taken.size());
+    size_t old = 0, k = 0;
+    while (old < m_gridItems.size() || k < taken.size()) {
+        if (k < taken.size() && (old == m_gridItems.size() || reals[k] < m_gridItems[old]->Idx)) {
+            auto item = std::make_unique<TGridItem>();
+            item->Idx = reals[k];
+            item->Origin = THiddenOrigin::Range;
+            item->Height = taken[k].height;
+            item->Cells = std::move(taken[k].cells);
+            merged.push_back(std::move(item));
+            ++k;
+        } else {
+            merged.push_back(std::move(m_gridItems[old++]));
+        }
     }
-    if (item.Height > 0 && rowHeights(displayRow) != item.Height)
-        setRowHeights(displayRow, item.Height);
+    m_gridItems.swap(merged);
+    if (current < rowCount() - m_fixedFooters && current >= fixedRows())
+        setRow(current);
+    if (top < rowCount())
+        setTopRow(top);
+    CellsChanged(QRect(QPoint(0, f), QPoint(ColCount() - 1, f + int(rows.size()))));
 }
 
 void TExtStringGrid::HideRows(int fromRow, int toRow)
 {
-    if (fromRow > toRow || fromRow < 0)
-        return;
-    int shown = 0;
-    for (int r = fromRow; r <= toRow; ++r)
-        if (!IsHiddenRow(r))
-            ++shown;
-    if (shown == 0)
-        return;
-    const int f = DisplRowIndex(fromRow);
-    if (f >= rowCount())
-        return;
-    size_t p = 0;
-    for (const auto& item : m_gridItems)
-        if (item->Idx < fromRow)
-            ++p;
-    std::vector<std::unique_ptr<TGridItem>> taken;
-    int k = 0;
-    for (int r = fromRow; r <= toRow && f + k < rowCount(); ++r) {
-        if (IsHiddenRow(r))
-            continue;
-        auto item = std::make_unique<TGridItem>();
-        item->Idx = r;
-        item->Origin = THiddenOrigin::Range;
-        fillRowItem(*item, f + k);
-        taken.push_back(std::move(item));
-        ++k;
-    }
-    for (auto& item : taken)
-        m_gridItems.insert(m_gridItems.begin() + std::ptrdiff_t(p++), std::move(item));
-    hiddenRowsChanged();
-    if (QWidget* w = CellControls(1, f))
-        w->hide();
-    deleteRowsCore(f, k);
+    hideRealRange(fromRow, toRow);
 }
 
 void TExtStringGrid::HideRowsEx(int fromRow, int toRow)
 {
     if (fromRow > toRow || fromRow < 0 || IsHiddenRow(fromRow))
         return;
-    const int f = DisplRowIndex(fromRow);
-    int k = 0;
-    std::vector<std::unique_ptr<TGridItem>> taken;
-    for (int r = fromRow; r <= toRow && f + k < rowCount(); ++r) {
-        if (IsHiddenRow(r))
-            continue;
-        auto item = std::make_unique<TGridItem>();
-        item->Idx = r;
-        item->Origin = THiddenOrigin::Range;
-        fillRowItem(*item, f + k);
-        taken.push_back(std::move(item));
-        ++k;
+    hideRealRange(fromRow, toRow);
+}
+
+void TExtStringGrid::showItems(size_t first, size_t last)
+{
+    // Item j of the run comes back at the display place its real index gives once the run is
+    // shown: Idx minus the hidden rows left before it (the items before the run). A hidden row
+    // whose index lies beyond the grid (the row count was lowered under it) comes back at the
+    // end.
+    if (first >= last)
+        return;
+    const int old = rowCount();
+    std::vector<int> positions;
+    std::vector<platform::TTakenRow> rows;
+    positions.reserve(last - first);
+    rows.reserve(last - first);
+    for (size_t j = first; j < last; ++j) {
+        TGridItem& item = *m_gridItems[j];
+        positions.push_back(std::min(item.Idx - int(first), old + int(j - first)));
+        rows.push_back(platform::TTakenRow{std::move(item.Cells), item.Height});
     }
-    for (auto& item : taken)
-        m_gridItems.push_back(std::move(item));
-    hiddenRowsChanged();
-    deleteRowsCore(f, k);
+    m_gridItems.erase(m_gridItems.begin() + std::ptrdiff_t(first), m_gridItems.begin() + std::ptrdiff_t(last));
+    putDisplayRows(positions, std::move(rows));
 }
 
 void TExtStringGrid::UnHideRows(int fromRow, int toRow)
 {
-    if (!IsHiddenRow(fromRow))
+    if (!IsHiddenRow(fromRow) || toRow < fromRow)
         return;
     const bool modified = ShowModified.Enabled;
     ShowModified.Enabled = false;
-    // Each row goes back to the place its real index gives it, in ascending order, so a range
-    // with shown rows in it loses and doubles nothing.
-    for (;;) {
-        auto best = m_gridItems.end();
-        for (auto it = m_gridItems.begin(); it != m_gridItems.end(); ++it)
-            if ((*it)->Idx >= fromRow && (*it)->Idx <= toRow && (best == m_gridItems.end() || (*it)->Idx < (*best)->Idx))
-                best = it;
-        if (best == m_gridItems.end())
-            break;
-        std::unique_ptr<TGridItem> item = std::move(*best);
-        m_gridItems.erase(best);
-        hiddenRowsChanged();
-        const int d = std::min(DisplRowIndex(item->Idx), rowCount());
-        insertRowsCore(d, 1);
-        restoreRowItem(*item, d);
-    }
+    // The hidden rows of the range are one run of items: they come back at the places their
+    // real indexes give them, so shown rows inside the range stay where they are.
+    showItems(firstItemFrom(fromRow), firstItemFrom(toRow == INT_MAX ? toRow : toRow + 1));
     ShowModified.Enabled = modified;
     const int f = DisplRowIndex(fromRow);
     if (QWidget* w = CellControls(1, f)) {
@@ -266,13 +244,10 @@ void TExtStringGrid::UnHideRow(int r)
 
 void TExtStringGrid::UnHideRowsAll()
 {
-    while (!m_gridItems.empty()) {
-        const int lowest = hiddenIdx().front();
-        const int highest = hiddenIdx().back();
-        UnHideRows(lowest, highest);
-        if (!m_gridItems.empty() && hiddenIdx().front() == lowest)
-            break; // nothing could be shown (cannot happen; keeps the loop finite)
-    }
+    const bool modified = ShowModified.Enabled;
+    ShowModified.Enabled = false;
+    showItems(0, m_gridItems.size());
+    ShowModified.Enabled = modified;
 }
 
 void TExtStringGrid::HideRowList(const std::vector<int>& rows)
@@ -281,19 +256,36 @@ void TExtStringGrid::HideRowList(const std::vector<int>& rows)
     for (int r : rows)
         if (r >= 0 && r < rowCount() && (list.empty() || r > list.back()))
             list.push_back(r);
-    for (int r : list) {
-        auto item = std::make_unique<TGridItem>();
-        item->Idx = r;
-        item->Level = m_filterLevel;
-        item->Origin = THiddenOrigin::Filter;
-        fillRowItem(*item, r);
-        m_gridItems.push_back(std::move(item));
+    if (int(list.size()) >= rowCount())
+        list.resize(size_t(rowCount() - 1)); // a grid keeps one row
+    // The real index of each listed row, in one walk along the hidden rows.
+    std::vector<int> reals(list.size());
+    size_t i = 0;
+    for (size_t k = 0; k < list.size(); ++k) {
+        while (i < m_gridItems.size() && m_gridItems[i]->Idx - int(i) <= list[k])
+            ++i;
+        reals[k] = list[k] + int(i);
     }
+    std::vector<platform::TTakenRow> taken = takeDisplayRows(list);
+    std::vector<std::unique_ptr<TGridItem>> merged;
+    merged.reserve(m_gridItems.size() + taken.size());
+    size_t old = 0, k = 0;
+    while (old < m_gridItems.size() || k < taken.size()) {
+        if (k < taken.size() && (old == m_gridItems.size() || reals[k] < m_gridItems[old]->Idx)) {
+            auto item = std::make_unique<TGridItem>();
+            item->Idx = reals[k];
+            item->Level = m_filterLevel;
+            item->Origin = THiddenOrigin::Filter;
+            item->Height = taken[k].height;
+            item->Cells = std::move(taken[k].cells);
+            merged.push_back(std::move(item));
+            ++k;
+        } else {
+            merged.push_back(std::move(m_gridItems[old++]));
+        }
+    }
+    m_gridItems.swap(merged);
     ++m_filterLevel;
-    hiddenRowsChanged();
-    // Compact: the listed rows go, from the bottom so the indexes above stay valid.
-    for (auto it = list.rbegin(); it != list.rend(); ++it)
-        deleteRowsCore(*it, 1);
 }
 
 void TExtStringGrid::UnHideRowList()
@@ -303,24 +295,23 @@ void TExtStringGrid::UnHideRowList()
     const int level = m_filterLevel - 1;
     if (row() >= rowCount())
         moveCurrent(fixedCols(), fixedRows(), true, true);
-    std::vector<std::unique_ptr<TGridItem>> mine;
-    for (auto it = m_gridItems.begin(); it != m_gridItems.end();) {
-        if ((*it)->Origin == THiddenOrigin::Filter && (*it)->Level == level) {
-            mine.push_back(std::move(*it));
-            it = m_gridItems.erase(it);
+    // One walk: the level's rows leave the list and go to their display places, the others
+    // stay hidden and count for the places of the rows after them.
+    const int old = rowCount();
+    std::vector<int> positions;
+    std::vector<platform::TTakenRow> rows;
+    std::vector<std::unique_ptr<TGridItem>> kept;
+    kept.reserve(m_gridItems.size());
+    for (auto& item : m_gridItems) {
+        if (item->Origin == THiddenOrigin::Filter && item->Level == level) {
+            positions.push_back(std::min(item->Idx - int(kept.size()), old + int(positions.size())));
+            rows.push_back(platform::TTakenRow{std::move(item->Cells), item->Height});
         } else {
-            ++it;
+            kept.push_back(std::move(item));
         }
     }
-    hiddenRowsChanged();
-    std::sort(mine.begin(), mine.end(), [](const auto& a, const auto& b) { return a->Idx < b->Idx; });
-    // The display places they had when the level was applied, the levels after it being
-    // shown already.
-    for (auto& item : mine) {
-        const int d = std::min(item->Idx, rowCount());
-        insertRowsCore(d, 1);
-        restoreRowItem(*item, d);
-    }
+    m_gridItems.swap(kept);
+    putDisplayRows(positions, std::move(rows));
 }
 
 void TExtStringGrid::setColCountRaw(int n) { setColCount(n); }

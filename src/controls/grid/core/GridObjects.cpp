@@ -438,7 +438,7 @@ bool TExtStringGrid::GetColumnFilter(int c)
             m_filterList.Add(entry(platform::trim(Cells(c, r))));
         if (!FilterIncremental)
             for (const auto& item : m_gridItems)
-                m_filterList.Add(entry(c < item->Texts.size() ? item->Texts[c] : QString()));
+                m_filterList.Add(entry(item->Text(c)));
         m_filterList.SetSorted(false);
         if (!FilterDropDownClear.isEmpty())
             m_filterList.Insert(0, FilterDropDownClear);

@@ -74,8 +74,7 @@ void TExtStringGrid::ClearAll()
 {
     Clear();
     for (auto& item : m_gridItems)
-        for (QString& t : item->Texts)
-            t.clear();
+        item->ClearTexts();
 }
 
 void TExtStringGrid::ClearSelection()

@@ -683,11 +683,8 @@ bool TExtStringGridEdit::selectCell(int col, int row)
     }
     if (SelectionRectangle())
         RepaintRect(Selection());
-    if (!IsLoading() && row != m_lastReportedRow && OnRowChanged) {
-        const int old = m_lastReportedRow;
-        m_lastReportedRow = row;
-        OnRowChanged(this, old, row);
-    }
+    if (!IsLoading())
+        ReportRowChange(row);
     if (HasCellBorderEvent())
         for (int r = sel.Top; r <= sel.Bottom; ++r)
             RepaintRow(r);

@@ -283,7 +283,6 @@ protected:
     int m_aeRow = -1;
     int m_lastTabCol = -1;
     int m_lastTabRow = -1;
-    int m_lastReportedRow = -1;
     bool m_advanceGuard = false;
     TGridCombo* m_editCombo = nullptr;
     SelectListener m_selListener;

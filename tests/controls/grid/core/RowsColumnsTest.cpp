@@ -81,7 +81,7 @@ TEST(HiddenTest, WritesToHiddenRowsExtendTheirItems)
     EXPECT_EQ(g.AllObjects(2, 3), &app);
     EXPECT_EQ(g.CellPropsAlive(), props + 1); // travelled into the item, not freed
     g.SetAllCells(7, 3, QStringLiteral("seven"));
-    EXPECT_EQ(g.HiddenRowItem(0)->Texts.size(), 8);
+    EXPECT_EQ(g.HiddenRowItem(0)->Text(7), QStringLiteral("seven"));
     EXPECT_EQ(g.AllCells(7, 3), QStringLiteral("seven"));
     EXPECT_EQ(g.Cells(1, 3), QStringLiteral("1/4"));
     EXPECT_EQ(g.HiddenRowItem(0)->Origin, THiddenOrigin::Range);
@@ -293,4 +293,45 @@ TEST(RangesTest, FindingUsedCellsAndTheSaveRange)
     g.SaveFixedRows = false;
     EXPECT_EQ(g.SaveEndRow(), g.RowCount() - 3);
     EXPECT_EQ(g.SaveRowCount(), g.RowCount() - 1 - 2);
+}
+
+TEST(HiddenTest, RangeAndFilterHiddenRowsCountOnceEachInOneIndexSpace)
+{
+    TExtStringGrid g;
+    g.SetColCount(2);
+    g.SetRowCount(10);
+    label(g);
+    g.HideRow(3);          // by range: the row of real index 3
+    g.HideRowList({3});    // by filter: display row 3, which is the row of real index 4
+    EXPECT_EQ(g.NumHiddenRows(), 2);
+    EXPECT_TRUE(g.IsHiddenRow(4));
+    EXPECT_EQ(g.RealRowIndex(3), 5);
+    EXPECT_EQ(g.Cells(1, 3), QStringLiteral("1/5"));
+    EXPECT_EQ(g.DisplRowIndex(5), 3);
+    EXPECT_EQ(g.AllCells(1, 4), QStringLiteral("1/4"));
+    g.UnHideRowList();
+    EXPECT_EQ(g.Cells(1, 3), QStringLiteral("1/4"));
+    EXPECT_EQ(g.RealRowIndex(3), 4);
+    g.UnHideRowsAll();
+    for (int r = 0; r < 10; ++r)
+        EXPECT_EQ(g.Cells(1, r), QStringLiteral("1/%1").arg(r));
+}
+
+TEST(RowsTest, InsertingAboveAHiddenRowKeepsItInItsPlace)
+{
+    TExtStringGrid g;
+    g.SetColCount(2);
+    g.SetRowCount(8);
+    label(g);
+    g.HideRow(5);
+    g.InsertRows(2, 2);
+    EXPECT_TRUE(g.IsHiddenRow(7)) << "the hidden row moved down with the rows around it";
+    EXPECT_EQ(g.RealRowIndex(7), 8);
+    g.RemoveRows(1, 1);
+    g.UnHideRow(6);
+    const QStringList expected = {"1/0", "", "", "1/2", "1/3", "1/4", "1/5", "1/6", "1/7"};
+    QStringList got;
+    for (int r = 0; r < g.RowCount(); ++r)
+        got << g.Cells(1, r);
+    EXPECT_EQ(got, expected);
 }
