@@ -116,58 +116,64 @@ void GridCellStore::checkAscending(const std::vector<int>& indexes)
             throw EInvalidGridOperation(kIndexOutOfRange);
 }
 
-GridCellStore::Entries::const_iterator GridCellStore::lowerBound(int row) const
+size_t GridCellStore::lowerBound(long long row) const
 {
-    return std::lower_bound(m_rows.begin(), m_rows.end(), row, [](const Entry& e, int r) { return e.row < r; });
+    return size_t(std::lower_bound(m_index.begin(), m_index.end(), row,
+                                   [](int r, long long k) { return r < k; })
+                  - m_index.begin());
 }
 
-GridCellStore::Entries::iterator GridCellStore::lowerBound(int row)
+void GridCellStore::eraseEntries(size_t from, size_t to)
 {
-    return std::lower_bound(m_rows.begin(), m_rows.end(), row, [](const Entry& e, int r) { return e.row < r; });
+    m_index.erase(m_index.begin() + std::ptrdiff_t(from), m_index.begin() + std::ptrdiff_t(to));
+    m_cells.erase(m_cells.begin() + std::ptrdiff_t(from), m_cells.begin() + std::ptrdiff_t(to));
 }
 
 const GridRow* GridCellStore::row(int row) const
 {
     checkIndex(0, row);
-    const auto it = lowerBound(row);
-    return it != m_rows.end() && it->row == row ? it->cells.get() : nullptr;
+    const size_t i = lowerBound(row);
+    return i < m_index.size() && m_index[i] == row ? m_cells[i].get() : nullptr;
 }
 
 GridRow& GridCellStore::rowForWrite(int row)
 {
     // Filling a grid from the top appends.
-    if (m_rows.empty() || m_rows.back().row < row) {
-        m_rows.push_back(Entry{row, std::make_unique<GridRow>()});
-        return *m_rows.back().cells;
+    if (m_index.empty() || m_index.back() < row) {
+        m_index.push_back(row);
+        m_cells.push_back(std::make_unique<GridRow>());
+        return *m_cells.back();
     }
-    auto it = lowerBound(row);
-    if (it == m_rows.end() || it->row != row)
-        it = m_rows.insert(it, Entry{row, std::make_unique<GridRow>()});
-    return *it->cells;
+    const size_t i = lowerBound(row);
+    if (i == m_index.size() || m_index[i] != row) {
+        m_index.insert(m_index.begin() + std::ptrdiff_t(i), row);
+        m_cells.insert(m_cells.begin() + std::ptrdiff_t(i), std::make_unique<GridRow>());
+    }
+    return *m_cells[i];
 }
 
-void GridCellStore::dropIfEmpty(Entries::iterator it)
+void GridCellStore::dropIfEmpty(size_t i)
 {
-    if (it->cells->isEmpty())
-        m_rows.erase(it);
+    if (m_cells[i]->isEmpty())
+        eraseEntries(i, i + 1);
 }
 
 QString GridCellStore::text(int col, int row) const
 {
     checkIndex(col, row);
-    const auto it = lowerBound(row);
-    return it != m_rows.end() && it->row == row ? it->cells->text(col) : QString();
+    const size_t i = lowerBound(row);
+    return i < m_index.size() && m_index[i] == row ? m_cells[i]->text(col) : QString();
 }
 
 void GridCellStore::setText(int col, int row, const QString& text)
 {
     checkIndex(col, row);
     if (text.isEmpty()) {
-        const auto it = lowerBound(row);
-        if (it == m_rows.end() || it->row != row)
+        const size_t i = lowerBound(row);
+        if (i == m_index.size() || m_index[i] != row)
             return;
-        it->cells->setText(col, text);
-        dropIfEmpty(it);
+        m_cells[i]->setText(col, text);
+        dropIfEmpty(i);
         return;
     }
     rowForWrite(row).setText(col, text);
@@ -176,19 +182,19 @@ void GridCellStore::setText(int col, int row, const QString& text)
 void* GridCellStore::object(int col, int row) const
 {
     checkIndex(col, row);
-    const auto it = lowerBound(row);
-    return it != m_rows.end() && it->row == row ? it->cells->object(col) : nullptr;
+    const size_t i = lowerBound(row);
+    return i < m_index.size() && m_index[i] == row ? m_cells[i]->object(col) : nullptr;
 }
 
 void GridCellStore::setObject(int col, int row, void* object)
 {
     checkIndex(col, row);
     if (!object) {
-        const auto it = lowerBound(row);
-        if (it == m_rows.end() || it->row != row)
+        const size_t i = lowerBound(row);
+        if (i == m_index.size() || m_index[i] != row)
             return;
-        it->cells->setObject(col, nullptr);
-        dropIfEmpty(it);
+        m_cells[i]->setObject(col, nullptr);
+        dropIfEmpty(i);
         return;
     }
     rowForWrite(row).setObject(col, object);
@@ -196,46 +202,64 @@ void GridCellStore::setObject(int col, int row, void* object)
 
 // --- row blocks --------------------------------------------------------------------------------
 
+void GridCellStore::rotate(long long first, long long middle, long long last)
+{
+    const size_t lo = lowerBound(first);
+    const size_t mid = lowerBound(middle);
+    const size_t hi = lowerBound(last);
+    const int down = int(last - middle);
+    const int up = int(middle - first);
+    for (size_t i = lo; i < mid; ++i)
+        m_index[i] += down;
+    for (size_t i = mid; i < hi; ++i)
+        m_index[i] -= up;
+    if (lo < mid && mid < hi) {
+        std::rotate(m_index.begin() + std::ptrdiff_t(lo), m_index.begin() + std::ptrdiff_t(mid),
+                    m_index.begin() + std::ptrdiff_t(hi));
+        std::rotate(m_cells.begin() + std::ptrdiff_t(lo), m_cells.begin() + std::ptrdiff_t(mid),
+                    m_cells.begin() + std::ptrdiff_t(hi));
+    }
+}
+
 void GridCellStore::rotateRows(int first, int middle, int last)
 {
     checkRange(first, middle, last);
-    const auto lo = lowerBound(first);
-    const auto mid = lowerBound(middle);
-    const auto hi = lowerBound(last);
-    for (auto it = lo; it != mid; ++it)
-        it->row += last - middle;
-    for (auto it = mid; it != hi; ++it)
-        it->row -= middle - first;
-    std::rotate(lo, mid, hi);
+    rotate(first, middle, last);
+}
+
+void GridCellStore::insertRows(int first, int count, int last)
+{
+    if (first < 0 || count < 0 || last < first)
+        throw EInvalidGridOperation(kIndexOutOfRange);
+    if (count == 0)
+        return;
+    eraseEntries(lowerBound(last), lowerBound((long long)last + count));
+    const size_t hi = lowerBound(last);
+    for (size_t i = lowerBound(first); i < hi; ++i)
+        m_index[i] += count;
+}
+
+void GridCellStore::removeRows(int first, int count, int last)
+{
+    if (first < 0 || count < 0 || (long long)first + count > last)
+        throw EInvalidGridOperation(kIndexOutOfRange);
+    if (count == 0)
+        return;
+    const size_t lo = lowerBound(first);
+    eraseEntries(lo, lowerBound((long long)first + count));
+    const size_t hi = lowerBound(last);
+    for (size_t i = lo; i < hi; ++i)
+        m_index[i] -= count;
 }
 
 void GridCellStore::moveRow(int from, int to)
 {
     checkIndex(0, from);
     checkIndex(0, to);
-    if (from == to)
-        return;
-    // One row out and in again: the entries between the two places are renumbered by one.
-    auto a = lowerBound(std::min(from, to));
-    auto b = lowerBound(std::max(from, to));
-    if (from < to) {
-        const bool moving = a != m_rows.end() && a->row == from;
-        const auto end = b != m_rows.end() && b->row == to ? std::next(b) : b;
-        for (auto it = moving ? std::next(a) : a; it != end; ++it)
-            --it->row;
-        if (moving) {
-            a->row = to;
-            std::rotate(a, std::next(a), end);
-        }
-    } else {
-        const bool moving = b != m_rows.end() && b->row == from;
-        for (auto it = a; it != b; ++it)
-            ++it->row;
-        if (moving) {
-            b->row = to;
-            std::rotate(a, b, std::next(b));
-        }
-    }
+    if (from < to)
+        rotate(from, (long long)from + 1, (long long)to + 1);
+    else if (from > to)
+        rotate(to, from, (long long)from + 1);
 }
 
 void GridCellStore::swapRows(int a, int b)
@@ -246,26 +270,32 @@ void GridCellStore::swapRows(int a, int b)
         return;
     if (a > b)
         std::swap(a, b);
-    auto ia = lowerBound(a);
-    auto ib = lowerBound(b);
-    const bool hasA = ia != m_rows.end() && ia->row == a;
-    const bool hasB = ib != m_rows.end() && ib->row == b;
+    const size_t ia = lowerBound(a);
+    const size_t ib = lowerBound(b);
+    const bool hasA = ia < m_index.size() && m_index[ia] == a;
+    const bool hasB = ib < m_index.size() && m_index[ib] == b;
     if (hasA && hasB) {
-        std::swap(ia->cells, ib->cells);
+        std::swap(m_cells[ia], m_cells[ib]);
     } else if (hasA) {
-        // Row a travels to b: past the entries between the two.
-        ia->row = b;
-        std::rotate(ia, std::next(ia), ib);
+        // Row a travels to b, past the rows stored between the two, which stay.
+        m_index[ia] = b;
+        std::rotate(m_index.begin() + std::ptrdiff_t(ia), m_index.begin() + std::ptrdiff_t(ia + 1),
+                    m_index.begin() + std::ptrdiff_t(ib));
+        std::rotate(m_cells.begin() + std::ptrdiff_t(ia), m_cells.begin() + std::ptrdiff_t(ia + 1),
+                    m_cells.begin() + std::ptrdiff_t(ib));
     } else if (hasB) {
-        ib->row = a;
-        std::rotate(ia, ib, std::next(ib));
+        m_index[ib] = a;
+        std::rotate(m_index.begin() + std::ptrdiff_t(ia), m_index.begin() + std::ptrdiff_t(ib),
+                    m_index.begin() + std::ptrdiff_t(ib + 1));
+        std::rotate(m_cells.begin() + std::ptrdiff_t(ia), m_cells.begin() + std::ptrdiff_t(ib),
+                    m_cells.begin() + std::ptrdiff_t(ib + 1));
     }
 }
 
 void GridCellStore::clearRows(int first, int last)
 {
     checkRange(first, first, last);
-    m_rows.erase(lowerBound(first), lowerBound(last));
+    eraseEntries(lowerBound(first), lowerBound(last));
 }
 
 std::vector<GridRowPtr> GridCellStore::takeRows(const std::vector<int>& rows, int last)
@@ -276,24 +306,25 @@ std::vector<GridRowPtr> GridCellStore::takeRows(const std::vector<int>& rows, in
     if (rows.back() >= last)
         throw EInvalidGridOperation(kIndexOutOfRange);
     std::vector<GridRowPtr> taken(rows.size());
-    const auto lo = lowerBound(rows.front());
-    const auto hi = lowerBound(last);
-    auto write = lo;
-    size_t j = 0; // listed rows below the entry at hand
-    for (auto it = lo; it != hi; ++it) {
-        while (j < rows.size() && rows[j] < it->row)
+    const size_t lo = lowerBound(rows.front());
+    const size_t hi = lowerBound(last);
+    size_t write = lo;
+    size_t j = 0; // listed rows below the stored row at hand
+    for (size_t i = lo; i < hi; ++i) {
+        const int r = m_index[i];
+        while (j < rows.size() && rows[j] < r)
             ++j;
-        if (j < rows.size() && rows[j] == it->row) {
-            taken[j] = std::move(it->cells);
+        if (j < rows.size() && rows[j] == r) {
+            taken[j] = std::move(m_cells[i]);
             ++j;
             continue;
         }
-        it->row -= int(j);
-        if (write != it)
-            *write = std::move(*it);
+        m_index[write] = r - int(j);
+        if (write != i)
+            m_cells[write] = std::move(m_cells[i]);
         ++write;
     }
-    m_rows.erase(write, hi);
+    eraseEntries(write, hi);
     return taken;
 }
 
@@ -307,54 +338,83 @@ void GridCellStore::putRows(const std::vector<int>& positions, std::vector<GridR
     const long long k = (long long)positions.size();
     if (positions.back() >= last + k || positions.front() > last)
         throw EInvalidGridOperation(kIndexOutOfRange);
-    m_rows.erase(lowerBound(last), lowerBound(int(last + k)));
-    const auto lo = lowerBound(positions.front());
-    const auto hi = lowerBound(last);
-    Entries merged;
-    merged.reserve(size_t(hi - lo) + rows.size());
-    size_t j = 0;
-    auto emitPut = [&]() {
-        if (rows[j] && !rows[j]->isEmpty())
-            merged.push_back(Entry{positions[j], std::move(rows[j])});
-        ++j;
-    };
-    for (auto it = lo; it != hi; ++it) {
-        // A row at old index i ends at i + (the puts whose position minus their rank is <= i).
-        while (j < positions.size() && positions[j] - int(j) <= it->row)
-            emitPut();
-        merged.push_back(Entry{it->row + int(j), std::move(it->cells)});
+    eraseEntries(lowerBound(last), lowerBound(last + k));
+    const size_t lo = lowerBound(positions.front());
+    const size_t hi = lowerBound(last);
+    size_t added = 0;
+    for (const GridRowPtr& r : rows)
+        added += r ? 1 : 0; // rows are not looked into: at this size each look is a cache miss
+    if (added == 0) {
+        // Only empty rows: the stored rows are renumbered, nothing moves. A row at old index i
+        // moves down by the puts whose position minus their rank is <= i: runs of rows between
+        // two such thresholds move by the same amount, the last run (usually all of them) by k.
+        size_t i = lo;
+        for (size_t j = 0; j < positions.size(); ++j) {
+            const int threshold = positions[j] - int(j);
+            for (; i < hi && m_index[i] < threshold; ++i)
+                m_index[i] += int(j);
+        }
+        for (; i < hi; ++i)
+            m_index[i] += int(k);
+        return;
     }
-    while (j < positions.size())
-        emitPut();
-    const auto at = m_rows.erase(lo, hi);
-    m_rows.insert(at, std::make_move_iterator(merged.begin()), std::make_move_iterator(merged.end()));
+    // Make room for the rows that hold something and merge from the back, in place: a row at
+    // old index i ends at i + (the puts whose position minus their rank is <= i). Empty rows
+    // only renumber what follows them.
+    const size_t oldSize = m_index.size();
+    m_index.resize(oldSize + added);
+    m_cells.resize(oldSize + added);
+    std::move_backward(m_index.begin() + std::ptrdiff_t(hi), m_index.begin() + std::ptrdiff_t(oldSize),
+                       m_index.end());
+    std::move_backward(m_cells.begin() + std::ptrdiff_t(hi), m_cells.begin() + std::ptrdiff_t(oldSize),
+                       m_cells.end());
+    size_t write = hi + added; // one past the next place to fill
+    size_t j = positions.size(); // puts not yet placed, counted from the front
+    auto place = [&](size_t t) {
+        if (rows[t]) {
+            --write;
+            m_index[write] = positions[t];
+            m_cells[write] = std::move(rows[t]);
+        }
+    };
+    for (size_t i = hi; i-- > lo;) {
+        const int r = m_index[i];
+        while (j > 0 && positions[j - 1] - int(j - 1) > r)
+            place(--j);
+        --write;
+        m_index[write] = r + int(j);
+        if (write != i)
+            m_cells[write] = std::move(m_cells[i]);
+    }
+    while (j > 0)
+        place(--j);
 }
 
 void GridCellStore::permuteRows(int first, const std::vector<int>& order)
 {
     checkIndex(0, first);
     const int n = int(order.size());
-    std::vector<int> inverse(size_t(n), -1);
+    std::vector<int> inverse(static_cast<size_t>(n), -1);
     for (int i = 0; i < n; ++i) {
         const int from = order[size_t(i)];
         if (from < 0 || from >= n || inverse[size_t(from)] != -1)
             throw EInvalidGridOperation(kIndexOutOfRange);
         inverse[size_t(from)] = i;
     }
-    const auto lo = lowerBound(first);
-    const auto hi = lowerBound(int((long long)first + n));
+    const size_t lo = lowerBound(first);
+    const size_t hi = lowerBound((long long)first + n);
     if (lo == hi)
         return;
     // Each stored row into its new place, then the places walked in order: O(n).
     std::vector<GridRowPtr> places(static_cast<size_t>(n));
-    for (auto it = lo; it != hi; ++it)
-        places[size_t(inverse[size_t(it->row - first)])] = std::move(it->cells);
-    auto write = lo;
+    for (size_t i = lo; i < hi; ++i)
+        places[size_t(inverse[size_t(m_index[i] - first)])] = std::move(m_cells[i]);
+    size_t write = lo;
     for (int i = 0; i < n; ++i) {
         if (!places[size_t(i)])
             continue;
-        write->row = first + i;
-        write->cells = std::move(places[size_t(i)]);
+        m_index[write] = first + i;
+        m_cells[write] = std::move(places[size_t(i)]);
         ++write;
     }
 }
@@ -364,8 +424,8 @@ void GridCellStore::permuteRows(int first, const std::vector<int>& order)
 void GridCellStore::rotateColumns(int first, int middle, int last)
 {
     checkRange(first, middle, last);
-    for (Entry& e : m_rows)
-        e.cells->rotateColumns(first, middle, last);
+    for (GridRowPtr& row : m_cells)
+        row->rotateColumns(first, middle, last);
 }
 
 void GridCellStore::moveColumn(int from, int to)
@@ -378,21 +438,25 @@ void GridCellStore::moveColumn(int from, int to)
         rotateColumns(to, from, int(std::min<long long>((long long)from + 1, INT_MAX)));
 }
 
-void GridCellStore::clear() { m_rows.clear(); }
+void GridCellStore::clear()
+{
+    m_index.clear();
+    m_cells.clear();
+}
 
 qsizetype GridCellStore::textCount() const
 {
     qsizetype n = 0;
-    for (const Entry& e : m_rows)
-        n += qsizetype(e.cells->texts().size());
+    for (const GridRowPtr& row : m_cells)
+        n += qsizetype(row->texts().size());
     return n;
 }
 
 qsizetype GridCellStore::objectCount() const
 {
     qsizetype n = 0;
-    for (const Entry& e : m_rows)
-        n += qsizetype(e.cells->objects().size());
+    for (const GridRowPtr& row : m_cells)
+        n += qsizetype(row->objects().size());
     return n;
 }
 

@@ -5,14 +5,14 @@
 //
 // Cost model.
 //   - Sparse: a cell that was never written (or was written empty and has no object) takes
-//     no memory; a row holding nothing takes none either. A written row costs one entry
-//     (index and reference) in an ascending list, plus its cells: each its column and text.
+//     no memory; a row holding nothing takes none either. A written row costs its index and
+//     a reference in two ascending lists, plus its cells: each its column and text.
 //     A cell written at row 2,000,000,000 costs one entry, not two billion rows.
 //   - A cell read or write finds its row by binary search over the rows that hold something.
 //   - Every block operation on rows is one pass over the rows that hold something inside the
 //     range it touches (plus the k rows it moves in or out): it renumbers and moves row
 //     references, never a cell text. Inserting or removing one row at the top of 1,000,000
-//     filled rows renumbers 1,000,000 entries and copies no text.
+//     filled rows renumbers 1,000,000 indexes and copies no text.
 //   - Writes in ascending row order append; a write that creates a row in front of many
 //     stored rows shifts their entries once.
 //
@@ -31,6 +31,12 @@
 //                                     follow them: the one primitive behind inserting (an empty
 //                                     block rotated in), removing (rotated out and cleared) and
 //                                     moving blocks of rows
+//   insertRows(first, count, last)    count empty rows in at first: the rows of [first, last)
+//                                     move down by count, the count rows that stood at last..
+//                                     are dropped (rotateRows of an empty block, without moves)
+//   removeRows(first, count, last)    rows first .. first + count - 1 are dropped, the rows of
+//                                     [first + count, last) move up, the freed places at the end
+//                                     of the range hold nothing
 //   moveRow(from, to)                 one row out at from and in at to; the rows in between
 //                                     shift by one toward from
 //   swapRows(a, b)
@@ -41,7 +47,8 @@
 //   putRows(positions, rows, last)    the inverse: the rows go to the listed places (their
 //                                     final indexes); the rows of [positions.front(), last)
 //                                     make room in order; the range grows to last + k and the
-//                                     k rows that stood at last.. are dropped
+//                                     k rows that stood at last.. are dropped. A row handed in
+//                                     is nullptr (an empty row) or holds something
 //   permuteRows(first, order)         row first + i takes the row that stood at
 //                                     first + order[i] (order is a permutation of 0..n-1)
 // Columns: rotateColumns(first, middle, last) and moveColumn(from, to) do the same for
@@ -112,12 +119,14 @@ public:
     template <typename Fn>
     void forEachRow(int first, int last, Fn&& fn) const
     {
-        for (auto it = lowerBound(first); it != m_rows.end() && it->row < last; ++it)
-            if (!fn(it->row, *it->cells))
+        for (size_t i = lowerBound(first); i < m_index.size() && m_index[i] < last; ++i)
+            if (!fn(m_index[i], *m_cells[i]))
                 return;
     }
 
     void rotateRows(int first, int middle, int last);
+    void insertRows(int first, int count, int last);
+    void removeRows(int first, int count, int last);
     void moveRow(int from, int to);
     void swapRows(int a, int b);
     void clearRows(int first, int last);
@@ -133,23 +142,21 @@ public:
     // What is held, for tests and benchmarks.
     qsizetype textCount() const;
     qsizetype objectCount() const;
-    qsizetype storedRowCount() const { return qsizetype(m_rows.size()); }
+    qsizetype storedRowCount() const { return qsizetype(m_index.size()); }
 
 private:
-    struct Entry {
-        int row;
-        GridRowPtr cells; // never empty
-    };
-    using Entries = std::vector<Entry>;
-
     static void checkIndex(int col, int row);
     static void checkAscending(const std::vector<int>& indexes);
-    Entries::const_iterator lowerBound(int row) const;
-    Entries::iterator lowerBound(int row);
+    size_t lowerBound(long long row) const;
     GridRow& rowForWrite(int row);
-    void dropIfEmpty(Entries::iterator it);
+    void dropIfEmpty(size_t i);
+    void rotate(long long first, long long middle, long long last);
+    void eraseEntries(size_t from, size_t to);
 
-    Entries m_rows; // ascending by row
+    // The rows that hold something: their indexes ascending, and their cells (never empty) at
+    // the same places. Kept apart so that renumbering rows walks the indexes alone.
+    std::vector<int> m_index;
+    std::vector<GridRowPtr> m_cells;
 };
 
 } // namespace platform

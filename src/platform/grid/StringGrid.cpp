@@ -756,20 +756,51 @@ void TStringGrid::rotateRowBlock(int first, int middle, int last)
     invalidateGrid();
 }
 
-std::vector<TTakenRow> TStringGrid::takeRowBlock(const std::vector<int>& rows)
+void TStringGrid::insertRowBlock(int first, int count)
+{
+    if (first < 0 || first > m_rowCount || count < 0)
+        invalidOp(kIndexOutOfRange);
+    if (count == 0)
+        return;
+    const int old = m_rowCount;
+    m_cells.insertRows(first, count, old);
+    if (!m_rowHeights.empty())
+        m_rowHeights.insert(m_rowHeights.begin() + first, size_t(count), m_defaultRowHeight);
+    setRowCount(old + count);
+    if (!m_rowHeights.empty())
+        rowHeightsChanged();
+    invalidateGrid();
+}
+
+void TStringGrid::deleteRowBlock(int first, int count)
+{
+    if (first < 0 || count < 0 || first + count > m_rowCount || count >= m_rowCount)
+        invalidOp(kIndexOutOfRange);
+    if (count == 0)
+        return;
+    const int old = m_rowCount;
+    m_cells.removeRows(first, count, old);
+    if (!m_rowHeights.empty())
+        m_rowHeights.erase(m_rowHeights.begin() + first, m_rowHeights.begin() + first + count);
+    setRowCount(old - count);
+    if (!m_rowHeights.empty())
+        rowHeightsChanged();
+    invalidateGrid();
+}
+
+TTakenRows TStringGrid::takeRowBlock(const std::vector<int>& rows)
 {
     if (rows.empty())
         return {};
     if (rows.back() >= m_rowCount || int(rows.size()) >= m_rowCount)
         invalidOp(kIndexOutOfRange);
     const int old = m_rowCount;
-    std::vector<GridRowPtr> cells = m_cells.takeRows(rows, old);
-    std::vector<TTakenRow> taken(rows.size());
-    for (size_t i = 0; i < rows.size(); ++i) {
-        taken[i].cells = std::move(cells[i]);
-        taken[i].height = rowHeights(rows[i]);
-    }
+    TTakenRows taken;
+    taken.cells = m_cells.takeRows(rows, old);
     if (!m_rowHeights.empty()) {
+        taken.heights.reserve(rows.size());
+        for (int r : rows)
+            taken.heights.push_back(m_rowHeights[size_t(r)]);
         // Close up the heights the same way: one pass from the first taken row.
         size_t j = 0;
         int write = rows.front();
@@ -788,9 +819,9 @@ std::vector<TTakenRow> TStringGrid::takeRowBlock(const std::vector<int>& rows)
     return taken;
 }
 
-void TStringGrid::putRowBlock(const std::vector<int>& positions, std::vector<TTakenRow> rows)
+void TStringGrid::putRowBlock(const std::vector<int>& positions, TTakenRows rows)
 {
-    if (positions.size() != rows.size())
+    if (positions.size() != rows.size() || (!rows.heights.empty() && rows.heights.size() != rows.size()))
         invalidOp(kIndexOutOfRange);
     if (positions.empty())
         return;
@@ -799,13 +830,10 @@ void TStringGrid::putRowBlock(const std::vector<int>& positions, std::vector<TTa
     for (size_t i = 0; i < positions.size(); ++i)
         if (positions[i] < 0 || positions[i] >= old + k || (i > 0 && positions[i] <= positions[i - 1]))
             invalidOp(kIndexOutOfRange);
-    std::vector<GridRowPtr> cells(rows.size());
     bool heights = !m_rowHeights.empty();
-    for (size_t i = 0; i < rows.size(); ++i) {
-        cells[i] = std::move(rows[i].cells);
-        heights = heights || (rows[i].height > 0 && rows[i].height != m_defaultRowHeight);
-    }
-    m_cells.putRows(positions, std::move(cells), old);
+    for (int h : rows.heights)
+        heights = heights || (h > 0 && h != m_defaultRowHeight);
+    m_cells.putRows(positions, std::move(rows.cells), old);
     setRowCount(old + k);
     if (heights) {
         ensureExtents(m_rowHeights, m_rowCount, m_defaultRowHeight);
@@ -814,7 +842,7 @@ void TStringGrid::putRowBlock(const std::vector<int>& positions, std::vector<TTa
         int j = k - 1;
         for (int dst = m_rowCount - 1; dst >= positions.front(); --dst) {
             if (j >= 0 && positions[size_t(j)] == dst) {
-                const int h = rows[size_t(j)].height;
+                const int h = rows.height(size_t(j));
                 m_rowHeights[size_t(dst)] = h > 0 ? h : m_defaultRowHeight;
                 --j;
             } else {

@@ -153,10 +153,21 @@ namespace platform {
 
 class TInplaceEdit;
 
-// A row taken out of a grid: its cells and its height.
-struct TTakenRow {
-    GridRowPtr cells;
-    int height = 0;
+// Rows taken out of a grid: their cells, and their heights (empty when every one has the
+// default height; 0 stands for the default too).
+struct TTakenRows {
+    std::vector<GridRowPtr> cells;
+    std::vector<int> heights;
+    size_t size() const { return cells.size(); }
+    int height(size_t i) const { return i < heights.size() ? heights[i] : 0; }
+    void add(GridRowPtr row, int height, int defaultHeight)
+    {
+        if (!heights.empty() || (height > 0 && height != defaultHeight)) {
+            heights.resize(cells.size(), 0);
+            heights.push_back(height);
+        }
+        cells.push_back(std::move(row));
+    }
 };
 
 // A cell: X is the column, Y the row.
@@ -481,8 +492,14 @@ protected:
     //                                        old count at those k places is dropped
     //   permuteRowBlock(first, order)        row first + i takes row first + order[i]
     void rotateRowBlock(int first, int middle, int last);
-    std::vector<TTakenRow> takeRowBlock(const std::vector<int>& rows);
-    void putRowBlock(const std::vector<int>& positions, std::vector<TTakenRow> rows);
+    //   insertRowBlock(first, count)         count empty rows of the default height in at
+    //                                        first; RowCount + count
+    //   deleteRowBlock(first, count)         rows first .. first + count - 1 are dropped (their
+    //                                        texts and references); RowCount - count
+    void insertRowBlock(int first, int count);
+    void deleteRowBlock(int first, int count);
+    TTakenRows takeRowBlock(const std::vector<int>& rows);
+    void putRowBlock(const std::vector<int>& positions, TTakenRows rows);
     void permuteRowBlock(int first, const std::vector<int>& order);
     // The heights alone (a row move whose cells the store already moved).
     void rotateRowHeights(int first, int middle, int last);

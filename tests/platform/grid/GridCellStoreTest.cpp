@@ -274,7 +274,7 @@ TEST(GridCellStore, BlockOperationsAgreeWithAPlainModel)
     RowModel m;
     m.ensure(kRows + 40);
     for (int step = 0; step < 4000; ++step) {
-        const int op = int(rng() % 10);
+        const int op = int(rng() % 11);
         const int a = int(rng() % kRows), b = int(rng() % kRows), c = int(rng() % kRows);
         int lo = std::min({a, b, c}), hi = std::max({a, b, c});
         int mid = a + b + c - lo - hi;
@@ -367,8 +367,19 @@ TEST(GridCellStore, BlockOperationsAgreeWithAPlainModel)
             }
             break;
         }
-        default:
+        default: { // an empty block in, or a block out, within [lo, hi)
+            const int count = std::min(hi - lo, 1 + int(rng() % 4));
+            if (rng() % 2) {
+                s.insertRows(lo, count, hi);
+                m.rows.erase(m.rows.begin() + hi, m.rows.begin() + hi + count);
+                m.rows.insert(m.rows.begin() + lo, size_t(count), RowModel::Row());
+            } else {
+                s.removeRows(lo, count, hi);
+                m.rows.erase(m.rows.begin() + lo, m.rows.begin() + lo + count);
+                m.rows.insert(m.rows.begin() + (hi - count), size_t(count), RowModel::Row());
+            }
             break;
+        }
         }
         SCOPED_TRACE(testing::Message() << "step " << step << " op " << op);
         expectRows(s, m, kRows + 40);

@@ -19,36 +19,11 @@ namespace controls::grid {
 
 using platform::Alignment;
 
-TGridItem::~TGridItem()
-{
-    if (Cells)
-        for (const auto& o : Cells->objects())
-            delete static_cast<TCellProperties*>(o.object);
-}
-
 QString TGridItem::Text(int col) const { return Cells && col >= 0 ? Cells->text(col) : QString(); }
-
-void TGridItem::SetText(int col, const QString& value)
-{
-    if (col < 0 || (!Cells && value.isEmpty()))
-        return;
-    if (!Cells)
-        Cells = std::make_unique<platform::GridRow>();
-    Cells->setText(col, value);
-}
 
 TCellProperties* TGridItem::Object(int col) const
 {
     return Cells && col >= 0 ? static_cast<TCellProperties*>(Cells->object(col)) : nullptr;
-}
-
-void TGridItem::SetObject(int col, TCellProperties* value)
-{
-    if (col < 0 || (!Cells && !value))
-        return;
-    if (!Cells)
-        Cells = std::make_unique<platform::GridRow>();
-    Cells->setObject(col, value);
 }
 
 QStringList TGridItem::Texts(int count) const
@@ -58,17 +33,6 @@ QStringList TGridItem::Texts(int count) const
     for (int c = 0; c < count; ++c)
         out << Text(c);
     return out;
-}
-
-void TGridItem::ClearTexts()
-{
-    if (!Cells)
-        return;
-    std::vector<int> cols;
-    for (const auto& t : Cells->texts())
-        cols.push_back(t.col);
-    for (int c : cols)
-        Cells->setText(c, QString());
 }
 
 // --- construction -------------------------------------------------------------------------------
@@ -112,8 +76,8 @@ TExtStringGrid::~TExtStringGrid()
     SetDestroying();
     if (m_ownerForm)
         m_ownerForm->removeEventFilter(this);
-    // Hidden rows give their properties back to nobody: they go with their items.
-    m_gridItems.clear();
+    // Hidden rows give their properties back to nobody: they go with the grid.
+    dropHiddenRows();
     GridFinalize();
 }
 

@@ -34,6 +34,7 @@
 #include "platform/core/DateTime.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPointer>
 #include <QRect>
 #include <QSize>
@@ -41,6 +42,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QObject;
@@ -80,26 +82,20 @@ struct TScrollProp {
 // Where a hidden row came from: hidden by a range operation or by a filter level.
 enum class THiddenOrigin { Range, Filter };
 
-// One hidden row: the row itself as it left the cell store (texts and cell properties by real
-// column) and its height. Idx is the row's real index whichever way it was hidden, so rows
-// hidden by range and by filter share one index space.
+// A hidden row as the grid describes it: its real index (whichever way it was hidden, so rows
+// hidden by range and by filter share one index space), its height (0: the default), the filter
+// level that hid it (0 for rows hidden by range) and its cells, which stay with the grid (a
+// view, valid until the next row operation).
 struct TGridItem {
     int Idx = 0;
     int Height = 0;
     int Level = 0;
     THiddenOrigin Origin = THiddenOrigin::Range;
-    platform::GridRowPtr Cells; // nullptr while the row holds nothing; its properties are owned
+    const platform::GridRow* Cells = nullptr;
     QString Text(int col) const;
-    void SetText(int col, const QString& value);
     TCellProperties* Object(int col) const;
-    void SetObject(int col, TCellProperties* value);
     // The texts of columns 0 .. count - 1.
     QStringList Texts(int count) const;
-    void ClearTexts();
-    ~TGridItem();
-    TGridItem() = default;
-    TGridItem(const TGridItem&) = delete;
-    TGridItem& operator=(const TGridItem&) = delete;
 };
 
 class TExtStringGrid : public TBaseGrid {
@@ -206,7 +202,7 @@ public:
     bool IsHiddenColumn(int col) const;
     int NumHiddenColumns() const { return int(m_hiddenCols.size()); }
     bool IsHiddenRow(int row) const;
-    int NumHiddenRows() const { return int(m_gridItems.size()); }
+    int NumHiddenRows() const { return int(m_hidden.Idx.size()); }
     bool IsIgnoredColumn(int col) const { return m_ignoreColumns.HasValue(col); }
     void HideColumn(int col) { HideColumns(col, col); }
     void HideColumns(int fromCol, int toCol);
@@ -222,7 +218,7 @@ public:
     void HideRowList(const std::vector<int>& rows);
     void UnHideRowList();
     // The hidden rows by ascending real index.
-    const TGridItem* HiddenRowItem(int index) const { return m_gridItems.at(size_t(index)).get(); }
+    TGridItem HiddenRowItem(int index) const;
     int FilterLevel() const { return m_filterLevel; }
 
     // --- cell access by real row, formatting arrays, rich text ------------------------------------
@@ -567,6 +563,18 @@ public:
     // Width and height of a cell's content (text and graphic), as the painter lays it out.
     virtual QSize GetCellTextSize(int col, int row);
     virtual QSize GetCellGraphicSize(int col, int row);
+    // Autosizing at scale: one set of font metrics per row class of a column (fixed rows, data
+    // rows, footer rows), made for the first plain cell of the class and kept for the others.
+    struct TTextMeasureCache {
+        std::optional<QFontMetrics> Metrics[3];
+    };
+    // True when every cell of the column that has no properties measures as its plain text in
+    // its row class's font: no hook may change a text or a font cell by cell, and no such cell
+    // carries a graphic. The grid itself cannot tell (the painter measures): false.
+    virtual bool PlainColumnMeasure(int col, int realCol);
+    // The width of a plain cell's text (no markup, formula or rich text) with the cached
+    // metrics, or -1 when the cell has to be measured by GetCellTextSize.
+    virtual int PlainTextWidth(int col, int realCol, int row, const QString& text, TTextMeasureCache& cache);
     int MinColWidth = 0, MaxColWidth = 0, MinRowHeight = 0, MaxRowHeight = 0;
     bool SizeGrowOnly = false;
     QPoint XYOffset = QPoint(2, 2);
@@ -943,16 +951,21 @@ private:
     TCellGraphic* baseGraphic(int col, int row);
     TCellGraphic* realRowGraphic(int col, int realRow);
     void repaintDisplCell(int col, int row);
-    TGridItem* itemOf(int realRow) const;
-    // Index of the first hidden-row item whose real index is at or above realRow.
+    // The hidden row of a real index (its place in m_hidden), or -1.
+    int hiddenIndexOf(int realRow) const;
+    // Index of the first hidden row whose real index is at or above realRow.
     size_t firstItemFrom(int realRow) const;
+    platform::GridRowPtr& hiddenCellsForWrite(int index);
+    void setHiddenText(int index, int col, const QString& value);
+    void dropHiddenRows();
     // Rows leave and enter the grid through these (one pass each): the per-row lists follow.
-    std::vector<platform::TTakenRow> takeDisplayRows(const std::vector<int>& rows);
-    void putDisplayRows(const std::vector<int>& positions, std::vector<platform::TTakenRow> rows);
+    platform::TTakenRows takeDisplayRows(const std::vector<int>& rows);
+    void putDisplayRows(const std::vector<int>& positions, platform::TTakenRows rows);
     // The real indexes of hidden rows when display rows are removed or inserted.
     void shiftHiddenForRemoval(int displayRow, int count);
     void shiftHiddenForInsertion(int displayRow, int count);
     void hideRealRange(int fromRow, int toRow);
+    void mergeItems(std::vector<int> reals, platform::TTakenRows taken, int level);
     void showItems(size_t first, size_t last);
     void deleteRowsCore(int index, int count);
     void insertRowsCore(int rowIndex, int count);
@@ -985,8 +998,17 @@ private:
     // Hidden columns: real indexes, ascending; widths they had when hidden (by real index).
     std::vector<int> m_hiddenCols;
     std::vector<int> m_allColWidths;
-    // Hidden rows (ascending by real index) and the filter levels.
-    std::vector<std::unique_ptr<TGridItem>> m_gridItems;
+    // Hidden rows, by ascending real index, kept as parallel lists so that hiding and showing
+    // many rows moves whole lists: real indexes, the rows' cells (their property objects are
+    // owned), heights (empty while all are 0, the default) and filter levels (-1: by range).
+    struct THiddenRows {
+        std::vector<int> Idx;
+        std::vector<platform::GridRowPtr> Cells;
+        std::vector<int> Heights;
+        std::vector<int> Levels;
+        int height(size_t i) const { return i < Heights.size() ? Heights[i] : 0; }
+    };
+    THiddenRows m_hidden;
     int m_filterLevel = 0;
     TIntList m_ignoreColumns{-1, 0};
 

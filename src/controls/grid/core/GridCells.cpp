@@ -24,8 +24,8 @@ QString TExtStringGrid::AllCells(int c, int r) const
 {
     if (c < 0 || r < 0)
         return QString();
-    if (const TGridItem* item = itemOf(r)) {
-        QString value = item->Text(c);
+    if (const int h = hiddenIndexOf(r); h >= 0) {
+        QString value = HiddenRowItem(h).Text(c);
         GetDisplText(c, r, value);
         return value;
     }
@@ -36,8 +36,8 @@ void TExtStringGrid::SetAllCells(int c, int r, const QString& value)
 {
     if (c < 0 || r < 0)
         return;
-    if (TGridItem* item = itemOf(r)) {
-        item->SetText(c, value);
+    if (const int h = hiddenIndexOf(r); h >= 0) {
+        setHiddenText(h, c, value);
         return;
     }
     const int d = DisplRowIndex(r);
@@ -48,15 +48,15 @@ void TExtStringGrid::SetAllCells(int c, int r, const QString& value)
 
 QString TExtStringGrid::AllGridCells(int c, int r) const
 {
-    if (const TGridItem* item = itemOf(r))
-        return item->Text(c);
+    if (const int h = hiddenIndexOf(r); h >= 0)
+        return HiddenRowItem(h).Text(c);
     return cells(c, DisplRowIndex(r));
 }
 
 void TExtStringGrid::SetAllGridCells(int c, int r, const QString& value)
 {
-    if (TGridItem* item = itemOf(r)) {
-        item->SetText(c, value);
+    if (const int h = hiddenIndexOf(r); h >= 0) {
+        setHiddenText(h, c, value);
         return;
     }
     setCells(c, DisplRowIndex(r), value);
@@ -64,8 +64,8 @@ void TExtStringGrid::SetAllGridCells(int c, int r, const QString& value)
 
 void* TExtStringGrid::AllObjects(int c, int r) const
 {
-    if (const TGridItem* item = itemOf(r)) {
-        const TCellProperties* p = item->Object(c);
+    if (const int h = hiddenIndexOf(r); h >= 0) {
+        const TCellProperties* p = HiddenRowItem(h).Object(c);
         return p ? p->CellObject : nullptr;
     }
     return Objects(c, DisplRowIndex(r));
@@ -73,12 +73,18 @@ void* TExtStringGrid::AllObjects(int c, int r) const
 
 void TExtStringGrid::SetAllObjects(int c, int r, void* value)
 {
-    if (TGridItem* item = itemOf(r)) {
+    if (const int h = hiddenIndexOf(r); h >= 0) {
         if (c < 0)
             return;
-        if (!item->Object(c))
-            item->SetObject(c, new TCellProperties(this, c, r));
-        item->Object(c)->CellObject = value;
+        TCellProperties* p = HiddenRowItem(h).Object(c);
+        if (!p) {
+            p = new TCellProperties(this, c, r);
+            platform::GridRowPtr& cells = hiddenCellsForWrite(h);
+            if (!cells)
+                cells = std::make_unique<platform::GridRow>();
+            cells->setObject(c, p);
+        }
+        p->CellObject = value;
         return;
     }
     SetObjects(c, DisplRowIndex(r), value);
@@ -168,18 +174,33 @@ int TExtStringGrid::UnSortedRowIndex(int r) const
 
 TCellProperties* TExtStringGrid::GetRealCellObject(int c, int r) const
 {
-    if (const TGridItem* item = itemOf(r))
-        return item->Object(c);
+    if (const int h = hiddenIndexOf(r); h >= 0)
+        return HiddenRowItem(h).Object(c);
     return GetGridObject(c, DisplRowIndex(r));
 }
 
 bool TExtStringGrid::GetHiddenRowStrings(int idx, QStringList& texts) const
 {
-    const TGridItem* item = itemOf(idx);
-    if (!item)
+    const int h = hiddenIndexOf(idx);
+    if (h < 0)
         return false;
-    texts = item->Texts(TotalColCount());
+    texts = HiddenRowItem(h).Texts(TotalColCount());
     return true;
+}
+
+void TExtStringGrid::setHiddenText(int index, int c, const QString& value)
+{
+    if (c < 0)
+        return;
+    platform::GridRowPtr& cells = hiddenCellsForWrite(index);
+    if (!cells) {
+        if (value.isEmpty())
+            return;
+        cells = std::make_unique<platform::GridRow>();
+    }
+    cells->setText(c, value);
+    if (cells->isEmpty())
+        cells.reset(); // a row that goes back to the store holds something or is nothing
 }
 
 // --- per-cell formatting --------------------------------------------------------------------------------

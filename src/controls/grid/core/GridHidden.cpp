@@ -4,8 +4,11 @@
 // in a pass over the hidden ones only, so a grid with nothing hidden maps for free.
 #include "controls/grid/core/ExtStringGrid.h"
 
+#include "controls/grid/core/RowLists.h"
+
 #include <QWidget>
 #include <algorithm>
+#include <functional>
 #include <climits>
 
 namespace controls::grid {
@@ -37,21 +40,20 @@ bool TExtStringGrid::IsHiddenColumn(int c) const
 
 size_t TExtStringGrid::firstItemFrom(int realRow) const
 {
-    return size_t(std::lower_bound(m_gridItems.begin(), m_gridItems.end(), realRow,
-                                   [](const std::unique_ptr<TGridItem>& item, int r) { return item->Idx < r; })
-                  - m_gridItems.begin());
+    return size_t(std::lower_bound(m_hidden.Idx.begin(), m_hidden.Idx.end(), realRow) - m_hidden.Idx.begin());
 }
 
 int TExtStringGrid::RealRowIndex(int displayRow) const
 {
-    if (m_gridItems.empty())
+    const std::vector<int>& idx = m_hidden.Idx;
+    if (idx.empty())
         return displayRow;
-    // Item i (ascending) stands before display row Idx - i. The real row of display row d is d
-    // plus the hidden rows standing before it: those with Idx - i <= d (non-decreasing in i).
-    size_t lo = 0, hi = m_gridItems.size();
+    // Hidden row i (ascending) stands before display row Idx - i. The real row of display row d
+    // is d plus the hidden rows standing before it: those with Idx - i <= d (non-decreasing).
+    size_t lo = 0, hi = idx.size();
     while (lo < hi) {
         const size_t mid = (lo + hi) / 2;
-        if (m_gridItems[mid]->Idx - int(mid) <= displayRow)
+        if (idx[mid] - int(mid) <= displayRow)
             lo = mid + 1;
         else
             hi = mid;
@@ -61,20 +63,42 @@ int TExtStringGrid::RealRowIndex(int displayRow) const
 
 int TExtStringGrid::DisplRowIndex(int realRow) const
 {
-    if (m_gridItems.empty())
+    if (m_hidden.Idx.empty())
         return realRow;
     return realRow - int(firstItemFrom(realRow));
 }
 
-bool TExtStringGrid::IsHiddenRow(int r) const
-{
-    return itemOf(r) != nullptr;
-}
+bool TExtStringGrid::IsHiddenRow(int r) const { return hiddenIndexOf(r) >= 0; }
 
-TGridItem* TExtStringGrid::itemOf(int realRow) const
+int TExtStringGrid::hiddenIndexOf(int realRow) const
 {
     const size_t i = firstItemFrom(realRow);
-    return i < m_gridItems.size() && m_gridItems[i]->Idx == realRow ? m_gridItems[i].get() : nullptr;
+    return i < m_hidden.Idx.size() && m_hidden.Idx[i] == realRow ? int(i) : -1;
+}
+
+TGridItem TExtStringGrid::HiddenRowItem(int index) const
+{
+    const size_t i = size_t(index);
+    if (index < 0 || i >= m_hidden.Idx.size())
+        throw platform::EInvalidGridOperation(QStringLiteral("Grid index out of range"));
+    TGridItem item;
+    item.Idx = m_hidden.Idx[i];
+    item.Height = m_hidden.height(i);
+    item.Level = std::max(0, m_hidden.Levels[i]);
+    item.Origin = m_hidden.Levels[i] < 0 ? THiddenOrigin::Range : THiddenOrigin::Filter;
+    item.Cells = m_hidden.Cells[i].get();
+    return item;
+}
+
+platform::GridRowPtr& TExtStringGrid::hiddenCellsForWrite(int index) { return m_hidden.Cells[size_t(index)]; }
+
+void TExtStringGrid::dropHiddenRows()
+{
+    for (const platform::GridRowPtr& cells : m_hidden.Cells)
+        if (cells)
+            for (const auto& o : cells->objects())
+                delete static_cast<TCellProperties*>(o.object);
+    m_hidden = THiddenRows();
 }
 
 // --- columns -------------------------------------------------------------------------------------------
@@ -139,7 +163,7 @@ void TExtStringGrid::hideRealRange(int fromRow, int toRow)
     std::vector<int> reals;
     size_t i = firstItemFrom(fromRow);
     for (int r = fromRow; r <= toRow && int(reals.size()) < rowCount() - 1 && f + int(reals.size()) < rowCount(); ++r) {
-        if (i < m_gridItems.size() && m_gridItems[i]->Idx == r) {
+        if (i < m_hidden.Idx.size() && m_hidden.Idx[i] == r) {
             ++i;
             continue;
         }
@@ -147,37 +171,76 @@ void TExtStringGrid::hideRealRange(int fromRow, int toRow)
     }
     if (reals.empty())
         return;
-    std::vector<int> rows(reals.size());
-    for (size_t k = 0; k < reals.size(); ++k)
-        rows[k] = f + int(k);
+    const std::vector<int> rows = rowlists::range(f, int(reals.size()));
     if (QWidget* w = CellControls(1, f))
         w->hide();
     const int top = topRow();
     const int current = row();
-    std::vector<platform::TTakenRow> taken = takeDisplayRows(rows);
-    // Merge the new items into the ascending list in one pass.
-    std::vector<std::unique_ptr<TGridItem>> merged;
-    merged.reserve(m_gridItems.size() + taken.size());
-    size_t old = 0, k = 0;
-    while (old < m_gridItems.size() || k < taken.size()) {
-        if (k < taken.size() && (old == m_gridItems.size() || reals[k] < m_gridItems[old]->Idx)) {
-            auto item = std::make_unique<TGridItem>();
-            item->Idx = reals[k];
-            item->Origin = THiddenOrigin::Range;
-            item->Height = taken[k].height;
-            item->Cells = std::move(taken[k].cells);
-            merged.push_back(std::move(item));
-            ++k;
-        } else {
-            merged.push_back(std::move(m_gridItems[old++]));
-        }
-    }
-    m_gridItems.swap(merged);
+    mergeItems(std::move(reals), takeDisplayRows(rows), -1);
     if (current < rowCount() - m_fixedFooters && current >= fixedRows())
         setRow(current);
     if (top < rowCount())
         setTopRow(top);
     CellsChanged(QRect(QPoint(0, f), QPoint(ColCount() - 1, f + int(rows.size()))));
+}
+
+void TExtStringGrid::mergeItems(std::vector<int> reals, platform::TTakenRows taken, int level)
+{
+    THiddenRows& h = m_hidden;
+    const size_t k = reals.size();
+    if (k == 0)
+        return;
+    const bool heights = !h.Heights.empty() || !taken.heights.empty();
+    if (h.Idx.empty()) {
+        // Nothing hidden yet (a first filter level): the lists are taken over whole.
+        h.Idx = std::move(reals);
+        h.Cells = std::move(taken.cells);
+        h.Heights = std::move(taken.heights);
+        h.Levels.assign(k, level);
+        return;
+    }
+    if (heights) {
+        h.Heights.resize(h.Idx.size(), 0);
+        taken.heights.resize(k, 0);
+    }
+    if (h.Idx.back() < reals.front()) {
+        // All new rows after the hidden ones: appended.
+        h.Idx.insert(h.Idx.end(), reals.begin(), reals.end());
+        h.Cells.insert(h.Cells.end(), std::make_move_iterator(taken.cells.begin()),
+                       std::make_move_iterator(taken.cells.end()));
+        if (heights)
+            h.Heights.insert(h.Heights.end(), taken.heights.begin(), taken.heights.end());
+        h.Levels.insert(h.Levels.end(), k, level);
+        return;
+    }
+    // Merge from the back, in place.
+    const size_t old = h.Idx.size();
+    h.Idx.resize(old + k);
+    h.Cells.resize(old + k);
+    h.Levels.resize(old + k);
+    if (heights)
+        h.Heights.resize(old + k);
+    size_t write = old + k;
+    size_t i = old;
+    size_t j = k;
+    while (j > 0) {
+        --write;
+        if (i > 0 && h.Idx[i - 1] > reals[j - 1]) {
+            --i;
+            h.Idx[write] = h.Idx[i];
+            h.Cells[write] = std::move(h.Cells[i]);
+            h.Levels[write] = h.Levels[i];
+            if (heights)
+                h.Heights[write] = h.Heights[i];
+            continue;
+        }
+        --j;
+        h.Idx[write] = reals[j];
+        h.Cells[write] = std::move(taken.cells[j]);
+        h.Levels[write] = level;
+        if (heights)
+            h.Heights[write] = taken.heights[j];
+    }
 }
 
 void TExtStringGrid::HideRows(int fromRow, int toRow)
@@ -194,23 +257,30 @@ void TExtStringGrid::HideRowsEx(int fromRow, int toRow)
 
 void TExtStringGrid::showItems(size_t first, size_t last)
 {
-    // Item j of the run comes back at the display place its real index gives once the run is
-    // shown: Idx minus the hidden rows left before it (the items before the run). A hidden row
+    // Hidden row j of the run comes back at the display place its real index gives once the run
+    // is shown: Idx minus the hidden rows left before it (those before the run). A hidden row
     // whose index lies beyond the grid (the row count was lowered under it) comes back at the
     // end.
+    THiddenRows& h = m_hidden;
     if (first >= last)
         return;
     const int old = rowCount();
-    std::vector<int> positions;
-    std::vector<platform::TTakenRow> rows;
-    positions.reserve(last - first);
-    rows.reserve(last - first);
-    for (size_t j = first; j < last; ++j) {
-        TGridItem& item = *m_gridItems[j];
-        positions.push_back(std::min(item.Idx - int(first), old + int(j - first)));
-        rows.push_back(platform::TTakenRow{std::move(item.Cells), item.Height});
-    }
-    m_gridItems.erase(m_gridItems.begin() + std::ptrdiff_t(first), m_gridItems.begin() + std::ptrdiff_t(last));
+    std::vector<int> positions(h.Idx.begin() + std::ptrdiff_t(first), h.Idx.begin() + std::ptrdiff_t(last));
+    for (size_t j = 0; j < positions.size(); ++j)
+        positions[j] = std::min(positions[j] - int(first), old + int(j));
+    platform::TTakenRows rows;
+    rows.cells.assign(std::make_move_iterator(h.Cells.begin() + std::ptrdiff_t(first)),
+                      std::make_move_iterator(h.Cells.begin() + std::ptrdiff_t(last)));
+    if (!h.Heights.empty())
+        rows.heights.assign(h.Heights.begin() + std::ptrdiff_t(first), h.Heights.begin() + std::ptrdiff_t(last));
+    auto cut = [first, last](auto& v) {
+        if (!v.empty())
+            v.erase(v.begin() + std::ptrdiff_t(first), v.begin() + std::ptrdiff_t(last));
+    };
+    cut(h.Idx);
+    cut(h.Cells);
+    cut(h.Heights);
+    cut(h.Levels);
     putDisplayRows(positions, std::move(rows));
 }
 
@@ -220,8 +290,8 @@ void TExtStringGrid::UnHideRows(int fromRow, int toRow)
         return;
     const bool modified = ShowModified.Enabled;
     ShowModified.Enabled = false;
-    // The hidden rows of the range are one run of items: they come back at the places their
-    // real indexes give them, so shown rows inside the range stay where they are.
+    // The hidden rows of the range are one run: they come back at the places their real
+    // indexes give them, so shown rows inside the range stay where they are.
     showItems(firstItemFrom(fromRow), firstItemFrom(toRow == INT_MAX ? toRow : toRow + 1));
     ShowModified.Enabled = modified;
     const int f = DisplRowIndex(fromRow);
@@ -246,45 +316,40 @@ void TExtStringGrid::UnHideRowsAll()
 {
     const bool modified = ShowModified.Enabled;
     ShowModified.Enabled = false;
-    showItems(0, m_gridItems.size());
+    showItems(0, m_hidden.Idx.size());
     ShowModified.Enabled = modified;
 }
 
 void TExtStringGrid::HideRowList(const std::vector<int>& rows)
 {
-    std::vector<int> list;
-    for (int r : rows)
-        if (r >= 0 && r < rowCount() && (list.empty() || r > list.back()))
-            list.push_back(r);
-    if (int(list.size()) >= rowCount())
-        list.resize(size_t(rowCount() - 1)); // a grid keeps one row
+    // Rows outside the grid and rows out of order are left out; a grid keeps one row. A clean
+    // list (the filter's) is used as it is.
+    std::vector<int> cleaned;
+    const bool clean = std::adjacent_find(rows.begin(), rows.end(), std::greater_equal<int>()) == rows.end()
+                       && (rows.empty() || (rows.front() >= 0 && rows.back() < rowCount()))
+                       && int(rows.size()) < rowCount();
+    if (!clean) {
+        for (int r : rows)
+            if (r >= 0 && r < rowCount() && (cleaned.empty() || r > cleaned.back()))
+                cleaned.push_back(r);
+        if (int(cleaned.size()) >= rowCount())
+            cleaned.resize(size_t(rowCount() - 1));
+    }
+    const std::vector<int>& list = clean ? rows : cleaned;
+    if (list.empty()) {
+        ++m_filterLevel;
+        return;
+    }
     // The real index of each listed row, in one walk along the hidden rows.
     std::vector<int> reals(list.size());
+    const std::vector<int>& idx = m_hidden.Idx;
     size_t i = 0;
     for (size_t k = 0; k < list.size(); ++k) {
-        while (i < m_gridItems.size() && m_gridItems[i]->Idx - int(i) <= list[k])
+        while (i < idx.size() && idx[i] - int(i) <= list[k])
             ++i;
         reals[k] = list[k] + int(i);
     }
-    std::vector<platform::TTakenRow> taken = takeDisplayRows(list);
-    std::vector<std::unique_ptr<TGridItem>> merged;
-    merged.reserve(m_gridItems.size() + taken.size());
-    size_t old = 0, k = 0;
-    while (old < m_gridItems.size() || k < taken.size()) {
-        if (k < taken.size() && (old == m_gridItems.size() || reals[k] < m_gridItems[old]->Idx)) {
-            auto item = std::make_unique<TGridItem>();
-            item->Idx = reals[k];
-            item->Level = m_filterLevel;
-            item->Origin = THiddenOrigin::Filter;
-            item->Height = taken[k].height;
-            item->Cells = std::move(taken[k].cells);
-            merged.push_back(std::move(item));
-            ++k;
-        } else {
-            merged.push_back(std::move(m_gridItems[old++]));
-        }
-    }
-    m_gridItems.swap(merged);
+    mergeItems(std::move(reals), takeDisplayRows(list), m_filterLevel);
     ++m_filterLevel;
 }
 
@@ -295,22 +360,48 @@ void TExtStringGrid::UnHideRowList()
     const int level = m_filterLevel - 1;
     if (row() >= rowCount())
         moveCurrent(fixedCols(), fixedRows(), true, true);
-    // One walk: the level's rows leave the list and go to their display places, the others
-    // stay hidden and count for the places of the rows after them.
+    THiddenRows& h = m_hidden;
     const int old = rowCount();
+    const size_t n = h.Idx.size();
+    size_t mine = 0;
+    for (int l : h.Levels)
+        mine += l == level ? 1 : 0;
+    if (mine == 0)
+        return;
     std::vector<int> positions;
-    std::vector<platform::TTakenRow> rows;
-    std::vector<std::unique_ptr<TGridItem>> kept;
-    kept.reserve(m_gridItems.size());
-    for (auto& item : m_gridItems) {
-        if (item->Origin == THiddenOrigin::Filter && item->Level == level) {
-            positions.push_back(std::min(item->Idx - int(kept.size()), old + int(positions.size())));
-            rows.push_back(platform::TTakenRow{std::move(item->Cells), item->Height});
-        } else {
-            kept.push_back(std::move(item));
+    platform::TTakenRows rows;
+    if (mine == n && (n == 0 || h.Idx.back() < old + int(n))) {
+        // Every hidden row is of this level (the common case): each comes back at its real
+        // index, and the lists are handed over whole.
+        positions = std::move(h.Idx);
+        rows.cells = std::move(h.Cells);
+        rows.heights = std::move(h.Heights);
+        h = THiddenRows();
+    } else {
+        // One walk: the level's rows leave the lists and go to their display places, the
+        // others stay hidden and count for the places of the rows after them.
+        positions.reserve(mine);
+        rows.cells.reserve(mine);
+        size_t kept = 0;
+        for (size_t i = 0; i < n; ++i) {
+            if (h.Levels[i] == level) {
+                positions.push_back(std::min(h.Idx[i] - int(kept), old + int(positions.size())));
+                rows.add(std::move(h.Cells[i]), h.height(i), 0);
+                continue;
+            }
+            h.Idx[kept] = h.Idx[i];
+            h.Cells[kept] = std::move(h.Cells[i]);
+            h.Levels[kept] = h.Levels[i];
+            if (!h.Heights.empty())
+                h.Heights[kept] = h.Heights[i];
+            ++kept;
         }
+        h.Idx.resize(kept);
+        h.Cells.resize(kept);
+        h.Levels.resize(kept);
+        if (!h.Heights.empty())
+            h.Heights.resize(kept);
     }
-    m_gridItems.swap(kept);
     putDisplayRows(positions, std::move(rows));
 }
 

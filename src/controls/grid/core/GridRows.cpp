@@ -73,18 +73,18 @@ void TExtStringGrid::ClearRowCells(int r, bool dropObjects)
 
 // --- the row cores ------------------------------------------------------------------------------
 
-std::vector<platform::TTakenRow> TExtStringGrid::takeDisplayRows(const std::vector<int>& rows)
+platform::TTakenRows TExtStringGrid::takeDisplayRows(const std::vector<int>& rows)
 {
     if (rows.empty())
         return {};
-    std::vector<platform::TTakenRow> taken = takeRowBlock(rows);
+    platform::TTakenRows taken = takeRowBlock(rows);
     if (MouseActions.DisjunctRowSelect() && !MouseActions.RowSelectPersistent)
         rowlists::erase(m_rowSelect, rows);
     TBaseGrid::SetNormalRowCount(rowCount());
     return taken;
 }
 
-void TExtStringGrid::putDisplayRows(const std::vector<int>& positions, std::vector<platform::TTakenRow> rows)
+void TExtStringGrid::putDisplayRows(const std::vector<int>& positions, platform::TTakenRows rows)
 {
     if (positions.empty())
         return;
@@ -103,20 +103,18 @@ void TExtStringGrid::shiftHiddenForRemoval(int displayRow, int count)
 {
     // A hidden row moves up by the removed rows that stood before it: its display place (Idx - i)
     // minus the first removed row, at most count.
-    for (size_t i = 0; i < m_gridItems.size(); ++i) {
-        TGridItem& item = *m_gridItems[i];
-        item.Idx -= std::clamp(item.Idx - int(i) - displayRow, 0, count);
-    }
+    std::vector<int>& idx = m_hidden.Idx;
+    for (size_t i = 0; i < idx.size(); ++i)
+        idx[i] -= std::clamp(idx[i] - int(i) - displayRow, 0, count);
 }
 
 void TExtStringGrid::shiftHiddenForInsertion(int displayRow, int count)
 {
     // Rows inserted before display row d stand after the hidden rows in front of d.
-    for (size_t i = 0; i < m_gridItems.size(); ++i) {
-        TGridItem& item = *m_gridItems[i];
-        if (item.Idx - int(i) > displayRow)
-            item.Idx += count;
-    }
+    std::vector<int>& idx = m_hidden.Idx;
+    for (size_t i = 0; i < idx.size(); ++i)
+        if (idx[i] - int(i) > displayRow)
+            idx[i] += count;
 }
 
 void TExtStringGrid::deleteRowsCore(int index, int count)
@@ -129,8 +127,10 @@ void TExtStringGrid::deleteRowsCore(int index, int count)
         return;
     const int top = topRow();
     const int current = row();
-    const std::vector<int> rows = rowlists::range(index, count);
-    takeDisplayRows(rows); // the rows' cells go with the returned rows
+    deleteRowBlock(index, count);
+    if (MouseActions.DisjunctRowSelect() && !MouseActions.RowSelectPersistent)
+        rowlists::eraseRange(m_rowSelect, index, count);
+    TBaseGrid::SetNormalRowCount(rowCount());
     if (current < rowCount() - m_fixedFooters && current >= fixedRows())
         setRow(current);
     if (top < rowCount())
@@ -143,9 +143,8 @@ void TExtStringGrid::insertRowsCore(int rowIndex, int count)
     if (count <= 0)
         return;
     rowIndex = std::clamp(rowIndex, 0, rowCount());
-    const std::vector<int> positions = rowlists::range(rowIndex, count);
     // Empty rows in; what the store kept beyond the old count is not a row of this grid.
-    putRowBlock(positions, std::vector<platform::TTakenRow>(size_t(count)));
+    insertRowBlock(rowIndex, count);
     TBaseGrid::SetNormalRowCount(rowCount());
     m_maxRowCount = std::max(m_maxRowCount, rowCount());
 }
@@ -161,16 +160,15 @@ void TExtStringGrid::InsertRows(int rowIndex, int count, bool updateCellControls
     if (footer && rowIndex >= rowCount())
         rowIndex = rowCount() - 1;
     rowIndex = std::min(rowIndex, rowCount());
-    if (!m_gridItems.empty())
+    if (!m_hidden.Idx.empty())
         shiftHiddenForInsertion(rowIndex, count);
     insertRowsCore(rowIndex, count);
-    const std::vector<int> positions = rowlists::range(rowIndex, count);
     if (ShowModified.Enabled)
-        rowlists::insert(m_modifiedRows.RawValues(), positions, 0);
+        rowlists::insertRange(m_modifiedRows.RawValues(), rowIndex, count, 0);
     if (m_useEnabledRows)
-        rowlists::insert(m_enabledRows.RawValues(), positions, 0);
+        rowlists::insertRange(m_enabledRows.RawValues(), rowIndex, count, 0);
     if (MouseActions.DisjunctRowSelect())
-        rowlists::insert(m_rowSelect, positions, char(0));
+        rowlists::insertRange(m_rowSelect, rowIndex, count, char(0));
     if (updateCellControls) {
         for (int i = 0; i < m_controlList.Count(); ++i) {
             TControlItem& item = m_controlList.GetControl(i);
@@ -196,24 +194,25 @@ void TExtStringGrid::RemoveRows(int rowIndex, int count)
         if (item.Y > realEnd)
             item.Y -= count;
     }
+    // The removed rows' cell properties are freed; their texts go with the rows.
+    if (CellPropsAlive() > 0)
+        cellStore().forEachRow(rowIndex, rowIndex + count, [](int, const platform::GridRow& cells) {
+            for (const auto& o : cells.objects())
+                delete static_cast<TCellProperties*>(o.object);
+            return true;
+        });
     const int top = topRow();
     const int current = row();
-    if (!m_gridItems.empty())
+    if (!m_hidden.Idx.empty())
         shiftHiddenForRemoval(rowIndex, count);
-    const std::vector<int> rows = rowlists::range(rowIndex, count);
     if (ShowModified.Enabled)
-        rowlists::erase(m_modifiedRows.RawValues(), rows);
+        rowlists::eraseRange(m_modifiedRows.RawValues(), rowIndex, count);
     if (m_useEnabledRows)
-        rowlists::erase(m_enabledRows.RawValues(), rows);
+        rowlists::eraseRange(m_enabledRows.RawValues(), rowIndex, count);
     if (MouseActions.DisjunctRowSelect())
-        rowlists::erase(m_rowSelect, rows);
+        rowlists::eraseRange(m_rowSelect, rowIndex, count);
     const int old = rowCount();
-    std::vector<platform::TTakenRow> taken = takeRowBlock(rows);
-    // The removed rows' cell properties are freed; their texts go with the rows.
-    for (const platform::TTakenRow& t : taken)
-        if (t.cells)
-            for (const auto& o : t.cells->objects())
-                delete static_cast<TCellProperties*>(o.object);
+    deleteRowBlock(rowIndex, count);
     // What the store kept just beyond the old count is no row of this grid either.
     cellStoreForWrite().clearRows(old - count, old + 1);
     TBaseGrid::SetNormalRowCount(rowCount());
@@ -244,11 +243,13 @@ void TExtStringGrid::RemoveRowsEx(int rowIndex, int count)
         return;
     const int current = row();
     const int top = topRow();
-    const std::vector<int> rows = rowlists::range(rowIndex, count);
-    if (!m_gridItems.empty())
+    if (!m_hidden.Idx.empty())
         shiftHiddenForRemoval(rowIndex, count);
     // No object is freed here: the rows' texts and references are dropped.
-    takeDisplayRows(rows);
+    deleteRowBlock(rowIndex, count);
+    if (MouseActions.DisjunctRowSelect())
+        rowlists::eraseRange(m_rowSelect, rowIndex, count);
+    TBaseGrid::SetNormalRowCount(rowCount());
     m_maxRowCount = std::max(rowCount(), m_maxRowCount - count);
     if (current < rowCount()) {
         setRow(current);
@@ -278,7 +279,7 @@ void TExtStringGrid::FreeAndDeleteRows(int r, int count)
             m_controlList.RemoveControl(i);
         }
     }
-    if (!m_gridItems.empty())
+    if (!m_hidden.Idx.empty())
         shiftHiddenForRemoval(r, std::min(count, rowCount() - 1));
     deleteRowsCore(r, count);
 }
@@ -377,7 +378,7 @@ void TExtStringGrid::MoveRows(int fromIndex, int toIndex, int count)
         return;
     const int current = row();
     const int top = topRow();
-    if (!m_gridItems.empty()) {
+    if (!m_hidden.Idx.empty()) {
         shiftHiddenForRemoval(fromIndex, count);
         shiftHiddenForInsertion(toIndex, count);
     }

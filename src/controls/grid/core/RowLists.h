@@ -35,6 +35,24 @@ void erase(std::vector<T>& v, const std::vector<int>& rows)
     v.resize(write);
 }
 
+// Drops entries first .. first + count - 1.
+template <typename T>
+void eraseRange(std::vector<T>& v, int first, int count)
+{
+    if (size_t(first) >= v.size() || count <= 0)
+        return;
+    v.erase(v.begin() + first, v.begin() + std::min<std::ptrdiff_t>(std::ptrdiff_t(v.size()), first + count));
+}
+
+// Inserts count entries of `value` at first, when the list reaches that far.
+template <typename T>
+void insertRange(std::vector<T>& v, int first, int count, const T& value)
+{
+    if (size_t(first) > v.size() || count <= 0)
+        return;
+    v.insert(v.begin() + first, size_t(count), value);
+}
+
 // Inserts `value` at the listed final places (ascending); places beyond the list's end are left
 // out.
 template <typename T>

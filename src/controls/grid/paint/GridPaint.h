@@ -87,6 +87,8 @@ public:
     // The size of the cell's text; vs: measured with word breaks in the cell's width, sb: room
     // for a cell button kept on the right.
     QSize GetCellTextSize(int col, int row) override;
+    bool PlainColumnMeasure(int col, int realCol) override;
+    int PlainTextWidth(int col, int realCol, int row, const QString& text, TTextMeasureCache& cache) override;
     QSize CalcCellTextSize(int realCol, int displCol, int row, bool vs, bool sb);
     QSize GetCellGraphicSize(int col, int row) override;
     virtual QSize CalcCellGraphicSize(int col, int row, int reservedHeight);

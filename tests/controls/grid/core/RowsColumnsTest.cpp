@@ -81,10 +81,10 @@ TEST(HiddenTest, WritesToHiddenRowsExtendTheirItems)
     EXPECT_EQ(g.AllObjects(2, 3), &app);
     EXPECT_EQ(g.CellPropsAlive(), props + 1); // travelled into the item, not freed
     g.SetAllCells(7, 3, QStringLiteral("seven"));
-    EXPECT_EQ(g.HiddenRowItem(0)->Text(7), QStringLiteral("seven"));
+    EXPECT_EQ(g.HiddenRowItem(0).Text(7), QStringLiteral("seven"));
     EXPECT_EQ(g.AllCells(7, 3), QStringLiteral("seven"));
     EXPECT_EQ(g.Cells(1, 3), QStringLiteral("1/4"));
-    EXPECT_EQ(g.HiddenRowItem(0)->Origin, THiddenOrigin::Range);
+    EXPECT_EQ(g.HiddenRowItem(0).Origin, THiddenOrigin::Range);
     g.UnHideRow(3);
     EXPECT_EQ(g.Cells(7, 3), QStringLiteral("seven"));
     EXPECT_EQ(g.Objects(2, 3), &app);
