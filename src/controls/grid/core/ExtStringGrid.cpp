@@ -60,6 +60,10 @@ TExtStringGrid::TExtStringGrid(QWidget* parent) : TBaseGrid(parent), ControlLook
     m_maxColCount = colCount();
     setDefaultRowHeight(22);
     m_fixedRowHeight = defaultRowHeight();
+    // The fixed rows and columns a grid made in code starts with are the ones it asked for: a
+    // header that had to go while the grid was too short comes back when it grows.
+    m_fixedRowsMin = fixedRows();
+    m_fixedColsMin = fixedCols();
     wireSettings();
 
     if (parent) {

@@ -196,6 +196,23 @@ void TExtInplaceEdit::wmKeyDown(TWMKey& msg)
         key = 0;
         return;
     }
+    // Left at the start or Right at the end of the text, nothing selected, no shift state: the
+    // key belongs to the grid. The text is committed and validated as for Up and Down; a
+    // valid one stays in its cell and the grid moves on ("1", Right, "2" fills two cells).
+    if (((key == VK_LEFT && atStart) || (key == VK_RIGHT && atEnd)) && !(shift & (ssShift | ssCtrl | ssAlt))
+        && !m_grid->Navigation.CursorWalkEditor) {
+        m_grid->m_validating = true;
+        m_grid->SetCurrentCell(t);
+        m_grid->m_validating = false;
+        if (!m_grid->ValidateCell(t)) {
+            Restore(o);
+            key = 0;
+            return;
+        }
+        setText(m_grid->m_newCellText);
+        sendKeyToGrid(key, shift);
+        return;
+    }
     bool verticalMove = false;
     if ((key == VK_UP && caretLine() == 0) || (key == VK_DOWN && caretLine() >= lineCount() - 1)) {
         m_grid->m_validating = true;

@@ -787,6 +787,14 @@ bool TExtStringGridInput::InHeaderSizingBorder(int x, int, int col, int row) con
     return x - r.left < 4 || r.right - x < 4;
 }
 
+bool TExtStringGridInput::InSizingZoneOutside(int x, int y)
+{
+    TGridState state = TGridState::gsNormal;
+    int index = -1, pos = 0, ofs = 0;
+    platform::TStringGrid::calcSizingState(x, y, state, index, pos, ofs, calcDrawInfo());
+    return state == TGridState::gsColSizing || state == TGridState::gsRowSizing;
+}
+
 bool TExtStringGridInput::FollowAnchor(int col, int row, const QString& anchor)
 {
     bool autoHandle = true;
@@ -841,7 +849,9 @@ void TExtStringGridInput::wmLButtonDown(TWMMouse& msg)
 
     if (c < 0 || r < 0) {
         HideInplaceEdit();
-        if (!FixedRowAlways())
+        // The border of the last column (row) lies beside the cells: sizing it is no press on
+        // the empty area, which a grid that keeps its header ignores.
+        if (!FixedRowAlways() || InSizingZoneOutside(x, y))
             TExtStringGridEdit::wmLButtonDown(msg);
         return;
     }
@@ -1058,12 +1068,13 @@ void TExtStringGridInput::mouseMove(TShiftState shift, int x, int y)
             m_hoverButton = TGridCoord{-1, -1};
             RepaintCell(old.X, old.Y);
         }
-        // The hand cursor over a link.
+        // The hand cursor over a link; elsewhere the sizing cursor over a border, else none.
         const QString text = Cells(rc, r);
-        if (URLShow() && GetTextKind(text, EnableHTML) != 1 && IsURL(text))
+        if (URLShow() && GetTextKind(text, EnableHTML) != 1 && IsURL(text) && gridState() == TGridState::gsNormal
+            && !InSizingZoneOutside(x, y))
             viewport()->setCursor(Qt::PointingHandCursor);
         else
-            viewport()->unsetCursor();
+            wmSetCursor(x, y);
     }
     TExtStringGridEdit::mouseMove(shift, x, y);
     if (gridState() == TGridState::gsColSizing && OnColumnSizing && sizingIndex() >= 0) {
@@ -1172,7 +1183,8 @@ void TExtStringGridInput::wmLButtonDblClk(TWMMouse& msg)
     int c = -1, r = -1;
     mouseToCell(msg.XPos, msg.YPos, c, r);
     if (c == -1) {
-        if (FixedRowAlways()) {
+        // Beside the last column: its right border fits it, also in a grid that keeps its header.
+        if (FixedRowAlways() && !InSizingZoneOutside(msg.XPos, msg.YPos)) {
             TExtStringGridEdit::wmLButtonDblClk(msg);
             return;
         }

@@ -135,6 +135,9 @@ private:
     bool ToggleControlByKey(quint16 key);
     bool FollowAnchor(int col, int row, const QString& anchor);
     bool InHeaderSizingBorder(int x, int y, int col, int row) const;
+    // The point lies in a column or row sizing zone of the standard grid (also beside the last
+    // column or row).
+    bool InSizingZoneOutside(int x, int y);
     bool InEditorList(const QWidget* w) const;
 
     TGridRect m_moveSelection;

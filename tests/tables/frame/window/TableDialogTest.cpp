@@ -98,6 +98,8 @@ TEST_F(TableDialogTest, LaysOutTitlePagesGridsAndTheButtonPanel)
     EXPECT_EQ(g->Columns().Items(1)->Width(), 80);
     EXPECT_EQ(g->Columns().Items(1)->GetColor(), platform::rgb(0xE0, 0xFA, 0xFE));
     EXPECT_EQ(g->Columns().Items(3)->Editor(), controls::grid::edDataCheckBox);
+    EXPECT_TRUE(g->options().testFlag(platform::goColSizing)) << "header borders size the columns";
+    EXPECT_EQ(g->fixedRows(), 1);
 }
 
 TEST_F(TableDialogTest, ShowingLoadsTheFileAndFillsThePositionListsAndOkSavesItBack)
