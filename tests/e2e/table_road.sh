@@ -121,6 +121,9 @@ open_objects() {
 }
 open_objects
 widths=(40 150 100 64 64 64 250)
+# The table opens with the first cell current and the grid focused, where a click would open
+# the cell's list at once: the first pick starts from another cell, as the others do.
+click "$win" "$(cell_x 5)" "$(cell_y 2)"
 # Three objects: type (list item), unit ("" = through the picker), position item, bit item,
 # length, mnemonic.
 objects=(

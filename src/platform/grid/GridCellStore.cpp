@@ -118,37 +118,86 @@ void GridCellStore::checkAscending(const std::vector<int>& indexes)
 
 size_t GridCellStore::lowerBound(long long row) const
 {
-    return size_t(std::lower_bound(m_index.begin(), m_index.end(), row,
-                                   [](int r, long long k) { return r < k; })
-                  - m_index.begin());
+    size_t lo = 0, hi = m_index.size();
+    while (lo < hi) {
+        const size_t mid = (lo + hi) / 2;
+        if (indexAt(mid) < row)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+void GridCellStore::settleShift()
+{
+    if (m_shiftFrom == SIZE_MAX)
+        return;
+    for (size_t i = m_shiftFrom; i < m_index.size(); ++i)
+        m_index[i] += m_shiftBy;
+    m_shiftFrom = SIZE_MAX;
+    m_shiftBy = 0;
+}
+
+void GridCellStore::shiftTail(size_t from, int by)
+{
+    // The stored rows from `from` to the end move by `by`: noted, or added to what is owed
+    // from the same place.
+    if (by == 0 || from >= m_index.size())
+        return;
+    if (m_shiftFrom != SIZE_MAX && m_shiftFrom != from)
+        settleShift();
+    m_shiftFrom = from;
+    m_shiftBy += by;
 }
 
 void GridCellStore::eraseEntries(size_t from, size_t to)
 {
+    if (from >= to)
+        return;
     m_index.erase(m_index.begin() + std::ptrdiff_t(from), m_index.begin() + std::ptrdiff_t(to));
     m_cells.erase(m_cells.begin() + std::ptrdiff_t(from), m_cells.begin() + std::ptrdiff_t(to));
+    // The owed tail keeps its first row: its place moves with the rows erased before it.
+    if (m_shiftFrom != SIZE_MAX) {
+        if (m_shiftFrom >= to)
+            m_shiftFrom -= to - from;
+        else if (m_shiftFrom > from)
+            m_shiftFrom = from;
+        if (m_shiftFrom >= m_index.size()) {
+            m_shiftFrom = SIZE_MAX;
+            m_shiftBy = 0;
+        }
+    }
 }
 
 const GridRow* GridCellStore::row(int row) const
 {
     checkIndex(0, row);
     const size_t i = lowerBound(row);
-    return i < m_index.size() && m_index[i] == row ? m_cells[i].get() : nullptr;
+    return i < m_index.size() && indexAt(i) == row ? m_cells[i].get() : nullptr;
 }
 
 GridRow& GridCellStore::rowForWrite(int row)
 {
     // Filling a grid from the top appends.
-    if (m_index.empty() || m_index.back() < row) {
-        m_index.push_back(row);
-        m_cells.push_back(std::make_unique<GridRow>());
-        return *m_cells.back();
+    const size_t n = m_index.size();
+    size_t i = n;
+    if (n > 0 && indexAt(n - 1) >= row) {
+        i = lowerBound(row);
+        if (i < n && indexAt(i) == row)
+            return *m_cells[i];
     }
-    const size_t i = lowerBound(row);
-    if (i == m_index.size() || m_index[i] != row) {
-        m_index.insert(m_index.begin() + std::ptrdiff_t(i), row);
-        m_cells.insert(m_cells.begin() + std::ptrdiff_t(i), std::make_unique<GridRow>());
+    // A new row inside the owed tail is stored as the tail's rows are; one in front of it
+    // moves the tail's first place by one.
+    int stored = row;
+    if (m_shiftFrom != SIZE_MAX) {
+        if (i > m_shiftFrom || (i == n && i >= m_shiftFrom))
+            stored = row - m_shiftBy;
+        else
+            ++m_shiftFrom;
     }
+    m_index.insert(m_index.begin() + std::ptrdiff_t(i), stored);
+    m_cells.insert(m_cells.begin() + std::ptrdiff_t(i), std::make_unique<GridRow>());
     return *m_cells[i];
 }
 
@@ -162,7 +211,7 @@ QString GridCellStore::text(int col, int row) const
 {
     checkIndex(col, row);
     const size_t i = lowerBound(row);
-    return i < m_index.size() && m_index[i] == row ? m_cells[i]->text(col) : QString();
+    return i < m_index.size() && indexAt(i) == row ? m_cells[i]->text(col) : QString();
 }
 
 void GridCellStore::setText(int col, int row, const QString& text)
@@ -170,7 +219,7 @@ void GridCellStore::setText(int col, int row, const QString& text)
     checkIndex(col, row);
     if (text.isEmpty()) {
         const size_t i = lowerBound(row);
-        if (i == m_index.size() || m_index[i] != row)
+        if (i == m_index.size() || indexAt(i) != row)
             return;
         m_cells[i]->setText(col, text);
         dropIfEmpty(i);
@@ -183,7 +232,7 @@ void* GridCellStore::object(int col, int row) const
 {
     checkIndex(col, row);
     const size_t i = lowerBound(row);
-    return i < m_index.size() && m_index[i] == row ? m_cells[i]->object(col) : nullptr;
+    return i < m_index.size() && indexAt(i) == row ? m_cells[i]->object(col) : nullptr;
 }
 
 void GridCellStore::setObject(int col, int row, void* object)
@@ -191,7 +240,7 @@ void GridCellStore::setObject(int col, int row, void* object)
     checkIndex(col, row);
     if (!object) {
         const size_t i = lowerBound(row);
-        if (i == m_index.size() || m_index[i] != row)
+        if (i == m_index.size() || indexAt(i) != row)
             return;
         m_cells[i]->setObject(col, nullptr);
         dropIfEmpty(i);
@@ -204,6 +253,7 @@ void GridCellStore::setObject(int col, int row, void* object)
 
 void GridCellStore::rotate(long long first, long long middle, long long last)
 {
+    settleShift();
     const size_t lo = lowerBound(first);
     const size_t mid = lowerBound(middle);
     const size_t hi = lowerBound(last);
@@ -234,8 +284,14 @@ void GridCellStore::insertRows(int first, int count, int last)
     if (count == 0)
         return;
     eraseEntries(lowerBound(last), lowerBound((long long)last + count));
+    const size_t lo = lowerBound(first);
     const size_t hi = lowerBound(last);
-    for (size_t i = lowerBound(first); i < hi; ++i)
+    if (hi == m_index.size()) {
+        shiftTail(lo, count);
+        return;
+    }
+    settleShift();
+    for (size_t i = lo; i < hi; ++i)
         m_index[i] += count;
 }
 
@@ -248,6 +304,11 @@ void GridCellStore::removeRows(int first, int count, int last)
     const size_t lo = lowerBound(first);
     eraseEntries(lo, lowerBound((long long)first + count));
     const size_t hi = lowerBound(last);
+    if (hi == m_index.size()) {
+        shiftTail(lo, -count);
+        return;
+    }
+    settleShift();
     for (size_t i = lo; i < hi; ++i)
         m_index[i] -= count;
 }
@@ -270,6 +331,7 @@ void GridCellStore::swapRows(int a, int b)
         return;
     if (a > b)
         std::swap(a, b);
+    settleShift();
     const size_t ia = lowerBound(a);
     const size_t ib = lowerBound(b);
     const bool hasA = ia < m_index.size() && m_index[ia] == a;
@@ -305,6 +367,7 @@ std::vector<GridRowPtr> GridCellStore::takeRows(const std::vector<int>& rows, in
         return {};
     if (rows.back() >= last)
         throw EInvalidGridOperation(kIndexOutOfRange);
+    settleShift();
     std::vector<GridRowPtr> taken(rows.size());
     const size_t lo = lowerBound(rows.front());
     const size_t hi = lowerBound(last);
@@ -338,6 +401,7 @@ void GridCellStore::putRows(const std::vector<int>& positions, std::vector<GridR
     const long long k = (long long)positions.size();
     if (positions.back() >= last + k || positions.front() > last)
         throw EInvalidGridOperation(kIndexOutOfRange);
+    settleShift();
     eraseEntries(lowerBound(last), lowerBound(last + k));
     const size_t lo = lowerBound(positions.front());
     const size_t hi = lowerBound(last);
@@ -401,6 +465,7 @@ void GridCellStore::permuteRows(int first, const std::vector<int>& order)
             throw EInvalidGridOperation(kIndexOutOfRange);
         inverse[size_t(from)] = i;
     }
+    settleShift();
     const size_t lo = lowerBound(first);
     const size_t hi = lowerBound((long long)first + n);
     if (lo == hi)
@@ -442,6 +507,8 @@ void GridCellStore::clear()
 {
     m_index.clear();
     m_cells.clear();
+    m_shiftFrom = SIZE_MAX;
+    m_shiftBy = 0;
 }
 
 qsizetype GridCellStore::textCount() const

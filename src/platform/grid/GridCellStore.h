@@ -15,6 +15,9 @@
 //     filled rows renumbers 1,000,000 indexes and copies no text.
 //   - Writes in ascending row order append; a write that creates a row in front of many
 //     stored rows shifts their entries once.
+//   - Inserting or removing rows whose range reaches past the last stored row only notes the
+//     renumbering of the rows after them (settled by the next operation that reorders rows):
+//     repeated inserts at the top of a million rows cost O(1) each.
 //
 // Meaning.
 //   - Grow-only: the grid's counts never touch the store. Texts and objects beyond the counts
@@ -56,6 +59,7 @@
 #include "platform/text/UserError.h"
 
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -119,8 +123,8 @@ public:
     template <typename Fn>
     void forEachRow(int first, int last, Fn&& fn) const
     {
-        for (size_t i = lowerBound(first); i < m_index.size() && m_index[i] < last; ++i)
-            if (!fn(m_index[i], *m_cells[i]))
+        for (size_t i = lowerBound(first); i < m_index.size() && indexAt(i) < last; ++i)
+            if (!fn(indexAt(i), *m_cells[i]))
                 return;
     }
 
@@ -145,6 +149,10 @@ public:
     qsizetype storedRowCount() const { return qsizetype(m_index.size()); }
 
 private:
+    // The row index of stored row i, with the shift still owed to the tail of the list.
+    int indexAt(size_t i) const { return m_index[i] + (i >= m_shiftFrom ? m_shiftBy : 0); }
+    void settleShift();
+    void shiftTail(size_t from, int by);
     static void checkIndex(int col, int row);
     static void checkAscending(const std::vector<int>& indexes);
     size_t lowerBound(long long row) const;
@@ -157,6 +165,11 @@ private:
     // the same places. Kept apart so that renumbering rows walks the indexes alone.
     std::vector<int> m_index;
     std::vector<GridRowPtr> m_cells;
+    // Rows inserted or removed above all the rows that follow: the renumbering of that tail is
+    // owed (added when read) until another operation needs the indexes as stored, so that
+    // inserting rows at the top again and again costs nothing per row stored below.
+    size_t m_shiftFrom = SIZE_MAX;
+    int m_shiftBy = 0;
 };
 
 } // namespace platform

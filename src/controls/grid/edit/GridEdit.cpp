@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QTimer>
 
 namespace controls::grid {
@@ -301,9 +302,18 @@ void TExtStringGridEdit::ShowEditControl(int col, int row)
             QTimer::singleShot(0, combo, [target, ch]() {
                 if (!target)
                     return;
+                if (!target->lineEdit()) {
+                    // A pick list: the character searches its items as one typed into the open
+                    // list does (a letter that starts no item chooses none).
+                    const QChar upper = ch.toUpper();
+                    const int code = upper.unicode() < 0x80 ? int(upper.unicode()) : int(Qt::Key_unknown);
+                    QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, QString(ch));
+                    QCoreApplication::sendEvent(target, &press);
+                    return;
+                }
                 QChar k = ch;
                 target->KeyPress(k);
-                if (!k.isNull() && target->lineEdit())
+                if (!k.isNull())
                     target->lineEdit()->insert(QString(k));
             });
         }

@@ -317,6 +317,8 @@ void TTableDialog::FormShow()
     setModel(lastLoad_.model);
     copyFlags_.clear();
     afterLoad();
+    // Typing goes to the first row of the first page from the start.
+    grids_.front()->setFocus(Qt::OtherFocusReason);
     if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     if (lastLoad_.damaged())

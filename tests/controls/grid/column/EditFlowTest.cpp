@@ -212,6 +212,17 @@ TEST_F(ColumnGridTest, APickListWritesOnlyAnItemTheUserChose)
     EXPECT_EQ(grid->EditCombo()->ItemIndex(), 0);
     key(Qt::Key_Escape);
     EXPECT_EQ(grid->Cells(cList, 3), QStringLiteral("Gamma"));
+
+    // A letter typed on the closed cell opens the list and searches it the same way.
+    goTo(cList, 5);
+    search("b");
+    EXPECT_TRUE(grid->EditCombo()->isVisible());
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(cList, 5), QStringLiteral("Beta"));
+    goTo(cList, 6);
+    search("z");
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(cList, 6), QString());
     QApplication::setKeyboardInputInterval(interval);
 }
 
