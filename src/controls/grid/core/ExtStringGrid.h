@@ -46,6 +46,11 @@
 #include <vector>
 
 class QObject;
+class QTimer;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDragLeaveEvent;
+class QDropEvent;
 
 namespace platform {
 class TImageList;
@@ -501,6 +506,12 @@ public:
     void RemoveDuplicates(int col, bool doCase);
     void RemoveSelectedRows();
     void RemoveUnSelectedRows();
+    // Removes every data row whose check box in the column is on (removeChecked) or off.
+    void RemoveCheckedRows(int checkBoxCol, bool removeChecked);
+    // The selected columns (disjunct column selection) or those of the selection rectangle; the
+    // others.
+    void RemoveSelectedCols();
+    void RemoveUnSelectedCols();
     void HideSelectedRows();
     void HideUnSelectedRows();
     const TIntList& ColumnOrder() const { return m_columnOrder; }
@@ -639,8 +650,23 @@ public:
     void SetScrollBarAlways(TScrollBarAlways v);
     platform::TScrollStyle ScrollBars() const { return m_scrollBarsStyle; }
     void SetScrollBars(platform::TScrollStyle s);
+    // While a scroll bar's thumb is dragged, ScrollHints shows the column ("Col : " c) or row
+    // ("Row : " r) it would reach (OnScrollHint may change the text); ScrollSynch scrolls along.
     TScrollHintType ScrollHints = shNone;
     bool ScrollSynch = false;
+    // The grid's small hint window (scroll hints, live sizes): its text while it is shown.
+    void ShowGridHint(const QString& text, QPoint globalPos);
+    void HideGridHint();
+    bool GridHintShown() const;
+    QString GridHintText() const;
+    // A drag over the grid near its edges scrolls it (DragScrollOptions): the direction from
+    // the point, the timer's step.
+    enum TDragScrollDirection : unsigned { dsdUp = 1, dsdDown = 2, dsdLeft = 4, dsdRight = 8 };
+    void DragScrollOver(QPoint pos);
+    void DragScrollStop();
+    void DragScrollStep();
+    unsigned DragScrollDirection() const { return m_dragScrollDir; }
+    bool DragScrollTimerActive() const;
     void UpdateScrollBarsAlways(bool hideUnused);
     void UpdateProportionalHScroll();
     void UpdateProportionalVScroll();
@@ -910,6 +936,9 @@ public:
     UnitChangedEvent OnUnitChanged;
     ColorSelectEvent OnColorSelect;
     ImageSelectEvent OnImageSelect;
+    using DragScrollEvent = std::function<void(TExtStringGrid* sender, int topRow, int leftCol, unsigned& direction,
+                                               bool& canScroll)>;
+    DragScrollEvent OnDragScroll;
     CanAddRowEvent OnCanAddRow;
     CanInsertRowEvent OnCanInsertRow;
     NotifyEvent OnResize;
@@ -934,6 +963,13 @@ protected:
     void rowMoved(int fromIndex, int toIndex) override;
     void calcSizingState(int x, int y, platform::TGridState& state, int& index, int& sizingPos, int& sizingOfs,
                          const platform::TGridDrawInfo& info) override;
+    // Thumb drags: hints and synchronous scrolling; then the standard scrolling.
+    void wmHScroll(platform::TScrollCode code, int pos) override;
+    void wmVScroll(platform::TScrollCode code, int pos) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dragLeaveEvent(QDragLeaveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
     // Fires OnRowChanged (last reported row, newRow) when newRow differs from the last reported
     // row, which it becomes.
     void ReportRowChange(int newRow);
@@ -965,6 +1001,12 @@ private:
     void shiftHiddenForRemoval(int displayRow, int count);
     void shiftHiddenForInsertion(int displayRow, int count);
     void hideRealRange(int fromRow, int toRow);
+    // Lists of display rows leave the grid in one pass: deleted (their properties freed, like
+    // FreeAndDeleteRows; eraseFlags drops their modified and enabled flags as RemoveRows does)
+    // or hidden by their real indexes; at least one row (keep rows) stays.
+    std::vector<int> cleanRowList(const std::vector<int>& rows, int keep) const;
+    void deleteDisplayRows(const std::vector<int>& rows, bool eraseFlags);
+    void hideDisplayRows(const std::vector<int>& rows, int keep);
     void mergeItems(std::vector<int> reals, platform::TTakenRows taken, int level);
     void showItems(size_t first, size_t last);
     void deleteRowsCore(int index, int count);
@@ -1052,6 +1094,9 @@ private:
     TScrollBarAlways m_scrollBarAlways = saNone;
     platform::TScrollStyle m_scrollBarsStyle = platform::TScrollStyle::ssBoth;
     bool m_scrollLock = false;
+    QPointer<QWidget> m_gridHint;
+    QTimer* m_dragScrollTimer = nullptr;
+    unsigned m_dragScrollDir = 0;
 
     // Looks.
     TGridLook m_look = glXP;

@@ -572,46 +572,143 @@ void TExtStringGrid::ResetColumnOrder()
     }
 }
 
+// --- lists of rows -----------------------------------------------------------------------------
+
+std::vector<int> TExtStringGrid::cleanRowList(const std::vector<int>& rows, int keep) const
+{
+    // Ascending, inside the grid, and never all rows: `keep` rows stay.
+    std::vector<int> out;
+    out.reserve(rows.size());
+    for (int r : rows)
+        if (r >= 0 && r < rowCount() && (out.empty() || r > out.back()))
+            out.push_back(r);
+    if (int(out.size()) > rowCount() - keep)
+        out.resize(size_t(std::max(0, rowCount() - keep)));
+    return out;
+}
+
+void TExtStringGrid::deleteDisplayRows(const std::vector<int>& listed, bool eraseFlags)
+{
+    const std::vector<int> rows = cleanRowList(listed, 1);
+    if (rows.empty())
+        return;
+    if (CellPropsAlive() > 0)
+        for (int r : rows)
+            if (const platform::GridRow* cells = cellStore().row(r))
+                for (const auto& o : cells->objects())
+                    delete static_cast<TCellProperties*>(o.object);
+    if (m_controlList.Count() > 0) {
+        // Controls in the rows go; those below move up past the rows removed above them.
+        std::vector<int> reals;
+        reals.reserve(rows.size());
+        for (int r : rows)
+            reals.push_back(RealRowIndex(r));
+        for (int i = m_controlList.Count() - 1; i >= 0; --i) {
+            TControlItem& item = m_controlList.GetControl(i);
+            if (std::binary_search(reals.begin(), reals.end(), item.Y)) {
+                if (item.Object)
+                    item.Object->hide();
+                m_controlList.RemoveControl(i);
+            } else {
+                item.Y -= int(std::lower_bound(reals.begin(), reals.end(), item.Y) - reals.begin());
+            }
+        }
+    }
+    // A hidden row moves up by the removed rows before its display place.
+    std::vector<int>& idx = m_hidden.Idx;
+    for (size_t i = 0; i < idx.size(); ++i)
+        idx[i] -= int(std::lower_bound(rows.begin(), rows.end(), idx[i] - int(i)) - rows.begin());
+    if (eraseFlags) {
+        if (ShowModified.Enabled)
+            rowlists::erase(m_modifiedRows.RawValues(), rows);
+        if (m_useEnabledRows)
+            rowlists::erase(m_enabledRows.RawValues(), rows);
+    }
+    const int top = topRow();
+    const int current = row();
+    takeDisplayRows(rows); // the rows' texts go with them; their properties were freed above
+    if (current < rowCount() - m_fixedFooters && current >= fixedRows())
+        setRow(current);
+    else if (rowCount() - m_fixedFooters - 1 >= fixedRows())
+        setRow(rowCount() - m_fixedFooters - 1);
+    if (top < rowCount())
+        setTopRow(top);
+    CellsChanged(QRect(QPoint(0, rows.front()), QPoint(ColCount() - 1, rows.back() + 1)));
+}
+
+void TExtStringGrid::hideDisplayRows(const std::vector<int>& listed, int keep)
+{
+    const std::vector<int> rows = cleanRowList(listed, keep);
+    if (rows.empty())
+        return;
+    std::vector<int> reals(rows.size());
+    const std::vector<int>& idx = m_hidden.Idx;
+    size_t i = 0;
+    for (size_t k = 0; k < rows.size(); ++k) {
+        while (i < idx.size() && idx[i] - int(i) <= rows[k])
+            ++i;
+        reals[k] = rows[k] + int(i);
+    }
+    const int top = topRow();
+    const int current = row();
+    mergeItems(std::move(reals), takeDisplayRows(rows), -1);
+    if (current < rowCount() - m_fixedFooters && current >= fixedRows())
+        setRow(current);
+    if (top < rowCount())
+        setTopRow(top);
+    CellsChanged(QRect(QPoint(0, rows.front()), QPoint(ColCount() - 1, rows.back() + 1)));
+}
+
 void TExtStringGrid::RemoveDuplicates(int c, bool doCase)
 {
+    // One walk finds the later rows of each group of equal texts; they go in one pass.
     const int real = RealColIndex(c);
     std::set<QString> seen;
-    int r = fixedRows();
-    while (r < rowCount() - m_fixedFooters) {
+    std::vector<int> rows;
+    for (int r = fixedRows(); r < rowCount() - m_fixedFooters; ++r) {
         QString t = Cells(real, r);
         if (!doCase)
             t = t.toUpper();
-        if (seen.count(t)) {
-            FreeAndDeleteRows(r, 1);
-            continue;
-        }
-        seen.insert(t);
-        ++r;
+        if (!seen.insert(t).second)
+            rows.push_back(r);
     }
+    deleteDisplayRows(rows, false);
+}
+
+void TExtStringGrid::RemoveCheckedRows(int checkBoxCol, bool removeChecked)
+{
+    std::vector<int> rows;
+    for (int r = fixedRows(); r < rowCount(); ++r) {
+        bool state = false;
+        if (GetCheckBoxState(checkBoxCol, r, state) && state == removeChecked)
+            rows.push_back(r);
+    }
+    deleteDisplayRows(rows, true);
 }
 
 void TExtStringGrid::RemoveSelectedRows()
 {
+    std::vector<int> rows;
     if (MouseActions.DisjunctRowSelect()) {
-        std::vector<int> rows;
-        for (int r = rowCount() - m_fixedFooters - 1; r >= fixedRows(); --r)
+        for (int r = fixedRows(); r < rowCount() - m_fixedFooters; ++r)
             if (RowSelect(MouseActions.RowSelectPersistent ? RealRowIndex(r) : r))
                 rows.push_back(r);
-        for (int r : rows)
-            FreeAndDeleteRows(r, 1);
+        deleteDisplayRows(rows, false);
         ClearRowSelect();
         return;
     }
     const TGridRect s = Selection();
-    for (int r = std::max(s.Top, s.Bottom); r >= std::min(s.Top, s.Bottom); --r)
-        FreeAndDeleteRows(r, 1);
+    rows = rowlists::range(std::min(s.Top, s.Bottom), std::abs(s.Bottom - s.Top) + 1);
+    deleteDisplayRows(rows, false);
 }
 
 void TExtStringGrid::RemoveUnSelectedRows()
 {
-    for (int r = rowCount() - m_fixedFooters - 1; r >= fixedRows(); --r)
+    std::vector<int> rows;
+    for (int r = fixedRows(); r < rowCount() - m_fixedFooters; ++r)
         if (!RowSelect(r))
-            FreeAndDeleteRows(r, 1);
+            rows.push_back(r);
+    deleteDisplayRows(rows, false);
     if (MouseActions.RowSelectPersistent) {
         for (int r = fixedRows(); r < rowCount() - m_fixedFooters; ++r)
             SetRowSelect(r, true);
@@ -620,26 +717,61 @@ void TExtStringGrid::RemoveUnSelectedRows()
     }
 }
 
+void TExtStringGrid::RemoveSelectedCols()
+{
+    if (MouseActions.DisjunctColSelect()) {
+        for (int c = colCount() - 1; c >= fixedCols(); --c) {
+            if (!ColSelect(c))
+                continue;
+            RemoveCols(c, 1);
+            if (c < int(m_colSelect.size()))
+                m_colSelect.erase(m_colSelect.begin() + c);
+        }
+        return;
+    }
+    const TGridRect s = Selection();
+    const int left = std::min(s.Left, s.Right);
+    RemoveCols(left, std::abs(s.Right - s.Left) + 1);
+}
+
+void TExtStringGrid::RemoveUnSelectedCols()
+{
+    if (MouseActions.DisjunctColSelect()) {
+        for (int c = colCount() - 1; c >= fixedCols(); --c) {
+            if (ColSelect(c))
+                continue;
+            RemoveCols(c, 1);
+            if (c < int(m_colSelect.size()))
+                m_colSelect.erase(m_colSelect.begin() + c);
+        }
+    } else {
+        const TGridRect s = Selection();
+        const int left = std::min(s.Left, s.Right);
+        const int right = std::max(s.Left, s.Right);
+        if (right + 1 < colCount())
+            RemoveCols(right + 1, colCount() - right - 1);
+        if (left > fixedCols())
+            RemoveCols(fixedCols(), left - fixedCols());
+    }
+    ClearColSelect();
+}
+
 void TExtStringGrid::HideSelectedRows()
 {
-    for (int r = rowCount() - 1; r >= fixedRows(); --r)
+    std::vector<int> rows;
+    for (int r = fixedRows(); r < rowCount(); ++r)
         if (RowSelect(MouseActions.RowSelectPersistent ? RealRowIndex(r) : r))
-            HideRow(RealRowIndex(r));
+            rows.push_back(r);
+    hideDisplayRows(rows, 1);
 }
 
 void TExtStringGrid::HideUnSelectedRows()
 {
-    int r = fixedRows();
-    while (r < rowCount() && rowCount() > fixedRows() + 1) {
-        if (!RowSelect(r)) {
-            const int before = rowCount();
-            HideRow(RealRowIndex(r));
-            if (rowCount() == before)
-                ++r;
-        } else {
-            ++r;
-        }
-    }
+    std::vector<int> rows;
+    for (int r = fixedRows(); r < rowCount(); ++r)
+        if (!RowSelect(r))
+            rows.push_back(r);
+    hideDisplayRows(rows, fixedRows() + 1);
 }
 
 } // namespace controls::grid

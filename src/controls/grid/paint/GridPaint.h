@@ -183,6 +183,8 @@ protected:
     bool m_colMoving = false;        // a column is being moved by mouse
     int m_colMoveIndex = -1;         // the column being moved
     TGridCoord m_hoverFixed{-1, -1}; // the lit fixed cell
+    TGridCoord m_pushedFixed{-1, -1}; // the fixed cell held down as a button (FixedAsButtons)
+    bool m_fixedCellPushed = false;
     TGridCoord m_hotFixedCell{-1, -1};
     TGridCoord m_hoverButton{-1, -1};
     TGridCoord m_hoverCell{-1, -1};

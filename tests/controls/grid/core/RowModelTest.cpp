@@ -131,7 +131,7 @@ TEST(RowModelTest, RandomRowOperationsAgreeWithAPlainModel)
         for (int step = 0; step < 250; ++step) {
             const int n = g.RowCount();
             const int total = g.TotalRowCount();
-            const int op = int(rng() % 14);
+            const int op = int(rng() % 15);
             std::string what;
             switch (op) {
             case 0: { // write a cell
@@ -267,6 +267,27 @@ TEST(RowModelTest, RandomRowOperationsAgreeWithAPlainModel)
                 for (size_t i = 0; i < reals.size(); ++i)
                     m.rows[size_t(reals[i])] = shown[i];
                 what = "move row";
+                break;
+            }
+            case 13: { // the later rows of each group of equal texts in column 0 go
+                if (rng() % 4 != 0)
+                    break;
+                g.RemoveDuplicates(0, true);
+                std::vector<QString> seen;
+                std::vector<int> drop;
+                const std::vector<int> reals = m.shownReals();
+                for (size_t d = 0; d < reals.size(); ++d) {
+                    const QString& t = m.rows[size_t(reals[d])].texts[0];
+                    if (std::find(seen.begin(), seen.end(), t) != seen.end())
+                        drop.push_back(int(d));
+                    else
+                        seen.push_back(t);
+                }
+                if (int(drop.size()) >= n)
+                    drop.resize(size_t(n - 1));
+                for (auto it = drop.rbegin(); it != drop.rend(); ++it)
+                    m.removeShown(*it, 1);
+                what = "remove duplicates";
                 break;
             }
             default: { // free and delete

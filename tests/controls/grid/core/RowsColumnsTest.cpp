@@ -335,3 +335,48 @@ TEST(RowsTest, InsertingAboveAHiddenRowKeepsItInItsPlace)
         got << g.Cells(1, r);
     EXPECT_EQ(got, expected);
 }
+
+TEST(RowsTest, CheckedRowsAndSelectedColumnsGoInOnePass)
+{
+    TExtStringGrid g;
+    g.SetColCount(5);
+    g.SetRowCount(8);
+    label(g);
+    for (int r = 1; r < 8; ++r)
+        g.AddCheckBox(1, r, r % 3 == 0, false);
+    const int alive = g.CellPropsAlive();
+    g.RemoveCheckedRows(1, true); // rows 3 and 6
+    EXPECT_EQ(g.RowCount(), 6);
+    EXPECT_EQ(g.CellPropsAlive(), alive - 2);
+    QStringList left;
+    for (int r = 0; r < g.RowCount(); ++r)
+        left << g.Cells(0, r);
+    EXPECT_EQ(left, QStringList({"0/0", "0/1", "0/2", "0/4", "0/5", "0/7"}));
+    g.RemoveCheckedRows(1, false); // every unchecked data row
+    EXPECT_EQ(g.RowCount(), 1);
+
+    TExtStringGrid h;
+    h.SetColCount(6);
+    h.SetRowCount(3);
+    label(h);
+    h.SetSelection(TGridRect{2, 1, 3, 1});
+    h.RemoveSelectedCols();
+    EXPECT_EQ(h.ColCount(), 4);
+    EXPECT_EQ(h.Cells(2, 0), QStringLiteral("4/0"));
+    h.SetSelection(TGridRect{2, 1, 2, 1});
+    h.RemoveUnSelectedCols(); // right of the selection, then between the fixed column and it
+    EXPECT_EQ(h.ColCount(), 2);
+    EXPECT_EQ(h.Cells(0, 0), QStringLiteral("0/0"));
+    EXPECT_EQ(h.Cells(1, 0), QStringLiteral("4/0"));
+
+    TExtStringGrid d;
+    d.MouseActions.SetDisjunctColSelect(true);
+    d.SetColCount(6);
+    label(d);
+    d.SetColSelect(1, true);
+    d.SetColSelect(4, true);
+    d.RemoveUnSelectedCols();
+    EXPECT_EQ(d.ColCount(), 3);
+    EXPECT_EQ(d.Cells(1, 0), QStringLiteral("1/0"));
+    EXPECT_EQ(d.Cells(2, 0), QStringLiteral("4/0"));
+}
