@@ -987,6 +987,8 @@ private:
     TCellGraphic* baseGraphic(int col, int row);
     TCellGraphic* realRowGraphic(int col, int realRow);
     void repaintDisplCell(int col, int row);
+    // The real indexes of ascending display rows.
+    std::vector<int> realIndexesOf(const std::vector<int>& displayRows) const;
     // The hidden row of a real index (its place in m_hidden), or -1.
     int hiddenIndexOf(int realRow) const;
     // Index of the first hidden row whose real index is at or above realRow.
@@ -1009,6 +1011,8 @@ private:
     void hideDisplayRows(const std::vector<int>& rows, int keep);
     void mergeItems(std::vector<int> reals, platform::TTakenRows taken, int level);
     void showItems(size_t first, size_t last);
+    void keepRowAndTop(int current, int top, bool toLastDataRow);
+    void thumbHint(platform::TScrollCode code, const QString& format, int index);
     void deleteRowsCore(int index, int count);
     void insertRowsCore(int rowIndex, int count);
     void applyColumnWidthsAfterHide();

@@ -70,6 +70,20 @@ int TExtStringGrid::DisplRowIndex(int realRow) const
 
 bool TExtStringGrid::IsHiddenRow(int r) const { return hiddenIndexOf(r) >= 0; }
 
+std::vector<int> TExtStringGrid::realIndexesOf(const std::vector<int>& displayRows) const
+{
+    // One walk along the hidden rows for the whole ascending list.
+    std::vector<int> reals(displayRows.size());
+    const std::vector<int>& idx = m_hidden.Idx;
+    size_t i = 0;
+    for (size_t k = 0; k < displayRows.size(); ++k) {
+        while (i < idx.size() && idx[i] - int(i) <= displayRows[k])
+            ++i;
+        reals[k] = displayRows[k] + int(i);
+    }
+    return reals;
+}
+
 int TExtStringGrid::hiddenIndexOf(int realRow) const
 {
     const size_t i = firstItemFrom(realRow);
@@ -177,10 +191,7 @@ void TExtStringGrid::hideRealRange(int fromRow, int toRow)
     const int top = topRow();
     const int current = row();
     mergeItems(std::move(reals), takeDisplayRows(rows), -1);
-    if (current < rowCount() - m_fixedFooters && current >= fixedRows())
-        setRow(current);
-    if (top < rowCount())
-        setTopRow(top);
+    keepRowAndTop(current, top, false);
     CellsChanged(QRect(QPoint(0, f), QPoint(ColCount() - 1, f + int(rows.size()))));
 }
 
@@ -340,16 +351,7 @@ void TExtStringGrid::HideRowList(const std::vector<int>& rows)
         ++m_filterLevel;
         return;
     }
-    // The real index of each listed row, in one walk along the hidden rows.
-    std::vector<int> reals(list.size());
-    const std::vector<int>& idx = m_hidden.Idx;
-    size_t i = 0;
-    for (size_t k = 0; k < list.size(); ++k) {
-        while (i < idx.size() && idx[i] - int(i) <= list[k])
-            ++i;
-        reals[k] = list[k] + int(i);
-    }
-    mergeItems(std::move(reals), takeDisplayRows(list), m_filterLevel);
+    mergeItems(realIndexesOf(list), takeDisplayRows(list), m_filterLevel);
     ++m_filterLevel;
 }
 

@@ -117,6 +117,18 @@ void TExtStringGrid::shiftHiddenForInsertion(int displayRow, int count)
             idx[i] += count;
 }
 
+void TExtStringGrid::keepRowAndTop(int current, int top, bool toLastDataRow)
+{
+    // After rows left: the current row and the top row stay where they were when they still
+    // can; a current row past the data rows goes to the last one when asked.
+    if (current < rowCount() - m_fixedFooters && current >= fixedRows())
+        setRow(current);
+    else if (toLastDataRow && rowCount() - m_fixedFooters - 1 >= fixedRows())
+        setRow(rowCount() - m_fixedFooters - 1);
+    if (top < rowCount())
+        setTopRow(top);
+}
+
 void TExtStringGrid::deleteRowsCore(int index, int count)
 {
     const int old = rowCount();
@@ -131,10 +143,7 @@ void TExtStringGrid::deleteRowsCore(int index, int count)
     if (MouseActions.DisjunctRowSelect() && !MouseActions.RowSelectPersistent)
         rowlists::eraseRange(m_rowSelect, index, count);
     TBaseGrid::SetNormalRowCount(rowCount());
-    if (current < rowCount() - m_fixedFooters && current >= fixedRows())
-        setRow(current);
-    if (top < rowCount())
-        setTopRow(top);
+    keepRowAndTop(current, top, false);
     CellsChanged(QRect(QPoint(0, index), QPoint(ColCount() - 1, index + count)));
 }
 
@@ -599,10 +608,7 @@ void TExtStringGrid::deleteDisplayRows(const std::vector<int>& listed, bool eras
                     delete static_cast<TCellProperties*>(o.object);
     if (m_controlList.Count() > 0) {
         // Controls in the rows go; those below move up past the rows removed above them.
-        std::vector<int> reals;
-        reals.reserve(rows.size());
-        for (int r : rows)
-            reals.push_back(RealRowIndex(r));
+        const std::vector<int> reals = realIndexesOf(rows);
         for (int i = m_controlList.Count() - 1; i >= 0; --i) {
             TControlItem& item = m_controlList.GetControl(i);
             if (std::binary_search(reals.begin(), reals.end(), item.Y)) {
@@ -627,12 +633,7 @@ void TExtStringGrid::deleteDisplayRows(const std::vector<int>& listed, bool eras
     const int top = topRow();
     const int current = row();
     takeDisplayRows(rows); // the rows' texts go with them; their properties were freed above
-    if (current < rowCount() - m_fixedFooters && current >= fixedRows())
-        setRow(current);
-    else if (rowCount() - m_fixedFooters - 1 >= fixedRows())
-        setRow(rowCount() - m_fixedFooters - 1);
-    if (top < rowCount())
-        setTopRow(top);
+    keepRowAndTop(current, top, true);
     CellsChanged(QRect(QPoint(0, rows.front()), QPoint(ColCount() - 1, rows.back() + 1)));
 }
 
@@ -641,21 +642,11 @@ void TExtStringGrid::hideDisplayRows(const std::vector<int>& listed, int keep)
     const std::vector<int> rows = cleanRowList(listed, keep);
     if (rows.empty())
         return;
-    std::vector<int> reals(rows.size());
-    const std::vector<int>& idx = m_hidden.Idx;
-    size_t i = 0;
-    for (size_t k = 0; k < rows.size(); ++k) {
-        while (i < idx.size() && idx[i] - int(i) <= rows[k])
-            ++i;
-        reals[k] = rows[k] + int(i);
-    }
+    std::vector<int> reals = realIndexesOf(rows);
     const int top = topRow();
     const int current = row();
     mergeItems(std::move(reals), takeDisplayRows(rows), -1);
-    if (current < rowCount() - m_fixedFooters && current >= fixedRows())
-        setRow(current);
-    if (top < rowCount())
-        setTopRow(top);
+    keepRowAndTop(current, top, false);
     CellsChanged(QRect(QPoint(0, rows.front()), QPoint(ColCount() - 1, rows.back() + 1)));
 }
 

@@ -51,20 +51,25 @@ void TExtStringGrid::ScrollInView(int colIndex, int rowIndex)
 
 // --- thumb drags -------------------------------------------------------------------------------
 
+void TExtStringGrid::thumbHint(platform::TScrollCode code, const QString& format, int index)
+{
+    // While the thumb is dragged the hint names where it would go; the end of the drag hides it.
+    if (code == platform::TScrollCode::SB_ENDSCROLL) {
+        HideGridHint();
+    } else if (code == platform::TScrollCode::SB_THUMBTRACK) {
+        QString hint = format.arg(index);
+        if (OnScrollHint)
+            OnScrollHint(this, index, hint);
+        ShowGridHint(hint, QCursor::pos() + QPoint(10, 0));
+    }
+}
+
 void TExtStringGrid::wmHScroll(platform::TScrollCode code, int pos)
 {
     using platform::TScrollCode;
     const int c = mulDiv(pos, colCount() - visibleColCount() - fixedCols(), 127) + fixedCols();
-    if (ScrollHints == shHorizontal || ScrollHints == shBoth) {
-        if (code == TScrollCode::SB_ENDSCROLL) {
-            HideGridHint();
-        } else if (code == TScrollCode::SB_THUMBTRACK) {
-            QString hint = QStringLiteral("Col : %1").arg(c);
-            if (OnScrollHint)
-                OnScrollHint(this, c, hint);
-            ShowGridHint(hint, QCursor::pos() + QPoint(10, 0));
-        }
-    }
+    if (ScrollHints == shHorizontal || ScrollHints == shBoth)
+        thumbHint(code, QStringLiteral("Col : %1"), c);
     if (code == TScrollCode::SB_THUMBTRACK && ScrollSynch)
         setLeftCol(std::clamp(c, fixedCols(), std::max(fixedCols(), colCount() - 1)));
     if (fixedCols() == 0 && c >= col())
@@ -76,16 +81,8 @@ void TExtStringGrid::wmVScroll(platform::TScrollCode code, int pos)
 {
     using platform::TScrollCode;
     const int r = mulDiv(pos, rowCount() - visibleRowCount() - fixedRows(), 127) + fixedRows();
-    if (ScrollHints == shVertical || ScrollHints == shBoth) {
-        if (code == TScrollCode::SB_ENDSCROLL) {
-            HideGridHint();
-        } else if (code == TScrollCode::SB_THUMBTRACK) {
-            QString hint = QStringLiteral("Row : %1").arg(r);
-            if (OnScrollHint)
-                OnScrollHint(this, r, hint);
-            ShowGridHint(hint, QCursor::pos() + QPoint(10, 0));
-        }
-    }
+    if (ScrollHints == shVertical || ScrollHints == shBoth)
+        thumbHint(code, QStringLiteral("Row : %1"), r);
     if (code == TScrollCode::SB_THUMBTRACK && ScrollSynch)
         SetTopRow(std::clamp(r, fixedRows(), std::max(fixedRows(), rowCount() - 1)));
     TBaseGrid::wmVScroll(code, pos);

@@ -75,6 +75,7 @@ private:
     // Lookup completion from the grid's LookupItems after a key release.
     void DoChange();
     void Restore(const QString& oldText);
+    bool CommitForLeaving(const QString& text, const QString& oldText);
     void SelectOrEnd();
 
     TExtStringGridEdit* m_grid;
