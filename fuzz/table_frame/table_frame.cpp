@@ -1,11 +1,15 @@
 // A table file on arbitrary bytes, loaded by the table frame with the description of one of the
 // tables (the first byte picks it: Modbus RTU or TCP master, BACnet objects of a Modbus master
-// or of a fieldbus slave, broadcast distribution): loading never crashes, a damaged load names
+// or of a fieldbus slave, broadcast distribution, KNX access, DMX default values, SNMP manager,
+// SNMP traps): loading never crashes, a damaged load names
 // the file, the checks run on whatever was loaded, and the table saved from the loaded rows
 // loads back to the same rows and saves to the same bytes.
 #include "tables/bacnet/BacnetTables.h"
+#include "tables/dmx/DmxTables.h"
+#include "tables/knx/KnxTables.h"
 #include "tables/frame/TableModel.h"
 #include "tables/modbus/ModbusTables.h"
+#include "tables/snmp/SnmpTables.h"
 #include "workspace/LangTexts.h"
 #include "workspace/Workspace.h"
 
@@ -37,6 +41,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         {tables::bacnet::bacnetModSlaveTable(19), 19,
          [](const tables::RowView& row) { return tables::bacnet::checkBacnetModSlaveRow(row, 19, {1440, 1440}); }},
         {tables::bacnet::bdtTable(), 0, tables::bacnet::checkBdtRow},
+        {tables::knx::knxAccessTable(), 16, tables::knx::checkKnxRow},
+        {tables::dmx::dmxDefaultsTable(), 18, tables::dmx::checkDmxRow},
+        {tables::snmp::managerTable(), 19, tables::snmp::checkManagerRow},
+        {tables::snmp::trapTable(), 17, tables::snmp::checkTrapRow},
     };
     const Table& t = kTables[data[0] % std::size(kTables)];
     const tables::TableDescription& desc = t.desc;

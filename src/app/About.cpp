@@ -60,11 +60,9 @@ TFAbout::TFAbout(QWidget* parent) : platform::Form(parent)
 
     Image2 = new platform::LinkLabel(this);
     Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setPixmap(QPixmap::fromImage(artwork::makerLogo()));
     Image2->setGeometry(8, 8, 120, 48);
     I_Quendal = new platform::LinkLabel(this);
     I_Quendal->setObjectName(QStringLiteral("I_Quendal"));
-    I_Quendal->setPixmap(QPixmap::fromImage(artwork::partnerLogo()));
     I_Quendal->setGeometry(8, 8, 120, 48);
 
     Label1 = platform::addLabel(this, QStringLiteral("Label1"), 140, 8, bold);
@@ -95,6 +93,13 @@ TFAbout::TFAbout(QWidget* parent) : platform::Form(parent)
     FxButton1->setCaption(QStringLiteral("OK"));
     FxButton1->setModalResult(platform::mrOk);
     setClientSize(406, 148);
+}
+
+void TFAbout::buildControls()
+{
+    // The logos are drawn text: only showing needs them.
+    Image2->setPixmap(QPixmap::fromImage(artwork::makerLogo()));
+    I_Quendal->setPixmap(QPixmap::fromImage(artwork::partnerLogo()));
 }
 
 void TFAbout::FormShow()

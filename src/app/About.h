@@ -38,6 +38,7 @@ public:
 
 protected:
     void FormShow() override;
+    void buildControls() override;
 
 private:
     void placeRows();

@@ -273,7 +273,8 @@ void TFSoftOptions::LangClick(int slot)
     const QString name = langList_[entry].chopped(4);
     const QString question =
         text(txt::ChangeFrom) + Language_In_Use + text(txt::ChangeTo) + name + text(txt::ChangeEnd);
-    if (platform::messageBoxes().show(platform::MsgKind::Confirm, question) != platform::MsgAnswer::Yes)
+    // Yes loses nothing here (the language can be changed back): the default stays Yes.
+    if (platform::messageBoxes().show(platform::MsgKind::Question, question) != platform::MsgAnswer::Yes)
         return;
     // The language in use stays, with its texts, when the file offered cannot be read now.
     if (!workspace::Try_Load_Language(name)) {
@@ -310,19 +311,22 @@ void TFSoftOptions::Btn_OKClick()
     setModalResult(platform::mrOk);
 }
 
-bool TFSoftOptions::Check_Version()
+UpdateCheckResult TFSoftOptions::checkForUpdate()
 {
     if (checking_)
-        return false;
+        return {};
     checking_ = true;
-    const bool newer = app::Check_Version(ws().Converter_Type, server);
+    const UpdateCheckResult r = app::checkForUpdate(ws().Converter_Type, server);
     checking_ = false;
-    return newer;
+    return r;
 }
+
+bool TFSoftOptions::Check_Version() { return checkForUpdate().answer == UpdateAnswer::NewVersion; }
 
 void TFSoftOptions::Btn_Check_UpdateClick()
 {
-    if (Check_Version()) {
+    const UpdateCheckResult r = checkForUpdate();
+    if (r.answer == UpdateAnswer::NewVersion) {
         checkUpdateLink_ = downloadLink(ws().Converter_Type);
         platform::setLabelText(LL_Check_Update, text(txt::NewVersion));
         LL_Check_Update->setCursor(Qt::PointingHandCursor);
@@ -332,7 +336,11 @@ void TFSoftOptions::Btn_Check_UpdateClick()
     } else {
         // Plain text: nothing to click.
         checkUpdateLink_.clear();
-        platform::setLabelText(LL_Check_Update, text(txt::NoUpdate));
+        // A failure is not a result: "No Update Available" would tell what nobody found out.
+        platform::setLabelText(LL_Check_Update,
+                               r.answer == UpdateAnswer::ServerUnreachable
+                                   ? QStringLiteral("The update server could not be reached: %1").arg(r.error)
+                                   : text(txt::NoUpdate));
         LL_Check_Update->setCursor(Qt::ArrowCursor);
         LL_Check_Update->setPalette(TS_Con_Options->palette());
     }

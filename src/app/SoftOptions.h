@@ -54,6 +54,8 @@ public:
     // True when the server offers a newer version of this software. While a check runs, a
     // second one (the main window's timer firing meanwhile) answers false at once.
     bool Check_Version();
+    // The same check with its failure told apart (Check now shows it).
+    UpdateCheckResult checkForUpdate();
 
     // Re-labels every window after a change of language; set by the program to the main
     // window's Change_Language. Without it only this window is re-labelled.

@@ -111,12 +111,18 @@ platform::HttpGetRequest versionQuery(int32_t deviceType, const UpdateServer& se
     return r;
 }
 
-bool Check_Version(int32_t deviceType, const UpdateServer& server)
+UpdateCheckResult checkForUpdate(int32_t deviceType, const UpdateServer& server)
 {
     const platform::HttpResult answer = platform::httpGet(versionQuery(deviceType, server));
-    // Whatever went wrong leaves no reply, and no reply is no update.
-    const QString reply = answer.outcome == platform::HttpOutcome::Ok ? QString::fromLatin1(answer.body) : QString();
-    return replyOffersUpdate(reply, localVersion(deviceType).version);
+    if (answer.outcome != platform::HttpOutcome::Ok)
+        return {UpdateAnswer::ServerUnreachable, answer.error};
+    const bool newer = replyOffersUpdate(QString::fromLatin1(answer.body), localVersion(deviceType).version);
+    return {newer ? UpdateAnswer::NewVersion : UpdateAnswer::NoUpdate, {}};
+}
+
+bool Check_Version(int32_t deviceType, const UpdateServer& server)
+{
+    return checkForUpdate(deviceType, server).answer == UpdateAnswer::NewVersion;
 }
 
 } // namespace app

@@ -45,9 +45,18 @@ UpdateServer defaultUpdateServer();
 // The GET of the version query for a device type.
 platform::HttpGetRequest versionQuery(int32_t deviceType, const UpdateServer& server);
 
-// Runs the query and compares: true when a newer version is available. No answer, an error
-// status, a malformed reply or no complete reply within the server's time-out all count as
-// no update.
+// What a check found. The server could not be reached when there was no connection, no
+// complete reply within the time-out, an error status or no HTTP reply at all; a reply that
+// names no newer version is no update.
+enum class UpdateAnswer { NewVersion, NoUpdate, ServerUnreachable };
+struct UpdateCheckResult {
+    UpdateAnswer answer = UpdateAnswer::NoUpdate;
+    QString error; // why the server could not be reached
+};
+UpdateCheckResult checkForUpdate(int32_t deviceType, const UpdateServer& server);
+
+// True when a newer version is available; a server that could not be reached counts as no
+// update (the timer's check stays silent).
 bool Check_Version(int32_t deviceType, const UpdateServer& server);
 
 } // namespace app

@@ -173,10 +173,10 @@ void TFVarnetoreFirmWare::createControls()
     LL_Update->hide();
     connect(LL_Update, &platform::LinkLabel::clicked, this, [this] { LL_UpdateLinkClick(updateLink_); });
 
+    // The partner's logo is drawn only for the model that shows it (applyDeviceLayout).
     I_Quendal = new QLabel(this);
     I_Quendal->setObjectName(QStringLiteral("I_Quendal"));
-    I_Quendal->setPixmap(QPixmap::fromImage(artwork::partnerLogo()));
-    I_Quendal->adjustSize();
+    I_Quendal->resize(120, 48);
 
     Shape1 = platform::addShape(this, QStringLiteral("Shape1"), 10, 500, 674, 1, QColor(160, 160, 160), true);
 
@@ -293,8 +293,11 @@ void TFVarnetoreFirmWare::applyDeviceLayout()
     if (l.showOstrel)
         L_Ostrel->move(l.ostrelPos);
     I_Quendal->setVisible(l.showLogo);
-    if (l.showLogo)
+    if (l.showLogo) {
+        if (I_Quendal->pixmap().isNull())
+            I_Quendal->setPixmap(QPixmap::fromImage(artwork::partnerLogo()));
         I_Quendal->move(l.logoPos);
+    }
     Shape1->setGeometry(l.separator);
     setFixedSize(l.clientSize);
     orderTabStops();

@@ -113,6 +113,7 @@ EdeDevice edeDevice(std::initializer_list<int> serialTypes)
     parameters::ParGenFile parGen;
     if (!loadParGen(parGen))
         return d;
+    checkDeviceInstance(parGen);
     const int32_t bacnetType = parGen.keyInt(QStringLiteral("BACnet_Type"), 0);
     bool serial = false;
     for (int t : serialTypes)
@@ -197,9 +198,8 @@ QStringList edeObjectLines(const std::vector<TBACnet_EDE_Obj>& objects)
 {
     QStringList lines;
     for (const TBACnet_EDE_Obj& o : objects)
-        lines << QStringList{o.Keyname, o.DevObjInstance, o.ObjectName, o.ObjectType, o.ObjectInstance,
-                             o.Description, o.UnitCode}
-                         .join(QLatin1Char(';')) +
+        lines << platform::csvJoin({o.Keyname, o.DevObjInstance, o.ObjectName, o.ObjectType, o.ObjectInstance,
+                                    o.Description, o.UnitCode}) +
                      QLatin1Char(';');
     return lines;
 }

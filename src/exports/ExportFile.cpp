@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include "parameters/ParGen.h"
+#include "parameters/ParGenCheck.h"
 #include "parameters/ParGenFile.h"
 #include "platform/fs/Files.h"
 #include "platform/text/UserError.h"
@@ -41,6 +43,14 @@ bool loadParGen(parameters::ParGenFile& parGen)
     case parameters::ParGenFile::Status::Loaded: break;
     }
     return true;
+}
+
+void checkDeviceInstance(const parameters::ParGenFile& parGen)
+{
+    const int32_t type = workspace::ws().Converter_Type;
+    const parameters::CheckResult r = parameters::checkDeviceInstance(parameters::readParGen(parGen, type), type);
+    if (!r.ok)
+        throw UserError(r.message());
 }
 
 } // namespace exports

@@ -38,4 +38,9 @@ std::vector<image::TableRow> sectionRows(const image::TableFile& table, const ch
 // platform::UserError when the file is there but cannot be read.
 bool loadParGen(parameters::ParGenFile& parGen);
 
+// For the writers of the BACnet device instance: throws platform::UserError with the general
+// parameters' own message when the instance of the loaded file is outside their bounds (a file
+// edited by hand), rather than writing it.
+void checkDeviceInstance(const parameters::ParGenFile& parGen);
+
 } // namespace exports

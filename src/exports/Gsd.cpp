@@ -8,6 +8,9 @@
 #include "platform/ui/Dialogs.h"
 #include "workspace/Workspace.h"
 
+#include <QFileInfo>
+#include <utility>
+
 namespace exports {
 
 namespace {
@@ -180,6 +183,16 @@ void Create_GSD_File()
     }
     const int32_t nbIn = parGen.keyInt(QStringLiteral("PROFIBUS_SLAVE_NB_IN"), 0);
     const int32_t nbOut = parGen.keyInt(QStringLiteral("PROFIBUS_SLAVE_NB_OUT"), 0);
+    // A negative count (a hand-edited file) would be written as it is: the master's tools drop
+    // such lines, and Max_Data_Len would no longer match the modules.
+    for (const auto& [key, value] : {std::pair{"PROFIBUS_SLAVE_NB_IN", nbIn}, std::pair{"PROFIBUS_SLAVE_NB_OUT", nbOut}})
+        if (value < 0) {
+            platform::showError(QStringLiteral("Error! %1 in %2 is %3: a byte count cannot be negative. Correct it "
+                                               "in the general parameters before creating the GSD file.")
+                                    .arg(QLatin1String(key), QFileInfo(w.Path_ParGen).fileName())
+                                    .arg(value));
+            return;
+        }
 
     platform::FileDialogRequest r;
     r.initialFolder = w.Project_Dir;

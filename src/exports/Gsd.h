@@ -25,8 +25,8 @@ QString gsdFileName(const QString& chosen);
 // Writes the file. Throws platform::UserError naming the file when it cannot be written.
 void Write_GSD_File(const QString& fileName, int32_t NB_IN, int32_t NB_OUT);
 
-// The whole request: the general parameters (an error box without them), the save dialog,
-// the overwrite question, the file.
+// The whole request: the general parameters (an error box without them, or naming the key
+// when a byte count is negative), the save dialog, the overwrite question, the file.
 void Create_GSD_File();
 
 } // namespace exports

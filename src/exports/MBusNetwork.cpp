@@ -98,8 +98,10 @@ std::vector<TBACnet_EDE_Obj> edeDeviceListObjects()
     const workspace::Workspace& w = ws();
     QString instance;
     parameters::ParGenFile parGen;
-    if (loadParGen(parGen))
+    if (loadParGen(parGen)) {
+        checkDeviceInstance(parGen);
         instance = parGen.keyTextOr(QStringLiteral("BACnet_DEV_IDE"), {});
+    }
 
     std::vector<TBACnet_EDE_Obj> list;
     workspace::Reset_Obj_Counters();

@@ -6,6 +6,8 @@
 #include "platform/ui/Dialogs.h"
 #include "workspace/Workspace.h"
 
+#include <QSet>
+
 namespace exports {
 
 namespace {
@@ -43,20 +45,100 @@ std::vector<MibEntry> readSection(const image::TableFile& table, const char* sec
 
 QString syntax(const MibEntry& e) { return e.integer ? QStringLiteral("INTEGER") : QStringLiteral("OCTET STRING"); }
 
-void objects(QStringList& out, const std::vector<MibEntry>& entries, const char* parent, const char* access)
+void objects(QStringList& out, const std::vector<MibEntry>& entries, const std::vector<QString>& names,
+             const char* parent, const char* access)
 {
     const QString p = QLatin1String(parent);
     for (size_t i = 0; i < entries.size(); ++i) {
         const MibEntry& e = entries[i];
         const QString n = QString::number(i + 1);
-        const QString name = e.description.isEmpty() ? p + n : e.description;
-        out << name + QStringLiteral(" OBJECT-TYPE SYNTAX ") + syntax(e) + QStringLiteral(" MAX-ACCESS ") +
+        out << names[i] + QStringLiteral(" OBJECT-TYPE SYNTAX ") + syntax(e) + QStringLiteral(" MAX-ACCESS ") +
                    QLatin1String(access) + QStringLiteral(" STATUS current DESCRIPTION \"") + e.description +
                    QStringLiteral("\" ::= { ") + p + QLatin1Char(' ') + n + QStringLiteral(" }");
     }
 }
 
+constexpr int kMaxDescriptorLength = 64; // the longest descriptor SMIv2 allows
+
+// The descriptor a description is written under: letters and digits kept (accents dropped), any
+// other run of characters one hyphen, no hyphen at either end, the leading capitals in lower
+// case, "v-" before a leading digit, at most 64 characters. Empty when nothing is left.
+QString descriptorOf(const QString& description)
+{
+    QString d;
+    for (const QChar c : description.normalized(QString::NormalizationForm_D)) {
+        if (c.category() == QChar::Mark_NonSpacing)
+            continue;
+        if (c.unicode() < 128 && c.isLetterOrNumber())
+            d += c;
+        else if (!d.isEmpty() && !d.endsWith(QLatin1Char('-')))
+            d += QLatin1Char('-');
+    }
+    while (d.endsWith(QLatin1Char('-')))
+        d.chop(1);
+    if (d.isEmpty())
+        return d;
+    if (d[0].isDigit())
+        d.prepend(QStringLiteral("v-"));
+    // The leading capitals in lower case ("TEMP" temp, "CO2" co2), but a capital that begins
+    // the next word keeps it ("FlowTemp" flowTemp, "HTTPServer" httpServer).
+    qsizetype capitals = 0;
+    while (capitals < d.size() && d[capitals].isUpper())
+        ++capitals;
+    if (capitals > 1 && capitals < d.size() && d[capitals].isLower())
+        --capitals;
+    for (qsizetype i = 0; i < capitals; ++i)
+        d[i] = d[i].toLower();
+    d.truncate(kMaxDescriptorLength);
+    while (d.endsWith(QLatin1Char('-')))
+        d.chop(1);
+    return d;
+}
+
+// The descriptors of the module's fixed part, which an entry must not take.
+QStringList fixedDescriptors(size_t notifications)
+{
+    QStringList l = {"identity", "ostrel", "gateway", "application", "data", "hellostring", "countin", "countout",
+                     "bufferin", "bufferinval", "bufferout", "bufferoutval", "traps", "trapsval", "enterprises"};
+    for (int k = 1; k <= 8; ++k)
+        l << QStringLiteral("bufferinblk%1").arg(k) << QStringLiteral("bufferoutblk%1").arg(k);
+    for (size_t i = 1; i <= notifications; ++i)
+        l << QStringLiteral("trapval%1").arg(i);
+    return l;
+}
+
 } // namespace
+
+MibNames mibObjectNames(const MibTable& table)
+{
+    MibNames names;
+    // Readers compare descriptors without regard to case.
+    QSet<QString> taken;
+    for (const QString& f : fixedDescriptors(table.read.size()))
+        taken.insert(f.toLower());
+    const auto name = [&](const MibEntry& e, const QString& parent, size_t i) {
+        QString base = descriptorOf(e.description);
+        if (base.isEmpty())
+            base = parent + QString::number(i + 1);
+        QString n = base;
+        for (int k = 2; taken.contains(n.toLower()); ++k) {
+            const QString suffix = QLatin1Char('-') + QString::number(k);
+            QString stem = base.left(kMaxDescriptorLength - int(suffix.size()));
+            while (stem.endsWith(QLatin1Char('-')))
+                stem.chop(1);
+            n = stem + suffix;
+        }
+        taken.insert(n.toLower());
+        if (n != e.description && !e.description.isEmpty())
+            names.renamed << QStringLiteral("\"%1\" as %2").arg(e.description, n);
+        return n;
+    };
+    for (size_t i = 0; i < table.read.size(); ++i)
+        names.read.push_back(name(table.read[i], QStringLiteral("bufferinval"), i));
+    for (size_t i = 0; i < table.write.size(); ++i)
+        names.write.push_back(name(table.write[i], QStringLiteral("bufferoutval"), i));
+    return names;
+}
 
 MibTable Read_Trap_Table()
 {
@@ -73,6 +155,18 @@ MibTable Read_Trap_Table()
         w.MIB_Read_List << e.description;
     for (const MibEntry& e : t.write)
         w.MIB_Write_List << e.description;
+    // Told once, with every renamed description.
+    const QStringList renamed = mibObjectNames(t).renamed;
+    if (!renamed.isEmpty()) {
+        constexpr int kListed = 20;
+        QString list = renamed.mid(0, kListed).join(QStringLiteral(", "));
+        if (renamed.size() > kListed)
+            list += QStringLiteral(" and %1 more").arg(renamed.size() - kListed);
+        t.warnings << QStringLiteral("%1 descriptions are not valid MIB object names and are written under other "
+                                     "names (the descriptions and the object numbers stay): %2.")
+                          .arg(renamed.size())
+                          .arg(list);
+    }
     return t;
 }
 
@@ -110,14 +204,15 @@ QStringList mibLines(const MibTable& table)
                             "DESCRIPTION \"data block n.%1\" ::= { bufferin %1 }")
                  .arg(k);
     o << QStringLiteral(" bufferinval OBJECT IDENTIFIER::= { bufferin 9 }");
-    objects(o, table.read, "bufferinval", "read-only");
+    const MibNames names = mibObjectNames(table);
+    objects(o, table.read, names.read, "bufferinval", "read-only");
     o << QStringLiteral("bufferout OBJECT IDENTIFIER::= { data 5 }");
     for (int k = 1; k <= 8; ++k)
         o << QStringLiteral("bufferoutblk%1 OBJECT-TYPE SYNTAX OCTET STRING MAX-ACCESS read-write STATUS current "
                             "DESCRIPTION \"data block n.%1\" ::= { bufferout %1 }")
                  .arg(k);
     o << QStringLiteral(" bufferoutval OBJECT IDENTIFIER::= { bufferout 9 }");
-    objects(o, table.write, "bufferoutval", "read-write");
+    objects(o, table.write, names.write, "bufferoutval", "read-write");
     o << QStringLiteral("traps OBJECT IDENTIFIER::= { application 2 }")
       << QStringLiteral(" trapsval OBJECT IDENTIFIER::= { traps 1 }");
     for (size_t i = 0; i < table.read.size(); ++i) {

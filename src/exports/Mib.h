@@ -28,9 +28,22 @@ struct MibTable {
 
 // The enabled rows of `Path_SNMP_Trap` (empty without the file); also fills MIB_Read_List and
 // MIB_Write_List. A '"' in a description becomes "'" and at most kMaxMibEntries rows of each
-// section are taken, both with a warning. Throws platform::UserError when the file cannot be
+// section are taken, both with a warning; descriptions that are no valid object names get one
+// warning naming them all. Throws platform::UserError when the file cannot be
 // read.
 MibTable Read_Trap_Table();
+
+// The object names of the entries. A description that is a valid SMI descriptor (a lower-case
+// letter, then letters, digits and single hyphens, at most 64 characters) is its own name;
+// another one is written as one (accents dropped, other characters a hyphen, the first letter
+// lower-cased), an empty one as the parent's name and its number; a name already taken in the
+// module, in any letter case, gets "-2", "-3" ... The object numbers do not change.
+struct MibNames {
+    std::vector<QString> read;
+    std::vector<QString> write;
+    QStringList renamed; // "\"<description>\" as <name>" for every description not kept as it is
+};
+MibNames mibObjectNames(const MibTable& table);
 
 QStringList mibLines(const MibTable& table);
 

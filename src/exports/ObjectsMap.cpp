@@ -170,8 +170,9 @@ QStringList objectsMapTableLines(const std::vector<TBACnet_Obj_115>& objects)
 {
     QStringList lines{QStringLiteral("Var Description; Istance; BACnet Data Type; BACnet Eng. Unit; Read/Write")};
     for (const TBACnet_Obj_115& o : objects)
-        lines << o.Name_Var_BACnet + QStringLiteral("; ") + o.Instance + QStringLiteral("; ") + o.Type_Var +
-                     QStringLiteral("; ") + o.Unit_Var + QLatin1Char(';') + o.Read_Write + QLatin1Char(';');
+        lines << platform::csvJoin({o.Name_Var_BACnet, o.Instance, o.Type_Var, o.Unit_Var}, QLatin1Char(';'),
+                                   QStringLiteral(" ")) +
+                     QLatin1Char(';') + platform::csvField(o.Read_Write) + QLatin1Char(';');
     return lines;
 }
 
@@ -180,8 +181,8 @@ QStringList objectsMapMBusLines(const std::vector<TBACnet_Obj_102>& objects)
     QStringList lines{
         QStringLiteral("M-Bus ID Node; Var Description; Istance; BACnet Data Type; BACnet Eng. Unit; Read/Write;")};
     for (const TBACnet_Obj_102& o : objects)
-        lines << QStringList{o.ID_Node, o.Name_Var_BACnet, o.Instance, o.Type_Var, o.Unit_Var, o.Read_Write}.join(
-                     QStringLiteral("; ")) +
+        lines << platform::csvJoin({o.ID_Node, o.Name_Var_BACnet, o.Instance, o.Type_Var, o.Unit_Var, o.Read_Write},
+                                   QLatin1Char(';'), QStringLiteral(" ")) +
                      QLatin1Char(';');
     return lines;
 }

@@ -9,12 +9,16 @@
 #include "image/MBusImages.h"
 #include "image/ModbusImages.h"
 #include "image/SnmpImages.h"
+#include "parameters/ParGen.h"
+#include "parameters/ParGenCheck.h"
+#include "parameters/ParGenFile.h"
 #include "platform/fs/Files.h"
 #include "platform/text/UserError.h"
 #include "workspace/Workspace.h"
 
 #include <QByteArray>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace image {
@@ -111,6 +115,20 @@ std::vector<BankFile> bankFiles(int32_t type, const ImageState& st)
     return files;
 }
 
+// A device instance that the general parameters refuse (a file edited by hand) is refused here
+// with their message: the image would carry it wrapped into 32 bits. A file that cannot be read
+// is left to the build routines, which name it.
+std::optional<QString> deviceInstanceError(int32_t type)
+{
+    parameters::ParGenFile file;
+    if (file.load(workspace::ws().Path_ParGen) != parameters::ParGenFile::Status::Loaded)
+        return std::nullopt;
+    const parameters::CheckResult r = parameters::checkDeviceInstance(parameters::readParGen(file, type), type);
+    if (r.ok)
+        return std::nullopt;
+    return r.message();
+}
+
 } // namespace
 
 ImageState& state()
@@ -129,6 +147,8 @@ BuildResult Build_Bin(ImageState& st)
         st.builtType = type;
         return {};
     }
+    if (const std::optional<QString> error = deviceInstanceError(type))
+        return {false, *error};
     // A build that fails is never saved. The routines read and check every file before they
     // write the first byte of a bank (the M-Bus converters build their bank3 before they check
     // their BACnet side).

@@ -26,6 +26,20 @@ ElementTexts childTexts(const platform::XmlNode& e)
 
 } // namespace
 
+TVar_Dev deviceVariable(const TemplateVariable& tv, const QString& msb, const QString& sst, const QString& thirdField)
+{
+    TVar_Dev x;
+    x.Frame_Num = tv.FrameNumber;
+    x.Position = tv.PositionInFrame;
+    x.Object_Type = tv.ObjectType;
+    x.Post_Ope = tv.PostOperation;
+    x.Frame = tv.Frame;
+    x.Units = tv.Units;
+    x.ObjectName = completedObjectName(tv.splits, msb, sst, thirdField);
+    x.Description = tv.Description;
+    return x;
+}
+
 QByteArray deviceListXml(const std::vector<TDevice_QV>& devices, int32_t converterIndex)
 {
     platform::XmlDocument doc;
@@ -120,18 +134,8 @@ DeviceList devicesFromTexts(const DeviceListTexts& texts, const QString& templat
         const TemplateTexts tpl = readTemplateTexts(templatePath);
         d.Device_Type = templateDeviceKind(tpl);
         // The variables follow the template as it is now, whatever the list held.
-        for (const TemplateVariable& tv : templateVariables(tpl)) {
-            TVar_Dev x;
-            x.Frame_Num = tv.FrameNumber;
-            x.Position = tv.PositionInFrame;
-            x.Object_Type = tv.ObjectType;
-            x.Post_Ope = tv.PostOperation;
-            x.Frame = tv.Frame;
-            x.Units = tv.Units;
-            x.ObjectName = completedObjectName(tv.splits, d.MSB, d.SST, d.Third_Field);
-            x.Description = tv.Description;
-            d.Vars_List.push_back(x);
-        }
+        for (const TemplateVariable& tv : templateVariables(tpl))
+            d.Vars_List.push_back(deviceVariable(tv, d.MSB, d.SST, d.Third_Field));
         list.devices.push_back(std::move(d));
     }
     return list;

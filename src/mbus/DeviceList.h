@@ -54,6 +54,11 @@ struct TDevice_QV {
     bool operator==(const TDevice_QV&) const = default;
 };
 
+// A device variable made from a template variable, its object name completed with the device's
+// MSB, SST and third field; `Enable` true.
+TVar_Dev deviceVariable(const TemplateVariable& variable, const QString& msb, const QString& sst,
+                        const QString& thirdField);
+
 // The bytes of the file for the devices and the converter variant's index.
 QByteArray deviceListXml(const std::vector<TDevice_QV>& devices, int32_t converterIndex);
 // Writes the file whole; throws platform::UserError when it cannot be written.

@@ -35,7 +35,8 @@ QStringList registerMapLines(int32_t converterType, const QString& deviceListPat
     const int span = step - 1;
     int64_t r = 0;
     auto add = [&](const QString& idType, const QString& id, const QString& description, const QString& access) {
-        lines << QStringLiteral("%1-%2;%3;%4;%5;%6;").arg(r).arg(r + span).arg(idType, id, description, access);
+        lines << platform::csvJoin({QStringLiteral("%1-%2").arg(r).arg(r + span), idType, id, description, access}) +
+                     QLatin1Char(';');
         r += step;
     };
 

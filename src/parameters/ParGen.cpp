@@ -1,5 +1,7 @@
 #include "parameters/ParGen.h"
 
+#include <QFileInfo>
+
 #include "platform/text/Text.h"
 #include "workspace/Validators.h"
 #include "workspace/Workspace.h"
@@ -506,7 +508,13 @@ bool saveParGen(const QString& path, const ParGen& p, int32_t type, QString* err
 {
     platform::XmlDocument doc;
     writeParGen(p, type, doc);
-    return doc.save(path, {}, error);
+    QString why;
+    if (doc.save(path, {}, &why))
+        return true;
+    // The reason alone ("Operation not permitted") does not say which file.
+    if (error)
+        *error = QStringLiteral("Error! The file %1 cannot be written: %2").arg(QFileInfo(path).fileName(), why);
+    return false;
 }
 
 } // namespace parameters

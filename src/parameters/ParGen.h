@@ -290,7 +290,8 @@ ParGenLoad loadParGen(const QString& path, int32_t converterType);
 // Replaces the document's contents with the file of this device type.
 void writeParGen(const ParGen& p, int32_t converterType, platform::XmlDocument& doc);
 QByteArray parGenBytes(const ParGen& p, int32_t converterType);
-// Writes the whole file through a temp file and rename; false with the reason on failure.
+// Writes the whole file through a temp file and rename; false on failure, with the message
+// "Error! The file ParGen.xml cannot be written: <reason>" (the previous file stays).
 bool saveParGen(const QString& path, const ParGen& p, int32_t converterType, QString* error = nullptr);
 
 } // namespace parameters

@@ -76,6 +76,9 @@ private:
     CheckResult r_;
 };
 
+constexpr int64_t kMaxDeviceInstance = 4194303;     // the BACnet object identifier's instance field
+constexpr int64_t kMaxFixedDeviceInstance = 65536;  // the models without the BACnet type choice
+
 constexpr Address kBacnetIp = {&ParGen::BACnet_IP1, &ParGen::BACnet_IP2, &ParGen::BACnet_IP3, &ParGen::BACnet_IP4};
 constexpr Address kBacnetSm = {&ParGen::BACnet_SM1, &ParGen::BACnet_SM2, &ParGen::BACnet_SM3, &ParGen::BACnet_SM4};
 constexpr Address kBacnetGat = {&ParGen::BACnet_GAT1, &ParGen::BACnet_GAT2, &ParGen::BACnet_GAT3, &ParGen::BACnet_GAT4};
@@ -94,7 +97,7 @@ void checkBacnetIpSwitchable(Checker& c, const ParGen& p, int32_t type)
     }
     if (type == 9 && !c.failed() && Check_Device_Name(p.BACnet_NAME_STA))
         c.fail(219, "E_BACnet_Name_Station");
-    c.range(p.BACnet_DEV_IDE, "E_BACnet_Dev_Ide", 0, 4194303, 220);
+    c.range(p.BACnet_DEV_IDE, "E_BACnet_Dev_Ide", 0, kMaxDeviceInstance, 220);
 }
 
 // BACnet/IP of the device types without the choice: other texts and bounds.
@@ -114,7 +117,7 @@ void checkBacnetIpFixed(Checker& c, const ParGen& p)
         if (port < 0 || port > 65535 || port == 10000)
             c.fail(235, "E_PORT");
     }
-    c.range(p.BACnet_DEV_IDE, "E_BACnet_Dev_Ide", 0, 65536, 237);
+    c.range(p.BACnet_DEV_IDE, "E_BACnet_Dev_Ide", 0, kMaxFixedDeviceInstance, 237);
 }
 
 void checkMstp(Checker& c, const ParGen& p, int32_t type)
@@ -130,7 +133,7 @@ void checkMstp(Checker& c, const ParGen& p, int32_t type)
     c.range(p.BACnet_Ser_ID, "E_BACnet_Ser_ID", 0, 127, 222);
     c.range(p.BACnet_Ser_Max_Master, "E_BACnet_Ser_MaxMaster", 1, 127, 1053);
     c.range(p.BACnet_Ser_Max_Info_Frames, "E_BACnet_Ser_MaxInfoFrames", 1, 100, 1054);
-    c.range(p.BACnet_Ser_DEV_IDE, "E_BACnet_Ser_Dev_Ide", 0, 4194303, 1050);
+    c.range(p.BACnet_Ser_DEV_IDE, "E_BACnet_Ser_Dev_Ide", 0, kMaxDeviceInstance, 1050);
     c.range(p.BACnet_Ser_Network, "E_BACnet_Ser_Network", 1, 65534, 1056);
 }
 
@@ -336,6 +339,20 @@ bool Check_Device_Name(const QString& str)
             return true;
     }
     return false;
+}
+
+CheckResult checkDeviceInstance(const ParGen& p, int32_t type)
+{
+    // The branches of Controllo_Dati below.
+    Checker c;
+    const bool bacnetIp = effectiveBacnetType(p, type) == 0;
+    if ((isSwitchable(type) || type == 21) && !bacnetIp)
+        c.range(p.BACnet_Ser_DEV_IDE, "E_BACnet_Ser_Dev_Ide", 0, kMaxDeviceInstance, 1050);
+    else if (isSwitchable(type))
+        c.range(p.BACnet_DEV_IDE, "E_BACnet_Dev_Ide", 0, kMaxDeviceInstance, 220);
+    else
+        c.range(p.BACnet_DEV_IDE, "E_BACnet_Dev_Ide", 0, kMaxFixedDeviceInstance, 237);
+    return c.result();
 }
 
 CheckResult Controllo_Dati(const ParGen& p, int32_t type)

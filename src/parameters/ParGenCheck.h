@@ -31,6 +31,12 @@ CheckResult Controllo_Dati(const ParGen& p, int32_t converterType);
 // The same for the program's device type (`workspace::ws().Converter_Type`).
 CheckResult Controllo_Dati(const ParGen& p);
 
+// The check of the BACnet device instance alone, as Controllo_Dati makes it for the device type
+// and the chosen BACnet type (the BACnet/IP or the MS/TP instance, its bounds, its message). For
+// the readers of ParGen.xml that write the instance into images and companion files: a file
+// edited by hand may hold what the window never lets through.
+CheckResult checkDeviceInstance(const ParGen& p, int32_t converterType);
+
 // True when `str` holds a character other than 0-9, A-Z and a-z (the name is not valid);
 // an empty name gives false.
 bool Check_Device_Name(const QString& str);

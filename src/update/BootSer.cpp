@@ -34,12 +34,18 @@ TFBootSer::TFBootSer(QWidget* parent)
     CB_Com->setObjectName(QStringLiteral("CB_Com"));
     CB_Com->setGeometry(54, 151, 145, 21);
     Btn_COM_List = addFxButton(this, QStringLiteral("Btn_COM_List"), 209, 148, 25, 25);
-    Btn_COM_List->setGlyph(style()->standardIcon(QStyle::SP_BrowserReload).pixmap(16, 16).toImage());
     Btn_COM_List->setShowHint(true);
     Btn_COM_List->onClick = [this](controls::TFxButton*) { Btn_COM_ListClick(); };
 
     addChoicesPage([this] { Btn_NextClick(); }, [this] { Btn_UpdateClick(); });
     FormCreate();
+}
+
+void TFBootSer::buildControls()
+{
+    // The style's icon is read from the icon theme, which takes milliseconds: only showing
+    // needs it.
+    Btn_COM_List->setGlyph(style()->standardIcon(QStyle::SP_BrowserReload).pixmap(16, 16).toImage());
 }
 
 void TFBootSer::Set_Lang()

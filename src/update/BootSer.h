@@ -49,6 +49,7 @@ public:
 
 protected:
     void FormShow() override;
+    void buildControls() override;
 
 private:
     QList<QWidget*> page1() const;

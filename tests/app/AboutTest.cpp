@@ -37,6 +37,7 @@ TEST(About, ShowsTheModelsVersionAndCodes)
         EXPECT_EQ(about.size(), QSize(406, 148));
         const bool partner = c.type == 2016;
         EXPECT_EQ(about.findChild<QLabel*>("I_Quendal")->isVisibleTo(&about), partner);
+        EXPECT_FALSE(about.findChild<QLabel*>(partner ? "I_Quendal" : "Image2")->pixmap().isNull());
         EXPECT_EQ(about.findChild<QLabel*>("Image2")->isVisibleTo(&about), !partner);
         EXPECT_EQ(about.findChild<QLabel*>("Label4")->isVisibleTo(&about), !partner);
         about.Label4Click();

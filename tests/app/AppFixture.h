@@ -10,10 +10,13 @@
 
 #include "app/Button.h"
 #include "app/VarnetoreFirmWare.h"
+#include "controls/button/FxButton.h"
+#include "controls/grid/column/ColumnGrid.h"
 #include "platform/ui/Form.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeProcess.h"
 #include "support/TempDir.h"
+#include "tables/frame/window/TableDialog.h"
 #include "workspace/Workspace.h"
 
 namespace app_test {
@@ -81,6 +84,37 @@ inline QString settingsXml(const QString& project, const QString& internet, cons
                           "<enable_jump_field_tables>0</enable_jump_field_tables>"
                           "<Double_Click_Auto_Size>0</Double_Click_Auto_Size></lastinternet></Conf_Settings>")
         .arg(project, internet, update);
+}
+
+// A table window as its user meets it in the program: `button` of the main window opens
+// `window` (a table dialog), `cells` go into row 1 of grid `section` from column 1 on, OK saves;
+// opened again the row is back, and Cancel leaves the file alone. Returns the file saved in the
+// project "P1" as `file`.
+inline QByteArray saveFirstRowThroughButton(AppEnv& env, app::TFVarnetoreFirmWare& m, const char* button,
+                                            const char* window, const char* file, const QStringList& cells,
+                                            int section = 0)
+{
+    env.modal.shown.clear();
+    env.modal.actions[QLatin1String(window)] = [&](platform::Form& f) {
+        auto& d = static_cast<tables::TTableDialog&>(f);
+        EXPECT_EQ(d.currentSection(), section);
+        for (int c = 1; c <= cells.size(); ++c)
+            d.grid(section)->SetCells(c, 1, cells[c - 1]);
+        d.Btn_OK->click();
+    };
+    m.Btn_Click(m.button(QLatin1String(button)));
+    EXPECT_EQ(env.modal.shown, QStringList{QLatin1String(window)});
+    EXPECT_TRUE(env.boxes.texts().isEmpty()) << env.boxes.texts().join('|').toStdString();
+    const QString path = QStringLiteral("PROJECTS/P1/") + QLatin1String(file);
+    const QByteArray saved = env.programDir.read(path);
+    env.modal.actions[QLatin1String(window)] = [&](platform::Form& f) {
+        auto& d = static_cast<tables::TTableDialog&>(f);
+        EXPECT_EQ(d.grid(section)->Cells(2, 1), cells[1]);
+        d.Btn_Cancel->click();
+    };
+    m.Btn_Click(m.button(QLatin1String(button)));
+    EXPECT_EQ(env.programDir.read(path), saved);
+    return saved;
 }
 
 } // namespace app_test

@@ -51,29 +51,9 @@ TEST(BacnetWindows, TheBacnetButtonsOpenTheirTablesWhichSaveIntoTheProject)
         QDir().mkpath(env.programDir.file("PROJECTS/P1/bin"));
         env.programDir.write("Varnetor.xml", settingsXml("P1", "0", "0").toUtf8());
         Program program(env.programDir.path());
-        TFVarnetoreFirmWare& m = program.mainWindow();
-
-        env.modal.actions[o.window] = [&](platform::Form& f) {
-            auto& d = static_cast<tables::TTableDialog&>(f);
-            for (int c = 1; c <= o.cells.size(); ++c)
-                d.grid(0)->SetCells(c, 1, o.cells[c - 1]);
-            d.Btn_OK->click();
-        };
-        m.Btn_Click(m.button(QLatin1String(o.button)));
-        EXPECT_EQ(env.modal.shown, QStringList{QLatin1String(o.window)});
-        EXPECT_TRUE(env.boxes.texts().isEmpty()) << env.boxes.texts().join('|').toStdString();
-        const QByteArray saved = env.programDir.read(QStringLiteral("PROJECTS/P1/") + QLatin1String(o.file));
+        const QByteArray saved = saveFirstRowThroughButton(env, program.mainWindow(), o.button, o.window, o.file, o.cells);
         EXPECT_EQ(saved.count("<row "), 1) << saved.constData();
         EXPECT_TRUE(saved.endsWith(QByteArray("<!--SW_VERSION = ") + o.version + "-->\n")) << saved.constData();
-
-        // Reopened, the dialog shows the row again.
-        env.modal.actions[o.window] = [&](platform::Form& f) {
-            auto& d = static_cast<tables::TTableDialog&>(f);
-            EXPECT_EQ(d.grid(0)->Cells(2, 1), o.cells[1]);
-            d.Btn_Cancel->click();
-        };
-        m.Btn_Click(m.button(QLatin1String(o.button)));
-        EXPECT_EQ(env.programDir.read(QStringLiteral("PROJECTS/P1/") + QLatin1String(o.file)), saved);
     }
 }
 
@@ -112,6 +92,9 @@ TEST(BacnetWindows, AChangeOfLanguageRelabelsTheBacnetTablesAndThePicker)
     auto* bdt = static_cast<tables::TTableDialog*>(m.window(WindowId::FBACnet_BDT));
     auto* picker = static_cast<tables::TFBACnet_Eng_Unit*>(m.window(WindowId::FBACnet_Eng_Unit));
     ASSERT_TRUE(objects && slave && bdt && picker);
+    // One table already shown once (its controls relabelled in place), the others not yet
+    // (their controls take the texts when they are built).
+    objects->ensureControls();
     QStringList& t = workspace::ws().Lang_Texts;
     t[351] = QStringLiteral("BACnet-Objekte");
     t[358] = QStringLiteral("BACnet schreiben");
@@ -131,6 +114,10 @@ TEST(BacnetWindows, AChangeOfLanguageRelabelsTheBacnetTablesAndThePicker)
     EXPECT_EQ(objects->PageControl1->tabText(1), QStringLiteral("BACnet schreiben"));
     EXPECT_EQ(objects->grid(1)->Columns().Items(6)->Header(), QStringLiteral("Kurzname"));
     EXPECT_EQ(slave->windowTitle(), QStringLiteral("BACnet-Objekte (Slave)"));
+    EXPECT_FALSE(slave->controlsBuilt());
+    EXPECT_FALSE(bdt->controlsBuilt());
+    slave->ensureControls();
+    bdt->ensureControls();
     EXPECT_EQ(slave->grid(1)->Columns().Items(7)->Header(), QStringLiteral("Name"));
     EXPECT_EQ(slave->grid(1)->Columns().Items(6)->Header(), QStringLiteral("Swap")); // not translated
     EXPECT_EQ(bdt->windowTitle(), QStringLiteral("Verteiltabelle"));

@@ -183,7 +183,7 @@ TEST(ExportCommands, ProfinetXmlButton)
 TEST(ExportCommands, MibButton)
 {
     ProgramWithProject p(17);
-    p.put("SNMP_Trap.xml", "<S><SNMP_Trap_Read><row Enable=\"Y\" Type=\"INT\" Description=\"Temp\"/></SNMP_Trap_Read></S>");
+    p.put("SNMP_Trap.xml", "<S><SNMP_Trap_Read><row Enable=\"Y\" Type=\"INT\" Description=\"temp\"/></SNMP_Trap_Read></S>");
     p.start();
     p.click("Btn_SNMP_MIB"); // cancelled
     EXPECT_FALSE(p.exists("g.mib"));

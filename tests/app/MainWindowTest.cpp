@@ -198,6 +198,7 @@ TEST(MainWindowStart, CANopenHasNineStepsAndThePartnerModelItsLogo)
         EXPECT_EQ(w.size(), QSize(694, 616));
         EXPECT_EQ(w.findChild<QLabel*>("L_Ostrel")->pos(), QPoint(565, 480));
         EXPECT_FALSE(w.findChild<QLabel*>("I_Quendal")->isVisibleTo(&w));
+        EXPECT_TRUE(w.findChild<QLabel*>("I_Quendal")->pixmap().isNull()) << "a logo never shown is not drawn";
     }
     {
         AppEnv env(2016);
@@ -207,6 +208,7 @@ TEST(MainWindowStart, CANopenHasNineStepsAndThePartnerModelItsLogo)
         const QLabel* logo = w.findChild<QLabel*>("I_Quendal");
         EXPECT_TRUE(logo->isVisibleTo(&w));
         EXPECT_EQ(logo->pos(), QPoint(444, 310));
+        EXPECT_EQ(logo->pixmap().size(), QSize(120, 48));
     }
     for (int type : {1, 21, 20}) {
         AppEnv env(type);

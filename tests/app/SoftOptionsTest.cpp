@@ -219,7 +219,7 @@ TEST(SoftOptions, AChosenLanguageIsAskedForAndLoadedAtOnceButKeptOnlyOnOk)
     o.show([&](TFSoftOptions& w) {
         w.LangClick(1);
         ASSERT_EQ(o.env.boxes.shown().size(), 1u);
-        EXPECT_EQ(o.env.boxes.shown()[0].kind, platform::MsgKind::Confirm);
+        EXPECT_EQ(o.env.boxes.shown()[0].kind, platform::MsgKind::Question);
         EXPECT_EQ(o.env.boxes.shown()[0].text, QStringLiteral("Do you want to change the Language from English to Deutsch?"));
         EXPECT_EQ(w.Language_In_Use, QStringLiteral("English"));
         EXPECT_EQ(relabels, 0);
@@ -419,6 +419,33 @@ TEST(SoftOptions, CheckNowShowsTheResultInTheWindowOnly)
             EXPECT_EQ(o.env.processes.openedUrls().size(), 1) << "plain text opens nothing";
         });
     }
+    // A server that cannot be reached, or answers with an error, is said to be so: a failure is
+    // no result. The timer's check stays silent (it hides its link, MainWindowTest).
+    struct Failure {
+        StubHttpServer::Mode mode;
+        const char* reply;
+    } failures[] = {{StubHttpServer::Mode::Reply, "HTTP/1.0 500 Internal Server Error\r\n\r\nVER. 1.407"},
+                    {StubHttpServer::Mode::Reply, "garbage"}};
+    for (const Failure& f : failures) {
+        StubHttpServer server(f.mode, f.reply);
+        o.window->server = {QStringLiteral("127.0.0.1"), server.port(), 3000};
+        o.show([&](TFSoftOptions& w) {
+            o.click("Btn_Check_Update");
+            EXPECT_TRUE(o.label("LL_Check_Update").startsWith(QLatin1String("The update server could not be reached: ")))
+                << o.label("LL_Check_Update").toStdString();
+            EXPECT_FALSE(w.Check_Version());
+        });
+    }
+    quint16 closedPort = 0;
+    {
+        StubHttpServer gone(StubHttpServer::Mode::Reply, "");
+        closedPort = gone.port();
+    }
+    o.window->server = {QStringLiteral("127.0.0.1"), closedPort, 3000};
+    o.show([&](TFSoftOptions&) {
+        o.click("Btn_Check_Update");
+        EXPECT_TRUE(o.label("LL_Check_Update").startsWith(QLatin1String("The update server could not be reached: ")));
+    });
 }
 
 TEST(SoftOptionsInTheProgram, YesOnALanguageRelabelsEveryWindowAndOkStoresTheChoices)

@@ -16,28 +16,20 @@ title='Column Grid Test'
 
 . "$(dirname "$0")/lib.sh"
 command -v openbox >/dev/null || fail "openbox is not installed (scripts/setup installs it)"
+# e2e_start runs the window manager.
 e2e_start "$program"
-
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-wm_pid=$!
-stop_wm() { kill "$wm_pid" 2>/dev/null || true; e2e_cleanup; }
-trap stop_wm EXIT
-for _ in $(seq 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
 
 win=$(find_window "$title") || fail "no window titled '$title'; log: $(cat "$work/app.log")"
 for _ in $(seq 100); do [ -s "$work/prog/layout.txt" ] && break; sleep 0.1; done
 [ -s "$work/prog/layout.txt" ] || fail "the window wrote no layout"
 xdotool windowactivate --sync "$win" 2>/dev/null || true
-sleep 0.3
+window_settled "$win"
 
 # The centre (x y) and the bottom-right corner (right bottom) of a cell, in the window.
 cell() { awk -v k="cell_$1_$2" '$1 == k { print $2, $3, $4, $5 }' "$work/prog/layout.txt"; }
 item_height=$(awk '$1 == "item_height" { print $2 }' "$work/prog/layout.txt")
 [ "${item_height:-0}" -gt 0 ] || item_height=18
-key() { xdotool key --delay 60 "$@"; sleep 0.2; }
+key() { xdotool key --delay 60 "$@"; }
 title_now() { xdotool getwindowname "$win"; }
 
 # 1. A name in the first data row, then Tab: the pick list of the next cell opens on no item
@@ -45,7 +37,6 @@ title_now() { xdotool getwindowname "$win"; }
 read -r x y _ _ <<<"$(cell 1 1)"
 click "$win" "$x" "$y"
 xdotool type --delay 60 "Pump"
-sleep 0.2
 key Tab
 xdotool type --delay 60 "c"
 sleep 0.2
@@ -54,19 +45,18 @@ key Return
 # 1b. Tab on to the editable list of the same row: a unit it does not list is typed and kept.
 key Tab
 xdotool type --delay 60 "kW"
-sleep 0.2
 key Return
 
 # 2. A pick-list item chosen with the mouse: the cell is made current, a second click opens its
-#    list editor, the button drops the list down, and the second item is clicked. The second
-#    click comes after a pause, as two clicks and not a double click.
+#    list editor (two clicks, not a double click), the button drops the list down, and the
+#    second item is clicked.
 read -r x y right bottom <<<"$(cell 2 2)"
-click "$win" "$x" "$y"
-sleep 0.6
-click "$win" "$x" "$y"
+click_twice "$win" "$x" "$y"
+windows=$(app_window_count)
 click "$win" $((right - 8)) "$y"
-sleep 0.3
+app_window_count_is $((windows + 1)) || fail "the list did not drop down"
 click "$win" "$x" $((bottom + item_height + item_height / 2 + 2))
+app_window_count_is "$windows" || fail "the list did not close"
 key Return
 
 # 3. Check boxes: one by a click, the next by Space.
@@ -79,12 +69,10 @@ key space
 #    column of the row.
 key ctrl+End
 xdotool key --delay 15 --repeat 200 Up
-sleep 0.5
-for _ in $(seq 50); do [ "$(title_now)" = "$title - row 1800" ] && break; sleep 0.1; done
+for _ in $(seq 100); do [ "$(title_now)" = "$title - row 1800" ] && break; sleep 0.1; done
 [ "$(title_now)" = "$title - row 1800" ] || fail "did not reach row 1800: $(title_now)"
 key Home
 xdotool type --delay 60 "Fan"
-sleep 0.2
 key Return
 
 # 5. Close the window; it writes its cells.

@@ -41,18 +41,16 @@ open_save_dialog() {
     sleep 0.1
   done
   [ -n "$d" ] || fail "no save dialog; log: $(cat "$work/app.log")"
+  window_settled "$d"
   echo "$d"
 }
 
-# Keys go to the window under the pointer (no window manager runs here).
+# Keys go to the active window: the one given, once it is settled.
 keys_to() { # window, keys...
   local win="$1"
   shift
-  eval "$(xdotool getwindowgeometry --shell "$win")"
-  xdotool mousemove $((X + 20)) $((Y + 20))
-  sleep 0.2
+  window_settled "$win"
   xdotool key --clearmodifiers "$@"
-  sleep 0.3
 }
 
 # 1. Cancel (Escape) in the save dialog: no file.
@@ -64,9 +62,6 @@ no_error_box
 
 # 2. A typed name: the file is written with ".csv" added.
 dialog=$(open_save_dialog)
-eval "$(xdotool getwindowgeometry --shell "$dialog")"
-xdotool mousemove $((X + 20)) $((Y + 20))
-sleep 0.2
 xdotool type --delay 30 'objects'
 xdotool key Return
 window_gone "$dialog" 'Save As' || fail "Enter did not close the save dialog"
@@ -85,9 +80,6 @@ printf 'changed' >>"$dir/objects.csv"
 changed=$(md5sum <"$dir/objects.csv")
 for answer in Escape alt+n; do
   dialog=$(open_save_dialog)
-  eval "$(xdotool getwindowgeometry --shell "$dialog")"
-  xdotool mousemove $((X + 20)) $((Y + 20))
-  sleep 0.2
   xdotool type --delay 30 'objects'
   xdotool key Return
   window_gone "$dialog" 'Save As' || fail "Enter did not close the save dialog"
@@ -100,9 +92,6 @@ done
 
 # 4. Yes writes it anew.
 dialog=$(open_save_dialog)
-eval "$(xdotool getwindowgeometry --shell "$dialog")"
-xdotool mousemove $((X + 20)) $((Y + 20))
-sleep 0.2
 xdotool type --delay 30 'objects.csv'
 xdotool key Return
 window_gone "$dialog" 'Save As' || fail "Enter did not close the save dialog"

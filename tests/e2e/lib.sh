@@ -11,6 +11,13 @@
 #                                 takes the device type: e2e_start "$launcher" 16)
 #   after it: $work (work folder), $work/prog (program folder), $app_pid, $DISPLAY
 #   region_sum <x> <y> <w> <h>    md5 of a rectangle of the kept screen
+#
+# Every wait is for a state (a window shown, settled or gone, a file, a picture that changed),
+# polled with a bound, never a fixed pause: a busy machine only makes the runs slower. Clicks
+# and keys need no pause after them: the X server hands them to the program in the order sent.
+# The one timing kept is a person's: two clicks meant as two, not a double click, are further
+# apart than the double-click interval (the server stamps the events, so a slow program does
+# not change it).
 
 work=""
 xvfb_pid=""
@@ -53,15 +60,23 @@ e2e_start() {
   for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
   xdpyinfo >/dev/null 2>&1 || fail "the display $DISPLAY does not answer"
 
-  # The window manager, with its settings in the work folder.
+  # The window manager, with its settings in the work folder. On a busy machine its first
+  # connection may still be refused like ours was: it is started again (three tries).
   mkdir -p "$work/home"
-  HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache" \
-    openbox --sm-disable >"$work/openbox.log" 2>&1 &
-  wm_pid=$!
-  for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    kill -0 "$wm_pid" 2>/dev/null || fail "openbox did not start: $(cat "$work/openbox.log")"
-    sleep 0.1
+  local try
+  for try in 1 2 3; do
+    HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache" \
+      openbox --sm-disable >"$work/openbox.log" 2>&1 &
+    wm_pid=$!
+    for _ in $(seq 100); do
+      xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break 2
+      kill -0 "$wm_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    if kill -0 "$wm_pid" 2>/dev/null || [ "$try" = 3 ]; then
+      fail "openbox did not start: $(cat "$work/openbox.log")"
+    fi
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
   done
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || fail "openbox does not manage the display"
 
@@ -74,12 +89,55 @@ e2e_start() {
   app_pid=$!
 }
 
-find_window() { # exact name -> window id, waiting up to 20 s
+# A window just mapped is still being placed and focused by the window manager (and moved into
+# the screen by the program); a click or key sent meanwhile lands elsewhere. Waits up to 10 s
+# until the window is the active one and has kept its place and size over two looks; returns
+# in any case (the caller's next check tells what went wrong).
+window_settled() { # window id
+  local last="" now=""
+  for _ in $(seq 100); do
+    now="$(xdotool getwindowgeometry "$1" 2>/dev/null | tr '\n' ' ')|$(xdotool getactivewindow 2>/dev/null || true)"
+    [ "$now" = "$last" ] && [ "${now##*|}" = "$1" ] && return 0
+    last="$now"
+    sleep 0.1
+  done
+  return 0
+}
+
+find_window() { # exact name -> window id, waiting up to 20 s for it, then for it to settle
   local id=""
   for _ in $(seq 200); do
     id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
+    [ -n "$id" ] && { window_settled "$id"; echo "$id"; return 0; }
     kill -0 "$app_pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+
+# Where a window's client area begins on the screen ("x y"): xdotool's position of a window
+# under a window manager leaves out the title bar.
+client_origin() { # window id
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }'
+}
+
+# The fingerprint of a rectangle of the kept screen once the program has finished painting it
+# (the same over two looks, up to 10 s): a picture to compare a later one with.
+settled_region_sum() { # x y width height
+  local last="" now=""
+  for _ in $(seq 100); do
+    now=$(region_sum "$@")
+    [ "$now" = "$last" ] && break
+    last="$now"
+    sleep 0.1
+  done
+  echo "$now"
+}
+
+# Waits up to 10 s for the rectangle's fingerprint to differ from `$5`.
+region_changes() { # x y width height fingerprint
+  for _ in $(seq 100); do
+    [ "$(region_sum "$1" "$2" "$3" "$4")" != "$5" ] && return 0
     sleep 0.1
   done
   return 1
@@ -110,16 +168,54 @@ window_gone() { # window id, name -> waits up to 10 s for it to close
 
 click() { # window x y
   xdotool mousemove --window "$1" "$2" "$3" click 1
-  sleep 0.2
 }
 
-# A key pressed and released as two events with a pause between them, as a person's finger
-# does: a window that closes on the key going down is gone before the key comes up.
+# Two clicks on one place that the program must take as two, not as a double click: the second
+# comes later than the double-click interval (400 ms).
+click_twice() { # window x y
+  xdotool mousemove --window "$1" "$2" "$3" click 1 sleep 0.6 click 1
+}
+
+# A key pressed and released as two events, as a person's finger does: a window that closes
+# on the key going down is gone (another window active) before the key comes up; a key that
+# closes nothing comes up after a short while.
 press_key() { # key name (xdotool's)
+  local before
+  before=$(xdotool getactivewindow 2>/dev/null || true)
   xdotool keydown "$1"
-  sleep 0.3
+  for _ in $(seq 20); do
+    [ "$(xdotool getactivewindow 2>/dev/null || true)" != "$before" ] && break
+    sleep 0.05
+  done
   xdotool keyup "$1"
-  sleep 0.3
+}
+
+# Nothing but the window of this exact name may show for a while: a box that must stay closed
+# is not opened again by a key coming up or a click repeated (watched for 1 s).
+expect_no_window() { # name, what the failure says
+  for _ in $(seq 10); do
+    window_shown "$1" && fail "$2"
+    sleep 0.1
+  done
+  return 0
+}
+
+# The program's shown windows, tool tips aside: a drop-down list adds one while it is open.
+app_window_count() {
+  local n=0 id
+  for id in $(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null); do
+    xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q TOOLTIP || n=$((n + 1))
+  done
+  echo "$n"
+}
+
+# Waits up to 10 s until the program shows `$1` windows (tool tips aside).
+app_window_count_is() { # count
+  for _ in $(seq 100); do
+    [ "$(app_window_count)" = "$1" ] && return 0
+    sleep 0.1
+  done
+  return 1
 }
 
 # Whether a window of this exact name is shown.
@@ -127,14 +223,38 @@ window_shown() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
 
 # In the main window: New Configuration (Btn_New at 80,112, 170 x 36), the name typed into the
 # dialog, OK (Btn_OK at 160,120, 75 x 30).
+# Returns when the dialog has closed and the main window is active again.
 new_project() { # main window id, project name
   click "$1" 165 130
   local dialog
   dialog=$(find_window 'New Configuration') || fail "the new-configuration dialog did not open"
   click "$dialog" 150 91
   xdotool type --delay 30 "$2"
-  sleep 0.2
   click "$dialog" 197 135
+  window_gone "$dialog" 'New Configuration' || fail "the new-configuration dialog did not close"
+  window_settled "$1"
+}
+
+# New Configuration as above, then waits for the project's folder: $dir is its path.
+new_project_folder() { # main window id, project name
+  new_project "$1" "$2"
+  dir="$work/prog/PROJECTS/$2"
+  for _ in $(seq 100); do [ -d "$dir/bin" ] && break; sleep 0.1; done
+  [ -d "$dir/bin" ] || fail "project folder not created: $(ls -R "$work/prog/PROJECTS")"
+  window_settled "$1"
+}
+
+# In the unit picker just opened: a category chosen in its list by typing its name, its first
+# unit taken with the select button (at 16,206), OK (at 306,262); waits for it to close.
+pick_first_unit_of() { # category
+  local pwin
+  pwin=$(find_window 'Select the BACnet Engineering Unit') || fail "the unit picker did not open"
+  click "$pwin" 136 180
+  xdotool type --delay 60 "$1"
+  xdotool key Return
+  click "$pwin" 136 220
+  click "$pwin" 361 276
+  window_gone "$pwin" 'Select the BACnet Engineering Unit' || fail "the unit picker did not close on OK"
 }
 
 # Waits up to 10 s for the program to end; fails unless it ended with status 0.

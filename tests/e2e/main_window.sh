@@ -19,10 +19,8 @@ main=$(find_window "$title") || fail "no main window titled '$title'; program lo
 eval "$(xdotool getwindowgeometry --shell "$main")"
 [ "$WIDTH" = 694 ] && [ "$HEIGHT" = 440 ] || fail "client size ${WIDTH}x${HEIGHT}, expected 694x440"
 for d in MASTER PROJECTS LANGUAGE; do [ -d "$work/prog/$d" ] || fail "no $d folder"; done
-main_x=$X
-main_y=$Y
-sleep 0.5
-box_before=$(region_sum $((main_x + 87)) $((main_y + 88)) 400 14)
+read -r main_x main_y <<<"$(client_origin "$main")"
+box_before=$(settled_region_sum $((main_x + 87)) $((main_y + 88)) 400 14)
 
 new_project "$main" "$project"
 
@@ -30,13 +28,7 @@ for _ in $(seq 100); do [ -d "$work/prog/PROJECTS/$project/bin" ] && break; slee
 [ -d "$work/prog/PROJECTS/$project/bin" ] || fail "project folder with bin not created: $(ls -R "$work/prog/PROJECTS")"
 [ "$(ls "$work/prog/PROJECTS")" = "$project" ] || fail "unexpected project folders: $(ls "$work/prog/PROJECTS")"
 
-box_after=""
-for _ in $(seq 50); do
-  box_after=$(region_sum $((main_x + 87)) $((main_y + 88)) 400 14)
-  [ "$box_after" != "$box_before" ] && break
-  sleep 0.1
-done
-[ "$box_after" != "$box_before" ] || fail "the active-configuration box did not change"
+region_changes $((main_x + 87)) $((main_y + 88)) 400 14 "$box_before" || fail "the active-configuration box did not change"
 
 # Close Configurator (Btn_Close at 632,8, 50 x 50) ends the program and saves the settings.
 click "$main" 657 33

@@ -21,37 +21,24 @@ printf 'STR0 =Anfang\r\nSTR15 =Neue Konfiguration\r\nSTR16 =Konfiguration oeffne
 'STR20 =Kommunikation\r\nSTR38 =Software-Optionen\r\nSTR40 =Sprache\r\nSTR54 =Sprache wechseln von \r\n'\
 'STR55 = nach \r\nSTR56 =?\r\n' >"$work/prog/LANGUAGE/Deutsch.lng"
 
-sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$main")"
-main_x=$X
-main_y=$Y
+read -r main_x main_y <<<"$(client_origin "$main")"
 # The caption of "New Configuration" (Btn_New at 80,112, 170 x 36).
-captions() { region_sum $((main_x + 80)) $((main_y + 112)) 170 36; }
-before=$(captions)
+before=$(settled_region_sum $((main_x + 80)) $((main_y + 112)) 170 36)
 
 # Options (Btn_Opz at 574,8, 50 x 50).
 click "$main" 599 33
 opts=$(find_window 'Software Options') || fail "the options window did not open; log: $(cat "$work/app.log")"
-sleep 0.3
 # The first language slot: its name beside the flag place, on the Language page (page at
 # 8,84; the name at 72,50 in it).
 click "$opts" 90 140
 box=$(find_window 'Confirm') || fail "no question before the change of language"
-# Yes is the box's default button; the key goes down and up as two events, the box closing in
-# between.
-xdotool keydown Return
-sleep 0.2
-xdotool keyup Return
+# Yes is the box's default button (the question loses nothing); the key goes down and up as two
+# events, the box closing in between.
+press_key Return
 window_gone "$box" 'Confirm' || fail "the question did not close"
 
 opts=$(find_window 'Software-Optionen') || fail "the options window kept its caption; log: $(cat "$work/app.log")"
-after=""
-for _ in $(seq 50); do
-  after=$(captions)
-  [ "$after" != "$before" ] && break
-  sleep 0.1
-done
-[ "$after" != "$before" ] || fail "the main window's captions did not change"
+region_changes $((main_x + 80)) $((main_y + 112)) 170 36 "$before" || fail "the main window's captions did not change"
 
 # OK (Btn_OK at 264,340, 80 x 28).
 click "$opts" 304 354

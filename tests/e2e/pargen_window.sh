@@ -41,7 +41,6 @@ eval "$(xdotool getwindowgeometry --shell "$win")"
 click "$win" 54 186
 xdotool key --clearmodifiers ctrl+a
 xdotool type --delay 40 '10.20.30.40'
-sleep 0.3
 # OK (at 40, 824, 110 x 28).
 click "$win" 95 838
 window_gone "$win" 'Set Communication' || fail "OK did not close the window"
@@ -56,7 +55,6 @@ grep -q '<!--SW_VERSION = 1.405-->' "$pargen" || fail "no version comment: $(cat
 sed -i 's:<BACnet_IP4>40</BACnet_IP4>:<BACnet_IP4>41</BACnet_IP4><Not_A_Key>1</Not_A_Key>:' "$pargen"
 grep -q '<Not_A_Key>' "$pargen" || fail "could not change ParGen.xml for the test"
 win=$(open_pargen)
-sleep 0.3
 click "$win" 95 838
 window_gone "$win" 'Set Communication' || fail "OK did not close the window the second time"
 for _ in $(seq 50); do grep -q '<Not_A_Key>' "$pargen" || break; sleep 0.1; done
@@ -67,7 +65,6 @@ address="$(key_value BACnet_IP1).$(key_value BACnet_IP2).$(key_value BACnet_IP3)
 # Cancel (at 162, 824) without a change closes without a question and writes nothing.
 before=$(md5sum "$pargen")
 win=$(open_pargen)
-sleep 0.3
 click "$win" 217 838
 window_gone "$win" 'Set Communication' || fail "Cancel without a change did not close the window"
 [ "$(md5sum "$pargen")" = "$before" ] || fail "Cancel changed ParGen.xml"

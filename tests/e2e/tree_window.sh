@@ -40,10 +40,19 @@ expect_log() {
 
 win=$(find_window 'Lazy Tree') || fail "no window titled 'Lazy Tree'; log: $(cat "$work/app.log")"
 expect_log ready
-sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$win")"
-tree_y=$Y
+read -r _ tree_y <<<"$(client_origin "$win")"
 picture() { rows_sum "$tree_y" 420; }
+# The picture once the tree has finished painting (the same over two looks, up to 10 s).
+settled_picture() {
+  local last="" now=""
+  for _ in $(seq 100); do
+    now=$(picture)
+    [ "$now" = "$last" ] && break
+    last="$now"
+    sleep 0.1
+  done
+  echo "$now"
+}
 # Waits for the tree's picture to differ from `$1`.
 expect_repaint() {
   for _ in $(seq 50); do
@@ -57,41 +66,41 @@ expect_repaint() {
 # from 59; a record's check box at 45, its text from 77.
 row() { echo $(($1 * 18 + 9)); }
 
-before=$(picture)
+before=$(settled_picture)
 click "$win" 9 "$(row 0)"
 expect_log "expanded Meter 1 - Primary Address = 1"
 expect_repaint "$before" "the button of meter 1"
 
-before=$(picture)
+before=$(settled_picture)
 xdotool mousemove --window "$win" 100 "$(row 1)" click --repeat 2 --delay 80 1
 expect_log "focus Record 1 of meter 1"
 expect_log "expanded Record 1 of meter 1"
 expect_repaint "$before" "the double click on record 1"
 
-before=$(picture)
+before=$(settled_picture)
 xdotool key KP_Subtract
 expect_log "collapsed Record 1 of meter 1"
 expect_repaint "$before" "numeric-pad minus"
-before=$(picture)
+before=$(settled_picture)
 xdotool key KP_Add
 expect_log "expanded Record 1 of meter 1" 2
 expect_repaint "$before" "numeric-pad plus"
 xdotool key KP_Subtract
 expect_log "collapsed Record 1 of meter 1" 2
 
-before=$(picture)
+before=$(settled_picture)
 click "$win" 45 "$(row 2)"
 expect_log "checked Record 2 of meter 1 unchecked"
 expect_repaint "$before" "the click on record 2's check box"
 
-before=$(picture)
+before=$(settled_picture)
 xdotool key Down
 expect_log "focus Record 2 of meter 1"
 xdotool key space
 expect_log "checked Record 2 of meter 1 checked"
 expect_repaint "$before" "Down and Space"
 
-before=$(picture)
+before=$(settled_picture)
 xdotool key shift+Down
 expect_log "selection Record 2 of meter 1, Record 3 of meter 1"
 xdotool keydown ctrl

@@ -3,6 +3,7 @@
 #include "exports/Ede.h"
 #include "exports/ExportFixture.h"
 #include "platform/text/UserError.h"
+#include "support/Csv.h"
 #include "support/QtPrinters.h"
 
 using namespace exports;
@@ -110,8 +111,38 @@ TEST(Ede, DeviceInstanceAndNameLength)
     p.put(QStringLiteral("ParGen.xml"), pg("<BACnet_Type>2</BACnet_Type>"));
     EXPECT_EQ(edeDevice({1, 2}).instance, QStringLiteral("200"));
     EXPECT_EQ(edeDevice({1, 2}).numericInstance, 200);
-    p.put(QStringLiteral("ParGen.xml"), QStringLiteral("<Par_Gen><BACnet_DEV_IDE>dev</BACnet_DEV_IDE></Par_Gen>"));
-    EXPECT_EQ(edeDevice({1, 2}).numericInstance, 1);
+}
+
+// An instance the general parameters refuse (a file edited by hand) stops the export with their
+// message; the previous file stays.
+TEST(Ede, ADeviceInstanceOutsideItsBoundsStopsTheExport)
+{
+    struct Case {
+        int type;
+        const char* parGen;
+        const char* message;
+    } cases[] = {
+        {3, "<BACnet_Type>0</BACnet_Type><BACnet_DEV_IDE>-5</BACnet_DEV_IDE>",
+         "Error BACnet!! Device Identifier must be between 0 and 4194303"},
+        {3, "<BACnet_Type>1</BACnet_Type><BACnet_Ser_DEV_IDE>4194304</BACnet_Ser_DEV_IDE>",
+         "Error BACnet!! Device Instance must be between 0 and 4194303"},
+        {3, "<BACnet_DEV_IDE>dev</BACnet_DEV_IDE>", "Error BACnet!! Device Identifier must be between 0 and 4194303"},
+        {1, "<BACnet_Type>0</BACnet_Type><BACnet_DEV_IDE>-5</BACnet_DEV_IDE>",
+         "Error BACnet!! Device Identifier must be between 0 and 4194303"},
+        {1001, "<BACnet_DEV_IDE>-5</BACnet_DEV_IDE>", "Error BACnet!! Device Identifier must be between 0 and 65536"},
+    };
+    for (const Case& c : cases) {
+        Project p(c.type);
+        p.put(QStringLiteral("ParGen.xml"), QStringLiteral("<Par_Gen>%1</Par_Gen>").arg(QLatin1String(c.parGen)));
+        p.put(QStringLiteral("ede.csv"), QStringLiteral("previous"));
+        try {
+            Write_BACnet_EDE_File(p.path(QStringLiteral("ede.csv")));
+            ADD_FAILURE() << "exported " << c.parGen;
+        } catch (const platform::UserError& e) {
+            EXPECT_EQ(e.message(), QLatin1String(c.message)) << c.parGen;
+        }
+        EXPECT_EQ(p.read(QStringLiteral("ede.csv")), QByteArray("previous"));
+    }
 }
 
 TEST(Ede, ObjectTypesOfTheTableRows)
@@ -128,6 +159,28 @@ TEST(Ede, ObjectTypesOfTheTableRows)
     };
     for (const Case& c : cases)
         EXPECT_EQ(edeObjectType(QString::fromUtf8(c.text)), c.type) << c.text;
+}
+
+TEST(Ede, NamesHoldingTheSeparatorOrAQuoteAreQuotedForTheReaders)
+{
+    FixedClock clock(kFivePastNine);
+    Project p(3);
+    p.put(QStringLiteral("ParGen.xml"), parGen({{"BACnet_Type", "0"}, {"BACnet_DEV_IDE", "100"}}));
+    p.put(QStringLiteral("ModbusTCPM_BACnet_SetAccess.xml"),
+          QStringLiteral("<T><BACnet_in_Read>") + row("ANALOG INPUT", "62", "Valve; percent") +
+              row("ANALOG INPUT", "62", "12&quot; pipe") + row("ANALOG INPUT", "62", "Plain") +
+              QStringLiteral("</BACnet_in_Read></T>"));
+    const QStringList lines = objectLines(writeEde(p));
+    ASSERT_EQ(lines.size(), 3);
+    const QStringList names = {"Valve; percent", "12\" pipe", "Plain"};
+    for (int i = 0; i < 3; ++i) {
+        const QStringList f = testing_support::readCsvLine(lines[i]);
+        ASSERT_EQ(f.size(), 8) << lines[i].toStdString(); // seven fields and the closing ";"
+        EXPECT_EQ(f[0], QStringLiteral("100_") + names[i] + QStringLiteral("_") + QString::number(i));
+        EXPECT_EQ(f[2], names[i]);
+        EXPECT_EQ(f[5], names[i]);
+    }
+    EXPECT_EQ(lines[2], QStringLiteral("100_Plain_2;100;Plain;0;2;Plain;62;")) << "other fields stay as they are";
 }
 
 TEST(Ede, MissingTableGivesTheHeaderOnly)

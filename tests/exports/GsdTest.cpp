@@ -168,6 +168,39 @@ TEST(Gsd, TheRequest)
     }
 }
 
+TEST(Gsd, ANegativeByteCountIsRefusedNamingItsKey)
+{
+    Project p(6);
+    testing_support::FakeMessageBoxes boxes;
+    testing_support::FakeFileDialogs files;
+    struct Case {
+        const char* in;
+        const char* out;
+        const char* key;
+    } cases[] = {{"-5", "10", "PROFIBUS_SLAVE_NB_IN"}, {"10", "-1", "PROFIBUS_SLAVE_NB_OUT"}};
+    for (const Case& c : cases) {
+        p.put(QStringLiteral("ParGen.xml"), parGen({{"PROFIBUS_SLAVE_NB_IN", c.in}, {"PROFIBUS_SLAVE_NB_OUT", c.out}}));
+        p.put(QStringLiteral("Old.gsd"), QStringLiteral("previous"));
+        boxes.clear();
+        files.choose(p.path(QStringLiteral("Old.gsd")));
+        Create_GSD_File();
+        ASSERT_EQ(boxes.shown().size(), 1u) << c.key;
+        EXPECT_EQ(boxes.shown()[0].kind, platform::MsgKind::Error);
+        EXPECT_TRUE(boxes.shown()[0].text.contains(QLatin1String(c.key))) << boxes.shown()[0].text.toStdString();
+        EXPECT_TRUE(boxes.shown()[0].text.contains(QLatin1String("ParGen.xml")));
+        EXPECT_TRUE(files.requests().empty()) << "refused before the save dialog";
+        EXPECT_EQ(p.read(QStringLiteral("Old.gsd")), QByteArray("previous"));
+    }
+    // 0 is no module of that direction, as before (the file chosen above is still queued).
+    p.put(QStringLiteral("ParGen.xml"), parGen({{"PROFIBUS_SLAVE_NB_IN", "0"}, {"PROFIBUS_SLAVE_NB_OUT", "10"}}));
+    boxes.clear();
+    boxes.answer(platform::MsgAnswer::Yes);
+    Create_GSD_File();
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].kind, platform::MsgKind::Confirm);
+    EXPECT_EQ(p.read(QStringLiteral("Old.gsd")), platform::encodeTextLines(gsdLines(0, 10), platform::LinesEncoding::Cp1252));
+}
+
 TEST(Gsd, AFileThatCannotBeWrittenIsNamed)
 {
     Project p(6);

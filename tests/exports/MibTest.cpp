@@ -34,13 +34,12 @@ QString trapTable(const QString& read, const QString& write)
 // nothing else:
 //   1. NOTIFICATION-TYPE lines carry SYNTAX and MAX-ACCESS (SMIv2 has OBJECTS there), and the
 //      macro is used without being imported;
-//   2. "enterprises" is imported from the SMIv1 module RFC1155-SMI beside the SMIv2 ones;
-//   3. the descriptors of the table's objects are the descriptions as typed (blanks, capitals,
-//      any letter), where SMIv2 wants a lower-case letter followed by letters, digits or "-".
+//   2. "enterprises" is imported from the SMIv1 module RFC1155-SMI beside the SMIv2 ones.
 // Everything else must hold: one module from "DEFINITIONS ::= BEGIN" to "END", strings closed,
 // braces balanced, every OBJECT-TYPE and NOTIFICATION-TYPE complete on its line, every
 // registration under a parent defined before it, no two children of one parent with one number,
-// no descriptor defined twice.
+// every descriptor a lower-case letter followed by letters, digits and single hyphens, at most
+// 64 characters, not ending in a hyphen, none defined twice (in any letter case).
 void expectSmiV2(const QByteArray& bytes)
 {
     const QStringList lines = cp1252Lines(bytes);
@@ -102,9 +101,16 @@ void expectSmiV2(const QByteArray& bytes)
         R"re(^([a-z][A-Za-z0-9-]*) NOTIFICATION-TYPE SYNTAX (INTEGER|OCTET STRING) MAX-ACCESS read-only STATUS current DESCRIPTION "([^"]*)" ::= \{ ([a-z][A-Za-z0-9-]*) (\d+) \}$)re"));
     static const QRegularExpression smiName(QStringLiteral("^[a-z][A-Za-z0-9-]*$"));
     QSet<QString> defined{QStringLiteral("enterprises"), QStringLiteral("ostrel")};
-    QSet<QString> tableParents{QStringLiteral("bufferinval"), QStringLiteral("bufferoutval")};
     QMap<QString, QSet<int>> children;
+    QSet<QString> lowerCase;
     const auto registerUnder = [&](const QString& name, const QString& parent, int number, int line) {
+        EXPECT_TRUE(smiName.match(name).hasMatch()) << "line " << line << ": " << name.toStdString();
+        EXPECT_LE(name.size(), 64) << "line " << line;
+        EXPECT_FALSE(name.contains(QLatin1String("--")) || name.endsWith(QLatin1Char('-'))) << "line " << line;
+        if (name != QLatin1String("ostrel")) {
+            EXPECT_FALSE(lowerCase.contains(name.toLower())) << "line " << line << ": " << name.toStdString() << " twice";
+        }
+        lowerCase.insert(name.toLower());
         EXPECT_TRUE(defined.contains(parent)) << "line " << line << ": parent " << parent.toStdString() << " unknown";
         EXPECT_FALSE(children[parent].contains(number)) << "line " << line << ": { " << parent.toStdString() << " " << number << " } twice";
         children[parent].insert(number);
@@ -120,9 +126,6 @@ void expectSmiV2(const QByteArray& bytes)
         if (l.contains(QLatin1String("OBJECT-TYPE")) && !l.contains(QLatin1String("IMPORTS")) && !l.trimmed().startsWith(QLatin1String("MODULE-IDENTITY"))) {
             const QRegularExpressionMatch m = objectType.match(l);
             ASSERT_TRUE(m.hasMatch()) << "line " << n << " is no complete OBJECT-TYPE: " << l.toStdString();
-            if (!tableParents.contains(m.captured(5))) { // departure 3 for the table's objects only
-                EXPECT_TRUE(smiName.match(m.captured(1)).hasMatch()) << "line " << n;
-            }
             registerUnder(m.captured(1), m.captured(5), m.captured(6).toInt(), n);
             ++types;
         } else if (l.contains(QLatin1String("NOTIFICATION-TYPE"))) { // departure 1
@@ -163,7 +166,8 @@ TEST(Mib, GoldenFiles)
         expectGolden(bytes, QStringLiteral("mib_rows.mib"));
         expectCrLfLines(bytes);
         expectSmiV2(bytes);
-        EXPECT_TRUE(bytes.contains("D\xE9" "bit OBJECT-TYPE")) << "Windows-1252, not UTF-8";
+        EXPECT_TRUE(bytes.contains("debit OBJECT-TYPE")) << "a valid name";
+        EXPECT_TRUE(bytes.contains("DESCRIPTION \"D\xE9" "bit\"")) << "the description as typed, in Windows-1252";
         EXPECT_EQ(workspace::ws().MIB_Read_List, (QStringList{"Temp", "", QString::fromUtf8("Débit")}));
         EXPECT_EQ(workspace::ws().MIB_Write_List, (QStringList{"Setpoint", ""}));
     }
@@ -214,8 +218,62 @@ TEST(Mib, QuotesAndRowsPastTheCapacityAreChangedWithAWarning)
     ASSERT_EQ(t.write.size(), 1u);
     EXPECT_EQ(t.write[0].description, QStringLiteral("Say 'hi'"));
     EXPECT_EQ(t.warnings, (QStringList{"Section \"SNMP_Trap_Read\": only the first 256 enabled rows are written.",
-                                       "Section \"SNMP_Trap_Write\", row 1: the description is written with ' in place of \"."}));
+                                       "Section \"SNMP_Trap_Write\", row 1: the description is written with ' in place of \".",
+                                       "1 descriptions are not valid MIB object names and are written under other "
+                                       "names (the descriptions and the object numbers stay): \"Say 'hi'\" as say-hi."}));
     expectSmiV2(encodeTextLines(mibLines(t), platform::LinesEncoding::Cp1252));
+}
+
+TEST(Mib, DescriptionsThatAreNoObjectNamesAreWrittenAsValidUniqueNamesWithOneWarning)
+{
+    struct Case {
+        const char* description;
+        const char* name;
+    } read[] = {
+        {"temp", "temp"},                  // valid: kept
+        {"Supply temperature", "supply-temperature"},
+        {"Débit (m3/h)", "debit-m3-h"},
+        {"1st floor", "v-1st-floor"},
+        {"--x__y--", "x-y"},
+        {"TEMP", "temp-2"},                // taken in another letter case
+        {"FlowTemp", "flowTemp"},
+        {"HTTPServer", "httpServer"},
+        {"data", "data-2"},                // a name of the fixed part
+        {"trapval1", "trapval1-2"},        // a notification's name
+        {"", "bufferinval11"},
+        {"%%%", "bufferinval12"},          // nothing left: the number's name
+        {"bufferinval14", "bufferinval14"},
+        {"", "bufferinval14-2"},           // its own number's name is taken
+    };
+    MibTable t;
+    for (const Case& c : read)
+        t.read.push_back({QString::fromUtf8(c.description), false});
+    const QString longName(80, QLatin1Char('a'));
+    t.write = {{longName, true}, {longName, true}, {QStringLiteral("temp"), false}};
+    const MibNames names = mibObjectNames(t);
+    ASSERT_EQ(names.read.size(), std::size(read));
+    for (size_t i = 0; i < std::size(read); ++i)
+        EXPECT_EQ(names.read[i], QString::fromUtf8(read[i].name)) << read[i].description;
+    EXPECT_EQ(names.write[0], QString(64, QLatin1Char('a')));
+    EXPECT_EQ(names.write[1], QString(62, QLatin1Char('a')) + QStringLiteral("-2"));
+    EXPECT_EQ(names.write[2], QStringLiteral("temp-3"));
+    expectSmiV2(encodeTextLines(mibLines(t), platform::LinesEncoding::Cp1252));
+
+    // The numbers and the descriptions stay.
+    const QStringList l = mibLines(t);
+    EXPECT_TRUE(l.contains(QStringLiteral("supply-temperature OBJECT-TYPE SYNTAX OCTET STRING MAX-ACCESS read-only "
+                                          "STATUS current DESCRIPTION \"Supply temperature\" ::= { bufferinval 2 }")));
+
+    // From the table: one warning names every renamed description.
+    Project p(17);
+    p.put(QStringLiteral("SNMP_Trap.xml"),
+          trapTable(trapRow("Y", "INT", "ok") + trapRow("Y", "INT", "Room 1") + trapRow("Y", "INT", ""),
+                    trapRow("Y", "INT", "Room 1")));
+    const MibTable fromFile = Read_Trap_Table();
+    EXPECT_EQ(fromFile.warnings,
+              QStringList(QStringLiteral("2 descriptions are not valid MIB object names and are written under other "
+                                         "names (the descriptions and the object numbers stay): \"Room 1\" as "
+                                         "room-1, \"Room 1\" as room-1-2.")));
 }
 
 TEST(Mib, TheRequest)
@@ -244,10 +302,11 @@ TEST(Mib, TheRequest)
     files.choose(p.path(QStringLiteral("g.mib")));
     boxes.answer(platform::MsgAnswer::Yes);
     Create_MIB_File();
-    EXPECT_TRUE(p.read(QStringLiteral("g.mib")).contains("a'b OBJECT-TYPE"));
+    EXPECT_TRUE(p.read(QStringLiteral("g.mib")).contains("a-b OBJECT-TYPE"));
     ASSERT_EQ(boxes.shown().size(), 2u);
     EXPECT_EQ(boxes.shown()[1].kind, platform::MsgKind::Information);
     EXPECT_TRUE(boxes.shown()[1].text.contains(QLatin1String("row 1")));
+    EXPECT_TRUE(boxes.shown()[1].text.contains(QLatin1String("\"a'b\" as a-b"))) << "one box tells both";
 }
 
 TEST(Mib, ADamagedTableStopsTheExport)

@@ -3,6 +3,7 @@
 #include "exports/ExportFixture.h"
 #include "exports/ObjectsMap.h"
 #include "platform/text/UserError.h"
+#include "support/Csv.h"
 #include "support/QtPrinters.h"
 
 using namespace exports;
@@ -235,6 +236,28 @@ TEST(ObjectsMap, MBusObjectsOfTwoMeters)
         "; Reset_Converter; 3; Multi State Value Object; no-units; Write;",
     };
     EXPECT_EQ(mbusLines({a, b}), expected);
+}
+
+TEST(ObjectsMap, DescriptionsHoldingTheSeparatorOrAQuoteAreQuotedForTheReaders)
+{
+    TMBus_Nod a;
+    a.ID = 7;
+    a.Desc = QStringLiteral("x");
+    a.Vars = {var(0, "Energy; total", 19), var(0, "Say \"hi\"", 19)};
+    const QStringList lines = mbusLines({a});
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines[1], QStringLiteral("Primary ID Node - 7;\"Energy; total\"; 0; Analog Input Object; kilowatt-hours; Read;"));
+    for (int i = 1; i < 3; ++i) {
+        const QStringList f = testing_support::readCsvLine(lines[i]);
+        ASSERT_EQ(f.size(), 7) << lines[i].toStdString();
+        EXPECT_EQ(f[1], i == 1 ? QStringLiteral("Energy; total") : QStringLiteral("Say \"hi\""));
+        EXPECT_EQ(f[2], QStringLiteral(" ") + QString::number(i - 1));
+    }
+    // The table variant: the golden file holds a name with "; " (objects_map_table.csv).
+    const QStringList table = objectsMapTableLines({{QStringLiteral("A;B"), QStringLiteral("3"),
+                                                     QStringLiteral("analog input"), QStringLiteral("percent"),
+                                                     QStringLiteral("Read")}});
+    EXPECT_EQ(table.at(1), QStringLiteral("\"A;B\"; 3; analog input; percent;Read;"));
 }
 
 TEST(ObjectsMap, MBusClassification)

@@ -1,6 +1,7 @@
 #include "MBusFixture.h"
 #include "image/ImageBuilder.h"
 #include "image/MBusImages.h"
+#include "workspace/LangTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -167,29 +168,70 @@ TEST(MBusBank, WiredSectionLimit)
     }
 }
 
-// The name pool has 34,816 bytes and pool byte 0 stays 0: 2044 names of 16 characters and four
-// command names cut to 16 (a device instance of ten digits) take 1 + 2048 x 17 = 34,817 bytes,
-// one too many; with 2043 variables they fit.
+// The name pool has 34,816 bytes and pool byte 0 stays 0: 2044 names of 16 characters and the
+// four command names of the largest device instance (seven digits: three of them 16 characters,
+// "Dev4194303_Addr" 15) take 1 + 2044 x 17 + 3 x 17 + 16 = 34,816 bytes, all the room there is.
+// One variable more makes 2049 objects, past the object table, which the builder finds first:
+// with an instance inside its bounds the names always fit.
 TEST(MBusBank, NamePoolLimit)
 {
-    for (int vars : {2043, 2044}) {
+    for (int vars : {2044, 2045}) {
         SCOPED_TRACE(vars);
         Project prj(1);
-        prj.parGen(meterKeys({{"BACnet_DEV_IDE", "2147483647"}}));
+        prj.parGen(meterKeys({{"BACnet_DEV_IDE", "4194303"}}));
         prj.write(prj.ws().Path_M_Bus, network({nodeWith(vars, {}, {{"Desc", QString(20, QLatin1Char('n'))}})}));
         prj.dir().write("bin/bank3.bin", "old");
         const BuildResult r = Build_Bin(prj.st());
-        if (vars == 2043) {
+        if (vars == 2044) {
             ASSERT_TRUE(r.ok) << r.error.toStdString();
             const QByteArray b = prj.st().bank3.filled();
-            EXPECT_EQ(poolName(b, 2048 * 16 + 1 + 2043 * 17), "Dev2147483647_Ap");
+            EXPECT_EQ(poolName(b, 2048 * 16 + 1 + 2044 * 17), "Dev4194303_ApReS");
             continue;
         }
-        EXPECT_EQ(r.error, QStringLiteral("The object names of the M-Bus network take 34817 bytes; the name pool of "
-                                          "the image has room for 34816."));
+        EXPECT_EQ(r.error, QStringLiteral("The M-Bus network makes 2049 BACnet objects; the BACnet object table of "
+                                          "the image has room for 2048."));
         EXPECT_FALSE(Save_Bin(prj.st()).ok);
         EXPECT_EQ(prj.dir().read("bin/bank3.bin"), QByteArray("old"));
     }
+}
+
+// A device instance the general parameters refuse (a file edited by hand) stops the build with
+// their message, before anything is built; the bank files stay.
+TEST(MBusBank, ADeviceInstanceOutsideItsBoundsIsRefusedWithTheGeneralParametersMessage)
+{
+    struct Case {
+        int type;
+        const char* key;
+        const char* value;
+        const char* bacnetType;
+        const char* message;
+    } cases[] = {
+        {1, "BACnet_DEV_IDE", "-5", "0", "Error BACnet!! Device Identifier must be between 0 and 4194303"},
+        {1, "BACnet_DEV_IDE", "4194304", "0", "Error BACnet!! Device Identifier must be between 0 and 4194303"},
+        {1, "BACnet_Ser_DEV_IDE", "-5", "1", "Error BACnet!! Device Instance must be between 0 and 4194303"},
+        {1, "BACnet_DEV_IDE", "abc", "0", "Error BACnet!! Device Identifier must be between 0 and 4194303"},
+        // The models without the BACnet type choice have their own bound and text.
+        {1001, "BACnet_DEV_IDE", "-5", "0", "Error BACnet!! Device Identifier must be between 0 and 65536"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        Project prj(c.type);
+        workspace::Default_Texts();
+        prj.parGen(meterKeys({{c.key, c.value}, {"BACnet_Type", c.bacnetType}}));
+        if (!prj.ws().Path_M_Bus.isEmpty())
+            prj.write(prj.ws().Path_M_Bus, network({nodeWith(2, {}, {})}));
+        prj.dir().write("bin/bank1.bin", "old");
+        const BuildResult r = Build_Bin(prj.st());
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.error, QLatin1String(c.message));
+        EXPECT_FALSE(Save_Bin(prj.st()).ok);
+        EXPECT_EQ(prj.dir().read("bin/bank1.bin"), QByteArray("old"));
+    }
+    // The bounds themselves are taken.
+    Project prj(1);
+    prj.parGen(meterKeys({{"BACnet_DEV_IDE", "0"}}));
+    prj.write(prj.ws().Path_M_Bus, network({nodeWith(2, {}, {})}));
+    EXPECT_TRUE(Build_Bin(prj.st()).ok);
 }
 
 TEST(MBusBank, ThirtyTwoWirelessMetersAtMost)

@@ -2,6 +2,7 @@
 #include "mbus/DeviceList.h"
 #include "mbus/RegisterMap.h"
 #include "platform/text/UserError.h"
+#include "support/Csv.h"
 #include "support/TempDir.h"
 #include "workspace/Workspace.h"
 
@@ -127,4 +128,20 @@ TEST(RegisterMap, TheFileHasCrLfLinesWithoutByteOrderMark)
     p.devices({});
     EXPECT_THROW(Write_PROFINET_Map_File(out), platform::UserError);
     EXPECT_EQ(p.dir.read("P1/map.csv"), before);
+}
+
+// A description or name holding the separator or a quote is one field for a CSV reader.
+TEST(RegisterMap, DescriptionsHoldingTheSeparatorOrAQuoteAreQuoted)
+{
+    MapProject p(1002);
+    p.makeTemplate("Meter.xml", {var(1, 1, 2, "Flow xx'.yy'.zzz'", "Flow; hot side", 3, {0x10}),
+                                 var(1, 5, 2, "T xx'yy'zzz'", "Say \"hi\"", 1)});
+    p.devices({{"Meter.xml", "0", "5", "0", "0"}});
+    const QStringList lines = p.lines();
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[1], QStringLiteral("0-3;Primary;5;\"Flow07'.12'.003', Flow; hot side\";Read/Write*;"));
+    const QStringList f = testing_support::readCsvLine(lines[2]);
+    ASSERT_EQ(f.size(), 6);
+    EXPECT_EQ(f[3], QStringLiteral("T07'12'003', Say \"hi\""));
+    EXPECT_EQ(f[4], QStringLiteral("Read/Write"));
 }

@@ -45,8 +45,11 @@ TEST_F(BootSer, ListsThePortsAtEveryShowingAndOnRequest)
     attach(w);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Update Device by Serial"));
     EXPECT_EQ(w.Btn_COM_List->hint(), QStringLiteral("Refresh COM port list"));
+    // The refresh glyph comes from the style's icon theme (slow): it waits for the first show.
+    EXPECT_TRUE(w.Btn_COM_List->glyph().isEmpty());
     ports = {QStringLiteral("/dev/ttyS0"), QStringLiteral("/dev/ttyUSB0")};
     show(w);
+    EXPECT_FALSE(w.Btn_COM_List->glyph().isEmpty());
     EXPECT_EQ(w.CB_Com->items(), ports);
     EXPECT_EQ(w.CB_Com->text(), QStringLiteral("/dev/ttyS0"));
     EXPECT_EQ(w.L_Steps5->pos(), QPoint(36, 176));

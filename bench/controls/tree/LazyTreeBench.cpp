@@ -5,11 +5,18 @@
 // Counters (tree / view, lower is better) and their targets:
 //   expand_per_view     expand everything, then one paint          <= 0.2
 //   collapse_per_view   collapse everything, then one paint        <= 0.1
-//   jump_per_view       bring a random node into view and paint    <= 1.0
+//   jump_per_view       bring a random node into view and paint,   <= 1.0
+//                       8 columns on both sides (counter columns)
 //   bytes_per_view      heap per node after building (mallinfo2)   <= 0.5
+//   sort_per_qt         LazyTreeSort / QtTreeSort: 1,000,000       <= 0.5
+//                       children of the root sorted by their text
+// and LazyTreeStreamRoundTrip: the 1,000,000-node tree with its captions saved to a stream and
+// loaded back, reported in MB/s (MB_per_s).
 #include "controls/tree/LazyStringTree.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QHeaderView>
 #include <QStandardItemModel>
 #include <QTreeView>
 #include <benchmark/benchmark.h>
@@ -51,8 +58,16 @@ size_t heapInUse()
 
 QString topText(int i) { return QStringLiteral("Primary Address = %1 - Meter").arg(i); }
 QString childText(int i) { return QStringLiteral("Storage Number = %1").arg(i); }
+// The text of a cell: the tree column in column 0 (or without columns), values in the others.
+QString cellText(int level, int index, int column)
+{
+    if (column <= 0)
+        return level == 0 ? topText(index) : childText(index);
+    return QStringLiteral("Value %1.%2").arg(index).arg(column);
+}
 
 struct Pair {
+    int columns = 0;
     std::unique_ptr<TLazyStringTree> tree;
     std::unique_ptr<QStandardItemModel> model;
     std::unique_ptr<QTreeView> view;
@@ -66,11 +81,17 @@ struct NodeData {
     int32_t level;
 };
 
-Pair& pair()
+// The pair with `columns` columns (1: no header columns in the tree, a hidden header in the
+// view); a pair of another width is freed first.
+Pair& pair(int columns = 1)
 {
-    static Pair p;
-    if (p.tree)
+    // Kept to the end of the process like the application: widgets destroyed by the exit
+    // handlers would outlive the platform plugin they use.
+    static Pair& p = *new Pair;
+    if (p.tree && p.columns == columns)
         return p;
+    p = Pair{};
+    p.columns = columns;
     ensureApp();
     const double nodes = double(kTop) * (kChildren + 1);
     size_t before = heapInUse();
@@ -78,11 +99,11 @@ Pair& pair()
     TLazyStringTree* tree = p.tree.get();
     tree->SetNodeDataSize(sizeof(NodeData));
     tree->SetAnimationDuration(0);
-    tree->OnGetText = [](TBaseLazyTree*, PLazyNode n, TColumnIndex, TVSTTextType type, QString& text) {
+    tree->OnGetText = [](TBaseLazyTree*, PLazyNode n, TColumnIndex column, TVSTTextType type, QString& text) {
         if (type != ttNormal)
             return;
         const auto* d = reinterpret_cast<const NodeData*>(NodeDataAddress(n));
-        text = d->level == 0 ? topText(d->index) : childText(d->index);
+        text = cellText(d->level, d->index, column);
     };
     tree->BeginUpdate();
     for (int i = 0; i < kTop; ++i) {
@@ -98,28 +119,50 @@ Pair& pair()
 
     before = heapInUse();
     p.model = std::make_unique<QStandardItemModel>();
+    p.model->setColumnCount(columns);
     QStandardItem* root = p.model->invisibleRootItem();
+    auto row = [&](int level, int index) {
+        QList<QStandardItem*> cells;
+        for (int c = 0; c < columns; ++c)
+            cells << new QStandardItem(cellText(level, index, c));
+        return cells;
+    };
     for (int i = 0; i < kTop; ++i) {
-        auto* top = new QStandardItem(topText(i));
-        QList<QStandardItem*> children;
-        children.reserve(kChildren);
+        QList<QStandardItem*> top = row(0, i);
         for (int j = 0; j < kChildren; ++j)
-            children << new QStandardItem(childText(j));
-        top->appendRows(children);
+            top[0]->appendRow(row(1, j));
         root->appendRow(top);
     }
     p.viewBytesPerNode = double(heapInUse() - before) / nodes;
 
     p.view = std::make_unique<QTreeView>();
-    p.view->setHeaderHidden(true);
+    p.view->setHeaderHidden(columns == 1);
     p.view->setUniformRowHeights(true);
     p.view->setModel(p.model.get());
     p.view->resize(kWidth, kHeight);
     p.view->show();
+    if (columns > 1) {
+        // The same columns in the tree, as wide as the view's sections, the header shown.
+        TLTHeader& header = tree->Header();
+        for (int c = 0; c < columns; ++c) {
+            TLazyTreeColumn* column = header.Columns().Add();
+            column->SetText(QStringLiteral("Column %1").arg(c));
+            column->SetWidth(p.view->header()->sectionSize(c));
+        }
+        header.SetOptions(header.Options() + hoVisible);
+    }
     tree->resize(kWidth, kHeight);
     tree->show();
     QApplication::processEvents();
     return p;
+}
+
+// Lets the tree's worker build its position cache.
+void waitForCache(TBaseLazyTree& tree)
+{
+    const auto deadline = Clock::now() + std::chrono::seconds(30);
+    while (!tree.TreeStates().contains(tsUseCache) && Clock::now() < deadline)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
 template <typename F>
@@ -192,10 +235,12 @@ BENCHMARK(BM_CollapseAllPerView)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 void BM_JumpAndPaintPerView(benchmark::State& state)
 {
-    Pair& p = pair();
+    constexpr int columns = 8;
+    Pair& p = pair(columns);
     p.tree->FullExpand();
     p.view->expandAll();
     QApplication::processEvents();
+    waitForCache(*p.tree);
     // The same seeded targets for both: (meter, record).
     std::mt19937 random(20240601);
     std::uniform_int_distribution<int> top(0, kTop - 1);
@@ -228,7 +273,126 @@ void BM_JumpAndPaintPerView(benchmark::State& state)
     state.counters["tree_ms"] = treeMs / jumps;
     state.counters["view_ms"] = viewMs / jumps;
     state.counters["jump_per_view"] = treeMs / viewMs;
+    state.counters["columns"] = columns;
+    state.counters["cache_entries"] = double(p.tree->PositionCache().size());
 }
 BENCHMARK(BM_JumpAndPaintPerView)->Iterations(2)->Unit(benchmark::kMillisecond);
+
+// --- sorting 1,000,000 siblings by text -----------------------------------------------------
+
+constexpr int kSorted = 1000000;
+
+// The same texts for both sides, in the same random order.
+const std::vector<QString>& sortTexts()
+{
+    static std::vector<QString> texts = [] {
+        std::vector<QString> t;
+        t.reserve(kSorted);
+        std::mt19937 random(4242);
+        for (int i = 0; i < kSorted; ++i)
+            t.push_back(QStringLiteral("Meter %1 record %2").arg(random() % 100000, 5, 10, QLatin1Char('0')).arg(random() % 1000));
+        return t;
+    }();
+    return texts;
+}
+
+double gLazySortMs = 0;
+
+void LazyTreeSort(benchmark::State& state)
+{
+    ensureApp();
+    const std::vector<QString>& texts = sortTexts();
+    double ms = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::unique_ptr<TLazyStringTree> tree(TBaseLazyTree::create<TLazyStringTree>());
+        tree->SetNodeDataSize(sizeof(int32_t));
+        tree->BeginUpdate();
+        tree->SetRootNodeCount(kSorted);
+        int32_t i = 0;
+        for (PLazyNode n = tree->RootNode()->FirstChild; n; n = n->NextSibling)
+            *reinterpret_cast<int32_t*>(NodeDataAddress(n)) = i++;
+        tree->EndUpdate();
+        // The text of a node comes from the caller, who compares two of them.
+        tree->OnCompareNodes = [&texts](TBaseLazyTree*, PLazyNode a, PLazyNode b, TColumnIndex, int& result) {
+            result = texts[size_t(*reinterpret_cast<const int32_t*>(NodeDataAddress(a)))].compare(
+                texts[size_t(*reinterpret_cast<const int32_t*>(NodeDataAddress(b)))]);
+        };
+        state.ResumeTiming();
+        ms += msOf([&] { tree->Sort(nullptr, 0, sdAscending, false); });
+        state.PauseTiming();
+        tree.reset();
+        state.ResumeTiming();
+    }
+    gLazySortMs = ms / double(state.iterations());
+    state.counters["tree_ms"] = gLazySortMs;
+}
+BENCHMARK(LazyTreeSort)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void QtTreeSort(benchmark::State& state)
+{
+    ensureApp();
+    const std::vector<QString>& texts = sortTexts();
+    double ms = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto model = std::make_unique<QStandardItemModel>();
+        QList<QStandardItem*> items;
+        items.reserve(kSorted);
+        for (const QString& text : texts)
+            items << new QStandardItem(text);
+        model->invisibleRootItem()->appendRows(items);
+        QTreeView view;
+        view.setHeaderHidden(true);
+        view.setUniformRowHeights(true);
+        view.setModel(model.get());
+        state.ResumeTiming();
+        ms += msOf([&] { model->sort(0, Qt::AscendingOrder); });
+        state.PauseTiming();
+        view.setModel(nullptr);
+        model.reset();
+        state.ResumeTiming();
+    }
+    const double qtMs = ms / double(state.iterations());
+    state.counters["view_ms"] = qtMs;
+    if (gLazySortMs > 0)
+        state.counters["sort_per_qt"] = gLazySortMs / qtMs;
+}
+BENCHMARK(QtTreeSort)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// --- the stream -----------------------------------------------------------------------------
+
+void LazyTreeStreamRoundTrip(benchmark::State& state)
+{
+    Pair& p = pair(1);
+    TLazyStringTree* tree = p.tree.get();
+    // Captions carry the texts (loading hands them to OnNewText, which a caller keeps) and the
+    // user chunk the 8 bytes of node data.
+    tree->OnNewText = [](TBaseLazyTree*, PLazyNode, TColumnIndex, const QString&) {};
+    tree->OnSaveNode = [](TBaseLazyTree*, PLazyNode n, QIODevice& s) {
+        s.write(reinterpret_cast<const char*>(NodeDataAddress(n)), sizeof(NodeData));
+    };
+    tree->OnLoadNode = [](TBaseLazyTree*, PLazyNode n, QIODevice& s) {
+        s.read(reinterpret_cast<char*>(NodeDataAddress(n)), sizeof(NodeData));
+    };
+    QByteArray bytes;
+    double ms = 0;
+    for (auto _ : state) {
+        ms += msOf([&] {
+            QBuffer out(&bytes);
+            out.open(QIODevice::WriteOnly | QIODevice::Truncate);
+            tree->SaveToStream(out);
+            out.close();
+            QBuffer in(&bytes);
+            in.open(QIODevice::ReadOnly);
+            tree->LoadFromStream(in);
+        });
+    }
+    const double seconds = ms / 1000.0 / double(state.iterations());
+    state.counters["stream_bytes"] = double(bytes.size());
+    state.counters["nodes"] = double(tree->RootNode()->TotalCount - 1);
+    state.counters["MB_per_s"] = double(bytes.size()) / 1e6 / seconds;
+}
+BENCHMARK(LazyTreeStreamRoundTrip)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -143,6 +143,33 @@ QString TCustomLazyStringTree::GetText(PLazyNode Node, TColumnIndex Column)
     return args.CellText;
 }
 
+void TCustomLazyStringTree::WriteChunks(TLazyTreeStreamWriter& Stream, PLazyNode Node)
+{
+    TBaseLazyTree::WriteChunks(Stream, Node);
+    if (!StringTreeOptions().StringOptions().contains(toSaveCaptions) || Node == FRoot ||
+        !Node->States.contains(vsInitialized))
+        return;
+    const QString text = GetText(Node, FHeader->MainColumn());
+    if (text.isEmpty())
+        return;
+    Stream.WriteInt32(CaptionChunk);
+    Stream.WriteInt32(int32_t(text.size() * 2));
+    Stream.WriteUtf16(text);
+}
+
+bool TCustomLazyStringTree::ReadChunk(TLazyTreeStreamReader& Stream, int Version, PLazyNode Node, int ChunkType,
+                                      int ChunkSize)
+{
+    if (ChunkType != CaptionChunk)
+        return TBaseLazyTree::ReadChunk(Stream, Version, Node, ChunkType, ChunkSize);
+    if (ChunkSize > 0) {
+        QString text;
+        if (Stream.ReadUtf16(ChunkSize / 2, text))
+            SetText(Node, FHeader->MainColumn(), text);
+    }
+    return true;
+}
+
 QString TCustomLazyStringTree::GetStaticText(PLazyNode Node, TColumnIndex Column)
 {
     LtAssert(Node != nullptr, "Node must not be nil.");

@@ -144,6 +144,12 @@ protected:
     virtual void PaintNormalText(TLTPaintInfo& PaintInfo, QString Text);
     virtual void PaintStaticText(TLTPaintInfo& PaintInfo, const QString& Text);
 
+    // The caption chunk of the tree stream (LazyTreeStream.h): with toSaveCaptions, after the
+    // base and user chunks, the main column's text of an initialised node when it is not empty;
+    // reading it hands the text to OnNewText (SetText).
+    void WriteChunks(TLazyTreeStreamWriter& Stream, PLazyNode Node) override;
+    bool ReadChunk(TLazyTreeStreamReader& Stream, int Version, PLazyNode Node, int ChunkType, int ChunkSize) override;
+
     void DoPaintNode(TLTPaintInfo& PaintInfo) override;
     void AdjustPaintCellRect(TLTPaintInfo& PaintInfo, TColumnIndex& NextNonEmpty) override;
     bool ColumnIsEmpty(PLazyNode Node, TColumnIndex Column) override;

@@ -2,11 +2,14 @@
 // ("created" on first show), its timers and invalidation.
 #include "controls/tree/LazyTree.h"
 #include "controls/tree/CheckImages.h"
+#include "controls/tree/LazyTreeWorker.h"
 #include "platform/draw/Graphics.h"
 #include "platform/draw/Theme.h"
 #include "platform/ui/Timer.h"
 
+#include <QBuffer>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QScrollBar>
 #include <QShowEvent>
 
@@ -30,6 +33,7 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent, OptionsFactory makeOptions)
     : QAbstractScrollArea(parent)
 {
     FOptions = makeOptions(this);
+    TWorkerThread::AddThreadReference();
     FScrollBarOptions = std::make_unique<TScrollBarOptions>(this);
     FHeader = std::make_unique<TLTHeader>(this);
     FColors = std::make_unique<TLTColors>(this);
@@ -52,7 +56,7 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent, OptionsFactory makeOptions)
 TBaseLazyTree::~TBaseLazyTree()
 {
     FDestroying = true;
-    InterruptValidation();
+    TWorkerThread::ReleaseThreadReference(this);
     // A read-only tree still frees every node.
     FOptions->MiscOptionsField() -= toReadOnly;
     StopWheelPanning();
@@ -94,8 +98,12 @@ void TBaseLazyTree::Loaded()
     } else {
         DoStateChange({}, {tsNeedRootCountUpdate});
     }
-    FHeader->SetMainColumn(FHeader->MainColumn());
-    FHeader->RecalculateHeader();
+    FHeader->Columns().FixLoadedPositions();
+    FHeader->SetMainColumn(FHeader->StoredMainColumn());
+    if (FHeader->States().contains(hsNeedScaling))
+        FHeader->ApplyFixedAreaConstraints();
+    else
+        FHeader->RecalculateHeader();
 }
 
 QString TBaseLazyTree::ClassName() const
@@ -149,7 +157,58 @@ void TBaseLazyTree::UpdateHeaderRect()
     } else {
         FHeaderRect.bottom = FHeaderRect.top + FHeader->Height();
     }
+    // The strip sits in the viewport's top margin, so the rows keep their coordinates.
+    const int stripHeight = FHeaderRect.height();
+    if (stripHeight > 0 && !FHeaderStrip)
+        FHeaderStrip = new THeaderStrip(this);
+    setViewportMargins(0, stripHeight, 0, 0);
+    if (FHeaderStrip) {
+        FHeaderStrip->setGeometry(FHeaderRect.left, FHeaderRect.top, viewport()->width(), stripHeight);
+        FHeaderStrip->setVisible(stripHeight > 0);
+        if (stripHeight > 0)
+            FHeaderStrip->update();
+    }
 }
+
+QWidget* TBaseLazyTree::HeaderStrip() const { return FHeaderStrip; }
+
+std::unique_ptr<TLazyTreeColumn> TBaseLazyTree::GetColumnClass(TLazyTreeColumns* Owner)
+{
+    return std::make_unique<TLazyTreeColumn>(Owner);
+}
+
+void TBaseLazyTree::DoColumnResize(TColumnIndex Column)
+{
+    // Heights measured against the old widths are measured again on the next paint.
+    if (FOptions->MiscOptions().contains(toVariableNodeHeight))
+        for (PLazyNode n = GetFirstNoInit(); n; n = GetNextNoInit(n))
+            n->States -= vsHeightMeasured;
+    if (FHandleAllocated && !FLoading) {
+        UpdateHorizontalScrollBar(false);
+        FHeader->Invalidate(Column, true);
+        Invalidate();
+    }
+    if (OnColumnResize)
+        OnColumnResize(this, Column);
+}
+
+TShiftState ShiftStateOf(Qt::KeyboardModifiers Modifiers)
+{
+    TShiftState shift;
+    if (Modifiers & Qt::ShiftModifier)
+        shift += ssShift;
+    if (Modifiers & Qt::ControlModifier)
+        shift += ssCtrl;
+    if (Modifiers & Qt::AltModifier)
+        shift += ssAlt;
+    return shift;
+}
+
+TShiftState TBaseLazyTree::CurrentShiftState() const { return ShiftStateOf(QGuiApplication::queryKeyboardModifiers()); }
+
+QPoint TBaseLazyTree::ClientToScreen(QPoint P) const { return viewport()->mapToGlobal(P); }
+
+QPoint TBaseLazyTree::ScreenToClient(QPoint P) const { return viewport()->mapFromGlobal(P); }
 
 platform::Timer* TBaseLazyTree::WindowTimer(int id)
 {
@@ -209,8 +268,14 @@ void TBaseLazyTree::WMTimer(int id)
         BuildButtonAndLineBitmaps(true, true);
         Invalidate();
         break;
+    case 3: {
+        TLTHeaderMessage timer;
+        timer.Msg = THeaderMessage::Timer;
+        FHeader->HandleMessage(timer);
+        break;
+    }
     default:
-        // 1 (drag expansion), 2 (edit start) and 3 (header hover) have nothing to start here.
+        // 1 (drag expansion) and 2 (edit start) have nothing to start here.
         StopTimer(id);
         break;
     }
@@ -580,6 +645,7 @@ void TBaseLazyTree::resizeEvent(QResizeEvent* event)
         return;
     DoStateChange({tsSizing});
     try {
+        UpdateHeaderRect();
         FHeader->HandleResize();
         UpdateScrollBars(true);
         if (FStates.contains(tsEditing) && !FHeader->UseColumns())
@@ -649,6 +715,9 @@ void TBaseLazyTree::focusInEvent(QFocusEvent* event)
 void TBaseLazyTree::focusOutEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusOutEvent(event);
+    TLTHeaderMessage killFocus;
+    killFocus.Msg = THeaderMessage::KillFocus;
+    FHeader->HandleMessage(killFocus);
     StopWheelPanning();
     for (int id : {1, 2, 3, 4, 7})
         StopTimer(id);

@@ -40,6 +40,7 @@
 #include "controls/tree/LazyTreeEvents.h"
 #include "controls/tree/LazyTreeHeader.h"
 #include "controls/tree/LazyTreeOptions.h"
+#include "controls/tree/LazyTreeStream.h"
 #include "controls/tree/TreeTypes.h"
 #include "platform/draw/Canvas.h"
 #include "platform/draw/Color.h"
@@ -54,11 +55,14 @@
 #include <QString>
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <functional>
 #include <memory>
 
 class QMenu;
 class QAccessibleInterface;
+class QBuffer;
+class QIODevice;
 
 namespace platform {
 class Timer;
@@ -218,6 +222,11 @@ struct TLTItemInfo {
     int iSelectedImage = 0;
     int cChildren = 0;
 };
+
+// Sorts Nodes[L..R] by pointer value (the selection is kept in that order).
+void SortNodeArrayByAddress(TNodeArray& Nodes, int L, int R);
+// The shift, ctrl and alt keys of a set of keyboard modifiers.
+TShiftState ShiftStateOf(Qt::KeyboardModifiers Modifiers);
 
 class TBaseLazyTree : public QAbstractScrollArea {
     Q_OBJECT
@@ -406,6 +415,63 @@ public:
     PLazyNode GetNodeAt(int X, int Y, bool Relative, int& NodeTop);
     // A node's top in tree coordinates (the sum of the visible heights before it).
     int GetNodeTop(PLazyNode Node) const;
+
+    // === position cache =========================================================================
+    //
+    // Trees with more than CacheStride visible nodes keep every CacheStride-th visible node with
+    // its absolute top, built by the shared worker thread (LazyTreeWorker.h) after structural
+    // changes. While the tree has tsUseCache, GetNodeAt and GetNodeTop start from the nearest
+    // entry and walk at most CacheStride nodes; otherwise they descend through the running
+    // totals.
+    static constexpr uint32_t CacheStride = 2000;
+    const TCache& PositionCache() const { return FPositionCache; }
+    // ceil(VisibleCount / CacheStride), 0 when fewer than 2 nodes are visible.
+    uint32_t GetCacheLength() const;
+    // The last entry whose node does not come after Node (document order), with its top;
+    // nullptr and 0 when there is none.
+    PLazyNode FindCacheEntryForNode(PLazyNode Node, uint32_t& CurrentPos) const;
+    // The last entry whose top is at most Position; nullptr and 0 when there is none.
+    PLazyNode FindCacheEntryAtPosition(uint32_t Position, uint32_t& CurrentPos) const;
+    PLazyNode lastEntryBefore(TCache::const_iterator It, uint32_t& CurrentPos) const;
+    // The order of two nodes: 0 for the same node, negative when Node1 comes first.
+    int CompareNodeOrder(PLazyNode Node1, PLazyNode Node2, bool ConsiderChildrenAbove) const;
+
+    // === sorting, moving and copying (LazyTreeSort.cpp) =========================================
+    //
+    // Sorting is a stable merge sort of a sibling list asking OnCompareNodes (equal nodes keep
+    // their order in both directions); a long sort can be cancelled (CancelOperation), which
+    // leaves the remaining order as it is and the tree valid. Moves inside one tree keep the
+    // nodes; moves and copies between trees, and every copy, travel as records of the tree
+    // stream (LazyTreeStream.h) and make new nodes. Moving a node under itself raises
+    // ELazyTreeError 2001. When only the children are moved or copied they keep their order
+    // for every attach mode.
+
+    // Sorts Node's children (nullptr: the top level); DoInit initialises them first.
+    virtual void Sort(PLazyNode Node, TColumnIndex Column, TSortDirection Direction, bool DoInit = true);
+    // Sorts every level (with toAutoSort the children of collapsed nodes are left alone).
+    virtual void SortTree(TColumnIndex Column, TSortDirection Direction, bool DoInit = true);
+    void MoveTo(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode Mode, bool ChildrenOnly);
+    void MoveTo(PLazyNode Node, TBaseLazyTree* Tree, TLTNodeAttachMode Mode, bool ChildrenOnly);
+    PLazyNode CopyTo(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode Mode, bool ChildrenOnly);
+    PLazyNode CopyTo(PLazyNode Source, TBaseLazyTree* Tree, TLTNodeAttachMode Mode, bool ChildrenOnly);
+    // Moves Node to become Value's last child.
+    void SetNodeParent(PLazyNode Node, PLazyNode Value) { MoveTo(Node, Value, amAddChildLast, false); }
+
+    // === streaming (LazyTreeStream.h describes the bytes) =======================================
+
+    // Header, count, the records of Node (or of every top-level node), then OnSaveTree.
+    virtual void SaveToStream(QIODevice& Stream, PLazyNode Node = nullptr);
+    // The same without OnSaveTree, as bytes.
+    QByteArray SaveToBytes(PLazyNode Node = nullptr);
+    // Writes the whole file at once (temporary file and rename); ELazyTreeError when it fails.
+    void SaveToFile(const QString& FileName);
+    // Replaces the tree by the stream's nodes (nothing under toReadOnly); a refused stream
+    // leaves the tree unchanged. Reads from the device's position; OnLoadTree then reads what
+    // follows the records.
+    virtual void LoadFromStream(QIODevice& Stream);
+    virtual void LoadFromFile(const QString& FileName);
+    // Adds the stream's nodes as last children of TargetNode (the root for the top level).
+    void AddFromStream(QIODevice& Stream, PLazyNode TargetNode);
 
     // === check states ===========================================================================
 
@@ -668,8 +734,22 @@ public:
     void StopTimer(int id);
     // What a firing of window timer `id` does.
     virtual void WMTimer(int id);
+    // The header rectangle (inside the frame, above the rows) and the strip widget that shows
+    // it; the rows' viewport starts below it.
     void UpdateHeaderRect();
     platform::Rect HeaderRect() const { return FHeaderRect; }
+    QWidget* HeaderStrip() const;
+    // The columns the header's collection makes (descendants give their own class).
+    virtual std::unique_ptr<TLazyTreeColumn> GetColumnClass(TLazyTreeColumns* Owner);
+    // The width the widest visible cell of a column needs (smart: only the rows in view).
+    virtual int GetMaxColumnWidth(TColumnIndex Column, bool UseSmartColumnWidth = false);
+    // A column's width changed (-1: several): remeasure, scroll range, repaint, OnColumnResize.
+    virtual void DoColumnResize(TColumnIndex Column);
+    // The keyboard's shift, ctrl and alt now.
+    TShiftState CurrentShiftState() const;
+    // Tree client coordinates to the screen and back.
+    QPoint ClientToScreen(QPoint P) const;
+    QPoint ScreenToClient(QPoint P) const;
     // The accessibility objects of the tree and of its focused item, made by the registered
     // providers (LazyTreeAccessibility.h) when the platform asks for them.
     QAccessibleInterface* Accessible() const { return FAccessible; }
@@ -727,6 +807,10 @@ protected:
     friend class TLTColors;
     friend class TScrollBarOptions;
     friend class TLTHeader;
+    friend class TLazyTreeColumns;
+    friend class TLazyTreeColumn;
+    friend class THeaderStrip;
+    friend class TWorkerThread;
     friend struct TLTLazyNodeEnumeration;
 
     // --- node blocks ------------------------------------------------------------------------
@@ -769,7 +853,6 @@ protected:
     bool IsFirstVisibleChild(PLazyNode Parent, PLazyNode Node) const;
     bool IsLastVisibleChild(PLazyNode Parent, PLazyNode Node) const;
     bool ChildrenAboveOrder(bool ConsiderChildrenAbove) const;
-    int CompareNodeOrder(PLazyNode Node1, PLazyNode Node2, bool ConsiderChildrenAbove) const;
     // Walk steps without initialisation.
     PLazyNode NextInDocumentOrder(PLazyNode Node, bool DoInit);
     PLazyNode PreviousInDocumentOrder(PLazyNode Node, bool DoInit);
@@ -780,11 +863,60 @@ protected:
     PLazyNode NextVisibleImpl(PLazyNode Node, bool ConsiderChildrenAbove, bool DoInit);
     PLazyNode PreviousVisibleImpl(PLazyNode Node, bool ConsiderChildrenAbove, bool DoInit);
 
-    // --- position cache (built by a later step; positions walk the totals meanwhile) --------
+    // --- position cache (LazyTreeCache.cpp, worker in LazyTreeWorker.h) -------------------
+    // Marks the cache out of date (after every change of node positions).
     void InvalidateCache();
+    // Interrupts a running build, then queues the tree with the worker when the cache is out of
+    // date and more than CacheStride nodes are visible.
     virtual void ValidateCache();
+    // Stops a build of this tree and waits until the worker has let go of it; a build that was
+    // running is marked out of date again.
     void InterruptValidation();
-    void WaitForTree();
+    // The rebuild itself; runs on the worker thread and reads nodes only. It is not virtual: a
+    // tree is destroyed from its most derived class down, and a call through the tree's table
+    // of virtual functions from the worker would race with that.
+    bool DoValidateCache();
+    // The worker's state message (entered and left states as TChangeStateBit sets).
+    void ChangeTreeStatesAsync(uint8_t EnterStates, uint8_t LeaveStates);
+    // The height of a node for the cache walk; measures on the user-interface thread when needed.
+    uint32_t CacheNodeHeight(PLazyNode Node);
+
+    TCache FPositionCache;
+    // Mirrors tsStopValidation for the worker, which never reads FStates.
+    std::atomic<bool> FStopValidationRequested{false};
+    // Taken on the user-interface thread when the tree is queued, read by the worker.
+    uint32_t FCacheVisibleCount = 0;
+    bool FCacheVariableHeight = false;
+    // Set while the user-interface thread handles a message of the worker for this tree, and
+    // while it measures a node for the worker.
+    bool FServingWorker = false;
+    bool FMeasuringForWorker = false;
+
+    // --- sorting and streaming ---------------------------------------------------------------
+    virtual int DoCompare(PLazyNode Node1, PLazyNode Node2, TColumnIndex Column);
+    PLazyNode MergeSortSiblings(PLazyNode& Rest, uint32_t Count, TColumnIndex Column, TSortDirection Direction);
+    void RelinkSortedChildren(PLazyNode Parent, PLazyNode First);
+    void SortLevel(PLazyNode Node, TColumnIndex Column, TSortDirection Direction, bool DoInit);
+    // The tree that owns Target (nullptr: this tree's root with amAddChildFirst), with sibling
+    // modes at a root turned into child modes.
+    TBaseLazyTree* ResolveTarget(PLazyNode& Target, TLTNodeAttachMode& Mode);
+    // Copies the records of Source (or of its children) into Target of Tree by Mode, asking
+    // this tree about each copy when Copying; returns the last node made.
+    PLazyNode InsertRecords(const QByteArray& Records, TBaseLazyTree* Tree, PLazyNode Target, TLTNodeAttachMode Mode,
+                            bool Copying);
+    virtual void WriteNode(TLazyTreeStreamWriter& Stream, PLazyNode Node);
+    virtual void WriteChunks(TLazyTreeStreamWriter& Stream, PLazyNode Node);
+    virtual void ReadNode(TLazyTreeStreamReader& Stream, int Version, PLazyNode Node);
+    virtual bool ReadChunk(TLazyTreeStreamReader& Stream, int Version, PLazyNode Node, int ChunkType, int ChunkSize);
+    void InternalAddFromStream(TLazyTreeStreamReader& Stream, int Version, PLazyNode Node);
+    void SkipNode(TLazyTreeStreamReader& Stream);
+    static void FinishChunkHeader(TLazyTreeStreamWriter& Stream, qsizetype StartPos, qsizetype EndPos);
+    // The records of Node, or of its children, appended to Out.
+    void WriteRecords(QByteArray& Out, PLazyNode Node, bool ChildrenOnly);
+    void ReadStream(QIODevice& Stream, PLazyNode TargetNode, bool Replace);
+    // The device OnSaveNode writes to and OnLoadNode reads from, while a stream is written or read.
+    std::unique_ptr<QBuffer> FNodeChunkBuffer;
+    int FStreamDepth = 0;
 
     // --- notifications ----------------------------------------------------------------------
     virtual void Change(PLazyNode Node);
@@ -835,6 +967,8 @@ protected:
     void wheelEvent(QWheelEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
     bool viewportEvent(QEvent* e) override;
+    // Hands a mouse message to the header; true when it took it.
+    bool HeaderFirst(THeaderMessage Msg, QPoint P, TShiftState Shift);
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void showEvent(QShowEvent* event) override;
@@ -903,11 +1037,18 @@ protected:
     int TextHeight() const;
     virtual void MainColumnChanged();
     virtual void CancelEditNode() {}
+    // Ends a running in-place edit, accepting the text; false when the editor refuses. The
+    // in-place editing overrides it.
+    virtual bool DoEndEdit() { return true; }
     virtual void UpdateEditBounds() {}
 
     // --- painting ---------------------------------------------------------------------------
     virtual void Paint();
     virtual void PrepareCell(TLTPaintInfo& PaintInfo, int WindowOrgX, int MaxWidth);
+    // One cell of a row: images, indentation, grid lines, decoration, tree lines, content.
+    void PaintCell(TLTPaintInfo& info, const platform::Rect& Window, TLTPaintOptions paint, int vAlign, int buttonY,
+                   int buttonX, int indentSize, const TLineImage& lineImage, bool showImages, bool showStateImages,
+                   bool showCheckImages, bool isMainColumn, bool useThemes, bool useColumns, int paintWidth);
     virtual void EraseNodeRow(TLTPaintInfo& PaintInfo, bool UseBackground, bool Floating, platform::Rect R);
     virtual void PaintSelectionRectangle(platform::Canvas& Target, int WindowOrgX, const platform::Rect& SelectionRect,
                                          platform::Rect TargetRect, platform::Bitmap* Bits);
@@ -1049,6 +1190,7 @@ protected:
     bool FDestroying = false;
     bool FHandleAllocated = false;
     platform::Rect FHeaderRect;
+    THeaderStrip* FHeaderStrip = nullptr;
     std::array<platform::Timer*, 9> FTimers{};
     QAccessibleInterface* FAccessible = nullptr;
     QAccessibleInterface* FAccessibleItem = nullptr;

@@ -17,6 +17,8 @@
 #include <QPoint>
 #include <functional>
 
+class QIODevice;
+
 #define LT_STRIP(...) __VA_ARGS__
 #define LT_WITH_SENDER(...) TBaseLazyTree* Sender __VA_OPT__(, ) __VA_ARGS__
 #define LT_ARGS_WITH_THIS(...) this __VA_OPT__(, ) __VA_ARGS__
@@ -36,6 +38,51 @@
     NOTIFY(Updating, (TLTUpdateState State), (State))                                                                 \
     NOTIFY(StartOperation, (TLTOperationKind OperationKind), (OperationKind))                                         \
     NOTIFY(EndOperation, (TLTOperationKind OperationKind), (OperationKind))                                           \
+    /* sorting, moving, copying and streaming */                                                                      \
+    ONLY(CompareNodes, (PLazyNode Node1, PLazyNode Node2, TColumnIndex Column, int& Result))                          \
+    ALLOW(NodeMoving, (PLazyNode Node, PLazyNode Target), (Node, Target))                                             \
+    ALLOW(NodeCopying, (PLazyNode Node, PLazyNode Target), (Node, Target))                                            \
+    NOTIFY(NodeMoved, (PLazyNode Node), (Node))                                                                       \
+    NOTIFY(NodeCopied, (PLazyNode Node), (Node))                                                                      \
+    NOTIFY(SaveNode, (PLazyNode Node, QIODevice& Stream), (Node, Stream))                                             \
+    NOTIFY(LoadNode, (PLazyNode Node, QIODevice& Stream), (Node, Stream))                                             \
+    NOTIFY(SaveTree, (QIODevice& Stream), (Stream))                                                                   \
+    NOTIFY(LoadTree, (QIODevice& Stream), (Stream))                                                                   \
+    /* header and columns */                                                                                          \
+    NOTIFY(AfterAutoFitColumn, (TColumnIndex Column), (Column))                                                       \
+    NOTIFY(AfterAutoFitColumns, (), ())                                                                               \
+    NOTIFY(AfterColumnWidthTracking, (TColumnIndex Column), (Column))                                                 \
+    NOTIFY(AfterHeaderHeightTracking, (), ())                                                                         \
+    ONLY(BeforeAutoFitColumn, (TColumnIndex Column, TSmartAutoFitType& SmartAutoFitType, bool& Allowed))              \
+    NOTIFY(BeforeAutoFitColumns, (TSmartAutoFitType& SmartAutoFitType), (SmartAutoFitType))                           \
+    NOTIFY(BeforeColumnWidthTracking, (TColumnIndex Column, TShiftState Shift), (Column, Shift))                      \
+    NOTIFY(BeforeHeaderHeightTracking, (TShiftState Shift), (Shift))                                                  \
+    NOTIFY(BeforeGetMaxColumnWidth, (TColumnIndex Column, bool& UseSmartColumnWidth), (Column, UseSmartColumnWidth))  \
+    NOTIFY(AfterGetMaxColumnWidth, (TColumnIndex Column, int& MaxWidth), (Column, MaxWidth))                          \
+    ONLY(CanSplitterResizeColumn, (QPoint P, TColumnIndex Column, bool& Allowed))                                     \
+    ONLY(CanSplitterResizeHeader, (QPoint P, bool& Allowed))                                                          \
+    ALLOW(ColumnWidthDblClickResize, (TColumnIndex Column, TShiftState Shift, QPoint P), (Column, Shift, P))          \
+    ALLOW(ColumnWidthTracking, (TColumnIndex Column, TShiftState Shift, QPoint& TrackPoint, QPoint P),                \
+          (Column, Shift, TrackPoint, P))                                                                             \
+    ALLOW(HeaderHeightTracking, (QPoint& P, TShiftState Shift), (P, Shift))                                           \
+    ALLOW(HeaderHeightDblClickResize, (QPoint& P, TShiftState Shift), (P, Shift))                                     \
+    ONLY(ColumnResize, (TColumnIndex Column))                                                                         \
+    NOTIFY(ColumnVisibilityChanged, (TColumnIndex Column, bool Visible), (Column, Visible))                           \
+    NOTIFY(GetHeaderCursor, (QCursor& Cursor), (Cursor))                                                              \
+    NOTIFY(HeaderClick, (const TLTHeaderHitInfo& HitInfo), (HitInfo))                                                 \
+    NOTIFY(HeaderDblClick, (const TLTHeaderHitInfo& HitInfo), (HitInfo))                                              \
+    NOTIFY(HeaderDragged, (TColumnIndex Column, TColumnPosition OldPosition), (Column, OldPosition))                  \
+    NOTIFY(HeaderDraggedOut, (TColumnIndex Column, QPoint DropPosition), (Column, DropPosition))                      \
+    ALLOW(HeaderDragging, (TColumnIndex Column), (Column))                                                            \
+    NOTIFY(HeaderDraw, (platform::Canvas& HeaderCanvas, TLazyTreeColumn* Column, const platform::Rect& R, bool Hover, \
+                        bool Pressed, TLTDropMarkMode DropMark),                                                      \
+           (HeaderCanvas, Column, R, Hover, Pressed, DropMark))                                                       \
+    NOTIFY(HeaderDrawQueryElements, (THeaderPaintInfo& PaintInfo, THeaderPaintElements& Elements),                     \
+           (PaintInfo, Elements))                                                                                     \
+    NOTIFY(AdvancedHeaderDraw, (THeaderPaintInfo& PaintInfo, THeaderPaintElements Elements), (PaintInfo, Elements))   \
+    NOTIFY(HeaderMouseDown, (TMouseButton Button, TShiftState Shift, int X, int Y), (Button, Shift, X, Y))            \
+    NOTIFY(HeaderMouseUp, (TMouseButton Button, TShiftState Shift, int X, int Y), (Button, Shift, X, Y))              \
+    NOTIFY(HeaderMouseMove, (TShiftState Shift, int X, int Y), (Shift, X, Y))                                         \
     /* checks */                                                                                                      \
     ONLY(Checking, (PLazyNode Node, TCheckState& NewState, bool& Allowed))                                            \
     NOTIFY(Checked, (PLazyNode Node), (Node))                                                                         \

@@ -73,8 +73,8 @@ void TBaseLazyTree::GetHitTestInfoAt(int X, int Y, bool Relative, THitInfo& HitI
     int left = 0;
     int right = 0;
     if (FHeader->UseColumns()) {
-        HitInfo.HitColumn = FHeader->ColumnFromPosition(QPoint(X, Y));
-        FHeader->GetColumnBounds(HitInfo.HitColumn, left, right);
+        // X is a tree coordinate already: the bounds are unscrolled.
+        HitInfo.HitColumn = FHeader->Columns().ColumnAndBoundsAt(QPoint(X, Y), left, right, false);
     } else {
         HitInfo.HitColumn = NoColumn;
         right = int(std::max<int64_t>(ClientWidth(), FRangeX));
@@ -93,7 +93,8 @@ void TBaseLazyTree::GetHitTestInfoAt(int X, int Y, bool Relative, THitInfo& HitI
         else if (Y >= absBottom - 3)
             HitInfo.HitPositions += hiLowerSplitter;
     }
-    const platform::Alignment alignment = FAlignment;
+    const platform::Alignment alignment =
+        FHeader->IsValidColumn(HitInfo.HitColumn) ? FHeader->Columns().Items(HitInfo.HitColumn)->Alignment() : FAlignment;
     if (UseRightToLeftReading())
         DetermineHitPositionRTL(HitInfo, X - left, right - left, alignment);
     else
@@ -439,6 +440,68 @@ int TBaseLazyTree::GetMaxRightExtend()
         node = next;
     }
     return result + FMargin;
+}
+
+int TBaseLazyTree::GetMaxColumnWidth(TColumnIndex Column, bool UseSmartColumnWidth)
+{
+    if (OperationCanceled())
+        return FHeader->IsValidColumn(Column) ? FHeader->Columns().Items(Column)->Width() : 0;
+    StartOperation(okGetMaxColumnWidth);
+    int result = 0;
+    try {
+        DoBeforeGetMaxColumnWidth(Column, UseSmartColumnWidth);
+        const auto paint = FOptions->PaintOptions();
+        const int stateOffset = FStateImages ? FStateImages->Width() + 2 : 0;
+        const int checkOffset = FCheckImages ? FCheckImages->Width() + 2 : 0;
+        PLazyNode node = nullptr;
+        PLazyNode last = nullptr;
+        if (UseSmartColumnWidth) {
+            node = TopNode();
+            if (PLazyNode bottom = BottomNode())
+                last = GetNextVisible(bottom, true);
+        } else {
+            node = GetFirstVisible(nullptr, true);
+        }
+        const bool isMain = Column == FHeader->MainColumn();
+        int textLeft = 0;
+        if (isMain && node) {
+            if (paint.contains(toFixedIndent))
+                textLeft = int(FIndent);
+            else
+                textLeft = int(GetNodeLevel(node) + (paint.contains(toShowRoot) ? 1 : 0)) * int(FIndent);
+        }
+        textLeft += FMargin;
+        const bool withCheck = isMain && FOptions->MiscOptions().contains(toCheckSupport) && FCheckImages;
+        bool imageSeen = false;
+        while (node && node != last && !OperationCanceled()) {
+            if (!node->States.contains(vsInitialized))
+                InitNode(node);
+            int x = textLeft;
+            if (withCheck && node->CheckType != ctNone)
+                x += checkOffset;
+            if (FImages && (imageSeen || HasImage(node, ikNormal, Column))) {
+                imageSeen = true;
+                x += FImages->Width() + 2;
+            }
+            if (FStateImages && HasImage(node, ikState, Column))
+                x += stateOffset;
+            const QPoint margin = DoGetCellContentMargin(node, Column, ccmtAllSides);
+            const int w = DoGetNodeWidth(node, Column) + DoGetNodeExtraWidth(node, Column) + margin.x();
+            result = std::max(result, x + w);
+            PLazyNode next = GetNextVisible(node, true);
+            if (next && isMain && !paint.contains(toFixedIndent))
+                textLeft += CountLevelDifference(node, next) * int(FIndent);
+            node = next;
+        }
+        if (paint.contains(toShowVertGridLines))
+            ++result;
+        DoAfterGetMaxColumnWidth(Column, result);
+    } catch (...) {
+        EndOperation(okGetMaxColumnWidth);
+        throw;
+    }
+    EndOperation(okGetMaxColumnWidth);
+    return result;
 }
 
 void TBaseLazyTree::DoMeasureItem(platform::Canvas* Canvas, PLazyNode Node, int& NodeHeight)

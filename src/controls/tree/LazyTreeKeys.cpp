@@ -14,18 +14,6 @@ namespace controls {
 
 namespace {
 
-TShiftState shiftOf(Qt::KeyboardModifiers m)
-{
-    TShiftState s;
-    if (m & Qt::ShiftModifier)
-        s += ssShift;
-    if (m & Qt::ControlModifier)
-        s += ssCtrl;
-    if (m & Qt::AltModifier)
-        s += ssAlt;
-    return s;
-}
-
 bool isNavigationKey(int key)
 {
     switch (key) {
@@ -80,7 +68,13 @@ void TBaseLazyTree::keyPressEvent(QKeyEvent* e)
 {
     e->accept();
     int key = e->key();
-    TShiftState shift = shiftOf(e->modifiers());
+    TShiftState shift = ShiftStateOf(e->modifiers());
+    if (key == Qt::Key_Escape && !FHeader->States().empty()) {
+        TLTHeaderMessage escape;
+        escape.Msg = THeaderMessage::KeyDownEscape;
+        if (FHeader->HandleMessage(escape))
+            return;
+    }
     QString text = e->text();
     WMKeyDown(key, shift, text);
     if (FStates.contains(tsIncrementalSearchPending)) {

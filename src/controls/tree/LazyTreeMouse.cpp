@@ -22,18 +22,6 @@ using platform::Rect;
 
 namespace {
 
-TShiftState shiftOf(Qt::KeyboardModifiers m)
-{
-    TShiftState s;
-    if (m & Qt::ShiftModifier)
-        s += ssShift;
-    if (m & Qt::ControlModifier)
-        s += ssCtrl;
-    if (m & Qt::AltModifier)
-        s += ssAlt;
-    return s;
-}
-
 bool isSplitter(const THitInfo& hit)
 {
     return hit.HitPositions.contains(hiUpperSplitter) || hit.HitPositions.contains(hiLowerSplitter);
@@ -65,10 +53,22 @@ bool TBaseLazyTree::CanResizeNodeHeight(QPoint P, PLazyNode Node, TColumnIndex C
 
 // --- Qt events ----------------------------------------------------------------------------------
 
+bool TBaseLazyTree::HeaderFirst(THeaderMessage Msg, QPoint P, TShiftState Shift)
+{
+    TLTHeaderMessage m;
+    m.Msg = Msg;
+    m.Pos = P;
+    m.Shift = Shift;
+    return FHeader->HandleMessage(m);
+}
+
 void TBaseLazyTree::mousePressEvent(QMouseEvent* e)
 {
     const QPoint p = e->position().toPoint();
-    const TShiftState shift = shiftOf(e->modifiers());
+    const TShiftState shift = ShiftStateOf(e->modifiers());
+    // The header takes a press on the border between fixed and scrolling columns over the rows.
+    if (e->button() == Qt::LeftButton && HeaderFirst(THeaderMessage::LButtonDown, p, shift))
+        return;
     THitInfo hit;
     switch (e->button()) {
     case Qt::LeftButton:
@@ -107,7 +107,9 @@ void TBaseLazyTree::mousePressEvent(QMouseEvent* e)
 void TBaseLazyTree::mouseReleaseEvent(QMouseEvent* e)
 {
     const QPoint p = e->position().toPoint();
-    const TShiftState shift = shiftOf(e->modifiers());
+    const TShiftState shift = ShiftStateOf(e->modifiers());
+    if (e->button() == Qt::LeftButton && !FHeader->States().empty() && HeaderFirst(THeaderMessage::LButtonUp, p, shift))
+        return;
     THitInfo hit;
     switch (e->button()) {
     case Qt::LeftButton:
@@ -148,7 +150,9 @@ void TBaseLazyTree::mouseReleaseEvent(QMouseEvent* e)
 void TBaseLazyTree::mouseDoubleClickEvent(QMouseEvent* e)
 {
     const QPoint p = e->position().toPoint();
-    const TShiftState shift = shiftOf(e->modifiers());
+    const TShiftState shift = ShiftStateOf(e->modifiers());
+    if (e->button() == Qt::LeftButton && HeaderFirst(THeaderMessage::LButtonDblClk, p, shift))
+        return;
     THitInfo hit;
     switch (e->button()) {
     case Qt::LeftButton:
@@ -181,7 +185,9 @@ void TBaseLazyTree::mouseDoubleClickEvent(QMouseEvent* e)
 void TBaseLazyTree::mouseMoveEvent(QMouseEvent* e)
 {
     const QPoint p = e->position().toPoint();
-    MouseMove(shiftOf(e->modifiers()), p.x(), p.y());
+    if (!FHeader->States().empty() && HeaderFirst(THeaderMessage::MouseMove, p, ShiftStateOf(e->modifiers())))
+        return;
+    MouseMove(ShiftStateOf(e->modifiers()), p.x(), p.y());
 }
 
 bool TBaseLazyTree::viewportEvent(QEvent* e)
@@ -756,7 +762,7 @@ void TBaseLazyTree::wheelEvent(QWheelEvent* e)
     StopWheelPanning();
     const QPoint angle = e->angleDelta();
     const int delta = angle.y() != 0 ? angle.y() : angle.x();
-    HandleMouseWheel(delta, shiftOf(e->modifiers()));
+    HandleMouseWheel(delta, ShiftStateOf(e->modifiers()));
     e->accept();
 }
 

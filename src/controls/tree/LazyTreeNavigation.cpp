@@ -1147,6 +1147,22 @@ int ownRowHeight(const TBaseLazyTree* tree, PLazyNode n) { return tree->IsEffect
 
 int TBaseLazyTree::GetNodeTop(PLazyNode Node) const
 {
+    if (FStates.contains(tsUseCache) && !FPositionCache.empty() && Node && Node != FRoot && FullyVisible(Node) &&
+        !IsEffectivelyFiltered(Node)) {
+        // From the nearest entry before the node, at most a stride of rows.
+        auto* self = const_cast<TBaseLazyTree*>(this);
+        uint32_t pos = 0;
+        PLazyNode run = FindCacheEntryForNode(Node, pos);
+        if (!run)
+            run = self->GetFirstVisibleNoInit(nullptr, true);
+        int64_t top = pos;
+        for (uint32_t steps = 0; run && steps <= 2 * CacheStride; ++steps) {
+            if (run == Node)
+                return int(top);
+            top += run->NodeHeight;
+            run = self->GetNextVisibleNoInit(run, true);
+        }
+    }
     const bool above = FOptions->PaintOptions().contains(toChildrenAbove);
     int64_t top = 0;
     PLazyNode n = Node;
@@ -1177,6 +1193,24 @@ PLazyNode TBaseLazyTree::GetNodeAt(int /*X*/, int Y, bool Relative, int& NodeTop
     if (Y < 0)
         Y = 0;
     int64_t y = Relative ? int64_t(Y) - FOffsetY : Y;
+    if (FStates.contains(tsUseCache) && !FPositionCache.empty()) {
+        // From the entry at or above y, at most a stride of rows.
+        uint32_t pos = 0;
+        PLazyNode node = y >= 0 && y <= int64_t(UINT32_MAX) ? FindCacheEntryAtPosition(uint32_t(y), pos) : nullptr;
+        if (!node)
+            node = GetFirstVisibleNoInit(nullptr, true);
+        int64_t top = pos;
+        while (node) {
+            const int64_t h = NodeHeight(node);
+            if (y < top + h) {
+                NodeTop = int(Relative ? top + FOffsetY : top);
+                return node;
+            }
+            top += h;
+            node = GetNextVisibleNoInit(node, true);
+        }
+        return nullptr;
+    }
     const bool above = FOptions->PaintOptions().contains(toChildrenAbove);
     int64_t top = 0;
     PLazyNode parent = FRoot;

@@ -358,6 +358,7 @@ void TBaseLazyTree::SetNodeHeight(PLazyNode Node, uint32_t Value)
 {
     if (!Node || Node == FRoot || Node->NodeHeight == uint16_t(Value) || FOptions->MiscOptions().contains(toReadOnly))
         return;
+    InterruptValidation();
     const int old = Node->NodeHeight;
     Node->NodeHeight = uint16_t(Value);
     if (IsEffectivelyFiltered(Node))
@@ -590,6 +591,8 @@ uint32_t TBaseLazyTree::TotalCount()
 void TBaseLazyTree::InternalConnectNode(PLazyNode Node, PLazyNode Destination, TBaseLazyTree* Target,
                                         TLTNodeAttachMode Mode)
 {
+    if (Mode != amNoWhere)
+        Target->InterruptValidation();
     Node->States -= TLazyNodeStates{vsChecking, vsCutOrCopy, vsDeleting};
     PLazyNode P = nullptr;
     switch (Mode) {
@@ -688,6 +691,7 @@ void TBaseLazyTree::InternalDisconnectNode(PLazyNode Node, bool KeepFocus, bool 
     if (Node->States.contains(vsDeleting))
         return;
 
+    InterruptValidation();
     Node->States -= vsChecking;
     const bool wasFullyVisible = FullyVisible(Node);
     --P->ChildCount;
@@ -1102,6 +1106,8 @@ void TBaseLazyTree::InitNode(PLazyNode Node)
             Node->States += vsMultiline;
         if (initStates.contains(ivsFiltered)) {
             const bool wasFiltered = Node->States.contains(vsFiltered);
+            if (!wasFiltered)
+                InterruptValidation();
             Node->States += vsFiltered;
             if (!FOptions->PaintOptions().contains(toShowFilteredNodes) &&
                 !(initStates.contains(ivsReInit) && wasFiltered)) {

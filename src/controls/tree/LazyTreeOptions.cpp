@@ -22,10 +22,21 @@ void TCustomLazyTreeOptions::SetPaintOptions(TLTPaintOptions value)
         value += toShowRoot;
         toBeSet += toShowRoot;
     }
-    FPaintOptions = value;
     TBaseLazyTree* tree = FOwner;
+    // The position cache's worker reads the paint options (the order of children and the
+    // filtered nodes): it lets go of the tree before they change and builds again afterwards.
+    const bool hadCache = tree && tree->RootNode() &&
+                          !(tree->TreeStates() * TLazyTreeStates{tsUseCache, tsValidating, tsValidationNeeded}).empty();
+    if (tree && tree->RootNode())
+        tree->InterruptValidation();
+    FPaintOptions = value;
     if (!tree || !tree->RootNode())
         return;
+    if (hadCache) {
+        tree->InvalidateCache();
+        if (tree->UpdateCount() == 0)
+            tree->ValidateCache();
+    }
     const bool loading = tree->IsLoading();
     const bool filteredChanged = toBeSet.contains(toShowFilteredNodes) || toBeCleared.contains(toShowFilteredNodes);
     if (!loading && filteredChanged) {

@@ -106,8 +106,23 @@ void TBaseLazyTree::Paint()
 {
     if (FUpdateRect.isEmpty() || !FTargetCanvas)
         return;
-    const Rect window = FUpdateRect.offset(FEffectiveOffsetX, -FOffsetY);
-    PaintTree(*FTargetCanvas, window, QPoint(FUpdateRect.left, FUpdateRect.top), kWindowPaintOptions);
+    const int rtl = UseRightToLeftReading() && FHeader->UseColumns() ? ComputeRTLOffset() : 0;
+    const int fixedWidth = FHeader->GetVisibleFixedWidth();
+    if (fixedWidth == 0) {
+        const Rect window = FUpdateRect.offset(FEffectiveOffsetX - rtl, -FOffsetY);
+        PaintTree(*FTargetCanvas, window, QPoint(FUpdateRect.left, FUpdateRect.top), kWindowPaintOptions);
+        return;
+    }
+    // Fixed columns do not scroll: they are painted apart from the rest.
+    const Rect client = ClientRect();
+    Rect fixed = client;
+    fixed.right = std::min(fixedWidth, client.right);
+    PaintTree(*FTargetCanvas, fixed.offset(-rtl, -FOffsetY), QPoint(0, 0), kWindowPaintOptions);
+    if (fixedWidth < client.right) {
+        Rect rest = client;
+        rest.left = fixedWidth;
+        PaintTree(*FTargetCanvas, rest.offset(FEffectiveOffsetX - rtl, -FOffsetY), QPoint(fixedWidth, 0), kWindowPaintOptions);
+    }
 }
 
 void TBaseLazyTree::PaintToggleAnimation(Canvas& canvas, const Rect& updateRect)
@@ -240,112 +255,85 @@ void TBaseLazyTree::PaintTree(Canvas& TargetCanvas, const Rect& Window, QPoint T
                     info.CellRect = R;
                     info.Column = NoColumn;
                     info.Position = 0;
-                    for (;;) {
-                        info.Column = NoColumn;
-                        info.BidiMode = FBiDiMode;
-                        info.Alignment = FAlignment;
+                    TColumnIndex column = NoColumn;
+                    if (useColumns) {
+                        column = FHeader->GetFirstVisibleColumn();
+                        if (column >= 0) {
+                            const TLazyTreeColumn* first = FHeader->Columns().Items(column);
+                            info.CellRect.left = first->UnscrolledLeft();
+                            info.CellRect.right = first->UnscrolledLeft() + first->Width();
+                            info.Position = first->Position();
+                        }
+                    }
+                    while ((column >= NoColumn || !useColumns) && info.CellRect.left < Window.right) {
+                        const TLazyTreeColumn* columnItem = nullptr;
+                        if (useColumns) {
+                            column = FHeader->ColumnFromPosition(info.Position);
+                            if (!FHeader->IsValidColumn(column))
+                                break;
+                            columnItem = FHeader->Columns().Items(column);
+                            if (firstColumn == InvalidColumn)
+                                firstColumn = column;
+                            info.BidiMode = columnItem->BiDiMode();
+                            info.Alignment = columnItem->Alignment();
+                        } else {
+                            column = NoColumn;
+                            info.BidiMode = FBiDiMode;
+                            info.Alignment = FAlignment;
+                        }
+                        info.Column = column;
                         TLTInternalPaintOptions cellOptions = PaintOptions;
                         if (FStates.contains(tsEditing) && node == FFocusedNode && (info.Column == FEditColumn || !useColumns))
                             cellOptions -= poDrawSelection;
-                        if (!useColumns)
+                        if (!useColumns ||
+                            (node->States.contains(vsSelected) && FOptions->SelectionOptions().contains(toFullRowSelect) &&
+                             cellOptions.contains(poDrawSelection)) ||
+                            (columnItem && columnItem->Options().contains(coParentColor)))
                             cellOptions -= poColumnColor;
                         info.PaintOptions = cellOptions;
                         const bool isMainColumn = info.Column == FHeader->MainColumn();
-                        if (UseRightToLeftReading()) {
+                        if (info.BidiMode != bdLeftToRight) {
                             if (info.Alignment == Alignment::taLeftJustify)
                                 info.Alignment = Alignment::taRightJustify;
                             else if (info.Alignment == Alignment::taRightJustify)
                                 info.Alignment = Alignment::taLeftJustify;
                         }
                         TColumnIndex nextColumn = InvalidColumn;
-                        if (firstColumn == InvalidColumn)
-                            firstColumn = info.Column;
-                        AdjustPaintCellRect(info, nextColumn);
-                        if (info.CellRect.right > Window.left) {
-                            info.NodeWidth = DoGetNodeWidth(node, info.Column, &canvas);
-                            info.ContentRect = info.CellRect;
-                            if (info.BidiMode == bdLeftToRight)
-                                info.ContentRect.left += FMargin;
-                            else
-                                info.ContentRect.right -= FMargin;
-                            auto& check = info.ImageInfo[ciCheck];
-                            check.Index = -1;
-                            if (showCheckImages && isMainColumn) {
-                                check.Index = GetCheckImage(node);
-                                if (check.Index >= 0) {
-                                    check.Images = FCheckImages;
-                                    AdjustImageBorder(FCheckImages, info.BidiMode, vAlign, info.ContentRect, check);
-                                    check.Ghosted = false;
+                        if ((columnItem && !columnItem->Options().contains(coVisible)) ||
+                            (PaintOptions.contains(poMainOnly) && !isMainColumn)) {
+                            nextColumn = FHeader->GetNextVisibleColumn(column);
+                        } else {
+                            AdjustPaintCellRect(info, nextColumn);
+                            if (info.CellRect.right > Window.left) {
+                                if (useColumns) {
+                                    Rect clip = info.CellRect;
+                                    if (unbuffered) {
+                                        clip.left = std::max(clip.left, Window.left);
+                                        clip.right = std::min(clip.right, Window.right);
+                                        clip.bottom -= std::max(targetRect.bottom - maximumBottom, 0);
+                                    }
+                                    ClipCanvasToRect(canvas, clip);
                                 }
+                                PaintCell(info, Window, paint, vAlign, buttonY, buttonX, indentSize, lineImage,
+                                          showImages, showStateImages, showCheckImages, isMainColumn, useThemes, useColumns,
+                                          paintWidth);
                             }
-                            auto& state = info.ImageInfo[ciState];
-                            state.Index = -1;
-                            if (showStateImages) {
-                                GetImageIndex(info, ikState, ciState, FStateImages);
-                                if (state.Index >= 0)
-                                    AdjustImageBorder(FStateImages, info.BidiMode, vAlign, info.ContentRect, state);
+                            if (!useColumns) {
+                                canvas.selectClipRegion(nullptr);
+                                break;
                             }
-                            auto& normal = info.ImageInfo[ciNormal];
-                            normal.Index = -1;
-                            if (showImages) {
-                                GetImageIndex(info, node->States.contains(vsSelected) ? ikSelected : ikNormal, ciNormal,
-                                              FImages);
-                                if (normal.Index >= 0)
-                                    AdjustImageBorder(normal.Images ? normal.Images : FImages, info.BidiMode, vAlign,
-                                                      info.ContentRect, normal);
-                            }
-                            const int levels = paint.contains(toFixedIndent) ? 1 : indentSize;
-                            if (isMainColumn) {
-                                const int shift = levels * int(FIndent);
-                                if (info.BidiMode == bdLeftToRight) {
-                                    info.ContentRect.left += shift;
-                                    for (auto* slot : {&check, &state, &normal})
-                                        slot->XPos += shift;
-                                } else {
-                                    info.ContentRect.right -= shift;
-                                    for (auto* slot : {&check, &state, &normal})
-                                        slot->XPos -= shift;
-                                }
-                            }
-                            if (cellOptions.contains(poGridLines) && paint.contains(toShowHorzGridLines)) {
-                                int left = info.CellRect.left;
-                                int right = info.CellRect.right;
-                                if (isMainColumn && FLineMode == lmBands) {
-                                    if (info.BidiMode == bdLeftToRight)
-                                        left = info.CellRect.left + int(FIndent) * levels;
-                                    else
-                                        right = info.CellRect.right - int(FIndent) * levels;
-                                    --right;
-                                }
-                                FillPatternRect(canvas, Rect{left, info.CellRect.bottom - 1, right, info.CellRect.bottom},
-                                                kDottedPattern, info.BrushOrigin, FColors->GridLineColor(),
-                                                FColors->BackGroundColor());
-                                --info.CellRect.bottom;
-                                --info.ContentRect.bottom;
-                            }
-                            PrepareCell(info, Window.left, paintWidth);
-                            if (isMainColumn) {
-                                if (paint.contains(toShowTreeLines) && (!paint.contains(toHideTreeLinesIfThemed) || !useThemes))
-                                    PaintTreeLines(info, vAlign, levels, lineImage);
-                                if (paint.contains(toShowButtons) && node->States.contains(vsHasChildren) &&
-                                    !(node->States.contains(vsAllChildrenHidden) &&
-                                      FOptions->AutoOptions().contains(toAutoHideButtons)))
-                                    PaintNodeButton(canvas, node, info.Column, info.CellRect, buttonX, buttonY, info.BidiMode);
-                                if (check.Index >= 0)
-                                    PaintCheckImage(canvas, check, node->States.contains(vsSelected));
-                            }
-                            if (state.Index >= 0)
-                                PaintImage(info, ciState, false);
-                            if (normal.Index >= 0)
-                                PaintImage(info, ciNormal, true);
-                            if (!(FStates.contains(tsEditing) && node == FFocusedNode &&
-                                  (info.Column == FEditColumn || !useColumns)))
-                                DoPaintNode(info);
-                            DoAfterCellPaint(canvas, node, info.Column, info.CellRect);
                         }
-                        // Without columns a row is one cell.
                         canvas.selectClipRegion(nullptr);
-                        break;
+                        if (info.CellRect.left >= Window.right || !FHeader->IsValidColumn(nextColumn))
+                            break;
+                        const TLazyTreeColumn* next = FHeader->Columns().Items(nextColumn);
+                        info.Position = next->Position();
+                        if (next->Options().contains(coVisible)) {
+                            info.CellRect.left = next->UnscrolledLeft();
+                            info.CellRect.right = next->UnscrolledLeft() + next->Width();
+                            info.CellRect.bottom = nodeHeight;
+                            info.ContentRect.bottom = nodeHeight;
+                        }
                     }
                     DoAfterItemPaint(canvas, node, R);
                     if (node == FDropTargetNode && paint.contains(toShowDropmark) && PaintOptions.contains(poDrawDropMark))
@@ -397,6 +385,36 @@ void TBaseLazyTree::PaintTree(Canvas& TargetCanvas, const Rect& Window, QPoint T
                         PaintStaticBackground(*canvas, QPoint(-Window.left, -(Window.top + targetRect.top - Target.y())), area);
                     else
                         PaintTiledBackground(*canvas, QPoint(Window.left, baseOffset), area);
+                } else if (useColumns) {
+                    // Each column's colour down to the bottom, with full-height grid lines.
+                    const auto& paintOptions = FOptions->PaintOptions();
+                    const bool fullLines = PaintOptions.contains(poGridLines) && paintOptions.contains(toFullVertGridLines) &&
+                                           paintOptions.contains(toShowVertGridLines);
+                    const TLazyTreeColumns& columns = FHeader->Columns();
+                    int maxRight = Window.left;
+                    const int areaRight = Window.left + area.width();
+                    for (TLazyTreeColumn* c : columns.GetVisibleColumns()) {
+                        const int left = c->UnscrolledLeft();
+                        const int right = left + c->Width();
+                        if (right <= maxRight)
+                            continue;
+                        if (left >= areaRight)
+                            break;
+                        Rect r{std::max(left, maxRight) - Window.left, 0, right - Window.left, area.bottom};
+                        if (fullLines && (!FHeader->Options().contains(hoAutoResize) || c->Index() < columns.Count() - 1)) {
+                            FillPatternRect(*canvas, Rect{r.right - 1, 0, r.right, r.bottom}, kDottedPattern, QPoint(0, 0),
+                                            FColors->GridLineColor(), FColors->BackGroundColor());
+                            --r.right;
+                        }
+                        canvas->brush() = Brush{c->Options().contains(coParentColor) ? FColors->BackGroundColor() : c->Color(),
+                                                BrushStyle::Solid};
+                        canvas->fillRect(r);
+                        maxRight = right;
+                    }
+                    if (maxRight < areaRight) {
+                        canvas->brush() = Brush{FColors->BackGroundColor(), BrushStyle::Solid};
+                        canvas->fillRect(Rect{maxRight - Window.left, 0, area.right, area.bottom});
+                    }
                 } else {
                     canvas->brush() = Brush{FColors->BackGroundColor(), BrushStyle::Solid};
                     canvas->fillRect(area);
@@ -437,6 +455,114 @@ void TBaseLazyTree::PaintTree(Canvas& TargetCanvas, const Rect& Window, QPoint T
     DoStateChange({}, {tsPainting});
 }
 
+void TBaseLazyTree::PaintCell(TLTPaintInfo& info, const Rect& Window, TLTPaintOptions paint, int vAlign, int buttonY,
+                              int buttonX, int indentSize, const TLineImage& lineImage, bool showImages,
+                              bool showStateImages, bool showCheckImages, bool isMainColumn, bool useThemes,
+                              bool useColumns, int paintWidth)
+{
+    Canvas& canvas = *info.Canvas;
+    PLazyNode node = info.Node;
+    const TLTInternalPaintOptions cellOptions = info.PaintOptions;
+    info.NodeWidth = DoGetNodeWidth(node, info.Column, &canvas);
+    info.ContentRect = info.CellRect;
+    if (info.BidiMode == bdLeftToRight)
+        info.ContentRect.left += FMargin;
+    else
+        info.ContentRect.right -= FMargin;
+    auto& check = info.ImageInfo[ciCheck];
+    check.Index = -1;
+    if (showCheckImages && isMainColumn) {
+        check.Index = GetCheckImage(node);
+        if (check.Index >= 0) {
+            check.Images = FCheckImages;
+            AdjustImageBorder(FCheckImages, info.BidiMode, vAlign, info.ContentRect, check);
+            check.Ghosted = false;
+        }
+    }
+    auto& state = info.ImageInfo[ciState];
+    state.Index = -1;
+    if (showStateImages) {
+        GetImageIndex(info, ikState, ciState, FStateImages);
+        if (state.Index >= 0)
+            AdjustImageBorder(FStateImages, info.BidiMode, vAlign, info.ContentRect, state);
+    }
+    auto& normal = info.ImageInfo[ciNormal];
+    normal.Index = -1;
+    if (showImages) {
+        GetImageIndex(info, node->States.contains(vsSelected) ? ikSelected : ikNormal, ciNormal, FImages);
+        if (normal.Index >= 0)
+            AdjustImageBorder(normal.Images ? normal.Images : FImages, info.BidiMode, vAlign, info.ContentRect, normal);
+    }
+    const int levels = paint.contains(toFixedIndent) ? 1 : indentSize;
+    if (isMainColumn) {
+        const int shift = levels * int(FIndent);
+        if (info.BidiMode == bdLeftToRight) {
+            info.ContentRect.left += shift;
+            for (auto* slot : {&check, &state, &normal})
+                slot->XPos += shift;
+        } else {
+            info.ContentRect.right -= shift;
+            for (auto* slot : {&check, &state, &normal})
+                slot->XPos -= shift;
+        }
+    }
+    if (cellOptions.contains(poGridLines) && paint.contains(toShowHorzGridLines)) {
+        int left = info.CellRect.left;
+        int right = info.CellRect.right;
+        if (isMainColumn && FLineMode == lmBands) {
+            if (info.BidiMode == bdLeftToRight)
+                left = info.CellRect.left + int(FIndent) * levels;
+            else
+                right = info.CellRect.right - int(FIndent) * levels;
+            --right;
+        }
+        FillPatternRect(canvas, Rect{left, info.CellRect.bottom - 1, right, info.CellRect.bottom}, kDottedPattern,
+                        info.BrushOrigin, FColors->GridLineColor(), FColors->BackGroundColor());
+        --info.CellRect.bottom;
+        --info.ContentRect.bottom;
+    }
+    if (useColumns && cellOptions.contains(poGridLines) && paint.contains(toShowVertGridLines)) {
+        const TLazyTreeColumns& columns = FHeader->Columns();
+        const bool lastPosition = info.Position + 1 >= TColumnPosition(columns.Count());
+        if (!(FHeader->Options().contains(hoAutoResize) && lastPosition)) {
+            const bool fixed = columns.Items(info.Column)->Options().contains(coFixed);
+            if (info.CellRect.right - FEffectiveOffsetX != ClientWidth() || fixed) {
+                if (info.BidiMode == bdLeftToRight || !ColumnIsEmpty(node, info.Column)) {
+                    const bool selectedGaps = cellOptions.contains(poDrawSelection) &&
+                                              FOptions->SelectionOptions().contains(toFullRowSelect) &&
+                                              node->States.contains(vsSelected) &&
+                                              !paint.contains(toUseBlendedSelection) && !FStates.contains(tsUseExplorerTheme);
+                    const platform::Color gaps =
+                        selectedGaps ? (Focused() ? FColors->FocusedSelectionColor() : FColors->UnfocusedSelectionColor())
+                                     : FColors->BackGroundColor();
+                    FillPatternRect(canvas, Rect{info.CellRect.right - 1, info.CellRect.top, info.CellRect.right,
+                                                 info.CellRect.bottom},
+                                    kDottedPattern, info.BrushOrigin, FColors->GridLineColor(), gaps);
+                }
+                --info.CellRect.right;
+                --info.ContentRect.right;
+            }
+        }
+    }
+    PrepareCell(info, Window.left, paintWidth);
+    if (isMainColumn) {
+        if (paint.contains(toShowTreeLines) && (!paint.contains(toHideTreeLinesIfThemed) || !useThemes))
+            PaintTreeLines(info, vAlign, levels, lineImage);
+        if (paint.contains(toShowButtons) && node->States.contains(vsHasChildren) &&
+            !(node->States.contains(vsAllChildrenHidden) && FOptions->AutoOptions().contains(toAutoHideButtons)))
+            PaintNodeButton(canvas, node, info.Column, info.CellRect, buttonX, buttonY, info.BidiMode);
+        if (check.Index >= 0)
+            PaintCheckImage(canvas, check, node->States.contains(vsSelected));
+    }
+    if (state.Index >= 0)
+        PaintImage(info, ciState, false);
+    if (normal.Index >= 0)
+        PaintImage(info, ciNormal, true);
+    if (!(FStates.contains(tsEditing) && node == FFocusedNode && (info.Column == FEditColumn || !useColumns)))
+        DoPaintNode(info);
+    DoAfterCellPaint(canvas, node, info.Column, info.CellRect);
+}
+
 void TBaseLazyTree::AdjustPaintCellRect(TLTPaintInfo& PaintInfo, TColumnIndex& NextNonEmpty)
 {
     NextNonEmpty = FHeader->GetNextVisibleColumn(PaintInfo.Column);
@@ -462,6 +588,10 @@ void TBaseLazyTree::PrepareCell(TLTPaintInfo& PaintInfo, int WindowOrgX, int Max
             rowRect.right = std::max(ClientWidth(), rowRect.right);
         if (paint.contains(toShowVertGridLines))
             --rowRect.right;
+    }
+    if (PaintInfo.PaintOptions.contains(poColumnColor) && FHeader->IsValidColumn(PaintInfo.Column)) {
+        canvas.brush() = Brush{FHeader->Columns().Items(PaintInfo.Column)->Color(), BrushStyle::Solid};
+        canvas.fillRect(PaintInfo.CellRect);
     }
     DoBeforeCellPaint(canvas, node, PaintInfo.Column, cpmPaint, PaintInfo.CellRect, PaintInfo.ContentRect);
     Rect inner = PaintInfo.ContentRect;

@@ -391,7 +391,8 @@ int TBaseLazyTree::CompareNodeOrder(PLazyNode Node1, PLazyNode Node2, bool Consi
         Node1 = Node1->Parent;
         Node2 = Node2->Parent;
     }
-    return int(int64_t(Node1->Index) - int64_t(Node2->Index));
+    // Only the sign tells; indexes far apart must not overflow it.
+    return Node1->Index < Node2->Index ? -1 : Node1->Index > Node2->Index ? 1 : 0;
 }
 
 // --- the selected property ----------------------------------------------------------------------

@@ -191,6 +191,7 @@ void TBaseLazyTree::ToggleNode(PLazyNode Node)
                     if (run && a.R1.top < CH)
                         RunToggleAnimation(a, D1, 0);
                 }
+                InterruptValidation();
                 PropagateTotalHeight(Node, own, false);
                 if (FullyVisible(Node))
                     FVisibleCount -= CountVisibleChildren(Node);
@@ -290,6 +291,7 @@ void TBaseLazyTree::ToggleNode(PLazyNode Node)
                     if (a.R1.top <= CH)
                         RunToggleAnimation(a, D1, D2);
                 }
+                InterruptValidation();
                 Node->States += vsExpanded;
                 PropagateTotalHeight(Node, heightDelta, true);
                 if (FullyVisible(Node))

@@ -6,18 +6,6 @@
 
 namespace controls {
 
-// --- position cache -----------------------------------------------------------------------------
-// Positions are computed from the running totals (GetNodeAt, GetNodeTop), so no cache is built
-// yet; these are the places that keep a later cache and its worker in step with the structure.
-
-void TBaseLazyTree::InvalidateCache() { DoStateChange({tsValidationNeeded}, {tsUseCache}); }
-
-void TBaseLazyTree::ValidateCache() { InterruptValidation(); }
-
-void TBaseLazyTree::InterruptValidation() { WaitForTree(); }
-
-void TBaseLazyTree::WaitForTree() {}
-
 // --- states -------------------------------------------------------------------------------------
 
 void TBaseLazyTree::DoStateChange(TLazyTreeStates Enter, TLazyTreeStates Leave)
@@ -25,6 +13,8 @@ void TBaseLazyTree::DoStateChange(TLazyTreeStates Enter, TLazyTreeStates Leave)
     if (OnStateChange && (!(Enter - FStates).empty() || !(FStates * Leave).empty()))
         OnStateChange(this, Enter, Leave);
     FStates = FStates + Enter - Leave;
+    // The worker reads this one state without the tree's help.
+    FStopValidationRequested.store(FStates.contains(tsStopValidation), std::memory_order_relaxed);
 }
 
 // --- update brackets ----------------------------------------------------------------------------

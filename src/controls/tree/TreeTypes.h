@@ -79,6 +79,53 @@ enum TLazyNodeState : uint8_t {
 };
 using TLazyNodeStates = TSet<TLazyNodeState, uint32_t>;
 
+// The states field of a node. The position cache's worker thread reads the states of nodes
+// (visibility, expansion, filtering) while the user-interface thread may change other bits of
+// the same word (selection, initialisation, measuring). Every access is therefore a relaxed
+// atomic load or store: the same machine code as a plain access on the processors we build for,
+// and no data race in the language's terms. Read-modify-write steps are a load and a store, as
+// only the user-interface thread writes.
+class TNodeStatesField {
+public:
+    TNodeStatesField() = default;
+    TNodeStatesField(TLazyNodeStates s) : m_bits(s.bits()) {} // NOLINT: a field holds a set
+    TNodeStatesField& operator=(TLazyNodeStates s)
+    {
+        store(s.bits());
+        return *this;
+    }
+    operator TLazyNodeStates() const { return TLazyNodeStates::fromBits(load()); } // NOLINT
+    TLazyNodeStates get() const { return TLazyNodeStates::fromBits(load()); }
+    uint32_t bits() const { return load(); }
+    bool contains(TLazyNodeState e) const { return (load() & TLazyNodeStates::bit(e)) != 0; }
+    bool empty() const { return load() == 0; }
+    TNodeStatesField& operator+=(TLazyNodeStates s)
+    {
+        store(load() | s.bits());
+        return *this;
+    }
+    TNodeStatesField& operator-=(TLazyNodeStates s)
+    {
+        store(load() & ~s.bits());
+        return *this;
+    }
+    TNodeStatesField& operator*=(TLazyNodeStates s)
+    {
+        store(load() & s.bits());
+        return *this;
+    }
+    friend TLazyNodeStates operator+(const TNodeStatesField& a, TLazyNodeStates b) { return a.get() + b; }
+    friend TLazyNodeStates operator-(const TNodeStatesField& a, TLazyNodeStates b) { return a.get() - b; }
+    friend TLazyNodeStates operator*(const TNodeStatesField& a, TLazyNodeStates b) { return a.get() * b; }
+    friend bool operator==(const TNodeStatesField& a, TLazyNodeStates b) { return a.get() == b; }
+    friend bool operator<=(TLazyNodeStates a, const TNodeStatesField& b) { return a <= b.get(); }
+
+private:
+    uint32_t load() const { return __atomic_load_n(&m_bits, __ATOMIC_RELAXED); }
+    void store(uint32_t v) { __atomic_store_n(&m_bits, v, __ATOMIC_RELAXED); }
+    uint32_t m_bits = 0;
+};
+
 enum TLazyNodeInitState : uint8_t {
     ivsDisabled,
     ivsExpanded,
@@ -132,7 +179,7 @@ struct TLazyNode {
     uint32_t Index = 0;
     uint32_t ChildCount = 0;
     uint16_t NodeHeight = 0;
-    TLazyNodeStates States;
+    TNodeStatesField States;
     uint8_t Align = 0;
     TCheckState CheckState = csUncheckedNormal;
     TCheckType CheckType = ctNone;
@@ -157,10 +204,17 @@ struct TLazyNode {
     void SetData(void* userData);
     void SetData(ILazyTreeReference* reference);
 };
-static_assert(sizeof(TLazyNodeStates) == 4 && sizeof(TCheckState) == 1 && sizeof(TCheckType) == 1,
+static_assert(sizeof(TNodeStatesField) == 4 && sizeof(TLazyNodeStates) == 4 && sizeof(TCheckState) == 1 && sizeof(TCheckType) == 1,
               "the node record keeps the widths of its fields");
 using PLazyNode = TLazyNode*;
 using TNodeArray = std::vector<PLazyNode>;
+
+// One entry of a tree's position cache: a visible node and its top in tree coordinates.
+struct TCacheEntry {
+    PLazyNode Node = nullptr;
+    uint32_t AbsoluteTop = 0;
+};
+using TCache = std::vector<TCacheEntry>;
 
 inline bool IsAssigned(const TLazyNode* node) { return node != nullptr; }
 

@@ -63,8 +63,9 @@ void UdpGatewayChannel::close() { server_.deactivate(); }
 
 void UdpGatewayChannel::received(std::span<const uint8_t> data, const platform::UdpSender& from, bool truncated)
 {
-    // Only the gateway answers: a datagram from any other address or port is not a reply.
-    if (truncated || from.address != gateway_.load() || from.port != gatewayPort_.load())
+    // Only the gateway answers: a datagram from any other address is not a reply. Its source
+    // port is the gateway's own business.
+    if (truncated || from.address != gateway_.load())
         return;
     ReplySink sink;
     {
@@ -77,27 +78,57 @@ void UdpGatewayChannel::received(std::span<const uint8_t> data, const platform::
 
 // ---- serial ----
 
+namespace {
+
+constexpr size_t kNoStart = static_cast<size_t>(-1);
+
+// Where a frame may begin: E5, 10, or 68 followed by L L 68 (or by fewer than three bytes yet).
+size_t frameStart(const std::vector<uint8_t>& b)
+{
+    for (size_t i = 0; i < b.size(); ++i) {
+        const uint8_t c = b[i];
+        if (c == 0xE5 || c == 0x10)
+            return i;
+        if (c == 0x68 && (b.size() - i < 4 || (b[i + 1] == b[i + 2] && b[i + 3] == 0x68)))
+            return i;
+    }
+    return kNoStart;
+}
+
+} // namespace
+
 void SerialReplyGatherer::complete(std::vector<std::vector<uint8_t>>& out)
 {
     for (;;) {
         if (buf_.empty())
             return;
-        size_t length = 0;
-        if (buf_[0] == 0xE5) {
-            length = 1;
-        } else if (buf_[0] == 0x10) {
-            if (buf_.size() >= 5)
-                length = 5;
-        } else if (buf_[0] == 0x68 && buf_.size() >= 4 && buf_[3] == 0x68 && buf_[1] == buf_[2]) {
-            if (buf_.size() >= static_cast<size_t>(buf_[1]) + 6)
-                length = static_cast<size_t>(buf_[1]) + 6;
+        if (!garbled_) {
+            const size_t s = frameStart(buf_);
+            if (s != kNoStart) {
+                const size_t have = buf_.size() - s;
+                size_t length = 0;
+                if (buf_[s] == 0xE5) {
+                    // An acknowledgement is known only by the quiet after it.
+                    if (have > 1)
+                        garbled_ = true;
+                } else if (buf_[s] == 0x10) {
+                    length = have >= 5 ? 5 : 0;
+                } else if (have >= 4 && have >= static_cast<size_t>(buf_[s + 1]) + 6) {
+                    length = static_cast<size_t>(buf_[s + 1]) + 6;
+                }
+                if (length > 0) {
+                    // The noise before the frame goes with it.
+                    const auto begin = buf_.begin() + static_cast<std::ptrdiff_t>(s);
+                    out.emplace_back(begin, begin + static_cast<std::ptrdiff_t>(length));
+                    buf_.erase(buf_.begin(), begin + static_cast<std::ptrdiff_t>(length));
+                    continue;
+                }
+            }
         }
-        if (length == 0 && buf_.size() >= kAnswerSize)
-            length = kAnswerSize;
-        if (length == 0)
+        if (buf_.size() < kAnswerSize)
             return;
-        out.emplace_back(buf_.begin(), buf_.begin() + static_cast<std::ptrdiff_t>(length));
-        buf_.erase(buf_.begin(), buf_.begin() + static_cast<std::ptrdiff_t>(length));
+        out.emplace_back(buf_.begin(), buf_.begin() + static_cast<std::ptrdiff_t>(kAnswerSize));
+        buf_.erase(buf_.begin(), buf_.begin() + static_cast<std::ptrdiff_t>(kAnswerSize));
     }
 }
 
@@ -117,7 +148,14 @@ std::optional<std::vector<uint8_t>> SerialReplyGatherer::poll(uint32_t tickMs)
     if (buf_.empty() || static_cast<uint32_t>(tickMs - last_) <= gapMs_)
         return std::nullopt;
     std::vector<uint8_t> out;
-    out.swap(buf_);
+    // An acknowledgement after line noise, then quiet: the acknowledgement. Anything else that
+    // the pause ends is handed on whole.
+    const size_t s = garbled_ ? kNoStart : frameStart(buf_);
+    if (s != kNoStart && buf_[s] == 0xE5 && s + 1 == buf_.size())
+        out.push_back(0xE5);
+    else
+        out = buf_;
+    clear();
     return out;
 }
 

@@ -52,7 +52,9 @@ bool isNoSlave(std::span<const uint8_t> reply);
 struct ChannelSettings {
     TSelectHard hardware = TSelectHard::shEthernet;
     uint32_t gateway = 0;     // IPv4, host order
-    uint16_t gatewayPort = 0; // where requests go, and the only port replies are taken from
+    // Where requests go. Replies are taken from the gateway's address whatever their source
+    // port: nothing says which port a gateway answers from.
+    uint16_t gatewayPort = 0;
     // The local port the gateway sends to (wireless scan): a binding to another port is
     // replaced; no value keeps whatever binding there is.
     std::optional<uint16_t> localPort;
@@ -104,9 +106,14 @@ private:
     std::atomic<uint16_t> gatewayPort_{0};
 };
 
-// Gathers the bytes of a serial line into replies: an M-Bus frame ends by its own length (E5;
-// a short frame 10 .. 16 of five bytes; a long frame 68 L L 68 of L + 6 bytes); any other
-// bytes end with a pause of `gapMs` without a byte, or when they fill the answer buffer.
+// Gathers the bytes of a serial line into replies by the M-Bus frame's own start and length:
+// - bytes before a frame start (E5, 10, or 68 L L 68) are line noise and dropped;
+// - a long frame 68 L L 68 ends after L + 6 bytes, a short frame 10 .. 16 after five;
+// - E5 is an acknowledgement only when the line then stays quiet for `gapMs`: anything that
+//   follows it before that pause makes the whole burst one garbled reply (several meters
+//   answering at once);
+// - bytes that hold no frame start end with the pause, whole, or when they fill the answer
+//   buffer.
 class SerialReplyGatherer {
 public:
     explicit SerialReplyGatherer(uint32_t gapMs = 100) : gapMs_(gapMs) {}
@@ -114,7 +121,11 @@ public:
     std::vector<std::vector<uint8_t>> add(std::span<const uint8_t> bytes, uint32_t tickMs);
     // The bytes pending, when the pause has passed since the last of them.
     std::optional<std::vector<uint8_t>> poll(uint32_t tickMs);
-    void clear() { buf_.clear(); }
+    void clear()
+    {
+        buf_.clear();
+        garbled_ = false;
+    }
     bool pending() const { return !buf_.empty(); }
 
 private:
@@ -122,6 +133,7 @@ private:
 
     uint32_t gapMs_;
     std::vector<uint8_t> buf_;
+    bool garbled_ = false; // an acknowledgement with more bytes after it: one reply up to the pause
     uint32_t last_ = 0;
 };
 

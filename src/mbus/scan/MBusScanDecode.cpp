@@ -1,5 +1,6 @@
 #include "mbus/scan/MBusScanDecode.h"
 
+#include "mbus/decode/Frames.h"
 #include "mbus/decode/Values.h"
 #include "mbus/decode/Wireless.h"
 #include "mbus/scan/ScanFiles.h"
@@ -119,6 +120,11 @@ bool TMBusScanDecode::Start_Scan(TScanType ScanT, TSelectHard SelHard, const QSt
     Fix_C_Field_Value = FixCFieldValue;
     Add_TimeOut = RemoteTimeout ? 10000 : 0;
 
+    {
+        std::lock_guard lk(ansLock_);
+        requestOpen_ = false;
+        Answer_Arrived = false;
+    }
     channel_.store(injected_ ? injected_
                              : (SelHard == TSelectHard::shSerial ? static_cast<GatewayChannel*>(serial_.get())
                                                                  : udp_.get()));
@@ -164,6 +170,11 @@ bool TMBusScanDecode::Start_Scan_Wireless(TSelectHard SelHard, const QString& IP
     // is opened all the same.
     cs.comPort = ComPort;
 
+    {
+        std::lock_guard lk(ansLock_);
+        requestOpen_ = false;
+        Answer_Arrived = false;
+    }
     channel_.store(injected_ ? injected_
                              : (SelHard == TSelectHard::shSerial ? static_cast<GatewayChannel*>(serial_.get())
                                                                  : udp_.get()));
@@ -218,11 +229,18 @@ TMBusScanDecode::Answer TMBusScanDecode::Answer_Snapshot()
     return a;
 }
 
-void TMBusScanDecode::Send_Command(std::span<const uint8_t> bytes)
+void TMBusScanDecode::Send_Command(std::span<const uint8_t> bytes, Expect expect, int address)
 {
     {
         std::lock_guard lk(ansLock_);
         Answer_Arrived = false;
+        requestOpen_ = true;
+        expect_ = expect;
+        expectAddress_ = address;
+        expectDigits_ = Index;
+        requestWindow_ = TimeOut_Calc;
+        // The window counts from before the send: a reply never comes before its request.
+        requestStart_ = tick();
     }
     // A request that cannot be sent is answered by nobody: its reply window runs out.
     channel_.load()->send(bytes);
@@ -234,19 +252,75 @@ void TMBusScanDecode::Send_Command(std::string_view text)
     Send_Command(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
 }
 
-void TMBusScanDecode::Send_Req() { Send_Command(std::span<const uint8_t>(Req_Array)); }
+void TMBusScanDecode::Send_Req(Expect expect, int address) { Send_Command(std::span<const uint8_t>(Req_Array), expect, address); }
+
+namespace {
+
+// 68 L L 68: the start of a long frame, whatever follows.
+bool looksLikeLongFrame(std::span<const uint8_t> d)
+{
+    return d.size() >= 4 && d[0] == 0x68 && d[3] == 0x68 && d[1] == d[2];
+}
+
+// The identification number of a long frame (bytes 7-10, BCD, least significant first) against
+// the eight digits of a selection, most significant first; a digit below 0 matches any.
+bool matchesSelection(std::span<const uint8_t> frame, const std::array<int32_t, 8>& digits)
+{
+    if (frame.size() < 11)
+        return false;
+    for (int k = 0; k < 8; ++k) {
+        const uint8_t byte = frame[static_cast<size_t>(10 - k / 2)];
+        const int digit = (k % 2 == 0) ? (byte >> 4) : (byte & 0x0F);
+        if (digits[static_cast<size_t>(k)] >= 0 && digits[static_cast<size_t>(k)] != digit)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool TMBusScanDecode::isReplyToRequest(std::span<const uint8_t> data) const
+{
+    if (!requestOpen_ || Answer_Arrived)
+        return false; // nothing asked, or this request has had its reply
+    if (replyWindowPassed(requestStart_, tick(), requestWindow_))
+        return false; // too late for the request in flight, and not for any other
+    switch (expect_) {
+    case Expect::Ack:
+        return decode::isAck(data);
+    case Expect::Frame:
+        if (!looksLikeLongFrame(data) || data.size() < 11)
+            return false;
+        return expectAddress_ == 0xFD ? matchesSelection(data, expectDigits_) : data[5] == expectAddress_;
+    case Expect::Any:
+        break;
+    }
+    return !looksLikeLongFrame(data);
+}
 
 void TMBusScanDecode::UDP_Read(std::span<const uint8_t> data)
 {
     if (data.size() > kAnswerSize)
         return; // no reply of the gateway is this long
-    if (MBusType.load() == TMBusType::mtWired || !Wireless_Receive_Message.load()) {
-        std::lock_guard lk(ansLock_);
-        Ans_Array.assign(data.begin(), data.end());
-        Answer_Arrived = true;
-        return;
-    }
     const TRadioModule module = FRadioModule.load();
+    const bool wireless = MBusType.load() == TMBusType::mtWireless;
+    bool telegram = wireless && Wireless_Receive_Message.load();
+    if (!telegram) {
+        // While the radio module is set up or given a key, a telegram that slips in between the
+        // module's replies is data, never the reply (module known: states 100-499).
+        const uint32_t step = FStep.load();
+        const bool moduleKnown = wireless && step >= 100 && step < 500;
+        if (moduleKnown && decode::Wireless_Telegram_Length_Ok(data, module)) {
+            telegram = true;
+        } else {
+            std::lock_guard lk(ansLock_);
+            if (isReplyToRequest(data)) {
+                Ans_Array.assign(data.begin(), data.end());
+                Answer_Arrived = true;
+            }
+            return;
+        }
+    }
     if (!decode::Wireless_Telegram_Length_Ok(data, module))
         return;
     const QDateTime now = clock_.now();

@@ -23,6 +23,14 @@
 //
 // Stopping and aborting act at the next step, and the scan always ends through its closing
 // states (analyzer or configuration mode off, channel closed); only the engine clears InScan.
+//
+// A line that delays, repeats or garbles replies must not move a meter to another address: a
+// datagram is the reply to the request in flight only when it is the first to come inside that
+// request's window and looks like what the request is answered with - a long frame only when
+// it names the address asked (the primary address, or at FD the digits of the selection), an
+// acknowledgement where one is awaited. Everything else is dropped; a radio telegram that
+// comes while the module is being set up or given a key goes to the decoder, not into the
+// reply.
 #include "mbus/scan/Channel.h"
 #include "mbus/scan/ScanTypes.h"
 #include "platform/serial/CommObjs.h"
@@ -131,9 +139,17 @@ private:
     bool Check_TimeOut() const;
     void Set_Window(uint32_t k);
     Answer Answer_Snapshot();
-    void Send_Command(std::span<const uint8_t> bytes);
+    // What the reply to a request must look like.
+    enum class Expect : uint8_t {
+        Any,   // any datagram but a long frame (gateway texts, radio-module replies, selections)
+        Ack,   // the acknowledgement E5 alone
+        Frame, // a long frame from the address asked (FD: matching the selection's digits)
+    };
+    void Send_Command(std::span<const uint8_t> bytes, Expect expect = Expect::Any, int address = -1);
     void Send_Command(std::string_view text);
-    void Send_Req();
+    void Send_Req(Expect expect = Expect::Any, int address = -1);
+    // Whether a datagram is the reply to the request in flight (ansLock_ held).
+    bool isReplyToRequest(std::span<const uint8_t> data) const;
     int fileFrame(const std::vector<uint8_t>& frame, bool& done);
     void Notify_Slave_List(int Event, int Value, int Found, int Kind);
     void Notify_Wireless_Slave(int Index);
@@ -183,10 +199,17 @@ private:
     TWirelessSlaveProc UpdateListWirelessSlave;
     QString SaveXMLFile;
 
-    // The last reply, filed by the receiving thread and read by the state machine.
+    // The last reply, filed by the receiving thread and read by the state machine, and what the
+    // request in flight awaits (set at each send).
     std::mutex ansLock_;
     bool Answer_Arrived = false;
     std::vector<uint8_t> Ans_Array;
+    bool requestOpen_ = false;
+    Expect expect_ = Expect::Any;
+    int expectAddress_ = -1;
+    std::array<int32_t, 8> expectDigits_{};
+    uint32_t requestStart_ = 0;
+    uint32_t requestWindow_ = 0;
 
     std::vector<uint8_t> Req_Array;
     uint32_t TimeOut_Calc = 0;

@@ -56,17 +56,18 @@ void TMBusScanDecode::Scan_Decode()
     auto shortFrame = [&](uint8_t address) {
         Req_Array.resize(decode::kShortFrameSize);
         Req_Array.resize(decode::Build_SND_NKE(address, Req_Array));
-        Send_Req();
+        // Meters do not answer the broadcast; one meter acknowledges its own reset.
+        Send_Req(address == kBroadcast ? Expect::Any : Expect::Ack);
     };
     auto appReset = [&](uint8_t address) {
         Req_Array.resize(decode::kAppResetSize);
         Req_Array.resize(decode::Build_App_Reset(address, c, Req_Array));
-        Send_Req();
+        Send_Req(Expect::Ack);
     };
     auto reqUd2 = [&](uint8_t address) {
         Req_Array.resize(decode::kShortFrameSize);
         Req_Array.resize(decode::Build_REQ_UD2(address, static_cast<uint32_t>(Num_Frame_Read), c, Req_Array));
-        Send_Req();
+        Send_Req(Expect::Frame, address);
     };
     auto reportSecondary = [&] {
         const QString sec = lists_.List_Slave_MBus.with([&](const std::vector<TSlave_MBus>& list) {

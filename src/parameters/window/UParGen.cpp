@@ -1,6 +1,7 @@
 #include "parameters/window/UParGen.h"
 
 #include "controls/button/FormButton.h"
+#include "mbus/Template.h"
 #include "parameters/ParGen.h"
 #include "parameters/ParGenCheck.h"
 #include "platform/fs/Files.h"
@@ -141,9 +142,12 @@ int bacnetBaud115200(int32_t t) { return t == 1 ? 7 : 5; }
 
 TFParGen::TFParGen(QWidget* parent) : platform::Form(parent)
 {
+    // The window's controls, lists and layout are made on the first show (buildControls).
     setObjectName(QStringLiteral("FParGen"));
-    FormCreate();
+    setWindowTitle(workspace::text(123));
 }
+
+void TFParGen::buildControls() { FormCreate(); }
 
 TFParGen::~TFParGen() = default;
 
@@ -291,6 +295,8 @@ void TFParGen::Set_Lang()
 {
     using workspace::text;
     setWindowTitle(text(123));
+    if (!controlsBuilt())
+        return;
     L_SW_Desc->setCaption(text(124));
     Btn_OK->setCaption(text(125));
     Btn_Cancel->setCaption(text(126));
@@ -517,8 +523,10 @@ int TFParGen::Used_Bytes_Configuration()
     const platform::XmlNode devices = deviceList.rootElement().element(QStringLiteral("List_Devices"));
     for (int i = 0; i < devices.elementCount(); ++i) {
         const platform::XmlNode device = devices.elementAt(i);
-        const QString templatePath = platform::joinPath(w.Template_Dir, childText(device, "Template"));
-        if (!platform::fileExists(templatePath))
+        // Found as every other template read finds it: a name with a folder part ("..",
+        // "/") names no template.
+        const QString templatePath = mbus::findTemplateFile(w.Template_Dir, childText(device, "Template"));
+        if (templatePath.isEmpty())
             continue;
         if (childText(device, "Node_State") == QLatin1String("1"))
             sum += 4;
@@ -542,12 +550,14 @@ int TFParGen::Used_Bytes_Configuration()
 
 void TFParGen::Collapse_Expand_Creation()
 {
+    ensureControls();
     collapseExpandCreation(layout_);
     applyLayout();
 }
 
 void TFParGen::RePosition_Objects()
 {
+    ensureControls();
     rePositionObjects(layout_, choices());
     applyLayout();
 }
@@ -609,10 +619,34 @@ void TFParGen::applyLayout()
     setClientSize(layout_.clientWidth, layout_.clientHeight);
 }
 
-Edit* TFParGen::edit(const QString& name) const { return dynamic_cast<Edit*>(controls_.value(name)); }
-ComboBox* TFParGen::combo(const QString& name) const { return dynamic_cast<ComboBox*>(controls_.value(name)); }
-CheckBox* TFParGen::check(const QString& name) const { return dynamic_cast<CheckBox*>(controls_.value(name)); }
-Label* TFParGen::label(const QString& name) const { return dynamic_cast<Label*>(controls_.value(name)); }
-Button* TFParGen::foldButton(const QString& name) const { return dynamic_cast<Button*>(controls_.value(name)); }
+QWidget* TFParGen::control(const QString& name) const
+{
+    const_cast<TFParGen*>(this)->ensureControls();
+    return controls_.value(name);
+}
+
+platform::ctl::GroupBox* TFParGen::box(Box b) const
+{
+    const_cast<TFParGen*>(this)->ensureControls();
+    return boxes_[boxIndex(b)];
+}
+
+controls::TFxButton* TFParGen::okButton() const
+{
+    const_cast<TFParGen*>(this)->ensureControls();
+    return Btn_OK;
+}
+
+controls::TFxButton* TFParGen::cancelButton() const
+{
+    const_cast<TFParGen*>(this)->ensureControls();
+    return Btn_Cancel;
+}
+
+Edit* TFParGen::edit(const QString& name) const { return dynamic_cast<Edit*>(control(name)); }
+ComboBox* TFParGen::combo(const QString& name) const { return dynamic_cast<ComboBox*>(control(name)); }
+CheckBox* TFParGen::check(const QString& name) const { return dynamic_cast<CheckBox*>(control(name)); }
+Label* TFParGen::label(const QString& name) const { return dynamic_cast<Label*>(control(name)); }
+Button* TFParGen::foldButton(const QString& name) const { return dynamic_cast<Button*>(control(name)); }
 
 } // namespace parameters

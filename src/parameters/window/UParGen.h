@@ -20,7 +20,8 @@
 // - Escape is Cancel (with its question); the close box leaves without a question.
 //
 // Use from the main window:
-//     auto* parGen = new parameters::TFParGen(mainWindow);   // at start, after the texts
+//     auto* parGen = new parameters::TFParGen(mainWindow);   // at start, after the texts (cheap:
+//                                                             // the controls wait for the show)
 //     parGen->Set_Lang();                                     // on every change of language
 //     parGen->showModal();                                    // "Set Communication"
 #include "parameters/window/ParGenLayout.h"
@@ -63,21 +64,23 @@ public:
     bool Is_Change = false;
 
     // The controls by their names ("E_IP1", "CB_BACnet_Type" ...); null for an unknown name or
-    // a control of another kind.
+    // a control of another kind. The controls are made on the first show; asking for one
+    // before makes them.
     platform::ctl::Edit* edit(const QString& name) const;
     platform::ctl::ComboBox* combo(const QString& name) const;
     platform::ctl::CheckBox* check(const QString& name) const;
     platform::ctl::Label* label(const QString& name) const;
     platform::ctl::Button* foldButton(const QString& name) const;
-    platform::ctl::GroupBox* box(Box b) const { return boxes_[boxIndex(b)]; }
-    controls::TFxButton* okButton() const { return Btn_OK; }
-    controls::TFxButton* cancelButton() const { return Btn_Cancel; }
+    platform::ctl::GroupBox* box(Box b) const;
+    controls::TFxButton* okButton() const;
+    controls::TFxButton* cancelButton() const;
 
     // The values the controls show, as the model of the file.
     ParGen values() const;
 
 protected:
     void FormShow() override;
+    void buildControls() override;
     // Escape is Cancel, asking when something changed; the close box leaves without asking.
     void keyPressEvent(QKeyEvent* e) override;
     bool event(QEvent* e) override;
@@ -85,6 +88,7 @@ protected:
 private:
     void FormCreate();
     void createControls();
+    QWidget* control(const QString& name) const;
     void showValues(const ParGen& p);
     LayoutChoices choices() const;
     void applyLayout();

@@ -365,4 +365,35 @@ QStringList splitLines(const QString& text)
     return lines;
 }
 
+QString csvField(const QString& field, QChar separator)
+{
+    bool quote = false;
+    for (const QChar c : field)
+        if (c == separator || c == QLatin1Char('"') || c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            quote = true;
+            break;
+        }
+    if (!quote)
+        return field;
+    QString quoted = field;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString csvJoin(const QStringList& fields, QChar separator, const QString& spacing)
+{
+    QString line;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        const QString f = csvField(fields[i], separator);
+        if (i > 0) {
+            line += separator;
+            const bool quoted = f.size() != fields[i].size();
+            if (!quoted)
+                line += spacing;
+        }
+        line += f;
+    }
+    return line;
+}
+
 } // namespace platform

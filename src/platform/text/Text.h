@@ -3,6 +3,7 @@
 // from the gateway's earlier tools, so that the same cell text always means the same number.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -82,5 +83,14 @@ BomInfo detectBom(const QByteArray& bytes);
 QString decodeTextFile(const QByteArray& bytes);
 // Splits at CR LF, LF or CR.
 QStringList splitLines(const QString& text);
+
+// A field of a CSV line as spreadsheet and CSV readers expect it: a field that holds the
+// separator, a double quote, CR or LF is enclosed in double quotes, its inner quotes doubled;
+// any other field is returned as it is.
+QString csvField(const QString& field, QChar separator = QLatin1Char(';'));
+// The fields joined by `separator` + `spacing` (the companion files write "; " between some
+// fields); a quoted field follows the separator directly, since a reader takes a quote only at
+// the start of a field.
+QString csvJoin(const QStringList& fields, QChar separator = QLatin1Char(';'), const QString& spacing = {});
 
 } // namespace platform

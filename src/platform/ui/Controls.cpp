@@ -1,6 +1,7 @@
 #include "platform/ui/Controls.h"
 
 #include <QFontDatabase>
+#include <QHash>
 #include <QMouseEvent>
 #include <QPalette>
 #include <cmath>
@@ -9,9 +10,17 @@ namespace platform {
 
 QString installedFamily(const QString& family)
 {
-    if (QFontDatabase::hasFamily(family))
-        return family;
-    return QStringLiteral("DejaVu Sans");
+    // Asking the font database resolves the family through fontconfig every time (about a tenth
+    // of a millisecond); the windows ask for the same few families for every control they
+    // create, so each family is looked up once. The installed fonts do not change while the
+    // program runs. Windows are made on the user-interface thread only.
+    static QHash<QString, QString> known;
+    const auto found = known.constFind(family);
+    if (found != known.constEnd())
+        return found.value();
+    const QString used = QFontDatabase::hasFamily(family) ? family : QStringLiteral("DejaVu Sans");
+    known.insert(family, used);
+    return used;
 }
 
 QFont uiFont(const QString& family, int points, bool bold)

@@ -10,7 +10,8 @@
 
 namespace platform {
 
-// The family when it is installed, else the program's fallback "DejaVu Sans".
+// The family when it is installed, else the program's fallback "DejaVu Sans". Each family is
+// looked up once per run: every control of every window asks, and a lookup is slow.
 QString installedFamily(const QString& family);
 
 // A font of `points` at 96 dpi, as a pixel size, so that a window keeps its geometry

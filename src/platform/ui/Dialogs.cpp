@@ -46,7 +46,8 @@ QString defaultCaption(MsgKind kind)
     switch (kind) {
     case MsgKind::Error: return QStringLiteral("Error");
     case MsgKind::Confirm:
-    case MsgKind::ConfirmCancel: return QStringLiteral("Confirm");
+    case MsgKind::ConfirmCancel:
+    case MsgKind::Question: return QStringLiteral("Confirm");
     case MsgKind::Warning: return QStringLiteral("Warning");
     case MsgKind::Information: return QStringLiteral("Information");
     }
@@ -83,7 +84,17 @@ public:
             box.setIcon(QMessageBox::Warning);
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             break;
+        case MsgKind::Question:
+            box.setIcon(QMessageBox::Question);
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
         }
+        // These questions are asked before something is discarded, deleted or overwritten, with
+        // Yes going ahead: a reflex Enter must keep the data.
+        if (kind == MsgKind::Question)
+            box.setDefaultButton(QMessageBox::Yes);
+        else if (box.button(QMessageBox::No))
+            box.setDefaultButton(QMessageBox::No);
         return toAnswer(kind, box.exec());
     }
 

@@ -6,12 +6,16 @@
 
 namespace platform {
 
+// The questions that guard data (Confirm, ConfirmCancel, Warning) open with No as the default
+// button: the program asks them before it discards, deletes or overwrites something, so Enter
+// keeps the data. A question whose Yes loses nothing (Question) opens with Yes.
 enum class MsgKind {
     Error,         // OK
-    Confirm,       // Yes, No
-    ConfirmCancel, // Yes, No, Cancel
-    Warning,       // Yes, No
+    Confirm,       // Yes, No (No the default)
+    ConfirmCancel, // Yes, No, Cancel (No the default)
+    Warning,       // Yes, No (No the default)
     Information,   // OK
+    Question,      // Yes, No (Yes the default)
 };
 
 enum class MsgAnswer { Ok, Yes, No, Cancel };

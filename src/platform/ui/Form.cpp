@@ -110,12 +110,41 @@ Form::Form(QWidget* parent) : QDialog(parent)
 QWidget* Form::inputFocus() const
 {
     QWidget* w = inputFocus_.data();
-    return w && w->window() == this && w->isVisibleTo(this) && w->isEnabled() ? w : nullptr;
+    if (!w || w->window() != this)
+        return nullptr;
+    // An editor that has closed since (a grid's cell editor ends when a button is pressed)
+    // leaves the keys to the control that held it.
+    while (w && w != this && !(w->isVisibleTo(this) && w->isEnabled() && (w->focusPolicy() & Qt::ClickFocus)))
+        w = w->parentWidget();
+    return w != this ? w : nullptr;
+}
+
+void Form::ensureControls()
+{
+    if (controlsBuilt_)
+        return;
+    // Set first: the build ends with Set_Lang(), which labels only built controls.
+    controlsBuilt_ = true;
+    buildControls();
+}
+
+void Form::setVisible(bool visible)
+{
+    if (visible)
+        ensureControls();
+    QDialog::setVisible(visible);
 }
 
 int Form::showModal()
 {
+    ensureControls();
     setResult(mrNone);
+    // The button pressed to end the last showing (a button takes the focus when pressed) still
+    // holds the window's focus, and a window shown again gives the keys back to it: typing would
+    // go nowhere and Enter would press it again. Dropped, the focus starts where the first
+    // showing had it, unless FormShow() puts it somewhere.
+    if (QWidget* w = focusWidget(); w && w != this && !(w->focusPolicy() & Qt::ClickFocus))
+        w->clearFocus();
     showingModal_ = true;
     FormShow();
     if (driver()) {

@@ -38,12 +38,17 @@ bool Start_Program(const QString& NomeSW, const QStringList& Parameter, bool tip
 {
     (void)tipo;
     const QString folder = QFileInfo(NomeSW).absolutePath();
-    const KeepWindowsOpen keepOpen;
-    const WaitOutcome out = startAndWait(NomeSW, Parameter, folder, kStartProgramWaitMs, [] {
-        // Paint and timers only: a click now would act on a window the user is not meant to
-        // use until the program has ended.
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    });
+    WaitOutcome out;
+    {
+        // Only for the wait: a box shown while the filter is on could never close (its OK
+        // closes it with a close event), and every window would stay without input.
+        const KeepWindowsOpen keepOpen;
+        out = startAndWait(NomeSW, Parameter, folder, kStartProgramWaitMs, [] {
+            // Paint and timers only: a click now would act on a window the user is not meant
+            // to use until the program has ended.
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
+    }
     if (out.kind == WaitOutcome::NotStarted) {
         showError(QStringLiteral("Error! The program could not be started:\n") + QDir::toNativeSeparators(NomeSW) +
                   QStringLiteral("\n") + out.error);

@@ -296,25 +296,36 @@ bool descLimitSet(const parameters::ParGenFile& parGen)
     return parGen.keyFlag(QStringLiteral("BACnet_Desc_Chars_Limit"));
 }
 
+namespace {
+// A byte count of the general parameters; a number outside 1 .. `most` (only a hand-edited file
+// holds one, and a huge one would fill a pick list without end) counts as missing.
+int byteCount(const parameters::ParGenFile& parGen, const char* key, int def, int most = 1440)
+{
+    const int n = parGen.keyInt(QLatin1String(key), def);
+    return n >= 1 && n <= most ? n : def;
+}
+} // namespace
+
 ByteLimits modSlaveByteLimits(int converterType, const parameters::ParGenFile& parGen)
 {
     ByteLimits l{1439, 1439};
     switch (converterType) {
     case 6:
-        l.in = parGen.keyInt(QStringLiteral("PROFIBUS_SLAVE_NB_IN"), 244);
-        l.out = parGen.keyInt(QStringLiteral("PROFIBUS_SLAVE_NB_OUT"), 244);
+        l.in = byteCount(parGen, "PROFIBUS_SLAVE_NB_IN", 244);
+        l.out = byteCount(parGen, "PROFIBUS_SLAVE_NB_OUT", 244);
         break;
     case 11:
-        l.in = parGen.keyInt(QStringLiteral("DNETS_NB_IN"), 455);
-        l.out = parGen.keyInt(QStringLiteral("DNETS_NB_OUT"), 455);
+        l.in = byteCount(parGen, "DNETS_NB_IN", 455);
+        l.out = byteCount(parGen, "DNETS_NB_OUT", 455);
         break;
     case 12:
-        l.in = parGen.keyInt(QStringLiteral("EtherNetIP_NB_IN"), 496);
-        l.out = parGen.keyInt(QStringLiteral("EtherNetIP_NB_OUT"), 500);
+        l.in = byteCount(parGen, "EtherNetIP_NB_IN", 496);
+        l.out = byteCount(parGen, "EtherNetIP_NB_OUT", 500);
         break;
     case 17: l = {1024, 1024}; break;
     case 18:
-        l.in = parGen.keyInt(QStringLiteral("DMX_Num_Channels"), 512);
+        // One byte per DMX channel, at most a universe's 512.
+        l.in = byteCount(parGen, "DMX_Num_Channels", 512, 512);
         l.out = l.in;
         break;
     case 19: l = {1440, 1440}; break;
@@ -386,12 +397,17 @@ std::optional<Failure> checkBacnetModSlaveRow(const RowView& r, int converterTyp
             return f;
     } else {
         const int len = r.number(ColLength, 0);
-        if (converterType == 18 || converterType == 19)
+        // The models whose write Length the user types have rules for it.
+        if (modSlaveWriteLengthEditable(converterType)) {
             for (const LengthRule& rule : kSlaveWriteLengths)
                 if (type == QLatin1String(rule.type) && !inRange(len, rule.lo, rule.hi))
                     return fail(prefix, rule.text);
-        if (converterType == 19 && type == QLatin1String("Octet String") && !inRange(len, 1, 50))
-            return fail(prefix, 1943);
+            if (type == QLatin1String("Octet String") && !inRange(len, 1, 50))
+                return fail(prefix, 1943);
+            if (openLengthType(type) && len < 1)
+                return fail(prefix, -1,
+                            QStringLiteral("!! [BACnet in Write] Length with variable \"%1\" must be 1 or more").arg(type));
+        }
         end = pos + len - 1;
     }
     if (end >= limits.out)

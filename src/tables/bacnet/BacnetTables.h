@@ -9,12 +9,18 @@
 // Both pages together hold at most one page's capacity of objects: 2000, or 1000 when the
 // general parameters limit the object descriptions (`BACnet_Desc_Chars_Limit`).
 //
+// The write page's Length is typed by the user on the KNX, DMX and SNMP manager models (16, 18,
+// 19), and there it has rules by type: 1..4 bytes, 1..8 for "Large Analog Value", 1 for "Access
+// Door", 1..50 for "Octet String". (The KNX model gets them too: a typed length without a rule
+// could make an object end before it starts, or run over into the next one.)
+//
 // Fixed English messages of our own (the UI-text table has none for them), after the row
 // prefix:
 //   "!! [BACnet in Read] Length with variable "<type>" must be 1 or more"
 // for an "Integer Value", "Octet String" or "CharacterString Value" object on the read page whose
 // Length is below 1 or not a number, since such an object would otherwise end before it starts
-// and occupy no byte at all;
+// and occupy no byte at all, and the same with "[BACnet in Write]" for a "CharacterString Value"
+// of the KNX model's write page;
 //   "!! [BACnet in Read] Length with variable "<type>" must be a number"
 //   "!! [BACnet in Write] Length with variable "<type>" must be a number"
 // for a binary object whose Length (otherwise not checked) is not a whole number, after its
@@ -63,7 +69,8 @@ bool descLimitSet(const parameters::ParGenFile& parGen);
 inline int objectCapacity(bool descLimit) { return descLimit ? 1000 : 2000; }
 
 // Byte limits of the fieldbus-slave table: fixed by device type, four models read them from the
-// general parameters (a missing key, or one that is not a number, keeps the fixed number).
+// general parameters (a missing key, one that is not a number, or a number outside 1..1440 -
+// 1..512 for the DMX channels - keeps the fixed number).
 ByteLimits modSlaveByteLimits(int converterType, const parameters::ParGenFile& parGen);
 // DMX (device type 18): the direction key `DMX_DMX`, 1 when missing; not 0 shows only the write
 // page, 0 only the read page.

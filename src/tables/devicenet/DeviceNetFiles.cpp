@@ -96,9 +96,12 @@ NetTable readNetTable(const QString& path)
 
 SlaveList Load_Slave_DN(const QString& netPath)
 {
+    return slavesFromNet(readNetTable(netPath), QFileInfo(netPath).fileName());
+}
+
+SlaveList slavesFromNet(const NetTable& net, const QString& file)
+{
     SlaveList list;
-    const NetTable net = readNetTable(netPath);
-    const QString file = QFileInfo(netPath).fileName();
     for (size_t i = 0; i < net.rows.size(); ++i) {
         const NetRow& r = net.rows[i];
         const QString where = QStringLiteral("%1, row %2").arg(file).arg(i + 1);
@@ -130,14 +133,18 @@ SlaveList Load_Slave_DN(const QString& netPath)
     return list;
 }
 
-QString Load_Offset_Slave_DN(SlaveList& list, const QString& defOffPath)
+QString Load_Offset_Slave_DN(SlaveList& list, const QString& defOffPath, int* nodes)
 {
+    if (nodes)
+        *nodes = 0;
     if (!platform::fileExists(defOffPath))
         return {};
     platform::XmlDocument doc;
     platform::XmlNode root;
     if (QString error = loadTableRoot(doc, defOffPath, root); !error.isEmpty())
         return error;
+    if (nodes)
+        *nodes = root.elementCount();
     const QString file = QFileInfo(defOffPath).fileName();
     const int n = std::min(root.elementCount(), static_cast<int>(list.slaves.size()));
     for (int k = 0; k < n; ++k) {
@@ -178,6 +185,42 @@ std::optional<OffsetClash> Check_Data(const std::vector<Slave>& slaves)
         }
     }
     return std::nullopt;
+}
+
+QByteArray offsetsXml(const std::vector<Slave>& slaves)
+{
+    platform::XmlDocument doc;
+    platform::XmlNode root = doc.appendElement(QStringLiteral("Define_Offset"));
+    doc.appendComment(QStringLiteral("SW_VERSION = 1.000"));
+    for (const Slave& s : slaves) {
+        platform::XmlNode node = root.appendElement(QStringLiteral("Nodo_DNET"));
+        const std::pair<const QStringList*, const QStringList*> directions[] = {{&s.List_ByteIN, &s.List_ByteIN_M},
+                                                                                {&s.List_ByteOUT, &s.List_ByteOUT_M}};
+        for (int d = 0; d < 2; ++d) {
+            platform::XmlNode bytes = node.appendElement(d == 0 ? QStringLiteral("ByteIN") : QStringLiteral("ByteOUT"));
+            const auto [offsets, mnemonics] = directions[d];
+            for (qsizetype i = 0; i < offsets->size(); ++i) {
+                platform::XmlNode row = bytes.appendElement(QStringLiteral("row"));
+                row.setAttribute(QStringLiteral("Offset"), offsets->at(i));
+                row.setAttribute(QStringLiteral("Mnemonic"), mnemonics->value(i));
+            }
+        }
+    }
+    platform::XmlSaveOptions options;
+    options.indent = QStringLiteral("  ");
+    return doc.toBytes(options);
+}
+
+bool Save_Offset_Slave_DN(const std::vector<Slave>& slaves, const QString& path, QString* error)
+{
+    QString why;
+    if (path.isEmpty())
+        why = QStringLiteral("no project is open");
+    else if (platform::writeWholeFile(path, offsetsXml(slaves), &why))
+        return true;
+    if (error)
+        *error = QStringLiteral("Error! The file %1 cannot be written: %2").arg(QFileInfo(path).fileName(), why);
+    return false;
 }
 
 } // namespace tables::devicenet

@@ -8,7 +8,8 @@
 //   (attributes `Offset`, "None" or a position of the BACnet byte array, and `Mnemonic`).
 //
 // A reader stops at the first fault and keeps what it read before it, with a message that names
-// the file, the row (or the slave and byte) and the attribute. Nothing here writes a file.
+// the file, the row (or the slave and byte) and the attribute. The offsets file is written here
+// too, for the offsets dialog and for the network table when it moves its slaves.
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -59,12 +60,16 @@ struct SlaveList {
 // not a whole number 0..63, or a byte count that is not a whole number 0..65535, stops the list
 // at that slave: it is never cut to fit.
 SlaveList Load_Slave_DN(const QString& netPath);
+// The same from a network table already read (`fileName` for the messages).
+SlaveList slavesFromNet(const NetTable& net, const QString& fileName);
 
 // The offsets file over `list`: the k-th "Nodo_DNET" gives the k-th slave its bytes, as far as
 // the slave has them; bytes the file does not cover keep "None". An `Offset` that names a
 // position outside 0..5999 stops the reading with a message naming the slave and the byte (the
-// bytes read before it keep their values). Returns the message, empty when all was read.
-QString Load_Offset_Slave_DN(SlaveList& list, const QString& defOffPath);
+// bytes read before it keep their values). Returns the message, empty when all was read;
+// `nodes`, when given, gets the number of "Nodo_DNET" elements of a file that could be read (0
+// without a file).
+QString Load_Offset_Slave_DN(SlaveList& list, const QString& defOffPath, int* nodes = nullptr);
 
 // The offset text as a position: "None", or any text that is not a whole number, is none.
 std::optional<int> offsetPosition(const QString& offset);
@@ -82,5 +87,13 @@ struct OffsetClash {
 // before it, or whose position lies outside the array; nothing when every output byte is
 // "None" or has a position of its own. Input bytes may share positions.
 std::optional<OffsetClash> Check_Data(const std::vector<Slave>& slaves);
+
+// The offsets file of these slaves: root "Define_Offset", one "Nodo_DNET" per slave in order,
+// each with its "ByteIN" and "ByteOUT" (written even when empty) holding one `row` per byte,
+// byte 0 first, with `Offset` and `Mnemonic`; the version comment "SW_VERSION = 1.000" after the
+// root.
+QByteArray offsetsXml(const std::vector<Slave>& slaves);
+// Writes it whole; false with the message naming the file when it cannot be written.
+bool Save_Offset_Slave_DN(const std::vector<Slave>& slaves, const QString& path, QString* error);
 
 } // namespace tables::devicenet

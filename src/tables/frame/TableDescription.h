@@ -79,7 +79,11 @@ struct SectionDescription {
     QString pageName{};        // "TS_Modbus_Read"
     QString gridName{};        // "ACG_Modbus_Read"
     int numberHeaderText = -1; // header of column 0 ("N")
-    int keyColumn = 1;         // a row whose key cell, trimmed, is empty is not used
+    int keyColumn = 1;         // a row whose key cell, trimmed, is empty is not used; 0: the
+                               // section has no key and every row is used
+    bool keyTrimmed = true;    // false: only a key cell without any character is empty (blanks
+                               // make a used row)
+    int numberWidth = 40;      // width of column 0
     int enableColumn = 0;      // 0: none; a row whose enable cell, trimmed and upper-cased,
                                // is not "Y" is passed over by the checks (and still saved)
     std::vector<ColumnDescription> columns{}; // data columns 1 .. n in order
@@ -97,6 +101,9 @@ struct WindowDescription {
 struct ButtonDescription {
     int ok = -1, cancel = -1, delRow = -1, insRow = -1, copyRow = -1, pasteRow = -1;
     int okHint = -1, cancelHint = -1, delRowHint = -1, insRowHint = -1, copyRowHint = -1, pasteRowHint = -1;
+    // Captions of Copy Row and Paste Row that the UI-text table does not hold, used where their
+    // index is -1.
+    QString copyRowCaption{}, pasteRowCaption{};
 };
 
 struct ByteLimits {
@@ -116,9 +123,14 @@ struct TableDescription {
     std::vector<std::pair<int, QString>> comments{};
     QString otherComment{};
     std::vector<SectionDescription> sections;
+    QString rowElement = QStringLiteral("row"); // the element of a row ("Row" in some files)
+    // Elements the save writes empty into the root before the sections and the load never
+    // reads: parts of the file's format that no grid of the editor fills.
+    QStringList emptySections{};
 
     // Data rows per grid; the dialog may change it at each showing.
     int capacity = 2000;
+    int rowHeight = 0; // default height of the data rows; 0: the grid's own
     ByteLimits limits{};
     // The rows with an empty key are passed over by the checks and the save instead of ending
     // the table there.
@@ -128,10 +140,16 @@ struct TableDescription {
     // to the next cell (with the option on).
     bool autoSizeOnDoubleClick = false;
     bool enterMovesToNextCell = false;
+    // Each showing makes the first page current; false: only the creation does.
+    bool firstPageOnShow = true;
 
     QString versionComment(int converterType) const;
     bool hasPages() const { return sections.size() > 1 || (!sections.empty() && sections[0].pageText >= 0); }
-    bool offersCopy() const { return buttons.copyRow >= 0 && buttons.pasteRow >= 0; }
+    bool offersCopy() const
+    {
+        return (buttons.copyRow >= 0 || !buttons.copyRowCaption.isEmpty()) &&
+               (buttons.pasteRow >= 0 || !buttons.pasteRowCaption.isEmpty());
+    }
 };
 
 } // namespace tables

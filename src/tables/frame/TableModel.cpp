@@ -84,6 +84,16 @@ int errorLine(const QByteArray& bytes, const QString& why)
     return int(std::count(bytes.constBegin(), bytes.constBegin() + offset, '\n')) + 1;
 }
 
+QString extraRowsWarning(const QString& name, int extra)
+{
+    if (extra <= 0)
+        return {};
+    return QStringLiteral("Warning! The file %1 holds %2 rows more than the table shows; they are not "
+                          "shown and OK would not save them.")
+        .arg(name)
+        .arg(extra);
+}
+
 } // namespace
 
 LoadResult loadTable(const TableDescription& desc, const QString& path, int capacity)
@@ -93,6 +103,7 @@ LoadResult loadTable(const TableDescription& desc, const QString& path, int capa
         LoadResult r;
         r.model = TableModel::fresh(desc, capacity);
         r.notShown.assign(desc.sections.size(), 0);
+        r.rowsRead.assign(desc.sections.size(), 0);
         return r;
     }
     QString why;
@@ -102,6 +113,7 @@ LoadResult loadTable(const TableDescription& desc, const QString& path, int capa
         r.exists = true;
         r.model = TableModel::fresh(desc, capacity);
         r.notShown.assign(desc.sections.size(), 0);
+        r.rowsRead.assign(desc.sections.size(), 0);
         r.error = QStringLiteral("Error! The file %1 cannot be read: %2.").arg(name, why);
         return r;
     }
@@ -114,6 +126,7 @@ LoadResult loadTableBytes(const TableDescription& desc, const QByteArray& bytes,
     r.exists = true;
     r.model = TableModel::fresh(desc, capacity);
     r.notShown.assign(desc.sections.size(), 0);
+    r.rowsRead.assign(desc.sections.size(), 0);
 
     platform::XmlDocument doc;
     QString why;
@@ -172,13 +185,37 @@ LoadResult loadTableBytes(const TableDescription& desc, const QByteArray& bytes,
                     return r;
                 }
             }
+            r.rowsRead[s] = i + 1;
         }
     }
-    if (extra > 0)
-        r.warning = QStringLiteral("Warning! The file %1 holds %2 rows more than the table shows; they are not "
-                                   "shown and OK would not save them.")
-                        .arg(name)
-                        .arg(extra);
+    r.warning = extraRowsWarning(name, extra);
+    return r;
+}
+
+LoadResult loadedRows(const TableDescription& desc, const std::vector<std::vector<RowCells>>& rows,
+                      const QString& fileName, int capacity, bool exists, const QString& error)
+{
+    LoadResult r;
+    r.exists = exists;
+    r.error = error;
+    r.model = TableModel::fresh(desc, capacity);
+    r.notShown.assign(desc.sections.size(), 0);
+    r.rowsRead.assign(desc.sections.size(), 0);
+    int extra = 0;
+    for (size_t s = 0; s < desc.sections.size() && s < rows.size(); ++s) {
+        auto& model = r.model.sections[s];
+        const int shown = std::min(int(rows[s].size()), int(model.size()));
+        for (int i = 0; i < shown; ++i) {
+            RowCells& cells = model[size_t(i)];
+            const RowCells& from = rows[s][size_t(i)];
+            for (qsizetype c = 0; c < cells.size() && c < from.size(); ++c)
+                cells[c] = from[c];
+        }
+        r.notShown[s] = int(rows[s].size()) - shown;
+        r.rowsRead[s] = shown;
+        extra += r.notShown[s];
+    }
+    r.warning = extraRowsWarning(fileName, extra);
     return r;
 }
 
@@ -198,7 +235,11 @@ QString failureMessage(const Failure& f, int row)
 
 bool keyEmpty(const TableDescription& desc, const TableModel& model, int section, int row)
 {
-    return platform::trim(model.cell(section, row, desc.sections[size_t(section)].keyColumn)).isEmpty();
+    const SectionDescription& sec = desc.sections[size_t(section)];
+    if (sec.keyColumn <= 0)
+        return false;
+    const QString key = model.cell(section, row, sec.keyColumn);
+    return sec.keyTrimmed ? platform::trim(key).isEmpty() : key.isEmpty();
 }
 
 std::vector<int> usedRows(const TableDescription& desc, const TableModel& model, int section)
@@ -241,10 +282,29 @@ CheckResult Controllo_dati(const TableDescription& desc, const TableModel& model
 
 bool rowInUse(const SectionDescription& section, const RowCells& cells)
 {
-    for (size_t c = 0; c < section.columns.size() && qsizetype(c) < cells.size(); ++c)
-        if (section.columns[c].editor != Editor::DataCheckBox && !platform::trim(cells[qsizetype(c)]).isEmpty())
+    for (size_t c = 0; c < section.columns.size() && qsizetype(c) < cells.size(); ++c) {
+        const ColumnDescription& column = section.columns[c];
+        const QString text = platform::trim(cells[qsizetype(c)]);
+        if (column.editor != Editor::DataCheckBox && !text.isEmpty() && text != platform::trim(column.fresh))
             return true;
+    }
     return false;
+}
+
+std::optional<RowRef> firstKeylessRow(const TableDescription& desc, const TableModel& model)
+{
+    for (size_t s = 0; s < desc.sections.size(); ++s) {
+        const int n = model.rowCount(int(s));
+        for (int r = 1; r <= n; ++r) {
+            if (!keyEmpty(desc, model, int(s), r))
+                continue;
+            if (rowInUse(desc.sections[s], model.sections[s][size_t(r - 1)]))
+                return RowRef{int(s), r};
+            if (!desc.skipEmptyKeys)
+                break; // the rows below are firstDroppedRow's
+        }
+    }
+    return std::nullopt;
 }
 
 std::optional<RowRef> firstDroppedRow(const TableDescription& desc, const TableModel& model)
@@ -272,11 +332,13 @@ QByteArray tableXml(const TableDescription& desc, const TableModel& model, int c
     const QString comment = desc.versionComment(converterType);
     if (!comment.isEmpty())
         doc.appendComment(comment);
+    for (const QString& empty : desc.emptySections)
+        root.appendElement(empty);
     for (size_t s = 0; s < desc.sections.size(); ++s) {
         const SectionDescription& sec = desc.sections[s];
         platform::XmlNode node = sec.element.isEmpty() ? root : root.appendElement(sec.element);
         for (int r : usedRows(desc, model, int(s))) {
-            platform::XmlNode e = node.appendElement(QStringLiteral("row"));
+            platform::XmlNode e = node.appendElement(desc.rowElement);
             for (size_t c = 0; c < sec.columns.size(); ++c)
                 e.setAttribute(sec.columns[c].attribute, model.cell(int(s), r, int(c) + 1));
         }

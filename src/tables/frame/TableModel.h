@@ -4,8 +4,9 @@
 // a TableDescription (tables/frame/TableDescription.h); no widget.
 //
 // The file: no declaration, the root element first, the version comment after the root, one
-// element per section in the description's order (or the rows directly in the root), one `row`
-// element per used row with one attribute per data column in column order, texts unchanged.
+// element per section in the description's order (or the rows directly in the root), after the
+// description's always-empty elements, one `row` element (or the description's row element) per
+// used row with one attribute per data column in column order, texts unchanged.
 // Written in UTF-8, whole, through a temporary file and rename.
 //
 // Load. Row i + 1 of a section is the section's child element i, whatever its name. A column's
@@ -17,7 +18,7 @@
 //
 // Used rows. In every section the rows 1, 2, ... up to the first row whose key cell, trimmed, is
 // empty are the table; the rows below it are neither checked nor saved. With `skipEmptyKeys`
-// every row with a key is used. A row whose enable cell (where there is one), trimmed and
+// every row with a key is used; a section without a key column uses every row. A row whose enable cell (where there is one), trimmed and
 // upper-cased, is not "Y" is not checked but is saved.
 //
 // Texts of the frame's own messages, fixed English (the UI-text table has none for them):
@@ -65,12 +66,19 @@ struct LoadResult {
     bool damaged() const { return !error.isEmpty(); }
     QString warning;     // rows beyond the capacity; empty when none
     std::vector<int> notShown; // per section: rows of the file beyond the capacity
+    std::vector<int> rowsRead; // per section: rows 1 .. n were filled from the file
 };
 
 // Loads the table file at `path` into a fresh model of `capacity` rows per section. No file:
 // the fresh model and no error.
 LoadResult loadTable(const TableDescription& desc, const QString& path, int capacity);
 LoadResult loadTableBytes(const TableDescription& desc, const QByteArray& bytes, const QString& fileName, int capacity);
+// The load of a table whose file has a reader of its own: `rows` (per section, the cells of each
+// file row in column order, as that reader gave them) fill a fresh model of `capacity` rows; the
+// rows beyond the capacity are counted and warned about as loadTable does; `error` is the
+// reader's message (empty when it read the whole file).
+LoadResult loadedRows(const TableDescription& desc, const std::vector<std::vector<RowCells>>& rows,
+                      const QString& fileName, int capacity, bool exists, const QString& error);
 
 // --- the row check ---------------------------------------------------------------------------
 
@@ -125,7 +133,8 @@ CheckResult Controllo_dati(const TableDescription& desc, const TableModel& model
 bool keyEmpty(const TableDescription& desc, const TableModel& model, int section, int row);
 // The rows that are checked (enable column aside) and saved, in order.
 std::vector<int> usedRows(const TableDescription& desc, const TableModel& model, int section);
-// A row holding text in a column that is not a check box (after trimming).
+// A row holding text in a column that is not a check box (after trimming), other than the
+// column's fresh-row text.
 bool rowInUse(const SectionDescription& section, const RowCells& cells);
 // The first row in use below the first row with an empty key, which a save would drop; no
 // value when there is none (and always with `skipEmptyKeys`).
@@ -134,6 +143,9 @@ struct RowRef {
     int row = 0;
 };
 std::optional<RowRef> firstDroppedRow(const TableDescription& desc, const TableModel& model);
+// The first row whose key cell is empty while the row is in use, which a save drops with its
+// values: the first row with an empty key of a section (with `skipEmptyKeys`, any such row).
+std::optional<RowRef> firstKeylessRow(const TableDescription& desc, const TableModel& model);
 
 // --- save ------------------------------------------------------------------------------------
 

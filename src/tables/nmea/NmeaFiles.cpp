@@ -23,4 +23,12 @@ FrameTable<ReceiveRow> readReceiveFrames(const QString& path) { return readPlain
 
 FrameTable<TransmitRow> readTransmitFrames(const QString& path) { return readPlainTable(path, kTransmitColumns); }
 
+std::vector<QStringList> rowTexts(const FrameTable<ReceiveRow>& t) { return cellTexts(t.rows, kReceiveColumns); }
+
+std::vector<QStringList> rowTexts(const FrameTable<TransmitRow>& t) { return cellTexts(t.rows, kTransmitColumns); }
+
+QStringList receiveAttributes() { return columnAttributes(kReceiveColumns); }
+
+QStringList transmitAttributes() { return columnAttributes(kTransmitColumns); }
+
 } // namespace tables::nmea

@@ -7,6 +7,8 @@
 #include "tables/plain/PlainTable.h"
 
 #include <QString>
+#include <QStringList>
+#include <vector>
 
 namespace tables::nmea {
 
@@ -32,5 +34,11 @@ using FrameTable = PlainTable<Row>;
 // No file: no rows and no error.
 FrameTable<ReceiveRow> readReceiveFrames(const QString& path);
 FrameTable<TransmitRow> readTransmitFrames(const QString& path);
+
+// The texts of each row, and the attribute names, in the order of the file's attributes.
+std::vector<QStringList> rowTexts(const FrameTable<ReceiveRow>& t);
+std::vector<QStringList> rowTexts(const FrameTable<TransmitRow>& t);
+QStringList receiveAttributes();
+QStringList transmitAttributes();
 
 } // namespace tables::nmea

@@ -8,6 +8,7 @@
 #include "platform/xml/XmlDom.h"
 
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 namespace tables {
@@ -33,6 +34,33 @@ struct TextColumn {
 // no rows and no error; a file that cannot be read: no rows and the message.
 template <typename Row, size_t N>
 PlainTable<Row> readPlainTable(const QString& path, const TextColumn<Row> (&columns)[N]);
+
+// The texts of each row in the order of `columns` (the editor shows a row's cells in the order of
+// the file's attributes).
+template <typename Row, size_t N>
+std::vector<QStringList> cellTexts(const std::vector<Row>& rows, const TextColumn<Row> (&columns)[N])
+{
+    std::vector<QStringList> texts;
+    texts.reserve(rows.size());
+    for (const Row& r : rows) {
+        QStringList cells;
+        cells.reserve(qsizetype(N));
+        for (const TextColumn<Row>& c : columns)
+            cells.push_back(r.*(c.cell));
+        texts.push_back(std::move(cells));
+    }
+    return texts;
+}
+
+// The columns' attribute names, in order.
+template <typename Row, size_t N>
+QStringList columnAttributes(const TextColumn<Row> (&columns)[N])
+{
+    QStringList names;
+    for (const TextColumn<Row>& c : columns)
+        names << QLatin1String(c.attribute);
+    return names;
+}
 
 // The elements of the root of an existing file, in order; `error` as loadTableRoot gives it.
 std::vector<platform::XmlNode> rootElements(platform::XmlDocument& doc, const QString& path, QString& error);

@@ -136,6 +136,30 @@ TEST_F(FxButtonTest, PointerEnterAndLeaveLightTheFace)
     EXPECT_EQ(clicks, 0);
 }
 
+TEST_F(FxButtonTest, ADialogClosedUnderThePointerOpensAgainWithoutTheHighlight)
+{
+    for (bool slow : {false, true}) {
+        QDialog dialog(window.get());
+        auto* ok = new TFxButton(&dialog);
+        ok->setGeometry(10, 10, 80, 25);
+        ok->setColor(kFace);
+        ok->setHotTrackColor(kHot);
+        ok->setSlowDecease(slow);
+        int exits = 0;
+        ok->onMouseExit = [&](TFxButton*) { ++exits; };
+        dialog.show();
+        enter(ok);
+        EXPECT_EQ(ok->hotTrackStep(), 8);
+        dialog.hide(); // closed by a click on it: no leave comes
+        EXPECT_FALSE(ok->isCursorOnButton());
+        EXPECT_EQ(ok->hotTrackStep(), 0);
+        EXPECT_FALSE(ok->isFadeRunning());
+        EXPECT_EQ(exits, 1);
+        dialog.show();
+        EXPECT_EQ(Bitmap(ok->renderFace()).pixel(3, 3), kFace) << slow;
+    }
+}
+
 TEST_F(FxButtonTest, DisabledButtonIgnoresPointerKeysAndClicks)
 {
     int entered = 0;
@@ -324,7 +348,10 @@ TEST_F(FxButtonTest, DefaultButtonTakesEnterFromOtherControls)
     EXPECT_EQ(clicks, 3);
 }
 
-TEST_F(FxButtonTest, FocusedButtonKeepsEnterFromTheDefaultButton)
+// A focused button keeps Enter from the default button, but not Escape from the cancel button:
+// it has no use for Escape, and left to the window Escape would close it past the cancel
+// button's handler and the question it may ask.
+TEST_F(FxButtonTest, FocusedButtonKeepsEnterFromTheDefaultButtonButNotEscape)
 {
     button->setDefault(true);
     auto* other = new TFxButton(window.get());
@@ -340,6 +367,14 @@ TEST_F(FxButtonTest, FocusedButtonKeepsEnterFromTheDefaultButton)
     QTest::keyRelease(other, Qt::Key_Return);
     EXPECT_EQ(clicks, 0);
     EXPECT_EQ(otherClicks, 1);
+
+    button->setDefault(false);
+    button->setCancel(true);
+    const int seen = window->keysSeen;
+    QTest::keyClick(other, Qt::Key_Escape);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(otherClicks, 1);
+    EXPECT_EQ(window->keysSeen, seen) << "Escape went on to the window";
 }
 
 TEST_F(FxButtonTest, CancelButtonTakesPlainEscapeOnly)

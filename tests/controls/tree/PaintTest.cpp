@@ -245,6 +245,37 @@ TEST(TreePainting, SelectedImagesAreBlendedOnlyWithFocus)
     EXPECT_EQ(at(grab(tree.get()), x, y + 18), green) << "an unselected node's image is not blended";
 }
 
+// A selected row is filled with the focused selection colour while the tree has the focus and
+// with the unfocused one when it has not (a scan window whose tree lost the focus to a button).
+TEST(TreePainting, ASelectedRowTakesTheUnfocusedSelectionColourWithoutTheFocus)
+{
+    auto tree = classicTree(3);
+    const Color focusedFill = platform::rgb(0, 0, 160);
+    const Color unfocusedFill = platform::rgb(200, 120, 40);
+    tree->Colors().SetColor(TLTColors::FocusedSelectionColorIndex, focusedFill);
+    tree->Colors().SetColor(TLTColors::FocusedSelectionBorderColorIndex, focusedFill);
+    tree->Colors().SetColor(TLTColors::UnfocusedSelectionColorIndex, unfocusedFill);
+    tree->Colors().SetColor(TLTColors::UnfocusedSelectionBorderColorIndex, unfocusedFill);
+    tree->TreeOptions().SetSelectionOptions({toFullRowSelect});
+    PLazyNode second = tree->RootNode()->FirstChild->NextSibling;
+    tree->SetSelected(second, true);
+    // Row 2 (18 pixels a row), well right of any text.
+    const int x = 200;
+    const int y = 18 + 9;
+    tree->clearFocus();
+    ASSERT_FALSE(tree->Focused());
+    EXPECT_EQ(rgbOf(at(grab(tree.get()), x, y)), unfocusedFill) << "without the focus";
+    EXPECT_NE(rgbOf(at(grab(tree.get()), x, 9)), unfocusedFill) << "an unselected row";
+    QApplication::setActiveWindow(tree.get());
+    tree->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(tree->Focused());
+    EXPECT_EQ(rgbOf(at(grab(tree.get()), x, y)), focusedFill) << "with the focus";
+    tree->clearFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(rgbOf(at(grab(tree.get()), x, y)), unfocusedFill) << "the focus gone again";
+}
+
 TEST(TreePainting, EmptyListMessageIsGrey)
 {
     auto tree = classicTree(0);

@@ -1,11 +1,7 @@
 // The scan over a serial port: the engine opens the slave side of a pseudo-terminal, a level
 // converter stand-in on the master side speaks raw M-Bus.
 #include "Hex.h"
-#include "StandIn.h"
-#include "StepClock.h"
-#include "mbus/scan/MBusScanDecode.h"
-#include "support/PseudoTerminal.h"
-#include "support/Pump.h"
+#include "ScanFixture.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -18,57 +14,7 @@ using testing_support::pumpUntil;
 
 namespace {
 
-using Note = std::array<int, 4>;
-
-class SerialScan {
-public:
-    SerialScan() : device(pty.master())
-    {
-        clock.setQuiet([this] {
-            TMBusScanDecode* e = eng.load();
-            if (!e)
-                return true;
-            GatewayChannel& c = e->channel();
-            return device.framesHandled() == c.sentCount() && c.receivedCount() >= device.bytesSent();
-        });
-        ScanEnvironment env;
-        env.clock = &clock;
-        env.decimalSeparator = QLatin1Char('.');
-        engine = std::make_unique<TMBusScanDecode>(lists, env);
-        eng.store(engine.get());
-        engine->Event_Run().SetEvent();
-    }
-    ~SerialScan()
-    {
-        eng.store(nullptr);
-        engine.reset();
-    }
-    bool start(TScanType type, int cutAfter = 1)
-    {
-        return engine->Start_Scan(type, TSelectHard::shSerial, pty.slavePath(), 2400, 1, false, false, cutAfter, false, 0,
-                                  false, [this](int e, int v, int f, int k) {
-                                      notes.push_back({e, v, f, k});
-                                      if (e == 2 && v == stopAt)
-                                          engine->Stop_Scan();
-                                  });
-    }
-    bool runToEnd()
-    {
-        if (!pumpUntil([&] { return !engine->InScan(); }, 30000))
-            return false;
-        const int s = clock.sleeps();
-        return pumpUntil([&] { return clock.sleeps() >= s + 2; }, 5000);
-    }
-
-    testing_support::PseudoTerminal pty;
-    SerialStandIn device;
-    StepClock clock;
-    ScanLists lists;
-    std::unique_ptr<TMBusScanDecode> engine;
-    std::atomic<TMBusScanDecode*> eng{nullptr};
-    std::vector<Note> notes;
-    int stopAt = -1;
-};
+using SerialScan = SerialLine;
 
 TEST(SerialScan, PrimaryScanOverThePortSendsNoGatewayCommand)
 {
@@ -134,27 +80,51 @@ TEST(SerialScan, WirelessScanOverThePortSendsNothingUntilStopped)
     EXPECT_FALSE(serial->Comm().Enabled());
 }
 
-TEST(SerialScan, RepliesAreGatheredByLengthOrByAPause)
+TEST(SerialScan, RepliesAreGatheredByTheFramesStartAndLength)
 {
     SerialReplyGatherer g(100);
     const std::vector<uint8_t> frame = mbustest::longFrame(5, mbustest::Addr{}, mbustest::bytes(mbustest::kMeterRecords));
-    // A long frame in pieces, then an acknowledgement and a short frame in one read.
-    std::vector<std::vector<uint8_t>> done = g.add(std::span(frame).first(3), 0);
+    // A long frame in pieces, after line noise that holds no frame start.
+    std::vector<std::vector<uint8_t>> done = g.add(mbustest::bytes("FF 00 FF"), 0);
+    EXPECT_TRUE(done.empty());
+    done = g.add(std::span(frame).first(3), 0);
     EXPECT_TRUE(done.empty());
     done = g.add(std::span(frame).subspan(3), 10);
     ASSERT_EQ(done.size(), 1u);
     EXPECT_EQ(done[0], frame);
-    done = g.add(mbustest::bytes("E5 10 40 05 45 16"), 20);
-    ASSERT_EQ(done.size(), 2u);
-    EXPECT_EQ(done[0], mbustest::bytes("E5"));
-    EXPECT_EQ(done[1], mbustest::bytes("10 40 05 45 16"));
-    // Anything else ends with a pause; the pause is counted across the tick's wrap.
+    EXPECT_FALSE(g.pending());
+    // A short frame ends by its length.
+    done = g.add(mbustest::bytes("10 40 05 45 16"), 20);
+    ASSERT_EQ(done.size(), 1u);
+    EXPECT_EQ(done[0], mbustest::bytes("10 40 05 45 16"));
+
+    // An acknowledgement is one only when the line stays quiet after it; noise before it goes.
+    struct Case {
+        const char* bytes;
+        const char* reply;
+    };
+    const Case cases[] = {
+        {"E5", "E5"},
+        {"FF 00 FF E5", "E5"},
+        {"E5 10 A5", "E5 10 A5"},                 // several meters at once
+        {"E5 10 40 05 45 16", "E5 10 40 05 45 16"}, // even when a frame follows
+        {"A5 1F", "A5 1F"},                       // no frame start at all
+        {"68 10 10 68 08", "68 10 10 68 08"},     // a frame cut short
+    };
+    for (const Case& c : cases) {
+        EXPECT_TRUE(g.add(mbustest::bytes(c.bytes), 1000).empty()) << c.bytes;
+        EXPECT_FALSE(g.poll(1100).has_value()) << c.bytes; // 100 ms is no pause yet
+        const std::optional<std::vector<uint8_t>> r = g.poll(1101);
+        ASSERT_TRUE(r.has_value()) << c.bytes;
+        EXPECT_EQ(mbustest::hexOf(*r), c.reply) << c.bytes;
+        EXPECT_FALSE(g.pending());
+    }
+    // The pause is counted across the tick's wrap.
     EXPECT_TRUE(g.add(mbustest::bytes("0A 0D 4F"), 0xFFFFFFF0u).empty());
     EXPECT_FALSE(g.poll(0x00000050u).has_value()); // 96 ms
     const std::optional<std::vector<uint8_t>> late = g.poll(0x00000060u);
     ASSERT_TRUE(late.has_value());
     EXPECT_EQ(*late, mbustest::bytes("0A 0D 4F"));
-    EXPECT_FALSE(g.pending());
     // Bytes that never end fill the answer buffer and are handed on at its size.
     done = g.add(std::vector<uint8_t>(kAnswerSize + 10, 0x41), 0);
     ASSERT_EQ(done.size(), 1u);

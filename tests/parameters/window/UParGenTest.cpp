@@ -97,6 +97,22 @@ void PrintTo(const Geometry& g, std::ostream* os) { *os << g.top << "/" << g.hei
 
 bool shown(const QWidget* w) { return w->isVisibleTo(w->window()); }
 
+TEST(ParGenWindow, CreatingTheWindowMakesNoControlUntilItIsShownOrAskedFor)
+{
+    Project p(3);
+    TFParGen f;
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Set Communication"));
+    EXPECT_FALSE(f.controlsBuilt());
+    EXPECT_TRUE(f.findChildren<QWidget*>().isEmpty());
+    f.Set_Lang(); // a change of language before the first show
+    EXPECT_FALSE(f.controlsBuilt());
+    // Asking for a control makes them all, with the lists and texts of the creation.
+    EXPECT_EQ(f.combo(QStringLiteral("CB_BACnet_Ser_Baud"))->itemIndex(), 5);
+    EXPECT_TRUE(f.controlsBuilt());
+    EXPECT_EQ(f.label(QStringLiteral("L_BACnet_IP"))->text(), QStringLiteral("IP ADDRESS"));
+    EXPECT_FALSE(f.Is_Change);
+}
+
 TEST(ParGenWindow, DeviceType3StacksTypeBacnetAndModbusTcpMaster)
 {
     Project p(3);
@@ -492,6 +508,8 @@ TEST(ParGenWindow, SaveFailureKeepsTheWindowOpen)
     EXPECT_EQ(r, platform::mrNone);
     ASSERT_EQ(p.boxes.shown().size(), 1u);
     EXPECT_EQ(p.boxes.shown()[0].kind, platform::MsgKind::Error);
+    EXPECT_TRUE(p.boxes.shown()[0].text.startsWith(QStringLiteral("Error! The file ParGen.xml cannot be written: ")))
+        << p.boxes.shown()[0].text.toStdString();
 }
 
 // A device list and its templates: two devices, the first with its node state
@@ -535,6 +553,25 @@ TEST(ParGenWindow, UsedBytesCountsTheDevicesAndTheirTemplates)
                 "<Variable><FrameNumber>2</FrameNumber><ObjectType>x</ObjectType></Variable>"
                 "</List_Variables></Template>");
     EXPECT_EQ(f.Used_Bytes_Configuration(), 16 + 8 + 8);
+
+    // A template name with a folder part names no template: a file outside the template
+    // folder is never read.
+    p.dir.write(QStringLiteral("Outside.xml"),
+                "<Template><List_Variables>"
+                "<Variable><FrameNumber>2</FrameNumber><ObjectType>2</ObjectType></Variable>"
+                "</List_Variables></Template>");
+    for (const char* name : {"../Outside.xml", "TEMPLATE/../Outside.xml", "..", "/etc/passwd"}) {
+        p.dir.write(QStringLiteral("M_Bus_Custom_QV.xml"),
+                    QStringLiteral("<Custom><List_Devices><Device><Template>%1</Template><Node_State>1</Node_State>"
+                                   "</Device></List_Devices></Custom>")
+                        .arg(QLatin1String(name))
+                        .toUtf8());
+        EXPECT_EQ(f.Used_Bytes_Configuration(), 0) << name;
+    }
+    // The name in another letter case is found, as the other template reads find it.
+    p.dir.write(QStringLiteral("M_Bus_Custom_QV.xml"),
+                "<Custom><List_Devices><Device><Template>meter_a.XML</Template></Device></List_Devices></Custom>");
+    EXPECT_EQ(f.Used_Bytes_Configuration(), 12);
 
     // A damaged device list counts nothing.
     p.dir.write(QStringLiteral("M_Bus_Custom_QV.xml"), "<Custom><List_Devices>");

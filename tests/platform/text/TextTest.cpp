@@ -151,3 +151,30 @@ TEST(TextFiles, SplitsAtEveryLineEnd)
     EXPECT_EQ(splitLines(QStringLiteral("a\n\nb\n")), (QStringList{"a", "", "b"}));
     EXPECT_TRUE(splitLines(QString()).isEmpty());
 }
+
+TEST(TextHelpers, CsvFieldsAreQuotedOnlyWhenAReaderWouldSplitThem)
+{
+    struct Case {
+        const char* field;
+        const char* written;
+    } cases[] = {
+        {"Supply temperature", "Supply temperature"},
+        {"", ""},
+        {"Valve; percent", "\"Valve; percent\""},
+        {"12\" pipe", "\"12\"\" pipe\""},
+        {"\"", "\"\"\"\""},
+        {"two\nlines", "\"two\nlines\""},
+        {"cr\rhere", "\"cr\rhere\""},
+        {"a,b", "a,b"}, // another separator's character stays
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(csvField(QString::fromUtf8(c.field)), QString::fromUtf8(c.written)) << c.field;
+    EXPECT_EQ(csvField(QStringLiteral("a,b"), QLatin1Char(',')), QStringLiteral("\"a,b\""));
+
+    // The spacing after a separator is left out before a quoted field, where a reader would
+    // otherwise take the quote for text.
+    EXPECT_EQ(csvJoin({"x", "a;b", "y"}), QStringLiteral("x;\"a;b\";y"));
+    EXPECT_EQ(csvJoin({"x", "a;b", "y"}, QLatin1Char(';'), QStringLiteral(" ")), QStringLiteral("x;\"a;b\"; y"));
+    EXPECT_EQ(csvJoin({"only"}), QStringLiteral("only"));
+    EXPECT_EQ(csvJoin({}), QString());
+}

@@ -1,6 +1,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -68,6 +69,27 @@ TEST(QtMessageBoxesTest, ABoxClosedWithoutAButtonGivesTheCarefulAnswer)
     EXPECT_EQ(messageBoxes().show(MsgKind::ConfirmCancel, QStringLiteral("Overwrite?")), MsgAnswer::Cancel);
     onNextBox([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); });
     EXPECT_EQ(messageBoxes().show(MsgKind::Warning, QStringLiteral("Replace?")), MsgAnswer::No);
+}
+
+TEST(QtMessageBoxesTest, EnterOnAQuestionAnswersNo)
+{
+    // A reflex Enter must not discard or overwrite: No is the default of every question.
+    for (MsgKind kind : {MsgKind::Confirm, MsgKind::ConfirmCancel, MsgKind::Warning}) {
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+        onNextBox([&](QMessageBox& box) {
+            defaultButton = box.standardButton(box.defaultButton());
+            QTest::keyClick(&box, Qt::Key_Return);
+        });
+        EXPECT_EQ(messageBoxes().show(kind, QStringLiteral("Rows after an empty row will not be saved. Save?")),
+                  MsgAnswer::No);
+        EXPECT_EQ(defaultButton, QMessageBox::No);
+    }
+    // A question whose Yes loses nothing keeps Yes as its default.
+    onNextBox([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); });
+    EXPECT_EQ(messageBoxes().show(MsgKind::Question, QStringLiteral("Change the language?")), MsgAnswer::Yes);
+    // An error box still closes with Enter as OK.
+    onNextBox([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); });
+    EXPECT_EQ(messageBoxes().show(MsgKind::Error, QStringLiteral("Error!")), MsgAnswer::Ok);
 }
 
 TEST(FakeDialogsTest, RecordAnswerAndRestoreTheRealServices)

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -26,6 +27,30 @@ protected:
         if (closeInShow)
             setModalResult(mrOk);
     }
+};
+
+// A window whose controls wait for the first show.
+class LazyForm : public Form {
+public:
+    int builds = 0;
+    int labels = 0;
+    bool builtBeforeShow = false;
+    QWidget* control = nullptr;
+
+    void Set_Lang() override
+    {
+        if (controlsBuilt())
+            ++labels;
+    }
+
+protected:
+    void buildControls() override
+    {
+        ++builds;
+        control = new QWidget(this);
+        Set_Lang();
+    }
+    void FormShow() override { builtBeforeShow = control != nullptr; }
 };
 
 struct DriverGuard {
@@ -143,4 +168,97 @@ TEST(FormTest, AMinimisedWindowComesBackAtOnce)
     f.setWindowState(Qt::WindowMinimized);
     QCoreApplication::processEvents();
     EXPECT_FALSE(f.isVisible());
+}
+
+TEST(FormTest, ControlsAreBuiltOnceOnTheFirstShowOrWhenAskedFor)
+{
+    {
+        LazyForm f;
+        EXPECT_FALSE(f.controlsBuilt());
+        EXPECT_EQ(f.builds, 0);
+        f.Set_Lang(); // a change of language before the first show labels nothing
+        EXPECT_EQ(f.labels, 0);
+        DriverGuard g([](Form& form) { form.setModalResult(mrOk); });
+        f.showModal();
+        EXPECT_TRUE(f.builtBeforeShow) << "FormShow finds the controls";
+        f.showModal();
+        EXPECT_EQ(f.builds, 1);
+        EXPECT_EQ(f.labels, 1) << "the build labels its controls";
+    }
+    {
+        LazyForm f;
+        f.show(); // shown without the modal road
+        EXPECT_EQ(f.builds, 1);
+        EXPECT_EQ(f.control->parentWidget(), &f);
+        f.hide();
+        f.show();
+        f.ensureControls();
+        EXPECT_EQ(f.builds, 1);
+    }
+    {
+        LazyForm f;
+        f.ensureControls();
+        EXPECT_TRUE(f.controlsBuilt());
+        EXPECT_NE(f.control, nullptr);
+        f.Set_Lang();
+        EXPECT_EQ(f.labels, 2);
+    }
+}
+
+TEST(FormTest, AFontFamilyIsLookedUpOnceAndKeepsItsAnswer)
+{
+    // The lookup is cached: the same family gives the same answer, a missing one the fallback.
+    EXPECT_EQ(installedFamily(QStringLiteral("No Such Family 4711")), QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(installedFamily(QStringLiteral("No Such Family 4711")), QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(uiFont(QStringLiteral("No Such Family 4711"), 8).family(), QStringLiteral("DejaVu Sans"));
+}
+
+// The control typed into last is where the keys go back; once it is hidden (a cell editor that
+// ended), the control that held it takes them.
+TEST(FormTest, TheInputFocusFallsBackToTheControlHoldingAHiddenEditor)
+{
+    Form f;
+    auto* holder = new QWidget(&f);
+    holder->setFocusPolicy(Qt::StrongFocus);
+    auto* area = new QWidget(holder); // takes no focus itself
+    auto* editor = new QLineEdit(area);
+    auto* button = new QWidget(&f);
+    button->setFocusPolicy(Qt::TabFocus);
+    f.show();
+    QApplication::setActiveWindow(&f);
+    editor->setFocus();
+    QApplication::processEvents();
+    button->setFocus(); // a button does not count
+    QApplication::processEvents();
+    EXPECT_EQ(f.inputFocus(), editor);
+    editor->hide();
+    EXPECT_EQ(f.inputFocus(), holder);
+    holder->setEnabled(false);
+    EXPECT_EQ(f.inputFocus(), nullptr);
+}
+
+// A button takes the focus when pressed and keeps it while its window is hidden; shown again,
+// the window must not give the keys back to it (typing would go nowhere, Enter would press it a
+// second time): the focus starts where the first showing had it, or where FormShow() puts it.
+TEST(FormTest, AShowingAgainDoesNotGiveTheKeysToTheButtonThatEndedTheLastOne)
+{
+    ProbeForm f;
+    auto* edit = new QLineEdit(&f);
+    auto* button = new QWidget(&f);
+    button->setFocusPolicy(Qt::TabFocus); // as the program's buttons: focused when pressed
+    QWidget* atShow = nullptr;
+    DriverGuard g([&](Form& form) {
+        atShow = form.focusWidget();
+        button->setFocus(Qt::MouseFocusReason); // pressed, it ends the showing
+        form.setModalResult(mrCancel);
+    });
+    f.showModal();
+    ASSERT_EQ(f.focusWidget(), button);
+    f.showModal();
+    EXPECT_NE(atShow, button) << "the second showing gave the keys to the button that ended the first";
+
+    // A control that takes the focus by a click, left with it, keeps it.
+    edit->setFocus();
+    f.showModal();
+    EXPECT_EQ(atShow, edit);
 }

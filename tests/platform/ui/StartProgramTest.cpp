@@ -1,3 +1,4 @@
+#include <QDialog>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -46,6 +47,55 @@ TEST(StartProgramTest, AMissingProgramIsReportedByItsFileName)
     EXPECT_EQ(boxes.shown()[0].kind, MsgKind::Error);
     EXPECT_TRUE(boxes.shown()[0].text.contains(QStringLiteral("/nonexistent/folder/Ser_30102_Update.exe")));
     EXPECT_EQ(clock.sleeps(), 0);
+}
+
+namespace {
+
+// Shows each box as a real dialog and presses its OK (a dialog ends with a close event, as the
+// message box does), recording whether the box closed and whether another window could.
+class ClosingBoxes final : public MessageBoxes {
+public:
+    ClosingBoxes() : previous_(&messageBoxes()) { setMessageBoxes(this); }
+    ~ClosingBoxes() override { setMessageBoxes(previous_ == this ? nullptr : previous_); }
+    MsgAnswer show(MsgKind, const QString&, const QString&) override
+    {
+        ++shown;
+        QDialog box;
+        QTimer::singleShot(0, &box, [&box] { box.accept(); });
+        // A bound, so that a box that cannot close fails the test instead of hanging it.
+        bool stuck = false;
+        QTimer::singleShot(2000, &box, [&box, &stuck] {
+            stuck = true;
+            box.setVisible(false);
+        });
+        box.exec();
+        boxClosedByOk = !stuck && box.result() == QDialog::Accepted;
+        QWidget other;
+        other.show();
+        otherWindowCloses = other.close();
+        return MsgAnswer::Ok;
+    }
+    int shown = 0;
+    bool boxClosedByOk = false;
+    bool otherWindowCloses = false;
+
+private:
+    MessageBoxes* previous_;
+};
+
+} // namespace
+
+TEST(StartProgramTest, TheBoxOfAMissingProgramClosesWithItsOkAndLeavesTheWindowsUsable)
+{
+    FakeClock clock;
+    ClosingBoxes boxes;
+    QWidget wizard;
+    wizard.show();
+    EXPECT_FALSE(Start_Program(QStringLiteral("/nonexistent/folder/Ethernet_Update.exe"), {}, false));
+    ASSERT_EQ(boxes.shown, 1);
+    EXPECT_TRUE(boxes.boxClosedByOk) << "the box closes with OK";
+    EXPECT_TRUE(boxes.otherWindowCloses);
+    EXPECT_TRUE(wizard.close()) << "the wizard takes input again";
 }
 
 TEST(StartProgramTest, TheWindowThatStartedTheProgramCannotBeClosedWhileItRuns)

@@ -1,5 +1,6 @@
 #include "support/TableFiles.h"
 #include "support/TempDir.h"
+#include "tables/frame/RowOrigins.h"
 #include "tables/frame/TableModel.h"
 #include "workspace/LangTexts.h"
 #include "workspace/Workspace.h"
@@ -149,6 +150,51 @@ TEST_F(TableModelTest, RowsBeyondTheCapacityAreCountedAndNotShown)
     EXPECT_EQ(r.warning, QStringLiteral("Warning! The file t.xml holds 3 rows more than the table shows; they are not "
                                         "shown and OK would not save them."));
     EXPECT_EQ(r.model.cell(0, 4, 1), QStringLiteral("4"));
+    EXPECT_EQ(r.rowsRead, (std::vector<int>{4, 0}));
+
+    // A table whose file has a reader of its own gets the same model and warning from its rows.
+    std::vector<std::vector<RowCells>> read(2);
+    for (int i = 1; i <= 7; ++i)
+        read[0].push_back(RowCells{QString::number(i), QStringLiteral("o")}); // a row shorter than the columns
+    const LoadResult own = loadedRows(desc, read, QStringLiteral("t.xml"), 4, true, QStringLiteral("oops"));
+    EXPECT_EQ(own.warning, r.warning);
+    EXPECT_EQ(own.error, QStringLiteral("oops"));
+    EXPECT_EQ(own.notShown, r.notShown);
+    EXPECT_EQ(own.rowsRead, r.rowsRead);
+    EXPECT_EQ(own.model.sections[0][3], (RowCells{"4", "o", ""}));
+    EXPECT_EQ(own.model.rowCount(1), 4);
+}
+
+TEST_F(TableModelTest, AnUntrimmedKeyCountsBlanksAsAUsedRow)
+{
+    TableModel m = TableModel::fresh(desc, desc.capacity);
+    m.sections[0][0] = RowCells{QStringLiteral("1"), QString(), QString()};
+    m.sections[0][1] = RowCells{QStringLiteral("  "), QString(), QString()};
+    m.sections[0][2] = RowCells{QStringLiteral("3"), QString(), QString()};
+    EXPECT_EQ(usedRows(desc, m, 0), std::vector<int>{1});
+    desc.sections[0].keyTrimmed = false;
+    EXPECT_EQ(usedRows(desc, m, 0), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(tableXml(desc, m, 0).count("<row "), 3);
+}
+
+TEST(RowOrigins, InsertAndDeleteMoveTheOriginsAsTheyMoveTheRows)
+{
+    RowOrigins o;
+    o.reset(4);
+    EXPECT_FALSE(o.moved());
+    o.deleted(4); // the last row: only cleared
+    EXPECT_EQ(o.origin(4), RowOrigins::kNew);
+    o.reset(4);
+    o.deleted(1);
+    o.inserted(2);
+    EXPECT_TRUE(o.moved());
+    EXPECT_EQ(o.origin(1), 1);
+    EXPECT_EQ(o.origin(2), RowOrigins::kNew);
+    EXPECT_EQ(o.origin(3), 2);
+    EXPECT_EQ(o.origin(4), 3);
+    EXPECT_EQ(o.origin(5), RowOrigins::kNew);
+    o.inserted(0); // outside the rows: nothing
+    EXPECT_EQ(o.origin(1), 1);
 }
 
 TEST_F(TableModelTest, CheckMessagesJoinPrefixRowTextAndBound)
@@ -223,6 +269,29 @@ TEST_F(TableModelTest, TheFirstRowInUseBelowAnEmptyKeyIsNamedCheckBoxesAlonePass
     EXPECT_EQ(firstDroppedRow(desc, m)->row, 4);
 }
 
+TEST_F(TableModelTest, ARowInUseWithAnEmptyKeyIsNamed)
+{
+    TableModel m = TableModel::fresh(desc, desc.capacity);
+    m.sections[0][0] = RowCells{QStringLiteral("1"), QString(), QString()};
+    EXPECT_FALSE(firstKeylessRow(desc, m).has_value());
+    // The first empty key of a section holds a value elsewhere.
+    m.sections[1][0] = RowCells{QStringLiteral(" "), QStringLiteral("r")};
+    ASSERT_TRUE(firstKeylessRow(desc, m).has_value());
+    EXPECT_EQ(firstKeylessRow(desc, m)->section, 1);
+    EXPECT_EQ(firstKeylessRow(desc, m)->row, 1);
+    // Below the first empty key it is the dropped rows' question, not this one.
+    m.sections[1][0] = RowCells{QStringLiteral("1"), QStringLiteral("r")};
+    m.sections[1][2] = RowCells{QString(), QStringLiteral("r")};
+    EXPECT_FALSE(firstKeylessRow(desc, m).has_value());
+    EXPECT_EQ(firstDroppedRow(desc, m)->row, 3);
+    // Skipping rows without a key, every such row counts.
+    desc.skipEmptyKeys = true;
+    EXPECT_EQ(firstKeylessRow(desc, m)->row, 3);
+    // A column's fresh-row text is no value of the user's.
+    desc.sections[1].columns[1].fresh = QStringLiteral("r");
+    EXPECT_FALSE(firstKeylessRow(desc, m).has_value());
+}
+
 TEST_F(TableModelTest, AFailedWriteNamesTheFileAndLeavesThePreviousOne)
 {
     const QString path = dir.write(QStringLiteral("t.xml"), QByteArray("<Root><A/><B/></Root>"));
@@ -233,4 +302,35 @@ TEST_F(TableModelTest, AFailedWriteNamesTheFileAndLeavesThePreviousOne)
     EXPECT_FALSE(saveTable(desc, m, QString(), 0, &error));
     EXPECT_EQ(dir.read(QStringLiteral("t.xml")), QByteArray("<Root><A/><B/></Root>"));
     (void)path;
+}
+
+// A table whose rows stand in the root under another element name, without a key column, after
+// an element written empty and never read: every row is used, checked and saved.
+TEST_F(TableModelTest, RowsWithoutAKeyUnderTheirOwnNameAfterAnAlwaysEmptyElement)
+{
+    TableDescription t;
+    t.root = QStringLiteral("Root");
+    t.rowElement = QStringLiteral("Row");
+    t.emptySections = {QStringLiteral("Spare")};
+    SectionDescription g;
+    g.keyColumn = 0;
+    g.columns = {{.attribute = QStringLiteral("V"), .fresh = QStringLiteral("0"), .absent = QStringLiteral("0")}};
+    t.sections = {g};
+    const QByteArray file = "<Root><Spare><Row V=\"9\" /></Spare><Row V=\"\" /><Row /></Root>";
+    const LoadResult r = loadTableBytes(t, file, QStringLiteral("f.xml"), 3);
+    EXPECT_EQ(r.error, QString());
+    // "Spare" is the root's first element: it fills row 1 like any other child; its text is
+    // never looked into.
+    EXPECT_EQ(r.rowsRead, std::vector<int>{3});
+    EXPECT_EQ(r.model.sections[0], (std::vector<RowCells>{{"0"}, {""}, {"0"}}));
+    EXPECT_EQ(usedRows(t, r.model, 0), (std::vector<int>{1, 2, 3}));
+    EXPECT_FALSE(firstDroppedRow(t, r.model));
+    int checked = 0;
+    Controllo_dati(t, r.model, [&](const RowView&) {
+        ++checked;
+        return std::nullopt;
+    });
+    EXPECT_EQ(checked, 3);
+    EXPECT_EQ(QString::fromUtf8(tableXml(t, r.model, 0)),
+              QStringLiteral("<Root>\n  <Spare />\n  <Row V=\"0\" />\n  <Row V=\"\" />\n  <Row V=\"0\" />\n</Root>\n"));
 }

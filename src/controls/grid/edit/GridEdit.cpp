@@ -349,9 +349,11 @@ void TExtStringGridEdit::HideEditControl(int col, int row)
 
 // --- values -----------------------------------------------------------------------------------
 
+// The base grid's cell store is indexed by real column: the writes below go to the real column
+// (a display column would name the hidden column's neighbour).
 void TExtStringGridEdit::StoreEditText(int realCol, int row, const QString& text)
 {
-    TExtStringGridPaint::setEditText(DisplColIndex(realCol), row, text);
+    TExtStringGridPaint::setEditText(realCol, row, text);
     SetCellEx(realCol, row, text);
 }
 
@@ -526,14 +528,14 @@ void TExtStringGridEdit::setEditText(int col, int row, const QString& value)
     // so opening and closing the editor never changes a cell.
     if (!EditWithTags && GetTextKind(stored, EnableHTML) == 1 && StripHTMLTags(stored) == value)
         return;
-    TExtStringGridPaint::setEditText(DisplColIndex(b.x()), b.y(), value);
+    TExtStringGridPaint::setEditText(b.x(), b.y(), value);
 }
 
 void TExtStringGridEdit::editorChanged()
 {
     TExtStringGridPaint::editorChanged();
     if (ShowEditProcess && !m_noEditChange && m_editMode && NormalEdit())
-        TExtStringGridPaint::setEditText(col(), row(), NormalEdit()->text());
+        TExtStringGridPaint::setEditText(RealCol(), row(), NormalEdit()->text());
 }
 
 int TExtStringGridEdit::getEditLimit() { return MaxEditLength(); }

@@ -247,15 +247,17 @@ int HexPairToByte(const QString& pair)
     if (pair.size() < 2)
         return 0;
     auto value = [](QChar c) { return c.unicode() < u'A' ? int(c.unicode()) - 48 : int(c.unicode()) - 55; };
-    return 16 * value(pair[0]) + value(pair[1]);
+    // A byte, whatever the two characters are: other characters than hex digits must not
+    // carry the colour's sum past the integer range.
+    return (16 * value(pair[0]) + value(pair[1])) & 0xFF;
 }
 
 Color HTMLHexColorToColor(const QString& text)
 {
-    const int r = HexPairToByte(text.mid(1, 2));
-    const int g = HexPairToByte(text.mid(3, 2));
-    const int b = HexPairToByte(text.mid(5, 2));
-    return Color(r + g * 256 + b * 65536);
+    const Color r = Color(HexPairToByte(text.mid(1, 2)));
+    const Color g = Color(HexPairToByte(text.mid(3, 2)));
+    const Color b = Color(HexPairToByte(text.mid(5, 2)));
+    return r | g << 8 | b << 16;
 }
 
 QString VisibleHTMLText(const QString& text)

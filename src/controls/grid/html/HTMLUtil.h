@@ -36,6 +36,8 @@ QString PasswordMask(const QString& text);
 
 // "clred", "clwindow" ...; any other name gives 0 (black).
 Color HTMLColorNameToColor(const QString& name);
+// "#RRGGBB" to a colour; each pair is read as a byte (characters other than hex digits give
+// some byte, never more), so any text gives a colour of 24 bits.
 Color HTMLHexColorToColor(const QString& text);
 int HexPairToByte(const QString& pair);
 

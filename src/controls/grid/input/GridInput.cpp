@@ -2,6 +2,7 @@
 #include "controls/grid/input/GridInput.h"
 
 #include "controls/grid/html/HTMLUtil.h"
+#include "controls/grid/io/Clipboard.h"
 #include "controls/grid/util/ExtUtil.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FormatSettings.h"
@@ -25,6 +26,7 @@ using namespace platform;
 TExtStringGridInput::TExtStringGridInput(QWidget* parent) : TExtStringGridEdit(parent)
 {
     UrlOpener = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    DragDropSettings.OnDropTargetChange = [this]() { UpdateOleDropTarget(); };
     setMouseTracking(true);
     viewport()->setMouseTracking(true);
     // From the editor's list straight to a widget outside the grid: the grid is left now.
@@ -678,6 +680,8 @@ void TExtStringGridInput::keyDown(quint16& key, TShiftState shift)
 {
     m_lastKeyCell = TGridCoord{col(), row()};
     const int rowBefore = row();
+    if (ClipboardShortCut(key, shift))
+        return;
     TExtStringGridEdit::keyDown(key, shift);
     if (Navigation.CursorMoveRows && shift.testFlag(ssCtrl) && (key == VK_UP || key == VK_DOWN)) {
         const TGridRect s = Selection();
@@ -1142,6 +1146,8 @@ void TExtStringGridInput::mouseDown(TMouseButton button, TShiftState shift, int 
 {
     int c = -1, r = -1;
     mouseToCell(x, y, c, r);
+    if (OleNotePress(button, x, y, c, r))
+        return;
     if (MouseActions.RangeSelectAndEdit && button == TMouseButton::mbLeft && !MouseActions.EditOnDblClickOnly()) {
         if (c == col() && r == row() && !options().testFlag(goEditing) && IsEditable(RealColIndex(c), r)) {
             SetEditChangeFlag();
@@ -1190,6 +1196,8 @@ void TExtStringGridInput::wmRButtonDown(TWMMouse& msg)
 
 void TExtStringGridInput::mouseMove(TShiftState shift, int x, int y)
 {
+    if (OleDragFromMove(shift, x, y))
+        return;
     const TGridRect s0 = Selection();
     int c = -1, r = -1;
     mouseToCell(x, y, c, r);
@@ -1444,20 +1452,10 @@ bool TExtStringGridInput::InSelectionHandle(int x, int y) const
 
 void TExtStringGridInput::StartSelectionResize(TWMMouse& msg)
 {
-    // The block is kept (and put on the clipboard as tab-separated text) to fill the enlarged
-    // selection at the release; until then the drag grows the selection from its top-left.
+    // The selection goes to the clipboard, to be pasted into the enlarged selection at the
+    // release; until then the drag grows the selection from its top-left.
     m_dropSelection = Selection();
-    m_dropBlock.clear();
-    QStringList lines;
-    for (int r = m_dropSelection.Top; r <= m_dropSelection.Bottom; ++r) {
-        QStringList row;
-        for (int c = m_dropSelection.Left; c <= m_dropSelection.Right; ++c)
-            row << Cells(RealColIndex(c), r);
-        m_dropBlock.push_back(row);
-        lines << row.join(u'\t');
-    }
-    if (QClipboard* clipboard = QGuiApplication::clipboard())
-        clipboard->setText(lines.join(QStringLiteral("\r\n")));
+    io::CopySelectionToClipboard(*this);
     m_mouseResize = true;
     setFocus(Qt::MouseFocusReason);
     msg.Result = 1;
@@ -1482,17 +1480,19 @@ void TExtStringGridInput::FinishSelectionResize()
     const TGridRect now = Selection();
     if (OnSelectionResize)
         OnSelectionResize(this, m_dropSelection, now);
-    // The block taken at the press, repeated over the enlarged selection.
-    const int h = int(m_dropBlock.size());
-    const int w = h > 0 ? int(m_dropBlock.front().size()) : 0;
-    if (w > 0) {
-        for (int r = now.Top; r <= now.Bottom; ++r)
-            for (int c = now.Left; c <= now.Right; ++c)
-                SetCells(RealColIndex(c), r,
-                         m_dropBlock[size_t((r - now.Top) % h)][(c - now.Left) % w]);
+    // The block copied at the press goes into the enlarged selection (with smart pasting it is
+    // repeated over it), editing counted as on for the paste.
+    const TGridOptions before = options();
+    if (!before.testFlag(goEditing)) {
+        SetEditChangeFlag();
+        setOptions(before | goEditing);
+    }
+    io::PasteSelectionFromClipboard(*this);
+    if (!before.testFlag(goEditing)) {
+        SetEditChangeFlag();
+        setOptions(before);
     }
     m_mouseResize = false;
-    m_dropBlock.clear();
     if (OnSelectionResized)
         OnSelectionResized(this, m_dropSelection, now);
 }
@@ -1660,6 +1660,8 @@ void TExtStringGridInput::wmLButtonUp(TWMMouse& msg)
 
 void TExtStringGridInput::mouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
+    if (OleReleaseWithoutDrag(x, y))
+        return;
     m_dropDownDown = false;
     TExtStringGridEdit::mouseUp(button, shift, x, y);
     // The selection changed by this click: reported once, on release.

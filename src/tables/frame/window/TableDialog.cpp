@@ -5,6 +5,7 @@
 #include "platform/text/Text.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
+#include "tables/frame/window/Panels.h"
 #include "workspace/Workspace.h"
 
 #include <QFileInfo>
@@ -23,15 +24,7 @@ using workspace::ws;
 
 namespace {
 
-constexpr int kButtonWidth = 110;
-constexpr int kButtonHeight = 28;
-constexpr int kButtonLeft = 16;
-constexpr int kButtonPitch = 118;
-constexpr int kButtonTop = 6;
-constexpr int kNumberWidth = 40;
 constexpr int kHeaderHeight = 22;
-
-const QColor kBackground(0xF8, 0xF7, 0xED);
 
 platform::Color gridColour(uint32_t rgb) { return platform::rgb(int(rgb >> 16) & 0xFF, int(rgb >> 8) & 0xFF, int(rgb) & 0xFF); }
 
@@ -54,26 +47,22 @@ TTableDialog::TTableDialog(TableDescription desc, QWidget* parent)
     : platform::Form(parent), capacity_(desc.capacity), limits_(desc.limits), desc_(std::move(desc)),
       copyFlags_(int(desc_.sections.size()))
 {
+    // FormCreate: the window itself; its controls wait for the first show (buildControls).
     setObjectName(desc_.window.className);
     setFont(platform::uiFont(QStringLiteral("Verdana"), 8));
-    platform::setBackgroundColor(this, kBackground);
+    platform::setBackgroundColor(this, tableBackground());
+    setClientSize(desc_.window.clientWidth, kClientHeight);
+    Set_Lang();
+}
+
+void TTableDialog::buildControls()
+{
     const int width = desc_.window.clientWidth;
 
-    P_Title = new QWidget(this);
-    P_Title->setObjectName(QStringLiteral("P_Title"));
-    P_Title->setGeometry(0, 0, width, kTitleHeight);
-    platform::setBackgroundColor(P_Title, kBackground);
-    QFont codeFont = platform::uiFont(QStringLiteral("Verdana"), 8);
-    codeFont.setPixelSize(32);
-    QFont descFont = platform::uiFont(QStringLiteral("Verdana"), 8, true);
-    descFont.setPixelSize(11);
-    L_SW_Code = platform::addLabel(P_Title, QStringLiteral("L_SW_Code"), 16, 8, codeFont);
-    L_SW_Desc = platform::addLabel(P_Title, QStringLiteral("L_SW_Desc"), 16, 42, descFont);
-    for (QLabel* l : {L_SW_Code, L_SW_Desc}) {
-        QPalette p = l->palette();
-        p.setColor(QPalette::WindowText, Qt::gray);
-        l->setPalette(p);
-    }
+    const TitlePanel title = addTitlePanel(this, width);
+    P_Title = title.panel;
+    L_SW_Code = title.code;
+    L_SW_Desc = title.description;
 
     // The middle: a page per section, or the single grid.
     const int middleHeight = kClientHeight - kTitleHeight - kButtonPanelHeight;
@@ -99,37 +88,29 @@ TTableDialog::TTableDialog(TableDescription desc, QWidget* parent)
         layout->addWidget(grids_.back());
     }
 
-    P_Button = new QWidget(this);
-    P_Button->setObjectName(QStringLiteral("P_Button"));
-    P_Button->setGeometry(0, kClientHeight - kButtonPanelHeight, width, kButtonPanelHeight);
-    platform::setBackgroundColor(P_Button, kBackground);
+    P_Button = addButtonPanel(this, kClientHeight - kButtonPanelHeight, width);
     int slot = 0;
-    auto add = [&](const char* name, int caption) -> controls::TFxButton* {
-        if (caption < 0 && slot >= 2)
+    auto add = [&](const char* name, bool present) -> controls::TFxButton* {
+        if (!present && slot >= 2)
             return nullptr;
-        auto* b = controls::addButton(P_Button, QLatin1String(name), kButtonLeft + slot * kButtonPitch, kButtonTop,
-                                      kButtonWidth, kButtonHeight);
-        ++slot;
-        return b;
+        return addPanelButton(P_Button, QLatin1String(name), slot++);
     };
-    Btn_OK = add("Btn_OK", desc_.buttons.ok);
+    Btn_OK = add("Btn_OK", true);
     Btn_OK->onClick = [this](controls::TFxButton*) { Btn_OKClick(); };
-    Btn_Cancel = add("Btn_Cancel", desc_.buttons.cancel);
+    Btn_Cancel = add("Btn_Cancel", true);
     Btn_Cancel->setModalResult(controls::mrCancel);
-    if ((Btn_DelRow = add("Btn_DelRow", desc_.buttons.delRow)))
+    if ((Btn_DelRow = add("Btn_DelRow", desc_.buttons.delRow >= 0)))
         Btn_DelRow->onClick = [this](controls::TFxButton*) { Btn_DelRowClick(); };
-    if ((Btn_InsRow = add("Btn_InsRow", desc_.buttons.insRow)))
+    if ((Btn_InsRow = add("Btn_InsRow", desc_.buttons.insRow >= 0)))
         Btn_InsRow->onClick = [this](controls::TFxButton*) { Btn_InsRowClick(); };
     if (desc_.offersCopy()) {
-        Btn_CopyRow = add("Btn_CopyRow", desc_.buttons.copyRow);
+        Btn_CopyRow = add("Btn_CopyRow", true);
         Btn_CopyRow->onClick = [this](controls::TFxButton*) { Btn_CopyRowClick(); };
-        Btn_PasteRow = add("Btn_PasteRow", desc_.buttons.pasteRow);
+        Btn_PasteRow = add("Btn_PasteRow", true);
         Btn_PasteRow->onClick = [this](controls::TFxButton*) { Btn_PasteRowClick(); };
     }
 
-    // FormCreate.
     platform::setLabelText(L_SW_Code, ws().SW_Code);
-    setClientSize(width, kClientHeight);
     if (PageControl1)
         PageControl1->setCurrentIndex(0);
     Set_Lang();
@@ -145,13 +126,15 @@ void TTableDialog::buildGrid(int section, QWidget* parent, int width, int height
     g->resize(width, height);
     const int cols = int(sec.columns.size()) + 1;
     g->SetColCount(cols);
+    if (desc_.rowHeight > 0)
+        g->SetDefaultRowHeight(desc_.rowHeight);
     g->SetRowCount(capacity_ + 1);
     g->SetFixedRowAlways(true);
     // Columns are sized by their header borders, and a double click on one fits the column.
     g->setOptions(g->options() | platform::goColSizing);
     g->setRowHeights(0, kHeaderHeight);
     controls::grid::TGridColumnItem* number = g->Columns().Items(0);
-    number->SetWidth(kNumberWidth);
+    number->SetWidth(sec.numberWidth);
     number->SetColor(gridColour(kWindowColour));
     for (int c = 1; c < cols; ++c) {
         const ColumnDescription& desc = sec.columns[size_t(c - 1)];
@@ -213,20 +196,30 @@ QString TTableDialog::pageCaption(int section) const
 void TTableDialog::Set_Lang()
 {
     setWindowTitle(text(desc_.window.captionText));
+    if (!controlsBuilt())
+        return;
     platform::setLabelText(L_SW_Desc, text(desc_.window.descText));
     const ButtonDescription& b = desc_.buttons;
-    const std::pair<controls::TFxButton*, std::pair<int, int>> buttons[] = {
-        {Btn_OK, {b.ok, b.okHint}},           {Btn_Cancel, {b.cancel, b.cancelHint}},
-        {Btn_DelRow, {b.delRow, b.delRowHint}}, {Btn_InsRow, {b.insRow, b.insRowHint}},
-        {Btn_CopyRow, {b.copyRow, b.copyRowHint}}, {Btn_PasteRow, {b.pasteRow, b.pasteRowHint}},
+    struct Texts {
+        controls::TFxButton* button;
+        int caption, hint;
+        QString fixed;
     };
-    for (const auto& [button, texts] : buttons) {
-        if (!button)
+    const Texts buttons[] = {
+        {Btn_OK, b.ok, b.okHint, {}},
+        {Btn_Cancel, b.cancel, b.cancelHint, {}},
+        {Btn_DelRow, b.delRow, b.delRowHint, {}},
+        {Btn_InsRow, b.insRow, b.insRowHint, {}},
+        {Btn_CopyRow, b.copyRow, b.copyRowHint, b.copyRowCaption},
+        {Btn_PasteRow, b.pasteRow, b.pasteRowHint, b.pasteRowCaption},
+    };
+    for (const Texts& t : buttons) {
+        if (!t.button)
             continue;
-        button->setCaption(texts.first >= 0 ? text(texts.first) : QString());
-        if (texts.second >= 0) {
-            button->setHint(text(texts.second));
-            button->setShowHint(true);
+        t.button->setCaption(t.caption >= 0 ? text(t.caption) : t.fixed);
+        if (t.hint >= 0) {
+            t.button->setHint(text(t.hint));
+            t.button->setShowHint(true);
         }
     }
     for (size_t s = 0; s < desc_.sections.size(); ++s) {
@@ -244,12 +237,20 @@ int TTableDialog::currentSection() const { return PageControl1 ? std::max(PageCo
 
 void TTableDialog::setCurrentSection(int section)
 {
+    ensureControls();
     if (PageControl1)
         PageControl1->setCurrentIndex(section);
 }
 
+TExtColumnGrid* TTableDialog::grid(int section) const
+{
+    const_cast<TTableDialog*>(this)->ensureControls();
+    return grids_[size_t(section)];
+}
+
 TableModel TTableDialog::model() const
 {
+    const_cast<TTableDialog*>(this)->ensureControls();
     TableModel m;
     for (size_t s = 0; s < desc_.sections.size(); ++s) {
         const TExtColumnGrid* g = grids_[s];
@@ -271,6 +272,7 @@ TableModel TTableDialog::model() const
 
 void TTableDialog::setModel(const TableModel& m)
 {
+    ensureControls();
     for (size_t s = 0; s < desc_.sections.size() && s < m.sections.size(); ++s) {
         TExtColumnGrid* g = grids_[s];
         const int cols = int(desc_.sections[s].columns.size());
@@ -287,6 +289,7 @@ void TTableDialog::setModel(const TableModel& m)
 
 void TTableDialog::fillByteLists()
 {
+    ensureControls();
     QStringList in, out;
     for (int i = 0; i < limits_.in; ++i)
         in.push_back(QString::number(i));
@@ -310,15 +313,18 @@ void TTableDialog::FormShow()
     showing();
     for (TExtColumnGrid* g : grids_)
         g->MoveToCell(1, 1);
-    setCurrentSection(0);
+    if (desc_.firstPageOnShow)
+        setCurrentSection(0);
     fillByteLists();
     const QString path = desc_.path ? desc_.path() : QString();
-    lastLoad_ = loadTable(desc_, path, capacity_);
+    lastLoad_ = loadFile(path);
     setModel(lastLoad_.model);
     copyFlags_.clear();
     afterLoad();
-    // Typing goes to the first row of the first page from the start.
-    grids_.front()->setFocus(Qt::OtherFocusReason);
+    // The keys go to the grid of the page shown: a person types into its current cell and moves
+    // with the arrows without clicking into it first, at every showing.
+    if (TExtColumnGrid* g = grid(currentSection()); g->isVisibleTo(this))
+        g->setFocus();
     if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     if (lastLoad_.damaged())
@@ -327,8 +333,11 @@ void TTableDialog::FormShow()
         platform::messageBoxes().show(platform::MsgKind::Information, lastLoad_.warning);
 }
 
+LoadResult TTableDialog::loadFile(const QString& path) { return loadTable(desc_, path, capacity_); }
+
 bool TTableDialog::Controllo_dati()
 {
+    checkStarting();
     const CheckResult r = tables::Controllo_dati(
         desc_, model(), [this](const RowView& row) { return checkRow(row); },
         [this](const std::vector<int>& checked) { return checkTable(checked); });
@@ -339,12 +348,29 @@ bool TTableDialog::Controllo_dati()
 
 bool TTableDialog::askBeforeSaving(const TableModel& m)
 {
-    if (const std::optional<RowRef> dropped = firstDroppedRow(desc_, m))
+    // One question for the rows a save would drop: the earlier of a row in use without its key
+    // and a row in use below the first empty one.
+    const std::optional<RowRef> keyless = firstKeylessRow(desc_, m);
+    const std::optional<RowRef> dropped = firstDroppedRow(desc_, m);
+    const auto before = [](const RowRef& a, const RowRef& b) {
+        return a.section < b.section || (a.section == b.section && a.row < b.row);
+    };
+    if (keyless && (!dropped || !before(*dropped, *keyless))) {
+        const SectionDescription& sec = desc_.sections[size_t(keyless->section)];
+        const QString key = headerOf(sec.columns[size_t(sec.keyColumn - 1)]);
+        const QString what = desc_.skipEmptyKeys ? QStringLiteral("it") : QStringLiteral("it and the rows below it");
+        if (!platform::askYesNo(QStringLiteral("Row %1 of %2 holds values but its %3 is empty: %4 will not be saved. "
+                                               "Save anyway?")
+                                    .arg(keyless->row)
+                                    .arg(pageCaption(keyless->section), platform::trim(key), what)))
+            return false;
+    } else if (dropped) {
         if (!platform::askYesNo(QStringLiteral("Row %1 of %2 follows an empty row: it and the rows below it will not "
                                                "be saved. Save anyway?")
                                     .arg(dropped->row)
                                     .arg(pageCaption(dropped->section))))
             return false;
+    }
     const QString name = QFileInfo(desc_.path ? desc_.path() : QString()).fileName();
     int notShown = 0;
     for (int n : lastLoad_.notShown)
@@ -373,6 +399,7 @@ void TTableDialog::Btn_OKClick()
         platform::showError(error);
         return;
     }
+    saved();
     // Saved: the file now holds the table as shown.
     lastLoad_ = LoadResult{};
     lastLoad_.notShown.assign(desc_.sections.size(), 0);
@@ -389,6 +416,7 @@ void TTableDialog::Btn_DelRowClick()
     if (!platform::askYesNo(text(desc_.deleteQuestionText) + QString::number(row)))
         return;
     Grid_Delete_Row(row, g);
+    rowDeleted(s, row);
 }
 
 void TTableDialog::Btn_InsRowClick()
@@ -399,12 +427,14 @@ void TTableDialog::Btn_InsRowClick()
     if (row < 1)
         return;
     const int last = g->RowCount() - 1;
-    const int key = desc_.sections[size_t(s)].keyColumn;
-    if (!platform::trim(g->Cells(key, last)).isEmpty() &&
+    const SectionDescription& sec = desc_.sections[size_t(s)];
+    const QString lastKey = sec.keyColumn > 0 ? g->Cells(sec.keyColumn, last) : QString();
+    if (!(sec.keyTrimmed ? platform::trim(lastKey) : lastKey).isEmpty() &&
         !platform::askYesNo(
             QStringLiteral("The last row (%1) holds values that Insert Row would lose. Insert anyway?").arg(last)))
         return;
     Grid_Insert_Row(row, g);
+    rowInserted(s, row);
 }
 
 void TTableDialog::Btn_CopyRowClick()

@@ -6,11 +6,19 @@
 // offered, Copy Row and Paste Row, 110 x 28 at y = 6 from x = 16, 118 apart. Background
 // #F8F7ED, client height 337, centred; the close box and Escape are Cancel.
 //
-// Showing loads the file (TableModel.h): every row fresh, the first page current, the byte
-// limits and their pick lists, then the file's rows. A damaged file, or a row lacking a
+// Showing loads the file (TableModel.h): every row fresh, the first page current (or, with
+// `firstPageOnShow` off, the page the user left), the byte
+// limits and their pick lists, then the file's rows; the grid of the page shown takes the keys. A damaged file, or a row lacking a
 // required attribute, shows its error; rows beyond the capacity a warning. OK checks
 // (`Controllo_dati`), asks where the save would lose something, writes the file whole and
 // closes; a failed write shows an error naming the file and the dialog stays open.
+//
+// Creating the dialog makes no control: the title, the pages with their grids and the buttons
+// are built on the first show (buildControls, see platform/ui/Form.h), so the program's many
+// table windows cost nothing at start. grid(), model() and setModel() build them when asked
+// earlier; the control pointers below (PageControl1, Btn_OK ...) are null until then
+// (ensureControls() builds them). An editor that adds controls of its own overrides
+// buildControls() and calls TTableDialog::buildControls() first.
 //
 // An editor derives from it, gives its description to the constructor and overrides the hooks
 // it needs:
@@ -19,11 +27,20 @@
 //   checkRow()     its row checks, in order; checkTable() a check over the whole table
 //   comboChanged() an item picked from a column's list
 //   cellDoubleClicked()  a double click on a cell (the default fits the column when bound)
+//   loadFile()     the load of the file, for a table whose file has a reader of its own
+//   checkStarting() before the rows are checked (a check that counts over the rows resets)
+//   rowInserted(), rowDeleted()  after Insert Row or a confirmed Delete Row moved the rows
+//   saved()        after OK wrote the file, before the dialog closes
 //
 // Questions the frame asks (fixed English; each Yes/No, No keeps everything as it is):
 //   Insert Row when the last row's key holds text:
 //     "The last row (<r>) holds values that Insert Row would lose. Insert anyway?"
-//   OK with rows in use below the first empty key:
+//   OK with a row in use whose key is empty (the first empty key of a page; any row of a
+//   table that skips rows without a key):
+//     "Row <r> of <page> holds values but its <key header> is empty: it [and the rows below it]
+//      will not be saved. Save anyway?"
+//   OK with rows in use below the first empty key (when the question above is not asked for
+//   an earlier row):
 //     "Row <r> of <page> follows an empty row: it and the rows below it will not be saved.
 //      Save anyway?"
 //   OK after a load that left rows unshown:
@@ -73,7 +90,8 @@ public:
     void setModel(const TableModel& model);
 
     int sectionCount() const { return int(grids_.size()); }
-    TExtColumnGrid* grid(int section) const { return grids_[size_t(section)]; }
+    // Builds the controls when they are not built yet.
+    TExtColumnGrid* grid(int section) const;
     // The section of the current page (0 without pages).
     int currentSection() const;
     void setCurrentSection(int section);
@@ -96,11 +114,12 @@ public:
     controls::TFxButton* Btn_PasteRow = nullptr;
 
     static constexpr int kClientHeight = 337;
-    static constexpr int kTitleHeight = 69;
-    static constexpr int kButtonPanelHeight = 40;
+    static constexpr int kTitleHeight = 69;      // the title panel's (Panels.h)
+    static constexpr int kButtonPanelHeight = 40; // the button panel's
 
 protected:
     void FormShow() override;
+    void buildControls() override;
 
     virtual void showing() {}
     virtual void afterLoad() {}
@@ -108,6 +127,11 @@ protected:
     virtual std::optional<Failure> checkTable(const std::vector<int>& /*checked*/) { return std::nullopt; }
     virtual void comboChanged(int /*section*/, int /*col*/, int /*row*/, int /*itemIndex*/, const QString& /*text*/) {}
     virtual void cellDoubleClicked(int section, int row, int col);
+    virtual LoadResult loadFile(const QString& path);
+    virtual void checkStarting() {}
+    virtual void rowInserted(int /*section*/, int /*row*/) {}
+    virtual void rowDeleted(int /*section*/, int /*row*/) {}
+    virtual void saved() {}
 
     // Fills the grids' "Position" lists with "0" .. limit - 1.
     void fillByteLists();

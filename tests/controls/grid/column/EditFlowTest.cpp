@@ -48,6 +48,50 @@ TEST_F(ColumnGridTest, TypingAndEnterStoreTheTextThenTheEventsComeInOrder)
     EXPECT_EQ(grid->row(), 2);
 }
 
+// Right of a hidden column the shown column and the stored one differ: what is typed lands in
+// the column shown, and the hidden column keeps its text, during the edit and after it.
+TEST_F(ColumnGridTest, TypingRightOfAHiddenColumnFillsTheColumnShown)
+{
+    grid->Columns().Items(cEdit)->SetEditor(edNormal);
+    grid->SetCells(cList, 2, "Beta");
+    grid->HideColumn(cList);
+    goTo(cList, 2); // the display column where cEdit now stands
+    type("abc");
+    EXPECT_EQ(grid->Cells(cList, 2), "Beta");
+    QTest::keyClick(focused(), Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(cEdit, 2), "abc");
+    EXPECT_EQ(grid->Cells(cList, 2), "Beta");
+    // Ended by a click on another cell.
+    goTo(cList, 3);
+    type("xyz");
+    click(cText, 5);
+    EXPECT_EQ(grid->Cells(cEdit, 3), "xyz");
+    EXPECT_EQ(grid->Cells(cList, 3), QString());
+}
+
+// Behind a hidden column the display and real indexes part: what is typed, or picked from a
+// list, goes to the cell shown under the editor and to no other.
+TEST_F(ColumnGridTest, TypingAndPickingBehindAHiddenColumnFillTheShownCellOnly)
+{
+    grid->Columns().Items(cEdit)->SetEditor(edNormal);
+    grid->HideColumn(cText);
+    click(cEdit - 1, 3); // shown one column to the left
+    type("free");
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(cEdit, 3), "free");
+    EXPECT_EQ(grid->Cells(cList, 3), QString());
+    click(cList - 1, 4);
+    key(Qt::Key_F2); // the list opens on no item: Down takes the first, then the next ones
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(cList, 4), "Gamma");
+    EXPECT_EQ(grid->Cells(cText, 4), QString());
+    for (int c = cText; c <= cCheck; ++c)
+        EXPECT_EQ(grid->Cells(c, 2), QString()) << c;
+}
+
 TEST_F(ColumnGridTest, ComboEndedByAClickElsewhereReportsDoneValidateThenCellDone)
 {
     QStringList events;

@@ -222,6 +222,7 @@ TEST_F(MouseStepsTest, TheSelectionHandleEnlargesAndFillsTheSelection)
 {
     grid->SetSelectionRectangle(true);
     grid->SetSelectionResizer(true);
+    grid->Navigation.AllowSmartClipboard = true; // the pasted block is repeated over the selection
     grid->SetCells(2, 2, QStringLiteral("A"));
     grid->SetCells(3, 2, QStringLiteral("B"));
     grid->SetSelection(TGridRect{2, 2, 3, 2});

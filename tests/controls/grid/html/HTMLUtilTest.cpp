@@ -106,6 +106,13 @@ TEST(HTMLUtilTest, Colours)
     EXPECT_EQ(HTMLHexColorToColor(QStringLiteral("#")), 0u);
     EXPECT_EQ(HexPairToByte(QStringLiteral("A0")), 160);
     EXPECT_EQ(HexPairToByte(QStringLiteral("7")), 0);
+    // Any text gives a colour of 24 bits: characters that are no hex digits (here the
+    // replacement characters of bytes that are no UTF-8) no longer run past the integer range.
+    const QString odd = QString::fromUtf8("\0\0\0\0\xAB\xAD\xB0", 7);
+    EXPECT_LE(HTMLHexColorToColor(odd), 0xFFFFFFu);
+    EXPECT_LE(HTMLHexColorToColor(QStringLiteral("#\uFFFF\uFFFF\uFFFF\uFFFF\uFFFF\uFFFF")), 0xFFFFFFu);
+    EXPECT_LE(HexPairToByte(QStringLiteral("zz")), 255);
+    EXPECT_GE(HexPairToByte(QStringLiteral("  ")), 0);
     EXPECT_EQ(HTMLColorNameToColor(QStringLiteral("clred")), 0x0000FFu);
     EXPECT_EQ(HTMLColorNameToColor(QStringLiteral("clbtnface")), platform::clBtnFace);
     EXPECT_EQ(HTMLColorNameToColor(QStringLiteral("clRed")), 0u); // names are lower case

@@ -4,6 +4,7 @@
 #include "StandIn.h"
 #include "StepClock.h"
 #include "mbus/scan/MBusScanDecode.h"
+#include "support/PseudoTerminal.h"
 #include "support/Pump.h"
 
 #include <array>
@@ -22,17 +23,31 @@ struct WirelessNote {
     size_t records;
 };
 
+// Keeps the step clock in step with the stand-in gateway: time moves only once the gateway has
+// answered every request and the engine has taken every answer (`foreign`: datagrams the engine
+// gets from others than the gateway). A faulty line's held replies whose time has come go out
+// before time moves on, after the gateway's answer to the last request.
+inline void keepInStep(StepClock& clock, StandInGateway& gw, std::atomic<mbus::scan::TMBusScanDecode*>& eng,
+                       const std::atomic<int>* foreign = nullptr)
+{
+    gw.setClock([&clock] { return clock.tickMs(); });
+    clock.setQuiet([&clock, &gw, &eng, foreign] {
+        mbus::scan::TMBusScanDecode* e = eng.load();
+        if (!e)
+            return true;
+        mbus::scan::GatewayChannel& c = e->channel();
+        if (gw.handled() != c.sentCount())
+            return false;
+        gw.releaseDue(clock.tickMs());
+        return c.receivedCount() >= gw.sent() + uint64_t(foreign ? foreign->load() : 0);
+    });
+}
+
 class UdpScan {
 public:
     explicit UdpScan(GatewayOptions options = {}, uint64_t clockStart = 1'000'000) : gw(options), clock(clockStart)
     {
-        clock.setQuiet([this] {
-            mbus::scan::TMBusScanDecode* e = eng.load();
-            if (!e)
-                return true;
-            mbus::scan::GatewayChannel& c = e->channel();
-            return gw.handled() == c.sentCount() && c.receivedCount() >= gw.sent() + foreign.load();
-        });
+        keepInStep(clock, gw, eng, &foreign);
         mbus::scan::ScanEnvironment env;
         env.clock = &clock;
         env.decimalSeparator = QLatin1Char('.');
@@ -99,6 +114,60 @@ public:
     std::vector<Note> notes;
     std::function<void(const Note&)> onNote;
     std::vector<WirelessNote> wirelessNotes;
+};
+
+// A scan engine on the slave side of a pseudo-terminal, a level converter stand-in on the master
+// side (its line's noise before every reply, and what a collision leaves), on the step clock.
+class SerialLine {
+public:
+    explicit SerialLine(std::vector<uint8_t> noise = {}, std::vector<uint8_t> collision = {0xA5, 0x1F})
+        : device(pty.master(), std::move(noise), std::move(collision))
+    {
+        clock.setQuiet([this] {
+            mbus::scan::TMBusScanDecode* e = eng.load();
+            if (!e)
+                return true;
+            mbus::scan::GatewayChannel& c = e->channel();
+            return device.framesHandled() == c.sentCount() && c.receivedCount() >= device.bytesSent();
+        });
+        mbus::scan::ScanEnvironment env;
+        env.clock = &clock;
+        env.decimalSeparator = QLatin1Char('.');
+        engine = std::make_unique<mbus::scan::TMBusScanDecode>(lists, env);
+        eng.store(engine.get());
+        engine->Event_Run().SetEvent();
+    }
+    ~SerialLine()
+    {
+        eng.store(nullptr);
+        engine.reset();
+    }
+    bool start(mbus::scan::TScanType type, int cutAfter = 1)
+    {
+        return engine->Start_Scan(type, mbus::scan::TSelectHard::shSerial, pty.slavePath(), 2400, 1, false, false,
+                                  cutAfter, false, 0, false, [this](int e, int v, int f, int k) {
+                                      notes.push_back({e, v, f, k});
+                                      if (e == 2 && v == stopAt)
+                                          engine->Stop_Scan();
+                                  });
+    }
+    // Handles events until the scan has ended and its last step has returned.
+    bool runToEnd(int maxMs = 60000)
+    {
+        if (!testing_support::pumpUntil([&] { return !engine->InScan(); }, maxMs))
+            return false;
+        const int s = clock.sleeps();
+        return testing_support::pumpUntil([&] { return clock.sleeps() >= s + 2; }, 5000);
+    }
+
+    testing_support::PseudoTerminal pty;
+    SerialStandIn device;
+    StepClock clock;
+    mbus::scan::ScanLists lists;
+    std::unique_ptr<mbus::scan::TMBusScanDecode> engine;
+    std::atomic<mbus::scan::TMBusScanDecode*> eng{nullptr};
+    std::vector<Note> notes;
+    int stopAt = -1; // the primary address after which the scan is stopped
 };
 
 } // namespace scantest

@@ -5,6 +5,7 @@
 
 #include <arpa/inet.h>
 #include <cerrno>
+#include <cstring>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -47,11 +48,13 @@ void resetLink(SimMeter& m)
 
 SimBus::Reply SimBus::handle(std::span<const uint8_t> f)
 {
+    lastAnswering = nullptr;
     auto single = [&](std::vector<SimMeter*> targets, auto&& then) -> Reply {
         if (targets.empty())
             return {};
         if (targets.size() > 1)
             return {Kind::Collision, {}};
+        lastAnswering = targets.front();
         return then(*targets.front());
     };
     auto at = [&](uint8_t a) {
@@ -122,6 +125,10 @@ SimBus::Reply SimBus::handle(std::span<const uint8_t> f)
             }
             if (matches == 0)
                 return {Kind::NoSlave, {}};
+            if (matches == 1)
+                for (const SimMeter& m : meters)
+                    if (m.selected)
+                        lastAnswering = &m;
             return matches == 1 ? ack : Reply{Kind::Collision, {}};
         }
     }
@@ -140,6 +147,13 @@ StandInGateway::StandInGateway(GatewayOptions options) : options_(options)
     socklen_t len = sizeof a;
     ::getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &len);
     port_ = ntohs(a.sin_port);
+    if (options_.answerFromOtherPort) {
+        otherFd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        sockaddr_in o{};
+        o.sin_family = AF_INET;
+        o.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(otherFd_, reinterpret_cast<sockaddr*>(&o), sizeof o);
+    }
     stopFd_ = ::eventfd(0, EFD_CLOEXEC);
     thread_ = std::thread([this] { serve(); });
 }
@@ -151,6 +165,49 @@ StandInGateway::~StandInGateway()
     thread_.join();
     ::close(stopFd_);
     ::close(fd_);
+    if (otherFd_ >= 0)
+        ::close(otherFd_);
+}
+
+void StandInGateway::setClock(std::function<uint64_t()> clock)
+{
+    std::lock_guard lk(m_);
+    clock_ = std::move(clock);
+}
+
+uint16_t StandInGateway::replyPort() const
+{
+    if (otherFd_ < 0)
+        return port_;
+    sockaddr_in a{};
+    socklen_t len = sizeof a;
+    ::getsockname(otherFd_, reinterpret_cast<sockaddr*>(&a), &len);
+    return ntohs(a.sin_port);
+}
+
+void StandInGateway::sendReply(const std::vector<uint8_t>& bytes, const void* to, unsigned toLen)
+{
+    sent_.fetch_add(1);
+    ::sendto(otherFd_ >= 0 ? otherFd_ : fd_, bytes.data(), bytes.size(), 0, static_cast<const sockaddr*>(to),
+             static_cast<socklen_t>(toLen));
+}
+
+void StandInGateway::releaseDue(uint64_t nowMs)
+{
+    std::vector<Held> due;
+    {
+        std::lock_guard lk(m_);
+        for (auto it = held_.begin(); it != held_.end();) {
+            if (it->dueMs <= nowMs) {
+                due.push_back(*it);
+                it = held_.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+    for (const Held& h : due)
+        sendReply(h.bytes, &h.to, h.toLen);
 }
 
 std::vector<std::vector<uint8_t>> StandInGateway::received() const
@@ -227,6 +284,7 @@ std::optional<std::vector<uint8_t>> StandInGateway::answer(const std::vector<uin
     }
     if (analyzer_) {
         const SimBus::Reply r = bus_.handle(d);
+        answerLateMs_ = bus_.lastAnswering ? bus_.lastAnswering->lateMs : 0;
         switch (r.kind) {
         case SimBus::Kind::Bytes: return r.bytes;
         case SimBus::Kind::NoSlave: return std::vector<uint8_t>{'N', 'O', '_', 'S', 'L', 'A', 'V', 'E', 0x0A, 0x0D};
@@ -281,21 +339,45 @@ void StandInGateway::serve()
         if (hook)
             hook(d);
         std::optional<std::vector<uint8_t>> reply;
+        bool mbus = false;
+        uint32_t late = 0;
+        uint64_t now = 0;
         {
             std::lock_guard lk(m_);
+            answerLateMs_ = 0;
+            const bool wasAnalyzer = analyzer_;
             reply = answer(d);
+            mbus = wasAnalyzer && analyzer_ && !reply.value_or(std::vector<uint8_t>{}).empty() &&
+                   asText(d).rfind("Ostrel_", 0) != 0;
+            late = options_.lateMs + answerLateMs_;
+            now = clock_ ? clock_() : 0;
+            if (reply && mbus && (late > 0 || options_.duplicateAfterMs > 0)) {
+                // Held replies go out in the order of their time.
+                auto hold = [&](uint64_t due) {
+                    Held h{due, *reply, {}, static_cast<unsigned>(len)};
+                    std::memcpy(&h.to, &from, len);
+                    held_.push_back(std::move(h));
+                };
+                if (late > 0)
+                    hold(now + late);
+                if (options_.duplicateAfterMs > 0)
+                    hold(now + late + options_.duplicateAfterMs);
+                if (late > 0)
+                    reply.reset();
+            }
         }
-        if (reply) {
-            sent_.fetch_add(1);
-            ::sendto(fd_, reply->data(), reply->size(), 0, reinterpret_cast<sockaddr*>(&from), len);
-        }
+        if (reply)
+            sendReply(*reply, &from, len);
+        if (asText(d) == "ATO\r" && reply && !options_.telegramAfterAto.empty())
+            sendReply(options_.telegramAfterAto, &from, len);
         handled_.fetch_add(1);
     }
 }
 
 // ---- serial ----
 
-SerialStandIn::SerialStandIn(int master) : master_(master)
+SerialStandIn::SerialStandIn(int master, std::vector<uint8_t> noise, std::vector<uint8_t> collision)
+    : master_(master), noise_(std::move(noise)), collision_(std::move(collision))
 {
     stopFd_ = ::eventfd(0, EFD_CLOEXEC);
     thread_ = std::thread([this] { serve(); });
@@ -367,10 +449,15 @@ void SerialStandIn::serve()
                 received_.push_back(frame);
                 r = bus_.handle(frame);
             }
+            std::vector<uint8_t> out;
             if (r.kind == SimBus::Kind::Bytes)
-                writeAll(r.bytes);
+                out = r.bytes;
             else if (r.kind == SimBus::Kind::Collision)
-                writeAll({0xA5, 0x1F}); // replies on top of each other: no frame at all
+                out = collision_; // replies on top of each other
+            if (!out.empty()) {
+                out.insert(out.begin(), noise_.begin(), noise_.end());
+                writeAll(out);
+            }
             frames_.fetch_add(1);
         }
     }

@@ -6,6 +6,8 @@
 
 #include <QByteArray>
 
+#include <sys/socket.h>
+
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -25,6 +27,10 @@ struct SimMeter {
     mbustest::Addr addr;
     std::vector<std::vector<uint8_t>> frames;
 
+    // This meter's replies come this long after the request (on the scan's clock; see
+    // GatewayOptions::lateMs).
+    uint32_t lateMs = 0;
+
     int current = -1; // frame last sent
     int lastFcb = -1;
     bool selected = false;
@@ -43,6 +49,8 @@ public:
     };
     std::vector<SimMeter> meters;
     Reply handle(std::span<const uint8_t> frame);
+    // The meter that answered the last frame handled (none: nullptr).
+    const SimMeter* lastAnswering = nullptr;
 };
 
 enum class RadioModule { None, Telit, RadioCrafts };
@@ -54,6 +62,16 @@ struct GatewayOptions {
     bool confirmConfigurationOff = true;
     RadioModule module = RadioModule::Telit;
     size_t radioCraftsReadLength = 257; // bytes of the answer to the memory read, the prompt included
+
+    // A faulty line. Times are on the scan's clock (setClock); a held reply goes out when the
+    // gateway is asked to release what is due (releaseDue), which the tests do before the
+    // scan's clock moves, so that it reaches the scan at a known moment.
+    uint32_t lateMs = 0;          // every reply to an M-Bus frame this late
+    uint32_t duplicateAfterMs = 0; // every reply to an M-Bus frame sent again this long after
+    // The radio module's telegram that follows the "OK" to "ATO" at once (the module is
+    // listening again before the gateway has passed its answer on).
+    std::vector<uint8_t> telegramAfterAto;
+    bool answerFromOtherPort = false; // replies leave from a second socket of the gateway
 };
 
 // The gateway on 127.0.0.1: answers on a port of its own, records every datagram it gets.
@@ -80,15 +98,33 @@ public:
     // Runs on the gateway's thread for each datagram, before the gateway answers it.
     void setOnDatagram(std::function<void(const std::vector<uint8_t>&)> f);
 
+    // The scan's clock, for the held replies of a faulty line.
+    void setClock(std::function<uint64_t()> clock);
+    // Sends the held replies whose time has come at `nowMs`.
+    void releaseDue(uint64_t nowMs);
+    // The port the replies leave from.
+    uint16_t replyPort() const;
+
 private:
+    struct Held {
+        uint64_t dueMs;
+        std::vector<uint8_t> bytes;
+        sockaddr_storage to;
+        unsigned toLen;
+    };
     void serve();
     std::optional<std::vector<uint8_t>> answer(const std::vector<uint8_t>& d);
+    void sendReply(const std::vector<uint8_t>& bytes, const void* to, unsigned toLen);
 
     GatewayOptions options_;
     SimBus bus_;
     int fd_ = -1;
+    int otherFd_ = -1;
     int stopFd_ = -1;
     uint16_t port_ = 0;
+    std::function<uint64_t()> clock_;
+    std::vector<Held> held_;
+    uint32_t answerLateMs_ = 0; // of the answer being made (a late meter's own delay)
     std::atomic<uint64_t> handled_{0};
     std::atomic<uint64_t> sent_{0};
     std::atomic<uint16_t> scanPort_{0};
@@ -106,7 +142,10 @@ private:
 // out; no gateway texts, silence for no meter.
 class SerialStandIn {
 public:
-    explicit SerialStandIn(int master);
+    // `noise`: bytes the line puts before every reply; `collision`: what two meters answering
+    // at once leave on the line.
+    explicit SerialStandIn(int master, std::vector<uint8_t> noise = {},
+                           std::vector<uint8_t> collision = {0xA5, 0x1F});
     ~SerialStandIn();
     void setMeters(std::vector<SimMeter> meters);
     std::vector<std::vector<uint8_t>> received() const;
@@ -117,6 +156,8 @@ private:
     void serve();
 
     int master_;
+    std::vector<uint8_t> noise_;
+    std::vector<uint8_t> collision_;
     int stopFd_ = -1;
     SimBus bus_;
     std::atomic<uint64_t> frames_{0};

@@ -249,6 +249,7 @@ TEST_F(BacnetDialogsTest, BroadcastTableOffersCopyPasteAndHintsAndSavesEveryPeer
     project(0);
     TFBACnet_BDT d;
     EXPECT_EQ(d.size(), QSize(824, 337));
+    d.ensureControls();
     ASSERT_NE(d.Btn_PasteRow, nullptr);
     EXPECT_EQ(d.Btn_CopyRow->caption(), QStringLiteral("Copy Row"));
     EXPECT_EQ(d.Btn_OK->hint(), QStringLiteral("Confirm and save the Broadcast Distribution Table"));

@@ -6,6 +6,7 @@
 #include "workspace/LangTexts.h"
 #include "workspace/Workspace.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QTabWidget>
 #include <gtest/gtest.h>
@@ -77,6 +78,11 @@ TEST_F(TableDialogTest, LaysOutTitlePagesGridsAndTheButtonPanel)
     TestDialog d(testTable(file()));
     EXPECT_EQ(d.size(), QSize(700, 337));
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Set Access"));
+    // Created, the dialog has no control yet; the first show (or asking for them) builds them.
+    EXPECT_FALSE(d.controlsBuilt());
+    EXPECT_EQ(d.findChildren<QWidget*>().size(), 0);
+    EXPECT_EQ(d.Btn_OK, nullptr);
+    d.ensureControls();
     EXPECT_EQ(d.L_SW_Code->text(), QStringLiteral("VN-0"));
     EXPECT_EQ(d.L_SW_Desc->text(), QStringLiteral("Set Access Modbus Master"));
     EXPECT_EQ(d.P_Title->geometry(), QRect(0, 0, 700, 69));
@@ -214,6 +220,58 @@ TEST_F(TableDialogTest, OkAsksBeforeDroppingFilledRowsBelowAnEmptyKey)
     EXPECT_EQ(dir.read(QStringLiteral("t.xml")).count("<row "), 1);
 }
 
+TEST_F(TableDialogTest, OkAsksBeforeDroppingARowInUseWhoseKeyIsEmpty)
+{
+    // Row 2 filled in every cell but its key (the Modbus TCP row without its Slave IP Address).
+    {
+        TestDialog d(testTable(file()));
+        d.FormShow();
+        d.grid(1)->SetCells(1, 1, QStringLiteral("1"));
+        d.grid(1)->SetCells(2, 2, QStringLiteral("7"));
+        d.grid(1)->SetCells(3, 2, QStringLiteral("Y"));
+        d.grid(1)->SetCells(2, 4, QStringLiteral("3")); // below it as well: one question only
+        d.Btn_OKClick();
+        EXPECT_EQ(boxes.texts(), QStringList{"Row 2 of Modbus Write holds values but its Slave ID is empty: it and the "
+                                             "rows below it will not be saved. Save anyway?"});
+        EXPECT_FALSE(dir.exists(QStringLiteral("t.xml")));
+        EXPECT_EQ(d.modalResult(), platform::mrNone);
+        boxes.clear();
+        boxes.answer(MsgAnswer::Yes);
+        d.Btn_OKClick();
+        EXPECT_EQ(boxes.texts().size(), 1);
+        EXPECT_EQ(d.modalResult(), platform::mrOk);
+        EXPECT_EQ(dir.read(QStringLiteral("t.xml")).count("<row "), 1);
+    }
+    // A row with only its check box ticked holds no values: no question.
+    {
+        boxes.clear();
+        QFile::remove(file());
+        TestDialog d(testTable(file()));
+        d.FormShow();
+        d.grid(0)->SetCells(1, 1, QStringLiteral("1"));
+        d.grid(0)->SetCells(3, 2, QStringLiteral("Y"));
+        d.Btn_OKClick();
+        EXPECT_TRUE(boxes.texts().isEmpty());
+        EXPECT_EQ(d.modalResult(), platform::mrOk);
+    }
+    // A table that skips rows without a key asks for any of them, and names only that row.
+    {
+        boxes.clear();
+        QFile::remove(file());
+        TableDescription desc = testTable(file());
+        desc.skipEmptyKeys = true;
+        TestDialog d(desc);
+        d.FormShow();
+        d.grid(0)->SetCells(1, 1, QStringLiteral("1"));
+        d.grid(0)->SetCells(1, 3, QStringLiteral("2"));
+        d.grid(0)->SetCells(2, 4, QStringLiteral("5"));
+        d.Btn_OKClick();
+        EXPECT_EQ(boxes.texts(), QStringList{"Row 4 of Modbus Read holds values but its Slave ID is empty: it will not "
+                                             "be saved. Save anyway?"});
+        EXPECT_EQ(d.modalResult(), platform::mrNone);
+    }
+}
+
 TEST_F(TableDialogTest, ADamagedFileIsReportedAndReplacedOnlyWhenTheUserAgrees)
 {
     const QByteArray damaged("<Root>\n<Read>\n<row Key=\"1\" Position=\"0\" Flag=\"Y\"/>\n</Write></Root>");
@@ -280,4 +338,29 @@ TEST_F(TableDialogTest, HintsAndTheColumnFitFollowTheColumnPastAHiddenOne)
     g->OnDblClickCell(nullptr, 0, 2);
     EXPECT_GT(g->colWidths(2), widthC);
     EXPECT_EQ(g->colWidths(3), widthD);
+}
+
+// At every showing the keys go to the grid of the page shown, also after a showing ended with a
+// button (which took the focus when pressed): the user types into the current cell at once.
+TEST_F(TableDialogTest, EveryShowingGivesTheKeysToTheGridOfThePageShown)
+{
+    TableDescription desc = testTable(file());
+    desc.firstPageOnShow = false;
+    TestDialog d(desc);
+    QWidget* keys = nullptr;
+    int page = 0;
+    const platform::ModalDriver previous = platform::setModalDriver([&](platform::Form&) {
+        keys = d.focusWidget();
+        d.setCurrentSection(page);
+        d.Btn_Cancel->setFocus(Qt::MouseFocusReason); // pressed
+        d.Btn_Cancel->click();
+    });
+    d.showModal();
+    EXPECT_EQ(keys, d.grid(0));
+    page = 1;
+    d.showModal(); // left on the second page
+    EXPECT_EQ(keys, d.grid(0));
+    d.showModal();
+    EXPECT_EQ(keys, d.grid(1)) << "the page left is shown again, with the keys in its grid";
+    platform::setModalDriver(previous);
 }
