@@ -16,8 +16,18 @@
 // OnClickCell), on its button pushes it (OnButtonClick on release), on a URL or "cell://"
 // anchor follows it; every other press on a cell fires OnClickCell, except a press within 4
 // pixels of a header border while columns can be sized. A double click beside a header border
-// sizes the column left of it to its content. The wheel moves the current row by the system's
-// wheel lines (MouseActions.WheelIncrement when set), Ctrl+wheel zooms.
+// sizes the column left of it to its content (the right border of the last column too). The
+// wheel moves the current row by the system's wheel lines (MouseActions.WheelIncrement when set),
+// Ctrl+wheel zooms; the middle button pans (IntelliPan) until the next press or key.
+// Further mouse work, each behind its setting: row and column headers select whole rows and
+// columns (MouseActions.RowSelect, ColSelect; a drag along the headers extends), the top-left
+// corner selects all (AllSelect, through CornerSelectAll), Ctrl toggles disjunct rows and
+// columns (deselected at the release), fixed columns and rows are sized by their borders
+// (SizeFixedCol, SizeFixedRow), fixed cells shown as buttons (FixedAsButtons) press and click,
+// the selection's handle (SelectionResizer) enlarges the selection and pastes the block copied at
+// the press into it. Sizing reports OnColumnSizing / OnRowSizing while the mouse moves
+// (HintShowSizing shows "cw=<b>w</b>"), and OnEndColumnSize / OnEndRowSize at the end. A
+// pick-list cell whose text is no item opens on no item and writes only an item chosen.
 //
 // BeginUpdate/EndUpdate nest: while the count is above 0 nothing is painted; the last
 // EndUpdate repaints once. A grid hidden in between keeps the lock until its count returns to 0;
