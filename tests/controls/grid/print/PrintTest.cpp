@@ -7,6 +7,7 @@
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
 
+#include <QDate>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -14,6 +15,7 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <gtest/gtest.h>
 
 using namespace controls::grid;
@@ -336,4 +338,115 @@ TEST(GridPrint, PreviewAndPrintDrawOnAnyPainter)
         for (int x = 0; x < page.width(); x += 2)
             dark += qGray(page.pixel(x, y)) < 128;
     EXPECT_GT(dark, 100);
+}
+
+TEST(GridPrint, EmptyCellsMergedRowsAndScreenRowHeights)
+{
+    auto g = tableGrid(3, 6);
+    g->SetCells(1, 2, QString());
+    g->SetCells(0, 2, QString());
+    g->SetCells(2, 2, QString());
+    TGridPrinter printer(*g);
+    // An empty cell measures one line of "gh": an empty row is one text line plus an eighth.
+    const QSize empty = printer.MeasureCell(1, 2);
+    const QSize full = printer.MeasureCell(1, 1);
+    ASSERT_GT(empty.height(), 0);
+    EXPECT_EQ(empty.height(), full.height());
+    printer.CountPages(kA4, TGridRect{0, 0, 2, 5});
+    EXPECT_EQ(printer.PrintRowHeight(2), empty.height() + empty.height() / 8);
+
+    // With NoAutoSizeRow every row is its screen height on paper less 0.4 mm, whatever it holds.
+    g->SetCells(0, 3, QStringLiteral("one\r\ntwo\r\nthree"));
+    g->Multilinecells = true;
+    EXPECT_GT(printer.PrintRowHeight(3), printer.PrintRowHeight(1));
+    g->PrintSettings.NoAutoSizeRow = true;
+    g->setRowHeights(4, 40);
+    const double unit = 254.0 / g->logicalDpiX();
+    for (int row : {1, 3})
+        EXPECT_EQ(printer.PrintRowHeight(row), int(std::lround(g->rowHeights(row) * unit)) - 4) << row;
+    EXPECT_EQ(printer.PrintRowHeight(4), int(std::lround(40 * unit)) - 4);
+    g->PrintSettings.NoAutoSizeRow = false;
+
+    // A cell merged over two rows is drawn once, over both rows.
+    g->SetCells(1, 4, QStringLiteral("Merged"));
+    g->MergeCells(1, 4, 1, 2);
+    std::map<std::pair<int, int>, platform::Rect> drawn;
+    int draws = 0;
+    g->OnCustomCellDraw = [&](TExtStringGridPaint*, platform::Canvas&, int col, int row, TGridDrawState,
+                              const platform::Rect& r, bool) {
+        ++draws;
+        drawn[{col, row}] = r;
+    };
+    const LoggedPrint out = printLogged(printer);
+    EXPECT_EQ(draws, 3 * 6 - 1);
+    ASSERT_TRUE(drawn.count({1, 4}));
+    EXPECT_FALSE(drawn.count({1, 5}));
+    const platform::Rect merged = drawn[{1, 4}];
+    const int twoRows = drawn[{0, 4}].height() + drawn[{0, 5}].height();
+    EXPECT_NEAR(merged.height(), twoRows, 3);
+    EXPECT_EQ(out.text.count(QStringLiteral("Merged")), 1);
+}
+
+TEST(GridPrint, SelectedRowsOnlyWithADisjunctRowSelection)
+{
+    auto g = tableGrid(3, 8);
+    g->MouseActions.SetDisjunctRowSelect(true);
+    g->SetRowSelect(2, true);
+    g->SetRowSelect(5, true);
+    TGridPrinter printer(*g);
+    TempDir dir;
+    int pages = 0;
+    platform::printToPdf(dir.file("sel.pdf"), QString(), platform::PaperOrientation::Portrait,
+                         [&](platform::PrintSurface& surface) { pages = printer.PrintSelectedRows(surface); });
+    EXPECT_EQ(pages, 1);
+    const QString text = pdfPageText(dir.file("sel.pdf"), 1);
+    for (int r = 1; r < 8; ++r)
+        EXPECT_EQ(text.contains(QStringLiteral("r%1c0").arg(r)), r == 2 || r == 5) << r << text.toStdString();
+    // Every column of the selected rows, the fixed row only with FixedCellsAlways.
+    EXPECT_TRUE(text.contains("r5c2"));
+    EXPECT_FALSE(text.contains("Head0"));
+    g->PrintSettings.FixedCellsAlways = true;
+    platform::printToPdf(dir.file("sel2.pdf"), QString(), platform::PaperOrientation::Portrait,
+                         [&](platform::PrintSurface& surface) { printer.PrintSelectedRows(surface); });
+    EXPECT_TRUE(pdfPageText(dir.file("sel2.pdf"), 1).contains("Head0"));
+}
+
+TEST(GridPrint, HeaderAndFooterItemsJoinAtTheirPlaces)
+{
+    auto g = tableGrid(2, 3);
+    TPrintSettings& s = g->PrintSettings;
+    s.DateFormat = QStringLiteral("yyyy");
+    s.TitleText = QStringLiteral("Meters");
+    s.PagePrefix = QStringLiteral("Page");
+    s.PageSuffix = QStringLiteral("of the list");
+    s.PageNumberOffset = 4;
+    const QString year = QString::number(QDate::currentDate().year());
+    struct Case {
+        TPrintPosition pos;
+        const char* order; // T time, D date, P page, S title
+    };
+    // On the left each item goes in front of those before it, elsewhere behind them.
+    for (const Case& k : {Case{ppTopLeft, "SPDT"}, Case{ppBottomRight, "TDPS"}, Case{ppTopCenter, "TDPS"}}) {
+        s.Time = s.Date = s.PageNr = s.Title = k.pos;
+        TGridPrinter printer(*g);
+        const LoggedPrint out = printLogged(printer);
+        ASSERT_EQ(printer.LastPageTexts.size(), 1) << printer.LastPageTexts.join('|').toStdString();
+        QString expected;
+        for (const char* c = k.order; *c; ++c) {
+            const QString item = *c == 'T' ? QStringLiteral("\\d\\d:\\d\\d")
+                                 : *c == 'D' ? year
+                                 : *c == 'P' ? QStringLiteral("Page 5 of the list")
+                                             : QStringLiteral("Meters");
+            expected += (expected.isEmpty() ? QString() : QStringLiteral(" ")) + item;
+        }
+        const QRegularExpression whole(QStringLiteral("^%1$").arg(expected));
+        EXPECT_TRUE(whole.match(printer.LastPageTexts[0]).hasMatch()) << printer.LastPageTexts[0].toStdString();
+        EXPECT_TRUE(out.text.simplified().contains(QRegularExpression(expected))) << out.text.toStdString();
+    }
+    // The application has the last word on the number.
+    s.Time = s.Date = s.Title = ppNone;
+    TGridPrinter printer(*g);
+    printer.OnPrintGetPageNum = [](int page, int, QString& text) { text = QStringLiteral("sheet %1").arg(page); };
+    printLogged(printer);
+    EXPECT_EQ(printer.LastPageTexts, QStringList{QStringLiteral("Page sheet 1 of the list")});
 }
