@@ -450,3 +450,74 @@ TEST(GridPrint, HeaderAndFooterItemsJoinAtTheirPlaces)
     printLogged(printer);
     EXPECT_EQ(printer.LastPageTexts, QStringList{QStringLiteral("Page sheet 1 of the list")});
 }
+
+TEST(GridPrint, TheApplicationSteersTheJobByItsEvents)
+{
+    auto g = tableGrid(3, 30);
+    TGridPrinter printer(*g);
+    const TGridRect all{0, 0, 2, 29};
+    ASSERT_EQ(printer.CountPages(kA4, all), 1);
+    // A page break asked for after row 10 (the next row to print is 11).
+    printer.OnPrintNewPage = [](int row, bool& newPage) { newPage = newPage || row == 11; };
+    EXPECT_EQ(printer.CountPages(kA4, all), 2);
+    printer.OnPrintNewPage = nullptr;
+
+    // Widths and heights the application sets.
+    printer.OnPrintSetColumnWidth = [](int col, int& width) {
+        if (col == 1)
+            width = 600;
+    };
+    printer.OnPrintSetRowHeight = [](int row, int& height) {
+        if (row == 2)
+            height = 300;
+    };
+    printer.CountPages(kA4, all);
+    EXPECT_EQ(g->MaxWidths[1], 600);
+    EXPECT_EQ(printer.PrintRowHeight(2), 300);
+    printer.OnPrintSetColumnWidth = nullptr;
+    printer.OnPrintSetRowHeight = nullptr;
+
+    // fpCustom: the application sees the factor that fills the page and may change or refuse it.
+    printer.CountPages(kA4, all);
+    const int natural = g->MaxWidths[0];
+    g->PrintSettings.FitToPage = fpCustom;
+    double offered = 0;
+    printer.OnFitToPage = [&](double& scale, bool& allow) {
+        offered = scale;
+        allow = false;
+    };
+    printer.CountPages(kA4, all);
+    EXPECT_GT(offered, 1.0); // three narrow columns would grow
+    EXPECT_EQ(g->MaxWidths[0], natural);
+    printer.OnFitToPage = [](double& scale, bool&) { scale = 2.0; };
+    printer.CountPages(kA4, all);
+    EXPECT_EQ(g->MaxWidths[0], natural * 2);
+    g->PrintSettings.FitToPage = fpNever;
+
+    // Cancelled after the first page: that page stays printed, no other follows.
+    auto tall = tableGrid(3, 200);
+    TGridPrinter tp(*tall);
+    std::vector<int> asked;
+    tp.OnPrintCancel = [&](int page, bool& cancel) {
+        asked.push_back(page);
+        cancel = page == 1;
+    };
+    TempDir dir;
+    tp.PrintToPdf(dir.file("cancel.pdf"));
+    EXPECT_EQ(asked, std::vector<int>{1});
+    EXPECT_EQ(pdfPages(dir.file("cancel.pdf")), 1);
+    EXPECT_TRUE(pdfPageText(dir.file("cancel.pdf"), 1).contains("r1c0"));
+
+    // The paper's orientation, unless the printer's own is asked for.
+    auto pageSize = [&](const QString& name) {
+        const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+)"))
+                                              .match(tool("pdfinfo", {dir.file(name)}));
+        return m.hasMatch() ? QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) : QSizeF();
+    };
+    g->PrintSettings.Orientation = poLandscape;
+    printer.PrintToPdf(dir.file("landscape.pdf"));
+    EXPECT_GT(pageSize("landscape.pdf").width(), pageSize("landscape.pdf").height());
+    g->PrintSettings.UseDefaultOrientation = true;
+    printer.PrintToPdf(dir.file("default.pdf"));
+    EXPECT_LT(pageSize("default.pdf").width(), pageSize("default.pdf").height());
+}
