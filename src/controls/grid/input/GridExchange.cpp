@@ -4,6 +4,7 @@
 #include "controls/grid/input/GridDropTarget.h"
 #include "controls/grid/io/CellStream.h"
 #include "controls/grid/io/Clipboard.h"
+#include "controls/grid/io/ColumnStates.h"
 #include "platform/grid/Keys.h"
 
 namespace controls::grid {
@@ -214,6 +215,30 @@ bool TExtStringGridInput::OleDragFromMove(platform::TShiftState shift, int x, in
         OnOleDragStop(this, effect);
     m_dropSelection = TGridRect{-1, -1, -1, -1};
     return true;
+}
+
+void TExtStringGridInput::Loaded()
+{
+    TExtStringGridEdit::Loaded();
+    LoadSavedColumnSizes();
+}
+
+void TExtStringGridInput::LoadSavedColumnSizes()
+{
+    if (ColumnSize.Save)
+        io::LoadColSizes(*this);
+}
+
+void TExtStringGridInput::SaveColumnSizesOnDestroy() noexcept
+{
+    if (!ColumnSize.Save)
+        return;
+    // A store that cannot be written loses this run's widths, nothing else: a grid being
+    // destroyed has no caller to report to.
+    try {
+        io::SaveColSizes(*this);
+    } catch (const std::exception&) {
+    }
 }
 
 QImage TExtStringGridInput::DragCellsImage(const TGridRect&)

@@ -41,6 +41,7 @@ TExtStringGridInput::TExtStringGridInput(QWidget* parent) : TExtStringGridEdit(p
 
 TExtStringGridInput::~TExtStringGridInput()
 {
+    SaveColumnSizesOnDestroy();
     disconnect(m_listFocusConnection);
 }
 
@@ -132,6 +133,7 @@ void TExtStringGridInput::InitOrigColSizes() {}
 void TExtStringGridInput::CreateWnd()
 {
     TExtStringGridEdit::CreateWnd();
+    LoadSavedColumnSizes();
     setWindowTimer(kGridTimerId, kGridTimerMs);
     if (QWidget* w = window(); w && w != this)
         w->installEventFilter(this);

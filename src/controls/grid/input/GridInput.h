@@ -86,6 +86,9 @@ public:
     // Copies every cell of another grid (texts, properties and graphics) through the binary
     // cell stream (controls/grid/io).
     void AssignCells(TExtStringGrid* source) override;
+    // With ColumnSize.Save the column widths come from their store when the window is created
+    // and when loading ends, and go back to it when the grid is destroyed.
+    void Loaded() override;
 
     // --- hover and sizing ---------------------------------------------------------------------------
     void ResetFixedCellHighlight();
@@ -229,6 +232,8 @@ private:
     QPoint m_olePress{-1, -1};
     bool m_oleSelectionClick = false;
     platform::DropEffect m_oleLastEffect = platform::DropEffect::None;
+    void LoadSavedColumnSizes();
+    void SaveColumnSizesOnDestroy() noexcept;
     bool HandleHomeEnd(quint16 key, platform::TShiftState shift, int leftCol0);
     bool SkipFixed(quint16 key, platform::TShiftState shift);
     void InsertRowByKey();

@@ -7,7 +7,9 @@
 #include "platform/core/Errors.h"
 #include "support/TempDir.h"
 
+#include <QFile>
 #include <QStandardPaths>
+#include <QWidget>
 
 using namespace iotest;
 using namespace controls::grid::io;
@@ -122,6 +124,48 @@ TEST(ColumnStates, ColAndPosKeysInAnIniFileAndForTheRegistry)
     EXPECT_TRUE(QFile::exists(RegistryFileName("Software\\Varnetor\\Test")));
     EXPECT_TRUE(RegistryFileName("..\\..\\etc\\x").endsWith("/varnetor/registry/etc/x.ini"));
     QFile::remove(RegistryFileName("Software\\Varnetor\\Test"));
+}
+
+TEST(ColumnStates, SavedColumnSizesFollowTheGridsLife)
+{
+    TempDir dir;
+    auto settings = [&](TExtStringGridInput& g) {
+        g.ColumnSize.Save = true;
+        g.ColumnSize.Location = clIniFile;
+        g.ColumnSize.Key = dir.file("sizes.ini");
+        g.ColumnSize.Section = QStringLiteral("Grid");
+    };
+    {
+        auto g = named(3);
+        settings(*g);
+        g->setColWidths(2, 141);
+    } // destroyed: the widths go to the store
+    EXPECT_EQ(TIniFile(dir.file("sizes.ini")).ReadInteger("Grid", "Col2", 0), 141);
+    // Loading ends: the widths come back.
+    auto b = named(3);
+    settings(*b);
+    b->Loaded();
+    EXPECT_EQ(b->colWidths(2), 141);
+    // The window is created (first shown): the same.
+    dir.write("sizes.ini", "[Grid]\r\nCol1=99\r\n");
+    QWidget parent;
+    auto* shown = new TExtStringGridInput(&parent);
+    shown->SetColCount(3);
+    settings(*shown);
+    parent.show();
+    EXPECT_EQ(shown->colWidths(1), 99);
+    // Without Save nothing is read or written.
+    auto quiet = named(3);
+    quiet->ColumnSize.Location = clIniFile;
+    quiet->ColumnSize.Key = dir.file("quiet.ini");
+    quiet->ColumnSize.Section = QStringLiteral("Grid");
+    quiet.reset();
+    EXPECT_FALSE(QFile::exists(dir.file("quiet.ini")));
+    // A store that cannot be written does not keep the grid from going.
+    auto lost = named(3);
+    settings(*lost);
+    lost->ColumnSize.Key = dir.file("no/such/folder/sizes.ini");
+    EXPECT_NO_THROW(lost.reset());
 }
 
 TEST(ColumnStates, VisualPropertiesFile)
