@@ -161,6 +161,7 @@ QSize TGridPrinter::MeasureCell(int col, int row)
     QString text = hidesText(type) ? QString() : m_grid.GetFormattedCell(col, row);
     const int kind = GetTextKind(text, m_grid.EnableHTML);
     TCellFormat f;
+    f.wordWrap = m_grid.WordWrap(); // as on screen: the grid's, then the cell's and the query's
     TGridDrawState state;
     m_grid.GetVisualProperties(displ, row, state, true, false, true, f);
 
@@ -532,6 +533,7 @@ int TGridPrinter::DrawPrintedRow(int y, int firstCol, int lastCol, int row)
         TCellFormat f;
         f.font = platform::Font{s.Font, platform::clBlack, 0};
         f.brush.color = platform::clWhite;
+        f.wordWrap = m_grid.WordWrap();
         TGridDrawState state;
         m_grid.GetVisualProperties(c, row, state, true, false, true, f);
         Rect back = Rect::fromQRect(cell);

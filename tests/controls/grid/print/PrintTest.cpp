@@ -521,3 +521,27 @@ TEST(GridPrint, TheApplicationSteersTheJobByItsEvents)
     printer.PrintToPdf(dir.file("default.pdf"));
     EXPECT_LT(pageSize("default.pdf").width(), pageSize("default.pdf").height());
 }
+
+TEST(GridPrint, WordWrappedCellsWrapInTheirScreenWidth)
+{
+    auto g = tableGrid(2, 3);
+    const QString words = QStringLiteral("several words that need more than one line in a narrow column");
+    g->SetCells(1, 1, words);
+    g->setColWidths(1, 80);
+    g->PrintSettings.NoAutoSize = true;
+    TGridPrinter printer(*g);
+    printer.CountPages(kA4, TGridRect{0, 0, 1, 2});
+    const int oneLine = printer.MeasureCell(0, 1).height();
+    g->SetWordWrap(false);
+    // Without word wrap the text stays on one line however narrow the column.
+    EXPECT_EQ(printer.MeasureCell(1, 1).height(), oneLine);
+    g->SetWordWrap(true);
+    const QSize wrapped = printer.MeasureCell(1, 1);
+    EXPECT_EQ(wrapped.width(), g->MaxWidths[1]);
+    EXPECT_GE(wrapped.height(), 3 * oneLine);
+    // Every word is printed, none cut off at the column's edge.
+    const LoggedPrint out = printLogged(printer);
+    EXPECT_TRUE(out.text.simplified().contains(QStringLiteral("several words that need")));
+    for (const QString& w : words.split(u' '))
+        EXPECT_TRUE(out.text.contains(w)) << w.toStdString() << out.text.toStdString();
+}
