@@ -3,9 +3,11 @@
 // CSV files by name, column moves and hidden columns from a list, refusals by the events, the
 // drop effect from the keys, and the exchange data a drag or the clipboard carries.
 #include "IoFixture.h"
+#include "OutsideReaders.h"
 #include "controls/grid/auxwin/GridAux.h"
 #include "controls/grid/input/GridDropTarget.h"
 #include "controls/grid/io/CellStream.h"
+#include "controls/grid/io/Office.h"
 #include "platform/exchange/DropTarget.h"
 #include "support/TempDir.h"
 
@@ -181,6 +183,48 @@ TEST(DragDrop, CellsRtfUrlsAndFiles)
     EXPECT_NE(w.grid->OleDropTarget()->DragOver(false, true, QPoint(-500, -500)), DropEffect::None);
     w.grid->OleDropTarget()->DragLeave();
     EXPECT_FALSE(w.grid->OleDropTarget()->ArrowsShown());
+}
+
+TEST(DragDrop, WorkbookFilesGoToTheSpreadsheetReader)
+{
+    TempDir dir;
+    bool ok = false;
+    const QString out = runPython(QStringLiteral("import xlwt, sys\n"
+                                                 "b = xlwt.Workbook()\n"
+                                                 "s = b.add_sheet('Data')\n"
+                                                 "s.write(0, 0, 'Name')\n"
+                                                 "s.write(1, 1, 'from the workbook')\n"
+                                                 "b.save(sys.argv[1])\n"),
+                                  {dir.file("meters.xls")}, &ok);
+    ASSERT_TRUE(ok) << out.toStdString();
+    DropWindow w(3, 3);
+    QStringList refusedNames;
+    w.grid->OnOleDrop = [&](TExtStringGridInput*, int row, int col, const QString& data, bool& allow) {
+        EXPECT_EQ(row, -1);
+        EXPECT_EQ(col, -1);
+        if (data.endsWith(QLatin1String("refused.xls")))
+            allow = false;
+        refusedNames << data;
+    };
+    ExchangeData file;
+    file.setUrls({QUrl::fromLocalFile(dir.file("meters.xls"))});
+    w.drop(file, w.at(1, 1));
+    EXPECT_EQ(w.grid->Cells(1, 1), "from the workbook");
+    // OnOleDrop refuses by the name: the grid stays as it is.
+    QFile::copy(dir.file("meters.xls"), dir.file("refused.xls"));
+    w.grid->SetCells(1, 1, QStringLiteral("kept"));
+    file.setUrls({QUrl::fromLocalFile(dir.file("refused.xls"))});
+    w.drop(file, w.at(1, 1));
+    EXPECT_EQ(w.grid->Cells(1, 1), "kept");
+    // A name ending in XLSX holds ".XLS": the spreadsheet reader gets it, and its error (it
+    // reads only the older format) reaches the caller of the drop; the cells stay.
+    auto source = makeGrid(2, 2);
+    source->SetCells(0, 0, QStringLiteral("new"));
+    controls::grid::io::SaveToXLS(*source, dir.file("book.xlsx"));
+    file.setUrls({QUrl::fromLocalFile(dir.file("book.xlsx"))});
+    EXPECT_ANY_THROW(w.drop(file, w.at(1, 1)));
+    EXPECT_EQ(w.grid->Cells(1, 1), "kept");
+    EXPECT_EQ(refusedNames.size(), 3);
 }
 
 TEST(DragDrop, ColumnsMoveAndHiddenColumnsComeBack)
