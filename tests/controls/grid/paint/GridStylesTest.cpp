@@ -155,3 +155,19 @@ TEST_F(GridStylesTest, ColourSchemesAndTheOfficeTheme)
     grid->AdaptToOfficeTheme();
     EXPECT_EQ(grid->Style(), tsWindows7);
 }
+
+TEST_F(GridStylesTest, SwitchingAutoThemeAdaptOnFollowsTheOfficeSchemeAtOnce)
+{
+    // A grid that is already up (not loading) adapts when the setting goes on, not only at loading.
+    ASSERT_FALSE(grid->AutoThemeAdapt());
+    grid->SetComponentStyle(tsWindows7);
+    grid->SetAutoThemeAdapt(true);
+    EXPECT_EQ(grid->OldOfficeTheme(), GetOfficeTheme());
+    EXPECT_EQ(grid->Style(), tsOffice2003Classic);
+    EXPECT_EQ(grid->Look(), glXP);
+    // Off and on again with the same scheme installed: the style chosen since stays.
+    grid->SetAutoThemeAdapt(false);
+    grid->SetComponentStyle(tsWindowsVista);
+    grid->SetAutoThemeAdapt(true);
+    EXPECT_EQ(grid->Style(), tsWindowsVista);
+}
