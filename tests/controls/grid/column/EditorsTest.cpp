@@ -627,5 +627,43 @@ TEST_F(EditorsTest, AClickOnTheSpinButtonsOfACellStepsTheOpeningEditorOnce)
     EXPECT_EQ(cell(cSpin, 2), "20");
 }
 
+TEST_F(EditorsTest, ASpinColumnShowsItsSpinButtonsByItsOwnEditorKind)
+{
+    grid->ControlLook.SetSpinButtonsAlwaysVisible(true);
+    for (int c = 0; c < cCount; ++c) {
+        const bool spin = c == cSpin || c == cFloat || c == cDateSpin || c == cTimeSpin;
+        EXPECT_EQ(grid->HasSpinEdit(c, 2), spin) << "column " << c;
+    }
+    EXPECT_FALSE(grid->HasSpinEdit(cSpin, 0)) << "the header";
+    // The application's editor event still has the last word.
+    grid->OnGetEditorType = [](TExtStringGrid*, int col, int row, TEditorType& e) {
+        if (col == cSpin && row == 3)
+            e = edNormal;
+        if (col == cText)
+            e = edSpinEdit;
+    };
+    EXPECT_FALSE(grid->HasSpinEdit(cSpin, 3));
+    EXPECT_TRUE(grid->HasSpinEdit(cSpin, 2));
+    EXPECT_TRUE(grid->HasSpinEdit(cText, 2));
+    EXPECT_FALSE(grid->HasSpinEdit(cNo, 2)) << "a fixed column";
+    grid->OnGetEditorType = nullptr;
+    grid->ControlLook.SetSpinButtonsAlwaysVisible(false);
+    EXPECT_FALSE(grid->HasSpinEdit(cSpin, 2));
+    grid->ControlLook.SetSpinButtonsAlwaysVisible(true);
+
+    // A click on the lower half of the drawn buttons steps the opening editor down by the
+    // column's step, with no event set.
+    grid->SetCells(cSpin, 2, "20");
+    goTo(cSpin, 2);
+    const platform::Rect r = grid->CellRect(cSpin, 2);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(r.right - 4, r.bottom - 3));
+    settle();
+    key(Qt::Key_F2);
+    ASSERT_TRUE(grid->EditMode());
+    EXPECT_EQ(grid->SpinEdit()->text(), "15");
+    key(Qt::Key_Escape);
+    EXPECT_EQ(cell(cSpin, 2), "20");
+}
+
 } // namespace
 } // namespace gridtest
