@@ -210,6 +210,9 @@ public:
     // The caret walked out of an editor's text to the left or right: the next cell's control is
     // operated or the next cell edited, as the combo's cursor walk does.
     void EditorCursorWalk(bool right, const QString& text);
+    // The grid itself moved the focus (an editor link's pop-up lost the activation and ended the
+    // edit): the focus the grid gets next runs none of its own focus-in handling.
+    bool InvokedFocusChange() const { return m_invokedFocusChange; }
 
     // --- values ----------------------------------------------------------------------------------
     virtual bool ValidateCell(const QString& newValue);
@@ -376,6 +379,7 @@ protected:
     // An editor control is being opened and filled: its text changes are not the user's.
     bool m_editStart = false;
     SelectListener m_selListener;
+    bool m_invokedFocusChange = false;
 
 private:
     // The editor controls besides the combo (SpecialEditors.cpp).

@@ -18,6 +18,7 @@
 #include <QDesktopServices>
 #include <QHelpEvent>
 #include <QToolTip>
+#include <utility>
 
 namespace controls::grid {
 
@@ -174,6 +175,10 @@ void TExtStringGridInput::wmTimer(int id)
 
 void TExtStringGridInput::wmSetFocus(QWidget* previous)
 {
+    // The focus coming back after an editor link's pop-up closed: the grid moved it itself, and
+    // the flag serves that one focus change only.
+    if (std::exchange(m_invokedFocusChange, false))
+        return;
     TExtStringGridEdit::wmSetFocus(previous);
     const int rc = RealColIndex(col());
     if (HasCheckBox(rc, row()))

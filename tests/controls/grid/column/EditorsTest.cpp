@@ -536,6 +536,43 @@ TEST_F(EditorsTest, APopUpLinkOpensAtTheCellOnItsOwnWindow)
     EXPECT_FALSE(form->isVisible());
 }
 
+TEST_F(EditorsTest, APopUpLinkEndsWhenItsWindowLosesTheActivation)
+{
+    LineEditLink link;
+    link.EditStyle = esPopup;
+    grid->Navigation.AlwaysEdit = true; // the grid would reopen the link when it gets the focus back
+    grid->Columns().Items(cText)->SetEditor(edCustom);
+    grid->Columns().Items(cText)->EditLink = &link;
+    grid->SetCells(cText, 2, "pop");
+    goTo(cText, 2);
+    key(Qt::Key_F2);
+    QWidget* form = link.PopupForm();
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(form->isVisible());
+    const int opened = link.created;
+    link.edit->setText("gone");
+    // The user activates the pop-up, then the grid's window: the pop-up loses the activation.
+    QApplication::setActiveWindow(form);
+    settle();
+    QApplication::setActiveWindow(&window);
+    settle();
+    EXPECT_EQ(cell(cText, 2), "gone") << "the editor's value is written";
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(grid->EditMode());
+    EXPECT_EQ(link.created, opened) << "the focus coming back does not reopen the pop-up";
+    EXPECT_FALSE(grid->InvokedFocusChange()) << "the flag serves that one focus change";
+
+    // A focus that comes back later is the grid's own again: AlwaysEdit opens the link.
+    QLineEdit other(&window);
+    other.show();
+    other.setFocus();
+    settle();
+    grid->setFocus();
+    settle();
+    EXPECT_EQ(link.created, opened + 1);
+    EXPECT_TRUE(form->isVisible());
+}
+
 } // namespace
 } // namespace gridtest
 
