@@ -391,12 +391,25 @@ private:
     void TabWalk(bool backward);
 };
 
+// The button colours the grid's colour tones give an editor with a button (the combo, the spin,
+// the edits with a button, the date picker): face, hot, down and border.
+template <class Button>
+void SetButtonTones(Button& button, const TColorTones& tones)
+{
+    button.ButtonColor = tones.Background.BrushColor;
+    button.ButtonColorHot = tones.Hover.BrushColor;
+    button.ButtonColorDown = tones.Selected.BrushColor;
+    button.ButtonBorderColor = tones.Background.BorderColor;
+}
+
 // The combo editor of edComboEdit and edComboList cells.
-class TGridCombo : public TXgrComboBox {
+class TGridCombo : public TXgrComboBox, public IVekkoTones {
     Q_OBJECT
 
 public:
     explicit TGridCombo(TExtStringGridEdit* grid);
+    // The grid's tones: its button colours, the grid's colour as its border, and the flat look.
+    void SetColorTones(const TColorTones& tones) override;
 
     bool Forced = false;
     bool WorkMode = true;

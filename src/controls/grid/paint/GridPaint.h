@@ -153,6 +153,11 @@ public:
     // The drop-down editors that take the grid's style and tones (they register themselves).
     std::vector<IVekkoStyle*> StyledEditors;
     std::vector<IVekkoTones*> TonedEditors;
+    // How an editor control registers: styled takes the grid's component style (now and at every
+    // SetEditorsStyle), toned its colour tones (at every SetColorTones, and now when the grid has
+    // been given tones, so that an editor made after them looks like the others). Either may be
+    // null; registering twice changes nothing.
+    void RegisterEditor(IVekkoStyle* styled, IVekkoTones* toned);
     // The colour of the fixed cells' text.
     Color FixedFontColor = platform::clWindowText;
 

@@ -664,6 +664,50 @@ TEST_F(EditorsTest, AClickOnTheSpinButtonsOfACellStepsTheOpeningEditorOnce)
     EXPECT_EQ(cell(cSpin, 2), "20");
 }
 
+TEST_F(EditorsTest, ColourTonesDressEveryEditorWithAButtonMadeBeforeOrAfterThem)
+{
+    // The spin editor is made before the tones, the date picker after them.
+    goTo(cSpin, 2);
+    key(Qt::Key_F2);
+    ASSERT_NE(grid->SpinEdit(), nullptr);
+    key(Qt::Key_Escape);
+    TColorTones t;
+    t.Background = TColorTone{0xFAFAFA, 0x999999, 0x111111};
+    t.Foreground = TColorTone{0xEEEEEE, 0x888888, 0x222222};
+    t.Hover = TColorTone{0xEEDDCC, 0, 0};
+    t.Selected = TColorTone{0xCC8844, 0, 0};
+    grid->SetColorTones(t);
+    struct Buttons {
+        const char* name;
+        Color face, hot, down, border;
+    };
+    auto expectTones = [](const Buttons& b) {
+        EXPECT_EQ(b.face, 0xFAFAFAu) << b.name;
+        EXPECT_EQ(b.hot, 0xEEDDCCu) << b.name;
+        EXPECT_EQ(b.down, 0xCC8844u) << b.name;
+        EXPECT_EQ(b.border, 0x999999u) << b.name;
+    };
+    const TXgrSpinButton* spin = grid->SpinEdit()->Button();
+    expectTones({"spin", spin->ButtonColor, spin->ButtonColorHot, spin->ButtonColorDown, spin->ButtonBorderColor});
+    for (TXgrEditBtn* e : {static_cast<TXgrEditBtn*>(grid->EditBtn()), static_cast<TXgrEditBtn*>(grid->UnitEditBtn())}) {
+        const TXgrEditButton* b = e->Button();
+        expectTones({"edit with a button", b->ButtonColor, b->ButtonColorHot, b->ButtonColorDown, b->ButtonBorderColor});
+    }
+    const TGridCombo* combo = grid->EditCombo();
+    expectTones({"combo", combo->ButtonColor, combo->ButtonColorHot, combo->ButtonColorDown, combo->ButtonBorderColor});
+
+    goTo(cDate, 2);
+    key(Qt::Key_F2);
+    TGridDatePicker* dp = grid->GetDateEditor();
+    ASSERT_TRUE(dp->isVisible());
+    expectTones({"date picker", dp->ButtonColor, dp->ButtonColorHot, dp->ButtonColorDown, dp->ButtonBorderColor});
+    EXPECT_TRUE(dp->MetroStyle());
+    EXPECT_EQ(dp->BorderColor(), 0xFAFAFAu) << "the background brush frames the picker";
+    key(Qt::Key_Escape);
+    // The date-and-time picker, the check box and the push button take no tones.
+    EXPECT_FALSE(grid->DateAndTimePicker()->MetroStyle());
+}
+
 TEST_F(EditorsTest, ASpinColumnShowsItsSpinButtonsByItsOwnEditorKind)
 {
     grid->ControlLook.SetSpinButtonsAlwaysVisible(true);
