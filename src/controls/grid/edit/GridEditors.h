@@ -94,9 +94,6 @@ public:
     // A new window: the input starts again in the first field.
     void ReCreate();
     bool OldDropped() const { return m_oldDropped; }
-    bool WeekNumbers = false;
-    bool ShowToday = true;
-    bool ShowTodayCircle = true;
     // The picker's value as the cell takes it: its text, or nothing while unchecked.
     QString CellText() const { return Checked() ? Text() : QString(); }
 

@@ -708,6 +708,25 @@ TEST_F(EditorsTest, ColourTonesDressEveryEditorWithAButtonMadeBeforeOrAfterThem)
     EXPECT_FALSE(grid->DateAndTimePicker()->MetroStyle());
 }
 
+TEST_F(EditorsTest, TheDatePickerTakesATypedDateWithParseInput)
+{
+    grid->GetDateEditor()->ParseInput = true;
+    grid->SetCells(cDate, 3, "15/03/2024");
+    goTo(cDate, 3);
+    key(Qt::Key_F2); // the grid opens the picker
+    TGridDatePicker* dp = grid->GetDateEditor();
+    ASSERT_TRUE(dp->hasFocus());
+    key(Qt::Key_F2); // the picker opens its text field
+    ASSERT_NE(dp->InputEdit(), nullptr);
+    dp->InputEdit()->setText("20/04/2024");
+    key(Qt::Key_Return); // the text field takes the date; the editor stays open
+    EXPECT_EQ(dp->InputEdit(), nullptr);
+    EXPECT_TRUE(grid->EditMode());
+    EXPECT_EQ(dp->Text(), "20/04/2024");
+    key(Qt::Key_Return);
+    EXPECT_EQ(cell(cDate, 3), "20/04/2024");
+}
+
 TEST_F(EditorsTest, ASpinColumnShowsItsSpinButtonsByItsOwnEditorKind)
 {
     grid->ControlLook.SetSpinButtonsAlwaysVisible(true);
