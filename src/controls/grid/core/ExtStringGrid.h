@@ -1006,6 +1006,9 @@ protected:
     // The scroll type changed (the grid with its auxiliary windows shows or removes the Metro
     // indicators).
     virtual void ScrollTypeChanged() {}
+    // AutoThemeAdapt was switched on (outside loading): the painting grid follows the Office
+    // colour scheme at once.
+    virtual void AutoThemeAdaptSwitchedOn() {}
     // Look as a style preset names it, without the look's own colours.
     void SetLookField(TGridLook look) { m_look = look; }
 
