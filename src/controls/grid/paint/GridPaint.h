@@ -51,7 +51,6 @@ public:
     virtual bool IsBackground() = 0;
 };
 
-enum TGridExportState { esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail, esExportNextRow };
 enum TGridImportState { isImportStart, isImportNewRow, isImportDone, isImportSelRow };
 
 // The colour schemes of SetTheme.
@@ -116,7 +115,7 @@ public:
     virtual void GetCellDisplayValue(int col, int row, QString& text);
     virtual void SaveCell(int col, int row, QString& text);
     virtual void LoadCell(int col, int row, const QString& text);
-    virtual void ExportNotification(TGridExportState state, int row);
+    void ExportNotification(TGridExportState state, int row) override;
     virtual void ImportNotification(TGridImportState state, int row);
 
     // --- cell painting --------------------------------------------------------------------------------
