@@ -146,8 +146,19 @@ void TSearchPanel::CreateWnd()
         m_forward->setEnabled(any);
         m_backward->setEnabled(any);
         m_hilite->setEnabled(any);
+        for (QShortcut* k : m_keys)
+            k->setEnabled(any);
         fire(OnEditChange);
     });
+    const PanelEvent* keyEvents[3] = {&OnForwardClick, &OnBackwardClick, &OnHighlightClick};
+    TExtGridButton* keyButtons[3] = {m_forward, m_backward, m_hilite};
+    for (int i = 0; i < 3; ++i) {
+        m_keys[i] = new QShortcut(keyButtons[i]);
+        m_keys[i]->setContext(Qt::WindowShortcut);
+        m_keys[i]->setEnabled(false);
+        const PanelEvent* event = keyEvents[i];
+        QObject::connect(m_keys[i], &QShortcut::activated, this, [this, event]() { fire(*event); });
+    }
     m_edit->OnReturn = [this](TRetEdit*) { fire(OnForwardClick); };
     m_edit->OnCtrlReturn = [this](TRetEdit*) { fire(OnBackwardClick); };
     m_edit->OnEscape = [this](TRetEdit*) { fire(OnExitClick); };
@@ -171,6 +182,9 @@ void TSearchPanel::ApplyTexts()
     m_backward->SetCaption(FindPrevCaption);
     m_hilite->SetCaption(HighLightCaption);
     m_matchCase->SetCaption(MatchCaseCaption);
+    m_keys[0]->setKey(QKeySequence::mnemonic(FindNextCaption));
+    m_keys[1]->setKey(QKeySequence::mnemonic(FindPrevCaption));
+    m_keys[2]->setKey(QKeySequence::mnemonic(HighLightCaption));
     m_forward->setToolTip(HintFindNext);
     m_backward->setToolTip(HintFindPrev);
     m_exit->setToolTip(HintClose);

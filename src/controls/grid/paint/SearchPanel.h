@@ -5,12 +5,15 @@
 // rows and reacts to its events (TExtStringGridPaint::SearchFooter*).
 //
 // Keys in the edit: Enter asks for the next match, Ctrl+Enter for the previous one, Escape
-// closes the bar. The three action buttons are enabled exactly while the edit holds text.
+// closes the bar. The three action buttons are enabled exactly while the edit holds text; in
+// the grid's window the "&" letter of a button's caption with Alt is that button's key while
+// the button is shown and enabled.
 #include "controls/grid/base/GridControls.h"
 #include "platform/draw/Color.h"
 
 #include <QLineEdit>
 #include <QPointer>
+#include <QShortcut>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -90,6 +93,7 @@ private:
     TExtGridButton* m_exit;
     TExtGridButton* m_hilite;
     TExtCheckBox* m_matchCase;
+    QShortcut* m_keys[3] = {}; // find next, find previous, highlight
     platform::Color m_color = platform::clBtnFace;
     platform::Color m_colorTo = platform::clNone;
     platform::Color m_editColor = platform::clWindow;

@@ -272,3 +272,40 @@ TEST_F(SearchPanelTest, TypedCharactersLookUpTheSortColumn)
     key(grid, Qt::Key_Q);
     EXPECT_TRUE(grid->SearchInc.isEmpty()) << "no match forgets the text";
 }
+
+TEST_F(SearchPanelTest, CaptionLettersWithAltRunTheirButtons)
+{
+    grid->SearchFooter.SetVisible(true);
+    grid->SearchFooter.SetSearchDirection(sdLeftRight);
+    QCoreApplication::processEvents();
+    key(grid, Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(current(), QPoint(1, 1)) << "disabled while the edit is empty";
+    typeInto(bar()->Edit(), "paris");
+    EXPECT_EQ(current(), QPoint(2, 3));
+    key(grid, Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(current(), QPoint(3, 7));
+    key(bar()->Edit(), Qt::Key_P, Qt::AltModifier);
+    EXPECT_EQ(current(), QPoint(2, 3));
+    grid->SearchFooter.SetShowFindNext(false);
+    key(grid, Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(current(), QPoint(2, 3)) << "a hidden button has no key";
+}
+
+TEST(SearchPanelCreation, TheWindowsCreationAnnouncesTheBar)
+{
+    QWidget window;
+    auto* grid = new TExtStringGridInput(&window);
+    int created = 0;
+    grid->OnCreatedSearchFooter = [&](TExtStringGrid* g) {
+        ++created;
+        EXPECT_NE(static_cast<TExtStringGridPaint*>(g)->SearchPanel(), nullptr);
+    };
+    EXPECT_EQ(created, 0);
+    window.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(created, 1);
+    window.hide();
+    window.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(created, 1);
+}
