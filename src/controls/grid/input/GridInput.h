@@ -181,6 +181,9 @@ protected:
     void keyDown(quint16& key, platform::TShiftState shift) override;
     void keyUp(quint16& key, platform::TShiftState shift) override;
     void wmChar(platform::TWMKey& msg) override;
+    // With AutoGotoWhenSorted and no editing, typed characters look the row up in the sort
+    // column (Search), incrementally with AutoGotoIncremental.
+    void keyPress(QChar& key) override;
     // Mouse.
     void wmLButtonDown(platform::TWMMouse& msg) override;
     void mouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
