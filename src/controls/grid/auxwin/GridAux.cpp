@@ -415,21 +415,6 @@ void TExtStringGridAux::cmMouseLeave()
     }
 }
 
-void TExtStringGridAux::SetColorTones(const TColorTones& tones)
-{
-    TExtStringGridInput::SetColorTones(tones);
-    if (m_designing)
-        return;
-    if (TGridCombo* combo = EditCombo()) {
-        combo->ButtonColor = tones.Background.BrushColor;
-        combo->ButtonColorHot = tones.Hover.BrushColor;
-        combo->ButtonColorDown = tones.Selected.BrushColor;
-        combo->ButtonBorderColor = tones.Background.BorderColor;
-        combo->SetBorderColor(color());
-        combo->SetFlat(true);
-    }
-}
-
 // --- scroll indicators, drag image, wheel panning -------------------------------------------------------
 
 void TExtStringGridAux::CreateScrollControls()

@@ -92,7 +92,6 @@ public:
     bool ControlDown() const { return m_ctrlDown; }
 
     // The colour tones also dress the combo editor's button and border (a flat combo).
-    void SetColorTones(const TColorTones& tones) override;
 
     // --- scroll indicators, drag image, wheel panning ----------------------------------------------
     void CreateScrollControls();

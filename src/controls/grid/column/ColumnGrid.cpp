@@ -717,6 +717,19 @@ bool TExtColumnGrid::HasComboBox(int col, int row)
     return has;
 }
 
+bool TExtColumnGrid::HasSpinEdit(int col, int row)
+{
+    // A spin column shows its always-visible spin buttons by its own editor kind, as a combo
+    // column shows its button; OnHasSpinEdit and then OnGetEditorType keep the last word.
+    if (col < FixedCols() || row < FixedRows() || OnHasSpinEdit || !ControlLook.SpinButtonsAlwaysVisible())
+        return TExtStringGridAux::HasSpinEdit(col, row);
+    TEditorType editor = DefaultEditor;
+    if (TGridColumnItem* item = ItemAt(col))
+        editor = item->Editor();
+    QueryCellEditor(col, row, editor);
+    return IsSpinKind(editor);
+}
+
 void TExtColumnGrid::IsFixedCell(int col, int row, bool& isFixed) const
 {
     if (col >= FixedCols() && row >= FixedRows()) {

@@ -241,6 +241,7 @@ public:
     void GetColFormat(int col, int& style, QString& prefix, QString& suffix) override;
     void GetCellEditor(int col, int row, TEditorType& editor) override;
     bool HasComboBox(int col, int row) override;
+    bool HasSpinEdit(int col, int row) override;
     void IsFixedCell(int col, int row, bool& isFixed) const override;
     void CheckCanEdit(int col, int row, bool& canEdit) override;
     void IsPasswordCell(int col, int row, bool& isPassword) override;

@@ -850,6 +850,8 @@ void TExtStringGrid::SetAutoThemeAdapt(bool on)
         return;
     m_autoThemeAdapt = on;
     SearchFooter.AutoThemeAdapt = on;
+    if (on && !IsLoading())
+        AutoThemeAdaptSwitchedOn();
     if (IsLoading() || !m_windowCreated)
         return;
     TThemeNotifier* notifier = GetThemeNotifier(this);
