@@ -1051,6 +1051,11 @@ void TExtStringGridInput::wmLButtonDown(TWMMouse& msg)
     if (dc < FixedCols() && r < FixedRows() && MouseActions.AllSelect && options().testFlag(goRangeSelect)
         && m_mouseSelectMode == msAllSelect) {
         setFocus(Qt::MouseFocusReason);
+        // The export hook hears of a whole-grid selection as of an export that starts, reaches the
+        // last row and does not go on.
+        ExportNotification(esExportStart, -1);
+        ExportNotification(esExportNewRow, RowCount() - 1);
+        ExportNotification(esExportFail, -1);
         TGridRect all{FirstNavigableCol(), FixedRows(), ColCount() - 1, RowCount() - 1};
         CornerSelectAll(all);
         SetSelection(all);
