@@ -477,6 +477,34 @@ TNoActiveForm* TExtStringGridAux::SelectionToForm(const TGridRect& cells)
     return form;
 }
 
+QImage TExtStringGridAux::DragCellsImage(const TGridRect& cells)
+{
+    const bool showSelection = ShowSelection();
+    SetShowSelection(false);
+    const std::unique_ptr<TNoActiveForm> form(SelectionToForm(cells));
+    SetShowSelection(showSelection);
+    // The form's blending as the picture's own alpha, for the drag to show as it is.
+    QImage image = form->Picture().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&image);
+    p.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+    p.fillRect(image.rect(), QColor(0, 0, 0, form->AlphaBlendValue()));
+    return image;
+}
+
+QImage TExtStringGridAux::DragHeaderImage(const QString& caption, int width, int height)
+{
+    THeaderDragButton button(this);
+    button.PaintHeader = m_moveButton->PaintHeader;
+    button.SetCaption(caption);
+    button.resize(std::max(1, width), std::max(1, height));
+    platform::Bitmap bitmap(button.width(), button.height());
+    {
+        platform::Canvas canvas(bitmap);
+        button.PaintTo(canvas);
+    }
+    return bitmap.image().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
 void TExtStringGridAux::ShowIntelliPan(platform::Canvas& canvas)
 {
     if (IntelliPan == ipNone)

@@ -177,6 +177,7 @@ void TExtStringGrid::Assign(TExtStringGrid* s)
     m_activeCellColor = s->m_activeCellColor;
     m_activeCellColorTo = s->m_activeCellColorTo;
     m_activeCellFont = s->m_activeCellFont;
+    m_activeCellFontColor = s->m_activeCellFontColor;
     m_activeCellShow = s->m_activeCellShow;
     SetActiveRowShow(s->ActiveRowShow());
     FilterDropDown.Assign(&s->FilterDropDown);
@@ -805,6 +806,12 @@ void TExtStringGrid::SetActiveCellFont(const QFont& f)
 void TExtStringGrid::SetFixedFont(const QFont& f)
 {
     m_fixedFont = f;
+    invalidate();
+}
+
+void TExtStringGrid::SetActiveCellFontColor(Color c)
+{
+    m_activeCellFontColor = c;
     invalidate();
 }
 

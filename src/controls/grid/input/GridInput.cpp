@@ -42,6 +42,7 @@ TExtStringGridInput::TExtStringGridInput(QWidget* parent) : TExtStringGridEdit(p
 
 TExtStringGridInput::~TExtStringGridInput()
 {
+    SaveColumnSizesOnDestroy();
     disconnect(m_listFocusConnection);
 }
 
@@ -133,6 +134,7 @@ void TExtStringGridInput::InitOrigColSizes() {}
 void TExtStringGridInput::CreateWnd()
 {
     TExtStringGridEdit::CreateWnd();
+    LoadSavedColumnSizes();
     setWindowTimer(kGridTimerId, kGridTimerMs);
     if (QWidget* w = window(); w && w != this)
         w->installEventFilter(this);
@@ -590,6 +592,9 @@ void TExtStringGridInput::wmKeyDown(TWMKey& msg)
         setOptions(options() | goEditing);
         ShowInplaceEdit();
     }
+    // Ctrl+F with the search bar shown: its edit takes the focus; the steps go on.
+    if (key == 'F' && shift.testFlag(ssCtrl))
+        FocusSearchFooter();
     if (key == VK_RETURN || key == VK_F2) {
         if (options().testFlag(goEditing) && !IsEditable(rc, row())) {
             swallow();
@@ -819,6 +824,28 @@ void TExtStringGridInput::wmChar(TWMKey& msg)
     }
     msg.CharCode = c.unicode();
     TExtStringGridEdit::wmChar(msg);
+}
+
+void TExtStringGridInput::keyPress(QChar& key)
+{
+    const char16_t k = key.unicode();
+    if (k != 13 && k != 27 && k != 0 && !options().testFlag(goEditing) && Navigation.AutoGotoWhenSorted) {
+        if (Navigation.AutoGotoIncremental) {
+            if (k == 8)
+                SearchInc.chop(1);
+            else
+                SearchInc += key;
+            m_searchTics = 0;
+        } else {
+            SearchInc = key;
+        }
+        const int r = SearchInc.isEmpty() ? -1 : Search(SearchInc.toUpper());
+        if (r < 0)
+            SearchInc.clear();
+        else
+            SetRow(r);
+    }
+    TExtStringGridEdit::keyPress(key);
 }
 
 // --- mouse --------------------------------------------------------------------------------------

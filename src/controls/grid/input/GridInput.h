@@ -87,6 +87,9 @@ public:
     // Copies every cell of another grid (texts, properties and graphics) through the binary
     // cell stream (controls/grid/io).
     void AssignCells(TExtStringGrid* source) override;
+    // With ColumnSize.Save the column widths come from their store when the window is created
+    // and when loading ends, and go back to it when the grid is destroyed.
+    void Loaded() override;
 
     // --- hover and sizing ---------------------------------------------------------------------------
     void ResetFixedCellHighlight();
@@ -140,6 +143,13 @@ public:
     OleDataEvent OnOleDrag;
     std::function<void(TExtStringGridInput* sender, int row, int col)> OnOleDragStart;
     std::function<void(TExtStringGridInput* sender, platform::DropEffect effect)> OnOleDragStop;
+    // The last copy or move effect a target offered during this grid's last drag.
+    platform::DropEffect OleLastEffect() const { return m_oleLastEffect; }
+    // The pictures a drag shows under the mouse: the dragged cells as they show on screen
+    // (without the selection colours, half transparent), and the floating header button of a
+    // column drag. The grid with its auxiliary windows draws them; a null image here.
+    virtual QImage DragCellsImage(const TGridRect& cells);
+    virtual QImage DragHeaderImage(const QString& caption, int width, int height);
 
     // --- events -------------------------------------------------------------------------------------
     CellClickEvent OnClickCell;
@@ -171,6 +181,9 @@ protected:
     void keyDown(quint16& key, platform::TShiftState shift) override;
     void keyUp(quint16& key, platform::TShiftState shift) override;
     void wmChar(platform::TWMKey& msg) override;
+    // With AutoGotoWhenSorted and no editing, typed characters look the row up in the sort
+    // column (Search), incrementally with AutoGotoIncremental.
+    void keyPress(QChar& key) override;
     // Mouse.
     void wmLButtonDown(platform::TWMMouse& msg) override;
     void mouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
@@ -226,6 +239,9 @@ private:
     std::function<void(int index)> m_oleDragList;
     QPoint m_olePress{-1, -1};
     bool m_oleSelectionClick = false;
+    platform::DropEffect m_oleLastEffect = platform::DropEffect::None;
+    void LoadSavedColumnSizes();
+    void SaveColumnSizesOnDestroy() noexcept;
     bool HandleHomeEnd(quint16 key, platform::TShiftState shift, int leftCol0);
     bool SkipFixed(quint16 key, platform::TShiftState shift);
     void InsertRowByKey();
