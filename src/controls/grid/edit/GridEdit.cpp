@@ -11,9 +11,12 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QKeyEvent>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace controls::grid {
 
@@ -270,6 +273,15 @@ void TExtStringGridEdit::ShowEditControl(int col, int row)
                     index = m_comboIdx < combo->ItemCount() ? m_comboIdx : -1;
                 combo->SetItemIndex(index);
             }
+        }
+        {
+            // The closed cell shows its text across the cell less its margins; the editor's
+            // frame and drop button leave less room, and would cut a text the cell shows whole.
+            const QFontMetrics metrics(format.font.font);
+            int need = metrics.horizontalAdvance(combo->Text());
+            for (int i = 0; i < combo->ItemCount(); ++i)
+                need = std::max(need, metrics.horizontalAdvance(combo->Item(i)));
+            combo->WidenForText(std::min(need, w - 2 * XYOffset.x()));
         }
         combo->SetColor(format.brush.color);
         combo->SetVisible(true);

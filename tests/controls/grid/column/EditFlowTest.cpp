@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLineEdit>
 
@@ -282,6 +283,83 @@ TEST_F(ColumnGridTest, EscapeInAnEditableComboRestoresTheText)
     key(Qt::Key_Escape);
     EXPECT_FALSE(grid->EditCombo()->isVisible());
     EXPECT_EQ(grid->Cells(cEdit, 2), QStringLiteral("ONE"));
+}
+
+// Escape in the dropped list of either kind ends the edit at once, as in the closed editor: one
+// Escape more is then the grid's (a table window closes on it).
+TEST_F(ColumnGridTest, EscapeInAnOpenListClosesTheListAndTheEditorTogether)
+{
+    grid->SetCells(cList, 2, QStringLiteral("Beta"));
+    grid->SetCells(cEdit, 2, QStringLiteral("ONE"));
+    for (int col : {int(cList), int(cEdit)}) {
+        SCOPED_TRACE(col);
+        const QString before = grid->Cells(col, 2);
+        goTo(col, 2);
+        key(Qt::Key_F2);
+        TGridCombo* combo = grid->EditCombo();
+        ASSERT_TRUE(combo->isVisible());
+        combo->showPopup();
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(combo->view()->isVisible());
+        QTest::keyClick(combo->view(), Qt::Key_Down);
+        QTest::keyClick(combo->view(), Qt::Key_Escape);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(combo->view()->isVisible());
+        EXPECT_FALSE(combo->isVisible()) << "the editor stayed open after Escape in its list";
+        EXPECT_TRUE(grid->hasFocus());
+        EXPECT_EQ(grid->Cells(col, 2), before);
+    }
+}
+
+// A narrow list column: the closed cell shows "2.0A (11 bit)" whole, and so does its editor, whose
+// frame and drop button would leave less room inside the cell. A wide column keeps the editor
+// inside the cell.
+TEST_F(ColumnGridTest, AListEditorShowsTheTextTheClosedCellShowsWhole)
+{
+    TGridColumnItem* column = grid->Columns().Items(cList);
+    column->ComboItems().Clear();
+    column->ComboItems().AddStrings(QStringList{"2.0A (11 bit)", "2.0B (29 bit)"});
+    grid->SetCells(cList, 2, QStringLiteral("2.0A (11 bit)"));
+    const QFontMetrics metrics(grid->font());
+    const int textWidth = metrics.horizontalAdvance(QStringLiteral("2.0B (29 bit)"));
+    column->SetWidth(textWidth + 2 * grid->XYOffset.x() + 2);
+    goTo(cList, 2);
+    key(Qt::Key_F2);
+    TGridCombo* combo = grid->EditCombo();
+    ASSERT_TRUE(combo->isVisible());
+    EXPECT_GE(combo->TextRoom(), textWidth) << "the editor cuts a text its closed cell shows whole";
+    EXPECT_EQ(combo->x(), grid->CellRect(cList, 2).left);
+    key(Qt::Key_Escape);
+
+    column->SetWidth(200);
+    goTo(cList, 2);
+    key(Qt::Key_F2);
+    ASSERT_TRUE(combo->isVisible());
+    EXPECT_EQ(combo->width(), grid->CellRect(cList, 2).width() - 1);
+    key(Qt::Key_Escape);
+}
+
+// The drop button shows at the right end of a list cell once its editor is open: a press there
+// that opens the editor drops the list at once; a press elsewhere in the cell only opens it.
+TEST_F(ColumnGridTest, APressWhereTheDropButtonShowsOpensTheListAtOnce)
+{
+    const platform::Rect cell = grid->CellRect(cList, 3);
+    const int y = (cell.top + cell.bottom) / 2;
+    goTo(cList, 3);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(cell.left + 6, y));
+    QCoreApplication::processEvents();
+    TGridCombo* combo = grid->EditCombo();
+    ASSERT_TRUE(combo->isVisible());
+    EXPECT_FALSE(combo->view()->isVisible());
+    key(Qt::Key_Escape);
+    ASSERT_FALSE(combo->isVisible());
+
+    goTo(cList, 3);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(cell.right - 6, y));
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(combo->isVisible());
+    EXPECT_TRUE(combo->view()->isVisible()) << "the press on the drop button opened no list";
+    combo->hidePopup();
 }
 
 TEST_F(ColumnGridTest, ComboEditKeepsFreeText)
