@@ -7,6 +7,7 @@
 #include "controls/grid/util/ExtUtil.h"
 #include "platform/core/Errors.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -256,6 +257,9 @@ void TExtStringGridEdit::ShowEditControl(int col, int row)
         combo->setGeometry(r.left, r.top, w, h);
         combo->setFont(format.font.font);
         combo->ItemChange = false;
+        // The one list of every list cell keeps what was typed into it for a while: the search
+        // of a new cell starts afresh, not where the last cell's left off.
+        combo->view()->keyboardSearch(QString());
         {
             const QSignalBlocker block(combo);
             if (!list) {

@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace gridtest {
 namespace {
@@ -283,6 +284,44 @@ TEST_F(ColumnGridTest, EscapeInAnEditableComboRestoresTheText)
     key(Qt::Key_Escape);
     EXPECT_FALSE(grid->EditCombo()->isVisible());
     EXPECT_EQ(grid->Cells(cEdit, 2), QStringLiteral("ONE"));
+}
+
+// A list of numbers as the offset tables have: a digit typed on the closed cell chooses the first
+// item it starts, and digits typed at once narrow it down, in the next cell too however soon
+// after the last (the list is shared, and its search starts afresh in each cell). The focus
+// leaving for a button (a table's OK) with the list opened on an empty cell and nothing chosen
+// writes nothing.
+TEST_F(ColumnGridTest, DigitsChooseNumberItemsAndFocusLeavingUnchosenWritesNothing)
+{
+    QStringList items{"None"};
+    for (int i = 0; i < 60; ++i)
+        items << QString::number(i);
+    grid->Columns().Items(cList)->ComboItems().Clear();
+    grid->Columns().Items(cList)->ComboItems().AddStrings(items);
+    const int interval = QApplication::keyboardInputInterval();
+    QApplication::setKeyboardInputInterval(5000);
+    goTo(cList, 2);
+    type("7");
+    ASSERT_TRUE(grid->EditCombo()->isVisible());
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(cList, 2), QStringLiteral("7"));
+    goTo(cList, 3);
+    type("42");
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(cList, 3), QStringLiteral("42"));
+    QApplication::setKeyboardInputInterval(interval);
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), &window);
+    ok->setGeometry(0, 385, 60, 14);
+    ok->show();
+    goTo(cList, 4);
+    key(Qt::Key_F2);
+    ASSERT_TRUE(grid->EditCombo()->isVisible());
+    EXPECT_EQ(grid->EditCombo()->ItemIndex(), -1);
+    ok->setFocus(Qt::MouseFocusReason);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(grid->EditCombo()->isVisible());
+    EXPECT_EQ(grid->Cells(cList, 4), QString());
 }
 
 // Escape in the dropped list of either kind ends the edit at once, as in the closed editor: one
