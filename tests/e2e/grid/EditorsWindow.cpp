@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
-#include <QSaveFile>
 #include <QTextStream>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -99,12 +98,7 @@ private:
         out << "spin_up " << origin.x() + editorRight - 1 - arrowWidth / 2 - 1 << " "
             << origin.y() + cell.top + (cell.height() - 1) / 4 << '\n';
         out.flush();
-        // Written whole (a temporary file renamed over it): the script never reads half of it.
-        QSaveFile f(QStringLiteral("layout.txt"));
-        if (f.open(QIODevice::WriteOnly)) {
-            f.write(text.toUtf8());
-            f.commit();
-        }
+        WriteWhole(QStringLiteral("layout.txt"), text);
     }
 
     TExtColumnGrid* grid;

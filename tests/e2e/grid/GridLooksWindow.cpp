@@ -7,11 +7,11 @@
 // widths into "cells.txt" when it closes.
 #include "controls/grid/column/ColumnGrid.h"
 #include "controls/grid/html/HTMLDraw.h"
+#include "StateLine.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
-#include <QSaveFile>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTextStream>
@@ -24,17 +24,6 @@ using namespace controls::grid;
 namespace {
 
 constexpr int kRows = 200;
-
-// A file the script polls is written whole (a temporary file renamed over it): a script never
-// reads half of it.
-void writeWhole(const QString& name, const QString& text)
-{
-    QSaveFile f(name);
-    if (f.open(QIODevice::WriteOnly)) {
-        f.write(text.toUtf8());
-        f.commit();
-    }
-}
 
 constexpr int kCols = 8;
 const QString kHint = QStringLiteral("<b>Boiler</b> flow temperature, <font color=\"clred\">read only</font>");
@@ -98,7 +87,7 @@ private:
     {
         // The thumb's place first: a script that sees the new title reads it.
         if (TScrollControl* bar = grid->VScrollControl())
-            writeWhole(QStringLiteral("thumb.txt"), QStringLiteral("%1 %2\n").arg(bar->ThumbPos()).arg(bar->ThumbSize()));
+            WriteWhole(QStringLiteral("thumb.txt"), QStringLiteral("%1 %2\n").arg(bar->ThumbPos()).arg(bar->ThumbSize()));
         setWindowTitle(QStringLiteral("Grid Looks Test - top %1").arg(grid->TopRow()));
     }
 
@@ -125,7 +114,7 @@ private:
         out << "visible_rows " << grid->visibleRowCount() << '\n';
         out << "scrollbars " << (grid->verticalScrollBar()->isVisible() ? 1 : 0) << '\n';
         out.flush();
-        writeWhole(QStringLiteral("layout.txt"), text);
+        WriteWhole(QStringLiteral("layout.txt"), text);
     }
 
     void writeHint()
@@ -145,7 +134,7 @@ private:
             << screen.height() << ' ' << hint->TextWidth() << ' '
             << canvas.textWidth(QStringLiteral("Boiler flow temperature, read only")) << '\n';
         out.flush();
-        writeWhole(QStringLiteral("hint.txt"), text);
+        WriteWhole(QStringLiteral("hint.txt"), text);
     }
 
     TExtColumnGrid* grid;

@@ -11,7 +11,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
-#include <QSaveFile>
 #include <QTextStream>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -98,12 +97,7 @@ private:
         combo->clear();
         out << "list_height " << grid->CellRect(2, 2).height() << '\n';
         out.flush();
-        // Written whole (a temporary file renamed over it): the script never reads half of it.
-        QSaveFile f(QStringLiteral("layout.txt"));
-        if (f.open(QIODevice::WriteOnly)) {
-            f.write(text.toUtf8());
-            f.commit();
-        }
+        WriteWhole(QStringLiteral("layout.txt"), text);
     }
 
     TExtColumnGrid* grid;

@@ -1,4 +1,7 @@
 #pragma once
+// Files a test window writes for its end-to-end script. Each is written whole (a temporary file
+// renamed over it), so that a script polling it never reads half of it.
+//
 // The state line a test window keeps in "state.txt" for its end-to-end script, rewritten whole
 // (a temporary file renamed over it) whenever it changes, so that a script waits for what it
 // needs instead of pausing: "cell <col> <row> focus <class> popup <0|1> text <text>", the text
@@ -12,6 +15,12 @@
 #include <QPlainTextEdit>
 #include <QSaveFile>
 #include <QTimer>
+
+inline bool WriteWhole(const QString& name, const QString& text)
+{
+    QSaveFile f(name);
+    return f.open(QIODevice::WriteOnly) && f.write(text.toUtf8()) >= 0 && f.commit();
+}
 
 class StateLine : public QObject {
 public:
@@ -45,8 +54,7 @@ private:
                                 .arg(focusText(focus));
         if (now == m_last)
             return;
-        QSaveFile f(QStringLiteral("state.txt"));
-        if (f.open(QIODevice::WriteOnly) && f.write(now.toUtf8()) >= 0 && f.commit())
+        if (WriteWhole(QStringLiteral("state.txt"), now))
             m_last = now;
     }
 
