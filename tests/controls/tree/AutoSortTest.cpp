@@ -383,28 +383,19 @@ TEST(AutoSort, SettingTheSortColumnOrDirectionSortsTheTreeWhenAutoSortingOrClick
     }
 }
 
-namespace {
-class Reference : public ILazyTreeReference {
-public:
-    int count = 1;
-    void AddRef() override { ++count; }
-    void Release() override { --count; }
-};
-} // namespace
-
 TEST(AutoSort, AChildAddedWithAReferenceIsComparedByIt)
 {
     // The keys are the addresses of the references: the sort must see the reference stored.
     KeyedTree t;
     t.setAutoSort(true);
-    Reference references[3];
+    CountedReference references[3];
     for (int i : {2, 0, 1}) {
         PLazyNode n = t.tree->AddChild(nullptr, &references[i]);
         EXPECT_EQ(KeyedTree::key(n), reinterpret_cast<intptr_t>(&references[i]));
     }
     QStringList order;
     for (PLazyNode n = t.tree->RootNode()->FirstChild; n; n = n->NextSibling)
-        order << QString::number(reinterpret_cast<Reference*>(KeyedTree::key(n)) - references);
+        order << QString::number(reinterpret_cast<CountedReference*>(KeyedTree::key(n)) - references);
     EXPECT_EQ(order.join(QLatin1Char(',')), QStringLiteral("0,1,2"));
     EXPECT_EQ(references[0].count, 2);
     t.tree->Clear();
