@@ -27,73 +27,25 @@ QChar dq() { return QLatin1Char('"'); }
 
 // --- numbers and dates ---------------------------------------------------------------------------
 
-// A decimal floating-point literal as a whole: leading blanks, a sign, digits with a "." and an
-// exponent; the number it gives.
+// A decimal floating-point literal as a whole, the locale's separators taken into account.
 std::optional<double> decimalLiteral(QStringView t)
 {
     const QChar dec = platform::FormatSettings().DecimalSeparator;
     const QChar thousand = platform::FormatSettings().ThousandSeparator;
-    std::string s;
-    s.reserve(size_t(t.size()));
+    if (dec == u'.' && !t.contains(thousand)) {
+        double v = 0;
+        return TryDecimalLiteral(t, v) ? std::optional<double>(v) : std::nullopt;
+    }
+    QString s;
+    s.reserve(t.size());
     for (QChar c : t) {
         if (c == dec)
-            s += '.';
-        else if (c == thousand)
-            continue;
-        else if (c.unicode() < 0x80)
-            s += char(c.unicode());
-        else
-            return std::nullopt;
+            s += u'.';
+        else if (c != thousand)
+            s += c;
     }
-    size_t i = 0;
-    const size_t n = s.size();
-    while (i < n && s[i] == ' ')
-        ++i;
-    bool negative = false;
-    if (i < n && (s[i] == '+' || s[i] == '-')) {
-        negative = s[i] == '-';
-        ++i;
-    }
-    const size_t mantissa = i;
-    size_t digits = 0;
-    while (i < n && s[i] >= '0' && s[i] <= '9')
-        ++i, ++digits;
-    if (i < n && s[i] == '.') {
-        ++i;
-        while (i < n && s[i] >= '0' && s[i] <= '9')
-            ++i, ++digits;
-    }
-    if (digits == 0)
-        return std::nullopt;
-    if (i < n && (s[i] == 'e' || s[i] == 'E')) {
-        size_t k = i + 1;
-        if (k < n && (s[k] == '+' || s[k] == '-'))
-            ++k;
-        size_t expDigits = 0;
-        while (k < n && s[k] >= '0' && s[k] <= '9')
-            ++k, ++expDigits;
-        if (expDigits == 0)
-            return std::nullopt;
-        i = k;
-    }
-    if (i != n)
-        return std::nullopt;
-    std::string plain = s.substr(mantissa);
-    if (!plain.empty() && plain[0] == '+')
-        plain.erase(0, 1);
-    if (!plain.empty() && plain[0] == '.')
-        plain.insert(0, "0");
     double v = 0;
-    const auto r = std::from_chars(plain.data(), plain.data() + plain.size(), v);
-    if (r.ec == std::errc::result_out_of_range) {
-        // Too large or too small for a double: the nearest it can hold.
-        const bool tiny = plain.find_first_of("123456789") != std::string::npos
-                          && (plain.find("e-") != std::string::npos || plain.find("E-") != std::string::npos);
-        v = tiny ? 0.0 : std::numeric_limits<double>::infinity();
-    } else if (r.ec != std::errc()) {
-        return std::nullopt;
-    }
-    return negative ? -v : v;
+    return TryDecimalLiteral(s, v) ? std::optional<double>(v) : std::nullopt;
 }
 
 std::optional<int> wholeInt(QStringView t)
@@ -201,6 +153,62 @@ int compareClassified(const Classified& a, QStringView aText, const Classified& 
 }
 
 } // namespace
+
+bool TryDecimalLiteral(QStringView t, double& value)
+{
+    // Only ASCII can be part of the literal: it is read as Latin-1 bytes.
+    const qsizetype n = t.size();
+    qsizetype i = 0;
+    while (i < n && t[i] == u' ')
+        ++i;
+    std::string plain;
+    plain.reserve(size_t(n - i) + 1);
+    if (i < n && (t[i] == u'+' || t[i] == u'-')) {
+        if (t[i] == u'-')
+            plain += '-';
+        ++i;
+    }
+    auto digit = [&](qsizetype k) { return k < n && t[k] >= u'0' && t[k] <= u'9'; };
+    size_t digits = 0;
+    while (digit(i))
+        plain += char(t[i++].unicode()), ++digits;
+    if (i < n && t[i] == u'.') {
+        if (digits == 0)
+            plain += '0';
+        plain += '.';
+        ++i;
+        while (digit(i))
+            plain += char(t[i++].unicode()), ++digits;
+    }
+    if (digits == 0)
+        return false;
+    if (i < n && (t[i] == u'e' || t[i] == u'E')) {
+        plain += 'e';
+        ++i;
+        if (i < n && (t[i] == u'+' || t[i] == u'-'))
+            plain += char(t[i++].unicode());
+        size_t expDigits = 0;
+        while (digit(i))
+            plain += char(t[i++].unicode()), ++expDigits;
+        if (expDigits == 0)
+            return false;
+    }
+    if (i != n)
+        return false;
+    double v = 0;
+    const auto r = std::from_chars(plain.data(), plain.data() + plain.size(), v);
+    if (r.ec == std::errc::result_out_of_range) {
+        // Beyond what a double holds: its infinity, or 0 for a number too close to 0.
+        const size_t e = plain.find('e');
+        const bool tiny = e != std::string::npos && e + 1 < plain.size() && plain[e + 1] == '-';
+        v = tiny ? 0.0 : (plain[0] == '-' ? -std::numeric_limits<double>::infinity()
+                                          : std::numeric_limits<double>::infinity());
+    } else if (r.ec != std::errc() || r.ptr != plain.data() + plain.size()) {
+        return false;
+    }
+    value = v;
+    return true;
+}
 
 // --- the routines of the language ------------------------------------------------------------------
 

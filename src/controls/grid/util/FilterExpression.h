@@ -45,6 +45,9 @@ QChar FindDelimiterOutsideQuotes(const QString& delimiters, const QString& text,
 bool IsDelimiterChar(QChar c, const QString& delimiters);
 // The 1-based position of the ")" that balances the "(" counted from the start; 0 when none.
 int MatchingParenPos(const QString& text);
+// A decimal number in C notation as a whole: leading blanks, a sign, digits with a "." and an
+// "E" or "e" exponent; nothing may follow.
+bool TryDecimalLiteral(QStringView text, double& value);
 // The locale's decimal separator becomes ".", thousand separators are dropped.
 QString NormalizeNumberText(const QString& text);
 // A date (and time) in the locale's short date field order and separators. False for a text
