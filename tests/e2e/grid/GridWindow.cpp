@@ -2,7 +2,7 @@
 // tables (a fixed number column, then text, pick-list, editable-list, check box and read-only
 // columns). Its title names the current row, so a script can tell where the grid is; it writes
 // the layout a script needs to aim the mouse into "layout.txt" and, when it is closed, every
-// cell into "cells.txt" (one row a line, cells separated by tabs).
+// cell into "cells.txt" (one row a line, cells separated by tabs). A header click sorts.
 #include "controls/grid/column/ColumnGrid.h"
 
 #include <QAbstractItemView>
@@ -53,6 +53,19 @@ public:
         }
         grid->OnRowChanged = [this](TExtStringGrid*, int, int row) {
             setWindowTitle(QStringLiteral("Column Grid Test - row %1").arg(row));
+        };
+        // A click on a header sorts by its column; each sort writes "sort.txt": the column, the
+        // direction (0 ascending, 1 descending) and the column's first three data cells.
+        grid->SortSettings.SetShow(true);
+        grid->OnClickSort = [this](TExtStringGridEdit*, int col) {
+            QFile f(QStringLiteral("sort.txt"));
+            if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                return;
+            QTextStream out(&f);
+            out << col << ' ' << int(grid->SortSettings.Direction);
+            for (int r = 1; r <= 3 && col >= 0; ++r)
+                out << ' ' << grid->Cells(col, r);
+            out << '\n';
         };
         QTimer::singleShot(300, this, [this]() { writeLayout(); });
     }
