@@ -720,6 +720,9 @@ public:
     virtual void FilterCheck();
     virtual void FilterDone();
     QString LastFilter() const { return m_lastFilter; }
+    // The header row of the filter buttons: only a fixed row is taken. Both setters repaint.
+    void SetFilterDropDownRow(int row);
+    void SetFilterDropDownAuto(bool on);
     // The text fcCalculated tests: the cell's display value (the painting code's), by default
     // the display text.
     virtual QString FilterDisplayValue(int col, int row);

@@ -433,6 +433,20 @@ void TExtStringGrid::FilterCheck()
     SetFilterActive(true);
 }
 
+void TExtStringGrid::SetFilterDropDownRow(int row)
+{
+    if (row < 0 || row >= FixedRows())
+        return;
+    FilterDropDownRow = row;
+    invalidate();
+}
+
+void TExtStringGrid::SetFilterDropDownAuto(bool on)
+{
+    FilterDropDownAuto = on;
+    invalidate();
+}
+
 void TExtStringGrid::FilterDone()
 {
     if (OnFilterDone)

@@ -537,6 +537,22 @@ void TExtStringGrid::applyRowOrder(int first, const std::vector<int>& order)
         }
     }
     const int sortRow = SortRow >= 0 && !IsHiddenRow(SortRow) ? DisplRowIndex(SortRow) : -1;
+    if (SortSettings.SingleColumn && SortSettings.Column >= 0) {
+        // Only the sort column's cells change places; the rest of each row stays.
+        const int c = SortSettings.Column;
+        std::vector<QString> columnTexts(static_cast<size_t>(n));
+        std::vector<void*> columnObjects(static_cast<size_t>(n));
+        for (int i = 0; i < n; ++i) {
+            columnTexts[size_t(i)] = cells(c, first + order[size_t(i)]);
+            columnObjects[size_t(i)] = this->objects(c, first + order[size_t(i)]);
+        }
+        for (int i = 0; i < n; ++i) {
+            setObjects(c, first + i, columnObjects[size_t(i)]);
+            setCells(c, first + i, columnTexts[size_t(i)]);
+        }
+        CellsChanged(QRect(QPoint(0, first), QPoint(ColCount() - 1, first + n - 1)));
+        return;
+    }
     PermuteRows(first, order);
     if (keepFirstColumn)
         for (int i = 0; i < n; ++i) {

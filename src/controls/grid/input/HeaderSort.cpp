@@ -35,6 +35,9 @@ bool TExtStringGridInput::HeaderClickSort(int c, int r, int x, int y, platform::
     HideInplaceEdit();
     if (RowCount() != SortRowXRef().Count())
         InitSortXRef();
+    // Merged column cells are split for the sort and merged again after it.
+    if (SortSettings.AutoColumnMerge)
+        SplitAllColumnCells();
     QElapsedTimer timer;
     timer.start();
     const int left = leftCol();
@@ -80,6 +83,8 @@ bool TExtStringGridInput::HeaderClickSort(int c, int r, int x, int y, platform::
     if (leftCol() != left && left < ColCount())
         setLeftCol(left);
     SortTime = unsigned(timer.elapsed());
+    if (SortSettings.AutoColumnMerge)
+        RemergeColumnCells();
     ClickSort(SortSettings.Column);
     invalidate();
     return true;

@@ -328,3 +328,12 @@ TEST(FilterPropertyTest, AFilterAppliedAndRemovedGivesBackEveryCellAndHiddenStat
         ASSERT_EQ(snapshot(), before) << "seed " << seed;
     }
 }
+
+TEST_F(FilterTest, TheFilterButtonsRowIsAFixedRow)
+{
+    g.SetFixedRows(2);
+    g.SetFilterDropDownRow(1);
+    EXPECT_EQ(g.FilterDropDownRow, 1);
+    g.SetFilterDropDownRow(2);
+    EXPECT_EQ(g.FilterDropDownRow, 1);
+}

@@ -377,3 +377,14 @@ TEST_F(SortTest, ManyRowsSortAsAStableSortWouldWithoutLosingARow)
     for (size_t i = 0; i < expected.size(); ++i)
         ASSERT_EQ(got[qsizetype(i)], QString::number(expected[i].second)) << i;
 }
+
+TEST_F(SortTest, SingleColumnMovesOnlyTheSortColumnsCells)
+{
+    g.SetFixedRows(1);
+    fill(1, {"c", "a", "b"});
+    fill(2, {"1", "2", "3"});
+    g.SortSettings.SingleColumn = true;
+    g.Sort(1, sdAscending);
+    EXPECT_EQ(column(1), (QStringList{"a", "b", "c"}));
+    EXPECT_EQ(column(2), (QStringList{"1", "2", "3"}));
+}
