@@ -735,6 +735,7 @@ public:
 private:
     struct TSortFrame;
     void sortRows(int first, int last, bool indexed);
+    std::vector<int> keyOrder(TSortFrame& frame, int first, int last);
     void sortGroups(bool indexed);
     void applyRowOrder(int first, const std::vector<int>& order);
     bool sortNodeRow(int row, int& level, int& span, bool& contracted);

@@ -388,3 +388,40 @@ TEST_F(SortTest, SingleColumnMovesOnlyTheSortColumnsCells)
     EXPECT_EQ(column(1), (QStringList{"a", "b", "c"}));
     EXPECT_EQ(column(2), (QStringList{"1", "2", "3"}));
 }
+
+TEST(SortKeysTest, TheKeyedSortOrdersAsTheComparisonOfEveryPairDoes)
+{
+    // A column of one kind sorts by keys read once per row; with an event assigned the sort asks
+    // the comparison for every pair. Both give the same rows in the same order.
+    std::mt19937 rng(11);
+    const QStringList words{"beta", "Alpha", "alpha", "", "gamma", "Beta", "b", "zeta", "éclair", "Zulu"};
+    for (int round = 0; round < 24; ++round) {
+        const bool numbers = round % 3 == 0;
+        TExtStringGrid keyed, paired;
+        for (TExtStringGrid* g : {&keyed, &paired}) {
+            g->SetColCount(3);
+            g->SetFixedRows(1);
+            g->SetRowCount(300);
+            g->SortSettings.IgnoreBlanks = round % 2 == 1;
+            g->SortSettings.BlankPos = round % 4 < 2 ? blFirst : blLast;
+            g->SortSettings.IgnoreCase = round % 5 == 0;
+            g->SortSettings.Full = round % 6 != 5;
+        }
+        paired.OnRawCompare = [](TExtStringGrid*, int, int, int, int& res) { res = 0; };
+        for (int r = 1; r < 300; ++r) {
+            const QString a = numbers ? (rng() % 8 == 0 && round % 6 != 0 ? QString() : QString::number(int(rng() % 40) - 20))
+                                      : words[int(rng() % unsigned(words.size()))];
+            const QString b = QString::number(rng() % 5);
+            for (TExtStringGrid* g : {&keyed, &paired}) {
+                g->SetCells(1, r, a);
+                g->SetCells(2, r, b);
+                g->SetCells(0, r, QString::number(r));
+            }
+        }
+        const TSortDirection dir = round % 2 == 0 ? sdAscending : sdDescending;
+        keyed.Sort(1, dir);
+        paired.Sort(1, dir);
+        for (int r = 1; r < 300; ++r)
+            ASSERT_EQ(keyed.Cells(0, r), paired.Cells(0, r)) << "round " << round << " row " << r;
+    }
+}
