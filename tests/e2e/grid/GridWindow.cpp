@@ -2,8 +2,10 @@
 // tables (a fixed number column, then text, pick-list, editable-list, check box and read-only
 // columns). Its title names the current row, so a script can tell where the grid is; it writes
 // the layout a script needs to aim the mouse into "layout.txt" and, when it is closed, every
-// cell into "cells.txt" (one row a line, cells separated by tabs). A header click sorts.
+// cell into "cells.txt" (one row a line, cells separated by tabs); "state.txt" tells what a
+// script waits for (StateLine.h). A header click sorts.
 #include "controls/grid/column/ColumnGrid.h"
+#include "StateLine.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -58,16 +60,13 @@ public:
         // direction (0 ascending, 1 descending) and the column's first three data cells.
         grid->SortSettings.SetShow(true);
         grid->OnClickSort = [this](TExtStringGridEdit*, int col) {
-            QFile f(QStringLiteral("sort.txt"));
-            if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-                return;
-            QTextStream out(&f);
-            out << col << ' ' << int(grid->SortSettings.Direction);
+            QString line = QString::number(col) + u' ' + QString::number(int(grid->SortSettings.Direction));
             for (int r = 1; r <= 3 && col >= 0; ++r)
-                out << ' ' << grid->Cells(col, r);
-            out << '\n';
+                line += u' ' + grid->Cells(col, r);
+            WriteWhole(QStringLiteral("sort.txt"), line + u'\n');
         };
         QTimer::singleShot(300, this, [this]() { writeLayout(); });
+        new StateLine(grid);
     }
 
 protected:
@@ -90,10 +89,8 @@ private:
     // Client positions (in the window) of the cells the script uses, and the list item height.
     void writeLayout()
     {
-        QFile f(QStringLiteral("layout.txt"));
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return;
-        QTextStream out(&f);
+        QString text;
+        QTextStream out(&text);
         const QPoint origin = grid->viewport()->mapTo(this, QPoint(0, 0));
         for (int c = 0; c < 6; ++c)
             for (int r = 0; r <= 4; ++r) {
@@ -108,6 +105,8 @@ private:
         out << "item_height " << combo->view()->sizeHintForRow(0) << '\n';
         combo->clear();
         out << "list_height " << grid->CellRect(2, 2).height() << '\n';
+        out.flush();
+        WriteWhole(QStringLiteral("layout.txt"), text);
     }
 
     TExtColumnGrid* grid;
