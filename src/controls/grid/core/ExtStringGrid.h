@@ -734,8 +734,6 @@ public:
     bool SortLine(int col, int row1, int row2);
     void InitSortXRef();
     const TIntList& SortRowXRef() const { return m_sortRowXRef; }
-    // The columns a sort never compares (IsIgnoredColumn).
-    TIntList& IgnoreColumns() { return m_ignoreColumns; }
     // The text the display hooks make of a cell's stored text (what GetCellEx shows of an
     // unmerged cell).
     void DisplayTextOf(int col, int row, QString& text) const;

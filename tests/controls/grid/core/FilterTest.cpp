@@ -337,3 +337,13 @@ TEST_F(FilterTest, TheFilterButtonsRowIsAFixedRow)
     g.SetFilterDropDownRow(2);
     EXPECT_EQ(g.FilterDropDownRow, 1);
 }
+
+TEST_F(FilterTest, ASearchWithAnExpressionUsesTheFilterLanguage)
+{
+    fill({"pump", "Valve 12", "valve 7", "fan"});
+    // Row by row from the top: the first cell whose text matches "v*&*7" ignoring case.
+    const QPoint hit = g.FindFirst(QStringLiteral("v*&*7"), TFindParams{fnMatchRegular, fnDirectionLeftRight});
+    EXPECT_EQ(hit, QPoint(1, 3));
+    EXPECT_EQ(g.FindFirst(QStringLiteral("f?n|x"), TFindParams{fnMatchRegular, fnMatchCase, fnDirectionLeftRight}),
+              QPoint(1, 4));
+}
