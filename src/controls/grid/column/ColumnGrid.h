@@ -35,10 +35,6 @@ class TGridColumnCollection;
 enum TColumnPopupType {
     cpFixedCellsRClick, cpFixedCellsLClick, cpNormalCellsRClick, cpNormalCellsLClick, cpAllCellsRClick, cpAllCellsLClick
 };
-enum TSortStyle {
-    ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssShortDateEU, ssShortDateUS, ssCustom,
-    ssFinancial, ssAnsiAlphaCase, ssAnsiAlphaNoCase, ssRaw, ssHTML, ssImages, ssCheckBox, ssUnicode, ssEUNumeric
-};
 
 class TGridColumnItem : public platform::TPersistent {
 public:

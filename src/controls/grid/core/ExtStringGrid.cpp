@@ -88,6 +88,8 @@ TExtStringGrid::~TExtStringGrid()
 
 void TExtStringGrid::wireSettings()
 {
+    SortSettings.SetGrid(this);
+    Filter.SetGrid(this);
     auto repaint = [this](platform::TObject*) { invalidate(); };
     ProgressAppearance.OnChange = repaint;
     FilterDropDown.OnChange = repaint;

@@ -695,6 +695,117 @@ public:
     void RepaintRect(const TGridRect& r);
     bool ExcelClipboardFormat = false;
 
+    // --- sorting ---------------------------------------------------------------------------------------------
+    // A sort reorders the data rows (between the fixed rows and the footer rows) in one
+    // permutation of whole rows: their cell-store references, heights, flags and cell controls
+    // move, no cell text is copied, and hidden columns travel with their rows. Each row's cell
+    // is read and converted once per sort and column; the order is a stable merge of the rows by
+    // CompareRows (CompareRowsIndexed for the indexed sorts), so equal rows keep their order and
+    // a comparison event that contradicts itself can only give an odd order, never a fault. A
+    // comparison event that raises leaves the grid as it was (nothing moves before the whole
+    // order is known) and the error goes to the caller. Columns are real columns, rows display
+    // rows. The cross-reference (SortedRowIndex, UnSortedRowIndex, QUnSort) records where each
+    // row stood when the recording began.
+    using CustomCompareEvent =
+        std::function<void(TExtStringGrid* sender, const QString& str1, const QString& str2, int& res)>;
+    using RawCompareEvent = std::function<void(TExtStringGrid* sender, int col, int row1, int row2, int& res)>;
+    // -1, 0 or 1: where row1's cell belongs relative to row2's in ascending order (the events'
+    // own values for ssCustom and ssRaw).
+    int CompareCells(int col, int row1, TSortDirection direction, int row2);
+    // Ties broken by the columns to the right (SortSettings.Full), hidden ones included.
+    int CompareRows(int col, int row1, int row2);
+    // By the sort index list from entry index on, each entry with its direction.
+    int CompareRowsIndexed(int index, int row1, int row2);
+    virtual void QSort();
+    // Raises "No indexes specified for indexed sort" for an empty index list.
+    virtual void QSortIndexed();
+    // Sorts the child rows of each expanded node of the deepest node level.
+    virtual void QSortGroup();
+    virtual void QSortGroupIndexed();
+    // Back to the order the cross-reference recorded.
+    virtual void QUnSort();
+    void Sort(int column, TSortDirection direction);
+    void SortByColumn(int col);
+    // Rows left .. right only, without the framing of QSort (cross-reference, current row).
+    void QuickSort(int col, int left, int right);
+    void QuickSortIndexed(int left, int right);
+    // One exchange step: rows row1 and row2 swap when they compare as the last sort's
+    // direction; ties go to the next column.
+    bool SortLine(int col, int row1, int row2);
+    void InitSortXRef();
+    const TIntList& SortRowXRef() const { return m_sortRowXRef; }
+    // The text the display hooks make of a cell's stored text (what GetCellEx shows of an
+    // unmerged cell).
+    void DisplayTextOf(int col, int row, QString& text) const;
+    // The real row of the current row while a sort runs, followed through the sort.
+    int SortRow = -1;
+    // Milliseconds the last header-click sort took.
+    unsigned SortTime = 0;
+    CustomCompareEvent OnCustomCompare;
+    RawCompareEvent OnRawCompare;
+
+    // --- filtering -------------------------------------------------------------------------------------------
+    // A filter level hides the data rows that fail the conditions of Filter as one filter level
+    // of the hidden-row table (a table of what is hidden, no copy of the grid); levels stack and
+    // the last one comes off first. Rows hidden by range (HideRow, contracted nodes) stay hidden
+    // whatever happens to the filter levels.
+    using CustomFilterEvent = std::function<void(TExtStringGrid* sender, int row, bool& acceptRow)>;
+    using FilterProgressEvent = std::function<void(TExtStringGrid* sender, int progress)>;
+    using FilterSelectEvent = std::function<void(TExtStringGrid* sender, int column, int itemIndex,
+                                                 const QString& friendlyName, QString& filterCondition)>;
+    virtual bool RowMatchesFilter(int row);
+    void ApplyFilter();
+    void FilterRow(int row);
+    // False when there was no level to remove.
+    bool RemoveLastFilter();
+    void RemoveAllFilters();
+    // The incremental filter of a drop-down whose user types: a contains-match of the column
+    // (-1: of the whole row). One more character narrows by a level, one less widens by one.
+    void NarrowDown(const QString& condition, int column);
+    bool FilterActive() const { return m_filterActive; }
+    void SetFilterActive(bool on);
+    // The column whose filter drop-down is open (-1: none) and the checked entries of its check
+    // list; the drop-down sets them.
+    int FilterColumn() const { return m_filterCol; }
+    void SetFilterColumn(int col) { m_filterCol = col; }
+    std::vector<char>& FilterChecks() { return m_filterChecks; }
+    virtual void FilterSelect(int itemIndex);
+    virtual void FilterCheck();
+    virtual void FilterDone();
+    QString LastFilter() const { return m_lastFilter; }
+    // The header row of the filter buttons: only a fixed row is taken. Both setters repaint.
+    void SetFilterDropDownRow(int row);
+    void SetFilterDropDownAuto(bool on);
+    // The text fcCalculated tests: the cell's display value (the painting code's), by default
+    // the display text.
+    virtual QString FilterDisplayValue(int col, int row);
+    CustomFilterEvent OnCustomFilter;
+    FilterProgressEvent OnFilterProgress;
+    FilterSelectEvent OnFilterSelect;
+    FilterSelectEvent OnFilterCheck;
+    NotifyEvent OnFilterDone;
+
+private:
+    struct TSortFrame;
+    void sortRows(int first, int last, bool indexed);
+    std::vector<int> keyOrder(TSortFrame& frame, int first, int last);
+    void sortGroups(bool indexed);
+    void applyRowOrder(int first, const std::vector<int>& order);
+    bool sortNodeRow(int row, int& level, int& span, bool& contracted);
+    QString filterText(const TFilterData& item, int row);
+    struct TFilterRun;
+    void prepareFilterRun(TFilterRun& run, int first, int last);
+    TFilterRun* m_filterRun = nullptr;
+    void showLastFilterLevel();
+    int m_sortDir = 0;
+    int m_filterFixedRows = 0;
+    QString m_lastFilter;
+    int m_filterCol = -1;
+    std::vector<char> m_filterChecks;
+    bool m_filterActive = false;
+
+public:
+
     // --- scrolling -------------------------------------------------------------------------------------------
     void ScrollInView(int colIndex, int rowIndex);
     TScrollType ScrollType() const { return m_scrollType; }
@@ -965,7 +1076,6 @@ public:
     int FilterDropDownRow = 0;
     bool FilterNormalCellsOnly = true;
     bool FilterIncremental = false;
-    bool FilterActive = false;
     bool AutoFilterUpdate = true;
     bool AutoNumAlign = false;
     bool AnchorHint = false;

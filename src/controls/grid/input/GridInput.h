@@ -249,6 +249,10 @@ private:
     void SelectAllByKey();
     bool ToggleControlByKey(quint16 key);
     bool InHeaderSizingBorder(int x, int y, int col, int row) const;
+    // A release on the sort row's header cell where it was pressed sorts by that column (a second
+    // click reverses, or with UndoSort restores the unsorted order); with IndexShow it builds
+    // the sort index list. False when the release did not sort.
+    bool HeaderClickSort(int col, int row, int x, int y, platform::TShiftState shift);
     // The point lies in a column or row sizing zone of the standard grid (also beside the last
     // column or row).
     bool InSizingZoneOutside(int x, int y);

@@ -208,10 +208,11 @@ void TExtStringGridPaint::AutoDeleteRow(int row)
         OnAutoDeleteRow(this, row);
 }
 
-void TExtStringGridPaint::FilterDone()
+QString TExtStringGridPaint::FilterDisplayValue(int col, int row)
 {
-    if (OnFilterDone)
-        OnFilterDone(this);
+    QString text;
+    GetCellDisplayValue(col, row, text);
+    return text;
 }
 
 void TExtStringGridPaint::GetCellDisplayValue(int col, int row, QString& text) { text = Cells(col, row); }

@@ -115,8 +115,8 @@ public:
     virtual void EditorCaretMoved(const QString& text, QPoint caret, int selStart);
     virtual void InsertRowAt(int row);
     virtual void AutoDeleteRow(int row);
-    virtual void FilterDone();
     virtual void GetCellDisplayValue(int col, int row, QString& text);
+    QString FilterDisplayValue(int col, int row) override;
     virtual void SaveCell(int col, int row, QString& text);
     virtual void LoadCell(int col, int row, const QString& text);
     void ExportNotification(TGridExportState state, int row) override;
@@ -272,7 +272,6 @@ public:
     CellTextEvent OnSaveCell;
     CellTextEvent OnLoadCell;
     RowEvent OnAutoDeleteRow;
-    NotifyEvent OnFilterDone;
     FixedEditEvent OnFixedEdit;
 
 protected:
