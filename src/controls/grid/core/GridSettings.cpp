@@ -452,12 +452,6 @@ void TSortSettings::Assign(const platform::TPersistent* source)
         *this = *s;
 }
 
-void TFloatingFooter::Assign(const platform::TPersistent* source)
-{
-    if (const auto* s = sameClass<TFloatingFooter>(source))
-        *this = *s;
-}
-
 void TFilter::Assign(const platform::TPersistent*) {}
 
 } // namespace controls::grid
