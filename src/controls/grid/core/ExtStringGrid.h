@@ -608,8 +608,8 @@ private:
     void raiseHiddenAbove(int after);
     // A column inserted or removed: the stored cells of hidden rows follow.
     void shiftHiddenColumns(int colIndex, int count, bool insert);
-    void groupHeader(int row);
-    void groupSummary(int row);
+    // Empty rows in at their final display places (ascending), in one pass.
+    void insertEmptyDisplayRows(const std::vector<int>& positions);
     void colourRow(int row, Color from, Color to, Color font);
     void mergeGroupRow(int row, int fromCol, Color from, Color to, Color font);
     double calcValue(int col, int row, bool beyond) const;

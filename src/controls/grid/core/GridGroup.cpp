@@ -62,21 +62,6 @@ void TExtStringGrid::mergeGroupRow(int r, int fromCol, Color from, Color to, Col
         SetFontColors(fromCol, r, font);
 }
 
-void TExtStringGrid::groupHeader(int r)
-{
-    InsertRows(r, 1);
-    if (!Grouping.MergeHeader)
-        colourRow(r, Grouping.HeaderColor, Grouping.HeaderColorTo, Grouping.HeaderTextColor);
-}
-
-void TExtStringGrid::groupSummary(int r)
-{
-    InsertRows(r, 1);
-    SetSummaryRow(RealRowIndex(r));
-    if (!(Grouping.MergeSummary && Grouping.Summary))
-        colourRow(r, Grouping.SummaryColor, Grouping.SummaryColorTo, Grouping.SummaryTextColor);
-}
-
 // --- grouping ---------------------------------------------------------------------------------------------------
 
 void TExtStringGrid::Group(int colIndex)
@@ -103,35 +88,43 @@ void TExtStringGrid::Group(int colIndex)
     }
     SortForGrouping(colIndex);
 
-    const int textCol = colIndex == 1 ? 2 : 1;
-    auto close = [this](int header, int& r) {
-        AddNode(RealRowIndex(header), r - header);
-        TCellGraphic* g = graphicAt(0, header);
-        g->CellValue = kGroupNodeMark;
-        if (Grouping.Summary) {
-            groupSummary(r);
-            ++r;
-        }
+    // One walk finds the runs of equal texts; their header (and summary) rows go in together.
+    struct Run {
+        int start, end;
+        QString value;
     };
-    int header = -1;
-    QString prev;
-    int r = FixedRows();
-    while (r < RowCount() - FixedFooters()) {
-        const QString v = Cells(colIndex, r);
-        if (header != -1 && v == prev) {
-            ++r;
-            continue;
-        }
-        if (header != -1)
-            close(header, r);
-        groupHeader(r);
-        SetCells(textCol, r, v);
-        header = r;
-        prev = v;
-        r += 2;
+    std::vector<Run> runs;
+    for (int r = FixedRows(); r < RowCount() - FixedFooters(); ++r) {
+        QString v = Cells(colIndex, r);
+        if (runs.empty() || v != runs.back().value)
+            runs.push_back({r, r + 1, std::move(v)});
+        else
+            runs.back().end = r + 1;
     }
-    if (header != -1)
-        close(header, r);
+    const int per = Grouping.Summary ? 2 : 1;
+    std::vector<int> positions;
+    positions.reserve(runs.size() * size_t(per));
+    for (size_t k = 0; k < runs.size(); ++k) {
+        positions.push_back(runs[k].start + int(k) * per);
+        if (Grouping.Summary)
+            positions.push_back(runs[k].end + int(k) * per + 1);
+    }
+    insertEmptyDisplayRows(positions);
+    const int textCol = colIndex == 1 ? 2 : 1;
+    for (size_t k = 0; k < runs.size(); ++k) {
+        const int header = runs[k].start + int(k) * per;
+        SetCells(textCol, header, runs[k].value);
+        if (!Grouping.MergeHeader)
+            colourRow(header, Grouping.HeaderColor, Grouping.HeaderColorTo, Grouping.HeaderTextColor);
+        AddNode(RealRowIndex(header), runs[k].end - runs[k].start + 1);
+        graphicAt(0, header)->CellValue = kGroupNodeMark;
+        if (Grouping.Summary) {
+            const int summary = header + runs[k].end - runs[k].start + 1;
+            SetSummaryRow(RealRowIndex(summary));
+            if (!Grouping.MergeSummary)
+                colourRow(summary, Grouping.SummaryColor, Grouping.SummaryColorTo, Grouping.SummaryTextColor);
+        }
+    }
     RemoveCols(colIndex, 1);
     if (Grouping.MergeHeader || (Grouping.MergeSummary && Grouping.Summary)) {
         for (int b = FixedRows(); b < RowCount() - FixedFooters(); ++b) {
@@ -181,22 +174,29 @@ void TExtStringGrid::UnGroup()
     if (FixedFooters() > 0)
         SetCells(col, RowCount() - 1, m_groupFooter);
     m_isGrouping = true;
+    // One walk writes each header's text into its rows and collects the header and summary
+    // rows; they leave the grid together.
     const int textCol = col == 1 ? 2 : 1;
     QString v;
-    int r = FixedRows();
-    while (r < RowCount() - FixedFooters()) {
-        if (!isGroupNode(r, -1)) {
+    std::vector<int> gone;
+    int summary = -1;
+    for (int r = FixedRows(); r < RowCount() - FixedFooters(); ++r) {
+        if (isGroupNode(r, -1)) {
+            const int span = std::max(1, GetNodeSpan(r));
+            v = Cells(textCol, r);
+            changeNodeLevels(r, r + span - 1, -1);
+            RemoveCellGraphicOfType(0, r, ctNode);
+            if (m_numNodes > 0)
+                --m_numNodes;
+            gone.push_back(r);
+            summary = Grouping.Summary && IsSummary(r + span) ? r + span : -1;
+        } else if (r == summary) {
+            gone.push_back(r);
+        } else {
             SetCells(col, r, v);
-            ++r;
-            continue;
         }
-        const int span = std::max(1, GetNodeSpan(r));
-        if (Grouping.Summary && r + span < RowCount() && IsSummary(r + span))
-            FreeAndDeleteRows(r + span, 1);
-        v = Cells(textCol, r);
-        RemoveNode(RealRowIndex(r));
-        FreeAndDeleteRows(r, 1);
     }
+    deleteDisplayRows(gone, true);
     for (const auto& [idx, text] : m_groupHiddenTexts) {
         const int i = hiddenIndexOf(idx);
         if (i >= 0)
@@ -331,6 +331,43 @@ void TExtStringGrid::shiftHiddenColumns(int colIndex, int count, bool insert)
         if (cells->isEmpty())
             cells.reset();
     }
+}
+
+} // namespace controls::grid
+
+namespace controls::grid {
+
+void TExtStringGrid::insertEmptyDisplayRows(const std::vector<int>& positions)
+{
+    // positions: where the new rows stand afterwards, ascending. Row j goes in before the old
+    // display row positions[j] - j; hidden rows and cell controls after it move down with the
+    // rows, all in one pass.
+    if (positions.empty())
+        return;
+    if (SelectionHidden() || col() >= colCount() || row() >= rowCount())
+        UnHideSelection();
+    const size_t k = positions.size();
+    std::vector<int> at(k);
+    for (size_t j = 0; j < k; ++j)
+        at[j] = positions[j] - int(j);
+    if (m_controlList.Count() > 0) {
+        const std::vector<int> reals = realIndexesOf(at);
+        for (int i = 0; i < m_controlList.Count(); ++i) {
+            TControlItem& item = m_controlList.GetControl(i);
+            item.Y += int(std::upper_bound(reals.begin(), reals.end(), item.Y) - reals.begin());
+        }
+    }
+    std::vector<int>& idx = m_hidden.Idx;
+    size_t j = 0;
+    for (size_t i = 0; i < idx.size(); ++i) {
+        while (j < k && at[j] < idx[i] - int(i))
+            ++j;
+        idx[i] += int(j);
+    }
+    platform::TTakenRows rows;
+    rows.cells.resize(k);
+    putDisplayRows(positions, std::move(rows));
+    CellsChanged(QRect(QPoint(0, positions.front()), QPoint(ColCount() - 1, positions.back())));
 }
 
 } // namespace controls::grid

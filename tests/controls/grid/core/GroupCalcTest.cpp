@@ -184,13 +184,52 @@ TEST(Grouping, GroupResults)
     EXPECT_EQ(s->Cells(1, 4), QStringLiteral("2.00"));
 }
 
+TEST(Grouping, HeaderAndSummaryLooks)
+{
+    auto g = gridOf({{"A", "A", "B"}, {"1", "2", "3"}, {"x", "y", "z"}});
+    g->Grouping.Summary = true;
+    g->Grouping.HeaderColor = platform::clYellow;
+    g->Grouping.SummaryColor = platform::clAqua;
+    g->Group(1);
+    EXPECT_EQ(g->Colors(1, 1), platform::clYellow);
+    EXPECT_EQ(g->Colors(2, 1), platform::clYellow);
+    EXPECT_EQ(g->Colors(1, 4), platform::clAqua);
+    EXPECT_EQ(g->Colors(1, 2), platform::clNone);
+    g->UnGroup();
+    g->Grouping.MergeHeader = true;
+    g->Grouping.MergeSummary = true;
+    g->Group(1);
+    // Header and summary rows: columns 1 .. last merged into one coloured cell.
+    EXPECT_EQ(g->CellSpan(1, 1), QPoint(1, 0));
+    EXPECT_EQ(g->Colors(1, 1), platform::clYellow);
+    EXPECT_EQ(g->CellSpan(1, 4), QPoint(1, 0));
+    EXPECT_EQ(g->Colors(1, 4), platform::clAqua);
+    EXPECT_FALSE(g->IsMergedCell(1, 2));
+    g->UnGroup();
+    EXPECT_EQ(column(*g, 1), (QStringList{"H1", "A", "A", "B"}));
+    EXPECT_FALSE(g->IsMergedCell(1, 1));
+}
+
+TEST(Grouping, GroupResultsSetTheFooterCalculation)
+{
+    auto g = gridOf({{"A", "A", "B", "total"}, {"1", "2", "3", ""}});
+    g->FloatingFooter.SetVisible(true);
+    g->Group(1);
+    g->GroupSum(1);
+    EXPECT_EQ(g->FloatingFooter.ColumnCalc(1), acSUM);
+    // The footer adds the data rows, not the group headers holding the group results.
+    EXPECT_EQ(g->Cells(1, g->RowCount() - 1), QStringLiteral("6.00"));
+    g->GroupCount(1);
+    EXPECT_EQ(g->FloatingFooter.ColumnCalc(1), acCOUNT);
+}
+
 // Random grids of texts, numbers and dates with rows hidden by range and contracted nodes:
 // grouping by any column and ungrouping gives back every cell, shown and hidden.
 TEST(Grouping, RandomGridsGroupAndUngroupBackToEveryCell)
 {
     std::mt19937 rng(136);
     const QStringList values{"a", "b", "", "12", "12.5", "-3", "2024-01-31", "31/12/2023", "a"};
-    for (int round = 0; round < 50; ++round) {
+    for (int round = 0; round < 200; ++round) {
         const int cols = 3 + int(rng() % 3);
         const int rows = 3 + int(rng() % 25);
         auto g = std::make_unique<TExtStringGrid>();
@@ -201,12 +240,24 @@ TEST(Grouping, RandomGridsGroupAndUngroupBackToEveryCell)
             for (int c = 0; c < cols; ++c)
                 g->SetCells(c, r, r == 0 ? QStringLiteral("h%1").arg(c) : values[int(rng() % values.size())]);
         g->Grouping.Summary = rng() % 2;
+        g->Grouping.MergeHeader = rng() % 2;
+        g->Grouping.MergeSummary = rng() % 2;
+        g->Grouping.HeaderColor = rng() % 2 ? platform::clNone : platform::clYellow;
+        if (rng() % 3 == 0)
+            g->FloatingFooter.SetVisible(true);
         if (rows > 6 && rng() % 2) {
-            g->AddNode(2, 3);
+            g->AddNode(2, 4);
+            if (rng() % 2)
+                g->AddNode(3, 2);
+            if (rng() % 2)
+                g->ContractNode(3);
             g->ContractNode(2);
         }
-        if (rows > 5 && rng() % 2)
-            g->HideRow(rows - 2);
+        for (int i = int(rng() % 4); i > 0 && rows > 5; --i) {
+            const int r = 1 + int(rng() % (rows - 2));
+            if (!g->IsHiddenRow(r))
+                g->HideRow(r);
+        }
         const auto before = allCells(*g);
         const int by = 1 + int(rng() % (cols - 1));
         g->Group(by);
@@ -333,6 +384,41 @@ TEST(Calc, AutoNumbering)
 }
 
 // --- the footer strip -------------------------------------------------------------------------------------------
+
+TEST(FloatingFooter, HintsAndCopies)
+{
+    auto g = gridOf({{"1", "2"}, {"3", "4"}});
+    g->FloatingFooter.SetVisible(true);
+    auto* panel = static_cast<TFooterPanel*>(g->FooterPanel());
+    ASSERT_NE(panel, nullptr);
+    QStringList asked;
+    g->OnGridHint = [&asked](TExtStringGrid*, int r, int c, QString& hint) {
+        asked << QStringLiteral("%1,%2").arg(r).arg(c);
+        hint = QStringLiteral("hint");
+    };
+    const int x = g->AllColWidths(0) + 3;
+    // Without ShowHint nothing is shown, but the grid is still asked.
+    EXPECT_EQ(panel->HintAt(x), QString());
+    EXPECT_EQ(asked, QStringList{"2,1"});
+    EXPECT_EQ(panel->LastHintX(), -1);
+    g->FloatingFooter.SetShowHint(true);
+    EXPECT_EQ(panel->HintAt(x), QStringLiteral("hint"));
+    EXPECT_EQ(panel->LastHintX(), 1);
+    EXPECT_EQ(panel->HintAt(100000), QString());
+    EXPECT_EQ(panel->LastHintX(), -1);
+    // Copying: the values and the visibility through its setter.
+    auto other = gridOf({{"1"}});
+    g->FloatingFooter.SetColumn(2);
+    g->FloatingFooter.SetCustomTemplate(QStringLiteral("<#1>"));
+    g->FloatingFooter.CalculateHiddenRows = false;
+    other->FloatingFooter.Assign(&g->FloatingFooter);
+    EXPECT_TRUE(other->FloatingFooter.Visible);
+    EXPECT_EQ(other->FixedFooters(), 1);
+    EXPECT_EQ(other->FloatingFooter.Column, 2);
+    EXPECT_EQ(other->FloatingFooter.CustomTemplate, QStringLiteral("<#1>"));
+    EXPECT_FALSE(other->FloatingFooter.CalculateHiddenRows);
+    EXPECT_TRUE(other->FloatingFooter.ShowHint);
+}
 
 TEST(FloatingFooter, TemplateExpansion)
 {
