@@ -140,6 +140,38 @@ TEST(Nodes, ExpandingKeepsRowsHiddenAnotherWay)
     EXPECT_EQ(snapshot(*g), before);
 }
 
+TEST(Nodes, ContractedRowsAreNoFilterLevel)
+{
+    // Taking away filter levels shows the rows of the filters, never the rows of contracted
+    // nodes: the nodes stay contracted and their rows hidden.
+    auto g = makeGrid(3, 12);
+    g->AddNode(1, 3);
+    g->AddNode(4, 3);
+    g->ContractAll();
+    EXPECT_EQ(g->FilterLevel(), 0);
+    g->HideRowList({g->DisplRowIndex(9)});
+    g->UnHideRowList();
+    EXPECT_EQ(g->RowCount(), 8);
+    EXPECT_TRUE(g->IsHiddenRow(2) && g->IsHiddenRow(6) && !g->IsHiddenRow(9));
+    EXPECT_EQ(g->HiddenRowItem(0).Origin, THiddenOrigin::Range);
+    g->ExpandAll();
+    EXPECT_EQ(g->RowCount(), 12);
+}
+
+TEST(Nodes, HiddenRowsFollowInsertedAndRemovedColumns)
+{
+    auto g = makeGrid(4, 6);
+    g->AddNode(1, 3);
+    g->ContractNode(1);
+    g->RemoveCols(1, 1);
+    g->InsertCols(2, 1);
+    g->ExpandNode(1);
+    EXPECT_EQ(g->AllCells(1, 2), QStringLiteral("r2c2"));
+    EXPECT_EQ(g->AllCells(2, 2), QString());
+    EXPECT_EQ(g->AllCells(3, 2), QStringLiteral("r2c3"));
+    EXPECT_EQ(g->AllCells(1, 5), QStringLiteral("r5c2"));
+}
+
 TEST(Nodes, ExpandOneContractsTheOthers)
 {
     auto g = makeGrid(3, 12);
