@@ -56,21 +56,30 @@ bool TExtStringGrid::calcCounts(int c, int r, bool beyond)
     return IsBaseCell(c, r);
 }
 
-double TExtStringGrid::ColumnSum(int c, int fromRow, int toRow)
+// Sums start at 0, minima and maxima at the range's first value (which must be a number);
+// counted texts that are no number are passed over.
+static double fold(int mode, double a, double b)
+{
+    return mode == 0 ? a + b : mode == 1 ? std::min(a, b) : std::max(a, b);
+}
+
+double TExtStringGrid::columnFold(int c, int fromRow, int toRow, int mode)
 {
     dataRows(*this, fromRow, toRow);
     const bool beyond = beyondRows(*this, toRow);
-    double sum = 0;
+    double result = mode == 0 ? 0 : calcValue(c, fromRow, beyond);
     for (int r = fromRow; r <= toRow; ++r) {
         if (!calcCounts(c, r, beyond))
             continue;
         try {
-            sum += calcValue(c, r, beyond);
+            result = fold(mode, result, calcValue(c, r, beyond));
         } catch (const platform::EExtGridError&) {
         }
     }
-    return sum;
+    return result;
 }
+
+double TExtStringGrid::ColumnSum(int c, int fromRow, int toRow) { return columnFold(c, fromRow, toRow, 0); }
 
 double TExtStringGrid::ColumnAvg(int c, int fromRow, int toRow)
 {
@@ -80,37 +89,9 @@ double TExtStringGrid::ColumnAvg(int c, int fromRow, int toRow)
     return ColumnSum(c, fromRow, toRow) / (toRow - fromRow + 1);
 }
 
-double TExtStringGrid::ColumnMin(int c, int fromRow, int toRow)
-{
-    dataRows(*this, fromRow, toRow);
-    const bool beyond = beyondRows(*this, toRow);
-    double result = calcValue(c, fromRow, beyond);
-    for (int r = fromRow; r <= toRow; ++r) {
-        if (!calcCounts(c, r, beyond))
-            continue;
-        try {
-            result = std::min(result, calcValue(c, r, beyond));
-        } catch (const platform::EExtGridError&) {
-        }
-    }
-    return result;
-}
+double TExtStringGrid::ColumnMin(int c, int fromRow, int toRow) { return columnFold(c, fromRow, toRow, 1); }
 
-double TExtStringGrid::ColumnMax(int c, int fromRow, int toRow)
-{
-    dataRows(*this, fromRow, toRow);
-    const bool beyond = beyondRows(*this, toRow);
-    double result = calcValue(c, fromRow, beyond);
-    for (int r = fromRow; r <= toRow; ++r) {
-        if (!calcCounts(c, r, beyond))
-            continue;
-        try {
-            result = std::max(result, calcValue(c, r, beyond));
-        } catch (const platform::EExtGridError&) {
-        }
-    }
-    return result;
-}
+double TExtStringGrid::ColumnMax(int c, int fromRow, int toRow) { return columnFold(c, fromRow, toRow, 2); }
 
 double TExtStringGrid::ColumnStdDev(int c, int fromRow, int toRow)
 {
@@ -149,19 +130,21 @@ double TExtStringGrid::ColumnCustomCalc(int c, int fromRow, int toRow)
 
 // --- a row's columns -----------------------------------------------------------------------------------------
 
-double TExtStringGrid::RowSum(int r, int fromCol, int toCol)
+double TExtStringGrid::rowFold(int r, int fromCol, int toCol, int mode)
 {
-    double sum = 0;
+    double result = mode == 0 ? 0 : Floats(fromCol, r);
     for (int c = fromCol; c <= toCol; ++c) {
         if (!IsBaseCell(c, r))
             continue;
         try {
-            sum += Floats(c, r);
+            result = fold(mode, result, Floats(c, r));
         } catch (const platform::EExtGridError&) {
         }
     }
-    return sum;
+    return result;
 }
+
+double TExtStringGrid::RowSum(int r, int fromCol, int toCol) { return rowFold(r, fromCol, toCol, 0); }
 
 double TExtStringGrid::RowAvg(int r, int fromCol, int toCol)
 {
@@ -170,33 +153,9 @@ double TExtStringGrid::RowAvg(int r, int fromCol, int toCol)
     return RowSum(r, fromCol, toCol) / (toCol - fromCol + 1);
 }
 
-double TExtStringGrid::RowMin(int r, int fromCol, int toCol)
-{
-    double result = Floats(fromCol, r);
-    for (int c = fromCol; c <= toCol; ++c) {
-        if (!IsBaseCell(c, r))
-            continue;
-        try {
-            result = std::min(result, Floats(c, r));
-        } catch (const platform::EExtGridError&) {
-        }
-    }
-    return result;
-}
+double TExtStringGrid::RowMin(int r, int fromCol, int toCol) { return rowFold(r, fromCol, toCol, 1); }
 
-double TExtStringGrid::RowMax(int r, int fromCol, int toCol)
-{
-    double result = Floats(fromCol, r);
-    for (int c = fromCol; c <= toCol; ++c) {
-        if (!IsBaseCell(c, r))
-            continue;
-        try {
-            result = std::max(result, Floats(c, r));
-        } catch (const platform::EExtGridError&) {
-        }
-    }
-    return result;
-}
+double TExtStringGrid::RowMax(int r, int fromCol, int toCol) { return rowFold(r, fromCol, toCol, 2); }
 
 // --- groups --------------------------------------------------------------------------------------------------
 
