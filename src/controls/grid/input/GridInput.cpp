@@ -18,6 +18,7 @@
 #include <QDesktopServices>
 #include <QHelpEvent>
 #include <QToolTip>
+#include <utility>
 
 namespace controls::grid {
 
@@ -41,6 +42,7 @@ TExtStringGridInput::TExtStringGridInput(QWidget* parent) : TExtStringGridEdit(p
 
 TExtStringGridInput::~TExtStringGridInput()
 {
+    SaveColumnSizesOnDestroy();
     disconnect(m_listFocusConnection);
 }
 
@@ -132,6 +134,7 @@ void TExtStringGridInput::InitOrigColSizes() {}
 void TExtStringGridInput::CreateWnd()
 {
     TExtStringGridEdit::CreateWnd();
+    LoadSavedColumnSizes();
     setWindowTimer(kGridTimerId, kGridTimerMs);
     if (QWidget* w = window(); w && w != this)
         w->installEventFilter(this);
@@ -174,6 +177,10 @@ void TExtStringGridInput::wmTimer(int id)
 
 void TExtStringGridInput::wmSetFocus(QWidget* previous)
 {
+    // The focus coming back after an editor link's pop-up closed: the grid moved it itself, and
+    // the flag serves that one focus change only.
+    if (std::exchange(m_invokedFocusChange, false))
+        return;
     TExtStringGridEdit::wmSetFocus(previous);
     const int rc = RealColIndex(col());
     if (HasCheckBox(rc, row()))
@@ -585,6 +592,9 @@ void TExtStringGridInput::wmKeyDown(TWMKey& msg)
         setOptions(options() | goEditing);
         ShowInplaceEdit();
     }
+    // Ctrl+F with the search bar shown: its edit takes the focus; the steps go on.
+    if (key == 'F' && shift.testFlag(ssCtrl))
+        FocusSearchFooter();
     if (key == VK_RETURN || key == VK_F2) {
         if (options().testFlag(goEditing) && !IsEditable(rc, row())) {
             swallow();
@@ -816,6 +826,28 @@ void TExtStringGridInput::wmChar(TWMKey& msg)
     TExtStringGridEdit::wmChar(msg);
 }
 
+void TExtStringGridInput::keyPress(QChar& key)
+{
+    const char16_t k = key.unicode();
+    if (k != 13 && k != 27 && k != 0 && !options().testFlag(goEditing) && Navigation.AutoGotoWhenSorted) {
+        if (Navigation.AutoGotoIncremental) {
+            if (k == 8)
+                SearchInc.chop(1);
+            else
+                SearchInc += key;
+            m_searchTics = 0;
+        } else {
+            SearchInc = key;
+        }
+        const int r = SearchInc.isEmpty() ? -1 : Search(SearchInc.toUpper());
+        if (r < 0)
+            SearchInc.clear();
+        else
+            SetRow(r);
+    }
+    TExtStringGridEdit::keyPress(key);
+}
+
 // --- mouse --------------------------------------------------------------------------------------
 
 bool TExtStringGridInput::InHeaderSizingBorder(int x, int, int col, int row) const
@@ -1045,14 +1077,14 @@ void TExtStringGridInput::wmLButtonDown(TWMMouse& msg)
     // Whole rows, columns or everything by their headers (the mode the mouse move chose).
     m_moveCell = -1;
     const TGridRect s0 = m_pressSelection;
+    const TGridCoord oldCurrent{col(), row()};
     if (dc < FixedCols() && r < FixedRows() && MouseActions.AllSelect && options().testFlag(goRangeSelect)
         && m_mouseSelectMode == msAllSelect) {
         setFocus(Qt::MouseFocusReason);
         TGridRect all{FirstNavigableCol(), FixedRows(), ColCount() - 1, RowCount() - 1};
         CornerSelectAll(all);
         SetSelection(all);
-        if (MouseActions.DisjunctRowSelect())
-            SelectionToRowSelect(false);
+        HeaderSelectionDone(oldCurrent);
     } else if (dc < FixedCols() && r >= FixedRows() && MouseActions.RowSelect && m_mouseSelectMode == msRowSelect) {
         if (m_editing)
             setFocus(Qt::MouseFocusReason);
@@ -1061,8 +1093,7 @@ void TExtStringGridInput::wmLButtonDown(TWMMouse& msg)
         const int from = shiftKey ? std::min(r, s0.Top) : r;
         const int to = shiftKey ? std::max(r, s0.Top) : r;
         SetSelection(TGridRect{FirstNavigableCol(), from, ColCount() - 1, to});
-        if (MouseActions.DisjunctRowSelect())
-            SelectionToRowSelect(false);
+        HeaderSelectionDone(oldCurrent);
         m_mouseSelectStart = r;
         RepaintCol(0);
     } else if (r < FixedRows() && dc >= FixedCols() && MouseActions.ColSelect && options().testFlag(goRangeSelect)
@@ -1076,6 +1107,7 @@ void TExtStringGridInput::wmLButtonDown(TWMMouse& msg)
             to = dc < s0.Left ? s0.Right : dc;
         }
         SetSelection(TGridRect{from, FixedRows(), to, RowCount() - 1});
+        HeaderSelectionDone(oldCurrent);
         m_mouseSelectStart = dc;
     }
     if (r < FixedRows() && dc >= FixedCols())
@@ -1775,6 +1807,15 @@ void TExtStringGridInput::RadioGroupClick(int col, int row, int xOffset, int yOf
 }
 
 void TExtStringGridInput::CornerSelectAll(TGridRect&) {}
+
+void TExtStringGridInput::HeaderSelectionDone(TGridCoord oldCurrent)
+{
+    // The grid's exit step, as when the focus leaves: with DisjunctRowSelect the new selection
+    // becomes the row select flags, and OnExit tells the application that a selection was made.
+    doExit();
+    if (ActiveCellShow())
+        RepaintActiveHeaders(oldCurrent.X, oldCurrent.Y, col(), row());
+}
 
 // --- the wheel ----------------------------------------------------------------------------------
 
