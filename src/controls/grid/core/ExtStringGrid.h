@@ -681,6 +681,7 @@ private:
     // Texts of the grouped column in rows hidden while grouping (by real index at grouping).
     std::vector<std::pair<int, QString>> m_groupHiddenTexts;
     QPointer<QWidget> m_footerPanel;
+    int m_footerMargin = 0; // the strip's share of the viewport's bottom margin
 
 public:
 

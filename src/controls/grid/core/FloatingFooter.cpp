@@ -126,9 +126,11 @@ void TExtStringGrid::FloatingFooterChanged()
         if (OnCreatedFloatingFooter)
             OnCreatedFloatingFooter(this);
     }
+    // The rows' area gives up the strip's room; a search bar's room below it stays.
     const int h = FloatingFooter.Visible ? std::max(0, FloatingFooter.Height - 1) : 0;
     QMargins m = viewportMargins();
-    m.setBottom(h);
+    m.setBottom(std::max(0, m.bottom() - m_footerMargin) + h);
+    m_footerMargin = h;
     setViewportMargins(m);
     if (auto* panel = static_cast<TFooterPanel*>(m_footerPanel.data())) {
         panel->setVisible(FloatingFooter.Visible);

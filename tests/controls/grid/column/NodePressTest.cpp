@@ -114,6 +114,24 @@ TEST_F(NodePressTest, AClickOnTheFooterReportsTheLastRowsCell)
     EXPECT_FALSE(panel->isVisible());
 }
 
+TEST_F(NodePressTest, TheFooterStripStandsAboveTheSearchBar)
+{
+    grid->SearchFooter.SetVisible(true);
+    QCoreApplication::processEvents();
+    const int searchHeight = grid->viewport()->height();
+    grid->FloatingFooter.SetVisible(true);
+    QCoreApplication::processEvents();
+    auto* panel = grid->FooterPanel();
+    const int strip = grid->FloatingFooter.Height - 1;
+    EXPECT_EQ(grid->viewport()->height(), searchHeight - strip);
+    EXPECT_EQ(panel->geometry().top(), grid->viewport()->geometry().bottom() + 1);
+    QWidget* search = grid->findChild<QWidget*>(QStringLiteral("SearchPanel"));
+    ASSERT_NE(search, nullptr);
+    EXPECT_EQ(search->geometry().top(), panel->geometry().bottom() + 1);
+    grid->FloatingFooter.SetVisible(false);
+    EXPECT_EQ(grid->viewport()->height(), searchHeight);
+}
+
 // The text drawn by the footer strip in each style (the log of the canvas calls).
 TEST_F(NodePressTest, TheFooterStripDrawsItsStyles)
 {
