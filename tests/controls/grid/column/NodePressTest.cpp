@@ -132,6 +132,26 @@ TEST_F(NodePressTest, TheFooterStripStandsAboveTheSearchBar)
     EXPECT_EQ(grid->viewport()->height(), searchHeight);
 }
 
+TEST_F(NodePressTest, GroupingTakesTheColumnItemAndGivesItBack)
+{
+    grid->SetColCount(4);
+    for (int r = 1; r < 12; ++r)
+        grid->SetCells(2, r, r < 6 ? QStringLiteral("A") : QStringLiteral("B"));
+    TGridColumnItem* item = grid->Columns().Items(2);
+    item->ReadOnly = true;
+    TGridColumnItem* third = grid->Columns().Items(3);
+    grid->Group(2);
+    EXPECT_EQ(grid->GroupColumn(), 2);
+    EXPECT_EQ(grid->Columns().Count(), 3);
+    EXPECT_EQ(grid->Columns().Items(2), third); // the items after it moved along
+    grid->UnGroup();
+    EXPECT_EQ(grid->Columns().Count(), 4);
+    EXPECT_EQ(grid->Columns().Items(2), item);
+    EXPECT_TRUE(grid->Columns().Items(2)->ReadOnly);
+    EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("A"));
+    EXPECT_EQ(grid->Cells(2, 11), QStringLiteral("B"));
+}
+
 // The text drawn by the footer strip in each style (the log of the canvas calls).
 TEST_F(NodePressTest, TheFooterStripDrawsItsStyles)
 {
