@@ -124,11 +124,16 @@ void TExtStringGrid::AddNode(int realRow, int span)
     const int r = DisplRowIndex(realRow);
     if (r < 0 || r >= RowCount())
         return;
+    // A node made again on a node row replaces it: one node, with the new span's levels.
+    const bool again = IsNode(r);
+    if (again)
+        changeNodeLevels(r, r + GetNodeSpan(r) - 1, -1);
     setNodeGraphic(r, span);
     changeNodeLevels(r, r + span - 1, 1);
     if (m_numNodes == 0)
         RepaintCol(0);
-    ++m_numNodes;
+    if (!again)
+        ++m_numNodes;
     if (col() == 0 && colCount() > 1)
         setCol(1);
 }
@@ -361,6 +366,8 @@ void TExtStringGrid::InsertNormalRow(int realRow)
 
 void TExtStringGrid::RemoveNormalRow(int r)
 {
+    if (IsNode(r) && RowCount() > 1 && m_numNodes > 0)
+        --m_numNodes;
     RemoveRows(r, 1);
     m_maxRowCount = std::max(RowCount(), m_maxRowCount - 1);
 }
@@ -438,6 +445,8 @@ void TExtStringGrid::RemoveChildRow(int realRow)
         }
     }
     const int real = RealRowIndex(r);
+    if (IsNode(r) && RowCount() > 1 && m_numNodes > 0)
+        --m_numNodes;
     FreeAndDeleteRows(r, 1);
     // The cell controls below the removed row move up with their rows (the row's own went with
     // it).
