@@ -13,7 +13,8 @@ namespace controls::grid {
 namespace {
 
 // Nodes made by grouping carry this mark (their CellValue); an application's own nodes do not,
-// so ungrouping never takes them for group headers.
+// so ungrouping never takes them for group headers. The group's value is kept on the node
+// (CellText), apart from the header's cells, which group results may overwrite.
 constexpr double kGroupNodeMark = 1.0;
 
 } // namespace
@@ -118,6 +119,7 @@ void TExtStringGrid::Group(int colIndex)
             colourRow(header, Grouping.HeaderColor, Grouping.HeaderColorTo, Grouping.HeaderTextColor);
         AddNode(RealRowIndex(header), runs[k].end - runs[k].start + 1);
         graphicAt(0, header)->CellValue = kGroupNodeMark;
+        graphicAt(0, header)->CellText = runs[k].value;
         if (Grouping.Summary) {
             const int summary = header + runs[k].end - runs[k].start + 1;
             SetSummaryRow(RealRowIndex(summary));
@@ -176,14 +178,13 @@ void TExtStringGrid::UnGroup()
     m_isGrouping = true;
     // One walk writes each header's text into its rows and collects the header and summary
     // rows; they leave the grid together.
-    const int textCol = col == 1 ? 2 : 1;
     QString v;
     std::vector<int> gone;
     int summary = -1;
     for (int r = FixedRows(); r < RowCount() - FixedFooters(); ++r) {
         if (isGroupNode(r, -1)) {
             const int span = std::max(1, GetNodeSpan(r));
-            v = Cells(textCol, r);
+            v = graphicAt(0, r)->CellText;
             changeNodeLevels(r, r + span - 1, -1);
             RemoveCellGraphicOfType(0, r, ctNode);
             if (m_numNodes > 0)
@@ -248,6 +249,7 @@ void TExtStringGrid::SubGroup(int colIndex)
             TCellGraphic* g = graphicAt(0, i);
             g->CellValue = kGroupNodeMark;
             g->CellVar = colIndex;
+            g->CellText = v;
             if (Grouping.MergeHeader)
                 mergeGroupRow(i, textCol, Grouping.HeaderColor, Grouping.HeaderColorTo, Grouping.HeaderTextColor);
             else
@@ -279,7 +281,7 @@ void TExtStringGrid::SubUnGroup(int colIndex)
     int r = FixedRows();
     while (r < RowCount() - FixedFooters()) {
         if (isGroupNode(r, colIndex)) {
-            v = Cells(textCol, r);
+            v = graphicAt(0, r)->CellText;
             if (HasCellProperties(textCol, r) && IsMergedCell(textCol, r))
                 SplitCells(textCol, r);
             SetCells(textCol, r, QString());

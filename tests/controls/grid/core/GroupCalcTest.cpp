@@ -176,6 +176,9 @@ TEST(Grouping, GroupResults)
     g->GroupCustomCalc(1);
     EXPECT_EQ(g->Cells(1, 5), QStringLiteral("42.0"));
     EXPECT_EQ(seen, 607);
+    // The results stood where the group values are shown; ungrouping still gives the values back.
+    g->UnGroup();
+    EXPECT_EQ(column(*g, 1), (QStringList{"H1", "A", "A", "B", "C", "C"}));
     // With summary rows the results go below each group.
     auto s = gridOf({{"A", "A"}, {"1", "2"}});
     s->Grouping.Summary = true;
@@ -264,6 +267,42 @@ TEST(Grouping, RandomGridsGroupAndUngroupBackToEveryCell)
         ASSERT_EQ(g->GroupColumn(), by);
         g->UnGroup();
         ASSERT_EQ(allCells(*g), before) << "round " << round << " by " << by;
+    }
+}
+
+// Grouping, a second level, contracted groups and group results in random mixes: ungrouping
+// gives back every cell.
+TEST(Grouping, RandomMixesUngroupBackToEveryCell)
+{
+    std::mt19937 rng(137);
+    const QStringList values{"a", "b", "c", "", "1", "2.5"};
+    for (int round = 0; round < 80; ++round) {
+        const int cols = 4 + int(rng() % 2);
+        const int rows = 3 + int(rng() % 20);
+        auto g = std::make_unique<TExtStringGrid>();
+        g->SetColCount(cols);
+        g->SetRowCount(rows);
+        g->SetFixedRows(1);
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < cols; ++c)
+                g->SetCells(c, r, r == 0 ? QStringLiteral("h%1").arg(c) : values[int(rng() % values.size())]);
+        g->Grouping.Summary = rng() % 2;
+        if (rng() % 3 == 0)
+            g->HideRow(1 + int(rng() % (rows - 1)));
+        const auto before = allCells(*g);
+        g->Group(1 + int(rng() % (cols - 2)));
+        if (rng() % 2)
+            g->SubGroup(1 + int(rng() % (cols - 2)));
+        for (int i = int(rng() % 3); i > 0; --i) {
+            const int r = int(rng() % g->RowCount());
+            if (g->IsNode(r))
+                g->ContractNode(g->RealRowIndex(r));
+        }
+        if (rng() % 2)
+            g->GroupCalc(1 + int(rng() % (g->ColCount() - 1)), 1 + int(rng() % 8));
+        g->UnGroup();
+        ASSERT_EQ(allCells(*g), before) << "round " << round;
+        ASSERT_EQ(g->NumNodes(), 0);
     }
 }
 
