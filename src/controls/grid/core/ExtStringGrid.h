@@ -658,6 +658,9 @@ private:
     bool isGroupNode(int row, int groupCol);
     void setNodeGraphic(int displayRow, int span);
     int nodeEnd(int displayRow, int span) const;
+    // One past the node's rows: as a real index, and as the display row below them.
+    int nodeEndReal(int displayRow);
+    int nodeEndDisplay(int displayRow);
     void changeNodeLevels(int fromRow, int toRow, int delta);
     // Rows of real index > after get their hidden indexes raised by one (a row went in).
     void raiseHiddenAbove(int after);
@@ -682,6 +685,7 @@ private:
     std::vector<std::pair<int, QString>> m_groupHiddenTexts;
     QPointer<QWidget> m_footerPanel;
     int m_footerMargin = 0; // the strip's share of the viewport's bottom margin
+    int m_groupNodes = 0;   // the nodes grouping made (the others are the application's)
 
 public:
 

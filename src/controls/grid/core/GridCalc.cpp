@@ -168,7 +168,7 @@ void TExtStringGrid::GroupCalc(int c, int method)
             continue;
         }
         const int h = r;
-        const int s = std::max(1, nodeEnd(h, GetNodeSpan(h)) - h);
+        const int s = std::max(1, nodeEndDisplay(h) - h);
         const int target = Grouping.Summary ? h + s : h;
         const int from = h + 1, to = h + s - 1;
         r = h + s;

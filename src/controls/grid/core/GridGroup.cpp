@@ -83,9 +83,7 @@ void TExtStringGrid::Group(int colIndex)
     m_groupHiddenTexts.clear();
     for (int i = 0; i < NumHiddenRows(); ++i) {
         const TGridItem item = HiddenRowItem(i);
-        const QString t = item.Text(colIndex);
-        if (!t.isEmpty())
-            m_groupHiddenTexts.emplace_back(item.Idx, t);
+        m_groupHiddenTexts.emplace_back(item.Idx, item.Text(colIndex));
     }
     SortForGrouping(colIndex);
 
@@ -111,20 +109,21 @@ void TExtStringGrid::Group(int colIndex)
             positions.push_back(runs[k].end + int(k) * per + 1);
     }
     insertEmptyDisplayRows(positions);
+    m_groupNodes = int(runs.size());
     const int textCol = colIndex == 1 ? 2 : 1;
     for (size_t k = 0; k < runs.size(); ++k) {
         const int header = runs[k].start + int(k) * per;
         SetCells(textCol, header, runs[k].value);
         if (!Grouping.MergeHeader)
             colourRow(header, Grouping.HeaderColor, Grouping.HeaderColorTo, Grouping.HeaderTextColor);
-        AddNode(RealRowIndex(header), runs[k].end - runs[k].start + 1);
+        const int below = header + runs[k].end - runs[k].start + 1;
+        AddNode(RealRowIndex(header), RealRowIndex(below) - RealRowIndex(header));
         graphicAt(0, header)->CellValue = kGroupNodeMark;
         graphicAt(0, header)->CellText = runs[k].value;
         if (Grouping.Summary) {
-            const int summary = header + runs[k].end - runs[k].start + 1;
-            SetSummaryRow(RealRowIndex(summary));
+            SetSummaryRow(RealRowIndex(below));
             if (!Grouping.MergeSummary)
-                colourRow(summary, Grouping.SummaryColor, Grouping.SummaryColorTo, Grouping.SummaryTextColor);
+                colourRow(below, Grouping.SummaryColor, Grouping.SummaryColorTo, Grouping.SummaryTextColor);
         }
     }
     RemoveCols(colIndex, 1);
@@ -157,16 +156,17 @@ void TExtStringGrid::UnGroup()
         return;
     const bool expandOne = CellNode.ExpandOne;
     CellNode.ExpandOne = false;
-    // Second-level groups first, then the groups' own contracted nodes open.
+    // The groups open first (second-level groups inside contracted ones show again), then the
+    // second level goes.
+    for (int r = FixedRows(); r < RowCount(); ++r)
+        if (isGroupNode(r, -1))
+            doExpandNode(RealRowIndex(r));
     std::set<int> subColumns;
     for (int r = FixedRows(); r < RowCount(); ++r)
         if (IsNode(r) && graphicAt(0, r)->CellValue == kGroupNodeMark && graphicAt(0, r)->CellVar.toInt() != -1)
             subColumns.insert(graphicAt(0, r)->CellVar.toInt());
     for (int c : subColumns)
         SubUnGroup(c);
-    for (int r = FixedRows(); r < RowCount(); ++r)
-        if (isGroupNode(r, -1))
-            doExpandNode(RealRowIndex(r));
 
     const int col = m_groupColumn;
     InsertCols(col, 1);
@@ -183,14 +183,14 @@ void TExtStringGrid::UnGroup()
     int summary = -1;
     for (int r = FixedRows(); r < RowCount() - FixedFooters(); ++r) {
         if (isGroupNode(r, -1)) {
-            const int span = std::max(1, GetNodeSpan(r));
+            const int end = nodeEndDisplay(r);
             v = graphicAt(0, r)->CellText;
-            changeNodeLevels(r, r + span - 1, -1);
+            changeNodeLevels(r, end - 1, -1);
             RemoveCellGraphicOfType(0, r, ctNode);
             if (m_numNodes > 0)
                 --m_numNodes;
             gone.push_back(r);
-            summary = Grouping.Summary && IsSummary(r + span) ? r + span : -1;
+            summary = Grouping.Summary && IsSummary(end) ? end : -1;
         } else if (r == summary) {
             gone.push_back(r);
         } else {
@@ -198,12 +198,13 @@ void TExtStringGrid::UnGroup()
         }
     }
     deleteDisplayRows(gone, true);
-    for (const auto& [idx, text] : m_groupHiddenTexts) {
-        const int i = hiddenIndexOf(idx);
-        if (i >= 0)
-            setHiddenText(i, col, text);
-    }
+    // Rows that were hidden get their own texts back, also those a contracted group showed
+    // again (a node contracted inside a contracting one comes back open).
+    for (const auto& [idx, text] : m_groupHiddenTexts)
+        if (idx < TotalRowCount())
+            SetAllCells(col, idx, text);
     m_groupHiddenTexts.clear();
+    m_groupNodes = 0;
     m_isGrouping = false;
     m_groupColumn = -1;
     CellNode.ExpandOne = expandOne;
@@ -215,7 +216,10 @@ void TExtStringGrid::UnGroup()
 
 void TExtStringGrid::SubGroup(int colIndex)
 {
-    if (colIndex < std::max(FixedCols(), 1) || colIndex >= TotalColCount() || m_groupColumn == -1)
+    // A second level among the application's own nodes is refused: their spans and the
+    // groups' would cut across each other.
+    if (colIndex < std::max(FixedCols(), 1) || colIndex >= TotalColCount() || m_groupColumn == -1
+        || m_numNodes > m_groupNodes)
         return;
     const bool expandOne = CellNode.ExpandOne;
     CellNode.ExpandOne = false;
@@ -229,7 +233,7 @@ void TExtStringGrid::SubGroup(int colIndex)
         }
         doExpandNode(RealRowIndex(r));
         const int h = r;
-        int end = h + std::max(1, GetNodeSpan(h));
+        int end = std::max(h + 1, nodeEndDisplay(h));
         int i = h + 1;
         while (i < end) {
             if (IsNode(i) || IsSummary(i)) {
@@ -245,11 +249,12 @@ void TExtStringGrid::SubGroup(int colIndex)
             for (int k = i + 1; k <= j; ++k)
                 SetCells(colIndex, k, QString());
             SetCells(textCol, i, v);
-            AddNode(RealRowIndex(i), j - i + 1);
+            AddNode(RealRowIndex(i), RealRowIndex(j + 1) - RealRowIndex(i));
             TCellGraphic* g = graphicAt(0, i);
             g->CellValue = kGroupNodeMark;
             g->CellVar = colIndex;
             g->CellText = v;
+            ++m_groupNodes;
             if (Grouping.MergeHeader)
                 mergeGroupRow(i, textCol, Grouping.HeaderColor, Grouping.HeaderColorTo, Grouping.HeaderTextColor);
             else
@@ -287,6 +292,7 @@ void TExtStringGrid::SubUnGroup(int colIndex)
             SetCells(textCol, r, QString());
             RemoveNode(RealRowIndex(r));
             RemoveChildRow(RealRowIndex(r));
+            m_groupNodes = std::max(0, m_groupNodes - 1);
             inSub = true;
             continue;
         }

@@ -104,6 +104,18 @@ int TExtStringGrid::nodeEnd(int r, int span) const
     return rowCount();
 }
 
+// A node's span counts its rows in real indexes, rows hidden among them included, so that rows
+// hidden by range or by a contracted node inside never make a node reach past its own rows.
+int TExtStringGrid::nodeEndReal(int r)
+{
+    const int span = GetNodeSpan(r);
+    if (span > 0)
+        return std::min(RealRowIndex(r) + span, TotalRowCount());
+    return RealRowIndex(nodeEnd(r, 0));
+}
+
+int TExtStringGrid::nodeEndDisplay(int r) { return std::min(DisplRowIndex(nodeEndReal(r)), RowCount()); }
+
 // --- adding and removing -------------------------------------------------------------------------------
 
 void TExtStringGrid::setNodeGraphic(int r, int span)
@@ -127,9 +139,9 @@ void TExtStringGrid::AddNode(int realRow, int span)
     // A node made again on a node row replaces it: one node, with the new span's levels.
     const bool again = IsNode(r);
     if (again)
-        changeNodeLevels(r, r + GetNodeSpan(r) - 1, -1);
+        changeNodeLevels(r, nodeEndDisplay(r) - 1, -1);
     setNodeGraphic(r, span);
-    changeNodeLevels(r, r + span - 1, 1);
+    changeNodeLevels(r, span > 0 ? nodeEndDisplay(r) - 1 : r - 1, 1);
     if (m_numNodes == 0)
         RepaintCol(0);
     if (!again)
@@ -144,7 +156,8 @@ void TExtStringGrid::RemoveNode(int realRow)
         return;
     doExpandNode(realRow);
     const int r = DisplRowIndex(realRow);
-    changeNodeLevels(r, r + GetNodeSpan(r) - 1, -1);
+    if (GetNodeSpan(r) > 0)
+        changeNodeLevels(r, nodeEndDisplay(r) - 1, -1);
     RemoveCellGraphicOfType(0, r, ctNode);
     if (m_numNodes > 0)
         --m_numNodes;
@@ -156,7 +169,8 @@ void TExtStringGrid::RemoveAllNodes()
         if (!IsNode(r))
             continue;
         doExpandNode(RealRowIndex(r));
-        changeNodeLevels(r, r + GetNodeSpan(r) - 1, -1);
+        if (GetNodeSpan(r) > 0)
+            changeNodeLevels(r, nodeEndDisplay(r) - 1, -1);
         RemoveCellGraphicOfType(0, r, ctNode);
         if (m_numNodes > 0)
             --m_numNodes;
@@ -176,27 +190,16 @@ void TExtStringGrid::ContractNode(int realRow)
         return;
     }
     graphicAt(0, r)->CellBoolean = true;
-    int end = nodeEnd(r, GetNodeSpan(r));
-    const int start = r + 1;
-    int i = start;
-    while (i < end && i < RowCount()) {
+    const int realEnd = nodeEndReal(r);
+    // A contracted node inside has its rows hidden already: they stay in the table with the
+    // rest, and the inner node is stored open, so that expanding this one shows every row.
+    for (int i = r + 1; i < RowCount() && RealRowIndex(i) < realEnd; ++i)
         if (IsNode(i) && GetNodeState(i)) {
-            // A contracted node inside: its rows are hidden already. It goes into the table
-            // expanded, together with the rows before it, and the walk starts again below.
-            TCellGraphic* inner = graphicAt(0, i);
-            const int innerSpan = inner->CellIndex;
-            inner->CellBoolean = false;
+            graphicAt(0, i)->CellBoolean = false;
             if (QWidget* w = CellControls(1, i + 1))
                 w->hide();
-            hideRealRange(RealRowIndex(start), RealRowIndex(i), kNodeHiddenLevel);
-            end -= std::max(innerSpan, 1) + i - start;
-            i = start;
-        } else {
-            ++i;
         }
-    }
-    if (i - 1 >= start)
-        hideRealRange(RealRowIndex(start), RealRowIndex(i - 1), kNodeHiddenLevel);
+    hideRealRange(realRow + 1, realEnd - 1, kNodeHiddenLevel);
     m_nodeForceSel = false;
     CalcFooter(-1);
 }
@@ -207,10 +210,7 @@ void TExtStringGrid::doExpandNode(int realRow)
     if (!IsNode(r) || !GetNodeState(r))
         return;
     graphicAt(0, r)->CellBoolean = false;
-    int next = r + 1;
-    if (GetNodeSpan(r) == 0)
-        next = nodeEnd(r, 0);
-    const int a = RealRowIndex(next);
+    const int a = nodeEndReal(r);
     const int b = RealRowIndex(r);
     const int top = topRow();
     const int current = row();
@@ -325,7 +325,7 @@ void TExtStringGrid::ContractAll()
             continue;
         }
         graphicAt(0, r)->CellBoolean = true;
-        const int end = nodeEnd(r, GetNodeSpan(r));
+        const int end = nodeEndDisplay(r);
         for (int i = r + 1; i < end; ++i)
             rows.push_back(i);
         r = std::max(end, r + 1);
@@ -346,15 +346,10 @@ int TExtStringGrid::GetParentRow(int aRow)
         own = GetNodeLevel(aRow);
         result = aRow;
     }
-    int hidden = 0;
-    for (int r = std::min(aRow, RowCount() - 1); r >= FixedRows(); --r) {
-        if (!IsNode(r) || GetNodeLevel(r) >= own)
-            continue;
-        if (GetNodeState(r))
-            hidden += GetNodeSpan(r) - 1;
-        if (aRow < r + GetNodeSpan(r) - hidden)
+    // A contracted node ends right below its row in the display.
+    for (int r = std::min(aRow, RowCount() - 1); r >= FixedRows(); --r)
+        if (IsNode(r) && GetNodeLevel(r) < own && aRow < nodeEndDisplay(r))
             return r;
-    }
     return result;
 }
 
