@@ -208,6 +208,10 @@ public:
     void ChangeScale(int m, int d);
     void InsertCols(int colIndex, int count) override;
     void RemoveCols(int colIndex, int count) override;
+    // Grouping takes the grouped column's item out with the column and UnGroup puts the same
+    // item (with its settings) back.
+    void Group(int colIndex) override;
+    void UnGroup() override;
     // Brings the collection to ColCount plus the hidden columns.
     void SynchColumns();
     void UpdateColumnHeaders();
@@ -274,6 +278,7 @@ private:
     TGridColumnItem* ItemAt(int col) const;
 
     std::unique_ptr<TGridColumnCollection> m_columns;
+    std::unique_ptr<TGridColumnItem> m_groupItem; // the grouped column's item while grouped
     std::unique_ptr<TGridColumnItem> m_saveCol;
     TCellGraphic m_cellGraphic;
     bool m_colMoving = false;

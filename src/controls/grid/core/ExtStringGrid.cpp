@@ -79,6 +79,7 @@ TExtStringGrid::TExtStringGrid(QWidget* parent) : TBaseGrid(parent), ControlLook
 TExtStringGrid::~TExtStringGrid()
 {
     SetDestroying();
+    delete m_footerPanel;
     if (m_ownerForm)
         m_ownerForm->removeEventFilter(this);
     // Hidden rows give their properties back to nobody: they go with the grid.
@@ -903,8 +904,6 @@ void TExtStringGrid::CellsChanged(const QRect& r)
 void TExtStringGrid::CellsLoaded() { CalcFooter(-1); }
 
 void TExtStringGrid::ColumnValueChanged(int c) { CalcFooter(c); }
-
-void TExtStringGrid::CalcFooter(int) {}
 
 void TExtStringGrid::RememberCellValue(int c, int r)
 {

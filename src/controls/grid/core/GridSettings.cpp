@@ -446,10 +446,4 @@ void TFilterDropDown::Assign(const platform::TPersistent* source)
     m_glyphActive = s->m_glyphActive;
 }
 
-void TFloatingFooter::Assign(const platform::TPersistent* source)
-{
-    if (const auto* s = sameClass<TFloatingFooter>(source))
-        *this = *s;
-}
-
 } // namespace controls::grid

@@ -13,6 +13,7 @@
 // Settings of the grid's later parts (sorting, filtering, the floating footer) keep their values
 // here and do nothing yet.
 #include "controls/grid/base/GridLists.h"
+#include "controls/grid/base/GridTypes.h"
 #include "platform/core/Persistent.h"
 #include "platform/core/StringList.h"
 #include "platform/draw/Canvas.h"
@@ -524,15 +525,50 @@ private:
     void repaintHeader();
 };
 
-enum TFloatingFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview };
+enum TFloatingFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview, fsCustomPaint };
+using TFooterStyle = TFloatingFooterStyle;
 
+// The floating footer: a strip along the grid's bottom that shows the last row as a fixed
+// footer row (fsFixedLastRow), the cell of Column in the current row (fsColumnPreview), a
+// template filled from the current row ("<#n>" stands for the display text of column n,
+// fsCustomPreview) or what OnPaintFooter paints (fsCustomPaint). The values read as fields;
+// writing through the setters tells the grid (FixedFooters, HideLastRow, the strip's height,
+// repaints), a plain field write does not.
 class TFloatingFooter : public platform::TPersistent {
 public:
+    explicit TFloatingFooter(TExtStringGrid* grid = nullptr) : m_grid(grid) {}
+    TFloatingFooter(const TFloatingFooter&) = delete;
+    TFloatingFooter& operator=(const TFloatingFooter&) = delete;
     bool Visible = false;
     TFloatingFooterStyle FooterStyle = fsFixedLastRow;
     int Height = 22;
     platform::Color Color = platform::clBtnFace;
+    platform::Color BorderColor = clNone;
+    bool CalculateHiddenRows = true;
+    int Column = 0;
+    QString CustomTemplate;
+    bool ShowHint = false;
+    bool EnableCalculation = true;
+    std::function<void(TFloatingFooter* sender, int col, int row, QString& value)> OnCalcFooter;
+    void SetVisible(bool on);
+    void SetFooterStyle(TFloatingFooterStyle style);
+    void SetHeight(int h);
+    void SetColor(platform::Color c);
+    void SetBorderColor(platform::Color c);
+    void SetColumn(int col);
+    void SetCustomTemplate(const QString& text);
+    void SetShowHint(bool on);
+    // The calculation of a column's footer cell (the grid's last row).
+    TColumnCalcType ColumnCalc(int col) const;
+    void SetColumnCalc(int col, TColumnCalcType type);
+    void Invalidate();
+    // Copies CalculateHiddenRows, Color, Column, CustomTemplate, FooterStyle, Visible (through
+    // its setter) and ShowHint.
     void Assign(const platform::TPersistent* source) override;
+
+private:
+    void changed(bool layout);
+    TExtStringGrid* m_grid;
 };
 
 // The column filters (filled by the filtering part).

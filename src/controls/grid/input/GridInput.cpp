@@ -978,7 +978,8 @@ void TExtStringGridInput::wmLButtonDown(TWMMouse& msg)
         HideInplaceEdit();
     // A fixed cell drawn as a button is held down until the release.
     if ((fixed || stdFixed) && FixedAsButtons && options().testFlag(goFixedVertLine)
-        && options().testFlag(goFixedHorzLine) && borderStyle() == platform::TBorderStyle::bsSingle) {
+        && options().testFlag(goFixedHorzLine) && borderStyle() == platform::TBorderStyle::bsSingle
+        && !(dc == 0 && IsNode(r) && IsInNodeGlyph(r, x - cell.left))) {
         m_pushedFixed = TGridCoord{dc, r};
         m_pushedCellButton = TGridCoord{dc, r};
         m_fixedCellPushed = true;
@@ -993,6 +994,8 @@ void TExtStringGridInput::wmLButtonDown(TWMMouse& msg)
         m_pressSpinUp = m_spinUpClick;
         m_pressSpinDn = m_spinDnClick;
     }
+    if (NodePress(dc, r, x, y, cell, msg.Keys))
+        return;
     if (IsRadio(rc, r)) {
         bool editable = IsEditable(rc, r);
         if (editable || ControlLook.RadioAlwaysActive) {

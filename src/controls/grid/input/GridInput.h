@@ -201,6 +201,13 @@ protected:
     virtual void WheelScrollDone(int moved, bool& handled);
     // An anchor pressed in a cell: OnAnchorClick, then "cell://" references and web links.
     bool FollowAnchor(int col, int row, const QString& anchor);
+    // The node column's press: a node glyph in a fixed row expands or contracts every node
+    // (MouseActions.NodeAllExpandContract), in a data row it expands or contracts its node with
+    // the node events; any other press in the node column only reports the click. True when
+    // the press ends there.
+    bool NodePress(int dc, int r, int x, int y, const Rect& cell, platform::TShiftState shift);
+    // A click on the floating footer's strip: OnClick, then OnClickCell of the last row.
+    void FooterPanelClick(int col) override;
     // Focus, timer, painting.
     void wmSetFocus(QWidget* previous) override;
     void wmKillFocus(QWidget* next) override;

@@ -103,8 +103,6 @@ void TExtStringGridPaint::PaintEmptyArea(Canvas& canvas)
     Rect target{0, 0, cw, ch};
     if (SearchFooter.Visible())
         target.bottom -= 32;
-    if (FloatingFooter.Visible)
-        target.bottom -= FloatingFooter.Height;
     canvas.saveState();
     canvas.selectClipRegion(&area);
     const platform::Bitmap& bmp = BackGround.Bitmap();
