@@ -355,6 +355,9 @@ public:
     virtual void GetCellHint(int col, int row, QString& hint);
     virtual void GetCellColor(int col, int row, TGridDrawState state, platform::Brush& brush, platform::Font& font);
     virtual void GetCellBorder(int col, int row, platform::Pen& pen, TCellBorders& borders);
+    // The colours and lines of a printed cell: OnGetCellPrintColor, OnGetCellPrintBorder.
+    virtual void GetCellPrintColor(int col, int row, TGridDrawState state, platform::Brush& brush, platform::Font& font);
+    virtual void GetCellPrintBorder(int col, int row, platform::Pen& pen, TCellBorders& borders);
     virtual void GetCellAlignment(int col, int row, platform::Alignment& hAlign, TVAlignment& vAlign);
     virtual void GetColFormat(int col, int& style, QString& prefix, QString& suffix);
     virtual void QueryCellEditor(int col, int row, TEditorType& editor);
@@ -804,6 +807,9 @@ public:
     void SetActiveCellFont(const QFont& f);
     const QFont& FixedFont() const { return m_fixedFont; }
     void SetFixedFont(const QFont& f);
+    // The text colour of the active-cell font (window text by default).
+    Color ActiveCellFontColor() const { return m_activeCellFontColor; }
+    void SetActiveCellFontColor(Color c);
     TVAlignment VAlignment() const { return m_vAlignment; }
     void SetVAlignment(TVAlignment v);
     unsigned VAlignFlags() const { return m_vAlignFlags; }
@@ -1047,6 +1053,8 @@ public:
     GetEditorTypeEvent OnGetEditorType;
     GetFormatEvent OnGetFormat;
     GetCellBorderEvent OnGetCellBorder;
+    GetCellColorEvent OnGetCellPrintColor;
+    GetCellBorderEvent OnGetCellPrintBorder;
     GetColumnFilterEvent OnGetColumnFilter;
     CellBoolEvent OnIsFixedCell;
     CellBoolEvent OnIsPasswordCell;
@@ -1117,6 +1125,9 @@ protected:
     // The scroll type changed (the grid with its auxiliary windows shows or removes the Metro
     // indicators).
     virtual void ScrollTypeChanged() {}
+    // AutoThemeAdapt was switched on (outside loading): the painting grid follows the Office
+    // colour scheme at once.
+    virtual void AutoThemeAdaptSwitchedOn() {}
     // Look as a style preset names it, without the look's own colours.
     void SetLookField(TGridLook look) { m_look = look; }
 
@@ -1282,6 +1293,7 @@ private:
     Color m_activeCellColorTo = platform::clNone;
     QFont m_activeCellFont;
     QFont m_fixedFont;
+    Color m_activeCellFontColor = platform::clWindowText;
     TVAlignment m_vAlignment = vtaTop;
     unsigned m_vAlignFlags = 0;
     bool m_flat = false;

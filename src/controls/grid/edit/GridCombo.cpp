@@ -31,6 +31,13 @@ TGridCombo::TGridCombo(TExtStringGridEdit* grid) : TXgrComboBox(grid->viewport()
     });
 }
 
+void TGridCombo::SetColorTones(const TColorTones& tones)
+{
+    SetButtonTones(*this, tones);
+    SetBorderColor(m_grid->color());
+    SetFlat(true);
+}
+
 void TGridCombo::WireLineEdit()
 {
     QLineEdit* edit = lineEdit();

@@ -57,6 +57,7 @@ TExtStringGridEdit::TExtStringGridEdit(QWidget* parent) : TExtStringGridPaint(pa
     m_editCombo = new TGridCombo(this);
     m_editCombo->hide();
     m_editCombo->setEnabled(false);
+    RegisterEditor(nullptr, m_editCombo);
     CreateEditorControls();
 }
 

@@ -18,6 +18,7 @@
 #include <QDesktopServices>
 #include <QHelpEvent>
 #include <QToolTip>
+#include <utility>
 
 namespace controls::grid {
 
@@ -41,6 +42,7 @@ TExtStringGridInput::TExtStringGridInput(QWidget* parent) : TExtStringGridEdit(p
 
 TExtStringGridInput::~TExtStringGridInput()
 {
+    SaveColumnSizesOnDestroy();
     disconnect(m_listFocusConnection);
 }
 
@@ -132,6 +134,7 @@ void TExtStringGridInput::InitOrigColSizes() {}
 void TExtStringGridInput::CreateWnd()
 {
     TExtStringGridEdit::CreateWnd();
+    LoadSavedColumnSizes();
     setWindowTimer(kGridTimerId, kGridTimerMs);
     if (QWidget* w = window(); w && w != this)
         w->installEventFilter(this);
@@ -174,6 +177,10 @@ void TExtStringGridInput::wmTimer(int id)
 
 void TExtStringGridInput::wmSetFocus(QWidget* previous)
 {
+    // The focus coming back after an editor link's pop-up closed: the grid moved it itself, and
+    // the flag serves that one focus change only.
+    if (std::exchange(m_invokedFocusChange, false))
+        return;
     TExtStringGridEdit::wmSetFocus(previous);
     const int rc = RealColIndex(col());
     if (HasCheckBox(rc, row()))
@@ -1067,14 +1074,14 @@ void TExtStringGridInput::wmLButtonDown(TWMMouse& msg)
     // Whole rows, columns or everything by their headers (the mode the mouse move chose).
     m_moveCell = -1;
     const TGridRect s0 = m_pressSelection;
+    const TGridCoord oldCurrent{col(), row()};
     if (dc < FixedCols() && r < FixedRows() && MouseActions.AllSelect && options().testFlag(goRangeSelect)
         && m_mouseSelectMode == msAllSelect) {
         setFocus(Qt::MouseFocusReason);
         TGridRect all{FirstNavigableCol(), FixedRows(), ColCount() - 1, RowCount() - 1};
         CornerSelectAll(all);
         SetSelection(all);
-        if (MouseActions.DisjunctRowSelect())
-            SelectionToRowSelect(false);
+        HeaderSelectionDone(oldCurrent);
     } else if (dc < FixedCols() && r >= FixedRows() && MouseActions.RowSelect && m_mouseSelectMode == msRowSelect) {
         if (m_editing)
             setFocus(Qt::MouseFocusReason);
@@ -1083,8 +1090,7 @@ void TExtStringGridInput::wmLButtonDown(TWMMouse& msg)
         const int from = shiftKey ? std::min(r, s0.Top) : r;
         const int to = shiftKey ? std::max(r, s0.Top) : r;
         SetSelection(TGridRect{FirstNavigableCol(), from, ColCount() - 1, to});
-        if (MouseActions.DisjunctRowSelect())
-            SelectionToRowSelect(false);
+        HeaderSelectionDone(oldCurrent);
         m_mouseSelectStart = r;
         RepaintCol(0);
     } else if (r < FixedRows() && dc >= FixedCols() && MouseActions.ColSelect && options().testFlag(goRangeSelect)
@@ -1098,6 +1104,7 @@ void TExtStringGridInput::wmLButtonDown(TWMMouse& msg)
             to = dc < s0.Left ? s0.Right : dc;
         }
         SetSelection(TGridRect{from, FixedRows(), to, RowCount() - 1});
+        HeaderSelectionDone(oldCurrent);
         m_mouseSelectStart = dc;
     }
     if (r < FixedRows() && dc >= FixedCols())
@@ -1797,6 +1804,15 @@ void TExtStringGridInput::RadioGroupClick(int col, int row, int xOffset, int yOf
 }
 
 void TExtStringGridInput::CornerSelectAll(TGridRect&) {}
+
+void TExtStringGridInput::HeaderSelectionDone(TGridCoord oldCurrent)
+{
+    // The grid's exit step, as when the focus leaves: with DisjunctRowSelect the new selection
+    // becomes the row select flags, and OnExit tells the application that a selection was made.
+    doExit();
+    if (ActiveCellShow())
+        RepaintActiveHeaders(oldCurrent.X, oldCurrent.Y, col(), row());
+}
 
 // --- the wheel ----------------------------------------------------------------------------------
 

@@ -147,13 +147,20 @@ public:
     // Gradients, active cell and search footer of a colour scheme; Look stays, nothing repaints.
     void SetTheme(TXPColorScheme scheme);
     // Applies the style of the installed Office colour scheme when it changed since the last time
-    // (a grid with AutoThemeAdapt does so when it has been loaded).
+    // (a grid with AutoThemeAdapt does so when it has been loaded and when the setting is switched
+    // on).
     void AdaptToOfficeTheme();
     void Loaded() override;
+    void AutoThemeAdaptSwitchedOn() override { AdaptToOfficeTheme(); }
     TOfficeTheme OldOfficeTheme() const { return m_oldOfficeTheme; }
     // The drop-down editors that take the grid's style and tones (they register themselves).
     std::vector<IVekkoStyle*> StyledEditors;
     std::vector<IVekkoTones*> TonedEditors;
+    // How an editor control registers: styled takes the grid's component style (now and at every
+    // SetEditorsStyle), toned its colour tones (at every SetColorTones, and now when the grid has
+    // been given tones, so that an editor made after them looks like the others). Either may be
+    // null; registering twice changes nothing.
+    void RegisterEditor(IVekkoStyle* styled, IVekkoTones* toned);
     // The colour of the fixed cells' text.
     Color FixedFontColor = platform::clWindowText;
 
