@@ -33,6 +33,8 @@ void TExtStringGridPaint::CreateSearchPanel()
 void TExtStringGridPaint::CreateWnd()
 {
     TExtStringGrid::CreateWnd();
+    // Settings made while the grid was being loaded reach the bar now.
+    UpdateSearchFooter();
     if (OnCreatedSearchFooter)
         OnCreatedSearchFooter(this);
 }
