@@ -422,6 +422,10 @@ public:
     void DoChange();
     // Widens the list to its widest item.
     void SizeDropDownWidth();
+    // The width its text is shown in: the box less its frame and its drop button.
+    int TextRoom() const;
+    // Widens the editor to the right, within its parent, until its text room is `need` wide.
+    void WidenForText(int need);
 
     void KeyDown(quint16& key, platform::TShiftState shift);
     void KeyPress(QChar& key);

@@ -20,6 +20,8 @@
 #include <QToolTip>
 #include <utility>
 
+#include <utility>
+
 namespace controls::grid {
 
 using namespace platform;
@@ -1078,6 +1080,11 @@ void TExtStringGridInput::wmLButtonDown(TWMMouse& msg)
     if (dc < FixedCols() && r < FixedRows() && MouseActions.AllSelect && options().testFlag(goRangeSelect)
         && m_mouseSelectMode == msAllSelect) {
         setFocus(Qt::MouseFocusReason);
+        // The export hook hears of a whole-grid selection as of an export that starts, reaches the
+        // last row and does not go on.
+        ExportNotification(esExportStart, -1);
+        ExportNotification(esExportNewRow, RowCount() - 1);
+        ExportNotification(esExportFail, -1);
         TGridRect all{FirstNavigableCol(), FixedRows(), ColCount() - 1, RowCount() - 1};
         CornerSelectAll(all);
         SetSelection(all);
@@ -1203,7 +1210,14 @@ void TExtStringGridInput::mouseDown(TMouseButton button, TShiftState shift, int 
     }
     if (IsHoverFixedCell(c, r) && r == FixedRows() - 1 && ControlLook.FixedGradientDownTo != clNone)
         RepaintCell(c, r);
+    TGridCombo* combo = EditCombo();
+    const bool comboWasShown = combo && combo->isVisible();
     TExtStringGridEdit::mouseDown(button, shift, x, y);
+    // A press on the right end of a list cell, where its editor's drop button shows, that opens
+    // the editor drops its list too (on the release, which an open list would take for a click
+    // beside it).
+    m_dropOnRelease = combo && !comboWasShown && combo->isVisible() && button == TMouseButton::mbLeft && c == col()
+                      && r == row() && x >= cellRect(c, r).right - combo->ButtonWidth() - 4;
     if (gridState() == TGridState::gsColSizing && sizingIndex() >= 0)
         m_pressSize = colWidths(std::min(sizingIndex(), ColCount() - 1));
     else if (gridState() == TGridState::gsRowSizing && sizingIndex() >= 0)
@@ -1702,6 +1716,9 @@ void TExtStringGridInput::mouseUp(TMouseButton button, TShiftState shift, int x,
         return;
     m_dropDownDown = false;
     TExtStringGridEdit::mouseUp(button, shift, x, y);
+    if (std::exchange(m_dropOnRelease, false) && button == TMouseButton::mbLeft && EditCombo()->isVisible()
+        && !EditCombo()->DroppedDown())
+        EditCombo()->SetDroppedDown(true);
     // The selection changed by this click: reported once, on release.
     if (button == TMouseButton::mbLeft && Selection() != m_pressSelection) {
         const TGridRect s = Selection();

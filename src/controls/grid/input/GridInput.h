@@ -286,6 +286,7 @@ private:
     int m_sizeFixedX = 0, m_sizeFixedY = 0;
     int m_pressX = 0, m_pressY = 0;
     int m_pressSize = 0; // width (height) of the column (row) being sized, at the press
+    bool m_dropOnRelease = false; // the press opened a list cell's editor where its drop button shows
     bool m_colSized = false, m_rowSized = false;
     bool m_panning = false;
     QPoint m_panPos;

@@ -16,6 +16,8 @@ public:
     using TExtColumnGrid::wmHScroll;
     using TExtColumnGrid::wmVScroll;
     TGridRect cornerRect;
+    std::vector<std::pair<TGridExportState, int>> exportSteps;
+    void ExportNotification(TGridExportState state, int row) override { exportSteps.emplace_back(state, row); }
     void CornerSelectAll(TGridRect& r) override
     {
         r.Right = std::min(r.Right, 3); // a descendant may narrow what the corner selects
@@ -101,6 +103,9 @@ TEST_F(MouseStepsTest, TheCornerSelectsAllThroughItsHook)
     click(centre(0, 0));
     EXPECT_EQ(grid->cornerRect, (TGridRect{1, 1, 3, 39}));
     EXPECT_EQ(grid->Selection(), (TGridRect{1, 1, 3, 39}));
+    using Step = std::pair<TGridExportState, int>;
+    EXPECT_EQ(grid->exportSteps,
+              (std::vector<Step>{{esExportStart, -1}, {esExportNewRow, 39}, {esExportFail, -1}}));
 }
 
 TEST_F(MouseStepsTest, HeaderAndCornerSelectionsRunTheExitStep)
