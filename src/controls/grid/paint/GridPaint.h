@@ -311,6 +311,7 @@ private:
     void ApplySearchPanel();
     void PlaceSearchPanel();
     TFindParams SearchFooterParams(TSearchFooterAction action);
+    void SearchFooterStep(TSearchFooterAction action);
     void HighlightSearchMatches(bool on, const QString& text);
     void SetSearchEditColor(Color c);
     TSearchPanel* m_searchPanel = nullptr;
