@@ -594,8 +594,7 @@ public:
     int GroupColumn() const { return m_groupColumn; }
     void SetGroupColumn(int col);
     bool IsGrouping() const { return m_isGrouping; }
-    // The grouping's sort before it walks the rows: empty here; the sorting code sorts by the
-    // column when its settings ask for a sort before grouping.
+    // The grouping's sort before it walks the rows (with SortSettings.AutoSortForGrouping).
     virtual void SortForGrouping(int col);
     // Group results into each expanded group's header (or, with Grouping.Summary, its summary
     // row): 1 sum, 2 average, 3 min, 4 max, 5 child count, 6 custom, 7 distinct, 8 std dev.

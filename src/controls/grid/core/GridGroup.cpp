@@ -27,7 +27,15 @@ bool TExtStringGrid::isGroupNode(int r, int groupCol)
     return g->CellValue == kGroupNodeMark && g->CellVar.toInt() == groupCol;
 }
 
-void TExtStringGrid::SortForGrouping(int) {}
+// Equal texts must stand together to form one group each, so grouping sorts by the column first
+// unless the application keeps its own order.
+void TExtStringGrid::SortForGrouping(int col)
+{
+    if (!SortSettings.AutoSortForGrouping)
+        return;
+    SortSettings.Column = col;
+    QSort();
+}
 
 void TExtStringGrid::SetGroupColumn(int c)
 {

@@ -6,6 +6,7 @@
 #include "platform/core/Errors.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <random>
 
 using namespace controls::grid;
@@ -97,6 +98,7 @@ TEST(Grouping, TheFirstDataRowStartsAGroupWhateverItsText)
     // No text stands in for "before the first row": not even one that looks like a marker.
     for (const QString& first : {QString(), QStringLiteral("\u00FF\u00FE")}) {
         auto g = gridOf({{first, first, QStringLiteral("b")}, {"1", "2", "3"}});
+        g->SortSettings.AutoSortForGrouping = false;
         g->Group(1);
         EXPECT_TRUE(g->IsNode(1));
         EXPECT_EQ(g->GetNodeSpan(1), 3);
@@ -104,6 +106,50 @@ TEST(Grouping, TheFirstDataRowStartsAGroupWhateverItsText)
         EXPECT_EQ(g->RowCount(), 6);
         g->UnGroup();
         EXPECT_EQ(column(*g, 1), (QStringList{"H1", first, first, "b"}));
+    }
+}
+
+// By default grouping sorts by the column first, so equal texts apart in the grid form one group;
+// ungrouping keeps the sorted order, every row still there once.
+TEST(Grouping, EqualTextsApartAreSortedIntoOneGroupFirst)
+{
+    auto g = gridOf({{"B", "A", "B", "A", "C"}, {"x1", "x2", "x3", "x4", "x5"}});
+    ASSERT_TRUE(g->SortSettings.AutoSortForGrouping);
+    g->Group(1);
+    EXPECT_EQ(g->SortSettings.Column, 1);
+    EXPECT_EQ(column(*g, 1), (QStringList{"H2", "A", "x2", "x4", "B", "x1", "x3", "C", "x5"}));
+    g->UnGroup();
+    EXPECT_EQ(column(*g, 1), (QStringList{"H1", "A", "A", "B", "B", "C"}));
+    EXPECT_EQ(column(*g, 2), (QStringList{"H2", "x2", "x4", "x1", "x3", "x5"}));
+
+    std::mt19937 rng(1361);
+    for (int round = 0; round < 100; ++round) {
+        const int rows = 2 + int(rng() % 30);
+        auto r = std::make_unique<TExtStringGrid>();
+        r->SetColCount(3);
+        r->SetRowCount(rows);
+        r->SetFixedRows(1);
+        for (int row = 1; row < rows; ++row) {
+            r->SetCells(1, row, QString(QChar(u'a' + int(rng() % 4))));
+            r->SetCells(2, row, QString::number(row));
+        }
+        if (rows > 6 && rng() % 2)
+            r->HideRow(2);
+        auto before = allCells(*r, false);
+        r->Group(1);
+        // Each value heads exactly one group.
+        QStringList heads;
+        for (int row = 1; row < r->RowCount(); ++row)
+            if (r->IsNode(row))
+                heads << r->Cells(1, row);
+        QStringList unique = heads;
+        unique.removeDuplicates();
+        ASSERT_EQ(heads, unique) << "round " << round;
+        r->UnGroup();
+        auto after = allCells(*r, false);
+        std::sort(before.begin(), before.end());
+        std::sort(after.begin(), after.end());
+        ASSERT_EQ(after, before) << "round " << round;
     }
 }
 
@@ -244,6 +290,7 @@ TEST(Grouping, RandomGridsGroupAndUngroupBackToEveryCell)
         g->SetColCount(cols);
         g->SetRowCount(rows);
         g->SetFixedRows(1);
+        g->SortSettings.AutoSortForGrouping = false; // the rows keep their order to come back as they were
         for (int r = 0; r < rows; ++r)
             for (int c = 0; c < cols; ++c)
                 g->SetCells(c, r, r == 0 ? QStringLiteral("h%1").arg(c) : values[int(rng() % values.size())]);
@@ -288,6 +335,7 @@ TEST(Grouping, RandomMixesUngroupBackToEveryCell)
         g->SetColCount(cols);
         g->SetRowCount(rows);
         g->SetFixedRows(1);
+        g->SortSettings.AutoSortForGrouping = false; // the rows keep their order to come back as they were
         for (int r = 0; r < rows; ++r)
             for (int c = 0; c < cols; ++c)
                 g->SetCells(c, r, r == 0 ? QStringLiteral("h%1").arg(c) : values[int(rng() % values.size())]);
