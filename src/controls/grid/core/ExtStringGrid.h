@@ -945,7 +945,6 @@ private:
     std::vector<int> keyOrder(TSortFrame& frame, int first, int last);
     void sortGroups(bool indexed);
     void applyRowOrder(int first, const std::vector<int>& order);
-    bool sortNodeRow(int row, int& level, int& span, bool& contracted);
     QString filterText(const TFilterData& item, int row);
     struct TFilterRun;
     void prepareFilterRun(TFilterRun& run, int first, int last);

@@ -706,43 +706,29 @@ std::vector<int> TExtStringGrid::keyOrder(TSortFrame& frame, int first, int last
     return stableOrder(last - first + 1, [&](int a, int b) { return dir * compare(a, b) < 0; });
 }
 
-bool TExtStringGrid::sortNodeRow(int row, int& level, int& span, bool& contracted)
-{
-    // Node rows carry a node graphic in column 0 (span in CellIndex, contracted in CellBoolean)
-    // and their level in the column's properties.
-    if (GetCellType(0, row) != ctNode)
-        return false;
-    const TCellGraphic* g = graphicAt(0, row);
-    level = HasCellProperties(0, row) ? GetGridObject(0, row)->NodeLevel : 0;
-    span = g ? g->CellIndex : 0;
-    contracted = g && g->CellBoolean;
-    return true;
-}
-
 void TExtStringGrid::sortGroups(bool indexed)
 {
     const int last = RowCount() - FixedFooters() - 1;
     int deepest = -1;
-    for (int r = FixedRows(); r <= last; ++r) {
-        int level = 0, span = 0;
-        bool contracted = false;
-        if (sortNodeRow(r, level, span, contracted))
-            deepest = std::max(deepest, level);
-    }
+    for (int r = FixedRows(); r <= last; ++r)
+        if (IsNode(r))
+            deepest = std::max(deepest, GetNodeLevel(r));
     if (deepest < 0)
         return;
     for (int r = FixedRows(); r <= last; ++r) {
-        int level = 0, span = 0;
-        bool contracted = false;
-        if (!sortNodeRow(r, level, span, contracted) || contracted || level != deepest)
+        if (!IsNode(r) || GetNodeState(r) || GetNodeLevel(r) != deepest)
             continue;
-        if (span <= 0) {
+        int end = 0;
+        if (const int span = GetNodeSpan(r); span > 0) {
+            // The span counts real rows: its last shown row is the one before the display row
+            // of the first real row after it.
+            end = std::min(last, DisplRowIndex(RealRowIndex(r) + span) - 1);
+        } else {
             // Up to the next node row.
-            span = 1;
-            while (r + span <= last && GetCellType(0, r + span) != ctNode)
-                ++span;
+            end = r;
+            while (end + 1 <= last && !IsNode(end + 1))
+                ++end;
         }
-        const int end = std::min(last, r + span - 1);
         if (end - (r + 1) >= 1)
             sortRows(r + 1, end, indexed);
     }
