@@ -523,6 +523,7 @@ public:
 private:
     TExtStringGrid* m_grid;
     void repaintHeader();
+    void setHeaderColour(Color& field, Color c);
 };
 
 enum TFloatingFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview, fsCustomPaint };

@@ -761,69 +761,56 @@ struct SortRestore {
         grid.invalidate();
     }
 };
+
+// The framing every sort shares: the cross-reference made to match the rows, the current row
+// followed (MoveRowOnSort) or kept at its place, the top row kept when asked, a repaint; the
+// top row and the repaint also when the sort raises. Gives the real row that was current.
+template <typename Sort>
+int framedSort(TExtStringGrid& g, bool keepTop, bool placeCurrent, Sort sort)
+{
+    if (g.RowCount() != g.SortRowXRef().Count())
+        g.InitSortXRef();
+    const int realRow = g.RealRow();
+    g.SortRow = realRow;
+    SortRestore restore{g, g.TopRow(), keepTop};
+    sort();
+    if (placeCurrent) {
+        const int target = g.Navigation.MoveRowOnSort ? g.SortRow : realRow;
+        if (!g.IsHiddenRow(target) && g.DisplRowIndex(target) < g.RowCount())
+            g.SetRow(g.DisplRowIndex(target));
+    }
+    return realRow;
+}
+
 } // namespace
 
 void TExtStringGrid::QSort()
 {
     if (SortSettings.Column < 0)
         return;
-    if (RowCount() != m_sortRowXRef.Count())
-        InitSortXRef();
     SortIndexes.Clear();
-    const int realRow = RealRow();
-    SortRow = realRow;
-    {
-        SortRestore restore{*this, TopRow(), Navigation.KeepScrollOnSort};
-        sortRows(FixedRows(), RowCount() - FixedFooters() - 1, false);
-        if (!MouseActions.DisjunctRowSelect()) {
-            const int target = Navigation.MoveRowOnSort ? SortRow : realRow;
-            if (!IsHiddenRow(target) && DisplRowIndex(target) < RowCount())
-                SetRow(DisplRowIndex(target));
-        }
-        if (OnRowChanged && !Navigation.MoveRowOnSort)
-            OnRowChanged(this, realRow, Row());
-    }
+    const int realRow = framedSort(*this, Navigation.KeepScrollOnSort, !MouseActions.DisjunctRowSelect(),
+                                   [&] { sortRows(FixedRows(), RowCount() - FixedFooters() - 1, false); });
+    if (OnRowChanged && !Navigation.MoveRowOnSort)
+        OnRowChanged(this, realRow, Row());
 }
 
 void TExtStringGrid::QSortIndexed()
 {
     if (SortIndexes.Count() == 0)
         throw platform::EExtGridError(QStringLiteral("No indexes specified for indexed sort"));
-    if (RowCount() != m_sortRowXRef.Count())
-        InitSortXRef();
-    const int realRow = RealRow();
-    SortRow = realRow;
-    SortRestore restore{*this, TopRow(), Navigation.KeepScrollOnSort};
-    sortRows(FixedRows(), RowCount() - FixedFooters() - 1, true);
-    const int target = Navigation.MoveRowOnSort ? SortRow : realRow;
-    if (!IsHiddenRow(target) && DisplRowIndex(target) < RowCount())
-        SetRow(DisplRowIndex(target));
+    framedSort(*this, Navigation.KeepScrollOnSort, true,
+               [&] { sortRows(FixedRows(), RowCount() - FixedFooters() - 1, true); });
 }
 
 void TExtStringGrid::QSortGroup()
 {
-    if (RowCount() != m_sortRowXRef.Count())
-        InitSortXRef();
-    const int realRow = RealRow();
-    SortRow = realRow;
-    SortRestore restore{*this, TopRow(), true};
-    sortGroups(false);
-    const int target = Navigation.MoveRowOnSort ? SortRow : realRow;
-    if (!IsHiddenRow(target) && DisplRowIndex(target) < RowCount())
-        SetRow(DisplRowIndex(target));
+    framedSort(*this, true, true, [&] { sortGroups(false); });
 }
 
 void TExtStringGrid::QSortGroupIndexed()
 {
-    if (RowCount() != m_sortRowXRef.Count())
-        InitSortXRef();
-    const int realRow = RealRow();
-    SortRow = realRow;
-    SortRestore restore{*this, TopRow(), true};
-    sortGroups(true);
-    const int target = Navigation.MoveRowOnSort ? SortRow : realRow;
-    if (!IsHiddenRow(target) && DisplRowIndex(target) < RowCount())
-        SetRow(DisplRowIndex(target));
+    framedSort(*this, true, true, [&] { sortGroups(true); });
 }
 
 void TExtStringGrid::QUnSort()
@@ -922,37 +909,18 @@ void TSortSettings::repaintHeader()
         m_grid->RepaintRow(m_grid->FixedRows() - 1);
 }
 
-void TSortSettings::SetHeaderColor(Color c)
+void TSortSettings::setHeaderColour(Color& field, Color c)
 {
-    if (c != HeaderColor) {
-        HeaderColor = c;
+    if (c != field) {
+        field = c;
         repaintHeader();
     }
 }
 
-void TSortSettings::SetHeaderColorTo(Color c)
-{
-    if (c != HeaderColorTo) {
-        HeaderColorTo = c;
-        repaintHeader();
-    }
-}
-
-void TSortSettings::SetHeaderMirrorColor(Color c)
-{
-    if (c != HeaderMirrorColor) {
-        HeaderMirrorColor = c;
-        repaintHeader();
-    }
-}
-
-void TSortSettings::SetHeaderMirrorColorTo(Color c)
-{
-    if (c != HeaderMirrorColorTo) {
-        HeaderMirrorColorTo = c;
-        repaintHeader();
-    }
-}
+void TSortSettings::SetHeaderColor(Color c) { setHeaderColour(HeaderColor, c); }
+void TSortSettings::SetHeaderColorTo(Color c) { setHeaderColour(HeaderColorTo, c); }
+void TSortSettings::SetHeaderMirrorColor(Color c) { setHeaderColour(HeaderMirrorColor, c); }
+void TSortSettings::SetHeaderMirrorColorTo(Color c) { setHeaderColour(HeaderMirrorColorTo, c); }
 
 QString TSortSettings::SaveToString() const
 {

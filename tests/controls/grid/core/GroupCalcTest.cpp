@@ -129,6 +129,10 @@ TEST(Grouping, UngroupLeavesTheApplicationsOwnNodes)
     auto g = gridOf({{"A", "A", "B", "B"}, {"1", "2", "3", "4"}});
     g->AddNode(1, 2);
     g->Group(1);
+    // No second level across the application's own node: nothing changes.
+    const int rows = g->RowCount();
+    g->SubGroup(1);
+    EXPECT_EQ(g->RowCount(), rows);
     g->UnGroup();
     EXPECT_EQ(column(*g, 2), (QStringList{"H2", "1", "2", "3", "4"}));
     EXPECT_TRUE(g->IsNode(1));
