@@ -1442,6 +1442,7 @@ private:
     QPoint FindCells(QPoint startCell, const QString& s, TFindParams params, bool wide);
     bool CellMatches(int col, int row, bool wide) const;
     void AfterHit(int x, int y);
+    void ExpandNodeHolding(int realRow);
     void TagRange(int fromCol, int fromRow, int toCol, int toRow, bool doCase, const QString& hiText,
                   const QString& tag);
     void UntagRange(int fromCol, int fromRow, int toCol, int toRow, const QString& tag);

@@ -19,12 +19,6 @@ namespace {
 
 const QString kEmptyCellPattern = QStringLiteral("\"\"");
 
-// The cell test of fnMatchRegular: the filter-expression matcher of the grid's utilities.
-bool MatchExpression(const QString& pattern, const QString& text, bool matchCase)
-{
-    return MatchFilterExpression(pattern, text, matchCase);
-}
-
 } // namespace
 
 void TExtStringGrid::ExportNotification(TGridExportState, int) {}
@@ -44,7 +38,7 @@ bool TExtStringGrid::CellMatches(int col, int row, bool wide) const
     if (s == kEmptyCellPattern)
         return text.isEmpty();
     if (p.Has(fnMatchRegular))
-        return MatchExpression(s, text, matchCase);
+        return MatchFilterExpression(s, text, matchCase);
     const qsizetype at = s.isEmpty() ? -1 : text.indexOf(s);
     const bool found = p.Has(fnMatchStart) ? at == 0 : at >= 0;
     const bool equal = !p.Has(fnMatchFull) || text == s;
@@ -149,7 +143,10 @@ void TExtStringGrid::AfterHit(int x, int y)
     const TFindParams p = m_findParams;
     int r = y;
     if (p.Has(fnIncludeHiddenRows) && NumHiddenRows() > 0) {
-        // A hit in a hidden row is reported; the current cell only goes where a row is shown.
+        // A row of a contracted node is shown by expanding the node; a hit in a row that stays
+        // hidden is reported, and the current cell only goes where a row is shown.
+        if (IsHiddenRow(y) && HasNodes())
+            ExpandNodeHolding(y);
         if (IsHiddenRow(y))
             return;
         r = DisplRowIndex(y);
@@ -168,6 +165,21 @@ void TExtStringGrid::AfterHit(int x, int y)
     SetRow(r);
     if (c >= 0 && c < ColCount())
         SetCol(c);
+}
+
+void TExtStringGrid::ExpandNodeHolding(int realRow)
+{
+    // The contracted node whose span covers the row; a contracted node inside it comes back
+    // open with it.
+    for (int d = FixedRows(); d < RowCount(); ++d) {
+        const int node = RealRowIndex(d);
+        if (node > realRow)
+            return;
+        if (IsNode(d) && GetNodeState(d) && realRow < node + GetNodeSpan(d)) {
+            ExpandNode(node);
+            return;
+        }
+    }
 }
 
 QPoint TExtStringGrid::Find(QPoint startCell, const QString& s, TFindParams params)

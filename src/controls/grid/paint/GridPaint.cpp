@@ -100,9 +100,8 @@ void TExtStringGridPaint::PaintEmptyArea(Canvas& canvas)
     }
     if (!any)
         return;
-    Rect target{0, 0, cw, ch};
-    if (SearchFooter.Visible())
-        target.bottom -= 32;
+    // The search bar and the floating footer have their room outside the rows' area.
+    const Rect target{0, 0, cw, ch};
     canvas.saveState();
     canvas.selectClipRegion(&area);
     const platform::Bitmap& bmp = BackGround.Bitmap();

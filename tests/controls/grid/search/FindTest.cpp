@@ -336,3 +336,28 @@ TEST(FindTest, IncrementalSearchInTheSortColumn)
     g.SetRowCount(1);
     EXPECT_EQ(g.Search("PA"), -1);
 }
+
+TEST(FindTest, FilterExpressionsAndContractedNodes)
+{
+    TExtStringGrid g;
+    g.SetColCount(3);
+    g.SetRowCount(10);
+    g.SetCells(1, 2, "pump 150");
+    g.SetCells(2, 3, "150");
+    g.SetCells(1, 4, "valve 7");
+    g.SetCells(2, 5, "70");
+    EXPECT_EQ(Show(AllHits(g, "v*7", {fnMatchRegular, fnDirectionLeftRight})), "(1,4)");
+    g.FindCol = 2;
+    EXPECT_EQ(Show(AllHits(g, ">100", {fnMatchRegular, fnFindInPresetCol})), "(2,3)") << "numbers compare as numbers";
+    EXPECT_EQ(Show(AllHits(g, "p*|v*", {fnMatchRegular, fnDirectionLeftRight})), "(1,2)(1,4)");
+    EXPECT_EQ(Show(AllHits(g, "V*", {fnMatchRegular, fnMatchCase})), "");
+    // A hit in a row of a contracted node expands the node and goes there.
+    g.AddNode(1, 5);
+    g.ContractNode(1);
+    ASSERT_TRUE(g.IsHiddenRow(4));
+    EXPECT_EQ(g.FindFirst("valve", {fnAutoGoto}), QPoint(-1, -1)) << "hidden rows are not searched";
+    EXPECT_EQ(g.FindFirst("valve", {fnAutoGoto, fnIncludeHiddenRows}), QPoint(1, 4));
+    EXPECT_FALSE(g.GetNodeState(1));
+    EXPECT_FALSE(g.IsHiddenRow(4));
+    EXPECT_EQ(QPoint(g.Col(), g.Row()), QPoint(1, 4));
+}

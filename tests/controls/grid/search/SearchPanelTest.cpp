@@ -316,3 +316,33 @@ TEST(SearchPanelCreation, TheWindowsCreationAnnouncesTheBar)
     QCoreApplication::processEvents();
     EXPECT_EQ(created, 1);
 }
+
+TEST_F(SearchPanelTest, TheBarStaysBelowAFloatingFooter)
+{
+    const int rowsArea = grid->viewport()->height();
+    const int footer = grid->FloatingFooter.Height - 1;
+    auto placed = [&]() {
+        QCoreApplication::processEvents();
+        const QRect vp = grid->viewport()->geometry();
+        const bool bar = grid->SearchFooter.Visible(), strip = grid->FloatingFooter.Visible;
+        EXPECT_EQ(vp.height(), rowsArea - (bar ? 32 : 0) - (strip ? footer : 0));
+        if (strip) {
+            EXPECT_EQ(grid->FooterPanel()->geometry().top(), vp.bottom() + 1);
+        }
+        if (bar) {
+            EXPECT_EQ(this->bar()->geometry().top(), vp.bottom() + 1 + (strip ? footer : 0));
+        }
+    };
+    grid->SearchFooter.SetVisible(true);
+    placed();
+    grid->FloatingFooter.SetVisible(true);
+    placed();
+    grid->SearchFooter.SetVisible(false);
+    placed();
+    grid->SearchFooter.SetVisible(true);
+    placed();
+    grid->FloatingFooter.SetVisible(false);
+    placed();
+    grid->SearchFooter.SetVisible(false);
+    placed();
+}
