@@ -44,6 +44,7 @@ constexpr quint16 VK_DECIMAL = 0x6E;
 constexpr quint16 VK_DIVIDE = 0x6F;
 constexpr quint16 VK_F1 = 0x70; // .. VK_F12 = 0x7B
 constexpr quint16 VK_F2 = 0x71;
+constexpr quint16 VK_F4 = 0x73;
 constexpr quint16 VK_F12 = 0x7B;
 
 // Key data bit set for keys typed on the numeric keypad (the grid tells the keypad's decimal
