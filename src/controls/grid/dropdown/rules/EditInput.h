@@ -93,6 +93,11 @@ public:
     void SelectAfterDecimal();
     // Position just after the value in the edit text.
     int ValueEnd() const;
+    // Caret and selection in the whole edit text.
+    int InputSelStart() const { return BoxSelStart(); }
+    int InputSelLength() const { return BoxSelLength(); }
+    void InputSetCaret(int pos) { BoxSetSel(pos, pos); }
+    void InputSetSel(int anchor, int caret) { BoxSetSel(anchor, caret); }
 
     // --- settings --------------------------------------------------------------------------------
     TDropDownEditType EditType() const { return FEditType; }
