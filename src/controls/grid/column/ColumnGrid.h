@@ -212,6 +212,20 @@ public:
     void SynchColumns();
     void UpdateColumnHeaders();
 
+    // --- column layout persistence (ColumnLayout.cpp) ------------------------------------------------
+    // Every column item as one component-stream object "TExtColumnGridIO" with the collection
+    // "Items" (each item's properties in their declared order). Loading checks the whole stream
+    // first: a stream that fails changes nothing; ColCount stays as it is.
+    void SaveColumnsToStream(QByteArray& out);
+    void LoadColumnsFromStream(const QByteArray& data, qsizetype& pos);
+    // "CP<n>" = the designed index (DefIdx) of the item at position n, in the INI file key.
+    // Loading a set that is incomplete or no permutation of the items changes nothing.
+    void SaveColumnPositions(const QString& key, const QString& section);
+    void LoadColumnPositions(const QString& key, const QString& section);
+    // CP keys for ColumnSize.Location clIniFile, else the string grid's Pos keys.
+    void SaveColPositions();
+    void LoadColPositions();
+
     // --- the per-cell questions, answered from the column first -----------------------------------
     void GetCellFormat(int col, int row, TCellFormat& format) override;
     void GetCellColor(int col, int row, TGridDrawState state, platform::Brush& brush, platform::Font& font) override;

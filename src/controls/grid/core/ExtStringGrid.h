@@ -813,6 +813,18 @@ public:
     int MaxComboLength = 0;
     bool Multilinecells = false;
     bool OemConvert = false;
+    // Exchange with files and the clipboard (the io code): the CSV field separator (character 0:
+    // "," on writing, detected on reading), quoting, the Java-style line breaks, whether a CSV
+    // file's first line is data; where the last clipboard text came from and whether it was cut
+    // (0) or copied (1); the progress of long loads and saves in percent.
+    QChar Delimiter = QChar(0);
+    bool AlwaysQuotes = false;
+    bool QuoteEmptyCells = true;
+    bool JavaCSV = false;
+    bool LoadFirstRow = true;
+    QPoint ClipTopLeft{-1, -1};
+    int ClipLastOp = 1;
+    std::function<void(TExtStringGrid* sender, int progress)> OnFileProgress;
     bool SizeWithForm = false; // follow the owner form's size changes made while on
     bool UseInternalHintClass = true;
     QString ValidChars;

@@ -279,7 +279,13 @@ public:
          OleRemoveRows = false, OleDropRTF = false;
     // The grid registers itself as a drop target when this is switched on (drag and drop).
     bool OleDropTarget() const { return m_oleDropTarget; }
-    void SetOleDropTarget(bool on) { m_oleDropTarget = on; }
+    void SetOleDropTarget(bool on)
+    {
+        m_oleDropTarget = on;
+        if (OnDropTargetChange)
+            OnDropTargetChange();
+    }
+    std::function<void()> OnDropTargetChange;
     void Assign(const platform::TPersistent* source) override;
 
 private:

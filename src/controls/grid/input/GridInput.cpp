@@ -20,6 +20,7 @@ using namespace platform;
 TExtStringGridInput::TExtStringGridInput(QWidget* parent) : TExtStringGridEdit(parent)
 {
     UrlOpener = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    DragDropSettings.OnDropTargetChange = [this]() { UpdateOleDropTarget(); };
     setMouseTracking(true);
     viewport()->setMouseTracking(true);
     // From the editor's list straight to a widget outside the grid: the grid is left now.
@@ -647,6 +648,8 @@ void TExtStringGridInput::keyDown(quint16& key, TShiftState shift)
 {
     m_lastKeyCell = TGridCoord{col(), row()};
     const int rowBefore = row();
+    if (ClipboardShortCut(key, shift))
+        return;
     TExtStringGridEdit::keyDown(key, shift);
     if (Navigation.CursorMoveRows && shift.testFlag(ssCtrl) && (key == VK_UP || key == VK_DOWN)) {
         const TGridRect s = Selection();
@@ -985,6 +988,8 @@ void TExtStringGridInput::mouseDown(TMouseButton button, TShiftState shift, int 
 {
     int c = -1, r = -1;
     mouseToCell(x, y, c, r);
+    if (OleNotePress(button, x, y, c, r))
+        return;
     if (MouseActions.RangeSelectAndEdit && button == TMouseButton::mbLeft && !MouseActions.EditOnDblClickOnly()) {
         if (c == col() && r == row() && !options().testFlag(goEditing) && IsEditable(RealColIndex(c), r)) {
             SetEditChangeFlag();
@@ -1027,6 +1032,8 @@ void TExtStringGridInput::wmRButtonDown(TWMMouse& msg)
 
 void TExtStringGridInput::mouseMove(TShiftState shift, int x, int y)
 {
+    if (OleDragFromMove(shift, x, y))
+        return;
     int c = -1, r = -1;
     mouseToCell(x, y, c, r);
     if (c >= 0 && r >= 0 && !m_designing) {
@@ -1157,6 +1164,8 @@ void TExtStringGridInput::wmLButtonUp(TWMMouse& msg)
 
 void TExtStringGridInput::mouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
+    if (OleReleaseWithoutDrag(x, y))
+        return;
     m_dropDownDown = false;
     TExtStringGridEdit::mouseUp(button, shift, x, y);
     // The selection changed by this click: reported once, on release.

@@ -26,11 +26,15 @@
 // The grid timer (every 500 ms while the grid has been shown) forgets incremental-search text,
 // gives the focus to the grid under the mouse (Hovering) and blinks "<BLINK>" texts.
 #include "controls/grid/edit/GridEdit.h"
+#include "platform/exchange/Exchange.h"
 
+#include <QPointer>
 #include <QUrl>
 #include <functional>
 
 namespace controls::grid {
+
+class TGridDropTarget;
 
 enum TMouseSelection { msNormalSelect, msColumnSelect, msRowSelect, msAllSelect, msURLSelect, msResizeSelect };
 
@@ -64,6 +68,10 @@ public:
     // How many times the cells were painted (for tests and measurements).
     int PaintCount() const { return m_paintCount; }
 
+    // Copies every cell of another grid (texts, properties and graphics) through the binary
+    // cell stream (controls/grid/io).
+    void AssignCells(TExtStringGrid* source) override;
+
     // --- hover and sizing ---------------------------------------------------------------------------
     void ResetFixedCellHighlight();
     bool IsHoverFixedCell(int col, int row) const;
@@ -79,6 +87,26 @@ public:
     QString SearchInc;
     // Opens a URL a cell's anchor points to; by default the system's handler.
     std::function<bool(const QUrl& url)> UrlOpener;
+
+    // --- drag and drop (GridDropTarget.cpp, GridExchange.cpp) -----------------------------------------
+    // The drop target is there while DragDropSettings.OleDropTarget is on.
+    void UpdateOleDropTarget();
+    TGridDropTarget* OleDropTarget() const;
+    // Before an application drags a hidden column out of a list of its own: the column's real
+    // index, its index in the list and how to take it off the list when it is dropped here.
+    void OleColumnDragStart(int col, int index, std::function<void(int index)> removeFromList);
+    using OleAllowEvent = std::function<void(TExtStringGridInput* sender, int row, int col, bool& allow)>;
+    using OleDataEvent =
+        std::function<void(TExtStringGridInput* sender, int row, int col, const QString& data, bool& allow)>;
+    OleAllowEvent OnOleDragOver;
+    OleDataEvent OnOleDrop;
+    OleDataEvent OnOleDropURL;
+    OleDataEvent OnOleDropFile;
+    std::function<void(TExtStringGridInput* sender, int row, int col, int dropCol)> OnOleDropCol;
+    std::function<void(TExtStringGridInput* sender, const TGridRect& rect)> OnOleDropped;
+    OleDataEvent OnOleDrag;
+    std::function<void(TExtStringGridInput* sender, int row, int col)> OnOleDragStart;
+    std::function<void(TExtStringGridInput* sender, platform::DropEffect effect)> OnOleDragStop;
 
     // --- events -------------------------------------------------------------------------------------
     CellClickEvent OnClickCell;
@@ -127,6 +155,26 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    // Ctrl+C / Ctrl+Insert copy, Ctrl+X / Shift+Delete cut, Ctrl+V / Shift+Insert paste the
+    // selection with Navigation.AllowClipboardShortCuts, each after its event allows it; true
+    // when the key was one of them (it is then consumed).
+    bool ClipboardShortCut(quint16& key, platform::TShiftState shift);
+    // The start of a drag from the selection or a column header (OleDropSource); true when a
+    // drag ran.
+    bool OleDragFromMove(platform::TShiftState shift, int x, int y);
+    // A press that may start a drag (inside the selection, or on a header with column drags);
+    // true when the press is kept for the drag. The release of such a press without a drag
+    // selects the cell then.
+    bool OleNotePress(platform::TMouseButton button, int x, int y, int col, int row);
+    bool OleReleaseWithoutDrag(int x, int y);
+    friend class TGridDropTarget;
+    QPointer<TGridDropTarget> m_dropTarget;
+    TGridRect m_dropSelection{-1, -1, -1, -1};
+    int m_oleDragCol = -1;
+    int m_oleDragIndex = -1;
+    std::function<void(int index)> m_oleDragList;
+    QPoint m_olePress{-1, -1};
+    bool m_oleSelectionClick = false;
     bool HandleHomeEnd(quint16 key, platform::TShiftState shift, int leftCol0);
     bool SkipFixed(quint16 key, platform::TShiftState shift);
     void InsertRowByKey();
