@@ -123,6 +123,7 @@ void TBarAppearance::AssignColors(const TBarAppearance* source)
     Color = source->Color;
     BorderColor = source->BorderColor;
     Font = source->Font;
+    FontColor = source->FontColor;
     GradientDirection = source->GradientDirection;
 }
 
@@ -133,6 +134,7 @@ void TBarAppearance::AssignBar(const TBarAppearance* s)
     BorderColor = s->BorderColor;
     Caption = s->Caption;
     Font = s->Font;
+    FontColor = s->FontColor;
     ImageIndex = s->ImageIndex;
     BorderWidth = s->BorderWidth;
     GradientDirection = s->GradientDirection;

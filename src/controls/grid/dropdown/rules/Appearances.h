@@ -129,6 +129,7 @@ public:
     platform::Color Color = 0xC0C0C0;
     platform::Color BorderColor = 0x000000;
     QFont Font;
+    platform::Color FontColor = platform::clWindowText;
     TGradientDirection GradientDirection = gdVertical;
     TButtonAlignment ButtonAlignment = baRight;
 
