@@ -1410,15 +1410,21 @@ void TExtCustomDropDown::SizeDropDownForm()
     if (m_dropDownHeight > 0) {
         h = m_dropDownHeight;
     } else {
-        h = 2 * DropDownBorderWidth;
-        if (IsShown(static_cast<QWidget*>(m_form->Header())))
-            h += static_cast<QWidget*>(m_form->Header())->height();
-        if (IsShown(static_cast<QWidget*>(m_form->Footer())))
-            h += static_cast<QWidget*>(m_form->Footer())->height();
+        h = 2 * DropDownBorderWidth + BarsHeight();
         if (IsShown(m_control))
             h += m_control->height();
     }
     m_form->resize(std::max(1, w), std::max(1, h));
+}
+
+int TExtCustomDropDown::BarsHeight() const
+{
+    int h = 0;
+    if (m_form && IsShown(m_form->Header()))
+        h += m_form->Header()->height();
+    if (m_form && IsShown(m_form->Footer()))
+        h += m_form->Footer()->height();
+    return h;
 }
 
 void TExtCustomDropDown::HookControl()

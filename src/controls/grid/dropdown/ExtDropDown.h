@@ -234,6 +234,8 @@ public:
     int DropDownHeight() const { return m_dropDownHeight; }
     void SetDropDownHeight(int height);
     QSize UserDropDownSize() const { return QSize(m_userWidth, m_userHeight); }
+    // The heights of the popup's header and footer bars where they show.
+    int BarsHeight() const;
     TDropPosition DropPosition = dpAuto;
     bool DropDownShadow = true;
     bool ForceShadow = false;
