@@ -7,6 +7,7 @@
 #include "controls/grid/util/ExtDraw.h"
 #include "platform/draw/Frames.h"
 #include "platform/draw/Theme.h"
+#include "platform/grid/InplaceEdit.h"
 #include "platform/grid/Keys.h"
 #include "platform/process/Clock.h"
 
@@ -500,6 +501,9 @@ TExtCustomDropDown::~TExtCustomDropDown()
 {
     if (m_hookedControl)
         m_hookedControl->removeEventFilter(this);
+    for (const QPointer<QObject>& p : m_keyHooks)
+        if (p)
+            p->removeEventFilter(this);
     delete m_label;
     if (m_form) {
         TDropDownForm* form = m_form;
@@ -1172,7 +1176,11 @@ void TExtCustomDropDown::LabelDblClick()
 
 bool TExtCustomDropDown::eventFilter(QObject* watched, QEvent* e)
 {
-    if (watched == m_hookedControl.data() && (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease)) {
+    const bool hooked = watched == m_hookedControl.data() ||
+                        std::any_of(m_keyHooks.begin(), m_keyHooks.end(), [watched](const QPointer<QObject>& p) {
+                            return p.data() == watched;
+                        });
+    if (hooked && (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease)) {
         auto* ke = static_cast<QKeyEvent*>(e);
         const TShiftState shift = shiftStateOf(ke->modifiers());
         m_keyShift = shift;
@@ -1267,6 +1275,12 @@ void TExtCustomDropDown::SetMaxLength(int length)
 {
     m_maxLength = std::max(0, length);
     setMaxLength(m_maxLength > 0 ? m_maxLength : 32767);
+}
+
+void TExtCustomDropDown::SetEditMask(const QString& mask)
+{
+    m_editMask = mask;
+    setInputMask(translateEditMask(mask).qtMask);
 }
 
 void TExtCustomDropDown::SetReadOnly(bool on)
@@ -1415,6 +1429,15 @@ void TExtCustomDropDown::SizeDropDownForm()
             h += m_control->height();
     }
     m_form->resize(std::max(1, w), std::max(1, h));
+}
+
+void TExtCustomDropDown::HookKeys(QObject* widget)
+{
+    for (const QPointer<QObject>& p : m_keyHooks)
+        if (p.data() == widget)
+            return;
+    m_keyHooks.append(QPointer<QObject>(widget));
+    widget->installEventFilter(this);
 }
 
 int TExtCustomDropDown::BarsHeight() const

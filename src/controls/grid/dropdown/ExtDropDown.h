@@ -301,6 +301,9 @@ public:
     // --- the edit ------------------------------------------------------------------------------
     int MaxLength() const { return m_maxLength; }
     void SetMaxLength(int length);
+    // An edit mask in the platform's syntax ("!90:00:00;1; "); empty for none.
+    QString EditMask() const { return m_editMask; }
+    void SetEditMask(const QString& mask);
     bool ReadOnly() const { return isReadOnly(); }
     void SetReadOnly(bool on);
     void SetEditorEnabled(bool on) override;
@@ -422,6 +425,9 @@ protected:
     // Painting on top of the edit: kinds draw their value (a colour, an image) here.
     virtual void PaintContent(platform::Canvas& canvas);
     void SetDroppedDown(bool on) { m_droppedDown = on; }
+    // Keys typed in this widget of the popup reach ControlKeyDown, ControlKeyPress and
+    // ControlKeyUp, as those of the hosted control do.
+    void HookKeys(QObject* widget);
 
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
@@ -459,6 +465,7 @@ private:
     TDropDownEditButton* m_button = nullptr;
     QPointer<QWidget> m_control;
     QPointer<QObject> m_hookedControl;
+    QList<QPointer<QObject>> m_keyHooks;
     QPointer<QLabel> m_label;
     THeaderAppearance m_header;
     TFooterAppearance m_footer;
@@ -486,6 +493,7 @@ private:
     bool m_labelTransparent = false;
     QFont m_labelFont;
     int m_maxLength = 0;
+    QString m_editMask;
     bool m_inKey = false;
 };
 

@@ -578,6 +578,9 @@ void TWatchClock::SetHour(int hour)
             AnimationTimer(true);
         return;
     }
+    // A change made directly (not a step of the animation) reports itself too.
+    if (!m_internalCall)
+        m_hourTo = hour;
     SetParts(hour, m, s, ms);
     if (RepaintHands)
         RepaintHands();
@@ -603,6 +606,8 @@ void TWatchClock::SetMinute(int minute)
     }
     if (!Animation)
         m_minuteFrom = m;
+    if (!m_internalCall)
+        m_minuteTo = minute;
     if (minute == 0 && m_minuteFrom > 30) {
         h = (h + 1) % 24;
         m_minuteFrom = 0;
@@ -677,6 +682,7 @@ void TWatchClock::HandleKey(quint16 key)
     if (key == u'P' && h < 12)
         SetHour(h + 12);
     auto internal = [this](int hour) {
+        m_hourTo = hour;
         m_internalCall = true;
         SetHour(hour);
         m_internalCall = false;

@@ -155,6 +155,8 @@ public:
     std::function<void()> PaintAll;
     std::function<void(bool toPM)> SlideAMPM;
     std::function<void(bool run)> AnimationTimer;
+    // Raised when a hand reached the place it was sent to: at the end of an animation, or at
+    // once for a change made without one.
     std::function<void()> OnChange;
     std::function<TDateTime()> Now;
 

@@ -99,6 +99,9 @@ TEST(WatchClock, DirectSettingAndInvalidMinute)
     EXPECT_EQ(HMS(k.c.Time()), QStringLiteral("13:45:00"));
     k.c.SetMinute(0); // passing twelve forward carries into the hour
     EXPECT_EQ(HMS(k.c.Time()), QStringLiteral("14:00:00"));
+    EXPECT_EQ(k.changes, 3); // every direct change reports itself
+    k.c.HandleKey(VK_HOME);
+    EXPECT_EQ(k.changes, 4);
 }
 
 TEST(WatchClock, AnimatedHandsReachTheirTargetAndReportOnce)
