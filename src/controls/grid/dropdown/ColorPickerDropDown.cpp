@@ -38,18 +38,12 @@ void TColorItem::Assign(const TPersistent* source)
     Hint = s->Hint;
 }
 
-TExtColorPickerDropDown::TExtColorPickerDropDown(QWidget* parent) : TExtCustomDropDown(parent)
+TExtColorPickerDropDown::TExtColorPickerDropDown(QWidget* parent) : TListPickerDropDown(parent)
 {
     CreateDropDownForm();
     m_colors.OnChange = [] {};
     SetEditorEnabled(false);
     DropDownEnabled = true;
-    m_keyTimer = new Timer(this);
-    m_keyTimer->setInterval(500);
-    m_keyTimer->onTimer = [this] {
-        m_keyTimer->setEnabled(false);
-        m_search.clear();
-    };
     SetDropDownHeight(200);
     DropDownHeader().SetVisible(false);
     DropDownFooter().SetVisible(false);
@@ -57,7 +51,7 @@ TExtColorPickerDropDown::TExtColorPickerDropDown(QWidget* parent) : TExtCustomDr
     SetComponentStyle(GetComponentStyle());
 }
 
-TExtColorPickerDropDown::~TExtColorPickerDropDown() { m_keyTimer->setEnabled(false); }
+TExtColorPickerDropDown::~TExtColorPickerDropDown() = default;
 
 void TExtColorPickerDropDown::AddDefaultColors()
 {
@@ -96,32 +90,6 @@ void TExtColorPickerDropDown::SetItemIndex(int index)
         OnSelect(this);
 }
 
-void TExtColorPickerDropDown::SelectFirst()
-{
-    if (m_colors.Count() > 0)
-        SetItemIndex(0);
-}
-
-void TExtColorPickerDropDown::SelectLast()
-{
-    if (m_colors.Count() > 0)
-        SetItemIndex(m_colors.Count() - 1);
-}
-
-void TExtColorPickerDropDown::SelectNext()
-{
-    const int next = m_itemIndex < 0 ? 0 : m_itemIndex + 1;
-    if (next < m_colors.Count())
-        SetItemIndex(next);
-}
-
-void TExtColorPickerDropDown::SelectPrevious()
-{
-    const int prev = m_itemIndex < 0 ? 0 : m_itemIndex - 1;
-    if (prev >= 0 && prev < m_colors.Count())
-        SetItemIndex(prev);
-}
-
 void TExtColorPickerDropDown::SetShowText(bool on)
 {
     if (on == m_showText)
@@ -144,7 +112,7 @@ void TExtColorPickerDropDown::CreateDropDownForm()
     TExtCustomDropDown::CreateDropDownForm();
     switch (m_style) {
     case csList:
-        CreateListSelector();
+        CreateList(stColor);
         break;
     case csDiscrete:
         CreateColorSelector();
@@ -156,19 +124,6 @@ void TExtColorPickerDropDown::CreateDropDownForm()
         CreateSpectrumPanel();
         break;
     }
-}
-
-void TExtColorPickerDropDown::CreateListSelector()
-{
-    if (!m_list) {
-        m_list = new TExtCustomItemSelector(DropDownForm());
-        m_list->move(0, 0);
-        m_list->SetSelectorType(stColor);
-        m_list->resize(m_list->width(), 150);
-    }
-    m_list->SetColor(DropDownColor);
-    m_list->UpdateSelectorPanel();
-    SetControl(m_list);
 }
 
 void TExtColorPickerDropDown::CreateColorSelector()
@@ -207,44 +162,23 @@ void TExtColorPickerDropDown::HideOtherPanels(QWidget* keep)
             w->hide();
 }
 
-void TExtColorPickerDropDown::UpdateSelector()
+void TExtColorPickerDropDown::FillListItems()
 {
-    if (!m_list)
-        return;
-    m_list->OnItemSelect = nullptr;
-    m_list->SetColumns(Columns);
-    m_list->SetImages(Images());
-    m_list->ItemLayout = Layout;
-    m_list->SetColor(DropDownColor);
-    m_list->Items().OnChange = nullptr;
-    m_list->Items().Clear();
     for (int i = 0; i < m_colors.Count(); ++i) {
         TSelectorItem* item = m_list->Items().Add();
         item->SetCaption(m_colors[i]->Caption());
         item->SetColor(m_colors[i]->GetColor());
         item->Hint = m_colors[i]->Hint;
     }
-    m_list->Items().OnChange = [this] { m_list->UpdateSelectorPanel(); };
     m_list->SetColorBoxHeight(ColorBoxHeight);
     m_list->SetColorBoxWidth(ColorBoxWidth);
-    m_list->SetItemAppearance(m_itemAppearance);
-    m_list->UpdateSelectorPanel();
-    m_list->SetItemIndex(m_itemIndex);
-    m_list->OnItemSelect = [this](QObject*) { SelectorItemSelected(); };
-}
-
-void TExtColorPickerDropDown::SelectorItemSelected()
-{
-    SetItemIndex(m_list->ItemIndex());
-    if (!m_internalCall)
-        DoHideDropDown(false);
 }
 
 void TExtColorPickerDropDown::PreparePanel(TColorSelectionStyle style)
 {
     switch (style) {
     case csList:
-        CreateListSelector();
+        CreateList(stColor);
         HideOtherPanels(m_list);
         UpdateSelector();
         m_list->OnDrawItem = OnDrawColor ? TDrawItemEvent([this](QObject*, Canvas& c, const Rect& r, int i) {
@@ -299,7 +233,7 @@ void TExtColorPickerDropDown::PreparePanel(TColorSelectionStyle style)
 
 void TExtColorPickerDropDown::BeforeDropDown()
 {
-    TExtCustomDropDown::BeforeDropDown();
+    TListPickerDropDown::BeforeDropDown();
     PreparePanel(m_style);
     m_oldItemIndex = m_itemIndex;
 }
@@ -328,16 +262,7 @@ void TExtColorPickerDropDown::SizeDropDownForm()
     if (!form)
         return;
     if (m_style == csList) {
-        if (!m_list) {
-            TExtCustomDropDown::SizeDropDownForm();
-            return;
-        }
-        const QSize panel = m_list->GetPanelSize();
-        m_list->resize(DropDownWidth() < 1 ? panel.width() : m_list->width(),
-                       DropDownHeight() < 1 ? panel.height() : m_list->height());
-        TExtCustomDropDown::SizeDropDownForm();
-        if (m_list->GetPanelSize().height() > form->height() - 2 * DropDownBorderWidth)
-            form->resize(form->width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent), form->height());
+        SizeListForm();
         return;
     }
     QWidget* panel = Control();
@@ -367,26 +292,15 @@ void TExtColorPickerDropDown::DoHideDropDown(bool cancel)
 
 // --- keys and wheel --------------------------------------------------------------------------------------
 
-void TExtColorPickerDropDown::MoveListIndex(int index)
-{
-    if (!m_list || index < 0 || index >= m_list->Items().Count())
-        return;
-    m_internalCall = true;
-    m_list->SetItemIndex(index);
-    m_internalCall = false;
-    m_list->ScrollItemInView(index);
-}
-
 void TExtColorPickerDropDown::WMKeyDown(TWMKey& msg, TShiftState shift)
 {
     const quint16 key = msg.CharCode;
     const bool alt = AltDown() || (shift & ssAlt);
     bool handled = false;
     if (isEnabled() && DroppedDown() && key == VK_RETURN) {
-        if (m_style == csList && m_list && m_list->ItemHot() >= 0) {
-            m_list->SetItemIndex(m_list->ItemHot());
-            handled = true;
-        } else if (m_style == csDiscrete && m_boxes && m_boxes->ItemHot() >= 0) {
+        if (m_style == csList)
+            handled = SelectHotItem();
+        else if (m_style == csDiscrete && m_boxes && m_boxes->ItemHot() >= 0) {
             m_boxes->SetItemIndex(m_boxes->ItemHot());
             handled = true;
         }
@@ -395,76 +309,10 @@ void TExtColorPickerDropDown::WMKeyDown(TWMKey& msg, TShiftState shift)
     TExtCustomDropDown::WMKeyDown(msg, shift);
     if (!isEnabled() || alt)
         return;
-    if (m_style == csList && m_list) {
-        switch (key) {
-        case VK_RETURN:
-            if (!handled && OnSelect)
-                OnSelect(this);
-            break;
-        case VK_PRIOR:
-        case VK_NEXT: {
-            if (m_list->Items().Count() != m_colors.Count())
-                UpdateSelector();
-            const int n = m_list->GetVisibleItemCount();
-            if (n > 0) {
-                const int index = m_list->ItemIndex();
-                MoveListIndex(key == VK_PRIOR ? std::max(index - n, 0) : std::min(index + n, m_colors.Count() - 1));
-            }
-            break;
-        }
-        case VK_HOME:
-        case VK_END:
-            if (dropped) {
-                m_internalCall = true;
-                if (key == VK_HOME)
-                    m_list->SelectFirst();
-                else
-                    m_list->SelectLast();
-                m_internalCall = false;
-            } else if (key == VK_HOME) {
-                SelectFirst();
-            } else {
-                SelectLast();
-            }
-            break;
-        case VK_LEFT:
-        case VK_RIGHT:
-            if (dropped && !EditorEnabled()) {
-                m_internalCall = true;
-                if (key == VK_LEFT)
-                    m_list->SelectPrevious();
-                else
-                    m_list->SelectNext();
-                m_internalCall = false;
-            }
-            break;
-        case VK_UP:
-        case VK_DOWN:
-            if (dropped) {
-                const int index = m_list->ItemIndex();
-                MoveListIndex(index < 0 ? 0 : index + (key == VK_UP ? -Columns : Columns));
-            } else if (key == VK_UP) {
-                SelectPrevious();
-            } else {
-                SelectNext();
-            }
-            break;
-        default:
-            if (!(shift & ssCtrl)) {
-                m_search += QChar(key);
-                m_internalCall = true;
-                m_list->LookupItem(m_search);
-                m_internalCall = false;
-                m_keyTimer->setEnabled(false);
-                m_keyTimer->setEnabled(true);
-            }
-            break;
-        }
-    }
+    if (m_style == csList)
+        ListKeys(key, shift, dropped, handled, Columns);
     if (m_style == csDiscrete && m_boxes) {
-        m_internalCall = true;
-        m_boxes->HandleKey(key, EditorEnabled(), dropped);
-        m_internalCall = false;
+        RunInternally([&] { m_boxes->HandleKey(key, EditorEnabled(), dropped); });
         if (key == VK_RETURN && !handled && OnSelect)
             OnSelect(this);
     }
@@ -473,57 +321,32 @@ void TExtColorPickerDropDown::WMKeyDown(TWMKey& msg, TShiftState shift)
 void TExtColorPickerDropDown::SelectNextValue()
 {
     TExtCustomDropDown::SelectNextValue();
-    if (!isEnabled() || ReadOnly())
-        return;
-    m_internalCall = true;
-    if (m_style == csList && m_list) {
-        if (DroppedDown())
-            m_list->HotNext();
-        else
-            m_list->SelectNext();
-    } else if (m_style == csDiscrete && m_boxes) {
-        if (DroppedDown())
-            m_boxes->Model().HotNext();
-        else
-            m_boxes->Model().SelectNext();
-    }
-    m_internalCall = false;
+    if (m_style == csList)
+        ListWheel(true);
+    else if (m_style == csDiscrete && m_boxes && isEnabled() && !ReadOnly())
+        RunInternally([this] {
+            if (DroppedDown())
+                m_boxes->Model().HotNext();
+            else
+                m_boxes->Model().SelectNext();
+        });
 }
 
 void TExtColorPickerDropDown::SelectPreviousValue()
 {
     TExtCustomDropDown::SelectPreviousValue();
-    if (!isEnabled() || ReadOnly())
-        return;
-    m_internalCall = true;
-    if (m_style == csList && m_list) {
-        if (DroppedDown())
-            m_list->HotPrevious();
-        else
-            m_list->SelectPrevious();
-    } else if (m_style == csDiscrete && m_boxes) {
-        if (DroppedDown())
-            m_boxes->Model().HotPrevious();
-        else
-            m_boxes->Model().SelectPrevious();
-    }
-    m_internalCall = false;
+    if (m_style == csList)
+        ListWheel(false);
+    else if (m_style == csDiscrete && m_boxes && isEnabled() && !ReadOnly())
+        RunInternally([this] {
+            if (DroppedDown())
+                m_boxes->Model().HotPrevious();
+            else
+                m_boxes->Model().SelectPrevious();
+        });
 }
 
 // --- styles and painting ---------------------------------------------------------------------------------
-
-void TExtColorPickerDropDown::SetComponentStyle(TVekkoStyle style)
-{
-    TExtCustomDropDown::SetComponentStyle(style);
-    SetItemAppearanceStyle(&m_itemAppearance, style);
-}
-
-void TExtColorPickerDropDown::SetSelectionColorStyle(TSelectionColorStyle style)
-{
-    TExtCustomDropDown::SetSelectionColorStyle(style);
-    if (m_list)
-        m_list->ItemAppearance().SetColorStyle(style);
-}
 
 void TExtColorPickerDropDown::PaintContent(Canvas& c)
 {

@@ -6,10 +6,8 @@
 // text is forgotten 500 ms after the last key). Cancelling the popup (Escape, a click elsewhere)
 // puts back the colour and the item it had when it opened.
 #include "controls/grid/dropdown/ColorPanels.h"
-#include "controls/grid/dropdown/ExtDropDown.h"
-#include "controls/grid/dropdown/ItemSelector.h"
+#include "controls/grid/dropdown/ListPickerDropDown.h"
 #include "controls/grid/dropdown/rules/ColorTexts.h"
-#include "platform/ui/Timer.h"
 
 namespace controls::grid::dropdown {
 
@@ -29,9 +27,7 @@ private:
 };
 using TColorItems = TCollection<TColorItem>;
 
-using TOnDrawSelectedItem = std::function<void(QObject* sender, platform::Canvas& canvas, const platform::Rect& r)>;
-
-class TExtColorPickerDropDown : public TExtCustomDropDown {
+class TExtColorPickerDropDown : public TListPickerDropDown {
     Q_OBJECT
 
 public:
@@ -47,33 +43,21 @@ public:
     void SetSelectedColor(Color c);
     QString SelectedColorText() const { return GetSelectedColorText(); }
     virtual QString GetSelectedColorText() const;
-    void SelectFirst();
-    void SelectLast();
-    void SelectNext();
-    void SelectPrevious();
 
     bool ShowText() const { return m_showText; }
     void SetShowText(bool on);
-    int Columns = 1;
-    TItemLayout Layout = ilCaptionRight;
     int ColorBoxWidth = 14;
     int ColorBoxHeight = 14;
     TColorValueText ColorValueText = cvtNone;
-    TItemAppearance& ItemAppearance() { return m_itemAppearance; }
-    void SetItemAppearance(const TItemAppearance& a) { m_itemAppearance.Assign(&a); }
     TColorSelectionStyle ColorSelectionStyle() const { return m_style; }
     void SetColorSelectionStyle(TColorSelectionStyle style);
 
-    NotifyEvent OnSelect;
     TOnDrawSelectedItem OnDrawSelectedColor;
     TDrawItemEvent OnDrawColor;
 
-    TExtCustomItemSelector* ListSelector() const { return m_list; }
     TCustomColorSelector* BoxSelector() const { return m_boxes; }
     TExtColorCubePanel* CubePanel() const { return m_cube; }
     TExtColorSpectrumPanel* SpectrumPanel() const { return m_spectrum; }
-    QString SearchText() const { return m_search; }
-    platform::Timer* KeyTimer() const { return m_keyTimer; }
 
     void CreateDropDownForm() override;
     void BeforeDropDown() override;
@@ -82,38 +66,30 @@ public:
     void DoHideDropDown(bool cancel) override;
     void SelectNextValue() override;
     void SelectPreviousValue() override;
-    void SetSelectionColorStyle(TSelectionColorStyle style) override;
-    void SetComponentStyle(TVekkoStyle style) override;
     void WMKeyDown(platform::TWMKey& msg, TShiftState shift) override;
 
 protected:
     void PaintContent(platform::Canvas& canvas) override;
+    int PickerItemCount() const override { return m_colors.Count(); }
+    int PickerItemIndex() const override { return m_itemIndex; }
+    void SetPickerItemIndex(int index) override { SetItemIndex(index); }
+    void FillListItems() override;
 
 private:
-    void CreateListSelector();
     void CreateColorSelector();
     void CreateCubePanel();
     void CreateSpectrumPanel();
     void PreparePanel(TColorSelectionStyle style);
-    void UpdateSelector();
     void HideOtherPanels(QWidget* keep);
-    void MoveListIndex(int index);
-    void SelectorItemSelected();
 
     TColorItems m_colors;
     int m_itemIndex = -1;
     Color m_selectedColor = clNone;
     bool m_showText = true;
-    TItemAppearance m_itemAppearance;
     TColorSelectionStyle m_style = csList;
-    TExtCustomItemSelector* m_list = nullptr;
     TCustomColorSelector* m_boxes = nullptr;
     TExtColorCubePanel* m_cube = nullptr;
     TExtColorSpectrumPanel* m_spectrum = nullptr;
-    bool m_internalCall = false;
-    platform::Timer* m_keyTimer = nullptr;
-    QString m_search;
-    int m_oldItemIndex = -1;
     Color m_oldSelectedColor = clNone;
 };
 

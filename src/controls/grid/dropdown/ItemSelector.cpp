@@ -499,4 +499,71 @@ void TExtCustomItemSelector::resizeEvent(QResizeEvent* e)
         OnResize();
 }
 
+// --- the picker keys ------------------------------------------------------------------------------------
+
+void HandlePickerListKey(const TPickerListKeys& k, quint16 key, TShiftState shift)
+{
+    TExtCustomItemSelector* list = k.list;
+    auto inside = [&](std::function<void()> f) {
+        if (k.internally)
+            k.internally(std::move(f));
+        else
+            f();
+    };
+    auto moveTo = [&](int index) {
+        if (index < 0 || index >= list->Items().Count())
+            return;
+        inside([&] { list->SetItemIndex(index); });
+        list->ScrollItemInView(index);
+    };
+    switch (key) {
+    case VK_PRIOR:
+    case VK_NEXT: {
+        if (list->Items().Count() != k.itemCount && k.refill)
+            k.refill();
+        const int n = list->GetVisibleItemCount();
+        if (n > 0) {
+            const int index = list->ItemIndex();
+            moveTo(key == VK_PRIOR ? std::max(index - n, 0) : std::min(index + n, k.itemCount - 1));
+        }
+        break;
+    }
+    case VK_HOME:
+    case VK_END:
+        if (k.dropped)
+            inside([&] {
+                if (key == VK_HOME)
+                    list->SelectFirst();
+                else
+                    list->SelectLast();
+            });
+        else if (k.pickerEnd)
+            k.pickerEnd(key == VK_HOME);
+        break;
+    case VK_LEFT:
+    case VK_RIGHT:
+        if (k.dropped && !k.editorEnabled)
+            inside([&] {
+                if (key == VK_LEFT)
+                    list->SelectPrevious();
+                else
+                    list->SelectNext();
+            });
+        break;
+    case VK_UP:
+    case VK_DOWN:
+        if (k.dropped) {
+            const int index = list->ItemIndex();
+            moveTo(index < 0 ? 0 : index + (key == VK_UP ? -k.step : k.step));
+        } else if (k.pickerStep) {
+            k.pickerStep(key == VK_DOWN);
+        }
+        break;
+    default:
+        if (!(shift & ssCtrl) && k.typed)
+            k.typed(QChar(key));
+        break;
+    }
+}
+
 } // namespace controls::grid::dropdown

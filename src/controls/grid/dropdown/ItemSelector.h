@@ -10,6 +10,7 @@
 #include "controls/grid/dropdown/rules/ItemSelectorModel.h"
 #include "platform/draw/Canvas.h"
 #include "platform/draw/Graphics.h"
+#include "platform/grid/Keys.h"
 
 #include <QScrollArea>
 #include <QWidget>
@@ -145,5 +146,25 @@ private:
     Color m_color = platform::clWindow;
     TCustomItemSelector* m_panel = nullptr;
 };
+
+// The keys of a picker's list (the colour list, the image picker, the detail list), open or
+// closed: Page Up and Page Down move a page of the list, Home and End go to the ends (the list's
+// while open, the picker's own while closed), Left and Right step while open (not with the editor
+// on), Up and Down move `step` items while open and step the picker while closed; any other key
+// without Ctrl is typed into the look-up. Moves of the list run as the picker's own (they do not
+// close the popup).
+struct TPickerListKeys {
+    TExtCustomItemSelector* list = nullptr;
+    int itemCount = 0; // the picker's items
+    int step = 1;      // Up and Down while open
+    bool dropped = false;
+    bool editorEnabled = false;
+    std::function<void()> refill;                    // the list again from the picker's items
+    std::function<void(std::function<void()>)> internally; // runs a move of the list as the picker's own
+    std::function<void(bool first)> pickerEnd;       // the picker's SelectFirst / SelectLast
+    std::function<void(bool next)> pickerStep;       // the picker's SelectNext / SelectPrevious
+    std::function<void(QChar key)> typed;            // the look-up
+};
+void HandlePickerListKey(const TPickerListKeys& k, quint16 key, platform::TShiftState shift);
 
 } // namespace controls::grid::dropdown
