@@ -1,0 +1,783 @@
+#include "controls/grid/dropdown/MultiColumnDropDown.h"
+
+#include "controls/grid/dropdown/rules/DropDownDraw.h"
+#include "controls/grid/dropdown/rules/LookupLogic.h"
+#include "platform/grid/Keys.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QStyle>
+
+namespace controls::grid::dropdown {
+
+using namespace platform;
+
+namespace multicolumn {
+
+TExtColGrid::TExtColGrid(QWidget* parent) : TStringGrid(parent)
+{
+    setRowCount(2);
+    setFixedRows(1);
+    setFixedCols(0);
+    setOptions(goHorzLine | goRowSelect);
+    setDefaultDrawing(false);
+    setBorderStyle(platform::TBorderStyle::bsNone);
+    TStringGrid::setGridLineWidth(0);
+}
+
+void TExtColGrid::SetGridLineWidth(int width)
+{
+    m_lineWidth = width;
+    TStringGrid::setGridLineWidth(0);
+    invalidateGrid();
+}
+
+bool TExtColGrid::AllRowsVisible() const { return visibleRowCount() + fixedRows() >= rowCount(); }
+
+void TExtColGrid::LoadFromDropDown(TExtMultiColumnDropDown* d)
+{
+    m_dropDown = d;
+    m_columns.Assign(&d->Columns());
+    setColCount(std::max(1, m_columns.Count()));
+    setRowCount(d->Items().Count() + 1);
+    if (rowCount() > 1) {
+        setFixedRows(1);
+        setRow(1);
+    }
+    for (int i = 0; i < m_columns.Count(); ++i)
+        setColWidths(i, m_columns[i]->Width);
+    LineColor = d->LineColor;
+    FixedLineColor = d->FixedLineColor;
+    HeaderColor = d->HeaderColor;
+    HeaderColorTo = d->HeaderColorTo;
+    HeaderHeight = d->HeaderHeight;
+    HeaderFont = d->HeaderFont;
+    Images = d->Images();
+    setDefaultRowHeight(d->DropDownRowHeight);
+    setRowHeights(0, HeaderHeight);
+    TGridOptions o = options();
+    o.setFlag(goColSizing, d->ColumnSizing);
+    setOptions(o);
+    AutoSizeColumns();
+    AutoRowHeights();
+}
+
+int TExtColGrid::GetTotalWidth() const
+{
+    int w = 0;
+    for (int i = 0; i < colCount(); ++i)
+        w += colWidths(i);
+    if (!AllRowsVisible())
+        w += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    return w;
+}
+
+void TExtColGrid::AutoSizeColumn(int index)
+{
+    if (!m_dropDown || index < 0 || index >= m_columns.Count() || !m_columns[index]->AutoSize)
+        return;
+    const TDropDownColumn* column = m_columns[index];
+    Bitmap probe(1, 1);
+    Canvas c(probe);
+    c.font().font = column->Font;
+    int widest = 0;
+    const TDropDownItems& items = m_dropDown->Items();
+    for (int i = 0; i < items.Count(); ++i) {
+        const QString text = items[i]->TextAt(index);
+        int w = text.isEmpty() ? 0 : GetTextSize(c, text).width() + 6;
+        if (column->ColumnType == ctImage && items[i]->ImageIndex >= 0 && Images)
+            w += Images->Width() + 4;
+        widest = std::max(widest, w);
+    }
+    m_columns[index]->Width = widest;
+    setColWidths(index, widest);
+}
+
+void TExtColGrid::AutoSizeColumns()
+{
+    for (int i = 0; i < m_columns.Count(); ++i)
+        AutoSizeColumn(i);
+}
+
+void TExtColGrid::AutoRowHeights()
+{
+    if (!m_dropDown)
+        return;
+    bool wraps = false;
+    for (int i = 0; i < m_columns.Count(); ++i)
+        wraps = wraps || m_columns[i]->Wordwrap;
+    if (!wraps)
+        return;
+    Bitmap probe(1, 1);
+    Canvas c(probe);
+    const TDropDownItems& items = m_dropDown->Items();
+    for (int i = 0; i < items.Count(); ++i) {
+        int h = 24;
+        for (int col = 0; col < m_columns.Count(); ++col) {
+            if (!m_columns[col]->Wordwrap)
+                continue;
+            if (m_columns[col]->ColumnType == ctImage && items[i]->ImageIndex >= 0 && Images)
+                h = std::max(h, Images->Height() + 6);
+            c.font().font = m_columns[col]->Font;
+            Rect r{0, 0, colWidths(col), 1000};
+            c.drawText(items[i]->TextAt(col), r, DT_CALCRECT | DT_WORDBREAK);
+            h = std::max(h, r.height() + 6);
+        }
+        setRowHeights(i + 1, h);
+    }
+}
+
+Rect TExtColGrid::FullCellRect(int col, int row) const
+{
+    const Rect r = cellRect(col, row);
+    return Rect{r.left, r.top, r.left + colWidths(col), r.top + rowHeights(row)};
+}
+
+void TExtColGrid::DoSelect()
+{
+    if (OnSelect)
+        OnSelect();
+}
+
+void TExtColGrid::drawCell(int col, int row, const Rect& rect, TGridDrawState state)
+{
+    Canvas& c = canvas();
+    TExtMultiColumnDropDown* d = m_dropDown;
+    if (d && d->OnDropDownDrawItem) {
+        d->OnDropDownDrawItem(d, col, rect, c, row);
+        return;
+    }
+    const Rect r = FullCellRect(col, row).intersected(rect).isEmpty() ? rect : FullCellRect(col, row);
+    const int last = colCount() - 1;
+    const int position = last == 0 ? 0 : col == 0 ? 1 : col == last ? 2 : 3;
+    const bool header = row < fixedRows();
+    const bool dataColumn = col < m_columns.Count();
+    QString text = cells(col, row);
+    Color back = color();
+    platform::Alignment align = platform::Alignment::taLeftJustify;
+    bool wrap = false, ellipsis = false;
+    int imageIndex = -1;
+    QFont font = HeaderFont;
+    if (dataColumn && !header) {
+        const TDropDownColumn* column = m_columns[col];
+        back = column->Color;
+        align = column->Alignment;
+        wrap = column->Wordwrap;
+        ellipsis = column->Ellipsis;
+        font = column->Font;
+        if (d && row - 1 < d->Items().Count()) {
+            const TDropDownItem* item = d->Items()[row - 1];
+            if (column->ColumnType == ctImage)
+                imageIndex = item->ImageIndex;
+            if (col < item->Text.size())
+                text = item->Text.at(col);
+        }
+    }
+    if (d && d->OnDropDownGetItemText)
+        d->OnDropDownGetItemText(d, col, text, row);
+    const bool selected = !header && (state & gdSelected);
+    if (header) {
+        text = dataColumn ? m_columns[col]->Header : QString();
+        imageIndex = -1;
+        if (HeaderColor == clNone || HeaderColorTo == clNone) {
+            c.brush() = Brush{HeaderColor, HeaderColor == clNone ? BrushStyle::Clear : BrushStyle::Solid};
+            c.fillRect(r);
+        } else if (d) {
+            d->DrawBackgroundGradient(c, HeaderColor, true, r, 80, HeaderColorTo);
+        }
+    } else if (selected && d) {
+        d->DrawSelectionBackground(c, r, position, back);
+    } else {
+        c.pen() = Pen{back, 1, PenStyle::Solid};
+        c.brush() = Brush{back, BrushStyle::Solid};
+        c.fillRect(r);
+    }
+    const int lw = header ? 1 : m_lineWidth;
+    const Color lineColor = header ? FixedLineColor : LineColor;
+    if (lw > 0 && lineColor != clNone) {
+        const int cc = header ? 1 : (m_lineWidth + 1) / 2;
+        c.pen() = Pen{lineColor, lw, PenStyle::Solid};
+        c.moveTo(r.left - cc + 1, r.bottom - cc);
+        c.lineTo(r.right - cc + 1, r.bottom - cc);
+        if (options().testFlag(goVertLine) || header) {
+            c.moveTo(r.right - cc, r.bottom - cc);
+            c.lineTo(r.right - cc, r.top - cc);
+        }
+    }
+    Rect t = r.inflated(-m_lineWidth, -m_lineWidth);
+    t.left += 2;
+    if (Images && imageIndex >= 0) {
+        const int y = t.top + std::max(0, (t.height() - Images->Height()) / 2);
+        Images->Draw(c, t.left, y, imageIndex, true);
+        t.left += Images->Width() + 4;
+    }
+    c.font().font = font;
+    c.font().color = selected && d ? d->SelectionTextColor : header && d ? d->HeaderFontColor : clWindowText;
+    c.setBkMode(BkMode::Transparent);
+    unsigned flags = DT_NOPREFIX | DT_EXPANDTABS | DT_VCENTER;
+    flags |= wrap ? (DT_WORDBREAK | DT_EDITCONTROL) : DT_SINGLELINE;
+    if (align == platform::Alignment::taRightJustify)
+        flags |= DT_RIGHT;
+    else if (align == platform::Alignment::taCenter)
+        flags |= DT_CENTER;
+    if (ellipsis)
+        flags |= DT_END_ELLIPSIS;
+    c.drawText(text, t, flags);
+}
+
+void TExtColGrid::keyDown(quint16& key, TShiftState shift)
+{
+    ConfirmSelection = true;
+    if ((shift & ssAlt) && (key == VK_UP || key == VK_DOWN)) {
+        if (m_dropDown)
+            m_dropDown->SendKeyDown(key, shift);
+        return;
+    }
+    const quint16 pressed = key;
+    TStringGrid::keyDown(key, shift);
+    if (pressed == VK_RETURN)
+        DoSelect();
+}
+
+void TExtColGrid::mouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    ConfirmSelection = true;
+    OldRow = row();
+    TStringGrid::mouseDown(button, shift, x, y);
+}
+
+void TExtColGrid::mouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    TStringGrid::mouseUp(button, shift, x, y);
+    if (button != TMouseButton::mbLeft)
+        return;
+    int c = -1, r = -1;
+    mouseToCell(x, y, c, r);
+    if (r >= fixedRows())
+        DoSelect();
+}
+
+bool TExtColGrid::doMouseWheelDown(TShiftState shift, QPoint mousePos)
+{
+    MouseWheelSelection = true;
+    ConfirmSelection = false;
+    const bool handled = TStringGrid::doMouseWheelDown(shift, mousePos);
+    MouseWheelSelection = false;
+    return handled;
+}
+
+bool TExtColGrid::doMouseWheelUp(TShiftState shift, QPoint mousePos)
+{
+    MouseWheelSelection = true;
+    ConfirmSelection = false;
+    const bool handled = TStringGrid::doMouseWheelUp(shift, mousePos);
+    MouseWheelSelection = false;
+    return handled;
+}
+
+void TExtColGrid::wmKeyDown(TWMKey& msg)
+{
+    if (msg.CharCode == VK_TAB)
+        return;
+    TStringGrid::wmKeyDown(msg);
+}
+
+int TExtColGrid::wmGetDlgCode() { return DLGC_WANTARROWS | DLGC_WANTTAB; }
+
+} // namespace multicolumn
+
+// =====================================================================================================
+
+TExtMultiColumnDropDown::TExtMultiColumnDropDown(QWidget* parent) : TExtCustomDropDown(parent)
+{
+    HeaderFont = font();
+    CreateDropDownForm();
+    DropDownColor = 0xFFFFFF;
+    SetDropDownHeight(200);
+    SetSelectionColorStyle(scOffice2007);
+    SetComponentStyle(GetComponentStyle());
+}
+
+void TExtMultiColumnDropDown::CreateDropDownForm()
+{
+    TExtCustomDropDown::CreateDropDownForm();
+    if (m_grid)
+        return;
+    m_grid = new multicolumn::TExtColGrid(DropDownForm());
+    m_grid->SetDropDown(this);
+    m_grid->move(0, 0);
+    m_grid->resize(m_grid->width(), 180);
+    m_grid->setColor(DropDownColor);
+    m_grid->onSelectCell = [this](TStringGrid*, int, int row, bool&) { GridSelectCell(row); };
+    m_grid->OnSelect = [this] { GridSelect(); };
+    m_grid->onKeyDown = [this](TStringGrid*, quint16& key, TShiftState) {
+        if (key == VK_RETURN)
+            DoHideDropDown(false);
+        else if (key == VK_ESCAPE)
+            DoHideDropDown(true);
+    };
+    FocusControl = m_grid;
+    SetControl(m_grid);
+}
+
+void TExtMultiColumnDropDown::PlaceDropDownControl()
+{
+    SetControl(m_grid);
+    TExtCustomDropDown::PlaceDropDownControl();
+}
+
+int TExtMultiColumnDropDown::GetItemIndex(const QString& value) const { return m_items.IndexInColumn(LookupColumn, value); }
+
+void TExtMultiColumnDropDown::SetItemIndex(int index)
+{
+    if (index >= m_items.Count())
+        return;
+    m_itemIndex = index;
+    QString text;
+    if (index >= 0 && LookupColumn >= 0)
+        text = m_items[index]->TextAt(LookupColumn);
+    SetText(text);
+}
+
+void TExtMultiColumnDropDown::UpdateLookupItems()
+{
+    if (LookupColumn < 0 || m_items.Count() == 0)
+        return;
+    m_lookupItems.clear();
+    for (int i = 0; i < m_items.Count(); ++i)
+        m_lookupItems << m_items[i]->TextAt(LookupColumn);
+}
+
+void TExtMultiColumnDropDown::Assign(const TExtCustomDropDown* source)
+{
+    TExtCustomDropDown::Assign(source);
+    const auto* s = dynamic_cast<const TExtMultiColumnDropDown*>(source);
+    if (!s)
+        return;
+    CaseSensitive = s->CaseSensitive;
+    DropDownAutoWidth = s->DropDownAutoWidth;
+    DropDownRowHeight = s->DropDownRowHeight;
+    LineColor = s->LineColor;
+    FixedLineColor = s->FixedLineColor;
+    ColumnSizing = s->ColumnSizing;
+    ColumnSizeWithDropDown = s->ColumnSizeWithDropDown;
+    m_columns.Assign(&s->m_columns);
+    HeaderColor = s->HeaderColor;
+    HeaderColorTo = s->HeaderColorTo;
+    HeaderHeight = s->HeaderHeight;
+    HeaderFont = s->HeaderFont;
+    LookupColumn = s->LookupColumn;
+    SelectionTextColor = s->SelectionTextColor;
+    m_items.Assign(&s->m_items);
+    SetItemIndex(s->m_itemIndex);
+}
+
+// --- the popup -------------------------------------------------------------------------------------------
+
+void TExtMultiColumnDropDown::BeforeDropDown()
+{
+    TExtCustomDropDown::BeforeDropDown();
+    DropDownForm()->CancelOnDeActivate = false;
+    m_showing = true;
+    m_grid->LoadFromDropDown(this);
+    m_grid->setOptions(m_grid->options() | goThumbTracking);
+    m_grid->setColor(DropDownColor);
+    m_grid->setRow(std::max(m_itemIndex + 1, m_grid->fixedRows()));
+    m_oldItemIndex = m_itemIndex;
+}
+
+void TExtMultiColumnDropDown::AdjustDropDownHeight(int& height)
+{
+    height = WholeRowsPopupHeight(height, BarsHeight(), HeaderHeight, DropDownRowHeight, 2);
+}
+
+void TExtMultiColumnDropDown::SizeDropDownForm()
+{
+    TExtCustomDropDown::SizeDropDownForm();
+    if (DropDownAutoWidth && DropDownForm())
+        DropDownForm()->resize(m_grid->GetTotalWidth() + 2 * DropDownBorderWidth, DropDownForm()->height());
+}
+
+void TExtMultiColumnDropDown::SizeColumnsToWidth()
+{
+    if (!ColumnSizeWithDropDown || m_columns.Count() == 0 || !DropDownForm())
+        return;
+    std::vector<int> widths;
+    for (int i = 0; i < m_columns.Count(); ++i)
+        widths.push_back(m_columns[i]->Width);
+    int w = DropDownForm()->width();
+    if (!m_grid->AllRowsVisible())
+        w -= style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const std::vector<int> scaled = ScaleColumnWidths(widths, w);
+    for (size_t i = 0; i < scaled.size() && int(i) < m_grid->colCount(); ++i)
+        m_grid->setColWidths(int(i), scaled[i]);
+}
+
+void TExtMultiColumnDropDown::DoShowDropDown()
+{
+    TExtCustomDropDown::DoShowDropDown();
+    if (DroppedDown()) {
+        SizeColumnsToWidth();
+        if (m_grid->rowCount() > 1) {
+            m_grid->setRow(m_itemIndex < 0 ? 1 : m_itemIndex + 1);
+            const Rect r = m_grid->FullCellRect(0, m_grid->row());
+            if (r.left <= 0 && r.top <= 0)
+                m_grid->setTopRow(std::max(m_grid->fixedRows(), m_grid->row() - m_grid->visibleRowCount() + 1));
+        }
+    }
+    m_showing = false;
+}
+
+void TExtMultiColumnDropDown::DoHideDropDown(bool cancel)
+{
+    if (!DroppedDown()) {
+        TExtCustomDropDown::DoHideDropDown(cancel);
+        return;
+    }
+    TExtCustomDropDown::DoHideDropDown(cancel);
+    if (cancel)
+        SetItemIndex(m_oldItemIndex);
+    else if (m_grid->ConfirmSelection)
+        SetItemIndex(m_grid->row() - 1);
+    m_oldItemIndex = m_itemIndex;
+    m_grid->ConfirmSelection = false;
+}
+
+void TExtMultiColumnDropDown::DropDownSizing()
+{
+    TExtCustomDropDown::DropDownSizing();
+    SizeColumnsToWidth();
+}
+
+void TExtMultiColumnDropDown::GridSelectCell(int row)
+{
+    if (m_grid->MouseWheelSelection || m_showing)
+        return;
+    SetItemIndex(row - 1);
+}
+
+void TExtMultiColumnDropDown::GridSelect()
+{
+    if (m_grid->ConfirmSelection)
+        SetItemIndex(m_grid->row() - 1);
+    DoHideDropDown(false);
+    if (OnSelect)
+        OnSelect(this);
+}
+
+namespace {
+bool GridStepKey(quint16 key)
+{
+    return key == VK_PRIOR || key == VK_NEXT || key == VK_UP || key == VK_DOWN;
+}
+} // namespace
+
+void TExtMultiColumnDropDown::ControlKeyDown(quint16& key, TShiftState shift)
+{
+    if (!GridStepKey(key) || (shift & ssAlt))
+        TExtCustomDropDown::ControlKeyDown(key, shift);
+}
+
+void TExtMultiColumnDropDown::ControlKeyUp(quint16& key, TShiftState shift)
+{
+    if (!GridStepKey(key) || (shift & ssAlt))
+        TExtCustomDropDown::ControlKeyUp(key, shift);
+}
+
+void TExtMultiColumnDropDown::ControlKeyPress(QChar& key)
+{
+    const ushort code = key.unicode();
+    const bool navigation = code == 13 || code == 27 || (code >= 33 && code <= 36) || code == 38 || code == 40;
+    if (!m_grid->options().testFlag(goEditing) && (!navigation || (m_keyShift & ssAlt))) {
+        const int a = DoLookup(key);
+        if (a >= 0) {
+            const int r = a + m_grid->fixedRows();
+            if (r < m_grid->topRow() || r > m_grid->topRow() + m_grid->visibleRowCount())
+                m_grid->setTopRow(r);
+            m_grid->setRow(r);
+            m_grid->setCol(0);
+        }
+    } else {
+        m_lookupEntry.clear();
+    }
+    key = QChar(); // typed in the popup: looked up, not typed into the edit
+}
+
+int TExtMultiColumnDropDown::FindLookupMatch(const QString& s, QString& text) const
+{
+    if (!m_grid)
+        return -1;
+    for (int i = 0; i < m_items.Count(); ++i) {
+        const QString entry = m_items[i]->TextAt(LookupColumn);
+        if (CaseText(entry, CaseSensitive).startsWith(CaseText(s, CaseSensitive))) {
+            text = entry;
+            return i;
+        }
+    }
+    return -1;
+}
+
+int TExtMultiColumnDropDown::DoLookup(QChar ch)
+{
+    if (ch == QChar(8)) {
+        if (InputSelLength() == 0) {
+            m_lookupEntry.chop(1);
+            SetText(m_lookupEntry);
+        } else {
+            QString t = GetText();
+            t.remove(InputSelStart(), InputSelLength());
+            SetText(t);
+        }
+        InputSetCaret(GetText().length());
+        return -1;
+    }
+    if (ch != QChar(9))
+        m_lookupEntry += ch;
+    QString text;
+    int i = FindLookupMatch(m_lookupEntry, text);
+    if (i >= 0) {
+        m_itemIndex = i;
+        SetText(text);
+        InputSetSel(GetText().length(), m_lookupEntry.length());
+        return i;
+    }
+    i = FindLookupMatch(QString(ch), text);
+    if (i >= 0) {
+        m_itemIndex = i;
+        SetText(text);
+        m_lookupEntry = QString(ch);
+        return i;
+    }
+    m_lookupEntry.clear();
+    return -1;
+}
+
+// --- keys and completion ---------------------------------------------------------------------------------
+
+void TExtMultiColumnDropDown::Change()
+{
+    m_itemChange = false;
+    TExtCustomDropDown::Change();
+    if (!m_workMode)
+        return;
+    SetIsModified(!GetText().isEmpty());
+    const TCompletion c = CompleteText(GetText(), InputSelStart(), m_lookupItems, MatchCase);
+    if (c.matched) {
+        m_itemIndex = m_itemIdx = c.index;
+        m_itemSel = c.keyLength;
+        SetText(c.text);
+        // Set after the write, whose own change notice clears it: the key's release takes the
+        // item's own letter case.
+        m_itemChange = true;
+        InputSetSel(GetText().length(), c.keyLength);
+    } else if (c.cutBack) {
+        SetText(c.text);
+        InputSetCaret(GetText().length());
+    }
+}
+
+void TExtMultiColumnDropDown::KeyUp(quint16& key, TShiftState shift)
+{
+    if (!(key == VK_RETURN && ReturnIsTab))
+        TExtCustomDropDown::KeyUp(key, shift);
+    if (!m_itemChange)
+        return;
+    SetItemIndex(m_itemIdx);
+    InputSetSel(m_itemSel, GetText().length());
+    m_itemChange = false;
+}
+
+void TExtMultiColumnDropDown::KeyDown(quint16& key, TShiftState shift)
+{
+    if (LookupColumn < 0 || m_items.Count() == 0) {
+        TExtCustomDropDown::KeyDown(key, shift);
+        return;
+    }
+    const quint16 pressed = key;
+    m_workMode = !(key == VK_BACK || key == VK_ESCAPE || key == VK_DELETE);
+    if (key == VK_RETURN) {
+        const int i = IndexOfIgnoringCase(m_lookupItems, GetText());
+        if (i >= 0) {
+            SetText(m_lookupItems.at(i));
+            SetItemIndex(i);
+            Change();
+        }
+        if (ReturnIsTab) {
+            QCoreApplication::postEvent(this, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier));
+            key = 0;
+        }
+    }
+    TExtCustomDropDown::KeyDown(key, shift);
+    if (pressed == VK_ESCAPE)
+        SetItemIndex(IndexOfIgnoringCase(m_lookupItems, GetText()));
+}
+
+void TExtMultiColumnDropDown::KeyPress(QChar& key)
+{
+    if (key == QChar(13) && ReturnIsTab) {
+        key = QChar();
+        return;
+    }
+    TExtCustomDropDown::KeyPress(key);
+}
+
+void TExtMultiColumnDropDown::StepTo(int index)
+{
+    if (index >= 0)
+        SetItemIndex(index);
+}
+
+void TExtMultiColumnDropDown::SelectNext() { StepTo(StepNext(m_itemIndex, m_items.Count())); }
+void TExtMultiColumnDropDown::SelectPrevious() { StepTo(StepPrevious(m_itemIndex, m_items.Count())); }
+void TExtMultiColumnDropDown::SelectPageDown() { StepTo(StepPageDown(m_itemIndex, m_items.Count())); }
+void TExtMultiColumnDropDown::SelectPageUp() { StepTo(StepPageUp(m_itemIndex, m_items.Count())); }
+
+void TExtMultiColumnDropDown::SelectFirst()
+{
+    if (m_items.Count() > 0)
+        SetItemIndex(0);
+}
+
+void TExtMultiColumnDropDown::SelectLast()
+{
+    if (m_items.Count() > 0)
+        SetItemIndex(m_items.Count() - 1);
+}
+
+void TExtMultiColumnDropDown::WMKeyDown(TWMKey& msg, TShiftState shift)
+{
+    const quint16 key = msg.CharCode;
+    TExtCustomDropDown::WMKeyDown(msg, shift);
+    if (!isEnabled() || AltDown() || (shift & ssAlt))
+        return;
+    switch (key) {
+    case VK_DOWN:
+        SelectNext();
+        break;
+    case VK_UP:
+        SelectPrevious();
+        break;
+    case VK_NEXT:
+        SelectPageDown();
+        break;
+    case VK_PRIOR:
+        SelectPageUp();
+        break;
+    case VK_HOME:
+        if (!EditorEnabled())
+            SelectFirst();
+        break;
+    case VK_END:
+        if (!EditorEnabled())
+            SelectLast();
+        break;
+    default:
+        break;
+    }
+}
+
+void TExtMultiColumnDropDown::SelectNextValue()
+{
+    TExtCustomDropDown::SelectNextValue();
+    SelectNext();
+}
+
+void TExtMultiColumnDropDown::SelectPreviousValue()
+{
+    TExtCustomDropDown::SelectPreviousValue();
+    SelectPrevious();
+}
+
+// --- colours ---------------------------------------------------------------------------------------------
+
+void TExtMultiColumnDropDown::SetSelectionColorStyle(TSelectionColorStyle style)
+{
+    if (style == scOffice2007) {
+        LineColor = 0xF1EDEB;
+        FixedLineColor = 0xD1BBA4;
+        SelectionColor = SelectionColorTo = 0x5EC1F1;
+    } else if (style == scWindowsVista || style == scWindows7) {
+        SelectionColor = SelectionColorTo = 0xEACAB6;
+        LineColor = 0xECECF0;
+        FixedLineColor = 0xD4D2D1;
+    }
+    TExtCustomDropDown::SetSelectionColorStyle(style);
+}
+
+void TExtMultiColumnDropDown::SetComponentStyle(TVekkoStyle style)
+{
+    TExtCustomDropDown::SetComponentStyle(style);
+    struct Row {
+        Color header, headerTo;
+        TSelectionColorStyle selection;
+        std::optional<Color> font;
+        Color line, fixedLine;
+        std::optional<Color> selectionColor;
+        Color selectionText;
+    };
+    const std::optional<Color> keep;
+    std::optional<Row> r;
+    switch (style) {
+    case tsOffice2003Blue:
+        r = Row{0xD68759, 0x933803, scOffice2007, 0xFFFFFF, 0x962D00, 0x962D00, keep, 0};
+        break;
+    case tsOffice2003Silver:
+        r = Row{0xBDA4A5, 0x957475, scOffice2007, keep, 0x947C7C, 0x947C7C, keep, 0};
+        break;
+    case tsOffice2003Olive:
+        r = Row{0x82C0AF, 0x447A63, scOffice2007, keep, 0x588060, 0x588060, keep, 0};
+        break;
+    case tsOffice2003Classic:
+        r = Row{0x808080, 0x808080, scOffice2007, keep, 0x808080, 0x808080, keep, 0};
+        break;
+    case tsOffice2007Luna:
+        r = Row{0xFFEFE3, 0xFFD2AF, scOffice2007, 0x723708, 0xFFD2AF, 0xFFD2AF, keep, 0};
+        break;
+    case tsOffice2007Obsidian:
+        r = Row{0xF2F1F0, 0xC9C2BD, scOffice2007, 0x433C37, 0x5C534C, 0x5C534C, keep, 0};
+        break;
+    case tsWindowsXP:
+        r = Row{clBtnFace, clBtnFace, scCustom, 0x000000, 0xC0C0C0, 0x000000, clHighlight, clHighlightText};
+        break;
+    case tsWhidbey:
+        r = Row{0xEBEEEF, 0x7E9898, scOffice2007, 0xFFFFFF, 0x962D00, 0x962D00, keep, 0};
+        break;
+    case tsOffice2007Silver:
+        r = Row{0xF8F7F6, 0xE8E0DB, scOffice2007, 0x8B4215, 0x74706F, 0x74706F, keep, 0};
+        break;
+    case tsWindowsVista:
+        r = Row{0xFFFDF9, 0xFFFAF0, scWindowsVista, 0x000000, 0xFCF2DA, 0xFCF2DA, keep, 0};
+        break;
+    case tsWindows7:
+        r = Row{0xFDFBFA, 0xFDF3EB, scWindows7, 0x000000, 0xFBD6B8, 0xFBD6B8, keep, 0};
+        break;
+    case tsTerminal:
+        r = Row{clBtnFace, clBtnFace, scCustom, 0x000000, 0x808080, 0x808080, clHighlight, clHighlightText};
+        break;
+    case tsOffice2010Blue:
+        r = Row{0xEDDBCD, clNone, scCustom, 0x5B391E, 0xEEDDCF, 0xEEDDCF, 0x6CD0FF, 0};
+        break;
+    case tsOffice2010Silver:
+        r = Row{0xEDE9E5, clNone, scCustom, 0x5B391E, 0xEEDDCF, 0xEEDDCF, 0x6CD0FF, 0};
+        break;
+    case tsOffice2010Black:
+        r = Row{0x828282, clNone, scCustom, 0xD7D7D6, 0xEEDDCF, 0xEEDDCF, 0x6CD0FF, 0};
+        break;
+    case tsCustom:
+        break;
+    }
+    if (!r)
+        return;
+    HeaderColor = r->header;
+    HeaderColorTo = r->headerTo;
+    SetSelectionColorStyle(r->selection);
+    if (r->font)
+        HeaderFontColor = *r->font;
+    LineColor = r->line;
+    FixedLineColor = r->fixedLine;
+    if (r->selectionColor)
+        SelectionColor = SelectionColorTo = *r->selectionColor;
+    SelectionTextColor = r->selectionText;
+}
+
+} // namespace controls::grid::dropdown
