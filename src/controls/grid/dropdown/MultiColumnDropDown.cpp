@@ -1,6 +1,7 @@
 #include "controls/grid/dropdown/MultiColumnDropDown.h"
 
 #include "controls/grid/dropdown/rules/DropDownDraw.h"
+#include "controls/grid/dropdown/rules/DropDownStyles.h"
 #include "controls/grid/dropdown/rules/LookupLogic.h"
 #include "platform/grid/Keys.h"
 
@@ -707,65 +708,7 @@ void TExtMultiColumnDropDown::SetSelectionColorStyle(TSelectionColorStyle style)
 void TExtMultiColumnDropDown::SetComponentStyle(TVekkoStyle style)
 {
     TExtCustomDropDown::SetComponentStyle(style);
-    struct Row {
-        Color header, headerTo;
-        TSelectionColorStyle selection;
-        std::optional<Color> font;
-        Color line, fixedLine;
-        std::optional<Color> selectionColor;
-        Color selectionText;
-    };
-    const std::optional<Color> keep;
-    std::optional<Row> r;
-    switch (style) {
-    case tsOffice2003Blue:
-        r = Row{0xD68759, 0x933803, scOffice2007, 0xFFFFFF, 0x962D00, 0x962D00, keep, 0};
-        break;
-    case tsOffice2003Silver:
-        r = Row{0xBDA4A5, 0x957475, scOffice2007, keep, 0x947C7C, 0x947C7C, keep, 0};
-        break;
-    case tsOffice2003Olive:
-        r = Row{0x82C0AF, 0x447A63, scOffice2007, keep, 0x588060, 0x588060, keep, 0};
-        break;
-    case tsOffice2003Classic:
-        r = Row{0x808080, 0x808080, scOffice2007, keep, 0x808080, 0x808080, keep, 0};
-        break;
-    case tsOffice2007Luna:
-        r = Row{0xFFEFE3, 0xFFD2AF, scOffice2007, 0x723708, 0xFFD2AF, 0xFFD2AF, keep, 0};
-        break;
-    case tsOffice2007Obsidian:
-        r = Row{0xF2F1F0, 0xC9C2BD, scOffice2007, 0x433C37, 0x5C534C, 0x5C534C, keep, 0};
-        break;
-    case tsWindowsXP:
-        r = Row{clBtnFace, clBtnFace, scCustom, 0x000000, 0xC0C0C0, 0x000000, clHighlight, clHighlightText};
-        break;
-    case tsWhidbey:
-        r = Row{0xEBEEEF, 0x7E9898, scOffice2007, 0xFFFFFF, 0x962D00, 0x962D00, keep, 0};
-        break;
-    case tsOffice2007Silver:
-        r = Row{0xF8F7F6, 0xE8E0DB, scOffice2007, 0x8B4215, 0x74706F, 0x74706F, keep, 0};
-        break;
-    case tsWindowsVista:
-        r = Row{0xFFFDF9, 0xFFFAF0, scWindowsVista, 0x000000, 0xFCF2DA, 0xFCF2DA, keep, 0};
-        break;
-    case tsWindows7:
-        r = Row{0xFDFBFA, 0xFDF3EB, scWindows7, 0x000000, 0xFBD6B8, 0xFBD6B8, keep, 0};
-        break;
-    case tsTerminal:
-        r = Row{clBtnFace, clBtnFace, scCustom, 0x000000, 0x808080, 0x808080, clHighlight, clHighlightText};
-        break;
-    case tsOffice2010Blue:
-        r = Row{0xEDDBCD, clNone, scCustom, 0x5B391E, 0xEEDDCF, 0xEEDDCF, 0x6CD0FF, 0};
-        break;
-    case tsOffice2010Silver:
-        r = Row{0xEDE9E5, clNone, scCustom, 0x5B391E, 0xEEDDCF, 0xEEDDCF, 0x6CD0FF, 0};
-        break;
-    case tsOffice2010Black:
-        r = Row{0x828282, clNone, scCustom, 0xD7D7D6, 0xEEDDCF, 0xEEDDCF, 0x6CD0FF, 0};
-        break;
-    case tsCustom:
-        break;
-    }
+    const std::optional<TListGridStyleColors> r = ListGridStyleColors(style, true);
     if (!r)
         return;
     HeaderColor = r->header;

@@ -178,4 +178,51 @@ std::optional<TSelectionBlockColors> SelectionBlockColors(TSelectionColorStyle s
     return std::nullopt;
 }
 
+std::optional<TListGridStyleColors> ListGridStyleColors(TVekkoStyle style, bool withOffice2010)
+{
+    using R = TListGridStyleColors;
+    const std::optional<Color> keep;
+    switch (style) {
+    case tsOffice2003Blue:
+        return R{0xD68759, 0x933803, scOffice2007, 0xFFFFFF, 0x962D00, 0x962D00, keep, 0};
+    case tsOffice2003Silver:
+        return R{0xBDA4A5, 0x957475, scOffice2007, keep, 0x947C7C, 0x947C7C, keep, 0};
+    case tsOffice2003Olive:
+        return R{0x82C0AF, 0x447A63, scOffice2007, keep, 0x588060, 0x588060, keep, 0};
+    case tsOffice2003Classic:
+        return R{0x808080, 0x808080, scOffice2007, keep, 0x808080, 0x808080, keep, 0};
+    case tsOffice2007Luna:
+        return R{0xFFEFE3, 0xFFD2AF, scOffice2007, 0x723708, 0xFFD2AF, 0xFFD2AF, keep, 0};
+    case tsOffice2007Obsidian:
+        return R{0xF2F1F0, 0xC9C2BD, scOffice2007, 0x433C37, 0x5C534C, 0x5C534C, keep, 0};
+    case tsWindowsXP:
+        return R{clBtnFace, clBtnFace, scCustom, 0x000000, 0xC0C0C0, 0x000000, clHighlight, clHighlightText};
+    case tsWhidbey:
+        return R{0xEBEEEF, 0x7E9898, scOffice2007, 0xFFFFFF, 0x962D00, 0x962D00, keep, 0};
+    case tsOffice2007Silver:
+        return R{0xF8F7F6, 0xE8E0DB, scOffice2007, 0x8B4215, 0x74706F, 0x74706F, keep, 0};
+    case tsWindowsVista:
+        return R{0xFFFDF9, 0xFFFAF0, scWindowsVista, 0x000000, 0xFCF2DA, 0xFCF2DA, keep, 0};
+    case tsWindows7:
+        return R{0xFDFBFA, 0xFDF3EB, scWindows7, 0x000000, 0xFBD6B8, 0xFBD6B8, keep, 0};
+    case tsTerminal:
+        return R{clBtnFace, clBtnFace, scCustom, 0x000000, 0x808080, 0x808080, clHighlight, clHighlightText};
+    case tsOffice2010Blue:
+        if (withOffice2010)
+            return R{0xEDDBCD, clNone, scCustom, 0x5B391E, 0xEEDDCF, 0xEEDDCF, 0x6CD0FF, 0};
+        break;
+    case tsOffice2010Silver:
+        if (withOffice2010)
+            return R{0xEDE9E5, clNone, scCustom, 0x5B391E, 0xEEDDCF, 0xEEDDCF, 0x6CD0FF, 0};
+        break;
+    case tsOffice2010Black:
+        if (withOffice2010)
+            return R{0x828282, clNone, scCustom, 0xD7D7D6, 0xEEDDCF, 0xEEDDCF, 0x6CD0FF, 0};
+        break;
+    case tsCustom:
+        break;
+    }
+    return std::nullopt;
+}
+
 } // namespace controls::grid::dropdown

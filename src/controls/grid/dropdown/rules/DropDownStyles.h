@@ -42,10 +42,23 @@ struct TSelectionBlockColors {
     Color mirror, mirrorTo; // clNone: one gradient over the whole block
 };
 
+// The header, lines and selection of the list drop-downs' grids (multi-column and grid
+// drop-down). font and selectionColor are empty where the style leaves them as they are.
+struct TListGridStyleColors {
+    Color header, headerTo;
+    TSelectionColorStyle selection;
+    std::optional<Color> font;
+    Color line, fixedLine;
+    std::optional<Color> selectionColor;
+    Color selectionText;
+};
+
 // Empty for tsCustom.
 std::optional<TPopupStyleColors> PopupStyleColors(TVekkoStyle style);
 std::optional<TBarButtonStyleColors> BarButtonStyleColors(TVekkoStyle style);
 std::optional<TItemStyleColors> ItemStyleColors(TVekkoStyle style);
+// Empty for tsCustom, and for the three Office 2010 styles unless withOffice2010.
+std::optional<TListGridStyleColors> ListGridStyleColors(TVekkoStyle style, bool withOffice2010);
 // The selection colours of a preset; empty for scCustom (the colours stay).
 std::optional<std::pair<Color, Color>> SelectionPresetColors(TSelectionColorStyle style);
 // The block colours of a preset; empty for scCustom (a plain fill).

@@ -68,6 +68,25 @@ TEST(DropDownStyles, SelectionPresetsAndItemColours)
     EXPECT_EQ(ItemStyleColors(tsWhidbey)->borderColorTop, clNone);
 }
 
+TEST(DropDownStyles, ListGridRowsAndTheOffice2010Choice)
+{
+    EXPECT_FALSE(ListGridStyleColors(tsCustom, true));
+    for (TVekkoStyle s : {tsOffice2010Blue, tsOffice2010Silver, tsOffice2010Black}) {
+        EXPECT_FALSE(ListGridStyleColors(s, false)) << s; // the grid drop-down keeps its colours
+        EXPECT_EQ(ListGridStyleColors(s, true)->headerTo, clNone) << s;
+    }
+    const auto blue = *ListGridStyleColors(tsOffice2003Blue, false);
+    EXPECT_EQ(*blue.font, 0xFFFFFFu);
+    EXPECT_FALSE(blue.selectionColor);
+    EXPECT_EQ(blue.selection, scOffice2007);
+    EXPECT_FALSE(ListGridStyleColors(tsOffice2003Silver, false)->font);
+    const auto xp = *ListGridStyleColors(tsWindowsXP, false);
+    EXPECT_EQ(xp.fixedLine, 0x000000u);
+    EXPECT_EQ(*xp.selectionColor, clHighlight);
+    EXPECT_EQ(xp.selectionText, clHighlightText);
+    EXPECT_EQ(ListGridStyleColors(tsWindows7, false)->selection, scWindows7);
+}
+
 TEST(DropDownColours, BlendAndAdjust)
 {
     EXPECT_EQ(AdjustColorPercent(0xF9D2B2, -10, -10, 0), 0xF9BDA0u);
