@@ -1194,11 +1194,14 @@ bool TExtCustomDropDown::eventFilter(QObject* watched, QEvent* e)
             }
             return consumed;
         }
+        const bool wasDropped = m_droppedDown;
         if (key) {
             ControlKeyDown(key, shift);
             if (!alive)
                 return true;
-            consumed = key == 0;
+            // A key that closed the popup goes no further (the popup window would hand it
+            // to the edit again).
+            consumed = key == 0 || (wasDropped && !m_droppedDown);
         }
         for (QChar ch : charsOf(*ke)) {
             QChar c = ch;
