@@ -413,8 +413,11 @@ bool TFxButton::dialogKey(int key, Qt::KeyboardModifiers mods)
         considered = true;
     if (!considered)
         return false;
-    // A focused button of any kind keeps Enter and Escape to itself; a radio button does not.
-    if (QWidget* active = window()->focusWidget()) {
+    // A focused button of any kind keeps Enter to itself (Enter presses it); a radio button
+    // does not. Escape goes to the cancel button all the same: a focused button does nothing
+    // with it, and the window would take it as a plain close, past the cancel button's handler
+    // and the question it may ask before work is thrown away.
+    if (QWidget* active = isEnterKey(key) ? window()->focusWidget() : nullptr) {
         const QString cls = QString::fromLatin1(active->metaObject()->className()).toUpper();
         if (cls.contains(QLatin1String("BUTTON")) && !cls.contains(QLatin1String("RADIOBUTTON")))
             return false;

@@ -23,8 +23,9 @@
 // Default and cancel: Enter (with any modifier) that the focused control leaves alone clicks
 // the Default button of the window, plain Escape (no Shift, Ctrl or Alt) the Cancel button.
 // While a button of any kind has the focus (a class name containing "Button", radio buttons
-// excepted) these keys stay with it. A disabled Default button still swallows Enter. Note that
-// QDialog itself rejects on an Escape nobody took.
+// excepted) Enter stays with it; Escape still goes to the Cancel button (the focused button has
+// no use for it, and QDialog itself rejects on an Escape nobody took, past the Cancel button's
+// handler). A disabled Default button still swallows Enter.
 //
 // Enabled, Visible, Top/Left (geometry) and the font are QWidget's own; Hint is shown as the
 // tool tip while ShowHint is on.

@@ -387,10 +387,12 @@ struct Scanner {
 
 } // namespace
 
-bool TryStrToDate(const QString& s, TDateTime& date, const TFormatSettings& fs)
+namespace {
+
+// A date at the scanner in the order of the short date format; the scanner stops after it.
+bool scanDate(Scanner& sc, TDateTime& date, const TFormatSettings& fs)
 {
     const DateOrder order = dateOrder(fs.ShortDateFormat);
-    Scanner sc{s};
     int n1 = 0, n2 = 0, n3 = 0, l1 = 0, l2 = 0, l3 = 0;
     if (!sc.number(n1, l1) || !sc.ch(fs.DateSeparator) || !sc.number(n2, l2))
         return false;
@@ -424,10 +426,89 @@ bool TryStrToDate(const QString& s, TDateTime& date, const TFormatSettings& fs)
             m = n1, d = n2;
     }
     sc.ch(fs.DateSeparator);
+    return TryEncodeDate(y, m, d, date);
+}
+
+// "am"/"pm" (or the format settings' names) at the scanner, ignoring case: -1 none, 0 am, 1 pm.
+int scanAmPm(Scanner& sc, const TFormatSettings& fs)
+{
+    sc.blanks();
+    const QString rest = sc.s.mid(sc.pos);
+    const QString names[4] = {fs.TimeAMString, fs.TimePMString, QStringLiteral("AM"), QStringLiteral("PM")};
+    for (int i = 0; i < 4; ++i)
+        if (!names[i].isEmpty() && rest.startsWith(names[i], Qt::CaseInsensitive)) {
+            sc.pos += names[i].size();
+            return i % 2;
+        }
+    return -1;
+}
+
+// A time of day at the scanner: hours and minutes, optional seconds and milliseconds, an
+// optional am/pm mark.
+bool scanTime(Scanner& sc, TDateTime& time, const TFormatSettings& fs)
+{
+    int h = 0, n = 0, sec = 0, ms = 0, digits = 0;
+    if (!sc.number(h, digits) || !sc.ch(fs.TimeSeparator) || !sc.number(n, digits))
+        return false;
+    if (sc.ch(fs.TimeSeparator)) {
+        if (!sc.number(sec, digits))
+            return false;
+        if (sc.ch(fs.DecimalSeparator) && !sc.number(ms, digits))
+            return false;
+    }
+    const int ampm = scanAmPm(sc, fs);
+    if (ampm >= 0) {
+        if (h < 1 || h > 12)
+            return false;
+        h = h % 12 + (ampm == 1 ? 12 : 0);
+    }
+    return TryEncodeTime(h, n, sec, ms, time);
+}
+
+} // namespace
+
+bool TryStrToDate(const QString& s, TDateTime& date, const TFormatSettings& fs)
+{
+    Scanner sc{s};
+    TDateTime d = 0;
+    if (!scanDate(sc, d, fs))
+        return false;
     sc.blanks();
     if (sc.pos != s.size())
         return false;
-    return TryEncodeDate(y, m, d, date);
+    date = d;
+    return true;
+}
+
+bool TryStrToTime(const QString& s, TDateTime& time, const TFormatSettings& fs)
+{
+    Scanner sc{s};
+    TDateTime t = 0;
+    if (!scanTime(sc, t, fs))
+        return false;
+    sc.blanks();
+    if (sc.pos != s.size())
+        return false;
+    time = t;
+    return true;
+}
+
+bool TryStrToDateTime(const QString& s, TDateTime& value, const TFormatSettings& fs)
+{
+    Scanner sc{s};
+    TDateTime d = 0, t = 0;
+    if (!scanDate(sc, d, fs)) {
+        // A time alone is a time on day 0.
+        return TryStrToTime(s, value, fs);
+    }
+    sc.blanks();
+    if (sc.pos != s.size() && !scanTime(sc, t, fs))
+        return false;
+    sc.blanks();
+    if (sc.pos != s.size())
+        return false;
+    value = ComposeDateTime(d, t);
+    return true;
 }
 
 TDateTime StrToDate(const QString& s, const TFormatSettings& fs)

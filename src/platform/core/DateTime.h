@@ -59,6 +59,13 @@ QString DateTimeToStr(TDateTime dt, const TFormatSettings& fs);
 TDateTime StrToDate(const QString& s);
 TDateTime StrToDate(const QString& s, const TFormatSettings& fs);
 bool TryStrToDate(const QString& s, TDateTime& date, const TFormatSettings& fs);
+// A time of day: hours and minutes separated by the time separator, optional seconds (and
+// milliseconds after the decimal separator), an optional AM/PM mark (the format settings'
+// names or "AM"/"PM", any letter case; the hour is then 1..12). Blanks around the numbers.
+bool TryStrToTime(const QString& s, TDateTime& time, const TFormatSettings& fs);
+// A date as TryStrToDate reads it, optionally followed by a time as TryStrToTime reads it; a
+// time alone is read as a time on day 0.
+bool TryStrToDateTime(const QString& s, TDateTime& value, const TFormatSettings& fs);
 
 // Local date and time of the program's clock (platform::clock(), so tests can fix it).
 TDateTime Now();

@@ -104,4 +104,38 @@ TShiftState shiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons butto
     return s;
 }
 
+bool isFocusTab(const QKeyEvent& e)
+{
+    return (e.key() == Qt::Key_Tab || e.key() == Qt::Key_Backtab)
+           && !(e.modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
+
+bool routeKeyPress(const QKeyEvent& e, const std::function<void(TWMKey&)>& wmKeyDown,
+                   const std::function<void(TWMKey&)>& wmChar)
+{
+    const unsigned keyData = keyDataOf(e);
+    if (const quint16 vk = virtualKeyOf(e)) {
+        TWMKey msg{vk, keyData, 0};
+        wmKeyDown(msg);
+        if (msg.CharCode == 0)
+            return true;
+    }
+    const QString chars = charsOf(e);
+    for (const QChar ch : chars) {
+        TWMKey msg{ch.unicode(), keyData, 0};
+        wmChar(msg);
+    }
+    return !chars.isEmpty();
+}
+
+bool routeKeyRelease(const QKeyEvent& e, const std::function<void(TWMKey&)>& wmKeyUp)
+{
+    const quint16 vk = virtualKeyOf(e);
+    if (!vk)
+        return false;
+    TWMKey msg{vk, keyDataOf(e), 0};
+    wmKeyUp(msg);
+    return msg.CharCode == 0;
+}
+
 } // namespace platform

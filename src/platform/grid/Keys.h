@@ -7,6 +7,7 @@
 #include <QFlags>
 #include <QPoint>
 #include <QtGlobal>
+#include <functional>
 
 class QKeyEvent;
 class QMouseEvent;
@@ -126,5 +127,16 @@ unsigned keyDataOf(const QKeyEvent& e);
 // Enter 13 (Ctrl+Enter 10), Escape 27.
 QString charsOf(const QKeyEvent& e);
 TShiftState shiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons = {});
+
+// A Tab (or Shift+Tab) without Ctrl or Alt: the key a window uses to move the focus on.
+bool isFocusTab(const QKeyEvent& e);
+// Delivers a key press to a control in the platform's order: WM_KEYDOWN with the virtual key (a
+// handler that sets CharCode to 0 consumes it), then WM_CHAR for each character the key types.
+// False when the key was neither consumed nor typed anything: the control's own handling
+// (caret movement, deletion) is left to take it.
+bool routeKeyPress(const QKeyEvent& e, const std::function<void(TWMKey&)>& wmKeyDown,
+                   const std::function<void(TWMKey&)>& wmChar);
+// Delivers a key release as WM_KEYUP; false when there is no virtual key or it was not consumed.
+bool routeKeyRelease(const QKeyEvent& e, const std::function<void(TWMKey&)>& wmKeyUp);
 
 } // namespace platform

@@ -139,6 +139,12 @@ int Form::showModal()
 {
     ensureControls();
     setResult(mrNone);
+    // The button pressed to end the last showing (a button takes the focus when pressed) still
+    // holds the window's focus, and a window shown again gives the keys back to it: typing would
+    // go nowhere and Enter would press it again. Dropped, the focus starts where the first
+    // showing had it, unless FormShow() puts it somewhere.
+    if (QWidget* w = focusWidget(); w && w != this && !(w->focusPolicy() & Qt::ClickFocus))
+        w->clearFocus();
     showingModal_ = true;
     FormShow();
     if (driver()) {

@@ -2,9 +2,10 @@
 // The base of the program's windows: a fixed-size window that is shown modally and answers
 // through its modal result, with the creation, show and language hooks every window has.
 //
-//   showModal(): modal result back to 0, FormShow(), then the window runs until something
-//   sets a non-zero modal result (a button, the close box, Escape = Cancel); the result is
-//   returned. setModalResult(r) with r != 0 ends a running showing.
+//   showModal(): modal result back to 0, the focus taken off the button that ended the last
+//   showing (so the keys go where they went at the first showing), FormShow(), then the window
+//   runs until something sets a non-zero modal result (a button, the close box, Escape =
+//   Cancel); the result is returned. setModalResult(r) with r != 0 ends a running showing.
 //
 // The title bar has the close button only (no minimise or maximise: the windows have a fixed
 // size). Some window managers draw their minimise and maximise buttons whatever a window asks

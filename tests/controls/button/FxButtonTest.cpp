@@ -348,7 +348,10 @@ TEST_F(FxButtonTest, DefaultButtonTakesEnterFromOtherControls)
     EXPECT_EQ(clicks, 3);
 }
 
-TEST_F(FxButtonTest, FocusedButtonKeepsEnterFromTheDefaultButton)
+// A focused button keeps Enter from the default button, but not Escape from the cancel button:
+// it has no use for Escape, and left to the window Escape would close it past the cancel
+// button's handler and the question it may ask.
+TEST_F(FxButtonTest, FocusedButtonKeepsEnterFromTheDefaultButtonButNotEscape)
 {
     button->setDefault(true);
     auto* other = new TFxButton(window.get());
@@ -364,6 +367,14 @@ TEST_F(FxButtonTest, FocusedButtonKeepsEnterFromTheDefaultButton)
     QTest::keyRelease(other, Qt::Key_Return);
     EXPECT_EQ(clicks, 0);
     EXPECT_EQ(otherClicks, 1);
+
+    button->setDefault(false);
+    button->setCancel(true);
+    const int seen = window->keysSeen;
+    QTest::keyClick(other, Qt::Key_Escape);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(otherClicks, 1);
+    EXPECT_EQ(window->keysSeen, seen) << "Escape went on to the window";
 }
 
 TEST_F(FxButtonTest, CancelButtonTakesPlainEscapeOnly)

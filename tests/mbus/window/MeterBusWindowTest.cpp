@@ -333,6 +333,14 @@ TEST_F(MeterBusWindow, DeletingAsksAndCancelAsksOnlyAfterAChange)
         EXPECT_EQ(boxes_.texts().last(), QStringLiteral("Are you sure to want to cancel all Nodes?"));
         EXPECT_EQ(w.NODE_ORIG->childCount(), 0);
         EXPECT_EQ(w.NODE_ORIG->text(0), QStringLiteral("M-Bus Network"));
+        // Escape is Cancel, also while the button just pressed has the focus: it asks too.
+        const int asked = int(boxes_.texts().size());
+        w.btn_Add_Node->setFocus(Qt::MouseFocusReason);
+        boxes_.answer(MsgAnswer::No);
+        QTest::keyClick(w.btn_Add_Node, Qt::Key_Escape);
+        ASSERT_EQ(int(boxes_.texts().size()), asked + 1);
+        EXPECT_EQ(boxes_.texts().last(), QStringLiteral("Do you want to exit without saving changes?"));
+        EXPECT_EQ(w.modalResult(), platform::mrNone);
         // Cancel now asks; No keeps the window, Yes closes without writing.
         boxes_.answer(MsgAnswer::No);
         w.Btn_Cancel->click();

@@ -191,3 +191,50 @@ TEST(DateTime, YearsFromTheClockAndBadDates)
         EXPECT_EQ(e.message(), QStringLiteral("'31/04/2024' is not a valid date"));
     }
 }
+
+TEST(DateTime, ReadingTimesAndDatesWithTimes)
+{
+    const TFormatSettings& fs = DefaultFormatSettings();
+    const struct {
+        const char* text;
+        const char* iso; // nullptr: refused
+    } times[] = {
+        {"12:30", "1899-12-30T12:30:00.000"},   {"7:05:09", "1899-12-30T07:05:09.000"},
+        {" 23:59:59 ", "1899-12-30T23:59:59.000"}, {"1:02:03.250", "1899-12-30T01:02:03.250"},
+        {"12:00 am", "1899-12-30T00:00:00.000"}, {"1:15 PM", "1899-12-30T13:15:00.000"},
+        {"24:00", nullptr},  {"12:60", nullptr}, {"13:00 pm", nullptr}, {"12", nullptr},
+        {"12:30x", nullptr}, {"", nullptr},      {"0:00:61", nullptr},
+    };
+    for (const auto& c : times) {
+        SCOPED_TRACE(c.text);
+        TDateTime t = -7;
+        const bool ok = TryStrToTime(QString::fromLatin1(c.text), t, fs);
+        EXPECT_EQ(ok, c.iso != nullptr);
+        if (c.iso) {
+            EXPECT_EQ(iso(t), QString::fromLatin1(c.iso));
+        } else {
+            EXPECT_EQ(t, -7) << "a refused text leaves the value alone";
+        }
+    }
+    const struct {
+        const char* text;
+        const char* iso;
+    } dateTimes[] = {
+        {"05/03/2024 14:30", "2024-03-05T14:30:00.000"},
+        {"05/03/2024", "2024-03-05T00:00:00.000"},
+        {"29/02/2024 0:00:01", "2024-02-29T00:00:01.000"},
+        {"8:15", "1899-12-30T08:15:00.000"},
+        {"05/03/2024 25:00", nullptr},
+        {"05/03/2024 x", nullptr},
+        {"31/04/2024 10:00", nullptr},
+    };
+    for (const auto& c : dateTimes) {
+        SCOPED_TRACE(c.text);
+        TDateTime v = -7;
+        const bool ok = TryStrToDateTime(QString::fromLatin1(c.text), v, fs);
+        EXPECT_EQ(ok, c.iso != nullptr);
+        if (c.iso) {
+            EXPECT_EQ(iso(v), QString::fromLatin1(c.iso));
+        }
+    }
+}

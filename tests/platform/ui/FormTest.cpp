@@ -236,3 +236,29 @@ TEST(FormTest, TheInputFocusFallsBackToTheControlHoldingAHiddenEditor)
     holder->setEnabled(false);
     EXPECT_EQ(f.inputFocus(), nullptr);
 }
+
+// A button takes the focus when pressed and keeps it while its window is hidden; shown again,
+// the window must not give the keys back to it (typing would go nowhere, Enter would press it a
+// second time): the focus starts where the first showing had it, or where FormShow() puts it.
+TEST(FormTest, AShowingAgainDoesNotGiveTheKeysToTheButtonThatEndedTheLastOne)
+{
+    ProbeForm f;
+    auto* edit = new QLineEdit(&f);
+    auto* button = new QWidget(&f);
+    button->setFocusPolicy(Qt::TabFocus); // as the program's buttons: focused when pressed
+    QWidget* atShow = nullptr;
+    DriverGuard g([&](Form& form) {
+        atShow = form.focusWidget();
+        button->setFocus(Qt::MouseFocusReason); // pressed, it ends the showing
+        form.setModalResult(mrCancel);
+    });
+    f.showModal();
+    ASSERT_EQ(f.focusWidget(), button);
+    f.showModal();
+    EXPECT_NE(atShow, button) << "the second showing gave the keys to the button that ended the first";
+
+    // A control that takes the focus by a click, left with it, keeps it.
+    edit->setFocus();
+    f.showModal();
+    EXPECT_EQ(atShow, edit);
+}

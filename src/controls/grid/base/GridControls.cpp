@@ -6,7 +6,9 @@
 #include "platform/draw/Frames.h"
 #include "platform/draw/Theme.h"
 
+#include <QAction>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -244,6 +246,68 @@ TExtGridButton::TExtGridButton(QWidget* owner) : QWidget(owner)
     setMouseTracking(true);
 }
 
+TExtGridButton::~TExtGridButton() = default;
+
+void TExtGridButton::SetAction(QAction* action)
+{
+    m_actionLink.reset();
+    if (action)
+        m_actionLink = std::make_unique<TExtGridButtonActionLink>(this, action);
+}
+
+QAction* TExtGridButton::Action() const { return m_actionLink ? m_actionLink->Action() : nullptr; }
+
+// --- TExtGridButtonActionLink -----------------------------------------------------------------------
+
+TExtGridButtonActionLink::TExtGridButtonActionLink(TExtGridButton* button, QAction* action)
+    : m_button(button)
+    , m_action(action)
+    , m_caption(action->text())
+    , m_checked(action->isChecked())
+    , m_groupIndex(action->property("groupIndex").toInt())
+{
+    m_changed = QObject::connect(action, &QAction::changed, button, [this]() {
+        if (!m_action)
+            return;
+        SetCaption(m_action->text());
+        SetChecked(m_action->isChecked());
+        SetGroupIndex(m_action->property("groupIndex").toInt());
+        m_button->setEnabled(m_action->isEnabled());
+    });
+}
+
+TExtGridButtonActionLink::~TExtGridButtonActionLink() { QObject::disconnect(m_changed); }
+
+bool TExtGridButtonActionLink::IsCaptionLinked() const { return m_button->Caption() == m_caption; }
+
+bool TExtGridButtonActionLink::IsCheckedLinked() const
+{
+    return m_button->GroupIndex() != 0 && m_button->AllowAllUp && m_button->Down() == m_checked;
+}
+
+bool TExtGridButtonActionLink::IsGroupIndexLinked() const { return m_button->GroupIndex() == m_groupIndex; }
+
+void TExtGridButtonActionLink::SetCaption(const QString& caption)
+{
+    if (IsCaptionLinked())
+        m_button->SetCaption(caption);
+    m_caption = caption;
+}
+
+void TExtGridButtonActionLink::SetChecked(bool checked)
+{
+    if (IsCheckedLinked())
+        m_button->SetDown(checked);
+    m_checked = checked;
+}
+
+void TExtGridButtonActionLink::SetGroupIndex(int index)
+{
+    if (IsGroupIndexLinked())
+        m_button->SetGroupIndex(index);
+    m_groupIndex = index;
+}
+
 void TExtGridButton::SetCaption(const QString& c)
 {
     m_caption = c;
@@ -391,6 +455,8 @@ void TExtGridButton::Click()
 {
     if (OnClick)
         OnClick(this);
+    if (m_actionLink && m_actionLink->Action())
+        m_actionLink->Action()->trigger();
 }
 
 void TExtGridButton::paintEvent(QPaintEvent*)
@@ -490,6 +556,8 @@ void TExtGridButton::mousePressEvent(QMouseEvent* e)
         m_state = bsUp;
         if (OnDropDown)
             OnDropDown(this);
+        if (DropDownMenu)
+            DropDownMenu->popup(mapToGlobal(QPoint(0, height())));
         return;
     }
     m_state = bsDown;

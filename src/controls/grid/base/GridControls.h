@@ -8,10 +8,15 @@
 
 #include <QPolygon>
 #include <QString>
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 #include <vector>
+
+class QAction;
+class QMenu;
 
 namespace controls::grid {
 
@@ -91,6 +96,7 @@ enum TGridButtonState { bsUp, bsDisabled, bsDown, bsExclusive };
 class TExtGridButton : public QWidget {
 public:
     explicit TExtGridButton(QWidget* owner = nullptr);
+    ~TExtGridButton() override;
 
     QString Caption() const { return m_caption; }
     void SetCaption(const QString& c);
@@ -140,6 +146,12 @@ public:
     TGridButtonState State() const { return m_state; }
     bool MouseInControl() const { return m_mouseIn; }
 
+    // Pops up below the button when its drop-down part is pressed (after OnDropDown).
+    QPointer<QMenu> DropDownMenu;
+    // Links the button to an action: see TExtGridButtonActionLink.
+    void SetAction(QAction* action);
+    QAction* Action() const;
+
     std::function<void(TExtGridButton*)> OnClick;
     std::function<void(TExtGridButton*)> OnDropDown;
     std::function<void(TExtGridButton*)> OnMouseEnter;
@@ -168,6 +180,33 @@ private:
     bool m_mouseIn = false;
     TGridButtonState m_state = bsUp;
     platform::Bitmap m_glyph, m_glyphDisabled, m_glyphShade;
+    std::unique_ptr<class TExtGridButtonActionLink> m_actionLink;
+};
+
+// The link between a grid button and an action: the action's caption, checked state and
+// group index reach the button where they are linked: the caption when the action's caption
+// equals the button's, the checked state when the button has a group index, allows all up and
+// is down as the action is checked, the group index when both have the same one (the action's
+// "groupIndex" property). A click of the button triggers the action.
+class TExtGridButtonActionLink {
+public:
+    TExtGridButtonActionLink(TExtGridButton* button, QAction* action);
+    ~TExtGridButtonActionLink();
+    QAction* Action() const { return m_action; }
+    bool IsCaptionLinked() const;
+    bool IsCheckedLinked() const;
+    bool IsGroupIndexLinked() const;
+    void SetCaption(const QString& caption);
+    void SetChecked(bool checked);
+    void SetGroupIndex(int index);
+
+private:
+    TExtGridButton* m_button;
+    QPointer<QAction> m_action;
+    QString m_caption;
+    bool m_checked = false;
+    int m_groupIndex = 0;
+    QMetaObject::Connection m_changed;
 };
 
 enum TTextLayout { tlTop, tlCenter, tlBottom };

@@ -1,5 +1,6 @@
 #include "controls/grid/column/ColumnGrid.h"
 
+#include "controls/grid/edit/GridEditors.h"
 #include "controls/grid/util/ExtUtil.h"
 #include "platform/core/Errors.h"
 #include "platform/core/Format.h"
@@ -93,6 +94,7 @@ void TGridColumnItem::Assign(const platform::TPersistent* source)
     SpinMax = s->SpinMax;
     SpinMin = s->SpinMin;
     SpinStep = s->SpinStep;
+    EditLink = s->EditLink;
     Tag = s->Tag;
     DefIdx = s->DefIdx;
     m_width = s->Width();
@@ -330,7 +332,7 @@ void TGridColumnCollection::Update(TGridColumnItem*)
         NoRecursiveUpdate = true;
         m_grid->m_inColumnOp = true;
         try {
-            m_grid->TExtStringGridInput::SetColCount(n);
+            m_grid->TExtStringGridAux::SetColCount(n);
         } catch (...) {
             m_grid->m_inColumnOp = false;
             NoRecursiveUpdate = false;
@@ -371,7 +373,7 @@ void TGridColumnCollection::ResetOrganization()
 
 // --- the grid ----------------------------------------------------------------------------------
 
-TExtColumnGrid::TExtColumnGrid(QWidget* parent) : TExtStringGridInput(parent)
+TExtColumnGrid::TExtColumnGrid(QWidget* parent) : TExtStringGridAux(parent)
 {
     m_columns = CreateColumns();
     m_saveCol = std::make_unique<TGridColumnItem>(nullptr);
@@ -433,7 +435,7 @@ void TExtColumnGrid::SetColCount(int n)
 {
     m_inColumnOp = true;
     try {
-        TExtStringGridInput::SetColCount(n);
+        TExtStringGridAux::SetColCount(n);
     } catch (...) {
         m_inColumnOp = false;
         throw;
@@ -444,21 +446,21 @@ void TExtColumnGrid::SetColCount(int n)
 
 void TExtColumnGrid::sizeChanged(int oldColCount, int oldRowCount)
 {
-    TExtStringGridInput::sizeChanged(oldColCount, oldRowCount);
+    TExtStringGridAux::sizeChanged(oldColCount, oldRowCount);
     if (!m_inColumnOp && m_columns && !Destroying())
         SynchColumns();
 }
 
 void TExtColumnGrid::Loaded()
 {
-    TExtStringGridInput::Loaded();
+    TExtStringGridAux::Loaded();
     SynchColumns();
     m_columns->SetOrganization();
 }
 
 void TExtColumnGrid::CellsLoaded()
 {
-    TExtStringGridInput::CellsLoaded();
+    TExtStringGridAux::CellsLoaded();
     SynchColumns();
 }
 
@@ -481,7 +483,7 @@ void TExtColumnGrid::InsertCols(int colIndex, int count)
 {
     m_inColumnOp = true;
     try {
-        TExtStringGridInput::InsertCols(colIndex, count);
+        TExtStringGridAux::InsertCols(colIndex, count);
     } catch (...) {
         m_inColumnOp = false;
         throw;
@@ -500,7 +502,7 @@ void TExtColumnGrid::RemoveCols(int colIndex, int count)
     const int total = TotalColCount();
     m_inColumnOp = true;
     try {
-        TExtStringGridInput::RemoveCols(colIndex, count);
+        TExtStringGridAux::RemoveCols(colIndex, count);
     } catch (...) {
         m_inColumnOp = false;
         throw;
@@ -522,7 +524,7 @@ void TExtColumnGrid::columnMoved(int fromIndex, int toIndex)
     const int top = TopRow();
     const int from = RealColIndex(fromIndex);
     const int to = RealColIndex(toIndex);
-    TExtStringGridInput::columnMoved(fromIndex, toIndex);
+    TExtStringGridAux::columnMoved(fromIndex, toIndex);
     if (from < m_columns->Count() && to < m_columns->Count() && from != to) {
         m_colMoving = true;
         m_columns->BeginUpdate();
@@ -544,7 +546,7 @@ void TExtColumnGrid::columnMoved(int fromIndex, int toIndex)
 
 void TExtColumnGrid::colWidthsChanged()
 {
-    TExtStringGridInput::colWidthsChanged();
+    TExtStringGridAux::colWidthsChanged();
     if (IsLoading() || Destroying() || !m_columns)
         return;
     for (int c = 0; c < ColCount(); ++c) {
@@ -570,7 +572,7 @@ void TExtColumnGrid::UpdateColumnHeaders()
 
 void TExtColumnGrid::ColumnHeadersChanged()
 {
-    TExtStringGridInput::ColumnHeadersChanged();
+    TExtStringGridAux::ColumnHeadersChanged();
     const platform::TStringList& headers = ColumnHeaders();
     for (int i = 0; i < m_columns->Count() && i < headers.Count(); ++i)
         m_columns->Items(i)->m_header = headers.Strings(i);
@@ -582,7 +584,7 @@ void TExtColumnGrid::GetCellFormat(int col, int row, TCellFormat& f)
 {
     TGridColumnItem* item = ItemAt(col);
     if (!item) {
-        TExtStringGridInput::GetCellFormat(col, row, f);
+        TExtStringGridAux::GetCellFormat(col, row, f);
         return;
     }
     f.font = item->Font();
@@ -614,7 +616,7 @@ void TExtColumnGrid::GetCellColor(int col, int row, TGridDrawState state, platfo
                 font.color = p->FontColor;
         }
     }
-    TExtStringGridInput::GetCellColor(col, row, state, brush, font);
+    TExtStringGridAux::GetCellColor(col, row, state, brush, font);
 }
 
 void TExtColumnGrid::GetCellBorder(int col, int row, platform::Pen& pen, TCellBorders& borders)
@@ -623,7 +625,7 @@ void TExtColumnGrid::GetCellBorder(int col, int row, platform::Pen& pen, TCellBo
         borders = item->Borders();
         pen = item->BorderPen();
     }
-    TExtStringGridInput::GetCellBorder(col, row, pen, borders);
+    TExtStringGridAux::GetCellBorder(col, row, pen, borders);
 }
 
 void TExtColumnGrid::GetCellAlignment(int col, int row, Alignment& hAlign, TVAlignment& vAlign)
@@ -633,7 +635,7 @@ void TExtColumnGrid::GetCellAlignment(int col, int row, Alignment& hAlign, TVAli
         if (HasCellProperties(col, row))
             hAlign = GetGridObject(col, row)->Alignment();
     }
-    TExtStringGridInput::GetCellAlignment(col, row, hAlign, vAlign);
+    TExtStringGridAux::GetCellAlignment(col, row, hAlign, vAlign);
 }
 
 void TExtColumnGrid::GetColFormat(int col, int& style, QString& prefix, QString& suffix)
@@ -643,7 +645,7 @@ void TExtColumnGrid::GetColFormat(int col, int& style, QString& prefix, QString&
         prefix = item->SortPrefix;
         suffix = item->SortSuffix;
     }
-    TExtStringGridInput::GetColFormat(col, style, prefix, suffix);
+    TExtStringGridAux::GetColFormat(col, style, prefix, suffix);
 }
 
 void TExtColumnGrid::GetCellEditor(int col, int row, TEditorType& editor)
@@ -654,11 +656,18 @@ void TExtColumnGrid::GetCellEditor(int col, int row, TEditorType& editor)
             EditCombo()->SetItems(item->ComboItems());
             EditCombo()->SetDropDownCount(item->DropDownCount);
             ControlLook.DropDownCount = item->DropDownCount;
+            // The spin range of the column (the spin edit is made when a spin column needs it).
+            if (IsSpinKind(editor) || m_editSpin) {
+                SpinEdit()->MinValue = item->SpinMin;
+                SpinEdit()->MaxValue = item->SpinMax;
+                SpinEdit()->Increment = item->SpinStep;
+            }
+            SetEditLink(item->EditLink);
         }
         if (!item->FloatFormat().isEmpty())
             FloatFormat = item->FloatFormat();
     }
-    TExtStringGridInput::GetCellEditor(col, row, editor);
+    TExtStringGridAux::GetCellEditor(col, row, editor);
 }
 
 bool TExtColumnGrid::HasComboBox(int col, int row)
@@ -678,7 +687,7 @@ void TExtColumnGrid::IsFixedCell(int col, int row, bool& isFixed) const
         if (real >= 0 && real < m_columns->Count() && m_columns->Items(real)->Fixed())
             isFixed = true;
     }
-    TExtStringGridInput::IsFixedCell(col, row, isFixed);
+    TExtStringGridAux::IsFixedCell(col, row, isFixed);
 }
 
 void TExtColumnGrid::CheckCanEdit(int col, int row, bool& canEdit)
@@ -698,19 +707,19 @@ void TExtColumnGrid::IsPasswordCell(int col, int row, bool& isPassword)
 {
     if (TGridColumnItem* item = ItemAt(col))
         isPassword = item->Password();
-    TExtStringGridInput::IsPasswordCell(col, row, isPassword);
+    TExtStringGridAux::IsPasswordCell(col, row, isPassword);
 }
 
 void TExtColumnGrid::GetCheckTrue(int col, int row, QString& value)
 {
-    TExtStringGridInput::GetCheckTrue(col, row, value);
+    TExtStringGridAux::GetCheckTrue(col, row, value);
     if (IsNormalCell(col, row))
         value = m_columns->Items(col)->CheckTrue;
 }
 
 void TExtColumnGrid::GetCheckFalse(int col, int row, QString& value)
 {
-    TExtStringGridInput::GetCheckFalse(col, row, value);
+    TExtStringGridAux::GetCheckFalse(col, row, value);
     if (IsNormalCell(col, row))
         value = m_columns->Items(col)->CheckFalse;
 }
@@ -728,7 +737,7 @@ QString TExtColumnGrid::GetFormattedCell(int col, int row)
 {
     TGridColumnItem* item = ItemAt(col);
     if (!item)
-        return TExtStringGridInput::GetFormattedCell(col, row);
+        return TExtStringGridAux::GetFormattedCell(col, row);
     const QString text = Cells(col, row);
     QString fmt = item->FloatFormat();
     const int type = DetectNumberType(text.trimmed());
@@ -746,7 +755,7 @@ QString TExtColumnGrid::GetFormattedCell(int col, int row)
 
 TCellType TExtColumnGrid::GetCellType(int col, int row)
 {
-    const TCellType type = TExtStringGridInput::GetCellType(col, row);
+    const TCellType type = TExtStringGridAux::GetCellType(col, row);
     if (Destroying() || type != ctEmpty || !IsNormalCell(col, row))
         return type;
     return m_columns->Items(col)->Editor() == edDataCheckBox ? ctDataCheckBox : type;
@@ -754,7 +763,7 @@ TCellType TExtColumnGrid::GetCellType(int col, int row)
 
 TCellGraphic* TExtColumnGrid::GetCellGraphic(int col, int row)
 {
-    if (TCellGraphic* own = TExtStringGridInput::GetCellGraphic(col, row))
+    if (TCellGraphic* own = TExtStringGridAux::GetCellGraphic(col, row))
         return own;
     if (Destroying() || !IsNormalCell(col, row) || m_columns->Items(col)->Editor() != edDataCheckBox)
         return nullptr;
@@ -773,7 +782,7 @@ void TExtColumnGrid::UpdateColSize(int col, int& width)
         if (item->MaxSize > 0 && width > item->MaxSize)
             width = item->MaxSize;
     }
-    TExtStringGridInput::UpdateColSize(col, width);
+    TExtStringGridAux::UpdateColSize(col, width);
 }
 
 void TExtColumnGrid::UpdateAutoColSize(int col, int& width)
@@ -784,7 +793,7 @@ void TExtColumnGrid::UpdateAutoColSize(int col, int& width)
         if (item->AutoMaxSize > 0 && width > item->AutoMaxSize)
             width = item->AutoMaxSize;
     }
-    TExtStringGridInput::UpdateAutoColSize(col, width);
+    TExtStringGridAux::UpdateAutoColSize(col, width);
 }
 
 int TExtColumnGrid::getEditLimit()
@@ -792,7 +801,7 @@ int TExtColumnGrid::getEditLimit()
     const int c = col();
     if (c < m_columns->Count() && c >= FixedCols())
         return m_columns->Items(RealColIndex(c))->EditLength;
-    return TExtStringGridInput::getEditLimit();
+    return TExtStringGridAux::getEditLimit();
 }
 
 QString TExtColumnGrid::getEditMask(int col, int row)
@@ -800,13 +809,13 @@ QString TExtColumnGrid::getEditMask(int col, int row)
     QString mask;
     if (col < m_columns->Count() && col >= FixedCols())
         mask = m_columns->Items(RealColIndex(col))->EditMask;
-    const QString inherited = TExtStringGridInput::getEditMask(col, row);
+    const QString inherited = TExtStringGridAux::getEditMask(col, row);
     return inherited.isEmpty() ? mask : inherited;
 }
 
 bool TExtColumnGrid::GetColumnFilter(int col)
 {
-    TExtStringGridInput::GetColumnFilter(col);
+    TExtStringGridAux::GetColumnFilter(col);
     TGridColumnItem* item = ItemAt(col);
     if (!item || item->Filter().Count() == 0)
         return false;
@@ -822,7 +831,7 @@ bool TExtColumnGrid::GetColumnFilter(int col)
 
 void TExtColumnGrid::mouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y)
 {
-    TExtStringGridInput::mouseDown(button, shift, x, y);
+    TExtStringGridAux::mouseDown(button, shift, x, y);
     int c = -1, r = -1;
     mouseToCell(x, y, c, r);
     if (c < 0 || r < 0)

@@ -17,6 +17,8 @@
 // CheckTrue) and toggle between CheckTrue and CheckFalse by click or Space. The column grid's
 // cells may be edited without goEditing unless their column is ReadOnly or Fixed or the cell's
 // properties are read-only; OnCanEditCell has the last word.
+#include "controls/grid/auxwin/GridAux.h"
+#include "controls/grid/edit/EditLink.h"
 #include "controls/grid/input/GridInput.h"
 #include "platform/core/StringList.h"
 
@@ -120,6 +122,8 @@ public:
     TSortStyle SortStyle = ssAutomatic;
     QString SortPrefix, SortSuffix;
     int SpinMax = 0, SpinMin = 0, SpinStep = 1;
+    // The editor link of an edCustom column (not owned).
+    QPointer<TEditLink> EditLink;
     int Tag = 0;
     int Width() const;
     void SetWidth(int w);
@@ -186,7 +190,7 @@ private:
     int m_updateCount = 0;
 };
 
-class TExtColumnGrid : public TExtStringGridInput {
+class TExtColumnGrid : public TExtStringGridAux {
 public:
     using ColumnMovedEvent = std::function<void(TExtColumnGrid* sender, int fromIndex, int toIndex)>;
     using ColumnPopupEvent = std::function<void(TExtColumnGrid* sender, int col, int row, QMenu*& menu)>;
@@ -200,10 +204,10 @@ public:
     TGridColumnItem* ColumnByName(const QString& name) const;
     TGridColumnItem* GetColumnByName(const QString& name) const { return ColumnByName(name); }
     void SetColCount(int n);
-    int ColCount() const { return TExtStringGridInput::ColCount(); }
+    int ColCount() const { return TExtStringGridAux::ColCount(); }
     bool AutoFilterDisplay = false;
     int GetVersionNr() const override { return 50397953; }
-    QString GetVersionString() const;
+    QString GetVersionString() const override;
     void Loaded() override;
     void ChangeScale(int m, int d);
     void InsertCols(int colIndex, int count) override;

@@ -5,6 +5,7 @@
 
 #include "controls/grid/html/HTMLDraw.h"
 #include "controls/grid/style/ExtStyle.h"
+#include "platform/core/Messages.h"
 #include "platform/draw/Theme.h"
 
 #include <QApplication>
@@ -928,7 +929,8 @@ void GridInit()
     g_unit.ComCtl32Above469 = true;
     g_unit.GridClipboardFormat = QStringLiteral("application/x-varnetor-grid-cells");
     static const int editDone = QEvent::registerEventType();
-    static const int shiftFocus = QEvent::registerEventType();
+    // The date pickers post the same registered message to themselves.
+    static const int shiftFocus = platform::RegisterWindowMessage(QStringLiteral("DTPShiftFocus"));
     g_unit.GridEditDoneMsg = editDone;
     g_unit.GridDTPShiftFocusMsg = shiftFocus;
 }
@@ -944,5 +946,7 @@ void GridFinalize()
 }
 
 const TGridUnitState& GridUnitState() { return g_unit; }
+
+void SetGridHintFontName(const QString& name) { g_unit.HintFontName = name; }
 
 } // namespace controls::grid

@@ -488,6 +488,10 @@ public:
     void HideSelectedRows();
     void HideUnSelectedRows();
     const TIntList& ColumnOrder() const { return m_columnOrder; }
+    // A column or row moved (or a width or height shifted with it) since the flag was cleared:
+    // the release of that click does not sort.
+    bool ColMoveFlag() const { return m_colMoveFlg; }
+    void ClearColMoveFlag() { m_colMoveFlg = false; }
 
     // --- ranges --------------------------------------------------------------------------------------------
     virtual void ClearRect(int col1, int row1, int col2, int row2);
@@ -924,6 +928,11 @@ protected:
     int RowHeightAt(int row) const { return rowHeights(row); }
     // The window's creation steps (run the first time the grid is shown).
     virtual void CreateWnd();
+    // The scroll type changed (the grid with its auxiliary windows shows or removes the Metro
+    // indicators).
+    virtual void ScrollTypeChanged() {}
+    // Look as a style preset names it, without the look's own colours.
+    void SetLookField(TGridLook look) { m_look = look; }
 
 private:
     void wireSettings();
@@ -993,6 +1002,8 @@ private:
     bool m_useEnabledRows = false;
     TIntList m_sortRowXRef;
     TIntList m_columnOrder;
+    bool m_colMoveFlg = false;
+    bool m_syncedMove = false; // following a move of the synchronised partner
     TIntList m_mergedColumns;
     TIntList m_origColSizes{-1, 0};
     platform::TStringList m_columnHeaders;
@@ -1081,5 +1092,7 @@ struct TGridUnitState {
 void GridInit();
 void GridFinalize();
 const TGridUnitState& GridUnitState();
+// The font the hint window draws wide-coded hints in (the grid sets it when it makes a hint).
+void SetGridHintFontName(const QString& name);
 
 } // namespace controls::grid

@@ -30,6 +30,32 @@ void eraseEntries(List& list, int index, int count)
 
 } // namespace
 
+namespace {
+
+// Where an entry lands when the one at `from` is taken out and put back in at `to`.
+int movedIndex(int i, int from, int to)
+{
+    if (i == from)
+        return to;
+    if (from < to && i > from && i <= to)
+        return i - 1;
+    if (to < from && i >= to && i < from)
+        return i + 1;
+    return i;
+}
+
+template <typename List>
+void moveEntry(List& list, int from, int to)
+{
+    if (from < 0 || to < 0 || from >= int(list.size()) || to >= int(list.size()) || from == to)
+        return;
+    auto entry = std::move(list[size_t(from)]);
+    list.erase(list.begin() + from);
+    list.insert(list.begin() + to, std::move(entry));
+}
+
+} // namespace
+
 void TExtStringGrid::columnMoved(int fromIndex, int toIndex)
 {
     const int realFrom = RealColIndex(fromIndex);
@@ -46,8 +72,44 @@ void TExtStringGrid::columnMoved(int fromIndex, int toIndex)
             if (colWidths(i) != colWidths(i + step))
                 setColWidths(i, colWidths(i + step));
         setColWidths(toIndex, w);
+        m_colMoveFlg = true;
+    }
+    // Hidden columns keep their place among the real columns that move: their flags and kept
+    // widths move the same way.
+    if (!m_hiddenCols.empty()) {
+        for (int& h : m_hiddenCols)
+            h = movedIndex(h, realFrom, realTo);
+        std::sort(m_hiddenCols.begin(), m_hiddenCols.end());
+        if (!m_allColWidths.empty()) {
+            if (int(m_allColWidths.size()) <= std::max(realFrom, realTo))
+                m_allColWidths.resize(size_t(std::max(realFrom, realTo) + 1), 0);
+            moveEntry(m_allColWidths, realFrom, realTo);
+        }
     }
     TBaseGrid::columnMoved(realFrom, realTo);
+    // The stored cells of hidden rows.
+    for (const auto& item : m_gridItems) {
+        moveEntry(item->Texts, realFrom, realTo);
+        moveEntry(item->Objects, realFrom, realTo);
+    }
+    // The sort column and the columns of the sort index.
+    if (SortSettings.Column >= 0)
+        SortSettings.Column = movedIndex(SortSettings.Column, realFrom, realTo);
+    if (SortSettings.IndexShow)
+        for (int i = 0; i < SortIndexes.Count(); ++i)
+            SortIndexes.SetSortColumns(i, movedIndex(SortIndexes.GetSortColumns(i), realFrom, realTo));
+    if (FloatingFooter.Visible)
+        invalidate();
+    // A synchronised partner follows once, without coming back.
+    if (!m_syncedMove && SyncGrid.MoveColumn) {
+        if (auto* partner = dynamic_cast<TExtStringGrid*>(SyncGrid.Grid()); partner && !partner->m_syncedMove
+                                                                              && fromIndex < partner->ColCount()
+                                                                              && toIndex < partner->ColCount()) {
+            partner->m_syncedMove = true;
+            partner->MoveColumn(fromIndex, toIndex);
+            partner->m_syncedMove = false;
+        }
+    }
 }
 
 void TExtStringGrid::rowMoved(int fromIndex, int toIndex)
@@ -59,8 +121,18 @@ void TExtStringGrid::rowMoved(int fromIndex, int toIndex)
             if (rowHeights(i) != rowHeights(i + step))
                 setRowHeights(i, rowHeights(i + step));
         setRowHeights(toIndex, h);
+        m_colMoveFlg = true;
     }
     TBaseGrid::rowMoved(fromIndex, toIndex);
+    if (!m_syncedMove && SyncGrid.MoveRow) {
+        if (auto* partner = dynamic_cast<TExtStringGrid*>(SyncGrid.Grid()); partner && !partner->m_syncedMove
+                                                                              && fromIndex < partner->RowCount()
+                                                                              && toIndex < partner->RowCount()) {
+            partner->m_syncedMove = true;
+            partner->MoveRow(fromIndex, toIndex);
+            partner->m_syncedMove = false;
+        }
+    }
 }
 
 void TExtStringGrid::MoveRowCells(int from, int to)
@@ -386,6 +458,9 @@ void TExtStringGrid::AddRow()
 
 void TExtStringGrid::MoveRow(int fromIndex, int toIndex)
 {
+    // The last row stays where it is while a floating footer shows it.
+    if (FloatingFooter.Visible && FloatingFooter.FooterStyle == fsFixedLastRow && toIndex == rowCount() - 1)
+        return;
     moveRow(fromIndex, toIndex);
     for (int i = 0; i < m_controlList.Count(); ++i) {
         TControlItem& item = m_controlList.GetControl(i);

@@ -33,9 +33,12 @@ void TExtStringGrid::ScrollInView(int colIndex, int rowIndex)
 
 void TExtStringGrid::SetScrollType(TScrollType t)
 {
-    // Flat and thin scroll bars are drawn by the standard bars here; the Metro indicators
-    // arrive with the grid's auxiliary windows.
+    // Flat and thin scroll bars are drawn by the standard bars here; the Metro indicators are
+    // the grid's auxiliary windows (ScrollTypeChanged).
+    const bool changed = t != m_scrollType;
     m_scrollType = t;
+    if (changed)
+        ScrollTypeChanged();
 }
 
 void TExtStringGrid::SetScrollProportional(bool on)

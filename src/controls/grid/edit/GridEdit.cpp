@@ -3,10 +3,12 @@
 #include "controls/grid/edit/GridEdit.h"
 
 #include "controls/grid/html/HTMLUtil.h"
+#include "controls/grid/util/BalloonTip.h"
 #include "controls/grid/util/ExtUtil.h"
 #include "platform/core/Errors.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLineEdit>
@@ -35,22 +37,13 @@ public:
     int Row;
 };
 
-// The kind the grid edits a cell with: kinds whose control this grid does not have are edited
-// as text.
+// The kind the grid edits a cell with: the kinds whose control this grid does not have (rich
+// text and the drop-downs) are edited as text.
 TEditorType effectiveKind(TEditorType k)
 {
-    if (IsTextEditorKind(k))
-        return k;
-    switch (k) {
-    case edComboEdit:
-    case edComboList:
-    case edDataCheckBox:
-    case edNone:
-    case edCustom:
-        return k;
-    default:
+    if (k == edRichEdit || (k >= edTrackbarDropDown && k <= edExtGridDropDown))
         return edNormal;
-    }
+    return k;
 }
 
 } // namespace
@@ -63,6 +56,7 @@ TExtStringGridEdit::TExtStringGridEdit(QWidget* parent) : TExtStringGridPaint(pa
     m_editCombo = new TGridCombo(this);
     m_editCombo->hide();
     m_editCombo->setEnabled(false);
+    CreateEditorControls();
 }
 
 TExtStringGridEdit::~TExtStringGridEdit()
@@ -322,6 +316,12 @@ void TExtStringGridEdit::ShowEditControl(int col, int row)
                     target->lineEdit()->insert(QString(k));
             });
         }
+    } else if (!ShowOtherEditControl(col, row, r, w, h, format)) {
+        // No control for the cell (edCustom without a link): nothing is edited.
+        m_editMode = false;
+        m_editing = false;
+        m_specialEditor = false;
+        m_editActive = false;
     }
     m_startEditChar = QChar();
 }
@@ -344,6 +344,7 @@ void TExtStringGridEdit::HideEditControl(int col, int row)
         m_editCombo->SetVisible(false);
         m_editCombo->SetEnabled(false);
     }
+    HideOtherEditControl(realCol, row);
     if (m_editControl != edNormal && m_editActive)
         EditingDone(realCol, row);
     m_blockKill = false;
@@ -443,6 +444,17 @@ bool TExtStringGridEdit::ValidateCell(const QString& typed)
                 m_modified = m_oldModifiedValue;
                 if (NormalEdit() && NormalEdit()->isVisible())
                     NormalEdit()->setText(w != newValue ? w : m_oldCellText);
+                // The grid's texts for a refused value show in a balloon at the editor.
+                if (!InvalidEntryTitle.isEmpty() || !InvalidEntryText.isEmpty()) {
+                    QWidget* target = NormalEdit();
+                    if (m_specialEditor || !m_editMode) {
+                        target = m_editCtrl;
+                        if (auto* combo = qobject_cast<QComboBox*>(target); combo && combo->isEditable())
+                            target = combo->lineEdit();
+                    }
+                    if (target)
+                        GridBalloonTip()->ShowAtWindow(target, InvalidEntryTitle, InvalidEntryText, int(InvalidEntryIcon));
+                }
             }
             m_oldCellText = GetGridCell(c, r);
         }

@@ -4,11 +4,11 @@
 // Editor kinds (TEditorType): every cell starts from DefaultEditor; GetCellEditor (the column
 // grid's column settings, then OnGetEditorType) may change it. The text kinds are edited with
 // TExtInplaceEdit, which filters typed characters by kind; edComboEdit and edComboList with the
-// grid's combo box (TGridCombo); edDataCheckBox cells are toggled by click and key, not edited;
-// edNone cells are not edited. The kinds whose controls this grid does not have (spin, edit
-// with button, unit edit, check box control, pickers, push button, rich text, the drop-downs)
-// are edited as edNormal; edCustom edits nothing without an editor link, which this grid has
-// not.
+// grid's combo box (TGridCombo); the spin, edit-with-button, unit, check box, date, time,
+// date-and-time and push-button kinds with their controls (GridEditors.h); edCustom with the
+// control of the grid's editor link (EditLink.h; nothing without a link); edDataCheckBox cells
+// are toggled by click and key, not edited; edNone cells are not edited. Rich text and the
+// drop-down kinds are edited as edNormal.
 //
 // The flow: the platform grid asks CanEditShow before it shows its text editor (F2, a typed
 // character, a click on the current cell); a combo kind is shown over the cell instead and the
@@ -27,6 +27,7 @@
 // the key on to the grid (DoneInplaceEdit), which moves on. Escape puts back the text the cell
 // had when the edit began.
 #include "controls/grid/edit/EditRules.h"
+#include "controls/grid/edit/EditorKeyRules.h"
 #include "controls/grid/editors/XgrCombo.h"
 #include "controls/grid/paint/GridPaint.h"
 #include "platform/grid/InplaceEdit.h"
@@ -38,6 +39,14 @@ namespace controls::grid {
 
 class TExtStringGridEdit;
 class TGridCombo;
+class TGridCheckBox;
+class TGridSpin;
+class TGridDatePicker;
+class TGridDateTimePicker;
+class TGridEditBtn;
+class TGridUnitEditBtn;
+class TGridButton;
+class TEditLink;
 
 // The text editor of the grid's text kinds.
 class TExtInplaceEdit : public platform::TInplaceEdit {
@@ -92,6 +101,14 @@ private:
 class TExtStringGridEdit : public TExtStringGridPaint {
     friend class TExtInplaceEdit;
     friend class TGridCombo;
+    friend class TGridCheckBox;
+    friend class TGridSpin;
+    friend class TGridDatePicker;
+    friend class TGridDateTimePicker;
+    friend class TGridEditBtn;
+    friend class TGridUnitEditBtn;
+    friend class TGridButton;
+    friend class TEditLink;
 
 public:
     using CellValidateEvent = std::function<void(TExtStringGridEdit* sender, int col, int row, QString& value, bool& valid)>;
@@ -113,6 +130,15 @@ public:
     using GridKeyPressEvent = std::function<void(QObject* sender, QChar& key)>;
     using CheckBoxClickEvent = std::function<void(TExtStringGridEdit* sender, int col, int row, bool state)>;
     using SelectListener = std::function<void(int col, int row)>;
+    using SpinClickEvent = std::function<void(TExtStringGridEdit* sender, int col, int row, int value, bool up)>;
+    using FloatSpinClickEvent = std::function<void(TExtStringGridEdit* sender, int col, int row, double value, bool up)>;
+    using DateSpinClickEvent =
+        std::function<void(TExtStringGridEdit* sender, int col, int row, platform::TDateTime value, bool up)>;
+    using EllipsClickEvent = std::function<void(TExtStringGridEdit* sender, int col, int row, QString& value)>;
+    using DateTimeChangeEvent =
+        std::function<void(TExtStringGridEdit* sender, int col, int row, platform::TDateTime value)>;
+    using CustomStrToDateEvent =
+        std::function<void(TExtStringGridEdit* sender, const QString& value, platform::TDateTime& date)>;
 
     explicit TExtStringGridEdit(QWidget* parent = nullptr);
     ~TExtStringGridEdit() override;
@@ -124,6 +150,18 @@ public:
     // The grid's text editor (none before the first text edit).
     TExtInplaceEdit* NormalEdit() const;
     TGridCombo* EditCombo() const { return m_editCombo; }
+    // The other editor controls: the check box, the edits with a button and the push button exist
+    // with the grid; the spin edit and the two date pickers are made on their first use.
+    TGridCheckBox* EditCheck() const { return m_editCheck; }
+    TGridEditBtn* EditBtn() const { return m_editBtn; }
+    TGridUnitEditBtn* UnitEditBtn() const { return m_unitEditBtn; }
+    TGridButton* GridButton() const { return m_gridButton; }
+    TGridSpin* SpinEdit();
+    TGridDatePicker* GetDateEditor();
+    TGridDateTimePicker* DateAndTimePicker();
+    // The editor link of edCustom cells (not owned).
+    TEditLink* EditLink() const;
+    void SetEditLink(TEditLink* link);
     QWidget* EditCtrl() const { return m_editCtrl; }
     bool Modified() const { return m_modified; }
     void SetModified(bool on) { m_modified = on; }
@@ -148,6 +186,29 @@ public:
     void DoneInplaceEdit(quint16 key, platform::TShiftState shift);
     void ShowEditControl(int col, int row);
     void HideEditControl(int col, int row);
+
+    // --- the editor controls' key protocol ------------------------------------------------------
+    // Whether an editor control of this grid takes a key the window would use (EditorKeyRules.h).
+    bool EditorClaims(TGridEditorControl control, quint16 key) const;
+    // Commit and validate: the text goes into the current cell and is validated; false keeps the
+    // editor open (the grid has put back the old or the corrected text, NewCellText).
+    bool EditorCommit(const QString& text);
+    // Tab after a commit: with goTabs the editor closes and the Tab walk goes on, backwards with
+    // Shift (true); without it a Tab key is posted to the grid (false; the editor goes on to end
+    // its edit).
+    bool EditorTabHandOver(platform::TShiftState shift);
+    // Done: the editor closes and the key goes to the grid (Enter advances); with AdvanceOnEnter
+    // and AdvanceAutoEdit the next cell's editor opens. The key is consumed.
+    void EditorDone(quint16& key, platform::TShiftState shift);
+    // The text of a spin or edit-with-button editor changed: with ShowEditProcess the cell shows
+    // it at once.
+    void EditorTextChanged(const QString& text);
+    // The editor lost the focus to another control: the edit ends and the value is written,
+    // unless the grid itself is hiding the editor.
+    void EditorExit();
+    // The caret walked out of an editor's text to the left or right: the next cell's control is
+    // operated or the next cell edited, as the combo's cursor walk does.
+    void EditorCursorWalk(bool right, const QString& text);
 
     // --- values ----------------------------------------------------------------------------------
     virtual bool ValidateCell(const QString& newValue);
@@ -195,6 +256,9 @@ public:
     virtual void EditorKeyDown(quint16& key, platform::TShiftState shift);
     virtual void EditorWMKeyDown(platform::TWMKey& msg);
     virtual void SetFormulaEditing(bool on);
+    // The ellipsis button of an edit with a button: OnEllipsClick may replace the text.
+    virtual void EllipsClick(const QString& in, QString& out);
+    virtual void UnitChanged(QObject* editor, const QString& newUnit);
     void DisableEditing();
     void RegisterSelListener(SelectListener listener) { m_selListener = std::move(listener); }
     void UnRegisterSelListener() { m_selListener = nullptr; }
@@ -236,6 +300,15 @@ public:
     // Characters typed in the grid or its editors (the sender is the grid, the text editor or the
     // combo); the handler may change or clear the character.
     GridKeyPressEvent OnKeyPress;
+    SpinClickEvent OnSpinClick;
+    FloatSpinClickEvent OnFloatSpinClick;
+    DateSpinClickEvent OnDateSpinClick;
+    DateSpinClickEvent OnTimeSpinClick;
+    EllipsClickEvent OnEllipsClick;
+    CellNotifyEvent OnDatePickerCloseUp;
+    CellNotifyEvent OnDatePickerDropDown;
+    DateTimeChangeEvent OnDateTimeChange;
+    CustomStrToDateEvent OnCustomStrToDate;
 
 protected:
     // Platform grid steps.
@@ -286,9 +359,29 @@ protected:
     int m_lastReportedRow = -1;
     bool m_advanceGuard = false;
     TGridCombo* m_editCombo = nullptr;
+    TGridCheckBox* m_editCheck = nullptr;
+    TGridEditBtn* m_editBtn = nullptr;
+    TGridUnitEditBtn* m_unitEditBtn = nullptr;
+    TGridButton* m_gridButton = nullptr;
+    TGridSpin* m_editSpin = nullptr;
+    TGridDatePicker* m_editDate = nullptr;
+    TGridDateTimePicker* m_editDateTime = nullptr;
+    QPointer<TEditLink> m_editLink;
+    platform::TDateTime m_originalDateTime = 0;
+    // A click on the spin buttons drawn in a cell, stepped once when the spin editor opens.
+    bool m_spinUpClick = false;
+    bool m_spinDnClick = false;
+    // Escape in an editor whose value is read back by type: the cell keeps its text.
+    bool m_escapeRestore = false;
+    // An editor control is being opened and filled: its text changes are not the user's.
+    bool m_editStart = false;
     SelectListener m_selListener;
 
 private:
+    // The editor controls besides the combo (SpecialEditors.cpp).
+    void CreateEditorControls();
+    bool ShowOtherEditControl(int col, int row, const Rect& r, int w, int h, const TCellFormat& format);
+    void HideOtherEditControl(int realCol, int row);
     void PostEditDone(int col, int row);
     bool AdvanceStepFrom(int col, int row, bool showEditor, bool forward, bool autoEdit, int visited);
     void TabWalk(bool backward);

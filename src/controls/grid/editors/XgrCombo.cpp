@@ -1,5 +1,7 @@
 #include "controls/grid/editors/XgrCombo.h"
 
+#include "controls/grid/editors/FlatLook.h"
+
 #include "controls/grid/style/ExtStyle.h"
 #include "platform/draw/Frames.h"
 #include "platform/draw/Theme.h"
@@ -24,42 +26,11 @@ using platform::Rect;
 
 namespace {
 
-constexpr Color kDisabledThemedBorder = platform::rgb(127, 157, 185);
 // The platform's vertical scroll bar width; the button is two pixels wider by default.
 constexpr int kScrollBarWidth = 17;
 constexpr int kItemObjectRole = Qt::UserRole + 7;
 
-void frame(Canvas& canvas, const Rect& r, Color c)
-{
-    canvas.brush() = platform::Brush{c, platform::BrushStyle::Solid};
-    canvas.frameRect(r);
-}
-
-int half(int v) { return v / 2; } // truncates toward zero
-
 } // namespace
-
-QPoint LabelPlace(TLabelPosition position, int left, int top, int width, int height, int labelWidth,
-                  int labelHeight, int margin)
-{
-    const int l = left, t = top, w = width, h = height;
-    switch (position) {
-    case lpLeftTop: return {l - labelWidth - margin, t};
-    case lpLeftCenter: return {l - labelWidth - margin, t + half(h - labelHeight)};
-    case lpLeftBottom: return {l - labelWidth - margin, t + h - labelHeight};
-    case lpTopLeft: return {l, t - labelHeight - margin};
-    case lpBottomLeft: return {l, t + h + margin};
-    case lpLeftTopLeft: return {l - margin, t};
-    case lpLeftCenterLeft: return {l - margin, t + half(h - labelHeight)};
-    case lpLeftBottomLeft: return {l - margin, t + h - labelHeight};
-    case lpTopCenter: return {l + half(w - labelWidth), t - labelHeight - margin};
-    case lpBottomCenter: return {l + half(w - labelWidth), t + h + margin};
-    case lpRightTop: return {l + w + margin, t};
-    case lpRightCenter: return {l + w + margin, t + half(h - labelHeight)};
-    case lpRighBottom: return {l + w + margin, t + h - labelHeight};
-    }
-    return {l, t};
-}
 
 TXgrCustomCombo::TXgrCustomCombo(QWidget* owner) : QComboBox(owner)
 {
@@ -67,7 +38,6 @@ TXgrCustomCombo::TXgrCustomCombo(QWidget* owner) : QComboBox(owner)
     setInsertPolicy(QComboBox::NoInsert);
     m_buttonWidth = kScrollBarWidth + 2;
     m_isThemed = IsComCtl32Version6();
-    m_labelFont = font();
     SetStyle(csDropDown);
     ApplyColor();
 }
@@ -75,7 +45,6 @@ TXgrCustomCombo::TXgrCustomCombo(QWidget* owner) : QComboBox(owner)
 TXgrCustomCombo::~TXgrCustomCombo()
 {
     m_destroying = true;
-    delete m_label.data();
 }
 
 // --- the framework combo's properties ----------------------------------------------------------
@@ -314,57 +283,49 @@ void TXgrCustomCombo::SetDropWidth(int width)
         view()->setMinimumWidth(width);
 }
 
-QString TXgrCustomCombo::LabelCaption() const { return m_label ? m_label->text() : QString(); }
+QString TXgrCustomCombo::LabelCaption() const { return m_label.Caption(); }
 
 void TXgrCustomCombo::SetLabelCaption(const QString& caption)
 {
-    if (!m_label)
-        CreateLabel();
-    m_label->setText(caption);
+    m_label.SetCaption(caption);
     UpdateLabel();
 }
 
 void TXgrCustomCombo::SetLabelPosition(TLabelPosition position)
 {
-    m_labelPosition = position;
-    if (m_label)
-        UpdateLabel();
+    m_label.Position = position;
+    UpdateLabel();
 }
 
 void TXgrCustomCombo::SetLabelMargin(int margin)
 {
-    m_labelMargin = margin;
-    if (m_label)
-        UpdateLabel();
+    m_label.Margin = margin;
+    UpdateLabel();
 }
 
 void TXgrCustomCombo::SetLabelTransparent(bool on)
 {
-    m_labelTransparent = on;
-    if (m_label)
-        UpdateLabel();
+    m_label.Transparent = on;
+    UpdateLabel();
 }
 
 void TXgrCustomCombo::SetLabelAlwaysEnabled(bool on)
 {
-    m_labelAlwaysEnabled = on;
-    if (m_label)
-        UpdateLabel();
+    m_label.AlwaysEnabled = on;
+    UpdateLabel();
 }
 
 void TXgrCustomCombo::SetLabelFont(const QFont& f)
 {
     if (!m_parentFont)
-        m_labelFont = f;
-    if (m_label)
-        UpdateLabel();
+        m_label.Font = f;
+    UpdateLabel();
 }
 
 void TXgrCustomCombo::SetParentFont(bool on)
 {
     m_parentFont = on;
-    if (m_label)
-        UpdateLabel();
+    UpdateLabel();
 }
 
 Color TXgrCustomCombo::GetColor() const { return m_parentColor ? ParentBrushColor() : m_color; }
@@ -395,8 +356,8 @@ void TXgrCustomCombo::SetEnabled(bool on)
     setEnabled(on);
     if (m_loading || !changed)
         return;
-    if (m_label && !m_labelAlwaysEnabled) {
-        m_label->setEnabled(on);
+    if (m_label.Label() && !m_label.AlwaysEnabled) {
+        m_label.FollowEnabled(on);
         UpdateLabel();
     }
 }
@@ -405,8 +366,8 @@ void TXgrCustomCombo::SetVisible(bool on)
 {
     m_visible = on;
     setVisible(on);
-    if (m_label)
-        m_label->setVisible(on);
+    if (QLabel* label = m_label.Label())
+        label->setVisible(on);
 }
 
 void TXgrCustomCombo::Init() { m_normalColor = GetColor(); }
@@ -426,11 +387,8 @@ void TXgrCustomCombo::Loaded()
     m_oldColor = m_loadedColor;
     if (!m_flatParentColor || m_flat)
         SetPlainColor(m_loadedColor);
-    if (m_label) {
-        if (!m_labelAlwaysEnabled)
-            m_label->setEnabled(isEnabled());
-        UpdateLabel();
-    }
+    m_label.FollowEnabled(isEnabled());
+    UpdateLabel();
     Init();
 }
 
@@ -483,54 +441,19 @@ void TXgrCustomCombo::paintEvent(QPaintEvent* e)
 
 void TXgrCustomCombo::DrawComboButton(Canvas& canvas)
 {
-    Rect r{0, 0, width(), height()};
-    r.left += width() - m_buttonWidth + 2;
-    r = r.inflated(-1, -1);
-    if (ButtonColor == clNone) {
-        if (DoVisualStyles()) {
-            const platform::HTHEME theme = platform::OpenThemeData(this, QStringLiteral("combobox"));
-            int state = platform::CBXS_NORMAL;
-            if (!isEnabled())
-                state = platform::CBXS_DISABLED;
-            else if (IsMouseButtonDown() && m_droppedDown)
-                state = platform::CBXS_PRESSED;
-            else if (!IsMouseButtonDown() && m_buttonHover && !m_droppedDown)
-                state = platform::CBXS_HOT;
-            platform::DrawThemeBackground(theme, canvas, platform::CP_DROPDOWNBUTTON, state, r);
-            platform::CloseThemeData(theme);
-        } else {
-            r.left -= 4;
-            r.top += 1;
-            r.bottom -= 1;
-            platform::DrawFrameControl(canvas, r, platform::DFC_SCROLL,
-                                       isEnabled() ? platform::DFCS_SCROLLCOMBOBOX | platform::DFCS_FLAT
-                                                   : platform::DFCS_SCROLLCOMBOBOX | platform::DFCS_INACTIVE);
-        }
-        return;
-    }
-    // Own colours; a hot or down colour that is not set leaves the one before it.
-    Color face = ButtonColor;
-    if (m_buttonHover && ButtonColorHot != clNone)
-        face = ButtonColorHot;
-    if (m_buttonHover && IsMouseButtonDown() && ButtonColorDown != clNone)
-        face = ButtonColorDown;
-    r.left -= 1;
-    r.top += 1;
-    r.right -= 1;
-    r.bottom -= 1;
-    canvas.brush() = platform::Brush{face, platform::BrushStyle::Solid};
-    canvas.fillRect(r);
-    if (ButtonBorderColor != clNone) {
-        canvas.pen() = platform::Pen{ButtonBorderColor, 1, platform::PenStyle::Solid};
-        canvas.moveTo(r.left, r.top);
-        canvas.lineTo(r.left, r.bottom);
-    }
-    Color arrow = IsMouseButtonDown() && ButtonTextColorDown != clNone ? ButtonTextColorDown : ButtonTextColor;
-    if (arrow == clNone)
-        arrow = platform::clBtnText;
-    canvas.pen() = platform::Pen{arrow, 1, platform::PenStyle::Solid};
-    canvas.brush() = platform::Brush{arrow, platform::BrushStyle::Solid};
-    canvas.polygon({QPoint(r.left + 4, r.top + 7), QPoint(r.left + 10, r.top + 7), QPoint(r.left + 7, r.top + 10)});
+    TDropButton b;
+    b.buttonColor = ButtonColor;
+    b.buttonColorHot = ButtonColorHot;
+    b.buttonColorDown = ButtonColorDown;
+    b.buttonBorderColor = ButtonBorderColor;
+    b.buttonTextColor = ButtonTextColor;
+    b.buttonTextColorDown = ButtonTextColorDown;
+    b.hover = m_buttonHover;
+    b.mouseDown = IsMouseButtonDown();
+    b.dropped = m_droppedDown;
+    b.enabled = isEnabled();
+    b.visualStyles = DoVisualStyles();
+    DrawDropButton(canvas, this, width(), height(), m_buttonWidth, b, false);
 }
 
 void TXgrCustomCombo::DrawBorders(Canvas& canvas)
@@ -542,102 +465,34 @@ void TXgrCustomCombo::DrawBorders(Canvas& canvas)
     const int state = canvas.saveState();
     DrawControlBorder(canvas);
     if (!(m_style == csSimple || (IsWinXP && DoVisualStyles())))
-        DrawButtonFrame(canvas);
+        DrawFlatButtonFrame(canvas, width(), height(), m_buttonWidth, IsActive(), false, m_droppedDown);
     canvas.restoreState(state);
 }
 
 void TXgrCustomCombo::DrawControlBorder(Canvas& canvas)
 {
-    Rect r{0, 0, width(), height()};
-    if (!isEnabled() && m_isThemed && !m_disabledBorder) {
-        frame(canvas, r, kDisabledThemedBorder);
-        return;
-    }
-    if (m_borderColor != clNone && !(m_hasFocus && m_focusBorderColor != clNone)) {
-        frame(canvas, r, m_borderColor);
-        return;
-    }
-    if (m_focusBorderColor != clNone) {
-        if (m_hasFocus)
-            frame(canvas, r, m_focusBorderColor);
-        return;
-    }
-    // The flat border: the parent's colour outside (the button face while active), the
-    // control's own colour inside.
-    const Color outer = IsFocusBorderActive() ? platform::clBtnFace : ParentBrushColor();
-    const Color inner = GetColor();
-    if (IsFocusBorderActive()) {
-        platform::DrawEdge(canvas, r, platform::BDR_SUNKENOUTER, platform::BF_RECT | platform::BF_ADJUST);
-        frame(canvas, r, outer);
-        r = r.inflated(-1, -1);
-        frame(canvas, r, inner);
-    } else {
-        frame(canvas, r, outer);
-        r = r.inflated(-1, -1);
-        r.right -= m_buttonWidth;
-        frame(canvas, r, outer);
-        r = r.inflated(-1, -1);
-        frame(canvas, r, inner);
-        r.right += m_buttonWidth;
-    }
-    if (m_flat && m_flatLineColor != clNone) {
-        canvas.pen() = platform::Pen{m_flatLineColor, 1, platform::PenStyle::Solid};
-        canvas.moveTo(r.left - 2, height() - 1);
-        canvas.lineTo(r.right - m_buttonWidth - 1, height() - 1);
-    }
-}
-
-void TXgrCustomCombo::DrawButtonFrame(Canvas& canvas)
-{
-    const int w = width();
-    const int h = height();
-    canvas.excludeClipRect(Rect{w - m_buttonWidth + 4, 4, w - 4, h - 4});
-    Rect r{0, 0, w, h};
-    r.left += w - m_buttonWidth - 2;
-    r = r.inflated(-2, -2);
-    if (!IsActive()) {
-        Rect f = r;
-        f.top += 1;
-        f.bottom -= 1;
-        f.right -= 1;
-        canvas.brush() = platform::Brush{platform::clBtnFace, platform::BrushStyle::Solid};
-        canvas.fillRect(f);
-    }
-    canvas.excludeClipRect(r);
+    TFlatBorder b;
+    b.enabled = isEnabled();
+    b.themed = m_isThemed;
+    b.disabledBorder = m_disabledBorder;
+    b.borderColor = m_borderColor;
+    b.focusBorderColor = m_focusBorderColor;
+    b.hasFocus = m_hasFocus;
+    b.focusBorderActive = IsFocusBorderActive();
+    b.parentColor = ParentBrushColor();
+    b.controlColor = GetColor();
+    b.buttonWidth = m_buttonWidth;
+    b.flat = m_flat;
+    b.flatLineColor = m_flatLineColor;
+    DrawFlatControlBorder(canvas, width(), height(), b);
 }
 
 // --- label --------------------------------------------------------------------------------------
 
-void TXgrCustomCombo::CreateLabel()
-{
-    m_label = new QLabel(parentWidget());
-    m_label->setBuddy(this);
-    m_label->setFont(m_parentFont ? font() : m_labelFont);
-}
-
 void TXgrCustomCombo::UpdateLabel()
 {
-    if (!m_label || m_destroying)
-        return;
-    m_label->setAutoFillBackground(!m_labelTransparent);
-    m_label->setFont(m_parentFont ? font() : m_labelFont);
-    QString caption = m_label->text();
-    caption.remove(QLatin1Char('&'));
-    const QFontMetrics fm(m_label->font());
-    const int w = fm.horizontalAdvance(caption);
-    m_label->resize(w, fm.height());
-    const QPoint p = LabelPlace(m_labelPosition, x(), y(), width(), height(), w, m_label->height(), m_labelMargin);
-    m_label->move(p);
-    m_label->setVisible(m_visible && !isHidden());
-}
-
-void TXgrCustomCombo::SetLabelBold(bool bold)
-{
-    if (!m_label || !m_focusLabel)
-        return;
-    QFont f = m_label->font();
-    f.setBold(bold);
-    m_label->setFont(f);
+    if (!m_destroying)
+        m_label.Place(m_parentFont, m_visible && !isHidden());
 }
 
 // --- colours ------------------------------------------------------------------------------------
@@ -668,7 +523,7 @@ void TXgrCustomCombo::WMSetFocus()
     m_hasFocus = true;
     if (m_focusColor != clNone)
         SetPlainColor(m_focusColor);
-    SetLabelBold(true);
+    m_label.SetBold(true);
     update();
 }
 
@@ -677,7 +532,7 @@ void TXgrCustomCombo::WMKillFocus()
     m_hasFocus = false;
     if (m_focusColor != clNone && m_normalColor != clNone)
         SetPlainColor(m_normalColor);
-    SetLabelBold(false);
+    m_label.SetBold(false);
     update();
 }
 
@@ -742,22 +597,22 @@ void TXgrCustomCombo::changeEvent(QEvent* e)
         }
         ApplyColor();
     }
-    if (e->type() == QEvent::FontChange && m_label && m_parentFont)
-        m_label->setFont(font());
+    if (e->type() == QEvent::FontChange && m_label.Label() && m_parentFont)
+        m_label.Label()->setFont(font());
     QComboBox::changeEvent(e);
 }
 
 void TXgrCustomCombo::resizeEvent(QResizeEvent* e)
 {
     QComboBox::resizeEvent(e);
-    if (!m_destroying && m_label)
+    if (!m_destroying && m_label.Label())
         UpdateLabel();
 }
 
 void TXgrCustomCombo::moveEvent(QMoveEvent* e)
 {
     QComboBox::moveEvent(e);
-    if (!m_destroying && m_label)
+    if (!m_destroying && m_label.Label())
         UpdateLabel();
 }
 

@@ -23,6 +23,7 @@
 // Grids built in code call BeginLoading before they set the published properties and Loaded
 // afterwards, as a form would: a Color set while loading is the colour that leaving flat mode
 // returns to.
+#include "controls/grid/editors/ControlLabel.h"
 #include "platform/core/StringList.h"
 #include "platform/draw/Canvas.h"
 #include "platform/draw/Color.h"
@@ -39,17 +40,7 @@ namespace controls::grid {
 
 using platform::Color;
 
-enum TLabelPosition {
-    lpLeftTop, lpLeftCenter, lpLeftBottom, lpTopLeft, lpBottomLeft, lpLeftTopLeft, lpLeftCenterLeft,
-    lpLeftBottomLeft, lpTopCenter, lpBottomCenter, lpRightTop, lpRightCenter, lpRighBottom
-};
-
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
-
-// The label's place for a control at (left, top) of (width, height), a label of (labelWidth,
-// labelHeight) and a margin; labelWidth is the measured caption width.
-QPoint LabelPlace(TLabelPosition position, int left, int top, int width, int height, int labelWidth,
-                  int labelHeight, int margin);
 
 class TXgrCustomCombo : public QComboBox {
     Q_OBJECT
@@ -116,21 +107,21 @@ public:
     void SetFocusBorderColor(Color c) { m_focusBorderColor = c; update(); }
     Color FocusColor() const { return m_focusColor; }
     void SetFocusColor(Color c) { m_focusColor = c; }
-    bool FocusLabel() const { return m_focusLabel; }
-    void SetFocusLabel(bool on) { m_focusLabel = on; }
+    bool FocusLabel() const { return m_label.FocusBold; }
+    void SetFocusLabel(bool on) { m_label.FocusBold = on; }
     int DropWidth() const { return m_dropWidth; }
     void SetDropWidth(int width);
     QString LabelCaption() const;
     void SetLabelCaption(const QString& caption);
-    TLabelPosition LabelPosition() const { return m_labelPosition; }
+    TLabelPosition LabelPosition() const { return m_label.Position; }
     void SetLabelPosition(TLabelPosition position);
-    int LabelMargin() const { return m_labelMargin; }
+    int LabelMargin() const { return m_label.Margin; }
     void SetLabelMargin(int margin);
-    bool LabelTransparent() const { return m_labelTransparent; }
+    bool LabelTransparent() const { return m_label.Transparent; }
     void SetLabelTransparent(bool on);
-    bool LabelAlwaysEnabled() const { return m_labelAlwaysEnabled; }
+    bool LabelAlwaysEnabled() const { return m_label.AlwaysEnabled; }
     void SetLabelAlwaysEnabled(bool on);
-    QFont LabelFont() const { return m_labelFont; }
+    QFont LabelFont() const { return m_label.Font; }
     void SetLabelFont(const QFont& font);
     // The label takes the control's font while this is on (the default).
     bool ParentFont() const { return m_parentFont; }
@@ -156,7 +147,7 @@ public:
     Color ButtonBorderColor = platform::clNone;
     bool IsWinXP = false;
     bool IsVista = false;
-    QLabel* ComboLabel() const { return m_label; }
+    QLabel* ComboLabel() const { return m_label.Label(); }
     // FNormalColor := the current colour (the colour restored when the focus leaves).
     void Init();
     // Makes the item equal to text current; nothing when it is absent.
@@ -201,10 +192,7 @@ private:
     void DrawComboButton(platform::Canvas& canvas);
     void DrawBorders(platform::Canvas& canvas);
     void DrawControlBorder(platform::Canvas& canvas);
-    void DrawButtonFrame(platform::Canvas& canvas);
     void UpdateLabel();
-    void CreateLabel();
-    void SetLabelBold(bool bold);
     void ApplyColor();
     Color ParentBrushColor() const;
     // The colour setter without the loading record.
@@ -228,12 +216,7 @@ private:
     int m_dropWidth = 0;
     bool m_isThemed = true;
     bool m_buttonHover = false;
-    bool m_labelAlwaysEnabled = false;
-    bool m_labelTransparent = false;
-    int m_labelMargin = 4;
-    QFont m_labelFont;
-    TLabelPosition m_labelPosition = lpLeftTop;
-    QPointer<QLabel> m_label;
+    TControlLabel m_label{this};
     Color m_flatLineColor = platform::clNone;
     bool m_flatParentColor = true;
     Color m_focusColor = platform::clNone;
@@ -242,7 +225,6 @@ private:
     bool m_disabledBorder = true;
     Color m_normalColor = platform::clNone;
     bool m_hasFocus = false;
-    bool m_focusLabel = false;
 
     Color m_color = platform::clWindow;
     bool m_parentColor = false;

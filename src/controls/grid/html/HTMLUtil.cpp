@@ -246,10 +246,18 @@ int HexPairToByte(const QString& pair)
 {
     if (pair.size() < 2)
         return 0;
-    auto value = [](QChar c) { return c.unicode() < u'A' ? int(c.unicode()) - 48 : int(c.unicode()) - 55; };
-    // A byte, whatever the two characters are: other characters than hex digits must not
-    // carry the colour's sum past the integer range.
-    return (16 * value(pair[0]) + value(pair[1])) & 0xFF;
+    // Any character that is not a hex digit counts as 0, so the result is always a byte.
+    auto value = [](QChar c) {
+        const char16_t u = c.unicode();
+        if (u >= u'0' && u <= u'9')
+            return int(u - u'0');
+        if (u >= u'A' && u <= u'F')
+            return int(u - u'A') + 10;
+        if (u >= u'a' && u <= u'f')
+            return int(u - u'a') + 10;
+        return 0;
+    };
+    return 16 * value(pair[0]) + value(pair[1]);
 }
 
 Color HTMLHexColorToColor(const QString& text)

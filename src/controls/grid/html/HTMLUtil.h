@@ -39,6 +39,7 @@ Color HTMLColorNameToColor(const QString& name);
 // "#RRGGBB" to a colour; each pair is read as a byte (characters other than hex digits give
 // some byte, never more), so any text gives a colour of 24 bits.
 Color HTMLHexColorToColor(const QString& text);
+// Two hex digits (either case) as a byte; any other character counts as 0.
 int HexPairToByte(const QString& pair);
 
 // Wraps every match of search in <tag> ... </tag>, over the visible text; result receives it.

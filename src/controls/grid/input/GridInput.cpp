@@ -41,7 +41,11 @@ TExtStringGridInput::~TExtStringGridInput()
 bool TExtStringGridInput::InEditorList(const QWidget* w) const
 {
     const TGridCombo* combo = EditCombo();
-    return w && combo && combo->view() && w->window() == combo->view()->window();
+    if (w && combo && combo->view() && w->window() == combo->view()->window())
+        return true;
+    // The pop-up of another editor (the unit menu, the calendar) belongs to the editor too.
+    const QWidget* popup = w ? w->window() : nullptr;
+    return popup && popup->windowType() == Qt::Popup && popup->parentWidget() && isAncestorOf(popup->parentWidget());
 }
 
 // --- the update lock ----------------------------------------------------------------------------
@@ -863,7 +867,9 @@ void TExtStringGridInput::wmLButtonDown(TWMMouse& msg)
         HideInplaceEdit();
 
     if (ControlLook.SpinButtonsAlwaysVisible() && HasSpinEdit(rc, r) && x > cell.right - 18) {
-        // Remembered for the spin editor that opens.
+        // Remembered for the spin editor that opens: it steps once by the half pressed.
+        m_spinUpClick = y < (cell.top + cell.bottom) / 2;
+        m_spinDnClick = !m_spinUpClick;
     }
     if (IsRadio(rc, r)) {
         bool editable = IsEditable(rc, r);

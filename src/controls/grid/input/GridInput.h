@@ -141,6 +141,8 @@ protected:
     bool doMouseWheelDown(platform::TShiftState shift, QPoint mousePos) override;
     bool doMouseWheelUp(platform::TShiftState shift, QPoint mousePos) override;
     virtual void WheelScrollDone(int moved, bool& handled);
+    // An anchor pressed in a cell: OnAnchorClick, then "cell://" references and web links.
+    bool FollowAnchor(int col, int row, const QString& anchor);
     // Focus, timer, painting.
     void wmSetFocus(QWidget* previous) override;
     void wmKillFocus(QWidget* next) override;
@@ -181,7 +183,6 @@ private:
     void DeleteRowByKey();
     void SelectAllByKey();
     bool ToggleControlByKey(quint16 key);
-    bool FollowAnchor(int col, int row, const QString& anchor);
     bool InHeaderSizingBorder(int x, int y, int col, int row) const;
     bool InEditorList(const QWidget* w) const;
 

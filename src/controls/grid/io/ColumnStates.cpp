@@ -8,6 +8,7 @@
 #include "platform/text/Text.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <functional>
 #include <set>
 
@@ -412,7 +413,10 @@ void LoadVisualProps(TExtStringGridPaint& g, const QString& fileName)
         }
         return std::nullopt;
     };
-    for (const Prop& p : visualProps(g)) {
+    // The look first: the colours of its preset would otherwise replace the ones read before it.
+    std::vector<Prop> props = visualProps(g);
+    std::stable_partition(props.begin(), props.end(), [](const Prop& p) { return p.Name == QLatin1String("Look"); });
+    for (const Prop& p : props) {
         const auto v = value(p.Name);
         if (!v) {
             if (p.K == Kind::Int)

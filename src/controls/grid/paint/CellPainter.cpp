@@ -568,6 +568,8 @@ void TExtStringGridPaint::DrawCellText(Canvas& canvas, CellPaint& p)
             tr.right -= 10;
         THTMLDrawParams params;
         params.Images = GetGridImageList();
+        params.Container = PictureContainer;
+        params.ImageCache = &m_imageCache;
         params.AnchorColor = anchorColor;
         params.HoverAnchor = m_hoverCell.X == col && m_hoverCell.Y == row ? m_hoverLink : -1;
         params.HoverUnderlineOnly = URLUnderlineOnHover;

@@ -17,7 +17,11 @@ using platform::clNone;
 using platform::Pen;
 using platform::PenStyle;
 
-TExtStringGridPaint::TExtStringGridPaint(QWidget* parent) : TExtStringGrid(parent) {}
+TExtStringGridPaint::TExtStringGridPaint(QWidget* parent) : TExtStringGrid(parent)
+{
+    SearchFooter.OnChange = [this](platform::TObject*) { UpdateSearchFooter(); };
+    UpdateSearchFooter();
+}
 
 TExtStringGridPaint::~TExtStringGridPaint() = default;
 
@@ -49,6 +53,22 @@ void TExtStringGridPaint::paint()
     c.pen().color = platform::clBlack;
     if (!BackGround.Bitmap().isEmpty() || BackGround.ColorTo() != clNone)
         PaintEmptyArea(c);
+    // The dotted lines of a border being sized.
+    if (m_colSizingLine >= 0 || m_rowSizingLine >= 0) {
+        const Pen keep = c.pen();
+        c.pen() = Pen{platform::clBlack, 1, PenStyle::Dot};
+        if (m_colSizingLine >= 0) {
+            c.moveTo(m_colSizingLine, 0);
+            c.lineTo(m_colSizingLine, viewport()->height());
+        }
+        if (m_rowSizingLine >= 0) {
+            c.moveTo(0, m_rowSizingLine);
+            c.lineTo(viewport()->width(), m_rowSizingLine);
+        }
+        c.pen() = keep;
+    }
+    if (m_designing && ShowDesignHelper())
+        PaintDesignHelper(c);
     if (OnPainted)
         OnPainted(this);
 }

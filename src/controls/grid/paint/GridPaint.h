@@ -20,6 +20,7 @@
 // The check box, radio button, node and filter glyphs are drawn by the grid itself at the sizes
 // of their resources (16 x 16, node 9 x 9 and 16 x 16, filter 16 x 16); see GridGlyph.
 #include "controls/grid/core/ExtStringGrid.h"
+#include "controls/grid/html/PictureContainer.h"
 #include "controls/grid/paint/PaintRoutines.h"
 
 #include <QSize>
@@ -53,7 +54,10 @@ public:
 enum TGridExportState { esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail, esExportNextRow };
 enum TGridImportState { isImportStart, isImportNewRow, isImportDone, isImportSelRow };
 
-class TExtStringGridPaint : public TExtStringGrid {
+// The colour schemes of SetTheme.
+enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
+
+class TExtStringGridPaint : public TExtStringGrid, public IVekkoStyle, public IVekkoTones {
 public:
     using CustomCellDrawEvent = std::function<void(TExtStringGridPaint* sender, Canvas& canvas, int col, int row,
                                                    TGridDrawState state, const Rect& rect, bool printing)>;
@@ -123,6 +127,67 @@ public:
                         int selIndex, int count);
     void DrawSortGlyph(Canvas& canvas, int col, int y, int x);
 
+    // --- component styles, colour tones, colour schemes (GridStyles.cpp) ---------------------------
+    // Records the style (Style()), applies it, passes it to the drop-down editors; any style but
+    // tsCustom ends the ssMetro scroll type.
+    void SetComponentStyle(TVekkoStyle style) override;
+    // The preset of one style, applied to the grid alone: Look, the fixed cells' gradients, the
+    // active cell's headers, the grid lines, the selection, the search footer, the ControlLook
+    // gradients and the sort headers.
+    void SetStyle(TVekkoStyle style) override;
+    virtual void SetEditorsStyle(TVekkoStyle style);
+    // A flat look from five tones: classic flat cells, Metro scroll indicators, the tones'
+    // colours, glyph check boxes; the toned editors get the tones too.
+    void SetColorTones(const TColorTones& tones) override;
+    // Gradients, active cell and search footer of a colour scheme; Look stays, nothing repaints.
+    void SetTheme(TXPColorScheme scheme);
+    // Applies the style of the installed Office colour scheme when it changed since the last time
+    // (a grid with AutoThemeAdapt does so when it has been loaded).
+    void AdaptToOfficeTheme();
+    void Loaded() override;
+    TOfficeTheme OldOfficeTheme() const { return m_oldOfficeTheme; }
+    // The drop-down editors that take the grid's style and tones (they register themselves).
+    std::vector<IVekkoStyle*> StyledEditors;
+    std::vector<IVekkoTones*> TonedEditors;
+    // The colour of the fixed cells' text.
+    Color FixedFontColor = platform::clWindowText;
+
+    // --- version, search bar layout, sizing lines, design panel (GridHelpers.cpp) -------------------
+    // The component version "6.2.1.3 Sep, 2012".
+    virtual QString GetVersionString() const;
+    // Where the search bar's parts go by the SearchFooter settings (the bar shows them).
+    struct TSearchPanelLayout {
+        bool Visible = false;
+        int Height = 0; // 32 while visible
+        int Top = 0;    // from the grid's top
+        bool FindNext = true, FindPrev = true, HighLight = true, Close = true, MatchCase = true;
+        int ButtonHeight[4] = {23, 23, 23, 23}; // find next, find previous, highlight, close; 0 hidden
+        int MatchCaseHeight = 18;
+        int MatchCaseLeft = 425;
+        bool FlatButtons = false; // the three action buttons
+        bool AutoXPStyle = false;
+        bool ThemeAdapt = false;
+        QString Hints[4]; // shown only when not empty
+    };
+    const TSearchPanelLayout& SearchPanelLayout() const { return m_searchLayout; }
+    void UpdateSearchFooter();
+    // A dotted line that follows a border being sized; drawing the same line again removes it.
+    void DrawColSizingLine(int x);
+    void DrawRowSizingLine(int y);
+    int ColSizingLine() const { return m_colSizingLine; }
+    int RowSizingLine() const { return m_rowSizingLine; }
+    // The quick configuration panel shown while the form is designed (ShowDesignHelper):
+    // -1 nothing, 1 "Allow edit", 2 "Column numbers", 3 "Set look", 4 close.
+    int DesignHelperHitTest(int x, int y);
+    void DesignHelperMouseUp(int x, int y);
+    virtual void PaintDesignHelper(Canvas& canvas);
+    bool ShowColNrs = false;
+    // Chooses a look from the panel's menu (at a screen point); answers the command id
+    // (the look's ordinal + 1) or 0. The default pops a menu up.
+    std::function<int(QPoint screen)> DesignLookMenu;
+    bool Designing() const { return m_designing; }
+    void SetDesigning(bool on) { m_designing = on; }
+
     // --- around the cells ---------------------------------------------------------------------------
     virtual void SelectionChanged(int left, int top, int right, int bottom);
     void RepaintActiveHeaders(int col1, int row1, int col2, int row2);
@@ -149,6 +214,11 @@ public:
     bool SaveVirtCells = true;
     bool SaveWithHTML = true;
     bool SaveWithRTF = false;
+
+    // The pictures mini-HTML texts name: the container (not owned) for names, and the cache of
+    // the pictures loaded by URL, kept as long as the grid.
+    TPictureContainer* PictureContainer = nullptr;
+    THTMLPictureCache& ImageCache() { return m_imageCache; }
 
     // Whether a header cell of the column shows the drop-down button (OnCanShowFixedDropDown).
     virtual bool CanShowFixedDropDown(int col);
@@ -189,6 +259,11 @@ protected:
     bool m_selChange = false; // the selection changed since the last end of an update
     bool m_designing = false;
     int m_updateCount = 0; // depth of BeginUpdate; the control paints nothing while above 0
+    THTMLPictureCache m_imageCache;
+    TSearchPanelLayout m_searchLayout;
+    int m_colSizingLine = -1;
+    int m_rowSizingLine = -1;
+    TOfficeTheme m_oldOfficeTheme = otUnknown;
 
 private:
     struct CellPaint; // the working values of one DrawCellContents call

@@ -43,7 +43,7 @@ void TExtStringGridPaint::GetVisualProperties(int col, int row, TGridDrawState& 
     if (print && !PrintSettings.UseDisplayFont)
         f.font = platform::Font{normalCell ? PrintSettings.Font : PrintSettings.FixedFont, platform::clWindowText, 0};
     else
-        f.font = normalCell ? GridFont() : platform::Font{FixedFont(), platform::clWindowText, 0};
+        f.font = normalCell ? GridFont() : platform::Font{FixedFont(), FixedFontColor, 0};
 
     const int realCol = remap ? RealColIndex(col) : col;
     const int realRow = RealRowIndex(row);
@@ -96,7 +96,7 @@ void TExtStringGridPaint::GetVisualProperties(int col, int row, TGridDrawState& 
     const bool fixed = IsFixed(col, row) || col < FixedCols() || row < FixedRows();
     if (fixed && !coloured && !print) {
         f.brush.color = fixedColor();
-        f.font = platform::Font{FixedFont(), platform::clWindowText, 0};
+        f.font = platform::Font{FixedFont(), FixedFontColor, 0};
         state |= platform::gdFixed;
     }
     if (fixed && !coloured && Look() > glClassic) {
@@ -343,7 +343,7 @@ void TExtStringGridPaint::GetFontProperties(int col, int realCol, int row, TGrid
                                             platform::Brush& brush)
 {
     if (IsFixed(col, row) || col < FixedCols() || row < FixedRows())
-        font = platform::Font{FixedFont(), platform::clWindowText, 0};
+        font = platform::Font{FixedFont(), FixedFontColor, 0};
     else
         font = GridFont();
     if (HasCellProperties(realCol, row)) {
@@ -401,6 +401,8 @@ QSize TExtStringGridPaint::CalcCellTextSize(int realCol, int displCol, int row, 
         params.CalcOnly = true;
         params.WordWrap = vs;
         params.Images = GetGridImageList();
+        params.Container = PictureContainer;
+        params.ImageCache = &m_imageCache;
         THTMLDrawResult result;
         HTMLDrawText(canvas, text, box, params, result);
         return QSize(result.TextWidth + 2, result.TextHeight + 2);

@@ -319,6 +319,10 @@ void TTableDialog::FormShow()
     setModel(lastLoad_.model);
     copyFlags_.clear();
     afterLoad();
+    // The keys go to the grid of the page shown: a person types into its current cell and moves
+    // with the arrows without clicking into it first, at every showing.
+    if (TExtColumnGrid* g = grid(currentSection()); g->isVisibleTo(this))
+        g->setFocus();
     if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     if (lastLoad_.damaged())

@@ -8,7 +8,7 @@
 //
 // Showing loads the file (TableModel.h): every row fresh, the first page current (or, with
 // `firstPageOnShow` off, the page the user left), the byte
-// limits and their pick lists, then the file's rows. A damaged file, or a row lacking a
+// limits and their pick lists, then the file's rows; the grid of the page shown takes the keys. A damaged file, or a row lacking a
 // required attribute, shows its error; rows beyond the capacity a warning. OK checks
 // (`Controllo_dati`), asks where the save would lose something, writes the file whole and
 // closes; a failed write shows an error naming the file and the dialog stays open.

@@ -9,12 +9,6 @@ namespace tables::snmp {
 
 TFSNMPManagerAccess::TFSNMPManagerAccess(QWidget* parent) : TTableDialog(managerTable(), parent) {}
 
-void TFSNMPManagerAccess::afterLoad()
-{
-    if (grid(0)->isVisibleTo(this))
-        grid(0)->setFocus();
-}
-
 std::optional<Failure> TFSNMPManagerAccess::checkRow(const RowView& row)
 {
     return checkManagerRow(row);

@@ -17,7 +17,6 @@ public:
     explicit TFSNMPManagerAccess(QWidget* parent = nullptr);
 
 protected:
-    void afterLoad() override;
     std::optional<Failure> checkRow(const RowView& row) override;
 };
 

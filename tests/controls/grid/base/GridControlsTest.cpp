@@ -2,6 +2,10 @@
 
 #include "platform/core/Errors.h"
 
+#include <QAction>
+#include <QCoreApplication>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -107,4 +111,51 @@ TEST(GridControlsTest, CheckBoxToggles)
     EXPECT_TRUE(box.Checked());
     box.SetState(cbGrayed);
     EXPECT_FALSE(box.Checked());
+}
+
+TEST(GridControlsTest, ButtonFollowsItsLinkedActionAndPopsItsMenu)
+{
+    TExtGridButton button;
+    button.SetCaption(QStringLiteral("Find"));
+    QAction action(QStringLiteral("Find"));
+    action.setCheckable(true);
+    button.SetAction(&action);
+    int triggered = 0;
+    QObject::connect(&action, &QAction::triggered, [&]() { ++triggered; });
+    // The caption follows while it equals the action's.
+    action.setText(QStringLiteral("Search"));
+    EXPECT_EQ(button.Caption(), QStringLiteral("Search"));
+    button.SetCaption(QStringLiteral("Own"));
+    action.setText(QStringLiteral("Other"));
+    EXPECT_EQ(button.Caption(), QStringLiteral("Own"));
+    // The checked state follows only a grouped button that allows all up.
+    action.setChecked(true);
+    EXPECT_FALSE(button.Down());
+    button.SetGroupIndex(1);
+    button.AllowAllUp = true;
+    action.setChecked(false);
+    action.setChecked(true);
+    EXPECT_TRUE(button.Down());
+    button.Click();
+    EXPECT_EQ(triggered, 1);
+    button.SetAction(nullptr);
+    EXPECT_EQ(button.Action(), nullptr);
+
+    // The drop-down part pops the menu up under the button.
+    QWidget parent;
+    TExtGridButton drop(&parent);
+    drop.resize(40, 22);
+    drop.DropDownButton = true;
+    QMenu menu;
+    menu.addAction(QStringLiteral("item"));
+    drop.DropDownMenu = &menu;
+    int dropped = 0;
+    drop.OnDropDown = [&](TExtGridButton*) { ++dropped; };
+    parent.show();
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(35, 10), QPointF(35, 10), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(&drop, &press);
+    EXPECT_EQ(dropped, 1);
+    EXPECT_TRUE(menu.isVisible());
+    menu.hide();
 }

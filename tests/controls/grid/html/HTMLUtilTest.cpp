@@ -1,4 +1,3 @@
-#include "controls/grid/html/HTMLDraw.h"
 #include "controls/grid/html/HTMLUtil.h"
 
 #include "platform/draw/Canvas.h"
@@ -106,6 +105,11 @@ TEST(HTMLUtilTest, Colours)
     EXPECT_EQ(HTMLHexColorToColor(QStringLiteral("#")), 0u);
     EXPECT_EQ(HexPairToByte(QStringLiteral("A0")), 160);
     EXPECT_EQ(HexPairToByte(QStringLiteral("7")), 0);
+    // Characters that are no hex digits count as 0: a colour is always three bytes.
+    EXPECT_EQ(HexPairToByte(QStringLiteral("ZZ")), 0);
+    EXPECT_EQ(HexPairToByte(QStringLiteral("\u0084f")), 15);
+    EXPECT_EQ(HTMLHexColorToColor(QStringLiteral("#lred\u0084\u0084")), 0x00ED00u);
+    EXPECT_EQ(HTMLHexColorToColor(QStringLiteral("#ff0080")), 0x8000FFu);
     // Any text gives a colour of 24 bits: characters that are no hex digits (here the
     // replacement characters of bytes that are no UTF-8) no longer run past the integer range.
     const QString odd = QString::fromUtf8("\0\0\0\0\xAB\xAD\xB0", 7);
@@ -163,25 +167,4 @@ TEST(HTMLUtilTest, Primitives)
     EXPECT_TRUE(ReplaceFirstNoCase(s, QStringLiteral("x"), QStringLiteral("-")));
     EXPECT_EQ(s, QStringLiteral("a-bx"));
     EXPECT_FALSE(ReplaceFirstNoCase(s, QStringLiteral("q"), QStringLiteral("-")));
-}
-
-TEST(HTMLDrawTest, DrawsAndMeasuresThePlainText)
-{
-    platform::Bitmap bmp(200, 40);
-    platform::Canvas canvas(bmp);
-    platform::CanvasCallLog log;
-    THTMLDrawParams params;
-    THTMLDrawResult result;
-    EXPECT_FALSE(HTMLDrawText(canvas, QStringLiteral("<b>Bold</b> text"), Rect{0, 0, 200, 40}, params, result));
-    EXPECT_EQ(result.StripVal, QStringLiteral("Bold text"));
-    EXPECT_EQ(result.TextWidth, canvas.textWidth(QStringLiteral("Bold text")));
-    EXPECT_EQ(result.TextHeight, canvas.textHeight(QStringLiteral("Bold text")));
-    ASSERT_EQ(log.calls().size(), 1);
-    EXPECT_TRUE(log.calls()[0].startsWith(QStringLiteral("drawText \"Bold text\" 1,0,200,40"))) << log.calls()[0].toStdString();
-
-    log.clear();
-    params.CalcOnly = true;
-    HTMLDrawText(canvas, QString(), Rect{0, 0, 200, 40}, params, result);
-    EXPECT_TRUE(log.calls().isEmpty());
-    EXPECT_EQ(result.TextHeight, canvas.textHeight(QStringLiteral("gh")));
 }

@@ -235,23 +235,29 @@ TEST(CellStream, EveryTruncationOrByteFlipEndsInAnErrorOrACleanLoad)
     fillRandom(*g, 5);
     decorate(*g);
     const QByteArray data = SaveToBinStream(*g);
+    // One target grid for all: a load that fails leaves a grid the next load may use.
+    auto b = makeGrid(3, 3);
+    int failed = 0;
     for (qsizetype n = 0; n < data.size(); n += 3) {
-        auto b = makeGrid(3, 3);
         try {
             LoadFromBinStream(*b, data.left(n));
         } catch (const platform::Exception&) {
+            ++failed;
         }
     }
     for (qsizetype i = 0; i < data.size(); i += 5) {
         QByteArray bad = data;
         bad[i] = char(bad[i] ^ 0x5A);
-        auto b = makeGrid(3, 3);
         try {
             LoadFromBinStream(*b, bad);
         } catch (const platform::Exception&) {
+            ++failed;
         }
     }
-    SUCCEED();
+    EXPECT_GT(failed, 0);
+    // The whole stream still loads into the grid the damaged ones went through.
+    LoadFromBinStream(*b, data);
+    expectSameTexts(*g, *b);
 }
 
 TEST(CellStream, CellObjectsOfTheWriterAreNotRestored)

@@ -335,3 +335,28 @@ TEST_F(TableDialogTest, HintsAndTheColumnFitFollowTheColumnPastAHiddenOne)
     EXPECT_GT(g->colWidths(2), widthC);
     EXPECT_EQ(g->colWidths(3), widthD);
 }
+
+// At every showing the keys go to the grid of the page shown, also after a showing ended with a
+// button (which took the focus when pressed): the user types into the current cell at once.
+TEST_F(TableDialogTest, EveryShowingGivesTheKeysToTheGridOfThePageShown)
+{
+    TableDescription desc = testTable(file());
+    desc.firstPageOnShow = false;
+    TestDialog d(desc);
+    QWidget* keys = nullptr;
+    int page = 0;
+    const platform::ModalDriver previous = platform::setModalDriver([&](platform::Form&) {
+        keys = d.focusWidget();
+        d.setCurrentSection(page);
+        d.Btn_Cancel->setFocus(Qt::MouseFocusReason); // pressed
+        d.Btn_Cancel->click();
+    });
+    d.showModal();
+    EXPECT_EQ(keys, d.grid(0));
+    page = 1;
+    d.showModal(); // left on the second page
+    EXPECT_EQ(keys, d.grid(0));
+    d.showModal();
+    EXPECT_EQ(keys, d.grid(1)) << "the page left is shown again, with the keys in its grid";
+    platform::setModalDriver(previous);
+}
