@@ -349,6 +349,15 @@ bool TExtStringGridEdit::ShowOtherEditControl(int col, int row, const Rect& r, i
         m_editMode = true;
         m_editLink->Open(this, col, row, r, color, format.font);
         return true;
+    case edTrackbarDropDown:
+    case edMemoDropDown:
+    case edCalculatorDropDown:
+    case edTimePickerDropDown:
+    case edDetailDropDown:
+    case edGridDropDown:
+    case edColorPickerDropDown:
+    case edImagePickerDropDown:
+    case edExtGridDropDown: return ShowDropDownEditor(col, row, r, w, h, color);
     default: return false;
     }
 }
@@ -440,6 +449,15 @@ void TExtStringGridEdit::HideOtherEditControl(int realCol, int row)
         m_editLink->RestoreWinProc();
         m_editMode = false;
         return;
+    case edTrackbarDropDown:
+    case edMemoDropDown:
+    case edCalculatorDropDown:
+    case edTimePickerDropDown:
+    case edDetailDropDown:
+    case edGridDropDown:
+    case edColorPickerDropDown:
+    case edImagePickerDropDown:
+    case edExtGridDropDown: HideDropDownEditor(realCol, row, escaped); return;
     default: return;
     }
 }

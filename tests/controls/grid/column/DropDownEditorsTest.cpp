@@ -1,0 +1,322 @@
+// The drop-down cell editors in a column grid: each kind opens on its key, takes a choice into
+// the cell and leaves with Tab; Escape keeps the cell; the key protocol's differences between the
+// kinds; the values read back (memo lines, colours, images, the grid drop-down's row).
+#include "controls/grid/column/ColumnGrid.h"
+#include "controls/grid/dropdown/grid/GridExtGridEditor.h"
+#include "controls/grid/edit/GridDropDownEditors.h"
+
+#include "support/QtPrinters.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QPlainTextEdit>
+#include <QSlider>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace gridtest {
+namespace {
+
+using namespace controls::grid;
+using platform::Color;
+
+enum Cols { cNo, cTrack, cMemo, cCalc, cTime, cDetail, cMulti, cColor, cImage, cExtGrid, cText, cCount };
+
+class DropDownEditorsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window.resize(1400, 500);
+        grid = new TExtColumnGrid(&window);
+        grid->setGeometry(0, 0, 1380, 480);
+        grid->SetColCount(cCount);
+        grid->SetRowCount(8);
+        grid->setOptions(grid->options() | platform::goTabs);
+        const TEditorType kinds[cCount] = {edNormal,          edTrackbarDropDown, edMemoDropDown,        edCalculatorDropDown,
+                                           edTimePickerDropDown, edDetailDropDown, edGridDropDown,     edColorPickerDropDown,
+                                           edImagePickerDropDown, edExtGridDropDown, edNormal};
+        for (int c = 0; c < cCount; ++c) {
+            grid->Columns().Items(c)->SetEditor(kinds[c]);
+            grid->Columns().Items(c)->SetWidth(110);
+        }
+        images.Add(platform::Bitmap(16, 16, platform::clRed));
+        images.Add(platform::Bitmap(16, 16, platform::clBlue));
+        grid->SetGridImages(&images);
+        // The application fills the list editors as their cells open.
+        grid->OnGetEditorProp = [this](TExtStringGridEdit*, int col, int) {
+            if (col == cDetail && grid->DetailPickerDropDown()->Items().Count() == 0)
+                for (const char* n : {"North", "South", "East"})
+                    grid->DetailPickerDropDown()->Items().Add()->SetCaption(QString::fromLatin1(n));
+            if (col == cMulti && grid->GridDropDown()->Items().Count() == 0) {
+                grid->GridDropDown()->Columns().Add()->Header = QStringLiteral("Name");
+                for (const char* n : {"Red", "Green", "Blue"})
+                    grid->GridDropDown()->Items().Add()->Text = QStringList{QString::fromLatin1(n)};
+            }
+            if (col == cExtGrid && grid->ExtGridPicker()->Items().Count() == 0) {
+                auto* g = grid->ExtGridPicker();
+                g->Columns().Add()->Header = QStringLiteral("City");
+                g->Columns().Add()->Header = QStringLiteral("Code");
+                for (const char* n : {"Oslo", "Berlin", "Rome"})
+                    g->Items().Add()->Text = QStringList{QString::fromLatin1(n), QStringLiteral("x")};
+            }
+        };
+        window.show();
+        QApplication::setActiveWindow(&window);
+        grid->setFocus();
+        settle();
+    }
+    // The clock's hands jump (no animation timer to wait for).
+    void StillClock() { grid->TimePickerDropDown()->Animation = false; }
+
+    QWidget* focused() const { return QApplication::focusWidget(); }
+    void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier)
+    {
+        QWidget* target = focused() ? focused() : grid;
+        QTest::keyClick(target, k, m);
+        settle();
+    }
+    void type(const QString& text)
+    {
+        for (QChar ch : text) {
+            QWidget* target = focused() ? focused() : grid;
+            QTest::keyClick(target, ch.toLatin1());
+            settle();
+        }
+    }
+    static void settle()
+    {
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+    }
+    void goTo(int col, int row)
+    {
+        grid->MoveToCell(col, row);
+        grid->setFocus();
+        settle();
+    }
+    QString cell(int col, int row) const { return grid->Cells(col, row); }
+
+    QWidget window;
+    TExtColumnGrid* grid = nullptr;
+    platform::TImageList images{16, 16};
+};
+
+// Per kind: the cell before, the keys after F2 (in the closed editor, or in the popup after
+// F4), and the cell after Tab - the next column is current then.
+TEST_F(DropDownEditorsTest, EachKindOpensTakesAChoiceAndLeavesWithTab)
+{
+    struct Case {
+        int col;
+        const char* before;
+        std::function<void()> choose;
+        const char* after;
+    };
+    auto popup = [this](std::vector<Qt::Key> keys) {
+        return [this, keys] {
+            key(Qt::Key_F4);
+            for (Qt::Key k : keys)
+                key(k);
+        };
+    };
+    const Case cases[] = {
+        {cTrack, "3", [this] { grid->TrackbarDropDown()->SetPosition(7); }, "7"},
+        {cMemo, "one\r\n", [this] {
+             key(Qt::Key_F4);
+             grid->MemoDropDown()->Memo()->setPlainText(QStringLiteral("one\ntwo"));
+             key(Qt::Key_F4);
+         }, "one\r\ntwo\r\n"},
+        {cCalc, "7", [this] { type(QStringLiteral("12*3=")); }, "36.00"},
+        {cTime, "09:30:00", popup({Qt::Key_PageUp, Qt::Key_Return}), "10:30:00"},
+        {cDetail, "North", popup({Qt::Key_Down, Qt::Key_Return}), "South"},
+        {cMulti, "Red", popup({Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}), "Blue"},
+        {cExtGrid, "Oslo", popup({Qt::Key_Down, Qt::Key_Return}), "Berlin"},
+    };
+    StillClock();
+    int row = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QStringLiteral("column %1").arg(c.col).toStdString());
+        grid->SetCells(c.col, row, QString::fromLatin1(c.before));
+        goTo(c.col, row);
+        key(Qt::Key_F2);
+        ASSERT_TRUE(grid->EditMode());
+        auto* editor = grid->DropDownEditor(grid->EditControl());
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(focused(), editor);
+        EXPECT_EQ(editor->geometry().topLeft(),
+                  QPoint(grid->CellRect(c.col, row).left, grid->CellRect(c.col, row).top));
+        c.choose();
+        EXPECT_FALSE(editor->DroppedDown());
+        key(Qt::Key_Tab);
+        EXPECT_FALSE(editor->isVisible());
+        EXPECT_EQ(cell(c.col, row), QString::fromLatin1(c.after));
+        EXPECT_EQ(grid->col(), c.col + 1) << "Tab walked on";
+        EXPECT_TRUE(grid->EditMode()) << "and opened the next cell's editor";
+        grid->HideInplaceEdit();
+        row = row % 7 + 1;
+    }
+}
+
+TEST_F(DropDownEditorsTest, EscapeKeepsTheCellAndATypedKeyOpensWithIt)
+{
+    grid->SetCells(cMemo, 1, QStringLiteral("keep\r\n"));
+    goTo(cMemo, 1);
+    key(Qt::Key_F2);
+    key(Qt::Key_F4);
+    QTest::keyClicks(grid->MemoDropDown()->Memo(), QStringLiteral("xy"));
+    settle();
+    EXPECT_EQ(cell(cMemo, 1), QStringLiteral("xykeep\r\n")) << "the memo writes into the cell as it is typed";
+    key(Qt::Key_Escape); // closes the memo
+    EXPECT_TRUE(grid->EditMode());
+    key(Qt::Key_Escape); // ends the edit
+    EXPECT_FALSE(grid->EditMode());
+    EXPECT_EQ(cell(cMemo, 1), QStringLiteral("keep\r\n"));
+    // A typed digit opens the calculator with that digit.
+    grid->SetCells(cCalc, 2, QStringLiteral("5"));
+    goTo(cCalc, 2);
+    type(QStringLiteral("8"));
+    ASSERT_TRUE(grid->EditMode());
+    EXPECT_EQ(grid->CalculatorDropDown()->GetText(), QStringLiteral("8"));
+    key(Qt::Key_Escape);
+    EXPECT_EQ(cell(cCalc, 2), QStringLiteral("5"));
+    EXPECT_EQ(grid->col(), cCalc);
+}
+
+TEST_F(DropDownEditorsTest, EnterInTheCalculatorWritesTheResultAndMovesOn)
+{
+    grid->SetCells(cCalc, 3, QStringLiteral("1"));
+    goTo(cCalc, 3);
+    key(Qt::Key_F2);
+    type(QStringLiteral("12*3"));
+    key(Qt::Key_Return);
+    EXPECT_FALSE(grid->EditMode());
+    EXPECT_EQ(cell(cCalc, 3), QStringLiteral("36.00")) << "the computed result, not the expression";
+}
+
+TEST_F(DropDownEditorsTest, ArrowsLeaveTheClosedEditorButStayInAnOpenColourList)
+{
+    // Up in a closed memo writes and moves up; Home in it moves the caret.
+    grid->SetCells(cMemo, 4, QStringLiteral("abc\r\n"));
+    goTo(cMemo, 4);
+    key(Qt::Key_F2);
+    key(Qt::Key_Home);
+    EXPECT_TRUE(grid->EditMode());
+    EXPECT_EQ(grid->MemoDropDown()->cursorPosition(), 0);
+    key(Qt::Key_Up);
+    EXPECT_FALSE(grid->EditMode());
+    EXPECT_EQ(grid->row(), 3);
+    // In an open list the arrows move in the list; Enter there writes the item and moves on.
+    grid->SetCells(cDetail, 4, QStringLiteral("North"));
+    goTo(cDetail, 4);
+    key(Qt::Key_F2);
+    key(Qt::Key_F4);
+    ASSERT_TRUE(grid->DetailPickerDropDown()->DroppedDown());
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    EXPECT_TRUE(grid->EditMode());
+    EXPECT_EQ(grid->DetailPickerDropDown()->GetText(), QStringLiteral("East"));
+    key(Qt::Key_Return);
+    EXPECT_FALSE(grid->DetailPickerDropDown()->isVisible());
+    EXPECT_EQ(cell(cDetail, 4), QStringLiteral("East"));
+    // The open colour list takes Up; Return writes the colour and its name.
+    grid->SetColors(cColor, 4, platform::clBlue);
+    goTo(cColor, 4);
+    key(Qt::Key_F2);
+    TGridColorDropDown* colour = grid->ColorPickerDropDown();
+    EXPECT_EQ(colour->SelectedColor(), platform::clBlue);
+    key(Qt::Key_F4);
+    ASSERT_TRUE(colour->DroppedDown());
+    key(Qt::Key_Up);
+    EXPECT_TRUE(grid->EditMode());
+    const Color chosen = colour->SelectedColor();
+    EXPECT_NE(chosen, platform::clBlue);
+    int selected = 0;
+    grid->OnColorSelected = [&](TExtStringGridEdit*, int col, int row, Color& c, QString& text) {
+        ++selected;
+        EXPECT_EQ(col, cColor);
+        EXPECT_EQ(row, 4);
+        EXPECT_EQ(c, chosen);
+        text = QStringLiteral("picked");
+    };
+    key(Qt::Key_Return); // in the open list: writes the colour and ends the edit
+    EXPECT_FALSE(grid->EditMode());
+    EXPECT_FALSE(colour->isVisible());
+    EXPECT_EQ(selected, 1);
+    EXPECT_EQ(grid->Colors(cColor, 4), chosen);
+    EXPECT_EQ(cell(cColor, 4), QStringLiteral("picked"));
+    grid->OnColorSelected = nullptr;
+    // Home leaves the closed colour editor.
+    goTo(cColor, 5);
+    key(Qt::Key_F2);
+    ASSERT_TRUE(grid->EditMode());
+    key(Qt::Key_Home);
+    EXPECT_FALSE(grid->EditMode());
+}
+
+TEST_F(DropDownEditorsTest, ImageCellsTakeTheChosenIndex)
+{
+    grid->AddImageIdx(cImage, 2, 0, haLeft, vaTop);
+    goTo(cImage, 2);
+    key(Qt::Key_F2);
+    TGridImageDropDown* picker = grid->ImagePickerDropDown();
+    ASSERT_TRUE(grid->EditMode());
+    EXPECT_EQ(picker->Items().Count(), 2) << "filled from the grid's images";
+    EXPECT_EQ(picker->ImageIndex(), 0);
+    grid->OnImageSelected = [](TExtStringGridEdit*, int, int, int& index) { EXPECT_EQ(index, 1); };
+    key(Qt::Key_F4);
+    key(Qt::Key_Down);
+    key(Qt::Key_Return);
+    EXPECT_FALSE(grid->EditMode());
+    int index = -1;
+    ASSERT_TRUE(grid->GetImageIdx(cImage, 2, index));
+    EXPECT_EQ(index, 1);
+}
+
+TEST_F(DropDownEditorsTest, KeyPressSeesTheEditorAndARefusedValueKeepsItOpen)
+{
+    QObject* sender = nullptr;
+    grid->OnKeyPress = [&](QObject* s, QChar& ch) {
+        sender = s;
+        if (ch == u'9')
+            ch = QChar();
+    };
+    grid->OnCellValidate = [](TExtStringGridEdit*, int, int, QString& value, bool& valid) {
+        if (value == QStringLiteral("4"))
+            valid = false;
+    };
+    grid->SetCells(cTrack, 1, QStringLiteral("2"));
+    goTo(cTrack, 1);
+    key(Qt::Key_F2);
+    TGridTrackbarDropDown* track = grid->TrackbarDropDown();
+    type(QStringLiteral("9"));
+    EXPECT_EQ(sender, track);
+    EXPECT_EQ(track->GetText(), QStringLiteral("2")) << "the handler dropped the character";
+    track->SetPosition(4);
+    key(Qt::Key_Return);
+    EXPECT_TRUE(grid->EditMode()) << "refused: the editor stays";
+    EXPECT_EQ(track->selectedText(), track->text());
+    track->SetPosition(5);
+    key(Qt::Key_Return);
+    EXPECT_FALSE(grid->EditMode());
+    EXPECT_EQ(cell(cTrack, 1), QStringLiteral("5"));
+}
+
+TEST_F(DropDownEditorsTest, EditorsAreMadeOnceAndTakeTheGridsStyle)
+{
+    EXPECT_TRUE(grid->findChildren<TGridMemoDropDown*>().isEmpty());
+    grid->SetComponentStyle(tsOffice2003Blue);
+    goTo(cMulti, 1);
+    key(Qt::Key_F2);
+    key(Qt::Key_Escape);
+    goTo(cMulti, 2);
+    key(Qt::Key_F2);
+    key(Qt::Key_Escape);
+    EXPECT_EQ(grid->findChildren<TGridGridDropDown*>().size(), 1);
+    EXPECT_EQ(grid->GridDropDown()->GetComponentStyle(), tsOffice2003Blue);
+    grid->SetComponentStyle(tsWindows7);
+    EXPECT_EQ(grid->GridDropDown()->GetComponentStyle(), tsWindows7);
+    EXPECT_TRUE(grid->ExtGridPicker()->Grid()->FixedRowAlways());
+}
+
+} // namespace
+} // namespace gridtest
