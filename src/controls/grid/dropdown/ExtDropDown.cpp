@@ -270,6 +270,14 @@ bool TDropDownForm::event(QEvent* e)
         e->ignore();
         return true;
     }
+    // Tab is a key of the popup like any other (it reaches the edit), not a move of the focus.
+    if (e->type() == QEvent::KeyPress) {
+        auto* ke = static_cast<QKeyEvent*>(e);
+        if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) {
+            keyPressEvent(ke);
+            return true;
+        }
+    }
     return QWidget::event(e);
 }
 

@@ -253,6 +253,24 @@ TEST_F(DropDownEditorsTest, ArrowsLeaveTheClosedEditorButStayInAnOpenColourList)
     EXPECT_FALSE(grid->EditMode());
 }
 
+TEST_F(DropDownEditorsTest, TabInThePopupWindowWritesAndWalksOn)
+{
+    // The popup window itself has the focus (a click on it), its list is beside it: Tab is
+    // still the editor's key, not a move of the focus to the list.
+    grid->SetColors(cColor, 6, platform::clRed);
+    goTo(cColor, 6);
+    key(Qt::Key_F2);
+    key(Qt::Key_F4);
+    TGridColorDropDown* colour = grid->ColorPickerDropDown();
+    ASSERT_TRUE(colour->DroppedDown());
+    colour->DropDownForm()->setFocus();
+    QTest::keyClick(colour->DropDownForm(), Qt::Key_Tab);
+    settle();
+    EXPECT_FALSE(colour->isVisible());
+    EXPECT_EQ(grid->col(), cColor + 1);
+    EXPECT_EQ(grid->Colors(cColor, 6), platform::clRed);
+}
+
 TEST_F(DropDownEditorsTest, ImageCellsTakeTheChosenIndex)
 {
     grid->AddImageIdx(cImage, 2, 0, haLeft, vaTop);

@@ -70,6 +70,12 @@ TEST_F(CalculatorTest, TypedInThePopupAndEscape)
     Type(form, QStringLiteral("12+3\r"));
     EXPECT_FALSE(calc->DroppedDown());
     EXPECT_EQ(calc->GetText(), QStringLiteral("15.00"));
+    // Tab typed in the popup closes it keeping the value.
+    Key(calc, Qt::Key_F4);
+    Type(form, QStringLiteral("2"));
+    Key(form, Qt::Key_Tab);
+    EXPECT_FALSE(calc->DroppedDown());
+    EXPECT_EQ(calc->GetText(), QStringLiteral("2.00"));
 }
 
 TEST_F(CalculatorTest, ThousandSeparatorsAndStyle)
