@@ -11,33 +11,12 @@ namespace controls::grid::dropdown {
 
 using namespace platform;
 
-void TDetailItem::SetCaption(const QString& caption)
-{
-    if (caption == m_caption)
-        return;
-    m_caption = caption;
-    Changed();
-}
-
-void TDetailItem::SetImageIndex(int index)
-{
-    if (index == m_imageIndex)
-        return;
-    m_imageIndex = index;
-    Changed();
-}
-
 void TDetailItem::Assign(const TPersistent* source)
 {
+    TPickerItem::Assign(source);
     const auto* s = dynamic_cast<const TDetailItem*>(source);
-    if (!s) {
-        TPersistent::Assign(source);
+    if (!s)
         return;
-    }
-    SetCaption(s->m_caption);
-    SetImageIndex(s->m_imageIndex);
-    Image = s->Image;
-    Enabled = s->Enabled;
     Tag = s->Tag;
     ItemObject = s->ItemObject;
     Notes = s->Notes;

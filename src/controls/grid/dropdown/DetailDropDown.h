@@ -8,22 +8,12 @@
 
 namespace controls::grid::dropdown {
 
-class TDetailItem : public TCollectionItem {
+class TDetailItem : public TPickerItem {
 public:
-    QString Caption() const { return m_caption; }
-    void SetCaption(const QString& caption);
-    int ImageIndex() const { return m_imageIndex; }
-    void SetImageIndex(int index);
-    bool Enabled = true;
-    platform::Picture Image;
     QString Notes; // mini-HTML
     QObject* ItemObject = nullptr;
     int Tag = 0;
     void Assign(const platform::TPersistent* source) override;
-
-private:
-    QString m_caption;
-    int m_imageIndex = -1;
 };
 
 class TDetailItems : public TCollection<TDetailItem> {

@@ -9,34 +9,11 @@ namespace controls::grid::dropdown {
 
 using namespace platform;
 
-void TImageItem::SetCaption(const QString& caption)
-{
-    if (caption == m_caption)
-        return;
-    m_caption = caption;
-    Changed();
-}
-
-void TImageItem::SetImageIndex(int index)
-{
-    if (index == m_imageIndex)
-        return;
-    m_imageIndex = index;
-    Changed();
-}
-
 void TImageItem::Assign(const TPersistent* source)
 {
-    const auto* s = dynamic_cast<const TImageItem*>(source);
-    if (!s) {
-        TPersistent::Assign(source);
-        return;
-    }
-    SetCaption(s->m_caption);
-    SetImageIndex(s->m_imageIndex);
-    Image = s->Image;
-    Enabled = s->Enabled;
-    Hint = s->Hint;
+    TPickerItem::Assign(source);
+    if (const auto* s = dynamic_cast<const TImageItem*>(source))
+        Hint = s->Hint;
 }
 
 TExtImagePickerDropDown::TExtImagePickerDropDown(QWidget* parent) : TListPickerDropDown(parent)

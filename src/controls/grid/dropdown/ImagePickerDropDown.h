@@ -7,20 +7,10 @@
 
 namespace controls::grid::dropdown {
 
-class TImageItem : public TCollectionItem {
+class TImageItem : public TPickerItem {
 public:
-    QString Caption() const { return m_caption; }
-    void SetCaption(const QString& caption);
-    int ImageIndex() const { return m_imageIndex; }
-    void SetImageIndex(int index);
-    bool Enabled = true;
-    platform::Picture Image;
     QString Hint;
     void Assign(const platform::TPersistent* source) override;
-
-private:
-    QString m_caption;
-    int m_imageIndex = -1;
 };
 using TImageItems = TCollection<TImageItem>;
 

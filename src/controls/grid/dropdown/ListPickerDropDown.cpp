@@ -8,6 +8,35 @@ namespace controls::grid::dropdown {
 
 using namespace platform;
 
+void TPickerItem::SetCaption(const QString& caption)
+{
+    if (caption == m_caption)
+        return;
+    m_caption = caption;
+    Changed();
+}
+
+void TPickerItem::SetImageIndex(int index)
+{
+    if (index == m_imageIndex)
+        return;
+    m_imageIndex = index;
+    Changed();
+}
+
+void TPickerItem::Assign(const TPersistent* source)
+{
+    const auto* s = dynamic_cast<const TPickerItem*>(source);
+    if (!s) {
+        TPersistent::Assign(source);
+        return;
+    }
+    SetCaption(s->m_caption);
+    SetImageIndex(s->m_imageIndex);
+    Image = s->Image;
+    Enabled = s->Enabled;
+}
+
 TListPickerDropDown::TListPickerDropDown(QWidget* parent) : TExtCustomDropDown(parent)
 {
     m_keyTimer = new Timer(this);

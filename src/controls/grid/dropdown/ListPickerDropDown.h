@@ -10,6 +10,23 @@
 
 namespace controls::grid::dropdown {
 
+// An item of a picker's own list: its caption, image index, picture and whether it can be chosen.
+class TPickerItem : public TCollectionItem {
+public:
+    QString Caption() const { return m_caption; }
+    void SetCaption(const QString& caption);
+    int ImageIndex() const { return m_imageIndex; }
+    void SetImageIndex(int index);
+    bool Enabled = true;
+    platform::Picture Image;
+    // Copies the caption, image index, picture and Enabled of another picker item.
+    void Assign(const platform::TPersistent* source) override;
+
+private:
+    QString m_caption;
+    int m_imageIndex = -1;
+};
+
 // Paints the edit's value (the selected colour or image) instead of the picker.
 using TOnDrawSelectedItem = std::function<void(QObject* sender, platform::Canvas& canvas, const platform::Rect& r)>;
 

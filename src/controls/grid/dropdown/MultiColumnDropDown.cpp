@@ -63,67 +63,31 @@ void TExtColGrid::LoadFromDropDown(TExtMultiColumnDropDown* d)
     AutoRowHeights();
 }
 
-int TExtColGrid::GetTotalWidth() const
-{
-    int w = 0;
-    for (int i = 0; i < colCount(); ++i)
-        w += colWidths(i);
-    if (!AllRowsVisible())
-        w += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    return w;
-}
+int TExtColGrid::GetTotalWidth() const { return GridTotalWidth(*this, AllRowsVisible()); }
 
 void TExtColGrid::AutoSizeColumn(int index)
 {
-    if (!m_dropDown || index < 0 || index >= m_columns.Count() || !m_columns[index]->AutoSize)
-        return;
-    const TDropDownColumn* column = m_columns[index];
-    Bitmap probe(1, 1);
-    Canvas c(probe);
-    c.font().font = column->Font;
-    int widest = 0;
-    const TDropDownItems& items = m_dropDown->Items();
-    for (int i = 0; i < items.Count(); ++i) {
-        const QString text = items[i]->TextAt(index);
-        int w = text.isEmpty() ? 0 : GetTextSize(c, text).width() + 6;
-        if (column->ColumnType == ctImage && items[i]->ImageIndex >= 0 && Images)
-            w += Images->Width() + 4;
-        widest = std::max(widest, w);
-    }
-    m_columns[index]->Width = widest;
-    setColWidths(index, widest);
+    if (m_dropDown && index >= 0)
+        AutoSizeItemColumns(m_columns, m_dropDown->Items(), Images, index, [this](int c, int w) { setColWidths(c, w); });
 }
 
 void TExtColGrid::AutoSizeColumns()
 {
-    for (int i = 0; i < m_columns.Count(); ++i)
-        AutoSizeColumn(i);
+    if (m_dropDown)
+        AutoSizeItemColumns(m_columns, m_dropDown->Items(), Images, -1, [this](int c, int w) { setColWidths(c, w); });
 }
 
 void TExtColGrid::AutoRowHeights()
 {
-    if (!m_dropDown)
+    if (!m_dropDown || !HasWrappedColumn(m_columns))
         return;
-    bool wraps = false;
-    for (int i = 0; i < m_columns.Count(); ++i)
-        wraps = wraps || m_columns[i]->Wordwrap;
-    if (!wraps)
-        return;
-    Bitmap probe(1, 1);
-    Canvas c(probe);
     const TDropDownItems& items = m_dropDown->Items();
     for (int i = 0; i < items.Count(); ++i) {
-        int h = 24;
-        for (int col = 0; col < m_columns.Count(); ++col) {
-            if (!m_columns[col]->Wordwrap)
-                continue;
-            if (m_columns[col]->ColumnType == ctImage && items[i]->ImageIndex >= 0 && Images)
+        int h = WrappedRowHeight(
+            m_columns, [this](int col) { return colWidths(col); }, [&](int col) { return items[i]->TextAt(col); });
+        for (int col = 0; col < m_columns.Count(); ++col)
+            if (m_columns[col]->Wordwrap && m_columns[col]->ColumnType == ctImage && items[i]->ImageIndex >= 0 && Images)
                 h = std::max(h, Images->Height() + 6);
-            c.font().font = m_columns[col]->Font;
-            Rect r{0, 0, colWidths(col), 1000};
-            c.drawText(items[i]->TextAt(col), r, DT_CALCRECT | DT_WORDBREAK);
-            h = std::max(h, r.height() + 6);
-        }
         setRowHeights(i + 1, h);
     }
 }
@@ -260,20 +224,14 @@ void TExtColGrid::mouseUp(TMouseButton button, TShiftState shift, int x, int y)
 
 bool TExtColGrid::doMouseWheelDown(TShiftState shift, QPoint mousePos)
 {
-    MouseWheelSelection = true;
-    ConfirmSelection = false;
-    const bool handled = TStringGrid::doMouseWheelDown(shift, mousePos);
-    MouseWheelSelection = false;
-    return handled;
+    return WheelWithoutChoice(MouseWheelSelection, ConfirmSelection,
+                              [&] { return TStringGrid::doMouseWheelDown(shift, mousePos); });
 }
 
 bool TExtColGrid::doMouseWheelUp(TShiftState shift, QPoint mousePos)
 {
-    MouseWheelSelection = true;
-    ConfirmSelection = false;
-    const bool handled = TStringGrid::doMouseWheelUp(shift, mousePos);
-    MouseWheelSelection = false;
-    return handled;
+    return WheelWithoutChoice(MouseWheelSelection, ConfirmSelection,
+                              [&] { return TStringGrid::doMouseWheelUp(shift, mousePos); });
 }
 
 void TExtColGrid::wmKeyDown(TWMKey& msg)
@@ -344,9 +302,9 @@ void TExtMultiColumnDropDown::UpdateLookupItems()
 {
     if (LookupColumn < 0 || m_items.Count() == 0)
         return;
-    m_lookupItems.clear();
+    m_completion.LookupItems.clear();
     for (int i = 0; i < m_items.Count(); ++i)
-        m_lookupItems << m_items[i]->TextAt(LookupColumn);
+        m_completion.LookupItems << m_items[i]->TextAt(LookupColumn);
 }
 
 void TExtMultiColumnDropDown::Assign(const TExtCustomDropDown* source)
@@ -355,20 +313,8 @@ void TExtMultiColumnDropDown::Assign(const TExtCustomDropDown* source)
     const auto* s = dynamic_cast<const TExtMultiColumnDropDown*>(source);
     if (!s)
         return;
-    CaseSensitive = s->CaseSensitive;
-    DropDownAutoWidth = s->DropDownAutoWidth;
-    DropDownRowHeight = s->DropDownRowHeight;
-    LineColor = s->LineColor;
-    FixedLineColor = s->FixedLineColor;
-    ColumnSizing = s->ColumnSizing;
-    ColumnSizeWithDropDown = s->ColumnSizeWithDropDown;
+    AssignLook(*s);
     m_columns.Assign(&s->m_columns);
-    HeaderColor = s->HeaderColor;
-    HeaderColorTo = s->HeaderColorTo;
-    HeaderHeight = s->HeaderHeight;
-    HeaderFont = s->HeaderFont;
-    LookupColumn = s->LookupColumn;
-    SelectionTextColor = s->SelectionTextColor;
     m_items.Assign(&s->m_items);
     SetItemIndex(s->m_itemIndex);
 }
@@ -403,15 +349,9 @@ void TExtMultiColumnDropDown::SizeColumnsToWidth()
 {
     if (!ColumnSizeWithDropDown || m_columns.Count() == 0 || !DropDownForm())
         return;
-    std::vector<int> widths;
-    for (int i = 0; i < m_columns.Count(); ++i)
-        widths.push_back(m_columns[i]->Width);
-    int w = DropDownForm()->width();
-    if (!m_grid->AllRowsVisible())
-        w -= style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    const std::vector<int> scaled = ScaleColumnWidths(widths, w);
-    for (size_t i = 0; i < scaled.size() && int(i) < m_grid->colCount(); ++i)
-        m_grid->setColWidths(int(i), scaled[i]);
+    for (int i = 0; i < m_columns.Count() && i < m_grid->colCount(); ++i)
+        m_grid->setColWidths(i, m_columns[i]->Width);
+    SizeGridColumnsTo(*m_grid, m_columns.Count(), DropDownForm()->width(), m_grid->AllRowsVisible());
 }
 
 void TExtMultiColumnDropDown::DoShowDropDown()
@@ -557,35 +497,19 @@ int TExtMultiColumnDropDown::DoLookup(QChar ch)
 
 void TExtMultiColumnDropDown::Change()
 {
-    m_itemChange = false;
     TExtCustomDropDown::Change();
-    if (!m_workMode)
-        return;
-    SetIsModified(!GetText().isEmpty());
-    const TCompletion c = CompleteText(GetText(), InputSelStart(), m_lookupItems, MatchCase);
-    if (c.matched) {
-        m_itemIndex = m_itemIdx = c.index;
-        m_itemSel = c.keyLength;
-        SetText(c.text);
-        // Set after the write, whose own change notice clears it: the key's release takes the
-        // item's own letter case.
-        m_itemChange = true;
-        InputSetSel(GetText().length(), c.keyLength);
-    } else if (c.cutBack) {
-        SetText(c.text);
-        InputSetCaret(GetText().length());
-    }
+    m_completion.Changed(*this, MatchCase, m_itemIndex);
 }
 
 void TExtMultiColumnDropDown::KeyUp(quint16& key, TShiftState shift)
 {
     if (!(key == VK_RETURN && ReturnIsTab))
         TExtCustomDropDown::KeyUp(key, shift);
-    if (!m_itemChange)
+    int index = -1, selStart = 0;
+    if (!m_completion.TakeRelease(index, selStart))
         return;
-    SetItemIndex(m_itemIdx);
-    InputSetSel(m_itemSel, GetText().length());
-    m_itemChange = false;
+    SetItemIndex(index);
+    InputSetSel(selStart, GetText().length());
 }
 
 void TExtMultiColumnDropDown::KeyDown(quint16& key, TShiftState shift)
@@ -595,11 +519,11 @@ void TExtMultiColumnDropDown::KeyDown(quint16& key, TShiftState shift)
         return;
     }
     const quint16 pressed = key;
-    m_workMode = !(key == VK_BACK || key == VK_ESCAPE || key == VK_DELETE);
+    m_completion.KeyPressed(key);
     if (key == VK_RETURN) {
-        const int i = IndexOfIgnoringCase(m_lookupItems, GetText());
+        const int i = IndexOfIgnoringCase(m_completion.LookupItems, GetText());
         if (i >= 0) {
-            SetText(m_lookupItems.at(i));
+            SetText(m_completion.LookupItems.at(i));
             SetItemIndex(i);
             Change();
         }
@@ -610,7 +534,7 @@ void TExtMultiColumnDropDown::KeyDown(quint16& key, TShiftState shift)
     }
     TExtCustomDropDown::KeyDown(key, shift);
     if (pressed == VK_ESCAPE)
-        SetItemIndex(IndexOfIgnoringCase(m_lookupItems, GetText()));
+        SetItemIndex(IndexOfIgnoringCase(m_completion.LookupItems, GetText()));
 }
 
 void TExtMultiColumnDropDown::KeyPress(QChar& key)
@@ -693,34 +617,15 @@ void TExtMultiColumnDropDown::SelectPreviousValue()
 
 void TExtMultiColumnDropDown::SetSelectionColorStyle(TSelectionColorStyle style)
 {
-    if (style == scOffice2007) {
-        LineColor = 0xF1EDEB;
-        FixedLineColor = 0xD1BBA4;
-        SelectionColor = SelectionColorTo = 0x5EC1F1;
-    } else if (style == scWindowsVista || style == scWindows7) {
-        SelectionColor = SelectionColorTo = 0xEACAB6;
-        LineColor = 0xECECF0;
-        FixedLineColor = 0xD4D2D1;
-    }
+    ApplyListSelectionStyle(*this, style);
     TExtCustomDropDown::SetSelectionColorStyle(style);
 }
 
 void TExtMultiColumnDropDown::SetComponentStyle(TVekkoStyle style)
 {
     TExtCustomDropDown::SetComponentStyle(style);
-    const std::optional<TListGridStyleColors> r = ListGridStyleColors(style, true);
-    if (!r)
-        return;
-    HeaderColor = r->header;
-    HeaderColorTo = r->headerTo;
-    SetSelectionColorStyle(r->selection);
-    if (r->font)
-        HeaderFontColor = *r->font;
-    LineColor = r->line;
-    FixedLineColor = r->fixedLine;
-    if (r->selectionColor)
-        SelectionColor = SelectionColorTo = *r->selectionColor;
-    SelectionTextColor = r->selectionText;
+    if (const std::optional<TListGridStyleColors> r = ListGridStyleColors(style, true))
+        ApplyListGridStyle(*this, *r);
 }
 
 } // namespace controls::grid::dropdown

@@ -7,8 +7,7 @@
 // Down step through the items, Home and End too while the editor is off; a click or Return in
 // the grid chooses the row and closes the popup, Escape puts back the item the popup opened
 // with. The popup shows only whole rows and its columns follow its width.
-#include "controls/grid/dropdown/DropDownColumns.h"
-#include "controls/grid/dropdown/ExtDropDown.h"
+#include "controls/grid/dropdown/ListDropDownShared.h"
 #include "platform/grid/StringGrid.h"
 
 namespace controls::grid::dropdown {
@@ -70,7 +69,7 @@ private:
 
 } // namespace multicolumn
 
-class TExtMultiColumnDropDown : public TExtCustomDropDown {
+class TExtMultiColumnDropDown : public TExtCustomDropDown, public TListDropDownLook {
     Q_OBJECT
     friend class multicolumn::TExtColGrid;
 
@@ -89,25 +88,9 @@ public:
     int GetItemIndex(const QString& value) const;
     void BeginUpdate() {}
     void EndUpdate() { UpdateLookupItems(); }
-    const QStringList& LookupItems() const { return m_lookupItems; }
+    const QStringList& LookupItems() const { return m_completion.LookupItems; }
     multicolumn::TExtColGrid* Grid() const { return m_grid; }
 
-    bool CaseSensitive = false;
-    bool ColumnSizing = false;
-    int LookupColumn = 0;
-    Color HeaderColorTo = 0x808080;
-    Color HeaderColor = 0xFFFFFF;
-    Color LineColor = 0xF1EDEB;
-    Color FixedLineColor = 0xD1BBA4;
-    int HeaderHeight = 25;
-    QFont HeaderFont;
-    Color HeaderFontColor = 0x000000;
-    bool DropDownAutoWidth = true;
-    bool ColumnSizeWithDropDown = true;
-    Color SelectionTextColor = 0x000000;
-    int DropDownRowHeight = 22;
-    bool MatchCase = false;
-    bool MatchStart = true;
     NotifyEvent OnSelect;
     DrawItemEvent OnDropDownDrawItem;
     GetItemTextEvent OnDropDownGetItemText;
@@ -159,11 +142,7 @@ private:
     multicolumn::TExtColGrid* m_grid = nullptr;
     int m_itemIndex = -1;
     bool m_showing = false;
-    bool m_workMode = true;
-    QStringList m_lookupItems;
-    bool m_itemChange = false;
-    int m_itemIdx = -1;
-    int m_itemSel = 0;
+    TListCompletion m_completion;
     int m_oldItemIndex = -1;
     QString m_lookupEntry;
 };

@@ -31,6 +31,9 @@
 
 namespace controls::grid {
 
+// The nine kinds edited with a drop-down (edTrackbarDropDown to edExtGridDropDown).
+inline bool IsDropDownKind(TEditorType kind) { return kind >= edTrackbarDropDown && kind <= edExtGridDropDown; }
+
 // How one wrapper's keys differ from the protocol above.
 struct TDropDownEditorRules {
     bool colour = false;          // the colour picker's leaving and writing keys

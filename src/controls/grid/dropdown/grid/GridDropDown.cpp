@@ -117,66 +117,28 @@ void TExtColGrid::LoadFromDropDown(TCustomExtGridDropDown* d)
     AutoRowHeights();
 }
 
-int TExtColGrid::GetTotalWidth() const
-{
-    int w = 0;
-    for (int i = 0; i < colCount(); ++i)
-        w += colWidths(i);
-    if (!AllRowsVisible())
-        w += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    return w;
-}
+int TExtColGrid::GetTotalWidth() const { return GridTotalWidth(*this, AllRowsVisible()); }
 
 void TExtColGrid::AutoSizeColumn(int index)
 {
-    if (!m_dropDown || index < 0 || index >= m_columns.Count() || !m_columns[index]->AutoSize)
-        return;
-    const TDropDownColumn* column = m_columns[index];
-    Bitmap probe(1, 1);
-    Canvas c(probe);
-    c.font().font = column->Font;
-    int widest = 0;
-    const TDropDownItems& items = m_dropDown->Items();
-    for (int i = 0; i < items.Count(); ++i) {
-        const QString text = items[i]->TextAt(index);
-        int w = text.isEmpty() ? 0 : GetTextSize(c, text).width() + 6;
-        if (column->ColumnType == ctImage && items[i]->ImageIndex >= 0 && Images)
-            w += Images->Width() + 4;
-        widest = std::max(widest, w);
-    }
-    m_columns[index]->Width = widest;
-    setColWidths(index, widest);
+    if (m_dropDown && index >= 0)
+        AutoSizeItemColumns(m_columns, m_dropDown->Items(), Images, index, [this](int c, int w) { setColWidths(c, w); });
 }
 
 void TExtColGrid::AutoSizeColumns()
 {
-    for (int i = 0; i < m_columns.Count(); ++i)
-        AutoSizeColumn(i);
+    if (m_dropDown)
+        AutoSizeItemColumns(m_columns, m_dropDown->Items(), Images, -1, [this](int c, int w) { setColWidths(c, w); });
 }
 
 void TExtColGrid::AutoRowHeights()
 {
-    if (!m_dropDown)
+    if (!m_dropDown || !HasWrappedColumn(m_columns))
         return;
-    bool wraps = false;
-    for (int i = 0; i < m_columns.Count(); ++i)
-        wraps = wraps || m_columns[i]->Wordwrap;
-    if (!wraps)
-        return;
-    Bitmap probe(1, 1);
-    Canvas c(probe);
-    for (int r = FixedRows(); r < RowCount(); ++r) {
-        int h = 24;
-        for (int col = 0; col < m_columns.Count() && col < ColCount(); ++col) {
-            if (!m_columns[col]->Wordwrap)
-                continue;
-            c.font().font = m_columns[col]->Font;
-            Rect rect{0, 0, colWidths(col), 1000};
-            c.drawText(Cells(col, r), rect, DT_CALCRECT | DT_WORDBREAK);
-            h = std::max(h, rect.height() + 6);
-        }
-        setRowHeights(r, h);
-    }
+    for (int r = FixedRows(); r < RowCount(); ++r)
+        setRowHeights(r, WrappedRowHeight(
+                             m_columns, [this](int col) { return colWidths(col); },
+                             [this, r](int col) { return col < ColCount() ? Cells(col, r) : QString(); }));
 }
 
 void TExtColGrid::DoSelect()
@@ -324,20 +286,14 @@ void TExtColGrid::mouseUp(TMouseButton button, TShiftState shift, int x, int y)
 
 bool TExtColGrid::doMouseWheelDown(TShiftState shift, QPoint mousePos)
 {
-    MouseWheelSelection = true;
-    ConfirmSelection = false;
-    const bool handled = TExtStringGridInput::doMouseWheelDown(shift, mousePos);
-    MouseWheelSelection = false;
-    return handled;
+    return WheelWithoutChoice(MouseWheelSelection, ConfirmSelection,
+                              [&] { return TExtStringGridInput::doMouseWheelDown(shift, mousePos); });
 }
 
 bool TExtColGrid::doMouseWheelUp(TShiftState shift, QPoint mousePos)
 {
-    MouseWheelSelection = true;
-    ConfirmSelection = false;
-    const bool handled = TExtStringGridInput::doMouseWheelUp(shift, mousePos);
-    MouseWheelSelection = false;
-    return handled;
+    return WheelWithoutChoice(MouseWheelSelection, ConfirmSelection,
+                              [&] { return TExtStringGridInput::doMouseWheelUp(shift, mousePos); });
 }
 
 // Keys reach the grid here before its own handling (which keeps Return to itself on cells
@@ -510,9 +466,9 @@ void TCustomExtGridDropDown::UpdateLookupItems()
 {
     if (LookupColumn < 0 || m_items->Count() == 0)
         return;
-    m_lookupItems.clear();
+    m_completion.LookupItems.clear();
     for (int i = 0; i < m_items->Count(); ++i)
-        m_lookupItems << (*m_items)[i]->TextAt(LookupColumn);
+        m_completion.LookupItems << (*m_items)[i]->TextAt(LookupColumn);
 }
 
 void TCustomExtGridDropDown::Loaded()
@@ -682,15 +638,8 @@ void TCustomExtGridDropDown::SizeColumnsToWidth()
 {
     if (!ColumnSizeWithDropDown || m_columns.Count() == 0 || !DropDownForm() || !m_grid)
         return;
-    std::vector<int> widths;
-    for (int i = 0; i < m_columns.Count() && i < m_grid->colCount(); ++i)
-        widths.push_back(m_grid->colWidths(i));
-    int w = DropDownForm()->width() - 2 * DropDownBorderWidth;
-    if (!m_grid->AllRowsVisible())
-        w -= style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    const std::vector<int> scaled = ScaleColumnWidths(widths, w);
-    for (size_t i = 0; i < scaled.size(); ++i)
-        m_grid->setColWidths(int(i), scaled[i]);
+    SizeGridColumnsTo(*m_grid, m_columns.Count(), DropDownForm()->width() - 2 * DropDownBorderWidth,
+                      m_grid->AllRowsVisible());
 }
 
 void TCustomExtGridDropDown::DoShowDropDown()
@@ -919,24 +868,8 @@ void TCustomExtGridDropDown::ControlKeyUp(quint16& key, TShiftState shift)
 
 void TCustomExtGridDropDown::Change()
 {
-    m_itemChange = false;
     TExtCustomDropDown::Change();
-    if (!m_workMode)
-        return;
-    SetIsModified(!GetText().isEmpty());
-    const TCompletion c = CompleteText(GetText(), InputSelStart(), m_lookupItems, MatchCase);
-    if (c.matched) {
-        m_itemIndex = m_itemIdx = c.index;
-        m_itemSel = c.keyLength;
-        SetText(c.text);
-        // Set after the write, whose own change notice clears it: the key's release takes the
-        // item's own letter case.
-        m_itemChange = true;
-        InputSetSel(GetText().length(), c.keyLength);
-    } else if (c.cutBack) {
-        SetText(c.text);
-        InputSetCaret(GetText().length());
-    }
+    m_completion.Changed(*this, MatchCase, m_itemIndex);
 }
 
 void TCustomExtGridDropDown::KeyDown(quint16& key, TShiftState shift)
@@ -955,11 +888,11 @@ void TCustomExtGridDropDown::KeyDown(quint16& key, TShiftState shift)
         return;
     }
     const quint16 pressed = key;
-    m_workMode = !(key == VK_BACK || key == VK_ESCAPE || key == VK_DELETE);
+    m_completion.KeyPressed(key);
     if (key == VK_RETURN) {
-        const int i = IndexOfIgnoringCase(m_lookupItems, GetText());
+        const int i = IndexOfIgnoringCase(m_completion.LookupItems, GetText());
         if (i >= 0) {
-            SetText(m_lookupItems.at(i));
+            SetText(m_completion.LookupItems.at(i));
             SetItemIndex(i);
             Change();
         }
@@ -970,7 +903,7 @@ void TCustomExtGridDropDown::KeyDown(quint16& key, TShiftState shift)
     }
     TExtCustomDropDown::KeyDown(key, shift);
     if (pressed == VK_ESCAPE && UseItems)
-        SetItemIndex(IndexOfIgnoringCase(m_lookupItems, GetText()));
+        SetItemIndex(IndexOfIgnoringCase(m_completion.LookupItems, GetText()));
 }
 
 void TCustomExtGridDropDown::KeyPress(QChar& key)
@@ -992,11 +925,11 @@ void TCustomExtGridDropDown::KeyUp(quint16& key, TShiftState shift)
         else
             m_grid->HideInplaceEdit();
     }
-    if (!m_itemChange)
+    int index = -1, selStart = 0;
+    if (!m_completion.TakeRelease(index, selStart))
         return;
-    SetItemIndex(m_itemIdx);
-    InputSetSel(m_itemSel, GetText().length());
-    m_itemChange = false;
+    SetItemIndex(index);
+    InputSetSel(selStart, GetText().length());
 }
 
 void TCustomExtGridDropDown::WMChar(TWMKey& msg)
@@ -1090,34 +1023,16 @@ void TCustomExtGridDropDown::SelectPreviousValue()
 
 void TCustomExtGridDropDown::SetSelectionColorStyle(TSelectionColorStyle style)
 {
-    if (style == scOffice2007) {
-        LineColor = 0xF1EDEB;
-        FixedLineColor = 0xD1BBA4;
-        SelectionColor = SelectionColorTo = 0x5EC1F1;
-    } else if (style == scWindowsVista || style == scWindows7) {
-        SelectionColor = SelectionColorTo = 0xEACAB6;
-        LineColor = 0xECECF0;
-        FixedLineColor = 0xD4D2D1;
-    }
+    ApplyListSelectionStyle(*this, style);
     TExtCustomDropDown::SetSelectionColorStyle(style);
 }
 
+// The three Office 2010 styles colour only what the base colours.
 void TCustomExtGridDropDown::SetComponentStyle(TVekkoStyle style)
 {
     TExtCustomDropDown::SetComponentStyle(style);
-    const std::optional<TListGridStyleColors> r = ListGridStyleColors(style, false);
-    if (!r)
-        return;
-    HeaderColor = r->header;
-    HeaderColorTo = r->headerTo;
-    SetSelectionColorStyle(r->selection);
-    if (r->font)
-        HeaderFontColor = *r->font;
-    LineColor = r->line;
-    FixedLineColor = r->fixedLine;
-    if (r->selectionColor)
-        SelectionColor = SelectionColorTo = *r->selectionColor;
-    SelectionTextColor = r->selectionText;
+    if (const std::optional<TListGridStyleColors> r = ListGridStyleColors(style, false))
+        ApplyListGridStyle(*this, *r);
 }
 
 // --- forwarders ------------------------------------------------------------------------------------------

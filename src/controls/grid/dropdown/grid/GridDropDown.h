@@ -13,8 +13,7 @@
 // dsDropDownList (which makes the edit read-only for typing: a character that continues no
 // entry starts a new look-up). The hosted grid's events are raised as the drop-down's own
 // OnGrid... events, with the hosted grid as sender.
-#include "controls/grid/dropdown/DropDownColumns.h"
-#include "controls/grid/dropdown/ExtDropDown.h"
+#include "controls/grid/dropdown/ListDropDownShared.h"
 #include "controls/grid/input/GridInput.h"
 
 #include <QStringList>
@@ -98,7 +97,7 @@ private:
 
 } // namespace griddrop
 
-class TCustomExtGridDropDown : public TExtCustomDropDown {
+class TCustomExtGridDropDown : public TExtCustomDropDown, public TListDropDownLook {
     Q_OBJECT
     friend class griddrop::TExtColGrid;
 
@@ -124,7 +123,7 @@ public:
     void EndUpdate() { UpdateLookupItems(); }
     void Loaded();
     void UpdateLookupItems();
-    const QStringList& LookupItems() const { return m_lookupItems; }
+    const QStringList& LookupItems() const { return m_completion.LookupItems; }
     G* GetGrid() const { return m_grid; }
     // The item a grid row shows (the row itself without the grid or beyond its rows).
     int RowToItem(int row) const;
@@ -132,23 +131,10 @@ public:
     int ItemToRow(int item) const;
 
     // --- settings -------------------------------------------------------------------------------
-    bool CaseSensitive = false;
-    bool ColumnSizing = false;
     bool ColumnMoving = false;
-    int LookupColumn = 0;
     TLookupMethod LookupMethod = lmLookup;
-    Color HeaderColorTo = 0x808080;
-    Color HeaderColor = 0xFFFFFF;
-    Color LineColor = 0xF1EDEB;
     bool UseItems = true;
-    int HeaderHeight = 25;
-    QFont HeaderFont;
-    Color HeaderFontColor = 0x000000;
-    Color FixedLineColor = 0xD1BBA4;
     bool RowSelect = true;
-    bool ReturnIsTab = false;
-    bool MatchCase = false;
-    bool MatchStart = true;
     TSearchFooter& SearchFooter() { return m_searchFooter; }
     void SetSearchFooter(const TSearchFooter& s) { m_searchFooter.Assign(&s); }
     TBands& Bands() { return m_bands; }
@@ -157,10 +143,6 @@ public:
     void SetNavigation(const TNavigation& n) { m_navigation.Assign(&n); }
     TMouseActions& MouseActions() { return m_mouseActions; }
     void SetMouseActions(const TMouseActions& m) { m_mouseActions.Assign(&m); }
-    bool DropDownAutoWidth = true;
-    bool ColumnSizeWithDropDown = true;
-    Color SelectionTextColor = 0x000000;
-    int DropDownRowHeight = 22;
     TDropDownStyle Style() const { return m_style; }
     void SetStyle(TDropDownStyle style);
     bool HoverRow = false;
@@ -313,12 +295,8 @@ private:
     G* m_grid = nullptr;
     int m_itemIndex = -1;
     int m_selRow = 1;
-    bool m_workMode = true;
     bool m_balloonInit = false;
-    QStringList m_lookupItems;
-    bool m_itemChange = false;
-    int m_itemIdx = -1;
-    int m_itemSel = 0;
+    TListCompletion m_completion;
     int m_oldItemIndex = -1;
     int m_tempItemIndex = -1;
     QString m_lookupEntry;
