@@ -1,6 +1,7 @@
 // Tree streams come from files, the clipboard and drops. Any bytes load without a crash or a
 // leak; a stream that loads leaves a tree whose counts agree with its nodes, and what the tree
 // then writes loads back to the very same bytes.
+#include "TreeFuzzSupport.h"
 #include "controls/tree/LazyStringTree.h"
 
 #include <QApplication>
@@ -18,30 +19,13 @@ TLazyStringTree* anchor = nullptr;
 
 std::unique_ptr<TLazyStringTree> makeTree()
 {
-    std::unique_ptr<TLazyStringTree> tree(TBaseLazyTree::create<TLazyStringTree>());
-    tree->SetNodeDataSize(int(sizeof(QString)));
-    tree->OnFreeNode = [](TBaseLazyTree*, PLazyNode node) { reinterpret_cast<QString*>(NodeDataAddress(node))->~QString(); };
-    tree->OnGetText = [](TBaseLazyTree*, PLazyNode node, TColumnIndex, TVSTTextType, QString& text) {
-        text = *reinterpret_cast<QString*>(NodeDataAddress(node));
-    };
-    tree->OnNewText = [](TBaseLazyTree* sender, PLazyNode node, TColumnIndex, const QString& text) {
-        *static_cast<QString*>(sender->GetNodeData(node)) = text;
-    };
+    auto tree = treefuzz::makeTextTree();
     // User chunks: a handler that reads a little, to walk the bounded chunk device.
     tree->OnLoadNode = [](TBaseLazyTree*, PLazyNode, QIODevice& stream) { (void)stream.read(3); };
     return tree;
 }
 
-bool countsAgree(TBaseLazyTree& tree)
-{
-    uint32_t nodes = 0;
-    for (PLazyNode n = tree.GetFirstNoInit(); n; n = tree.GetNextNoInit(n))
-        ++nodes;
-    uint32_t visible = 0;
-    for (PLazyNode n = tree.GetFirstVisibleNoInit(nullptr, true); n; n = tree.GetNextVisibleNoInit(n, true))
-        ++visible;
-    return nodes + 1 == tree.RootNode()->TotalCount && visible == tree.VisibleCount();
-}
+using treefuzz::countsAgree;
 
 QByteArray load(TBaseLazyTree& tree, const QByteArray& bytes, bool& ok)
 {

@@ -25,7 +25,6 @@ objects_title='BACnet Set Access'
 e2e_start "$launcher" 7
 
 main=$(find_window "$title") || fail "no main window titled '$title'; program log: $(cat "$work/app.log")"
-sleep 0.5
 new_project_folder "$main" "$project"
 
 # Receive Frames (Btn_CAN_Rec_Frame at 80,200, 170 x 36). The grid fills the window below the
@@ -34,7 +33,6 @@ new_project_folder "$main" "$project"
 open_frames() {
   click "$main" 165 218
   win=$(find_window "$frames_title") || fail "the receive frames did not open; log: $(cat "$work/app.log")"
-  sleep 1
   grid_left=1; grid_top=70; header_height=22; row_height=21
   widths=(64 110 85 75 85 310)
 }
@@ -69,13 +67,11 @@ grep -q '<row Cob_Id="0x18FF0001" Type="2.0B (29 bits)" Dimension="3" TimeOut="5
 open_info() {
   click "$main" 343 218
   win=$(find_window "$info_title") || fail "the byte map did not open; log: $(cat "$work/app.log")"
-  sleep 1
 }
 set_byte() { # line value: the edit clicked, its text selected and typed over
   click "$win" 420 $((110 + 48 * ($1 - 1)))
   xdotool key --clearmodifiers ctrl+a
   xdotool type --delay 40 "$2"
-  sleep 0.2
 }
 open_info
 set_byte 1 10
@@ -83,7 +79,6 @@ set_byte 2 11
 # The second frame: a click on the first item of the list (the typed byte is kept), then Down.
 click "$win" 60 97
 xdotool key Down
-sleep 0.5
 set_byte 1 20
 set_byte 2 21
 set_byte 3 22
@@ -101,7 +96,6 @@ grep -q '<row B1="20" B2="21" B3="22" B4="65535" B5="65535" B6="65535" B7="65535
 open_objects() {
   click "$main" 165 306
   win=$(find_window "$objects_title") || fail "the object table did not open; log: $(cat "$work/app.log")"
-  sleep 1
   grid_left=2; grid_top=94; header_height=22; row_height=22
   widths=(40 150 100 64 64 64 250)
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Works in a 2000-row column grid as a new user would, on its own virtual X display under a
-# window manager: clicks a cell and types a name, Tab opens the pick list of the next cell and
-# Enter takes its first item, Tab again opens the editable list where a free text is typed, a
+# window manager: clicks a cell and types a name, Tab opens the pick list of the next cell where
+# a typed letter chooses an item that Enter takes, Tab again opens the editable list where a free
+# text is typed, a
 # pick-list item is chosen with the mouse, a check box is
 # toggled by a click and another by Space, Ctrl+End and Up reach row 1800 where a name is typed,
 # and the window is closed. The window writes its cells when it closes; every edited cell and
@@ -31,12 +32,14 @@ item_height=$(awk '$1 == "item_height" { print $2 }' "$work/prog/layout.txt")
 key() { xdotool key --delay 60 "$@"; }
 title_now() { xdotool getwindowname "$win"; }
 
-# 1. A name in the first data row, then Tab: the pick list of the next cell opens on its first
-#    item, which Enter takes.
+# 1. A name in the first data row, then Tab: the pick list of the next cell opens on no item
+#    (nothing is chosen yet); the letter c chooses "Coil", which Enter takes.
 read -r x y _ _ <<<"$(cell 1 1)"
 click "$win" "$x" "$y"
 xdotool type --delay 60 "Pump"
 key Tab
+xdotool type --delay 60 "c"
+sleep 0.2
 key Return
 
 # 1b. Tab on to the editable list of the same row: a unit it does not list is typed and kept.

@@ -21,7 +21,6 @@ offsets_title='Define Offset'
 e2e_start "$launcher" 10
 
 main=$(find_window "$title") || fail "no main window titled '$title'; program log: $(cat "$work/app.log")"
-sleep 0.5
 new_project_folder "$main" "$project"
 
 # DeviceNet Network (Btn_DNet_Net at 80,200, 170 x 36): the grid fills the window below the
@@ -29,7 +28,6 @@ new_project_folder "$main" "$project"
 open_net() {
   click "$main" 165 218
   win=$(find_window "$net_title") || fail "the network did not open; log: $(cat "$work/app.log")"
-  sleep 1
   grid_left=1; grid_top=70; header_height=22; row_height=22
   widths=(45 85 85 85 255)
 }
@@ -60,7 +58,6 @@ grep -q '<row ID="5" NB_IN="1" NB_OUT="1" Mnemonic="Valve" />' "$net" || fail "s
 open_offsets() {
   click "$main" 343 218
   win=$(find_window "$offsets_title") || fail "the offsets did not open; log: $(cat "$work/app.log")"
-  sleep 1
   grid_left=11; grid_top=300; header_height=22; row_height=22
   widths=(60 90 300)
 }
@@ -70,16 +67,12 @@ pick_offset() { # row item
   local x y i
   x=$(cell_x 1)
   y=$(cell_y "$1")
-  click "$win" "$x" "$y"
-  sleep 0.6
-  click "$win" "$x" "$y"
-  sleep 0.3
-  for ((i = 1; i < $2; i++)); do xdotool key Down; sleep 0.1; done
+  click_twice "$win" "$x" "$y"
+  for ((i = 1; i < $2; i++)); do xdotool key Down; done
   xdotool key Return
-  sleep 0.3
 }
-select_slave() { click "$win" 39 $((87 + 22 + 22 * ($1 - 1) + 11)); sleep 0.5; }
-page() { click "$win" "$([ "$1" = in ] && echo 38 || echo 110)" 286; sleep 0.5; }
+select_slave() { click "$win" 39 $((87 + 22 + 22 * ($1 - 1) + 11)); }
+page() { click "$win" "$([ "$1" = in ] && echo 38 || echo 110)" 286; }
 open_offsets
 # Slave 1: input bytes 0 and 1 on positions 0 and 1, output byte 0 on position 4.
 pick_offset 1 2

@@ -29,7 +29,10 @@ e2e_cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
   [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
+  # Only what e2e_start started: a helper of the caller's (a stand-in gateway) that outlives a
+  # failed start would keep a plain `wait` waiting until the test's time-out.
+  local pid
+  for pid in $app_pid $wm_pid $xvfb_pid; do wait "$pid" 2>/dev/null || true; done
   [ -n "$work" ] && rm -rf "$work"
 }
 
@@ -51,14 +54,29 @@ e2e_start() {
     fb=(-fbdir "$work/fb")
     screen="$work/fb/Xvfb_screen0"
   fi
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 "${fb[@]}" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-  xvfb_pid=$!
-  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-  [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-  export DISPLAY=":$(head -n1 "$work/display")"
-  # A display that Xvfb has announced may still refuse the first connection.
-  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-  xdpyinfo >/dev/null 2>&1 || fail "the display $DISPLAY does not answer"
+  # Several runs start displays at once on a shared machine: an Xvfb that announced a number and
+  # then ended (the number taken meanwhile) is started again (three tries), and the display
+  # counts as ours only while our Xvfb runs.
+  local attempt
+  for attempt in 1 2 3; do
+    rm -f "$work/display"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 "${fb[@]}" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    xvfb_pid=$!
+    for _ in $(seq 100); do [ -s "$work/display" ] && break; kill -0 "$xvfb_pid" 2>/dev/null || break; sleep 0.1; done
+    if [ -s "$work/display" ]; then
+      export DISPLAY=":$(head -n1 "$work/display")"
+      # A display that Xvfb has announced may still refuse the first connection.
+      for _ in $(seq 100); do
+        kill -0 "$xvfb_pid" 2>/dev/null || break
+        xdpyinfo >/dev/null 2>&1 && break
+        sleep 0.1
+      done
+      kill -0 "$xvfb_pid" 2>/dev/null && xdpyinfo >/dev/null 2>&1 && break
+    fi
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+    [ "$attempt" = 3 ] && fail "Xvfb did not start or its display does not answer: $(cat "$work/xvfb.log")"
+  done
 
   # The window manager, with its settings in the work folder. On a busy machine its first
   # connection may still be refused like ours was: it is started again (three tries).
@@ -121,18 +139,19 @@ client_origin() { # window id
   xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }'
 }
 
-# The fingerprint of a rectangle of the kept screen once the program has finished painting it
-# (the same over two looks, up to 10 s): a picture to compare a later one with.
-settled_region_sum() { # x y width height
+# A fingerprint, printed by the command given, once the program has finished painting (the same
+# over two looks, up to 10 s): a picture to compare a later one with.
+settled() { # command...
   local last="" now=""
   for _ in $(seq 100); do
-    now=$(region_sum "$@")
+    now=$("$@")
     [ "$now" = "$last" ] && break
     last="$now"
     sleep 0.1
   done
   echo "$now"
 }
+settled_region_sum() { settled region_sum "$@"; } # x y width height
 
 # Waits up to 10 s for the rectangle's fingerprint to differ from `$5`.
 region_changes() { # x y width height fingerprint
@@ -146,16 +165,25 @@ region_changes() { # x y width height fingerprint
 # A fingerprint of a rectangle of the screen (x y width height), read from the screen file
 # that e2e_start keeps with "screen" (an XWD dump: big-endian header, colour map, then rows).
 screen_u32() { od -An -t u4 --endian=big -j "$2" -N 4 "$1" | tr -d ' '; }
+# Where the screen file's rows begin and the bytes of one row: "start bytes".
+screen_rows() {
+  echo "$(($(screen_u32 "$screen" 0) + $(screen_u32 "$screen" 76) * 12)) $(screen_u32 "$screen" 48)"
+}
 region_sum() {
-  local header bpl ncolors start
-  header=$(screen_u32 "$screen" 0)
-  bpl=$(screen_u32 "$screen" 48)
-  ncolors=$(screen_u32 "$screen" 76)
-  start=$((header + ncolors * 12))
+  local start bpl
+  read -r start bpl <<<"$(screen_rows)"
   for ((y = $2; y < $2 + $4; y++)); do
     dd if="$screen" bs=4096 iflag=skip_bytes,count_bytes skip=$((start + y * bpl + $1 * 4)) count=$(($3 * 4)) \
       status=none
   done | md5sum | cut -d' ' -f1
+}
+
+# The same for whole rows of the screen (y height), read in one piece: cheap for a large area.
+rows_region_sum() {
+  local start bpl
+  read -r start bpl <<<"$(screen_rows)"
+  dd if="$screen" bs=65536 iflag=skip_bytes,count_bytes skip=$((start + $1 * bpl)) count=$(($2 * bpl)) status=none |
+    md5sum | cut -d' ' -f1
 }
 
 window_gone() { # window id, name -> waits up to 10 s for it to close
@@ -207,6 +235,36 @@ app_window_count() {
     xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q TOOLTIP || n=$((n + 1))
   done
   echo "$n"
+}
+
+# The ids of those windows, one a line.
+app_windows() {
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null); do
+    xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q TOOLTIP || echo "$id"
+  done
+}
+
+# Waits up to 10 s for a window of the program that is not among `$1` (app_windows taken
+# before) and prints its id: a menu or list that opened.
+new_app_window() { # ids before
+  local id
+  for _ in $(seq 100); do
+    for id in $(app_windows); do
+      grep -qx "$id" <<<"$1" || { echo "$id"; return 0; }
+    done
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits up to 10 s until the window is no longer shown (a menu closed, whatever it opened).
+window_id_gone() { # window id
+  for _ in $(seq 100); do
+    app_windows | grep -qx "$1" || return 0
+    sleep 0.1
+  done
+  return 1
 }
 
 # Waits up to 10 s until the program shows `$1` windows (tool tips aside).

@@ -26,12 +26,10 @@ wizard='Update Firmware from Etherner \(UDP\)'
 e2e_start "$launcher" 1002
 
 main=$(find_window "$title") || fail "no main window titled '$title'; program log: $(cat "$work/app.log")"
-sleep 0.5
 new_project "$main" "$project"
 dir="$work/prog/PROJECTS/$project"
 for _ in $(seq 100); do [ -d "$dir/bin" ] && break; sleep 0.1; done
 [ -d "$dir/bin" ] || fail "project folder not created: $(ls -R "$work/prog/PROJECTS")"
-sleep 1
 list="$dir/M_Bus_Custom_QV.xml"
 pargen="$dir/ParGen.xml"
 
@@ -41,7 +39,6 @@ pargen="$dir/ParGen.xml"
 open_conf() {
   click "$main" 165 218
   cwin=$(find_window "$conf") || fail "the configuration did not open; log: $(cat "$work/app.log")"
-  sleep 1
 }
 conf_ok() {
   click "$cwin" 71 519
@@ -52,7 +49,6 @@ add_meter() { # M-Bus ID, then the check boxes to toggle (the y of each)
   click "$cwin" 229 216
   xdotool key --clearmodifiers ctrl+a
   xdotool type --delay 40 "$1"
-  sleep 0.2
   shift
   for y in "$@"; do click "$cwin" 28 "$y"; done
   click "$cwin" 62 351
@@ -61,7 +57,6 @@ add_meter() { # M-Bus ID, then the check boxes to toggle (the y of each)
 open_conf
 click "$cwin" 307 519
 twin=$(find_window "$templates") || fail "the template window did not open"
-sleep 1
 
 # The objects grid: its cells begin at 4,96 in the window (the header row 22 high, then rows of
 # 22); the requests grid lies at the same place on the second page (tab at 110,69, 112 x 25).
@@ -77,7 +72,6 @@ type_row() { # row, then the texts of columns 1.. ("-" leaves a cell empty)
     if [ "$v" != - ]; then
       click "$twin" "$(cell_x $c)" "$(cell_y "$r")"
       xdotool type --delay 40 "$v"
-      sleep 0.2
     fi
     c=$((c + 1))
   done
@@ -89,7 +83,6 @@ type_row 2 0 0 4 0 23 0 0 - - 0 "IN xx'yy'zzz'" "Ident"
 type_row 3 1 19 4 0 2 1 2 10FB 62 3 "AV xx'_yy'_zzz'" "Flow"
 type_row 4 1 25 1 0 5 0 0 - - 0 "BV xx'_yy'_zzz'" "Alarm"
 click "$twin" 166 81
-sleep 0.5
 widths=(40 80 90 260 90 70 80 90)
 # Frame number, length, frame, change byte, reply, next step, variables.
 type_row 1 1 5 105BFE5916 3 229 0 2
@@ -99,7 +92,6 @@ click "$twin" 71 317
 nwin=$(find_window "$namer") || fail "no name was asked for the template; log: $(cat "$work/app.log")"
 click "$nwin" 150 91
 xdotool type --delay 40 "Meter"
-sleep 0.2
 click "$nwin" 197 135
 window_gone "$nwin" "$namer" || fail "the name dialog did not close"
 tfile="$work/prog/TEMPLATE/Meter.xml"
@@ -126,9 +118,7 @@ conf_ok
 # (40,629): the count of the first meter, 12 bytes, is written with them.
 click "$main" 165 174
 pwin=$(find_window "$pargen_title") || fail "the general parameters did not open"
-sleep 0.5
 click "$pwin" 32 357
-sleep 0.3
 click "$pwin" 95 643
 window_gone "$pwin" "$pargen_title" || fail "the general parameters did not close: $(cat "$work/app.log")"
 grep -q '<PROFINET_AUTO_CALC_BYTE_USED>1</PROFINET_AUTO_CALC_BYTE_USED>' "$pargen" || fail "no automatic count: $(cat "$pargen")"

@@ -24,7 +24,7 @@ editor='M-Bus Network'
 wizard='Update Firmware from Etherner \(UDP\)'
 
 . "$(dirname "$0")/lib.sh"
-e2e_start "$launcher" "$type"
+e2e_start "$launcher" screen "$type"
 
 case "$type" in
   1) title='OstrelCorp - Varnetor GS30102 - M-Bus / BACnet ' ;;
@@ -32,14 +32,25 @@ case "$type" in
   *) fail "no script for device type $type" ;;
 esac
 main=$(find_window "$title") || fail "no main window titled '$title'; program log: $(cat "$work/app.log")"
-sleep 0.5
 new_project_folder "$main" "$project"
 
 # --- the editor's geometry (client coordinates) ------------------------------------------------
 # The tree at 8,72 (320 x 540): its first row, the root, at the top. The page control at
 # 336,72 with the tabs on its left: "Nodes" from y 74 to 161, "Variables" below it. The pages'
 # boxes are at x 571 (210 wide), their rows 24 apart from y 86; OK at 598,622.
-root_row() { click "$win" 48 82; }
+# The tree's picture: it animates its expansions and redraws after the pages change the
+# network, so every step in it waits for the picture to change (up to 3 s: a key may change
+# nothing) and then to settle.
+# (The tree's rows of the screen: the pages beside it change with the selection too.)
+tree_picture() { rows_region_sum $((wy + 72)) 540; }
+tree_step() { # command...
+  local before
+  before=$(settled tree_picture)
+  "$@"
+  for _ in $(seq 30); do [ "$(tree_picture)" != "$before" ] && break; sleep 0.1; done
+  settled tree_picture >/dev/null
+}
+root_row() { tree_step click "$win" 48 82; }
 nodes_tab() { click "$win" 347 110; }
 variables_tab() { click "$win" 347 210; }
 row_y() { echo $((86 + 24 * $1 + 10)); } # row -> centre y
@@ -48,33 +59,36 @@ type_box() { # row text
   click "$win" "$box_x" "$(row_y "$1")"
   xdotool key --clearmodifiers ctrl+a
   xdotool type --delay 30 "$2"
-  sleep 0.2
 }
-# A list box: opened with a click, the n-th item (0 = first) chosen with the keys.
+# A list box: opened with a click (its list drops down), the n-th item (0 = first) chosen with
+# the keys (the list closes).
 pick_box() { # row item
+  local n
+  n=$(app_window_count)
   click "$win" "$box_x" "$(row_y "$1")"
-  sleep 0.3
+  app_window_count_is $((n + 1)) || fail "the list of row $1 did not drop down"
   xdotool key Home
   for ((i = 0; i < $2; i++)); do xdotool key Down; done
   xdotool key Return
-  sleep 0.3
+  app_window_count_is "$n" || fail "the list of row $1 did not close"
 }
 tree_keys() { # keys pressed in the tree after selecting the root
   root_row
-  for k in "$@"; do xdotool key "$k"; sleep 0.15; done
-  sleep 0.3
+  for k in "$@"; do tree_step xdotool key "$k"; done
 }
 menu_item() { # n-th item of the tree's menu (0 = first), opened with the menu key
+  local before menu
+  before=$(app_windows)
   xdotool key Menu
-  sleep 0.4
+  menu=$(new_app_window "$before") || fail "the tree's menu did not open"
   for ((i = 0; i <= $1; i++)); do xdotool key Down; done
   xdotool key Return
-  sleep 0.4
+  window_id_gone "$menu" || fail "the tree's menu did not close"
 }
 open_editor() {
   click "$main" 165 218 # M-Bus (Btn_MBus at 80,200)
   win=$(find_window "$editor") || fail "the M-Bus editor did not open; log: $(cat "$work/app.log")"
-  sleep 1
+  read -r wx wy <<<"$(client_origin "$win")"
 }
 
 # Node page rows: type 1: 1 description, 2 primary address; type 21: 1 description, 2 M-Bus
@@ -98,14 +112,14 @@ add_variable() { # description, type-of-data item, "" or the picker's category
     pick_first_unit_of "$3"
     window_settled "$win"
   fi
-  click "$win" "$box_x" 442
+  tree_step click "$win" "$box_x" 442
 }
 add_wired_node() { # description, primary address
   root_row
   nodes_tab
   type_box 1 "$1"
   type_box "$primary_row" "$2"
-  click "$win" "$box_x" "$add_node_y"
+  tree_step click "$win" "$box_x" "$add_node_y"
 }
 
 if [ "$type" = 21 ]; then
@@ -113,11 +127,11 @@ if [ "$type" = 21 ]; then
   # in the window), OK 41 pixels above the window's bottom (the window grows with its fonts).
   click "$main" 165 174
   pwin=$(find_window 'Set Communication') || fail "the general parameters window did not open"
-  sleep 0.8
+  n=$(app_window_count)
   click "$pwin" 219 585
-  sleep 0.3
+  app_window_count_is $((n + 1)) || fail "the list of wired meters did not drop down"
   xdotool key Home Down Return
-  sleep 0.3
+  app_window_count_is "$n" || fail "the list of wired meters did not close"
   eval "$(xdotool getwindowgeometry --shell "$pwin")"
   click "$pwin" 95 $((HEIGHT - 27))
   window_gone "$pwin" 'Set Communication' || fail "the general parameters window did not close"
@@ -139,14 +153,12 @@ if [ "$type" = 1 ]; then
   # description.
   click "$win" "$box_x" "$(row_y 1)"
   xdotool key --clearmodifiers ctrl+shift+Tab
-  sleep 0.3
   xdotool key --clearmodifiers ctrl+Tab
-  sleep 0.3
   xdotool key Tab
   xdotool key --clearmodifiers ctrl+a
   xdotool type --delay 30 Power
   pick_box 2 6
-  click "$win" "$box_x" 442
+  tree_step click "$win" "$box_x" 442
   # Heat's first variable copied to Water.
   tree_keys Down Right Down
   menu_item 0 # Copy Variable
@@ -165,7 +177,7 @@ else
     xdotool key --clearmodifiers ctrl+a
     xdotool type --delay 30 "$text"
   done
-  click "$win" "$box_x" "$add_node_wireless_y"
+  tree_step click "$win" "$box_x" "$add_node_wireless_y"
   tree_keys Down # Meter
   add_variable Energy 0 ""
   add_variable Temp 4 Temperature

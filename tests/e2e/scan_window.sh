@@ -61,9 +61,6 @@ answer_box() { # title keys...
   local title="$1" box
   shift
   box=$(find_window "$title") || fail "no '$title' box; log: $(cat "$work/app.log")"
-  eval "$(xdotool getwindowgeometry --shell "$box")"
-  xdotool mousemove $((X + 20)) $((Y + 20))
-  sleep 0.2
   xdotool key --clearmodifiers "$@"
   window_gone "$box" "$title" || fail "the '$title' box did not close"
 }
@@ -76,7 +73,6 @@ project_with_address() { # main window, project, key stem (BACnet_IP / IP_)
   [ -d "$dir" ] || fail "project folder not created"
   printf '<Par_Gen><%s1>127</%s1><%s2>0</%s2><%s3>0</%s3><%s4>1</%s4></Par_Gen>' \
     "$3" "$3" "$3" "$3" "$3" "$3" "$3" "$3" >"$dir/ParGen.xml"
-  sleep 0.5
 }
 
 scan_title='Scan & Decode'
@@ -84,26 +80,42 @@ scan_title='Scan & Decode'
 open_scan() {
   click "$main" 601 88
   scan=$(find_window "$scan_title") || fail "the scan window did not open; log: $(cat "$work/app.log")"
-  sleep 0.5
+  read -r sx sy <<<"$(client_origin "$scan")"
 }
+# A list box of the set-up area: its list dropped down by a click, an entry taken with the keys.
+pick_setup() { # x y keys...
+  local n
+  n=$(app_window_count)
+  click "$scan" "$1" "$2"
+  app_window_count_is $((n + 1)) || fail "the list at $1,$2 did not drop down"
+  shift 2
+  xdotool key "$@"
+  app_window_count_is "$n" || fail "the list did not close"
+}
+# The picture of a rectangle of the scan window (x y width height in the window).
+scan_region() { region_sum $((sx + $1)) $((sy + $2)) "$3" "$4"; }
+settled_scan_region() { settled_region_sum $((sx + $1)) $((sy + $2)) "$3" "$4"; }
+scan_region_changes() { region_changes $((sx + $1)) $((sy + $2)) "$3" "$4" "$5"; }
 
 # ---- 1. wired -----------------------------------------------------------------------------------
 start_gateway wired
 trap cleanup_all EXIT
-e2e_start "$launcher" 1 --scan-gateway-port "$gw_port"
+e2e_start "$launcher" screen 1 --scan-gateway-port "$gw_port"
 trap cleanup_all EXIT
 main=$(find_window 'OstrelCorp - Varnetor GS30102 - M-Bus / BACnet ') || fail "no main window; log: $(cat "$work/app.log")"
-sleep 0.5
 project_with_address "$main" 'E2E Scan' BACnet_IP
 open_scan
 
 # The set-up area starts below the title panel (69): "Scan By" at 176,8 (160 x 21) - its list
 # opened and the second entry, "Secondary Address", taken with the keys.
-click "$scan" 256 87
-xdotool key Down Return
-sleep 0.3
-# Start Scan (the button panel at 483 of the 523 high window; Start at 16,6, 110 x 28).
+pick_setup 256 87 Down Return
+# Start Scan (the button panel at 483 of the 523 high window; Start at 16,6, 110 x 28). The
+# second place of the panel (134,6) is empty before, Abort while the window sees the scan run
+# (at least until its one-second check), Save Conf. once it has seen the scan end.
+idle=$(settled_scan_region 134 489 110 28)
 click "$scan" 71 503
+scan_region_changes 134 489 110 28 "$idle" || fail "the scan did not start; log: $(cat "$work/app.log")"
+running=$(settled_scan_region 134 489 110 28)
 expect_gateway 'got Ostrel_Enable_Analyzer_Mode'
 expect_gateway '^got 68 0B 0B 68 73 FD 52 FF FF FF 3F'
 expect_gateway 'got Ostrel_Disable_Analyzer_Mode'
@@ -112,14 +124,11 @@ no_error_box
 # the panel below the title: 16,119) gets the keyboard: the first meter selected by a click on
 # its text, opened with the numeric-pad plus, the first record below it passed, the second
 # record's box unchecked with Space.
-sleep 2
+scan_region_changes 134 489 110 28 "$running" || fail "the window did not see the scan end"
 click "$scan" 300 130
 xdotool key KP_Add
-sleep 0.3
 xdotool key Down Down
-sleep 0.3
 xdotool key space
-sleep 0.3
 # Save Conf. (at 134,6 of the button panel).
 click "$scan" 189 503
 answer_box Information Return
@@ -143,8 +152,7 @@ xdotool windowactivate --sync "$scan" key --clearmodifiers alt+F4
 window_gone "$scan" "$scan_title" || fail "the scan window did not close"
 click "$main" 601 88
 answer_box Warning alt+n
-sleep 0.5
-window_shown "$scan_title" && fail "No to the warning opened the scan window"
+expect_no_window "$scan_title" "No to the warning opened the scan window"
 click "$main" 601 88
 answer_box Warning alt+y
 scan=$(find_window "$scan_title") || fail "Yes to the warning did not open the scan window"
@@ -168,31 +176,31 @@ for _ in $(seq 120); do
 done
 start_gateway wireless
 trap cleanup_all EXIT
-e2e_start "$launcher" 21 --scan-gateway-port "$gw_port"
+e2e_start "$launcher" screen 21 --scan-gateway-port "$gw_port"
 trap cleanup_all EXIT
 main=$(find_window 'OstrelCorp - Varnetor GS30104 - M-Bus Wireless / BACnet slave ') ||
   fail "no main window; log: $(cat "$work/app.log")"
-sleep 0.5
 project_with_address "$main" 'E2E Wireless' IP_
 open_scan
 # "Scan Method" at 176,8: "M-Bus Wireless"; the window is 571 high, its button panel at 531.
-click "$scan" 256 87
-xdotool key Down Return
-sleep 0.3
+pick_setup 256 87 Down Return
+idle=$(settled_scan_region 134 537 110 28)
 click "$scan" 71 551
+# The running view (Abort at 134,6 of the panel), its grid's first row (69 + 22 .. 113) empty
+# until the meter is heard.
+scan_region_changes 134 537 110 28 "$idle" || fail "the scan did not start; log: $(cat "$work/app.log")"
+row_before=$(settled_scan_region 0 91 640 22)
 expect_gateway 'got Ostrel_Enable_Configuration_Mode'
 expect_gateway 'got ATO'
 no_error_box
 # The grid below the title panel: its header row 22 high, row 1 at 69 + 22 .. 113. The meter's
 # telegram comes within a second; a double click on its row asks for the key.
-sleep 2.5
+scan_region_changes 0 91 640 22 "$row_before" || fail "no meter was heard; log: $(cat "$work/app.log")"
 xdotool mousemove --window "$scan" 200 103 click --repeat 2 --delay 80 1
 keydlg=$(find_window 'Insert Key \(HEX\)') || fail "no key dialog; log: $(cat "$work/app.log")"
-sleep 0.3
 # Its edit at 126,12 (226 x 22).
 click "$keydlg" 200 23
 xdotool type --delay 30 '000102030405060708090a0b0c0d0e0f'
-sleep 0.2
 xdotool key Return
 window_gone "$keydlg" 'Insert Key \(HEX\)' || fail "the key dialog did not close: an error?"
 no_error_box
@@ -201,13 +209,25 @@ expect_gateway 'got ATS485=15'
 expect_gateway 'got ATS460=5'
 for _ in $(seq 100); do [ "$(grep -c 'got ATO' "$gw_log")" -ge 2 ] && break; sleep 0.1; done
 [ "$(grep -c 'got ATO' "$gw_log")" -ge 2 ] || fail "the module was not set listening again: $(tail -n 5 "$gw_log")"
-sleep 3
-# Its row clicked: the tree below shows the decoded meter. Stop Scan (16,6), then Save Conf.
-click "$scan" 200 103
-sleep 0.3
+# Its row clicked: the tree below (from 269 in the window) shows the meter's records once the
+# next telegram has been decoded with the key.
+window_settled "$scan"
+tree_before=$(settled_scan_region 0 275 640 250)
+decoded=""
+for _ in $(seq 20); do
+  click "$scan" 200 103
+  for _ in $(seq 5); do
+    [ "$(scan_region 0 275 640 250)" != "$tree_before" ] && { decoded=yes; break 2; }
+    sleep 0.1
+  done
+done
+[ -n "$decoded" ] || fail "the meter was not decoded with the key; log: $(cat "$work/app.log")"
+# Stop Scan (16,6), then Save Conf. once the window has seen the scan end (Abort at 134,6
+# until then).
+running=$(settled_scan_region 134 537 110 28)
 click "$scan" 71 551
 expect_gateway 'got Ostrel_Disable_Configuration_Mode'
-sleep 2
+scan_region_changes 134 537 110 28 "$running" || fail "the window did not see the scan end"
 click "$scan" 189 551
 answer_box Information Return
 no_error_box

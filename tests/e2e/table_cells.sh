@@ -36,9 +36,13 @@ pick_cell() { # column row item
   local x y n
   x=$(cell_x "$1")
   y=$(cell_y "$2")
-  click_twice "$win" "$x" "$y"
   n=$(app_window_count)
-  click "$win" $(($(cell_right "$1") - 8)) "$y"
+  click_twice "$win" "$x" "$y"
+  # A cell that was current already (a table opens on its first cell, with the grid focused)
+  # opened its list editor on the first click and dropped the list down on the second.
+  if [ "$(app_window_count)" != $((n + 1)) ]; then
+    click "$win" $(($(cell_right "$1") - 8)) "$y"
+  fi
   app_window_count_is $((n + 1)) || fail "the list of column $1, row $2 did not drop down"
   click "$win" "$x" $((y + ${row_height:-22} / 2 + item_height * ($3 - 1) + item_height / 2 + 1))
   app_window_count_is "$n" || fail "the list of column $1, row $2 did not close"

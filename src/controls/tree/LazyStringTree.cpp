@@ -56,7 +56,13 @@ TCustomLazyStringTree::TCustomLazyStringTree(QWidget* parent, OptionsFactory mak
     UpdateFontMetrics();
 }
 
-TCustomLazyStringTree::~TCustomLazyStringTree() { FPreviouslySelected.reset(); }
+TCustomLazyStringTree::~TCustomLazyStringTree()
+{
+    // The editor and the text formats need the string tree: both end while it still stands.
+    CancelEditNode();
+    FlushClipboard();
+    FPreviouslySelected.reset();
+}
 
 TLazyStringTree::TLazyStringTree(QWidget* parent)
     : TCustomLazyStringTree(parent, &makeStringOptions)

@@ -24,9 +24,6 @@ namespace controls {
 enum TLTStringOption : uint8_t { toSaveCaptions, toShowStaticText, toAutoAcceptEditChange };
 using TLTStringOptions = TSet<TLTStringOption, uint8_t>;
 
-enum TVSTTextSourceType : uint8_t { tstAll, tstInitialized, tstSelected, tstCutCopySet, tstVisible, tstChecked };
-enum TLTExportType : uint8_t { etNone, etRTF, etHTML, etText, etExcel, etWord, etCustom };
-enum TLTHintLineBreakStyle : uint8_t { hlbDefault, hlbForceSingleLine, hlbForceMultiLine };
 
 struct TVSTGetCellTextEventArgs {
     PLazyNode Node = nullptr;
@@ -108,9 +105,33 @@ public:
     // empty name; a file that cannot be written raises platform::Exception.
     bool SaveToCSVFile(const QString& FileNameWithPath, bool IncludeHeading);
     // The hint of a node: OnGetHint's text.
-    QString DoGetNodeHint(PLazyNode Node, TColumnIndex Column, TLTHintLineBreakStyle& LineBreakStyle);
+    QString DoGetNodeHint(PLazyNode Node, TColumnIndex Column, TLTHintLineBreakStyle& LineBreakStyle) override;
     // The tooltip of a node: OnGetHint's text, else the node's text.
-    QString DoGetNodeTooltip(PLazyNode Node, TColumnIndex Column, TLTHintLineBreakStyle& LineBreakStyle);
+    QString DoGetNodeTooltip(PLazyNode Node, TColumnIndex Column, TLTHintLineBreakStyle& LineBreakStyle) override;
+
+    // === content export (LazyTreeExport.cpp) ====================================================
+    //
+    // The exports walk the nodes of a text source and ask every cell's text with the export
+    // type set; OnPaintText may change the font per cell. HTML, RTF and custom exports take
+    // only the nodes TreeOptions().ExportMode() lets through and fire the export events; the
+    // text export takes every node of the source. Texts are escaped for HTML (& < > ") and a
+    // separated-text field holding the separator, a double quote, CR or LF is quoted with its
+    // inner quotes doubled.
+    QString ContentToHTML(TVSTTextSourceType Source, const QString& Caption = QString());
+    // Pure ASCII.
+    QByteArray ContentToRTF(TVSTTextSourceType Source);
+    QString ContentToText(TVSTTextSourceType Source, const QString& Separator);
+    QString ContentToUnicode(TVSTTextSourceType Source, QChar Separator) { return ContentToText(Source, QString(Separator)); }
+    void ContentToCustom(TVSTTextSourceType Source);
+    // The clipboard block of a text format (CF_TEXT, CF_UNICODETEXT, "CSV", the RTF formats,
+    // "HTML Format"); empty for any other format.
+    QByteArray ContentToClipboard(uint16_t Format, TVSTTextSourceType Source);
+    // The CF_HTML block around a UTF-8 fragment (without the terminating 0 byte).
+    static QByteArray WrapInCFHTMLHeader(const QByteArray& Fragment);
+    // The first node of a text source and the one after Node.
+    PLazyNode StartTextSourceWalk(TVSTTextSourceType Source);
+    PLazyNode NextInTextSource(TVSTTextSourceType Source, PLazyNode Node);
+    HRESULT RenderOLEData(const TFormatEtc& FormatEtcIn, TStgMedium& Medium, bool ForClipboard) override;
 
     PLazyNode AddChild(PLazyNode Parent, void* UserData = nullptr) override;
     using TBaseLazyTree::AddChild;
@@ -132,6 +153,10 @@ protected:
     TCustomLazyStringTree(QWidget* parent, OptionsFactory makeOptions);
 
     virtual void DoGetText(TVSTGetCellTextEventArgs& Args);
+    // The visible columns an export walks (none without header columns), and a cell's texts as
+    // an export of Type asks for them.
+    std::vector<TLazyTreeColumn*> ExportColumns() const;
+    TVSTGetCellTextEventArgs ExportTexts(PLazyNode Node, TColumnIndex Column, TLTExportType Type);
     virtual void DoNewText(PLazyNode Node, TColumnIndex Column, const QString& Text);
     virtual void DoPaintText(PLazyNode Node, platform::Canvas& Canvas, TColumnIndex Column, TVSTTextType TextType);
     virtual QString DoShortenString(platform::Canvas& Canvas, PLazyNode Node, TColumnIndex Column, const QString& S,
@@ -150,6 +175,7 @@ protected:
     void WriteChunks(TLazyTreeStreamWriter& Stream, PLazyNode Node) override;
     bool ReadChunk(TLazyTreeStreamReader& Stream, int Version, PLazyNode Node, int ChunkType, int ChunkSize) override;
 
+    ILTEditLinkPtr DoCreateEditor(PLazyNode Node, TColumnIndex Column) override;
     void DoPaintNode(TLTPaintInfo& PaintInfo) override;
     void AdjustPaintCellRect(TLTPaintInfo& PaintInfo, TColumnIndex& NextNonEmpty) override;
     bool ColumnIsEmpty(PLazyNode Node, TColumnIndex Column) override;

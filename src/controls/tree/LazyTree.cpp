@@ -2,6 +2,7 @@
 // ("created" on first show), its timers and invalidation.
 #include "controls/tree/LazyTree.h"
 #include "controls/tree/CheckImages.h"
+#include "controls/tree/LazyTreeHint.h"
 #include "controls/tree/LazyTreeWorker.h"
 #include "platform/draw/Graphics.h"
 #include "platform/draw/Theme.h"
@@ -38,6 +39,12 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent, OptionsFactory makeOptions)
     FHeader = std::make_unique<TLTHeader>(this);
     FColors = std::make_unique<TLTColors>(this);
     FCheckImages = SharedCheckImages(ckSystemDefault);
+    TClipboardFormatList::EnsureStandardFormats();
+    RegisterLiveTree(this, true);
+    FClipboardFormats = std::make_unique<TClipboardFormats>(this);
+    FDragImage = std::make_unique<TLTDragImage>(this);
+    FDragImage->Fade = true;
+    FDragImage->Transparency = 200;
     FSingletonNodeArray.resize(1);
     resize(200, 100);
     setFocusPolicy(Qt::StrongFocus);
@@ -55,7 +62,12 @@ TBaseLazyTree::TBaseLazyTree(QWidget* parent, OptionsFactory makeOptions)
 
 TBaseLazyTree::~TBaseLazyTree()
 {
+    // What this tree put on the clipboard stays there as plain copies.
+    FlushClipboard();
     FDestroying = true;
+    RegisterLiveTree(this, false);
+    if (TLazyTreeHintWindow* window = HintWindow())
+        window->HideHint();
     TWorkerThread::ReleaseThreadReference(this);
     // A read-only tree still frees every node.
     FOptions->MiscOptionsField() -= toReadOnly;
@@ -143,6 +155,7 @@ void TBaseLazyTree::CreateWnd()
     BuildButtonAndLineBitmaps(true, true);
     UpdateScrollBars(true);
     UpdateHeaderRect();
+    viewport()->setAcceptDrops(FOptions->MiscOptions().contains(toAcceptOLEDrop));
 }
 
 void TBaseLazyTree::UpdateHeaderRect()
@@ -228,7 +241,8 @@ void TBaseLazyTree::SetWindowTimer(int id, uint32_t ms)
     if (!timer)
         return;
     timer->setEnabled(false);
-    timer->setInterval(int(ms));
+    // 0 ms means as soon as possible, not never.
+    timer->setInterval(std::max(1, int(ms)));
     timer->setEnabled(true);
 }
 
@@ -274,8 +288,13 @@ void TBaseLazyTree::WMTimer(int id)
         FHeader->HandleMessage(timer);
         break;
     }
+    case 1:
+        DoDragExpand();
+        break;
+    case 2:
+        DoEdit();
+        break;
     default:
-        // 1 (drag expansion) and 2 (edit start) have nothing to start here.
         StopTimer(id);
         break;
     }
@@ -719,6 +738,7 @@ void TBaseLazyTree::focusOutEvent(QFocusEvent* event)
     killFocus.Msg = THeaderMessage::KillFocus;
     FHeader->HandleMessage(killFocus);
     StopWheelPanning();
+    HideHint();
     for (int id : {1, 2, 3, 4, 7})
         StopTimer(id);
     FSearchBuffer.clear();

@@ -41,6 +41,7 @@
 #include "controls/tree/LazyTreeHeader.h"
 #include "controls/tree/LazyTreeOptions.h"
 #include "controls/tree/LazyTreeStream.h"
+#include "controls/tree/LazyTreeTransfer.h"
 #include "controls/tree/TreeTypes.h"
 #include "platform/draw/Canvas.h"
 #include "platform/draw/Color.h"
@@ -67,11 +68,13 @@ class QIODevice;
 namespace platform {
 class Timer;
 class TImageList;
+class PrintSurface;
 } // namespace platform
 
 namespace controls {
 
 class TBaseLazyTree;
+class TLazyTreeHintWindow;
 
 // The callback of IterateSubtree.
 using TLTGetNodeProc = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, void* Data, bool& Abort)>;
@@ -583,6 +586,9 @@ public:
     void SetEditDelay(uint32_t value) { FEditDelay = value; }
     QString EmptyListMessage() const { return FEmptyListMessage; }
     void SetEmptyListMessage(const QString& value);
+    // Whether the tree shows hints at all.
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool value) { FShowHint = value; }
     THintAnimationType HintAnimation() const { return FHintAnimation; }
     void SetHintAnimation(THintAnimationType value) { FHintAnimation = value; }
     TLTHintMode HintMode() const { return FHintMode; }
@@ -790,8 +796,128 @@ public:
     QCursor Cursor() const { return FCursor; }
     void SetCursor(const QCursor& cursor) { FCursor = cursor; }
 
+    // === in-place editing (LazyTreeEdit.cpp) ===================================================
+    //
+    // One cell at a time is edited through an ILTEditLink. F2, a slow second click
+    // (toEditOnClick, EditDelay ms) or a double click (toEditOnDblClick) on the focused cell
+    // starts it when CanEdit allows; states: tsEditPending while the edit timer runs, tsEditing
+    // while the editor is up.
+
+    // Focuses Node and edits it in Column (-1 without header columns); whether the tree is
+    // editing afterwards. Asserts a node and a valid column.
+    bool EditNode(PLazyNode Node, TColumnIndex Column);
+    // toEditable, enabled, not toReadOnly, the column editable; then OnEditing decides.
+    virtual bool CanEdit(PLazyNode Node, TColumnIndex Column);
+    // Applies a running edit (true when nothing runs); false when the editor refuses.
+    bool EndEditNode();
+    // Drops a running edit (true when nothing runs).
+    bool CancelEditNode();
+    bool IsEditing() const { return FStates.contains(tsEditing); }
+    ILTEditLink* EditLink() const { return FEditLink.get(); }
+    TColumnIndex EditColumn() const { return FEditColumn; }
+    void SetEditColumn(TColumnIndex Column) { FEditColumn = Column; }
+    // Edits the focused node in the edit column (what the edit timer and F2 run).
+    virtual void DoEdit();
+    virtual bool DoEndEdit();
+    virtual bool DoCancelEdit();
+    // Places the editor over the focused cell's text.
+    virtual void UpdateEditBounds();
+
+    // === clipboard and data transfer (LazyTreeClipboard.cpp, LazyTreeTransfer.h) ==============
+
+    TClipboardFormats& ClipboardFormats() { return *FClipboardFormats; }
+    // The formats of the registry this tree offers, then OnGetUserClipboardFormats' additions.
+    virtual void GetNativeClipboardFormats(TFormatEtcArray& Formats);
+    // Puts the selection on the clipboard and marks it (copy pending); nothing without one.
+    void CopyToClipboard();
+    // The same for a cut (not under toReadOnly): a paste elsewhere removes the nodes.
+    void CutToClipboard();
+    // Inserts the clipboard's nodes at the focused node by DefaultPasteMode; false when there
+    // were none or under toReadOnly. ELazyTreeError 2007 when the clipboard cannot be read.
+    bool PasteFromClipboard();
+    // Makes the clipboard keep plain copies of what this tree put there and ends the pending
+    // cut or copy.
+    void FlushClipboard();
+    void MarkCutCopyNodes();
+    void CancelCutOrCopy();
+    void FinishCutOrCopy();
+    // The tree of this process that made the data (nullptr for none or another process).
+    TBaseLazyTree* GetTreeFromDataObject(const QMimeData* DataObject) const;
+    // Renders one format for a data object of this tree ("Lazy Tree Data" here, the rest
+    // through OnRenderOLEData; the string tree adds its text formats).
+    virtual HRESULT RenderOLEData(const TFormatEtc& FormatEtcIn, TStgMedium& Medium, bool ForClipboard);
+    // Inserts the "Lazy Tree Data" of DataObject at TargetNode by Mode; Optimized moves the
+    // nodes of Source (a tree of this process) instead of copying them. False when the data
+    // holds no nodes, is refused as malformed, or the tree is read-only.
+    bool ProcessOLEData(TBaseLazyTree* Source, const QMimeData* DataObject, PLazyNode TargetNode, TLTNodeAttachMode Mode,
+                        bool Optimized);
+    void SetDefaultPasteMode(TLTNodeAttachMode value) { FDefaultPasteMode = value; }
+    // Whether an export takes Node, by TreeOptions().ExportMode().
+    bool IsNodeExportable(PLazyNode Node);
+
+    // === drag and drop (LazyTreeDragDrop.cpp) =================================================
+
+    // Starts a drag of the selection: at once, or once the mouse has moved beyond Threshold
+    // (-1: the platform's threshold).
+    void BeginDrag(bool Immediate, int Threshold = -1);
+    bool Dragging() const;
+    TLTDragManager& DragManager();
+    TLTDragImage& DragImage() { return *FDragImage; }
+    bool CanShowDragImage() const { return FDragImageKind != diNoImage; }
+    // Move within the same tree, copy from elsewhere; Ctrl, Shift and Alt choose; always within
+    // AllowedEffects.
+    virtual unsigned SuggestDropEffect(QObject* Source, TShiftState Shift, QPoint Pt, unsigned AllowedEffects);
+    virtual TDropMode DetermineDropMode(QPoint P, THitInfo& HitInfo, const platform::Rect& NodeRect);
+    // For OnDragDrop: moves or copies the dragged nodes to TargetNode by Mode; a move between
+    // trees of this process reports no effect back, as the nodes have moved already.
+    bool ProcessDrop(const QMimeData* DataObject, PLazyNode TargetNode, unsigned& Effect, TLTNodeAttachMode Mode);
+    // The target side of a drag (Pt in screen coordinates).
+    HRESULT DragEnter(TShiftState KeyState, QPoint Pt, unsigned& Effect);
+    HRESULT DragOver(QObject* Source, TShiftState KeyState, TDragState State, QPoint Pt, unsigned& Effect);
+    void DragLeave();
+    HRESULT DragDrop(const QMimeData* DataObject, TShiftState KeyState, QPoint Pt, unsigned& Effect);
+    void DragFinished();
+    TDropMode LastDropMode() const { return FLastDropMode; }
+    unsigned LastDragEffect() const { return FLastDragEffect; }
+    const TNodeArray& DragSelection() const { return FDragSelection; }
+    void SetDragOperations(TDragOperations value) { FDragOperations = value; }
+    void SetDragImageKind(TLTDragImageKind value) { FDragImageKind = value; }
+    void SetDragWidth(int value) { FDragWidth = value; }
+    void SetDragHeight(int value) { FDragHeight = value; }
+
+    // === hints (LazyTreeHint.cpp) =============================================================
+
+    // The hint request at a client point: whether a hint shows, with what the framework needs
+    // (FHintData is filled for the hint window).
+    bool HintRequest(QPoint CursorPos, THintInfo& Info);
+    virtual TLTHintKind GetDefaultHintKind() const { return vhkText; }
+    TLTHintKind DoGetHintKind(PLazyNode Node, TColumnIndex Column);
+    // The hint and tooltip texts of a node; the base answers the control's hint.
+    virtual QString DoGetNodeHint(PLazyNode Node, TColumnIndex Column, TLTHintLineBreakStyle& LineBreakStyle);
+    virtual QString DoGetNodeTooltip(PLazyNode Node, TColumnIndex Column, TLTHintLineBreakStyle& LineBreakStyle);
+    THintAnimationType DoGetAnimationType() const;
+    const TLTHintData& HintData() const { return FHintData; }
+    platform::Rect LastHintRect() const { return FLastHintRect; }
+    // The hint window shown now (nullptr when none).
+    TLazyTreeHintWindow* HintWindow() const;
+    // The hint pause of the framework for this tree: 0 in hmTooltip mode and over a header
+    // column hint, else the application's.
+    int HintPause() const;
+    // Hides the hint shown now (if any) and forgets its rectangle.
+    void HideHint();
+
+    // === printing (LazyTreePrint.cpp) =========================================================
+
+    // Prints every node as far as expanded (and the header when PrintHeader and it is visible)
+    // scaled by the font heights of screen and printer, cut into pages row by row, on a
+    // surface of the platform's printing (a printer, a PDF file, a preview).
+    void Print(platform::PrintSurface& Printer, bool PrintHeader);
+    // The picture, the part of it one page takes and the pages across and down.
+    TLTPrintLayout PrintLayout(platform::PrintSurface& Printer, bool PrintHeader) const;
+
     // Declares every event and its dispatcher.
     LT_DECLARE_EVENTS(LT_BASE_EVENTS)
+    LT_DECLARE_EVENTS(LT_TRANSFER_EVENTS)
 
 Q_SIGNALS:
     // Sent after every change of the scroll bars or offsets.
@@ -810,6 +936,8 @@ protected:
     friend class TLazyTreeColumns;
     friend class TLazyTreeColumn;
     friend class THeaderStrip;
+    friend class TLazyTreeHintWindow;
+    friend class TLTDragManager;
     friend class TWorkerThread;
     friend struct TLTLazyNodeEnumeration;
 
@@ -981,7 +1109,6 @@ protected:
     // Where a drag that was armed by a press starts, once the mouse has moved far enough; the
     // drag itself belongs to drag and drop.
     virtual void DoDragging(QPoint P);
-    virtual bool CanEdit(PLazyNode Node, TColumnIndex Column);
     virtual bool CanResizeNodeHeight(QPoint P, PLazyNode Node, TColumnIndex Column);
     bool CalculateSelectionRect(int X, int Y);
     virtual bool ApplyRubberBandSelection(int X, int Y);
@@ -1027,7 +1154,7 @@ protected:
     virtual void DoBeforeCellPaint(platform::Canvas& Canvas, PLazyNode Node, TColumnIndex Column,
                                    TLTCellPaintMode CellPaintMode, const platform::Rect& CellRect,
                                    platform::Rect& ContentRect);
-    QPoint DoGetCellContentMargin(PLazyNode Node, TColumnIndex Column,
+    virtual QPoint DoGetCellContentMargin(PLazyNode Node, TColumnIndex Column,
                                   TLTCellContentMarginType MarginType = ccmtAllSides);
     virtual void DetermineHitPositionLTR(THitInfo& HitInfo, int Offset, int Right, platform::Alignment Alignment);
     virtual void DetermineHitPositionRTL(THitInfo& HitInfo, int Offset, int Right, platform::Alignment Alignment);
@@ -1036,11 +1163,45 @@ protected:
     int CheckImageWidth() const;
     int TextHeight() const;
     virtual void MainColumnChanged();
-    virtual void CancelEditNode() {}
-    // Ends a running in-place edit, accepting the text; false when the editor refuses. The
-    // in-place editing overrides it.
-    virtual bool DoEndEdit() { return true; }
-    virtual void UpdateEditBounds() {}
+
+    // --- in-place editing (LazyTreeEdit.cpp) -------------------------------------------------
+    // The editor of a cell: none, then OnCreateEditor's (the string tree makes its own).
+    virtual ILTEditLinkPtr DoCreateEditor(PLazyNode Node, TColumnIndex Column);
+    virtual bool DoCanEdit(PLazyNode Node, TColumnIndex Column, bool Allowed);
+    ILTEditLinkPtr FEditLink;
+
+    // --- clipboard, drag and drop (LazyTreeClipboard.cpp, LazyTreeDragDrop.cpp) -------------
+    virtual HRESULT DoRenderOLEData(const TFormatEtc& FormatEtcIn, TStgMedium& Medium, bool ForClipboard);
+    virtual bool DoDragOver(QObject* Source, TShiftState Shift, TDragState State, QPoint Pt, TDropMode Mode,
+                            unsigned& Effect);
+    virtual void DoDragExpand();
+    virtual void PrepareDragImage(QPoint HotSpot);
+    // The tree's node records of Nodes (each with its subtree).
+    QByteArray NodeRecords(const TNodeArray& Nodes);
+    // The framework's end-of-drag notification: OnEndDrag, then DragFinished.
+    void DoEndDragNotification(QObject* Target, int X, int Y);
+    // The drag loop of a framework (in-process) drag.
+    void DoVCLDragging();
+    bool HandleDragEvent(QEvent* e);
+    // The mouse buttons the tree holds as pressed on it.
+    TShiftState ButtonStates() const;
+    std::unique_ptr<TClipboardFormats> FClipboardFormats;
+    std::shared_ptr<TLTDragManager> FDragManager;
+    std::unique_ptr<TLTDragImage> FDragImage;
+    TNodeArray FDragSelection;
+    unsigned FLastDragEffect = 0;
+    unsigned FVCLDragEffect = 0;
+    PLazyNode FLastVCLDropTarget = nullptr;
+    uint32_t FDragScrollStart = 0;
+    bool FVCLDragCarriesNoData = false;
+
+    // --- hints (LazyTreeHint.cpp) -------------------------------------------------------------
+    TLTHintData FHintData;
+    platform::Rect FLastHintRect;
+    // The hint window (a TLazyTreeHintWindow), made on the first hint.
+    QPointer<QWidget> FHintWindow;
+    TLazyTreeHintWindow* HintWindowOrNew();
+    void ShowHintAt(QPoint ClientPos, bool Immediate);
 
     // --- painting ---------------------------------------------------------------------------
     virtual void Paint();
@@ -1163,6 +1324,7 @@ protected:
     QString FEmptyListMessage;
     THintAnimationType FHintAnimation = hatSystemDefault;
     TLTHintMode FHintMode = hmDefault;
+    bool FShowHint = true;
     QCursor FHotCursor;
     TLTIncrementalSearch FIncrementalSearch = isNone;
     TLTSearchDirection FSearchDirection = sdForward;

@@ -16,8 +16,12 @@
 #include <QCursor>
 #include <QPoint>
 #include <functional>
+#include <memory>
+#include <vector>
 
 class QIODevice;
+class QMimeData;
+class QObject;
 
 #define LT_STRIP(...) __VA_ARGS__
 #define LT_WITH_SENDER(...) TBaseLazyTree* Sender __VA_OPT__(, ) __VA_ARGS__
@@ -147,6 +151,45 @@ class QIODevice;
                                 platform::Bitmap& PlusSelectedHotBM, platform::Bitmap& MinusBM,                       \
                                 platform::Bitmap& MinusHotBM, platform::Bitmap& MinusSelectedHotBM, QSize& Size))     \
     ONLY(MeasureItem, (platform::Canvas& TargetCanvas, PLazyNode Node, int& NodeHeight))
+// clang-format on
+
+// The events of editing, clipboard, drag and drop, hints and export.
+// clang-format off
+#define LT_TRANSFER_EVENTS(NOTIFY, ALLOW, ONLY)                                                                        \
+    /* in-place editing */                                                                                            \
+    ONLY(Editing, (PLazyNode Node, TColumnIndex Column, bool& Allowed))                                               \
+    NOTIFY(EditCancelled, (TColumnIndex Column), (Column))                                                            \
+    NOTIFY(Edited, (PLazyNode Node, TColumnIndex Column), (Node, Column))                                             \
+    ONLY(CreateEditor, (PLazyNode Node, TColumnIndex Column, ILTEditLinkPtr& EditLink))                               \
+    /* clipboard and data objects */                                                                                  \
+    NOTIFY(GetUserClipboardFormats, (TFormatEtcArray& Formats), (Formats))                                            \
+    ONLY(RenderOLEData, (const TFormatEtc& FormatEtcIn, TStgMedium& Medium, bool ForClipboard, HRESULT& Result))      \
+    /* drag and drop */                                                                                               \
+    ONLY(DragOver, (QObject* Source, TShiftState Shift, TDragState State, QPoint Pt, TDropMode Mode,                  \
+                    unsigned& Effect, bool& Accept))                                                                  \
+    NOTIFY(DragDrop, (QObject* Source, const QMimeData* DataObject, const std::vector<uint16_t>& Formats,             \
+                      TShiftState Shift, QPoint Pt, unsigned& Effect, TDropMode Mode),                                \
+           (Source, DataObject, Formats, Shift, Pt, Effect, Mode))                                                    \
+    ONLY(CreateDragManager, (std::shared_ptr<TLTDragManager>& DragManager))                                           \
+    ONLY(CreateDataObject, (QMimeData*& DataObject))                                                                  \
+    NOTIFY(StartDrag, (QObject*& DragObject), (DragObject))                                                           \
+    NOTIFY(EndDrag, (QObject* Target, int X, int Y), (Target, X, Y))                                                  \
+    /* hints */                                                                                                       \
+    ONLY(GetHintKind, (PLazyNode Node, TColumnIndex Column, TLTHintKind& Kind))                                       \
+    NOTIFY(GetHintSize, (PLazyNode Node, TColumnIndex Column, platform::Rect& R), (Node, Column, R))                  \
+    NOTIFY(DrawHint, (platform::Canvas& HintCanvas, PLazyNode Node, const platform::Rect& R, TColumnIndex Column),    \
+           (HintCanvas, Node, R, Column))                                                                             \
+    /* export */                                                                                                      \
+    NOTIFY(BeforeTreeExport, (TLTExportType ExportType), (ExportType))                                                \
+    NOTIFY(AfterTreeExport, (TLTExportType ExportType), (ExportType))                                                 \
+    NOTIFY(BeforeHeaderExport, (TLTExportType ExportType), (ExportType))                                              \
+    NOTIFY(AfterHeaderExport, (TLTExportType ExportType), (ExportType))                                               \
+    NOTIFY(BeforeColumnExport, (TLTExportType ExportType, TLazyTreeColumn* Column), (ExportType, Column))             \
+    NOTIFY(ColumnExport, (TLTExportType ExportType, TLazyTreeColumn* Column), (ExportType, Column))                   \
+    NOTIFY(AfterColumnExport, (TLTExportType ExportType, TLazyTreeColumn* Column), (ExportType, Column))              \
+    ALLOW(BeforeNodeExport, (TLTExportType ExportType, PLazyNode Node), (ExportType, Node))                           \
+    ALLOW(NodeExport, (TLTExportType ExportType, PLazyNode Node), (ExportType, Node))                                 \
+    ALLOW(AfterNodeExport, (TLTExportType ExportType, PLazyNode Node), (ExportType, Node))
 // clang-format on
 
 #define LT_DECLARE_EVENT_MEMBER(Name, PARAMS) std::function<void(LT_WITH_SENDER PARAMS)> On##Name;

@@ -1,6 +1,8 @@
 // The header's properties, the width operations over all columns (auto-fit, proportional
 // resizing, spring columns, fixed-area limits) and the strip widget.
 #include "controls/tree/LazyTreeHeader.h"
+
+#include <QHelpEvent>
 #include "controls/tree/LazyTree.h"
 
 #include <QFontMetrics>
@@ -618,6 +620,16 @@ THeaderStrip::THeaderStrip(TBaseLazyTree* tree)
 {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+bool THeaderStrip::event(QEvent* event)
+{
+    // Column hints: the strip's points are the tree's client points above the rows.
+    if (event->type() == QEvent::ToolTip) {
+        FTree->ShowHintAt(static_cast<QHelpEvent*>(event)->pos() - QPoint(0, height()), false);
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void THeaderStrip::paintEvent(QPaintEvent* event)

@@ -211,6 +211,7 @@ public:
     explicit THeaderStrip(TBaseLazyTree* tree);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

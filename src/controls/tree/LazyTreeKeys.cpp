@@ -67,6 +67,7 @@ bool TBaseLazyTree::event(QEvent* e)
 void TBaseLazyTree::keyPressEvent(QKeyEvent* e)
 {
     e->accept();
+    HideHint();
     int key = e->key();
     TShiftState shift = ShiftStateOf(e->modifiers());
     if (key == Qt::Key_Escape && !FHeader->States().empty()) {
@@ -237,8 +238,10 @@ void TBaseLazyTree::CommandKey(int CharCode, TShiftState Shift, const QString& T
         }
         return;
     case Qt::Key_F2:
-        if (Shift.empty() && FFocusedNode && CanEdit(FFocusedNode, FFocusedColumn))
+        if (Shift.empty() && FFocusedNode && CanEdit(FFocusedNode, FFocusedColumn)) {
             FEditColumn = FFocusedColumn;
+            DoEdit();
+        }
         return;
     default:
         break;

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QBitmap>
 #include <QEnterEvent>
+#include <QHelpEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -36,10 +37,6 @@ bool TBaseLazyTree::DoDragAllowed(PLazyNode Node, TColumnIndex Column)
         OnDragAllowed(this, Node, Column, allowed);
     return allowed;
 }
-
-void TBaseLazyTree::DoDragging(QPoint) {}
-
-bool TBaseLazyTree::CanEdit(PLazyNode, TColumnIndex) { return false; }
 
 bool TBaseLazyTree::CanResizeNodeHeight(QPoint P, PLazyNode Node, TColumnIndex Column)
 {
@@ -192,10 +189,27 @@ void TBaseLazyTree::mouseMoveEvent(QMouseEvent* e)
 
 bool TBaseLazyTree::viewportEvent(QEvent* e)
 {
+    switch (e->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::DragLeave:
+    case QEvent::Drop:
+        return HandleDragEvent(e);
+    case QEvent::ToolTip:
+        ShowHintAt(static_cast<QHelpEvent*>(e)->pos(), false);
+        return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+        HideHint();
+        break;
+    default:
+        break;
+    }
     if (e->type() == QEvent::Enter) {
         DoMouseEnter();
     } else if (e->type() == QEvent::Leave) {
-        DoStateChange({}, {tsHint});
+        HideHint();
         if (!FStates.contains(tsWheelPanning) && !FStates.contains(tsWheelScrolling)) {
             StopTimer(4);
             DoStateChange({}, {tsScrollPending, tsScrolling});
@@ -393,8 +407,11 @@ void TBaseLazyTree::HandleMouseDown(TMouseButton Button, TShiftState Keys, int X
 
 void TBaseLazyTree::HandleMouseUp(TMouseButton, TShiftState Keys, int, int, THitInfo& HitInfo)
 {
-    if (FStates.contains(tsVCLDragPending))
+    if (FStates.contains(tsVCLDragPending)) {
+        // The framework drag never started: it is cancelled, which hands the release back.
+        DragFinished();
         return;
+    }
     if (FStates.contains(tsDrawSelecting) || FStates.contains(tsDrawSelPending)) {
         DoStateChange({}, {tsDrawSelecting, tsDrawSelPending, tsToggleFocusedSelection});
         Invalidate();
@@ -436,7 +453,10 @@ void TBaseLazyTree::HandleMouseUp(TMouseButton, TShiftState Keys, int, int, THit
             FOptions->MiscOptions().contains(toEditOnClick) && HitInfo.HitColumn == FFocusedColumn &&
             CanEdit(FFocusedNode, HitInfo.HitColumn)) {
             FEditColumn = FFocusedColumn;
-            SetWindowTimer(2, FEditDelay);
+            // The release of a double click keeps the edit it started at once.
+            platform::Timer* editTimer = WindowTimer(2);
+            if (!(editTimer->enabled() && editTimer->interval() <= 1))
+                SetWindowTimer(2, FEditDelay);
         } else {
             DoStateChange({}, {tsEditPending});
         }
@@ -541,6 +561,16 @@ void TBaseLazyTree::MouseMove(TShiftState Shift, int X, int Y)
         DoDragging(FLastClickPos);
         return;
     }
+    if (FStates.contains(tsVCLDragPending) &&
+        (std::abs(X - FLastClickPos.x()) >= FDragThreshold || std::abs(Y - FLastClickPos.y()) >= FDragThreshold)) {
+        DoVCLDragging();
+        return;
+    }
+    // Tooltips show at once, and a hint goes when the pointer leaves its rectangle.
+    if (!FLastHintRect.isEmpty() && !FLastHintRect.contains(X, Y))
+        HideHint();
+    if (FHintMode == hmTooltip && FShowHint)
+        ShowHintAt(QPoint(X, Y), true);
     const bool panning = FStates.contains(tsWheelPanning) || FStates.contains(tsWheelScrolling);
     if (CanAutoScroll())
         DoAutoScroll(X, Y);

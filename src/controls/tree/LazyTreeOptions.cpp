@@ -125,6 +125,8 @@ void TCustomLazyTreeOptions::SetMiscOptions(TLTMiscOptions value)
         return;
     if (toBeSet.contains(toCheckSupport) || toBeCleared.contains(toCheckSupport))
         tree->Invalidate();
+    if (toBeSet.contains(toAcceptOLEDrop) || toBeCleared.contains(toAcceptOLEDrop))
+        tree->viewport()->setAcceptDrops(value.contains(toAcceptOLEDrop));
     if (toBeSet.contains(toVariableNodeHeight)) {
         tree->BeginUpdate();
         try {

@@ -480,5 +480,13 @@ using TLTInternalPaintOptions = TSet<TLTInternalPaintOption, uint16_t>;
 
 // Text kinds of the string tree.
 enum TVSTTextType : uint8_t { ttNormal, ttStatic };
+// The nodes an export or a clipboard text walks.
+enum TVSTTextSourceType : uint8_t { tstAll, tstInitialized, tstSelected, tstCutCopySet, tstVisible, tstChecked };
+enum TLTExportType : uint8_t { etNone, etRTF, etHTML, etText, etExcel, etWord, etCustom };
+enum TLTHintLineBreakStyle : uint8_t { hlbDefault, hlbForceSingleLine, hlbForceMultiLine };
+enum TLTHintKind : uint8_t { vhkText, vhkOwnerDraw };
+enum TLTDragMoveRestriction : uint8_t { dmrNone, dmrHorizontalOnly, dmrVerticalOnly };
+// What a drag over the tree is doing when OnDragOver asks.
+enum TDragState : uint8_t { dsDragEnter, dsDragLeave, dsDragMove };
 
 } // namespace controls

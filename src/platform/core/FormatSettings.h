@@ -15,6 +15,8 @@ struct TFormatSettings {
     QChar ThousandSeparator = QLatin1Char(',');
     QChar DateSeparator = QLatin1Char('/');
     QChar TimeSeparator = QLatin1Char(':');
+    // Between the fields of a separated-text list ("CSV" on the clipboard).
+    QChar ListSeparator = QLatin1Char(',');
     QString ShortDateFormat = QStringLiteral("dd/mm/yyyy");
     QString LongDateFormat = QStringLiteral("dddd, d mmmm yyyy");
     QString ShortTimeFormat = QStringLiteral("hh:nn");

@@ -520,6 +520,12 @@ void TInplaceEdit::wmChar(TWMKey& msg)
         defaultChar(key);
 }
 
+void TInplaceEdit::sendKeyToGrid(quint16& key, TShiftState shift)
+{
+    m_grid->keyDown(key, shift);
+    key = 0;
+}
+
 void TInplaceEdit::keyDown(quint16& key, TShiftState shift)
 {
     auto sendToParent = [&]() {

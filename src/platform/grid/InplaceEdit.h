@@ -117,6 +117,9 @@ public:
 protected:
     virtual void boundsChanged();
     virtual void keyDown(quint16& key, TShiftState shift);
+    // Hands the key to the grid's own key handling (which may move the current cell); the key
+    // is then used up.
+    void sendKeyToGrid(quint16& key, TShiftState shift);
     virtual void keyPress(QChar& key);
     virtual void keyUp(quint16& key, TShiftState shift);
     virtual void dblClick();

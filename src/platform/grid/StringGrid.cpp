@@ -743,6 +743,142 @@ void TStringGrid::deleteRow(int index)
     setRowCount(m_rowCount - 1);
 }
 
+// --- row blocks ------------------------------------------------------------------------------
+
+void TStringGrid::rotateRowBlock(int first, int middle, int last)
+{
+    if (first < 0 || middle < first || last < middle || last > m_rowCount)
+        invalidOp(kIndexOutOfRange);
+    if (first == middle || middle == last)
+        return;
+    m_cells.rotateRows(first, middle, last);
+    rotateRowHeights(first, middle, last);
+    invalidateGrid();
+}
+
+void TStringGrid::insertRowBlock(int first, int count)
+{
+    if (first < 0 || first > m_rowCount || count < 0)
+        invalidOp(kIndexOutOfRange);
+    if (count == 0)
+        return;
+    const int old = m_rowCount;
+    m_cells.insertRows(first, count, old);
+    if (!m_rowHeights.empty())
+        m_rowHeights.insert(m_rowHeights.begin() + first, size_t(count), m_defaultRowHeight);
+    setRowCount(old + count);
+    if (!m_rowHeights.empty())
+        rowHeightsChanged();
+    invalidateGrid();
+}
+
+void TStringGrid::deleteRowBlock(int first, int count)
+{
+    if (first < 0 || count < 0 || first + count > m_rowCount || count >= m_rowCount)
+        invalidOp(kIndexOutOfRange);
+    if (count == 0)
+        return;
+    const int old = m_rowCount;
+    m_cells.removeRows(first, count, old);
+    if (!m_rowHeights.empty())
+        m_rowHeights.erase(m_rowHeights.begin() + first, m_rowHeights.begin() + first + count);
+    setRowCount(old - count);
+    if (!m_rowHeights.empty())
+        rowHeightsChanged();
+    invalidateGrid();
+}
+
+TTakenRows TStringGrid::takeRowBlock(const std::vector<int>& rows)
+{
+    if (rows.empty())
+        return {};
+    if (rows.back() >= m_rowCount || int(rows.size()) >= m_rowCount)
+        invalidOp(kIndexOutOfRange);
+    const int old = m_rowCount;
+    TTakenRows taken;
+    taken.cells = m_cells.takeRows(rows, old);
+    if (!m_rowHeights.empty()) {
+        taken.heights.reserve(rows.size());
+        for (int r : rows)
+            taken.heights.push_back(m_rowHeights[size_t(r)]);
+        // Close up the heights the same way: one pass from the first taken row.
+        size_t j = 0;
+        int write = rows.front();
+        for (int r = rows.front(); r < old; ++r) {
+            if (j < rows.size() && rows[j] == r) {
+                ++j;
+                continue;
+            }
+            m_rowHeights[size_t(write++)] = m_rowHeights[size_t(r)];
+        }
+    }
+    setRowCount(old - int(rows.size()));
+    if (!m_rowHeights.empty())
+        rowHeightsChanged();
+    invalidateGrid();
+    return taken;
+}
+
+void TStringGrid::putRowBlock(const std::vector<int>& positions, TTakenRows rows)
+{
+    if (positions.size() != rows.size() || (!rows.heights.empty() && rows.heights.size() != rows.size()))
+        invalidOp(kIndexOutOfRange);
+    if (positions.empty())
+        return;
+    const int old = m_rowCount;
+    const int k = int(positions.size());
+    for (size_t i = 0; i < positions.size(); ++i)
+        if (positions[i] < 0 || positions[i] >= old + k || (i > 0 && positions[i] <= positions[i - 1]))
+            invalidOp(kIndexOutOfRange);
+    bool heights = !m_rowHeights.empty();
+    for (int h : rows.heights)
+        heights = heights || (h > 0 && h != m_defaultRowHeight);
+    m_cells.putRows(positions, std::move(rows.cells), old);
+    setRowCount(old + k);
+    if (heights) {
+        ensureExtents(m_rowHeights, m_rowCount, m_defaultRowHeight);
+        // Spread from the bottom: each old row moves down past the places below it.
+        int src = old - 1;
+        int j = k - 1;
+        for (int dst = m_rowCount - 1; dst >= positions.front(); --dst) {
+            if (j >= 0 && positions[size_t(j)] == dst) {
+                const int h = rows.height(size_t(j));
+                m_rowHeights[size_t(dst)] = h > 0 ? h : m_defaultRowHeight;
+                --j;
+            } else {
+                m_rowHeights[size_t(dst)] = m_rowHeights[size_t(src--)];
+            }
+        }
+        rowHeightsChanged();
+    }
+    invalidateGrid();
+}
+
+void TStringGrid::rotateRowHeights(int first, int middle, int last)
+{
+    if (first < 0 || middle < first || last < middle || last > m_rowCount)
+        invalidOp(kIndexOutOfRange);
+    if (m_rowHeights.empty() || first == middle || middle == last)
+        return;
+    std::rotate(m_rowHeights.begin() + first, m_rowHeights.begin() + middle, m_rowHeights.begin() + last);
+    rowHeightsChanged();
+    invalidateGrid();
+}
+
+void TStringGrid::permuteRowBlock(int first, const std::vector<int>& order)
+{
+    if (first < 0 || first + int(order.size()) > m_rowCount)
+        invalidOp(kIndexOutOfRange);
+    m_cells.permuteRows(first, order);
+    if (!m_rowHeights.empty()) {
+        const std::vector<int> before(m_rowHeights.begin() + first, m_rowHeights.begin() + first + int(order.size()));
+        for (size_t i = 0; i < order.size(); ++i)
+            m_rowHeights[size_t(first) + i] = before[size_t(order[i])];
+        rowHeightsChanged();
+    }
+    invalidateGrid();
+}
+
 void TStringGrid::columnMoved(int fromIndex, int toIndex)
 {
     m_cells.moveColumn(fromIndex, toIndex);

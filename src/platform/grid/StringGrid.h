@@ -153,6 +153,23 @@ namespace platform {
 
 class TInplaceEdit;
 
+// Rows taken out of a grid: their cells, and their heights (empty when every one has the
+// default height; 0 stands for the default too).
+struct TTakenRows {
+    std::vector<GridRowPtr> cells;
+    std::vector<int> heights;
+    size_t size() const { return cells.size(); }
+    int height(size_t i) const { return i < heights.size() ? heights[i] : 0; }
+    void add(GridRowPtr row, int height, int defaultHeight)
+    {
+        if (!heights.empty() || (height > 0 && height != defaultHeight)) {
+            heights.resize(cells.size(), 0);
+            heights.push_back(height);
+        }
+        cells.push_back(std::move(row));
+    }
+};
+
 // A cell: X is the column, Y the row.
 struct TGridCoord {
     int X = 0;
@@ -461,6 +478,32 @@ protected:
     virtual void cmMouseLeave();
     // Ends a press state (sizing, moving, selecting) without finishing it.
     virtual void cancelMode();
+
+    // --- row blocks for derived grids -----------------------------------------------------
+    // Store rows and row heights move together, each operation one pass over the rows it
+    // shifts; they fire no event and leave the current cell to the caller (a count change
+    // that leaves it outside moves it as RowCount does). Display rows inside the count:
+    //   rotateRowBlock(first, middle, last)  rows middle..last-1 to first.., first..middle-1
+    //                                        after them (last <= RowCount)
+    //   takeRowBlock(rows)                   the listed rows (ascending) leave with their
+    //                                        heights; the rest close up; RowCount - k
+    //   putRowBlock(positions, rows)         rows in at their final places (ascending);
+    //                                        RowCount + k; what the store kept beyond the
+    //                                        old count at those k places is dropped
+    //   permuteRowBlock(first, order)        row first + i takes row first + order[i]
+    void rotateRowBlock(int first, int middle, int last);
+    //   insertRowBlock(first, count)         count empty rows of the default height in at
+    //                                        first; RowCount + count
+    //   deleteRowBlock(first, count)         rows first .. first + count - 1 are dropped (their
+    //                                        texts and references); RowCount - count
+    void insertRowBlock(int first, int count);
+    void deleteRowBlock(int first, int count);
+    TTakenRows takeRowBlock(const std::vector<int>& rows);
+    void putRowBlock(const std::vector<int>& positions, TTakenRows rows);
+    void permuteRowBlock(int first, const std::vector<int>& order);
+    // The heights alone (a row move whose cells the store already moved).
+    void rotateRowHeights(int first, int middle, int last);
+    GridCellStore& cellStoreForWrite() { return m_cells; }
 
     // --- the standard grid's operations for derived grids ---------------------------------
     void moveCurrent(int col, int row, bool moveAnchor, bool show);

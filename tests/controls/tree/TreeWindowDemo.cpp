@@ -1,7 +1,9 @@
 // A window for the end-to-end run of the lazy tree (tests/e2e/tree_window.sh): a string tree
 // with the scan window's options showing 3 meters with 4 records of 12 lines each, check boxes
 // on meters and records, an image per level, and a log line on standard output for every
-// expansion, collapse, check, focus and selection change.
+// expansion, collapse, check, focus and selection change. Nodes can be renamed in place (F2)
+// and dragged onto other nodes, which takes them in as their last child; renames, the start of
+// a drag and every move are logged too.
 //
 // Layout: the tree fills the window's client area (500 x 420) without a border, rows of 18
 // pixels, the standard font of the tests (DejaVu Sans, 11 pixels) and the Fusion style.
@@ -10,6 +12,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QHash>
 #include <QStyleFactory>
 #include <QWidget>
 #include <cstdio>
@@ -83,7 +86,8 @@ int main(int argc, char** argv)
     auto& o = tree->TreeOptions();
     o.SetAnimationOptions({toAnimatedToggle});
     o.SetAutoOptions({toAutoDropExpand, toAutoTristateTracking});
-    o.SetMiscOptions({toCheckSupport, toFullRepaintOnResize, toInitOnSave, toToggleOnDblClick, toWheelPanning});
+    o.SetMiscOptions({toCheckSupport, toFullRepaintOnResize, toInitOnSave, toToggleOnDblClick, toWheelPanning, toEditable,
+                      toAcceptOLEDrop});
     o.SetPaintOptions({toShowButtons, toShowRoot, toShowTreeLines, toThemeAware, toUseBlendedImages});
     o.SetSelectionOptions({toMultiSelect, toCenterScrollIntoView});
 
@@ -100,9 +104,31 @@ int main(int argc, char** argv)
 
     tree->SetNodeDataSize(sizeof(Item));
     auto item = [](PLazyNode n) { return *reinterpret_cast<const Item*>(NodeDataAddress(n)); };
+    // Names given in the tree, by node.
+    QHash<PLazyNode, QString> renamed;
+    auto nameOf = [&](PLazyNode n) { return renamed.value(n, textOf(item(n))); };
     tree->OnGetText = [&](TBaseLazyTree*, PLazyNode n, TColumnIndex, TVSTTextType type, QString& text) {
         if (type == ttNormal)
-            text = textOf(item(n));
+            text = nameOf(n);
+    };
+    tree->OnFreeNode = [&](TBaseLazyTree*, PLazyNode n) { renamed.remove(n); };
+    tree->OnNewText = [&](TBaseLazyTree*, PLazyNode n, TColumnIndex, const QString& text) {
+        log(QStringLiteral("renamed %1 to %2").arg(nameOf(n), text));
+        renamed.insert(n, text);
+    };
+    // Dragging nodes onto others within the tree.
+    tree->ClipboardFormats().Add(QStringLiteral("Lazy Tree Data"));
+    tree->OnDragAllowed = [](TBaseLazyTree*, PLazyNode, TColumnIndex, bool& allowed) { allowed = true; };
+    tree->OnStartDrag = [&](TBaseLazyTree*, QObject*&) { log(QStringLiteral("drag started")); };
+    tree->OnDragOver = [](TBaseLazyTree*, QObject*, TShiftState, TDragState, QPoint, TDropMode mode, unsigned&,
+                          bool& accept) { accept = mode == dmOnNode; };
+    tree->OnDragDrop = [](TBaseLazyTree* sender, QObject*, const QMimeData* data, const std::vector<uint16_t>&,
+                          TShiftState, QPoint, unsigned& effect, TDropMode) {
+        sender->ProcessDrop(data, sender->DropTargetNode(), effect, amAddChildLast);
+    };
+    tree->OnNodeMoved = [&](TBaseLazyTree* sender, PLazyNode n) {
+        const PLazyNode parent = sender->NodeParent(n);
+        log(QStringLiteral("moved %1 under %2").arg(nameOf(n), parent ? nameOf(parent) : QStringLiteral("the top")));
     };
     tree->OnInitNode = [&](TBaseLazyTree* sender, PLazyNode, PLazyNode n, TLazyNodeInitStates&) {
         if (item(n).level < 2) {

@@ -52,6 +52,8 @@ public:
     int Col() const { return m_col; }
     int Row() const { return m_row; }
     const std::vector<int>& Values() const { return m_items; }
+    // The entries for edits of whole blocks (the grid's row operations); fires no OnChange.
+    std::vector<int>& RawValues() { return m_items; }
 
     ChangeEvent OnChange;
 

@@ -768,6 +768,14 @@ QString TExtColumnGrid::GetFormattedCell(int col, int row)
     }
 }
 
+bool TExtColumnGrid::PlainColumnMeasure(int col, int realCol)
+{
+    // A data check box column shows a box in every cell; a float format reformats each number.
+    if (TGridColumnItem* item = ItemAt(realCol); item && (item->Editor() == edDataCheckBox || !item->FloatFormat().isEmpty()))
+        return false;
+    return TExtStringGridInput::PlainColumnMeasure(col, realCol);
+}
+
 TCellType TExtColumnGrid::GetCellType(int col, int row)
 {
     const TCellType type = TExtStringGridAux::GetCellType(col, row);

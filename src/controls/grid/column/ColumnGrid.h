@@ -247,6 +247,7 @@ public:
     void GetCheckFalse(int col, int row, QString& value) override;
     void GetColFloatFormat(int col, QString& fmt) override;
     QString GetFormattedCell(int col, int row) override;
+    bool PlainColumnMeasure(int col, int realCol) override;
     TCellType GetCellType(int col, int row) override;
     TCellGraphic* GetCellGraphic(int col, int row) override;
     void UpdateColSize(int col, int& width) override;

@@ -20,10 +20,20 @@ namespace controls::grid {
 
 using platform::Alignment;
 
-TGridItem::~TGridItem()
+QString TGridItem::Text(int col) const { return Cells && col >= 0 ? Cells->text(col) : QString(); }
+
+TCellProperties* TGridItem::Object(int col) const
 {
-    for (TCellProperties* p : Objects)
-        delete p;
+    return Cells && col >= 0 ? static_cast<TCellProperties*>(Cells->object(col)) : nullptr;
+}
+
+QStringList TGridItem::Texts(int count) const
+{
+    QStringList out;
+    out.reserve(count);
+    for (int c = 0; c < count; ++c)
+        out << Text(c);
+    return out;
 }
 
 // --- construction -------------------------------------------------------------------------------
@@ -51,6 +61,10 @@ TExtStringGrid::TExtStringGrid(QWidget* parent) : TBaseGrid(parent), ControlLook
     m_maxColCount = colCount();
     setDefaultRowHeight(22);
     m_fixedRowHeight = defaultRowHeight();
+    // The fixed rows and columns a grid made in code starts with are the ones it asked for: a
+    // header that had to go while the grid was too short comes back when it grows.
+    m_fixedRowsMin = fixedRows();
+    m_fixedColsMin = fixedCols();
     wireSettings();
 
     if (parent) {
@@ -67,8 +81,8 @@ TExtStringGrid::~TExtStringGrid()
     SetDestroying();
     if (m_ownerForm)
         m_ownerForm->removeEventFilter(this);
-    // Hidden rows give their properties back to nobody: they go with their items.
-    m_gridItems.clear();
+    // Hidden rows give their properties back to nobody: they go with the grid.
+    dropHiddenRows();
     GridFinalize();
 }
 
@@ -343,11 +357,7 @@ void TExtStringGrid::SetRow(int r)
     if (col() < 0 || col() >= colCount())
         moveCurrent(fixedCols(), r, true, true);
     setRow(r);
-    if (row() != m_oldRowSel && OnRowChanged) {
-        const int old = m_oldRowSel;
-        m_oldRowSel = row();
-        OnRowChanged(this, old, row());
-    }
+    ReportRowChange(row());
     if (MouseActions.DisjunctRowSelect()) {
         const TGridRect s = selection();
         for (int i = s.Top; i <= s.Bottom; ++i)
@@ -355,6 +365,17 @@ void TExtStringGrid::SetRow(int r)
     }
     if (auto* g = SyncGrid.Grid(); g && SyncGrid.SelectionRow && g->rowCount() > row())
         g->setRow(row());
+}
+
+void TExtStringGrid::ReportRowChange(int newRow)
+{
+    // One "last reported row" for every road to a new row (setting Row, the cell-selection
+    // check of a key or click), so that one move is reported once.
+    if (newRow == m_oldRowSel || !OnRowChanged)
+        return;
+    const int old = m_oldRowSel;
+    m_oldRowSel = newRow;
+    OnRowChanged(this, old, newRow);
 }
 
 void TExtStringGrid::SetCol(int c)

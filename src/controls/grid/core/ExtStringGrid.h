@@ -5,12 +5,17 @@
 // windows derives from it.
 //
 // Indexes. Cells are stored by real column (hidden columns keep their texts in place) and by
-// display row (a hidden row's cells move into a hidden-row item). Cells(c, r), Objects and the
+// display row (a hidden row leaves the cell store whole and lives in a hidden-row item until it
+// is shown again). Cells(c, r), Objects and the
 // cell-object operations take a real column and a display row; AllCells and the other "All"
 // accessors a real column and a real row. Display columns and rows are what the current cell,
 // the selection, painting and the mouse use. RealColIndex / DisplColIndex and RealRowIndex /
-// DisplRowIndex map between them; while nothing is hidden they are the identity, and hiding
-// works among any number of columns.
+// DisplRowIndex map between them; while nothing is hidden they are the identity, with hidden
+// rows a binary search over them, and hiding works among any number of columns.
+//
+// Rows at scale: inserting, removing, hiding, showing, moving and permuting k rows of n is one
+// pass (O(n + k)) over the cell store's row references, the row heights and the per-row lists;
+// no operation walks the rows once per row it moves.
 //
 // Grids made in code: construct, set properties between BeginLoading() and Loaded() when the
 // loading-time rules should apply (fixed-row minimums, column layout), or just use the grid.
@@ -29,6 +34,7 @@
 #include "platform/core/DateTime.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPointer>
 #include <QRect>
 #include <QSize>
@@ -36,9 +42,15 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QObject;
+class QTimer;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDragLeaveEvent;
+class QDropEvent;
 
 namespace platform {
 class TImageList;
@@ -72,22 +84,23 @@ struct TScrollProp {
     bool operator==(const TScrollProp&) const = default;
 };
 
-// Where a hidden row came from: hidden by a range operation (Idx is its real row) or by a
-// filter level (Idx is its display row at filtering time).
+// Where a hidden row came from: hidden by a range operation or by a filter level.
 enum class THiddenOrigin { Range, Filter };
 
-// One hidden row: its texts and cell properties (column 0 first) and its height.
+// A hidden row as the grid describes it: its real index (whichever way it was hidden, so rows
+// hidden by range and by filter share one index space), its height (0: the default), the filter
+// level that hid it (0 for rows hidden by range) and its cells, which stay with the grid (a
+// view, valid until the next row operation).
 struct TGridItem {
     int Idx = 0;
     int Height = 0;
     int Level = 0;
     THiddenOrigin Origin = THiddenOrigin::Range;
-    QStringList Texts;
-    std::vector<TCellProperties*> Objects; // owned: freed with the item unless given back
-    ~TGridItem();
-    TGridItem() = default;
-    TGridItem(const TGridItem&) = delete;
-    TGridItem& operator=(const TGridItem&) = delete;
+    const platform::GridRow* Cells = nullptr;
+    QString Text(int col) const;
+    TCellProperties* Object(int col) const;
+    // The texts of columns 0 .. count - 1.
+    QStringList Texts(int count) const;
 };
 
 class TExtStringGrid : public TBaseGrid {
@@ -194,7 +207,7 @@ public:
     bool IsHiddenColumn(int col) const;
     int NumHiddenColumns() const { return int(m_hiddenCols.size()); }
     bool IsHiddenRow(int row) const;
-    int NumHiddenRows() const { return int(m_gridItems.size()); }
+    int NumHiddenRows() const { return int(m_hidden.Idx.size()); }
     bool IsIgnoredColumn(int col) const { return m_ignoreColumns.HasValue(col); }
     void HideColumn(int col) { HideColumns(col, col); }
     void HideColumns(int fromCol, int toCol);
@@ -209,7 +222,8 @@ public:
     void UnHideRowsAll();
     void HideRowList(const std::vector<int>& rows);
     void UnHideRowList();
-    const TGridItem* HiddenRowItem(int index) const { return m_gridItems.at(size_t(index)).get(); }
+    // The hidden rows by ascending real index.
+    TGridItem HiddenRowItem(int index) const;
     int FilterLevel() const { return m_filterLevel; }
 
     // --- cell access by real row, formatting arrays, rich text ------------------------------------
@@ -238,7 +252,9 @@ public:
     int SortedRowIndex(int row) const;
     int UnSortedRowIndex(int row) const;
     TCellProperties* GetRealCellObject(int col, int row) const;
-    const QStringList* GetHiddenRowStrings(int idx) const;
+    // The texts of the hidden real row idx (columns 0 .. TotalColCount - 1); false when the row
+    // is not hidden.
+    bool GetHiddenRowStrings(int idx, QStringList& texts) const;
 
     Color Colors(int col, int row) const;
     void SetColors(int col, int row, Color c);
@@ -474,6 +490,11 @@ public:
     void AddColumn() { InsertCols(ColCount(), 1); }
     void MoveRow(int fromIndex, int toIndex);
     void MoveRows(int fromIndex, int toIndex, int count);
+    // Reorders display rows first .. first + n - 1: row first + i takes the row that stood at
+    // first + order[i] (order is a permutation of 0 .. n - 1), with its texts, properties,
+    // height, flags and cell controls, in one pass. Hidden rows keep their places. The sorter
+    // applies its result through this.
+    void PermuteRows(int first, const std::vector<int>& order);
     void MoveColumn(int fromIndex, int toIndex);
     void SwapRows(int row1, int row2);
     void SwapColumns(int col1, int col2);
@@ -485,6 +506,12 @@ public:
     void RemoveDuplicates(int col, bool doCase);
     void RemoveSelectedRows();
     void RemoveUnSelectedRows();
+    // Removes every data row whose check box in the column is on (removeChecked) or off.
+    void RemoveCheckedRows(int checkBoxCol, bool removeChecked);
+    // The selected columns (disjunct column selection) or those of the selection rectangle; the
+    // others.
+    void RemoveSelectedCols();
+    void RemoveUnSelectedCols();
     void HideSelectedRows();
     void HideUnSelectedRows();
     const TIntList& ColumnOrder() const { return m_columnOrder; }
@@ -551,6 +578,18 @@ public:
     // Width and height of a cell's content (text and graphic), as the painter lays it out.
     virtual QSize GetCellTextSize(int col, int row);
     virtual QSize GetCellGraphicSize(int col, int row);
+    // Autosizing at scale: one set of font metrics per row class of a column (fixed rows, data
+    // rows, footer rows), made for the first plain cell of the class and kept for the others.
+    struct TTextMeasureCache {
+        std::optional<QFontMetrics> Metrics[3];
+    };
+    // True when every cell of the column that has no properties measures as its plain text in
+    // its row class's font: no hook may change a text or a font cell by cell, and no such cell
+    // carries a graphic. The grid itself cannot tell (the painter measures): false.
+    virtual bool PlainColumnMeasure(int col, int realCol);
+    // The width of a plain cell's text (no markup, formula or rich text) with the cached
+    // metrics, or -1 when the cell has to be measured by GetCellTextSize.
+    virtual int PlainTextWidth(int col, int realCol, int row, const QString& text, TTextMeasureCache& cache);
     int MinColWidth = 0, MaxColWidth = 0, MinRowHeight = 0, MaxRowHeight = 0;
     bool SizeGrowOnly = false;
     QPoint XYOffset = QPoint(2, 2);
@@ -615,8 +654,23 @@ public:
     void SetScrollBarAlways(TScrollBarAlways v);
     platform::TScrollStyle ScrollBars() const { return m_scrollBarsStyle; }
     void SetScrollBars(platform::TScrollStyle s);
+    // While a scroll bar's thumb is dragged, ScrollHints shows the column ("Col : " c) or row
+    // ("Row : " r) it would reach (OnScrollHint may change the text); ScrollSynch scrolls along.
     TScrollHintType ScrollHints = shNone;
     bool ScrollSynch = false;
+    // The grid's small hint window (scroll hints, live sizes): its text while it is shown.
+    void ShowGridHint(const QString& text, QPoint globalPos);
+    void HideGridHint();
+    bool GridHintShown() const;
+    QString GridHintText() const;
+    // A drag over the grid near its edges scrolls it (DragScrollOptions): the direction from
+    // the point, the timer's step.
+    enum TDragScrollDirection : unsigned { dsdUp = 1, dsdDown = 2, dsdLeft = 4, dsdRight = 8 };
+    void DragScrollOver(QPoint pos);
+    void DragScrollStop();
+    void DragScrollStep();
+    unsigned DragScrollDirection() const { return m_dragScrollDir; }
+    bool DragScrollTimerActive() const;
     void UpdateScrollBarsAlways(bool hideUnused);
     void UpdateProportionalHScroll();
     void UpdateProportionalVScroll();
@@ -898,6 +952,9 @@ public:
     UnitChangedEvent OnUnitChanged;
     ColorSelectEvent OnColorSelect;
     ImageSelectEvent OnImageSelect;
+    using DragScrollEvent = std::function<void(TExtStringGrid* sender, int topRow, int leftCol, unsigned& direction,
+                                               bool& canScroll)>;
+    DragScrollEvent OnDragScroll;
     CanAddRowEvent OnCanAddRow;
     CanInsertRowEvent OnCanInsertRow;
     NotifyEvent OnResize;
@@ -922,6 +979,16 @@ protected:
     void rowMoved(int fromIndex, int toIndex) override;
     void calcSizingState(int x, int y, platform::TGridState& state, int& index, int& sizingPos, int& sizingOfs,
                          const platform::TGridDrawInfo& info) override;
+    // Thumb drags: hints and synchronous scrolling; then the standard scrolling.
+    void wmHScroll(platform::TScrollCode code, int pos) override;
+    void wmVScroll(platform::TScrollCode code, int pos) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dragLeaveEvent(QDragLeaveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+    // Fires OnRowChanged (last reported row, newRow) when newRow differs from the last reported
+    // row, which it becomes.
+    void ReportRowChange(int newRow);
     // A row or column of real cells (texts and properties) moved from one place to another.
     void MoveRowCells(int from, int to);
     void ClearRowCells(int row, bool dropObjects);
@@ -937,15 +1004,36 @@ protected:
 private:
     void wireSettings();
     void ownerResized(bool formWasShown);
-    void hiddenRowsChanged() { m_hiddenIdxDirty = true; }
-    const std::vector<int>& hiddenIdx() const;
     TCellGraphic* graphicAt(int col, int row) const;
     TCellGraphic* baseGraphic(int col, int row);
     TCellGraphic* realRowGraphic(int col, int realRow);
     void repaintDisplCell(int col, int row);
-    TGridItem* itemOf(int realRow) const;
-    void fillRowItem(TGridItem& item, int displayRow);
-    void restoreRowItem(TGridItem& item, int displayRow);
+    // The real indexes of ascending display rows.
+    std::vector<int> realIndexesOf(const std::vector<int>& displayRows) const;
+    // The hidden row of a real index (its place in m_hidden), or -1.
+    int hiddenIndexOf(int realRow) const;
+    // Index of the first hidden row whose real index is at or above realRow.
+    size_t firstItemFrom(int realRow) const;
+    platform::GridRowPtr& hiddenCellsForWrite(int index);
+    void setHiddenText(int index, int col, const QString& value);
+    void dropHiddenRows();
+    // Rows leave and enter the grid through these (one pass each): the per-row lists follow.
+    platform::TTakenRows takeDisplayRows(const std::vector<int>& rows);
+    void putDisplayRows(const std::vector<int>& positions, platform::TTakenRows rows);
+    // The real indexes of hidden rows when display rows are removed or inserted.
+    void shiftHiddenForRemoval(int displayRow, int count);
+    void shiftHiddenForInsertion(int displayRow, int count);
+    void hideRealRange(int fromRow, int toRow);
+    // Lists of display rows leave the grid in one pass: deleted (their properties freed, like
+    // FreeAndDeleteRows; eraseFlags drops their modified and enabled flags as RemoveRows does)
+    // or hidden by their real indexes; at least one row (keep rows) stays.
+    std::vector<int> cleanRowList(const std::vector<int>& rows, int keep) const;
+    void deleteDisplayRows(const std::vector<int>& rows, bool eraseFlags);
+    void hideDisplayRows(const std::vector<int>& rows, int keep);
+    void mergeItems(std::vector<int> reals, platform::TTakenRows taken, int level);
+    void showItems(size_t first, size_t last);
+    void keepRowAndTop(int current, int top, bool toLastDataRow);
+    void thumbHint(platform::TScrollCode code, const QString& format, int index);
     void deleteRowsCore(int index, int count);
     void insertRowsCore(int rowIndex, int count);
     void applyColumnWidthsAfterHide();
@@ -977,10 +1065,17 @@ private:
     // Hidden columns: real indexes, ascending; widths they had when hidden (by real index).
     std::vector<int> m_hiddenCols;
     std::vector<int> m_allColWidths;
-    // Hidden rows and the filter levels.
-    std::vector<std::unique_ptr<TGridItem>> m_gridItems;
-    mutable std::vector<int> m_hiddenIdx; // Idx of every item, ascending
-    mutable bool m_hiddenIdxDirty = false;
+    // Hidden rows, by ascending real index, kept as parallel lists so that hiding and showing
+    // many rows moves whole lists: real indexes, the rows' cells (their property objects are
+    // owned), heights (empty while all are 0, the default) and filter levels (-1: by range).
+    struct THiddenRows {
+        std::vector<int> Idx;
+        std::vector<platform::GridRowPtr> Cells;
+        std::vector<int> Heights;
+        std::vector<int> Levels;
+        int height(size_t i) const { return i < Heights.size() ? Heights[i] : 0; }
+    };
+    THiddenRows m_hidden;
     int m_filterLevel = 0;
     TIntList m_ignoreColumns{-1, 0};
 
@@ -1026,6 +1121,9 @@ private:
     TScrollBarAlways m_scrollBarAlways = saNone;
     platform::TScrollStyle m_scrollBarsStyle = platform::TScrollStyle::ssBoth;
     bool m_scrollLock = false;
+    QPointer<QWidget> m_gridHint;
+    QTimer* m_dragScrollTimer = nullptr;
+    unsigned m_dragScrollDir = 0;
 
     // Looks.
     TGridLook m_look = glXP;

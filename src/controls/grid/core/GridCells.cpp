@@ -24,8 +24,8 @@ QString TExtStringGrid::AllCells(int c, int r) const
 {
     if (c < 0 || r < 0)
         return QString();
-    if (const TGridItem* item = itemOf(r)) {
-        QString value = c < item->Texts.size() ? item->Texts[c] : QString();
+    if (const int h = hiddenIndexOf(r); h >= 0) {
+        QString value = HiddenRowItem(h).Text(c);
         GetDisplText(c, r, value);
         return value;
     }
@@ -36,10 +36,8 @@ void TExtStringGrid::SetAllCells(int c, int r, const QString& value)
 {
     if (c < 0 || r < 0)
         return;
-    if (TGridItem* item = itemOf(r)) {
-        while (item->Texts.size() <= c)
-            item->Texts << QString();
-        item->Texts[c] = value;
+    if (const int h = hiddenIndexOf(r); h >= 0) {
+        setHiddenText(h, c, value);
         return;
     }
     const int d = DisplRowIndex(r);
@@ -50,17 +48,15 @@ void TExtStringGrid::SetAllCells(int c, int r, const QString& value)
 
 QString TExtStringGrid::AllGridCells(int c, int r) const
 {
-    if (const TGridItem* item = itemOf(r))
-        return c >= 0 && c < item->Texts.size() ? item->Texts[c] : QString();
+    if (const int h = hiddenIndexOf(r); h >= 0)
+        return HiddenRowItem(h).Text(c);
     return cells(c, DisplRowIndex(r));
 }
 
 void TExtStringGrid::SetAllGridCells(int c, int r, const QString& value)
 {
-    if (TGridItem* item = itemOf(r)) {
-        while (item->Texts.size() <= c)
-            item->Texts << QString();
-        item->Texts[c] = value;
+    if (const int h = hiddenIndexOf(r); h >= 0) {
+        setHiddenText(h, c, value);
         return;
     }
     setCells(c, DisplRowIndex(r), value);
@@ -68,8 +64,8 @@ void TExtStringGrid::SetAllGridCells(int c, int r, const QString& value)
 
 void* TExtStringGrid::AllObjects(int c, int r) const
 {
-    if (const TGridItem* item = itemOf(r)) {
-        const TCellProperties* p = c >= 0 && size_t(c) < item->Objects.size() ? item->Objects[size_t(c)] : nullptr;
+    if (const int h = hiddenIndexOf(r); h >= 0) {
+        const TCellProperties* p = HiddenRowItem(h).Object(c);
         return p ? p->CellObject : nullptr;
     }
     return Objects(c, DisplRowIndex(r));
@@ -77,14 +73,18 @@ void* TExtStringGrid::AllObjects(int c, int r) const
 
 void TExtStringGrid::SetAllObjects(int c, int r, void* value)
 {
-    if (TGridItem* item = itemOf(r)) {
+    if (const int h = hiddenIndexOf(r); h >= 0) {
         if (c < 0)
             return;
-        if (item->Objects.size() <= size_t(c))
-            item->Objects.resize(size_t(c) + 1, nullptr);
-        if (!item->Objects[size_t(c)])
-            item->Objects[size_t(c)] = new TCellProperties(this, c, r);
-        item->Objects[size_t(c)]->CellObject = value;
+        TCellProperties* p = HiddenRowItem(h).Object(c);
+        if (!p) {
+            p = new TCellProperties(this, c, r);
+            platform::GridRowPtr& cells = hiddenCellsForWrite(h);
+            if (!cells)
+                cells = std::make_unique<platform::GridRow>();
+            cells->setObject(c, p);
+        }
+        p->CellObject = value;
         return;
     }
     SetObjects(c, DisplRowIndex(r), value);
@@ -174,15 +174,33 @@ int TExtStringGrid::UnSortedRowIndex(int r) const
 
 TCellProperties* TExtStringGrid::GetRealCellObject(int c, int r) const
 {
-    if (const TGridItem* item = itemOf(r))
-        return c >= 0 && size_t(c) < item->Objects.size() ? item->Objects[size_t(c)] : nullptr;
+    if (const int h = hiddenIndexOf(r); h >= 0)
+        return HiddenRowItem(h).Object(c);
     return GetGridObject(c, DisplRowIndex(r));
 }
 
-const QStringList* TExtStringGrid::GetHiddenRowStrings(int idx) const
+bool TExtStringGrid::GetHiddenRowStrings(int idx, QStringList& texts) const
 {
-    const TGridItem* item = itemOf(idx);
-    return item ? &item->Texts : nullptr;
+    const int h = hiddenIndexOf(idx);
+    if (h < 0)
+        return false;
+    texts = HiddenRowItem(h).Texts(TotalColCount());
+    return true;
+}
+
+void TExtStringGrid::setHiddenText(int index, int c, const QString& value)
+{
+    if (c < 0)
+        return;
+    platform::GridRowPtr& cells = hiddenCellsForWrite(index);
+    if (!cells) {
+        if (value.isEmpty())
+            return;
+        cells = std::make_unique<platform::GridRow>();
+    }
+    cells->setText(c, value);
+    if (cells->isEmpty())
+        cells.reset(); // a row that goes back to the store holds something or is nothing
 }
 
 // --- per-cell formatting --------------------------------------------------------------------------------

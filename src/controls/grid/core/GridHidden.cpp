@@ -4,7 +4,12 @@
 // in a pass over the hidden ones only, so a grid with nothing hidden maps for free.
 #include "controls/grid/core/ExtStringGrid.h"
 
+#include "controls/grid/core/RowLists.h"
+
+#include <QWidget>
 #include <algorithm>
+#include <functional>
+#include <climits>
 
 namespace controls::grid {
 
@@ -33,59 +38,81 @@ bool TExtStringGrid::IsHiddenColumn(int c) const
     return std::binary_search(m_hiddenCols.begin(), m_hiddenCols.end(), c);
 }
 
-const std::vector<int>& TExtStringGrid::hiddenIdx() const
+size_t TExtStringGrid::firstItemFrom(int realRow) const
 {
-    if (m_hiddenIdxDirty) {
-        m_hiddenIdx.clear();
-        m_hiddenIdx.reserve(m_gridItems.size());
-        for (const auto& item : m_gridItems)
-            m_hiddenIdx.push_back(item->Idx);
-        std::sort(m_hiddenIdx.begin(), m_hiddenIdx.end());
-        m_hiddenIdxDirty = false;
-    }
-    return m_hiddenIdx;
+    return size_t(std::lower_bound(m_hidden.Idx.begin(), m_hidden.Idx.end(), realRow) - m_hidden.Idx.begin());
 }
 
 int TExtStringGrid::RealRowIndex(int displayRow) const
 {
-    if (m_gridItems.empty())
+    const std::vector<int>& idx = m_hidden.Idx;
+    if (idx.empty())
         return displayRow;
-    int r = displayRow;
-    int last = -1;
-    for (int h : hiddenIdx()) {
-        if (h == last)
-            continue; // one hidden row, however many items name it
-        last = h;
-        if (h <= r)
-            ++r;
+    // Hidden row i (ascending) stands before display row Idx - i. The real row of display row d
+    // is d plus the hidden rows standing before it: those with Idx - i <= d (non-decreasing).
+    size_t lo = 0, hi = idx.size();
+    while (lo < hi) {
+        const size_t mid = (lo + hi) / 2;
+        if (idx[mid] - int(mid) <= displayRow)
+            lo = mid + 1;
         else
-            break;
+            hi = mid;
     }
-    return r;
+    return displayRow + int(lo);
 }
 
 int TExtStringGrid::DisplRowIndex(int realRow) const
 {
-    if (m_gridItems.empty())
+    if (m_hidden.Idx.empty())
         return realRow;
-    const std::vector<int>& idx = hiddenIdx();
-    return realRow - int(std::lower_bound(idx.begin(), idx.end(), realRow) - idx.begin());
+    return realRow - int(firstItemFrom(realRow));
 }
 
-bool TExtStringGrid::IsHiddenRow(int r) const
+bool TExtStringGrid::IsHiddenRow(int r) const { return hiddenIndexOf(r) >= 0; }
+
+std::vector<int> TExtStringGrid::realIndexesOf(const std::vector<int>& displayRows) const
 {
-    if (m_gridItems.empty())
-        return false;
-    const std::vector<int>& idx = hiddenIdx();
-    return std::binary_search(idx.begin(), idx.end(), r);
+    // One walk along the hidden rows for the whole ascending list.
+    std::vector<int> reals(displayRows.size());
+    const std::vector<int>& idx = m_hidden.Idx;
+    size_t i = 0;
+    for (size_t k = 0; k < displayRows.size(); ++k) {
+        while (i < idx.size() && idx[i] - int(i) <= displayRows[k])
+            ++i;
+        reals[k] = displayRows[k] + int(i);
+    }
+    return reals;
 }
 
-TGridItem* TExtStringGrid::itemOf(int realRow) const
+int TExtStringGrid::hiddenIndexOf(int realRow) const
 {
-    for (const auto& item : m_gridItems)
-        if (item->Idx == realRow)
-            return item.get();
-    return nullptr;
+    const size_t i = firstItemFrom(realRow);
+    return i < m_hidden.Idx.size() && m_hidden.Idx[i] == realRow ? int(i) : -1;
+}
+
+TGridItem TExtStringGrid::HiddenRowItem(int index) const
+{
+    const size_t i = size_t(index);
+    if (index < 0 || i >= m_hidden.Idx.size())
+        throw platform::EInvalidGridOperation(QStringLiteral("Grid index out of range"));
+    TGridItem item;
+    item.Idx = m_hidden.Idx[i];
+    item.Height = m_hidden.height(i);
+    item.Level = std::max(0, m_hidden.Levels[i]);
+    item.Origin = m_hidden.Levels[i] < 0 ? THiddenOrigin::Range : THiddenOrigin::Filter;
+    item.Cells = m_hidden.Cells[i].get();
+    return item;
+}
+
+platform::GridRowPtr& TExtStringGrid::hiddenCellsForWrite(int index) { return m_hidden.Cells[size_t(index)]; }
+
+void TExtStringGrid::dropHiddenRows()
+{
+    for (const platform::GridRowPtr& cells : m_hidden.Cells)
+        if (cells)
+            for (const auto& o : cells->objects())
+                delete static_cast<TCellProperties*>(o.object);
+    m_hidden = THiddenRows();
 }
 
 // --- columns -------------------------------------------------------------------------------------------
@@ -138,113 +165,145 @@ void TExtStringGrid::UnHideColumnsAll()
 
 // --- rows ------------------------------------------------------------------------------------------------
 
-void TExtStringGrid::fillRowItem(TGridItem& item, int displayRow)
+void TExtStringGrid::hideRealRange(int fromRow, int toRow)
 {
-    const int total = TotalColCount();
-    item.Texts.reserve(total);
-    item.Objects.reserve(size_t(total));
-    for (int c = 0; c < total; ++c) {
-        item.Texts << cells(c, displayRow);
-        item.Objects.push_back(GetGridObject(c, displayRow));
-        setObjects(c, displayRow, nullptr); // the item holds them now
+    fromRow = std::max(0, fromRow);
+    toRow = std::min(toRow, TotalRowCount() - 1);
+    if (fromRow > toRow)
+        return;
+    // The shown rows of the range stand one after the other in the display, from the display
+    // place of the range's first row; a grid keeps one row.
+    const int f = DisplRowIndex(fromRow);
+    std::vector<int> reals;
+    size_t i = firstItemFrom(fromRow);
+    for (int r = fromRow; r <= toRow && int(reals.size()) < rowCount() - 1 && f + int(reals.size()) < rowCount(); ++r) {
+        if (i < m_hidden.Idx.size() && m_hidden.Idx[i] == r) {
+            ++i;
+            continue;
+        }
+        reals.push_back(r);
     }
-    item.Height = rowHeights(displayRow);
+    if (reals.empty())
+        return;
+    const std::vector<int> rows = rowlists::range(f, int(reals.size()));
+    if (QWidget* w = CellControls(1, f))
+        w->hide();
+    const int top = topRow();
+    const int current = row();
+    mergeItems(std::move(reals), takeDisplayRows(rows), -1);
+    keepRowAndTop(current, top, false);
+    CellsChanged(QRect(QPoint(0, f), QPoint(ColCount() - 1, f + int(rows.size()))));
 }
 
-void TExtStringGrid::restoreRowItem(TGridItem& item, int displayRow)
+void TExtStringGrid::mergeItems(std::vector<int> reals, platform::TTakenRows taken, int level)
 {
-    for (int c = 0; c < int(item.Texts.size()); ++c)
-        setCells(c, displayRow, item.Texts[c]);
-    for (size_t c = 0; c < item.Objects.size(); ++c) {
-        setObjects(int(c), displayRow, item.Objects[c]);
-        item.Objects[c] = nullptr; // back with the cell
+    THiddenRows& h = m_hidden;
+    const size_t k = reals.size();
+    if (k == 0)
+        return;
+    const bool heights = !h.Heights.empty() || !taken.heights.empty();
+    if (h.Idx.empty()) {
+        // Nothing hidden yet (a first filter level): the lists are taken over whole.
+        h.Idx = std::move(reals);
+        h.Cells = std::move(taken.cells);
+        h.Heights = std::move(taken.heights);
+        h.Levels.assign(k, level);
+        return;
     }
-    if (item.Height > 0 && rowHeights(displayRow) != item.Height)
-        setRowHeights(displayRow, item.Height);
+    if (heights) {
+        h.Heights.resize(h.Idx.size(), 0);
+        taken.heights.resize(k, 0);
+    }
+    if (h.Idx.back() < reals.front()) {
+        // All new rows after the hidden ones: appended.
+        h.Idx.insert(h.Idx.end(), reals.begin(), reals.end());
+        h.Cells.insert(h.Cells.end(), std::make_move_iterator(taken.cells.begin()),
+                       std::make_move_iterator(taken.cells.end()));
+        if (heights)
+            h.Heights.insert(h.Heights.end(), taken.heights.begin(), taken.heights.end());
+        h.Levels.insert(h.Levels.end(), k, level);
+        return;
+    }
+    // Merge from the back, in place.
+    const size_t old = h.Idx.size();
+    h.Idx.resize(old + k);
+    h.Cells.resize(old + k);
+    h.Levels.resize(old + k);
+    if (heights)
+        h.Heights.resize(old + k);
+    size_t write = old + k;
+    size_t i = old;
+    size_t j = k;
+    while (j > 0) {
+        --write;
+        if (i > 0 && h.Idx[i - 1] > reals[j - 1]) {
+            --i;
+            h.Idx[write] = h.Idx[i];
+            h.Cells[write] = std::move(h.Cells[i]);
+            h.Levels[write] = h.Levels[i];
+            if (heights)
+                h.Heights[write] = h.Heights[i];
+            continue;
+        }
+        --j;
+        h.Idx[write] = reals[j];
+        h.Cells[write] = std::move(taken.cells[j]);
+        h.Levels[write] = level;
+        if (heights)
+            h.Heights[write] = taken.heights[j];
+    }
 }
 
 void TExtStringGrid::HideRows(int fromRow, int toRow)
 {
-    if (fromRow > toRow || fromRow < 0)
-        return;
-    int shown = 0;
-    for (int r = fromRow; r <= toRow; ++r)
-        if (!IsHiddenRow(r))
-            ++shown;
-    if (shown == 0)
-        return;
-    const int f = DisplRowIndex(fromRow);
-    if (f >= rowCount())
-        return;
-    size_t p = 0;
-    for (const auto& item : m_gridItems)
-        if (item->Idx < fromRow)
-            ++p;
-    std::vector<std::unique_ptr<TGridItem>> taken;
-    int k = 0;
-    for (int r = fromRow; r <= toRow && f + k < rowCount(); ++r) {
-        if (IsHiddenRow(r))
-            continue;
-        auto item = std::make_unique<TGridItem>();
-        item->Idx = r;
-        item->Origin = THiddenOrigin::Range;
-        fillRowItem(*item, f + k);
-        taken.push_back(std::move(item));
-        ++k;
-    }
-    for (auto& item : taken)
-        m_gridItems.insert(m_gridItems.begin() + std::ptrdiff_t(p++), std::move(item));
-    hiddenRowsChanged();
-    if (QWidget* w = CellControls(1, f))
-        w->hide();
-    deleteRowsCore(f, k);
+    hideRealRange(fromRow, toRow);
 }
 
 void TExtStringGrid::HideRowsEx(int fromRow, int toRow)
 {
     if (fromRow > toRow || fromRow < 0 || IsHiddenRow(fromRow))
         return;
-    const int f = DisplRowIndex(fromRow);
-    int k = 0;
-    std::vector<std::unique_ptr<TGridItem>> taken;
-    for (int r = fromRow; r <= toRow && f + k < rowCount(); ++r) {
-        if (IsHiddenRow(r))
-            continue;
-        auto item = std::make_unique<TGridItem>();
-        item->Idx = r;
-        item->Origin = THiddenOrigin::Range;
-        fillRowItem(*item, f + k);
-        taken.push_back(std::move(item));
-        ++k;
-    }
-    for (auto& item : taken)
-        m_gridItems.push_back(std::move(item));
-    hiddenRowsChanged();
-    deleteRowsCore(f, k);
+    hideRealRange(fromRow, toRow);
+}
+
+void TExtStringGrid::showItems(size_t first, size_t last)
+{
+    // Hidden row j of the run comes back at the display place its real index gives once the run
+    // is shown: Idx minus the hidden rows left before it (those before the run). A hidden row
+    // whose index lies beyond the grid (the row count was lowered under it) comes back at the
+    // end.
+    THiddenRows& h = m_hidden;
+    if (first >= last)
+        return;
+    const int old = rowCount();
+    std::vector<int> positions(h.Idx.begin() + std::ptrdiff_t(first), h.Idx.begin() + std::ptrdiff_t(last));
+    for (size_t j = 0; j < positions.size(); ++j)
+        positions[j] = std::min(positions[j] - int(first), old + int(j));
+    platform::TTakenRows rows;
+    rows.cells.assign(std::make_move_iterator(h.Cells.begin() + std::ptrdiff_t(first)),
+                      std::make_move_iterator(h.Cells.begin() + std::ptrdiff_t(last)));
+    if (!h.Heights.empty())
+        rows.heights.assign(h.Heights.begin() + std::ptrdiff_t(first), h.Heights.begin() + std::ptrdiff_t(last));
+    auto cut = [first, last](auto& v) {
+        if (!v.empty())
+            v.erase(v.begin() + std::ptrdiff_t(first), v.begin() + std::ptrdiff_t(last));
+    };
+    cut(h.Idx);
+    cut(h.Cells);
+    cut(h.Heights);
+    cut(h.Levels);
+    putDisplayRows(positions, std::move(rows));
 }
 
 void TExtStringGrid::UnHideRows(int fromRow, int toRow)
 {
-    if (!IsHiddenRow(fromRow))
+    if (!IsHiddenRow(fromRow) || toRow < fromRow)
         return;
     const bool modified = ShowModified.Enabled;
     ShowModified.Enabled = false;
-    // Each row goes back to the place its real index gives it, in ascending order, so a range
-    // with shown rows in it loses and doubles nothing.
-    for (;;) {
-        auto best = m_gridItems.end();
-        for (auto it = m_gridItems.begin(); it != m_gridItems.end(); ++it)
-            if ((*it)->Idx >= fromRow && (*it)->Idx <= toRow && (best == m_gridItems.end() || (*it)->Idx < (*best)->Idx))
-                best = it;
-        if (best == m_gridItems.end())
-            break;
-        std::unique_ptr<TGridItem> item = std::move(*best);
-        m_gridItems.erase(best);
-        hiddenRowsChanged();
-        const int d = std::min(DisplRowIndex(item->Idx), rowCount());
-        insertRowsCore(d, 1);
-        restoreRowItem(*item, d);
-    }
+    // The hidden rows of the range are one run: they come back at the places their real
+    // indexes give them, so shown rows inside the range stay where they are.
+    showItems(firstItemFrom(fromRow), firstItemFrom(toRow == INT_MAX ? toRow : toRow + 1));
     ShowModified.Enabled = modified;
     const int f = DisplRowIndex(fromRow);
     if (QWidget* w = CellControls(1, f)) {
@@ -266,34 +325,34 @@ void TExtStringGrid::UnHideRow(int r)
 
 void TExtStringGrid::UnHideRowsAll()
 {
-    while (!m_gridItems.empty()) {
-        const int lowest = hiddenIdx().front();
-        const int highest = hiddenIdx().back();
-        UnHideRows(lowest, highest);
-        if (!m_gridItems.empty() && hiddenIdx().front() == lowest)
-            break; // nothing could be shown (cannot happen; keeps the loop finite)
-    }
+    const bool modified = ShowModified.Enabled;
+    ShowModified.Enabled = false;
+    showItems(0, m_hidden.Idx.size());
+    ShowModified.Enabled = modified;
 }
 
 void TExtStringGrid::HideRowList(const std::vector<int>& rows)
 {
-    std::vector<int> list;
-    for (int r : rows)
-        if (r >= 0 && r < rowCount() && (list.empty() || r > list.back()))
-            list.push_back(r);
-    for (int r : list) {
-        auto item = std::make_unique<TGridItem>();
-        item->Idx = r;
-        item->Level = m_filterLevel;
-        item->Origin = THiddenOrigin::Filter;
-        fillRowItem(*item, r);
-        m_gridItems.push_back(std::move(item));
+    // Rows outside the grid and rows out of order are left out; a grid keeps one row. A clean
+    // list (the filter's) is used as it is.
+    std::vector<int> cleaned;
+    const bool clean = std::adjacent_find(rows.begin(), rows.end(), std::greater_equal<int>()) == rows.end()
+                       && (rows.empty() || (rows.front() >= 0 && rows.back() < rowCount()))
+                       && int(rows.size()) < rowCount();
+    if (!clean) {
+        for (int r : rows)
+            if (r >= 0 && r < rowCount() && (cleaned.empty() || r > cleaned.back()))
+                cleaned.push_back(r);
+        if (int(cleaned.size()) >= rowCount())
+            cleaned.resize(size_t(rowCount() - 1));
     }
+    const std::vector<int>& list = clean ? rows : cleaned;
+    if (list.empty()) {
+        ++m_filterLevel;
+        return;
+    }
+    mergeItems(realIndexesOf(list), takeDisplayRows(list), m_filterLevel);
     ++m_filterLevel;
-    hiddenRowsChanged();
-    // Compact: the listed rows go, from the bottom so the indexes above stay valid.
-    for (auto it = list.rbegin(); it != list.rend(); ++it)
-        deleteRowsCore(*it, 1);
 }
 
 void TExtStringGrid::UnHideRowList()
@@ -303,24 +362,49 @@ void TExtStringGrid::UnHideRowList()
     const int level = m_filterLevel - 1;
     if (row() >= rowCount())
         moveCurrent(fixedCols(), fixedRows(), true, true);
-    std::vector<std::unique_ptr<TGridItem>> mine;
-    for (auto it = m_gridItems.begin(); it != m_gridItems.end();) {
-        if ((*it)->Origin == THiddenOrigin::Filter && (*it)->Level == level) {
-            mine.push_back(std::move(*it));
-            it = m_gridItems.erase(it);
-        } else {
-            ++it;
+    THiddenRows& h = m_hidden;
+    const int old = rowCount();
+    const size_t n = h.Idx.size();
+    size_t mine = 0;
+    for (int l : h.Levels)
+        mine += l == level ? 1 : 0;
+    if (mine == 0)
+        return;
+    std::vector<int> positions;
+    platform::TTakenRows rows;
+    if (mine == n && (n == 0 || h.Idx.back() < old + int(n))) {
+        // Every hidden row is of this level (the common case): each comes back at its real
+        // index, and the lists are handed over whole.
+        positions = std::move(h.Idx);
+        rows.cells = std::move(h.Cells);
+        rows.heights = std::move(h.Heights);
+        h = THiddenRows();
+    } else {
+        // One walk: the level's rows leave the lists and go to their display places, the
+        // others stay hidden and count for the places of the rows after them.
+        positions.reserve(mine);
+        rows.cells.reserve(mine);
+        size_t kept = 0;
+        for (size_t i = 0; i < n; ++i) {
+            if (h.Levels[i] == level) {
+                positions.push_back(std::min(h.Idx[i] - int(kept), old + int(positions.size())));
+                rows.add(std::move(h.Cells[i]), h.height(i), 0);
+                continue;
+            }
+            h.Idx[kept] = h.Idx[i];
+            h.Cells[kept] = std::move(h.Cells[i]);
+            h.Levels[kept] = h.Levels[i];
+            if (!h.Heights.empty())
+                h.Heights[kept] = h.Heights[i];
+            ++kept;
         }
+        h.Idx.resize(kept);
+        h.Cells.resize(kept);
+        h.Levels.resize(kept);
+        if (!h.Heights.empty())
+            h.Heights.resize(kept);
     }
-    hiddenRowsChanged();
-    std::sort(mine.begin(), mine.end(), [](const auto& a, const auto& b) { return a->Idx < b->Idx; });
-    // The display places they had when the level was applied, the levels after it being
-    // shown already.
-    for (auto& item : mine) {
-        const int d = std::min(item->Idx, rowCount());
-        insertRowsCore(d, 1);
-        restoreRowItem(*item, d);
-    }
+    putDisplayRows(positions, std::move(rows));
 }
 
 void TExtStringGrid::setColCountRaw(int n) { setColCount(n); }

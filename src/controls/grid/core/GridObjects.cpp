@@ -437,8 +437,8 @@ bool TExtStringGrid::GetColumnFilter(int c)
         for (int r = fixedRows(); r < rowCount() - m_fixedFooters; ++r)
             m_filterList.Add(entry(platform::trim(Cells(c, r))));
         if (!FilterIncremental)
-            for (const auto& item : m_gridItems)
-                m_filterList.Add(entry(c < item->Texts.size() ? item->Texts[c] : QString()));
+            for (int h = 0; h < NumHiddenRows(); ++h)
+                m_filterList.Add(entry(HiddenRowItem(h).Text(c)));
         m_filterList.SetSorted(false);
         if (!FilterDropDownClear.isEmpty())
             m_filterList.Insert(0, FilterDropDownClear);

@@ -73,9 +73,10 @@ void TExtStringGrid::Clear()
 void TExtStringGrid::ClearAll()
 {
     Clear();
-    for (auto& item : m_gridItems)
-        for (QString& t : item->Texts)
-            t.clear();
+    for (int h = 0; h < NumHiddenRows(); ++h)
+        if (const platform::GridRow* cells = HiddenRowItem(h).Cells)
+            for (const auto& t : std::vector<platform::GridRow::TextCell>(cells->texts()))
+                setHiddenText(h, t.col, QString());
 }
 
 void TExtStringGrid::ClearSelection()

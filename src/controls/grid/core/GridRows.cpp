@@ -4,31 +4,14 @@
 // cell controls and the column order.
 #include "controls/grid/core/ExtStringGrid.h"
 
+#include "controls/grid/core/RowLists.h"
+
 #include <QWidget>
 #include <algorithm>
 #include <set>
 
 namespace controls::grid {
 
-namespace {
-
-// Moves a store row (texts and object references of every column) without the application's
-// move event, which belongs to moves the user makes.
-struct QuietMoves {
-    platform::TStringGrid::MovedEvent& event;
-    platform::TStringGrid::MovedEvent saved;
-    explicit QuietMoves(platform::TStringGrid::MovedEvent& e) : event(e), saved(std::move(e)) { e = nullptr; }
-    ~QuietMoves() { event = std::move(saved); }
-};
-
-template <typename List>
-void eraseEntries(List& list, int index, int count)
-{
-    for (int i = 0; i < count && index < list.Count(); ++i)
-        list.Delete(index);
-}
-
-} // namespace
 
 namespace {
 
@@ -115,12 +98,11 @@ void TExtStringGrid::columnMoved(int fromIndex, int toIndex)
 void TExtStringGrid::rowMoved(int fromIndex, int toIndex)
 {
     if (EnhRowColMove && fromIndex < rowCount() && toIndex < rowCount()) {
-        const int h = rowHeights(fromIndex);
-        const int step = fromIndex < toIndex ? 1 : -1;
-        for (int i = fromIndex; i != toIndex; i += step)
-            if (rowHeights(i) != rowHeights(i + step))
-                setRowHeights(i, rowHeights(i + step));
-        setRowHeights(toIndex, h);
+        // The height travels with its row: the heights in between shift by one, in one pass.
+        if (fromIndex < toIndex)
+            rotateRowHeights(fromIndex, fromIndex + 1, toIndex + 1);
+        else if (fromIndex > toIndex)
+            rotateRowHeights(toIndex, fromIndex, fromIndex + 1);
         m_colMoveFlg = true;
     }
     TBaseGrid::rowMoved(fromIndex, toIndex);
@@ -161,37 +143,79 @@ void TExtStringGrid::ClearRowCells(int r, bool dropObjects)
     }
 }
 
+// --- the row cores ------------------------------------------------------------------------------
+
+platform::TTakenRows TExtStringGrid::takeDisplayRows(const std::vector<int>& rows)
+{
+    if (rows.empty())
+        return {};
+    platform::TTakenRows taken = takeRowBlock(rows);
+    if (MouseActions.DisjunctRowSelect() && !MouseActions.RowSelectPersistent)
+        rowlists::erase(m_rowSelect, rows);
+    TBaseGrid::SetNormalRowCount(rowCount());
+    return taken;
+}
+
+void TExtStringGrid::putDisplayRows(const std::vector<int>& positions, platform::TTakenRows rows)
+{
+    if (positions.empty())
+        return;
+    putRowBlock(positions, std::move(rows));
+    if (ShowModified.Enabled)
+        rowlists::insert(m_modifiedRows.RawValues(), positions, 0);
+    if (m_useEnabledRows)
+        rowlists::insert(m_enabledRows.RawValues(), positions, 0);
+    if (MouseActions.DisjunctRowSelect() && !MouseActions.RowSelectPersistent)
+        rowlists::insert(m_rowSelect, positions, char(0));
+    TBaseGrid::SetNormalRowCount(rowCount());
+    m_maxRowCount = std::max(m_maxRowCount, rowCount());
+}
+
+void TExtStringGrid::shiftHiddenForRemoval(int displayRow, int count)
+{
+    // A hidden row moves up by the removed rows that stood before it: its display place (Idx - i)
+    // minus the first removed row, at most count.
+    std::vector<int>& idx = m_hidden.Idx;
+    for (size_t i = 0; i < idx.size(); ++i)
+        idx[i] -= std::clamp(idx[i] - int(i) - displayRow, 0, count);
+}
+
+void TExtStringGrid::shiftHiddenForInsertion(int displayRow, int count)
+{
+    // Rows inserted before display row d stand after the hidden rows in front of d.
+    std::vector<int>& idx = m_hidden.Idx;
+    for (size_t i = 0; i < idx.size(); ++i)
+        if (idx[i] - int(i) > displayRow)
+            idx[i] += count;
+}
+
+void TExtStringGrid::keepRowAndTop(int current, int top, bool toLastDataRow)
+{
+    // After rows left: the current row and the top row stay where they were when they still
+    // can; a current row past the data rows goes to the last one when asked.
+    if (current < rowCount() - m_fixedFooters && current >= fixedRows())
+        setRow(current);
+    else if (toLastDataRow && rowCount() - m_fixedFooters - 1 >= fixedRows())
+        setRow(rowCount() - m_fixedFooters - 1);
+    if (top < rowCount())
+        setTopRow(top);
+}
+
 void TExtStringGrid::deleteRowsCore(int index, int count)
 {
     const int old = rowCount();
     if (index < 0 || index >= old || count <= 0)
         return;
-    count = std::min(count, old - index);
-    if (count >= old)
-        count = old - 1; // a grid keeps one row
+    count = std::min({count, old - index, old - 1}); // a grid keeps one row
     if (count <= 0)
         return;
     const int top = topRow();
     const int current = row();
-    {
-        QuietMoves quiet(onRowMoved);
-        for (int k = 0; k < count; ++k)
-            TBaseGrid::rowMoved(index, old - 1);
-    }
-    for (int i = index; i < old - count; ++i)
-        if (rowHeights(i) != rowHeights(i + count))
-            setRowHeights(i, rowHeights(i + count));
-    for (int r = old - count; r < old; ++r)
-        ClearRowCells(r, true);
-    if (MouseActions.DisjunctRowSelect() && !MouseActions.RowSelectPersistent && index < int(m_rowSelect.size()))
-        m_rowSelect.erase(m_rowSelect.begin() + index,
-                          m_rowSelect.begin() + std::min(int(m_rowSelect.size()), index + count));
-    setRowCount(old - count);
+    deleteRowBlock(index, count);
+    if (MouseActions.DisjunctRowSelect() && !MouseActions.RowSelectPersistent)
+        rowlists::eraseRange(m_rowSelect, index, count);
     TBaseGrid::SetNormalRowCount(rowCount());
-    if (current < rowCount() - m_fixedFooters && current >= fixedRows())
-        setRow(current);
-    if (top < rowCount())
-        setTopRow(top);
+    keepRowAndTop(current, top, false);
     CellsChanged(QRect(QPoint(0, index), QPoint(ColCount() - 1, index + count)));
 }
 
@@ -199,25 +223,11 @@ void TExtStringGrid::insertRowsCore(int rowIndex, int count)
 {
     if (count <= 0)
         return;
-    const int old = rowCount();
-    rowIndex = std::clamp(rowIndex, 0, old);
-    setRowCount(old + count);
+    rowIndex = std::clamp(rowIndex, 0, rowCount());
+    // Empty rows in; what the store kept beyond the old count is not a row of this grid.
+    insertRowBlock(rowIndex, count);
     TBaseGrid::SetNormalRowCount(rowCount());
     m_maxRowCount = std::max(m_maxRowCount, rowCount());
-    // What the store kept beyond the old count is not a row of this grid.
-    for (int r = old; r < old + count; ++r)
-        ClearRowCells(r, true);
-    {
-        QuietMoves quiet(onRowMoved);
-        for (int k = 0; k < count; ++k)
-            TBaseGrid::rowMoved(old + count - 1, rowIndex);
-    }
-    for (int i = old + count - 1; i >= rowIndex + count; --i)
-        if (rowHeights(i) != rowHeights(i - count))
-            setRowHeights(i, rowHeights(i - count));
-    for (int r = rowIndex; r < rowIndex + count; ++r)
-        if (rowHeights(r) != defaultRowHeight())
-            setRowHeights(r, defaultRowHeight());
 }
 
 void TExtStringGrid::InsertRows(int rowIndex, int count, bool updateCellControls)
@@ -230,15 +240,16 @@ void TExtStringGrid::InsertRows(int rowIndex, int count, bool updateCellControls
     const bool footer = FloatingFooter.Visible;
     if (footer && rowIndex >= rowCount())
         rowIndex = rowCount() - 1;
-    insertRowsCore(std::min(rowIndex, rowCount()), count);
-    if (ShowModified.Enabled && rowIndex < m_modifiedRows.Count())
-        for (int i = 0; i < count; ++i)
-            m_modifiedRows.Insert(rowIndex, 0);
-    if (m_useEnabledRows && rowIndex < m_enabledRows.Count())
-        for (int i = 0; i < count; ++i)
-            m_enabledRows.Insert(rowIndex, 0);
-    if (MouseActions.DisjunctRowSelect() && rowIndex < int(m_rowSelect.size()))
-        m_rowSelect.insert(m_rowSelect.begin() + rowIndex, size_t(count), 0);
+    rowIndex = std::min(rowIndex, rowCount());
+    if (!m_hidden.Idx.empty())
+        shiftHiddenForInsertion(rowIndex, count);
+    insertRowsCore(rowIndex, count);
+    if (ShowModified.Enabled)
+        rowlists::insertRange(m_modifiedRows.RawValues(), rowIndex, count, 0);
+    if (m_useEnabledRows)
+        rowlists::insertRange(m_enabledRows.RawValues(), rowIndex, count, 0);
+    if (MouseActions.DisjunctRowSelect())
+        rowlists::insertRange(m_rowSelect, rowIndex, count, char(0));
     if (updateCellControls) {
         for (int i = 0; i < m_controlList.Count(); ++i) {
             TControlItem& item = m_controlList.GetControl(i);
@@ -255,9 +266,7 @@ void TExtStringGrid::RemoveRows(int rowIndex, int count)
     // A start at or past the last row removes nothing; a count past the end is cut there.
     if (rowIndex < 0 || rowIndex >= rowCount() || count <= 0)
         return;
-    count = std::min(count, rowCount() - rowIndex);
-    if (count >= rowCount())
-        count = rowCount() - 1;
+    count = std::min({count, rowCount() - rowIndex, rowCount() - 1});
     if (count <= 0)
         return;
     const int realEnd = RealRowIndex(rowIndex + count - 1);
@@ -266,38 +275,27 @@ void TExtStringGrid::RemoveRows(int rowIndex, int count)
         if (item.Y > realEnd)
             item.Y -= count;
     }
-    const int total = TotalColCount();
-    for (int r = rowIndex; r < rowIndex + count; ++r)
-        for (int c = 0; c < total; ++c)
-            FreeCellProps(c, r);
+    // The removed rows' cell properties are freed; their texts go with the rows.
+    if (CellPropsAlive() > 0)
+        cellStore().forEachRow(rowIndex, rowIndex + count, [](int, const platform::GridRow& cells) {
+            for (const auto& o : cells.objects())
+                delete static_cast<TCellProperties*>(o.object);
+            return true;
+        });
     const int top = topRow();
     const int current = row();
-    if (!m_gridItems.empty()) {
-        const int realStart = RealRowIndex(rowIndex);
-        for (auto& item : m_gridItems)
-            if (item->Idx > realStart)
-                item->Idx -= count;
-        hiddenRowsChanged();
-    }
+    if (!m_hidden.Idx.empty())
+        shiftHiddenForRemoval(rowIndex, count);
     if (ShowModified.Enabled)
-        eraseEntries(m_modifiedRows, rowIndex, count);
+        rowlists::eraseRange(m_modifiedRows.RawValues(), rowIndex, count);
     if (m_useEnabledRows)
-        eraseEntries(m_enabledRows, rowIndex, count);
-    if (MouseActions.DisjunctRowSelect() && rowIndex < int(m_rowSelect.size()))
-        m_rowSelect.erase(m_rowSelect.begin() + rowIndex,
-                          m_rowSelect.begin() + std::min(int(m_rowSelect.size()), rowIndex + count));
+        rowlists::eraseRange(m_enabledRows.RawValues(), rowIndex, count);
+    if (MouseActions.DisjunctRowSelect())
+        rowlists::eraseRange(m_rowSelect, rowIndex, count);
     const int old = rowCount();
-    {
-        QuietMoves quiet(onRowMoved);
-        for (int k = 0; k < count; ++k)
-            TBaseGrid::rowMoved(rowIndex, old - 1);
-    }
-    for (int i = rowIndex; i < old - count; ++i)
-        if (rowHeights(i) != rowHeights(i + count))
-            setRowHeights(i, rowHeights(i + count));
-    for (int r = old - count; r < old; ++r)
-        ClearRowCells(r, true);
-    setRowCount(old - count);
+    deleteRowBlock(rowIndex, count);
+    // What the store kept just beyond the old count is no row of this grid either.
+    cellStoreForWrite().clearRows(old - count, old + 1);
     TBaseGrid::SetNormalRowCount(rowCount());
     m_maxRowCount = std::max(rowCount(), m_maxRowCount - count);
     if (current < rowCount() - m_fixedFooters) {
@@ -321,25 +319,17 @@ void TExtStringGrid::RemoveRowsEx(int rowIndex, int count)
 {
     if (rowIndex < 0 || rowIndex >= rowCount() || count <= 0)
         return;
-    count = std::min(count, rowCount() - rowIndex);
-    if (count >= rowCount())
-        count = rowCount() - 1;
+    count = std::min({count, rowCount() - rowIndex, rowCount() - 1});
     if (count <= 0)
         return;
     const int current = row();
     const int top = topRow();
-    const int old = rowCount();
-    {
-        QuietMoves quiet(onRowMoved);
-        for (int k = 0; k < count; ++k)
-            TBaseGrid::rowMoved(rowIndex, old - 1);
-    }
-    for (int r = old - count; r < old; ++r)
-        ClearRowCells(r, true);
-    if (MouseActions.DisjunctRowSelect() && rowIndex < int(m_rowSelect.size()))
-        m_rowSelect.erase(m_rowSelect.begin() + rowIndex,
-                          m_rowSelect.begin() + std::min(int(m_rowSelect.size()), rowIndex + count));
-    setRowCount(old - count);
+    if (!m_hidden.Idx.empty())
+        shiftHiddenForRemoval(rowIndex, count);
+    // No object is freed here: the rows' texts and references are dropped.
+    deleteRowBlock(rowIndex, count);
+    if (MouseActions.DisjunctRowSelect())
+        rowlists::eraseRange(m_rowSelect, rowIndex, count);
     TBaseGrid::SetNormalRowCount(rowCount());
     m_maxRowCount = std::max(rowCount(), m_maxRowCount - count);
     if (current < rowCount()) {
@@ -349,10 +339,6 @@ void TExtStringGrid::RemoveRowsEx(int rowIndex, int count)
         setRow(fixedRows());
         setTopRow(fixedRows());
     }
-    for (auto& item : m_gridItems)
-        if (item->Idx > rowIndex + count - 1)
-            item->Idx -= count;
-    hiddenRowsChanged();
     CellsChanged(QRect(QPoint(0, rowIndex), QPoint(ColCount() - 1, rowIndex + count)));
 }
 
@@ -374,10 +360,8 @@ void TExtStringGrid::FreeAndDeleteRows(int r, int count)
             m_controlList.RemoveControl(i);
         }
     }
-    for (auto& item : m_gridItems)
-        if (item->Idx > realStart)
-            item->Idx -= count;
-    hiddenRowsChanged();
+    if (!m_hidden.Idx.empty())
+        shiftHiddenForRemoval(r, std::min(count, rowCount() - 1));
     deleteRowsCore(r, count);
 }
 
@@ -394,11 +378,7 @@ void TExtStringGrid::InsertCols(int colIndex, int count)
             setObjects(c, r, nullptr);
             setCells(c, r, QString());
         }
-    {
-        QuietMoves quiet(onColumnMoved);
-        for (int k = 0; k < count; ++k)
-            TBaseGrid::columnMoved(total - 1, colIndex);
-    }
+    cellStoreForWrite().rotateColumns(colIndex, total - count, total);
     for (int& h : m_hiddenCols)
         if (h >= colIndex)
             h += count;
@@ -423,11 +403,7 @@ void TExtStringGrid::RemoveCols(int colIndex, int count)
         if (!IsHiddenColumn(c))
             ++shownRemoved;
     const int d = DisplColIndex(colIndex);
-    {
-        QuietMoves quiet(onColumnMoved);
-        for (int k = 0; k < count; ++k)
-            TBaseGrid::columnMoved(colIndex, total - 1);
-    }
+    cellStoreForWrite().rotateColumns(colIndex, colIndex + count, total);
     std::vector<int> hidden;
     for (int h : m_hiddenCols) {
         if (h < colIndex)
@@ -475,28 +451,72 @@ void TExtStringGrid::MoveRow(int fromIndex, int toIndex)
 
 void TExtStringGrid::MoveRows(int fromIndex, int toIndex, int count)
 {
-    if (fromIndex == toIndex || count <= 0 || fromIndex < 0 || fromIndex + count > rowCount())
+    if (fromIndex == toIndex || count <= 0 || fromIndex < 0 || toIndex < 0 || fromIndex + count > rowCount())
         return;
-    const int total = TotalColCount();
-    std::vector<QStringList> texts{size_t(count)};
-    std::vector<std::vector<TCellProperties*>> rowObjects{size_t(count)};
-    for (int k = 0; k < count; ++k) {
-        for (int c = 0; c < total; ++c) {
-            texts[size_t(k)] << cells(c, fromIndex + k);
-            rowObjects[size_t(k)].push_back(GetGridObject(c, fromIndex + k));
-            setObjects(c, fromIndex + k, nullptr);
-        }
-    }
+    // The block goes to ToIndex as counted before it left (less the block when it moves down),
+    // in one rotation of the rows between; heights, flags and properties travel with the rows.
     if (fromIndex + count < toIndex)
         toIndex -= count;
-    RemoveRowsEx(fromIndex, count);
-    InsertRows(toIndex, count, true);
-    for (int k = 0; k < count; ++k) {
-        for (int c = 0; c < total; ++c) {
-            setCells(c, toIndex + k, texts[size_t(k)][c]);
-            setObjects(c, toIndex + k, rowObjects[size_t(k)][size_t(c)]);
+    toIndex = std::min(toIndex, rowCount() - count);
+    if (toIndex == fromIndex)
+        return;
+    const int current = row();
+    const int top = topRow();
+    if (!m_hidden.Idx.empty()) {
+        shiftHiddenForRemoval(fromIndex, count);
+        shiftHiddenForInsertion(toIndex, count);
+    }
+    const int first = std::min(fromIndex, toIndex);
+    const int middle = fromIndex < toIndex ? fromIndex + count : fromIndex;
+    const int last = fromIndex < toIndex ? toIndex + count : fromIndex + count;
+    rotateRowBlock(first, middle, last);
+    rowlists::rotate(m_modifiedRows.RawValues(), first, middle, last, 0);
+    rowlists::rotate(m_enabledRows.RawValues(), first, middle, last, 0);
+    rowlists::rotate(m_rowSelect, first, middle, last, char(0));
+    const int realFirst = RealRowIndex(first);
+    const int realMiddle = RealRowIndex(middle);
+    const int realLast = last < rowCount() ? RealRowIndex(last) : TotalRowCount();
+    for (int i = 0; i < m_controlList.Count(); ++i) {
+        TControlItem& item = m_controlList.GetControl(i);
+        if (item.Y >= realFirst && item.Y < realMiddle)
+            item.Y += realLast - realMiddle;
+        else if (item.Y >= realMiddle && item.Y < realLast)
+            item.Y -= realMiddle - realFirst;
+    }
+    if (current < rowCount())
+        setRow(current);
+    if (top < rowCount())
+        setTopRow(top);
+    CellsChanged(QRect(QPoint(0, first), QPoint(ColCount() - 1, last - 1)));
+}
+
+void TExtStringGrid::PermuteRows(int first, const std::vector<int>& order)
+{
+    if (order.empty())
+        return;
+    if (first < 0 || first + int(order.size()) > rowCount())
+        throw platform::EInvalidGridOperation(QStringLiteral("Grid index out of range"));
+    permuteRowBlock(first, order); // checks the order before it changes anything
+    rowlists::permute(m_modifiedRows.RawValues(), first, order, 0);
+    rowlists::permute(m_enabledRows.RawValues(), first, order, 0);
+    if (!MouseActions.RowSelectPersistent)
+        rowlists::permute(m_rowSelect, first, order, char(0));
+    if (m_controlList.Count() > 0) {
+        // Controls sit on real rows: map each moved row's old real row to its new one.
+        std::vector<int> realOf(order.size());
+        for (size_t i = 0; i < order.size(); ++i)
+            realOf[i] = RealRowIndex(first + int(i));
+        std::vector<int> newPlace(order.size());
+        for (size_t i = 0; i < order.size(); ++i)
+            newPlace[size_t(order[i])] = int(i);
+        for (int i = 0; i < m_controlList.Count(); ++i) {
+            TControlItem& item = m_controlList.GetControl(i);
+            const int d = DisplRowIndex(item.Y);
+            if (!IsHiddenRow(item.Y) && d >= first && d < first + int(order.size()))
+                item.Y = realOf[size_t(newPlace[size_t(d - first)])];
         }
     }
+    CellsChanged(QRect(QPoint(0, first), QPoint(ColCount() - 1, first + int(order.size()) - 1)));
 }
 
 void TExtStringGrid::MoveColumn(int fromIndex, int toIndex)
@@ -519,15 +539,10 @@ void TExtStringGrid::SwapRows(int row1, int row2)
 {
     if (row1 == row2 || row1 < 0 || row2 < 0)
         return;
-    const int total = TotalColCount();
-    for (int c = 0; c < total; ++c) {
-        const QString t = cells(c, row1);
-        void* o = objects(c, row1);
-        setCells(c, row1, cells(c, row2));
-        setObjects(c, row1, objects(c, row2));
-        setCells(c, row2, t);
-        setObjects(c, row2, o);
-    }
+    // The two store rows change places whole: each property object stays exactly once.
+    cellStoreForWrite().swapRows(row1, row2);
+    invalidateRow(row1);
+    invalidateRow(row2);
     if (row1 < rowCount() && row2 < rowCount()) {
         const int h1 = rowHeights(row1);
         const int h2 = rowHeights(row2);
@@ -641,46 +656,125 @@ void TExtStringGrid::ResetColumnOrder()
     }
 }
 
+// --- lists of rows -----------------------------------------------------------------------------
+
+std::vector<int> TExtStringGrid::cleanRowList(const std::vector<int>& rows, int keep) const
+{
+    // Ascending, inside the grid, and never all rows: `keep` rows stay.
+    std::vector<int> out;
+    out.reserve(rows.size());
+    for (int r : rows)
+        if (r >= 0 && r < rowCount() && (out.empty() || r > out.back()))
+            out.push_back(r);
+    if (int(out.size()) > rowCount() - keep)
+        out.resize(size_t(std::max(0, rowCount() - keep)));
+    return out;
+}
+
+void TExtStringGrid::deleteDisplayRows(const std::vector<int>& listed, bool eraseFlags)
+{
+    const std::vector<int> rows = cleanRowList(listed, 1);
+    if (rows.empty())
+        return;
+    if (CellPropsAlive() > 0)
+        for (int r : rows)
+            if (const platform::GridRow* cells = cellStore().row(r))
+                for (const auto& o : cells->objects())
+                    delete static_cast<TCellProperties*>(o.object);
+    if (m_controlList.Count() > 0) {
+        // Controls in the rows go; those below move up past the rows removed above them.
+        const std::vector<int> reals = realIndexesOf(rows);
+        for (int i = m_controlList.Count() - 1; i >= 0; --i) {
+            TControlItem& item = m_controlList.GetControl(i);
+            if (std::binary_search(reals.begin(), reals.end(), item.Y)) {
+                if (item.Object)
+                    item.Object->hide();
+                m_controlList.RemoveControl(i);
+            } else {
+                item.Y -= int(std::lower_bound(reals.begin(), reals.end(), item.Y) - reals.begin());
+            }
+        }
+    }
+    // A hidden row moves up by the removed rows before its display place.
+    std::vector<int>& idx = m_hidden.Idx;
+    for (size_t i = 0; i < idx.size(); ++i)
+        idx[i] -= int(std::lower_bound(rows.begin(), rows.end(), idx[i] - int(i)) - rows.begin());
+    if (eraseFlags) {
+        if (ShowModified.Enabled)
+            rowlists::erase(m_modifiedRows.RawValues(), rows);
+        if (m_useEnabledRows)
+            rowlists::erase(m_enabledRows.RawValues(), rows);
+    }
+    const int top = topRow();
+    const int current = row();
+    takeDisplayRows(rows); // the rows' texts go with them; their properties were freed above
+    keepRowAndTop(current, top, true);
+    CellsChanged(QRect(QPoint(0, rows.front()), QPoint(ColCount() - 1, rows.back() + 1)));
+}
+
+void TExtStringGrid::hideDisplayRows(const std::vector<int>& listed, int keep)
+{
+    const std::vector<int> rows = cleanRowList(listed, keep);
+    if (rows.empty())
+        return;
+    std::vector<int> reals = realIndexesOf(rows);
+    const int top = topRow();
+    const int current = row();
+    mergeItems(std::move(reals), takeDisplayRows(rows), -1);
+    keepRowAndTop(current, top, false);
+    CellsChanged(QRect(QPoint(0, rows.front()), QPoint(ColCount() - 1, rows.back() + 1)));
+}
+
 void TExtStringGrid::RemoveDuplicates(int c, bool doCase)
 {
+    // One walk finds the later rows of each group of equal texts; they go in one pass.
     const int real = RealColIndex(c);
     std::set<QString> seen;
-    int r = fixedRows();
-    while (r < rowCount() - m_fixedFooters) {
+    std::vector<int> rows;
+    for (int r = fixedRows(); r < rowCount() - m_fixedFooters; ++r) {
         QString t = Cells(real, r);
         if (!doCase)
             t = t.toUpper();
-        if (seen.count(t)) {
-            FreeAndDeleteRows(r, 1);
-            continue;
-        }
-        seen.insert(t);
-        ++r;
+        if (!seen.insert(t).second)
+            rows.push_back(r);
     }
+    deleteDisplayRows(rows, false);
+}
+
+void TExtStringGrid::RemoveCheckedRows(int checkBoxCol, bool removeChecked)
+{
+    std::vector<int> rows;
+    for (int r = fixedRows(); r < rowCount(); ++r) {
+        bool state = false;
+        if (GetCheckBoxState(checkBoxCol, r, state) && state == removeChecked)
+            rows.push_back(r);
+    }
+    deleteDisplayRows(rows, true);
 }
 
 void TExtStringGrid::RemoveSelectedRows()
 {
+    std::vector<int> rows;
     if (MouseActions.DisjunctRowSelect()) {
-        std::vector<int> rows;
-        for (int r = rowCount() - m_fixedFooters - 1; r >= fixedRows(); --r)
+        for (int r = fixedRows(); r < rowCount() - m_fixedFooters; ++r)
             if (RowSelect(MouseActions.RowSelectPersistent ? RealRowIndex(r) : r))
                 rows.push_back(r);
-        for (int r : rows)
-            FreeAndDeleteRows(r, 1);
+        deleteDisplayRows(rows, false);
         ClearRowSelect();
         return;
     }
     const TGridRect s = Selection();
-    for (int r = std::max(s.Top, s.Bottom); r >= std::min(s.Top, s.Bottom); --r)
-        FreeAndDeleteRows(r, 1);
+    rows = rowlists::range(std::min(s.Top, s.Bottom), std::abs(s.Bottom - s.Top) + 1);
+    deleteDisplayRows(rows, false);
 }
 
 void TExtStringGrid::RemoveUnSelectedRows()
 {
-    for (int r = rowCount() - m_fixedFooters - 1; r >= fixedRows(); --r)
+    std::vector<int> rows;
+    for (int r = fixedRows(); r < rowCount() - m_fixedFooters; ++r)
         if (!RowSelect(r))
-            FreeAndDeleteRows(r, 1);
+            rows.push_back(r);
+    deleteDisplayRows(rows, false);
     if (MouseActions.RowSelectPersistent) {
         for (int r = fixedRows(); r < rowCount() - m_fixedFooters; ++r)
             SetRowSelect(r, true);
@@ -689,26 +783,61 @@ void TExtStringGrid::RemoveUnSelectedRows()
     }
 }
 
+void TExtStringGrid::RemoveSelectedCols()
+{
+    if (MouseActions.DisjunctColSelect()) {
+        for (int c = colCount() - 1; c >= fixedCols(); --c) {
+            if (!ColSelect(c))
+                continue;
+            RemoveCols(c, 1);
+            if (c < int(m_colSelect.size()))
+                m_colSelect.erase(m_colSelect.begin() + c);
+        }
+        return;
+    }
+    const TGridRect s = Selection();
+    const int left = std::min(s.Left, s.Right);
+    RemoveCols(left, std::abs(s.Right - s.Left) + 1);
+}
+
+void TExtStringGrid::RemoveUnSelectedCols()
+{
+    if (MouseActions.DisjunctColSelect()) {
+        for (int c = colCount() - 1; c >= fixedCols(); --c) {
+            if (ColSelect(c))
+                continue;
+            RemoveCols(c, 1);
+            if (c < int(m_colSelect.size()))
+                m_colSelect.erase(m_colSelect.begin() + c);
+        }
+    } else {
+        const TGridRect s = Selection();
+        const int left = std::min(s.Left, s.Right);
+        const int right = std::max(s.Left, s.Right);
+        if (right + 1 < colCount())
+            RemoveCols(right + 1, colCount() - right - 1);
+        if (left > fixedCols())
+            RemoveCols(fixedCols(), left - fixedCols());
+    }
+    ClearColSelect();
+}
+
 void TExtStringGrid::HideSelectedRows()
 {
-    for (int r = rowCount() - 1; r >= fixedRows(); --r)
+    std::vector<int> rows;
+    for (int r = fixedRows(); r < rowCount(); ++r)
         if (RowSelect(MouseActions.RowSelectPersistent ? RealRowIndex(r) : r))
-            HideRow(RealRowIndex(r));
+            rows.push_back(r);
+    hideDisplayRows(rows, 1);
 }
 
 void TExtStringGrid::HideUnSelectedRows()
 {
-    int r = fixedRows();
-    while (r < rowCount() && rowCount() > fixedRows() + 1) {
-        if (!RowSelect(r)) {
-            const int before = rowCount();
-            HideRow(RealRowIndex(r));
-            if (rowCount() == before)
-                ++r;
-        } else {
-            ++r;
-        }
-    }
+    std::vector<int> rows;
+    for (int r = fixedRows(); r < rowCount(); ++r)
+        if (!RowSelect(r))
+            rows.push_back(r);
+    hideDisplayRows(rows, fixedRows() + 1);
 }
 
 } // namespace controls::grid

@@ -2,10 +2,28 @@
 // proportional thumbs.
 #include "controls/grid/core/ExtStringGrid.h"
 
+#include <QCursor>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QLabel>
 #include <QStyle>
+#include <QTimer>
 #include <algorithm>
+#include <cstdlib>
 
 namespace controls::grid {
+
+namespace {
+// a x b / c, rounded to the nearest integer (halves away from zero); 0 when c is 0.
+int mulDiv(int a, int b, int c)
+{
+    if (c == 0)
+        return 0;
+    const qint64 n = qint64(a) * qint64(b);
+    const qint64 q = (std::abs(n) + std::abs(qint64(c)) / 2) / std::abs(qint64(c));
+    return int((n < 0) != (c < 0) ? -q : q);
+}
+} // namespace
 
 void TExtStringGrid::ScrollInView(int colIndex, int rowIndex)
 {
@@ -29,6 +47,173 @@ void TExtStringGrid::ScrollInView(int colIndex, int rowIndex)
     t = std::min(t, rowCount() + 1 - visibleRows);
     if (fixedRows() + visibleRows < rowCount())
         SetTopRow(t);
+}
+
+// --- thumb drags -------------------------------------------------------------------------------
+
+void TExtStringGrid::thumbHint(platform::TScrollCode code, const QString& format, int index)
+{
+    // While the thumb is dragged the hint names where it would go; the end of the drag hides it.
+    if (code == platform::TScrollCode::SB_ENDSCROLL) {
+        HideGridHint();
+    } else if (code == platform::TScrollCode::SB_THUMBTRACK) {
+        QString hint = format.arg(index);
+        if (OnScrollHint)
+            OnScrollHint(this, index, hint);
+        ShowGridHint(hint, QCursor::pos() + QPoint(10, 0));
+    }
+}
+
+void TExtStringGrid::wmHScroll(platform::TScrollCode code, int pos)
+{
+    using platform::TScrollCode;
+    const int c = mulDiv(pos, colCount() - visibleColCount() - fixedCols(), 127) + fixedCols();
+    if (ScrollHints == shHorizontal || ScrollHints == shBoth)
+        thumbHint(code, QStringLiteral("Col : %1"), c);
+    if (code == TScrollCode::SB_THUMBTRACK && ScrollSynch)
+        setLeftCol(std::clamp(c, fixedCols(), std::max(fixedCols(), colCount() - 1)));
+    if (fixedCols() == 0 && c >= col())
+        setEditorMode(false);
+    TBaseGrid::wmHScroll(code, pos);
+}
+
+void TExtStringGrid::wmVScroll(platform::TScrollCode code, int pos)
+{
+    using platform::TScrollCode;
+    const int r = mulDiv(pos, rowCount() - visibleRowCount() - fixedRows(), 127) + fixedRows();
+    if (ScrollHints == shVertical || ScrollHints == shBoth)
+        thumbHint(code, QStringLiteral("Row : %1"), r);
+    if (code == TScrollCode::SB_THUMBTRACK && ScrollSynch)
+        SetTopRow(std::clamp(r, fixedRows(), std::max(fixedRows(), rowCount() - 1)));
+    TBaseGrid::wmVScroll(code, pos);
+}
+
+// --- the hint window -------------------------------------------------------------------------------
+
+void TExtStringGrid::ShowGridHint(const QString& text, QPoint globalPos)
+{
+    auto* label = qobject_cast<QLabel*>(m_gridHint.data());
+    if (!label) {
+        label = new QLabel(this, Qt::ToolTip | Qt::FramelessWindowHint);
+        label->setTextFormat(Qt::RichText);
+        label->setMargin(2);
+        m_gridHint = label;
+    }
+    const QColor c = platform::toQColor(HintColor);
+    label->setStyleSheet(QStringLiteral("QLabel { background: %1; border: 1px solid black; }").arg(c.name()));
+    label->setText(text);
+    label->setMaximumWidth(200);
+    label->adjustSize();
+    label->move(globalPos);
+    label->show();
+}
+
+void TExtStringGrid::HideGridHint()
+{
+    if (m_gridHint)
+        m_gridHint->hide();
+}
+
+bool TExtStringGrid::GridHintShown() const { return m_gridHint && m_gridHint->isVisible(); }
+
+QString TExtStringGrid::GridHintText() const
+{
+    const auto* label = qobject_cast<const QLabel*>(m_gridHint.data());
+    return label && label->isVisible() ? label->text() : QString();
+}
+
+// --- drag scrolling ----------------------------------------------------------------------------------
+
+void TExtStringGrid::DragScrollOver(QPoint pos)
+{
+    if (!DragScrollOptions.Active) {
+        DragScrollStop();
+        return;
+    }
+    const TDragScrollMargins& m = DragScrollOptions.Margins;
+    const QWidget* area = viewport();
+    unsigned dir = 0;
+    if (pos.y() < m.TopMargin)
+        dir |= dsdUp;
+    else if (pos.y() > area->height() - m.BottomMargin)
+        dir |= dsdDown;
+    if (pos.x() < m.LeftMargin)
+        dir |= dsdLeft;
+    else if (pos.x() > area->width() - m.RightMargin)
+        dir |= dsdRight;
+    if (dir == 0) {
+        DragScrollStop();
+        return;
+    }
+    if (!m_dragScrollTimer) {
+        m_dragScrollTimer = new QTimer(this);
+        connect(m_dragScrollTimer, &QTimer::timeout, this, [this] { DragScrollStep(); });
+    }
+    if (!m_dragScrollTimer->isActive() || m_dragScrollDir != 0)
+        m_dragScrollTimer->start(DragScrollOptions.Delays.InitialDelay);
+    m_dragScrollDir = dir;
+}
+
+void TExtStringGrid::DragScrollStop()
+{
+    m_dragScrollDir = 0;
+    if (m_dragScrollTimer)
+        m_dragScrollTimer->stop();
+}
+
+bool TExtStringGrid::DragScrollTimerActive() const { return m_dragScrollTimer && m_dragScrollTimer->isActive(); }
+
+void TExtStringGrid::DragScrollStep()
+{
+    if (!DragScrollOptions.Active) {
+        DragScrollStop();
+        return;
+    }
+    if (m_dragScrollTimer)
+        m_dragScrollTimer->setInterval(DragScrollOptions.Delays.RepeatDelay);
+    unsigned dir = m_dragScrollDir;
+    bool canScroll = true;
+    if (OnDragScroll)
+        OnDragScroll(this, topRow(), leftCol(), dir, canScroll);
+    if (!canScroll)
+        return;
+    if ((dir & dsdUp) && topRow() > fixedRows())
+        setTopRow(topRow() - 1);
+    else if ((dir & dsdDown) && topRow() + visibleRowCount() < rowCount())
+        setTopRow(topRow() + 1);
+    if ((dir & dsdLeft) && leftCol() > fixedCols())
+        setLeftCol(leftCol() - 1);
+    else if ((dir & dsdRight) && visibleColCount() + leftCol() < colCount())
+        setLeftCol(leftCol() + 1);
+}
+
+void TExtStringGrid::dragEnterEvent(QDragEnterEvent* e)
+{
+    // A drag is followed only for scrolling; dropping here is not offered.
+    if (!DragScrollOptions.Active) {
+        TBaseGrid::dragEnterEvent(e);
+        return;
+    }
+    e->accept();
+    DragScrollOver(viewport()->mapFrom(this, e->position().toPoint()));
+}
+
+void TExtStringGrid::dragMoveEvent(QDragMoveEvent* e)
+{
+    DragScrollOver(e->position().toPoint());
+    e->ignore();
+}
+
+void TExtStringGrid::dragLeaveEvent(QDragLeaveEvent* e)
+{
+    DragScrollStop();
+    TBaseGrid::dragLeaveEvent(e);
+}
+
+void TExtStringGrid::dropEvent(QDropEvent* e)
+{
+    DragScrollStop();
+    e->ignore();
 }
 
 void TExtStringGrid::SetScrollType(TScrollType t)

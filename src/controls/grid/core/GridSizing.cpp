@@ -9,7 +9,6 @@
 #include "platform/text/Text.h"
 
 #include <QFontMetrics>
-#include <QRegularExpression>
 #include <QStyle>
 #include <algorithm>
 
@@ -29,12 +28,25 @@ QSize TExtStringGrid::GetCellTextSize(int c, int r)
     const platform::Font f = r < fixedRows() || c < fixedCols() ? platform::Font{m_fixedFont, FontColor(), 0}
                                                                : GetCellFont(RealColIndex(c), r);
     const QFontMetrics fm(f.font);
+    // Lines end at CR LF, CR or LF; each is measured where it lies in the text.
     int w = 0;
-    const QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
-    for (const QString& line : lines)
-        w = std::max(w, fm.horizontalAdvance(line));
-    return QSize(w, int(lines.size()) * fm.height());
+    int lines = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != u'\r' && text[i] != u'\n')
+            continue;
+        w = std::max(w, fm.horizontalAdvance(QString::fromRawData(text.constData() + start, i - start)));
+        ++lines;
+        if (i + 1 < text.size() && text[i] == u'\r' && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    return QSize(w, lines * fm.height());
 }
+
+bool TExtStringGrid::PlainColumnMeasure(int, int) { return false; }
+
+int TExtStringGrid::PlainTextWidth(int, int, int, const QString&, TTextMeasureCache&) { return -1; }
 
 QSize TExtStringGrid::GetCellGraphicSize(int c, int r)
 {
@@ -100,10 +112,10 @@ void TExtStringGrid::DoAutoSizeCol(int c, bool growOnly)
         last = fixedRows() - 1;
     }
     const int lw = GridLineWidth();
-    int widest = 0;
-    for (int r = first; r <= last; ++r) {
+    // One cell measured the full way: graphic, text as painted, the extras of the cell.
+    auto measure = [&](int r) {
         if (IsXMergedCell(real, r))
-            continue;
+            return 0;
         int w = GetCellGraphicSize(c, r).width() + GetCellTextSize(c, r).width();
         if (ControlLook.DropDownAlwaysVisible() && HasComboBox(real, r))
             w += 16;
@@ -111,7 +123,33 @@ void TExtStringGrid::DoAutoSizeCol(int c, bool growOnly)
             w += 10;
         if (TCellGraphic* g = GetCellGraphic(real, r); g && g->CellHAlign == haFull)
             w = GetCellGraphicSize(c, r).width() - (2 * lw + XYOffset.x() + 2);
-        widest = std::max(widest, w);
+        return w;
+    };
+    int widest = 0;
+    if (first <= last && !ControlLook.DropDownAlwaysVisible() && PlainColumnMeasure(c, real)) {
+        // Only the rows the store holds can be wider than nothing; a cell without properties is
+        // measured with its row class's metrics, the others (and the sort row) the full way.
+        TTextMeasureCache cache;
+        std::vector<int> full;
+        cellStore().forEachRow(first, last + 1, [&](int r, const platform::GridRow& cells) {
+            if (cells.object(real)) {
+                full.push_back(r);
+            } else if (const QString* text = cells.findText(real)) {
+                const int w = PlainTextWidth(c, real, r, *text, cache);
+                if (w < 0)
+                    full.push_back(r);
+                else
+                    widest = std::max(widest, w);
+            }
+            return true;
+        });
+        if (SortSettings.Show && SortSettings.Row >= first && SortSettings.Row <= last)
+            full.push_back(SortSettings.Row);
+        for (int r : full)
+            widest = std::max(widest, measure(r));
+    } else {
+        for (int r = first; r <= last; ++r)
+            widest = std::max(widest, measure(r));
     }
     const int room = XYOffsetTopLeftOnly ? XYOffset.x() : 2 * XYOffset.x();
     int width = widest + room + 2 * lw + 2;

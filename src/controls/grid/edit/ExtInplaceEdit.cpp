@@ -129,6 +129,21 @@ void TExtInplaceEdit::SelectOrEnd()
         deselect();
 }
 
+bool TExtInplaceEdit::CommitForLeaving(const QString& text, const QString& oldText)
+{
+    // The text goes into the cell and is checked; a valid one is shown as the check left it,
+    // an invalid one is restored and the editor stays.
+    m_grid->m_validating = true;
+    m_grid->SetCurrentCell(text);
+    m_grid->m_validating = false;
+    if (!m_grid->ValidateCell(text)) {
+        Restore(oldText);
+        return false;
+    }
+    setText(m_grid->m_newCellText);
+    return true;
+}
+
 void TExtInplaceEdit::Restore(const QString& oldText)
 {
     setText(m_grid->m_newCellText);
@@ -183,30 +198,30 @@ void TExtInplaceEdit::wmKeyDown(TWMKey& msg)
     const bool atEnd = selLength() == 0 && selStart() == t.size();
     if (((key == VK_LEFT && atStart) || (key == VK_RIGHT && atEnd)) && shift.testFlag(ssShift)
         && m_grid->Navigation.CursorWalkEditor) {
-        m_grid->m_validating = true;
-        m_grid->SetCurrentCell(t);
-        m_grid->m_validating = false;
-        if (m_grid->ValidateCell(t)) {
-            setText(m_grid->m_newCellText);
+        if (CommitForLeaving(t, o)) {
             m_grid->HideInplaceEdit();
             m_grid->setFocus(Qt::OtherFocusReason);
-        } else {
-            Restore(o);
         }
         key = 0;
         return;
     }
+    // Left at the start or Right at the end of the text, nothing selected, no shift state: the
+    // key belongs to the grid. The text is committed and validated as for Up and Down; a
+    // valid one stays in its cell and the grid moves on ("1", Right, "2" fills two cells).
+    if (((key == VK_LEFT && atStart) || (key == VK_RIGHT && atEnd)) && !(shift & (ssShift | ssCtrl | ssAlt))
+        && !m_grid->Navigation.CursorWalkEditor) {
+        if (CommitForLeaving(t, o))
+            sendKeyToGrid(key, shift);
+        else
+            key = 0;
+        return;
+    }
     bool verticalMove = false;
     if ((key == VK_UP && caretLine() == 0) || (key == VK_DOWN && caretLine() >= lineCount() - 1)) {
-        m_grid->m_validating = true;
-        m_grid->SetCurrentCell(t);
-        m_grid->m_validating = false;
-        if (!m_grid->ValidateCell(t)) {
-            Restore(o);
+        if (!CommitForLeaving(t, o)) {
             key = 0;
             return;
         }
-        setText(m_grid->m_newCellText);
         verticalMove = true;
     }
     if (key == VK_RETURN && !m_grid->Navigation.LineFeedOnEnter && !ctrl) {

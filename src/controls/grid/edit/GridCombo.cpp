@@ -71,6 +71,9 @@ void TGridCombo::FireComboChange(int index)
 
 bool TGridCombo::CommitAndValidate(quint16& key, bool selectAll)
 {
+    // A pick list with no item chosen has nothing to commit: the cell keeps its text.
+    if (Style() == csDropDownList && ItemIndex() < 0)
+        return true;
     m_grid->SetCurrentCell(Text());
     if (!m_grid->ValidateCell(Text())) {
         {
@@ -114,10 +117,16 @@ void TGridCombo::KeyDown(quint16& key, TShiftState shift)
     if (!leaves)
         return;
     if (key == VK_ESCAPE) {
+        // Back to the cell's own text: in a pick list its item, or no item when it is none, so
+        // that closing writes nothing the user did not choose.
         {
             const QSignalBlocker block(this);
-            SetText(m_grid->CurrentCell());
-            SelectItem(m_grid->CurrentCell());
+            if (listStyle) {
+                SetItemIndex(IndexOfItem(m_grid->CurrentCell()));
+            } else {
+                SetText(m_grid->CurrentCell());
+                SelectItem(m_grid->CurrentCell());
+            }
         }
         m_grid->HideInplaceEdit();
         m_grid->setFocus(Qt::OtherFocusReason);

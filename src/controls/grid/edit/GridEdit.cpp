@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QTimer>
 
 namespace controls::grid {
@@ -254,7 +255,6 @@ void TExtStringGridEdit::ShowEditControl(int col, int row)
         combo->setGeometry(r.left, r.top, w, h);
         combo->setFont(format.font.font);
         combo->ItemChange = false;
-        bool selectedFirst = false;
         {
             const QSignalBlocker block(combo);
             if (!list) {
@@ -263,16 +263,13 @@ void TExtStringGridEdit::ShowEditControl(int col, int row)
                     combo->SetItemIndex(m_comboIdx);
                 combo->SetMaxLength(MaxComboLength);
             } else {
+                // A cell whose text is no item shows no item: the list holds a value only once
+                // the user chose one (closing the list unchosen writes nothing).
                 int index = combo->IndexOfItem(Cells(realCol, row));
-                if (index < 0 && m_comboIdx == -1) {
+                if (index < 0 && m_comboIdx == -1)
                     index = combo->IndexOfItem(editText);
-                    if (index < 0 && combo->ItemCount() > 0) {
-                        index = 0;
-                        selectedFirst = true;
-                    }
-                } else if (index < 0) {
+                else if (index < 0)
                     index = m_comboIdx < combo->ItemCount() ? m_comboIdx : -1;
-                }
                 combo->SetItemIndex(index);
             }
         }
@@ -289,19 +286,8 @@ void TExtStringGridEdit::ShowEditControl(int col, int row)
         combo->raise();
         combo->setFocus(Qt::OtherFocusReason);
         m_editCtrl = combo;
-        if (selectedFirst) {
-            // The cell's text is no item: the list takes its first item, and the grid is told.
-            if (OnEditChange)
-                OnEditChange(this, col, row, combo->Text());
-        }
         if (MouseActions.DirectComboDrop || ControlLook.DropDownAlwaysVisible())
             combo->SetDroppedDown(true);
-        if (selectedFirst) {
-            if (OnComboChange)
-                OnComboChange(this, realCol, row, 0, combo->Item(0));
-            if (OnComboObjectChange)
-                OnComboObjectChange(this, realCol, row, 0, combo->Item(0), combo->ItemObject(0));
-        }
         if (MouseActions.DirectEdit && MouseActions.DirectComboDrop) {
             const TGridRect s = Selection();
             SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
@@ -312,9 +298,18 @@ void TExtStringGridEdit::ShowEditControl(int col, int row)
             QTimer::singleShot(0, combo, [target, ch]() {
                 if (!target)
                     return;
+                if (!target->lineEdit()) {
+                    // A pick list: the character searches its items as one typed into the open
+                    // list does (a letter that starts no item chooses none).
+                    const QChar upper = ch.toUpper();
+                    const int code = upper.unicode() < 0x80 ? int(upper.unicode()) : int(Qt::Key_unknown);
+                    QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, QString(ch));
+                    QCoreApplication::sendEvent(target, &press);
+                    return;
+                }
                 QChar k = ch;
                 target->KeyPress(k);
-                if (!k.isNull() && target->lineEdit())
+                if (!k.isNull())
                     target->lineEdit()->insert(QString(k));
             });
         }
@@ -337,7 +332,9 @@ void TExtStringGridEdit::HideEditControl(int col, int row)
     const int realCol = RealColIndex(col);
     m_startEditChar = QChar();
     if ((m_editControl == edComboEdit || m_editControl == edComboList) && m_editMode) {
-        StoreEditText(realCol, row, m_editCombo->Text());
+        // A pick list with no item chosen leaves the cell as it was.
+        if (!(m_editControl == edComboList && m_editCombo->ItemIndex() < 0))
+            StoreEditText(realCol, row, m_editCombo->Text());
         m_editMode = false;
     }
     if (m_editControl == edComboEdit || m_editControl == edComboList) {
@@ -699,11 +696,8 @@ bool TExtStringGridEdit::selectCell(int col, int row)
     }
     if (SelectionRectangle())
         RepaintRect(Selection());
-    if (!IsLoading() && row != m_lastReportedRow && OnRowChanged) {
-        const int old = m_lastReportedRow;
-        m_lastReportedRow = row;
-        OnRowChanged(this, old, row);
-    }
+    if (!IsLoading())
+        ReportRowChange(row);
     if (HasCellBorderEvent())
         for (int r = sel.Top; r <= sel.Bottom; ++r)
             RepaintRow(r);

@@ -98,6 +98,7 @@ private:
     // Lookup completion from the grid's LookupItems after a key release.
     void DoChange();
     void Restore(const QString& oldText);
+    bool CommitForLeaving(const QString& text, const QString& oldText);
     void SelectOrEnd();
 
     TExtStringGridEdit* m_grid;
@@ -398,7 +399,6 @@ protected:
     int m_aeRow = -1;
     int m_lastTabCol = -1;
     int m_lastTabRow = -1;
-    int m_lastReportedRow = -1;
     bool m_advanceGuard = false;
     TGridCombo* m_editCombo = nullptr;
     TGridCheckBox* m_editCheck = nullptr;

@@ -2,13 +2,19 @@
 #include "controls/grid/input/GridInput.h"
 
 #include "controls/grid/html/HTMLUtil.h"
+#include "controls/grid/io/Clipboard.h"
 #include "controls/grid/util/ExtUtil.h"
 #include "platform/core/Errors.h"
 #include "platform/core/FormatSettings.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
 #include <QCursor>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPixmap>
+#include <QPolygon>
 #include <QDesktopServices>
 #include <QHelpEvent>
 #include <QToolTip>
@@ -79,6 +85,25 @@ void TExtStringGridInput::paint()
         return;
     ++m_paintCount;
     TExtStringGridEdit::paint();
+    // The dotted line of a fixed column (row) being sized, and the mark of panning.
+    Canvas& cv = canvas();
+    if (m_sizingFixed || m_sizingFixedR) {
+        cv.pen() = platform::Pen{platform::clBlack, 1, platform::PenStyle::Dot};
+        const int bottom = std::min(viewport()->height(), CellRect(0, RowCount() - 1).bottom);
+        const int right = std::min(viewport()->width(), CellRect(ColCount() - 1, 0).right);
+        if (m_sizingFixed) {
+            cv.moveTo(m_sizeFixedX, 0);
+            cv.lineTo(m_sizeFixedX, bottom > 0 ? bottom : viewport()->height());
+        } else {
+            cv.moveTo(0, m_sizeFixedY);
+            cv.lineTo(right > 0 ? right : viewport()->width(), m_sizeFixedY);
+        }
+    }
+    if (m_panning) {
+        cv.pen() = platform::Pen{platform::clBlack, 1, platform::PenStyle::Solid};
+        cv.brush() = platform::Brush{platform::clWhite, platform::BrushStyle::Solid};
+        cv.ellipse(Rect{m_panPos.x() - 12, m_panPos.y() - 12, m_panPos.x() + 12, m_panPos.y() + 12});
+    }
 }
 
 void TExtStringGridInput::ResetFixedCellHighlight()
@@ -114,6 +139,11 @@ void TExtStringGridInput::CreateWnd()
 
 void TExtStringGridInput::wmTimer(int id)
 {
+    // While panning every tick steps it.
+    if (m_panning)
+        PanStep();
+    if (id == kPanTimerId)
+        return;
     if (id != kGridTimerId) {
         TExtStringGridEdit::wmTimer(id);
         return;
@@ -496,6 +526,8 @@ void TExtStringGridInput::SelectAllByKey()
 
 void TExtStringGridInput::wmKeyDown(TWMKey& msg)
 {
+    if (m_panning)
+        StopPanning();
     quint16 key = msg.CharCode;
     const TShiftState shift = keyState();
     m_moveSelection = Selection();
@@ -794,6 +826,14 @@ bool TExtStringGridInput::InHeaderSizingBorder(int x, int, int col, int row) con
     return x - r.left < 4 || r.right - x < 4;
 }
 
+bool TExtStringGridInput::InSizingZoneOutside(int x, int y)
+{
+    TGridState state = TGridState::gsNormal;
+    int index = -1, pos = 0, ofs = 0;
+    platform::TStringGrid::calcSizingState(x, y, state, index, pos, ofs, calcDrawInfo());
+    return state == TGridState::gsColSizing || state == TGridState::gsRowSizing;
+}
+
 bool TExtStringGridInput::FollowAnchor(int col, int row, const QString& anchor)
 {
     bool autoHandle = true;
@@ -824,13 +864,25 @@ bool TExtStringGridInput::FollowAnchor(int col, int row, const QString& anchor)
 
 void TExtStringGridInput::wmLButtonDown(TWMMouse& msg)
 {
+    if (m_panning)
+        StopPanning();
     m_doOnClick = true;
     m_mouseDownMove = true;
     m_mouseDownFlag = true;
+    m_spinUpClick = m_spinDnClick = false;
+    m_colSized = m_rowSized = false;
     m_pressSelection = Selection();
     const int x = msg.XPos, y = msg.YPos;
+    m_pressX = x;
+    m_pressY = y;
     int c = -1, r = -1;
     mouseToCell(x, y, c, r);
+
+    // The selection's handle: a drag of it enlarges the selection, which is then filled.
+    if (SelectionResizer() && SelectionRectangle() && InSelectionHandle(x, y)) {
+        StartSelectionResize(msg);
+        return;
+    }
 
     if (MouseActions.RangeSelectAndEdit && options().testFlag(goEditing) && !Selection().contains(c, r)) {
         SetEditChangeFlag();
@@ -843,12 +895,21 @@ void TExtStringGridInput::wmLButtonDown(TWMMouse& msg)
             return;
     }
     const int c0 = c, r0 = r;
+    const bool ctrl = msg.Keys.testFlag(ssCtrl), shiftKey = msg.Keys.testFlag(ssShift), alt = msg.Keys.testFlag(ssAlt);
+    if (MouseActions.DisjunctCellSelect() && !ctrl && c >= FixedCols() && r >= FixedRows()) {
+        ClearSelectedCells();
+        invalidate();
+    }
     SearchInc.clear();
     m_pushedCellButton = TGridCoord{-1, -1};
+    m_deselectState = false;
+    m_disjunctPress = false;
 
     if (c < 0 || r < 0) {
         HideInplaceEdit();
-        if (!FixedRowAlways())
+        // The border of the last column (row) lies beside the cells: sizing it is no press on
+        // the empty area, which a grid that keeps its header ignores.
+        if (!FixedRowAlways() || InSizingZoneOutside(x, y))
             TExtStringGridEdit::wmLButtonDown(msg);
         return;
     }
@@ -859,13 +920,37 @@ void TExtStringGridInput::wmLButtonDown(TWMMouse& msg)
     const Rect cell = CellRect(dc, r);
     if (MouseActions.CaretPositioning)
         m_lButFlg = true;
+    // A fixed column's (row's) border sizes it (MouseActions.SizeFixedCol / SizeFixedRow).
+    if (m_sizeFixed) {
+        m_sizingFixed = true;
+        m_sizeFixedX = x;
+        m_sizingFixedCol = FixedColBorderAt(x);
+        viewport()->update();
+        return;
+    }
+    if (m_sizeFixedR) {
+        m_sizingFixedR = true;
+        m_sizeFixedY = y;
+        m_sizingFixedRow = FixedRowBorderAt(y);
+        viewport()->update();
+        return;
+    }
     bool fixed = false;
     IsFixedCell(dc, r, fixed);
     const bool stdFixed = dc < FixedCols() || r < FixedRows();
     const bool extraFixed = fixed && !stdFixed;
     if (fixed || stdFixed)
         HideInplaceEdit();
+    // A fixed cell drawn as a button is held down until the release.
+    if ((fixed || stdFixed) && FixedAsButtons && options().testFlag(goFixedVertLine)
+        && options().testFlag(goFixedHorzLine) && borderStyle() == platform::TBorderStyle::bsSingle) {
+        m_pushedFixed = TGridCoord{dc, r};
+        m_pushedCellButton = TGridCoord{dc, r};
+        m_fixedCellPushed = true;
+        RepaintCell(dc, r);
+    }
 
+    // Which half of an always-shown spin button was pressed, for the spin editor that opens.
     if (ControlLook.SpinButtonsAlwaysVisible() && HasSpinEdit(rc, r) && x > cell.right - 18) {
         // Remembered for the spin editor that opens: it steps once by the half pressed.
         m_spinUpClick = y < (cell.top + cell.bottom) / 2;
@@ -917,12 +1002,82 @@ void TExtStringGridInput::wmLButtonDown(TWMMouse& msg)
         TExtStringGridEdit::wmLButtonDown(msg);
         return;
     }
+    // Disjunct rows and columns: Shift extends, Ctrl on a selected one deselects it at the
+    // release, a plain press starts afresh.
+    if (MouseActions.DisjunctRowSelect() && r >= FixedRows() && (dc != 0 || !MouseActions.HotmailRowSelect())) {
+        if (shiftKey) {
+            TExtStringGridEdit::wmLButtonDown(msg);
+            SetSelection(TGridRect{std::min(dc, m_pressSelection.Left), std::min(r, m_pressSelection.Top),
+                                   std::max(dc, m_pressSelection.Left), std::max(r, m_pressSelection.Top)});
+            return;
+        }
+        if (ctrl || MouseActions.DisjunctRowSelectNoCtrl) {
+            if (RowSelect(MouseActions.RowSelectPersistent ? RealRowIndex(r) : r))
+                m_deselectState = true;
+        } else {
+            m_disjunctPress = true;
+            if (!alt)
+                ClearRowSelect();
+        }
+    }
+    if (MouseActions.DisjunctColSelect() && dc >= FixedCols()) {
+        if (ctrl) {
+            if (ColSelect(dc))
+                m_deselectState = true;
+        } else {
+            m_disjunctPress = true;
+            ClearColSelect();
+        }
+    }
     // Links in the cell text.
     const QString text = Cells(rc, r);
     if (URLShow() && GetTextKind(text, EnableHTML) != 1 && IsURL(text)) {
         FollowAnchor(rc, r, text);
         return;
     }
+
+    // Whole rows, columns or everything by their headers (the mode the mouse move chose).
+    m_moveCell = -1;
+    const TGridRect s0 = m_pressSelection;
+    if (dc < FixedCols() && r < FixedRows() && MouseActions.AllSelect && options().testFlag(goRangeSelect)
+        && m_mouseSelectMode == msAllSelect) {
+        setFocus(Qt::MouseFocusReason);
+        TGridRect all{FirstNavigableCol(), FixedRows(), ColCount() - 1, RowCount() - 1};
+        CornerSelectAll(all);
+        SetSelection(all);
+        if (MouseActions.DisjunctRowSelect())
+            SelectionToRowSelect(false);
+    } else if (dc < FixedCols() && r >= FixedRows() && MouseActions.RowSelect && m_mouseSelectMode == msRowSelect) {
+        if (m_editing)
+            setFocus(Qt::MouseFocusReason);
+        if (MouseActions.DisjunctCellSelect())
+            ClearSelectedCells();
+        const int from = shiftKey ? std::min(r, s0.Top) : r;
+        const int to = shiftKey ? std::max(r, s0.Top) : r;
+        SetSelection(TGridRect{FirstNavigableCol(), from, ColCount() - 1, to});
+        if (MouseActions.DisjunctRowSelect())
+            SelectionToRowSelect(false);
+        m_mouseSelectStart = r;
+        RepaintCol(0);
+    } else if (r < FixedRows() && dc >= FixedCols() && MouseActions.ColSelect && options().testFlag(goRangeSelect)
+               && m_mouseSelectMode == msColumnSelect) {
+        setFocus(Qt::MouseFocusReason);
+        if (MouseActions.DisjunctCellSelect())
+            ClearSelectedCells();
+        int from = dc, to = dc;
+        if (shiftKey) {
+            from = dc < s0.Left ? dc : s0.Left;
+            to = dc < s0.Left ? s0.Right : dc;
+        }
+        SetSelection(TGridRect{from, FixedRows(), to, RowCount() - 1});
+        m_mouseSelectStart = dc;
+    }
+    if (r < FixedRows() && dc >= FixedCols())
+        m_moveCell = dc;
+    else if (dc < FixedCols() && r >= FixedRows())
+        m_moveCell = r;
+    m_moveOfsX = x - cell.left;
+    m_moveOfsY = y - cell.top;
 
     bool canEdit = options().testFlag(goEditing) || MouseActions.RangeSelectAndEdit;
     CheckCanEdit(rc, r, canEdit);
@@ -1014,6 +1169,10 @@ void TExtStringGridInput::mouseDown(TMouseButton button, TShiftState shift, int 
     if (IsHoverFixedCell(c, r) && r == FixedRows() - 1 && ControlLook.FixedGradientDownTo != clNone)
         RepaintCell(c, r);
     TExtStringGridEdit::mouseDown(button, shift, x, y);
+    if (gridState() == TGridState::gsColSizing && sizingIndex() >= 0)
+        m_pressSize = colWidths(std::min(sizingIndex(), ColCount() - 1));
+    else if (gridState() == TGridState::gsRowSizing && sizingIndex() >= 0)
+        m_pressSize = rowHeights(std::min(sizingIndex(), RowCount() - 1));
     if (auto* g = SyncGrid.Grid()) {
         if (SyncGrid.SelectionColumn && g->colCount() > col())
             g->setCol(col());
@@ -1024,6 +1183,8 @@ void TExtStringGridInput::mouseDown(TMouseButton button, TShiftState shift, int 
 
 void TExtStringGridInput::wmRButtonDown(TWMMouse& msg)
 {
+    if (m_panning)
+        StopPanning();
     TExtStringGridEdit::wmRButtonDown(msg);
     int c = -1, r = -1;
     mouseToCell(msg.XPos, msg.YPos, c, r);
@@ -1040,6 +1201,7 @@ void TExtStringGridInput::mouseMove(TShiftState shift, int x, int y)
 {
     if (OleDragFromMove(shift, x, y))
         return;
+    const TGridRect s0 = Selection();
     int c = -1, r = -1;
     mouseToCell(x, y, c, r);
     if (c >= 0 && r >= 0 && !m_designing) {
@@ -1071,23 +1233,278 @@ void TExtStringGridInput::mouseMove(TShiftState shift, int x, int y)
             m_hoverButton = TGridCoord{-1, -1};
             RepaintCell(old.X, old.Y);
         }
-        // The hand cursor over a link.
-        const QString text = Cells(rc, r);
-        if (URLShow() && GetTextKind(text, EnableHTML) != 1 && IsURL(text))
-            viewport()->setCursor(Qt::PointingHandCursor);
-        else
-            viewport()->unsetCursor();
     }
+    const bool buttonDown = m_mouseDownMove;
+    if (m_mouseResize && buttonDown) {
+        ResizeSelectionTo(x, y);
+        viewport()->setCursor(Qt::SizeFDiagCursor);
+        return;
+    }
+    // Rows (columns) dragged through their headers.
+    if (buttonDown && m_mouseSelectStart >= 0 && MouseActions.RowSelect && m_mouseSelectMode == msRowSelect) {
+        if (r >= FixedRows() && r < RowCount() - FixedFooters()) {
+            const int from = std::min(m_mouseSelectStart, r), to = std::max(m_mouseSelectStart, r);
+            SetSelection(TGridRect{FirstNavigableCol(), std::max(from, FixedRows()), ColCount() - 1, to});
+        }
+        if (y > viewport()->height() - 4 && topRow() + visibleRowCount() < RowCount())
+            setTopRow(topRow() + 1);
+        else if (FixedRows() > 0 && y < rowHeights(0) && topRow() > FixedRows())
+            setTopRow(topRow() - 1);
+    } else if (buttonDown && m_mouseSelectStart >= 0 && MouseActions.ColSelect && m_mouseSelectMode == msColumnSelect
+               && c >= 0) {
+        const int from = std::max(FixedCols(), std::min(m_mouseSelectStart, c));
+        SetSelection(TGridRect{from, FixedRows(), std::max(m_mouseSelectStart, c), RowCount() - 1});
+    }
+    // The borders of fixed columns (rows) size them; the dotted line follows while it runs.
+    if (!m_designing) {
+        m_sizeFixed = MouseActions.SizeFixedCol && c >= 0 && r >= 0 && FixedColBorderAt(x) >= 0;
+        m_sizeFixedR = MouseActions.SizeFixedRow && c >= 0 && r >= 0 && FixedRowBorderAt(y) >= 0;
+    }
+    if (m_sizingFixed && m_sizeFixedX != x) {
+        m_sizeFixedX = x;
+        viewport()->update();
+    }
+    if (m_sizingFixedR && m_sizeFixedY != y) {
+        m_sizeFixedY = y;
+        viewport()->update();
+    }
+    // A column or row move may be refused while it runs.
+    if (gridState() == TGridState::gsColMoving && OnColumnMove) {
+        bool allow = true;
+        OnColumnMove(this, m_moveCell, allow);
+        if (!allow)
+            cancelMode();
+    } else if (gridState() == TGridState::gsRowMoving && OnRowMove) {
+        bool allow = true;
+        OnRowMove(this, m_moveCell, allow);
+        if (!allow)
+            cancelMode();
+    }
+    if (!m_designing && !buttonDown)
+        UpdateSelectMode(x, y, c, r);
     TExtStringGridEdit::mouseMove(shift, x, y);
-    if (gridState() == TGridState::gsColSizing && OnColumnSizing && sizingIndex() >= 0) {
-        const Rect cell = cellRect(sizingIndex(), 0);
-        OnColumnSizing(this, sizingIndex(), x - cell.left);
+    ApplyGridCursor(x, y);
+    // The size a sizing would give, to the events and the sizing hint.
+    if (gridState() == TGridState::gsColSizing && sizingIndex() >= 0) {
+        m_colSized = true;
+        if (OnColumnSizing)
+            OnColumnSizing(this, sizingIndex(), std::max(0, m_pressSize + x - m_pressX));
+    } else if (gridState() == TGridState::gsRowSizing && sizingIndex() >= 0) {
+        m_rowSized = true;
+        if (OnRowSizing)
+            OnRowSizing(this, sizingIndex(), std::max(0, m_pressSize + y - m_pressY));
+    } else if (m_sizingFixed && m_sizingFixedCol >= 0 && OnColumnSizing) {
+        OnColumnSizing(this, m_sizingFixedCol, x - FixedColsExtent(m_sizingFixedCol));
+    } else if (m_sizingFixedR && m_sizingFixedRow >= 0 && OnRowSizing) {
+        OnRowSizing(this, m_sizingFixedRow, y - FixedRowsExtent(m_sizingFixedRow));
     }
+    if (HintShowSizing)
+        ShowSizingHint(x, y);
+    if (Selection() != s0 && buttonDown) {
+        const TGridRect s = Selection();
+        SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
+    }
+}
+
+void TExtStringGridInput::UpdateSelectMode(int x, int y, int c, int r)
+{
+    TMouseSelection mode = msNormalSelect;
+    if (SelectionResizer() && SelectionRectangle() && InSelectionHandle(x, y)) {
+        mode = msResizeSelect;
+    } else if (c >= 0 && r >= 0 && c < FixedCols() && r < FixedRows()) {
+        if (MouseActions.AllSelect)
+            mode = msAllSelect;
+    } else if (c >= FixedCols() && r >= 0 && r < FixedRows()) {
+        if (MouseActions.ColSelect && !InSizingZone(x, y))
+            mode = msColumnSelect;
+    } else if (c >= 0 && c < FixedCols() && r >= FixedRows()) {
+        const int lastRow = FloatingFooter.Visible && FloatingFooter.FooterStyle == fsFixedLastRow ? RowCount() - 2
+                                                                                                 : RowCount() - 1;
+        if (MouseActions.RowSelect && r <= lastRow && !InSizingZone(x, y))
+            mode = msRowSelect;
+    }
+    m_mouseSelectMode = mode;
+}
+
+namespace {
+// An arrow cursor pointing down (columns) or right (rows), drawn once.
+QCursor selectArrowCursor(bool down)
+{
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(Qt::white);
+    p.setBrush(Qt::black);
+    const QPolygon arrow = down ? QPolygon({QPoint(4, 1), QPoint(11, 1), QPoint(11, 8), QPoint(14, 8), QPoint(7, 15),
+                                            QPoint(1, 8), QPoint(4, 8)})
+                                : QPolygon({QPoint(1, 4), QPoint(8, 4), QPoint(8, 1), QPoint(15, 7), QPoint(8, 14),
+                                            QPoint(8, 11), QPoint(1, 11)});
+    p.drawPolygon(arrow);
+    p.end();
+    return down ? QCursor(pm, 7, 15) : QCursor(pm, 15, 7);
+}
+} // namespace
+
+void TExtStringGridInput::ApplyGridCursor(int x, int y)
+{
+    const bool sizing = gridState() == TGridState::gsColSizing || gridState() == TGridState::gsRowSizing;
+    if (m_mouseSelectMode != msNormalSelect && !sizing) {
+        switch (m_mouseSelectMode) {
+        case msColumnSelect: viewport()->setCursor(selectArrowCursor(true)); return;
+        case msRowSelect: viewport()->setCursor(selectArrowCursor(false)); return;
+        case msAllSelect: viewport()->setCursor(Qt::CrossCursor); return;
+        case msResizeSelect: viewport()->setCursor(Qt::SizeFDiagCursor); return;
+        default: break;
+        }
+    }
+    if (m_sizeFixed || m_sizingFixed) {
+        viewport()->setCursor(Qt::SplitHCursor);
+        return;
+    }
+    if (m_sizeFixedR || m_sizingFixedR) {
+        viewport()->setCursor(Qt::SplitVCursor);
+        return;
+    }
+    // The hand over a link; elsewhere the sizing cursor over a border, else none.
+    int c = -1, r = -1;
+    mouseToCell(x, y, c, r);
+    const QString text = c >= 0 && r >= 0 ? Cells(RealColIndex(c), r) : QString();
+    if (URLShow() && !text.isEmpty() && GetTextKind(text, EnableHTML) != 1 && IsURL(text)
+        && gridState() == TGridState::gsNormal && !InSizingZoneOutside(x, y))
+        viewport()->setCursor(Qt::PointingHandCursor);
+    else
+        wmSetCursor(x, y);
+}
+
+void TExtStringGridInput::ShowSizingHint(int x, int y)
+{
+    int index = -1;
+    QString text;
+    if (gridState() == TGridState::gsColSizing && sizingIndex() >= 0) {
+        index = sizingIndex();
+        text = QStringLiteral("cw=<b>%1</b>").arg(std::max(0, m_pressSize + x - m_pressX));
+    } else if (gridState() == TGridState::gsRowSizing && sizingIndex() >= 0) {
+        index = sizingIndex();
+        text = QStringLiteral("rh=<b>%1</b>").arg(std::max(0, m_pressSize + y - m_pressY));
+    } else if (m_sizingFixed && m_sizingFixedCol >= 0) {
+        text = QStringLiteral("cw=<b>%1</b>").arg(x - FixedColsExtent(m_sizingFixedCol));
+    } else if (m_sizingFixedR && m_sizingFixedRow >= 0) {
+        text = QStringLiteral("rh=<b>%1</b>").arg(y - FixedRowsExtent(m_sizingFixedRow));
+    } else {
+        return;
+    }
+    Rect cell = index >= 0 ? cellRect(gridState() == TGridState::gsColSizing ? index : 0,
+                                      gridState() == TGridState::gsColSizing ? 0 : index)
+                           : cellRect(0, 0);
+    ShowGridHint(text, viewport()->mapToGlobal(QPoint(cell.left, cell.top)));
+}
+
+int TExtStringGridInput::FixedColsExtent(int upTo) const
+{
+    int x = 0;
+    for (int i = 0; i < upTo && i < FixedCols(); ++i)
+        x += colWidths(i) + 1;
+    return x;
+}
+
+int TExtStringGridInput::FixedRowsExtent(int upTo) const
+{
+    int y = 0;
+    for (int i = 0; i < upTo && i < FixedRows(); ++i)
+        y += rowHeights(i) + 1;
+    return y;
+}
+
+int TExtStringGridInput::FixedColBorderAt(int x) const
+{
+    int found = -1;
+    int border = 0;
+    for (int i = 0; i < FixedCols(); ++i) {
+        border += colWidths(i) + 1;
+        if (std::abs(border - x) < 3)
+            found = i;
+    }
+    return found;
+}
+
+int TExtStringGridInput::FixedRowBorderAt(int y) const
+{
+    int found = -1;
+    int border = 0;
+    for (int i = 0; i < FixedRows(); ++i) {
+        border += rowHeights(i) + 1;
+        if (std::abs(border - y) < 3)
+            found = i;
+    }
+    return found;
+}
+
+// --- the selection handle --------------------------------------------------------------------------
+
+bool TExtStringGridInput::InSelectionHandle(int x, int y) const
+{
+    const TGridRect sel = Selection();
+    const Rect cell = cellRect(sel.Right, sel.Bottom);
+    if (cell.width() <= 0 || cell.height() <= 0)
+        return false;
+    const bool rtl = layoutDirection() == Qt::RightToLeft;
+    const int left = rtl ? cell.left : cell.right - 6;
+    return x >= left && x < left + 6 && y >= cell.bottom - 6 && y < cell.bottom;
+}
+
+void TExtStringGridInput::StartSelectionResize(TWMMouse& msg)
+{
+    // The selection goes to the clipboard, to be pasted into the enlarged selection at the
+    // release; until then the drag grows the selection from its top-left.
+    m_dropSelection = Selection();
+    io::CopySelectionToClipboard(*this);
+    m_mouseResize = true;
+    setFocus(Qt::MouseFocusReason);
+    msg.Result = 1;
+}
+
+void TExtStringGridInput::ResizeSelectionTo(int x, int y)
+{
+    int c = -1, r = -1;
+    mouseToCell(x, y, c, r);
+    if (c < 0 || r < 0)
+        return;
+    const TGridRect s{m_dropSelection.Left, m_dropSelection.Top, std::max(m_dropSelection.Right, c),
+                      std::max(m_dropSelection.Bottom, r)};
+    if (s != Selection()) {
+        SetSelection(s);
+        RepaintRect(s);
+    }
+}
+
+void TExtStringGridInput::FinishSelectionResize()
+{
+    const TGridRect now = Selection();
+    if (OnSelectionResize)
+        OnSelectionResize(this, m_dropSelection, now);
+    // The block copied at the press goes into the enlarged selection (with smart pasting it is
+    // repeated over it), editing counted as on for the paste.
+    const TGridOptions before = options();
+    if (!before.testFlag(goEditing)) {
+        SetEditChangeFlag();
+        setOptions(before | goEditing);
+    }
+    io::PasteSelectionFromClipboard(*this);
+    if (!before.testFlag(goEditing)) {
+        SetEditChangeFlag();
+        setOptions(before);
+    }
+    m_mouseResize = false;
+    if (OnSelectionResized)
+        OnSelectionResized(this, m_dropSelection, now);
 }
 
 void TExtStringGridInput::cmMouseLeave()
 {
     TExtStringGridEdit::cmMouseLeave();
+    m_mouseSelectMode = msNormalSelect;
+    m_sizeFixed = m_sizeFixedR = false;
     if (HoverFixedCells != hfNone && m_hoverFixed.X != -1) {
         const TGridCoord old = m_hoverFixed;
         m_hoverFixed = TGridCoord{-1, -1};
@@ -1105,9 +1522,50 @@ void TExtStringGridInput::wmLButtonUp(TWMMouse& msg)
 {
     m_mouseDownMove = false;
     m_mouseDownFlag = false;
+    m_mouseSelectMode = msNormalSelect;
+    m_mouseSelectStart = -1;
     const int x = msg.XPos, y = msg.YPos;
     int c = -1, r = -1;
     mouseToCell(x, y, c, r);
+    if (m_mouseResize) {
+        ResizeSelectionTo(x, y);
+        FinishSelectionResize();
+        return;
+    }
+    // A fixed column (row) sized by its border gets its new width (height).
+    if (m_sizingFixed || m_sizingFixedR) {
+        const bool cols = m_sizingFixed;
+        m_sizeFixed = m_sizingFixed = m_sizeFixedR = m_sizingFixedR = false;
+        viewport()->update();
+        HideGridHint();
+        if (cols && m_sizingFixedCol >= 0) {
+            int width = std::max(0, x - FixedColsExtent(m_sizingFixedCol));
+            setColWidths(m_sizingFixedCol, width);
+            if (OnEndColumnSize)
+                OnEndColumnSize(this, m_sizingFixedCol);
+            const int asked = width;
+            UpdateColSize(m_sizingFixedCol, width);
+            if (width != asked)
+                setColWidths(m_sizingFixedCol, width);
+        } else if (!cols && m_sizingFixedRow >= 0) {
+            setRowHeights(m_sizingFixedRow, std::max(0, y - FixedRowsExtent(m_sizingFixedRow)));
+            if (OnEndRowSize)
+                OnEndRowSize(this, m_sizingFixedRow);
+        }
+        return;
+    }
+    if (m_fixedCellPushed) {
+        m_fixedCellPushed = false;
+        RepaintCell(m_pushedFixed.X, m_pushedFixed.Y);
+        const TGridCoord pushed = m_pushedFixed;
+        m_pushedFixed = TGridCoord{-1, -1};
+        if (m_pushedCellButton == pushed) {
+            // A fixed cell shown as a button is clicked when released on itself.
+            m_pushedCellButton = TGridCoord{-1, -1};
+            if (c == pushed.X && r == pushed.Y && !HasButton(RealColIndex(c), r))
+                ButtonClick(RealColIndex(c), r);
+        }
+    }
 
     if (m_pushedCellButton.X >= 0) {
         const TGridCoord pushed = m_pushedCellButton;
@@ -1149,7 +1607,42 @@ void TExtStringGridInput::wmLButtonUp(TWMMouse& msg)
     m_doOnClick = false;
 
     const bool moving = gridState() == TGridState::gsColMoving || gridState() == TGridState::gsRowMoving;
+    const bool sized = gridState() == TGridState::gsColSizing || gridState() == TGridState::gsRowSizing;
+    const int sizedIndex = sizingIndex();
+    const bool sizedCols = gridState() == TGridState::gsColSizing;
     TExtStringGridEdit::wmLButtonUp(msg);
+    HideGridHint();
+    if (sized && sizedIndex >= 0) {
+        // The end of a sizing by mouse: reported, and the column's width may be changed.
+        if (sizedCols && m_colSized && sizedIndex < ColCount()) {
+            if (OnEndColumnSize)
+                OnEndColumnSize(this, sizedIndex);
+            int width = colWidths(sizedIndex);
+            const int asked = width;
+            UpdateColSize(sizedIndex, width);
+            if (width != asked)
+                setColWidths(sizedIndex, width);
+        } else if (!sizedCols && m_rowSized && sizedIndex < RowCount() && OnEndRowSize) {
+            OnEndRowSize(this, sizedIndex);
+        }
+    }
+    // Disjunct rows and columns take the selection; a Ctrl press on a selected one drops it.
+    if (MouseActions.DisjunctRowSelect() && c >= 0 && r >= 0) {
+        if (!(c == 0 && MouseActions.HotmailRowSelect()) && !m_deselectState)
+            SelectionToRowSelect(false);
+        if (m_deselectState && r >= FixedRows() && r < RowCount() - FixedFooters()) {
+            SetRowSelect(MouseActions.RowSelectPersistent ? RealRowIndex(r) : r, false);
+            m_selChange = false;
+        }
+    }
+    if (MouseActions.DisjunctColSelect() && c >= 0) {
+        if (!m_deselectState)
+            SelectionToColSelect(false);
+        if (m_deselectState && c >= FixedCols() && c < ColCount() - FixedRightCols())
+            SetColSelect(c, false);
+    }
+    m_deselectState = false;
+    m_disjunctPress = false;
     if (c < 0 || r < 0 || moving)
         return;
     if (c >= FixedCols() || SortSettings.FixedCols) {
@@ -1187,7 +1680,8 @@ void TExtStringGridInput::wmLButtonDblClk(TWMMouse& msg)
     int c = -1, r = -1;
     mouseToCell(msg.XPos, msg.YPos, c, r);
     if (c == -1) {
-        if (FixedRowAlways()) {
+        // Beside the last column: its right border fits it, also in a grid that keeps its header.
+        if (FixedRowAlways() && !InSizingZoneOutside(msg.XPos, msg.YPos)) {
             TExtStringGridEdit::wmLButtonDblClk(msg);
             return;
         }
@@ -1279,6 +1773,76 @@ void TExtStringGridInput::CornerSelectAll(TGridRect&) {}
 // --- the wheel ----------------------------------------------------------------------------------
 
 void TExtStringGridInput::WheelScrollDone(int, bool&) {}
+
+// --- middle-button panning ------------------------------------------------------------------------
+
+void TExtStringGridInput::wmMButtonDown(TWMMouse& msg)
+{
+    if (m_panning) {
+        StopPanning();
+    } else if (IntelliPan != ipNone && FixedRows() < RowCount()) {
+        m_panning = true;
+        m_panPos = QPoint(msg.XPos, msg.YPos);
+        viewport()->setCursor(Qt::SizeAllCursor);
+        setWindowTimer(kPanTimerId, kPanTimerMs);
+        viewport()->grabMouse();
+        viewport()->update();
+        return;
+    }
+    TExtStringGridEdit::wmMButtonDown(msg);
+}
+
+void TExtStringGridInput::StopPanning()
+{
+    if (!m_panning)
+        return;
+    m_panning = false;
+    killWindowTimer(kPanTimerId);
+    viewport()->releaseMouse();
+    viewport()->unsetCursor();
+    viewport()->update();
+}
+
+void TExtStringGridInput::PanStep()
+{
+    const TGridRect s0 = Selection();
+    const QPoint p = viewport()->mapFromGlobal(QCursor::pos());
+    int dy = 0, dx = 0;
+    if (IntelliPan != ipHorizontal)
+        dy = p.y() < m_panPos.y() - 5 ? -1 : p.y() > m_panPos.y() + 5 ? 1 : 0;
+    if (IntelliPan != ipVertical)
+        dx = p.x() < m_panPos.x() - 5 ? -1 : p.x() > m_panPos.x() + 5 ? 1 : 0;
+    static const Qt::CursorShape shapes[3][3] = {
+        {Qt::SizeFDiagCursor, Qt::SizeVerCursor, Qt::SizeBDiagCursor},
+        {Qt::SizeHorCursor, Qt::SizeAllCursor, Qt::SizeHorCursor},
+        {Qt::SizeBDiagCursor, Qt::SizeVerCursor, Qt::SizeFDiagCursor},
+    };
+    viewport()->setCursor(shapes[dy + 1][dx + 1]);
+    const int lastDataRow = RowCount() - FixedFooters() - 1;
+    const int lastDataCol = ColCount() - FixedRightCols() - 1;
+    const int cc = std::clamp(col(), FixedCols(), std::max(FixedCols(), lastDataCol));
+    const int rr = std::clamp(row(), FixedRows(), std::max(FixedRows(), lastDataRow));
+    if (cc != col() || rr != row())
+        FocusCell(cc, rr);
+    if (dx == 0 && dy == 0)
+        return;
+    if (MouseActions.WheelAction() == waScroll) {
+        if (dx != 0)
+            setLeftCol(std::clamp(leftCol() + dx, FixedCols(), std::max(FixedCols(), ColCount() - visibleColCount())));
+        if (dy != 0)
+            setTopRow(std::clamp(topRow() + dy, FixedRows(), std::max(FixedRows(), RowCount() - visibleRowCount())));
+    } else {
+        FocusCell(std::clamp(col() + dx, FixedCols(), std::max(FixedCols(), lastDataCol)),
+                  std::clamp(row() + dy, FixedRows(), std::max(FixedRows(), lastDataRow)));
+    }
+    viewport()->update();
+    if (Selection() != s0) {
+        const TGridRect s = Selection();
+        SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
+    }
+}
+
+void TExtStringGridInput::wmRButtonUp(TWMMouse& msg) { TExtStringGridEdit::wmRButtonUp(msg); }
 
 void TExtStringGridInput::wmMouseWheel(TWMMouseWheel& msg)
 {

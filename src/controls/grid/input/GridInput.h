@@ -16,8 +16,18 @@
 // OnClickCell), on its button pushes it (OnButtonClick on release), on a URL or "cell://"
 // anchor follows it; every other press on a cell fires OnClickCell, except a press within 4
 // pixels of a header border while columns can be sized. A double click beside a header border
-// sizes the column left of it to its content. The wheel moves the current row by the system's
-// wheel lines (MouseActions.WheelIncrement when set), Ctrl+wheel zooms.
+// sizes the column left of it to its content (the right border of the last column too). The
+// wheel moves the current row by the system's wheel lines (MouseActions.WheelIncrement when set),
+// Ctrl+wheel zooms; the middle button pans (IntelliPan) until the next press or key.
+// Further mouse work, each behind its setting: row and column headers select whole rows and
+// columns (MouseActions.RowSelect, ColSelect; a drag along the headers extends), the top-left
+// corner selects all (AllSelect, through CornerSelectAll), Ctrl toggles disjunct rows and
+// columns (deselected at the release), fixed columns and rows are sized by their borders
+// (SizeFixedCol, SizeFixedRow), fixed cells shown as buttons (FixedAsButtons) press and click,
+// the selection's handle (SelectionResizer) enlarges the selection and pastes the block copied at
+// the press into it. Sizing reports OnColumnSizing / OnRowSizing while the mouse moves
+// (HintShowSizing shows "cw=<b>w</b>"), and OnEndColumnSize / OnEndRowSize at the end. A
+// pick-list cell whose text is no item opens on no item and writes only an item chosen.
 //
 // BeginUpdate/EndUpdate nest: while the count is above 0 nothing is painted; the last
 // EndUpdate repaints once. A grid hidden in between keeps the lock until its count returns to 0;
@@ -29,7 +39,9 @@
 #include "platform/exchange/Exchange.h"
 
 #include <QPointer>
+#include <QStringList>
 #include <QUrl>
+#include <vector>
 #include <functional>
 
 namespace controls::grid {
@@ -37,6 +49,9 @@ namespace controls::grid {
 class TGridDropTarget;
 
 enum TMouseSelection { msNormalSelect, msColumnSelect, msRowSelect, msAllSelect, msURLSelect, msResizeSelect };
+// Middle-button panning steps this often while it runs.
+constexpr int kPanTimerId = 999;
+constexpr int kPanTimerMs = 10;
 
 class TExtStringGridInput : public TExtStringGridEdit {
 public:
@@ -78,6 +93,22 @@ public:
     void InitOrigColSizes();
 
     // --- mouse actions ------------------------------------------------------------------------------
+    // What a press at the mouse's place would select (set while the mouse moves): a column by
+    // its header (MouseActions.ColSelect), a row by its header (RowSelect), everything from the
+    // corner (AllSelect), or a drag of the selection handle (SelectionResizer).
+    TMouseSelection MouseSelectMode() const { return m_mouseSelectMode; }
+    // The column (row) a press in a column (row) header picked for a move; -1 otherwise.
+    int MoveCell() const { return m_moveCell; }
+    // Which half of an always-shown spin button the last press hit.
+    bool SpinUpClick() const { return m_spinUpClick; }
+    bool SpinDownClick() const { return m_spinDnClick; }
+    // A Ctrl press on a selected row or column: its release deselects it.
+    bool DeselectState() const { return m_deselectState; }
+    // Fixed columns (rows) sized by their borders (MouseActions.SizeFixedCol / SizeFixedRow).
+    bool SizingFixed() const { return m_sizingFixed || m_sizingFixedR; }
+    // The selection when a drag of its handle began.
+    TGridRect DropSelection() const { return m_dropSelection; }
+    bool Panning() const { return m_panning; }
     void RadioGroupClick(int col, int row, int xOffset, int yOffset);
     virtual void CornerSelectAll(TGridRect& r);
     // The hint of the cell under a client point: empty when there is none.
@@ -120,7 +151,17 @@ public:
     RowAllowEvent OnCanDeleteRow;
     RowEvent OnAutoInsertRow;
     CanSortEvent OnCanSort;
+    // The size a column (row) sizing by mouse would give, while the mouse moves.
     std::function<void(TExtStringGridInput* sender, int col, int size)> OnColumnSizing;
+    std::function<void(TExtStringGridInput* sender, int row, int size)> OnRowSizing;
+    // A drag of the selection handle ends: before and after the selection is filled.
+    using SelectionResizeEvent =
+        std::function<void(TExtStringGridInput* sender, const TGridRect& original, const TGridRect& now)>;
+    SelectionResizeEvent OnSelectionResize;
+    SelectionResizeEvent OnSelectionResized;
+    // A column (row) move by mouse may be refused.
+    std::function<void(TExtStringGridInput* sender, int index, bool& allow)> OnColumnMove;
+    std::function<void(TExtStringGridInput* sender, int index, bool& allow)> OnRowMove;
 
 protected:
     // Keys.
@@ -138,6 +179,8 @@ protected:
     void mouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
     void wmLButtonDblClk(platform::TWMMouse& msg) override;
     void wmMouseWheel(platform::TWMMouseWheel& msg) override;
+    void wmMButtonDown(platform::TWMMouse& msg) override;
+    void wmRButtonUp(platform::TWMMouse& msg) override;
     bool doMouseWheelDown(platform::TShiftState shift, QPoint mousePos) override;
     bool doMouseWheelUp(platform::TShiftState shift, QPoint mousePos) override;
     virtual void WheelScrollDone(int moved, bool& handled);
@@ -184,12 +227,46 @@ private:
     void SelectAllByKey();
     bool ToggleControlByKey(quint16 key);
     bool InHeaderSizingBorder(int x, int y, int col, int row) const;
+    // The point lies in a column or row sizing zone of the standard grid (also beside the last
+    // column or row).
+    bool InSizingZoneOutside(int x, int y);
     bool InEditorList(const QWidget* w) const;
+    bool InSelectionHandle(int x, int y) const;
+    void StartSelectionResize(platform::TWMMouse& msg);
+    void ResizeSelectionTo(int x, int y);
+    void FinishSelectionResize();
+    // The fixed column (row) whose border lies less than 3 pixels from x (y), or -1.
+    int FixedColBorderAt(int x) const;
+    int FixedRowBorderAt(int y) const;
+    int FixedColsExtent(int upTo) const;
+    int FixedRowsExtent(int upTo) const;
+    void UpdateSelectMode(int x, int y, int c, int r);
+    void ApplyGridCursor(int x, int y);
+    void ShowSizingHint(int x, int y);
+    void StopPanning();
+    void PanStep();
 
     TGridRect m_moveSelection;
     TGridRect m_pressSelection;
     TGridCoord m_lastKeyCell;
     TGridCoord m_pushedCellButton{-1, -1};
+    TMouseSelection m_mouseSelectMode = msNormalSelect;
+    int m_mouseSelectStart = -1;
+    int m_moveCell = -1;
+    int m_moveOfsX = 0, m_moveOfsY = 0;
+    bool m_spinUpClick = false, m_spinDnClick = false;
+    bool m_deselectState = false;
+    bool m_disjunctPress = false; // a plain press in disjunct row or column selection
+    bool m_mouseResize = false;
+    bool m_sizeFixed = false, m_sizeFixedR = false;   // over a fixed column's (row's) border
+    bool m_sizingFixed = false, m_sizingFixedR = false;
+    int m_sizingFixedCol = -1, m_sizingFixedRow = -1;
+    int m_sizeFixedX = 0, m_sizeFixedY = 0;
+    int m_pressX = 0, m_pressY = 0;
+    int m_pressSize = 0; // width (height) of the column (row) being sized, at the press
+    bool m_colSized = false, m_rowSized = false;
+    bool m_panning = false;
+    QPoint m_panPos;
     int m_timerTicks = 0;
     int m_searchTics = 0;
     int m_paintCount = 0;

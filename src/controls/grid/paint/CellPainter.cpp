@@ -161,6 +161,13 @@ void TExtStringGridPaint::DrawCellContents(Canvas& canvas, int col, int row, con
 
     if (p.IsFixedCell && !Flat())
         DrawFixedEdges(canvas, p);
+    // A fixed cell held down as a button (FixedAsButtons) shows sunken.
+    if (p.IsFixedCell && m_fixedCellPushed && p.ACol == m_pushedFixed.X && p.ARow == m_pushedFixed.Y) {
+        Rect a = p.CellRect;
+        platform::DrawEdge(canvas, a, platform::BDR_SUNKENINNER, platform::BF_RIGHT | platform::BF_BOTTOM);
+        a = p.CellRect;
+        platform::DrawEdge(canvas, a, platform::BDR_SUNKENINNER, platform::BF_LEFT | platform::BF_TOP);
+    }
 
     // Lines of the fixed right columns of a flat grid.
     if (FixedRightCols() > 0 && p.RCol >= TotalColCount() - FixedRightCols() && Look() != glClassic && Flat()) {

@@ -91,6 +91,8 @@ public:
     // The size of the cell's text; vs: measured with word breaks in the cell's width, sb: room
     // for a cell button kept on the right.
     QSize GetCellTextSize(int col, int row) override;
+    bool PlainColumnMeasure(int col, int realCol) override;
+    int PlainTextWidth(int col, int realCol, int row, const QString& text, TTextMeasureCache& cache) override;
     QSize CalcCellTextSize(int realCol, int displCol, int row, bool vs, bool sb);
     QSize GetCellGraphicSize(int col, int row) override;
     virtual QSize CalcCellGraphicSize(int col, int row, int reservedHeight);
@@ -251,6 +253,8 @@ protected:
     bool m_colMoving = false;        // a column is being moved by mouse
     int m_colMoveIndex = -1;         // the column being moved
     TGridCoord m_hoverFixed{-1, -1}; // the lit fixed cell
+    TGridCoord m_pushedFixed{-1, -1}; // the fixed cell held down as a button (FixedAsButtons)
+    bool m_fixedCellPushed = false;
     TGridCoord m_hotFixedCell{-1, -1};
     TGridCoord m_hoverButton{-1, -1};
     TGridCoord m_hoverCell{-1, -1};

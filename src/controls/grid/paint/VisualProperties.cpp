@@ -441,6 +441,60 @@ QSize TExtStringGridPaint::CalcCellTextSize(int realCol, int displCol, int row, 
     return QSize(w, h);
 }
 
+bool TExtStringGridPaint::PlainColumnMeasure(int, int realCol)
+{
+    // Hooks that may change a text or a font cell by cell, links, the active cell's header font
+    // and the row check boxes of column 0 leave the column to the full measure.
+    if (OnGetDisplText || OnGetDisplWideText || OnGetFloatFormat || OnGetCellColor || OnIsFixedCell)
+        return false;
+    if (URLShow() || URLShowInText() || ActiveCellShow())
+        return false;
+    return !(realCol == 0 && MouseActions.HotmailRowSelect());
+}
+
+int TExtStringGridPaint::PlainTextWidth(int col, int realCol, int row, const QString& text, TTextMeasureCache& cache)
+{
+    // Formulas, encoded wide text, rich text and HTML are measured the full way.
+    if (text.isEmpty())
+        return 0;
+    const QChar first = text[0];
+    if (first == u'=' || ((first == u'|' || first == u'{') && text.size() > 1 && text[1] == u'\\'))
+        return -1;
+    if (EnableHTML && text.contains(u'<'))
+        return -1;
+    const int rowClass = row < FixedRows() ? 0 : row >= RowCount() - FixedFooters() ? 2 : 1;
+    std::optional<QFontMetrics>& fm = cache.Metrics[rowClass];
+    if (!fm) {
+        // The first plain cell of its class sets the class's font the way CalcCellTextSize sets
+        // a cell's, on the same kind of surface.
+        platform::Font font;
+        platform::Brush brush;
+        GetFontProperties(col, realCol, row, TGridDrawState(), font, brush);
+        if (ZoomFactor() != 0 && font.font.pointSize() > 0)
+            font.font.setPointSize(std::max(1, font.font.pointSize() + ZoomFactor()));
+        font.font.setStyleStrategy(QFont::NoAntialias);
+        QImage surface(1, 1, QImage::Format_RGB32);
+        fm.emplace(font.font, &surface);
+    }
+    // The first line, or every line with Multilinecells; lines end at CR (an LF after it
+    // belongs to the break).
+    int w = 0;
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype end = text.indexOf(u'\r', start);
+        const qsizetype stop = end < 0 ? text.size() : end;
+        w = std::max(w, fm->horizontalAdvance(QString::fromRawData(text.constData() + start, stop - start)));
+        if (end < 0 || !Multilinecells)
+            break;
+        start = end + 1;
+        if (start < text.size() && text[start] == u'\n')
+            ++start;
+        if (start >= text.size())
+            break;
+    }
+    return w;
+}
+
 QSize TExtStringGridPaint::GetCellGraphicSize(int col, int row) { return CalcCellGraphicSize(col, row, 0); }
 
 QSize TExtStringGridPaint::CalcCellGraphicSize(int col, int row, int reservedHeight)

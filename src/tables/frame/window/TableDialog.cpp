@@ -130,6 +130,8 @@ void TTableDialog::buildGrid(int section, QWidget* parent, int width, int height
         g->SetDefaultRowHeight(desc_.rowHeight);
     g->SetRowCount(capacity_ + 1);
     g->SetFixedRowAlways(true);
+    // Columns are sized by their header borders, and a double click on one fits the column.
+    g->setOptions(g->options() | platform::goColSizing);
     g->setRowHeights(0, kHeaderHeight);
     controls::grid::TGridColumnItem* number = g->Columns().Items(0);
     number->SetWidth(sec.numberWidth);

@@ -224,3 +224,52 @@ TEST_F(ColumnGridTest, ColumnAnswersTheCellQuestions)
 
 } // namespace
 } // namespace gridtest
+
+namespace {
+using controls::grid::TExtColumnGrid;
+// The same grid measuring every cell the full way, for comparison.
+class FullMeasureGrid : public TExtColumnGrid {
+public:
+    using TExtColumnGrid::TExtColumnGrid;
+    bool PlainColumnMeasure(int, int) override { return false; }
+};
+
+template <typename Grid>
+std::vector<int> autoSizedWidths(bool multiline, int footers)
+{
+    QWidget window;
+    auto* g = new Grid(&window);
+    g->SetColCount(3);
+    g->SetRowCount(12);
+    g->SetFixedFooters(footers);
+    g->Multilinecells = multiline;
+    platform::Font big = g->Columns().Items(1)->Font();
+    big.font.setPointSize(14);
+    g->Columns().Items(1)->SetFont(big);
+    platform::Font bold = g->Columns().Items(1)->HeaderFont();
+    bold.font.setBold(true);
+    g->Columns().Items(1)->SetHeaderFont(bold);
+    const QStringList texts = {"Header wide text", "a", "somewhat longer", "two\r\nlines that are longer", "<B>bold html</B>",
+                               "=formula", "{\\rtf1 rich}", "", "x", "last row", "footer text is long"};
+    for (int r = 0; r < texts.size(); ++r)
+        g->SetCells(1, r, texts[r]);
+    g->SetCells(2, 3, QStringLiteral("props"));
+    g->SetFontSizes(2, 3, 20);
+    g->SetCells(2, 4, QStringLiteral("plain"));
+    g->SetFontStyles(1, 2, controls::grid::fsBold);
+    std::vector<int> widths;
+    for (int c = 0; c < 3; ++c) {
+        g->AutoSizeCol(c);
+        widths.push_back(g->colWidths(c));
+    }
+    return widths;
+}
+} // namespace
+
+TEST(ColumnAutoSize, SharedMetricsGiveTheWidthsOfTheFullMeasure)
+{
+    for (bool multiline : {false, true})
+        for (int footers : {0, 2})
+            EXPECT_EQ(autoSizedWidths<TExtColumnGrid>(multiline, footers), autoSizedWidths<FullMeasureGrid>(multiline, footers))
+                << "multiline " << multiline << " footers " << footers;
+}

@@ -81,7 +81,8 @@ TEST_F(ColumnGridTest, TypingAndPickingBehindAHiddenColumnFillTheShownCellOnly)
     EXPECT_EQ(grid->Cells(cEdit, 3), "free");
     EXPECT_EQ(grid->Cells(cList, 3), QString());
     click(cList - 1, 4);
-    key(Qt::Key_F2);
+    key(Qt::Key_F2); // the list opens on no item: Down takes the first, then the next ones
+    key(Qt::Key_Down);
     key(Qt::Key_Down);
     key(Qt::Key_Down);
     key(Qt::Key_Return);
@@ -208,35 +209,79 @@ TEST_F(ColumnGridTest, OpeningAndClosingTheEditorKeepsTheCell)
     }
 }
 
-TEST_F(ColumnGridTest, ComboListOnAnUnlistedTextTakesTheFirstItemOnce)
+TEST_F(ColumnGridTest, APickListWritesOnlyAnItemTheUserChose)
 {
     QStringList changes;
     grid->OnComboChange = [&](TExtStringGridEdit*, int col, int row, int index, const QString& text) {
         changes << QStringLiteral("%1,%2 %3 %4").arg(col).arg(row).arg(index).arg(text);
     };
-    grid->SetCells(cList, 2, "Zeta");
-    goTo(cList, 2);
-    key(Qt::Key_F2);
-    ASSERT_TRUE(grid->EditCombo()->isVisible());
-    EXPECT_EQ(grid->EditCombo()->ItemIndex(), 0);
-    EXPECT_EQ(changes, QStringList{"2,2 0 Alpha"});
-    key(Qt::Key_Escape);
+    // A cell whose text is no item shows no item, and Escape leaves it as it was.
+    for (const QString& before : {QStringLiteral("Zeta"), QString()}) {
+        grid->SetCells(cList, 2, before);
+        goTo(cList, 2);
+        key(Qt::Key_F2);
+        ASSERT_TRUE(grid->EditCombo()->isVisible());
+        EXPECT_EQ(grid->EditCombo()->ItemIndex(), -1);
+        key(Qt::Key_Escape);
+        EXPECT_FALSE(grid->EditCombo()->isVisible());
+        EXPECT_EQ(grid->Cells(cList, 2), before);
+    }
+    EXPECT_TRUE(changes.isEmpty());
 
-    changes.clear();
-    grid->SetCells(cList, 3, "Gamma");
+    // A letter that starts no item chooses nothing: Enter writes nothing. (Each letter is a
+    // search of its own here, however fast the test types.)
+    const int interval = QApplication::keyboardInputInterval();
+    QApplication::setKeyboardInputInterval(1);
+    auto search = [&](const QString& letter) {
+        QTest::qWait(5);
+        type(letter);
+    };
+    goTo(cList, 3);
+    key(Qt::Key_F2);
+    search("q");
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(cList, 3), QString());
+    // One that starts an item chooses it.
+    goTo(cList, 3);
+    key(Qt::Key_F2);
+    search("g");
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(cList, 3), QStringLiteral("Gamma"));
+
+    // A cell that holds an item shows it, and Escape keeps it after another was picked.
     goTo(cList, 3);
     key(Qt::Key_F2);
     EXPECT_EQ(grid->EditCombo()->ItemIndex(), 2);
-    EXPECT_TRUE(changes.isEmpty());
+    search("a");
+    EXPECT_EQ(grid->EditCombo()->ItemIndex(), 0);
     key(Qt::Key_Escape);
+    EXPECT_EQ(grid->Cells(cList, 3), QStringLiteral("Gamma"));
 
-    // An empty list selects nothing and reports nothing.
-    grid->Columns().Items(cList)->ComboItems().Clear();
-    grid->SetCells(cList, 4, "Zeta");
-    goTo(cList, 4);
+    // A letter typed on the closed cell opens the list and searches it the same way.
+    goTo(cList, 5);
+    search("b");
+    EXPECT_TRUE(grid->EditCombo()->isVisible());
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(cList, 5), QStringLiteral("Beta"));
+    goTo(cList, 6);
+    search("z");
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(cList, 6), QString());
+    QApplication::setKeyboardInputInterval(interval);
+}
+
+TEST_F(ColumnGridTest, EscapeInAnEditableComboRestoresTheText)
+{
+    grid->SetCells(cEdit, 2, QStringLiteral("ONE"));
+    goTo(cEdit, 2);
     key(Qt::Key_F2);
-    EXPECT_EQ(grid->EditCombo()->ItemIndex(), -1);
-    EXPECT_TRUE(changes.isEmpty());
+    ASSERT_TRUE(grid->EditCombo()->isVisible());
+    grid->EditCombo()->lineEdit()->selectAll();
+    type("xyz");
+    EXPECT_EQ(grid->EditCombo()->Text(), QStringLiteral("xyz"));
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(grid->EditCombo()->isVisible());
+    EXPECT_EQ(grid->Cells(cEdit, 2), QStringLiteral("ONE"));
 }
 
 TEST_F(ColumnGridTest, ComboEditKeepsFreeText)

@@ -41,9 +41,17 @@ TEST(ExtStringGridTest, DefaultsOfAGridMadeInCode)
     EXPECT_EQ(g.PasswordChar, QChar(u'*'));
     EXPECT_EQ(g.ScrollType(), ssNormal);
     EXPECT_EQ(g.Version(), QStringLiteral("6.2.1.3"));
-    // Loading-time values stay at 0 for a grid made in code.
-    EXPECT_EQ(g.FixedRowsMin(), 0);
+    // A grid made in code asked for the fixed rows it starts with: a header that a short grid
+    // loses comes back when it grows. The other loading-time values stay at 0.
+    EXPECT_EQ(g.FixedRowsMin(), 1);
     EXPECT_EQ(g.MinRowHeight, 0);
+    g.SetFixedRowAlways(true);
+    g.SetRowCount(1);
+    EXPECT_EQ(g.fixedRows(), 0);
+    EXPECT_EQ(g.FixedRows(), 1);
+    g.SetRowCount(5);
+    EXPECT_EQ(g.fixedRows(), 1);
+    EXPECT_EQ(g.Row(), 1) << "the current cell is back on the first data row";
 }
 
 TEST(ExtStringGridTest, SettingsObjectsStartWithTheirDefaults)

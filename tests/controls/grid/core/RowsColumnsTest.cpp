@@ -81,10 +81,10 @@ TEST(HiddenTest, WritesToHiddenRowsExtendTheirItems)
     EXPECT_EQ(g.AllObjects(2, 3), &app);
     EXPECT_EQ(g.CellPropsAlive(), props + 1); // travelled into the item, not freed
     g.SetAllCells(7, 3, QStringLiteral("seven"));
-    EXPECT_EQ(g.HiddenRowItem(0)->Texts.size(), 8);
+    EXPECT_EQ(g.HiddenRowItem(0).Text(7), QStringLiteral("seven"));
     EXPECT_EQ(g.AllCells(7, 3), QStringLiteral("seven"));
     EXPECT_EQ(g.Cells(1, 3), QStringLiteral("1/4"));
-    EXPECT_EQ(g.HiddenRowItem(0)->Origin, THiddenOrigin::Range);
+    EXPECT_EQ(g.HiddenRowItem(0).Origin, THiddenOrigin::Range);
     g.UnHideRow(3);
     EXPECT_EQ(g.Cells(7, 3), QStringLiteral("seven"));
     EXPECT_EQ(g.Objects(2, 3), &app);
@@ -293,4 +293,90 @@ TEST(RangesTest, FindingUsedCellsAndTheSaveRange)
     g.SaveFixedRows = false;
     EXPECT_EQ(g.SaveEndRow(), g.RowCount() - 3);
     EXPECT_EQ(g.SaveRowCount(), g.RowCount() - 1 - 2);
+}
+
+TEST(HiddenTest, RangeAndFilterHiddenRowsCountOnceEachInOneIndexSpace)
+{
+    TExtStringGrid g;
+    g.SetColCount(2);
+    g.SetRowCount(10);
+    label(g);
+    g.HideRow(3);          // by range: the row of real index 3
+    g.HideRowList({3});    // by filter: display row 3, which is the row of real index 4
+    EXPECT_EQ(g.NumHiddenRows(), 2);
+    EXPECT_TRUE(g.IsHiddenRow(4));
+    EXPECT_EQ(g.RealRowIndex(3), 5);
+    EXPECT_EQ(g.Cells(1, 3), QStringLiteral("1/5"));
+    EXPECT_EQ(g.DisplRowIndex(5), 3);
+    EXPECT_EQ(g.AllCells(1, 4), QStringLiteral("1/4"));
+    g.UnHideRowList();
+    EXPECT_EQ(g.Cells(1, 3), QStringLiteral("1/4"));
+    EXPECT_EQ(g.RealRowIndex(3), 4);
+    g.UnHideRowsAll();
+    for (int r = 0; r < 10; ++r)
+        EXPECT_EQ(g.Cells(1, r), QStringLiteral("1/%1").arg(r));
+}
+
+TEST(RowsTest, InsertingAboveAHiddenRowKeepsItInItsPlace)
+{
+    TExtStringGrid g;
+    g.SetColCount(2);
+    g.SetRowCount(8);
+    label(g);
+    g.HideRow(5);
+    g.InsertRows(2, 2);
+    EXPECT_TRUE(g.IsHiddenRow(7)) << "the hidden row moved down with the rows around it";
+    EXPECT_EQ(g.RealRowIndex(7), 8);
+    g.RemoveRows(1, 1);
+    g.UnHideRow(6);
+    const QStringList expected = {"1/0", "", "", "1/2", "1/3", "1/4", "1/5", "1/6", "1/7"};
+    QStringList got;
+    for (int r = 0; r < g.RowCount(); ++r)
+        got << g.Cells(1, r);
+    EXPECT_EQ(got, expected);
+}
+
+TEST(RowsTest, CheckedRowsAndSelectedColumnsGoInOnePass)
+{
+    TExtStringGrid g;
+    g.SetColCount(5);
+    g.SetRowCount(8);
+    label(g);
+    for (int r = 1; r < 8; ++r)
+        g.AddCheckBox(1, r, r % 3 == 0, false);
+    const int alive = g.CellPropsAlive();
+    g.RemoveCheckedRows(1, true); // rows 3 and 6
+    EXPECT_EQ(g.RowCount(), 6);
+    EXPECT_EQ(g.CellPropsAlive(), alive - 2);
+    QStringList left;
+    for (int r = 0; r < g.RowCount(); ++r)
+        left << g.Cells(0, r);
+    EXPECT_EQ(left, QStringList({"0/0", "0/1", "0/2", "0/4", "0/5", "0/7"}));
+    g.RemoveCheckedRows(1, false); // every unchecked data row
+    EXPECT_EQ(g.RowCount(), 1);
+
+    TExtStringGrid h;
+    h.SetColCount(6);
+    h.SetRowCount(3);
+    label(h);
+    h.SetSelection(TGridRect{2, 1, 3, 1});
+    h.RemoveSelectedCols();
+    EXPECT_EQ(h.ColCount(), 4);
+    EXPECT_EQ(h.Cells(2, 0), QStringLiteral("4/0"));
+    h.SetSelection(TGridRect{2, 1, 2, 1});
+    h.RemoveUnSelectedCols(); // right of the selection, then between the fixed column and it
+    EXPECT_EQ(h.ColCount(), 2);
+    EXPECT_EQ(h.Cells(0, 0), QStringLiteral("0/0"));
+    EXPECT_EQ(h.Cells(1, 0), QStringLiteral("4/0"));
+
+    TExtStringGrid d;
+    d.MouseActions.SetDisjunctColSelect(true);
+    d.SetColCount(6);
+    label(d);
+    d.SetColSelect(1, true);
+    d.SetColSelect(4, true);
+    d.RemoveUnSelectedCols();
+    EXPECT_EQ(d.ColCount(), 3);
+    EXPECT_EQ(d.Cells(1, 0), QStringLiteral("1/0"));
+    EXPECT_EQ(d.Cells(2, 0), QStringLiteral("4/0"));
 }

@@ -104,6 +104,8 @@ TEST_F(TableDialogTest, LaysOutTitlePagesGridsAndTheButtonPanel)
     EXPECT_EQ(g->Columns().Items(1)->Width(), 80);
     EXPECT_EQ(g->Columns().Items(1)->GetColor(), platform::rgb(0xE0, 0xFA, 0xFE));
     EXPECT_EQ(g->Columns().Items(3)->Editor(), controls::grid::edDataCheckBox);
+    EXPECT_TRUE(g->options().testFlag(platform::goColSizing)) << "header borders size the columns";
+    EXPECT_EQ(g->fixedRows(), 1);
 }
 
 TEST_F(TableDialogTest, ShowingLoadsTheFileAndFillsThePositionListsAndOkSavesItBack)
@@ -116,6 +118,8 @@ TEST_F(TableDialogTest, ShowingLoadsTheFileAndFillsThePositionListsAndOkSavesItB
     d.FormShow();
     EXPECT_TRUE(boxes.texts().isEmpty());
     EXPECT_EQ(d.currentSection(), 0);
+    EXPECT_EQ(d.focusWidget(), d.grid(0)) << "typing goes to the first grid";
+    EXPECT_EQ(QPoint(d.grid(0)->Col(), d.grid(0)->Row()), QPoint(1, 1));
     EXPECT_EQ(d.grid(0)->Cells(0, 5), QStringLiteral("5"));
     EXPECT_EQ(d.grid(0)->Cells(3, 2), QStringLiteral("N"));
     EXPECT_EQ(d.grid(1)->Cells(1, 1), QStringLiteral("w"));
