@@ -71,9 +71,13 @@ void TExtStringGrid::columnMoved(int fromIndex, int toIndex)
     }
     TBaseGrid::columnMoved(realFrom, realTo);
     // The stored cells of hidden rows.
-    for (const auto& item : m_gridItems) {
-        moveEntry(item->Texts, realFrom, realTo);
-        moveEntry(item->Objects, realFrom, realTo);
+    for (platform::GridRowPtr& cells : m_hidden.Cells) {
+        if (!cells || realFrom == realTo)
+            continue;
+        if (realFrom < realTo)
+            cells->rotateColumns(realFrom, realFrom + 1, realTo + 1);
+        else
+            cells->rotateColumns(realTo, realFrom, realFrom + 1);
     }
     // The sort column and the columns of the sort index.
     if (SortSettings.Column >= 0)

@@ -870,6 +870,7 @@ void TExtStringGridInput::wmLButtonDown(TWMMouse& msg)
     m_mouseDownMove = true;
     m_mouseDownFlag = true;
     m_spinUpClick = m_spinDnClick = false;
+    m_pressSpinUp = m_pressSpinDn = false;
     m_colSized = m_rowSized = false;
     m_pressSelection = Selection();
     const int x = msg.XPos, y = msg.YPos;
@@ -955,6 +956,8 @@ void TExtStringGridInput::wmLButtonDown(TWMMouse& msg)
         // Remembered for the spin editor that opens: it steps once by the half pressed.
         m_spinUpClick = y < (cell.top + cell.bottom) / 2;
         m_spinDnClick = !m_spinUpClick;
+        m_pressSpinUp = m_spinUpClick;
+        m_pressSpinDn = m_spinDnClick;
     }
     if (IsRadio(rc, r)) {
         bool editable = IsEditable(rc, r);

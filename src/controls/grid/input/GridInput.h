@@ -99,9 +99,10 @@ public:
     TMouseSelection MouseSelectMode() const { return m_mouseSelectMode; }
     // The column (row) a press in a column (row) header picked for a move; -1 otherwise.
     int MoveCell() const { return m_moveCell; }
-    // Which half of an always-shown spin button the last press hit.
-    bool SpinUpClick() const { return m_spinUpClick; }
-    bool SpinDownClick() const { return m_spinDnClick; }
+    // Which half of an always-shown spin button the last press hit (the spin editor that opens
+    // takes its own copy of it and steps once).
+    bool SpinUpClick() const { return m_pressSpinUp; }
+    bool SpinDownClick() const { return m_pressSpinDn; }
     // A Ctrl press on a selected row or column: its release deselects it.
     bool DeselectState() const { return m_deselectState; }
     // Fixed columns (rows) sized by their borders (MouseActions.SizeFixedCol / SizeFixedRow).
@@ -254,7 +255,7 @@ private:
     int m_mouseSelectStart = -1;
     int m_moveCell = -1;
     int m_moveOfsX = 0, m_moveOfsY = 0;
-    bool m_spinUpClick = false, m_spinDnClick = false;
+    bool m_pressSpinUp = false, m_pressSpinDn = false;
     bool m_deselectState = false;
     bool m_disjunctPress = false; // a plain press in disjunct row or column selection
     bool m_mouseResize = false;
