@@ -1,6 +1,5 @@
 #include "controls/grid/column/ColumnGrid.h"
 
-#include "controls/grid/dropdown/grid/GridExtGridEditor.h"
 #include "controls/grid/edit/GridEditors.h"
 #include "controls/grid/util/ExtUtil.h"
 #include "platform/core/Errors.h"
@@ -388,20 +387,6 @@ TExtColumnGrid::~TExtColumnGrid()
 {
     SetDestroying();
     m_columns.reset();
-}
-
-TGridExtGridDropDown* TExtColumnGrid::ExtGridPicker()
-{
-    if (!m_editExtGridPicker)
-        m_editExtGridPicker = MakeDropDownEditor<TGridExtGridDropDown>(this);
-    return m_editExtGridPicker;
-}
-
-dropdown::TExtCustomDropDown* TExtColumnGrid::ExtGridDropDown() { return ExtGridPicker(); }
-
-void TExtColumnGrid::FillExtGridDropDown(const QString& editText, int realCol, int row)
-{
-    ExtGridPicker()->FillFromCell(editText, realCol, row);
 }
 
 std::unique_ptr<TGridColumnCollection> TExtColumnGrid::CreateColumns()

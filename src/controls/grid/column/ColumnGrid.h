@@ -190,8 +190,6 @@ private:
     int m_updateCount = 0;
 };
 
-class TGridExtGridDropDown;
-
 class TExtColumnGrid : public TExtStringGridAux {
 public:
     using ColumnMovedEvent = std::function<void(TExtColumnGrid* sender, int fromIndex, int toIndex)>;
@@ -256,11 +254,6 @@ public:
     void CellsLoaded() override;
     void ColumnHeadersChanged() override;
 
-    // The grid drop-down editor of edExtGridDropDown cells, made on first use.
-    TGridExtGridDropDown* ExtGridPicker();
-    dropdown::TExtCustomDropDown* ExtGridDropDown() override;
-    void FillExtGridDropDown(const QString& editText, int realCol, int row) override;
-
     ColumnMovedEvent OnAfterColumnMoved;
     ColumnPopupEvent OnColumnPopup;
 
@@ -281,7 +274,6 @@ private:
     TGridColumnItem* ItemAt(int col) const;
 
     std::unique_ptr<TGridColumnCollection> m_columns;
-    TGridExtGridDropDown* m_editExtGridPicker = nullptr;
     std::unique_ptr<TGridColumnItem> m_saveCol;
     TCellGraphic m_cellGraphic;
     bool m_colMoving = false;

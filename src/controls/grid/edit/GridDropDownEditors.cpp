@@ -175,14 +175,15 @@ TGridImageDropDown::TGridImageDropDown(TExtStringGridEdit* grid) : TGridDropDown
 
 // --- the grid's drop-down editors -------------------------------------------------------------------------
 
-void AdoptDropDownEditor(TExtStringGridEdit* grid, TExtCustomDropDown* d)
+void AdoptDropDownEditor(TExtStringGridEdit* grid, TExtCustomDropDown* d, bool followsStyle)
 {
     d->hide();
     d->setEnabled(false);
     d->SetComponentStyle(grid->Style());
     if (grid->Tones.Background.BrushColor != clNone)
         d->SetColorTones(grid->Tones);
-    grid->StyledEditors.push_back(d);
+    if (followsStyle)
+        grid->StyledEditors.push_back(d);
     grid->TonedEditors.push_back(d);
 }
 
@@ -203,7 +204,7 @@ QStringList CellLines(const QString& text)
 TGridTrackbarDropDown* TExtStringGridEdit::TrackbarDropDown()
 {
     if (!m_editTrackBar) {
-        m_editTrackBar = MakeDropDownEditor<TGridTrackbarDropDown>(this);
+        m_editTrackBar = MakeDropDownEditor<TGridTrackbarDropDown>(this, false);
         m_editTrackBar->SetEditorEnabled(true);
     }
     return m_editTrackBar;

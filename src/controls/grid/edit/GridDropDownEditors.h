@@ -125,13 +125,16 @@ private:
 
 // Makes a new editor of the grid ready (hidden, disabled, the grid's style and colour tones, on
 // the grid's lists of styled and toned editors).
-void AdoptDropDownEditor(TExtStringGridEdit* grid, dropdown::TExtCustomDropDown* editor);
+// A new editor takes the grid's style and tones and follows later changes of the tones; of the
+// style only when followsStyle (the track bar and the grid drop-down keep the style they were
+// made with).
+void AdoptDropDownEditor(TExtStringGridEdit* grid, dropdown::TExtCustomDropDown* editor, bool followsStyle);
 
 template <typename T>
-T* MakeDropDownEditor(TExtStringGridEdit* grid)
+T* MakeDropDownEditor(TExtStringGridEdit* grid, bool followsStyle = true)
 {
     auto* d = new T(grid);
-    AdoptDropDownEditor(grid, d);
+    AdoptDropDownEditor(grid, d, followsStyle);
     return d;
 }
 

@@ -6,8 +6,8 @@
 // TExtInplaceEdit, which filters typed characters by kind; edComboEdit and edComboList with the
 // grid's combo box (TGridCombo); the spin, edit-with-button, unit, check box, date, time,
 // date-and-time and push-button kinds with their controls (GridEditors.h); the drop-down kinds
-// with their drop-down editors (GridDropDownEditors.h; edExtGridDropDown only in a grid that has
-// that editor, else as edNormal); edCustom with the control of the grid's editor link
+// with their drop-down editors (GridDropDownEditors.h; edExtGridDropDown from TExtStringGridAux
+// on, as edNormal below it); edCustom with the control of the grid's editor link
 // (EditLink.h; nothing without a link); edDataCheckBox cells are toggled by click and key, not
 // edited; edNone cells are not edited. Rich text is edited as edNormal.
 //
@@ -188,9 +188,10 @@ public:
     TGridGridDropDown* GridDropDown();
     TGridColorDropDown* ColorPickerDropDown();
     TGridImageDropDown* ImagePickerDropDown();
-    // The grid drop-down editor of edExtGridDropDown cells: none in this grid, whose cells of that
-    // kind are edited as text; a grid that has one makes it here on first use and fills it from
-    // the cell in FillExtGridDropDown.
+    // The grid drop-down editor of edExtGridDropDown cells: none at this level (the grid
+    // drop-down hosts a grid of this kind itself), whose cells of that kind are edited as text;
+    // the grid with its auxiliary windows (TExtStringGridAux) makes it here on first use and fills
+    // it from the cell in FillExtGridDropDown.
     virtual dropdown::TExtCustomDropDown* ExtGridDropDown() { return nullptr; }
     virtual void FillExtGridDropDown(const QString& /*editText*/, int /*realCol*/, int /*row*/) {}
     // The drop-down editor of a kind (made on first use); none for other kinds.

@@ -1,6 +1,7 @@
 // The drop-down cell editors in a column grid: each kind opens on its key, takes a choice into
 // the cell and leaves with Tab; Escape keeps the cell; the key protocol's differences between the
 // kinds; the values read back (memo lines, colours, images, the grid drop-down's row).
+#include "controls/grid/auxwin/GridAux.h"
 #include "controls/grid/column/ColumnGrid.h"
 #include "controls/grid/dropdown/grid/GridExtGridEditor.h"
 #include "controls/grid/edit/GridDropDownEditors.h"
@@ -334,6 +335,97 @@ TEST_F(DropDownEditorsTest, EditorsAreMadeOnceAndTakeTheGridsStyle)
     grid->SetComponentStyle(tsWindows7);
     EXPECT_EQ(grid->GridDropDown()->GetComponentStyle(), tsWindows7);
     EXPECT_TRUE(grid->ExtGridPicker()->Grid()->FixedRowAlways());
+}
+
+TEST_F(DropDownEditorsTest, TheGridsStyleReachesSevenEditorsAndItsTonesReachAll)
+{
+    grid->SetComponentStyle(tsOffice2003Blue);
+    // Every editor, made now, starts with the grid's style.
+    std::vector<dropdown::TExtCustomDropDown*> all = {
+        grid->TrackbarDropDown(),   grid->MemoDropDown(),        grid->CalculatorDropDown(),
+        grid->TimePickerDropDown(), grid->DetailPickerDropDown(), grid->GridDropDown(),
+        grid->ColorPickerDropDown(), grid->ImagePickerDropDown(), grid->ExtGridPicker()};
+    for (auto* d : all)
+        EXPECT_EQ(d->GetComponentStyle(), tsOffice2003Blue) << d->metaObject()->className();
+    // A later style reaches all but the track bar and the grid drop-down.
+    grid->SetComponentStyle(tsWindows7);
+    for (auto* d : all) {
+        const bool keeps = d == grid->TrackbarDropDown() || d == grid->ExtGridPicker();
+        EXPECT_EQ(d->GetComponentStyle(), keeps ? tsOffice2003Blue : tsWindows7) << d->metaObject()->className();
+    }
+    // Colour tones reach every one: the button's colours and the edit's border.
+    TColorTones tones;
+    tones.Background = {0x102030, 0x405060, 0x000000};
+    tones.Foreground = {0xF0F0F0, 0xE0E0E0, 0x000000};
+    tones.Selected = {0x0000FF, 0x0000AA, 0xFFFFFF};
+    tones.Hover = {0x00FF00, 0x00AA00, 0x000000};
+    tones.Disabled = {0xC0C0C0, 0xA0A0A0, 0x808080};
+    grid->SetColorTones(tones);
+    for (auto* d : all) {
+        SCOPED_TRACE(d->metaObject()->className());
+        EXPECT_EQ(d->BorderColor(), Color(0x405060));
+        EXPECT_EQ(d->Button()->ButtonColor, Color(0x102030));
+        EXPECT_EQ(d->Button()->ButtonColorHot, Color(0x00FF00));
+        EXPECT_EQ(d->Button()->ButtonColorDown, Color(0x0000FF));
+    }
+}
+
+// The grid with its auxiliary windows edits a grid drop-down cell with the grid drop-down; the
+// plain input grid below it, which has no such editor, edits it as text.
+TEST(DropDownEditorsGrids, TheGridDropDownKindInTheGridWithItsWindowsAndBelowIt)
+{
+    QWidget window;
+    window.resize(600, 300);
+    auto* aux = new TExtStringGridAux(&window);
+    aux->setGeometry(0, 0, 280, 280);
+    auto* input = new TExtStringGridInput(&window);
+    input->setGeometry(300, 0, 280, 280);
+    for (TExtStringGridInput* g : {static_cast<TExtStringGridInput*>(aux), input}) {
+        g->SetColCount(3);
+        g->SetRowCount(4);
+        g->setOptions(g->options() | platform::goEditing);
+        g->OnGetEditorType = [](TExtStringGrid*, int col, int, TEditorType& kind) {
+            if (col == 1)
+                kind = edExtGridDropDown;
+        };
+        g->SetCells(1, 1, QStringLiteral("Oslo"));
+    }
+    aux->OnGetEditorProp = [aux](TExtStringGridEdit*, int, int) {
+        auto* g = aux->ExtGridPicker();
+        if (g->Items().Count() == 0) {
+            g->Columns().Add()->Header = QStringLiteral("City");
+            for (const char* n : {"Oslo", "Berlin", "Rome"})
+                g->Items().Add()->Text = QStringList{QString::fromLatin1(n)};
+        }
+    };
+    window.show();
+    QApplication::setActiveWindow(&window);
+    auto press = [](Qt::Key k) {
+        QTest::keyClick(QApplication::focusWidget(), k);
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+    };
+
+    aux->MoveToCell(1, 1);
+    aux->setFocus();
+    press(Qt::Key_F2);
+    ASSERT_TRUE(aux->EditMode());
+    EXPECT_EQ(aux->EditControl(), edExtGridDropDown);
+    EXPECT_EQ(QApplication::focusWidget(), aux->ExtGridPicker());
+    press(Qt::Key_F4);
+    ASSERT_TRUE(aux->ExtGridPicker()->DroppedDown());
+    press(Qt::Key_Down);
+    press(Qt::Key_Return);
+    press(Qt::Key_Return);
+    EXPECT_FALSE(aux->EditMode());
+    EXPECT_EQ(aux->Cells(1, 1), QStringLiteral("Berlin"));
+
+    input->MoveToCell(1, 1);
+    input->setFocus();
+    press(Qt::Key_F2);
+    ASSERT_TRUE(input->EditMode());
+    EXPECT_EQ(input->EditControl(), edNormal);
+    EXPECT_TRUE(input->findChildren<TGridExtGridDropDown*>().isEmpty());
 }
 
 } // namespace

@@ -40,7 +40,9 @@ public:
     std::function<bool()> PopupVisible;
 
     // --- state --------------------------------------------------------------------------------------
-    int Decim = 0;        // 0 while whole digits are typed; after the separator the divisor of the next digit
+    // 0 while whole digits are typed; after the separator the divisor of the next digit (a real
+    // number, so that any number of typed decimals only makes it smaller, never wraps it).
+    double Decim = 0;
     bool Newval = false;  // the next digit starts a new number
     double Prevval = 0;   // the left operand
     int Prevop = -1;      // pending operator: -1 none, 0 add, 1 multiply, 2 subtract, 3 divide

@@ -4,6 +4,7 @@
 #include "platform/core/Conversions.h"
 #include "platform/core/Format.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -133,6 +134,25 @@ QString TDropDownInput::GetText() const
 }
 
 int TDropDownInput::ValueEnd() const { return Prefix.length() + GetText().length(); }
+
+TDropDownInput::TFixedSelection TDropDownInput::KeepSelectionInValue(bool deleting)
+{
+    if ((Prefix.isEmpty() && Suffix.isEmpty()) || !BoxText().startsWith(Prefix))
+        return fsInValue;
+    const int lo = Prefix.length();
+    const int hi = qMax(lo, ValueEnd());
+    const int start = BoxSelStart();
+    const int end = start + BoxSelLength();
+    const int s2 = qBound(lo, start, hi);
+    const int e2 = qBound(lo, end, hi);
+    if (s2 == start && e2 == end)
+        return fsInValue;
+    // What a deletion would take lies wholly in a fixed text: nothing is deleted.
+    if (deleting && (start < end ? s2 == e2 : true))
+        return fsInFixedText;
+    BoxSetSel(s2, e2);
+    return fsClamped;
+}
 
 void TDropDownInput::WriteEditText(const QString& text)
 {
@@ -411,7 +431,11 @@ void TDropDownInput::ToggleSign(bool numericRule)
         SetCaret(p + 1);
         SetIsModified(true);
     } else {
-        WriteValue(value.mid(1));
+        // The sign is the value's first character; should it stand elsewhere, that one goes (and
+        // never a digit).
+        QString withoutSign = value;
+        withoutSign.remove(value.indexOf(u'-'), 1);
+        WriteValue(withoutSign);
         SetCaret(p > 0 && p > Prefix.length() ? p - 1 : Prefix.length());
     }
 }
@@ -425,6 +449,18 @@ void TDropDownInput::WMChar(TWMKey& msg)
         return;
     }
     QChar k(msg.CharCode);
+    // A character typed while the caret stands in the prefix or the suffix (where a write of the
+    // text leaves it) goes into the value; Backspace takes nothing out of them.
+    if (k.unicode() >= 32 || k == QChar(8)) {
+        if (KeepSelectionInValue(k == QChar(8)) == fsInFixedText) {
+            msg.CharCode = 0;
+            return;
+        }
+    }
+    // Nothing goes in front of a number's sign: a character typed there lands after it.
+    if (IsNumberType() && k.unicode() >= 32 && k != u'-' && BoxSelLength() == 0 && BoxSelStart() == Prefix.length() &&
+        GetText().startsWith(u'-'))
+        SetCaret(Prefix.length() + 1);
     const bool ctrl = CtrlDown();
     const QString value = GetText();
     const bool wholeSelected = BoxSelLength() == value.length() && !value.isEmpty();
@@ -521,7 +557,10 @@ bool TDropDownInput::TypeStep(QChar& k)
             SetIsModified(true);
             return false;
         }
-        if (k == u'-' && BoxSelLength() == 0) {
+        // "-" toggles the sign also over a part of the value selected (it would land inside the
+        // number); only over the whole value it replaces it.
+        if (k == u'-' && BoxSelLength() < value.length()) {
+            SetCaret(BoxSelStart());
             const int saved = FPrecision;
             FPrecision = 0;
             ToggleSign(false);
@@ -691,6 +730,11 @@ void TDropDownInput::WMKeyDown(TWMKey& msg, TShiftState shift)
         if (EditVisible())
             PostKeyToSelf(platform::VK_TAB);
     }
+    // Delete and Backspace never take the prefix or the suffix out.
+    if ((k == platform::VK_DELETE || k == platform::VK_BACK) && KeepSelectionInValue(true) == fsInFixedText) {
+        k = 0;
+        return;
+    }
     const int pl = Prefix.length();
     const int selEnd = BoxSelStart() + BoxSelLength();
     if (!Suffix.isEmpty()) {
@@ -856,6 +900,9 @@ void TDropDownInput::WMPaste()
     if (BoxMaxLength() > 0 && clip.length() + value.length() - selLength > BoxMaxLength())
         return;
     const QChar ds = DS();
+    // A minus sign anywhere but in front makes a pasted text no number (the classification alone
+    // would take "5-3").
+    const bool signInside = result.indexOf(u'-') > 0;
     auto allOf = [&](auto pred) {
         for (QChar c : result)
             if (!pred(c))
@@ -868,7 +915,7 @@ void TDropDownInput::WMPaste()
         SetText(result);
         break;
     case etNumeric:
-        if (DetectEditNumberType(result) == 0 && (Signed || !result.contains(u'-'))) {
+        if (DetectEditNumberType(result) == 0 && !signInside && (Signed || !result.contains(u'-'))) {
             SetText(result);
             SetIsModified(true);
         }
@@ -876,7 +923,7 @@ void TDropDownInput::WMPaste()
     case etFloat:
     case etMoney: {
         const int kind = DetectEditNumberType(result);
-        if ((kind == 0 || kind == 1) && (FPrecision != 0 || !clip.contains(ds)) &&
+        if ((kind == 0 || kind == 1) && !signInside && (FPrecision != 0 || !clip.contains(ds)) &&
             (Signed || !result.contains(u'-'))) {
             SetText(result);
             SetFloatValue(GetFloatValue());
@@ -912,8 +959,10 @@ void TDropDownInput::WMPaste()
     if (FEditType == etMoney && GetText().length() > 3) {
         SelectAll();
     } else {
-        const int length = BoxText().length();
-        BoxSetSel(qBound(0, newAnchor, length), qBound(0, newCaret, length));
+        // Within the value: a refused paste would otherwise leave the caret in the suffix.
+        const int lo = BoxText().startsWith(Prefix) ? int(Prefix.length()) : 0;
+        const int hi = qMax(lo, BoxText().startsWith(Prefix) ? ValueEnd() : int(BoxText().length()));
+        BoxSetSel(qBound(lo, newAnchor, hi), qBound(lo, newCaret, hi));
     }
     if (FEditType == etString || (FEditType >= etUppercase && FEditType <= etPassword))
         SetIsModified(true);
@@ -926,7 +975,12 @@ void TDropDownInput::KillFocusRules()
     if (IsLoading())
         return;
     const bool floatLike = FEditType == etFloat || FEditType == etMoney;
-    const QString value = GetText();
+    QString value = GetText();
+    // A sign or separators without a digit are no number: they are left as an empty value.
+    if (IsNumberType() && !value.isEmpty() && std::none_of(value.begin(), value.end(), [](QChar c) { return c.isDigit(); })) {
+        value.clear();
+        WriteValue(value);
+    }
     if (floatLike && FPrecision > 0 && (!value.isEmpty() || !AllowNumericNullValue)) {
         const bool modified = FIsModified;
         SetFloatValue(GetFloatValue());

@@ -220,6 +220,11 @@ protected:
     bool DecimalsFull(const QString& value, int caret) const;
     bool ThousandSeparatorMisplaced(const QString& value, int caret) const;
     bool IsNumberType() const { return FEditType == etNumeric || FEditType == etFloat || FEditType == etMoney; }
+    // Keeps a typed character or a deletion out of the prefix and the suffix: the selection is cut
+    // back to the value; fsInFixedText (nothing changed) when a deletion would take only fixed
+    // text - a selection wholly in one, or the caret standing in one.
+    enum TFixedSelection { fsInValue, fsClamped, fsInFixedText };
+    TFixedSelection KeepSelectionInValue(bool deleting);
 
     TDropDownEditType FEditType = etString;
     int FPrecision = 0;

@@ -90,6 +90,7 @@ TEST(CalculatorEngine, KeypadSequences)
         {"8 - 3 - 1 =", "4.00"},
         {"5 CE", "0.00"},
         {"9 ON 2 + 2 =", "4.00"},
+        {". 1 2 3 4 5 6 7 8 9 1 2 3 4 5 6 7 8 9 1 2 3 4", "0.12"}, // decimals past any integer's range
     };
     for (const auto& c : cases) {
         PlainCalc calc;

@@ -129,6 +129,9 @@ TEST(DropDownCharFilter, FloatSeparatorsAndDecimals)
         {"letter dropped", f2, "12", 2, 0, "x", "12", 2},
         {"minus toggles sign when signed", f2s, "1.5", 1, 0, "-", "-1.5", 2},
         {"minus dropped when unsigned", f2, "1.5", 1, 0, "-", "1.5", 1},
+        {"minus over a part toggles the sign", f2s, "12.5", 3, 1, "-", "-12.5", 4},
+        {"minus over a part removes the sign", f2s, "-12.5", 2, 2, "-", "12.5", 1},
+        {"minus over the whole value replaces it", f2s, "12.5", 0, 4, "-", "-", 1},
     };
     RunCharCases(cases, std::size(cases));
 }
@@ -277,6 +280,74 @@ TEST(DropDownKeys, PrefixAndSuffixKeepTheCaretOnTheValue)
     EXPECT_EQ(in.GetText(), QStringLiteral("12"));
 }
 
+// A character typed with the caret (or a selection) in the prefix or the suffix - where a write
+// of the text leaves the caret - goes into the value, and in a number never in front of its sign;
+// Delete and Backspace leave the fixed texts whole.
+TEST(DropDownKeys, TypingWithTheCaretInAFixedTextGoesIntoTheValue)
+{
+    struct Case {
+        TDropDownEditType type;
+        int selStart, selLength;
+        const char* typed;
+        const char* edit;
+    };
+    const Case cases[] = {
+        {etString, 0, 0, "x", "$ x12 kg"},   // caret before the prefix
+        {etString, 1, 0, "x", "$ x12 kg"},   // inside the prefix
+        {etString, 7, 0, "x", "$ 12x kg"},   // inside the suffix
+        {etString, 8, 0, "x", "$ 12x kg"},   // at the very end
+        {etString, 0, 3, "x", "$ x2 kg"},    // a selection from the prefix into the value
+        {etNumeric, 0, 0, "5", "$ 512 kg"},
+        {etHex, 0, 0, "a", "$ a12 kg"},
+        {etRange, 8, 0, "3", "$ 123 kg"},
+        {etNumeric, 2, 0, "4", "$ -412 kg"}, // in front of the sign: after it
+        {etFloat, 0, 0, "4", "$ -412 kg"},
+        {etMoney, 2, 1, "4", "$ 412 kg"},    // the sign selected: replaced
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.type << " " << c.selStart << "+" << c.selLength);
+        PlainInput in;
+        in.SetEditType(c.type);
+        in.Prefix = QStringLiteral("$ ");
+        in.Suffix = QStringLiteral(" kg");
+        in.Signed = true;
+        in.SetText(QString::fromLatin1(c.edit).contains(u'-') || c.type == etMoney ? QStringLiteral("-12")
+                                                                                     : QStringLiteral("12"));
+        in.SetSel(c.selStart, c.selLength);
+        in.TypeText(QString::fromLatin1(c.typed));
+        EXPECT_EQ(in.EditText(), QString::fromLatin1(c.edit));
+        EXPECT_TRUE(in.EditText().startsWith(in.Prefix));
+        EXPECT_TRUE(in.EditText().endsWith(in.Suffix));
+    }
+    // Delete and Backspace take only what lies in the value.
+    struct Deletion {
+        int selStart, selLength;
+        quint16 key;
+        const char* edit;
+    };
+    const Deletion deletions[] = {
+        {0, 0, VK_DELETE, "$ 12 kg"}, // caret before the prefix
+        {1, 0, VK_DELETE, "$ 12 kg"},
+        {5, 0, VK_DELETE, "$ 12 kg"}, // caret in the suffix
+        {6, 0, VK_BACK, "$ 12 kg"},
+        {0, 2, VK_DELETE, "$ 12 kg"}, // the prefix selected
+        {4, 3, VK_BACK, "$ 12 kg"},   // the suffix selected
+        {0, 3, VK_DELETE, "$ 2 kg"},  // from the prefix into the value
+        {3, 4, VK_BACK, "$ 1 kg"},    // from the value into the suffix
+        {3, 4, VK_DELETE, "$ 1 kg"},
+    };
+    for (const Deletion& d : deletions) {
+        SCOPED_TRACE(testing::Message() << d.key << " " << d.selStart << "+" << d.selLength);
+        PlainInput in;
+        in.Prefix = QStringLiteral("$ ");
+        in.Suffix = QStringLiteral(" kg");
+        in.SetText(QStringLiteral("12"));
+        in.SetSel(d.selStart, d.selLength);
+        in.TypeKey(d.key);
+        EXPECT_EQ(in.EditText(), QString::fromLatin1(d.edit));
+    }
+}
+
 TEST(DropDownKeys, DeleteKeepsTheLengthLimitAndMoneyGroups)
 {
     PlainInput in;
@@ -360,6 +431,19 @@ TEST(DropDownPaste, TypeRulesAndCaret)
         in.WMPaste();
         EXPECT_EQ(in.EditText(), QStringLiteral("512678"));
         EXPECT_EQ(in.SelStart(), 3);
+    }
+    for (const char* clip : {"0-", "5-3", "1.5-"}) { // a sign inside is no number
+        PlainInput in;
+        in.Signed = true;
+        in.SetEditType(etFloat);
+        in.SetPrecision(1);
+        in.Suffix = QStringLiteral(" kg");
+        in.SetText(QStringLiteral("7"));
+        in.SelectAll();
+        in.clipboard = QString::fromLatin1(clip);
+        in.WMPaste();
+        EXPECT_EQ(in.EditText(), QStringLiteral("7.0 kg")) << clip;
+        EXPECT_LE(in.SelStart() + in.SelLength(), 3) << "the caret stays out of the suffix";
     }
     for (TDropDownEditType t : {etRange, etHex}) {
         PlainInput in;
@@ -508,6 +592,38 @@ TEST(DropDownValues, LeavingTheControlNormalises)
     allowNull.SetEditText(QString());
     allowNull.KillFocusRules();
     EXPECT_EQ(allowNull.EditText(), QString());
+
+    // A lone sign left behind is no number: it goes as an empty value would; so do separators
+    // without a digit.
+    PlainInput seps;
+    seps.SetEditType(etMoney);
+    seps.SetEditText(QStringLiteral("-,."));
+    seps.KillFocusRules();
+    EXPECT_EQ(seps.EditText(), QStringLiteral("0"));
+    const struct {
+        TDropDownEditType type;
+        int precision;
+        bool allowNull;
+        const char* edit;
+    } signs[] = {
+        {etNumeric, 0, false, "$0"}, {etNumeric, 0, true, "$"},  {etMoney, 0, false, "$0"},
+        {etFloat, 2, false, "$0.00"}, {etFloat, 0, true, "$"},   {etString, 0, false, "$-"},
+    };
+    for (const auto& c : signs) {
+        SCOPED_TRACE(testing::Message() << c.type << " " << c.precision << " " << c.allowNull);
+        PlainInput in;
+        in.Signed = true;
+        in.Prefix = QStringLiteral("$");
+        in.AllowNumericNullValue = c.allowNull;
+        in.SetEditType(c.type);
+        in.SetPrecision(c.precision);
+        in.SetText(QString());
+        in.SelectAll();
+        in.TypeText(QStringLiteral("-"));
+        ASSERT_EQ(in.EditText(), QStringLiteral("$-"));
+        in.KillFocusRules();
+        EXPECT_EQ(in.EditText(), QString::fromLatin1(c.edit));
+    }
 }
 
 TEST(DropDownValues, EditTypeChangeConvertsTheValue)
