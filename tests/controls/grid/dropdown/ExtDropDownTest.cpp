@@ -252,6 +252,49 @@ TEST_F(ExtDropDownTest, HeaderAndFooterBars)
     EXPECT_EQ(footer->ButtonControls()[0]->x() + footer->ButtonControls()[0]->width(), footer->width() - 2);
 }
 
+// The bars as painted: the header's border line along its bottom under the popup's own frame,
+// the footer's grip dots (white, the border colour one pixel up and left), and a background
+// handler that takes the place of everything but the buttons.
+TEST_F(ExtDropDownTest, BarsPaintTheirBorderGripAndBackgroundHandler)
+{
+    const Color face = 0xC0C0C0, border = 0x0000FF; // red
+    for (TBarAppearance* a : {static_cast<TBarAppearance*>(&dd->DropDownHeader()),
+                              static_cast<TBarAppearance*>(&dd->DropDownFooter())}) {
+        a->SetVisible(true);
+        a->Color = face;
+        a->ColorTo = clNone;
+        a->BorderColor = border;
+        a->BorderWidth = 1;
+    }
+    dd->DropDownBorderWidth = 1;
+    dd->DropDownBorderColor = 0x000000;
+    dd->ShowDropDown();
+    TExtHeader* header = dd->DropDownForm()->Header();
+    TExtFooter* footer = dd->DropDownForm()->Footer();
+    ASSERT_TRUE(header && footer);
+    auto pixel = [](QWidget* w, int x, int y) { return fromQColor(w->grab().toImage().pixelColor(x, y)); };
+    const int hw = header->width(), hh = header->height();
+    EXPECT_EQ(pixel(header, hw / 2, hh - 1), border) << "the bottom line";
+    EXPECT_EQ(pixel(header, hw / 2, hh / 2), face);
+    EXPECT_NE(pixel(header, hw / 2, 0), border) << "no top line under the popup's frame";
+    // The grip in the rectangle right - 17 .. right - 2 of the footer: the dot of row 2, column 13.
+    const int fw = footer->width(), fh = footer->height();
+    const int gx = fw - 1 - 16 + 13, gy = fh - 2;
+    EXPECT_EQ(pixel(footer, gx + 1, gy + 1), clWhite);
+    EXPECT_EQ(pixel(footer, gx - 1, gy - 1), border);
+    dd->HideDropDown(true);
+
+    // A background handler paints the bar alone: no border, no grip.
+    dd->OnDrawFooter = [](QObject*, Canvas& c, const Rect& r) {
+        c.brush() = Brush{clGreen, BrushStyle::Solid};
+        c.fillRect(r);
+    };
+    dd->ShowDropDown();
+    EXPECT_EQ(pixel(footer, gx + 1, gy + 1), clGreen);
+    EXPECT_EQ(pixel(footer, fw / 2, 0), clGreen);
+    dd->HideDropDown(true);
+}
+
 TEST_F(ExtDropDownTest, StylesColourPopupBarsAndButtons)
 {
     dd->SetComponentStyle(tsOffice2003Blue);

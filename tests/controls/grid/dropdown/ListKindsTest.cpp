@@ -224,3 +224,59 @@ TEST_F(KindsTest, DetailPopupRows)
 }
 
 } // namespace
+
+namespace {
+
+// The item selector on its own: the panel laid out in columns, the hot item under the mouse (none
+// over a disabled item, whose hint still shows), a click selecting an enabled item, the look-up.
+TEST_F(KindsTest, ItemSelectorMouseHotHintAndClick)
+{
+    auto* sel = new TExtCustomItemSelector(&window);
+    sel->setGeometry(10, 10, 400, 300);
+    sel->SetSelectorType(stColor);
+    sel->SetColumns(3);
+    sel->SetColumns(0); // keeps 3
+    EXPECT_EQ(sel->Columns(), 3);
+    const char* names[] = {"Apple", "Abacus", "Berry", "Cherry", "Date", "Elder", "Fig"};
+    for (const char* n : names) {
+        TSelectorItem* item = sel->Items().Add();
+        item->SetCaption(QString::fromLatin1(n));
+        item->SetColor(clRed);
+        item->Hint = QStringLiteral("hint ") + QString::fromLatin1(n);
+    }
+    sel->Items()[2]->Enabled = false;
+    sel->UpdateSelectorPanel();
+    sel->show();
+    int selects = 0;
+    sel->OnItemSelect = [&](QObject*) { ++selects; };
+    TCustomItemSelector* panel = sel->Panel();
+    // Items run in rows of three.
+    EXPECT_EQ(panel->GetItemRect(1).top, panel->GetItemRect(0).top);
+    EXPECT_GT(panel->GetItemRect(1).left, panel->GetItemRect(0).left);
+    EXPECT_EQ(panel->GetItemRect(3).left, panel->GetItemRect(0).left);
+    EXPECT_GT(panel->GetItemRect(3).top, panel->GetItemRect(0).top);
+    auto centre = [&](int i) {
+        const Rect r = panel->GetItemRect(i);
+        return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    };
+    MoveMouse(panel, centre(1));
+    EXPECT_EQ(sel->ItemHot(), 1);
+    EXPECT_EQ(panel->toolTip(), QStringLiteral("hint Abacus"));
+    MoveMouse(panel, centre(2));
+    EXPECT_EQ(sel->ItemHot(), -1) << "a disabled item is never hot";
+    EXPECT_EQ(panel->toolTip(), QStringLiteral("hint Berry")) << "but shows its hint";
+    Click(panel, centre(2));
+    EXPECT_EQ(sel->ItemIndex(), -1);
+    EXPECT_EQ(selects, 0);
+    Click(panel, centre(4));
+    EXPECT_EQ(sel->ItemIndex(), 4);
+    EXPECT_EQ(selects, 1);
+    Click(panel, centre(4)); // the same item again raises the event again
+    EXPECT_EQ(selects, 2);
+    EXPECT_TRUE(sel->LookupItem(QStringLiteral("AB")));
+    EXPECT_EQ(sel->ItemIndex(), 1);
+    EXPECT_FALSE(sel->LookupItem(QStringLiteral("ab")));
+    delete sel;
+}
+
+} // namespace
