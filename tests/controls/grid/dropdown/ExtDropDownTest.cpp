@@ -295,6 +295,51 @@ TEST_F(ExtDropDownTest, BarsPaintTheirBorderGripAndBackgroundHandler)
     dd->HideDropDown(true);
 }
 
+// Bar buttons: Return on a focused footer button closes by its modal result without the button
+// event; the hot face is plain ColorHot; pressing one button of a group releases the other.
+TEST_F(ExtDropDownTest, BarButtonsKeysHotFaceAndGroups)
+{
+    dd->DropDownFooter().SetVisible(true);
+    TFooterButton* ok = dd->DropDownFooter().Buttons().Add();
+    ok->SetCaption(QStringLiteral("OK"));
+    ok->ModalResult = mrOk;
+    int events = 0;
+    dd->OnDropDownFooterButtonClick = [&](QObject*, int) { ++events; };
+    dd->SetText(QStringLiteral("old"));
+    dd->ShowDropDown();
+    dd->SetEditText(QStringLiteral("new"));
+    TExtButton* button = dd->DropDownForm()->Footer()->ButtonControls().at(0);
+    Key(button, Qt::Key_Return);
+    EXPECT_FALSE(dd->DroppedDown());
+    EXPECT_EQ(dd->GetText(), QStringLiteral("new")) << "OK keeps the value";
+    EXPECT_EQ(events, 0) << "no button event for a key";
+
+    QWidget bar;
+    bar.resize(100, 30);
+    TExtButtonAppearance look;
+    look.SetColor(clWhite);
+    look.SetColorHot(0x00FF00);
+    look.SetColorHotTo(0x0000FF);
+    TExtButton a(&bar), b(&bar);
+    for (TExtButton* x : {&a, &b}) {
+        x->SetAppearance(&look);
+        x->SetGroupIndex(1);
+        x->resize(30, 20);
+    }
+    b.move(40, 0);
+    bar.show();
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(&a, &enter);
+    ASSERT_TRUE(a.Hot());
+    EXPECT_EQ(fromQColor(a.grab().toImage().pixelColor(15, 3)), Color(0x00FF00)) << "plain, not towards ColorHotTo";
+    EXPECT_EQ(fromQColor(a.grab().toImage().pixelColor(15, 16)), Color(0x00FF00));
+    Click(&a, QPoint(5, 5));
+    EXPECT_TRUE(a.Down());
+    Click(&b, QPoint(5, 5));
+    EXPECT_TRUE(b.Down());
+    EXPECT_FALSE(a.Down()) << "the group's other button went up";
+}
+
 TEST_F(ExtDropDownTest, StylesColourPopupBarsAndButtons)
 {
     dd->SetComponentStyle(tsOffice2003Blue);
