@@ -1,10 +1,12 @@
 // A window made for the end-to-end run of the grid's drop-down editors: a small table with a
 // number column, then a colour column, a time column (the clock), a city column (a grid
 // drop-down of cities) and an amount column (the calculator); Tab walks the cells and opens each
-// editor. It writes the cell centres into "layout.txt"; whenever a popup opens, the screen
-// positions a script needs in it into "popup.txt" (the colour list's items, the clock's centre
-// and radius, the city grid's rows); when it is closed, every cell into "cells.txt" (one row a
-// line, cells separated by tabs, the colour cell as its colour in hex).
+// editor. It writes the cell centres into "layout.txt"; while it runs, its state into
+// "state.txt" (the current cell, whether an editor is open and its popup dropped, the editor's
+// value, the cells of row 1) whenever that changes; while a popup is open, the screen positions a
+// script needs in it into "popup.txt" (the colour list's items, the clock's centre and radius,
+// the city grid's rows); when it is closed, every cell into "cells.txt" (one row a line, cells
+// separated by tabs, the colour cell as its colour in hex).
 #include "controls/grid/column/ColumnGrid.h"
 #include "controls/grid/dropdown/ItemSelector.h"
 #include "controls/grid/dropdown/grid/GridExtGridEditor.h"
@@ -56,6 +58,9 @@ public:
         }
         grid->OnGetEditorProp = [this](TExtStringGridEdit*, int col, int) { prepare(col); };
         QTimer::singleShot(300, this, [this]() { writeLayout(); });
+        auto* watch = new QTimer(this);
+        connect(watch, &QTimer::timeout, this, [this]() { report(); });
+        watch->start(40);
     }
 
 protected:
@@ -67,7 +72,7 @@ protected:
             for (int r = 0; r <= kRows; ++r) {
                 QStringList cells;
                 for (int c = 0; c < grid->ColCount(); ++c)
-                    cells << (c == cColour && r > 0 ? QString::number(grid->Colors(c, r), 16) : grid->Cells(c, r));
+                    cells << cellText(c, r);
                 out << cells.join(u'\t') << '\n';
             }
         }
@@ -97,10 +102,52 @@ private:
         } else if (col == cAmount) {
             d = grid->CalculatorDropDown();
         }
-        if (d)
-            d->OnDropDown = [this, col](QObject*, bool&) {
-                QTimer::singleShot(200, this, [this, col]() { writePopup(col); });
-            };
+        (void)d;
+    }
+
+    // Writes a file whole when its text changed (a reader never sees half of it).
+    static void writeIfChanged(const QString& name, const QString& text, QString& last)
+    {
+        if (text == last)
+            return;
+        QFile f(name + QStringLiteral(".tmp"));
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return;
+        f.write(text.toUtf8());
+        f.close();
+        QFile::remove(name);
+        if (f.rename(name))
+            last = text;
+    }
+
+    QString cellText(int c, int r) const
+    {
+        return c == cColour && r > 0 ? QString::number(grid->Colors(c, r), 16) : grid->Cells(c, r);
+    }
+
+    // The window's state, and the popup's positions while one is open.
+    void report()
+    {
+        dropdown::TExtCustomDropDown* d = grid->EditMode() ? grid->DropDownEditor(grid->EditControl()) : nullptr;
+        const bool dropped = d && d->DroppedDown() && d->DropDownForm()->isVisible();
+        QString state;
+        QTextStream out(&state);
+        out << "current " << grid->col() << " " << grid->row() << '\n';
+        out << "editing " << (grid->EditMode() ? 1 : 0) << '\n';
+        out << "dropped " << (dropped ? 1 : 0) << '\n';
+        // The editor's value: the colour editor's colour in hex, any other editor's text.
+        QString value = d ? d->GetText() : QString();
+        if (d && grid->EditControl() == edColorPickerDropDown)
+            value = QString::number(grid->ColorPickerDropDown()->SelectedColor(), 16);
+        out << "edit " << value << '\n';
+        for (int c = 1; c < cColumns; ++c)
+            out << "cell " << c << " 1 " << cellText(c, 1) << '\n';
+        out.flush();
+        writeIfChanged(QStringLiteral("state.txt"), state, m_lastState);
+        if (dropped)
+            writeIfChanged(QStringLiteral("popup.txt"), popupText(grid->col()), m_lastPopup);
+        else if (!m_lastPopup.isEmpty())
+            writeIfChanged(QStringLiteral("popup.txt"), QStringLiteral("closed\n"), m_lastPopup);
     }
 
     void writeLayout()
@@ -118,13 +165,11 @@ private:
             }
     }
 
-    // Screen positions inside the popup that just opened.
-    void writePopup(int col)
+    // Screen positions inside the open popup.
+    QString popupText(int col)
     {
-        QFile f(QStringLiteral("popup.txt"));
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return;
-        QTextStream out(&f);
+        QString text;
+        QTextStream out(&text);
         if (col == cColour) {
             dropdown::TExtCustomItemSelector* list = grid->ColorPickerDropDown()->ListSelector();
             for (int i = 0; i < list->Items().Count(); ++i) {
@@ -150,9 +195,13 @@ private:
             }
         }
         out << "open\n";
+        out.flush();
+        return text;
     }
 
     TExtColumnGrid* grid;
+    QString m_lastState;
+    QString m_lastPopup;
 };
 
 } // namespace
