@@ -302,15 +302,9 @@ bool TExtStringGridEdit::ShowDropDownEditor(int col, int row, const Rect& r, int
         return false;
     const int realCol = RealColIndex(col);
     const QString editText = getEditText(col, row);
-    // The grid's look of drop-down headers and footers.
-    for (auto [to, from] : {std::pair<dropdown::TBarAppearance*, const THeaderAppearance*>{&d->DropDownHeader(),
-                                                                                           &ControlLook.DropDownHeader},
-                            {&d->DropDownFooter(), &ControlLook.DropDownFooter}}) {
-        to->Color = from->Color;
-        to->ColorTo = from->ColorTo;
-        to->BorderColor = from->BorderColor;
-        to->Font = from->Font;
-    }
+    // The grid's drop-down header and footer (their look, caption, buttons and visibility).
+    d->SetDropDownFooter(ControlLook.DropDownFooter);
+    d->SetDropDownHeader(ControlLook.DropDownHeader);
     d->SetComponentStyle(Style());
     d->OnDropDownHeaderButtonClick = [this](QObject*, int index) {
         if (OnDropDownHeaderButtonClick)

@@ -3,6 +3,7 @@
 // kinds; the values read back (memo lines, colours, images, the grid drop-down's row).
 #include "controls/grid/auxwin/GridAux.h"
 #include "controls/grid/column/ColumnGrid.h"
+#include "controls/grid/dropdown/DropDownBars.h"
 #include "controls/grid/dropdown/grid/GridExtGridEditor.h"
 #include "controls/grid/edit/GridDropDownEditors.h"
 
@@ -291,6 +292,37 @@ TEST_F(DropDownEditorsTest, ImageCellsTakeTheChosenIndex)
     EXPECT_EQ(index, 1);
 }
 
+// The colour and image columns as the others: F2 opens the editor, F4 its list, Down chooses,
+// Tab writes the choice (the cell's colour, the cell's image) and walks on to the next cell.
+TEST_F(DropDownEditorsTest, ColourAndImageTakeAChoiceAndLeaveWithTab)
+{
+    grid->SetColors(cColor, 3, platform::clRed);
+    goTo(cColor, 3);
+    key(Qt::Key_F2);
+    key(Qt::Key_F4);
+    ASSERT_TRUE(grid->ColorPickerDropDown()->DroppedDown());
+    const Color before = grid->ColorPickerDropDown()->SelectedColor();
+    key(Qt::Key_Down);
+    const Color chosen = grid->ColorPickerDropDown()->SelectedColor();
+    EXPECT_NE(chosen, before);
+    key(Qt::Key_Tab);
+    EXPECT_EQ(grid->Colors(cColor, 3), chosen);
+    EXPECT_EQ(grid->col(), cColor + 1);
+    grid->HideInplaceEdit();
+
+    grid->AddImageIdx(cImage, 3, 0, haLeft, vaTop);
+    goTo(cImage, 3);
+    key(Qt::Key_F2);
+    key(Qt::Key_F4);
+    ASSERT_TRUE(grid->ImagePickerDropDown()->DroppedDown());
+    key(Qt::Key_Down);
+    key(Qt::Key_Tab);
+    int index = -1;
+    ASSERT_TRUE(grid->GetImageIdx(cImage, 3, index));
+    EXPECT_EQ(index, 1);
+    EXPECT_EQ(grid->col(), cImage + 1);
+}
+
 TEST_F(DropDownEditorsTest, KeyPressSeesTheEditorAndARefusedValueKeepsItOpen)
 {
     QObject* sender = nullptr;
@@ -335,6 +367,34 @@ TEST_F(DropDownEditorsTest, EditorsAreMadeOnceAndTakeTheGridsStyle)
     grid->SetComponentStyle(tsWindows7);
     EXPECT_EQ(grid->GridDropDown()->GetComponentStyle(), tsWindows7);
     EXPECT_TRUE(grid->ExtGridPicker()->Grid()->FixedRowAlways());
+}
+
+// The grid's drop-down header and footer are copied into the editor as it opens: the header's
+// caption and button show, a click on the button reaches the grid with the cell; a hidden footer
+// stays hidden.
+TEST_F(DropDownEditorsTest, TheGridsHeaderAndFooterReachTheEditorsPopup)
+{
+    grid->ControlLook.DropDownHeader.SetVisible(true);
+    grid->ControlLook.DropDownHeader.Caption = QStringLiteral("Choose");
+    grid->ControlLook.DropDownHeader.Buttons().Add()->SetCaption(QStringLiteral("Clear"));
+    grid->ControlLook.DropDownFooter.SetVisible(false);
+    QList<QPoint> clicks;
+    grid->OnDropDownHeaderButtonClick = [&](TExtStringGridEdit*, int col, int row, int index) {
+        clicks << QPoint(col, row) << QPoint(index, 0);
+    };
+    grid->SetCells(cDetail, 2, QStringLiteral("North"));
+    goTo(cDetail, 2);
+    key(Qt::Key_F2);
+    key(Qt::Key_F4);
+    auto* d = grid->DetailPickerDropDown();
+    ASSERT_TRUE(d->DroppedDown());
+    EXPECT_EQ(d->DropDownHeader().Caption, QStringLiteral("Choose"));
+    dropdown::TExtHeader* header = d->DropDownForm()->Header();
+    ASSERT_TRUE(header && header->isVisible());
+    EXPECT_TRUE(!d->DropDownForm()->Footer() || !d->DropDownForm()->Footer()->isVisible());
+    ASSERT_EQ(header->ButtonControls().size(), 1u);
+    QTest::mouseClick(header->ButtonControls()[0], Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_EQ(clicks, (QList<QPoint>{QPoint(cDetail, 2), QPoint(0, 0)}));
 }
 
 TEST_F(DropDownEditorsTest, TheGridsStyleReachesSevenEditorsAndItsTonesReachAll)

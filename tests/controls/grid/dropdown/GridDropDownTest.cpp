@@ -246,6 +246,13 @@ TEST_F(GridDropDownTest, ColumnLooksAndForwardedEvents)
     platform::Font f;
     g->OnGetCellColor(g, 1, 1, TGridDrawState{}, b, f);
     EXPECT_EQ(b.color, 0x00FFFFu);
+    gd->OnGridEllipsClick = [](TExtStringGridEdit*, int col, int row, QString& value) {
+        value = QStringLiteral("picked %1 %2").arg(col).arg(row);
+    };
+    QString value;
+    ASSERT_TRUE(g->OnEllipsClick);
+    g->OnEllipsClick(g, 2, 3, value);
+    EXPECT_EQ(value, QStringLiteral("picked 2 3"));
     MoveMouse(g->viewport(), QPoint(5, 40));
     EXPECT_GE(moves, 1);
     Key(g, Qt::Key_B, Qt::NoModifier, QStringLiteral("b"));

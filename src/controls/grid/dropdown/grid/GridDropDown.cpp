@@ -553,6 +553,13 @@ void TCustomExtGridDropDown::ConnectGridEvents()
         if (OnGridCheckBoxClick)
             OnGridCheckBoxClick(s, c, r, st);
     };
+    g->OnEllipsClick = [this](TExtStringGridEdit* s, int c, int r, QString& v) { DoGridEllipsClick(s, c, r, v); };
+}
+
+void TCustomExtGridDropDown::DoGridEllipsClick(TExtStringGridEdit* s, int col, int row, QString& value)
+{
+    if (OnGridEllipsClick)
+        OnGridEllipsClick(s, col, row, value);
 }
 
 void TCustomExtGridDropDown::BeforeDropDown()

@@ -199,6 +199,7 @@ public:
     decltype(G::OnCanInsertRow) OnGridCanInsertRow;
     decltype(G::OnCanDeleteRow) OnGridCanDeleteRow;
     decltype(G::OnCheckBoxClick) OnGridCheckBoxClick;
+    decltype(G::OnEllipsClick) OnGridEllipsClick;
 
     // --- the drop-down's steps ----------------------------------------------------------------------
     void CreateDropDownForm() override;
@@ -268,6 +269,7 @@ public:
     virtual void DoGridCanAddRow(TExtStringGrid* s, bool& canAdd);
     virtual void DoGridCanInsertRow(TExtStringGrid* s, int row, bool& canInsert);
     virtual void DoGridCanDeleteRow(TExtStringGridInput* s, int row, bool& canDelete);
+    virtual void DoGridEllipsClick(TExtStringGridEdit* s, int col, int row, QString& value);
 
 protected:
     void KeyUp(quint16& key, TShiftState shift) override;
