@@ -20,10 +20,12 @@ command -v openbox >/dev/null || fail "openbox is not installed (scripts/setup i
 e2e_start "$program"
 
 win=$(find_window "$title") || fail "no window titled '$title'; log: $(cat "$work/app.log")"
-for _ in $(seq 100); do [ -s "$work/prog/layout.txt" ] && break; sleep 0.1; done
-[ -s "$work/prog/layout.txt" ] || fail "the window wrote no layout"
-xdotool windowactivate --sync "$win" 2>/dev/null || true
-window_settled "$win"
+file_has_line "$work/prog/layout.txt" '^list_height ' || fail "the window wrote no layout"
+# The window's state line: "cell <col> <row> focus <class> popup <0|1> text <focused editor's text>".
+state="$work/prog/state.txt"
+expect_state() { # pattern, what failed
+  file_has_line "$state" "$1" || fail "$2: $(cat "$state" 2>/dev/null)"
+}
 
 # The centre (x y) and the bottom-right corner (right bottom) of a cell, in the window.
 cell() { awk -v k="cell_$1_$2" '$1 == k { print $2, $3, $4, $5 }' "$work/prog/layout.txt"; }
@@ -38,8 +40,9 @@ read -r x y _ _ <<<"$(cell 1 1)"
 click "$win" "$x" "$y"
 xdotool type --delay 60 "Pump"
 key Tab
+expect_state '^cell 2 1 .*TGridCombo' "Tab opened no list on the type cell"
 xdotool type --delay 60 "c"
-sleep 0.2
+expect_state ' text Coil$' "the letter c did not choose Coil"
 key Return
 
 # 1b. Tab on to the editable list of the same row: a unit it does not list is typed and kept.

@@ -18,57 +18,60 @@ command -v openbox >/dev/null || fail "openbox is not installed (scripts/setup i
 e2e_start "$program"
 
 win=$(find_window "$title") || fail "no window titled '$title'; log: $(cat "$work/app.log")"
-for _ in $(seq 100); do [ -s "$work/prog/layout.txt" ] && break; sleep 0.1; done
-[ -s "$work/prog/layout.txt" ] || fail "the window wrote no layout"
-xdotool windowactivate --sync "$win" 2>/dev/null || true
-sleep 0.3
+file_has_line "$work/prog/layout.txt" '^spin_up ' || fail "the window wrote no layout"
 
 cell() { awk -v k="cell_$1_$2" '$1 == k { print $2, $3 }' "$work/prog/layout.txt"; }
-key() { xdotool key --delay 60 "$@"; sleep 0.3; }
+key() { xdotool key --delay 60 "$@"; }
+# The window's state line: "cell <col> <row> focus <class> popup <0|1> text <focused edit's text>".
+state="$work/prog/state.txt"
+expect_state() { # pattern, what failed
+  file_has_line "$state" "$1" || fail "$2: $(cat "$state" 2>/dev/null)"
+}
 
 # 1. The spin cell of row 1 (10): F2 opens its editor, Up twice makes 12, then the mouse holds
-#    the up arrow down for a while: it steps once after 400 ms and then every 100 ms.
+#    the up arrow down: it steps once after 400 ms and then every 100 ms, and is let go once it
+#    has stepped four times.
 read -r x y <<<"$(cell 1 1)"
 click "$win" "$x" "$y"
-sleep 0.3
+expect_state '^cell 1 1 ' "the click did not make the count cell current"
 key F2
-key Up
-key Up
+expect_state ' text 10$' "F2 opened no editor on the count"
+key Up Up
+expect_state ' text 12$' "Up twice did not step the count to 12"
 read -r ax ay <<<"$(awk '$1 == "spin_up" { print $2, $3 }' "$work/prog/layout.txt")"
-xdotool mousemove --window "$win" "$ax" "$ay"
-sleep 0.2
-xdotool mousedown 1
-sleep 1.6
+xdotool mousemove --window "$win" "$ax" "$ay" mousedown 1
+held=0
+file_has_line "$state" ' text (1[6-9]|[2-9][0-9]|100)$' || held=1
 xdotool mouseup 1
-sleep 0.3
+[ "$held" = 0 ] || fail "the held arrow did not repeat: $(cat "$state")"
 
 # 2. Tab: the count goes into its cell and the date picker of the next cell opens. Alt+Down
 #    drops its calendar, Right twice walks two days on, Enter takes the day.
 key Tab
+expect_state '^cell 2 1 ' "Tab did not go on to the date cell"
 key alt+Down
-sleep 0.3
-key Right
-key Right
-key Return
-sleep 0.3
+expect_state ' popup 1 ' "Alt+Down dropped no calendar"
+key Right Right Return
+expect_state '^cell 2 1 .* popup 0 ' "Enter did not close the calendar"
 
 # 3. Tab: the energy cell opens on its value; a new value is typed over it, and the button's
 #    menu (F4) gives another unit: the second one, Wh.
 key Tab
+expect_state '^cell 3 1 ' "Tab did not go on to the energy cell"
 xdotool type --delay 80 "230"
-sleep 0.2
+expect_state ' text 230' "the new value was not typed into the energy cell"
 key F4
-sleep 0.3
-key Down
-key Down
-key Return
-sleep 0.2
+expect_state ' popup 1 ' "F4 opened no unit menu"
+key Down Down Return
+expect_state '^cell 3 1 .* popup 0 ' "Enter did not close the unit menu"
 
 # 4. Tab leaves the energy cell for the note, which is typed and ended with Enter.
 key Tab
+expect_state '^cell 4 1 ' "Tab did not go on to the note"
 xdotool type --delay 60 "done"
-sleep 0.2
+expect_state ' text done$' "the note was not typed"
 key Return
+expect_state '^cell 4 1 focus .* text -$' "Enter did not end the note's editor"
 
 # 5. Close the window; it writes its cells.
 key alt+F4

@@ -14,10 +14,7 @@ command -v openbox >/dev/null || fail "openbox is not installed (scripts/setup i
 e2e_start "$program"
 
 win=$(find_window "Grid Looks Test - top 1") || fail "no grid window; log: $(cat "$work/app.log")"
-for _ in $(seq 100); do [ -s "$work/prog/layout.txt" ] && break; sleep 0.1; done
-[ -s "$work/prog/layout.txt" ] || fail "the window wrote no layout"
-xdotool windowactivate --sync "$win" 2>/dev/null || true
-window_settled "$win"
+file_has_line "$work/prog/layout.txt" '^scrollbars ' || fail "the window wrote no layout"
 at() { awk -v k="$1" '$1 == k { $1 = ""; print substr($0, 2) }' "$work/prog/layout.txt"; }
 title_now() { xdotool getwindowname "$win"; }
 top_now() { title_now | sed -n 's/.* - top \([0-9]*\)$/\1/p'; }
@@ -25,10 +22,14 @@ read -r screen_w screen_h <<<"$(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"
 
 # 1. The hint: the mouse rests on the cell until the hint window shows.
 read -r x y <<<"$(at hint_cell)"
+# The pointer enters the window on the first move; the grid starts its hint on a move inside
+# the cell: the pointer is nudged by a pixel every second until the hint shows (8 s at most).
 xdotool mousemove --window "$win" "$x" "$y"
-sleep 0.3
-xdotool mousemove --window "$win" $((x + 2)) $((y + 1))
-for _ in $(seq 80); do [ -s "$work/prog/hint.txt" ] && break; sleep 0.1; done
+for i in $(seq 80); do
+  [ -s "$work/prog/hint.txt" ] && break
+  [ $((i % 10)) = 1 ] && xdotool mousemove --window "$win" $((x + 2 - i / 10 % 2)) $((y + 1))
+  sleep 0.1
+done
 [ -s "$work/prog/hint.txt" ] || fail "no hint showed"
 read -r hx hy hw hh sw sh html_width plain_width <"$work/prog/hint.txt"
 [ "$html_width" -gt "$plain_width" ] || fail "the hint was not drawn as HTML ($html_width <= $plain_width)"
@@ -54,9 +55,9 @@ read -r tpos tsize <"$work/prog/thumb.txt"
 thumb=$((btop + tpos + tsize / 2))
 for _ in 1 2 3; do
   xdotool mousemove --window "$win" "$bx" "$thumb" mousedown 1
-  for d in 10 20 30 40; do xdotool mousemove --window "$win" "$bx" $((thumb + d)); sleep 0.05; done
+  for d in 10 20 30 40; do xdotool mousemove --window "$win" "$bx" $((thumb + d)); done
   xdotool mouseup 1
-  [ "$(top_now)" -gt "$paged" ] && break
+  for _ in $(seq 20); do [ "$(top_now)" -gt "$paged" ] && break 2; sleep 0.1; done
   thumb=$((thumb + 4))
 done
 [ "$(top_now)" -gt "$paged" ] || fail "dragging the thumb did not scroll: $(title_now)"
@@ -67,11 +68,16 @@ read -r tx ty <<<"$(at header_5)"
 xdotool mousemove --window "$win" "$fx" "$fy" mousedown 1
 for step in 1 2 3 4 5 6 7 8; do
   xdotool mousemove --window "$win" $((fx + (tx - fx) * step / 8)) "$fy"
-  sleep 0.08
 done
-xdotool search --onlyvisible --name "^Grid column\$" >/dev/null 2>&1 || fail "no floating header while dragging"
+floating=""
+for _ in $(seq 50); do
+  floating=$(xdotool search --onlyvisible --name "^Grid column\$" 2>/dev/null | head -n1 || true)
+  [ -n "$floating" ] && break
+  sleep 0.1
+done
+[ -n "$floating" ] || fail "no floating header while dragging"
 xdotool mouseup 1
-sleep 0.3
+window_gone "$floating" 'Grid column' || fail "the floating header stayed after the drop"
 
 key() { xdotool key --delay 60 "$@"; }
 key alt+F4

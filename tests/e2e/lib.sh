@@ -153,6 +153,18 @@ settled() { # command...
 }
 settled_region_sum() { settled region_sum "$@"; } # x y width height
 
+# Waits up to 10 s for the fingerprint printed by the command to differ from `$1`, then for the
+# picture to settle, and prints the settled fingerprint; fails when it never changed.
+changed_settled() { # fingerprint, command...
+  local before="$1"
+  shift
+  for _ in $(seq 100); do
+    [ "$("$@")" != "$before" ] && { settled "$@"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
 # Waits up to 10 s for the rectangle's fingerprint to differ from `$5`.
 region_changes() { # x y width height fingerprint
   for _ in $(seq 100); do
@@ -271,6 +283,16 @@ window_id_gone() { # window id
 app_window_count_is() { # count
   for _ in $(seq 100); do
     [ "$(app_window_count)" = "$1" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits up to 10 s until the file holds a line matching the extended regular expression: a state
+# the program writes down (a layout, a state line rewritten whole on each change).
+file_has_line() { # file, pattern
+  for _ in $(seq 100); do
+    grep -Eq -- "$2" "$1" 2>/dev/null && return 0
     sleep 0.1
   done
   return 1

@@ -20,26 +20,15 @@ table='Set Access'
 e2e_start "$program" screen
 
 main=$(find_window "$title") || fail "no main window titled '$title'; program log: $(cat "$work/app.log")"
-sleep 0.5
-new_project "$main" "$project"
-dir="$work/prog/PROJECTS/$project"
-for _ in $(seq 100); do [ -d "$dir/bin" ] && break; sleep 0.1; done
-[ -d "$dir/bin" ] || fail "project folder not created: $(ls -R "$work/prog/PROJECTS")"
-sleep 1
+new_project_folder "$main" "$project"
 
 # Set Modbus Access (Btn_ModTCPM_SetAccess at 80,200, 170 x 36).
 click "$main" 165 218
 win=$(find_window "$table") || fail "the access table did not open; log: $(cat "$work/app.log")"
-sleep 1
 # Where the window's client area lies on the screen, as the clicks into it see it; then the
 # pointer rests on the title panel, away from the grid's hover.
-xdotool mousemove --window "$win" 0 0
-sleep 0.2
-eval "$(xdotool getmouselocation --shell)"
-win_x=$X
-win_y=$Y
+read -r win_x win_y <<<"$(client_origin "$win")"
 xdotool mousemove --window "$win" 600 30
-sleep 0.3
 
 # The read grid, in the window: its header row begins at 94 and is 22 high; column 0 (40 wide)
 # begins at 2 (the grid's frame), then the columns of the read page.
@@ -51,17 +40,23 @@ cell_right() { # column -> right edge x, in the window
   for ((c = 0; c <= $1; c++)); do x=$((x + widths[c])); done
   echo "$x"
 }
-key() { xdotool key --delay 80 "$@"; sleep 0.3; }
-typed() { xdotool type --delay 60 "$1"; sleep 0.3; }
-
-# The header row as shown on the screen.
+# The header row and the first rows below it as shown on the screen. Each key or text is sent
+# once the grid shows what the one before it did (its picture changed and settled): a list
+# cell's editor, for one, takes a typed letter after it has opened.
 header() { region_sum "$win_x" $((win_y + grid_top)) 700 22; }
-header_at_open=$(header)
+grid_rows() { rows_region_sum $((win_y + grid_top)) 66; }
+shown() { # what was sent -> waits for the grid to show it
+  changed_settled "$1" grid_rows >/dev/null || fail "the grid showed nothing of: $2"
+}
+key() { local before; before=$(grid_rows); xdotool key --delay 80 "$@"; shown "$before" "$*"; }
+typed() { local before; before=$(grid_rows); xdotool type --delay 60 "$1"; shown "$before" "$1"; }
+header_at_open=$(settled header)
 
 # 1. Row 1 by keys from the cell the table opens on: IP, Right, port, Right, slave, Right, type
 #    (the list's "Holding Register" by its letter), Right, address, Right, points, Right, poll
-#    time, Right, errors, Right, position (item "0"), Right; on Bit a letter that starts no
-#    item opens its list without a value, and Escape closes it.
+#    time, Right, errors, Right, position (item "7", chosen by its digit typed on the closed
+#    cell), Right; on Bit a letter that starts no item opens its list without a value, and
+#    Escape closes it.
 typed "192.168.1.10"
 key Right
 typed "502"
@@ -78,15 +73,30 @@ typed "1000"
 key Right
 typed "3"
 key Right
-typed "0"
+typed "7"
 key Right
 typed "x"
 key Escape
 
+# 1b. Row 2's Type cell made current; the first click on its right end, where the drop button
+#     shows, opens the list; Escape in the list closes the list and the editor together (the
+#     row looks as before) and leaves the table open.
+row2() { region_sum "$win_x" $((win_y + grid_top + 22 + 22)) 700 22; }
+click "$win" $(($(cell_right 4) - 50)) $((grid_top + 22 + 22 + 11))
+xdotool mousemove --window "$win" 600 30
+closed=$(settled row2)
+windows=$(app_window_count)
+click "$win" $(($(cell_right 4) - 8)) $((grid_top + 22 + 22 + 11))
+app_window_count_is $((windows + 1)) || fail "the first click on the drop button of a current list cell opened no list"
+xdotool mousemove --window "$win" 600 30
+xdotool key Escape
+app_window_count_is "$windows" || fail "Escape did not close the list"
+[ "$(settled row2)" = "$closed" ] || fail "Escape in the list left its editor open"
+window_shown "$table" || fail "Escape in the list closed the table"
+
 # 2. Down the table and to its end: the header row stays where it is.
 key ctrl+Home
-xdotool key --delay 40 --repeat 70 Next
-sleep 0.5
+key --delay 40 --repeat 70 Next
 [ "$(header)" = "$header_at_open" ] || fail "the header row moved after PgDn"
 key ctrl+End
 [ "$(header)" = "$header_at_open" ] || fail "the header row moved after Ctrl+End"
@@ -110,21 +120,24 @@ done
 line=$(strip $(($(cell_right 3) + line_at)))
 border=$(cell_right 1)
 [ "$(strip $((border + line_at)))" = "$line" ] || fail "the IP column does not end where it should"
-xdotool mousemove --window "$win" "$border" $((grid_top + 11))
-sleep 0.3
-xdotool mousedown 1
-sleep 0.2
+# The line drawn at x: waits up to 10 s for it to be there (yes) or gone (no).
+line_is() { # yes|no x
+  for _ in $(seq 100); do
+    if [ "$(strip "$2")" = "$line" ]; then [ "$1" = yes ] && return 0; else [ "$1" = no ] && return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+xdotool mousemove --window "$win" "$border" $((grid_top + 11)) mousedown 1
 for step in 10 20 30 40; do
   xdotool mousemove --window "$win" $((border + step)) $((grid_top + 11))
-  sleep 0.1
 done
 xdotool mouseup 1
-sleep 0.5
-[ "$(strip $((border + 40 + line_at)))" = "$line" ] || fail "the drag did not widen the IP column by 40"
+line_is yes $((border + 40 + line_at)) || fail "the drag did not widen the IP column by 40"
 [ "$(strip $((border + line_at)))" != "$line" ] || fail "the old border of the IP column is still drawn"
 xdotool mousemove --window "$win" $((border + 40)) $((grid_top + 11)) click --repeat 2 --delay 80 1
-sleep 0.5
-[ "$(strip $((border + 40 + line_at)))" != "$line" ] || fail "the double click did not fit the IP column"
+line_is no $((border + 40 + line_at)) || fail "the double click did not fit the IP column"
+settled header >/dev/null
 fitted=""
 for ((x = $(cell_right 0) + 20; x < border + 40; x++)); do
   if [ "$(strip $((x + line_at)))" = "$line" ]; then fitted=$x; break; fi
@@ -138,7 +151,7 @@ window_gone "$win" "$table" || fail "the table did not close on OK: $(cat "$dir/
 file="$dir/ModbusTCPM_SetAccess.xml"
 [ -s "$file" ] || fail "no ModbusTCPM_SetAccess.xml was written"
 [ "$(grep -c '<row ' "$file")" = 1 ] || fail "the file does not hold one row: $(cat "$file")"
-grep -q 'IP_Address="192.168.1.10" Port="502" Slave_ID="1" Type="Holding Register" Address="100" NPoint="2" PollTime="1000" MaxError="3" Position="0" Bit=""' "$file" ||
+grep -q 'IP_Address="192.168.1.10" Port="502" Slave_ID="1" Type="Holding Register" Address="100" NPoint="2" PollTime="1000" MaxError="3" Position="7" Bit=""' "$file" ||
   fail "row 1 is not as typed: $(cat "$file")"
 
 click "$main" 657 33

@@ -57,6 +57,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <exception>
 #include <functional>
 #include <memory>
 
@@ -1022,9 +1023,20 @@ protected:
 
     // --- sorting and streaming ---------------------------------------------------------------
     virtual int DoCompare(PLazyNode Node1, PLazyNode Node2, TColumnIndex Column);
-    PLazyNode MergeSortSiblings(PLazyNode& Rest, uint32_t Count, TColumnIndex Column, TSortDirection Direction);
+    // Whether DoCompare can tell two nodes apart: an OnCompareNodes handler is assigned (a class
+    // that compares in its own DoCompare answers true as well). The automatic sorts leave a
+    // tree that cannot compare alone: every comparison would say "equal", so they could change
+    // no order and would only initialise every node the lazy tree has not needed yet.
+    virtual bool CanCompareNodes() const;
+    PLazyNode MergeSortSiblings(PLazyNode& Rest, uint32_t Count, TColumnIndex Column, TSortDirection Direction,
+                                std::exception_ptr& Failure);
     void RelinkSortedChildren(PLazyNode Parent, PLazyNode First);
     void SortLevel(PLazyNode Node, TColumnIndex Column, TSortDirection Direction, bool DoInit);
+    // Automatic sorting after nodes are added or a node expands: toAutoSort with a header sort
+    // column that names a column or the whole node (-1) in a tree that can compare, never
+    // inside an update bracket (the bracket's end sorts the tree once).
+    bool AutoSortWanted() const;
+    void AutoSort(PLazyNode Node, bool DoInit);
     // The tree that owns Target (nullptr: this tree's root with amAddChildFirst), with sibling
     // modes at a root turned into child modes.
     TBaseLazyTree* ResolveTarget(PLazyNode& Target, TLTNodeAttachMode& Mode);

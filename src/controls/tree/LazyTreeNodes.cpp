@@ -756,6 +756,7 @@ PLazyNode TBaseLazyTree::AddChild(PLazyNode Parent, void* UserData)
             else
                 StructureChange(Parent, crChildAdded);
         }
+        AutoSort(Parent, true);
         InvalidateToBottom(Parent);
         UpdateScrollBars(true);
     }
@@ -794,6 +795,7 @@ PLazyNode TBaseLazyTree::InsertNode(PLazyNode Node, TLTNodeAttachMode Mode, void
         SetNodeData(result, UserData);
     InvalidateCache();
     if (FUpdateCount == 0) {
+        AutoSort(Mode == amAddChildFirst || Mode == amAddChildLast ? Node : Node->Parent, true);
         UpdateScrollBars(true);
         if (Mode == amInsertBefore)
             InvalidateToBottom(result);
@@ -859,6 +861,9 @@ void TBaseLazyTree::SetChildCount(PLazyNode Node, uint32_t NewChildCount)
         if (Node->States.contains(vsExpanded))
             PropagateTotalHeight(Node, runningHeight, false);
         PropagateTotalCount(Node, count, true);
+        // The sort initialises the children first, so the comparisons see what OnInitNode
+        // gives them.
+        AutoSort(Node, true);
         InvalidateCache();
     } else {
         uint32_t remove = Node->ChildCount - NewChildCount;

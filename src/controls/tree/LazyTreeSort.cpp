@@ -16,7 +16,8 @@ int TBaseLazyTree::DoCompare(PLazyNode Node1, PLazyNode Node2, TColumnIndex Colu
     return result;
 }
 
-PLazyNode TBaseLazyTree::MergeSortSiblings(PLazyNode& Rest, uint32_t Count, TColumnIndex Column, TSortDirection Direction)
+PLazyNode TBaseLazyTree::MergeSortSiblings(PLazyNode& Rest, uint32_t Count, TColumnIndex Column, TSortDirection Direction,
+                                           std::exception_ptr& Failure)
 {
     if (Count == 1) {
         PLazyNode single = Rest;
@@ -24,14 +25,23 @@ PLazyNode TBaseLazyTree::MergeSortSiblings(PLazyNode& Rest, uint32_t Count, TCol
         single->NextSibling = nullptr;
         return single;
     }
-    PLazyNode a = MergeSortSiblings(Rest, Count / 2, Column, Direction);
-    PLazyNode b = MergeSortSiblings(Rest, (Count + 1) / 2, Column, Direction);
+    PLazyNode a = MergeSortSiblings(Rest, Count / 2, Column, Direction, Failure);
+    PLazyNode b = MergeSortSiblings(Rest, (Count + 1) / 2, Column, Direction, Failure);
     // Ties keep A's node first (A came first), so the sort is stable both ways; a cancelled
-    // sort compares everything equal and keeps what is left in its order.
+    // sort compares everything equal and keeps what is left in its order. A comparison that
+    // raises is kept for the caller and the sort ends like a cancelled one, so the list it
+    // leaves holds every node.
     TLazyNode head;
     PLazyNode tail = &head;
     while (a && b) {
-        const int result = OperationCanceled() ? 0 : DoCompare(a, b, Column);
+        int result = 0;
+        if (!Failure && !OperationCanceled()) {
+            try {
+                result = DoCompare(a, b, Column);
+            } catch (...) {
+                Failure = std::current_exception();
+            }
+        }
         const bool takeB = Direction == sdAscending ? result > 0 : result < 0;
         if (takeB) {
             tail->NextSibling = b;
@@ -70,18 +80,14 @@ void TBaseLazyTree::SortLevel(PLazyNode Node, TColumnIndex Column, TSortDirectio
     if (Node->ChildCount < 2)
         return;
     StartOperation(okSortNode);
-    try {
-        PLazyNode rest = Node->FirstChild;
-        PLazyNode first = MergeSortSiblings(rest, Node->ChildCount, Column, Direction);
-        RelinkSortedChildren(Node, first);
-    } catch (...) {
-        EndOperation(okSortNode);
-        // A comparison that failed leaves a list whose back links are rebuilt from whatever
-        // order the forward links hold now.
-        throw;
-    }
+    std::exception_ptr failure;
+    PLazyNode rest = Node->FirstChild;
+    PLazyNode first = MergeSortSiblings(rest, Node->ChildCount, Column, Direction, failure);
+    RelinkSortedChildren(Node, first);
     EndOperation(okSortNode);
     InvalidateCache();
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void TBaseLazyTree::Sort(PLazyNode Node, TColumnIndex Column, TSortDirection Direction, bool DoInit)
@@ -104,43 +110,71 @@ void TBaseLazyTree::Sort(PLazyNode Node, TColumnIndex Column, TSortDirection Dir
     }
 }
 
+bool TBaseLazyTree::CanCompareNodes() const { return bool(OnCompareNodes); }
+
+bool TBaseLazyTree::AutoSortWanted() const
+{
+    return FOptions->AutoOptions().contains(toAutoSort) && FHeader->SortColumn() >= NoColumn && CanCompareNodes();
+}
+
+void TBaseLazyTree::AutoSort(PLazyNode Node, bool DoInit)
+{
+    if (FUpdateCount == 0 && AutoSortWanted())
+        Sort(Node, FHeader->SortColumn(), FHeader->SortDirection(), DoInit);
+}
+
 void TBaseLazyTree::SortTree(TColumnIndex Column, TSortDirection Direction, bool DoInit)
 {
-    if (FRoot->TotalCount <= 2 || Column < NoColumn)
+    if (FRoot->TotalCount <= 2)
         return;
-    BeginUpdate();
+    // The count is raised by hand, not through BeginUpdate: the end of an update bracket sorts
+    // the tree, and its own bracket must not sort again.
+    ++FUpdateCount;
+    auto lower = [this] {
+        if (FUpdateCount > 0)
+            --FUpdateCount;
+    };
     try {
-        InterruptValidation();
-        StartOperation(okSortTree);
-        try {
-            const bool autoSort = FOptions->AutoOptions().contains(toAutoSort);
-            // Level by level without recursion: a deep tree costs no stack.
-            std::vector<PLazyNode> pending{FRoot};
-            while (!pending.empty() && !OperationCanceled()) {
-                PLazyNode node = pending.back();
-                pending.pop_back();
-                SortLevel(node, Column, Direction, false);
-                for (PLazyNode child = node->LastChild; child; child = child->PrevSibling) {
-                    if (DoInit && !child->States.contains(vsInitialized))
-                        InitNode(child);
-                    if (!child->States.contains(vsInitialized) || child->ChildCount == 0)
-                        continue;
-                    if (autoSort && !child->States.contains(vsExpanded))
-                        continue;
-                    pending.push_back(child);
+        if (Column >= NoColumn) {
+            InterruptValidation();
+            StartOperation(okSortTree);
+            try {
+                const bool autoSort = FOptions->AutoOptions().contains(toAutoSort);
+                // Level by level without recursion: a deep tree costs no stack.
+                std::vector<PLazyNode> pending{FRoot};
+                while (!pending.empty() && !OperationCanceled()) {
+                    PLazyNode node = pending.back();
+                    pending.pop_back();
+                    // A level is initialised before it is compared, so nodes whose content
+                    // comes from OnInitNode are sorted by that content.
+                    SortLevel(node, Column, Direction, DoInit && node->ChildCount > 0);
+                    for (PLazyNode child = node->LastChild; child; child = child->PrevSibling) {
+                        if (DoInit && !child->States.contains(vsInitialized))
+                            InitNode(child);
+                        if (!child->States.contains(vsInitialized) || child->ChildCount == 0)
+                            continue;
+                        // Collapsed children are put in order when they expand.
+                        if (autoSort && !child->States.contains(vsExpanded))
+                            continue;
+                        pending.push_back(child);
+                    }
                 }
+            } catch (...) {
+                EndOperation(okSortTree);
+                throw;
             }
-        } catch (...) {
             EndOperation(okSortTree);
-            throw;
         }
-        EndOperation(okSortTree);
         InvalidateCache();
     } catch (...) {
-        EndUpdate();
+        lower();
         throw;
     }
-    EndUpdate();
+    lower();
+    if (FUpdateCount == 0) {
+        ValidateCache();
+        Invalidate();
+    }
 }
 
 void SortNodeArrayByAddress(TNodeArray& Nodes, int L, int R)

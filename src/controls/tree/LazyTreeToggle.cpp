@@ -291,6 +291,8 @@ void TBaseLazyTree::ToggleNode(PLazyNode Node)
                     if (a.R1.top <= CH)
                         RunToggleAnimation(a, D1, D2);
                 }
+                // Children left unsorted while the node was collapsed are put in order now.
+                AutoSort(Node, false);
                 InterruptValidation();
                 Node->States += vsExpanded;
                 PropagateTotalHeight(Node, heightDelta, true);

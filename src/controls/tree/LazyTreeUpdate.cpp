@@ -58,20 +58,32 @@ void TBaseLazyTree::EndUpdate()
         ValidateCache();
         if (FHandleAllocated)
             UpdateScrollBars(false);
+        // The auto sort and the redraw run also when a notification handler raises, and the
+        // redraw also when a comparison raises.
+        auto finish = [this] {
+            try {
+                if (FOptions->AutoOptions().contains(toAutoSort) && CanCompareNodes())
+                    SortTree(FHeader->SortColumn(), FHeader->SortDirection(), true);
+            } catch (...) {
+                SetRedrawSuppressed(false);
+                if (FHandleAllocated)
+                    Invalidate();
+                throw;
+            }
+            SetRedrawSuppressed(false);
+            if (FHandleAllocated)
+                Invalidate();
+        };
         try {
             if (FStates.contains(tsStructureChangePending))
                 DoStructureChange(FLastStructureChangeNode, FLastStructureChangeReason);
             if (FStates.contains(tsChangePending))
                 DoChange(FLastChangedNode);
         } catch (...) {
-            SetRedrawSuppressed(false);
-            if (FHandleAllocated)
-                Invalidate();
+            finish();
             throw;
         }
-        SetRedrawSuppressed(false);
-        if (FHandleAllocated)
-            Invalidate();
+        finish();
     }
     if (FUpdateCount > 0) {
         DoUpdating(usUpdate);

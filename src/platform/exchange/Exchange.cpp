@@ -4,6 +4,7 @@
 #include <QDrag>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QPixmap>
 #include <QWidget>
 
 namespace platform {
@@ -21,6 +22,8 @@ int byteSlot(ExchangeFormat f)
         return 2;
     case ExchangeFormat::TreeNodes:
         return 3;
+    case ExchangeFormat::HtmlFormat:
+        return 4;
     default:
         return -1;
     }
@@ -92,8 +95,8 @@ QMimeData* ExchangeData::toMimeData() const
     auto* mime = new QMimeData;
     if (m_hasText)
         mime->setText(m_text);
-    for (ExchangeFormat f : {ExchangeFormat::Rtf, ExchangeFormat::Html, ExchangeFormat::GridCells,
-                             ExchangeFormat::TreeNodes})
+    for (ExchangeFormat f : {ExchangeFormat::Rtf, ExchangeFormat::Html, ExchangeFormat::HtmlFormat,
+                             ExchangeFormat::GridCells, ExchangeFormat::TreeNodes})
         if (has(f))
             mime->setData(mimeType(f), bytes(f));
     if (has(ExchangeFormat::Html))
@@ -118,7 +121,8 @@ ExchangeData ExchangeData::fromMimeData(const QMimeData* mime)
     // A file manager's drag also offers the names as text: files are files, not cell text.
     if (mime->hasText() && d.m_files.isEmpty())
         d.setText(mime->text());
-    for (ExchangeFormat f : {ExchangeFormat::Rtf, ExchangeFormat::GridCells, ExchangeFormat::TreeNodes})
+    for (ExchangeFormat f :
+         {ExchangeFormat::Rtf, ExchangeFormat::HtmlFormat, ExchangeFormat::GridCells, ExchangeFormat::TreeNodes})
         if (mime->hasFormat(mimeType(f)))
             d.setBytes(f, mime->data(mimeType(f)));
     if (mime->hasFormat(QStringLiteral("application/rtf")) && !d.has(ExchangeFormat::Rtf))
@@ -158,13 +162,45 @@ DropEffect dropEffectFromKeys(bool ctrlHeld, bool moveAllowed)
     return moveAllowed ? DropEffect::Move : DropEffect::Copy;
 }
 
-DropEffect startDrag(QWidget* source, const ExchangeData& data, bool allowMove)
+namespace {
+
+DragRunner& dragRunner()
 {
+    static DragRunner runner;
+    return runner;
+}
+
+DropEffect effectOf(Qt::DropAction action)
+{
+    return action == Qt::MoveAction ? DropEffect::Move : action == Qt::CopyAction ? DropEffect::Copy : DropEffect::None;
+}
+
+} // namespace
+
+DragRunner setDragRunner(DragRunner runner)
+{
+    DragRunner before = std::move(dragRunner());
+    dragRunner() = std::move(runner);
+    return before;
+}
+
+DropEffect startDrag(QWidget* source, const ExchangeData& data, bool allowMove, const DragImage& image,
+                     std::function<void(DropEffect)> effectChanged)
+{
+    if (dragRunner())
+        return dragRunner()(DragRequest{source, data, allowMove, image, std::move(effectChanged)});
+    // Qt deletes the drag itself once it has ended.
     auto* drag = new QDrag(source);
     drag->setMimeData(data.toMimeData());
+    if (!image.image.isNull()) {
+        drag->setPixmap(QPixmap::fromImage(image.image));
+        drag->setHotSpot(image.hotSpot);
+    }
+    if (effectChanged)
+        QObject::connect(drag, &QDrag::actionChanged,
+                         [effectChanged](Qt::DropAction action) { effectChanged(effectOf(action)); });
     const Qt::DropActions actions = allowMove ? (Qt::CopyAction | Qt::MoveAction) : Qt::CopyAction;
-    const Qt::DropAction done = drag->exec(actions, Qt::CopyAction);
-    return done == Qt::MoveAction ? DropEffect::Move : done == Qt::CopyAction ? DropEffect::Copy : DropEffect::None;
+    return effectOf(drag->exec(actions, Qt::CopyAction));
 }
 
 } // namespace platform

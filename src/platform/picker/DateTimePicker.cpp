@@ -11,8 +11,11 @@
 #include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
+#include <QTextCharFormat>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -40,6 +43,34 @@ protected:
 
 private:
     std::function<void()> m_closed;
+};
+
+// The drop-down calendar: rings today's date when asked.
+class CalendarView : public QCalendarWidget {
+public:
+    CalendarView(QWidget* parent, QDate today, bool ringToday) : QCalendarWidget(parent), m_today(today), m_ring(ringToday)
+    {
+    }
+    QDate Today() const { return m_today; }
+    bool RingsToday() const { return m_ring; }
+
+protected:
+    void paintCell(QPainter* painter, const QRect& rect, QDate date) const override
+    {
+        QCalendarWidget::paintCell(painter, rect, date);
+        if (!m_ring || date != m_today)
+            return;
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing, true);
+        painter->setPen(QPen(QColor(255, 0, 0), 1));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawEllipse(QRectF(rect).adjusted(1.5, 1.5, -1.5, -1.5));
+        painter->restore();
+    }
+
+private:
+    QDate m_today;
+    bool m_ring;
 };
 
 struct Parts {
@@ -90,6 +121,8 @@ TDateTimePicker::TDateTimePicker(QWidget* parent) : QWidget(parent)
 
 TDateTimePicker::~TDateTimePicker()
 {
+    if (m_inputEdit)
+        m_inputEdit->removeEventFilter(this);
     if (auto* popup = static_cast<CalendarPopup*>(m_popup.data())) {
         popup->disarm();
         delete popup;
@@ -524,7 +557,9 @@ void TDateTimePicker::UserValue(TDateTime value)
 
 void TDateTimePicker::Notify(int code, int flags)
 {
-    TDTNotify msg{code, flags, 0};
+    TDTNotify msg;
+    msg.Code = code;
+    msg.Flags = flags;
     WMNotify(msg);
 }
 
@@ -534,8 +569,111 @@ void TDateTimePicker::WMNotify(TDTNotify& msg)
     case DTN_DATETIMECHANGE: Change(); break;
     case DTN_DROPDOWN: DropDown(); break;
     case DTN_CLOSEUP: CloseUp(); break;
+    case DTN_USERSTRING: {
+        TDateTime value = m_value;
+        bool allow = ReadUserString(msg.UserString, value);
+        if (OnUserInput)
+            OnUserInput(this, msg.UserString, value, allow);
+        msg.Value = value;
+        msg.Flags = allow ? GDT_VALID : GDT_NONE;
+        break;
+    }
     default: break;
     }
+}
+
+bool TDateTimePicker::ReadUserString(const QString& text, TDateTime& value) const
+{
+    const TFormatSettings& fs = FormatSettings();
+    TDateTime v = 0;
+    if (m_kind == dtkTime) {
+        if (!TryStrToTime(text, v, fs))
+            return false;
+        value = ComposeDateTime(m_value, v);
+        return true;
+    }
+    // A date alone keeps the time of day; a date with a time takes both.
+    if (TryStrToDate(text, v, fs)) {
+        value = ComposeDateTime(v, m_value);
+        return true;
+    }
+    if (TryStrToDateTime(text, v, fs) && std::trunc(v) != 0) {
+        value = v;
+        return true;
+    }
+    return false;
+}
+
+// --- typed text (ParseInput) -----------------------------------------------------------------------
+
+void TDateTimePicker::OpenInput()
+{
+    if (m_inputEdit)
+        return;
+    CommitPending();
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(QStringLiteral("input"));
+    edit->setFrame(false);
+    edit->setText(Text());
+    edit->selectAll();
+    const Rect r = FieldsRect();
+    edit->setGeometry(r.left, r.top, r.width(), r.height());
+    edit->installEventFilter(this);
+    m_inputEdit = edit;
+    edit->show();
+    m_inputFocusMove = true;
+    edit->setFocus(Qt::OtherFocusReason);
+    m_inputFocusMove = false;
+}
+
+void TDateTimePicker::CloseInput(bool take)
+{
+    QLineEdit* edit = std::exchange(m_inputEdit, nullptr);
+    if (!edit)
+        return;
+    edit->removeEventFilter(this);
+    const QString text = edit->text();
+    const bool hadFocus = edit->hasFocus();
+    if (hadFocus) {
+        m_inputFocusMove = true;
+        setFocus(Qt::OtherFocusReason);
+        m_inputFocusMove = false;
+    }
+    edit->hide();
+    edit->deleteLater();
+    update();
+    if (!take)
+        return;
+    TDTNotify msg;
+    msg.Code = DTN_USERSTRING;
+    msg.Flags = GDT_NONE;
+    msg.UserString = text;
+    msg.Value = m_value;
+    WMNotify(msg);
+    if (msg.Flags == GDT_VALID)
+        UserValue(msg.Value);
+}
+
+bool TDateTimePicker::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == m_inputEdit) {
+        if (e->type() == QEvent::KeyPress) {
+            const int k = static_cast<QKeyEvent*>(e)->key();
+            if (k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Escape) {
+                CloseInput(k != Qt::Key_Escape);
+                return true;
+            }
+        } else if (e->type() == QEvent::FocusOut && !m_inputFocusMove) {
+            // The text field lost the focus to another control: the text is handed over and the
+            // control is left, as its own focus would have been.
+            CloseInput(true);
+            if (!hasFocus()) {
+                CommitPending();
+                DoExit();
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, e);
 }
 
 void TDateTimePicker::Change()
@@ -585,8 +723,34 @@ void TDateTimePicker::ShowCalendar()
     m_popup = popup;
     auto* layout = new QVBoxLayout(popup);
     layout->setContentsMargins(1, 1, 1, 1);
-    m_calendar = new QCalendarWidget(popup);
-    m_calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    layout->setSpacing(0);
+    const TDateTime now = Now();
+    m_calendar = new CalendarView(popup, qdateOf(now), ShowTodayCircle);
+    m_calendar->setObjectName(QStringLiteral("calendar"));
+    m_calendar->setVerticalHeaderFormat(WeekNumbers ? QCalendarWidget::ISOWeekNumbers
+                                                    : QCalendarWidget::NoVerticalHeader);
+    // The colours: the palette carries the background, the days and the title bar (whose colour
+    // also marks the chosen day); the trailing days take the disabled text colour, as the
+    // calendar draws the days of other months in it.
+    QPalette pal = m_calendar->palette();
+    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive}) {
+        pal.setColor(g, QPalette::Window, toQColor(CalColors.BackColor));
+        pal.setColor(g, QPalette::Base, toQColor(CalColors.MonthBackColor));
+        pal.setColor(g, QPalette::AlternateBase, toQColor(CalColors.MonthBackColor));
+        pal.setColor(g, QPalette::Text, toQColor(CalColors.TextColor));
+        pal.setColor(g, QPalette::Highlight, toQColor(CalColors.TitleBackColor));
+        pal.setColor(g, QPalette::HighlightedText, toQColor(CalColors.TitleTextColor));
+    }
+    pal.setColor(QPalette::Disabled, QPalette::Text, toQColor(CalColors.TrailingTextColor));
+    m_calendar->setPalette(pal);
+    QTextCharFormat dayNames;
+    dayNames.setForeground(toQColor(CalColors.TitleBackColor));
+    dayNames.setBackground(toQColor(CalColors.MonthBackColor));
+    m_calendar->setHeaderTextFormat(dayNames);
+    QTextCharFormat weekdays;
+    weekdays.setForeground(toQColor(CalColors.TextColor));
+    for (Qt::DayOfWeek d : {Qt::Saturday, Qt::Sunday})
+        m_calendar->setWeekdayTextFormat(d, weekdays);
     if (m_minDate != 0)
         m_calendar->setMinimumDate(qdateOf(m_minDate));
     if (m_maxDate != 0)
@@ -602,8 +766,23 @@ void TDateTimePicker::ShowCalendar()
     };
     connect(m_calendar, &QCalendarWidget::clicked, this, pick);
     connect(m_calendar, &QCalendarWidget::activated, this, pick);
+    if (ShowToday) {
+        auto* today = new QPushButton(QStringLiteral("Today: ") + DateToStr(now), popup);
+        today->setObjectName(QStringLiteral("today"));
+        today->setFlat(true);
+        today->setFocusPolicy(Qt::NoFocus);
+        today->setPalette(pal);
+        today->setAutoFillBackground(true);
+        today->setBackgroundRole(QPalette::Base);
+        today->setForegroundRole(QPalette::Text);
+        layout->addWidget(today);
+        const QDate todayDate = qdateOf(now);
+        connect(today, &QPushButton::clicked, this, [pick, todayDate] { pick(todayDate); });
+    }
+    popup->setPalette(pal);
+    popup->setAutoFillBackground(true);
     popup->adjustSize();
-    popup->move(mapToGlobal(QPoint(width() - popup->width(), height())));
+    popup->move(mapToGlobal(QPoint(CalAlignment == dtaRight ? width() - popup->width() : 0, height())));
     m_droppedDown = true;
     Notify(DTN_DROPDOWN);
     popup->show();
@@ -664,6 +843,10 @@ void TDateTimePicker::DefaultKeyDown(quint16 key, TShiftState shift)
     case VK_F4:
         if (!shift.testFlag(ssAlt))
             ShowCalendar();
+        break;
+    case VK_F2:
+        if (ParseInput)
+            OpenInput();
         break;
     case VK_SPACE:
         if (m_showCheckbox) {
@@ -758,7 +941,7 @@ void TDateTimePicker::focusInEvent(QFocusEvent* e)
 {
     QWidget::focusInEvent(e);
     update();
-    if (e->reason() != Qt::PopupFocusReason)
+    if (e->reason() != Qt::PopupFocusReason && !m_inputFocusMove)
         DoEnter();
 }
 
@@ -767,7 +950,8 @@ void TDateTimePicker::focusOutEvent(QFocusEvent* e)
     QWidget::focusOutEvent(e);
     // The calendar, or another window taking the activation, leaves the picker the window's
     // focused control.
-    if (e->reason() == Qt::PopupFocusReason || e->reason() == Qt::ActiveWindowFocusReason || m_popup)
+    if (e->reason() == Qt::PopupFocusReason || e->reason() == Qt::ActiveWindowFocusReason || m_popup
+        || m_inputFocusMove)
         return;
     CommitPending();
     update();

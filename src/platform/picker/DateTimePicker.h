@@ -25,15 +25,31 @@
 // key handling; WMChar -> KeyPress (OnKeyPress) -> the control's own typing. A handler that sets
 // the key to 0 consumes it. Tab moves the focus on unless WantSpecialKey claims it.
 //
+// The calendar drops down below the control, at its left edge (CalAlignment dtaLeft) or its
+// right edge (dtaRight), in the colours of CalColors: BackColor around the days, MonthBackColor
+// behind them, TextColor for the month's days, TrailingTextColor for the days of the months
+// before and after, TitleBackColor for the title bar (and the chosen day), TitleTextColor for its
+// text; the day names stand in the title colour on the month's background. WeekNumbers adds the
+// week numbers before the weeks; ShowTodayCircle rings today's date; ShowToday adds the line
+// "Today: <date>" under the calendar, whose click chooses today.
+//
+// With ParseInput, F2 opens a text field over the fields: the user types a date (or a time) as
+// text, Enter or leaving the field hands it over (DTN_USERSTRING), Escape drops it. The default
+// handling of DTN_USERSTRING reads the text by the format settings (a date and an optional time,
+// or a time) and hands it to OnUserInput, which may change the value and whether it is taken;
+// a text that is no date is taken only when OnUserInput allows it. A value taken is the user's
+// change (clamped, checked, DTN_DATETIMECHANGE).
+//
 // Notifications to the owner go through WMNotify (DTN_DATETIMECHANGE with GDT_VALID, or
-// GDT_NONE when the check box was cleared; DTN_DROPDOWN; DTN_CLOSEUP); its default handling
-// raises OnChange, OnDropDown and OnCloseUp. Setting a value or the check box from code goes
-// through SetSystemTime (DTM_SETSYSTEMTIME) and sends no notification.
+// GDT_NONE when the check box was cleared; DTN_DROPDOWN; DTN_CLOSEUP; DTN_USERSTRING); its default
+// handling raises OnChange, OnDropDown and OnCloseUp. Setting a value or the check box from code
+// goes through SetSystemTime (DTM_SETSYSTEMTIME) and sends no notification.
 #include "platform/core/DateTime.h"
 #include "platform/draw/Canvas.h"
 #include "platform/draw/Color.h"
 #include "platform/grid/Keys.h"
 
+#include <QLineEdit>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -50,6 +66,7 @@ enum TDTDateMode { dmComboBox, dmUpDown };
 constexpr int DTN_CLOSEUP = -753;
 constexpr int DTN_DROPDOWN = -754;
 constexpr int DTN_DATETIMECHANGE = -759;
+constexpr int DTN_USERSTRING = -745;
 constexpr int GDT_VALID = 0;
 constexpr int GDT_NONE = 1;
 
@@ -57,6 +74,21 @@ struct TDTNotify {
     int Code = 0;
     int Flags = GDT_VALID;
     qintptr Result = 0;
+    // DTN_USERSTRING: the text typed, and the value it gives (taken when Flags is GDT_VALID).
+    QString UserString;
+    TDateTime Value = 0;
+};
+
+enum TDTCalAlignment { dtaLeft, dtaRight };
+
+// The drop-down calendar's colours.
+struct TMonthCalColors {
+    Color BackColor = clWindow;
+    Color TextColor = clWindowText;
+    Color TitleBackColor = clActiveCaption;
+    Color TitleTextColor = clWhite;
+    Color MonthBackColor = clWhite;
+    Color TrailingTextColor = clInactiveCaptionText;
 };
 
 class TDateTimePicker : public QWidget {
@@ -117,6 +149,18 @@ public:
     int ButtonWidth() const { return m_buttonWidth; }
     void SetButtonWidth(int width);
     bool Ctl3D = true;
+    // The drop-down calendar (see the header comment); read each time it drops down.
+    TDTCalAlignment CalAlignment = dtaLeft;
+    TMonthCalColors CalColors;
+    bool WeekNumbers = false;
+    bool ShowToday = true;
+    bool ShowTodayCircle = true;
+    // Typed text through F2 (see the header comment).
+    bool ParseInput = false;
+    using UserInputEvent = std::function<void(QObject* sender, const QString& text, TDateTime& value, bool& allow)>;
+    UserInputEvent OnUserInput;
+    // The text field of ParseInput while it is open.
+    QLineEdit* InputEdit() const { return m_inputEdit; }
 
     NotifyEvent OnChange;
     NotifyEvent OnDropDown;
@@ -171,6 +215,7 @@ protected:
     void focusOutEvent(QFocusEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     std::vector<Field> CurrentFields() const;
@@ -188,6 +233,11 @@ private:
     TDateTime Clamp(TDateTime value) const;
     void ShowCalendar();
     void CalendarClosed();
+    void OpenInput();
+    // The text field closes: its text is handed over (DTN_USERSTRING) unless dropped.
+    void CloseInput(bool take);
+    // The value a typed text gives, by the format settings; false when it gives none.
+    bool ReadUserString(const QString& text, TDateTime& value) const;
 
     TDateTimeKind m_kind = dtkDate;
     TDTDateMode m_dateMode = dmComboBox;
@@ -205,6 +255,8 @@ private:
     QPointer<QFrame> m_popup;
     QCalendarWidget* m_calendar = nullptr;
     bool m_droppedDown = false;
+    QPointer<QLineEdit> m_inputEdit;
+    bool m_inputFocusMove = false; // the focus moves between the control and its text field
     std::vector<std::pair<int, int>> m_fieldX; // x range of each field as painted
 };
 

@@ -53,11 +53,39 @@ double PagedSurface::Resolution() const
     return m_device->logicalDpiX();
 }
 
+PainterSurface::PainterSurface(QPainter& painter, const QRect& area) : m_painter(painter), m_area(area)
+{
+    m_painter.save();
+    const double dotsPerUnit = Resolution() / 254.0;
+    m_painter.translate(area.topLeft());
+    m_painter.scale(dotsPerUnit, dotsPerUnit);
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
+}
+
+PainterSurface::~PainterSurface()
+{
+    m_painter.restore();
+}
+
+QSizeF PainterSurface::PageSize() const
+{
+    const double unitsPerDot = 254.0 / Resolution();
+    return QSizeF(m_area.width() * unitsPerDot, m_area.height() * unitsPerDot);
+}
+
+double PainterSurface::Resolution() const
+{
+    const QPaintDevice* device = m_painter.device();
+    return device && device->logicalDpiX() > 0 ? device->logicalDpiX() : 96.0;
+}
+
 namespace {
 
-QPageLayout::Orientation qtOrientation(PaperOrientation o)
+// Sets the orientation unless the printer's own one is asked for.
+void orient(QPagedPaintDevice& device, PaperOrientation o)
 {
-    return o == PaperOrientation::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
+    if (o != PaperOrientation::Default)
+        device.setPageOrientation(o == PaperOrientation::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
 }
 
 } // namespace
@@ -72,7 +100,7 @@ void printToPdf(const QString& fileName, const QString& title, PaperOrientation 
         writer.setTitle(title);
         writer.setResolution(300);
         writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageOrientation(qtOrientation(orientation));
+        orient(writer, orientation);
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         PagedSurface surface(&writer);
         if (!surface.IsActive())
@@ -90,7 +118,7 @@ bool printWithDialog(QWidget* parent, const QString& title, PaperOrientation ori
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(title);
-    printer.setPageOrientation(qtOrientation(orientation));
+    orient(printer, orientation);
     QPrintDialog dialog(&printer, parent);
     if (dialog.exec() != QDialog::Accepted)
         return false;
@@ -106,7 +134,7 @@ int printPreview(QWidget* parent, const QString& title, PaperOrientation orienta
 {
     QPrinter printer(QPrinter::ScreenResolution);
     printer.setDocName(title);
-    printer.setPageOrientation(qtOrientation(orientation));
+    orient(printer, orientation);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageMargins(QMarginsF(0, 0, 0, 0));
     QDialog dialog(parent);

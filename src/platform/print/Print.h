@@ -3,6 +3,7 @@
 // 0.1 mm on a PrintSurface (a printer, a PDF file, a preview); the surface sets the painter up
 // so that one unit is 0.1 mm with y growing downwards from the page's top-left corner.
 #include <QPainter>
+#include <QRect>
 #include <QSizeF>
 #include <QString>
 #include <functional>
@@ -44,7 +45,25 @@ private:
     QPainter m_painter;
 };
 
-enum class PaperOrientation { Portrait, Landscape };
+// A surface on a painter that is already active (a widget, a picture): the page is the
+// rectangle `area` of the device (in its pixels), at the device's resolution; there is one
+// page only (NewPage draws on the same area again).
+class PainterSurface : public PrintSurface {
+public:
+    PainterSurface(QPainter& painter, const QRect& area);
+    ~PainterSurface() override;
+    QSizeF PageSize() const override;
+    QPainter& Painter() override { return m_painter; }
+    bool NewPage() override { return false; }
+    double Resolution() const override;
+
+private:
+    QPainter& m_painter;
+    QRect m_area;
+};
+
+// Default: the printer's own orientation.
+enum class PaperOrientation { Portrait, Landscape, Default };
 
 // Writes a PDF file (A4 unless told otherwise) through draw, which gets the surface; the file
 // goes through a temporary file and is renamed when complete. Raises platform::Exception when

@@ -2,9 +2,10 @@
 // column, then a spin column (0..100), a date column, an energy column with a value and a unit,
 // and a note column; Tab walks the cells and opens each editor. It writes the positions a script
 // needs into "layout.txt" and, when it is closed, every cell into "cells.txt" (one row a line,
-// cells separated by tabs).
+// cells separated by tabs). While it runs, "state.txt" tells what a script waits for (StateLine.h).
 #include "controls/grid/column/ColumnGrid.h"
 #include "controls/grid/edit/GridEditors.h"
+#include "StateLine.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -55,6 +56,7 @@ public:
             grid->SetCells(cEnergy, r, QStringLiteral("1kWh"));
         }
         QTimer::singleShot(300, this, [this]() { writeLayout(); });
+        new StateLine(grid);
     }
 
 protected:
@@ -78,10 +80,8 @@ private:
     // the first spin cell.
     void writeLayout()
     {
-        QFile f(QStringLiteral("layout.txt"));
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return;
-        QTextStream out(&f);
+        QString text;
+        QTextStream out(&text);
         const QPoint origin = grid->viewport()->mapTo(this, QPoint(0, 0));
         for (int c = 0; c < cColumns; ++c)
             for (int r = 0; r <= kRows; ++r) {
@@ -97,6 +97,8 @@ private:
         const int editorRight = cell.left + cell.width() - 1;
         out << "spin_up " << origin.x() + editorRight - 1 - arrowWidth / 2 - 1 << " "
             << origin.y() + cell.top + (cell.height() - 1) / 4 << '\n';
+        out.flush();
+        WriteWhole(QStringLiteral("layout.txt"), text);
     }
 
     TExtColumnGrid* grid;

@@ -2,16 +2,21 @@
 // with texts, a target grid that takes pastes and lets its columns be dragged to another place,
 // and a grid that takes dropped CSV files. It writes the client positions a script aims at into
 // "layout.txt" and, when it is closed, every grid's cells into source.txt, target.txt and
-// csv.txt (one row a line, cells separated by tabs).
+// csv.txt (one row a line, cells separated by tabs). While it runs it keeps "state.txt" up to
+// date (written whole on every change): each grid's selection and cells, the clipboard's text
+// and the cell a drag is over, so that the script waits for what it did to show.
 #include "controls/grid/input/GridInput.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFile>
 #include <QHBoxLayout>
+#include <QSaveFile>
 #include <QTextStream>
 #include <QTimer>
 #include <QWidget>
+#include <array>
 
 using namespace controls::grid;
 
@@ -40,7 +45,17 @@ public:
         target->DragDropSettings.OleColumnReorder = true;
         target->DragDropSettings.SetOleDropTarget(true);
         csv->DragDropSettings.SetOleDropTarget(true);
-        QTimer::singleShot(300, this, [this]() { writeLayout(); });
+        for (auto* g : {target, csv})
+            g->OnOleDragOver = [this](TExtStringGridInput* sender, int row, int col, bool&) {
+                m_over = QStringLiteral("%1 %2 %3").arg(sender == target ? "target" : "csv").arg(col).arg(row);
+            };
+        // The layout too follows the window (a window manager may still size it once shown).
+        auto* poll = new QTimer(this);
+        connect(poll, &QTimer::timeout, this, [this]() {
+            writeLayout();
+            writeState();
+        });
+        poll->start(50);
     }
 
 protected:
@@ -81,30 +96,79 @@ private:
         }
     }
 
+    static QString escaped(QString text)
+    {
+        return text.replace(u'\\', QLatin1String("\\\\"))
+            .replace(u'\t', QLatin1String("\\t"))
+            .replace(u'\r', QLatin1String("\\r"))
+            .replace(u'\n', QLatin1String("\\n"));
+    }
+
+    // One line a fact: "sel <grid> left top right bottom", "cell <grid> <col> <row> <text>" (col
+    // the display position, the text escaped), "clip <text>" and "over <grid> <col> <row>".
+    void writeState()
+    {
+        QString state;
+        for (const auto& g : named()) {
+            const TGridRect s = g.grid->Selection();
+            state += QStringLiteral("sel %1 %2 %3 %4 %5\n").arg(g.name).arg(s.Left).arg(s.Top).arg(s.Right).arg(s.Bottom);
+            for (int r = 0; r < g.grid->RowCount(); ++r)
+                for (int c = 0; c < g.grid->ColCount(); ++c)
+                    state += QStringLiteral("cell %1 %2 %3 %4\n")
+                                 .arg(g.name)
+                                 .arg(c)
+                                 .arg(r)
+                                 .arg(escaped(g.grid->Cells(g.grid->RealColIndex(c), r)));
+        }
+        state += QStringLiteral("clip %1\n").arg(escaped(QApplication::clipboard()->text()));
+        state += QStringLiteral("over %1\n").arg(m_over);
+        writeWhole(QStringLiteral("state.txt"), state, m_state);
+    }
+
     void writeLayout()
     {
-        QFile f(QStringLiteral("layout.txt"));
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return;
-        QTextStream out(&f);
-        const struct {
-            const char* name;
-            TExtStringGridInput* grid;
-        } grids[] = {{"source", source}, {"target", target}, {"csv", csv}};
-        for (const auto& g : grids) {
+        QString layout;
+        for (const auto& g : named()) {
             const QPoint origin = g.grid->viewport()->mapTo(this, QPoint(0, 0));
             for (int c = 0; c < g.grid->ColCount(); ++c)
                 for (int r = 0; r < g.grid->RowCount(); ++r) {
                     const platform::Rect rect = g.grid->CellRect(c, r);
-                    out << g.name << "_" << c << "_" << r << " " << origin.x() + (rect.left + rect.right) / 2 << " "
-                        << origin.y() + (rect.top + rect.bottom) / 2 << '\n';
+                    layout += QStringLiteral("%1_%2_%3 %4 %5\n")
+                                  .arg(g.name)
+                                  .arg(c)
+                                  .arg(r)
+                                  .arg(origin.x() + (rect.left + rect.right) / 2)
+                                  .arg(origin.y() + (rect.top + rect.bottom) / 2);
                 }
         }
+        writeWhole(QStringLiteral("layout.txt"), layout, m_layout);
     }
+
+    // A file written whole (a reader never sees half of it), and only when its text changed.
+    static void writeWhole(const QString& name, const QString& text, QString& last)
+    {
+        if (text == last)
+            return;
+        QSaveFile f(name);
+        if (!f.open(QIODevice::WriteOnly))
+            return;
+        f.write(text.toUtf8());
+        if (f.commit())
+            last = text;
+    }
+
+    struct Named {
+        const char* name;
+        TExtStringGridInput* grid;
+    };
+    std::array<Named, 3> named() const { return {{{"source", source}, {"target", target}, {"csv", csv}}}; }
 
     TExtStringGridInput* source;
     TExtStringGridInput* target;
     TExtStringGridInput* csv;
+    QString m_over;
+    QString m_state;
+    QString m_layout;
 };
 
 } // namespace

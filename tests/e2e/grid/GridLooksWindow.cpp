@@ -7,6 +7,7 @@
 // widths into "cells.txt" when it closes.
 #include "controls/grid/column/ColumnGrid.h"
 #include "controls/grid/html/HTMLDraw.h"
+#include "StateLine.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -23,6 +24,7 @@ using namespace controls::grid;
 namespace {
 
 constexpr int kRows = 200;
+
 constexpr int kCols = 8;
 const QString kHint = QStringLiteral("<b>Boiler</b> flow temperature, <font color=\"clred\">read only</font>");
 
@@ -83,22 +85,18 @@ private:
     // The title names the top row; "thumb.txt" keeps where the indicator's thumb is now.
     void updateTitle()
     {
+        // The thumb's place first: a script that sees the new title reads it.
+        if (TScrollControl* bar = grid->VScrollControl())
+            WriteWhole(QStringLiteral("thumb.txt"), QStringLiteral("%1 %2\n").arg(bar->ThumbPos()).arg(bar->ThumbSize()));
         setWindowTitle(QStringLiteral("Grid Looks Test - top %1").arg(grid->TopRow()));
-        if (TScrollControl* bar = grid->VScrollControl()) {
-            QFile f(QStringLiteral("thumb.txt"));
-            if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-                QTextStream(&f) << bar->ThumbPos() << ' ' << bar->ThumbSize() << '\n';
-        }
     }
 
     // Client positions (in the window) of the header cells, the cell with the hint and the
     // vertical indicator with its thumb.
     void writeLayout()
     {
-        QFile f(QStringLiteral("layout.txt"));
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return;
-        QTextStream out(&f);
+        QString text;
+        QTextStream out(&text);
         const QPoint origin = grid->viewport()->mapTo(this, QPoint(0, 0));
         for (int c = 0; c < kCols; ++c) {
             const platform::Rect r = grid->CellRect(c, 0);
@@ -115,6 +113,8 @@ private:
         }
         out << "visible_rows " << grid->visibleRowCount() << '\n';
         out << "scrollbars " << (grid->verticalScrollBar()->isVisible() ? 1 : 0) << '\n';
+        out.flush();
+        WriteWhole(QStringLiteral("layout.txt"), text);
     }
 
     void writeHint()
@@ -122,19 +122,19 @@ private:
         THTMLHintWindow* hint = GridHintWindow();
         if (!hint->isVisible() || hint->Text() != kHint)
             return;
-        QFile f(QStringLiteral("hint.txt"));
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return;
         // The plain text's width in the hint's font: drawn as HTML, the bold word makes it wider.
         platform::Bitmap scratch(1, 1);
         platform::Canvas canvas(scratch);
         canvas.font().font = hint->font();
         const QRect g = hint->geometry();
         const QRect screen = hint->screen() ? hint->screen()->geometry() : QRect();
-        QTextStream out(&f);
+        QString text;
+        QTextStream out(&text);
         out << g.x() << ' ' << g.y() << ' ' << g.width() << ' ' << g.height() << ' ' << screen.width() << ' '
             << screen.height() << ' ' << hint->TextWidth() << ' '
             << canvas.textWidth(QStringLiteral("Boiler flow temperature, read only")) << '\n';
+        out.flush();
+        WriteWhole(QStringLiteral("hint.txt"), text);
     }
 
     TExtColumnGrid* grid;

@@ -2,8 +2,10 @@
 // tables (a fixed number column, then text, pick-list, editable-list, check box and read-only
 // columns). Its title names the current row, so a script can tell where the grid is; it writes
 // the layout a script needs to aim the mouse into "layout.txt" and, when it is closed, every
-// cell into "cells.txt" (one row a line, cells separated by tabs).
+// cell into "cells.txt" (one row a line, cells separated by tabs); "state.txt" tells what a
+// script waits for (StateLine.h).
 #include "controls/grid/column/ColumnGrid.h"
+#include "StateLine.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -55,6 +57,7 @@ public:
             setWindowTitle(QStringLiteral("Column Grid Test - row %1").arg(row));
         };
         QTimer::singleShot(300, this, [this]() { writeLayout(); });
+        new StateLine(grid);
     }
 
 protected:
@@ -77,10 +80,8 @@ private:
     // Client positions (in the window) of the cells the script uses, and the list item height.
     void writeLayout()
     {
-        QFile f(QStringLiteral("layout.txt"));
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return;
-        QTextStream out(&f);
+        QString text;
+        QTextStream out(&text);
         const QPoint origin = grid->viewport()->mapTo(this, QPoint(0, 0));
         for (int c = 0; c < 6; ++c)
             for (int r = 0; r <= 4; ++r) {
@@ -95,6 +96,8 @@ private:
         out << "item_height " << combo->view()->sizeHintForRow(0) << '\n';
         combo->clear();
         out << "list_height " << grid->CellRect(2, 2).height() << '\n';
+        out.flush();
+        WriteWhole(QStringLiteral("layout.txt"), text);
     }
 
     TExtColumnGrid* grid;

@@ -5,8 +5,13 @@
 #include <QApplication>
 #include <QAbstractItemView>
 #include <QCalendarWidget>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextCharFormat>
 #include <QTest>
 #include <QWidget>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -207,3 +212,166 @@ TEST_F(PickerTest, TheCheckBoxClearsAndSetsTheValue)
 }
 
 } // namespace
+
+namespace {
+
+// Pixels of a pure red (the ring of today's date) in a picture of the widget.
+int redPixels(QWidget* w)
+{
+    const QImage img = w->grab().toImage();
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const QColor c = img.pixelColor(x, y);
+            n += c.red() > 200 && c.green() < 80 && c.blue() < 80;
+        }
+    return n;
+}
+
+} // namespace
+
+TEST_F(PickerTest, TheCalendarTakesItsAlignmentColoursWeekNumbersAndTodayMarks)
+{
+    // The defaults: left-aligned, no week numbers, the "Today:" line, today ringed.
+    picker->SetDateTime(Now());
+    key(Qt::Key_F4);
+    QCalendarWidget* cal = picker->Calendar();
+    ASSERT_NE(cal, nullptr);
+    QWidget* popup = cal->window();
+    // (The offscreen screen places windows by a constant offset: the edges are compared with
+    // each other.)
+    const int pickerLeft = popup->frameGeometry().left();
+    EXPECT_LE(std::abs(pickerLeft - picker->mapToGlobal(QPoint(0, 0)).x()), 2);
+    EXPECT_EQ(cal->verticalHeaderFormat(), QCalendarWidget::NoVerticalHeader);
+    auto* today = popup->findChild<QPushButton*>("today");
+    ASSERT_NE(today, nullptr);
+    EXPECT_EQ(today->text(), "Today: " + DateToStr(Now()));
+    EXPECT_GT(redPixels(cal), 0) << "today's date is ringed";
+    picker->SetDroppedDown(false);
+    QCoreApplication::processEvents();
+
+    picker->CalAlignment = dtaRight;
+    picker->WeekNumbers = true;
+    picker->ShowToday = false;
+    picker->ShowTodayCircle = false;
+    picker->CalColors.TitleBackColor = 0x00FF00;  // green
+    picker->CalColors.TitleTextColor = 0xFF0000;  // blue
+    picker->CalColors.MonthBackColor = 0xF0F0F0;
+    picker->CalColors.TrailingTextColor = 0x808080;
+    picker->CalColors.TextColor = 0x400000;
+    picker->CalColors.BackColor = 0xE0E0E0;
+    key(Qt::Key_F4);
+    cal = picker->Calendar();
+    ASSERT_NE(cal, nullptr);
+    popup = cal->window();
+    EXPECT_EQ(popup->frameGeometry().right(), pickerLeft + picker->width() - 1) << "the picker's right edge";
+    EXPECT_EQ(cal->verticalHeaderFormat(), QCalendarWidget::ISOWeekNumbers);
+    EXPECT_EQ(popup->findChild<QPushButton*>("today"), nullptr);
+    const QPalette pal = cal->palette();
+    EXPECT_EQ(pal.color(QPalette::Active, QPalette::Highlight), QColor(0, 255, 0));
+    EXPECT_EQ(pal.color(QPalette::Active, QPalette::HighlightedText), QColor(0, 0, 255));
+    EXPECT_EQ(pal.color(QPalette::Active, QPalette::Base), QColor(0xF0, 0xF0, 0xF0));
+    EXPECT_EQ(pal.color(QPalette::Disabled, QPalette::Text), QColor(0x80, 0x80, 0x80));
+    EXPECT_EQ(pal.color(QPalette::Active, QPalette::Text), QColor(0, 0, 0x40));
+    EXPECT_EQ(pal.color(QPalette::Active, QPalette::Window), QColor(0xE0, 0xE0, 0xE0));
+    EXPECT_EQ(cal->headerTextFormat().foreground().color(), QColor(0, 255, 0)) << "day names in the title colour";
+    EXPECT_EQ(cal->weekdayTextFormat(Qt::Sunday).foreground().color(), QColor(0, 0, 0x40));
+    EXPECT_EQ(redPixels(cal), 0) << "no ring, and the weekend is not red";
+    picker->SetDroppedDown(false);
+    QCoreApplication::processEvents();
+}
+
+TEST_F(PickerTest, TheTodayLineChoosesTodayKeepingTheTime)
+{
+    key(Qt::Key_F4);
+    ASSERT_NE(picker->Calendar(), nullptr);
+    auto* today = picker->Calendar()->window()->findChild<QPushButton*>("today");
+    ASSERT_NE(today, nullptr);
+    today->click();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(picker->DroppedDown());
+    EXPECT_EQ(DateToStr(picker->DateTime()), DateToStr(Now()));
+    EXPECT_EQ(iso(picker->DateTime()).mid(11), "10:30:00");
+    ASSERT_EQ(events.size(), 3);
+    EXPECT_EQ(events[1], "change " + iso(picker->DateTime()));
+}
+
+TEST_F(PickerTest, ParseInputTakesTypedTextThroughOnUserInput)
+{
+    key(Qt::Key_F2);
+    EXPECT_EQ(picker->InputEdit(), nullptr) << "only with ParseInput";
+    picker->ParseInput = true;
+
+    struct Case {
+        const char* name;
+        TDateTimeKind kind;
+        QString text;
+        Qt::Key end;
+        QString expected; // the value afterwards
+        bool changed;
+    };
+    const QString april = DateToStr(EncodeDate(2024, 4, 20));
+    const Case cases[] = {
+        {"a date keeps the time", dtkDate, april, Qt::Key_Return, "2024-04-20 10:30:00", true},
+        {"a date and a time", dtkDate, april + " 08:15", Qt::Key_Return, "2024-04-20 08:15:00", true},
+        {"no date", dtkDate, "soon", Qt::Key_Return, "2024-03-15 10:30:00", false},
+        {"a time alone is no date", dtkDate, "08:15", Qt::Key_Return, "2024-03-15 10:30:00", false},
+        {"Escape drops the text", dtkDate, april, Qt::Key_Escape, "2024-03-15 10:30:00", false},
+        {"a time keeps the date", dtkTime, "11:45", Qt::Key_Return, "2024-03-15 11:45:00", true},
+    };
+    for (const Case& c : cases) {
+        picker->SetKind(c.kind);
+        picker->SetDateTime(EncodeDate(2024, 3, 15) + EncodeTime(10, 30, 0, 0));
+        events.clear();
+        key(Qt::Key_F2);
+        QLineEdit* edit = picker->InputEdit();
+        ASSERT_NE(edit, nullptr) << c.name;
+        EXPECT_EQ(edit->text(), picker->Text()) << c.name;
+        EXPECT_TRUE(edit->hasFocus()) << c.name;
+        edit->clear();
+        QTest::keyClicks(edit, c.text);
+        QTest::keyClick(edit, c.end);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(picker->InputEdit(), nullptr) << c.name;
+        EXPECT_TRUE(picker->hasFocus()) << c.name;
+        EXPECT_EQ(iso(picker->DateTime()), c.expected) << c.name;
+        EXPECT_EQ(events.size(), c.changed ? 1 : 0) << c.name;
+    }
+
+    // The application reads what the format settings cannot, or refuses what they can.
+    picker->SetKind(dtkDate);
+    picker->SetDateTime(EncodeDate(2024, 3, 15) + EncodeTime(10, 30, 0, 0));
+    QStringList seen;
+    picker->OnUserInput = [&](QObject*, const QString& text, TDateTime& value, bool& allow) {
+        seen << text + (allow ? " readable" : " unreadable");
+        if (text == "new year") {
+            value = EncodeDate(2025, 1, 1);
+            allow = true;
+        } else {
+            allow = false;
+        }
+    };
+    for (const QString& text : {QString("new year"), april}) {
+        key(Qt::Key_F2);
+        ASSERT_NE(picker->InputEdit(), nullptr);
+        picker->InputEdit()->setText(text);
+        QTest::keyClick(picker->InputEdit(), Qt::Key_Return);
+    }
+    EXPECT_EQ(seen, (QStringList{"new year unreadable", april + " readable"}));
+    EXPECT_EQ(iso(picker->DateTime()), "2025-01-01 00:00:00");
+
+    // Leaving the text field for another control hands the text over and leaves the picker.
+    picker->OnUserInput = nullptr;
+    int exits = 0;
+    picker->OnExit = [&](QObject*) { ++exits; };
+    QLineEdit other(&window);
+    other.show();
+    key(Qt::Key_F2);
+    ASSERT_NE(picker->InputEdit(), nullptr);
+    picker->InputEdit()->setText(april);
+    other.setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(picker->InputEdit(), nullptr);
+    EXPECT_EQ(iso(picker->DateTime()), "2024-04-20 00:00:00");
+    EXPECT_EQ(exits, 1);
+}

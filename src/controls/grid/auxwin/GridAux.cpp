@@ -430,21 +430,6 @@ void TExtStringGridAux::cmMouseLeave()
     }
 }
 
-void TExtStringGridAux::SetColorTones(const TColorTones& tones)
-{
-    TExtStringGridInput::SetColorTones(tones);
-    if (m_designing)
-        return;
-    if (TGridCombo* combo = EditCombo()) {
-        combo->ButtonColor = tones.Background.BrushColor;
-        combo->ButtonColorHot = tones.Hover.BrushColor;
-        combo->ButtonColorDown = tones.Selected.BrushColor;
-        combo->ButtonBorderColor = tones.Background.BorderColor;
-        combo->SetBorderColor(color());
-        combo->SetFlat(true);
-    }
-}
-
 // --- scroll indicators, drag image, wheel panning -------------------------------------------------------
 
 void TExtStringGridAux::CreateScrollControls()
@@ -505,6 +490,34 @@ TNoActiveForm* TExtStringGridAux::SelectionToForm(const TGridRect& cells)
     form->SetPicture(image);
     form->SetAlphaBlendValue(192);
     return form;
+}
+
+QImage TExtStringGridAux::DragCellsImage(const TGridRect& cells)
+{
+    const bool showSelection = ShowSelection();
+    SetShowSelection(false);
+    const std::unique_ptr<TNoActiveForm> form(SelectionToForm(cells));
+    SetShowSelection(showSelection);
+    // The form's blending as the picture's own alpha, for the drag to show as it is.
+    QImage image = form->Picture().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&image);
+    p.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+    p.fillRect(image.rect(), QColor(0, 0, 0, form->AlphaBlendValue()));
+    return image;
+}
+
+QImage TExtStringGridAux::DragHeaderImage(const QString& caption, int width, int height)
+{
+    THeaderDragButton button(this);
+    button.PaintHeader = m_moveButton->PaintHeader;
+    button.SetCaption(caption);
+    button.resize(std::max(1, width), std::max(1, height));
+    platform::Bitmap bitmap(button.width(), button.height());
+    {
+        platform::Canvas canvas(bitmap);
+        button.PaintTo(canvas);
+    }
+    return bitmap.image().convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 void TExtStringGridAux::ShowIntelliPan(platform::Canvas& canvas)

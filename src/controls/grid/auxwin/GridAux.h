@@ -99,7 +99,6 @@ public:
     bool ControlDown() const { return m_ctrlDown; }
 
     // The colour tones also dress the combo editor's button and border (a flat combo).
-    void SetColorTones(const TColorTones& tones) override;
 
     // --- scroll indicators, drag image, wheel panning ----------------------------------------------
     void CreateScrollControls();
@@ -107,6 +106,10 @@ public:
     TScrollControl* HScrollControl() const { return m_hScroll; }
     // A new floating, half-transparent picture of the cells (the caller owns it).
     TNoActiveForm* SelectionToForm(const TGridRect& cells);
+    // What a drag of cells or of a column header shows: the picture of SelectionToForm (taken
+    // without the selection colours) and the floating header button.
+    QImage DragCellsImage(const TGridRect& cells) override;
+    QImage DragHeaderImage(const QString& caption, int width, int height) override;
     void ShowIntelliPan(platform::Canvas& canvas);
     void InvalidateIntelliPan();
     bool IntelliPanning() const { return m_panning; }

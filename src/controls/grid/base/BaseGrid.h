@@ -96,6 +96,19 @@ public:
     TCellGradientDirection GradientDirection = GradientVertical;
     QPointer<QWidget> Control;
 
+    // Puts the font colour, styles, size and name this cell sets (those not left empty) on font.
+    void ApplyFont(platform::Font& font) const
+    {
+        if (FontColor != platform::clNone)
+            font.color = FontColor;
+        if (FontStyle != 0)
+            ApplyFontStyles(font.font, FontStyle);
+        if (FontSize != 0)
+            font.font.setPointSize(FontSize);
+        if (!FontName.isEmpty())
+            font.font.setFamily(FontName);
+    }
+
     // Setters with an effect beyond storing: they repaint the cell the object was made for.
     Color BrushColor() const { return m_brushColor; }
     void SetBrushColor(Color c);

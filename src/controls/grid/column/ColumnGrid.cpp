@@ -619,6 +619,43 @@ void TExtColumnGrid::GetCellColor(int col, int row, TGridDrawState state, platfo
     TExtStringGridAux::GetCellColor(col, row, state, brush, font);
 }
 
+void TExtColumnGrid::GetCellPrintColor(int col, int row, TGridDrawState state, platform::Brush& brush,
+                                       platform::Font& font)
+{
+    if (TGridColumnItem* item = ItemAt(col)) {
+        const bool fixed = col < FixedCols() || row < FixedRows() || col >= ColCount() + NumHiddenColumns() - FixedRightCols()
+                           || row >= RowCount() - FixedFooters();
+        const TCellProperties* p = HasCellProperties(col, row) ? GetGridObject(col, row) : nullptr;
+        if (fixed) {
+            font.font = PrintSettings.FixedFont;
+        } else {
+            if (item->Fixed())
+                brush.color = fixedColor();
+            else if (!(item->ShowBands() && Bands.Active() && Bands.Print))
+                brush.color = item->PrintColor;
+            if (p && p->BrushColor() != clNone)
+                brush.color = p->BrushColor();
+            if (item->PrintFontCustom) {
+                font = item->PrintFont;
+                if (p)
+                    p->ApplyFont(font);
+            } else {
+                font.font = PrintSettings.Font;
+            }
+        }
+    }
+    TExtStringGridAux::GetCellPrintColor(col, row, state, brush, font);
+}
+
+void TExtColumnGrid::GetCellPrintBorder(int col, int row, platform::Pen& pen, TCellBorders& borders)
+{
+    if (TGridColumnItem* item = ItemAt(col); item && item->PrintBorderCustom && col >= FixedCols() && row >= FixedRows()) {
+        borders = item->PrintBorders;
+        pen = item->PrintBorderPen;
+    }
+    TExtStringGridAux::GetCellPrintBorder(col, row, pen, borders);
+}
+
 void TExtColumnGrid::GetCellBorder(int col, int row, platform::Pen& pen, TCellBorders& borders)
 {
     if (TGridColumnItem* item = ItemAt(col); item && col >= FixedCols() && row >= FixedRows()) {
@@ -678,6 +715,19 @@ bool TExtColumnGrid::HasComboBox(int col, int row)
     if (OnHasComboBox)
         OnHasComboBox(this, col, row, has);
     return has;
+}
+
+bool TExtColumnGrid::HasSpinEdit(int col, int row)
+{
+    // A spin column shows its always-visible spin buttons by its own editor kind, as a combo
+    // column shows its button; OnHasSpinEdit and then OnGetEditorType keep the last word.
+    if (col < FixedCols() || row < FixedRows() || OnHasSpinEdit || !ControlLook.SpinButtonsAlwaysVisible())
+        return TExtStringGridAux::HasSpinEdit(col, row);
+    TEditorType editor = DefaultEditor;
+    if (TGridColumnItem* item = ItemAt(col))
+        editor = item->Editor();
+    QueryCellEditor(col, row, editor);
+    return IsSpinKind(editor);
 }
 
 void TExtColumnGrid::IsFixedCell(int col, int row, bool& isFixed) const

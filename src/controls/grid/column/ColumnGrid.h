@@ -234,10 +234,14 @@ public:
     void GetCellFormat(int col, int row, TCellFormat& format) override;
     void GetCellColor(int col, int row, TGridDrawState state, platform::Brush& brush, platform::Font& font) override;
     void GetCellBorder(int col, int row, platform::Pen& pen, TCellBorders& borders) override;
+    // Printed cells take the column's print colour, font and lines.
+    void GetCellPrintColor(int col, int row, TGridDrawState state, platform::Brush& brush, platform::Font& font) override;
+    void GetCellPrintBorder(int col, int row, platform::Pen& pen, TCellBorders& borders) override;
     void GetCellAlignment(int col, int row, platform::Alignment& hAlign, TVAlignment& vAlign) override;
     void GetColFormat(int col, int& style, QString& prefix, QString& suffix) override;
     void GetCellEditor(int col, int row, TEditorType& editor) override;
     bool HasComboBox(int col, int row) override;
+    bool HasSpinEdit(int col, int row) override;
     void IsFixedCell(int col, int row, bool& isFixed) const override;
     void CheckCanEdit(int col, int row, bool& canEdit) override;
     void IsPasswordCell(int col, int row, bool& isPassword) override;

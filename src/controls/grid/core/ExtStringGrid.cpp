@@ -177,6 +177,7 @@ void TExtStringGrid::Assign(TExtStringGrid* s)
     m_activeCellColor = s->m_activeCellColor;
     m_activeCellColorTo = s->m_activeCellColorTo;
     m_activeCellFont = s->m_activeCellFont;
+    m_activeCellFontColor = s->m_activeCellFontColor;
     m_activeCellShow = s->m_activeCellShow;
     SetActiveRowShow(s->ActiveRowShow());
     FilterDropDown.Assign(&s->FilterDropDown);
@@ -808,6 +809,12 @@ void TExtStringGrid::SetFixedFont(const QFont& f)
     invalidate();
 }
 
+void TExtStringGrid::SetActiveCellFontColor(Color c)
+{
+    m_activeCellFontColor = c;
+    invalidate();
+}
+
 void TExtStringGrid::SetVAlignment(TVAlignment v)
 {
     m_vAlignment = v;
@@ -843,6 +850,8 @@ void TExtStringGrid::SetAutoThemeAdapt(bool on)
         return;
     m_autoThemeAdapt = on;
     SearchFooter.AutoThemeAdapt = on;
+    if (on && !IsLoading())
+        AutoThemeAdaptSwitchedOn();
     if (IsLoading() || !m_windowCreated)
         return;
     TThemeNotifier* notifier = GetThemeNotifier(this);

@@ -41,6 +41,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -102,6 +103,57 @@ struct TGridItem {
     // The texts of columns 0 .. count - 1.
     QStringList Texts(int count) const;
 };
+
+// --- search and replace, highlighting and cell checking ---------------------------------------------
+
+// The options of a search; the bit number of each flag is its ordinal.
+enum TFindParameters {
+    fnMatchCase,            // compare with case; otherwise both texts are upper-cased
+    fnMatchFull,            // the cell text must equal the search text
+    fnMatchRegular,         // the search text is a filter expression
+    fnDirectionLeftRight,   // walk row by row; otherwise column by column
+    fnMatchStart,           // the cell text must begin with the search text
+    fnFindInCurrentRow,     // the current row only
+    fnFindInCurrentCol,     // the current column only
+    fnIncludeFixed,         // the fixed rows and columns too
+    fnAutoGoto,             // the hit becomes the current cell
+    fnIgnoreHTMLTags,       // match the cell text without its HTML tags
+    fnBackward,             // walk backwards
+    fnIncludeHiddenColumns, // hidden columns too (columns are then real columns)
+    fnFindInPresetCol,      // the column FindCol only
+    fnFindInPresetRow,      // the row FindRow only
+    fnSelectedCells,        // the selection rectangle only
+    fnIncludeHiddenRows     // hidden rows too (rows are then real rows)
+};
+
+class TFindParams {
+public:
+    constexpr TFindParams() = default;
+    constexpr TFindParams(std::initializer_list<TFindParameters> flags)
+    {
+        for (TFindParameters f : flags)
+            m_bits |= 1u << unsigned(f);
+    }
+    constexpr bool Has(TFindParameters f) const { return (m_bits >> unsigned(f)) & 1u; }
+    constexpr TFindParams& Include(TFindParameters f)
+    {
+        m_bits |= 1u << unsigned(f);
+        return *this;
+    }
+    constexpr TFindParams& Exclude(TFindParameters f)
+    {
+        m_bits &= ~(1u << unsigned(f));
+        return *this;
+    }
+    constexpr unsigned Bits() const { return m_bits; }
+    constexpr bool operator==(const TFindParams&) const = default;
+
+private:
+    unsigned m_bits = 0;
+};
+
+// What a long walk over the rows reports (exports, imports and searches).
+enum TGridExportState { esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail, esExportNextRow };
 
 class TExtStringGrid : public TBaseGrid {
 public:
@@ -303,6 +355,9 @@ public:
     virtual void GetCellHint(int col, int row, QString& hint);
     virtual void GetCellColor(int col, int row, TGridDrawState state, platform::Brush& brush, platform::Font& font);
     virtual void GetCellBorder(int col, int row, platform::Pen& pen, TCellBorders& borders);
+    // The colours and lines of a printed cell: OnGetCellPrintColor, OnGetCellPrintBorder.
+    virtual void GetCellPrintColor(int col, int row, TGridDrawState state, platform::Brush& brush, platform::Font& font);
+    virtual void GetCellPrintBorder(int col, int row, platform::Pen& pen, TCellBorders& borders);
     virtual void GetCellAlignment(int col, int row, platform::Alignment& hAlign, TVAlignment& vAlign);
     virtual void GetColFormat(int col, int& style, QString& prefix, QString& suffix);
     virtual void QueryCellEditor(int col, int row, TEditorType& editor);
@@ -752,6 +807,9 @@ public:
     void SetActiveCellFont(const QFont& f);
     const QFont& FixedFont() const { return m_fixedFont; }
     void SetFixedFont(const QFont& f);
+    // The text colour of the active-cell font (window text by default).
+    Color ActiveCellFontColor() const { return m_activeCellFontColor; }
+    void SetActiveCellFontColor(Color c);
     TVAlignment VAlignment() const { return m_vAlignment; }
     void SetVAlignment(TVAlignment v);
     unsigned VAlignFlags() const { return m_vAlignFlags; }
@@ -828,6 +886,73 @@ public:
     // The cell the next edit validates against.
     QPoint RememberedCell() const { return m_rememberedCell; }
     QString RememberedValue() const { return m_rememberedValue; }
+
+    // --- search and replace (GridFind.cpp) ----------------------------------------------------------------
+    // Cells are found by walking the range (the data cells; see TFindParameters for the rest) row
+    // by row or column by column, forwards or backwards, from the cell after startCell; (-1, -1)
+    // starts at the first cell (the last one backwards) and examines it. There is no wrap-around:
+    // the end of the range gives (-1, -1). A hit is (column, row): display indexes, a real column
+    // with fnIncludeHiddenColumns and a real row with fnIncludeHiddenRows. The walk reports itself
+    // through ExportNotification (start, each cell's row, done or - for a hit - fail).
+    QPoint Find(QPoint startCell, const QString& s, TFindParams params);
+    // The same on the wide texts, without Find's final scroll.
+    QPoint FindWide(QPoint startCell, const QString& s, TFindParams params);
+    // Find from (-1, -1); SearchCell := the result.
+    QPoint FindFirst(const QString& s, TFindParams params);
+    // Find after SearchCell with the text and options of the last search; SearchCell := the result.
+    QPoint FindNext();
+    // Every hit has each occurrence of origStr replaced by newStr (with case under fnMatchCase,
+    // else ignoring it); the number of cells whose text changed.
+    int Replace(const QString& origStr, const QString& newStr, TFindParams params);
+    // The first row whose sort-column text, without HTML tags and upper-cased, begins with s (the
+    // keyboard's incremental search hands it upper-cased); -1 when none.
+    int Search(const QString& s);
+    TFindParams FindParams() const { return m_findParams; }
+    QPoint SearchCell{-1, -1};
+    QString SearchCache;
+    QString SearchCacheWide;
+    int FindCol = 0; // fnFindInPresetCol
+    int FindRow = 0; // fnFindInPresetRow
+    // The real columns a search (and row autosizing) passes over.
+    TIntList& IgnoreColumns() { return m_ignoreColumns; }
+    // Called at the start and end of long walks over the rows and for each row on the way.
+    virtual void ExportNotification(TGridExportState state, int row);
+
+    // --- highlighting, marking and cell checking (GridHighlight.cpp) ---------------------------------------
+    // Highlighting wraps every occurrence of a text in <hi>..</hi>, marking in <e>..</e>; both
+    // change the stored texts of the cells that hold the text (escaped as HTML first, so that the
+    // renderer shows them as they were), and the Un* operations give those texts back. Cells
+    // without an occurrence, and cells without the tag, are left as they are. Columns are
+    // indexes of the cell store, rows display rows.
+    static QString HilightText(bool doCase, const QString& s, const QString& text);
+    static QString UnHilightText(const QString& s);
+    static QString MarkText(bool doCase, const QString& s, const QString& text);
+    static QString UnMarkText(const QString& s);
+    void HilightInCell(bool doCase, int col, int row, const QString& hiText);
+    void HilightInCol(bool doFixed, bool doCase, int col, const QString& hiText);
+    void HilightInRow(bool doFixed, bool doCase, int row, const QString& hiText);
+    void HilightInGrid(bool doFixed, bool doCase, const QString& hiText);
+    void MarkInCell(bool doCase, int col, int row, const QString& hiText);
+    void MarkInCol(bool doFixed, bool doCase, int col, const QString& hiText);
+    void MarkInRow(bool doFixed, bool doCase, int row, const QString& hiText);
+    void MarkInGrid(bool doFixed, bool doCase, const QString& hiText);
+    void UnHilightInCell(int col, int row);
+    void UnHilightInCol(bool doFixed, int col);
+    void UnHilightInRow(bool doFixed, int row);
+    void UnHilightInGrid(bool doFixed);
+    void UnMarkInCell(int col, int row);
+    void UnMarkInCol(bool doFixed, int col);
+    void UnMarkInRow(bool doFixed, int row);
+    void UnMarkInGrid(bool doFixed);
+    // The cell's text (without marks) goes through the CellChecker (Correct, then MarkError, by
+    // its switches) and is written back; true when it came back unchanged. Without a checker
+    // every check answers true. CheckCells checks every cell of the rectangle, also after a
+    // change, between the checker's StartCheck and StopCheck.
+    bool CheckCell(int col, int row);
+    bool CheckCells(int fromCol, int fromRow, int toCol, int toRow);
+    bool CheckCol(bool doFixed, int col);
+    bool CheckRow(bool doFixed, int row);
+    bool CheckGrid(bool doFixed);
 
     // --- plain settings ---------------------------------------------------------------------------------------------
     QString CheckTrue = QStringLiteral("Y");
@@ -928,6 +1053,8 @@ public:
     GetEditorTypeEvent OnGetEditorType;
     GetFormatEvent OnGetFormat;
     GetCellBorderEvent OnGetCellBorder;
+    GetCellColorEvent OnGetCellPrintColor;
+    GetCellBorderEvent OnGetCellPrintBorder;
     GetColumnFilterEvent OnGetColumnFilter;
     CellBoolEvent OnIsFixedCell;
     CellBoolEvent OnIsPasswordCell;
@@ -998,6 +1125,9 @@ protected:
     // The scroll type changed (the grid with its auxiliary windows shows or removes the Metro
     // indicators).
     virtual void ScrollTypeChanged() {}
+    // AutoThemeAdapt was switched on (outside loading): the painting grid follows the Office
+    // colour scheme at once.
+    virtual void AutoThemeAdaptSwitchedOn() {}
     // Look as a style preset names it, without the look's own colours.
     void SetLookField(TGridLook look) { m_look = look; }
 
@@ -1044,6 +1174,15 @@ private:
     int fillFirstCol(bool doFixed) const;
     int fillLastCol(bool doFixed) const;
     void touchRowSelect(int row);
+
+    // Search and highlighting.
+    QPoint FindCells(QPoint startCell, const QString& s, TFindParams params, bool wide);
+    bool CellMatches(int col, int row, bool wide) const;
+    void AfterHit(int x, int y);
+    void TagRange(int fromCol, int fromRow, int toCol, int toRow, bool doCase, const QString& hiText,
+                  const QString& tag);
+    void UntagRange(int fromCol, int fromRow, int toCol, int toRow, const QString& tag);
+    TFindParams m_findParams;
 
     // Counts and the current cell.
     bool m_fixedRowAlways = false;
@@ -1154,6 +1293,7 @@ private:
     Color m_activeCellColorTo = platform::clNone;
     QFont m_activeCellFont;
     QFont m_fixedFont;
+    Color m_activeCellFontColor = platform::clWindowText;
     TVAlignment m_vAlignment = vtaTop;
     unsigned m_vAlignFlags = 0;
     bool m_flat = false;

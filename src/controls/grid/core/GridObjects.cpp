@@ -261,6 +261,7 @@ void TExtStringGrid::GetCellColor(int c, int r, TGridDrawState state, platform::
         if ((fixedCols() > 0 && displ == fixedCols() - 1 && r == row()) ||
             (fixedRows() > 0 && r == fixedRows() - 1 && displ == col())) {
             f.font = m_activeCellFont;
+            f.color = m_activeCellFontColor;
             brush.color = m_activeCellColor;
         }
     }
@@ -280,6 +281,18 @@ void TExtStringGrid::GetCellColor(int c, int r, TGridDrawState state, platform::
     }
     if (OnGetCellColor)
         OnGetCellColor(this, r, c, state, brush, f);
+}
+
+void TExtStringGrid::GetCellPrintColor(int c, int r, TGridDrawState state, platform::Brush& brush, platform::Font& f)
+{
+    if (OnGetCellPrintColor)
+        OnGetCellPrintColor(this, r, c, state, brush, f);
+}
+
+void TExtStringGrid::GetCellPrintBorder(int c, int r, platform::Pen& pen, TCellBorders& borders)
+{
+    if (OnGetCellPrintBorder)
+        OnGetCellPrintBorder(this, r, c, pen, borders);
 }
 
 void TExtStringGrid::GetCellBorder(int c, int r, platform::Pen& pen, TCellBorders& borders)

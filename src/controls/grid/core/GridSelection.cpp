@@ -96,7 +96,9 @@ QString TExtStringGrid::SelectedText()
             if (c < s.Right)
                 out += u'\t';
         }
-        if (r != s.Bottom && i + 1 < rows.size())
+        // Every row but the last ends with a line break, also the rectangle's bottom row when
+        // disjunct selected rows lie below it.
+        if (i + 1 < rows.size())
             out += QStringLiteral("\r\n");
     }
     return out;

@@ -162,6 +162,7 @@ void TEditLink::FormExit(QObject* sender)
         return;
     }
     EditExit(sender);
+    m_owner->m_invokedFocusChange = true;
 }
 
 // --- showing ------------------------------------------------------------------------------------------------

@@ -9,7 +9,11 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QWheelEvent>
+
+#include <algorithm>
 
 namespace controls::grid {
 
@@ -29,6 +33,13 @@ TGridCombo::TGridCombo(TExtStringGridEdit* grid) : TXgrComboBox(grid->viewport()
         Change();
         FireComboChange(index);
     });
+}
+
+void TGridCombo::SetColorTones(const TColorTones& tones)
+{
+    SetButtonTones(*this, tones);
+    SetBorderColor(m_grid->color());
+    SetFlat(true);
 }
 
 void TGridCombo::WireLineEdit()
@@ -282,6 +293,26 @@ void TGridCombo::SizeDropDownWidth()
     view()->setMinimumWidth(w);
 }
 
+int TGridCombo::TextRoom() const
+{
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    // The drop button's band is painted over whatever the style leaves there; the label and the
+    // line edit keep a margin of about two pixels on each side.
+    const int right = std::min(field.right() + 1, width() - ButtonWidth() - 4);
+    return right - field.left() - 4;
+}
+
+void TGridCombo::WidenForText(int need)
+{
+    const int missing = need - TextRoom();
+    if (missing <= 0 || !parentWidget())
+        return;
+    const int room = parentWidget()->width() - x();
+    resize(std::max(width(), std::min(width() + missing, room)), height());
+}
+
 // --- Qt events -----------------------------------------------------------------------------------
 
 bool TGridCombo::event(QEvent* e)
@@ -407,6 +438,16 @@ bool TGridCombo::eventFilter(QObject* watched, QEvent* e)
     if (watched == view() && e->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(e);
         quint16 vk = virtualKeyOf(*k);
+        if (vk == VK_ESCAPE) {
+            // Escape in the open list cancels the edit as it does in the closed editor: the list
+            // and the editor close together and the cell keeps its value (one Escape more
+            // then closes the window, as after a text cell's edit).
+            m_inKey = true;
+            hidePopup();
+            m_inKey = false;
+            KeyDown(vk, shiftStateOf(k->modifiers()));
+            return true;
+        }
         if (vk == VK_RETURN || vk == VK_TAB || vk == VK_LEFT || vk == VK_RIGHT) {
             // The item under the list's cursor is taken, the list closes, and the key goes on
             // as it would in the closed editor.

@@ -180,11 +180,7 @@ void AdoptDropDownEditor(TExtStringGridEdit* grid, TExtCustomDropDown* d, bool f
     d->hide();
     d->setEnabled(false);
     d->SetComponentStyle(grid->Style());
-    if (grid->Tones.Background.BrushColor != clNone)
-        d->SetColorTones(grid->Tones);
-    if (followsStyle)
-        grid->StyledEditors.push_back(d);
-    grid->TonedEditors.push_back(d);
+    grid->RegisterEditor(followsStyle ? d : nullptr, d);
 }
 
 namespace {

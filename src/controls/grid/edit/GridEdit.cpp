@@ -7,13 +7,17 @@
 #include "controls/grid/util/ExtUtil.h"
 #include "platform/core/Errors.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QKeyEvent>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace controls::grid {
 
@@ -57,6 +61,7 @@ TExtStringGridEdit::TExtStringGridEdit(QWidget* parent) : TExtStringGridPaint(pa
     m_editCombo = new TGridCombo(this);
     m_editCombo->hide();
     m_editCombo->setEnabled(false);
+    RegisterEditor(nullptr, m_editCombo);
     CreateEditorControls();
 }
 
@@ -255,6 +260,9 @@ void TExtStringGridEdit::ShowEditControl(int col, int row)
         combo->setGeometry(r.left, r.top, w, h);
         combo->setFont(format.font.font);
         combo->ItemChange = false;
+        // The one list of every list cell keeps what was typed into it for a while: the search
+        // of a new cell starts afresh, not where the last cell's left off.
+        combo->view()->keyboardSearch(QString());
         {
             const QSignalBlocker block(combo);
             if (!list) {
@@ -272,6 +280,15 @@ void TExtStringGridEdit::ShowEditControl(int col, int row)
                     index = m_comboIdx < combo->ItemCount() ? m_comboIdx : -1;
                 combo->SetItemIndex(index);
             }
+        }
+        {
+            // The closed cell shows its text across the cell less its margins; the editor's
+            // frame and drop button leave less room, and would cut a text the cell shows whole.
+            const QFontMetrics metrics(format.font.font);
+            int need = metrics.horizontalAdvance(combo->Text());
+            for (int i = 0; i < combo->ItemCount(); ++i)
+                need = std::max(need, metrics.horizontalAdvance(combo->Item(i)));
+            combo->WidenForText(std::min(need, w - 2 * XYOffset.x()));
         }
         combo->SetColor(format.brush.color);
         combo->SetVisible(true);

@@ -246,6 +246,9 @@ public:
     // The caret walked out of an editor's text to the left or right: the next cell's control is
     // operated or the next cell edited, as the combo's cursor walk does.
     void EditorCursorWalk(bool right, const QString& text);
+    // The grid itself moved the focus (an editor link's pop-up lost the activation and ended the
+    // edit): the focus the grid gets next runs none of its own focus-in handling.
+    bool InvokedFocusChange() const { return m_invokedFocusChange; }
 
     // --- values ----------------------------------------------------------------------------------
     virtual bool ValidateCell(const QString& newValue);
@@ -427,6 +430,7 @@ protected:
     // An editor control is being opened and filled: its text changes are not the user's.
     bool m_editStart = false;
     SelectListener m_selListener;
+    bool m_invokedFocusChange = false;
 
 private:
     // The editor controls besides the combo (SpecialEditors.cpp).
@@ -442,12 +446,25 @@ private:
     void TabWalk(bool backward);
 };
 
+// The button colours the grid's colour tones give an editor with a button (the combo, the spin,
+// the edits with a button, the date picker): face, hot, down and border.
+template <class Button>
+void SetButtonTones(Button& button, const TColorTones& tones)
+{
+    button.ButtonColor = tones.Background.BrushColor;
+    button.ButtonColorHot = tones.Hover.BrushColor;
+    button.ButtonColorDown = tones.Selected.BrushColor;
+    button.ButtonBorderColor = tones.Background.BorderColor;
+}
+
 // The combo editor of edComboEdit and edComboList cells.
-class TGridCombo : public TXgrComboBox {
+class TGridCombo : public TXgrComboBox, public IVekkoTones {
     Q_OBJECT
 
 public:
     explicit TGridCombo(TExtStringGridEdit* grid);
+    // The grid's tones: its button colours, the grid's colour as its border, and the flat look.
+    void SetColorTones(const TColorTones& tones) override;
 
     bool Forced = false;
     bool WorkMode = true;
@@ -460,6 +477,10 @@ public:
     void DoChange();
     // Widens the list to its widest item.
     void SizeDropDownWidth();
+    // The width its text is shown in: the box less its frame and its drop button.
+    int TextRoom() const;
+    // Widens the editor to the right, within its parent, until its text room is `need` wide.
+    void WidenForText(int need);
 
     void KeyDown(quint16& key, platform::TShiftState shift);
     void KeyPress(QChar& key);

@@ -141,6 +141,12 @@ TGridSpin::TGridSpin(TExtStringGridEdit* grid) : TXgrSpinEdit(grid->viewport()),
     Increment = 1;
 }
 
+void TGridSpin::SetColorTones(const TColorTones& tones)
+{
+    SetButtonTones(*Button(), tones);
+    Button()->update();
+}
+
 bool TGridSpin::WantSpecialKey(quint16 key)
 {
     return m_grid->EditorClaims(TGridEditorControl::Spin, key);
@@ -268,6 +274,14 @@ void TGridSpin::DoExit()
 // --- TGridDatePicker -------------------------------------------------------------------------------------
 
 TGridDatePicker::TGridDatePicker(TExtStringGridEdit* grid) : TXgrDateTimePicker(grid->viewport()), m_grid(grid) {}
+
+void TGridDatePicker::SetColorTones(const TColorTones& tones)
+{
+    SetButtonTones(*this, tones);
+    SetBorderColor(tones.Background.BrushColor);
+    SetMetroStyle(true);
+    update();
+}
 
 void TGridDatePicker::ReCreate() { ResetInput(); }
 
@@ -434,6 +448,12 @@ void TGridDateTimePicker::KeyDown(quint16& key, TShiftState shift)
 TGridEditBtn::TGridEditBtn(TExtStringGridEdit* grid) : TXgrEditBtn(grid->viewport()), m_grid(grid)
 {
     OnClickBtn = [this](QObject*) { ButtonClicked(); };
+}
+
+void TGridEditBtn::SetColorTones(const TColorTones& tones)
+{
+    SetButtonTones(*Button(), tones);
+    Button()->update();
 }
 
 void TGridEditBtn::ButtonClicked()
@@ -630,6 +650,12 @@ TGridUnitEditBtn::TGridUnitEditBtn(TExtStringGridEdit* grid) : TXgrUnitEditBtn(g
         update();
     };
     OnUnitChanged = [this](QObject*, const QString& unit) { m_grid->UnitChanged(this, unit); };
+}
+
+void TGridUnitEditBtn::SetColorTones(const TColorTones& tones)
+{
+    SetButtonTones(*Button(), tones);
+    Button()->update();
 }
 
 bool TGridUnitEditBtn::WantSpecialKey(quint16 key)

@@ -57,11 +57,13 @@ private:
     TExtStringGridEdit* m_grid;
 };
 
-class TGridSpin : public TXgrSpinEdit {
+class TGridSpin : public TXgrSpinEdit, public IVekkoTones {
     Q_OBJECT
 
 public:
     explicit TGridSpin(TExtStringGridEdit* grid);
+    // The grid's tones colour the spin buttons.
+    void SetColorTones(const TColorTones& tones) override;
     TExtStringGridEdit* Grid() const { return m_grid; }
     void ReCreate() {}
     void UpClick(QObject* sender) override;
@@ -80,18 +82,18 @@ private:
     TExtStringGridEdit* m_grid;
 };
 
-class TGridDatePicker : public TXgrDateTimePicker {
+class TGridDatePicker : public TXgrDateTimePicker, public IVekkoTones {
     Q_OBJECT
 
 public:
     explicit TGridDatePicker(TExtStringGridEdit* grid);
+    // The grid's tones: the button colours, the background brush as the border, and the flat
+    // metro drawing.
+    void SetColorTones(const TColorTones& tones) override;
     TExtStringGridEdit* Grid() const { return m_grid; }
     // A new window: the input starts again in the first field.
     void ReCreate();
     bool OldDropped() const { return m_oldDropped; }
-    bool WeekNumbers = false;
-    bool ShowToday = true;
-    bool ShowTodayCircle = true;
     // The picker's value as the cell takes it: its text, or nothing while unchecked.
     QString CellText() const { return Checked() ? Text() : QString(); }
 
@@ -132,11 +134,13 @@ private:
 };
 
 // What the edits with a button share: the ellipsis button, the key protocol and the grid events.
-class TGridEditBtn : public TXgrEditBtn {
+class TGridEditBtn : public TXgrEditBtn, public IVekkoTones {
     Q_OBJECT
 
 public:
     explicit TGridEditBtn(TExtStringGridEdit* grid);
+    // The grid's tones colour the button.
+    void SetColorTones(const TColorTones& tones) override;
     TExtStringGridEdit* Grid() const { return m_grid; }
     void ReCreate() {}
     bool WorkMode = true;
@@ -162,11 +166,13 @@ private:
     int m_selKeyDown = 0;
 };
 
-class TGridUnitEditBtn : public TXgrUnitEditBtn {
+class TGridUnitEditBtn : public TXgrUnitEditBtn, public IVekkoTones {
     Q_OBJECT
 
 public:
     explicit TGridUnitEditBtn(TExtStringGridEdit* grid);
+    // The grid's tones colour the button.
+    void SetColorTones(const TColorTones& tones) override;
     TExtStringGridEdit* Grid() const { return m_grid; }
     void ReCreate() {}
 

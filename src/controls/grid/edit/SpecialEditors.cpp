@@ -63,6 +63,10 @@ void TExtStringGridEdit::CreateEditorControls()
         w->hide();
         w->setEnabled(false);
     }
+    // The controls with a button take the grid's colour tones (the check box and the push
+    // button have no part the tones colour).
+    RegisterEditor(nullptr, m_editBtn);
+    RegisterEditor(nullptr, m_unitEditBtn);
 }
 
 TGridSpin* TExtStringGridEdit::SpinEdit()
@@ -73,6 +77,7 @@ TGridSpin* TExtStringGridEdit::SpinEdit()
         m_editSpin->SetIsWinXP(true);
         m_editSpin->hide();
         m_editSpin->setEnabled(false);
+        RegisterEditor(nullptr, m_editSpin);
     }
     return m_editSpin;
 }
@@ -83,6 +88,7 @@ TGridDatePicker* TExtStringGridEdit::GetDateEditor()
         m_editDate = new TGridDatePicker(this);
         m_editDate->hide();
         m_editDate->setEnabled(false);
+        RegisterEditor(nullptr, m_editDate);
         m_editDate->OnCloseUp = [this](QObject*) {
             if (OnDatePickerCloseUp)
                 OnDatePickerCloseUp(this, col(), row());

@@ -64,14 +64,23 @@ void TGridDropTarget::DragMouseMove(QPoint screen, bool& allow, platform::DropFo
         g.mouseToCell(p.x(), p.y(), c, r);
     }
     allow = allow && c >= 0 && r >= 0;
+    const QPoint p = g.viewport()->mapFromGlobal(screen);
     if (allow && !colDrag) {
-        // Auto-scroll at the edges.
-        if (r == g.topRow() && g.topRow() > g.FixedRows())
+        // Auto-scroll: over the header row (or the top 8 pixels of a grid without one) up, over
+        // the row that shows only in part down; sideways at most once per two ticks of the grid
+        // timer, so that columns do not fly past.
+        if ((r == 0 && g.topRow() > g.FixedRows()) || (g.FixedRows() == 0 && p.y() < 8 && g.topRow() > 0))
             g.setTopRow(g.topRow() - 1);
         else if (r >= g.topRow() + g.visibleRowCount() && r < g.RowCount())
             g.setTopRow(g.topRow() + 1);
+        if (g.m_timerTicks % 2 == 0) {
+            ++g.m_timerTicks;
+            if (c == 0 && g.leftCol() > g.FixedCols())
+                g.setLeftCol(g.leftCol() - 1);
+            else if (c >= g.leftCol() + g.visibleColCount() && c < g.ColCount())
+                g.setLeftCol(g.leftCol() + 1);
+        }
     }
-    const QPoint p = g.viewport()->mapFromGlobal(screen);
     if (colDrag) {
         if (c < 0 && p.x() >= 0 && p.y() >= 0) {
             c = g.ColCount();
@@ -133,7 +142,11 @@ void TGridDropTarget::DropText(QPoint screen, const QString& text)
         g.OnOleDrop(&g, r, c, text, allow);
     if (!allow)
         return;
-    if (r <= g.m_dropSelection.Top && g.DragDropSettings.OleRemoveRows && g.m_dropSelection.Top >= 0) {
+    // Rows of this grid's own drag that the inserted rows push down are removed at their new
+    // place after the move (the row-selection flags of disjunct row selection move with their
+    // rows when the rows are inserted). Without inserted rows nothing moves.
+    if (r <= g.m_dropSelection.Top && g.DragDropSettings.OleRemoveRows && g.m_dropSelection.Top >= 0
+        && g.DragDropSettings.OleInsertRows && !append) {
         g.m_dropSelection.Top += lines;
         g.m_dropSelection.Bottom += lines;
     }

@@ -20,8 +20,9 @@ class TGridDropTarget : public platform::DropTarget {
 public:
     explicit TGridDropTarget(TExtStringGridInput* grid);
     ~TGridDropTarget() override;
-    // The arrows' places while a drag is over the grid (hidden: nullopt); for tests.
+    // Whether a drop arrow shows (for tests), and hiding them all (the end of a drag).
     bool ArrowsShown() const;
+    void HideArrows() { hideArrows(); }
 
 protected:
     void DropText(QPoint screen, const QString& text) override;

@@ -4,6 +4,7 @@
 #include "controls/grid/input/GridDropTarget.h"
 #include "controls/grid/io/CellStream.h"
 #include "controls/grid/io/Clipboard.h"
+#include "controls/grid/io/ColumnStates.h"
 #include "platform/grid/Keys.h"
 
 namespace controls::grid {
@@ -133,38 +134,121 @@ bool TExtStringGridInput::OleDragFromMove(platform::TShiftState shift, int x, in
     bool allow = !(DragDropSettings.OleColumnsOnly && r >= FixedRows());
     if (allow && OnOleDrag)
         OnOleDrag(this, r, rc, Cells(rc, r), allow);
-    if (!allow)
+    if (!allow) {
+        // A refused drag selects as a plain press would have.
+        if (gridState() == platform::TGridState::gsNormal)
+            setGridState(platform::TGridState::gsSelecting);
         return true;
+    }
     if (OnOleDragStart)
         OnOleDragStart(this, r, rc);
+    if (OnStartBlockFocus)
+        OnStartBlockFocus(this);
+    m_oleLastEffect = platform::DropEffect::None;
+    const bool columnDrag = r < FixedRows() && DragDropSettings.OleColumnDragDrop;
+    const bool rtl = layoutDirection() == Qt::RightToLeft;
+    // What the mouse carries: a picture of the dragged cells (ShowCells), placed 4 pixels right
+    // of and below the mouse (left of it, right-aligned, from right to left); without ShowCells a
+    // column drag shows the header as a floating button with its bottom-left corner at the mouse.
+    platform::DragImage image;
+    if (DragDropSettings.ShowCells) {
+        const int lastRow = std::min(RowCount() - 1, topRow() + visibleRowCount());
+        const int lastCol = std::min(ColCount() - 1, leftCol() + visibleColCount());
+        TGridRect cells{c, 0, c, lastRow};
+        if (!columnDrag) {
+            const TGridRect s = Selection();
+            cells = TGridRect{s.Left < FixedCols() ? s.Left : std::max(s.Left, leftCol()),
+                              s.Top < FixedRows() ? s.Top : std::max(s.Top, topRow()), std::min(s.Right, lastCol),
+                              std::min(s.Bottom, lastRow)};
+        }
+        image.image = DragCellsImage(cells);
+        image.hotSpot = rtl ? QPoint(image.image.width() + 4, -4) : QPoint(-4, -4);
+    } else if (columnDrag) {
+        image.image = DragHeaderImage(Cells(rc, 0), colWidths(c), rowHeights(0));
+        image.hotSpot = QPoint(0, image.image.height());
+    }
+    const auto effectChanged = [this](platform::DropEffect e) {
+        if (e != platform::DropEffect::None)
+            m_oleLastEffect = e;
+    };
     platform::ExchangeData data;
-    if (r < FixedRows() && DragDropSettings.OleColumnDragDrop) {
+    if (columnDrag) {
         data.setColumn(c);
         data.setText(Cells(rc, r));
-        const platform::DropEffect effect = platform::startDrag(viewport(), data, true);
+        const platform::DropEffect effect = platform::startDrag(viewport(), data, true, image, effectChanged);
         if (effect != platform::DropEffect::None && OnOleDragStop)
             OnOleDragStop(this, effect);
+        if (m_dropTarget)
+            m_dropTarget->HideArrows();
         return true;
     }
     m_dropSelection = Selection();
-    data = io::RectToExchangeData(*this, m_dropSelection, false);
+    data.setText(SelectedText());
+    if (Navigation.AllowFmtClipboard) {
+        QByteArray cells;
+        io::SaveRectToBinStream(*this, m_dropSelection, cells);
+        data.setBytes(platform::ExchangeFormat::GridCells, cells);
+    }
     const QString rich = Cells(rc, r);
-    if (rich.contains(QLatin1String("{\\")))
+    if (platform::dropRTFFlag() && rich.contains(QLatin1String("{\\")))
         data.setBytes(platform::ExchangeFormat::Rtf, rich.toUtf8());
-    const platform::DropEffect effect = platform::startDrag(viewport(), data, true);
+    const platform::DropEffect effect = platform::startDrag(viewport(), data, true, image, effectChanged);
+    // A move takes the dragged rows or cells away: the selected rows (disjunct row selection)
+    // or the rows the drag started with, which a drop above them into this grid has moved down.
     if (effect == platform::DropEffect::Move && !DragDropSettings.OleCopyAlways) {
         const TGridRect d = m_dropSelection;
-        if (DragDropSettings.OleRemoveRows && options().testFlag(platform::goRowSelect))
-            RemoveRows(d.Top, d.Bottom - d.Top + 1);
-        else
+        const bool disjunct = MouseActions.DisjunctRowSelect();
+        if (DragDropSettings.OleRemoveRows && options().testFlag(platform::goRowSelect)) {
+            if (disjunct)
+                RemoveSelectedRows();
+            else
+                RemoveRows(d.Top, d.Bottom - d.Top + 1);
+        } else if (disjunct) {
+            ClearSelection();
+        } else {
             for (int cc = d.Left; cc <= d.Right; ++cc)
                 for (int rr = d.Top; rr <= d.Bottom; ++rr)
                     SetCellEx(RealColIndex(cc), rr, QString());
+        }
     }
     if (effect != platform::DropEffect::None && OnOleDragStop)
         OnOleDragStop(this, effect);
     m_dropSelection = TGridRect{-1, -1, -1, -1};
     return true;
+}
+
+void TExtStringGridInput::Loaded()
+{
+    TExtStringGridEdit::Loaded();
+    LoadSavedColumnSizes();
+}
+
+void TExtStringGridInput::LoadSavedColumnSizes()
+{
+    if (ColumnSize.Save)
+        io::LoadColSizes(*this);
+}
+
+void TExtStringGridInput::SaveColumnSizesOnDestroy() noexcept
+{
+    if (!ColumnSize.Save)
+        return;
+    // A store that cannot be written loses this run's widths, nothing else: a grid being
+    // destroyed has no caller to report to.
+    try {
+        io::SaveColSizes(*this);
+    } catch (const std::exception&) {
+    }
+}
+
+QImage TExtStringGridInput::DragCellsImage(const TGridRect&)
+{
+    return QImage();
+}
+
+QImage TExtStringGridInput::DragHeaderImage(const QString&, int, int)
+{
+    return QImage();
 }
 
 } // namespace controls::grid

@@ -18,6 +18,9 @@
 #include <QDesktopServices>
 #include <QHelpEvent>
 #include <QToolTip>
+#include <utility>
+
+#include <utility>
 
 namespace controls::grid {
 
@@ -41,6 +44,7 @@ TExtStringGridInput::TExtStringGridInput(QWidget* parent) : TExtStringGridEdit(p
 
 TExtStringGridInput::~TExtStringGridInput()
 {
+    SaveColumnSizesOnDestroy();
     disconnect(m_listFocusConnection);
 }
 
@@ -132,6 +136,7 @@ void TExtStringGridInput::InitOrigColSizes() {}
 void TExtStringGridInput::CreateWnd()
 {
     TExtStringGridEdit::CreateWnd();
+    LoadSavedColumnSizes();
     setWindowTimer(kGridTimerId, kGridTimerMs);
     if (QWidget* w = window(); w && w != this)
         w->installEventFilter(this);
@@ -174,6 +179,10 @@ void TExtStringGridInput::wmTimer(int id)
 
 void TExtStringGridInput::wmSetFocus(QWidget* previous)
 {
+    // The focus coming back after an editor link's pop-up closed: the grid moved it itself, and
+    // the flag serves that one focus change only.
+    if (std::exchange(m_invokedFocusChange, false))
+        return;
     TExtStringGridEdit::wmSetFocus(previous);
     const int rc = RealColIndex(col());
     if (HasCheckBox(rc, row()))
@@ -585,6 +594,9 @@ void TExtStringGridInput::wmKeyDown(TWMKey& msg)
         setOptions(options() | goEditing);
         ShowInplaceEdit();
     }
+    // Ctrl+F with the search bar shown: its edit takes the focus; the steps go on.
+    if (key == 'F' && shift.testFlag(ssCtrl))
+        FocusSearchFooter();
     if (key == VK_RETURN || key == VK_F2) {
         if (options().testFlag(goEditing) && !IsEditable(rc, row())) {
             swallow();
@@ -816,6 +828,28 @@ void TExtStringGridInput::wmChar(TWMKey& msg)
     TExtStringGridEdit::wmChar(msg);
 }
 
+void TExtStringGridInput::keyPress(QChar& key)
+{
+    const char16_t k = key.unicode();
+    if (k != 13 && k != 27 && k != 0 && !options().testFlag(goEditing) && Navigation.AutoGotoWhenSorted) {
+        if (Navigation.AutoGotoIncremental) {
+            if (k == 8)
+                SearchInc.chop(1);
+            else
+                SearchInc += key;
+            m_searchTics = 0;
+        } else {
+            SearchInc = key;
+        }
+        const int r = SearchInc.isEmpty() ? -1 : Search(SearchInc.toUpper());
+        if (r < 0)
+            SearchInc.clear();
+        else
+            SetRow(r);
+    }
+    TExtStringGridEdit::keyPress(key);
+}
+
 // --- mouse --------------------------------------------------------------------------------------
 
 bool TExtStringGridInput::InHeaderSizingBorder(int x, int, int col, int row) const
@@ -1042,14 +1076,19 @@ void TExtStringGridInput::wmLButtonDown(TWMMouse& msg)
     // Whole rows, columns or everything by their headers (the mode the mouse move chose).
     m_moveCell = -1;
     const TGridRect s0 = m_pressSelection;
+    const TGridCoord oldCurrent{col(), row()};
     if (dc < FixedCols() && r < FixedRows() && MouseActions.AllSelect && options().testFlag(goRangeSelect)
         && m_mouseSelectMode == msAllSelect) {
         setFocus(Qt::MouseFocusReason);
+        // The export hook hears of a whole-grid selection as of an export that starts, reaches the
+        // last row and does not go on.
+        ExportNotification(esExportStart, -1);
+        ExportNotification(esExportNewRow, RowCount() - 1);
+        ExportNotification(esExportFail, -1);
         TGridRect all{FirstNavigableCol(), FixedRows(), ColCount() - 1, RowCount() - 1};
         CornerSelectAll(all);
         SetSelection(all);
-        if (MouseActions.DisjunctRowSelect())
-            SelectionToRowSelect(false);
+        HeaderSelectionDone(oldCurrent);
     } else if (dc < FixedCols() && r >= FixedRows() && MouseActions.RowSelect && m_mouseSelectMode == msRowSelect) {
         if (m_editing)
             setFocus(Qt::MouseFocusReason);
@@ -1058,8 +1097,7 @@ void TExtStringGridInput::wmLButtonDown(TWMMouse& msg)
         const int from = shiftKey ? std::min(r, s0.Top) : r;
         const int to = shiftKey ? std::max(r, s0.Top) : r;
         SetSelection(TGridRect{FirstNavigableCol(), from, ColCount() - 1, to});
-        if (MouseActions.DisjunctRowSelect())
-            SelectionToRowSelect(false);
+        HeaderSelectionDone(oldCurrent);
         m_mouseSelectStart = r;
         RepaintCol(0);
     } else if (r < FixedRows() && dc >= FixedCols() && MouseActions.ColSelect && options().testFlag(goRangeSelect)
@@ -1073,6 +1111,7 @@ void TExtStringGridInput::wmLButtonDown(TWMMouse& msg)
             to = dc < s0.Left ? s0.Right : dc;
         }
         SetSelection(TGridRect{from, FixedRows(), to, RowCount() - 1});
+        HeaderSelectionDone(oldCurrent);
         m_mouseSelectStart = dc;
     }
     if (r < FixedRows() && dc >= FixedCols())
@@ -1171,7 +1210,14 @@ void TExtStringGridInput::mouseDown(TMouseButton button, TShiftState shift, int 
     }
     if (IsHoverFixedCell(c, r) && r == FixedRows() - 1 && ControlLook.FixedGradientDownTo != clNone)
         RepaintCell(c, r);
+    TGridCombo* combo = EditCombo();
+    const bool comboWasShown = combo && combo->isVisible();
     TExtStringGridEdit::mouseDown(button, shift, x, y);
+    // A press on the right end of a list cell, where its editor's drop button shows, that opens
+    // the editor drops its list too (on the release, which an open list would take for a click
+    // beside it).
+    m_dropOnRelease = combo && !comboWasShown && combo->isVisible() && button == TMouseButton::mbLeft && c == col()
+                      && r == row() && x >= cellRect(c, r).right - combo->ButtonWidth() - 4;
     if (gridState() == TGridState::gsColSizing && sizingIndex() >= 0)
         m_pressSize = colWidths(std::min(sizingIndex(), ColCount() - 1));
     else if (gridState() == TGridState::gsRowSizing && sizingIndex() >= 0)
@@ -1670,6 +1716,9 @@ void TExtStringGridInput::mouseUp(TMouseButton button, TShiftState shift, int x,
         return;
     m_dropDownDown = false;
     TExtStringGridEdit::mouseUp(button, shift, x, y);
+    if (std::exchange(m_dropOnRelease, false) && button == TMouseButton::mbLeft && EditCombo()->isVisible()
+        && !EditCombo()->DroppedDown())
+        EditCombo()->SetDroppedDown(true);
     // The selection changed by this click: reported once, on release.
     if (button == TMouseButton::mbLeft && Selection() != m_pressSelection) {
         const TGridRect s = Selection();
@@ -1772,6 +1821,15 @@ void TExtStringGridInput::RadioGroupClick(int col, int row, int xOffset, int yOf
 }
 
 void TExtStringGridInput::CornerSelectAll(TGridRect&) {}
+
+void TExtStringGridInput::HeaderSelectionDone(TGridCoord oldCurrent)
+{
+    // The grid's exit step, as when the focus leaves: with DisjunctRowSelect the new selection
+    // becomes the row select flags, and OnExit tells the application that a selection was made.
+    doExit();
+    if (ActiveCellShow())
+        RepaintActiveHeaders(oldCurrent.X, oldCurrent.Y, col(), row());
+}
 
 // --- the wheel ----------------------------------------------------------------------------------
 

@@ -21,7 +21,8 @@
 // Ctrl+wheel zooms; the middle button pans (IntelliPan) until the next press or key.
 // Further mouse work, each behind its setting: row and column headers select whole rows and
 // columns (MouseActions.RowSelect, ColSelect; a drag along the headers extends), the top-left
-// corner selects all (AllSelect, through CornerSelectAll), Ctrl toggles disjunct rows and
+// corner selects all (AllSelect, through CornerSelectAll; each of these selections runs the
+// grid's exit step, which fires OnExit), Ctrl toggles disjunct rows and
 // columns (deselected at the release), fixed columns and rows are sized by their borders
 // (SizeFixedCol, SizeFixedRow), fixed cells shown as buttons (FixedAsButtons) press and click,
 // the selection's handle (SelectionResizer) enlarges the selection and pastes the block copied at
@@ -86,6 +87,9 @@ public:
     // Copies every cell of another grid (texts, properties and graphics) through the binary
     // cell stream (controls/grid/io).
     void AssignCells(TExtStringGrid* source) override;
+    // With ColumnSize.Save the column widths come from their store when the window is created
+    // and when loading ends, and go back to it when the grid is destroyed.
+    void Loaded() override;
 
     // --- hover and sizing ---------------------------------------------------------------------------
     void ResetFixedCellHighlight();
@@ -139,6 +143,13 @@ public:
     OleDataEvent OnOleDrag;
     std::function<void(TExtStringGridInput* sender, int row, int col)> OnOleDragStart;
     std::function<void(TExtStringGridInput* sender, platform::DropEffect effect)> OnOleDragStop;
+    // The last copy or move effect a target offered during this grid's last drag.
+    platform::DropEffect OleLastEffect() const { return m_oleLastEffect; }
+    // The pictures a drag shows under the mouse: the dragged cells as they show on screen
+    // (without the selection colours, half transparent), and the floating header button of a
+    // column drag. The grid with its auxiliary windows draws them; a null image here.
+    virtual QImage DragCellsImage(const TGridRect& cells);
+    virtual QImage DragHeaderImage(const QString& caption, int width, int height);
 
     // --- events -------------------------------------------------------------------------------------
     CellClickEvent OnClickCell;
@@ -170,6 +181,9 @@ protected:
     void keyDown(quint16& key, platform::TShiftState shift) override;
     void keyUp(quint16& key, platform::TShiftState shift) override;
     void wmChar(platform::TWMKey& msg) override;
+    // With AutoGotoWhenSorted and no editing, typed characters look the row up in the sort
+    // column (Search), incrementally with AutoGotoIncremental.
+    void keyPress(QChar& key) override;
     // Mouse.
     void wmLButtonDown(platform::TWMMouse& msg) override;
     void mouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
@@ -201,6 +215,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    // A click on the corner or a header selected: the grid's exit step runs (OnExit; with
+    // DisjunctRowSelect the selection becomes the row select flags) and, with ActiveCellShow,
+    // the headers of the old and the new current cell repaint.
+    void HeaderSelectionDone(TGridCoord oldCurrent);
     // Ctrl+C / Ctrl+Insert copy, Ctrl+X / Shift+Delete cut, Ctrl+V / Shift+Insert paste the
     // selection with Navigation.AllowClipboardShortCuts, each after its event allows it; true
     // when the key was one of them (it is then consumed).
@@ -221,6 +239,9 @@ private:
     std::function<void(int index)> m_oleDragList;
     QPoint m_olePress{-1, -1};
     bool m_oleSelectionClick = false;
+    platform::DropEffect m_oleLastEffect = platform::DropEffect::None;
+    void LoadSavedColumnSizes();
+    void SaveColumnSizesOnDestroy() noexcept;
     bool HandleHomeEnd(quint16 key, platform::TShiftState shift, int leftCol0);
     bool SkipFixed(quint16 key, platform::TShiftState shift);
     void InsertRowByKey();
@@ -265,6 +286,7 @@ private:
     int m_sizeFixedX = 0, m_sizeFixedY = 0;
     int m_pressX = 0, m_pressY = 0;
     int m_pressSize = 0; // width (height) of the column (row) being sized, at the press
+    bool m_dropOnRelease = false; // the press opened a list cell's editor where its drop button shows
     bool m_colSized = false, m_rowSized = false;
     bool m_panning = false;
     QPoint m_panPos;

@@ -234,10 +234,12 @@ void SaveRectToBinStream(TExtStringGridPaint& grid, const TGridRect& r, QByteArr
 
     grid.ExportNotification(esExportStart, r.Top);
     int lastProgress = -1;
+    // A grid whose cells carry no properties needs no lookup of them per cell.
+    const bool anyProperties = grid.cellStore().objectCount() > 0;
     for (int row = r.Top; row <= r.Bottom; ++row) {
         grid.ExportNotification(esExportNextRow, row);
         for (int c = r.Left; c <= r.Right; ++c) {
-            const TCellProperties* p = grid.GetGridObject(c, row);
+            const TCellProperties* p = anyProperties ? grid.GetGridObject(c, row) : nullptr;
             w.BeginObject(QLatin1String("TGridCellIO"));
             w.Integer(QLatin1String("Col"), c);
             w.Integer(QLatin1String("Row"), row);
@@ -584,6 +586,9 @@ void LoadAtPointFromBinStream(TExtStringGridPaint& grid, QPoint point, const QBy
     int lastProgress = -1;
     TCellGraphic record;
     const bool plainTarget = !grid.HideLastRow();
+    // While no cell of the grid carries properties (a cleared grid, until the stream gives a
+    // cell some), a cell is written without looking for them.
+    bool anyProperties = grid.cellStore().objectCount() > 0;
     while (reader.Position() < data.size() - 1) {
         const CellRecord cell = readCell(reader);
         if (origin.x() < 0)
@@ -594,7 +599,7 @@ void LoadAtPointFromBinStream(TExtStringGridPaint& grid, QPoint point, const QBy
         const bool inside = tc64 >= 0 && tr64 >= 0 && tc64 < grid.ColCount() && tr64 < grid.RowCount()
                             && (!accept || accept(tc, tr));
         if (inside) {
-            if (plainTarget && !grid.GetGridObject(tc, tr))
+            if (plainTarget && (!anyProperties || !grid.GetGridObject(tc, tr)))
                 grid.SetGridCell(tc, tr, cell.Cell); // what SetCellEx does for a cell without properties
             else
                 grid.SetCellEx(tc, tr, cell.Cell);
@@ -609,6 +614,7 @@ void LoadAtPointFromBinStream(TExtStringGridPaint& grid, QPoint point, const QBy
         bool hasGraphic = false;
         if (inside) {
             hasGraphic = applyProperties(grid, propObject, tc, tr);
+            anyProperties = true; // this cell's, and a merge's across its block
         } else {
             if (propObject.ClassName != kProp)
                 throw EReadError(QStringLiteral("Invalid stream format: %1 expected").arg(kProp));

@@ -251,10 +251,15 @@ void CutSelectionToClipboard(TExtStringGridEdit& g)
 
 void CopyToClipBoardAsHTML(TExtStringGridEdit& g)
 {
-    // The clipboard's HTML is the document itself (UTF-8); its plain text is the cells' text,
-    // not the HTML source.
+    // The clipboard's HTML is the document itself (UTF-8); a reader that wants the fragment
+    // header of the "HTML Format" convention finds the same HTML wrapped, its offsets counting
+    // UTF-8 bytes. The plain text is the cells' text, never the HTML source or the header.
     platform::ExchangeData d;
-    d.setBytes(platform::ExchangeFormat::Html, SaveToHTMLString(g, QString(), false).toUtf8());
+    const QString html = SaveToHTMLString(g, QString(), false);
+    d.setBytes(platform::ExchangeFormat::Html, html.toUtf8());
+    QString wrapped = html;
+    WrapCFHTML(wrapped);
+    d.setBytes(platform::ExchangeFormat::HtmlFormat, wrapped.toUtf8());
     d.setText(RectToText(g, TGridRect{g.SaveStartCol(), g.SaveStartRow(), g.SaveEndCol(), g.SaveEndRow()}, false));
     platform::setClipboardData(d);
 }

@@ -315,9 +315,12 @@ std::vector<Prop> visualProps(TExtStringGridPaint& g)
     color("ActiveCellColor", [G] { return G->ActiveCellColor(); }, [G](Color c) { G->SetActiveCellColor(c); });
     color("ActiveCellColorTo", [G] { return G->ActiveCellColorTo(); }, [G](Color c) { G->SetActiveCellColorTo(c); });
     fontProps(p, "ActiveCellFont", [G] { return G->ActiveCellFont(); }, [G](const QFont& f) { G->SetActiveCellFont(f); },
-              [] { return platform::clBlack; }, [](Color) {});
+              [G] { return G->ActiveCellFontColor(); }, [G](Color c) { G->SetActiveCellFontColor(c); });
     fontProps(p, "FixedFont", [G] { return G->FixedFont(); }, [G](const QFont& f) { G->SetFixedFont(f); },
-              [] { return platform::clBlack; }, [](Color) {});
+              [G] { return G->FixedFontColor; }, [G](Color c) {
+                  G->FixedFontColor = c;
+                  G->invalidate();
+              });
     color("Balloon.BackgroundColor", [G] { return G->Balloon.BackgroundColor; }, [G](Color c) { G->Balloon.BackgroundColor = c; });
     color("Balloon.TextColor", [G] { return G->Balloon.TextColor; }, [G](Color c) { G->Balloon.TextColor = c; });
     integer("Balloon.Transparency", [G] { return int(G->Balloon.Transparency); },

@@ -626,6 +626,20 @@ void TExtStringGridPaint::DrawCellText(Canvas& canvas, CellPaint& p)
         canvas.setBkMode(platform::BkMode::Transparent);
         if (p.FilterGlyph)
             tr.right -= 16;
+        // A cell one line high shows only the first line of wrapped text: a header a few
+        // pixels too narrow would lose every word after the first. Such text stays on one
+        // line, in a slightly smaller font when that makes it fit, else clipped at the edge.
+        const QFont fullFont = canvas.font().font;
+        if ((flags & platform::DT_WORDBREAK) && !text.contains(u'\n') && tr.height() < 2 * lineHeight) {
+            Rect wrapped = tr;
+            canvas.drawText(text, wrapped, flags | platform::DT_CALCRECT);
+            if (wrapped.height() >= 2 * lineHeight) {
+                flags = (flags & ~(platform::DT_WORDBREAK | platform::DT_EDITCONTROL)) | platform::DT_SINGLELINE;
+                ShrinkFontToWidth(canvas.font().font, text, tr.width());
+                if (canvas.textWidth(text) > tr.width())
+                    flags = (flags & ~(platform::DT_CENTER | platform::DT_RIGHT)) | platform::DT_LEFT;
+            }
+        }
         if (g.Graphic && !text.isEmpty()) {
             Rect m = tr;
             canvas.drawText(text, m, flags | platform::DT_CALCRECT);
@@ -633,6 +647,7 @@ void TExtStringGridPaint::DrawCellText(Canvas& canvas, CellPaint& p)
         }
         Rect draw = tr;
         canvas.drawText(text, draw, flags);
+        canvas.font().font = fullFont;
         canvas.setBkMode(mode);
         if (errLen > 0 && (type == ctEmpty || type == ctValue))
             DrawErrorUnderline(canvas, text, tr, lineHeight, errPos, errLen);

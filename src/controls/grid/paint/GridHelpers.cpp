@@ -21,6 +21,12 @@ void TExtStringGridPaint::UpdateSearchFooter()
 {
     if (IsLoading())
         return;
+    // Highlights go when the bar closes with its highlight button down, or before every update
+    // with AlwaysHighLight.
+    if (m_searchPanel
+        && ((m_searchPanel->HiliteButton()->Down() && !m_searchPanel->isHidden() && !SearchFooter.Visible())
+            || SearchFooter.AlwaysHighLight()))
+        UnHilightInGrid(false);
     TSearchPanelLayout& l = m_searchLayout;
     const TSearchFooter& f = SearchFooter;
     const TControlStyle style = ControlLook.ControlStyle();
@@ -45,6 +51,7 @@ void TExtStringGridPaint::UpdateSearchFooter()
     l.Visible = f.Visible();
     l.Height = l.Visible ? 32 : 0;
     l.Top = l.Visible ? height() - 32 : height();
+    ApplySearchPanel();
 }
 
 void TExtStringGridPaint::DrawColSizingLine(int x)

@@ -20,6 +20,7 @@ using platform::PenStyle;
 TExtStringGridPaint::TExtStringGridPaint(QWidget* parent) : TExtStringGrid(parent)
 {
     SearchFooter.OnChange = [this](platform::TObject*) { UpdateSearchFooter(); };
+    CreateSearchPanel();
     UpdateSearchFooter();
 }
 

@@ -22,6 +22,7 @@
 #include "controls/grid/core/ExtStringGrid.h"
 #include "controls/grid/html/PictureContainer.h"
 #include "controls/grid/paint/PaintRoutines.h"
+#include "controls/grid/paint/SearchPanel.h"
 
 #include <QSize>
 #include <functional>
@@ -51,8 +52,10 @@ public:
     virtual bool IsBackground() = 0;
 };
 
-enum TGridExportState { esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail, esExportNextRow };
 enum TGridImportState { isImportStart, isImportNewRow, isImportDone, isImportSelRow };
+
+// What the search bar did (OnSearchFooterAction).
+enum TSearchFooterAction { saFindFirst, saFindNext, saFindPrevious };
 
 // The colour schemes of SetTheme.
 enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
@@ -116,7 +119,7 @@ public:
     virtual void GetCellDisplayValue(int col, int row, QString& text);
     virtual void SaveCell(int col, int row, QString& text);
     virtual void LoadCell(int col, int row, const QString& text);
-    virtual void ExportNotification(TGridExportState state, int row);
+    void ExportNotification(TGridExportState state, int row) override;
     virtual void ImportNotification(TGridImportState state, int row);
 
     // --- cell painting --------------------------------------------------------------------------------
@@ -144,13 +147,20 @@ public:
     // Gradients, active cell and search footer of a colour scheme; Look stays, nothing repaints.
     void SetTheme(TXPColorScheme scheme);
     // Applies the style of the installed Office colour scheme when it changed since the last time
-    // (a grid with AutoThemeAdapt does so when it has been loaded).
+    // (a grid with AutoThemeAdapt does so when it has been loaded and when the setting is switched
+    // on).
     void AdaptToOfficeTheme();
     void Loaded() override;
+    void AutoThemeAdaptSwitchedOn() override { AdaptToOfficeTheme(); }
     TOfficeTheme OldOfficeTheme() const { return m_oldOfficeTheme; }
     // The drop-down editors that take the grid's style and tones (they register themselves).
     std::vector<IVekkoStyle*> StyledEditors;
     std::vector<IVekkoTones*> TonedEditors;
+    // How an editor control registers: styled takes the grid's component style (now and at every
+    // SetEditorsStyle), toned its colour tones (at every SetColorTones, and now when the grid has
+    // been given tones, so that an editor made after them looks like the others). Either may be
+    // null; registering twice changes nothing.
+    void RegisterEditor(IVekkoStyle* styled, IVekkoTones* toned);
     // The colour of the fixed cells' text.
     Color FixedFontColor = platform::clWindowText;
 
@@ -189,6 +199,31 @@ public:
     std::function<int(QPoint screen)> DesignLookMenu;
     bool Designing() const { return m_designing; }
     void SetDesigning(bool on) { m_designing = on; }
+
+    // --- the search bar (SearchFooter.cpp) ----------------------------------------------------------
+    // The bar is made with the grid and shown while SearchFooter.Visible; it takes 32 pixels of
+    // its own below the rows (and below a floating footer), so no row ever hides behind it.
+    TSearchPanel* SearchPanel() const { return m_searchPanel; }
+    // The bar's actions: the edit's text changed (with AutoSearch, the first match from the
+    // top, the edit red when there is none), the next and the previous match from the last
+    // one, the highlight button toggled, the close button.
+    void SearchFooterEditChange();
+    void SearchFooterFindNext();
+    void SearchFooterFindPrev();
+    void SearchFooterHighlight();
+    void SearchFooterClose();
+    // With the bar shown: whether the last row is shown above it; scrolls the last row clear of it.
+    bool LastRowAboveSearchFooter();
+    void ScrollAboveSearchFooter();
+    // Ctrl+F with the bar shown: the bar's edit takes the focus; false with the bar hidden.
+    bool FocusSearchFooter();
+    virtual void SearchFooterAction(const QString& text, int col, int row, TSearchFooterAction action);
+    std::function<void(TExtStringGridPaint* sender, const QString& text, bool& defaultSearch)> OnSearchEditChange;
+    std::function<void(TExtStringGridPaint* sender, const QString& text, int col, int row,
+                       TSearchFooterAction action)>
+        OnSearchFooterAction;
+    NotifyEvent OnSearchFooterClose;
+    NotifyEvent OnCreatedSearchFooter;
 
     // --- around the cells ---------------------------------------------------------------------------
     virtual void SelectionChanged(int left, int top, int right, int bottom);
@@ -244,6 +279,8 @@ protected:
     void paint() override;
     bool event(QEvent* e) override;
     void GetDisplText(int col, int row, QString& value) const override;
+    // The window's creation announces the search bar (OnCreatedSearchFooter).
+    void CreateWnd() override;
 
     // State of the mouse and of editing that the painter shows; kept up to date by the editing
     // and input code of the grid.
@@ -270,6 +307,15 @@ protected:
     TOfficeTheme m_oldOfficeTheme = otUnknown;
 
 private:
+    // The search bar.
+    void CreateSearchPanel();
+    void ApplySearchPanel();
+    void PlaceSearchPanel();
+    TFindParams SearchFooterParams(TSearchFooterAction action);
+    void HighlightSearchMatches(bool on, const QString& text);
+    void SetSearchEditColor(Color c);
+    TSearchPanel* m_searchPanel = nullptr;
+
     struct CellPaint; // the working values of one DrawCellContents call
     void DrawFixedLook(Canvas& canvas, CellPaint& p);
     void DrawFixedEdges(Canvas& canvas, CellPaint& p);

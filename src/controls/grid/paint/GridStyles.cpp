@@ -5,6 +5,8 @@
 
 #include "controls/grid/util/ExtUtil.h"
 
+#include <algorithm>
+
 namespace controls::grid {
 
 namespace {
@@ -130,6 +132,20 @@ void TExtStringGridPaint::SetEditorsStyle(TVekkoStyle style)
     for (IVekkoStyle* editor : StyledEditors)
         if (editor)
             editor->SetComponentStyle(style);
+}
+
+void TExtStringGridPaint::RegisterEditor(IVekkoStyle* styled, IVekkoTones* toned)
+{
+    if (styled && std::find(StyledEditors.begin(), StyledEditors.end(), styled) == StyledEditors.end()) {
+        StyledEditors.push_back(styled);
+        styled->SetComponentStyle(Style());
+    }
+    if (toned && std::find(TonedEditors.begin(), TonedEditors.end(), toned) == TonedEditors.end()) {
+        TonedEditors.push_back(toned);
+        // Tones are given once the background brush is set (the painter reads them the same way).
+        if (!m_designing && Tones.Background.BrushColor != kNone)
+            toned->SetColorTones(Tones);
+    }
 }
 
 void TExtStringGridPaint::SetStyle(TVekkoStyle style)

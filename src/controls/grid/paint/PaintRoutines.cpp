@@ -2,6 +2,8 @@
 
 #include "platform/text/Text.h"
 
+#include <QFontMetrics>
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -93,6 +95,25 @@ TCellTextFlags CellTextFlags(int lineCount, bool wordWrap, bool multiLineCells, 
         f |= DT_SINGLELINE;
     result.flags = f;
     return result;
+}
+
+void ShrinkFontToWidth(QFont& font, const QString& text, int width)
+{
+    if (QFontMetrics(font).horizontalAdvance(text) <= width)
+        return;
+    const bool points = font.pointSizeF() > 0;
+    const double full = points ? font.pointSizeF() : font.pixelSize();
+    QFont smaller = font;
+    for (double size = full - 0.5; size >= full * 0.8; size -= 0.5) {
+        if (points)
+            smaller.setPointSizeF(size);
+        else
+            smaller.setPixelSize(int(size));
+        if (QFontMetrics(smaller).horizontalAdvance(text) <= width) {
+            font = smaller;
+            return;
+        }
+    }
 }
 
 QPoint RotatedTextOrigin(const Rect& rect, platform::Alignment hAlign, TVAlignment vAlign, int a, int b, int c,

@@ -5,6 +5,7 @@
 #include "platform/draw/Canvas.h"
 #include "platform/draw/Color.h"
 
+#include <QFont>
 #include <QPoint>
 #include <QSize>
 
@@ -36,6 +37,11 @@ struct TCellTextFlags {
 };
 TCellTextFlags CellTextFlags(int lineCount, bool wordWrap, bool multiLineCells, bool enhTextSize,
                              platform::Alignment hAlign, TVAlignment vAlign);
+
+// Makes the font smaller in half-point steps, down to four fifths of its size, until the text's
+// width is at most `width`; the font stays as it was when the text fits already or would not fit
+// even then.
+void ShrinkFontToWidth(QFont& font, const QString& text, int width);
 
 // Where text turned by angle degrees starts in rect: a = |cos x text height|, b = |sin x text
 // width|, c = |sin x text height|, d = |cos x text width| (each cut to an integer).

@@ -106,7 +106,10 @@ void TExtStringGridPaint::GetVisualProperties(int col, int row, TGridDrawState& 
         f.mirrorColorTo = VekkoGradientMirrorTo();
     }
 
-    GetCellColor(realCol, row, state, f.brush, f.font);
+    if (print)
+        GetCellPrintColor(realCol, row, state, f.brush, f.font);
+    else
+        GetCellColor(realCol, row, state, f.brush, f.font);
 
     if (OnGetCellGradient) {
         Color c = f.brush.color;

@@ -10,26 +10,11 @@
 
 namespace mbus::master {
 
-const QColor kWindowBackground(0xF8, 0xF7, 0xED);
+const QColor kWindowBackground = tables::tableBackground();
 
 TitlePanel addTitlePanel(QWidget* window, int width)
 {
-    TitlePanel t;
-    t.panel = new QWidget(window);
-    t.panel->setObjectName(QStringLiteral("P_Title"));
-    t.panel->setGeometry(0, 0, width, kTitleHeight);
-    platform::setBackgroundColor(t.panel, kWindowBackground);
-    QFont codeFont = platform::uiFont(QStringLiteral("Verdana"), 8);
-    codeFont.setPixelSize(32);
-    QFont descFont = platform::uiFont(QStringLiteral("Verdana"), 8, true);
-    descFont.setPixelSize(11);
-    t.code = platform::addLabel(t.panel, QStringLiteral("L_SW_Code"), 16, 8, codeFont);
-    t.description = platform::addLabel(t.panel, QStringLiteral("L_SW_Desc"), 16, 42, descFont);
-    for (QLabel* l : {t.code, t.description}) {
-        QPalette p = l->palette();
-        p.setColor(QPalette::WindowText, Qt::gray);
-        l->setPalette(p);
-    }
+    TitlePanel t = tables::addTitlePanel(window, width);
     platform::setLabelText(t.code, workspace::ws().SW_Code);
     return t;
 }

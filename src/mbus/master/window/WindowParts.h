@@ -1,6 +1,8 @@
 #pragma once
 // What the three windows of the M-Bus master models share: the title panel with the software code
 // and the description, the look of their column grids, and the panel of buttons at the bottom.
+#include "tables/frame/window/Panels.h"
+
 #include <QColor>
 #include <QString>
 
@@ -19,17 +21,13 @@ namespace mbus::master {
 // The windows' background (#F8F7ED).
 extern const QColor kWindowBackground;
 
-constexpr int kTitleHeight = 69;
+constexpr int kTitleHeight = tables::kTitlePanelHeight;
 constexpr int kHeaderHeight = 22;
 constexpr int kButtonWidth = 110;
 constexpr int kButtonHeight = 28;
 
-struct TitlePanel {
-    QWidget* panel = nullptr;
-    QLabel* code = nullptr;        // L_SW_Code, the software code in large grey letters
-    QLabel* description = nullptr; // L_SW_Desc
-};
-// The title panel across the top of a window of this width.
+// The table windows' title panel, with the project's software code already in it.
+using TitlePanel = tables::TitlePanel;
 TitlePanel addTitlePanel(QWidget* window, int width);
 
 // A column grid of `cols` columns and `rows` rows (row 0 the header), 22-pixel header, with the

@@ -222,6 +222,44 @@ TEST_F(ColumnGridTest, ColumnAnswersTheCellQuestions)
     EXPECT_EQ(grid->GetFormattedCell(cText, 8), "abc");
 }
 
+TEST_F(ColumnGridTest, PrintedCellsTakeTheColumnsPrintLook)
+{
+    TGridColumnItem* item = grid->Columns().Items(cText);
+    item->SetColor(platform::clYellow);
+    item->PrintColor = platform::clAqua;
+    item->PrintFont.font.setPointSize(15);
+    item->PrintFont.color = platform::clMaroon;
+    item->PrintBorders = cbTop;
+    item->PrintBorderPen = platform::Pen{platform::clBlue, 3, platform::PenStyle::Solid};
+    TCellFormat screen, paper;
+    TGridDrawState state;
+    grid->GetVisualProperties(cText, 5, state, false, false, true, screen);
+    grid->GetVisualProperties(cText, 5, state, true, false, true, paper);
+    EXPECT_EQ(screen.brush.color, platform::clYellow);
+    EXPECT_EQ(paper.brush.color, platform::clAqua);
+    EXPECT_EQ(paper.font.font.pointSize(), 15);
+    EXPECT_EQ(paper.font.color, platform::clMaroon);
+    // A cell's own colour still wins, and the application has the last word.
+    grid->SetColors(cText, 6, platform::clRed);
+    grid->GetVisualProperties(cText, 6, state, true, false, true, paper);
+    EXPECT_EQ(paper.brush.color, platform::clRed);
+    grid->OnGetCellPrintColor = [](TExtStringGrid*, int, int, TGridDrawState, platform::Brush& b, platform::Font&) {
+        b.color = platform::clLime;
+    };
+    grid->GetVisualProperties(cText, 6, state, true, false, true, paper);
+    EXPECT_EQ(paper.brush.color, platform::clLime);
+    // The printed lines: the column's, unless PrintBorderCustom is off.
+    platform::Pen pen;
+    TCellBorders borders = cbLeft | cbRight | cbTop | cbBottom;
+    grid->GetCellPrintBorder(cText, 5, pen, borders);
+    EXPECT_EQ(borders, TCellBorders(cbTop));
+    EXPECT_EQ(pen.width, 3);
+    item->PrintBorderCustom = false;
+    borders = cbLeft;
+    grid->GetCellPrintBorder(cText, 5, pen, borders);
+    EXPECT_EQ(borders, TCellBorders(cbLeft));
+}
+
 } // namespace
 } // namespace gridtest
 

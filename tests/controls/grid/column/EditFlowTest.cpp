@@ -2,8 +2,10 @@
 
 #include <QAbstractItemView>
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace gridtest {
 namespace {
@@ -282,6 +284,121 @@ TEST_F(ColumnGridTest, EscapeInAnEditableComboRestoresTheText)
     key(Qt::Key_Escape);
     EXPECT_FALSE(grid->EditCombo()->isVisible());
     EXPECT_EQ(grid->Cells(cEdit, 2), QStringLiteral("ONE"));
+}
+
+// A list of numbers as the offset tables have: a digit typed on the closed cell chooses the first
+// item it starts, and digits typed at once narrow it down, in the next cell too however soon
+// after the last (the list is shared, and its search starts afresh in each cell). The focus
+// leaving for a button (a table's OK) with the list opened on an empty cell and nothing chosen
+// writes nothing.
+TEST_F(ColumnGridTest, DigitsChooseNumberItemsAndFocusLeavingUnchosenWritesNothing)
+{
+    QStringList items{"None"};
+    for (int i = 0; i < 60; ++i)
+        items << QString::number(i);
+    grid->Columns().Items(cList)->ComboItems().Clear();
+    grid->Columns().Items(cList)->ComboItems().AddStrings(items);
+    const int interval = QApplication::keyboardInputInterval();
+    QApplication::setKeyboardInputInterval(5000);
+    goTo(cList, 2);
+    type("7");
+    ASSERT_TRUE(grid->EditCombo()->isVisible());
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(cList, 2), QStringLiteral("7"));
+    goTo(cList, 3);
+    type("42");
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(cList, 3), QStringLiteral("42"));
+    QApplication::setKeyboardInputInterval(interval);
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), &window);
+    ok->setGeometry(0, 385, 60, 14);
+    ok->show();
+    goTo(cList, 4);
+    key(Qt::Key_F2);
+    ASSERT_TRUE(grid->EditCombo()->isVisible());
+    EXPECT_EQ(grid->EditCombo()->ItemIndex(), -1);
+    ok->setFocus(Qt::MouseFocusReason);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(grid->EditCombo()->isVisible());
+    EXPECT_EQ(grid->Cells(cList, 4), QString());
+}
+
+// Escape in the dropped list of either kind ends the edit at once, as in the closed editor: one
+// Escape more is then the grid's (a table window closes on it).
+TEST_F(ColumnGridTest, EscapeInAnOpenListClosesTheListAndTheEditorTogether)
+{
+    grid->SetCells(cList, 2, QStringLiteral("Beta"));
+    grid->SetCells(cEdit, 2, QStringLiteral("ONE"));
+    for (int col : {int(cList), int(cEdit)}) {
+        SCOPED_TRACE(col);
+        const QString before = grid->Cells(col, 2);
+        goTo(col, 2);
+        key(Qt::Key_F2);
+        TGridCombo* combo = grid->EditCombo();
+        ASSERT_TRUE(combo->isVisible());
+        combo->showPopup();
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(combo->view()->isVisible());
+        QTest::keyClick(combo->view(), Qt::Key_Down);
+        QTest::keyClick(combo->view(), Qt::Key_Escape);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(combo->view()->isVisible());
+        EXPECT_FALSE(combo->isVisible()) << "the editor stayed open after Escape in its list";
+        EXPECT_TRUE(grid->hasFocus());
+        EXPECT_EQ(grid->Cells(col, 2), before);
+    }
+}
+
+// A narrow list column: the closed cell shows "2.0A (11 bit)" whole, and so does its editor, whose
+// frame and drop button would leave less room inside the cell. A wide column keeps the editor
+// inside the cell.
+TEST_F(ColumnGridTest, AListEditorShowsTheTextTheClosedCellShowsWhole)
+{
+    TGridColumnItem* column = grid->Columns().Items(cList);
+    column->ComboItems().Clear();
+    column->ComboItems().AddStrings(QStringList{"2.0A (11 bit)", "2.0B (29 bit)"});
+    grid->SetCells(cList, 2, QStringLiteral("2.0A (11 bit)"));
+    const QFontMetrics metrics(grid->font());
+    const int textWidth = metrics.horizontalAdvance(QStringLiteral("2.0B (29 bit)"));
+    column->SetWidth(textWidth + 2 * grid->XYOffset.x() + 2);
+    goTo(cList, 2);
+    key(Qt::Key_F2);
+    TGridCombo* combo = grid->EditCombo();
+    ASSERT_TRUE(combo->isVisible());
+    EXPECT_GE(combo->TextRoom(), textWidth) << "the editor cuts a text its closed cell shows whole";
+    EXPECT_EQ(combo->x(), grid->CellRect(cList, 2).left);
+    key(Qt::Key_Escape);
+
+    column->SetWidth(200);
+    goTo(cList, 2);
+    key(Qt::Key_F2);
+    ASSERT_TRUE(combo->isVisible());
+    EXPECT_EQ(combo->width(), grid->CellRect(cList, 2).width() - 1);
+    key(Qt::Key_Escape);
+}
+
+// The drop button shows at the right end of a list cell once its editor is open: a press there
+// that opens the editor drops the list at once; a press elsewhere in the cell only opens it.
+TEST_F(ColumnGridTest, APressWhereTheDropButtonShowsOpensTheListAtOnce)
+{
+    const platform::Rect cell = grid->CellRect(cList, 3);
+    const int y = (cell.top + cell.bottom) / 2;
+    goTo(cList, 3);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(cell.left + 6, y));
+    QCoreApplication::processEvents();
+    TGridCombo* combo = grid->EditCombo();
+    ASSERT_TRUE(combo->isVisible());
+    EXPECT_FALSE(combo->view()->isVisible());
+    key(Qt::Key_Escape);
+    ASSERT_FALSE(combo->isVisible());
+
+    goTo(cList, 3);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(cell.right - 6, y));
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(combo->isVisible());
+    EXPECT_TRUE(combo->view()->isVisible()) << "the press on the drop button opened no list";
+    combo->hidePopup();
 }
 
 TEST_F(ColumnGridTest, ComboEditKeepsFreeText)

@@ -536,6 +536,43 @@ TEST_F(EditorsTest, APopUpLinkOpensAtTheCellOnItsOwnWindow)
     EXPECT_FALSE(form->isVisible());
 }
 
+TEST_F(EditorsTest, APopUpLinkEndsWhenItsWindowLosesTheActivation)
+{
+    LineEditLink link;
+    link.EditStyle = esPopup;
+    grid->Navigation.AlwaysEdit = true; // the grid would reopen the link when it gets the focus back
+    grid->Columns().Items(cText)->SetEditor(edCustom);
+    grid->Columns().Items(cText)->EditLink = &link;
+    grid->SetCells(cText, 2, "pop");
+    goTo(cText, 2);
+    key(Qt::Key_F2);
+    QWidget* form = link.PopupForm();
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(form->isVisible());
+    const int opened = link.created;
+    link.edit->setText("gone");
+    // The user activates the pop-up, then the grid's window: the pop-up loses the activation.
+    QApplication::setActiveWindow(form);
+    settle();
+    QApplication::setActiveWindow(&window);
+    settle();
+    EXPECT_EQ(cell(cText, 2), "gone") << "the editor's value is written";
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(grid->EditMode());
+    EXPECT_EQ(link.created, opened) << "the focus coming back does not reopen the pop-up";
+    EXPECT_FALSE(grid->InvokedFocusChange()) << "the flag serves that one focus change";
+
+    // A focus that comes back later is the grid's own again: AlwaysEdit opens the link.
+    QLineEdit other(&window);
+    other.show();
+    other.setFocus();
+    settle();
+    grid->setFocus();
+    settle();
+    EXPECT_EQ(link.created, opened + 1);
+    EXPECT_TRUE(form->isVisible());
+}
+
 } // namespace
 } // namespace gridtest
 
@@ -623,6 +660,107 @@ TEST_F(EditorsTest, AClickOnTheSpinButtonsOfACellStepsTheOpeningEditorOnce)
     key(Qt::Key_F2);
     ASSERT_TRUE(grid->EditMode());
     EXPECT_EQ(grid->SpinEdit()->text(), "25") << "stepped up by the column's step";
+    key(Qt::Key_Escape);
+    EXPECT_EQ(cell(cSpin, 2), "20");
+}
+
+TEST_F(EditorsTest, ColourTonesDressEveryEditorWithAButtonMadeBeforeOrAfterThem)
+{
+    // The spin editor is made before the tones, the date picker after them.
+    goTo(cSpin, 2);
+    key(Qt::Key_F2);
+    ASSERT_NE(grid->SpinEdit(), nullptr);
+    key(Qt::Key_Escape);
+    TColorTones t;
+    t.Background = TColorTone{0xFAFAFA, 0x999999, 0x111111};
+    t.Foreground = TColorTone{0xEEEEEE, 0x888888, 0x222222};
+    t.Hover = TColorTone{0xEEDDCC, 0, 0};
+    t.Selected = TColorTone{0xCC8844, 0, 0};
+    grid->SetColorTones(t);
+    struct Buttons {
+        const char* name;
+        Color face, hot, down, border;
+    };
+    auto expectTones = [](const Buttons& b) {
+        EXPECT_EQ(b.face, 0xFAFAFAu) << b.name;
+        EXPECT_EQ(b.hot, 0xEEDDCCu) << b.name;
+        EXPECT_EQ(b.down, 0xCC8844u) << b.name;
+        EXPECT_EQ(b.border, 0x999999u) << b.name;
+    };
+    const TXgrSpinButton* spin = grid->SpinEdit()->Button();
+    expectTones({"spin", spin->ButtonColor, spin->ButtonColorHot, spin->ButtonColorDown, spin->ButtonBorderColor});
+    for (TXgrEditBtn* e : {static_cast<TXgrEditBtn*>(grid->EditBtn()), static_cast<TXgrEditBtn*>(grid->UnitEditBtn())}) {
+        const TXgrEditButton* b = e->Button();
+        expectTones({"edit with a button", b->ButtonColor, b->ButtonColorHot, b->ButtonColorDown, b->ButtonBorderColor});
+    }
+    const TGridCombo* combo = grid->EditCombo();
+    expectTones({"combo", combo->ButtonColor, combo->ButtonColorHot, combo->ButtonColorDown, combo->ButtonBorderColor});
+
+    goTo(cDate, 2);
+    key(Qt::Key_F2);
+    TGridDatePicker* dp = grid->GetDateEditor();
+    ASSERT_TRUE(dp->isVisible());
+    expectTones({"date picker", dp->ButtonColor, dp->ButtonColorHot, dp->ButtonColorDown, dp->ButtonBorderColor});
+    EXPECT_TRUE(dp->MetroStyle());
+    EXPECT_EQ(dp->BorderColor(), 0xFAFAFAu) << "the background brush frames the picker";
+    key(Qt::Key_Escape);
+    // The date-and-time picker, the check box and the push button take no tones.
+    EXPECT_FALSE(grid->DateAndTimePicker()->MetroStyle());
+}
+
+TEST_F(EditorsTest, TheDatePickerTakesATypedDateWithParseInput)
+{
+    grid->GetDateEditor()->ParseInput = true;
+    grid->SetCells(cDate, 3, "15/03/2024");
+    goTo(cDate, 3);
+    key(Qt::Key_F2); // the grid opens the picker
+    TGridDatePicker* dp = grid->GetDateEditor();
+    ASSERT_TRUE(dp->hasFocus());
+    key(Qt::Key_F2); // the picker opens its text field
+    ASSERT_NE(dp->InputEdit(), nullptr);
+    dp->InputEdit()->setText("20/04/2024");
+    key(Qt::Key_Return); // the text field takes the date; the editor stays open
+    EXPECT_EQ(dp->InputEdit(), nullptr);
+    EXPECT_TRUE(grid->EditMode());
+    EXPECT_EQ(dp->Text(), "20/04/2024");
+    key(Qt::Key_Return);
+    EXPECT_EQ(cell(cDate, 3), "20/04/2024");
+}
+
+TEST_F(EditorsTest, ASpinColumnShowsItsSpinButtonsByItsOwnEditorKind)
+{
+    grid->ControlLook.SetSpinButtonsAlwaysVisible(true);
+    for (int c = 0; c < cCount; ++c) {
+        const bool spin = c == cSpin || c == cFloat || c == cDateSpin || c == cTimeSpin;
+        EXPECT_EQ(grid->HasSpinEdit(c, 2), spin) << "column " << c;
+    }
+    EXPECT_FALSE(grid->HasSpinEdit(cSpin, 0)) << "the header";
+    // The application's editor event still has the last word.
+    grid->OnGetEditorType = [](TExtStringGrid*, int col, int row, TEditorType& e) {
+        if (col == cSpin && row == 3)
+            e = edNormal;
+        if (col == cText)
+            e = edSpinEdit;
+    };
+    EXPECT_FALSE(grid->HasSpinEdit(cSpin, 3));
+    EXPECT_TRUE(grid->HasSpinEdit(cSpin, 2));
+    EXPECT_TRUE(grid->HasSpinEdit(cText, 2));
+    EXPECT_FALSE(grid->HasSpinEdit(cNo, 2)) << "a fixed column";
+    grid->OnGetEditorType = nullptr;
+    grid->ControlLook.SetSpinButtonsAlwaysVisible(false);
+    EXPECT_FALSE(grid->HasSpinEdit(cSpin, 2));
+    grid->ControlLook.SetSpinButtonsAlwaysVisible(true);
+
+    // A click on the lower half of the drawn buttons steps the opening editor down by the
+    // column's step, with no event set.
+    grid->SetCells(cSpin, 2, "20");
+    goTo(cSpin, 2);
+    const platform::Rect r = grid->CellRect(cSpin, 2);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(r.right - 4, r.bottom - 3));
+    settle();
+    key(Qt::Key_F2);
+    ASSERT_TRUE(grid->EditMode());
+    EXPECT_EQ(grid->SpinEdit()->text(), "15");
     key(Qt::Key_Escape);
     EXPECT_EQ(cell(cSpin, 2), "20");
 }

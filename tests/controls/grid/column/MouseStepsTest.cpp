@@ -16,6 +16,8 @@ public:
     using TExtColumnGrid::wmHScroll;
     using TExtColumnGrid::wmVScroll;
     TGridRect cornerRect;
+    std::vector<std::pair<TGridExportState, int>> exportSteps;
+    void ExportNotification(TGridExportState state, int row) override { exportSteps.emplace_back(state, row); }
     void CornerSelectAll(TGridRect& r) override
     {
         r.Right = std::min(r.Right, 3); // a descendant may narrow what the corner selects
@@ -101,6 +103,38 @@ TEST_F(MouseStepsTest, TheCornerSelectsAllThroughItsHook)
     click(centre(0, 0));
     EXPECT_EQ(grid->cornerRect, (TGridRect{1, 1, 3, 39}));
     EXPECT_EQ(grid->Selection(), (TGridRect{1, 1, 3, 39}));
+    using Step = std::pair<TGridExportState, int>;
+    EXPECT_EQ(grid->exportSteps,
+              (std::vector<Step>{{esExportStart, -1}, {esExportNewRow, 39}, {esExportFail, -1}}));
+}
+
+TEST_F(MouseStepsTest, HeaderAndCornerSelectionsRunTheExitStep)
+{
+    grid->MouseActions.RowSelect = true;
+    grid->MouseActions.ColSelect = true;
+    grid->MouseActions.AllSelect = true;
+    int exits = 0;
+    grid->onExit = [&](QObject*) { ++exits; };
+    click(centre(2, 2)); // a plain cell: the grid keeps the focus, no exit step
+    EXPECT_EQ(exits, 0);
+    move(centre(0, 0));
+    click(centre(0, 0));
+    EXPECT_EQ(exits, 1) << "the corner";
+    move(centre(0, 4));
+    click(centre(0, 4));
+    EXPECT_EQ(exits, 2) << "a row header";
+    move(centre(3, 0));
+    click(centre(3, 0));
+    EXPECT_EQ(exits, 3) << "a column header";
+
+    // With DisjunctRowSelect the exit step turns the rows chosen by their headers into row flags.
+    grid->MouseActions.SetDisjunctRowSelect(true);
+    move(centre(0, 6));
+    click(centre(0, 6));
+    EXPECT_EQ(grid->Selection(), (TGridRect{1, 6, 5, 6}));
+    for (int r = 5; r <= 7; ++r)
+        EXPECT_EQ(grid->RowSelect(r), r == 6) << "row " << r;
+    EXPECT_EQ(exits, 4);
 }
 
 TEST_F(MouseStepsTest, DisjunctRowsAndColumnsToggleByCtrlAndStartAfreshWithout)

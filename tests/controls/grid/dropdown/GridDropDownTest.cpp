@@ -253,6 +253,16 @@ TEST_F(GridDropDownTest, ColumnLooksAndForwardedEvents)
     ASSERT_TRUE(g->OnEllipsClick);
     g->OnEllipsClick(g, 2, 3, value);
     EXPECT_EQ(value, QStringLiteral("picked 2 3"));
+    QString searched;
+    gd->OnGridSearchEditChange = [&](TExtStringGridPaint*, const QString& text, bool& defaultSearch) {
+        searched = text;
+        defaultSearch = false;
+    };
+    bool defaultSearch = true;
+    ASSERT_TRUE(g->OnSearchEditChange);
+    g->OnSearchEditChange(g, QStringLiteral("ber"), defaultSearch);
+    EXPECT_EQ(searched, QStringLiteral("ber"));
+    EXPECT_FALSE(defaultSearch);
     MoveMouse(g->viewport(), QPoint(5, 40));
     EXPECT_GE(moves, 1);
     Key(g, Qt::Key_B, Qt::NoModifier, QStringLiteral("b"));

@@ -7,7 +7,10 @@
 #include "platform/core/DateTime.h"
 
 #include <QApplication>
+#include <QMimeData>
 #include <QTest>
+#include <cstring>
+#include <memory>
 
 using namespace iotest;
 using namespace controls::grid::io;
@@ -97,6 +100,26 @@ TEST(Clipboard, HtmlOnTheClipboardKeepsPlainTextPlain)
     const QString html = QString::fromUtf8(d.bytes(platform::ExchangeFormat::Html));
     EXPECT_FALSE(d.text().contains("Version:"));
     EXPECT_TRUE(html.contains("\u00E9&lt;b&gt;"));
+    // The wrapped form under its own type: the header's offsets count UTF-8 bytes, so the bytes
+    // between StartFragment and EndFragment are the HTML itself, and StartHTML..EndHTML the
+    // whole document, even with non-ASCII text before the fragment's end.
+    std::unique_ptr<QMimeData> mime(d.toMimeData());
+    ASSERT_TRUE(mime->hasFormat("application/x-varnetor-html-format"));
+    const QByteArray wrapped = mime->data("application/x-varnetor-html-format");
+    ASSERT_TRUE(wrapped.startsWith("Version:1.0\r\nStartHTML:"));
+    auto offset = [&](const char* key) {
+        const qsizetype at = wrapped.indexOf(key);
+        return at < 0 ? -1 : wrapped.mid(at + qsizetype(strlen(key)), 8).toInt();
+    };
+    const int startFragment = offset("StartFragment:"), endFragment = offset("EndFragment:");
+    const int startHtml = offset("StartHTML:"), endHtml = offset("EndHTML:");
+    EXPECT_EQ(wrapped.mid(startFragment, endFragment - startFragment), d.bytes(platform::ExchangeFormat::Html));
+    EXPECT_TRUE(wrapped.mid(startHtml).startsWith("<!DOCTYPE"));
+    EXPECT_EQ(endHtml, wrapped.size());
+    EXPECT_TRUE(wrapped.left(endHtml).endsWith("</html>"));
+    // Read back from Qt's container, both forms are there.
+    const platform::ExchangeData back = platform::ExchangeData::fromMimeData(mime.get());
+    EXPECT_EQ(back.bytes(platform::ExchangeFormat::HtmlFormat), wrapped);
 }
 
 TEST(Clipboard, PasteTextGrowsInsertsAndAsksPerCell)

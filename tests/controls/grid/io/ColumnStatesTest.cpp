@@ -7,7 +7,9 @@
 #include "platform/core/Errors.h"
 #include "support/TempDir.h"
 
+#include <QFile>
 #include <QStandardPaths>
+#include <QWidget>
 
 using namespace iotest;
 using namespace controls::grid::io;
@@ -124,6 +126,48 @@ TEST(ColumnStates, ColAndPosKeysInAnIniFileAndForTheRegistry)
     QFile::remove(RegistryFileName("Software\\Varnetor\\Test"));
 }
 
+TEST(ColumnStates, SavedColumnSizesFollowTheGridsLife)
+{
+    TempDir dir;
+    auto settings = [&](TExtStringGridInput& g) {
+        g.ColumnSize.Save = true;
+        g.ColumnSize.Location = clIniFile;
+        g.ColumnSize.Key = dir.file("sizes.ini");
+        g.ColumnSize.Section = QStringLiteral("Grid");
+    };
+    {
+        auto g = named(3);
+        settings(*g);
+        g->setColWidths(2, 141);
+    } // destroyed: the widths go to the store
+    EXPECT_EQ(TIniFile(dir.file("sizes.ini")).ReadInteger("Grid", "Col2", 0), 141);
+    // Loading ends: the widths come back.
+    auto b = named(3);
+    settings(*b);
+    b->Loaded();
+    EXPECT_EQ(b->colWidths(2), 141);
+    // The window is created (first shown): the same.
+    dir.write("sizes.ini", "[Grid]\r\nCol1=99\r\n");
+    QWidget parent;
+    auto* shown = new TExtStringGridInput(&parent);
+    shown->SetColCount(3);
+    settings(*shown);
+    parent.show();
+    EXPECT_EQ(shown->colWidths(1), 99);
+    // Without Save nothing is read or written.
+    auto quiet = named(3);
+    quiet->ColumnSize.Location = clIniFile;
+    quiet->ColumnSize.Key = dir.file("quiet.ini");
+    quiet->ColumnSize.Section = QStringLiteral("Grid");
+    quiet.reset();
+    EXPECT_FALSE(QFile::exists(dir.file("quiet.ini")));
+    // A store that cannot be written does not keep the grid from going.
+    auto lost = named(3);
+    settings(*lost);
+    lost->ColumnSize.Key = dir.file("no/such/folder/sizes.ini");
+    EXPECT_NO_THROW(lost.reset());
+}
+
 TEST(ColumnStates, VisualPropertiesFile)
 {
     TempDir dir;
@@ -139,9 +183,13 @@ TEST(ColumnStates, VisualPropertiesFile)
     f.setBold(true);
     f.setPointSize(13);
     g->setFont(f);
+    g->FixedFontColor = 0x0000FF;
+    g->SetActiveCellFontColor(0x008000);
     SaveVisualProps(*g, dir.file("look.txt"));
     const QByteArray text = dir.read("look.txt");
     EXPECT_TRUE(text.startsWith("Color=$00123456\r\nHintColor="));
+    EXPECT_TRUE(text.contains("\r\nFixedFont.Color=clRed\r\n"));
+    EXPECT_TRUE(text.contains("\r\nActiveCellFont.Color=clGreen\r\n"));
     EXPECT_TRUE(text.contains("\r\nLook=glVista\r\n"));
     EXPECT_TRUE(text.contains("\r\nFont.Style=fsBold\r\n"));
     auto b = makeGrid(2, 2);
@@ -153,6 +201,19 @@ TEST(ColumnStates, VisualPropertiesFile)
     EXPECT_EQ(b->ControlLook.ControlStyle(), csFlat);
     EXPECT_TRUE(b->font().bold());
     EXPECT_EQ(b->font().pointSize(), 13);
+    // The fixed and active-cell font colours come back and are the colours those cells show.
+    EXPECT_EQ(b->FixedFontColor, 0x0000FFu);
+    EXPECT_EQ(b->ActiveCellFontColor(), 0x008000u);
+    b->SetSelectionTextColor(platform::clNone);
+    TGridDrawState state;
+    TCellFormat header;
+    b->GetVisualProperties(1, 0, state, false, false, true, header);
+    EXPECT_EQ(header.font.color, 0x0000FFu);
+    b->SetActiveCellShow(true);
+    b->FocusCell(1, 1);
+    TCellFormat active;
+    b->GetVisualProperties(1, 0, state, false, false, true, active);
+    EXPECT_EQ(active.font.color, 0x008000u);
     // Look=glxp in any case; Font.Style=fsItalic clears bold; an empty Look leaves the look.
     QByteArray edited = text;
     edited.replace("Look=glVista", "Look=glxp").replace("Font.Style=fsBold", "Font.Style=fsItalic");

@@ -3,8 +3,11 @@
 // CSV files by name, column moves and hidden columns from a list, refusals by the events, the
 // drop effect from the keys, and the exchange data a drag or the clipboard carries.
 #include "IoFixture.h"
+#include "OutsideReaders.h"
+#include "controls/grid/auxwin/GridAux.h"
 #include "controls/grid/input/GridDropTarget.h"
 #include "controls/grid/io/CellStream.h"
+#include "controls/grid/io/Office.h"
 #include "platform/exchange/DropTarget.h"
 #include "support/TempDir.h"
 
@@ -19,9 +22,18 @@ using testing_support::TempDir;
 
 namespace {
 
+// The grid with its auxiliary windows (which draw the drag pictures), its mouse and timer
+// handlers open to the tests.
+struct OpenGrid : TExtStringGridAux {
+    using TExtStringGridAux::TExtStringGridAux;
+    using TExtStringGridAux::mouseDown;
+    using TExtStringGridAux::mouseMove;
+    using TExtStringGridAux::wmTimer;
+};
+
 struct DropWindow {
     QWidget window;
-    TExtStringGridInput* grid = new TExtStringGridInput(&window);
+    OpenGrid* grid = new OpenGrid(&window);
     DropWindow(int cols = 5, int rows = 8)
     {
         window.resize(640, 420);
@@ -173,6 +185,48 @@ TEST(DragDrop, CellsRtfUrlsAndFiles)
     EXPECT_FALSE(w.grid->OleDropTarget()->ArrowsShown());
 }
 
+TEST(DragDrop, WorkbookFilesGoToTheSpreadsheetReader)
+{
+    TempDir dir;
+    bool ok = false;
+    const QString out = runPython(QStringLiteral("import xlwt, sys\n"
+                                                 "b = xlwt.Workbook()\n"
+                                                 "s = b.add_sheet('Data')\n"
+                                                 "s.write(0, 0, 'Name')\n"
+                                                 "s.write(1, 1, 'from the workbook')\n"
+                                                 "b.save(sys.argv[1])\n"),
+                                  {dir.file("meters.xls")}, &ok);
+    ASSERT_TRUE(ok) << out.toStdString();
+    DropWindow w(3, 3);
+    QStringList refusedNames;
+    w.grid->OnOleDrop = [&](TExtStringGridInput*, int row, int col, const QString& data, bool& allow) {
+        EXPECT_EQ(row, -1);
+        EXPECT_EQ(col, -1);
+        if (data.endsWith(QLatin1String("refused.xls")))
+            allow = false;
+        refusedNames << data;
+    };
+    ExchangeData file;
+    file.setUrls({QUrl::fromLocalFile(dir.file("meters.xls"))});
+    w.drop(file, w.at(1, 1));
+    EXPECT_EQ(w.grid->Cells(1, 1), "from the workbook");
+    // OnOleDrop refuses by the name: the grid stays as it is.
+    QFile::copy(dir.file("meters.xls"), dir.file("refused.xls"));
+    w.grid->SetCells(1, 1, QStringLiteral("kept"));
+    file.setUrls({QUrl::fromLocalFile(dir.file("refused.xls"))});
+    w.drop(file, w.at(1, 1));
+    EXPECT_EQ(w.grid->Cells(1, 1), "kept");
+    // A name ending in XLSX holds ".XLS": the spreadsheet reader gets it, and its error (it
+    // reads only the older format) reaches the caller of the drop; the cells stay.
+    auto source = makeGrid(2, 2);
+    source->SetCells(0, 0, QStringLiteral("new"));
+    controls::grid::io::SaveToXLS(*source, dir.file("book.xlsx"));
+    file.setUrls({QUrl::fromLocalFile(dir.file("book.xlsx"))});
+    EXPECT_ANY_THROW(w.drop(file, w.at(1, 1)));
+    EXPECT_EQ(w.grid->Cells(1, 1), "kept");
+    EXPECT_EQ(refusedNames.size(), 3);
+}
+
 TEST(DragDrop, ColumnsMoveAndHiddenColumnsComeBack)
 {
     DropWindow w(6, 3);
@@ -198,4 +252,202 @@ TEST(DragDrop, ColumnsMoveAndHiddenColumnsComeBack)
     w.drop(hidden, w.at(1, 0));
     EXPECT_EQ(removed, 5);
     EXPECT_FALSE(w.grid->IsHiddenColumn(2));
+}
+
+namespace {
+
+// Runs the grid's drags without a person: records what each drag carried and answers with an
+// effect (after telling the source about the effects a target would offer), optionally
+// dropping the data somewhere first.
+struct DragRecorder {
+    std::vector<platform::DragRequest> drags;
+    DropEffect answer = DropEffect::Move;
+    std::function<void(const platform::DragRequest&)> dropAt;
+    platform::DragRunner previous;
+    DragRecorder()
+    {
+        previous = platform::setDragRunner([this](const platform::DragRequest& r) {
+            drags.push_back(r);
+            if (r.effectChanged) {
+                r.effectChanged(DropEffect::Copy);
+                r.effectChanged(answer);
+            }
+            if (dropAt)
+                dropAt(r);
+            return answer;
+        });
+    }
+    ~DragRecorder() { platform::setDragRunner(previous); }
+};
+
+QPoint centre(TExtStringGridInput& g, int col, int row)
+{
+    const platform::Rect r = g.CellRect(col, row);
+    return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+// Presses in a cell and moves the mouse far enough to start a drag.
+void dragFrom(OpenGrid& g, int col, int row)
+{
+    const QPoint p = centre(g, col, row);
+    g.mouseDown(platform::TMouseButton::mbLeft, platform::ssLeft, p.x(), p.y());
+    g.mouseMove(platform::ssLeft, p.x() + 12, p.y() + 9);
+}
+
+} // namespace
+
+TEST(DragDrop, ADragFromASelectionCarriesItsCellsAndTheirPicture)
+{
+    DropWindow w;
+    for (int r = 1; r < 8; ++r)
+        for (int c = 1; c < 5; ++c)
+            w.grid->SetCells(c, r, QStringLiteral("%1%2").arg(QChar('a' + c)).arg(r));
+    w.grid->DragDropSettings.OleDropSource = true;
+    w.grid->Navigation.AllowFmtClipboard = true;
+    w.grid->SetSelection(TGridRect{1, 2, 2, 3});
+    QStringList events;
+    w.grid->OnOleDragStart = [&](TExtStringGridInput*, int row, int col) { events << QString("start %1,%2").arg(col).arg(row); };
+    w.grid->OnOleDragStop = [&](TExtStringGridInput*, DropEffect e) { events << QString("stop %1").arg(int(e)); };
+    {
+        DragRecorder rec;
+        dragFrom(*w.grid, 2, 3);
+        ASSERT_EQ(rec.drags.size(), 1u);
+        const platform::DragRequest& d = rec.drags[0];
+        EXPECT_EQ(d.data.text(), "b2\tc2\r\nb3\tc3");
+        EXPECT_TRUE(d.allowMove);
+        // The grid's own cells go with the text; another grid takes them at its drop point.
+        auto other = makeGrid(4, 4);
+        controls::grid::io::LoadAtPointFromBinStream(*other, QPoint(0, 0), d.data.bytes(ExchangeFormat::GridCells), 0,
+                                                    {}, false);
+        EXPECT_EQ(other->Cells(1, 1), "c3");
+        // The picture: the block as it shows (one pixel over each edge), half transparent,
+        // 4 pixels right of and below the mouse.
+        const platform::Rect a = w.grid->CellRect(1, 2), b = w.grid->CellRect(2, 3);
+        EXPECT_EQ(d.image.image.size(), QSize(b.right - a.left + 1, b.bottom - a.top + 1));
+        EXPECT_EQ(qAlpha(d.image.image.pixel(5, 5)), 192);
+        EXPECT_EQ(d.image.hotSpot, QPoint(-4, -4));
+        // The move took the dragged cells away.
+        EXPECT_EQ(w.grid->Cells(1, 2), "");
+        EXPECT_EQ(w.grid->Cells(2, 3), "");
+        EXPECT_EQ(w.grid->Cells(3, 3), "d3");
+        EXPECT_EQ(w.grid->OleLastEffect(), DropEffect::Move);
+    }
+    EXPECT_EQ(events, (QStringList{"start 2,3", "stop 2"}));
+    // A cancelled drag changes nothing and reports no stop.
+    events.clear();
+    w.grid->SetSelection(TGridRect{3, 4, 4, 5});
+    {
+        DragRecorder rec;
+        rec.answer = DropEffect::None;
+        dragFrom(*w.grid, 3, 4);
+        ASSERT_EQ(rec.drags.size(), 1u);
+    }
+    EXPECT_EQ(w.grid->Cells(3, 4), "d4");
+    EXPECT_EQ(events, QStringList{"start 3,4"});
+    // Refused by OnOleDrag: no drag at all.
+    w.grid->OnOleDrag = [](TExtStringGridInput*, int, int, const QString&, bool& allow) { allow = false; };
+    {
+        DragRecorder rec;
+        dragFrom(*w.grid, 3, 4);
+        EXPECT_TRUE(rec.drags.empty());
+    }
+}
+
+TEST(DragDrop, AColumnDragShowsTheHeaderAsAFloatingButtonWithoutShowCells)
+{
+    DropWindow w;
+    w.grid->SetCells(2, 0, QStringLiteral("Header"));
+    w.grid->setColWidths(2, 90);
+    w.grid->DragDropSettings.OleDropSource = true;
+    w.grid->DragDropSettings.OleColumnDragDrop = true;
+    w.grid->DragDropSettings.ShowCells = false;
+    DragRecorder rec;
+    dragFrom(*w.grid, 2, 0);
+    ASSERT_EQ(rec.drags.size(), 1u);
+    const platform::DragRequest& d = rec.drags[0];
+    EXPECT_EQ(d.data.column(), 2);
+    EXPECT_EQ(d.image.image.size(), QSize(90, w.grid->rowHeights(0)));
+    EXPECT_EQ(d.image.hotSpot, QPoint(0, w.grid->rowHeights(0))); // bottom-left corner at the mouse
+    // With ShowCells the picture is the column's visible cells instead.
+    w.grid->DragDropSettings.ShowCells = true;
+    dragFrom(*w.grid, 2, 0);
+    ASSERT_EQ(rec.drags.size(), 2u);
+    EXPECT_EQ(rec.drags[1].image.image.width(), 91);
+    EXPECT_GT(rec.drags[1].image.image.height(), 3 * w.grid->rowHeights(1));
+}
+
+TEST(DragDrop, RowsMovedWithinTheGridLeaveFromWhereTheDropPutThem)
+{
+    auto names = [](TExtStringGridInput& g) {
+        QStringList n;
+        for (int r = 1; r < g.RowCount(); ++r)
+            n << g.Cells(1, r);
+        return n.join(' ');
+    };
+    struct Case {
+        bool disjunct;
+        bool insertRows;
+        const char* after;
+    };
+    // Rows 4 and 5 (or the rows flagged 4 and 6) are dragged onto row 1.
+    const Case cases[] = {
+        {false, true, "r4 r5 r1 r2 r3 r6 r7"},
+        {true, true, "r4 r6 r1 r2 r3 r5 r7"},
+        // Without inserted rows the drop writes over rows 1 and 2 and nothing moves: the rows
+        // that leave are the dragged ones where they were.
+        {false, false, "r4 r5 r3 r6 r7"},
+    };
+    for (const Case& k : cases) {
+        DropWindow w(3, 8);
+        for (int r = 1; r < 8; ++r)
+            w.grid->SetCells(1, r, QStringLiteral("r%1").arg(r));
+        w.grid->setOptions(w.grid->options() | platform::goRowSelect);
+        w.grid->DragDropSettings.OleDropSource = true;
+        w.grid->DragDropSettings.OleRemoveRows = true;
+        w.grid->DragDropSettings.OleInsertRows = k.insertRows;
+        w.grid->MouseActions.SetDisjunctRowSelect(k.disjunct);
+        if (k.disjunct) {
+            w.grid->SetRowSelect(4, true);
+            w.grid->SetRowSelect(6, true);
+            w.grid->SetSelection(TGridRect{1, 4, 2, 4});
+        } else {
+            w.grid->SetSelection(TGridRect{1, 4, 2, 5});
+        }
+        DragRecorder rec;
+        rec.dropAt = [&](const platform::DragRequest& r) { w.drop(r.data, w.at(1, 1)); };
+        dragFrom(*w.grid, 1, 4);
+        ASSERT_EQ(rec.drags.size(), 1u);
+        EXPECT_EQ(names(*w.grid), QString::fromLatin1(k.after)) << k.disjunct << k.insertRows;
+    }
+}
+
+TEST(DragDrop, AutoScrollSidewaysAtMostOncePerTwoTimerTicks)
+{
+    DropWindow w(30, 40);
+    for (int c = 0; c < 30; ++c)
+        w.grid->setColWidths(c, 80);
+    auto* target = w.grid->OleDropTarget();
+    target->DragEnter(text("x"), false, true, w.at(1, 1));
+    // A point in the column that shows only in part, at the right edge.
+    const int right = w.grid->leftCol() + w.grid->visibleColCount();
+    const platform::Rect edge = w.grid->CellRect(right, 2);
+    ASSERT_LT(edge.left, w.grid->viewport()->width());
+    const QPoint p = w.grid->viewport()->mapToGlobal(
+        QPoint((edge.left + w.grid->viewport()->width()) / 2, (edge.top + edge.bottom) / 2));
+    const int left = w.grid->leftCol();
+    target->DragOver(false, true, p); // an even tick count: one column
+    EXPECT_EQ(w.grid->leftCol(), left + 1);
+    target->DragOver(false, true, p); // the same tick: none
+    EXPECT_EQ(w.grid->leftCol(), left + 1);
+    w.grid->wmTimer(TExtStringGridInput::kGridTimerId);
+    target->DragOver(false, true, p);
+    EXPECT_EQ(w.grid->leftCol(), left + 2);
+    // Upwards over the header row: every move, whatever the ticks.
+    w.grid->setTopRow(10);
+    const platform::Rect header = w.grid->CellRect(3, 0);
+    const QPoint h = w.grid->viewport()->mapToGlobal(QPoint(header.left + 5, header.top + 3));
+    target->DragOver(false, true, h);
+    target->DragOver(false, true, h);
+    EXPECT_EQ(w.grid->topRow(), 8);
+    target->DragLeave();
 }

@@ -3,6 +3,7 @@
 #include "platform/draw/Theme.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QImage>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -171,6 +172,41 @@ TEST_F(PaintGridTest, ClassicHeaderEdgesAndXPHeaderLines)
                            blueOf(colorToRgb(clBtnFace)) / 2);
     EXPECT_EQ(fromQColor(img.pixelColor(h.left + 10, h.bottom - 2)), half);
     EXPECT_EQ(fromQColor(img.pixelColor(h.left + 10, h.top + 1)), clWhite);
+}
+
+// The dark pixels of a rectangle of the grab: where text was drawn.
+int InkIn(const QImage& img, int left, int top, int right, int bottom)
+{
+    int n = 0;
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            n += qGray(img.pixel(x, y)) < 110 ? 1 : 0;
+    return n;
+}
+
+// Wrapped text in a cell one line high: a header a few pixels too narrow for "On CMD" shows both
+// words on its one line (a little smaller) instead of "On" alone; a cell two lines high still
+// wraps.
+TEST_F(PaintGridTest, WrappedTextInACellOneLineHighKeepsItsWords)
+{
+    grid->SetWordWrap(true);
+    grid->SetCells(2, 0, QStringLiteral("On CMD"));
+    const QFontMetrics metrics(grid->font());
+    const int wide = metrics.horizontalAdvance(QStringLiteral("On CMD"));
+    const int onWidth = metrics.horizontalAdvance(QStringLiteral("On "));
+    grid->setColWidths(2, wide + 2 * grid->XYOffset.x() + 1 - 3);
+    ASSERT_LT(grid->rowHeights(0), 2 * metrics.height());
+    QImage img = grab();
+    Rect h = grid->CellRect(2, 0);
+    EXPECT_GT(InkIn(img, h.left + 3 + onWidth, h.top + 1, h.right - 1, h.bottom - 1), 10)
+        << "only the first word of the header was drawn";
+
+    grid->setRowHeights(0, 3 * metrics.height());
+    img = grab();
+    h = grid->CellRect(2, 0);
+    const int firstLine = h.top + grid->XYOffset.y() + metrics.height();
+    EXPECT_GT(InkIn(img, h.left + 1, firstLine, h.right - 1, firstLine + metrics.height()), 10)
+        << "a cell with room for two lines no longer wraps";
 }
 
 TEST_F(PaintGridTest, SaveCellCheckTextsAndHtml)

@@ -155,3 +155,59 @@ TEST_F(GridStylesTest, ColourSchemesAndTheOfficeTheme)
     grid->AdaptToOfficeTheme();
     EXPECT_EQ(grid->Style(), tsWindows7);
 }
+
+TEST_F(GridStylesTest, SwitchingAutoThemeAdaptOnFollowsTheOfficeSchemeAtOnce)
+{
+    // A grid that is already up (not loading) adapts when the setting goes on, not only at loading.
+    ASSERT_FALSE(grid->AutoThemeAdapt());
+    grid->SetComponentStyle(tsWindows7);
+    grid->SetAutoThemeAdapt(true);
+    EXPECT_EQ(grid->OldOfficeTheme(), GetOfficeTheme());
+    EXPECT_EQ(grid->Style(), tsOffice2003Classic);
+    EXPECT_EQ(grid->Look(), glXP);
+    // Off and on again with the same scheme installed: the style chosen since stays.
+    grid->SetAutoThemeAdapt(false);
+    grid->SetComponentStyle(tsWindowsVista);
+    grid->SetAutoThemeAdapt(true);
+    EXPECT_EQ(grid->Style(), tsWindowsVista);
+}
+
+namespace {
+
+struct FakeEditor : IVekkoStyle, IVekkoTones {
+    std::vector<TVekkoStyle> styles;
+    std::vector<TColorTones> tones;
+    void SetComponentStyle(TVekkoStyle s) override { styles.push_back(s); }
+    void SetColorTones(const TColorTones& t) override { tones.push_back(t); }
+};
+
+} // namespace
+
+TEST_F(GridStylesTest, RegisteredEditorsTakeTheGridsStyleAndTonesAlsoWhenMadeAfterThem)
+{
+    FakeEditor early, late, tonesOnly;
+    grid->SetComponentStyle(tsOffice2007Silver);
+    grid->RegisterEditor(&early, &early);
+    grid->RegisterEditor(&early, &early); // once only
+    ASSERT_EQ(early.styles, std::vector<TVekkoStyle>{tsOffice2007Silver}) << "the style at once";
+    EXPECT_TRUE(early.tones.empty()) << "no tones given yet";
+    EXPECT_EQ(grid->StyledEditors.size(), 1u);
+
+    TColorTones t;
+    t.Background = TColorTone{0xFAFAFA, 0x999999, 0x111111};
+    grid->SetColorTones(t);
+    ASSERT_EQ(early.tones.size(), 1u);
+    EXPECT_EQ(early.tones[0], t);
+
+    grid->RegisterEditor(&late, &late);
+    ASSERT_EQ(late.tones.size(), 1u) << "made after the tones: dressed in them at once";
+    EXPECT_EQ(late.tones[0], t);
+    grid->RegisterEditor(nullptr, &tonesOnly);
+    EXPECT_EQ(tonesOnly.tones.size(), 1u);
+
+    grid->SetComponentStyle(tsWindows7);
+    EXPECT_EQ(early.styles.back(), tsWindows7);
+    EXPECT_EQ(late.styles.back(), tsWindows7);
+    EXPECT_TRUE(tonesOnly.styles.empty());
+    EXPECT_EQ(early.styles.size(), 2u);
+}

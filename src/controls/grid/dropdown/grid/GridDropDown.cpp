@@ -554,6 +554,13 @@ void TCustomExtGridDropDown::ConnectGridEvents()
             OnGridCheckBoxClick(s, c, r, st);
     };
     g->OnEllipsClick = [this](TExtStringGridEdit* s, int c, int r, QString& v) { DoGridEllipsClick(s, c, r, v); };
+    g->OnSearchEditChange = [this](TExtStringGridPaint* s, const QString& t, bool& d) { DoGridSearchEditChange(s, t, d); };
+}
+
+void TCustomExtGridDropDown::DoGridSearchEditChange(TExtStringGridPaint* s, const QString& text, bool& defaultSearch)
+{
+    if (OnGridSearchEditChange)
+        OnGridSearchEditChange(s, text, defaultSearch);
 }
 
 void TCustomExtGridDropDown::DoGridEllipsClick(TExtStringGridEdit* s, int col, int row, QString& value)

@@ -200,6 +200,7 @@ public:
     decltype(G::OnCanDeleteRow) OnGridCanDeleteRow;
     decltype(G::OnCheckBoxClick) OnGridCheckBoxClick;
     decltype(G::OnEllipsClick) OnGridEllipsClick;
+    decltype(G::OnSearchEditChange) OnGridSearchEditChange;
 
     // --- the drop-down's steps ----------------------------------------------------------------------
     void CreateDropDownForm() override;
@@ -270,6 +271,7 @@ public:
     virtual void DoGridCanInsertRow(TExtStringGrid* s, int row, bool& canInsert);
     virtual void DoGridCanDeleteRow(TExtStringGridInput* s, int row, bool& canDelete);
     virtual void DoGridEllipsClick(TExtStringGridEdit* s, int col, int row, QString& value);
+    virtual void DoGridSearchEditChange(TExtStringGridPaint* s, const QString& text, bool& defaultSearch);
 
 protected:
     void KeyUp(quint16& key, TShiftState shift) override;
