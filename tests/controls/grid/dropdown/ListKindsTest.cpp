@@ -262,6 +262,12 @@ TEST_F(KindsTest, ItemSelectorMouseHotHintAndClick)
     MoveMouse(panel, centre(1));
     EXPECT_EQ(sel->ItemHot(), 1);
     EXPECT_EQ(panel->toolTip(), QStringLiteral("hint Abacus"));
+    // With BorderColorHot set the hot item has a plain frame in it, also under the preset.
+    sel->ItemAppearance().BorderColorHot = 0x00FF00;
+    const Rect hotRect = panel->GetItemRect(1);
+    const QImage shot = panel->grab().toImage();
+    EXPECT_EQ(fromQColor(shot.pixelColor(hotRect.left, (hotRect.top + hotRect.bottom) / 2)), Color(0x00FF00));
+    EXPECT_EQ(fromQColor(shot.pixelColor((hotRect.left + hotRect.right) / 2, hotRect.top)), Color(0x00FF00));
     MoveMouse(panel, centre(2));
     EXPECT_EQ(sel->ItemHot(), -1) << "a disabled item is never hot";
     EXPECT_EQ(panel->toolTip(), QStringLiteral("hint Berry")) << "but shows its hint";
