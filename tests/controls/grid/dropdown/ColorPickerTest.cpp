@@ -23,6 +23,27 @@ protected:
     int selects = 0;
 };
 
+// The wheel: over the open popup it moves the list's hot item (the choice stays); over the closed
+// edit it steps the choice through the list, which the first opening filled.
+TEST_F(ColorPickerTest, WheelMovesTheHotItemWhileOpenAndTheChoiceWhileClosed)
+{
+    picker->SetItemIndex(3);
+    picker->ShowDropDown();
+    ASSERT_TRUE(picker->DroppedDown());
+    const int hot = picker->ListSelector()->ItemHot();
+    Wheel(picker->DropDownForm(), true);
+    EXPECT_EQ(picker->ListSelector()->ItemHot(), hot + 1);
+    EXPECT_EQ(picker->ItemIndex(), 3);
+    EXPECT_TRUE(picker->DroppedDown()) << "a wheel step does not close the popup";
+    picker->HideDropDown(true);
+    Wheel(picker, true);
+    EXPECT_EQ(picker->ItemIndex(), 4);
+    Wheel(picker, false);
+    Wheel(picker, false);
+    EXPECT_EQ(picker->ItemIndex(), 2);
+    EXPECT_FALSE(picker->DroppedDown());
+}
+
 TEST_F(ColorPickerTest, SelectedColourFindsItsItemAndText)
 {
     ASSERT_EQ(picker->Colors().Count(), 16);

@@ -44,6 +44,20 @@ TEST_F(MultiColumnTest, TypeAheadTakesTheItemsCaseOnRelease)
     EXPECT_EQ(mc->GetText(), QStringLiteral("Ab"));
 }
 
+TEST_F(MultiColumnTest, WheelOverTheEditStepsTheItem)
+{
+    AddItems({"One", "Two", "Three"});
+    mc->SetItemIndex(1);
+    Wheel(mc, true);
+    EXPECT_EQ(mc->ItemIndex(), 2);
+    EXPECT_EQ(mc->GetText(), QStringLiteral("Three"));
+    Wheel(mc, true); // stays at the last
+    EXPECT_EQ(mc->ItemIndex(), 2);
+    Wheel(mc, false);
+    Wheel(mc, false);
+    EXPECT_EQ(mc->ItemIndex(), 0);
+}
+
 TEST_F(MultiColumnTest, StepKeys)
 {
     QStringList names;
