@@ -14,7 +14,10 @@
 //   5 t      presses the calculator's keypad button t (tag mod 39)
 //   6 c      types a character into the open calculator
 //   7 n c..  reads the n bytes as a typed time with and without seconds
+//   8 k n c..  completes the typed text (caret at byte k) from a list of entries, as the detail,
+//            multi-column and grid drop-downs do: the completion keeps the typed part
 #include "controls/grid/dropdown/rules/CalculatorEngine.h"
+#include "controls/grid/dropdown/rules/LookupLogic.h"
 #include "controls/grid/dropdown/rules/TimeText.h"
 #include "controls/grid/dropdown/rules/PlainInput.h"
 #include "platform/core/FormatSettings.h"
@@ -135,8 +138,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (int ops = 0; r.more() && ops < 200; ++ops) {
         if (trace)
             std::fprintf(stderr, "[%s] caret %d+%d, next op %d\n", qPrintable(in.EditText()), in.SelStart(),
-                         in.SelLength(), r.data[r.pos] % 8);
-        switch (r.byte() % 8) {
+                         in.SelLength(), r.data[r.pos] % 9);
+        switch (r.byte() % 9) {
         case 0:
             for (QChar c : r.text()) {
                 in.TypeChar(c);
@@ -191,6 +194,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                     if (f->hour < 0 || f->minute < 0 || f->second < 0)
                         std::abort();
             (void)TCalculatorEngine::TextValue(t);
+            break;
+        }
+        case 8: {
+            static const QStringList entries{QStringLiteral("Alpha"), QStringLiteral("alpine"), QString(),
+                                             QStringLiteral("\u00C4rger"), QStringLiteral("Beta Gamma")};
+            const int caret = r.byte();
+            const QString typed = r.text();
+            for (bool matchCase : {false, true}) {
+                const TCompletion c = CompleteText(typed, caret, entries, matchCase);
+                if (c.keyLength < 0 || c.keyLength > c.text.length() || (c.matched && (c.index < 0 || c.index >= entries.size())))
+                    std::abort();
+                if (c.matched && !typed.left(c.keyLength).isEmpty() && c.text.left(c.keyLength) != typed.left(c.keyLength))
+                    std::abort(); // the typed part stays as typed
+            }
+            (void)FindEntryStartingWith(entries, typed, caret & 1);
+            (void)IndexOfIgnoringCase(entries, typed);
             break;
         }
         }

@@ -283,11 +283,30 @@ void TDropDownInput::FormatMoneyText()
     const QChar ds = DS();
     const int dsPos = v.indexOf(ds);
     const QString fraction = dsPos >= 0 ? v.mid(dsPos, 255) : QString();
-    const double whole = std::trunc(std::fabs(GetFloatValue()));
-    QString integer = FormatFixed(whole, 2, AutoThousandSeparator);
-    const int cut = integer.indexOf(ds);
-    if (cut >= 0)
-        integer.truncate(cut);
+    // The integer part is regrouped from its digits as typed: through a floating-point number a
+    // long one would lose digits or turn into an exponent.
+    QString digits = dsPos >= 0 ? v.left(dsPos) : v;
+    digits.remove(TS());
+    if (!sign.isEmpty())
+        digits.remove(0, 1);
+    QString integer;
+    if (std::all_of(digits.begin(), digits.end(), [](QChar c) { return IsAsciiDigit(c); })) {
+        while (digits.length() > 1 && digits.startsWith(u'0'))
+            digits.remove(0, 1);
+        if (digits.isEmpty())
+            digits = QStringLiteral("0");
+        for (int i = 0; i < digits.length(); ++i) {
+            if (AutoThousandSeparator && i > 0 && (digits.length() - i) % 3 == 0)
+                integer += TS();
+            integer += digits.at(i);
+        }
+    } else {
+        const double whole = std::trunc(std::fabs(GetFloatValue()));
+        integer = FormatFixed(whole, 2, AutoThousandSeparator);
+        const int cut = integer.indexOf(ds);
+        if (cut >= 0)
+            integer.truncate(cut);
+    }
     const int saved = FPrecision;
     FPrecision = 0;
     const QString newValue = sign + integer + fraction;

@@ -179,6 +179,8 @@ TEST(DropDownCharFilter, MoneyKeepsThousandSeparatorsWhileTyping)
         {"digit in the middle keeps distance from end", m0, "1,234", 1, 0, "9", "19,234", 2},
         {"digit before decimals", m2, "1,234.00", 5, 0, "5", "12,345.00", 6},
         {"letter dropped", m0, "1,234", 5, 0, "x", "1,234", 5},
+        {"a long number keeps every digit", m0, "199,999,999,999,999,999", 23, 0, "9", "1,999,999,999,999,999,999", 25},
+        {"leading zeros go", m0, "0", 0, 0, "0", "0", 0},
     };
     RunCharCases(cases, std::size(cases));
 }
