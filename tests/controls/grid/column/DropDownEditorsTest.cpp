@@ -2,6 +2,7 @@
 // the cell and leaves with Tab; Escape keeps the cell; the key protocol's differences between the
 // kinds; the values read back (memo lines, colours, images, the grid drop-down's row).
 #include "controls/grid/auxwin/GridAux.h"
+#include "GridKeyDriver.h"
 #include "controls/grid/column/ColumnGrid.h"
 #include "controls/grid/dropdown/DropDownBars.h"
 #include "controls/grid/dropdown/grid/GridExtGridEditor.h"
@@ -25,7 +26,7 @@ using platform::Color;
 
 enum Cols { cNo, cTrack, cMemo, cCalc, cTime, cDetail, cMulti, cColor, cImage, cExtGrid, cText, cCount };
 
-class DropDownEditorsTest : public ::testing::Test {
+class DropDownEditorsTest : public ::testing::Test, protected GridKeyDriver {
 protected:
     void SetUp() override
     {
@@ -71,36 +72,8 @@ protected:
     // The clock's hands jump (no animation timer to wait for).
     void StillClock() { grid->TimePickerDropDown()->Animation = false; }
 
-    QWidget* focused() const { return QApplication::focusWidget(); }
-    void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier)
-    {
-        QWidget* target = focused() ? focused() : grid;
-        QTest::keyClick(target, k, m);
-        settle();
-    }
-    void type(const QString& text)
-    {
-        for (QChar ch : text) {
-            QWidget* target = focused() ? focused() : grid;
-            QTest::keyClick(target, ch.toLatin1());
-            settle();
-        }
-    }
-    static void settle()
-    {
-        for (int i = 0; i < 3; ++i)
-            QCoreApplication::processEvents();
-    }
-    void goTo(int col, int row)
-    {
-        grid->MoveToCell(col, row);
-        grid->setFocus();
-        settle();
-    }
-    QString cell(int col, int row) const { return grid->Cells(col, row); }
 
     QWidget window;
-    TExtColumnGrid* grid = nullptr;
     platform::TImageList images{16, 16};
 };
 
