@@ -1037,6 +1037,9 @@ protected:
     // inside an update bracket (the bracket's end sorts the tree once).
     bool AutoSortWanted() const;
     void AutoSort(PLazyNode Node, bool DoInit);
+    // What follows the addition of a child to Parent outside an update bracket: the cache, the
+    // pending structure change, the automatic sort, the repaint and the scroll bars.
+    void FinishAddChild(PLazyNode Parent);
     // The tree that owns Target (nullptr: this tree's root with amAddChildFirst), with sibling
     // modes at a root turned into child modes.
     TBaseLazyTree* ResolveTarget(PLazyNode& Target, TLTNodeAttachMode& Mode);

@@ -747,6 +747,12 @@ PLazyNode TBaseLazyTree::AddChild(PLazyNode Parent, void* UserData)
     if (UserData) {
         SetNodeData(result, UserData);
     }
+    FinishAddChild(Parent);
+    return result;
+}
+
+void TBaseLazyTree::FinishAddChild(PLazyNode Parent)
+{
     InvalidateCache();
     if (FUpdateCount == 0) {
         ValidateCache();
@@ -760,7 +766,6 @@ PLazyNode TBaseLazyTree::AddChild(PLazyNode Parent, void* UserData)
         InvalidateToBottom(Parent);
         UpdateScrollBars(true);
     }
-    return result;
 }
 
 PLazyNode TBaseLazyTree::AddChild(PLazyNode Parent, ILazyTreeReference* UserData)
@@ -768,9 +773,21 @@ PLazyNode TBaseLazyTree::AddChild(PLazyNode Parent, ILazyTreeReference* UserData
     if (UserData)
         LtAssert(FNodeDataSize == -1 || FNodeDataSize >= kUserDataSlotSize,
                  ClassName() + QStringLiteral(": Cannot set initial user data because there is not enough user data space allocated."));
-    PLazyNode result = AddChild(Parent, static_cast<void*>(nullptr));
-    if (result && UserData)
-        SetNodeData(result, UserData);
+    // The reference is stored before the steps that follow an addition (the automatic sort
+    // compares the new node by it).
+    PLazyNode result = nullptr;
+    ++FUpdateCount;
+    try {
+        result = AddChild(Parent, static_cast<void*>(nullptr));
+        if (result && UserData)
+            SetNodeData(result, UserData);
+    } catch (...) {
+        --FUpdateCount;
+        throw;
+    }
+    --FUpdateCount;
+    if (result)
+        FinishAddChild(result->Parent);
     return result;
 }
 

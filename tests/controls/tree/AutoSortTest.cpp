@@ -344,3 +344,61 @@ TEST(AutoSort, AComparisonThatFailsAtTheEndOfABracketLeavesTheTreeUsable)
     EXPECT_TRUE(ascending(t.keys(t.find(50)))) << t.keys(t.find(50)).toStdString();
     EXPECT_EQ(checkInvariants(*t.tree), QString());
 }
+
+TEST(AutoSort, SettingTheSortColumnOrDirectionSortsTheTreeWhenAutoSortingOrClickSortingIsOn)
+{
+    struct Case {
+        bool autoSort, clickSort, inBracket, sorts;
+    };
+    for (const Case& c : {Case{true, false, false, true}, Case{false, true, false, true}, Case{false, false, false, false},
+                          Case{true, true, true, false}}) {
+        SCOPED_TRACE(testing::Message() << c.autoSort << c.clickSort << c.inBracket);
+        KeyedTree t;
+        build(t);
+        TLTHeader& header = t.tree->Header();
+        header.Columns().Add();
+        header.Columns().Add();
+        t.setAutoSort(c.autoSort);
+        if (c.clickSort)
+            header.SetOptions(header.Options() + hoHeaderClickAutoSort);
+        if (c.inBracket)
+            t.tree->BeginUpdate();
+        t.comparisons = 0;
+        header.SetSortColumn(7); // clamped to the last column
+        EXPECT_EQ(header.SortColumn(), 1);
+        EXPECT_EQ(t.keys(), c.sorts ? QStringLiteral("30,50") : QStringLiteral("50,30"));
+        header.SetSortDirection(sdDescending);
+        EXPECT_EQ(t.keys(), QStringLiteral("50,30")); // descending now, or never sorted
+        EXPECT_EQ(t.keys(t.find(50)), QStringLiteral("5,3"));
+        header.SetSortDirection(sdAscending);
+        EXPECT_EQ(t.keys(t.find(50)), c.sorts ? QStringLiteral("3,5") : QStringLiteral("5,3"));
+        EXPECT_EQ(t.comparisons > 0, c.sorts);
+        if (c.inBracket) {
+            t.tree->EndUpdate();
+            EXPECT_EQ(t.keys(t.find(50)), QStringLiteral("3,5")) << "the bracket's end sorts with toAutoSort";
+        }
+        EXPECT_EQ(t.columns.count(1), t.columns.size());
+        header.SetSortColumn(-5);
+        EXPECT_EQ(header.SortColumn(), NoColumn);
+    }
+}
+
+TEST(AutoSort, AChildAddedWithAReferenceIsComparedByIt)
+{
+    // The keys are the addresses of the references: the sort must see the reference stored.
+    KeyedTree t;
+    t.setAutoSort(true);
+    CountedReference references[3];
+    for (int i : {2, 0, 1}) {
+        PLazyNode n = t.tree->AddChild(nullptr, &references[i]);
+        EXPECT_EQ(KeyedTree::key(n), reinterpret_cast<intptr_t>(&references[i]));
+    }
+    QStringList order;
+    for (PLazyNode n = t.tree->RootNode()->FirstChild; n; n = n->NextSibling)
+        order << QString::number(reinterpret_cast<CountedReference*>(KeyedTree::key(n)) - references);
+    EXPECT_EQ(order.join(QLatin1Char(',')), QStringLiteral("0,1,2"));
+    EXPECT_EQ(references[0].count, 2);
+    t.tree->Clear();
+    EXPECT_EQ(references[0].count, 1);
+    EXPECT_EQ(checkInvariants(*t.tree), QString());
+}

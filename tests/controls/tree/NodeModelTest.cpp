@@ -556,15 +556,6 @@ TEST(NodeModel, AbsoluteIndexAndLevels)
     EXPECT_FALSE(t->HasAsParent(t.find(QStringLiteral("B")), t.find(QStringLiteral("A"))));
 }
 
-namespace {
-class CountedReference : public ILazyTreeReference {
-public:
-    int count = 1;
-    void AddRef() override { ++count; }
-    void Release() override { --count; }
-};
-} // namespace
-
 TEST(NodeModel, ReferencesInUserDataAreCountedUpAndReleased)
 {
     auto* tree = TBaseLazyTree::create<TBaseLazyTree>();

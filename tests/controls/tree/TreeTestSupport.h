@@ -39,6 +39,14 @@ public:
     QStringList log;
 };
 
+// An interface reference that counts its references (starting at 1, its owner's).
+class CountedReference : public ILazyTreeReference {
+public:
+    int count = 1;
+    void AddRef() override { ++count; }
+    void Release() override { --count; }
+};
+
 // "" when the invariants hold, else what is wrong.
 QString checkInvariants(TBaseLazyTree& tree);
 

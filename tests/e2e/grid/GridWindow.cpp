@@ -3,7 +3,7 @@
 // columns). Its title names the current row, so a script can tell where the grid is; it writes
 // the layout a script needs to aim the mouse into "layout.txt" and, when it is closed, every
 // cell into "cells.txt" (one row a line, cells separated by tabs); "state.txt" tells what a
-// script waits for (StateLine.h).
+// script waits for (StateLine.h). A header click sorts.
 #include "controls/grid/column/ColumnGrid.h"
 #include "StateLine.h"
 
@@ -55,6 +55,15 @@ public:
         }
         grid->OnRowChanged = [this](TExtStringGrid*, int, int row) {
             setWindowTitle(QStringLiteral("Column Grid Test - row %1").arg(row));
+        };
+        // A click on a header sorts by its column; each sort writes "sort.txt": the column, the
+        // direction (0 ascending, 1 descending) and the column's first three data cells.
+        grid->SortSettings.SetShow(true);
+        grid->OnClickSort = [this](TExtStringGridEdit*, int col) {
+            QString line = QString::number(col) + u' ' + QString::number(int(grid->SortSettings.Direction));
+            for (int r = 1; r <= 3 && col >= 0; ++r)
+                line += u' ' + grid->Cells(col, r);
+            WriteWhole(QStringLiteral("sort.txt"), line + u'\n');
         };
         QTimer::singleShot(300, this, [this]() { writeLayout(); });
         new StateLine(grid);

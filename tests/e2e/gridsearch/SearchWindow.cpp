@@ -5,11 +5,10 @@
 //   "Grid Search Test - bar shown|hidden - focus edit|grid|other - cell C,R - lit N - edit white|red"
 // (N: cells holding a highlight). It writes the client positions of a few cells into
 // "layout.txt".
+#include "../grid/StateLine.h"
 #include "controls/grid/column/ColumnGrid.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QTextStream>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -94,18 +93,22 @@ private:
     // size of the cell's inside.
     void writeLayout()
     {
-        QFile f(QStringLiteral("layout.txt"));
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return;
-        QTextStream out(&f);
+        QString text;
         const QPoint origin = grid->viewport()->mapTo(this, QPoint(0, 0));
         for (int c = 0; c < 5; ++c)
             for (int r = 1; r <= 15; ++r) {
                 const platform::Rect rect = grid->CellRect(c, r);
-                out << "cell_" << c << "_" << r << " " << origin.x() + (rect.left + rect.right) / 2 << " "
-                    << origin.y() + (rect.top + rect.bottom) / 2 << " " << origin.x() + rect.left + 2 << " "
-                    << origin.y() + rect.top + 2 << " " << rect.width() - 4 << " " << rect.height() - 4 << '\n';
+                text += QStringLiteral("cell_%1_%2 %3 %4 %5 %6 %7 %8\n")
+                            .arg(c)
+                            .arg(r)
+                            .arg(origin.x() + (rect.left + rect.right) / 2)
+                            .arg(origin.y() + (rect.top + rect.bottom) / 2)
+                            .arg(origin.x() + rect.left + 2)
+                            .arg(origin.y() + rect.top + 2)
+                            .arg(rect.width() - 4)
+                            .arg(rect.height() - 4);
             }
+        WriteWhole(QStringLiteral("layout.txt"), text);
     }
 
     TExtColumnGrid* grid;

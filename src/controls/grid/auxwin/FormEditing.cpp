@@ -324,6 +324,8 @@ void TExtStringGridAux::wmLButtonUp(TWMMouse& msg)
     }
     if (MoveDrop(msg.XPos, msg.YPos))
         return;
+    if (FilterDropDownRelease(msg.XPos, msg.YPos))
+        return;
     TExtStringGridInput::wmLButtonUp(msg);
 }
 

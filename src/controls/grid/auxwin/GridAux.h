@@ -124,6 +124,16 @@ public:
     int MoveRowInd() const { return m_moveRowInd; }
     bool MoveAllowed() const { return m_moveAllow; }
 
+    // --- the column filter drop-down ------------------------------------------------------------------
+    // A release on the filter button of a header cell (FilterDropDownRow; FilterDropDownAuto or
+    // OnGetColumnFilter giving entries) opens the column's filter list: a plain list whose
+    // choice goes to FilterSelect, or with FilterDropDownCheck a check list whose checked entries
+    // go to FilterCheck when it closes. A release elsewhere closes an open list. True when the
+    // release opened or closed a list.
+    bool FilterDropDownRelease(int x, int y);
+    TDropList* FilterDropList() const { return m_dropList; }
+    TDropCheckList* FilterDropCheckList() const { return m_dropCheckList; }
+
     // --- events --------------------------------------------------------------------------------------
     AnchorEvent OnAnchorEnter;
     AnchorEvent OnAnchorExit;
@@ -155,6 +165,11 @@ protected:
     void ScrollTypeChanged() override;
 
 private:
+    void closeFilterDropDown();
+    QPointer<TDropList> m_dropList;
+    QPointer<TDropCheckList> m_dropCheckList;
+    int m_dropColumn = -1;
+
     // Anchors and controls under a press; true when the press was taken.
     bool PressOnCellText(int col, int row, int x, int y);
     bool FixedCellEditByPress(int col, int row, int x, int y, bool right);

@@ -35,10 +35,6 @@ class TGridColumnCollection;
 enum TColumnPopupType {
     cpFixedCellsRClick, cpFixedCellsLClick, cpNormalCellsRClick, cpNormalCellsLClick, cpAllCellsRClick, cpAllCellsLClick
 };
-enum TSortStyle {
-    ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssShortDateEU, ssShortDateUS, ssCustom,
-    ssFinancial, ssAnsiAlphaCase, ssAnsiAlphaNoCase, ssRaw, ssHTML, ssImages, ssCheckBox, ssUnicode, ssEUNumeric
-};
 
 class TGridColumnItem : public platform::TPersistent {
 public:
@@ -212,6 +208,10 @@ public:
     void ChangeScale(int m, int d);
     void InsertCols(int colIndex, int count) override;
     void RemoveCols(int colIndex, int count) override;
+    // Grouping takes the grouped column's item out with the column and UnGroup puts the same
+    // item (with its settings) back.
+    void Group(int colIndex) override;
+    void UnGroup() override;
     // Brings the collection to ColCount plus the hidden columns.
     void SynchColumns();
     void UpdateColumnHeaders();
@@ -278,6 +278,7 @@ private:
     TGridColumnItem* ItemAt(int col) const;
 
     std::unique_ptr<TGridColumnCollection> m_columns;
+    std::unique_ptr<TGridColumnItem> m_groupItem; // the grouped column's item while grouped
     std::unique_ptr<TGridColumnItem> m_saveCol;
     TCellGraphic m_cellGraphic;
     bool m_colMoving = false;

@@ -16,10 +16,11 @@ namespace {
 
 inline constexpr TNames<4> kBorderNames{"cbTop", "cbLeft", "cbRight", "cbBottom"};
 inline constexpr TNames<3> kPenStyleNames{"psSolid", "psDot", "psClear"};
-inline constexpr TNames<18> kSortStyleNames{"ssAutomatic", "ssAlphabetic", "ssNumeric", "ssDate", "ssAlphaNoCase",
+inline constexpr TNames<20> kSortStyleNames{"ssAutomatic", "ssAlphabetic", "ssNumeric", "ssDate", "ssAlphaNoCase",
                                             "ssAlphaCase", "ssShortDateEU", "ssShortDateUS", "ssCustom",
                                             "ssFinancial", "ssAnsiAlphaCase", "ssAnsiAlphaNoCase", "ssRaw",
-                                            "ssHTML", "ssImages", "ssCheckBox", "ssUnicode", "ssEUNumeric"};
+                                            "ssHTML", "ssImages", "ssCheckBox", "ssDateTime", "ssTime",
+                                            "ssAlphaNumeric", "ssAlphaNumericNoCase"};
 
 QStringList linesOf(const platform::TStringList& l)
 {

@@ -79,6 +79,7 @@ TExtStringGrid::TExtStringGrid(QWidget* parent) : TBaseGrid(parent), ControlLook
 TExtStringGrid::~TExtStringGrid()
 {
     SetDestroying();
+    delete m_footerPanel;
     if (m_ownerForm)
         m_ownerForm->removeEventFilter(this);
     // Hidden rows give their properties back to nobody: they go with the grid.
@@ -88,6 +89,8 @@ TExtStringGrid::~TExtStringGrid()
 
 void TExtStringGrid::wireSettings()
 {
+    SortSettings.SetGrid(this);
+    Filter.SetGrid(this);
     auto repaint = [this](platform::TObject*) { invalidate(); };
     ProgressAppearance.OnChange = repaint;
     FilterDropDown.OnChange = repaint;
@@ -901,8 +904,6 @@ void TExtStringGrid::CellsChanged(const QRect& r)
 void TExtStringGrid::CellsLoaded() { CalcFooter(-1); }
 
 void TExtStringGrid::ColumnValueChanged(int c) { CalcFooter(c); }
-
-void TExtStringGrid::CalcFooter(int) {}
 
 void TExtStringGrid::RememberCellValue(int c, int r)
 {

@@ -534,6 +534,161 @@ public:
     void RemoveInterfacedCell(int col, int row) { RemoveCellGraphicOfType(col, row, ctInterface); }
     void CellTextChanged(int col, int row) override;
 
+    // --- outline nodes, grouping, calculations and the floating footer --------------------------
+    // Nodes. A node row carries a ctNode graphic in column 0 (CellIndex: span, the node row
+    // included, 0 = up to the next node row; CellBoolean: contracted; CellAngle: display row at
+    // creation; CellErrFrom: sub-node count; CellVar: the grouped column it was made for, -1).
+    // Every row of a node's span has its column-0 NodeLevel raised by one. A contracted node's
+    // rows are hidden rows of the hidden-row table (by range, never a filter level), so a node
+    // costs nothing but that table; a contracted node inside a contracting node is stored
+    // expanded with its parent's rows, so expanding the parent shows it open again.
+    // Row arguments: "real" for AddNode, RemoveNode, ExpandNode, ContractNode, InsertNormalRow,
+    // InsertChildRow, RemoveChildRow, SetSummaryRow; display rows for the rest.
+    void AddNode(int row, int span);
+    void RemoveNode(int row);
+    void RemoveAllNodes();
+    bool IsNode(int row);
+    bool IsSummary(int row);
+    void SetSummaryRow(int row);
+    bool GetNodeState(int row);
+    void SetNodeState(int row, bool contracted);
+    int GetNodeLevel(int row);
+    int GetNodeSpan(int row);
+    void SetNodeSpan(int row, int span);
+    void UpdateNodeSpan(int row, int delta);
+    int GetSubNodeCount(int row);
+    void UpdateSubNodeCount(int row, int delta);
+    virtual void ExpandNode(int row);
+    virtual void ContractNode(int row);
+    void ExpandAll();
+    void ContractAll();
+    int GetParentRow(int row);
+    void InsertNormalRow(int row);
+    void RemoveNormalRow(int row);
+    void InsertChildRow(int row, int insertAt);
+    void RemoveChildRow(int row);
+    // 0 node row, 1 last row of its branch, 2 a row with a sibling or deeper row below.
+    int GetNodeSpanType(int row);
+    // x relative to the cell of display row `row` in column 0.
+    bool IsInNodeGlyph(int row, int x);
+    int NumNodes() const { return m_numNodes; }
+    bool NodeContracting() const { return m_nodeForceSel; }
+    bool HasNodes() const override;
+    int GetNodeIndent(int row) const override;
+    using NodeAllowEvent = std::function<void(TExtStringGrid* sender, int row, int realRow, bool& allow)>;
+    using NodeEvent = std::function<void(TExtStringGrid* sender, int row, int realRow)>;
+    NodeAllowEvent OnBeforeExpandNode;
+    NodeAllowEvent OnBeforeContractNode;
+    NodeEvent OnExpandNode;
+    NodeEvent OnContractNode;
+
+    // Grouping by a column: the column leaves the grid, each run of equal texts gets a header
+    // node row (the text in column 1) and, with Grouping.Summary, a summary row. Only nodes made
+    // by grouping are taken down by UnGroup; rows hidden at the time keep their texts of the
+    // grouped column and get them back. Column 0 holds the node buttons: grouping by it (or by a
+    // fixed column) does nothing.
+    virtual void Group(int colIndex);
+    virtual void UnGroup();
+    virtual void SubGroup(int colIndex);
+    virtual void SubUnGroup(int colIndex);
+    int GroupColumn() const { return m_groupColumn; }
+    void SetGroupColumn(int col);
+    bool IsGrouping() const { return m_isGrouping; }
+    // The grouping's sort before it walks the rows: empty here; the sorting code sorts by the
+    // column when its settings ask for a sort before grouping.
+    virtual void SortForGrouping(int col);
+    // Group results into each expanded group's header (or, with Grouping.Summary, its summary
+    // row): 1 sum, 2 average, 3 min, 4 max, 5 child count, 6 custom, 7 distinct, 8 std dev.
+    void GroupCalc(int col, int method);
+    void GroupSum(int col);
+    void GroupAvg(int col);
+    void GroupMin(int col);
+    void GroupMax(int col);
+    void GroupCount(int col);
+    void GroupCustomCalc(int col) { GroupCalc(col, 6); }
+    void GroupDistinct(int col) { GroupCalc(col, 7); }
+    void GroupStdDev(int col) { GroupCalc(col, 8); }
+
+    // Calculations over a column's rows (fromRow or toRow -1: the data rows) or a row's columns.
+    // Texts that are no number are skipped by sums and counts; the first value of min and max
+    // and every value of the standard deviation must be a number (EExtGridError otherwise).
+    double ColumnSum(int col, int fromRow, int toRow);
+    double ColumnAvg(int col, int fromRow, int toRow);
+    double ColumnMin(int col, int fromRow, int toRow);
+    double ColumnMax(int col, int fromRow, int toRow);
+    double ColumnStdDev(int col, int fromRow, int toRow);
+    double ColumnDistinct(int col, int fromRow, int toRow);
+    double ColumnCustomCalc(int col, int fromRow, int toRow);
+    double RowSum(int row, int fromCol, int toCol);
+    double RowAvg(int row, int fromCol, int toCol);
+    double RowMin(int row, int fromCol, int toCol);
+    double RowMax(int row, int fromCol, int toCol);
+    virtual void CalcFooterCells(int col);
+    // Repaints the floating footer's panel.
+    void UpdateFooter();
+    void AutoNumberCol(int col);
+    void AutoNumberRow(int row);
+    int AutoNumberStart = 0;
+    int AutoNumberOffset = 0;
+    TSortDirection AutoNumberDirection = sdAscending;
+    using GroupCalcEvent = std::function<void(TExtStringGrid* sender, int col, int fromRow, int toRow, double& res)>;
+    using CalcFooterEvent = std::function<void(TExtStringGrid* sender, int col, int row, QString& value)>;
+    GroupCalcEvent OnColumnCalc;
+    GroupCalcEvent OnGroupCalc;
+    CalcFooterEvent OnFooterCalc;
+
+    // The floating footer's strip (made with the grid) and what its settings change on the grid:
+    // FixedFooters and HideLastRow follow Visible and FooterStyle.
+    QWidget* FooterPanel() const;
+    void FloatingFooterChanged();
+    // A click on the footer strip over column `col` (-1: beyond the columns).
+    virtual void FooterPanelClick(int col);
+    using FooterPaintEvent =
+        std::function<void(QWidget* panel, int col, platform::Canvas& canvas, const Rect& rect)>;
+    FooterPaintEvent OnPaintFooter;
+    NotifyEvent OnCreatedFloatingFooter;
+
+private:
+    friend class TFooterPanel;
+    void doExpandNode(int realRow);
+    // Rows hidden by a contracting node carry this level in the hidden-row table: expanding
+    // shows them and no row hidden another way.
+    static constexpr int kNodeHiddenLevel = -2;
+    void showNodeRows(int realFrom, int realTo);
+    bool isGroupNode(int row, int groupCol);
+    void setNodeGraphic(int displayRow, int span);
+    int nodeEnd(int displayRow, int span) const;
+    // One past the node's rows: as a real index, and as the display row below them.
+    int nodeEndReal(int displayRow);
+    int nodeEndDisplay(int displayRow);
+    void changeNodeLevels(int fromRow, int toRow, int delta);
+    // Rows of real index > after get their hidden indexes raised by one (a row went in).
+    void raiseHiddenAbove(int after);
+    // A column inserted or removed: the stored cells of hidden rows follow.
+    void shiftHiddenColumns(int colIndex, int count, bool insert);
+    // Empty rows in at their final display places (ascending), in one pass.
+    void insertEmptyDisplayRows(const std::vector<int>& positions);
+    void colourRow(int row, Color from, Color to, Color font);
+    void mergeGroupRow(int row, int fromCol, Color from, Color to, Color font);
+    double calcValue(int col, int row, bool beyond) const;
+    bool calcCounts(int col, int row, bool beyond);
+    // 0 sum, 1 minimum, 2 maximum.
+    double columnFold(int col, int fromRow, int toRow, int mode);
+    double rowFold(int row, int fromCol, int toCol, int mode);
+    int m_numNodes = 0;
+    bool m_nodeForceSel = false;
+    bool m_isGrouping = false;
+    int m_groupWidth = 0;
+    QString m_groupCaption;
+    QString m_groupFooter;
+    // Texts of the grouped column in rows hidden while grouping (by real index at grouping).
+    std::vector<std::pair<int, QString>> m_groupHiddenTexts;
+    QPointer<QWidget> m_footerPanel;
+    int m_footerMargin = 0; // the strip's share of the viewport's bottom margin
+    int m_groupNodes = 0;   // the nodes grouping made (the others are the application's)
+
+public:
+
     // --- rows and columns -------------------------------------------------------------------------------
     virtual void InsertRows(int rowIndex, int count, bool updateCellControls = true);
     virtual void RemoveRows(int rowIndex, int count);
@@ -694,6 +849,117 @@ public:
     void RepaintCol(int col);
     void RepaintRect(const TGridRect& r);
     bool ExcelClipboardFormat = false;
+
+    // --- sorting ---------------------------------------------------------------------------------------------
+    // A sort reorders the data rows (between the fixed rows and the footer rows) in one
+    // permutation of whole rows: their cell-store references, heights, flags and cell controls
+    // move, no cell text is copied, and hidden columns travel with their rows. Each row's cell
+    // is read and converted once per sort and column; the order is a stable merge of the rows by
+    // CompareRows (CompareRowsIndexed for the indexed sorts), so equal rows keep their order and
+    // a comparison event that contradicts itself can only give an odd order, never a fault. A
+    // comparison event that raises leaves the grid as it was (nothing moves before the whole
+    // order is known) and the error goes to the caller. Columns are real columns, rows display
+    // rows. The cross-reference (SortedRowIndex, UnSortedRowIndex, QUnSort) records where each
+    // row stood when the recording began.
+    using CustomCompareEvent =
+        std::function<void(TExtStringGrid* sender, const QString& str1, const QString& str2, int& res)>;
+    using RawCompareEvent = std::function<void(TExtStringGrid* sender, int col, int row1, int row2, int& res)>;
+    // -1, 0 or 1: where row1's cell belongs relative to row2's in ascending order (the events'
+    // own values for ssCustom and ssRaw).
+    int CompareCells(int col, int row1, TSortDirection direction, int row2);
+    // Ties broken by the columns to the right (SortSettings.Full), hidden ones included.
+    int CompareRows(int col, int row1, int row2);
+    // By the sort index list from entry index on, each entry with its direction.
+    int CompareRowsIndexed(int index, int row1, int row2);
+    virtual void QSort();
+    // Raises "No indexes specified for indexed sort" for an empty index list.
+    virtual void QSortIndexed();
+    // Sorts the child rows of each expanded node of the deepest node level.
+    virtual void QSortGroup();
+    virtual void QSortGroupIndexed();
+    // Back to the order the cross-reference recorded.
+    virtual void QUnSort();
+    void Sort(int column, TSortDirection direction);
+    void SortByColumn(int col);
+    // Rows left .. right only, without the framing of QSort (cross-reference, current row).
+    void QuickSort(int col, int left, int right);
+    void QuickSortIndexed(int left, int right);
+    // One exchange step: rows row1 and row2 swap when they compare as the last sort's
+    // direction; ties go to the next column.
+    bool SortLine(int col, int row1, int row2);
+    void InitSortXRef();
+    const TIntList& SortRowXRef() const { return m_sortRowXRef; }
+    // The text the display hooks make of a cell's stored text (what GetCellEx shows of an
+    // unmerged cell).
+    void DisplayTextOf(int col, int row, QString& text) const;
+    // The real row of the current row while a sort runs, followed through the sort.
+    int SortRow = -1;
+    // Milliseconds the last header-click sort took.
+    unsigned SortTime = 0;
+    CustomCompareEvent OnCustomCompare;
+    RawCompareEvent OnRawCompare;
+
+    // --- filtering -------------------------------------------------------------------------------------------
+    // A filter level hides the data rows that fail the conditions of Filter as one filter level
+    // of the hidden-row table (a table of what is hidden, no copy of the grid); levels stack and
+    // the last one comes off first. Rows hidden by range (HideRow, contracted nodes) stay hidden
+    // whatever happens to the filter levels.
+    using CustomFilterEvent = std::function<void(TExtStringGrid* sender, int row, bool& acceptRow)>;
+    using FilterProgressEvent = std::function<void(TExtStringGrid* sender, int progress)>;
+    using FilterSelectEvent = std::function<void(TExtStringGrid* sender, int column, int itemIndex,
+                                                 const QString& friendlyName, QString& filterCondition)>;
+    virtual bool RowMatchesFilter(int row);
+    void ApplyFilter();
+    void FilterRow(int row);
+    // False when there was no level to remove.
+    bool RemoveLastFilter();
+    void RemoveAllFilters();
+    // The incremental filter of a drop-down whose user types: a contains-match of the column
+    // (-1: of the whole row). One more character narrows by a level, one less widens by one.
+    void NarrowDown(const QString& condition, int column);
+    bool FilterActive() const { return m_filterActive; }
+    void SetFilterActive(bool on);
+    // The column whose filter drop-down is open (-1: none) and the checked entries of its check
+    // list; the drop-down sets them.
+    int FilterColumn() const { return m_filterCol; }
+    void SetFilterColumn(int col) { m_filterCol = col; }
+    std::vector<char>& FilterChecks() { return m_filterChecks; }
+    virtual void FilterSelect(int itemIndex);
+    virtual void FilterCheck();
+    virtual void FilterDone();
+    QString LastFilter() const { return m_lastFilter; }
+    // The header row of the filter buttons: only a fixed row is taken. Both setters repaint.
+    void SetFilterDropDownRow(int row);
+    void SetFilterDropDownAuto(bool on);
+    // The text fcCalculated tests: the cell's display value (the painting code's), by default
+    // the display text.
+    virtual QString FilterDisplayValue(int col, int row);
+    CustomFilterEvent OnCustomFilter;
+    FilterProgressEvent OnFilterProgress;
+    FilterSelectEvent OnFilterSelect;
+    FilterSelectEvent OnFilterCheck;
+    NotifyEvent OnFilterDone;
+
+private:
+    struct TSortFrame;
+    void sortRows(int first, int last, bool indexed);
+    std::vector<int> keyOrder(TSortFrame& frame, int first, int last);
+    void sortGroups(bool indexed);
+    void applyRowOrder(int first, const std::vector<int>& order);
+    bool sortNodeRow(int row, int& level, int& span, bool& contracted);
+    QString filterText(const TFilterData& item, int row);
+    struct TFilterRun;
+    void prepareFilterRun(TFilterRun& run, int first, int last);
+    TFilterRun* m_filterRun = nullptr;
+    void showLastFilterLevel();
+    int m_sortDir = 0;
+    int m_filterFixedRows = 0;
+    QString m_lastFilter;
+    int m_filterCol = -1;
+    std::vector<char> m_filterChecks;
+    bool m_filterActive = false;
+
+public:
 
     // --- scrolling -------------------------------------------------------------------------------------------
     void ScrollInView(int colIndex, int rowIndex);
@@ -965,7 +1231,6 @@ public:
     int FilterDropDownRow = 0;
     bool FilterNormalCellsOnly = true;
     bool FilterIncremental = false;
-    bool FilterActive = false;
     bool AutoFilterUpdate = true;
     bool AutoNumAlign = false;
     bool AnchorHint = false;
@@ -1018,7 +1283,7 @@ public:
     // --- owned settings objects ---------------------------------------------------------------------------------
     TFocusHelper FocusHelper;
     TSearchFooter SearchFooter;
-    TFloatingFooter FloatingFooter;
+    TFloatingFooter FloatingFooter{this};
     TPrintSettings PrintSettings;
     THTMLSettings HTMLSettings;
     TSortSettings SortSettings;
@@ -1153,13 +1418,13 @@ private:
     // The real indexes of hidden rows when display rows are removed or inserted.
     void shiftHiddenForRemoval(int displayRow, int count);
     void shiftHiddenForInsertion(int displayRow, int count);
-    void hideRealRange(int fromRow, int toRow);
+    void hideRealRange(int fromRow, int toRow, int level = -1);
     // Lists of display rows leave the grid in one pass: deleted (their properties freed, like
     // FreeAndDeleteRows; eraseFlags drops their modified and enabled flags as RemoveRows does)
     // or hidden by their real indexes; at least one row (keep rows) stays.
     std::vector<int> cleanRowList(const std::vector<int>& rows, int keep) const;
     void deleteDisplayRows(const std::vector<int>& rows, bool eraseFlags);
-    void hideDisplayRows(const std::vector<int>& rows, int keep);
+    void hideDisplayRows(const std::vector<int>& rows, int keep, int level = -1);
     void mergeItems(std::vector<int> reals, platform::TTakenRows taken, int level);
     void showItems(size_t first, size_t last);
     void keepRowAndTop(int current, int top, bool toLastDataRow);

@@ -9,7 +9,9 @@
 // advance. A start whose row (row by row) or column (column by column) lies outside the range
 // restarts at the first (last) cell.
 #include "controls/grid/core/ExtStringGrid.h"
+
 #include "controls/grid/html/HTMLUtil.h"
+#include "controls/grid/util/FilterExpression.h"
 
 namespace controls::grid {
 
@@ -18,10 +20,9 @@ namespace {
 const QString kEmptyCellPattern = QStringLiteral("\"\"");
 
 // The cell test of fnMatchRegular: the filter-expression matcher of the grid's utilities.
-// Until that matcher is part of the build, an expression is matched as a plain text.
-bool MatchExpression(const QString& pattern, const QString& text, bool /*matchCase*/)
+bool MatchExpression(const QString& pattern, const QString& text, bool matchCase)
 {
-    return !pattern.isEmpty() && text.contains(pattern);
+    return MatchFilterExpression(pattern, text, matchCase);
 }
 
 } // namespace

@@ -165,7 +165,7 @@ void TExtStringGrid::UnHideColumnsAll()
 
 // --- rows ------------------------------------------------------------------------------------------------
 
-void TExtStringGrid::hideRealRange(int fromRow, int toRow)
+void TExtStringGrid::hideRealRange(int fromRow, int toRow, int level)
 {
     fromRow = std::max(0, fromRow);
     toRow = std::min(toRow, TotalRowCount() - 1);
@@ -190,7 +190,7 @@ void TExtStringGrid::hideRealRange(int fromRow, int toRow)
         w->hide();
     const int top = topRow();
     const int current = row();
-    mergeItems(std::move(reals), takeDisplayRows(rows), -1);
+    mergeItems(std::move(reals), takeDisplayRows(rows), level);
     keepRowAndTop(current, top, false);
     CellsChanged(QRect(QPoint(0, f), QPoint(ColCount() - 1, f + int(rows.size()))));
 }

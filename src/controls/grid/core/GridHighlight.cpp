@@ -112,6 +112,28 @@ void TExtStringGrid::UntagRange(int fromCol, int fromRow, int toCol, int toRow, 
 }
 
 // --- the ranges -----------------------------------------------------------------------------------
+// Rows of a column: all of them with doFixed, else the data rows. Columns of a row: all shown ones
+// with doFixed, else the data columns; withHidden adds the hidden columns' room at the end.
+
+namespace {
+
+struct TSpan {
+    int From, To;
+};
+
+TSpan RowSpan(const TExtStringGrid& g, bool doFixed)
+{
+    return doFixed ? TSpan{0, g.RowCount() - 1} : TSpan{g.FixedRows(), g.RowCount() - g.FixedFooters() - 1};
+}
+
+TSpan ColSpan(const TExtStringGrid& g, bool doFixed, bool withHidden)
+{
+    const int hidden = withHidden ? g.NumHiddenColumns() : 0;
+    return doFixed ? TSpan{0, g.ColCount() + hidden - 1}
+                   : TSpan{g.FixedCols(), g.ColCount() + hidden - g.FixedRightCols() - 1};
+}
+
+} // namespace
 
 void TExtStringGrid::HilightInCell(bool doCase, int col, int row, const QString& hiText)
 {
@@ -120,22 +142,20 @@ void TExtStringGrid::HilightInCell(bool doCase, int col, int row, const QString&
 
 void TExtStringGrid::HilightInCol(bool doFixed, bool doCase, int col, const QString& hiText)
 {
-    TagRange(col, doFixed ? 0 : FixedRows(), col, doFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1,
-             doCase, hiText, kHighlightTag);
+    const TSpan rows = RowSpan(*this, doFixed);
+    TagRange(col, rows.From, col, rows.To, doCase, hiText, kHighlightTag);
 }
 
 void TExtStringGrid::HilightInRow(bool doFixed, bool doCase, int row, const QString& hiText)
 {
-    TagRange(doFixed ? 0 : FixedCols(), row, doFixed ? ColCount() - 1 : ColCount() - FixedRightCols() - 1, row,
-             doCase, hiText, kHighlightTag);
+    const TSpan cols = ColSpan(*this, doFixed, false);
+    TagRange(cols.From, row, cols.To, row, doCase, hiText, kHighlightTag);
 }
 
 void TExtStringGrid::HilightInGrid(bool doFixed, bool doCase, const QString& hiText)
 {
-    const int hidden = NumHiddenColumns();
-    TagRange(doFixed ? 0 : FixedCols(), doFixed ? 0 : FixedRows(),
-             doFixed ? ColCount() - 1 : ColCount() + hidden - FixedRightCols() - 1,
-             doFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1, doCase, hiText, kHighlightTag);
+    const TSpan rows = RowSpan(*this, doFixed), cols = ColSpan(*this, doFixed, !doFixed);
+    TagRange(cols.From, rows.From, cols.To, rows.To, doCase, hiText, kHighlightTag);
 }
 
 void TExtStringGrid::MarkInCell(bool doCase, int col, int row, const QString& hiText)
@@ -145,67 +165,60 @@ void TExtStringGrid::MarkInCell(bool doCase, int col, int row, const QString& hi
 
 void TExtStringGrid::MarkInCol(bool doFixed, bool doCase, int col, const QString& hiText)
 {
-    TagRange(col, doFixed ? 0 : FixedRows(), col, doFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1,
-             doCase, hiText, kMarkTag);
+    const TSpan rows = RowSpan(*this, doFixed);
+    TagRange(col, rows.From, col, rows.To, doCase, hiText, kMarkTag);
 }
 
 void TExtStringGrid::MarkInRow(bool doFixed, bool doCase, int row, const QString& hiText)
 {
-    TagRange(doFixed ? 0 : FixedCols(), row, doFixed ? ColCount() - 1 : ColCount() - FixedRightCols() - 1, row,
-             doCase, hiText, kMarkTag);
+    const TSpan cols = ColSpan(*this, doFixed, false);
+    TagRange(cols.From, row, cols.To, row, doCase, hiText, kMarkTag);
 }
 
 void TExtStringGrid::MarkInGrid(bool doFixed, bool doCase, const QString& hiText)
 {
-    TagRange(doFixed ? 0 : FixedCols(), doFixed ? 0 : FixedRows(),
-             doFixed ? ColCount() - 1 : ColCount() - FixedRightCols() - 1,
-             doFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1, doCase, hiText, kMarkTag);
+    const TSpan rows = RowSpan(*this, doFixed), cols = ColSpan(*this, doFixed, false);
+    TagRange(cols.From, rows.From, cols.To, rows.To, doCase, hiText, kMarkTag);
 }
 
 void TExtStringGrid::UnHilightInCell(int col, int row) { UntagRange(col, row, col, row, kHighlightTag); }
 
 void TExtStringGrid::UnHilightInCol(bool doFixed, int col)
 {
-    UntagRange(col, doFixed ? 0 : FixedRows(), col, doFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1,
-               kHighlightTag);
+    const TSpan rows = RowSpan(*this, doFixed);
+    UntagRange(col, rows.From, col, rows.To, kHighlightTag);
 }
 
 void TExtStringGrid::UnHilightInRow(bool doFixed, int row)
 {
-    const int hidden = NumHiddenColumns();
-    UntagRange(doFixed ? 0 : FixedCols(), row,
-               doFixed ? ColCount() + hidden - 1 : ColCount() + hidden - FixedRightCols() - 1, row, kHighlightTag);
+    const TSpan cols = ColSpan(*this, doFixed, true);
+    UntagRange(cols.From, row, cols.To, row, kHighlightTag);
 }
 
 void TExtStringGrid::UnHilightInGrid(bool doFixed)
 {
-    const int hidden = NumHiddenColumns();
-    UntagRange(doFixed ? 0 : FixedCols(), doFixed ? 0 : FixedRows(),
-               doFixed ? ColCount() + hidden - 1 : ColCount() + hidden - FixedRightCols() - 1,
-               doFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1, kHighlightTag);
+    const TSpan rows = RowSpan(*this, doFixed), cols = ColSpan(*this, doFixed, true);
+    UntagRange(cols.From, rows.From, cols.To, rows.To, kHighlightTag);
 }
 
 void TExtStringGrid::UnMarkInCell(int col, int row) { UntagRange(col, row, col, row, kMarkTag); }
 
 void TExtStringGrid::UnMarkInCol(bool doFixed, int col)
 {
-    UntagRange(col, doFixed ? 0 : FixedRows(), col, doFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1,
-               kMarkTag);
+    const TSpan rows = RowSpan(*this, doFixed);
+    UntagRange(col, rows.From, col, rows.To, kMarkTag);
 }
 
 void TExtStringGrid::UnMarkInRow(bool doFixed, int row)
 {
-    const int hidden = NumHiddenColumns();
-    UntagRange(doFixed ? 0 : FixedCols(), row,
-               doFixed ? ColCount() + hidden - 1 : ColCount() + hidden - FixedRightCols() - 1, row, kMarkTag);
+    const TSpan cols = ColSpan(*this, doFixed, true);
+    UntagRange(cols.From, row, cols.To, row, kMarkTag);
 }
 
 void TExtStringGrid::UnMarkInGrid(bool doFixed)
 {
-    const int hidden = NumHiddenColumns();
-    UntagRange(doFixed ? 0 : FixedCols(), doFixed ? 0 : FixedRows(),
-               doFixed ? ColCount() + hidden - 1 : ColCount() + hidden - FixedRightCols() - 1,
-               doFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1, kMarkTag);
+    const TSpan rows = RowSpan(*this, doFixed), cols = ColSpan(*this, doFixed, true);
+    UntagRange(cols.From, rows.From, cols.To, rows.To, kMarkTag);
 }
 
 // --- cell checking --------------------------------------------------------------------------------
@@ -257,19 +270,20 @@ bool TExtStringGrid::CheckCells(int fromCol, int fromRow, int toCol, int toRow)
 
 bool TExtStringGrid::CheckCol(bool doFixed, int col)
 {
-    return CheckCells(col, doFixed ? 0 : FixedRows(), col, doFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1);
+    const TSpan rows = RowSpan(*this, doFixed);
+    return CheckCells(col, rows.From, col, rows.To);
 }
 
 bool TExtStringGrid::CheckRow(bool doFixed, int row)
 {
-    return CheckCells(doFixed ? 0 : FixedCols(), row, doFixed ? ColCount() - 1 : ColCount() - FixedRightCols() - 1, row);
+    const TSpan cols = ColSpan(*this, doFixed, false);
+    return CheckCells(cols.From, row, cols.To, row);
 }
 
 bool TExtStringGrid::CheckGrid(bool doFixed)
 {
-    return CheckCells(doFixed ? 0 : FixedCols(), doFixed ? 0 : FixedRows(),
-                      doFixed ? ColCount() - 1 : ColCount() - FixedRightCols() - 1,
-                      doFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1);
+    const TSpan rows = RowSpan(*this, doFixed), cols = ColSpan(*this, doFixed, false);
+    return CheckCells(cols.From, rows.From, cols.To, rows.To);
 }
 
 } // namespace controls::grid

@@ -10,8 +10,6 @@ namespace controls::grid {
 
 void TExtStringGrid::GetDisplText(int c, int r, QString& value) const { TBaseGrid::GetDisplText(c, r, value); }
 
-void TExtStringGrid::LastRowChanged() {}
-
 void TExtStringGrid::GetVisualProperties(int c, int r, TGridDrawState& state, bool, bool select, bool,
                                          TCellFormat& format)
 {

@@ -383,6 +383,7 @@ void TExtStringGrid::InsertCols(int colIndex, int count)
             setCells(c, r, QString());
         }
     cellStoreForWrite().rotateColumns(colIndex, total - count, total);
+    shiftHiddenColumns(colIndex, count, true);
     for (int& h : m_hiddenCols)
         if (h >= colIndex)
             h += count;
@@ -407,6 +408,7 @@ void TExtStringGrid::RemoveCols(int colIndex, int count)
         if (!IsHiddenColumn(c))
             ++shownRemoved;
     const int d = DisplColIndex(colIndex);
+    shiftHiddenColumns(colIndex, count, false);
     cellStoreForWrite().rotateColumns(colIndex, colIndex + count, total);
     std::vector<int> hidden;
     for (int h : m_hiddenCols) {
@@ -716,7 +718,7 @@ void TExtStringGrid::deleteDisplayRows(const std::vector<int>& listed, bool eras
     CellsChanged(QRect(QPoint(0, rows.front()), QPoint(ColCount() - 1, rows.back() + 1)));
 }
 
-void TExtStringGrid::hideDisplayRows(const std::vector<int>& listed, int keep)
+void TExtStringGrid::hideDisplayRows(const std::vector<int>& listed, int keep, int level)
 {
     const std::vector<int> rows = cleanRowList(listed, keep);
     if (rows.empty())
@@ -724,7 +726,7 @@ void TExtStringGrid::hideDisplayRows(const std::vector<int>& listed, int keep)
     std::vector<int> reals = realIndexesOf(rows);
     const int top = topRow();
     const int current = row();
-    mergeItems(std::move(reals), takeDisplayRows(rows), -1);
+    mergeItems(std::move(reals), takeDisplayRows(rows), level);
     keepRowAndTop(current, top, false);
     CellsChanged(QRect(QPoint(0, rows.front()), QPoint(ColCount() - 1, rows.back() + 1)));
 }

@@ -435,18 +435,4 @@ void TFilterDropDown::Assign(const platform::TPersistent* source)
     m_glyphActive = s->m_glyphActive;
 }
 
-void TSortSettings::Assign(const platform::TPersistent* source)
-{
-    if (const auto* s = sameClass<TSortSettings>(source))
-        *this = *s;
-}
-
-void TFloatingFooter::Assign(const platform::TPersistent* source)
-{
-    if (const auto* s = sameClass<TFloatingFooter>(source))
-        *this = *s;
-}
-
-void TFilter::Assign(const platform::TPersistent*) {}
-
 } // namespace controls::grid

@@ -13,6 +13,7 @@
 // Settings of the grid's later parts (sorting, filtering, the floating footer) keep their values
 // here and do nothing yet.
 #include "controls/grid/base/GridLists.h"
+#include "controls/grid/base/GridTypes.h"
 #include "controls/grid/dropdown/rules/Appearances.h"
 #include "platform/core/Persistent.h"
 #include "platform/core/StringList.h"
@@ -24,6 +25,8 @@
 #include <QRect>
 #include <QString>
 #include <functional>
+#include <memory>
+#include <vector>
 
 namespace controls::grid {
 
@@ -31,6 +34,7 @@ using platform::Color;
 using platform::clNone;
 
 class TExtStringGrid;
+class TFilterData;
 
 // --- node, column size, typing size, HTML, print (the grid's own parts) ---------------------
 
@@ -450,41 +454,170 @@ private:
 // --- settings of the grid's later parts: values only --------------------------------------------
 
 enum TSortDirection { sdAscending, sdDescending };
-enum TIndexKey { ikCtrl, ikShift };
+enum TIndexSortKey { ikShift, ikCtrl };
+enum TSortBlankPosition { blFirst, blLast };
+// How a column's cells compare when rows are sorted (see TExtStringGrid::CompareCells).
+enum TSortStyle {
+    ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssShortDateEU, ssShortDateUS, ssCustom,
+    ssFinancial, ssAnsiAlphaCase, ssAnsiAlphaNoCase, ssRaw, ssHTML, ssImages, ssCheckBox, ssDateTime, ssTime,
+    ssAlphaNumeric, ssAlphaNumericNoCase
+};
 
+// The settings of sorting and of the header that starts it. Values read and write as fields;
+// SetShow, SetRow and the colour setters also tell the grid.
 class TSortSettings : public platform::TPersistent {
 public:
+    explicit TSortSettings(TExtStringGrid* grid = nullptr) : m_grid(grid) {}
+    TSortSettings(const TSortSettings&) = delete;
+    TSortSettings& operator=(const TSortSettings&) = delete;
+    void SetGrid(TExtStringGrid* grid) { m_grid = grid; }
+    bool AutoSortForGrouping = true;
     int Column = -1;
     int Row = 0;
     bool Show = false;
     bool FixedCols = false;
     bool IndexShow = false;
-    TIndexKey IndexKey = ikCtrl;
+    TIndexSortKey IndexSortKey = ikShift;
     TSortDirection Direction = sdAscending;
     TSortDirection InitSortDirection = sdAscending;
     bool AutoColumnMerge = false;
     bool UndoSort = false;
     bool SingleColumn = false;
+    bool Full = true;
+    bool IgnoreBlanks = false;
+    TSortBlankPosition BlankPos = blFirst;
+    bool AutoFormat = true;
+    bool IgnoreCase = false;
+    bool NormalCellsOnly = false;
+    bool SortOnVirtualCells = true;
     Color HeaderColor = clNone, HeaderColorTo = clNone, HeaderMirrorColor = clNone, HeaderMirrorColorTo = clNone;
     Color IndexColor = platform::clYellow;
+    platform::Bitmap UpGlyph, DownGlyph, IndexUpGlyph, IndexDownGlyph;
+    // Repaints the grid.
+    void SetShow(bool on);
+    // Raises "Sort row should be smaller than number of fixed rows" for a row that is not a fixed
+    // row; the row stays as it was.
+    void SetRow(int row);
+    void SetHeaderColor(Color c);
+    void SetHeaderColorTo(Color c);
+    void SetHeaderMirrorColor(Color c);
+    void SetHeaderMirrorColorTo(Color c);
+    void ToggleDirection() { Direction = Direction == sdAscending ? sdDescending : sdAscending; }
+    // The sort state as text: "u3" (ascending by column 3), "d0", or with IndexShow "i;" and the
+    // index list ("i;u2;d5").
+    QString SaveToString() const;
+    // Shows the sort and sorts the grid by the text (empty: nothing). A text shorter than two
+    // characters raises "Invalid sort settings specifier"; a column that is no number changes
+    // only Show, IndexShow and Direction.
+    void LoadFromString(const QString& value);
+    // No sort column, an empty index list, the header repainted.
+    void Remove();
+    // Copies all but IgnoreCase and SortOnVirtualCells.
     void Assign(const platform::TPersistent* source) override;
+
+private:
+    TExtStringGrid* m_grid;
+    void repaintHeader();
+    void setHeaderColour(Color& field, Color c);
 };
 
-enum TFloatingFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview };
+enum TFloatingFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview, fsCustomPaint };
+using TFooterStyle = TFloatingFooterStyle;
 
+// The floating footer: a strip along the grid's bottom that shows the last row as a fixed
+// footer row (fsFixedLastRow), the cell of Column in the current row (fsColumnPreview), a
+// template filled from the current row ("<#n>" stands for the display text of column n,
+// fsCustomPreview) or what OnPaintFooter paints (fsCustomPaint). The values read as fields;
+// writing through the setters tells the grid (FixedFooters, HideLastRow, the strip's height,
+// repaints), a plain field write does not.
 class TFloatingFooter : public platform::TPersistent {
 public:
+    explicit TFloatingFooter(TExtStringGrid* grid = nullptr) : m_grid(grid) {}
+    TFloatingFooter(const TFloatingFooter&) = delete;
+    TFloatingFooter& operator=(const TFloatingFooter&) = delete;
     bool Visible = false;
     TFloatingFooterStyle FooterStyle = fsFixedLastRow;
     int Height = 22;
     platform::Color Color = platform::clBtnFace;
+    platform::Color BorderColor = clNone;
+    bool CalculateHiddenRows = true;
+    int Column = 0;
+    QString CustomTemplate;
+    bool ShowHint = false;
+    bool EnableCalculation = true;
+    std::function<void(TFloatingFooter* sender, int col, int row, QString& value)> OnCalcFooter;
+    void SetVisible(bool on);
+    void SetFooterStyle(TFloatingFooterStyle style);
+    void SetHeight(int h);
+    void SetColor(platform::Color c);
+    void SetBorderColor(platform::Color c);
+    void SetColumn(int col);
+    void SetCustomTemplate(const QString& text);
+    void SetShowHint(bool on);
+    // The calculation of a column's footer cell (the grid's last row).
+    TColumnCalcType ColumnCalc(int col) const;
+    void SetColumnCalc(int col, TColumnCalcType type);
+    void Invalidate();
+    // Copies CalculateHiddenRows, Color, Column, CustomTemplate, FooterStyle, Visible (through
+    // its setter) and ShowHint.
     void Assign(const platform::TPersistent* source) override;
+
+private:
+    void changed(bool layout);
+    TExtStringGrid* m_grid;
 };
 
 // The column filters (filled by the filtering part).
 class TFilter : public platform::TPersistent {
 public:
-    int Count() const { return 0; }
+    // The conditions of the row filter (TExtStringGrid::ApplyFilter), owned, in order.
+    explicit TFilter(TExtStringGrid* grid = nullptr);
+    ~TFilter() override;
+    TFilter(const TFilter&) = delete;
+    TFilter& operator=(const TFilter&) = delete;
+    void SetGrid(TExtStringGrid* grid) { m_grid = grid; }
+    TExtStringGrid* Owner() const { return m_grid; }
+    int Count() const { return int(m_items.size()); }
+    // A new item at the end: foNONE when it is the only one, else foAND.
+    TFilterData* Add();
+    // A new item at the end (index is not used); its operation stays foSHORT.
+    TFilterData* Insert(int index);
+    TFilterData* Items(int index) const;
+    void SetItems(int index, const TFilterData& value);
+    void Delete(int index);
+    void Clear();
+    // The first item of the column, or a new one (Add) for it.
+    TFilterData* ColumnFilter(int col);
+    // Deletes every item of the column and repaints its header cell.
+    void RemoveColumnFilter(int col);
+    bool HasFilter(int col) const;
+    // Copies the items of another filter.
+    void Assign(const platform::TPersistent* source) override;
+
+private:
+    TExtStringGrid* m_grid;
+    std::vector<std::unique_ptr<TFilterData>> m_items;
+};
+
+enum TFilterCells { fcVirtual, fcNormal, fcStripHTML, fcCalculated, fcRow };
+enum TFilterOperation { foSHORT, foNONE, foAND, foXOR, foOR };
+enum TFilterMethod { fmExpression, fmLiteral };
+
+// One condition of the row filter: the column tested (a real column), the condition (empty
+// accepts every row), which text of the cell is tested, a prefix and suffix cut away first,
+// case sensitivity, how the result joins the results before it, and whether the condition is
+// an expression or a literal.
+class TFilterData : public platform::TPersistent {
+public:
+    short Column = 0;
+    QString Condition;
+    bool CaseSensitive = true;
+    TFilterCells Data = fcVirtual;
+    QString Prefix;
+    QString Suffix;
+    TFilterOperation Operation = foSHORT;
+    TFilterMethod Method = fmExpression;
+    // Copies all but Method; another class is an invalid cast (EInvalidCast).
     void Assign(const platform::TPersistent* source) override;
 };
 

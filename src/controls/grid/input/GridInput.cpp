@@ -475,8 +475,8 @@ void TExtStringGridInput::InsertRowByKey()
         return;
     int d = row();
     const int rr = RealRowIndex(row());
-    const bool filter = FilterActive;
-    FilterActive = false;
+    const bool filter = FilterActive();
+    SetFilterActive(false);
     int index = rr;
     if (Navigation.InsertPosition == pInsertAfter) {
         if (FixedRowAlways() && FixedRows() == RowCount()) {
@@ -492,7 +492,7 @@ void TExtStringGridInput::InsertRowByKey()
     if (OnAutoInsertRow)
         OnAutoInsertRow(this, index);
     m_gridModified = true;
-    FilterActive = filter;
+    SetFilterActive(filter);
     if (d < RowCount())
         SetRow(d);
     CalcFooter(-1);
@@ -503,12 +503,12 @@ void TExtStringGridInput::DeleteRowByKey()
     if (RowCount() - FixedRows() - FixedFooters() <= 0)
         return;
     const int rr = RealRowIndex(row());
-    const bool filter = FilterActive;
-    FilterActive = false;
+    const bool filter = FilterActive();
+    SetFilterActive(false);
     bool allow = true;
     if (OnCanDeleteRow)
         OnCanDeleteRow(this, rr, allow);
-    FilterActive = filter;
+    SetFilterActive(filter);
     if (!allow)
         return;
     AutoDeleteRow(rr);
@@ -978,7 +978,8 @@ void TExtStringGridInput::wmLButtonDown(TWMMouse& msg)
         HideInplaceEdit();
     // A fixed cell drawn as a button is held down until the release.
     if ((fixed || stdFixed) && FixedAsButtons && options().testFlag(goFixedVertLine)
-        && options().testFlag(goFixedHorzLine) && borderStyle() == platform::TBorderStyle::bsSingle) {
+        && options().testFlag(goFixedHorzLine) && borderStyle() == platform::TBorderStyle::bsSingle
+        && !(dc == 0 && IsNode(r) && IsInNodeGlyph(r, x - cell.left))) {
         m_pushedFixed = TGridCoord{dc, r};
         m_pushedCellButton = TGridCoord{dc, r};
         m_fixedCellPushed = true;
@@ -993,6 +994,8 @@ void TExtStringGridInput::wmLButtonDown(TWMMouse& msg)
         m_pressSpinUp = m_spinUpClick;
         m_pressSpinDn = m_spinDnClick;
     }
+    if (NodePress(dc, r, x, y, cell, msg.Keys))
+        return;
     if (IsRadio(rc, r)) {
         bool editable = IsEditable(rc, r);
         if (editable || ControlLook.RadioAlwaysActive) {
@@ -1576,6 +1579,7 @@ void TExtStringGridInput::wmLButtonUp(TWMMouse& msg)
     const int x = msg.XPos, y = msg.YPos;
     int c = -1, r = -1;
     mouseToCell(x, y, c, r);
+    ClearColMoveFlag();
     if (m_mouseResize) {
         ResizeSelectionTo(x, y);
         FinishSelectionResize();
@@ -1707,7 +1711,12 @@ void TExtStringGridInput::wmLButtonUp(TWMMouse& msg)
             OnRadioMouseUp(this, rc, r, index);
         }
     }
-    m_dblClk = false;
+    if (m_dblClk) {
+        m_dblClk = false; // the double click sized a column
+        return;
+    }
+    if (!sized && !ColMoveFlag())
+        HeaderClickSort(c, r, x, y, msg.Keys);
 }
 
 void TExtStringGridInput::mouseUp(TMouseButton button, TShiftState shift, int x, int y)

@@ -201,6 +201,13 @@ protected:
     virtual void WheelScrollDone(int moved, bool& handled);
     // An anchor pressed in a cell: OnAnchorClick, then "cell://" references and web links.
     bool FollowAnchor(int col, int row, const QString& anchor);
+    // The node column's press: a node glyph in a fixed row expands or contracts every node
+    // (MouseActions.NodeAllExpandContract), in a data row it expands or contracts its node with
+    // the node events; any other press in the node column only reports the click. True when
+    // the press ends there.
+    bool NodePress(int dc, int r, int x, int y, const Rect& cell, platform::TShiftState shift);
+    // A click on the floating footer's strip: OnClick, then OnClickCell of the last row.
+    void FooterPanelClick(int col) override;
     // Focus, timer, painting.
     void wmSetFocus(QWidget* previous) override;
     void wmKillFocus(QWidget* next) override;
@@ -249,6 +256,10 @@ private:
     void SelectAllByKey();
     bool ToggleControlByKey(quint16 key);
     bool InHeaderSizingBorder(int x, int y, int col, int row) const;
+    // A release on the sort row's header cell where it was pressed sorts by that column (a second
+    // click reverses, or with UndoSort restores the unsorted order); with IndexShow it builds
+    // the sort index list. False when the release did not sort.
+    bool HeaderClickSort(int col, int row, int x, int y, platform::TShiftState shift);
     // The point lies in a column or row sizing zone of the standard grid (also beside the last
     // column or row).
     bool InSizingZoneOutside(int x, int y);

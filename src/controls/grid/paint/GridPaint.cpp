@@ -103,8 +103,6 @@ void TExtStringGridPaint::PaintEmptyArea(Canvas& canvas)
     Rect target{0, 0, cw, ch};
     if (SearchFooter.Visible())
         target.bottom -= 32;
-    if (FloatingFooter.Visible)
-        target.bottom -= FloatingFooter.Height;
     canvas.saveState();
     canvas.selectClipRegion(&area);
     const platform::Bitmap& bmp = BackGround.Bitmap();
@@ -208,10 +206,11 @@ void TExtStringGridPaint::AutoDeleteRow(int row)
         OnAutoDeleteRow(this, row);
 }
 
-void TExtStringGridPaint::FilterDone()
+QString TExtStringGridPaint::FilterDisplayValue(int col, int row)
 {
-    if (OnFilterDone)
-        OnFilterDone(this);
+    QString text;
+    GetCellDisplayValue(col, row, text);
+    return text;
 }
 
 void TExtStringGridPaint::GetCellDisplayValue(int col, int row, QString& text) { text = Cells(col, row); }

@@ -115,8 +115,8 @@ public:
     virtual void EditorCaretMoved(const QString& text, QPoint caret, int selStart);
     virtual void InsertRowAt(int row);
     virtual void AutoDeleteRow(int row);
-    virtual void FilterDone();
     virtual void GetCellDisplayValue(int col, int row, QString& text);
+    QString FilterDisplayValue(int col, int row) override;
     virtual void SaveCell(int col, int row, QString& text);
     virtual void LoadCell(int col, int row, const QString& text);
     void ExportNotification(TGridExportState state, int row) override;
@@ -272,7 +272,6 @@ public:
     CellTextEvent OnSaveCell;
     CellTextEvent OnLoadCell;
     RowEvent OnAutoDeleteRow;
-    NotifyEvent OnFilterDone;
     FixedEditEvent OnFixedEdit;
 
 protected:
@@ -312,6 +311,7 @@ private:
     void ApplySearchPanel();
     void PlaceSearchPanel();
     TFindParams SearchFooterParams(TSearchFooterAction action);
+    void SearchFooterStep(TSearchFooterAction action);
     void HighlightSearchMatches(bool on, const QString& text);
     void SetSearchEditColor(Color c);
     TSearchPanel* m_searchPanel = nullptr;

@@ -33,6 +33,8 @@ void TExtStringGridPaint::CreateSearchPanel()
 void TExtStringGridPaint::CreateWnd()
 {
     TExtStringGrid::CreateWnd();
+    // Settings made while the grid was being loaded reach the bar now.
+    UpdateSearchFooter();
     if (OnCreatedSearchFooter)
         OnCreatedSearchFooter(this);
 }
@@ -173,33 +175,23 @@ void TExtStringGridPaint::SearchFooterEditChange()
         HighlightSearchMatches(true, text);
 }
 
-void TExtStringGridPaint::SearchFooterFindNext()
-{
-    const QString text = m_searchPanel->Edit()->text();
-    if (!SearchFooter.AutoSearch()) {
-        if (text != SearchFooter.LastSearch)
-            SearchCell = QPoint(-1, -1);
-        SearchFooter.LastSearch = text;
-    }
-    SearchCell = Find(SearchCell, text, SearchFooterParams(saFindNext));
-    if (SearchCell.x() >= 0)
-        ScrollInView(Col(), Row());
-    SearchFooterAction(text, SearchCell.x(), SearchCell.y(), saFindNext);
-    m_searchPanel->update();
-}
+void TExtStringGridPaint::SearchFooterFindNext() { SearchFooterStep(saFindNext); }
 
-void TExtStringGridPaint::SearchFooterFindPrev()
+void TExtStringGridPaint::SearchFooterFindPrev() { SearchFooterStep(saFindPrevious); }
+
+void TExtStringGridPaint::SearchFooterStep(TSearchFooterAction action)
 {
     const QString text = m_searchPanel->Edit()->text();
+    // Without automatic search a changed text starts over at the first (last) cell.
     if (!SearchFooter.AutoSearch()) {
         if (text != SearchFooter.LastSearch)
             SearchCell = QPoint(-1, -1);
         SearchFooter.LastSearch = text;
     }
-    SearchCell = Find(SearchCell, text, SearchFooterParams(saFindPrevious));
+    SearchCell = Find(SearchCell, text, SearchFooterParams(action));
     if (SearchCell.x() >= 0)
         ScrollInView(Col(), Row());
-    SearchFooterAction(text, SearchCell.x(), SearchCell.y(), saFindPrevious);
+    SearchFooterAction(text, SearchCell.x(), SearchCell.y(), action);
     m_searchPanel->update();
 }
 

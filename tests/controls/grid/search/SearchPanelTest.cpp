@@ -300,10 +300,17 @@ TEST(SearchPanelCreation, TheWindowsCreationAnnouncesTheBar)
         ++created;
         EXPECT_NE(static_cast<TExtStringGridPaint*>(g)->SearchPanel(), nullptr);
     };
+    // Settings made while the grid is loaded reach the bar when the window is made.
+    grid->BeginLoading();
+    grid->SearchFooter.SetVisible(true);
+    grid->SearchFooter.SetFindNextCaption("Next");
+    grid->Loaded();
     EXPECT_EQ(created, 0);
     window.show();
     QCoreApplication::processEvents();
     EXPECT_EQ(created, 1);
+    EXPECT_TRUE(grid->SearchPanel()->isVisible());
+    EXPECT_EQ(grid->SearchPanel()->ForwardButton()->Caption(), "Next");
     window.hide();
     window.show();
     QCoreApplication::processEvents();

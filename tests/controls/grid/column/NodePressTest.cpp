@@ -1,0 +1,204 @@
+// A press on a node glyph contracts or expands its node with the node events; the header
+// glyph of a fixed row contracts or expands every node; any other press in the node column only
+// reports the click; a click on the floating footer's strip reports the footer cell under it.
+#include "ColumnGridFixture.h"
+
+#include "controls/grid/core/FloatingFooter.h"
+
+namespace gridtest {
+namespace {
+
+class NodePressTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window.resize(640, 400);
+        grid = new TExtColumnGrid(&window);
+        grid->setGeometry(0, 0, 620, 380);
+        grid->SetColCount(4);
+        grid->SetRowCount(12);
+        grid->CellNode.SetNodeType(cnXP);
+        grid->CellNode.SetNodeIndent(12);
+        for (int r = 1; r < 12; ++r)
+            grid->SetCells(1, r, QStringLiteral("row%1").arg(r));
+        grid->AddNode(2, 4);
+        grid->OnClickCell = [this](TExtStringGridInput*, int r, int c) { log << QStringLiteral("click %1,%2").arg(r).arg(c); };
+        grid->OnBeforeContractNode = [this](TExtStringGrid*, int r, int real, bool& allow) {
+            log << QStringLiteral("before contract %1,%2").arg(r).arg(real);
+            allow = allowContract;
+        };
+        grid->OnContractNode = [this](TExtStringGrid*, int r, int) { log << QStringLiteral("contract %1").arg(r); };
+        grid->OnBeforeExpandNode = [this](TExtStringGrid*, int r, int, bool&) { log << QStringLiteral("before expand %1").arg(r); };
+        grid->OnExpandNode = [this](TExtStringGrid*, int r, int) { log << QStringLiteral("expand %1").arg(r); };
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QCoreApplication::processEvents();
+    }
+    void clickAt(int c, int r, int dx)
+    {
+        const platform::Rect rc = grid->CellRect(c, r);
+        const QPoint p(rc.left + dx, (rc.top + rc.bottom) / 2);
+        QTest::mouseMove(grid->viewport(), p);
+        QTest::mousePress(grid->viewport(), Qt::LeftButton, Qt::NoModifier, p);
+        QTest::mouseRelease(grid->viewport(), Qt::LeftButton, Qt::NoModifier, p);
+    }
+    QWidget window;
+    TExtColumnGrid* grid = nullptr;
+    QStringList log;
+    bool allowContract = true;
+};
+
+TEST_F(NodePressTest, TheGlyphContractsAndExpandsItsNode)
+{
+    clickAt(0, 2, 8);
+    EXPECT_TRUE(grid->GetNodeState(2));
+    EXPECT_EQ(grid->RowCount(), 9);
+    EXPECT_EQ(log, (QStringList{"click 2,0", "before contract 2,2", "contract 2"}));
+    log.clear();
+    clickAt(0, 2, 8);
+    EXPECT_FALSE(grid->GetNodeState(2));
+    EXPECT_EQ(grid->RowCount(), 12);
+    EXPECT_EQ(log, (QStringList{"click 2,0", "before expand 2", "expand 2"}));
+    // A refused contraction leaves the node open.
+    allowContract = false;
+    log.clear();
+    clickAt(0, 2, 8);
+    EXPECT_FALSE(grid->GetNodeState(2));
+    EXPECT_EQ(log, (QStringList{"click 2,0", "before contract 2,2"}));
+}
+
+TEST_F(NodePressTest, BesideTheGlyphOnlyTheClickIsReported)
+{
+    clickAt(0, 2, 40);
+    EXPECT_FALSE(grid->GetNodeState(2));
+    EXPECT_EQ(log, (QStringList{"click 2,0"}));
+    log.clear();
+    clickAt(0, 4, 8); // a child row: no glyph
+    EXPECT_EQ(grid->RowCount(), 12);
+    EXPECT_EQ(log, (QStringList{"click 4,0"}));
+}
+
+TEST_F(NodePressTest, TheHeaderGlyphContractsAndExpandsEveryNode)
+{
+    grid->AddNode(7, 3);
+    grid->AddNode(0, 1); // the header's node
+    grid->MouseActions.NodeAllExpandContract = true;
+    clickAt(0, 0, 8);
+    EXPECT_TRUE(grid->GetNodeState(2));
+    EXPECT_TRUE(grid->GetNodeState(grid->DisplRowIndex(7)));
+    EXPECT_EQ(grid->RowCount(), 7);
+    clickAt(0, 0, 8);
+    EXPECT_EQ(grid->RowCount(), 12);
+    EXPECT_FALSE(grid->GetNodeState(2));
+}
+
+TEST_F(NodePressTest, AClickOnTheFooterReportsTheLastRowsCell)
+{
+    grid->FloatingFooter.SetVisible(true);
+    QCoreApplication::processEvents();
+    auto* panel = static_cast<TFooterPanel*>(grid->FooterPanel());
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->height(), grid->FloatingFooter.Height - 1);
+    EXPECT_GE(panel->geometry().top(), grid->viewport()->geometry().bottom());
+    int clicks = 0;
+    grid->onClick = [&clicks](platform::TStringGrid*) { ++clicks; };
+    const int x = grid->AllColWidths(0) + grid->AllColWidths(1) + 5;
+    QTest::mouseClick(panel, Qt::LeftButton, Qt::NoModifier, QPoint(x, 3));
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(log.last(), QStringLiteral("click 11,2"));
+    EXPECT_EQ(panel->ColumnAt(x), 2);
+    EXPECT_EQ(panel->ColumnAt(10000), -1);
+    grid->FloatingFooter.SetVisible(false);
+    EXPECT_EQ(panel->height(), 0);
+    EXPECT_FALSE(panel->isVisible());
+}
+
+TEST_F(NodePressTest, TheFooterStripStandsAboveTheSearchBar)
+{
+    grid->SearchFooter.SetVisible(true);
+    QCoreApplication::processEvents();
+    const int searchHeight = grid->viewport()->height();
+    grid->FloatingFooter.SetVisible(true);
+    QCoreApplication::processEvents();
+    auto* panel = grid->FooterPanel();
+    const int strip = grid->FloatingFooter.Height - 1;
+    EXPECT_EQ(grid->viewport()->height(), searchHeight - strip);
+    EXPECT_EQ(panel->geometry().top(), grid->viewport()->geometry().bottom() + 1);
+    QWidget* search = grid->findChild<QWidget*>(QStringLiteral("SearchPanel"));
+    ASSERT_NE(search, nullptr);
+    EXPECT_EQ(search->geometry().top(), panel->geometry().bottom() + 1);
+    grid->FloatingFooter.SetVisible(false);
+    EXPECT_EQ(grid->viewport()->height(), searchHeight);
+}
+
+TEST_F(NodePressTest, GroupingTakesTheColumnItemAndGivesItBack)
+{
+    grid->SetColCount(4);
+    for (int r = 1; r < 12; ++r)
+        grid->SetCells(2, r, r < 6 ? QStringLiteral("A") : QStringLiteral("B"));
+    TGridColumnItem* item = grid->Columns().Items(2);
+    item->ReadOnly = true;
+    TGridColumnItem* third = grid->Columns().Items(3);
+    grid->Group(2);
+    EXPECT_EQ(grid->GroupColumn(), 2);
+    EXPECT_EQ(grid->Columns().Count(), 3);
+    EXPECT_EQ(grid->Columns().Items(2), third); // the items after it moved along
+    grid->UnGroup();
+    EXPECT_EQ(grid->Columns().Count(), 4);
+    EXPECT_EQ(grid->Columns().Items(2), item);
+    EXPECT_TRUE(grid->Columns().Items(2)->ReadOnly);
+    EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("A"));
+    EXPECT_EQ(grid->Cells(2, 11), QStringLiteral("B"));
+}
+
+// The text drawn by the footer strip in each style (the log of the canvas calls).
+TEST_F(NodePressTest, TheFooterStripDrawsItsStyles)
+{
+    grid->SetCells(1, 11, QStringLiteral("sum=42"));
+    grid->SetCells(2, 3, QStringLiteral("third"));
+    grid->FloatingFooter.SetVisible(true);
+    auto* panel = static_cast<TFooterPanel*>(grid->FooterPanel());
+    auto paint = [&] {
+        platform::CanvasCallLog log;
+        platform::Bitmap b(panel->width(), std::max(1, panel->height()), platform::clWhite);
+        platform::Canvas canvas(b);
+        panel->PaintTo(canvas);
+        return log.calls().join(QLatin1Char('\n'));
+    };
+    // The last row, aligned with the columns; never painted among the scrolled rows.
+    EXPECT_TRUE(grid->HideLastRow());
+    QString drawn = paint();
+    EXPECT_TRUE(drawn.contains(QStringLiteral("sum=42"))) << drawn.toStdString();
+    EXPECT_FALSE(drawn.contains(QStringLiteral("clRed"))); // no border colour: no top line
+    grid->FloatingFooter.SetBorderColor(platform::clRed);
+    EXPECT_TRUE(paint().contains(QStringLiteral(",0 clRed")));
+    grid->FloatingFooter.SetBorderColor(platform::clNone);
+    // One column of the current row.
+    grid->FloatingFooter.SetFooterStyle(fsColumnPreview);
+    grid->FloatingFooter.SetColumn(2);
+    EXPECT_EQ(grid->FixedFooters(), 0);
+    EXPECT_FALSE(grid->HideLastRow());
+    grid->SetRow(3);
+    EXPECT_TRUE(paint().contains(QStringLiteral("third")));
+    grid->SetRow(4);
+    EXPECT_FALSE(paint().contains(QStringLiteral("third")));
+    // A template filled from the current row.
+    grid->FloatingFooter.SetFooterStyle(fsCustomPreview);
+    grid->FloatingFooter.SetCustomTemplate(QStringLiteral("<#1>"));
+    EXPECT_TRUE(paint().contains(QStringLiteral("row4")));
+    // Only what the application paints.
+    grid->FloatingFooter.SetFooterStyle(fsCustomPaint);
+    int painted = -1;
+    Rect where;
+    grid->OnPaintFooter = [&](QWidget*, int c, platform::Canvas&, const Rect& r) {
+        painted = c;
+        where = r;
+    };
+    paint();
+    EXPECT_EQ(painted, 2);
+    EXPECT_EQ(where.right, panel->width());
+}
+
+} // namespace
+} // namespace gridtest
