@@ -22,7 +22,7 @@ void* ItemObject(int index) { return reinterpret_cast<void*>(static_cast<intptr_
 int ObjectItem(void* object) { return int(reinterpret_cast<intptr_t>(object)); }
 
 // Numbers compare by value, other texts alphabetically without case.
-int CompareCells(const QString& a, const QString& b)
+int CompareCellTexts(const QString& a, const QString& b)
 {
     bool na = false, nb = false;
     const double da = a.trimmed().toDouble(&na);
@@ -185,7 +185,7 @@ void TExtColGrid::QSort()
         for (const auto& [col, ascending] : keys) {
             if (col < 0 || col >= ColCount())
                 continue;
-            const int c = CompareCells(Cells(col, a), Cells(col, b));
+            const int c = CompareCellTexts(Cells(col, a), Cells(col, b));
             if (c != 0)
                 return ascending ? c < 0 : c > 0;
         }
@@ -221,7 +221,7 @@ void TExtColGrid::HeaderClickSort(int col, TShiftState shift)
     if (!doSort)
         return;
     const bool addKey = m_dropDown->Sorting == gsMultiColumn &&
-                        (SortSettings.IndexKey == ikCtrl ? (shift & ssCtrl) : (shift & ssShift));
+                        (SortSettings.IndexSortKey == ikCtrl ? (shift & ssCtrl) : (shift & ssShift));
     if (addKey) {
         if (SortIndexes.Count() == 0 && SortSettings.Column >= 0)
             SortIndexes.AddIndex(SortSettings.Column, SortSettings.Direction == sdAscending);
