@@ -2,6 +2,7 @@
 
 #include "controls/grid/base/GridControls.h"
 #include "controls/grid/core/RichText.h"
+#include "controls/grid/dropdown/grid/GridExtGridEditor.h"
 #include "controls/grid/html/HTMLDraw.h"
 #include "controls/grid/html/HTMLUtil.h"
 #include "controls/grid/util/BalloonTip.h"
@@ -74,6 +75,20 @@ TExtStringGridAux::~TExtStringGridAux()
     Balloon.OnEnableChange = nullptr;
     BalloonDone();
     delete m_moveButton;
+}
+
+TGridExtGridDropDown* TExtStringGridAux::ExtGridPicker()
+{
+    if (!m_editExtGridPicker)
+        m_editExtGridPicker = MakeDropDownEditor<TGridExtGridDropDown>(this, false);
+    return m_editExtGridPicker;
+}
+
+dropdown::TExtCustomDropDown* TExtStringGridAux::ExtGridDropDown() { return ExtGridPicker(); }
+
+void TExtStringGridAux::FillExtGridDropDown(const QString& editText, int realCol, int row)
+{
+    ExtGridPicker()->FillFromCell(editText, realCol, row);
 }
 
 // --- hints and balloons -----------------------------------------------------------------------------

@@ -40,6 +40,7 @@
 namespace controls::grid {
 
 class TArrowWindow;
+class TGridExtGridDropDown;
 
 class TExtStringGridAux : public TExtStringGridInput {
 public:
@@ -58,6 +59,12 @@ public:
 
     explicit TExtStringGridAux(QWidget* parent = nullptr);
     ~TExtStringGridAux() override;
+
+    // The grid drop-down editor of edExtGridDropDown cells (a grid drop-down hosting a string
+    // grid of its own), made on first use.
+    TGridExtGridDropDown* ExtGridPicker();
+    dropdown::TExtCustomDropDown* ExtGridDropDown() override;
+    void FillExtGridDropDown(const QString& editText, int realCol, int row) override;
 
     // --- hints and balloons ---------------------------------------------------------------------
     using TExtStringGridInput::BuildCellHint;
@@ -190,6 +197,7 @@ private:
     TGridCoord m_lastHintPos{-1, -1};
     TGridCoord m_lastBalloonPos{-1, -1};
     bool m_balloonInit = false;
+    TGridExtGridDropDown* m_editExtGridPicker = nullptr;
 
     QPointer<TScrollControl> m_vScroll;
     QPointer<TScrollControl> m_hScroll;

@@ -179,17 +179,6 @@ void TPrintSettings::Assign(const platform::TPersistent* source)
 
 // --- TControlLook ----------------------------------------------------------------------------------------
 
-void THeaderAppearance::Assign(const platform::TPersistent* source)
-{
-    const auto* s = sameClass<THeaderAppearance>(source);
-    if (!s)
-        return;
-    Color = s->Color;
-    ColorTo = s->ColorTo;
-    BorderColor = s->BorderColor;
-    Font = s->Font;
-}
-
 TControlLook::TControlLook(TExtStringGrid* grid) : m_grid(grid) { Init(); }
 
 void TControlLook::Init()

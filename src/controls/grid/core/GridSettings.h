@@ -14,6 +14,7 @@
 // here and do nothing yet.
 #include "controls/grid/base/GridLists.h"
 #include "controls/grid/base/GridTypes.h"
+#include "controls/grid/dropdown/rules/Appearances.h"
 #include "platform/core/Persistent.h"
 #include "platform/core/StringList.h"
 #include "platform/draw/Canvas.h"
@@ -166,16 +167,10 @@ public:
 
 enum TControlStyle { csClassic, csFlat, csWinXP, csTessik, csVekko, csGlyph, csTheme };
 
-// Appearance of a drop-down's header and footer (their controls read them).
-class THeaderAppearance : public platform::TPersistent {
-public:
-    platform::Color Color = 0xFF00000F;
-    platform::Color ColorTo = clNone;
-    platform::Color BorderColor = clNone;
-    QFont Font;
-    void Assign(const platform::TPersistent* source) override;
-};
-class TFooterAppearance : public THeaderAppearance {};
+// The look of the header and footer bars of the drop-down editors' popups: the editors copy
+// these when they open over a cell.
+using THeaderAppearance = dropdown::THeaderAppearance;
+using TFooterAppearance = dropdown::TFooterAppearance;
 
 class TControlLook : public platform::TPersistent {
 public:

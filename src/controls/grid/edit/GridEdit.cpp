@@ -42,11 +42,11 @@ public:
     int Row;
 };
 
-// The kind the grid edits a cell with: the kinds whose control this grid does not have (rich
-// text and the drop-downs) are edited as text.
+// The kind the grid edits a cell with: rich text, whose control this grid does not have, is
+// edited as text.
 TEditorType effectiveKind(TEditorType k)
 {
-    if (k == edRichEdit || (k >= edTrackbarDropDown && k <= edExtGridDropDown))
+    if (k == edRichEdit)
         return edNormal;
     return k;
 }
@@ -118,6 +118,8 @@ bool TExtStringGridEdit::canEditShow()
         TEditorType kind = DefaultEditor;
         GetCellEditor(b.x(), b.y(), kind);
         m_editControl = effectiveKind(kind);
+        if (m_editControl == edExtGridDropDown && !ExtGridDropDown())
+            m_editControl = edNormal;
         if (m_editControl == edNone)
             return false;
         m_editMode = true;

@@ -5,10 +5,11 @@
 // grid's column settings, then OnGetEditorType) may change it. The text kinds are edited with
 // TExtInplaceEdit, which filters typed characters by kind; edComboEdit and edComboList with the
 // grid's combo box (TGridCombo); the spin, edit-with-button, unit, check box, date, time,
-// date-and-time and push-button kinds with their controls (GridEditors.h); edCustom with the
-// control of the grid's editor link (EditLink.h; nothing without a link); edDataCheckBox cells
-// are toggled by click and key, not edited; edNone cells are not edited. Rich text and the
-// drop-down kinds are edited as edNormal.
+// date-and-time and push-button kinds with their controls (GridEditors.h); the drop-down kinds
+// with their drop-down editors (GridDropDownEditors.h; edExtGridDropDown from TExtStringGridAux
+// on, as edNormal below it); edCustom with the control of the grid's editor link
+// (EditLink.h; nothing without a link); edDataCheckBox cells are toggled by click and key, not
+// edited; edNone cells are not edited. Rich text is edited as edNormal.
 //
 // The flow: the platform grid asks CanEditShow before it shows its text editor (F2, a typed
 // character, a click on the current cell); a combo kind is shown over the cell instead and the
@@ -35,6 +36,10 @@
 #include <QLineEdit>
 #include <QPointer>
 
+namespace controls::grid::dropdown {
+class TExtCustomDropDown;
+} // namespace controls::grid::dropdown
+
 namespace controls::grid {
 
 class TExtStringGridEdit;
@@ -47,6 +52,15 @@ class TGridEditBtn;
 class TGridUnitEditBtn;
 class TGridButton;
 class TEditLink;
+class TGridDropDownLink;
+class TGridTrackbarDropDown;
+class TGridMemoDropDown;
+class TGridCalculatorDropDown;
+class TGridTimepickerDropDown;
+class TGridDetailPickerDropDown;
+class TGridGridDropDown;
+class TGridColorDropDown;
+class TGridImageDropDown;
 
 // The text editor of the grid's text kinds.
 class TExtInplaceEdit : public platform::TInplaceEdit {
@@ -110,6 +124,7 @@ class TExtStringGridEdit : public TExtStringGridPaint {
     friend class TGridUnitEditBtn;
     friend class TGridButton;
     friend class TEditLink;
+    friend class TGridDropDownLink;
 
 public:
     using CellValidateEvent = std::function<void(TExtStringGridEdit* sender, int col, int row, QString& value, bool& valid)>;
@@ -140,6 +155,10 @@ public:
         std::function<void(TExtStringGridEdit* sender, int col, int row, platform::TDateTime value)>;
     using CustomStrToDateEvent =
         std::function<void(TExtStringGridEdit* sender, const QString& value, platform::TDateTime& date)>;
+    using ColorSelectedEvent =
+        std::function<void(TExtStringGridEdit* sender, int col, int row, platform::Color& color, QString& value)>;
+    using ImageSelectedEvent = std::function<void(TExtStringGridEdit* sender, int col, int row, int& index)>;
+    using DropDownButtonClickEvent = std::function<void(TExtStringGridEdit* sender, int col, int row, int buttonIndex)>;
 
     explicit TExtStringGridEdit(QWidget* parent = nullptr);
     ~TExtStringGridEdit() override;
@@ -160,6 +179,23 @@ public:
     TGridSpin* SpinEdit();
     TGridDatePicker* GetDateEditor();
     TGridDateTimePicker* DateAndTimePicker();
+    // The drop-down editors, each made on its first use (GridDropDownEditors.h).
+    TGridTrackbarDropDown* TrackbarDropDown();
+    TGridMemoDropDown* MemoDropDown();
+    TGridCalculatorDropDown* CalculatorDropDown();
+    TGridTimepickerDropDown* TimePickerDropDown();
+    TGridDetailPickerDropDown* DetailPickerDropDown();
+    TGridGridDropDown* GridDropDown();
+    TGridColorDropDown* ColorPickerDropDown();
+    TGridImageDropDown* ImagePickerDropDown();
+    // The grid drop-down editor of edExtGridDropDown cells: none at this level (the grid
+    // drop-down hosts a grid of this kind itself), whose cells of that kind are edited as text;
+    // the grid with its auxiliary windows (TExtStringGridAux) makes it here on first use and fills
+    // it from the cell in FillExtGridDropDown.
+    virtual dropdown::TExtCustomDropDown* ExtGridDropDown() { return nullptr; }
+    virtual void FillExtGridDropDown(const QString& /*editText*/, int /*realCol*/, int /*row*/) {}
+    // The drop-down editor of a kind (made on first use); none for other kinds.
+    dropdown::TExtCustomDropDown* DropDownEditor(TEditorType kind);
     // The editor link of edCustom cells (not owned).
     TEditLink* EditLink() const;
     void SetEditLink(TEditLink* link);
@@ -313,6 +349,13 @@ public:
     CellNotifyEvent OnDatePickerDropDown;
     DateTimeChangeEvent OnDateTimeChange;
     CustomStrToDateEvent OnCustomStrToDate;
+    // The colour editor's value as it goes into the cell: the handler may change the colour and
+    // the text stored.
+    ColorSelectedEvent OnColorSelected;
+    // The image editor's index as it goes into the cell.
+    ImageSelectedEvent OnImageSelected;
+    DropDownButtonClickEvent OnDropDownHeaderButtonClick;
+    DropDownButtonClickEvent OnDropDownFooterButtonClick;
 
 protected:
     // Platform grid steps.
@@ -369,6 +412,14 @@ protected:
     TGridSpin* m_editSpin = nullptr;
     TGridDatePicker* m_editDate = nullptr;
     TGridDateTimePicker* m_editDateTime = nullptr;
+    TGridTrackbarDropDown* m_editTrackBar = nullptr;
+    TGridMemoDropDown* m_editMemo = nullptr;
+    TGridCalculatorDropDown* m_editCalculator = nullptr;
+    TGridTimepickerDropDown* m_editTimePicker = nullptr;
+    TGridDetailPickerDropDown* m_editDetailPicker = nullptr;
+    TGridGridDropDown* m_editGridPicker = nullptr;
+    TGridColorDropDown* m_editColorPicker = nullptr;
+    TGridImageDropDown* m_editImagePicker = nullptr;
     QPointer<TEditLink> m_editLink;
     platform::TDateTime m_originalDateTime = 0;
     // A click on the spin buttons drawn in a cell, stepped once when the spin editor opens.
@@ -386,6 +437,10 @@ private:
     void CreateEditorControls();
     bool ShowOtherEditControl(int col, int row, const Rect& r, int w, int h, const TCellFormat& format);
     void HideOtherEditControl(int realCol, int row);
+    // The drop-down kinds (GridDropDownEditors.cpp).
+    bool ShowDropDownEditor(int col, int row, const Rect& r, int w, int h, platform::Color color);
+    // escaped: the edit ended with Escape (the cell keeps its text).
+    void HideDropDownEditor(int realCol, int row, bool escaped);
     void PostEditDone(int col, int row);
     bool AdvanceStepFrom(int col, int row, bool showEditor, bool forward, bool autoEdit, int visited);
     void TabWalk(bool backward);

@@ -2,6 +2,7 @@
 // placed over the cell and filled from it, read back into it when the edit ends; the editor
 // link of edCustom cells; the steps of the editors' key protocol.
 #include "controls/grid/edit/EditLink.h"
+#include "controls/grid/edit/GridDropDownEditors.h"
 #include "controls/grid/edit/GridEditors.h"
 #include "controls/grid/util/ExtUtil.h"
 #include "platform/core/Conversions.h"
@@ -355,7 +356,7 @@ bool TExtStringGridEdit::ShowOtherEditControl(int col, int row, const Rect& r, i
         m_editMode = true;
         m_editLink->Open(this, col, row, r, color, format.font);
         return true;
-    default: return false;
+    default: return IsDropDownKind(kind) && ShowDropDownEditor(col, row, r, w, h, color);
     }
 }
 
@@ -446,7 +447,10 @@ void TExtStringGridEdit::HideOtherEditControl(int realCol, int row)
         m_editLink->RestoreWinProc();
         m_editMode = false;
         return;
-    default: return;
+    default:
+        if (IsDropDownKind(m_editControl))
+            HideDropDownEditor(realCol, row, escaped);
+        return;
     }
 }
 

@@ -1,6 +1,7 @@
 // The grid's editor controls in a column grid: each kind opens on a typed key and on F2, writes
 // its value back in the grid's text form, keeps the cell as it was when the value is refused or
 // the edit is left with Escape, and follows the editors' key protocol.
+#include "GridKeyDriver.h"
 #include "controls/grid/column/ColumnGrid.h"
 #include "controls/grid/edit/EditLink.h"
 #include "controls/grid/edit/GridEditors.h"
@@ -27,7 +28,7 @@ enum Cols {
     cCheck, cButton, cText, cCount
 };
 
-class EditorsTest : public ::testing::Test {
+class EditorsTest : public ::testing::Test, protected GridKeyDriver {
 protected:
     void SetUp() override
     {
@@ -63,36 +64,8 @@ protected:
         platform::ResetFormatSettings();
     }
 
-    QWidget* focused() const { return QApplication::focusWidget(); }
-    void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier)
-    {
-        QWidget* target = focused() ? focused() : grid;
-        QTest::keyClick(target, k, m);
-        settle();
-    }
-    void type(const QString& text)
-    {
-        for (QChar ch : text) {
-            QWidget* target = focused() ? focused() : grid;
-            QTest::keyClick(target, ch.toLatin1());
-            settle();
-        }
-    }
-    static void settle()
-    {
-        for (int i = 0; i < 3; ++i)
-            QCoreApplication::processEvents();
-    }
-    void goTo(int col, int row)
-    {
-        grid->MoveToCell(col, row);
-        grid->setFocus();
-        settle();
-    }
-    QString cell(int col, int row) const { return grid->Cells(col, row); }
 
     QWidget window;
-    TExtColumnGrid* grid = nullptr;
     int beeps = 0;
     std::function<void()> previousBeep;
 };
