@@ -345,7 +345,9 @@ TEST_F(MouseStepsTest, TheMiddleButtonPansUntilAnyPressOrKey)
     QTest::mouseRelease(vp(), Qt::MiddleButton, Qt::NoModifier, at);
     ASSERT_TRUE(grid->Panning());
     QCursor::setPos(vp()->mapToGlobal(at + QPoint(0, 40)));
-    QTest::qWait(60);
+    // The pan steps on a 10 ms timer: wait for its first steps, with room for a busy machine.
+    for (int waited = 0; waited < 5000 && grid->Row() <= 5; waited += 10)
+        QTest::qWait(10);
     EXPECT_GT(grid->Row(), 5) << "the pointer below the press moves the current row down";
     EXPECT_EQ(grid->Col(), 2);
     QTest::keyClick(grid, Qt::Key_Shift);
