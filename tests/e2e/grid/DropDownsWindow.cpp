@@ -11,10 +11,10 @@
 #include "controls/grid/dropdown/ItemSelector.h"
 #include "controls/grid/dropdown/grid/GridExtGridEditor.h"
 #include "controls/grid/edit/GridDropDownEditors.h"
+#include "StateLine.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
 #include <QTextStream>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -66,16 +66,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* e) override
     {
-        QFile f(QStringLiteral("cells.txt"));
-        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            QTextStream out(&f);
-            for (int r = 0; r <= kRows; ++r) {
-                QStringList cells;
-                for (int c = 0; c < grid->ColCount(); ++c)
-                    cells << cellText(c, r);
-                out << cells.join(u'\t') << '\n';
-            }
-        }
+        WriteWhole(QStringLiteral("cells.txt"),
+                   CellLines(kRows, grid->ColCount(), [this](int c, int r) { return cellText(c, r); }));
         e->accept();
     }
 
@@ -108,15 +100,7 @@ private:
     // Writes a file whole when its text changed (a reader never sees half of it).
     static void writeIfChanged(const QString& name, const QString& text, QString& last)
     {
-        if (text == last)
-            return;
-        QFile f(name + QStringLiteral(".tmp"));
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return;
-        f.write(text.toUtf8());
-        f.close();
-        QFile::remove(name);
-        if (f.rename(name))
+        if (text != last && WriteWhole(name, text))
             last = text;
     }
 
@@ -152,10 +136,8 @@ private:
 
     void writeLayout()
     {
-        QFile f(QStringLiteral("layout.txt"));
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return;
-        QTextStream out(&f);
+        QString text;
+        QTextStream out(&text);
         const QPoint origin = grid->viewport()->mapTo(this, QPoint(0, 0));
         for (int c = 0; c < cColumns; ++c)
             for (int r = 0; r <= kRows; ++r) {
@@ -163,6 +145,8 @@ private:
                 out << "cell_" << c << "_" << r << " " << origin.x() + (rect.left + rect.right) / 2 << " "
                     << origin.y() + (rect.top + rect.bottom) / 2 << '\n';
             }
+        out.flush();
+        WriteWhole(QStringLiteral("layout.txt"), text);
     }
 
     // Screen positions inside the open popup.

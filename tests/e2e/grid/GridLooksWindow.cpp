@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTextStream>
@@ -64,20 +63,10 @@ public:
 protected:
     void closeEvent(QCloseEvent* e) override
     {
-        QFile f(QStringLiteral("cells.txt"));
-        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            QTextStream out(&f);
-            for (int r = 0; r <= 3; ++r) {
-                QStringList cells;
-                for (int c = 0; c < kCols; ++c)
-                    cells << grid->Cells(c, r);
-                out << cells.join(u'\t') << '\n';
-            }
-            QStringList widths;
-            for (int c = 0; c < kCols; ++c)
-                widths << QString::number(grid->colWidths(c));
-            out << widths.join(u'\t') << '\n';
-        }
+        // Four rows of cells, then the column widths as a last line.
+        QString text = CellLines(3, kCols, [this](int c, int r) { return grid->Cells(c, r); });
+        text += CellLines(0, kCols, [this](int c, int) { return QString::number(grid->colWidths(c)); });
+        WriteWhole(QStringLiteral("cells.txt"), text);
         e->accept();
     }
 

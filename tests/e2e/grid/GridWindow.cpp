@@ -10,7 +10,6 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
 #include <QTextStream>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -72,16 +71,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* e) override
     {
-        QFile f(QStringLiteral("cells.txt"));
-        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            QTextStream out(&f);
-            for (int r = 0; r <= kRows; ++r) {
-                QStringList cells;
-                for (int c = 0; c < grid->ColCount(); ++c)
-                    cells << grid->Cells(c, r);
-                out << cells.join(u'\t') << '\n';
-            }
-        }
+        WriteWhole(QStringLiteral("cells.txt"),
+                   CellLines(kRows, grid->ColCount(), [this](int c, int r) { return grid->Cells(c, r); }));
         e->accept();
     }
 

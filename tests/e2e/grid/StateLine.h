@@ -22,6 +22,21 @@ inline bool WriteWhole(const QString& name, const QString& text)
     return f.open(QIODevice::WriteOnly) && f.write(text.toUtf8()) >= 0 && f.commit();
 }
 
+// Rows 0..lastRow of columns 0..cols-1, tab-separated, a line per row: the file a script reads
+// back after closing a window.
+template <class CellText>
+QString CellLines(int lastRow, int cols, CellText cellText)
+{
+    QString text;
+    for (int r = 0; r <= lastRow; ++r) {
+        QStringList cells;
+        for (int c = 0; c < cols; ++c)
+            cells << cellText(c, r);
+        text += cells.join(u'\t') + u'\n';
+    }
+    return text;
+}
+
 class StateLine : public QObject {
 public:
     explicit StateLine(controls::grid::TExtColumnGrid* grid) : QObject(grid), m_grid(grid)
