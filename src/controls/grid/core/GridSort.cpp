@@ -537,15 +537,20 @@ struct TExtStringGrid::TSortFrame {
         return *columns[size_t(c)];
     }
 
+    // A column outside the grid has nothing to compare: its cells are equal.
+    bool inGrid(int c) const { return c >= 0 && c < grid.TotalColCount(); }
+
     int cells(int c, int row1, TSortDirection direction, int row2)
     {
-        return column(c).compare(row1, direction, row2);
+        return inGrid(c) ? column(c).compare(row1, direction, row2) : 0;
     }
 
     int rows(int col, int row1, int row2)
     {
         // Ties go to the next column while there is one (hidden columns included).
         const int total = grid.TotalColCount();
+        if (!inGrid(col))
+            return 0;
         for (int c = col;; ++c) {
             const int r = grid.IsIgnoredColumn(c) ? 0 : cells(c, row1, grid.SortSettings.Direction, row2);
             if (r != 0 || !grid.SortSettings.Full || c > total - 2)
@@ -556,7 +561,7 @@ struct TExtStringGrid::TSortFrame {
     int indexed(int index, int row1, int row2)
     {
         const TSortIndexList& list = grid.SortIndexes;
-        for (int i = index; i < list.Count(); ++i) {
+        for (int i = std::max(0, index); i < list.Count(); ++i) {
             const int c = list.GetSortColumns(i);
             const bool descending = !list.GetSortDirections(i);
             const int r = grid.IsIgnoredColumn(c) ? 0 : cells(c, row1, descending ? sdDescending : sdAscending, row2);
@@ -656,10 +661,10 @@ void TExtStringGrid::applyRowOrder(int first, const std::vector<int>& order)
 void TExtStringGrid::sortRows(int first, int last, bool indexed)
 {
     m_sortDir = SortSettings.Direction == sdDescending ? -1 : 1;
-    if (last <= first || first < 0 || last >= RowCount())
+    const int column = SortSettings.Column;
+    if (last <= first || first < 0 || last >= RowCount() || (!indexed && (column < 0 || column >= TotalColCount())))
         return;
     TSortFrame frame(*this, first, last);
-    const int column = SortSettings.Column;
     const int dir = m_sortDir;
     std::vector<int> order;
     if (indexed)
@@ -858,6 +863,8 @@ void TExtStringGrid::QuickSortIndexed(int left, int right)
 bool TExtStringGrid::SortLine(int col, int row1, int row2)
 {
     const int total = TotalColCount();
+    if (col < 0 || row1 < 0 || row2 < 0 || row1 >= RowCount() || row2 >= RowCount())
+        return false;
     for (int c = col; c < total; ++c) {
         const int r = CompareCells(c, row1, SortSettings.Direction, row2);
         if (r == 0)

@@ -425,3 +425,35 @@ TEST(SortKeysTest, TheKeyedSortOrdersAsTheComparisonOfEveryPairDoes)
             ASSERT_EQ(keyed.Cells(0, r), paired.Cells(0, r)) << "round " << round << " row " << r;
     }
 }
+
+TEST_F(SortTest, ColumnsAndRowsOutsideTheGridSortNothing)
+{
+    // A column outside the grid has no cells to compare: they are equal and no row moves.
+    g.SetFixedRows(1);
+    fill(1, {"c", "a", "b"});
+    const QStringList before = column(1);
+    for (int col : {-1, 9}) {
+        EXPECT_EQ(g.CompareCells(col, 1, sdAscending, 2), 0) << col;
+        EXPECT_EQ(g.CompareRows(col, 1, 2), 0) << col;
+        EXPECT_FALSE(g.SortLine(col, 1, 2)) << col;
+        g.QuickSort(col, 1, 3);
+        g.SortSettings.Column = col;
+        g.QSortGroup();
+        EXPECT_EQ(column(1), before) << col;
+    }
+    EXPECT_EQ(g.CompareRowsIndexed(-1, 1, 2), 0);
+    EXPECT_EQ(g.CompareRowsIndexed(5, 1, 2), 0);
+    g.SortIndexes.AddIndex(7, true);
+    g.QSortIndexed();
+    EXPECT_EQ(column(1), before);
+    // Rows outside the grid are never exchanged.
+    g.Sort(1, sdAscending);
+    EXPECT_FALSE(g.SortLine(1, 1, 99));
+    EXPECT_FALSE(g.SortLine(1, -1, 2));
+    EXPECT_EQ(column(1), (QStringList{"a", "b", "c"}));
+    // After an ascending sort a row that belongs below the next one changes places with it.
+    g.SetCells(1, 1, QStringLiteral("z"));
+    EXPECT_TRUE(g.SortLine(1, 1, 2));
+    EXPECT_EQ(column(1), (QStringList{"b", "z", "c"}));
+    EXPECT_FALSE(g.SortLine(1, 1, 2));
+}
