@@ -12,12 +12,17 @@ bool TExtStringGridInput::HeaderClickSort(int c, int r, int x, int y, platform::
     if (c < 0 || r < 0)
         return false;
     const Rect cell = cellRect(c, r);
-    // A release on a column border sizes; one on the filter button opens the filter list.
+    // A release on a column border sizes; one on the header's drop-down button or on the filter
+    // button opens that.
     if (r == 0 && options().testFlag(platform::goColSizing) && (x - cell.left < 4 || cell.right - x < 4))
         return false;
     const int rc = RealColIndex(c);
-    if (r == FilterDropDownRow && FilterDropDownAuto && x > cell.right - 16 && GetColumnFilter(rc))
-        return false;
+    if (x > cell.right - 16) {
+        if (ControlLook.FixedDropDownButton && CanShowFixedDropDown(rc))
+            return false;
+        if (r == FilterDropDownRow && GetColumnFilter(rc))
+            return false;
+    }
     if (c < FixedCols() && !SortSettings.FixedCols)
         return false;
     int pc = -1, pr = -1;
@@ -40,7 +45,18 @@ bool TExtStringGridInput::HeaderClickSort(int c, int r, int x, int y, platform::
         SplitAllColumnCells();
     QElapsedTimer timer;
     timer.start();
-    const int left = leftCol();
+    // With KeepHorizScroll a row-selecting grid keeps its left column, also when the sort fails.
+    struct KeepLeft {
+        TExtStringGridInput& grid;
+        int left;
+        bool on;
+        void restore()
+        {
+            if (on && grid.leftCol() != left && left < grid.ColCount())
+                grid.setLeftCol(left);
+        }
+        ~KeepLeft() { restore(); }
+    } keepLeft{*this, leftCol(), Navigation.KeepHorizScroll && options().testFlag(platform::goRowSelect)};
     if (SortSettings.IndexShow) {
         const bool key = SortSettings.IndexSortKey == ikShift ? shift.testFlag(platform::ssShift)
                                                               : shift.testFlag(platform::ssCtrl);
@@ -80,8 +96,7 @@ bool TExtStringGridInput::HeaderClickSort(int c, int r, int x, int y, platform::
             QSort();
         }
     }
-    if (leftCol() != left && left < ColCount())
-        setLeftCol(left);
+    keepLeft.restore();
     SortTime = unsigned(timer.elapsed());
     if (SortSettings.AutoColumnMerge)
         RemergeColumnCells();

@@ -124,3 +124,85 @@ TEST_F(HeaderSortTest, ClicksThatDoNotSort)
 }
 
 } // namespace gridtest
+
+namespace gridtest {
+
+TEST_F(HeaderSortTest, ShiftClicksBuildTheIndexList)
+{
+    grid->SortSettings.IndexShow = true;
+    for (int r = 1; r < 6; ++r) // column 3: delta, echo, charlie in group 0, alpha, bravo in 1
+        grid->SetCells(3, r, QString::number((r + 1) % 2));
+    auto click = [&](int c, Qt::KeyboardModifiers keys) {
+        const platform::Rect rc = grid->CellRect(c, 0);
+        const QPoint p((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+        QTest::mouseMove(vp(), p);
+        QTest::mousePress(vp(), Qt::LeftButton, keys, p);
+        QTest::mouseRelease(vp(), Qt::LeftButton, keys, p);
+        QCoreApplication::processEvents();
+    };
+    click(3, Qt::NoModifier);
+    EXPECT_EQ(grid->SortSettings.SaveToString(), QStringLiteral("i;u3"));
+    click(1, Qt::ShiftModifier); // added after column 3
+    EXPECT_EQ(grid->SortSettings.SaveToString(), QStringLiteral("i;u3;u1"));
+    EXPECT_EQ(names(), (QStringList{"charlie", "delta", "echo", "alpha", "bravo"}));
+    EXPECT_EQ(grid->SortSettings.Column, 3);
+    click(1, Qt::ShiftModifier); // a listed column turns
+    EXPECT_EQ(grid->SortSettings.SaveToString(), QStringLiteral("i;u3;d1"));
+    EXPECT_EQ(names(), (QStringList{"echo", "delta", "charlie", "bravo", "alpha"}));
+    click(3, Qt::ControlModifier); // not the index key: the list starts over with this column
+    EXPECT_EQ(grid->SortSettings.SaveToString(), QStringLiteral("i;u3"));
+    click(3, Qt::NoModifier); // the only column of the list turns
+    EXPECT_EQ(grid->SortSettings.SaveToString(), QStringLiteral("i;d3"));
+    grid->SortSettings.IndexSortKey = ikCtrl;
+    click(2, Qt::ControlModifier);
+    EXPECT_EQ(grid->SortSettings.SaveToString(), QStringLiteral("i;d3;u2"));
+}
+
+TEST_F(HeaderSortTest, TheReleaseDecidesTheColumnAndThePressTheRow)
+{
+    // Pressed on one header cell and released on another: the column under the release sorts.
+    auto drag = [&](int c1, int r1, int c2) {
+        const platform::Rect a = grid->CellRect(c1, r1), b = grid->CellRect(c2, 0);
+        const QPoint from((a.left + a.right) / 2, (a.top + a.bottom) / 2);
+        const QPoint to((b.left + b.right) / 2, (b.top + b.bottom) / 2);
+        QTest::mouseMove(vp(), from);
+        QTest::mousePress(vp(), Qt::LeftButton, Qt::NoModifier, from);
+        QTest::mouseMove(vp(), to);
+        QTest::mouseRelease(vp(), Qt::LeftButton, Qt::NoModifier, to);
+        QCoreApplication::processEvents();
+    };
+    const QStringList before = names();
+    drag(1, 3, 1); // pressed in a data row
+    EXPECT_EQ(names(), before);
+    EXPECT_EQ(grid->SortSettings.Column, -1);
+    drag(2, 0, 1);
+    EXPECT_EQ(grid->SortSettings.Column, 1);
+    EXPECT_EQ(names(), (QStringList{"alpha", "bravo", "charlie", "delta", "echo"}));
+}
+
+TEST_F(HeaderSortTest, ButtonsInTheHeaderAndATooSmallGridSortNothing)
+{
+    const QStringList before = names();
+    // The right 16 pixels of a header with a drop-down button belong to the button.
+    grid->ControlLook.FixedDropDownButton = true;
+    clickHeader(1, grid->colWidths(1) / 2 - 8);
+    EXPECT_EQ(names(), before);
+    grid->OnCanShowFixedDropDown = [](TExtStringGridPaint*, int col, bool& canShow) { canShow = col != 1; };
+    clickHeader(1, grid->colWidths(1) / 2 - 8);
+    EXPECT_EQ(grid->SortSettings.Column, 1);
+    grid->ControlLook.FixedDropDownButton = false;
+    grid->OnCanShowFixedDropDown = nullptr;
+    // So do those of a column with a filter list.
+    grid->Columns().Items(2)->Filter().Add(QStringLiteral("1"));
+    clickHeader(2, grid->colWidths(2) / 2 - 8);
+    EXPECT_EQ(grid->SortSettings.Column, 1);
+    grid->Columns().Items(2)->Filter().Clear();
+
+    // One data row: nothing to sort.
+    grid->SortSettings.Column = -1;
+    grid->SetRowCount(2);
+    clickHeader(1);
+    EXPECT_EQ(grid->SortSettings.Column, -1);
+}
+
+} // namespace gridtest

@@ -457,3 +457,40 @@ TEST_F(SortTest, ColumnsAndRowsOutsideTheGridSortNothing)
     EXPECT_EQ(column(1), (QStringList{"b", "z", "c"}));
     EXPECT_FALSE(g.SortLine(1, 1, 2));
 }
+
+TEST_F(SortTest, TheCurrentRowAndTheTopRowAroundASort)
+{
+    // Without MoveRowOnSort the current row keeps its place and OnRowChanged tells it; with it the
+    // current row follows its data. KeepScrollOnSort keeps the top row.
+    g.resize(300, 200);
+    g.SetFixedRows(1);
+    QStringList texts;
+    for (int i = 0; i < 60; ++i)
+        texts << QStringLiteral("r%1").arg(59 - i, 2, 10, QLatin1Char('0'));
+    fill(1, texts);
+    std::vector<std::pair<int, int>> changes;
+    g.OnRowChanged = [&](TExtStringGrid*, int from, int to) { changes.emplace_back(from, to); };
+    g.SetRow(5); // holds "r55"
+    changes.clear();
+    g.Sort(1, sdAscending);
+    EXPECT_EQ(g.Row(), 5);
+    EXPECT_EQ(g.Cells(1, 5), QStringLiteral("r04"));
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0], std::make_pair(5, 5));
+
+    g.Navigation.MoveRowOnSort = true;
+    g.Sort(1, sdDescending); // "r04" goes to row 56
+    EXPECT_EQ(g.Row(), 56);
+    EXPECT_EQ(g.Cells(1, g.Row()), QStringLiteral("r04"));
+    const int scrolled = g.TopRow();
+
+    // The current row moves out of sight and the top row stays.
+    g.Navigation.KeepScrollOnSort = true;
+    g.SetTopRow(2);
+    ASSERT_NE(scrolled, 2);
+    g.Sort(1, sdAscending);
+    EXPECT_EQ(g.Row(), 5);
+    g.Sort(1, sdDescending);
+    EXPECT_EQ(g.Row(), 56);
+    EXPECT_EQ(g.TopRow(), 2);
+}
