@@ -206,3 +206,29 @@ TEST_F(HeaderSortTest, ButtonsInTheHeaderAndATooSmallGridSortNothing)
 }
 
 } // namespace gridtest
+
+namespace gridtest {
+
+TEST_F(HeaderSortTest, AGridWithNodesSortsWithinTheNodes)
+{
+    // Rows 1 .. 5: a node over rows 1 .. 3 and one over rows 4 .. 5; a click sorts each node's
+    // children and leaves the node rows in place.
+    grid->SetRowCount(8);
+    const QStringList texts{"N1", "c", "a", "N2", "z", "y", "x"};
+    for (int i = 0; i < texts.size(); ++i)
+        grid->SetCells(1, i + 1, texts[i]);
+    grid->AddNode(1, 3);
+    grid->AddNode(4, 4);
+    clickHeader(1);
+    QStringList after;
+    for (int r = 1; r < grid->RowCount(); ++r)
+        after << grid->Cells(1, r);
+    EXPECT_EQ(after, (QStringList{"N1", "a", "c", "N2", "x", "y", "z"}));
+    clickHeader(1);
+    after.clear();
+    for (int r = 1; r < grid->RowCount(); ++r)
+        after << grid->Cells(1, r);
+    EXPECT_EQ(after, (QStringList{"N1", "c", "a", "N2", "z", "y", "x"}));
+}
+
+} // namespace gridtest
