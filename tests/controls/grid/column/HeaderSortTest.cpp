@@ -232,3 +232,28 @@ TEST_F(HeaderSortTest, AGridWithNodesSortsWithinTheNodes)
 }
 
 } // namespace gridtest
+
+namespace gridtest {
+
+TEST_F(HeaderSortTest, MergedColumnsAreMergedAgainAfterTheSort)
+{
+    // Column 3 merged by equal neighbours: the sort splits it, moves whole rows and merges the
+    // new neighbours.
+    const QStringList groups{"g1", "g1", "g2", "g2", "g1"}; // delta, alpha, echo, bravo, charlie
+    for (int r = 1; r < 6; ++r)
+        grid->SetCells(3, r, groups[r - 1]);
+    grid->SortSettings.AutoColumnMerge = true;
+    grid->MergedColumns().Add(3);
+    ASSERT_EQ(grid->CellSpan(3, 1).y(), 1); // rows 1 and 2
+    clickHeader(1);
+    EXPECT_EQ(names(), (QStringList{"alpha", "bravo", "charlie", "delta", "echo"}));
+    QStringList column3;
+    for (int r = 1; r < 6; ++r)
+        column3 << grid->GridCells(3, r);
+    EXPECT_EQ(column3, (QStringList{"g1", "g2", "g1", "g1", "g2"}));
+    EXPECT_FALSE(grid->IsMergedCell(3, 1));
+    EXPECT_EQ(grid->CellSpan(3, 3).y(), 1); // charlie and delta
+    EXPECT_FALSE(grid->IsMergedCell(3, 5));
+}
+
+} // namespace gridtest
