@@ -164,6 +164,11 @@ void TExtStringGridPaint::SearchFooterEditChange()
         return;
     }
     SearchCell = Find(QPoint(-1, -1), text, params);
+    // A search through the hidden rows gives a real row; the next and the previous match walk
+    // the shown rows, so they go on from the hit's shown row (not from the shown row that happens
+    // to carry the same number).
+    if (SearchCell.y() >= 0 && params.Has(fnIncludeHiddenRows) && !IsHiddenRow(SearchCell.y()))
+        SearchCell.setY(DisplRowIndex(SearchCell.y()));
     SearchFooterAction(text, SearchCell.x(), SearchCell.y(), saFindFirst);
     if (SearchCell.x() < 0) {
         SetSearchEditColor(kNotFoundColor);

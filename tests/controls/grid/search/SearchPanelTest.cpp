@@ -346,3 +346,21 @@ TEST_F(SearchPanelTest, TheBarStaysBelowAFloatingFooter)
     grid->SearchFooter.SetVisible(false);
     placed();
 }
+
+TEST_F(SearchPanelTest, NextAfterAFirstHitFoundAmongHiddenRowsGoesOnFromItsShownRow)
+{
+    // Typing searches the hidden rows too; the next match goes on from the hit's shown row, so a
+    // match right below it is not skipped.
+    grid->SetCells(1, 4, "Paris too");
+    grid->HideRows(1, 2);
+    grid->SearchFooter.SetSearchHiddenRows(true);
+    grid->SearchFooter.SetSearchDirection(sdLeftRight);
+    grid->SearchFooter.SetVisible(true);
+    typeInto(bar()->Edit(), "paris");
+    EXPECT_EQ(current(), QPoint(2, 1)); // real row 3
+    EXPECT_EQ(grid->SearchCell, QPoint(2, 1));
+    key(bar()->Edit(), Qt::Key_Return);
+    EXPECT_EQ(current(), QPoint(1, 2)); // real row 4
+    key(bar()->Edit(), Qt::Key_Return);
+    EXPECT_EQ(current(), QPoint(3, 5)); // real row 7
+}
