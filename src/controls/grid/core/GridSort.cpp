@@ -620,6 +620,16 @@ void TExtStringGrid::applyRowOrder(int first, const std::vector<int>& order)
         }
     }
     const int sortRow = SortRow >= 0 && !IsHiddenRow(SortRow) ? DisplRowIndex(SortRow) : -1;
+    // The cross-reference goes with the moved cells, so that QUnSort can bring them back.
+    auto moveXRef = [&] {
+        std::vector<int>& x = m_sortRowXRef.RawValues();
+        if (int(x.size()) != RowCount())
+            return;
+        std::vector<int> moved(static_cast<size_t>(n));
+        for (int i = 0; i < n; ++i)
+            moved[size_t(i)] = x[size_t(first + order[size_t(i)])];
+        std::copy(moved.begin(), moved.end(), x.begin() + first);
+    };
     if (SortSettings.SingleColumn && SortSettings.Column >= 0) {
         // Only the sort column's cells change places; the rest of each row stays.
         const int c = SortSettings.Column;
@@ -633,6 +643,7 @@ void TExtStringGrid::applyRowOrder(int first, const std::vector<int>& order)
             setObjects(c, first + i, columnObjects[size_t(i)]);
             setCells(c, first + i, columnTexts[size_t(i)]);
         }
+        moveXRef();
         CellsChanged(QRect(QPoint(0, first), QPoint(ColCount() - 1, first + n - 1)));
         return;
     }
@@ -643,13 +654,7 @@ void TExtStringGrid::applyRowOrder(int first, const std::vector<int>& order)
             setCells(0, first + i, texts[size_t(i)]);
         }
     // The cross-reference and the followed row go with their rows.
-    std::vector<int>& x = m_sortRowXRef.RawValues();
-    if (int(x.size()) == RowCount()) {
-        std::vector<int> moved(static_cast<size_t>(n));
-        for (int i = 0; i < n; ++i)
-            moved[size_t(i)] = x[size_t(first + order[size_t(i)])];
-        std::copy(moved.begin(), moved.end(), x.begin() + first);
-    }
+    moveXRef();
     if (sortRow >= first && sortRow < first + n)
         for (int i = 0; i < n; ++i)
             if (first + order[size_t(i)] == sortRow) {

@@ -387,6 +387,9 @@ TEST_F(SortTest, SingleColumnMovesOnlyTheSortColumnsCells)
     g.Sort(1, sdAscending);
     EXPECT_EQ(column(1), (QStringList{"a", "b", "c"}));
     EXPECT_EQ(column(2), (QStringList{"1", "2", "3"}));
+    g.QUnSort(); // the sort column's cells go back
+    EXPECT_EQ(column(1), (QStringList{"c", "a", "b"}));
+    EXPECT_EQ(column(2), (QStringList{"1", "2", "3"}));
 }
 
 TEST(SortKeysTest, TheKeyedSortOrdersAsTheComparisonOfEveryPairDoes)
