@@ -452,9 +452,15 @@ struct TFilterMatcher::Condition {
         const qsizetype n = value.size();
         std::vector<Classified> kinds(size_t(n + 1));
         std::vector<char> known(size_t(n + 1), 0);
+        // Only a tail made of the characters of numbers and dates can read as one; the others
+        // are texts, told apart without reading them again (a long text stays linear).
+        std::vector<char> mayConvert;
         auto kindOf = [&](qsizetype j) -> const Classified& {
+            if (mayConvert.empty())
+                mayConvert = convertibleTails(value);
             if (!known[size_t(j)]) {
-                kinds[size_t(j)] = classify(value.mid(j));
+                if (mayConvert[size_t(j)])
+                    kinds[size_t(j)] = classify(value.mid(j));
                 known[size_t(j)] = 1;
             }
             return kinds[size_t(j)];
@@ -485,6 +491,26 @@ struct TFilterMatcher::Condition {
             std::swap(next, current);
         }
         return next[size_t(from)] != 0;
+    }
+
+    // For each tail of the value, whether all its characters can stand in a number or a date
+    // (digits, the integer fields' hexadecimal forms, signs, exponents, blanks and the locale's
+    // separators); a tail with any other character is neither.
+    static std::vector<char> convertibleTails(QStringView value)
+    {
+        const platform::TFormatSettings& fs = platform::FormatSettings();
+        auto fits = [&](QChar c) {
+            const char16_t u = c.unicode();
+            return (u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F') || u == u'x'
+                   || u == u'X' || u == u'$' || u == u'+' || u == u'-' || u == u'.' || c.isSpace()
+                   || c == fs.DecimalSeparator || c == fs.ThousandSeparator || c == fs.DateSeparator
+                   || c == fs.TimeSeparator;
+        };
+        const qsizetype n = value.size();
+        std::vector<char> may(size_t(n + 1), 1);
+        for (qsizetype j = n - 1; j >= 0; --j)
+            may[size_t(j)] = char(may[size_t(j + 1)] && fits(value[j]));
+        return may;
     }
 
     // "*" and "?" against a text, the "*" trying the shortest stretch first and widening it on

@@ -243,6 +243,16 @@ TEST_F(FilterExpressionTest, ManyStarsAgainstLongTextsAndOpenGroupsEnd)
     const QString shortText(9, u'a');
     for (const QString& e : {QStringLiteral("*a*!a*a*b"), QStringLiteral("a*!b*a"), QStringLiteral("*>a*a")})
         EXPECT_EQ(MatchFilterExpression(e, shortText, true), refExpression(e, shortText, true)) << e.toStdString();
+    // A comparison after a "*" against the tails of a long text, and against tails that read as
+    // numbers, hexadecimal fields and dates.
+    EXPECT_TRUE(MatchFilterExpression(QStringLiteral("*>m"), QString(20000, u'z'), true));
+    EXPECT_FALSE(MatchFilterExpression(QStringLiteral("*>z"), QString(20000, u'y'), true));
+    for (const QString& v : {QStringLiteral("abc 12.5"), QStringLiteral("x1/2/2020 10:00"), QStringLiteral("zz$1F/02/2020"),
+                             QStringLiteral("id -3e2"), QStringLiteral("q\t7")})
+        for (const QString& e : {QStringLiteral("*>5"), QStringLiteral("*<=1/3/2020"), QStringLiteral("*>=-300&*<0"),
+                                 QStringLiteral("*>\"1/1/2020\"")})
+            EXPECT_EQ(MatchFilterExpression(e, v, true), refExpression(e, v, true)) << e.toStdString() << " on "
+                                                                                    << v.toStdString();
     // An open group runs to the end.
     EXPECT_TRUE(MatchFilterExpression(QStringLiteral("x|(a*"), QStringLiteral("ab"), true));
     EXPECT_FALSE(MatchFilterExpression(QStringLiteral("(a*&b"), QStringLiteral("ab"), true));
