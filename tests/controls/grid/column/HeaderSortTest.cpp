@@ -257,3 +257,34 @@ TEST_F(HeaderSortTest, MergedColumnsAreMergedAgainAfterTheSort)
 }
 
 } // namespace gridtest
+
+namespace gridtest {
+
+TEST_F(HeaderSortTest, KeepHorizScrollKeepsTheLeftColumnOfARowSelectingGrid)
+{
+    grid->SetColCount(12);
+    for (int c = 1; c < 12; ++c)
+        grid->setColWidths(c, 150);
+    for (int r = 1; r < 6; ++r)
+        grid->SetCells(7, r, QString::number(5 - r));
+    grid->setOptions(grid->options() | platform::goRowSelect);
+    grid->Navigation.MoveRowOnSort = true; // the current row moves with its data
+    for (bool keep : {false, true}) {
+        grid->Navigation.KeepHorizScroll = keep;
+        grid->SetCol(1);
+        grid->SetRow(1);
+        grid->setLeftCol(6);
+        QCoreApplication::processEvents();
+        clickHeader(7);
+        EXPECT_EQ(grid->SortSettings.Column, 7);
+        EXPECT_NE(grid->Row(), 1);
+        if (keep)
+            EXPECT_EQ(grid->leftCol(), 6);
+        else
+            EXPECT_LT(grid->leftCol(), 6) << "the sort shows the current cell";
+        grid->SortSettings.Column = -1;
+        grid->QUnSort();
+    }
+}
+
+} // namespace gridtest
