@@ -449,6 +449,12 @@ TEST_F(SortTest, ColumnsAndRowsOutsideTheGridSortNothing)
     g.SortIndexes.AddIndex(7, true);
     g.QSortIndexed();
     EXPECT_EQ(column(1), before);
+    // Sort states read from a stored layout name such columns too.
+    for (const char* text : {"u99", "d-5", "i;u-5", "i;u2147483647;d-1"}) {
+        g.SortSettings.LoadFromString(QString::fromLatin1(text));
+        EXPECT_EQ(column(1), before) << text;
+    }
+    g.SortSettings.IndexShow = false;
     // Rows outside the grid are never exchanged.
     g.Sort(1, sdAscending);
     EXPECT_FALSE(g.SortLine(1, 1, 99));
