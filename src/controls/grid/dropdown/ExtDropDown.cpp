@@ -20,6 +20,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QToolTip>
 #include <QWheelEvent>
 
 namespace controls::grid::dropdown {
@@ -147,6 +148,18 @@ void TDropDownForm::SizeFromGrip(QSize size)
         OnSizing();
 }
 
+bool TDropDownForm::DialogChar(QChar ch)
+{
+    for (TExtBar* bar : {static_cast<TExtBar*>(m_header), static_cast<TExtBar*>(m_footer)}) {
+        if (!bar || bar->isHidden())
+            continue;
+        for (TExtButton* b : bar->ButtonControls())
+            if (b->DialogChar(ch))
+                return true;
+    }
+    return false;
+}
+
 void TDropDownForm::paintEvent(QPaintEvent*)
 {
     if (!m_edit)
@@ -184,6 +197,14 @@ void TDropDownForm::keyPressEvent(QKeyEvent* e)
 {
     if (!m_edit)
         return;
+    // Alt and a letter, or a letter typed while a bar button has the focus, is a dialog
+    // character for the bars' buttons before it is a key of the edit.
+    if (!e->text().isEmpty() && e->text().at(0).isPrint() &&
+        ((e->modifiers() & Qt::AltModifier) || qobject_cast<TExtButton*>(QApplication::focusWidget())) &&
+        DialogChar(e->text().at(0))) {
+        e->accept();
+        return;
+    }
     const TShiftState shift = shiftStateOf(e->modifiers());
     m_edit->m_keyShift = shift;
     quint16 key = virtualKeyOf(*e);
@@ -733,6 +754,10 @@ void TExtCustomDropDown::SendKeyUp(quint16 key, TShiftState shift)
 
 bool TExtCustomDropDown::event(QEvent* e)
 {
+    // The label shows and hides with the edit (when it has a caption).
+    if ((e->type() == QEvent::ShowToParent || e->type() == QEvent::HideToParent) && m_label &&
+        !m_label->text().isEmpty())
+        m_label->setVisible(e->type() == QEvent::ShowToParent);
     if (e->type() == QEvent::KeyPress) {
         auto* ke = static_cast<QKeyEvent*>(e);
         if ((ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) && WantTab()) {
@@ -1167,7 +1192,8 @@ void TExtCustomDropDown::PlaceLabel()
         break;
     }
     m_label->move(left, top);
-    m_label->setVisible(isVisible() && !m_label->text().isEmpty());
+    // Shown while the edit is meant to show (also on a window that has not opened yet).
+    m_label->setVisible(IsShown(this) && !m_label->text().isEmpty());
 }
 
 void TExtCustomDropDown::LabelClick()
@@ -1202,6 +1228,9 @@ bool TExtCustomDropDown::eventFilter(QObject* watched, QEvent* e)
             }
             return consumed;
         }
+        if ((ke->modifiers() & Qt::AltModifier) && !ke->text().isEmpty() && m_form && m_droppedDown &&
+            m_form->DialogChar(ke->text().at(0)))
+            return true;
         const bool wasDropped = m_droppedDown;
         if (key) {
             ControlKeyDown(key, shift);
@@ -1518,6 +1547,7 @@ void TExtCustomDropDown::DoHideDropDown(bool cancel)
     m_userHeight = m_form->height();
     m_form->HideByEdit();
     DropUpDone();
+    QToolTip::hideText();
     if (cancel)
         SetText(FOldText);
     if (OnDropUp)

@@ -79,6 +79,9 @@ public:
     void HideByEdit();
     // Sizes the popup from its bottom-right corner, as a drag of the grip does.
     void SizeFromGrip(QSize size);
+    // A dialog character (Alt and a letter, or a letter typed on a bar button): the first header
+    // or footer button whose accelerator it is clicks. True when one did.
+    bool DialogChar(QChar ch);
 
 protected:
     void paintEvent(QPaintEvent* e) override;

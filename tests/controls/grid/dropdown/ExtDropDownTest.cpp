@@ -199,6 +199,19 @@ TEST_F(ExtDropDownTest, LabelPositions)
     dd->SetLabelPosition(lpRightCenter);
     dd->SetLabelMargin(6);
     EXPECT_EQ(label->pos(), QPoint(100 + 150 + 6, 100 + (21 - label->height()) / 2));
+    // The label shows and hides with the edit.
+    dd->hide();
+    EXPECT_FALSE(label->isVisible());
+    dd->show();
+    EXPECT_TRUE(label->isVisible());
+    // An edit labelled before its window opens shows its label when the window does.
+    QWidget dialog;
+    auto* e = new PanelDropDown(&dialog);
+    e->setGeometry(120, 10, 100, 21);
+    e->SetLabelCaption(QStringLiteral("Port"));
+    dialog.show();
+    ASSERT_NE(e->Label(), nullptr);
+    EXPECT_TRUE(e->Label()->isVisible());
 }
 
 TEST_F(ExtDropDownTest, HeaderAndFooterBars)
@@ -338,6 +351,55 @@ TEST_F(ExtDropDownTest, BarButtonsKeysHotFaceAndGroups)
     Click(&b, QPoint(5, 5));
     EXPECT_TRUE(b.Down());
     EXPECT_FALSE(a.Down()) << "the group's other button went up";
+}
+
+// "&" in a bar button's caption marks its accelerator: Alt and that letter in the popup or its
+// control clicks the button (with the button event); without Alt the letter is typed.
+TEST_F(ExtDropDownTest, BarButtonAcceleratorsClick)
+{
+    EXPECT_EQ(CaptionAccelerator(QStringLiteral("&OK")), QChar(u'O'));
+    EXPECT_EQ(CaptionAccelerator(QStringLiteral("Salt && &pepper")), QChar(u'p'));
+    EXPECT_TRUE(CaptionAccelerator(QStringLiteral("A && B")).isNull());
+    EXPECT_TRUE(CaptionAccelerator(QStringLiteral("End&")).isNull());
+
+    dd->DropDownHeader().SetVisible(true);
+    dd->DropDownHeader().Buttons().Add()->SetCaption(QStringLiteral("&Reset"));
+    THeaderButton* off = dd->DropDownHeader().Buttons().Add();
+    off->SetCaption(QStringLiteral("&Xtra"));
+    off->SetEnabled(false);
+    dd->DropDownFooter().SetVisible(true);
+    TFooterButton* cancel = dd->DropDownFooter().Buttons().Add();
+    cancel->SetCaption(QStringLiteral("&Cancel"));
+    cancel->ModalResult = mrCancel;
+    QList<int> headerClicks, footerClicks;
+    dd->OnDropDownHeaderButtonClick = [&](QObject*, int i) { headerClicks << i; };
+    dd->OnDropDownFooterButtonClick = [&](QObject*, int i) { footerClicks << i; };
+    dd->SetText(QStringLiteral("v"));
+    dd->end(false);
+    dd->ShowDropDown();
+    TDropDownForm* form = dd->DropDownForm();
+    Key(form, Qt::Key_R, Qt::AltModifier, QStringLiteral("r"));
+    EXPECT_EQ(headerClicks, QList<int>{0});
+    EXPECT_EQ(dd->GetText(), QStringLiteral("v")) << "the letter is not typed";
+    Key(form, Qt::Key_R, Qt::NoModifier, QStringLiteral("r"));
+    EXPECT_EQ(headerClicks, QList<int>{0});
+    EXPECT_EQ(dd->GetText(), QStringLiteral("vr")) << "without Alt the letter is typed";
+    Key(form, Qt::Key_X, Qt::AltModifier, QStringLiteral("x"));
+    EXPECT_EQ(headerClicks, QList<int>{0}) << "a disabled button does not click";
+    dd->SetEditText(QStringLiteral("w"));
+    // From the popup's control: Cancel closes, restoring the value, and raises its event.
+    Key(dd->panel, Qt::Key_C, Qt::AltModifier, QStringLiteral("c"));
+    EXPECT_FALSE(dd->DroppedDown());
+    EXPECT_EQ(dd->GetText(), QStringLiteral("v")) << "the value last written is back";
+    EXPECT_EQ(footerClicks, QList<int>{0});
+    // A letter typed on a focused bar button is its accelerator without Alt.
+    dd->ShowDropDown();
+    TExtButton* reset = form->Header()->ButtonControls().at(0);
+    reset->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), reset);
+    Key(reset, Qt::Key_C, Qt::NoModifier, QStringLiteral("c"));
+    EXPECT_FALSE(dd->DroppedDown());
+    EXPECT_EQ(footerClicks, (QList<int>{0, 0}));
 }
 
 TEST_F(ExtDropDownTest, StylesColourPopupBarsAndButtons)
