@@ -406,11 +406,26 @@ void TExtDropDownSpeedButton::paintEvent(QPaintEvent*)
         const int state = !enabled ? PBS_DISABLED : pressed ? PBS_PRESSED : m_hot ? PBS_HOT : PBS_NORMAL;
         DrawThemeBackground(theme, c, BP_PUSHBUTTON, state, Rect{0, 0, width() + 1, height() + 1});
         CloseThemeData(theme);
-    } else {
+    } else if (Flat) {
+        // The flat face: an (etched) edge, the glyph on the face colour and the caption centred.
         c.brush() = Brush{clBtnFace, BrushStyle::Solid};
         c.fillRect(r);
         Rect edge{0, 0, width() + 1, height() + 1};
         DrawEdge(c, edge, m_etched ? EDGE_ETCHED : EDGE_RAISED, BF_RECT | (pressed ? BF_FLAT : 0u));
+        const Rect at = pressed ? r.inflated(-3, -3).offset(1, 1) : r.inflated(-3, -3);
+        DrawGlyphOnColor(c, Glyph, clBtnFace, at);
+        if (!Caption.isEmpty()) {
+            Rect tr{r.left + 3, r.top + 1, r.right - 3, r.bottom - 1};
+            if (pressed)
+                tr = tr.offset(1, 1);
+            c.setBkMode(BkMode::Transparent);
+            c.drawText(Caption, tr, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+        }
+        return;
+    } else {
+        // The plain push button, raised or pushed in.
+        Rect face = r;
+        DrawFrameControl(c, face, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0u));
     }
     Rect inner = r.inflated(-2, -2);
     if (!Glyph.isEmpty()) {

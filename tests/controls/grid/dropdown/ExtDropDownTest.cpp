@@ -1,5 +1,6 @@
 #include "DropDownFixture.h"
 #include "controls/grid/dropdown/DropDownBars.h"
+#include "platform/draw/Theme.h"
 
 #include <QLabel>
 
@@ -400,6 +401,38 @@ TEST_F(ExtDropDownTest, BarButtonAcceleratorsClick)
     Key(reset, Qt::Key_C, Qt::NoModifier, QStringLiteral("c"));
     EXPECT_FALSE(dd->DroppedDown());
     EXPECT_EQ(footerClicks, (QList<int>{0, 0}));
+}
+
+// The drop-down button as a push button without visual styles: flat, its glyph stands on the
+// face colour (the glyph's top-left colour left out) in the face shrunk by 3 and moves with a
+// press; not flat, a raised push button.
+TEST_F(ExtDropDownTest, PushButtonFacesWithoutVisualStyles)
+{
+    SetThemeActive(false);
+    TExtDropDownSpeedButton* b = dd->Button()->SpeedButton();
+    b->SetButtonStyle(bsButton);
+    b->Flat = true;
+    Bitmap glyph(11, 11, clRed);
+    glyph.setPixel(0, 0, clFuchsia); // the top-left pixel gives the transparent colour
+    dd->SetDropDownButtonGlyph(glyph);
+    auto pixel = [b](int x, int y) { return fromQColor(b->grab().toImage().pixelColor(x, y)); };
+    const Color face = colorToRgb(clBtnFace);
+    EXPECT_EQ(pixel(3, 3), face) << "the glyph's transparent pixel shows the face";
+    EXPECT_EQ(pixel(3, 13), clRed);
+    EXPECT_EQ(pixel(8, 8), clRed);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), b->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(b, &press);
+    EXPECT_EQ(pixel(4, 4), face) << "pressed, the glyph moves one pixel right and down";
+    EXPECT_EQ(pixel(4, 14), clRed);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(50, 50), b->mapToGlobal(QPointF(50, 50)), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(b, &release);
+    dd->HideDropDown(false);
+    b->Flat = false;
+    dd->SetDropDownButtonGlyph(Bitmap());
+    EXPECT_EQ(pixel(b->width() - 1, b->height() - 1), colorToRgb(cl3DDkShadow)) << "the raised push button's dark outer edge";
+    SetThemeActive(true);
 }
 
 TEST_F(ExtDropDownTest, StylesColourPopupBarsAndButtons)
