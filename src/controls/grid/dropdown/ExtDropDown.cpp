@@ -503,6 +503,11 @@ void TDropDownEditButton::SetButtonCaption(const QString& caption)
 void TDropDownEditButton::resizeEvent(QResizeEvent* e)
 {
     QWidget::resizeEvent(e);
+    // The button keeps its own width whatever bounds it is given.
+    if (width() != m_width) {
+        resize(m_width, height());
+        return;
+    }
     m_button->setGeometry(0, 0, width(), height());
 }
 

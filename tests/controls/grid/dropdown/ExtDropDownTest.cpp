@@ -53,6 +53,9 @@ TEST_F(ExtDropDownTest, ButtonAndEditRectangle)
     EXPECT_EQ(e->EditRect().right, 196 - 17 - 3);
     e->SetDropDownButtonWidth(24);
     EXPECT_EQ(e->Button()->geometry(), QRect(174, 2, 24, 17));
+    e->Button()->setGeometry(150, 2, 40, 17); // the button keeps its width
+    EXPECT_EQ(e->Button()->width(), 24);
+    EXPECT_EQ(e->Button()->SpeedButton()->geometry(), QRect(0, 0, 24, 17));
     e->resize(200, 8); // below the minimum height of its font: raised
     EXPECT_GT(e->height(), 8);
     EXPECT_EQ(e->Version(), QStringLiteral("1.2.1.4"));
