@@ -1019,6 +1019,7 @@ void TExtCustomDropDown::changeEvent(QEvent* e)
     case QEvent::FontChange:
         SetEditRect();
         AdjustButtonBounds();
+        PlaceLabel(); // the label shows in the edit's font while ParentFont is on
         break;
     case QEvent::ReadOnlyChange:
         if (m_button)
@@ -1120,7 +1121,6 @@ void TExtCustomDropDown::SetLabelCaption(const QString& caption)
         label->OnDblClick = [this] { LabelDblClick(); };
         m_label = label;
         m_label->setBuddy(this);
-        m_label->setFont(m_labelFont);
     }
     m_label->setText(caption);
     m_label->adjustSize();
@@ -1147,12 +1147,15 @@ void TExtCustomDropDown::SetLabelTransparent(bool on)
 
 void TExtCustomDropDown::SetLabelFont(const QFont& f)
 {
-    m_labelFont = f;
-    if (m_label) {
-        m_label->setFont(f);
-        m_label->adjustSize();
-        PlaceLabel();
-    }
+    if (!m_parentFont)
+        m_labelFont = f;
+    PlaceLabel();
+}
+
+void TExtCustomDropDown::SetParentFont(bool on)
+{
+    m_parentFont = on;
+    PlaceLabel();
 }
 
 void TExtCustomDropDown::PlaceLabel()
@@ -1160,6 +1163,8 @@ void TExtCustomDropDown::PlaceLabel()
     if (!m_label)
         return;
     m_label->setAutoFillBackground(!m_labelTransparent);
+    m_label->setFont(m_parentFont ? font() : m_labelFont);
+    m_label->adjustSize();
     const int w = QFontMetrics(m_label->font()).horizontalAdvance(m_label->text());
     const int lh = m_label->height(), lw = m_label->width();
     const int L = x(), T = y(), W = width(), H = height(), M = m_labelMargin;

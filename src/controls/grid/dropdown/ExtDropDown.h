@@ -298,7 +298,10 @@ public:
     void SetLabelTransparent(bool on);
     bool LabelAlwaysEnabled = false;
     QFont LabelFont() const { return m_labelFont; }
+    // Kept only while ParentFont is off: with it on, the label shows in the edit's own font.
     void SetLabelFont(const QFont& f);
+    bool ParentFont() const { return m_parentFont; }
+    void SetParentFont(bool on);
     QLabel* Label() const { return m_label; }
 
     // --- the edit ------------------------------------------------------------------------------
@@ -495,6 +498,7 @@ private:
     int m_labelMargin = 4;
     bool m_labelTransparent = false;
     QFont m_labelFont;
+    bool m_parentFont = true;
     int m_maxLength = 0;
     QString m_editMask;
     bool m_inKey = false;

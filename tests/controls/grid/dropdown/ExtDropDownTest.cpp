@@ -203,6 +203,21 @@ TEST_F(ExtDropDownTest, LabelPositions)
     dd->SetLabelPosition(lpRightCenter);
     dd->SetLabelMargin(6);
     EXPECT_EQ(label->pos(), QPoint(100 + 150 + 6, 100 + (21 - label->height()) / 2));
+    // The label takes the edit's font while ParentFont is on, its own LabelFont after.
+    QFont big = dd->font();
+    big.setPointSize(big.pointSize() + 6);
+    dd->setFont(big);
+    EXPECT_EQ(label->font().pointSize(), big.pointSize());
+    QFont bold = dd->font();
+    bold.setBold(true);
+    dd->SetLabelFont(bold);
+    EXPECT_FALSE(label->font().bold()) << "LabelFont is not taken while ParentFont is on";
+    dd->SetParentFont(false);
+    dd->SetLabelFont(bold);
+    EXPECT_TRUE(label->font().bold());
+    dd->SetLabelPosition(lpLeftTop);
+    const int wb = QFontMetrics(bold).horizontalAdvance(QStringLiteral("Name"));
+    EXPECT_EQ(label->x(), 100 - wb - 6) << "placed by the width in its font";
     // The label shows and hides with the edit.
     dd->hide();
     EXPECT_FALSE(label->isVisible());
