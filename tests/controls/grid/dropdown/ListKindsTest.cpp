@@ -199,6 +199,42 @@ TEST_F(KindsTest, DetailCompletesTypedText)
     EXPECT_EQ(d->ItemIndex(), -1);
 }
 
+// Once a drop-down has filled the popup's list, typing in the edit still completes from the
+// captions (the list's typed look-up must not select an item under the typed characters); with
+// the editor off, typing looks the caption up in the list.
+TEST_F(KindsTest, DetailCompletesTypedTextAfterTheListWasFilled)
+{
+    auto* d = new TExtDetailDropDown(&window);
+    Put(d, 100, 100);
+    for (const char* c : {"Alpha", "Alpine", "Beta"})
+        d->Items().Add()->SetCaption(QString::fromLatin1(c));
+    d->ShowDropDown();
+    d->HideDropDown(true);
+    d->setFocus();
+    d->SetEditText(QString());
+    Type(d, QStringLiteral("A"));
+    EXPECT_EQ(d->GetText(), QStringLiteral("Alpha"));
+    EXPECT_EQ(d->InputSelStart(), 1);
+    Type(d, QStringLiteral("lpi"));
+    EXPECT_EQ(d->GetText(), QStringLiteral("Alpine"));
+    EXPECT_EQ(d->ItemIndex(), 1);
+    Type(d, QStringLiteral("x"));
+    EXPECT_EQ(d->GetText(), QStringLiteral("Alpix"));
+    // Typed while the popup is open: the same completion, the popup stays open.
+    d->SetEditText(QString());
+    d->ShowDropDown();
+    Type(d->DropDownForm(), QStringLiteral("B"));
+    EXPECT_TRUE(d->DroppedDown());
+    EXPECT_EQ(d->GetText(), QStringLiteral("Beta"));
+    d->HideDropDown(false);
+    // Editor off: the typed key looks the caption up.
+    d->SetEditorEnabled(false);
+    d->setFocus();
+    Type(d, QStringLiteral("B"));
+    EXPECT_EQ(d->ItemIndex(), 2);
+    EXPECT_EQ(d->GetText(), QStringLiteral("Beta"));
+}
+
 TEST_F(KindsTest, DetailPopupRows)
 {
     auto* d = new TExtDetailDropDown(&window);
