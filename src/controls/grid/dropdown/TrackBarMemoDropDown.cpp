@@ -5,6 +5,7 @@
 #include "platform/grid/Keys.h"
 
 #include <QMouseEvent>
+#include <QRegularExpression>
 
 namespace controls::grid::dropdown {
 
@@ -159,15 +160,16 @@ void TExtMemoDropDown::CreateDropDownForm()
     SetControl(m_memo);
 }
 
-QStringList TExtMemoDropDown::MemoLines() const
+QStringList MemoLinesOf(const QString& text)
 {
-    QStringList lines = m_memo->toPlainText().split(u'\n');
-    if (!lines.isEmpty() && lines.back().isEmpty() && m_memo->toPlainText().endsWith(u'\n'))
+    static const QRegularExpression breaks(QStringLiteral("\r\n|\n|\r"));
+    QStringList lines = text.split(breaks);
+    if (!lines.isEmpty() && lines.back().isEmpty())
         lines.removeLast();
-    if (lines.size() == 1 && lines.front().isEmpty())
-        lines.clear();
     return lines;
 }
+
+QStringList TExtMemoDropDown::MemoLines() const { return MemoLinesOf(m_memo->toPlainText()); }
 
 void TExtMemoDropDown::SetMemoText(const QStringList& lines)
 {
@@ -219,7 +221,7 @@ void TExtMemoDropDown::MemoTextChanged()
 void TExtMemoDropDown::Change()
 {
     if (!m_internalUpdate)
-        m_memoText = GetText().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        m_memoText = MemoLinesOf(GetText());
     TExtCustomDropDown::Change();
 }
 

@@ -61,6 +61,10 @@ private:
 
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
+// The lines of a text as the memo keeps them: broken at CR LF, LF or CR, empty lines kept, a
+// break at the end starting no further line.
+QStringList MemoLinesOf(const QString& text);
+
 class TExtMemoDropDown : public TExtCustomDropDown {
     Q_OBJECT
 

@@ -109,6 +109,11 @@ TEST_F(KindsTest, MemoShowsTheFirstLineAndTakesTheMemoOnClose)
     m->SetEditText(QString());
     Type(m, QStringLiteral("typed"));
     EXPECT_EQ(m->MemoText(), (QStringList{"typed"}));
+    // A text written into the edit keeps its empty lines; a break at its end starts no line.
+    m->SetEditText(QStringLiteral("one\r\n\r\nthree\r\n"));
+    EXPECT_EQ(m->MemoText(), (QStringList{"one", "", "three"}));
+    m->SetEditText(QStringLiteral("\r\n"));
+    EXPECT_EQ(m->MemoText(), (QStringList{""}));
 }
 
 TEST_F(KindsTest, ImagePickerFromListAndFolder)
