@@ -560,10 +560,18 @@ void HandlePickerListKey(const TPickerListKeys& k, quint16 key, TShiftState shif
         }
         break;
     default:
-        if (!(shift & ssCtrl) && k.typed)
+        // Only keys that stand for their character (letters, digits, space) are looked up:
+        // Shift before a capital letter, or a function key, would otherwise put a character
+        // no caption holds into the search text and spoil the look-up of what follows.
+        if (!(shift & ssCtrl) && k.typed && IsLookupKey(key))
             k.typed(QChar(key));
         break;
     }
+}
+
+bool IsLookupKey(quint16 key)
+{
+    return key == VK_SPACE || (key >= u'0' && key <= u'9') || (key >= u'A' && key <= u'Z');
 }
 
 } // namespace controls::grid::dropdown

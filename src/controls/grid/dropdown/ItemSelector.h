@@ -166,5 +166,7 @@ struct TPickerListKeys {
     std::function<void(QChar key)> typed;            // the look-up
 };
 void HandlePickerListKey(const TPickerListKeys& k, quint16 key, platform::TShiftState shift);
+// Whether a key's code is the character it types (space, digits, letters), so it can be looked up.
+bool IsLookupKey(quint16 key);
 
 } // namespace controls::grid::dropdown

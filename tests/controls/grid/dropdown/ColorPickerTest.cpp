@@ -128,6 +128,13 @@ TEST_F(ColorPickerTest, ClosedPickerStepsAndTypedNamesLookUp)
     clock.advance(500);
     fireDueTimers();
     EXPECT_EQ(picker->SearchText(), QString());
+    // Shift before a capital letter, a function key: not part of the search.
+    Key(picker->DropDownForm(), Qt::Key_Shift, Qt::ShiftModifier);
+    Key(picker->DropDownForm(), Qt::Key_R, Qt::ShiftModifier, QStringLiteral("R"));
+    Key(picker->DropDownForm(), Qt::Key_F2);
+    Key(picker->DropDownForm(), Qt::Key_E, Qt::NoModifier, QStringLiteral("e"));
+    EXPECT_EQ(picker->SearchText(), QStringLiteral("RE"));
+    EXPECT_EQ(picker->SelectedColorText(), QStringLiteral("Red"));
 }
 
 TEST_F(ColorPickerTest, CubeAndSpectrum)
