@@ -167,6 +167,19 @@ void TExtDetailDropDown::DrawSelectorItem(Canvas& c, const Rect& rIn, int index)
     }
 }
 
+void TExtDetailDropDown::SelectorItemSelected()
+{
+    const int index = m_list->ItemIndex();
+    SetItemIndex(index);
+    // The caption again, also when the item was selected already and the text edited since.
+    if (index >= 0 && index < m_items.Count()) {
+        SetText(m_items[index]->Caption());
+        InputSetSel(0, GetText().length());
+    }
+    if (!m_internalCall)
+        DoHideDropDown(false);
+}
+
 void TExtDetailDropDown::DoHideDropDown(bool cancel)
 {
     const bool wasDropped = DroppedDown();

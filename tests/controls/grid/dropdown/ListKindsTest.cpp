@@ -262,6 +262,15 @@ TEST_F(KindsTest, DetailPopupRows)
     Click(list->Panel(), QPoint(r.left + 5, r.top + 5));
     EXPECT_FALSE(d->DroppedDown());
     EXPECT_EQ(d->GetText(), QStringLiteral("Three"));
+    // A text edited after the choice: choosing the same item again brings its caption back.
+    d->SetEditText(QStringLiteral("Zed"));
+    ASSERT_EQ(d->GetText(), QStringLiteral("Zed"));
+    EXPECT_EQ(d->ItemIndex(), 2);
+    d->ShowDropDown();
+    Click(list->Panel(), QPoint(r.left + 5, r.top + 5));
+    EXPECT_FALSE(d->DroppedDown());
+    EXPECT_EQ(d->GetText(), QStringLiteral("Three"));
+    EXPECT_EQ(d->InputSelLength(), 5);
 }
 
 } // namespace
