@@ -7,6 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTextCursor>
 
 using namespace dropdown_test;
 using namespace platform;
@@ -114,6 +117,29 @@ TEST_F(KindsTest, MemoShowsTheFirstLineAndTakesTheMemoOnClose)
     EXPECT_EQ(m->MemoText(), (QStringList{"one", "", "three"}));
     m->SetEditText(QStringLiteral("\r\n"));
     EXPECT_EQ(m->MemoText(), (QStringList{""}));
+}
+
+// The memo takes the control's MaxLength for what is typed in it, and its context menu.
+TEST_F(KindsTest, MemoTakesMaxLengthAndPopupMenu)
+{
+    auto* m = new TExtMemoDropDown(&window);
+    Put(m, 100, 100);
+    m->SetMemoText(QStringList{"ab"});
+    m->SetMaxLength(4);
+    QMenu menu;
+    m->MemoPopup = &menu;
+    Key(m, Qt::Key_F4);
+    ASSERT_TRUE(m->DroppedDown());
+    EXPECT_EQ(m->Memo()->contextMenuPolicy(), Qt::CustomContextMenu);
+    m->Memo()->moveCursor(QTextCursor::End);
+    Type(m->Memo(), QStringLiteral("cdef"));
+    EXPECT_EQ(m->Memo()->toPlainText(), QStringLiteral("abcd"));
+    m->HideDropDown(false);
+    EXPECT_EQ(m->MemoText(), (QStringList{"abcd"}));
+    m->MemoPopup = nullptr;
+    m->ShowDropDown();
+    EXPECT_EQ(m->Memo()->contextMenuPolicy(), Qt::DefaultContextMenu);
+    m->HideDropDown(true);
 }
 
 TEST_F(KindsTest, ImagePickerFromListAndFolder)
