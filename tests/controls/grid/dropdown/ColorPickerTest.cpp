@@ -87,10 +87,24 @@ TEST_F(ColorPickerTest, ListByKeyboardAndMouse)
     EXPECT_TRUE(picker->DroppedDown()); // moving in the list keeps the popup open
     EXPECT_EQ(picker->ItemIndex(), 3);
     EXPECT_EQ(picker->SelectedColor(), 0x008080u);
+    int selects = 0;
+    picker->OnSelect = [&](QObject*) { ++selects; };
     Key(picker->DropDownForm(), Qt::Key_Escape); // cancelled: back to Green
     EXPECT_FALSE(picker->DroppedDown());
     EXPECT_EQ(picker->ItemIndex(), 2);
     EXPECT_EQ(picker->SelectedColor(), 0x008000u);
+    EXPECT_EQ(selects, 1) << "one notice for the restored colour";
+    // A free colour comes back as it was, without an item.
+    picker->SetSelectedColor(0x807CFF);
+    picker->ShowDropDown();
+    Key(picker->DropDownForm(), Qt::Key_Down);
+    EXPECT_EQ(picker->ItemIndex(), 0);
+    selects = 0;
+    Key(picker->DropDownForm(), Qt::Key_Escape);
+    EXPECT_EQ(picker->ItemIndex(), -1);
+    EXPECT_EQ(picker->SelectedColor(), 0x807CFFu);
+    EXPECT_EQ(selects, 1);
+    picker->OnSelect = nullptr;
     // A click on an item picks it and closes.
     picker->ShowDropDown();
     const Rect r = list->Items()[5]->ItemRect;
