@@ -193,6 +193,16 @@ TEST_F(ColorPickerTest, DiscretePaletteCancelRestoresColourAndItem)
     Click(picker->BoxSelector(), QPoint(box.left + 2, box.top + 2));
     EXPECT_FALSE(picker->DroppedDown());
     EXPECT_EQ(picker->SelectedColor(), 0x7F7F7Fu);
+    // The palette's layout values lay the boxes out again.
+    TCustomColorSelector* boxes = picker->BoxSelector();
+    EXPECT_EQ(boxes->size(), QSize(165, 84));
+    boxes->SetColumns(5);
+    EXPECT_EQ(boxes->Model().Items[5].rect.left, 4);
+    boxes->SetColorBoxWidth(20);
+    EXPECT_EQ(boxes->Model().Items[1].rect.left, 4 + 20 + 4);
+    boxes->SetColumnGap(2);
+    boxes->SetColorBoxHeight(10);
+    EXPECT_EQ(boxes->Model().Items[1].rect, (Rect{26, 4, 46, 14}));
 }
 
 } // namespace
