@@ -304,7 +304,7 @@ void TCustomItemSelector::mouseMoveEvent(QMouseEvent* e)
     if (i >= 0) {
         if (i != m_state.ItemHot) {
             m_state.SetItemHot(m_owner->Items()[i]->Enabled ? i : -1);
-            setToolTip(m_owner->Items()[i]->Hint);
+            setToolTip(m_owner->ShowHint ? m_owner->Items()[i]->Hint : QString());
             QToolTip::hideText();
         }
     } else if (m_state.ItemHot >= 0) {

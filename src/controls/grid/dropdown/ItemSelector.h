@@ -115,6 +115,8 @@ public:
     TDrawItemEvent OnDrawItem;
     TItemSizeEvent OnItemSize;
     std::function<void()> OnResize;
+    // Whether the item under the mouse shows its Hint.
+    bool ShowHint = true;
 
     void UpdateSelectorPanel();
     int ItemIndex() const { return m_panel ? m_panel->ItemIndex() : -1; }

@@ -177,6 +177,19 @@ TEST_F(KindsTest, ImagePickerFromListAndFolder)
     Click(p->ListSelector()->Panel(), QPoint(item4.left + 3, item4.top + 3));
     EXPECT_FALSE(p->DroppedDown());
     EXPECT_EQ(p->ImageIndex(), 4);
+    // The list shows item hints as the picker's ShowHint says.
+    p->Items()[1]->Hint = QStringLiteral("green");
+    p->ShowHint = false;
+    p->ShowDropDown();
+    const Rect item1 = p->ListSelector()->Items()[1]->ItemRect;
+    MoveMouse(p->ListSelector()->Panel(), QPoint(item1.left + 3, item1.top + 3));
+    EXPECT_EQ(p->ListSelector()->Panel()->toolTip(), QString());
+    p->HideDropDown(true);
+    p->ShowHint = true;
+    p->ShowDropDown();
+    MoveMouse(p->ListSelector()->Panel(), QPoint(item1.left + 3, item1.top + 3));
+    EXPECT_EQ(p->ListSelector()->Panel()->toolTip(), QStringLiteral("green"));
+    p->HideDropDown(true);
 
     testing_support::TempDir dir;
     QImage(8, 8, QImage::Format_RGB32).save(dir.path() + QStringLiteral("/a.png"));
