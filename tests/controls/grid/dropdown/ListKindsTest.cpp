@@ -2,6 +2,7 @@
 #include "controls/grid/dropdown/DetailDropDown.h"
 #include "controls/grid/dropdown/ImagePickerDropDown.h"
 #include "controls/grid/dropdown/TrackBarMemoDropDown.h"
+#include "platform/ui/Timer.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -149,6 +150,21 @@ TEST_F(KindsTest, ImagePickerFromListAndFolder)
     p->SetImages(&images);
     p->AddImagesFromImageList();
     ASSERT_EQ(p->Items().Count(), 5);
+    for (int i = 0; i < 5; ++i)
+        p->Items()[i]->SetCaption(QStringList{"red", "green", "blue", "yellow", "aqua"}.at(i));
+    // A typed caption is looked up in the list: nothing before a drop-down has filled it, then
+    // the item is selected without opening the popup.
+    ManualTimers manual;
+    Key(p, Qt::Key_B, Qt::NoModifier, QStringLiteral("b"));
+    EXPECT_EQ(p->ItemIndex(), -1);
+    p->ShowDropDown();
+    p->HideDropDown(true);
+    clock.advance(500);
+    fireDueTimers(); // the search text is forgotten
+    Key(p, Qt::Key_Y, Qt::NoModifier, QStringLiteral("y"));
+    EXPECT_FALSE(p->DroppedDown());
+    EXPECT_EQ(p->ItemIndex(), 3);
+    p->SetItemIndex(-1);
     int selects = 0, changes = 0;
     p->OnSelect = [&](QObject*) { ++selects; };
     p->OnChange = [&](QObject*) { ++changes; };
