@@ -1,6 +1,7 @@
 #include "controls/grid/dropdown/ItemSelector.h"
 
 #include "controls/grid/dropdown/rules/DropDownDraw.h"
+#include "platform/core/Errors.h"
 #include "controls/grid/util/ExtDraw.h"
 
 #include <QMouseEvent>
@@ -57,6 +58,9 @@ void TSelectorItem::Assign(const TPersistent* source)
 
 TCustomItemSelector::TCustomItemSelector(TExtCustomItemSelector* owner) : QWidget(owner), m_owner(owner)
 {
+    // The panel reads everything from its container; it cannot stand without one.
+    if (!owner)
+        throw Exception(QStringLiteral("Invalid parent"));
     setMouseTracking(true);
     setAutoFillBackground(false);
     m_state.Count = [this] { return m_owner->Items().Count(); };

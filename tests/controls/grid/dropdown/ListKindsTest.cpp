@@ -388,6 +388,12 @@ TEST_F(KindsTest, ItemSelectorMouseHotHintAndClick)
     EXPECT_EQ(sel->ItemIndex(), 1);
     EXPECT_FALSE(sel->LookupItem(QStringLiteral("ab")));
     delete sel;
+    try {
+        TCustomItemSelector orphan(nullptr);
+        ADD_FAILURE() << "a panel without its container";
+    } catch (const platform::Exception& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Invalid parent"));
+    }
 }
 
 } // namespace
