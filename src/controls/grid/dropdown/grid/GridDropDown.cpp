@@ -41,7 +41,7 @@ bool NavigationKey(quint16 key)
 
 namespace griddrop {
 
-TExtColGrid::TExtColGrid(QWidget* parent) : TExtStringGridInput(parent)
+TExtColGrid::TExtColGrid(QWidget* parent) : TExtStringGridAux(parent)
 {
     SetFixedRowAlways(true);
     SetRowCount(2);
@@ -112,7 +112,7 @@ void TExtColGrid::LoadFromDropDown(TCustomExtGridDropDown* d)
         if (d->UseItems)
             AutoSizeColumns();
         else
-            TExtStringGridInput::AutoSizeColumns(true, 4);
+            TExtStringGridAux::AutoSizeColumns(true, 4);
     }
     AutoRowHeights();
 }
@@ -255,7 +255,7 @@ bool TExtColGrid::NearColumnBorder(int x) const
 void TExtColGrid::keyDown(quint16& key, TShiftState shift)
 {
     ConfirmSelection = true;
-    TExtStringGridInput::keyDown(key, shift);
+    TExtStringGridAux::keyDown(key, shift);
 }
 
 void TExtColGrid::mouseDown(TMouseButton button, TShiftState shift, int x, int y)
@@ -264,12 +264,12 @@ void TExtColGrid::mouseDown(TMouseButton button, TShiftState shift, int x, int y
     OldRow = RealRow();
     m_pressCell = mouseCoord(x, y);
     m_pressShift = shift;
-    TExtStringGridInput::mouseDown(button, shift, x, y);
+    TExtStringGridAux::mouseDown(button, shift, x, y);
 }
 
 void TExtColGrid::mouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
-    TExtStringGridInput::mouseUp(button, shift, x, y);
+    TExtStringGridAux::mouseUp(button, shift, x, y);
     if (button != TMouseButton::mbLeft)
         return;
     const TGridCoord cell = mouseCoord(x, y);
@@ -287,13 +287,13 @@ void TExtColGrid::mouseUp(TMouseButton button, TShiftState shift, int x, int y)
 bool TExtColGrid::doMouseWheelDown(TShiftState shift, QPoint mousePos)
 {
     return WheelWithoutChoice(MouseWheelSelection, ConfirmSelection,
-                              [&] { return TExtStringGridInput::doMouseWheelDown(shift, mousePos); });
+                              [&] { return TExtStringGridAux::doMouseWheelDown(shift, mousePos); });
 }
 
 bool TExtColGrid::doMouseWheelUp(TShiftState shift, QPoint mousePos)
 {
     return WheelWithoutChoice(MouseWheelSelection, ConfirmSelection,
-                              [&] { return TExtStringGridInput::doMouseWheelUp(shift, mousePos); });
+                              [&] { return TExtStringGridAux::doMouseWheelUp(shift, mousePos); });
 }
 
 // Keys reach the grid here before its own handling (which keeps Return to itself on cells
@@ -318,7 +318,7 @@ void TExtColGrid::wmKeyDown(TWMKey& msg)
         DoSelect();
         return;
     }
-    TExtStringGridInput::wmKeyDown(msg);
+    TExtStringGridAux::wmKeyDown(msg);
 }
 
 void TExtColGrid::wmChar(TWMKey& msg)
@@ -327,7 +327,7 @@ void TExtColGrid::wmChar(TWMKey& msg)
         msg.Result = 1;
         return;
     }
-    TExtStringGridInput::wmChar(msg);
+    TExtStringGridAux::wmChar(msg);
 }
 
 // Return belongs to the grid too (it chooses the row) rather than to the popup window.
@@ -499,13 +499,21 @@ void TCustomExtGridDropDown::ConnectGridEvents()
     g->OnAnchorClick = [this](TExtStringGridInput* s, int r, int c, const QString& a, bool& h) {
         DoGridAnchorClick(s, r, c, a, h);
     };
+    g->OnAnchorEnter = [this](TExtStringGridAux* s, int r, int c, const QString& a) { DoGridAnchorEnter(s, r, c, a); };
+    g->OnAnchorExit = [this](TExtStringGridAux* s, int r, int c, const QString& a) { DoGridAnchorExit(s, r, c, a); };
+    g->OnAnchorHint = [this](TExtStringGridAux* s, int r, int c, QString& a) { DoGridAnchorHint(s, r, c, a); };
     g->OnButtonClick = [this](TExtStringGrid* s, int c, int r) { DoGridButtonClick(s, c, r); };
     g->OnColumnSize = [this](TExtStringGrid* s, int i, bool& a) { DoGridColumnSize(s, i, a); };
     g->OnColumnSizing = [this](TExtStringGridInput* s, int c, int w) { DoGridColumnSizing(s, c, w); };
     g->OnEndColumnSize = [this](TExtStringGrid* s, int c) { DoGridEndColumnSize(s, c); };
     g->OnRowSize = [this](TExtStringGrid* s, int i, bool& a) { DoGridRowSize(s, i, a); };
+    g->OnRowSizing = [this](TExtStringGridInput* s, int r, int h) { DoGridRowSizing(s, r, h); };
     g->OnEndRowSize = [this](TExtStringGrid* s, int r) { DoGridEndRowSize(s, r); };
+    g->OnRowMove = [this](TExtStringGridAux* s, int i, bool& a) { DoGridRowMove(s, i, a); };
+    g->OnRowMoving = [this](TExtStringGridAux* s, int i, bool& a) { DoGridRowMoving(s, i, a); };
     g->onRowMoved = [this](TStringGrid* s, int f, int t) { DoGridRowMoved(s, f, t); };
+    g->OnColumnMove = [this](TExtStringGridAux* s, int i, bool& a) { DoGridColumnMove(s, i, a); };
+    g->OnColumnMoving = [this](TExtStringGridAux* s, int i, bool& a) { DoGridColumnMoving(s, i, a); };
     g->onColumnMoved = [this](TStringGrid* s, int f, int t) { DoGridColumnMoved(s, f, t); };
     if (OnGridCustomCellDraw)
         g->OnCustomCellDraw = [this](TExtStringGridPaint* s, Canvas& cv, int c, int r, TGridDrawState st,
@@ -513,6 +521,9 @@ void TCustomExtGridDropDown::ConnectGridEvents()
     if (OnGridCustomCellBkgDraw)
         g->OnCustomCellBkgDraw = [this](TExtStringGridPaint* s, Canvas& cv, int c, int r, TGridDrawState st,
                                         const Rect& rc, bool p) { DoGridCustomCellBkgDraw(s, cv, c, r, st, rc, p); };
+    g->OnCellBalloon = [this](TExtStringGridAux* s, int c, int r, QString& title, QString& text, int& icon) {
+        DoGridCellBalloon(s, c, r, title, text, icon);
+    };
     g->OnGetAlignment = [this](TExtStringGrid* s, int r, int c, Alignment& h, TVAlignment& v) {
         DoGridGetAlignment(s, r, c, h, v);
     };
@@ -1065,7 +1076,32 @@ void TCustomExtGridDropDown::DoGridAnchorClick(TExtStringGridInput* s, int row, 
 {
     Fire(OnGridAnchorClick, s, row, col, anchor, autoHandle);
 }
+void TCustomExtGridDropDown::DoGridAnchorEnter(TExtStringGridAux* s, int row, int col, const QString& anchor)
+{
+    Fire(OnGridAnchorEnter, s, row, col, anchor);
+}
+void TCustomExtGridDropDown::DoGridAnchorExit(TExtStringGridAux* s, int row, int col, const QString& anchor)
+{
+    Fire(OnGridAnchorExit, s, row, col, anchor);
+}
+void TCustomExtGridDropDown::DoGridAnchorHint(TExtStringGridAux* s, int row, int col, QString& anchor)
+{
+    Fire(OnGridAnchorHint, s, row, col, anchor);
+}
 void TCustomExtGridDropDown::DoGridButtonClick(TExtStringGrid* s, int col, int row) { Fire(OnGridButtonClick, s, col, row); }
+void TCustomExtGridDropDown::DoGridCanSort(TExtStringGridInput* s, int col, bool& doSort)
+{
+    Fire(OnGridCanSort, s, col, doSort);
+}
+void TCustomExtGridDropDown::DoGridClickSort(TExtStringGridEdit* s, int col) { Fire(OnGridClickSort, s, col); }
+void TCustomExtGridDropDown::DoGridCustomCompare(TExtStringGrid* s, const QString& str1, const QString& str2, int& res)
+{
+    Fire(OnGridCustomCompare, s, str1, str2, res);
+}
+void TCustomExtGridDropDown::DoGridRawCompare(TExtStringGrid* s, int col, int row1, int row2, int& res)
+{
+    Fire(OnGridRawCompare, s, col, row1, row2, res);
+}
 void TCustomExtGridDropDown::DoGridColumnSize(TExtStringGrid* s, int index, bool& allow)
 {
     Fire(OnGridColumnSize, s, index, allow);
@@ -1076,10 +1112,30 @@ void TCustomExtGridDropDown::DoGridColumnSizing(TExtStringGridInput* s, int col,
 }
 void TCustomExtGridDropDown::DoGridEndColumnSize(TExtStringGrid* s, int col) { Fire(OnGridEndColumnSize, s, col); }
 void TCustomExtGridDropDown::DoGridRowSize(TExtStringGrid* s, int index, bool& allow) { Fire(OnGridRowSize, s, index, allow); }
+void TCustomExtGridDropDown::DoGridRowSizing(TExtStringGridInput* s, int row, int size)
+{
+    Fire(OnGridRowSizing, s, row, size);
+}
 void TCustomExtGridDropDown::DoGridEndRowSize(TExtStringGrid* s, int row) { Fire(OnGridEndRowSize, s, row); }
+void TCustomExtGridDropDown::DoGridRowMove(TExtStringGridAux* s, int index, bool& allow)
+{
+    Fire(OnGridRowMove, s, index, allow);
+}
+void TCustomExtGridDropDown::DoGridRowMoving(TExtStringGridAux* s, int index, bool& allow)
+{
+    Fire(OnGridRowMoving, s, index, allow);
+}
 void TCustomExtGridDropDown::DoGridRowMoved(TStringGrid* s, int fromIndex, int toIndex)
 {
     Fire(OnGridRowMoved, s, fromIndex, toIndex);
+}
+void TCustomExtGridDropDown::DoGridColumnMove(TExtStringGridAux* s, int index, bool& allow)
+{
+    Fire(OnGridColumnMove, s, index, allow);
+}
+void TCustomExtGridDropDown::DoGridColumnMoving(TExtStringGridAux* s, int index, bool& allow)
+{
+    Fire(OnGridColumnMoving, s, index, allow);
 }
 void TCustomExtGridDropDown::DoGridColumnMoved(TStringGrid* s, int fromIndex, int toIndex)
 {
@@ -1094,6 +1150,11 @@ void TCustomExtGridDropDown::DoGridCustomCellBkgDraw(TExtStringGridPaint* s, Can
                                                      TGridDrawState state, const Rect& rect, bool printing)
 {
     Fire(OnGridCustomCellBkgDraw, s, canvas, col, row, state, rect, printing);
+}
+void TCustomExtGridDropDown::DoGridCellBalloon(TExtStringGridAux* s, int col, int row, QString& title, QString& text,
+                                               int& icon)
+{
+    Fire(OnGridCellBalloon, s, col, row, title, text, icon);
 }
 void TCustomExtGridDropDown::DoGridGetAlignment(TExtStringGrid* s, int row, int col, Alignment& hAlign,
                                                 TVAlignment& vAlign)
@@ -1177,6 +1238,10 @@ void TCustomExtGridDropDown::DoGridScrollHint(TExtStringGrid* s, int index, QStr
     Fire(OnGridScrollHint, s, index, hint);
 }
 void TCustomExtGridDropDown::DoGridTopLeftChanged(TStringGrid* s) { Fire(OnGridTopLeftChanged, s); }
+void TCustomExtGridDropDown::DoGridSpinClick(TExtStringGridEdit* s, int col, int row, int value, bool up)
+{
+    Fire(OnGridSpinClick, s, col, row, value, up);
+}
 void TCustomExtGridDropDown::DoGridAutoAddRow(TExtStringGrid* s, int row) { Fire(OnGridAutoAddRow, s, row); }
 void TCustomExtGridDropDown::DoGridInsertRow(TExtStringGrid* s, int row) { Fire(OnGridInsertRow, s, row); }
 void TCustomExtGridDropDown::DoGridInsertCol(TExtStringGrid* s, int col) { Fire(OnGridInsertCol, s, col); }
