@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 namespace controls::grid::dropdown {
 
@@ -66,6 +67,7 @@ void TExtColGrid::FillFromItems()
     const int columns = std::max(1, d->Columns().Count());
     if (ColCount() != columns)
         SetColCount(columns);
+    m_columnOrder.clear();
     for (int c = 0; c < d->Columns().Count(); ++c)
         SetCells(c, 0, d->Columns()[c]->Header);
     SetObjects(0, 0, ItemObject(-1));
@@ -118,6 +120,28 @@ void TExtColGrid::LoadFromDropDown(TCustomExtGridDropDown* d)
 }
 
 int TExtColGrid::GetTotalWidth() const { return GridTotalWidth(*this, AllRowsVisible()); }
+
+int TExtColGrid::SourceColumn(int col) const
+{
+    return col >= 0 && col < int(m_columnOrder.size()) ? m_columnOrder[size_t(col)] : col;
+}
+
+int TExtColGrid::ItemColumn() const
+{
+    const auto it = std::find(m_columnOrder.begin(), m_columnOrder.end(), 0);
+    return it == m_columnOrder.end() ? 0 : int(it - m_columnOrder.begin());
+}
+
+void TExtColGrid::columnMoved(int fromIndex, int toIndex)
+{
+    const size_t needed = size_t(std::max({ColCount(), fromIndex + 1, toIndex + 1}));
+    while (m_columnOrder.size() < needed)
+        m_columnOrder.push_back(int(m_columnOrder.size()));
+    const int moved = m_columnOrder[size_t(fromIndex)];
+    m_columnOrder.erase(m_columnOrder.begin() + fromIndex);
+    m_columnOrder.insert(m_columnOrder.begin() + toIndex, moved);
+    TExtStringGridAux::columnMoved(fromIndex, toIndex);
+}
 
 void TExtColGrid::AutoSizeColumn(int index)
 {
@@ -265,6 +289,16 @@ void TExtColGrid::mouseDown(TMouseButton button, TShiftState shift, int x, int y
     m_pressCell = mouseCoord(x, y);
     m_pressShift = shift;
     TExtStringGridAux::mouseDown(button, shift, x, y);
+    const TGridState state = gridState();
+    m_pressDrags = state == TGridState::gsRowSizing || state == TGridState::gsColSizing
+                   || state == TGridState::gsRowMoving || state == TGridState::gsColMoving;
+}
+
+void TExtColGrid::wmLButtonDown(TWMMouse& msg)
+{
+    // A press the grid takes before its mouse-down (an anchor, a cell's control) drags nothing.
+    m_pressDrags = false;
+    TExtStringGridAux::wmLButtonDown(msg);
 }
 
 void TExtColGrid::mouseUp(TMouseButton button, TShiftState shift, int x, int y)
@@ -275,6 +309,9 @@ void TExtColGrid::mouseUp(TMouseButton button, TShiftState shift, int x, int y)
     const TGridCoord cell = mouseCoord(x, y);
     const TGridCoord press = m_pressCell;
     m_pressCell = TGridCoord{-1, -1};
+    // The end of sizing or moving a row (or a refused move) lands on a data row: no choice.
+    if (std::exchange(m_pressDrags, false))
+        return;
     if (cell.Y >= 0 && cell.Y < FixedRows()) {
         if (press.X == cell.X && press.Y == cell.Y && !NearColumnBorder(x))
             HeaderClickSort(RealColIndex(cell.X), m_pressShift);
@@ -397,7 +434,7 @@ void TCustomExtGridDropDown::SetGridImages(TImageList* images)
 int TCustomExtGridDropDown::RowToItem(int row) const
 {
     if (m_grid && row >= 0 && row < m_grid->RowCount())
-        return ObjectItem(m_grid->Objects(0, row));
+        return ObjectItem(m_grid->Objects(m_grid->ItemColumn(), row));
     return row;
 }
 
@@ -405,8 +442,9 @@ int TCustomExtGridDropDown::ItemToRow(int item) const
 {
     if (item < 0 || !m_grid)
         return m_itemIndex;
+    const int itemColumn = m_grid->ItemColumn();
     for (int r = m_grid->FixedRows(); r < m_grid->RowCount(); ++r)
-        if (ObjectItem(m_grid->Objects(0, r)) == item)
+        if (ObjectItem(m_grid->Objects(itemColumn, r)) == item)
             return r;
     return m_itemIndex;
 }
@@ -1159,16 +1197,18 @@ void TCustomExtGridDropDown::DoGridCellBalloon(TExtStringGridAux* s, int col, in
 void TCustomExtGridDropDown::DoGridGetAlignment(TExtStringGrid* s, int row, int col, Alignment& hAlign,
                                                 TVAlignment& vAlign)
 {
-    if (col >= 0 && col < m_columns.Count())
-        hAlign = m_columns[col]->Alignment;
+    const int c = m_grid ? m_grid->SourceColumn(col) : col;
+    if (c >= 0 && c < m_columns.Count())
+        hAlign = m_columns[c]->Alignment;
     Fire(OnGridGetAlignment, s, row, col, hAlign, vAlign);
 }
 void TCustomExtGridDropDown::DoGridGetCellColor(TExtStringGrid* s, int row, int col, TGridDrawState state, Brush& brush,
                                                 platform::Font& font)
 {
     // The column's colour fills its data cells; the header keeps the grid's look.
-    if (col >= 0 && col < m_columns.Count() && m_grid && row >= m_grid->FixedRows())
-        brush.color = m_columns[col]->Color;
+    const int c = m_grid ? m_grid->SourceColumn(col) : col;
+    if (c >= 0 && c < m_columns.Count() && m_grid && row >= m_grid->FixedRows())
+        brush.color = m_columns[c]->Color;
     Fire(OnGridGetCellColor, s, row, col, state, brush, font);
 }
 void TCustomExtGridDropDown::DoGridGetCellGradient(TExtStringGridPaint* s, int row, int col, Color& color,

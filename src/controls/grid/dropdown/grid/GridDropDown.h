@@ -18,6 +18,7 @@
 
 #include <QStringList>
 #include <memory>
+#include <vector>
 
 namespace controls::grid::dropdown {
 
@@ -59,6 +60,12 @@ public:
     // Takes the drop-down's columns, colours, sizes and options.
     void LoadFromDropDown(TCustomExtGridDropDown* d);
     int GetTotalWidth() const;
+    // The drop-down's column that a grid column shows: columns moved by mouse take their
+    // settings (alignment, colour) and, for column 0, the items' indexes with them. The order
+    // goes back to the columns' own with each fill from the items.
+    int SourceColumn(int col) const;
+    // The grid column that holds each data row's item index.
+    int ItemColumn() const;
     void AutoSizeColumn(int index);
     void AutoSizeColumns();
     void AutoRowHeights();
@@ -86,9 +93,15 @@ protected:
     void wmKeyDown(platform::TWMKey& msg) override;
     void wmChar(platform::TWMKey& msg) override;
     int wmGetDlgCode() override;
+    void columnMoved(int fromIndex, int toIndex) override;
+    void wmLButtonDown(platform::TWMMouse& msg) override;
 
 private:
     bool NearColumnBorder(int x) const;
+    // The drop-down's column shown at each place (empty: each column at its own place).
+    std::vector<int> m_columnOrder;
+    // The press began sizing or moving a row or column: its release chooses nothing.
+    bool m_pressDrags = false;
 
     TDropDownColumns m_columns;
     TCustomExtGridDropDown* m_dropDown = nullptr;
