@@ -431,6 +431,13 @@ TEST_F(GridDropDownTest, ColumnsMovedByMouseReportToTheDropDown)
     EXPECT_EQ(h, Alignment::taLeftJustify);
     EXPECT_EQ(gd->RowToItem(3), 2);
     EXPECT_EQ(gd->ItemToRow(1), 2);
+    // Typed text narrows the rows by the look-up column where it now stands.
+    gd->LookupMethod = lmNarrowDown;
+    Type(g, QStringLiteral("b"));
+    EXPECT_EQ(Column(1), (QStringList{"Berlin", "Cabo"}));
+    EXPECT_EQ(gd->GetText(), QStringLiteral("Berlin"));
+    Key(g, Qt::Key_Backspace, Qt::NoModifier, QString(QChar(8)));
+    EXPECT_EQ(Column(1), (QStringList{"Oslo", "Berlin", "Cabo"}));
     ClickCell(1, 3);
     EXPECT_FALSE(gd->DroppedDown());
     EXPECT_EQ(gd->ItemIndex(), 2);

@@ -126,10 +126,10 @@ int TExtColGrid::SourceColumn(int col) const
     return col >= 0 && col < int(m_columnOrder.size()) ? m_columnOrder[size_t(col)] : col;
 }
 
-int TExtColGrid::ItemColumn() const
+int TExtColGrid::PlaceOf(int source) const
 {
-    const auto it = std::find(m_columnOrder.begin(), m_columnOrder.end(), 0);
-    return it == m_columnOrder.end() ? 0 : int(it - m_columnOrder.begin());
+    const auto it = std::find(m_columnOrder.begin(), m_columnOrder.end(), source);
+    return it == m_columnOrder.end() ? source : int(it - m_columnOrder.begin());
 }
 
 void TExtColGrid::columnMoved(int fromIndex, int toIndex)
@@ -468,7 +468,7 @@ void TCustomExtGridDropDown::SetItemIndex(int value)
     if (value == m_itemIndex || value >= m_grid->RowCount() - m_grid->FixedRows())
         return;
     m_itemIndex = value;
-    SetText(value < 0 ? QString() : m_grid->Cells(LookupColumn, value + m_grid->FixedRows()));
+    SetText(value < 0 ? QString() : m_grid->Cells(LookupPlace(), value + m_grid->FixedRows()));
 }
 
 bool TCustomExtGridDropDown::LookupItem(const QString& text, QString& fullText, int& index) const
@@ -487,10 +487,11 @@ bool TCustomExtGridDropDown::LookupItem(const QString& text, QString& fullText, 
         }
         return false;
     }
-    if (!m_grid || LookupColumn < 0 || LookupColumn >= m_grid->ColCount())
+    const int lookupCol = LookupPlace();
+    if (!m_grid || lookupCol < 0 || lookupCol >= m_grid->ColCount())
         return false;
     for (int r = m_grid->FixedRows(); r < m_grid->RowCount(); ++r) {
-        const QString cell = m_grid->Cells(LookupColumn, r);
+        const QString cell = m_grid->Cells(lookupCol, r);
         if (CaseText(cell, CaseSensitive).startsWith(key)) {
             fullText = cell;
             index = r;
@@ -760,7 +761,7 @@ void TCustomExtGridDropDown::GridSelectCell(int row)
     if (UseItems) {
         SetItemIndex(RowToItem(row));
     } else {
-        SetText(m_grid->Cells(LookupColumn, row));
+        SetText(m_grid->Cells(LookupPlace(), row));
         SetItemIndex(row - m_grid->FixedRows());
     }
 }
@@ -810,6 +811,8 @@ void TCustomExtGridDropDown::ShowLookupRow(int row)
     m_grid->RepaintRow(row);
 }
 
+int TCustomExtGridDropDown::LookupPlace() const { return m_grid ? m_grid->PlaceOf(LookupColumn) : LookupColumn; }
+
 void TCustomExtGridDropDown::Narrow(const QString& text)
 {
     if (!m_grid)
@@ -817,7 +820,7 @@ void TCustomExtGridDropDown::Narrow(const QString& text)
     // Rows going and coming move the grid's current row; that is no choice of the user.
     const bool filling = m_filling;
     m_filling = true;
-    m_grid->NarrowDown(text, LookupColumn);
+    m_grid->NarrowDown(text, LookupPlace());
     m_filling = filling;
 }
 
@@ -857,7 +860,7 @@ int TCustomExtGridDropDown::DoLookup(QChar ch)
         }
         Narrow(s);
         if (m_style == dsDropDown && m_grid->RowCount() > m_grid->FixedRows()) {
-            const QString first = m_grid->Cells(LookupColumn, m_grid->FixedRows());
+            const QString first = m_grid->Cells(LookupPlace(), m_grid->FixedRows());
             // Only a row that begins with the entry completes it; the typed text stays otherwise.
             if (first.startsWith(m_lookupEntry, Qt::CaseInsensitive)) {
                 SetText(first);
@@ -939,7 +942,7 @@ void TCustomExtGridDropDown::KeyDown(quint16& key, TShiftState shift)
 {
     if (m_grid && GridEditable && m_grid->EditMode() && key == VK_RETURN && !(shift & ssShift)) {
         m_grid->HideInplaceEdit();
-        SetText(m_grid->Cells(LookupColumn, m_grid->row()));
+        SetText(m_grid->Cells(LookupPlace(), m_grid->row()));
         SetItemIndex(m_grid->row() - m_grid->FixedRows());
         key = 0;
         return;
@@ -983,7 +986,7 @@ void TCustomExtGridDropDown::KeyUp(quint16& key, TShiftState shift)
     if (!(key == VK_RETURN && ReturnIsTab))
         TExtCustomDropDown::KeyUp(key, shift);
     if (m_grid && GridEditable && m_grid->EditMode() && key == VK_RETURN && !(shift & ssShift)) {
-        if (m_grid->RealCol() == LookupColumn)
+        if (m_grid->RealCol() == LookupPlace())
             DoHideDropDown(false);
         else
             m_grid->HideInplaceEdit();

@@ -64,8 +64,10 @@ public:
     // settings (alignment, colour) and, for column 0, the items' indexes with them. The order
     // goes back to the columns' own with each fill from the items.
     int SourceColumn(int col) const;
+    // The grid column that shows the drop-down's column source.
+    int PlaceOf(int source) const;
     // The grid column that holds each data row's item index.
-    int ItemColumn() const;
+    int ItemColumn() const { return PlaceOf(0); }
     void AutoSizeColumn(int index);
     void AutoSizeColumns();
     void AutoRowHeights();
@@ -323,6 +325,8 @@ protected:
 
 private:
     int DoLookup(QChar ch);
+    // The grid column that shows LookupColumn (it moves when the user moves the column).
+    int LookupPlace() const;
     // Narrows the grid's rows to the text (empty: every row).
     void Narrow(const QString& text);
     void GridSelectCell(int row);
