@@ -49,8 +49,8 @@ protected:
     {
         QWidget* v = gd->GetGrid()->viewport();
         auto send = [v](QEvent::Type type, QPoint p, Qt::MouseButtons buttons) {
-            QMouseEvent e(type, QPointF(p), v->mapToGlobal(QPointF(p)), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                          buttons, Qt::NoModifier);
+            const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+            QMouseEvent e(type, QPointF(p), v->mapToGlobal(QPointF(p)), button, buttons, Qt::NoModifier);
             QApplication::sendEvent(v, &e);
         };
         send(QEvent::MouseButtonPress, path.front(), Qt::LeftButton);
@@ -391,8 +391,12 @@ TEST_F(GridDropDownTest, ColumnsMovedByMouseReportToTheDropDown)
         blockedWhileMoving = blockedWhileMoving || gd->DropDownForm()->BlockActivate;
         record(QStringLiteral("move %1").arg(index));
     };
-    gd->OnGridColumnMoving = [&](TExtStringGridAux*, int index, bool&) { record(QStringLiteral("moving %1").arg(index)); };
-    gd->OnGridColumnMoved = [&](TStringGrid*, int from, int to) { record(QStringLiteral("moved %1 %2").arg(from).arg(to)); };
+    gd->OnGridColumnMoving = [&](TExtStringGridAux*, int index, bool&) {
+        record(QStringLiteral("moving %1").arg(index));
+    };
+    gd->OnGridColumnMoved = [&](TStringGrid*, int from, int to) {
+        record(QStringLiteral("moved %1 %2").arg(from).arg(to));
+    };
     gd->ShowDropDown();
     auto* g = gd->GetGrid();
     Drag({Center(1, 0), Center(1, 0) + QPoint(10, 0), Center(2, 0)});
@@ -460,7 +464,9 @@ TEST_F(GridDropDownTest, RowsMovedAndSizedByMouseReportToTheDropDown)
     };
     gd->OnGridRowMove = [&](TExtStringGridAux*, int index, bool&) { record(QStringLiteral("move %1").arg(index)); };
     gd->OnGridRowMoving = [&](TExtStringGridAux*, int index, bool&) { record(QStringLiteral("moving %1").arg(index)); };
-    gd->OnGridRowMoved = [&](TStringGrid*, int from, int to) { record(QStringLiteral("moved %1 %2").arg(from).arg(to)); };
+    gd->OnGridRowMoved = [&](TStringGrid*, int from, int to) {
+        record(QStringLiteral("moved %1 %2").arg(from).arg(to));
+    };
     gd->ShowDropDown();
     Drag({Center(0, 1), Center(0, 1) + QPoint(0, 6), Center(0, 3)});
     EXPECT_EQ(events, (std::vector<QString>{"move 1", "moving 1", "move 1", "moving 3", "moved 1 3"}));
