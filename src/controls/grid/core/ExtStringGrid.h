@@ -671,8 +671,8 @@ private:
     void mergeGroupRow(int row, int fromCol, Color from, Color to, Color font);
     double calcValue(int col, int row, bool beyond) const;
     bool calcCounts(int col, int row, bool beyond);
-    // 0 sum, 1 minimum, 2 maximum.
-    double columnFold(int col, int fromRow, int toRow, int mode);
+    // 0 sum, 1 minimum, 2 maximum; report: through ExportNotification.
+    double columnFold(int col, int fromRow, int toRow, int mode, bool report = true);
     double rowFold(int row, int fromCol, int toCol, int mode);
     int m_numNodes = 0;
     bool m_nodeForceSel = false;

@@ -402,6 +402,60 @@ TEST(Calc, ColumnValues)
     EXPECT_DOUBLE_EQ(s->ColumnSum(1, 1, 9), 40);
 }
 
+// A grid that records the progress reports of its calculations.
+class ReportingGrid : public TExtStringGrid {
+public:
+    QStringList reports;
+    void ExportNotification(TGridExportState state, int row) override
+    {
+        reports << QStringLiteral("%1:%2").arg(int(state)).arg(row);
+    }
+};
+
+TEST(Calc, ColumnWalksReportTheirProgress)
+{
+    ReportingGrid g;
+    g.SetColCount(2);
+    g.SetRowCount(5);
+    const QStringList values{"1", "2", "1.2.3", "4"};
+    for (int r = 1; r <= 4; ++r)
+        g.SetCells(1, r, values[r - 1]);
+    // Start with the first row (0), each row taken in (5), done (2); once per call.
+    const QString fourRows = QStringLiteral("0:1 5:1 5:2 5:3 5:4 2:-1");
+    struct Case {
+        const char* name;
+        std::function<void()> call;
+        QString reports;
+        bool raises;
+    };
+    const Case cases[] = {
+        {"sum", [&] { g.ColumnSum(1, 1, 4); }, fourRows, false},
+        {"average", [&] { g.ColumnAvg(1, -1, -1); }, fourRows, false},
+        {"minimum", [&] { g.ColumnMin(1, 2, 3); }, "0:2 5:2 5:3 2:-1", false},
+        {"maximum", [&] { g.ColumnMax(1, 1, 4); }, fourRows, false},
+        {"distinct", [&] { g.ColumnDistinct(1, 1, 4); }, fourRows, false},
+        // Stopping on a text that must be a number still ends the report.
+        {"minimum from no number", [&] { g.ColumnMin(1, 3, 4); }, "0:3 2:-1", true},
+        {"std dev", [&] { g.ColumnStdDev(1, 1, 4); }, "0:1 5:1 5:2 5:3 2:-1", true},
+        {"std dev of numbers", [&] { g.ColumnStdDev(1, 1, 2); }, "0:1 5:1 5:2 2:-1", false},
+        {"empty range", [&] { g.ColumnSum(1, 3, 2); }, "0:3 2:-1", false},
+    };
+    for (const Case& k : cases) {
+        g.reports.clear();
+        if (k.raises)
+            EXPECT_THROW(k.call(), platform::EExtGridError) << k.name;
+        else
+            EXPECT_NO_THROW(k.call()) << k.name;
+        EXPECT_EQ(g.reports.join(u' '), k.reports) << k.name;
+    }
+    // Past the shown rows the walk takes real rows, hidden ones included, and no row that is
+    // not there.
+    g.HideRow(2);
+    g.reports.clear();
+    EXPECT_DOUBLE_EQ(g.ColumnSum(1, 1, 6), 7);
+    EXPECT_EQ(g.reports.join(u' '), fourRows);
+}
+
 TEST(Calc, RowValuesSkipMergedCells)
 {
     auto g = gridOf({{"1"}, {"2"}, {"1.2.3"}, {"4"}});
