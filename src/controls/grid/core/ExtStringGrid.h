@@ -62,6 +62,8 @@ class Picture;
 
 namespace controls::grid {
 
+class TDropCheckList;
+
 using platform::TGridCoord;
 using platform::TGridRect;
 
@@ -907,6 +909,11 @@ public:
     using FilterProgressEvent = std::function<void(TExtStringGrid* sender, int progress)>;
     using FilterSelectEvent = std::function<void(TExtStringGrid* sender, int column, int itemIndex,
                                                  const QString& friendlyName, QString& filterCondition)>;
+    // The same for an entry of the check list, with the list itself (none when the grid has no
+    // window for it: FilterChecks then holds the ticks).
+    using FilterCheckEvent =
+        std::function<void(TExtStringGrid* sender, int column, int itemIndex, const QString& friendlyName,
+                           QString& filterCondition, TDropCheckList* checkList)>;
     virtual bool RowMatchesFilter(int row);
     void ApplyFilter();
     void FilterRow(int row);
@@ -923,6 +930,8 @@ public:
     int FilterColumn() const { return m_filterCol; }
     void SetFilterColumn(int col) { m_filterCol = col; }
     std::vector<char>& FilterChecks() { return m_filterChecks; }
+    // The check list of the column filter drop-down; the grid with the drop-down windows has one.
+    virtual TDropCheckList* FilterDropCheckList() const { return nullptr; }
     virtual void FilterSelect(int itemIndex);
     virtual void FilterCheck();
     virtual void FilterDone();
@@ -936,7 +945,7 @@ public:
     CustomFilterEvent OnCustomFilter;
     FilterProgressEvent OnFilterProgress;
     FilterSelectEvent OnFilterSelect;
-    FilterSelectEvent OnFilterCheck;
+    FilterCheckEvent OnFilterCheck;
     NotifyEvent OnFilterDone;
 
 private:

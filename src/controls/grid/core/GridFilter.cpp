@@ -424,7 +424,7 @@ void TExtStringGrid::FilterCheck()
         if (condition == FilterDropDownClear)
             condition.clear();
         if (OnFilterCheck)
-            OnFilterCheck(this, col, i, display, condition);
+            OnFilterCheck(this, col, i, display, condition, FilterDropCheckList());
         TFilterData* item = Filter.Add();
         item->Condition = condition;
         item->Column = short(col);

@@ -255,6 +255,21 @@ TEST_F(FilterTest, TheDropDownsChoices)
     g.SetFilterColumn(-1);
     g.FilterSelect(0);
     EXPECT_EQ(shown(), (QStringList{"y", "z"}));
+
+    // OnFilterCheck hears of each checked entry and may change its condition; a grid without
+    // the drop-down's windows hands it no check list.
+    QStringList heard;
+    g.OnFilterCheck = [&](TExtStringGrid*, int col, int index, const QString& name, QString& condition,
+                          TDropCheckList* list) {
+        heard << QStringLiteral("%1:%2:%3:%4").arg(col).arg(index).arg(name, condition) + (list ? "+list" : "");
+        if (condition == QStringLiteral("z"))
+            condition = QStringLiteral("x");
+    };
+    g.SetFilterColumn(1);
+    g.FilterCheck();
+    const int y = g.FilterList().IndexOf(QStringLiteral("y")), z = g.FilterList().IndexOf(QStringLiteral("z"));
+    EXPECT_EQ(heard, (QStringList{QStringLiteral("1:%1:y:y").arg(y), QStringLiteral("1:%1:z:z").arg(z)}));
+    EXPECT_EQ(shown(), (QStringList{"x", "y", "x"}));
 }
 
 TEST(FilterPropertyTest, AFilterAppliedAndRemovedGivesBackEveryCellAndHiddenState)
