@@ -582,6 +582,59 @@ TEST(FloatingFooter, HintsAndCopies)
     EXPECT_TRUE(other->FloatingFooter.ShowHint);
 }
 
+TEST(FloatingFooter, EachFooterCellStandsUnderItsColumnInEitherReadingOrder)
+{
+    for (const Qt::LayoutDirection direction : {Qt::LeftToRight, Qt::RightToLeft}) {
+        SCOPED_TRACE(int(direction));
+        auto g = gridOf({{"a1", "sumA"}, {"b1", "sumB"}, {"c1", "sumC"}, {"d1", "sumD"}, {"e1", "sumE"}});
+        g->SetFixedCols(1);
+        g->SetCells(0, 2, QStringLiteral("fixed"));
+        for (int c = 0; c < g->ColCount(); ++c)
+            g->setColWidths(c, 80 + 10 * c);
+        g->resize(360, 200);
+        g->setLayoutDirection(direction);
+        g->FloatingFooter.SetVisible(true);
+        g->setLeftCol(2); // column 1 scrolled out of view
+        auto* panel = static_cast<TFooterPanel*>(g->FooterPanel());
+        ASSERT_EQ(panel->layoutDirection(), direction);
+        ASSERT_EQ(panel->x(), g->viewport()->x());
+        platform::CanvasCallLog log;
+        platform::Bitmap b(panel->width(), std::max(1, panel->height()), platform::clWhite);
+        platform::Canvas canvas(b);
+        panel->PaintTo(canvas);
+        // Where the strip draws each text: the left and right of its rectangle.
+        auto drawnAt = [&log](const QString& text) {
+            for (const QString& call : log.calls())
+                if (call.startsWith(QStringLiteral("drawText \"%1\" ").arg(text))) {
+                    const QStringList r = call.section(u' ', 2, 2).split(u',');
+                    return std::make_pair(r[0].toInt(), r[2].toInt());
+                }
+            return std::make_pair(-1, -1);
+        };
+        const char* texts[] = {"fixed", "sumA", "sumB", "sumC", "sumD", "sumE"};
+        for (int c = 0; c < g->ColCount(); ++c) {
+            const QString text = QString::fromLatin1(texts[c]);
+            if (c == 1) {
+                EXPECT_EQ(drawnAt(text).first, -1) << "scrolled out";
+                continue;
+            }
+            const Rect cell = g->CellRect(c, 1);
+            if (cell.right <= cell.left)
+                continue; // beyond the grid's visible columns
+            const auto [left, right] = drawnAt(text);
+            EXPECT_GE(left, cell.left) << text.toStdString();
+            EXPECT_LE(right, cell.right) << text.toStdString();
+            // A click or a hint over the column finds it.
+            EXPECT_EQ(panel->ColumnAt((cell.left + cell.right) / 2), c);
+        }
+        // The footer's colour lies under the columns, the grid's colour beside them.
+        EXPECT_TRUE(log.calls().contains(QStringLiteral("fillRect 0,0,%1,%2 clBtnFace")
+                                             .arg(std::min(panel->FooterWidth(), panel->width()))
+                                             .arg(panel->height())))
+            << log.calls().join(u'\n').toStdString();
+    }
+}
+
 TEST(FloatingFooter, TemplateExpansion)
 {
     auto cell = [](int n) { return QStringLiteral("<%1>").arg(n); };
