@@ -273,7 +273,7 @@ void TExtStringGrid::ApplyFilter()
     }
     m_filterRun = nullptr;
     HideRowList(hide);
-    if (OnFilterProgress && total > 0)
+    if (OnFilterProgress)
         OnFilterProgress(this, progress);
     invalidate();
 }
