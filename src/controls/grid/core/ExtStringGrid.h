@@ -63,6 +63,7 @@ class Picture;
 namespace controls::grid {
 
 class TDropCheckList;
+struct THTMLDrawParams;
 
 using platform::TGridCoord;
 using platform::TGridRect;
@@ -648,6 +649,9 @@ public:
         std::function<void(QWidget* panel, int col, platform::Canvas& canvas, const Rect& rect)>;
     FooterPaintEvent OnPaintFooter;
     NotifyEvent OnCreatedFloatingFooter;
+    // The pictures the grid's HTML may name (its picture container and image cache) for HTML
+    // drawn outside the cells, such as the footer's template; none in the plain grid.
+    virtual void HTMLPictureSources(THTMLDrawParams& params);
 
 private:
     friend class TFooterPanel;

@@ -152,6 +152,8 @@ void TExtStringGrid::LastRowChanged()
     UpdateFooter();
 }
 
+void TExtStringGrid::HTMLPictureSources(THTMLDrawParams&) {}
+
 void TExtStringGrid::FooterPanelClick(int)
 {
     if (onClick)
@@ -433,6 +435,7 @@ int TFooterPanel::paintPreview(platform::Canvas& canvas, bool custom)
         });
         THTMLDrawParams params;
         params.Images = g.GridImages();
+        g.HTMLPictureSources(params);
         params.AnchorColor = g.URLColor();
         params.ShadowColor = platform::clGray;
         params.Window = this;
