@@ -963,6 +963,8 @@ private:
     void prepareFilterRun(TFilterRun& run, int first, int last);
     TFilterRun* m_filterRun = nullptr;
     void showLastFilterLevel();
+    // The last level's rows that lie inside a contracted node go over to that node.
+    void keepContractedNodeRowsHidden();
     int m_sortDir = 0;
     int m_filterFixedRows = 0;
     QString m_lastFilter;

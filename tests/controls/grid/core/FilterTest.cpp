@@ -412,3 +412,35 @@ TEST_F(FilterTest, ASearchWithAnExpressionUsesTheFilterLanguage)
     EXPECT_EQ(g.FindFirst(QStringLiteral("f?n|x"), TFindParams{fnMatchRegular, fnMatchCase, fnDirectionLeftRight}),
               QPoint(1, 4));
 }
+
+TEST_F(FilterTest, ANodeContractedWhileFilteredKeepsItsRowsWhenTheFilterGoes)
+{
+    // The rows the filter hid inside a node contracted meanwhile stay with the node: the filter
+    // going never shows them inside the contracted node; expanding the node shows them all.
+    for (const bool byActive : {false, true}) {
+        SCOPED_TRACE(byActive);
+        TExtStringGrid& grid = g;
+        grid.RemoveAllFilters();
+        grid.RemoveAllNodes();
+        fill({"n", "a", "b", "a", "b", "z", "b"});
+        grid.AddNode(1, 5);
+        grid.Filter.Clear();
+        add(1, "!b");
+        if (byActive)
+            grid.SetFilterActive(true);
+        else
+            grid.ApplyFilter();
+        EXPECT_EQ(shown(), (QStringList{"n", "a", "a", "z"}));
+        grid.ContractNode(1);
+        EXPECT_EQ(shown(), (QStringList{"n", "z"}));
+        if (byActive)
+            grid.SetFilterActive(false);
+        else
+            grid.RemoveLastFilter();
+        EXPECT_EQ(shown(), (QStringList{"n", "z", "b"})); // the "b" outside the node comes back
+        EXPECT_TRUE(grid.GetNodeState(1));
+        grid.ExpandNode(1);
+        EXPECT_EQ(shown(), (QStringList{"n", "a", "b", "a", "b", "z", "b"}));
+        EXPECT_EQ(grid.NumHiddenRows(), 0);
+    }
+}
