@@ -175,14 +175,63 @@ TEST(Grouping, UngroupLeavesTheApplicationsOwnNodes)
     auto g = gridOf({{"A", "A", "B", "B"}, {"1", "2", "3", "4"}});
     g->AddNode(1, 2);
     g->Group(1);
-    // No second level across the application's own node: nothing changes.
-    const int rows = g->RowCount();
-    g->SubGroup(1);
-    EXPECT_EQ(g->RowCount(), rows);
     g->UnGroup();
     EXPECT_EQ(column(*g, 2), (QStringList{"H2", "1", "2", "3", "4"}));
     EXPECT_TRUE(g->IsNode(1));
+    EXPECT_EQ(g->GetNodeSpan(1), 2);
     EXPECT_EQ(g->NumNodes(), 1);
+}
+
+TEST(Grouping, ASecondLevelAmongTheApplicationsOwnNodes)
+{
+    // The application's node (rows 2 .. 4) reaches across the boundary of groups A and B.
+    auto g = gridOf({{"A", "A", "A", "B"}, {"x", "x", "y", "y"}, {"1", "2", "3", "4"}});
+    g->AddNode(2, 3);
+    const auto before = allCells(*g);
+    g->Group(1);
+    const auto grouped = allCells(*g);
+    g->SubGroup(1);
+    // Header A, sub-header x, row 1, the node's row (no sub-group runs across where a node
+    // begins or ends), sub-header y, row 3, header B, sub-header y, row 4.
+    EXPECT_EQ(column(*g, 1), (QStringList{"H2", "A", "", "", "x", "", "", "B", "", ""}));
+    EXPECT_EQ(column(*g, 2), (QStringList{"H3", "", "x", "1", "2", "y", "3", "", "y", "4"}));
+    const std::vector<int> spans{6, 2, -1, 4, 2, -1, 3, 2, -1};
+    for (int r = 1; r < g->RowCount(); ++r)
+        EXPECT_EQ(g->GetNodeSpan(r), spans[size_t(r - 1)]) << "row " << r;
+    EXPECT_EQ(g->GetNodeLevel(4), 2);
+    EXPECT_EQ(g->GetNodeLevel(5), 3); // inside group A and the application's node
+    EXPECT_EQ(g->NumNodes(), 6);
+    g->SubUnGroup(1);
+    EXPECT_EQ(allCells(*g), grouped);
+    g->SubGroup(1);
+    // Contracted, the application's node holds sub-group y and header B: ungrouping still
+    // takes them down, and the node is contracted again afterwards.
+    g->ContractNode(g->RealRowIndex(4));
+    g->UnGroup();
+    EXPECT_EQ(g->NumNodes(), 1);
+    EXPECT_TRUE(g->GetNodeState(2));
+    EXPECT_EQ(g->RowCount(), 3);
+    g->ExpandNode(2);
+    EXPECT_EQ(allCells(*g), before);
+}
+
+// Rows hidden while the grid is grouped get their value back with the others.
+TEST(Grouping, RowsHiddenWhileGroupedComeBackWithTheirValues)
+{
+    auto g = gridOf({{"A", "A", "B", "B"}, {"x", "y", "y", "y"}, {"1", "2", "3", "4"}});
+    const auto before = allCells(*g, false);
+    g->Group(1);
+    g->SubGroup(1);
+    // Header A, sub x, 1, sub y, 2, header B, sub y, 3, 4: rows 2 and 3 of the data go.
+    const int second = g->RealRowIndex(5), third = g->RealRowIndex(8);
+    ASSERT_EQ(g->Cells(2, 5), QStringLiteral("2"));
+    ASSERT_EQ(g->Cells(2, 8), QStringLiteral("3"));
+    g->HideRow(second);
+    g->HideRow(third);
+    g->UnGroup();
+    EXPECT_EQ(allCells(*g, false), before);
+    EXPECT_TRUE(g->IsHiddenRow(2));
+    EXPECT_TRUE(g->IsHiddenRow(3));
 }
 
 TEST(Grouping, SubGroupsAndBack)
