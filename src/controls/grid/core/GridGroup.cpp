@@ -139,6 +139,8 @@ void TExtStringGrid::Group(int colIndex)
             graphicAt(0, header)->CellText = runs[k].value;
             if (Grouping.Summary) {
                 SetSummaryRow(RealRowIndex(below));
+                graphicAt(0, below)->CellValue = kGroupNodeMark;
+                graphicAt(0, below)->CellVar = -1;
                 if (!Grouping.MergeSummary)
                     colourRow(below, Grouping.SummaryColor, Grouping.SummaryColorTo, Grouping.SummaryTextColor);
             }
@@ -257,7 +259,8 @@ void TExtStringGrid::UnGroup()
             changeNodeLevels(r, end - 1, -1);
             RemoveCellGraphicOfType(0, r, ctNode);
             gone.push_back(r);
-            if (Grouping.Summary && IsSummary(end) && RealRowIndex(end) == realEnd)
+            // The group's summary row goes whatever Grouping.Summary says now.
+            if (IsSummary(end) && RealRowIndex(end) == realEnd && graphicAt(0, end)->CellValue == kGroupNodeMark)
                 gone.push_back(end);
         }
         deleteDisplayRows(gone, true);

@@ -108,10 +108,14 @@ int TExtStringGrid::nodeEnd(int r, int span) const
 // hidden by range or by a contracted node inside never make a node reach past its own rows.
 int TExtStringGrid::nodeEndReal(int r)
 {
+    // Footer rows belong to no node: a node reaching down to them (made before the footer, or
+    // of span 0 in the last block) ends above them, so contracting it never hides the footer.
+    const int footer = RowCount() - FixedFooters();
+    const int limit = FixedFooters() > 0 && footer > r && footer < RowCount() ? RealRowIndex(footer) : TotalRowCount();
     const int span = GetNodeSpan(r);
     if (span > 0)
-        return std::min(RealRowIndex(r) + span, TotalRowCount());
-    return RealRowIndex(nodeEnd(r, 0));
+        return std::min(RealRowIndex(r) + span, limit);
+    return std::min(RealRowIndex(nodeEnd(r, 0)), limit);
 }
 
 int TExtStringGrid::nodeEndDisplay(int r) { return std::min(DisplRowIndex(nodeEndReal(r)), RowCount()); }

@@ -120,6 +120,23 @@ TEST(Nodes, SpanZeroReachesTheNextNode)
     EXPECT_EQ(g->NumHiddenRows(), 0);
 }
 
+// The footer row belongs to no node: nodes reaching down to it stop above it.
+TEST(Nodes, NodesEndAboveTheFooterRow)
+{
+    for (const int span : {0, 5, 9}) {
+        auto g = makeGrid(3, 6);
+        g->AddNode(1, span);
+        g->FloatingFooter.SetVisible(true);
+        g->ContractNode(1);
+        EXPECT_EQ(shown(*g), (QStringList{"r0c1", "r1c1", "r5c1"})) << "span " << span;
+        g->ExpandNode(1);
+        g->ContractAll();
+        EXPECT_EQ(shown(*g), (QStringList{"r0c1", "r1c1", "r5c1"})) << "span " << span;
+        g->ExpandAll();
+        EXPECT_EQ(g->RowCount(), 6);
+    }
+}
+
 TEST(Nodes, ANestedContractedNodeComesBackOpenWithAllItsRows)
 {
     // A: rows 1 .. 6; B inside it: rows 3 .. 5.
