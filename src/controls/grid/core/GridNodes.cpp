@@ -428,6 +428,14 @@ void TExtStringGrid::CellControlsUpdate(bool rebuildList)
                     }
                 return true;
             });
+        // Hidden rows keep their controls too.
+        for (size_t i = 0; i < m_hidden.Cells.size(); ++i)
+            if (const platform::GridRowPtr& cells = m_hidden.Cells[i])
+                for (const auto& o : cells->objects())
+                    if (const auto* p = static_cast<TCellProperties*>(o.object); p && p->Control) {
+                        m_controlList.AddControl(o.col, m_hidden.Idx[i], p->Control.data());
+                        ++m_numCellControls;
+                    }
     }
     // A control whose row is hidden or whose cell is out of view is hidden; the others stand on
     // their cells.
