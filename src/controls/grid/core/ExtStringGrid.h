@@ -675,9 +675,9 @@ private:
     int nodeRowsIn(int first, int last) const;
     int nodeRowsIn(const std::vector<int>& rows) const;
     void nodesGone(int count) { m_numNodes = std::max(0, m_numNodes - count); }
-    // A shown node with a span, as its real row and span: spans follow rows put in or taken out
-    // inside them (real indexes before the change; the rows at a node's own row or past its
-    // end are outside it).
+    // A shown node with a span, as its real row and span: spans and sub-node counts follow child
+    // rows put in or taken out inside them (real indexes before the change; the rows at a
+    // node's own row or past its end are outside it).
     struct TNodeExtent {
         TCellGraphic* graphic;
         int row;
@@ -693,6 +693,8 @@ private:
     // Writes a text into every real row of [fromReal, toReal), shown or hidden, that is no
     // header or summary row grouping made.
     void fillRealRows(int col, int fromReal, int toReal, const QString& text);
+    // Hidden header and summary rows of grouping (not those of a contracted group) show again.
+    void showHiddenGroupingRows();
     // The column-0 graphic of a real row, shown or hidden.
     const TCellGraphic* graphicOfReal(int realRow);
     void setNodeGraphic(int displayRow, int span);

@@ -192,6 +192,23 @@ void TExtStringGrid::closeApplicationNodes(const std::vector<TCellGraphic*>& nod
             ContractNode(RealRowIndex(r));
 }
 
+void TExtStringGrid::showHiddenGroupingRows()
+{
+    // Header and summary rows grouping made that HideRow or a filter hid come back, so that
+    // taking grouping down finds them (a contracted group's rows come back with the group).
+    std::vector<int> reals;
+    for (size_t i = 0; i < m_hidden.Idx.size(); ++i) {
+        if (m_hidden.Levels[i] == kNodeHiddenLevel || !m_hidden.Cells[i])
+            continue;
+        const auto* p = static_cast<const TCellProperties*>(m_hidden.Cells[i]->object(0));
+        const auto* g = p ? dynamic_cast<const TCellGraphic*>(p->GraphicObject) : nullptr;
+        if (g && g->CellValue == kGroupNodeMark && (g->CellType == ctNode || g->CellType == ctSummary))
+            reals.push_back(m_hidden.Idx[i]);
+    }
+    for (int real : reals)
+        UnHideRows(real, real);
+}
+
 const TCellGraphic* TExtStringGrid::graphicOfReal(int realRow)
 {
     const int h = hiddenIndexOf(realRow);
@@ -222,6 +239,7 @@ void TExtStringGrid::UnGroup()
         const TUpdateBracket update(*this);
         const bool expandOne = CellNode.ExpandOne;
         CellNode.ExpandOne = false;
+        showHiddenGroupingRows();
         // Every node opens: the groups (second-level groups inside contracted ones show again),
         // and the application's own contracted nodes, which may hold rows grouping made; these
         // contract again at the end. Then the second level goes.
@@ -399,6 +417,7 @@ void TExtStringGrid::SubUnGroup(int colIndex)
         const TUpdateBracket update(*this);
         const bool expandOne = CellNode.ExpandOne;
         CellNode.ExpandOne = false;
+        showHiddenGroupingRows();
         for (int r = FixedRows(); r < RowCount(); ++r)
             if (IsNode(r) && graphicAt(0, r)->CellValue == kGroupNodeMark)
                 doExpandNode(RealRowIndex(r));

@@ -171,8 +171,10 @@ void TExtStringGrid::growNodeSpans(const std::vector<TNodeExtent>& nodes, const 
     for (const TNodeExtent& n : nodes) {
         const auto from = std::upper_bound(insertedBefore.begin(), insertedBefore.end(), n.row);
         const auto to = std::lower_bound(insertedBefore.begin(), insertedBefore.end(), n.row + n.span);
-        if (to > from)
+        if (to > from) {
             n.graphic->CellIndex += int(to - from);
+            n.graphic->CellErrFrom += int(to - from);
+        }
     }
 }
 
@@ -181,8 +183,10 @@ void TExtStringGrid::shrinkNodeSpans(const std::vector<TNodeExtent>& nodes, cons
     for (const TNodeExtent& n : nodes) {
         const auto from = std::upper_bound(removed.begin(), removed.end(), n.row);
         const auto to = std::lower_bound(removed.begin(), removed.end(), n.row + n.span);
-        if (to > from)
+        if (to > from) {
             n.graphic->CellIndex = std::max(1, n.graphic->CellIndex - int(to - from));
+            n.graphic->CellErrFrom = std::max(0, n.graphic->CellErrFrom - int(to - from));
+        }
     }
 }
 
