@@ -572,6 +572,8 @@ public:
     // x relative to the cell of display row `row` in column 0.
     bool IsInNodeGlyph(int row, int x);
     int NumNodes() const { return m_numNodes; }
+    // Counts the node rows anew, shown and hidden (after cells were loaded with their graphics).
+    void RecountNodes();
     bool NodeContracting() const { return m_nodeForceSel; }
     bool HasNodes() const override;
     int GetNodeIndent(int row) const override;

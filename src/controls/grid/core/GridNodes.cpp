@@ -152,6 +152,16 @@ int TExtStringGrid::nodeRowsIn(const std::vector<int>& rows) const
     return n;
 }
 
+void TExtStringGrid::RecountNodes()
+{
+    int n = nodeRowsIn(0, rowCount());
+    for (const platform::GridRowPtr& cells : m_hidden.Cells)
+        n += cells && isNodeCell(static_cast<const TCellProperties*>(cells->object(0))) ? 1 : 0;
+    if (n > 0 && m_numNodes == 0)
+        RepaintCol(0);
+    m_numNodes = n;
+}
+
 // --- spans that follow rows put in or taken out -------------------------------------------------------------
 
 std::vector<TExtStringGrid::TNodeExtent> TExtStringGrid::shownNodeExtents()
