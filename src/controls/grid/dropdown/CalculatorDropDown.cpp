@@ -40,6 +40,12 @@ TCustomButtonPanel::TCustomButtonPanel(QWidget* parent) : QWidget(parent)
     };
 }
 
+void TCustomButtonPanel::SetButtons(const TButtonItems& buttons)
+{
+    m_buttons.Assign(&buttons);
+    ArrangeButtons();
+}
+
 void TCustomButtonPanel::SetButtonPanelType(TButtonPanelType type)
 {
     if (type == m_type)
@@ -220,6 +226,14 @@ void TCustomButtonPanel::resizeEvent(QResizeEvent* e)
 {
     QWidget::resizeEvent(e);
     ArrangeButtons();
+}
+
+void TCustomButtonPanel::showEvent(QShowEvent* e)
+{
+    QWidget::showEvent(e);
+    // A panel of its own (not a calculator's keypad) builds its keypad when it first shows.
+    if (!ExtDropDown && m_buttons.Count() == 0)
+        BuildButtons();
 }
 
 void TCustomButtonPanel::SetHot(int index)

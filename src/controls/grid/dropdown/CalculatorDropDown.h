@@ -7,6 +7,8 @@
 #include "controls/grid/dropdown/ExtDropDown.h"
 #include "controls/grid/dropdown/rules/CalculatorEngine.h"
 
+#include <QPointer>
+
 namespace controls::grid::dropdown {
 
 enum TButtonPanelType { plCalculator, plCustom };
@@ -35,6 +37,7 @@ public:
     explicit TCustomButtonPanel(QWidget* parent = nullptr);
 
     TButtonItems& Buttons() { return m_buttons; }
+    void SetButtons(const TButtonItems& buttons);
     TButtonAppearance& ButtonAppearance() { return m_appearance; }
     void SetButtonAppearance(const TButtonAppearance& a) { m_appearance.Assign(&a); }
     TItemLayout ButtonLayout = ilCaptionRight;
@@ -52,6 +55,8 @@ public:
     int ButtonDown() const { return m_down; }
     // The calculator that hosts the keypad (no frame of its own then).
     TExtCalculatorDropdown* ExtDropDown = nullptr;
+    // An edit kept with the panel for its owner (the panel itself does not use it).
+    QPointer<QWidget> Edit;
     std::function<void(QObject* sender, int index)> OnButtonClick;
 
     virtual void DrawButton(int index, platform::Canvas& canvas);
@@ -68,6 +73,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;

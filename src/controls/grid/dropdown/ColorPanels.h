@@ -119,6 +119,11 @@ public:
     void SetItemColorStyle(TSelectionColorStyle style);
     void AddThemeColors() { m_model.AddThemeColors(); }
     void ArrangeBoxes();
+    // A changed value lays the boxes out again (Columns takes any value).
+    void SetColumns(int columns) { SetLayoutValue(m_model.Columns, columns); }
+    void SetColumnGap(int gap) { SetLayoutValue(m_model.ColumnGap, gap); }
+    void SetColorBoxWidth(int w) { SetLayoutValue(m_model.ColorBoxWidth, w); }
+    void SetColorBoxHeight(int h) { SetLayoutValue(m_model.ColorBoxHeight, h); }
     void HandleKey(quint16 key, bool editorEnabled, bool droppedDown);
     std::function<void(QObject*)> OnItemSelect;
 
@@ -130,6 +135,13 @@ protected:
 
 private:
     void DrawColorBox(platform::Canvas& c, int index);
+    void SetLayoutValue(int& field, int value)
+    {
+        if (value == field)
+            return;
+        field = value;
+        ArrangeBoxes();
+    }
     TColorBoxModel m_model;
     TSelectionColorStyle m_colorStyle = scCustom;
 };

@@ -286,8 +286,13 @@ void TExtColorPickerDropDown::DoHideDropDown(bool cancel)
         m_boxes->OnItemSelect = nullptr;
         m_boxes->SetSelectedColor(m_oldSelectedColor);
     }
-    SetSelectedColor(m_oldSelectedColor);
-    SetItemIndex(oldIndex);
+    // One OnSelect for the restored value: through the item, or the free colour kept by index -1.
+    if (oldIndex >= 0 && oldIndex < m_colors.Count()) {
+        SetItemIndex(oldIndex);
+    } else {
+        m_selectedColor = m_oldSelectedColor;
+        SetItemIndex(-1);
+    }
 }
 
 // --- keys and wheel --------------------------------------------------------------------------------------

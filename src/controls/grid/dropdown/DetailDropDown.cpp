@@ -167,6 +167,19 @@ void TExtDetailDropDown::DrawSelectorItem(Canvas& c, const Rect& rIn, int index)
     }
 }
 
+void TExtDetailDropDown::SelectorItemSelected()
+{
+    const int index = m_list->ItemIndex();
+    SetItemIndex(index);
+    // The caption again, also when the item was selected already and the text edited since.
+    if (index >= 0 && index < m_items.Count()) {
+        SetText(m_items[index]->Caption());
+        InputSetSel(0, GetText().length());
+    }
+    if (!m_internalCall)
+        DoHideDropDown(false);
+}
+
 void TExtDetailDropDown::DoHideDropDown(bool cancel)
 {
     const bool wasDropped = DroppedDown();
@@ -210,7 +223,13 @@ void TExtDetailDropDown::WMKeyDown(TWMKey& msg, TShiftState shift)
 {
     const quint16 key = msg.CharCode;
     const bool dropped = DroppedDown();
-    if (isEnabled() && !AltDown() && !(shift & ssAlt) && m_list && key != VK_RETURN) {
+    const bool navigation = key == VK_PRIOR || key == VK_NEXT || key == VK_HOME || key == VK_END || key == VK_LEFT ||
+                            key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
+    // With the editor on, typed keys belong to the edit and its completion: a look-up in the
+    // list would select an item (its caption selected whole) just before the typed character
+    // replaces it, so everything typed but the last character would be lost.
+    const bool typedIntoEdit = !navigation && EditorEnabled();
+    if (isEnabled() && !AltDown() && !(shift & ssAlt) && m_list && key != VK_RETURN && !typedIntoEdit) {
         if (dropped && (key == VK_UP || key == VK_DOWN))
             StepOpenList(key == VK_UP ? -1 : 1);
         else

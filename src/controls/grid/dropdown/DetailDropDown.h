@@ -56,6 +56,7 @@ protected:
     int PickerItemIndex() const override { return m_itemIndex; }
     void SetPickerItemIndex(int index) override { SetItemIndex(index); }
     void FillListItems() override;
+    void SelectorItemSelected() override;
 
 private:
     void DrawSelectorItem(platform::Canvas& c, const platform::Rect& r, int index);

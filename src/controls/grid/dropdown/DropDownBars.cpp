@@ -124,6 +124,27 @@ void TExtButton::Click(bool fromKeyboard)
         OnClick(this);
 }
 
+QChar CaptionAccelerator(const QString& caption)
+{
+    for (int i = 0; i + 1 < caption.length(); ++i) {
+        if (caption.at(i) != u'&')
+            continue;
+        if (caption.at(i + 1) != u'&')
+            return caption.at(i + 1);
+        ++i; // "&&" stands for "&"
+    }
+    return QChar();
+}
+
+bool TExtButton::DialogChar(QChar ch)
+{
+    const QChar accel = CaptionAccelerator(m_caption);
+    if (accel.isNull() || ch.isNull() || !isEnabled() || accel.toUpper() != ch.toUpper())
+        return false;
+    Click(false);
+    return true;
+}
+
 void TExtButton::DrawButton(Canvas& c)
 {
     if (!m_appearance)

@@ -26,6 +26,9 @@ class TExtCustomDropDown;
 enum TExtButtonStyle { tasButton, tasCheck };
 enum TExtButtonState { absUp, absDisabled, absDown, absDropDown, absExclusive };
 
+// The character a caption marks with "&" as its accelerator ("&&" is a plain "&"), or null.
+QChar CaptionAccelerator(const QString& caption);
+
 class TExtButton : public QWidget {
     Q_OBJECT
 
@@ -59,6 +62,9 @@ public:
     void SizeToContent();
     // Runs the click: modal result first, then (not from the keyboard) OnClick.
     void Click(bool fromKeyboard = false);
+    // A dialog character: an enabled button whose caption marks ch with "&" clicks. True when it
+    // did.
+    bool DialogChar(QChar ch);
     std::function<void(TExtButton*)> OnClick;
     std::function<void(TExtButton*)> OnMouseEnter;
     std::function<void(TExtButton*)> OnMouseLeave;

@@ -20,6 +20,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QToolTip>
 #include <QWheelEvent>
 
 namespace controls::grid::dropdown {
@@ -147,6 +148,18 @@ void TDropDownForm::SizeFromGrip(QSize size)
         OnSizing();
 }
 
+bool TDropDownForm::DialogChar(QChar ch)
+{
+    for (TExtBar* bar : {static_cast<TExtBar*>(m_header), static_cast<TExtBar*>(m_footer)}) {
+        if (!bar || bar->isHidden())
+            continue;
+        for (TExtButton* b : bar->ButtonControls())
+            if (b->DialogChar(ch))
+                return true;
+    }
+    return false;
+}
+
 void TDropDownForm::paintEvent(QPaintEvent*)
 {
     if (!m_edit)
@@ -184,6 +197,14 @@ void TDropDownForm::keyPressEvent(QKeyEvent* e)
 {
     if (!m_edit)
         return;
+    // Alt and a letter, or a letter typed while a bar button has the focus, is a dialog
+    // character for the bars' buttons before it is a key of the edit.
+    if (!e->text().isEmpty() && e->text().at(0).isPrint() &&
+        ((e->modifiers() & Qt::AltModifier) || qobject_cast<TExtButton*>(QApplication::focusWidget())) &&
+        DialogChar(e->text().at(0))) {
+        e->accept();
+        return;
+    }
     const TShiftState shift = shiftStateOf(e->modifiers());
     m_edit->m_keyShift = shift;
     quint16 key = virtualKeyOf(*e);
@@ -385,11 +406,26 @@ void TExtDropDownSpeedButton::paintEvent(QPaintEvent*)
         const int state = !enabled ? PBS_DISABLED : pressed ? PBS_PRESSED : m_hot ? PBS_HOT : PBS_NORMAL;
         DrawThemeBackground(theme, c, BP_PUSHBUTTON, state, Rect{0, 0, width() + 1, height() + 1});
         CloseThemeData(theme);
-    } else {
+    } else if (Flat) {
+        // The flat face: an (etched) edge, the glyph on the face colour and the caption centred.
         c.brush() = Brush{clBtnFace, BrushStyle::Solid};
         c.fillRect(r);
         Rect edge{0, 0, width() + 1, height() + 1};
         DrawEdge(c, edge, m_etched ? EDGE_ETCHED : EDGE_RAISED, BF_RECT | (pressed ? BF_FLAT : 0u));
+        const Rect at = pressed ? r.inflated(-3, -3).offset(1, 1) : r.inflated(-3, -3);
+        DrawGlyphOnColor(c, Glyph, clBtnFace, at);
+        if (!Caption.isEmpty()) {
+            Rect tr{r.left + 3, r.top + 1, r.right - 3, r.bottom - 1};
+            if (pressed)
+                tr = tr.offset(1, 1);
+            c.setBkMode(BkMode::Transparent);
+            c.drawText(Caption, tr, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+        }
+        return;
+    } else {
+        // The plain push button, raised or pushed in.
+        Rect face = r;
+        DrawFrameControl(c, face, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0u));
     }
     Rect inner = r.inflated(-2, -2);
     if (!Glyph.isEmpty()) {
@@ -467,6 +503,11 @@ void TDropDownEditButton::SetButtonCaption(const QString& caption)
 void TDropDownEditButton::resizeEvent(QResizeEvent* e)
 {
     QWidget::resizeEvent(e);
+    // The button keeps its own width whatever bounds it is given.
+    if (width() != m_width) {
+        resize(m_width, height());
+        return;
+    }
     m_button->setGeometry(0, 0, width(), height());
 }
 
@@ -733,6 +774,10 @@ void TExtCustomDropDown::SendKeyUp(quint16 key, TShiftState shift)
 
 bool TExtCustomDropDown::event(QEvent* e)
 {
+    // The label shows and hides with the edit (when it has a caption).
+    if ((e->type() == QEvent::ShowToParent || e->type() == QEvent::HideToParent) && m_label &&
+        !m_label->text().isEmpty())
+        m_label->setVisible(e->type() == QEvent::ShowToParent);
     if (e->type() == QEvent::KeyPress) {
         auto* ke = static_cast<QKeyEvent*>(e);
         if ((ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) && WantTab()) {
@@ -974,6 +1019,7 @@ void TExtCustomDropDown::changeEvent(QEvent* e)
     case QEvent::FontChange:
         SetEditRect();
         AdjustButtonBounds();
+        PlaceLabel(); // the label shows in the edit's font while ParentFont is on
         break;
     case QEvent::ReadOnlyChange:
         if (m_button)
@@ -1075,7 +1121,6 @@ void TExtCustomDropDown::SetLabelCaption(const QString& caption)
         label->OnDblClick = [this] { LabelDblClick(); };
         m_label = label;
         m_label->setBuddy(this);
-        m_label->setFont(m_labelFont);
     }
     m_label->setText(caption);
     m_label->adjustSize();
@@ -1102,12 +1147,15 @@ void TExtCustomDropDown::SetLabelTransparent(bool on)
 
 void TExtCustomDropDown::SetLabelFont(const QFont& f)
 {
-    m_labelFont = f;
-    if (m_label) {
-        m_label->setFont(f);
-        m_label->adjustSize();
-        PlaceLabel();
-    }
+    if (!m_parentFont)
+        m_labelFont = f;
+    PlaceLabel();
+}
+
+void TExtCustomDropDown::SetParentFont(bool on)
+{
+    m_parentFont = on;
+    PlaceLabel();
 }
 
 void TExtCustomDropDown::PlaceLabel()
@@ -1115,6 +1163,8 @@ void TExtCustomDropDown::PlaceLabel()
     if (!m_label)
         return;
     m_label->setAutoFillBackground(!m_labelTransparent);
+    m_label->setFont(m_parentFont ? font() : m_labelFont);
+    m_label->adjustSize();
     const int w = QFontMetrics(m_label->font()).horizontalAdvance(m_label->text());
     const int lh = m_label->height(), lw = m_label->width();
     const int L = x(), T = y(), W = width(), H = height(), M = m_labelMargin;
@@ -1167,7 +1217,8 @@ void TExtCustomDropDown::PlaceLabel()
         break;
     }
     m_label->move(left, top);
-    m_label->setVisible(isVisible() && !m_label->text().isEmpty());
+    // Shown while the edit is meant to show (also on a window that has not opened yet).
+    m_label->setVisible(IsShown(this) && !m_label->text().isEmpty());
 }
 
 void TExtCustomDropDown::LabelClick()
@@ -1202,6 +1253,9 @@ bool TExtCustomDropDown::eventFilter(QObject* watched, QEvent* e)
             }
             return consumed;
         }
+        if ((ke->modifiers() & Qt::AltModifier) && !ke->text().isEmpty() && m_form && m_droppedDown &&
+            m_form->DialogChar(ke->text().at(0)))
+            return true;
         const bool wasDropped = m_droppedDown;
         if (key) {
             ControlKeyDown(key, shift);
@@ -1518,6 +1572,7 @@ void TExtCustomDropDown::DoHideDropDown(bool cancel)
     m_userHeight = m_form->height();
     m_form->HideByEdit();
     DropUpDone();
+    QToolTip::hideText();
     if (cancel)
         SetText(FOldText);
     if (OnDropUp)

@@ -79,6 +79,9 @@ public:
     void HideByEdit();
     // Sizes the popup from its bottom-right corner, as a drag of the grip does.
     void SizeFromGrip(QSize size);
+    // A dialog character (Alt and a letter, or a letter typed on a bar button): the first header
+    // or footer button whose accelerator it is clicks. True when one did.
+    bool DialogChar(QChar ch);
 
 protected:
     void paintEvent(QPaintEvent* e) override;
@@ -295,7 +298,10 @@ public:
     void SetLabelTransparent(bool on);
     bool LabelAlwaysEnabled = false;
     QFont LabelFont() const { return m_labelFont; }
+    // Kept only while ParentFont is off: with it on, the label shows in the edit's own font.
     void SetLabelFont(const QFont& f);
+    bool ParentFont() const { return m_parentFont; }
+    void SetParentFont(bool on);
     QLabel* Label() const { return m_label; }
 
     // --- the edit ------------------------------------------------------------------------------
@@ -492,6 +498,7 @@ private:
     int m_labelMargin = 4;
     bool m_labelTransparent = false;
     QFont m_labelFont;
+    bool m_parentFont = true;
     int m_maxLength = 0;
     QString m_editMask;
     bool m_inKey = false;

@@ -1,6 +1,7 @@
 #include "controls/grid/dropdown/ItemSelector.h"
 
 #include "controls/grid/dropdown/rules/DropDownDraw.h"
+#include "platform/core/Errors.h"
 #include "controls/grid/util/ExtDraw.h"
 
 #include <QMouseEvent>
@@ -57,6 +58,9 @@ void TSelectorItem::Assign(const TPersistent* source)
 
 TCustomItemSelector::TCustomItemSelector(TExtCustomItemSelector* owner) : QWidget(owner), m_owner(owner)
 {
+    // The panel reads everything from its container; it cannot stand without one.
+    if (!owner)
+        throw Exception(QStringLiteral("Invalid parent"));
     setMouseTracking(true);
     setAutoFillBackground(false);
     m_state.Count = [this] { return m_owner->Items().Count(); };
@@ -304,7 +308,7 @@ void TCustomItemSelector::mouseMoveEvent(QMouseEvent* e)
     if (i >= 0) {
         if (i != m_state.ItemHot) {
             m_state.SetItemHot(m_owner->Items()[i]->Enabled ? i : -1);
-            setToolTip(m_owner->Items()[i]->Hint);
+            setToolTip(m_owner->ShowHint ? m_owner->Items()[i]->Hint : QString());
             QToolTip::hideText();
         }
     } else if (m_state.ItemHot >= 0) {
@@ -560,10 +564,18 @@ void HandlePickerListKey(const TPickerListKeys& k, quint16 key, TShiftState shif
         }
         break;
     default:
-        if (!(shift & ssCtrl) && k.typed)
+        // Only keys that stand for their character (letters, digits, space) are looked up:
+        // Shift before a capital letter, or a function key, would otherwise put a character
+        // no caption holds into the search text and spoil the look-up of what follows.
+        if (!(shift & ssCtrl) && k.typed && IsLookupKey(key))
             k.typed(QChar(key));
         break;
     }
+}
+
+bool IsLookupKey(quint16 key)
+{
+    return key == VK_SPACE || (key >= u'0' && key <= u'9') || (key >= u'A' && key <= u'Z');
 }
 
 } // namespace controls::grid::dropdown

@@ -115,6 +115,8 @@ public:
     TDrawItemEvent OnDrawItem;
     TItemSizeEvent OnItemSize;
     std::function<void()> OnResize;
+    // Whether the item under the mouse shows its Hint.
+    bool ShowHint = true;
 
     void UpdateSelectorPanel();
     int ItemIndex() const { return m_panel ? m_panel->ItemIndex() : -1; }
@@ -166,5 +168,7 @@ struct TPickerListKeys {
     std::function<void(QChar key)> typed;            // the look-up
 };
 void HandlePickerListKey(const TPickerListKeys& k, quint16 key, platform::TShiftState shift);
+// Whether a key's code is the character it types (space, digits, letters), so it can be looked up.
+bool IsLookupKey(quint16 key);
 
 } // namespace controls::grid::dropdown

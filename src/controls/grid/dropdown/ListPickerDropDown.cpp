@@ -113,6 +113,7 @@ void TListPickerDropDown::UpdateSelector()
     m_list->UpdateSelectorPanel();
     m_list->SetItemIndex(PickerItemIndex());
     m_list->OnItemSelect = [this](QObject*) { SelectorItemSelected(); };
+    m_list->ShowHint = ShowHint;
 }
 
 void TListPickerDropDown::SelectorItemSelected()

@@ -39,6 +39,8 @@ public:
 
     int Columns = 1;
     TItemLayout Layout = ilCaptionRight;
+    // Whether the popup's list shows the hint of the item under the mouse.
+    bool ShowHint = true;
     NotifyEvent OnSelect;
     TItemAppearance& ItemAppearance() { return m_itemAppearance; }
     void SetItemAppearance(const TItemAppearance& a) { m_itemAppearance.Assign(&a); }

@@ -5,6 +5,8 @@
 #include "platform/grid/Keys.h"
 
 #include <QMouseEvent>
+#include <QTextCursor>
+#include <QRegularExpression>
 
 namespace controls::grid::dropdown {
 
@@ -151,7 +153,12 @@ void TExtMemoDropDown::CreateDropDownForm()
         m_memo = new QPlainTextEdit(DropDownForm());
         m_memo->resize(m_memo->width(), 100);
         m_memo->setFrameShape(QFrame::NoFrame);
+        connect(m_memo, &QPlainTextEdit::customContextMenuRequested, this, [this](QPoint at) {
+            if (MemoPopup)
+                MemoPopup->popup(m_memo->viewport()->mapToGlobal(at));
+        });
         connect(m_memo, &QPlainTextEdit::textChanged, this, [this] {
+            LimitMemoLength();
             if (OnMemoChange)
                 OnMemoChange(this);
         });
@@ -159,15 +166,30 @@ void TExtMemoDropDown::CreateDropDownForm()
     SetControl(m_memo);
 }
 
-QStringList TExtMemoDropDown::MemoLines() const
+QStringList MemoLinesOf(const QString& text)
 {
-    QStringList lines = m_memo->toPlainText().split(u'\n');
-    if (!lines.isEmpty() && lines.back().isEmpty() && m_memo->toPlainText().endsWith(u'\n'))
+    static const QRegularExpression breaks(QStringLiteral("\r\n|\n|\r"));
+    QStringList lines = text.split(breaks);
+    if (!lines.isEmpty() && lines.back().isEmpty())
         lines.removeLast();
-    if (lines.size() == 1 && lines.front().isEmpty())
-        lines.clear();
     return lines;
 }
+
+void TExtMemoDropDown::LimitMemoLength()
+{
+    if (MaxLength() <= 0 || !DroppedDown())
+        return;
+    const int over = m_memo->toPlainText().length() - MaxLength();
+    if (over <= 0)
+        return;
+    const QSignalBlocker block(m_memo);
+    QTextCursor cursor = m_memo->textCursor();
+    cursor.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor, std::min(over, cursor.position()));
+    cursor.removeSelectedText();
+    m_memo->setTextCursor(cursor);
+}
+
+QStringList TExtMemoDropDown::MemoLines() const { return MemoLinesOf(m_memo->toPlainText()); }
 
 void TExtMemoDropDown::SetMemoText(const QStringList& lines)
 {
@@ -219,7 +241,7 @@ void TExtMemoDropDown::MemoTextChanged()
 void TExtMemoDropDown::Change()
 {
     if (!m_internalUpdate)
-        m_memoText = GetText().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        m_memoText = MemoLinesOf(GetText());
     TExtCustomDropDown::Change();
 }
 
@@ -232,6 +254,7 @@ void TExtMemoDropDown::BeforeDropDown()
         m_memo->setPlainText(m_memoText.join(u'\n'));
     }
     m_memo->setReadOnly(m_memoReadOnly);
+    m_memo->setContextMenuPolicy(MemoPopup ? Qt::CustomContextMenu : Qt::DefaultContextMenu);
     m_memo->setHorizontalScrollBarPolicy(MemoScrollBars == ssHorizontal || MemoScrollBars == ssBoth
                                              ? Qt::ScrollBarAlwaysOn
                                              : Qt::ScrollBarAlwaysOff);

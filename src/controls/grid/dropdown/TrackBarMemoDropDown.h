@@ -10,6 +10,7 @@
 //                         Return and typing stay in the memo.
 #include "controls/grid/dropdown/ExtDropDown.h"
 
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QSlider>
 #include <QStringList>
@@ -61,6 +62,10 @@ private:
 
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
+// The lines of a text as the memo keeps them: broken at CR LF, LF or CR, empty lines kept, a
+// break at the end starting no further line.
+QStringList MemoLinesOf(const QString& text);
+
 class TExtMemoDropDown : public TExtCustomDropDown {
     Q_OBJECT
 
@@ -75,6 +80,8 @@ public:
     bool MemoReadOnly() const { return m_memoReadOnly; }
     void SetMemoReadOnly(bool on);
     bool AutoDrop = false;
+    // The memo's context menu (not owned); none: the memo's own.
+    QMenu* MemoPopup = nullptr;
     NotifyEvent OnMemoChange;
     QPlainTextEdit* Memo() const { return m_memo; }
 
@@ -93,6 +100,8 @@ protected:
 private:
     void MemoTextChanged();
     QStringList MemoLines() const;
+    // Takes back what typing or pasting put into the memo beyond MaxLength.
+    void LimitMemoLength();
 
     QStringList m_memoText;
     QPlainTextEdit* m_memo = nullptr;

@@ -344,6 +344,8 @@ void TExtWatch::Slide(bool toPM)
 void TExtWatch::mouseReleaseEvent(QMouseEvent* e)
 {
     const QPoint p = e->position().toPoint();
+    // The box slides only when it has a fill colour (the looks without one just switch the text).
+    m_clock.AMPMColor = m_appearance.AMPMColor;
     if (e->button() == Qt::LeftButton)
         m_clock.ClickAt(Geometry(), AMPMRect(), p.x(), p.y());
     e->accept();

@@ -8,7 +8,6 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QKeyEvent>
-#include <QRegularExpression>
 
 namespace controls::grid {
 
@@ -183,20 +182,6 @@ void AdoptDropDownEditor(TExtStringGridEdit* grid, TExtCustomDropDown* d, bool f
     grid->RegisterEditor(followsStyle ? d : nullptr, d);
 }
 
-namespace {
-
-// The lines of a cell text, which stores each line followed by a line break.
-QStringList CellLines(const QString& text)
-{
-    static const QRegularExpression breaks(QStringLiteral("\r\n|\n|\r"));
-    QStringList lines = text.split(breaks);
-    if (!lines.isEmpty() && lines.back().isEmpty())
-        lines.removeLast();
-    return lines;
-}
-
-} // namespace
-
 TGridTrackbarDropDown* TExtStringGridEdit::TrackbarDropDown()
 {
     if (!m_editTrackBar) {
@@ -215,7 +200,7 @@ TGridMemoDropDown* TExtStringGridEdit::MemoDropDown()
             if (!m_editMode || m_editStart)
                 return;
             QString text;
-            for (const QString& line : CellLines(m_editMemo->Memo()->toPlainText()))
+            for (const QString& line : dropdown::MemoLinesOf(m_editMemo->Memo()->toPlainText()))
                 text += line + QStringLiteral("\r\n");
             StoreEditText(RealColIndex(col()), row(), text);
         };
@@ -322,7 +307,7 @@ bool TExtStringGridEdit::ShowDropDownEditor(int col, int row, const Rect& r, int
         TrackbarDropDown()->SetPosition(StrToIntDef(editText.trimmed(), 0));
         break;
     case edMemoDropDown:
-        MemoDropDown()->SetMemoText(CellLines(editText));
+        MemoDropDown()->SetMemoText(dropdown::MemoLinesOf(editText));
         break;
     case edCalculatorDropDown:
         d->SetText(editText);

@@ -78,6 +78,39 @@ TEST_F(CalculatorTest, TypedInThePopupAndEscape)
     EXPECT_EQ(calc->GetText(), QStringLiteral("2.00"));
 }
 
+// A keypad on its own builds its buttons when it shows, draws a black frame and reports a click
+// only where the press was released on the same button.
+TEST_F(CalculatorTest, PanelOfItsOwn)
+{
+    TCustomButtonPanel pad(&window);
+    pad.setGeometry(400, 400, 230, 150);
+    QList<int> clicks;
+    pad.OnButtonClick = [&](QObject*, int index) { clicks << index; };
+    pad.show();
+    ASSERT_EQ(pad.Buttons().Count(), 28);
+    EXPECT_EQ(fromQColor(pad.grab().toImage().pixelColor(0, 0)), clBlack);
+    const Rect seven = pad.Buttons()[11]->ButtonRect;
+    ASSERT_EQ(pad.Buttons()[11]->Caption, QStringLiteral("7"));
+    Click(&pad, QPoint(seven.left + 5, seven.top + 5));
+    EXPECT_EQ(clicks, QList<int>{11});
+    // Pressed on 7, released on 8: no click.
+    const Rect eight = pad.Buttons()[12]->ButtonRect;
+    const QPointF on7(seven.left + 5, seven.top + 5);
+    QMouseEvent press(QEvent::MouseButtonPress, on7, pad.mapToGlobal(on7), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(&pad, &press);
+    EXPECT_EQ(pad.ButtonDown(), 11);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(eight.right - 3, eight.top + 5),
+                        pad.mapToGlobal(QPointF(eight.right - 3, eight.top + 5)), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(&pad, &release);
+    EXPECT_EQ(clicks, QList<int>{11});
+    EXPECT_EQ(pad.ButtonDown(), -1);
+    // A calculator's keypad draws no frame of its own.
+    calc->ShowDropDown();
+    EXPECT_NE(fromQColor(calc->Keypad()->grab().toImage().pixelColor(0, 0)), clBlack);
+}
+
 TEST_F(CalculatorTest, ThousandSeparatorsAndStyle)
 {
     calc->SetText(QStringLiteral("1234.5"));

@@ -87,10 +87,24 @@ TEST_F(ColorPickerTest, ListByKeyboardAndMouse)
     EXPECT_TRUE(picker->DroppedDown()); // moving in the list keeps the popup open
     EXPECT_EQ(picker->ItemIndex(), 3);
     EXPECT_EQ(picker->SelectedColor(), 0x008080u);
+    int selects = 0;
+    picker->OnSelect = [&](QObject*) { ++selects; };
     Key(picker->DropDownForm(), Qt::Key_Escape); // cancelled: back to Green
     EXPECT_FALSE(picker->DroppedDown());
     EXPECT_EQ(picker->ItemIndex(), 2);
     EXPECT_EQ(picker->SelectedColor(), 0x008000u);
+    EXPECT_EQ(selects, 1) << "one notice for the restored colour";
+    // A free colour comes back as it was, without an item.
+    picker->SetSelectedColor(0x807CFF);
+    picker->ShowDropDown();
+    Key(picker->DropDownForm(), Qt::Key_Down);
+    EXPECT_EQ(picker->ItemIndex(), 0);
+    selects = 0;
+    Key(picker->DropDownForm(), Qt::Key_Escape);
+    EXPECT_EQ(picker->ItemIndex(), -1);
+    EXPECT_EQ(picker->SelectedColor(), 0x807CFFu);
+    EXPECT_EQ(selects, 1);
+    picker->OnSelect = nullptr;
     // A click on an item picks it and closes.
     picker->ShowDropDown();
     const Rect r = list->Items()[5]->ItemRect;
@@ -128,6 +142,13 @@ TEST_F(ColorPickerTest, ClosedPickerStepsAndTypedNamesLookUp)
     clock.advance(500);
     fireDueTimers();
     EXPECT_EQ(picker->SearchText(), QString());
+    // Shift before a capital letter, a function key: not part of the search.
+    Key(picker->DropDownForm(), Qt::Key_Shift, Qt::ShiftModifier);
+    Key(picker->DropDownForm(), Qt::Key_R, Qt::ShiftModifier, QStringLiteral("R"));
+    Key(picker->DropDownForm(), Qt::Key_F2);
+    Key(picker->DropDownForm(), Qt::Key_E, Qt::NoModifier, QStringLiteral("e"));
+    EXPECT_EQ(picker->SearchText(), QStringLiteral("RE"));
+    EXPECT_EQ(picker->SelectedColorText(), QStringLiteral("Red"));
 }
 
 TEST_F(ColorPickerTest, CubeAndSpectrum)
@@ -172,6 +193,16 @@ TEST_F(ColorPickerTest, DiscretePaletteCancelRestoresColourAndItem)
     Click(picker->BoxSelector(), QPoint(box.left + 2, box.top + 2));
     EXPECT_FALSE(picker->DroppedDown());
     EXPECT_EQ(picker->SelectedColor(), 0x7F7F7Fu);
+    // The palette's layout values lay the boxes out again.
+    TCustomColorSelector* boxes = picker->BoxSelector();
+    EXPECT_EQ(boxes->size(), QSize(165, 84));
+    boxes->SetColumns(5);
+    EXPECT_EQ(boxes->Model().Items[5].rect.left, 4);
+    boxes->SetColorBoxWidth(20);
+    EXPECT_EQ(boxes->Model().Items[1].rect.left, 4 + 20 + 4);
+    boxes->SetColumnGap(2);
+    boxes->SetColorBoxHeight(10);
+    EXPECT_EQ(boxes->Model().Items[1].rect, (Rect{26, 4, 46, 14}));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "DropDownFixture.h"
 #include "controls/grid/dropdown/DropDownBars.h"
+#include "platform/draw/Theme.h"
 
 #include <QLabel>
 
@@ -52,6 +53,9 @@ TEST_F(ExtDropDownTest, ButtonAndEditRectangle)
     EXPECT_EQ(e->EditRect().right, 196 - 17 - 3);
     e->SetDropDownButtonWidth(24);
     EXPECT_EQ(e->Button()->geometry(), QRect(174, 2, 24, 17));
+    e->Button()->setGeometry(150, 2, 40, 17); // the button keeps its width
+    EXPECT_EQ(e->Button()->width(), 24);
+    EXPECT_EQ(e->Button()->SpeedButton()->geometry(), QRect(0, 0, 24, 17));
     e->resize(200, 8); // below the minimum height of its font: raised
     EXPECT_GT(e->height(), 8);
     EXPECT_EQ(e->Version(), QStringLiteral("1.2.1.4"));
@@ -199,6 +203,34 @@ TEST_F(ExtDropDownTest, LabelPositions)
     dd->SetLabelPosition(lpRightCenter);
     dd->SetLabelMargin(6);
     EXPECT_EQ(label->pos(), QPoint(100 + 150 + 6, 100 + (21 - label->height()) / 2));
+    // The label takes the edit's font while ParentFont is on, its own LabelFont after.
+    QFont big = dd->font();
+    big.setPointSize(big.pointSize() + 6);
+    dd->setFont(big);
+    EXPECT_EQ(label->font().pointSize(), big.pointSize());
+    QFont bold = dd->font();
+    bold.setBold(true);
+    dd->SetLabelFont(bold);
+    EXPECT_FALSE(label->font().bold()) << "LabelFont is not taken while ParentFont is on";
+    dd->SetParentFont(false);
+    dd->SetLabelFont(bold);
+    EXPECT_TRUE(label->font().bold());
+    dd->SetLabelPosition(lpLeftTop);
+    const int wb = QFontMetrics(bold).horizontalAdvance(QStringLiteral("Name"));
+    EXPECT_EQ(label->x(), 100 - wb - 6) << "placed by the width in its font";
+    // The label shows and hides with the edit.
+    dd->hide();
+    EXPECT_FALSE(label->isVisible());
+    dd->show();
+    EXPECT_TRUE(label->isVisible());
+    // An edit labelled before its window opens shows its label when the window does.
+    QWidget dialog;
+    auto* e = new PanelDropDown(&dialog);
+    e->setGeometry(120, 10, 100, 21);
+    e->SetLabelCaption(QStringLiteral("Port"));
+    dialog.show();
+    ASSERT_NE(e->Label(), nullptr);
+    EXPECT_TRUE(e->Label()->isVisible());
 }
 
 TEST_F(ExtDropDownTest, HeaderAndFooterBars)
@@ -338,6 +370,87 @@ TEST_F(ExtDropDownTest, BarButtonsKeysHotFaceAndGroups)
     Click(&b, QPoint(5, 5));
     EXPECT_TRUE(b.Down());
     EXPECT_FALSE(a.Down()) << "the group's other button went up";
+}
+
+// "&" in a bar button's caption marks its accelerator: Alt and that letter in the popup or its
+// control clicks the button (with the button event); without Alt the letter is typed.
+TEST_F(ExtDropDownTest, BarButtonAcceleratorsClick)
+{
+    EXPECT_EQ(CaptionAccelerator(QStringLiteral("&OK")), QChar(u'O'));
+    EXPECT_EQ(CaptionAccelerator(QStringLiteral("Salt && &pepper")), QChar(u'p'));
+    EXPECT_TRUE(CaptionAccelerator(QStringLiteral("A && B")).isNull());
+    EXPECT_TRUE(CaptionAccelerator(QStringLiteral("End&")).isNull());
+
+    dd->DropDownHeader().SetVisible(true);
+    dd->DropDownHeader().Buttons().Add()->SetCaption(QStringLiteral("&Reset"));
+    THeaderButton* off = dd->DropDownHeader().Buttons().Add();
+    off->SetCaption(QStringLiteral("&Xtra"));
+    off->SetEnabled(false);
+    dd->DropDownFooter().SetVisible(true);
+    TFooterButton* cancel = dd->DropDownFooter().Buttons().Add();
+    cancel->SetCaption(QStringLiteral("&Cancel"));
+    cancel->ModalResult = mrCancel;
+    QList<int> headerClicks, footerClicks;
+    dd->OnDropDownHeaderButtonClick = [&](QObject*, int i) { headerClicks << i; };
+    dd->OnDropDownFooterButtonClick = [&](QObject*, int i) { footerClicks << i; };
+    dd->SetText(QStringLiteral("v"));
+    dd->end(false);
+    dd->ShowDropDown();
+    TDropDownForm* form = dd->DropDownForm();
+    Key(form, Qt::Key_R, Qt::AltModifier, QStringLiteral("r"));
+    EXPECT_EQ(headerClicks, QList<int>{0});
+    EXPECT_EQ(dd->GetText(), QStringLiteral("v")) << "the letter is not typed";
+    Key(form, Qt::Key_R, Qt::NoModifier, QStringLiteral("r"));
+    EXPECT_EQ(headerClicks, QList<int>{0});
+    EXPECT_EQ(dd->GetText(), QStringLiteral("vr")) << "without Alt the letter is typed";
+    Key(form, Qt::Key_X, Qt::AltModifier, QStringLiteral("x"));
+    EXPECT_EQ(headerClicks, QList<int>{0}) << "a disabled button does not click";
+    dd->SetEditText(QStringLiteral("w"));
+    // From the popup's control: Cancel closes, restoring the value, and raises its event.
+    Key(dd->panel, Qt::Key_C, Qt::AltModifier, QStringLiteral("c"));
+    EXPECT_FALSE(dd->DroppedDown());
+    EXPECT_EQ(dd->GetText(), QStringLiteral("v")) << "the value last written is back";
+    EXPECT_EQ(footerClicks, QList<int>{0});
+    // A letter typed on a focused bar button is its accelerator without Alt.
+    dd->ShowDropDown();
+    TExtButton* reset = form->Header()->ButtonControls().at(0);
+    reset->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), reset);
+    Key(reset, Qt::Key_C, Qt::NoModifier, QStringLiteral("c"));
+    EXPECT_FALSE(dd->DroppedDown());
+    EXPECT_EQ(footerClicks, (QList<int>{0, 0}));
+}
+
+// The drop-down button as a push button without visual styles: flat, its glyph stands on the
+// face colour (the glyph's top-left colour left out) in the face shrunk by 3 and moves with a
+// press; not flat, a raised push button.
+TEST_F(ExtDropDownTest, PushButtonFacesWithoutVisualStyles)
+{
+    SetThemeActive(false);
+    TExtDropDownSpeedButton* b = dd->Button()->SpeedButton();
+    b->SetButtonStyle(bsButton);
+    b->Flat = true;
+    Bitmap glyph(11, 11, clRed);
+    glyph.setPixel(0, 0, clFuchsia); // the top-left pixel gives the transparent colour
+    dd->SetDropDownButtonGlyph(glyph);
+    auto pixel = [b](int x, int y) { return fromQColor(b->grab().toImage().pixelColor(x, y)); };
+    const Color face = colorToRgb(clBtnFace);
+    EXPECT_EQ(pixel(3, 3), face) << "the glyph's transparent pixel shows the face";
+    EXPECT_EQ(pixel(3, 13), clRed);
+    EXPECT_EQ(pixel(8, 8), clRed);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), b->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(b, &press);
+    EXPECT_EQ(pixel(4, 4), face) << "pressed, the glyph moves one pixel right and down";
+    EXPECT_EQ(pixel(4, 14), clRed);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(50, 50), b->mapToGlobal(QPointF(50, 50)), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(b, &release);
+    dd->HideDropDown(false);
+    b->Flat = false;
+    dd->SetDropDownButtonGlyph(Bitmap());
+    EXPECT_EQ(pixel(b->width() - 1, b->height() - 1), colorToRgb(cl3DDkShadow)) << "the raised push button's dark outer edge";
+    SetThemeActive(true);
 }
 
 TEST_F(ExtDropDownTest, StylesColourPopupBarsAndButtons)

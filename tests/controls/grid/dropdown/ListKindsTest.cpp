@@ -2,11 +2,15 @@
 #include "controls/grid/dropdown/DetailDropDown.h"
 #include "controls/grid/dropdown/ImagePickerDropDown.h"
 #include "controls/grid/dropdown/TrackBarMemoDropDown.h"
+#include "platform/ui/Timer.h"
 #include "support/TempDir.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTextCursor>
 
 using namespace dropdown_test;
 using namespace platform;
@@ -109,6 +113,34 @@ TEST_F(KindsTest, MemoShowsTheFirstLineAndTakesTheMemoOnClose)
     m->SetEditText(QString());
     Type(m, QStringLiteral("typed"));
     EXPECT_EQ(m->MemoText(), (QStringList{"typed"}));
+    // A text written into the edit keeps its empty lines; a break at its end starts no line.
+    m->SetEditText(QStringLiteral("one\r\n\r\nthree\r\n"));
+    EXPECT_EQ(m->MemoText(), (QStringList{"one", "", "three"}));
+    m->SetEditText(QStringLiteral("\r\n"));
+    EXPECT_EQ(m->MemoText(), (QStringList{""}));
+}
+
+// The memo takes the control's MaxLength for what is typed in it, and its context menu.
+TEST_F(KindsTest, MemoTakesMaxLengthAndPopupMenu)
+{
+    auto* m = new TExtMemoDropDown(&window);
+    Put(m, 100, 100);
+    m->SetMemoText(QStringList{"ab"});
+    m->SetMaxLength(4);
+    QMenu menu;
+    m->MemoPopup = &menu;
+    Key(m, Qt::Key_F4);
+    ASSERT_TRUE(m->DroppedDown());
+    EXPECT_EQ(m->Memo()->contextMenuPolicy(), Qt::CustomContextMenu);
+    m->Memo()->moveCursor(QTextCursor::End);
+    Type(m->Memo(), QStringLiteral("cdef"));
+    EXPECT_EQ(m->Memo()->toPlainText(), QStringLiteral("abcd"));
+    m->HideDropDown(false);
+    EXPECT_EQ(m->MemoText(), (QStringList{"abcd"}));
+    m->MemoPopup = nullptr;
+    m->ShowDropDown();
+    EXPECT_EQ(m->Memo()->contextMenuPolicy(), Qt::DefaultContextMenu);
+    m->HideDropDown(true);
 }
 
 TEST_F(KindsTest, ImagePickerFromListAndFolder)
@@ -118,6 +150,21 @@ TEST_F(KindsTest, ImagePickerFromListAndFolder)
     p->SetImages(&images);
     p->AddImagesFromImageList();
     ASSERT_EQ(p->Items().Count(), 5);
+    for (int i = 0; i < 5; ++i)
+        p->Items()[i]->SetCaption(QStringList{"red", "green", "blue", "yellow", "aqua"}.at(i));
+    // A typed caption is looked up in the list: nothing before a drop-down has filled it, then
+    // the item is selected without opening the popup.
+    ManualTimers manual;
+    Key(p, Qt::Key_B, Qt::NoModifier, QStringLiteral("b"));
+    EXPECT_EQ(p->ItemIndex(), -1);
+    p->ShowDropDown();
+    p->HideDropDown(true);
+    clock.advance(500);
+    fireDueTimers(); // the search text is forgotten
+    Key(p, Qt::Key_Y, Qt::NoModifier, QStringLiteral("y"));
+    EXPECT_FALSE(p->DroppedDown());
+    EXPECT_EQ(p->ItemIndex(), 3);
+    p->SetItemIndex(-1);
     int selects = 0, changes = 0;
     p->OnSelect = [&](QObject*) { ++selects; };
     p->OnChange = [&](QObject*) { ++changes; };
@@ -146,6 +193,19 @@ TEST_F(KindsTest, ImagePickerFromListAndFolder)
     Click(p->ListSelector()->Panel(), QPoint(item4.left + 3, item4.top + 3));
     EXPECT_FALSE(p->DroppedDown());
     EXPECT_EQ(p->ImageIndex(), 4);
+    // The list shows item hints as the picker's ShowHint says.
+    p->Items()[1]->Hint = QStringLiteral("green");
+    p->ShowHint = false;
+    p->ShowDropDown();
+    const Rect item1 = p->ListSelector()->Items()[1]->ItemRect;
+    MoveMouse(p->ListSelector()->Panel(), QPoint(item1.left + 3, item1.top + 3));
+    EXPECT_EQ(p->ListSelector()->Panel()->toolTip(), QString());
+    p->HideDropDown(true);
+    p->ShowHint = true;
+    p->ShowDropDown();
+    MoveMouse(p->ListSelector()->Panel(), QPoint(item1.left + 3, item1.top + 3));
+    EXPECT_EQ(p->ListSelector()->Panel()->toolTip(), QStringLiteral("green"));
+    p->HideDropDown(true);
 
     testing_support::TempDir dir;
     QImage(8, 8, QImage::Format_RGB32).save(dir.path() + QStringLiteral("/a.png"));
@@ -199,6 +259,42 @@ TEST_F(KindsTest, DetailCompletesTypedText)
     EXPECT_EQ(d->ItemIndex(), -1);
 }
 
+// Once a drop-down has filled the popup's list, typing in the edit still completes from the
+// captions (the list's typed look-up must not select an item under the typed characters); with
+// the editor off, typing looks the caption up in the list.
+TEST_F(KindsTest, DetailCompletesTypedTextAfterTheListWasFilled)
+{
+    auto* d = new TExtDetailDropDown(&window);
+    Put(d, 100, 100);
+    for (const char* c : {"Alpha", "Alpine", "Beta"})
+        d->Items().Add()->SetCaption(QString::fromLatin1(c));
+    d->ShowDropDown();
+    d->HideDropDown(true);
+    d->setFocus();
+    d->SetEditText(QString());
+    Type(d, QStringLiteral("A"));
+    EXPECT_EQ(d->GetText(), QStringLiteral("Alpha"));
+    EXPECT_EQ(d->InputSelStart(), 1);
+    Type(d, QStringLiteral("lpi"));
+    EXPECT_EQ(d->GetText(), QStringLiteral("Alpine"));
+    EXPECT_EQ(d->ItemIndex(), 1);
+    Type(d, QStringLiteral("x"));
+    EXPECT_EQ(d->GetText(), QStringLiteral("Alpix"));
+    // Typed while the popup is open: the same completion, the popup stays open.
+    d->SetEditText(QString());
+    d->ShowDropDown();
+    Type(d->DropDownForm(), QStringLiteral("B"));
+    EXPECT_TRUE(d->DroppedDown());
+    EXPECT_EQ(d->GetText(), QStringLiteral("Beta"));
+    d->HideDropDown(false);
+    // Editor off: the typed key looks the caption up.
+    d->SetEditorEnabled(false);
+    d->setFocus();
+    Type(d, QStringLiteral("B"));
+    EXPECT_EQ(d->ItemIndex(), 2);
+    EXPECT_EQ(d->GetText(), QStringLiteral("Beta"));
+}
+
 TEST_F(KindsTest, DetailPopupRows)
 {
     auto* d = new TExtDetailDropDown(&window);
@@ -221,6 +317,15 @@ TEST_F(KindsTest, DetailPopupRows)
     Click(list->Panel(), QPoint(r.left + 5, r.top + 5));
     EXPECT_FALSE(d->DroppedDown());
     EXPECT_EQ(d->GetText(), QStringLiteral("Three"));
+    // A text edited after the choice: choosing the same item again brings its caption back.
+    d->SetEditText(QStringLiteral("Zed"));
+    ASSERT_EQ(d->GetText(), QStringLiteral("Zed"));
+    EXPECT_EQ(d->ItemIndex(), 2);
+    d->ShowDropDown();
+    Click(list->Panel(), QPoint(r.left + 5, r.top + 5));
+    EXPECT_FALSE(d->DroppedDown());
+    EXPECT_EQ(d->GetText(), QStringLiteral("Three"));
+    EXPECT_EQ(d->InputSelLength(), 5);
 }
 
 } // namespace
@@ -283,6 +388,12 @@ TEST_F(KindsTest, ItemSelectorMouseHotHintAndClick)
     EXPECT_EQ(sel->ItemIndex(), 1);
     EXPECT_FALSE(sel->LookupItem(QStringLiteral("ab")));
     delete sel;
+    try {
+        TCustomItemSelector orphan(nullptr);
+        ADD_FAILURE() << "a panel without its container";
+    } catch (const platform::Exception& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Invalid parent"));
+    }
 }
 
 } // namespace

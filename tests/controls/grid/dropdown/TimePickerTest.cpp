@@ -123,4 +123,22 @@ TEST_F(TimePickerTest, WatchLooks)
     EXPECT_EQ(watch.Appearance().BackgroundColorTo, 0xFDF3EBu);
 }
 
+// A click on the AM/PM box switches the half of the day; the box slides (10 ms a step) only
+// when it has a fill colour.
+TEST_F(TimePickerTest, AMPMBoxSlidesOnlyWithAFillColour)
+{
+    TExtWatch watch(&window);
+    watch.show();
+    watch.SetTime(EncodeTime(9, 0, 0, 0));
+    const QPoint box = watch.AMPMRect().center();
+    Click(&watch, box);
+    EXPECT_EQ(HMS(watch.Time()), QStringLiteral("21:00:00"));
+    EXPECT_GT(clock.sleeps(), 0);
+    const int slid = clock.sleeps();
+    watch.Appearance().AMPMColor = clNone;
+    Click(&watch, box);
+    EXPECT_EQ(HMS(watch.Time()), QStringLiteral("09:00:00"));
+    EXPECT_EQ(clock.sleeps(), slid);
+}
+
 } // namespace

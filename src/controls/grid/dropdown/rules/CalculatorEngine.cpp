@@ -287,13 +287,15 @@ void TCalculatorEngine::ButtonClick(int tag)
     default:
         if (tag >= 0 && tag <= 9) {
             const double v = m_edit.GetFloatValue();
+            // A digit extends the number away from zero, also a negative one (-5, 3 gives -53).
+            const double d = v < 0 ? -tag : tag;
             if ((v == 0 && Decim == 0) || Newval) {
                 m_edit.SetText(QString::number(tag));
                 Newval = false;
             } else if (Decim == 0) {
-                WriteNumber(v * 10 + tag);
+                WriteNumber(v * 10 + d);
             } else {
-                WriteNumber(v + double(tag) / Decim);
+                WriteNumber(v + d / Decim);
                 Decim *= 10;
             }
         }

@@ -91,6 +91,9 @@ TEST(CalculatorEngine, KeypadSequences)
         {"5 CE", "0.00"},
         {"9 ON 2 + 2 =", "4.00"},
         {". 1 2 3 4 5 6 7 8 9 1 2 3 4 5 6 7 8 9 1 2 3 4", "0.12"}, // decimals past any integer's range
+        {"5 +/- 3", "-53.00"},              // digits extend a negative number away from zero
+        {"5 +/- . 2", "-5.20"},
+        {"5 +/- 3 + 3 =", "-50.00"},
     };
     for (const auto& c : cases) {
         PlainCalc calc;

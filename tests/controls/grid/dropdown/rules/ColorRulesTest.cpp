@@ -2,6 +2,7 @@
 #include "controls/grid/dropdown/rules/ColorTexts.h"
 #include "support/QtPrinters.h"
 
+#include <QColor>
 #include <QSet>
 #include <gtest/gtest.h>
 
@@ -58,6 +59,12 @@ TEST(ColorTexts, WebNamesBothWays)
             EXPECT_EQ(back, name) << c.name;
         }
         seen.insert(c.color);
+    }
+    // Each value is the colour its CSS keyword names (Qt knows the keywords as SVG colour names).
+    for (const TNamedColor& c : web) {
+        const QColor css(QString::fromLatin1(c.name).mid(5).toLower());
+        ASSERT_TRUE(css.isValid()) << c.name;
+        EXPECT_EQ(c.color, Color(css.red() | css.green() << 8 | css.blue() << 16)) << c.name;
     }
     EXPECT_EQ(QString::fromLatin1(web.front().name), QStringLiteral("clWebSnow"));
     EXPECT_EQ(QString::fromLatin1(web.back().name), QStringLiteral("clWebBlack"));
