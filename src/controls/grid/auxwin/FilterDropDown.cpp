@@ -43,11 +43,15 @@ bool TExtStringGridAux::FilterDropDownRelease(int x, int y)
     closeFilterDropDown();
     SetFilterColumn(rc);
     m_dropColumn = rc;
-    QStringList entries;
+    // Each entry shows its display part; the check list ticks the entries whose condition (the
+    // part after "=", else the whole entry) the column's filter holds.
+    QStringList entries, conditions;
     for (int i = 0; i < FilterList().Count(); ++i) {
         const QString e = FilterList().Strings(i);
         const qsizetype eq = e.indexOf(u'=');
         entries << (eq < 0 ? e : e.left(eq));
+        const QString condition = eq < 0 ? e : e.mid(eq + 1);
+        conditions << (condition == FilterDropDownClear ? QString() : condition);
     }
     QListWidget* list = nullptr;
     if (FilterDropDownCheck) {
@@ -61,18 +65,17 @@ bool TExtStringGridAux::FilterDropDownRelease(int x, int y)
                 for (int i = 0; i < m_dropCheckList->count(); ++i)
                     checks[size_t(i)] = m_dropCheckList->item(i)->checkState() == Qt::Checked ? 1 : 0;
                 FilterCheck();
+                m_dropCheckList->update();
                 SetFilterColumn(-1);
             };
         }
         m_dropCheckList->clear();
-        for (const QString& e : entries) {
-            // An entry with a blank is kept quoted in the condition.
-            const QString asCondition = e.contains(u' ') ? QLatin1Char('"') + e + QLatin1Char('"') : e;
+        for (qsizetype e = 0; e < entries.size(); ++e) {
             bool ticked = false;
             for (int i = 0; i < Filter.Count(); ++i)
-                if (Filter.Items(i)->Column == rc && Filter.Items(i)->Condition == asCondition)
+                if (Filter.Items(i)->Column == rc && Filter.Items(i)->Condition == conditions[e])
                     ticked = true;
-            m_dropCheckList->AddCheckItem(e, ticked);
+            m_dropCheckList->AddCheckItem(entries[e], ticked);
         }
         list = m_dropCheckList;
     } else {

@@ -132,7 +132,7 @@ public:
     // release opened or closed a list.
     bool FilterDropDownRelease(int x, int y);
     TDropList* FilterDropList() const { return m_dropList; }
-    TDropCheckList* FilterDropCheckList() const { return m_dropCheckList; }
+    TDropCheckList* FilterDropCheckList() const override { return m_dropCheckList; }
 
     // --- events --------------------------------------------------------------------------------------
     AnchorEvent OnAnchorEnter;

@@ -62,6 +62,9 @@ class Picture;
 
 namespace controls::grid {
 
+class TDropCheckList;
+struct THTMLDrawParams;
+
 using platform::TGridCoord;
 using platform::TGridRect;
 
@@ -655,6 +658,9 @@ public:
         std::function<void(QWidget* panel, int col, platform::Canvas& canvas, const Rect& rect)>;
     FooterPaintEvent OnPaintFooter;
     NotifyEvent OnCreatedFloatingFooter;
+    // The pictures the grid's HTML may name (its picture container and image cache) for HTML
+    // drawn outside the cells, such as the footer's template; none in the plain grid.
+    virtual void HTMLPictureSources(THTMLDrawParams& params);
 
 private:
     friend class TFooterPanel;
@@ -715,8 +721,8 @@ private:
     void mergeGroupRow(int row, int fromCol, Color from, Color to, Color font);
     double calcValue(int col, int row, bool beyond) const;
     bool calcCounts(int col, int row, bool beyond);
-    // 0 sum, 1 minimum, 2 maximum.
-    double columnFold(int col, int fromRow, int toRow, int mode);
+    // 0 sum, 1 minimum, 2 maximum; report: through ExportNotification.
+    double columnFold(int col, int fromRow, int toRow, int mode, bool report = true);
     double rowFold(int row, int fromCol, int toCol, int mode);
     int m_numNodes = 0;
     bool m_nodeForceSel = false;
@@ -950,6 +956,11 @@ public:
     using FilterProgressEvent = std::function<void(TExtStringGrid* sender, int progress)>;
     using FilterSelectEvent = std::function<void(TExtStringGrid* sender, int column, int itemIndex,
                                                  const QString& friendlyName, QString& filterCondition)>;
+    // The same for an entry of the check list, with the list itself (none when the grid has no
+    // window for it: FilterChecks then holds the ticks).
+    using FilterCheckEvent =
+        std::function<void(TExtStringGrid* sender, int column, int itemIndex, const QString& friendlyName,
+                           QString& filterCondition, TDropCheckList* checkList)>;
     virtual bool RowMatchesFilter(int row);
     void ApplyFilter();
     void FilterRow(int row);
@@ -966,6 +977,8 @@ public:
     int FilterColumn() const { return m_filterCol; }
     void SetFilterColumn(int col) { m_filterCol = col; }
     std::vector<char>& FilterChecks() { return m_filterChecks; }
+    // The check list of the column filter drop-down; the grid with the drop-down windows has one.
+    virtual TDropCheckList* FilterDropCheckList() const { return nullptr; }
     virtual void FilterSelect(int itemIndex);
     virtual void FilterCheck();
     virtual void FilterDone();
@@ -979,7 +992,7 @@ public:
     CustomFilterEvent OnCustomFilter;
     FilterProgressEvent OnFilterProgress;
     FilterSelectEvent OnFilterSelect;
-    FilterSelectEvent OnFilterCheck;
+    FilterCheckEvent OnFilterCheck;
     NotifyEvent OnFilterDone;
 
 private:
@@ -993,6 +1006,8 @@ private:
     void prepareFilterRun(TFilterRun& run, int first, int last);
     TFilterRun* m_filterRun = nullptr;
     void showLastFilterLevel();
+    // The last level's rows that lie inside a contracted node go over to that node.
+    void keepContractedNodeRowsHidden();
     int m_sortDir = 0;
     int m_filterFixedRows = 0;
     QString m_lastFilter;

@@ -152,6 +152,8 @@ void TExtStringGrid::LastRowChanged()
     UpdateFooter();
 }
 
+void TExtStringGrid::HTMLPictureSources(THTMLDrawParams&) {}
+
 void TExtStringGrid::FooterPanelClick(int)
 {
     if (onClick)
@@ -308,14 +310,15 @@ void TFooterPanel::PaintTo(platform::Canvas& canvas)
 
 int TFooterPanel::paintFixedLastRow(platform::Canvas& canvas)
 {
+    // The grid lays its columns out from the left in either reading order (the reading order
+    // turns only the texts), so the strip does the same: a mirrored strip would put each
+    // footer cell under another column, and clicks and hints would name columns it does not show.
     TExtStringGrid& g = *m_grid;
-    const bool rtl = layoutDirection() == Qt::RightToLeft;
     const int w = std::min(FooterWidth(), width());
-    const Rect area = rtl ? Rect{width() - w, 0, width(), height()} : Rect{0, 0, w, height()};
     canvas.brush() = Brush{g.FloatingFooter.Color, BrushStyle::Solid};
-    canvas.fillRect(area);
+    canvas.fillRect(Rect{0, 0, w, height()});
     canvas.brush() = Brush{g.color(), BrushStyle::Solid};
-    canvas.fillRect(rtl ? Rect{0, 0, width() - w, height()} : Rect{w, 0, width(), height()});
+    canvas.fillRect(Rect{w, 0, width(), height()});
 
     const bool vert = g.options().testFlag(platform::goFixedVertLine);
     const bool horz = g.options().testFlag(platform::goFixedHorzLine);
@@ -331,12 +334,11 @@ int TFooterPanel::paintFixedLastRow(platform::Canvas& canvas)
         cols.push_back(c);
 
     // Column lines.
-    int x = rtl ? width() : 0;
+    int x = 0;
     Color pen = g.GridLineColor();
     for (int c : cols) {
-        const int cw = g.colWidths(c);
-        const int left = rtl ? x - cw : x;
-        const int right = rtl ? x : x + cw;
+        const int left = x;
+        const int right = x + g.colWidths(c);
         if (c >= g.fixedCols() && look != glVista)
             pen = 0x808080;
         if (vert && softLook) {
@@ -354,12 +356,12 @@ int TFooterPanel::paintFixedLastRow(platform::Canvas& canvas)
             canvas.moveTo(right - 1, 0);
             canvas.lineTo(right - 1, height());
         }
-        x = rtl ? left : right;
+        x = right;
     }
 
     // Cells.
     const int top = horz ? 1 : 0;
-    x = rtl ? width() : 0;
+    x = 0;
     for (int c : cols) {
         int cw = g.colWidths(c);
         const int real = g.RealColIndex(c);
@@ -368,7 +370,7 @@ int TFooterPanel::paintFixedLastRow(platform::Canvas& canvas)
             for (int i = 1; i <= span.x() && c + i < g.ColCount(); ++i)
                 cw += g.colWidths(c + i);
         }
-        Rect r = rtl ? Rect{x - cw, top, x, height()} : Rect{x, top, x + cw, height()};
+        Rect r{x, top, x + cw, height()};
         if (horz && softLook)
             r.left += 1;
         if (c >= g.fixedCols()) {
@@ -393,7 +395,7 @@ int TFooterPanel::paintFixedLastRow(platform::Canvas& canvas)
             else
                 g.DrawCellContents(canvas, c, lastRow, r, TGridDrawState(platform::gdFixed));
         }
-        x = rtl ? x - g.colWidths(c) : x + g.colWidths(c);
+        x += g.colWidths(c);
     }
     return w;
 }
@@ -433,6 +435,7 @@ int TFooterPanel::paintPreview(platform::Canvas& canvas, bool custom)
         });
         THTMLDrawParams params;
         params.Images = g.GridImages();
+        g.HTMLPictureSources(params);
         params.AnchorColor = g.URLColor();
         params.ShadowColor = platform::clGray;
         params.Window = this;

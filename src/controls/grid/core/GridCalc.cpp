@@ -1,7 +1,9 @@
 // Column and row calculations, group results, the floating footer's cells and auto-numbering.
 // Values are read with the typed float access: decoration stripped, an empty text or "-" reads
 // as 0. Sums, averages and counts skip texts that are no number; the first value of a minimum
-// or maximum and every value of a standard deviation must be numbers.
+// or maximum and every value of a standard deviation must be numbers. A column's walk reports
+// its progress through ExportNotification: start (with the first row), each row it takes in,
+// done - also when it stops on a text that must be a number and is not.
 #include "controls/grid/core/ExtStringGrid.h"
 
 #include "platform/core/Errors.h"
@@ -20,6 +22,30 @@ void dataRows(const TExtStringGrid& g, int& fromRow, int& toRow)
         fromRow = g.FixedRows();
         toRow = g.RowCount() - g.FixedFooters() - 1;
     }
+}
+
+// Runs a column walk between its start and done reports (done also when the walk raises); the
+// walk reports each row it takes in through the function it is given.
+template <class Walk>
+double reportedWalk(TExtStringGrid& g, int fromRow, bool on, Walk&& walk)
+{
+    const auto row = [&g, on](int r) {
+        if (on)
+            g.ExportNotification(esExportNextRow, r);
+    };
+    if (on)
+        g.ExportNotification(esExportStart, fromRow);
+    double result = 0;
+    try {
+        result = walk(row);
+    } catch (...) {
+        if (on)
+            g.ExportNotification(esExportDone, -1);
+        throw;
+    }
+    if (on)
+        g.ExportNotification(esExportDone, -1);
+    return result;
 }
 
 } // namespace
@@ -63,20 +89,23 @@ static double fold(int mode, double a, double b)
     return mode == 0 ? a + b : mode == 1 ? std::min(a, b) : std::max(a, b);
 }
 
-double TExtStringGrid::columnFold(int c, int fromRow, int toRow, int mode)
+double TExtStringGrid::columnFold(int c, int fromRow, int toRow, int mode, bool report)
 {
     dataRows(*this, fromRow, toRow);
     const bool beyond = beyondRows(*this, toRow);
-    double result = mode == 0 ? 0 : calcValue(c, fromRow, beyond);
-    for (int r = fromRow; r <= toRow; ++r) {
-        if (!calcCounts(c, r, beyond))
-            continue;
-        try {
-            result = fold(mode, result, calcValue(c, r, beyond));
-        } catch (const platform::EExtGridError&) {
+    return reportedWalk(*this, fromRow, report, [&](const auto& reportRow) {
+        double result = mode == 0 ? 0 : calcValue(c, fromRow, beyond);
+        for (int r = fromRow; r <= toRow; ++r) {
+            if (!calcCounts(c, r, beyond))
+                continue;
+            reportRow(r);
+            try {
+                result = fold(mode, result, calcValue(c, r, beyond));
+            } catch (const platform::EExtGridError&) {
+            }
         }
-    }
-    return result;
+        return result;
+    });
 }
 
 double TExtStringGrid::ColumnSum(int c, int fromRow, int toRow) { return columnFold(c, fromRow, toRow, 0); }
@@ -100,23 +129,31 @@ double TExtStringGrid::ColumnStdDev(int c, int fromRow, int toRow)
     if (toRow < fromRow)
         return 0;
     const bool beyond = beyondRows(*this, toRow);
-    const double avg = ColumnAvg(c, fromRow, toRow);
-    double sum = 0;
-    for (int r = fromRow; r <= toRow; ++r) {
-        const double d = calcValue(c, r, beyond) - avg;
-        sum += d * d;
-    }
-    return std::sqrt(sum / (toRow - fromRow + 1));
+    // One report for the whole calculation: the average's walk runs quietly.
+    return reportedWalk(*this, fromRow, true, [&](const auto& reportRow) {
+        const double avg = columnFold(c, fromRow, toRow, 0, false) / (toRow - fromRow + 1);
+        double sum = 0;
+        for (int r = fromRow; r <= toRow; ++r) {
+            reportRow(r);
+            const double d = calcValue(c, r, beyond) - avg;
+            sum += d * d;
+        }
+        return std::sqrt(sum / (toRow - fromRow + 1));
+    });
 }
 
 double TExtStringGrid::ColumnDistinct(int c, int fromRow, int toRow)
 {
     dataRows(*this, fromRow, toRow);
     const bool beyond = beyondRows(*this, toRow);
-    QSet<QString> seen;
-    for (int r = fromRow; r <= toRow; ++r)
-        seen.insert((beyond ? AllCells(c, r) : Cells(c, r)).toUpper());
-    return double(seen.size());
+    return reportedWalk(*this, fromRow, true, [&](const auto& reportRow) {
+        QSet<QString> seen;
+        for (int r = fromRow; r <= toRow; ++r) {
+            reportRow(r);
+            seen.insert((beyond ? AllCells(c, r) : Cells(c, r)).toUpper());
+        }
+        return double(seen.size());
+    });
 }
 
 double TExtStringGrid::ColumnCustomCalc(int c, int fromRow, int toRow)

@@ -9,6 +9,8 @@
 #include "platform/core/Errors.h"
 #include "platform/text/Text.h"
 
+#include <algorithm>
+
 
 namespace controls::grid {
 
@@ -273,7 +275,7 @@ void TExtStringGrid::ApplyFilter()
     }
     m_filterRun = nullptr;
     HideRowList(hide);
-    if (OnFilterProgress && total > 0)
+    if (OnFilterProgress)
         OnFilterProgress(this, progress);
     invalidate();
 }
@@ -284,8 +286,34 @@ void TExtStringGrid::FilterRow(int row)
         HideRow(RealRowIndex(row));
 }
 
+void TExtStringGrid::keepContractedNodeRowsHidden()
+{
+    if (m_numNodes <= 0 || m_filterLevel <= 0)
+        return;
+    // The real rows of the contracted nodes among the shown rows, in order; a node contracted
+    // while the level was applied hid only the rows then shown, so the level's rows in its
+    // range would show inside a contracted node.
+    std::vector<std::pair<int, int>> ranges;
+    for (int r = FixedRows(); r < RowCount(); ++r)
+        if (IsNode(r) && GetNodeState(r))
+            ranges.emplace_back(RealRowIndex(r) + 1, nodeEndReal(r));
+    if (ranges.empty())
+        return;
+    const int level = m_filterLevel - 1;
+    for (size_t i = 0; i < m_hidden.Idx.size(); ++i) {
+        if (m_hidden.Levels[i] != level)
+            continue;
+        const int real = m_hidden.Idx[i];
+        auto it = std::upper_bound(ranges.begin(), ranges.end(), real,
+                                   [](int v, const std::pair<int, int>& range) { return v < range.first; });
+        if (it != ranges.begin() && real < std::prev(it)->second)
+            m_hidden.Levels[i] = kNodeHiddenLevel;
+    }
+}
+
 void TExtStringGrid::showLastFilterLevel()
 {
+    keepContractedNodeRowsHidden();
     UnHideRowList();
     if (FixedRows() != m_filterFixedRows && m_filterFixedRows < RowCount())
         SetFixedRows(m_filterFixedRows);
@@ -424,7 +452,7 @@ void TExtStringGrid::FilterCheck()
         if (condition == FilterDropDownClear)
             condition.clear();
         if (OnFilterCheck)
-            OnFilterCheck(this, col, i, display, condition);
+            OnFilterCheck(this, col, i, display, condition, FilterDropCheckList());
         TFilterData* item = Filter.Add();
         item->Condition = condition;
         item->Column = short(col);

@@ -3,6 +3,7 @@
 #include "controls/grid/paint/GridPaint.h"
 
 #include "controls/grid/core/RichText.h"
+#include "controls/grid/html/HTMLDraw.h"
 #include "controls/grid/html/HTMLUtil.h"
 #include "controls/grid/util/ExtUtil.h"
 
@@ -262,6 +263,12 @@ void TExtStringGridPaint::LoadCell(int col, int row, const QString& text)
 }
 
 void TExtStringGridPaint::ExportNotification(TGridExportState, int) {}
+
+void TExtStringGridPaint::HTMLPictureSources(THTMLDrawParams& params)
+{
+    params.Container = PictureContainer;
+    params.ImageCache = &m_imageCache;
+}
 void TExtStringGridPaint::ImportNotification(TGridImportState, int) {}
 
 } // namespace controls::grid

@@ -120,6 +120,7 @@ public:
     virtual void SaveCell(int col, int row, QString& text);
     virtual void LoadCell(int col, int row, const QString& text);
     void ExportNotification(TGridExportState state, int row) override;
+    void HTMLPictureSources(THTMLDrawParams& params) override;
     virtual void ImportNotification(TGridImportState state, int row);
 
     // --- cell painting --------------------------------------------------------------------------------

@@ -100,3 +100,45 @@ TEST_F(FilterDropDownTest, TheCheckListFiltersByItsCheckedEntriesWhenItCloses)
     EXPECT_EQ(list->item(1)->checkState(), Qt::Checked);
     EXPECT_EQ(list->item(3)->checkState(), Qt::Unchecked);
 }
+
+TEST_F(FilterDropDownTest, TheCheckListReachesOnFilterCheckAndTicksWhatItFiltered)
+{
+    grid->SetCells(1, 4, QStringLiteral("New York")); // an entry with a blank: its condition is quoted
+    grid->FilterDropDownCheck = true;
+    // An entry of the application's whose condition differs from its name.
+    grid->OnGetColumnFilter = [](TExtStringGrid*, int, platform::TStringList& list) {
+        list.Add(QStringLiteral("North=Oslo"));
+    };
+    QStringList heard;
+    TDropCheckList* handed = nullptr;
+    grid->OnFilterCheck = [&](TExtStringGrid*, int col, int index, const QString& name, QString& condition,
+                              TDropCheckList* list) {
+        handed = list;
+        // The handler reads the list's ticks as the user left them.
+        heard << QStringLiteral("%1:%2:%3:%4:%5")
+                     .arg(col)
+                     .arg(index)
+                     .arg(name, condition)
+                     .arg(list && list->item(index)->checkState() == Qt::Checked ? "checked" : "?");
+    };
+    clickAt(filterButton(1));
+    TDropCheckList* list = grid->FilterDropCheckList();
+    ASSERT_NE(list, nullptr);
+    ASSERT_TRUE(list->isVisible());
+    ASSERT_EQ(list->count(), 5); // (All), New York, Oslo, Rome, North
+    EXPECT_EQ(list->item(1)->text(), QStringLiteral("New York"));
+    EXPECT_EQ(list->item(4)->text(), QStringLiteral("North"));
+    list->item(1)->setCheckState(Qt::Checked);
+    list->item(4)->setCheckState(Qt::Checked);
+    clickAt(QPoint(40, 60));
+    EXPECT_EQ(handed, list);
+    EXPECT_EQ(heard, (QStringList{"1:1:New York:\"New York\":checked", "1:4:North:Oslo:checked"}));
+    EXPECT_EQ(shown(), (QStringList{"Oslo", "New York", "Oslo"}));
+    // Opened again, the entries whose conditions make the filter are ticked, the quoted one too.
+    clickAt(filterButton(1));
+    ASSERT_TRUE(list->isVisible());
+    EXPECT_EQ(list->item(1)->checkState(), Qt::Checked);
+    EXPECT_EQ(list->item(2)->checkState(), Qt::Checked); // "Oslo": its condition is in the filter
+    EXPECT_EQ(list->item(3)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(list->item(4)->checkState(), Qt::Checked);
+}

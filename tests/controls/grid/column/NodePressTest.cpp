@@ -4,6 +4,9 @@
 #include "ColumnGridFixture.h"
 
 #include "controls/grid/core/FloatingFooter.h"
+#include "controls/grid/html/PictureContainer.h"
+
+#include <QBuffer>
 
 #include <QLabel>
 #include <algorithm>
@@ -283,6 +286,26 @@ TEST_F(NodePressTest, TheFooterStripDrawsItsStyles)
     grid->FloatingFooter.SetFooterStyle(fsCustomPreview);
     grid->FloatingFooter.SetCustomTemplate(QStringLiteral("<#1>"));
     EXPECT_TRUE(paint().contains(QStringLiteral("row4")));
+    // The template may show the pictures of the grid's picture container.
+    TPictureContainer container;
+    TPictureItem* item = container.Items().Add();
+    item->Name = QStringLiteral("dot");
+    QImage red(6, 4, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    red.save(&buffer, "PNG");
+    item->Picture().LoadFromStream(png);
+    grid->PictureContainer = &container;
+    grid->FloatingFooter.SetCustomTemplate(QStringLiteral("<img src=\"dot\">"));
+    {
+        platform::Bitmap b(panel->width(), std::max(1, panel->height()), platform::clWhite);
+        platform::Canvas canvas(b);
+        panel->PaintTo(canvas);
+        EXPECT_EQ(b.pixel(3, 4), platform::clRed); // the template's area starts 2 pixels down
+    }
+    grid->PictureContainer = nullptr;
     // Only what the application paints.
     grid->FloatingFooter.SetFooterStyle(fsCustomPaint);
     int painted = -1;

@@ -1,7 +1,7 @@
 // Filtering: the filter items and how their results join, the texts they test, filter levels
 // stacking and coming off, the incremental NarrowDown, the drop-down's choices, rows hidden by
-// range that no filter level may touch, and a property test: a filter applied and removed gives
-// back every cell and every hidden state.
+// range or by contracted nodes that no filter level may touch, the progress reports, and a
+// property test: a filter applied and removed gives back every cell and every hidden state.
 #include "controls/grid/core/ExtStringGrid.h"
 
 #include "controls/grid/util/FilterExpression.h"
@@ -127,6 +127,31 @@ TEST_F(FilterTest, ConditionsAndHowTheirResultsJoin)
     g.ApplyFilter();
     EXPECT_EQ(shown(), (QStringList{"5", "11", "20"}));
     EXPECT_EQ(asked, 4);
+}
+
+TEST_F(FilterTest, ApplyingReportsItsProgress)
+{
+    // Each hidden row reports the share hidden so far of all data rows (halves to even), then
+    // the final value once more; a grid without data rows reports its final 0.
+    struct Case {
+        QStringList col;
+        std::vector<int> reports;
+    };
+    const Case cases[] = {{{"x", "y", "x", "z"}, {25, 50, 50}},
+                          {{"y", "x", "y", "x", "x", "x", "x", "x"}, {12, 25, 25}}, // 12.5 -> 12
+                          {{"x", "x"}, {0}},
+                          {{"footer"}, {0}}}; // the one row is a footer row: no data rows
+    for (const Case& k : cases) {
+        fill(k.col);
+        g.SetFixedFooters(k.col == QStringList{"footer"} ? 1 : 0);
+        g.Filter.Clear();
+        add(1, "x");
+        std::vector<int> reports;
+        g.OnFilterProgress = [&reports](TExtStringGrid*, int p) { reports.push_back(p); };
+        g.ApplyFilter();
+        EXPECT_EQ(reports, k.reports) << k.col.join(u',').toStdString();
+        g.RemoveAllFilters();
+    }
 }
 
 TEST_F(FilterTest, TheTextsAFilterTests)
@@ -255,6 +280,21 @@ TEST_F(FilterTest, TheDropDownsChoices)
     g.SetFilterColumn(-1);
     g.FilterSelect(0);
     EXPECT_EQ(shown(), (QStringList{"y", "z"}));
+
+    // OnFilterCheck hears of each checked entry and may change its condition; a grid without
+    // the drop-down's windows hands it no check list.
+    QStringList heard;
+    g.OnFilterCheck = [&](TExtStringGrid*, int col, int index, const QString& name, QString& condition,
+                          TDropCheckList* list) {
+        heard << QStringLiteral("%1:%2:%3:%4").arg(col).arg(index).arg(name, condition) + (list ? "+list" : "");
+        if (condition == QStringLiteral("z"))
+            condition = QStringLiteral("x");
+    };
+    g.SetFilterColumn(1);
+    g.FilterCheck();
+    const int y = g.FilterList().IndexOf(QStringLiteral("y")), z = g.FilterList().IndexOf(QStringLiteral("z"));
+    EXPECT_EQ(heard, (QStringList{QStringLiteral("1:%1:y:y").arg(y), QStringLiteral("1:%1:z:z").arg(z)}));
+    EXPECT_EQ(shown(), (QStringList{"x", "y", "x"}));
 }
 
 TEST(FilterPropertyTest, AFilterAppliedAndRemovedGivesBackEveryCellAndHiddenState)
@@ -262,7 +302,8 @@ TEST(FilterPropertyTest, AFilterAppliedAndRemovedGivesBackEveryCellAndHiddenStat
     const QStringList words{"alpha", "beta", "gamma", "Delta", "new york", "", "b*c", "x&y"};
     const QStringList conditions{">50",  "<10&>-10", "a*|*a", "!b*",       ">1/6/2020", "*e*",
                                  "=beta", "<=0",     "*",     "\"x&y\"", "(a*|g*)&*a", ">gamma"};
-    for (unsigned seed = 1; seed <= 20; ++seed) {
+    int contracted = 0;
+    for (unsigned seed = 1; seed <= 40; ++seed) {
         std::mt19937 rng(seed);
         TExtStringGrid g;
         const int cols = 4, rows = 10 + int(rng() % 60);
@@ -275,6 +316,23 @@ TEST(FilterPropertyTest, AFilterAppliedAndRemovedGivesBackEveryCellAndHiddenStat
             g.SetCells(2, r, QStringLiteral("%1/%2/20%3").arg(1 + rng() % 28).arg(1 + rng() % 12).arg(10 + rng() % 20));
             g.SetCells(3, r, QString::number(double(rng() % 1000) / 7.0, 'f', 2));
         }
+        // Nodes over some runs of rows, some of them contracted; then rows hidden by range.
+        std::vector<int> nodes;
+        for (int r = 1; r + 2 < rows; ++r)
+            if (rng() % 4 == 0) {
+                const int span = 2 + int(rng() % 4);
+                if (r + span > rows)
+                    break;
+                g.AddNode(r, span);
+                nodes.push_back(r);
+                r += span - 1;
+            }
+        bool anyContracted = false;
+        for (auto it = nodes.rbegin(); it != nodes.rend(); ++it)
+            if (rng() % 2 == 0) {
+                g.ContractNode(*it);
+                anyContracted = true;
+            }
         for (int k = int(rng() % 5); k > 0; --k)
             g.HideRow(1 + int(rng() % unsigned(rows - 1)));
         // Everything before: the cells of every real row and which rows are hidden.
@@ -298,10 +356,10 @@ TEST(FilterPropertyTest, AFilterAppliedAndRemovedGivesBackEveryCellAndHiddenStat
             f->Column = short(rng() % unsigned(cols));
             f->Condition = conditions[int(rng() % unsigned(conditions.size()))];
             f->CaseSensitive = rng() % 2 == 0;
-            // Exactly the shown data rows that fail the condition go.
+            // Exactly the shown data rows that fail the condition go; node rows never do.
             QStringList stay;
             for (int r = 1; r < g.RowCount(); ++r)
-                if (MatchFilterExpression(f->Condition, g.Cells(f->Column, r).trimmed(), f->CaseSensitive))
+                if (g.IsNode(r) || MatchFilterExpression(f->Condition, g.Cells(f->Column, r).trimmed(), f->CaseSensitive))
                     stay << g.Cells(0, r) + g.Cells(1, r) + g.Cells(2, r);
             g.ApplyFilter();
             QStringList got;
@@ -309,9 +367,14 @@ TEST(FilterPropertyTest, AFilterAppliedAndRemovedGivesBackEveryCellAndHiddenStat
                 got << g.Cells(0, r) + g.Cells(1, r) + g.Cells(2, r);
             ASSERT_EQ(got, stay) << "seed " << seed << " condition " << f->Condition.toStdString();
         }
-        switch (rng() % 3) {
+        switch (rng() % 4) {
         case 0:
             g.RemoveAllFilters();
+            break;
+        case 3:
+            // The incremental filter's end: nothing but the filter levels may go.
+            g.RemoveAllFilters();
+            g.NarrowDown(QString(), int(rng() % unsigned(cols)));
             break;
         case 1:
             for (int l = 0; l < levels; ++l)
@@ -326,7 +389,9 @@ TEST(FilterPropertyTest, AFilterAppliedAndRemovedGivesBackEveryCellAndHiddenStat
         EXPECT_EQ(g.FilterLevel(), 0);
         EXPECT_EQ(g.NumHiddenRows(), hiddenBefore) << "seed " << seed;
         ASSERT_EQ(snapshot(), before) << "seed " << seed;
+        contracted += anyContracted ? 1 : 0;
     }
+    EXPECT_GE(contracted, 10); // the grids did hold contracted nodes
 }
 
 TEST_F(FilterTest, TheFilterButtonsRowIsAFixedRow)
@@ -346,4 +411,36 @@ TEST_F(FilterTest, ASearchWithAnExpressionUsesTheFilterLanguage)
     EXPECT_EQ(hit, QPoint(1, 3));
     EXPECT_EQ(g.FindFirst(QStringLiteral("f?n|x"), TFindParams{fnMatchRegular, fnMatchCase, fnDirectionLeftRight}),
               QPoint(1, 4));
+}
+
+TEST_F(FilterTest, ANodeContractedWhileFilteredKeepsItsRowsWhenTheFilterGoes)
+{
+    // The rows the filter hid inside a node contracted meanwhile stay with the node: the filter
+    // going never shows them inside the contracted node; expanding the node shows them all.
+    for (const bool byActive : {false, true}) {
+        SCOPED_TRACE(byActive);
+        TExtStringGrid& grid = g;
+        grid.RemoveAllFilters();
+        grid.RemoveAllNodes();
+        fill({"n", "a", "b", "a", "b", "z", "b"});
+        grid.AddNode(1, 5);
+        grid.Filter.Clear();
+        add(1, "!b");
+        if (byActive)
+            grid.SetFilterActive(true);
+        else
+            grid.ApplyFilter();
+        EXPECT_EQ(shown(), (QStringList{"n", "a", "a", "z"}));
+        grid.ContractNode(1);
+        EXPECT_EQ(shown(), (QStringList{"n", "z"}));
+        if (byActive)
+            grid.SetFilterActive(false);
+        else
+            grid.RemoveLastFilter();
+        EXPECT_EQ(shown(), (QStringList{"n", "z", "b"})); // the "b" outside the node comes back
+        EXPECT_TRUE(grid.GetNodeState(1));
+        grid.ExpandNode(1);
+        EXPECT_EQ(shown(), (QStringList{"n", "a", "b", "a", "b", "z", "b"}));
+        EXPECT_EQ(grid.NumHiddenRows(), 0);
+    }
 }

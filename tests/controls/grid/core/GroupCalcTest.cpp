@@ -559,6 +559,60 @@ TEST(Calc, ColumnValues)
     EXPECT_DOUBLE_EQ(s->ColumnSum(1, 1, 9), 40);
 }
 
+// A grid that records the progress reports of its calculations.
+class ReportingGrid : public TExtStringGrid {
+public:
+    QStringList reports;
+    void ExportNotification(TGridExportState state, int row) override
+    {
+        reports << QStringLiteral("%1:%2").arg(int(state)).arg(row);
+    }
+};
+
+TEST(Calc, ColumnWalksReportTheirProgress)
+{
+    ReportingGrid g;
+    g.SetColCount(2);
+    g.SetRowCount(5);
+    const QStringList values{"1", "2", "1.2.3", "4"};
+    for (int r = 1; r <= 4; ++r)
+        g.SetCells(1, r, values[r - 1]);
+    // Start with the first row (0), each row taken in (5), done (2); once per call.
+    const QString fourRows = QStringLiteral("0:1 5:1 5:2 5:3 5:4 2:-1");
+    struct Case {
+        const char* name;
+        std::function<void()> call;
+        QString reports;
+        bool raises;
+    };
+    const Case cases[] = {
+        {"sum", [&] { g.ColumnSum(1, 1, 4); }, fourRows, false},
+        {"average", [&] { g.ColumnAvg(1, -1, -1); }, fourRows, false},
+        {"minimum", [&] { g.ColumnMin(1, 2, 3); }, "0:2 5:2 5:3 2:-1", false},
+        {"maximum", [&] { g.ColumnMax(1, 1, 4); }, fourRows, false},
+        {"distinct", [&] { g.ColumnDistinct(1, 1, 4); }, fourRows, false},
+        // Stopping on a text that must be a number still ends the report.
+        {"minimum from no number", [&] { g.ColumnMin(1, 3, 4); }, "0:3 2:-1", true},
+        {"std dev", [&] { g.ColumnStdDev(1, 1, 4); }, "0:1 5:1 5:2 5:3 2:-1", true},
+        {"std dev of numbers", [&] { g.ColumnStdDev(1, 1, 2); }, "0:1 5:1 5:2 2:-1", false},
+        {"empty range", [&] { g.ColumnSum(1, 3, 2); }, "0:3 2:-1", false},
+    };
+    for (const Case& k : cases) {
+        g.reports.clear();
+        if (k.raises)
+            EXPECT_THROW(k.call(), platform::EExtGridError) << k.name;
+        else
+            EXPECT_NO_THROW(k.call()) << k.name;
+        EXPECT_EQ(g.reports.join(u' '), k.reports) << k.name;
+    }
+    // Past the shown rows the walk takes real rows, hidden ones included, and no row that is
+    // not there.
+    g.HideRow(2);
+    g.reports.clear();
+    EXPECT_DOUBLE_EQ(g.ColumnSum(1, 1, 6), 7);
+    EXPECT_EQ(g.reports.join(u' '), fourRows);
+}
+
 TEST(Calc, RowValuesSkipMergedCells)
 {
     auto g = gridOf({{"1"}, {"2"}, {"1.2.3"}, {"4"}});
@@ -683,6 +737,59 @@ TEST(FloatingFooter, HintsAndCopies)
     EXPECT_EQ(other->FloatingFooter.CustomTemplate, QStringLiteral("<#1>"));
     EXPECT_FALSE(other->FloatingFooter.CalculateHiddenRows);
     EXPECT_TRUE(other->FloatingFooter.ShowHint);
+}
+
+TEST(FloatingFooter, EachFooterCellStandsUnderItsColumnInEitherReadingOrder)
+{
+    for (const Qt::LayoutDirection direction : {Qt::LeftToRight, Qt::RightToLeft}) {
+        SCOPED_TRACE(int(direction));
+        auto g = gridOf({{"a1", "sumA"}, {"b1", "sumB"}, {"c1", "sumC"}, {"d1", "sumD"}, {"e1", "sumE"}});
+        g->SetFixedCols(1);
+        g->SetCells(0, 2, QStringLiteral("fixed"));
+        for (int c = 0; c < g->ColCount(); ++c)
+            g->setColWidths(c, 80 + 10 * c);
+        g->resize(360, 200);
+        g->setLayoutDirection(direction);
+        g->FloatingFooter.SetVisible(true);
+        g->setLeftCol(2); // column 1 scrolled out of view
+        auto* panel = static_cast<TFooterPanel*>(g->FooterPanel());
+        ASSERT_EQ(panel->layoutDirection(), direction);
+        ASSERT_EQ(panel->x(), g->viewport()->x());
+        platform::CanvasCallLog log;
+        platform::Bitmap b(panel->width(), std::max(1, panel->height()), platform::clWhite);
+        platform::Canvas canvas(b);
+        panel->PaintTo(canvas);
+        // Where the strip draws each text: the left and right of its rectangle.
+        auto drawnAt = [&log](const QString& text) {
+            for (const QString& call : log.calls())
+                if (call.startsWith(QStringLiteral("drawText \"%1\" ").arg(text))) {
+                    const QStringList r = call.section(u' ', 2, 2).split(u',');
+                    return std::make_pair(r[0].toInt(), r[2].toInt());
+                }
+            return std::make_pair(-1, -1);
+        };
+        const char* texts[] = {"fixed", "sumA", "sumB", "sumC", "sumD", "sumE"};
+        for (int c = 0; c < g->ColCount(); ++c) {
+            const QString text = QString::fromLatin1(texts[c]);
+            if (c == 1) {
+                EXPECT_EQ(drawnAt(text).first, -1) << "scrolled out";
+                continue;
+            }
+            const Rect cell = g->CellRect(c, 1);
+            if (cell.right <= cell.left)
+                continue; // beyond the grid's visible columns
+            const auto [left, right] = drawnAt(text);
+            EXPECT_GE(left, cell.left) << text.toStdString();
+            EXPECT_LE(right, cell.right) << text.toStdString();
+            // A click or a hint over the column finds it.
+            EXPECT_EQ(panel->ColumnAt((cell.left + cell.right) / 2), c);
+        }
+        // The footer's colour lies under the columns, the grid's colour beside them.
+        EXPECT_TRUE(log.calls().contains(QStringLiteral("fillRect 0,0,%1,%2 clBtnFace")
+                                             .arg(std::min(panel->FooterWidth(), panel->width()))
+                                             .arg(panel->height())))
+            << log.calls().join(u'\n').toStdString();
+    }
 }
 
 TEST(FloatingFooter, TemplateExpansion)

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 namespace controls::grid::dropdown {
 
@@ -41,7 +42,7 @@ bool NavigationKey(quint16 key)
 
 namespace griddrop {
 
-TExtColGrid::TExtColGrid(QWidget* parent) : TExtStringGridInput(parent)
+TExtColGrid::TExtColGrid(QWidget* parent) : TExtStringGridAux(parent)
 {
     SetFixedRowAlways(true);
     SetRowCount(2);
@@ -66,6 +67,7 @@ void TExtColGrid::FillFromItems()
     const int columns = std::max(1, d->Columns().Count());
     if (ColCount() != columns)
         SetColCount(columns);
+    m_columnOrder.clear();
     for (int c = 0; c < d->Columns().Count(); ++c)
         SetCells(c, 0, d->Columns()[c]->Header);
     SetObjects(0, 0, ItemObject(-1));
@@ -112,12 +114,34 @@ void TExtColGrid::LoadFromDropDown(TCustomExtGridDropDown* d)
         if (d->UseItems)
             AutoSizeColumns();
         else
-            TExtStringGridInput::AutoSizeColumns(true, 4);
+            TExtStringGridAux::AutoSizeColumns(true, 4);
     }
     AutoRowHeights();
 }
 
 int TExtColGrid::GetTotalWidth() const { return GridTotalWidth(*this, AllRowsVisible()); }
+
+int TExtColGrid::SourceColumn(int col) const
+{
+    return col >= 0 && col < int(m_columnOrder.size()) ? m_columnOrder[size_t(col)] : col;
+}
+
+int TExtColGrid::PlaceOf(int source) const
+{
+    const auto it = std::find(m_columnOrder.begin(), m_columnOrder.end(), source);
+    return it == m_columnOrder.end() ? source : int(it - m_columnOrder.begin());
+}
+
+void TExtColGrid::columnMoved(int fromIndex, int toIndex)
+{
+    const size_t needed = size_t(std::max({ColCount(), fromIndex + 1, toIndex + 1}));
+    while (m_columnOrder.size() < needed)
+        m_columnOrder.push_back(int(m_columnOrder.size()));
+    const int moved = m_columnOrder[size_t(fromIndex)];
+    m_columnOrder.erase(m_columnOrder.begin() + fromIndex);
+    m_columnOrder.insert(m_columnOrder.begin() + toIndex, moved);
+    TExtStringGridAux::columnMoved(fromIndex, toIndex);
+}
 
 void TExtColGrid::AutoSizeColumn(int index)
 {
@@ -255,7 +279,7 @@ bool TExtColGrid::NearColumnBorder(int x) const
 void TExtColGrid::keyDown(quint16& key, TShiftState shift)
 {
     ConfirmSelection = true;
-    TExtStringGridInput::keyDown(key, shift);
+    TExtStringGridAux::keyDown(key, shift);
 }
 
 void TExtColGrid::mouseDown(TMouseButton button, TShiftState shift, int x, int y)
@@ -264,17 +288,30 @@ void TExtColGrid::mouseDown(TMouseButton button, TShiftState shift, int x, int y
     OldRow = RealRow();
     m_pressCell = mouseCoord(x, y);
     m_pressShift = shift;
-    TExtStringGridInput::mouseDown(button, shift, x, y);
+    TExtStringGridAux::mouseDown(button, shift, x, y);
+    const TGridState state = gridState();
+    m_pressDrags = state == TGridState::gsRowSizing || state == TGridState::gsColSizing
+                   || state == TGridState::gsRowMoving || state == TGridState::gsColMoving;
+}
+
+void TExtColGrid::wmLButtonDown(TWMMouse& msg)
+{
+    // A press the grid takes before its mouse-down (an anchor, a cell's control) drags nothing.
+    m_pressDrags = false;
+    TExtStringGridAux::wmLButtonDown(msg);
 }
 
 void TExtColGrid::mouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
-    TExtStringGridInput::mouseUp(button, shift, x, y);
+    TExtStringGridAux::mouseUp(button, shift, x, y);
     if (button != TMouseButton::mbLeft)
         return;
     const TGridCoord cell = mouseCoord(x, y);
     const TGridCoord press = m_pressCell;
     m_pressCell = TGridCoord{-1, -1};
+    // The end of sizing or moving a row (or a refused move) lands on a data row: no choice.
+    if (std::exchange(m_pressDrags, false))
+        return;
     if (cell.Y >= 0 && cell.Y < FixedRows()) {
         if (press.X == cell.X && press.Y == cell.Y && !NearColumnBorder(x))
             HeaderClickSort(RealColIndex(cell.X), m_pressShift);
@@ -287,13 +324,13 @@ void TExtColGrid::mouseUp(TMouseButton button, TShiftState shift, int x, int y)
 bool TExtColGrid::doMouseWheelDown(TShiftState shift, QPoint mousePos)
 {
     return WheelWithoutChoice(MouseWheelSelection, ConfirmSelection,
-                              [&] { return TExtStringGridInput::doMouseWheelDown(shift, mousePos); });
+                              [&] { return TExtStringGridAux::doMouseWheelDown(shift, mousePos); });
 }
 
 bool TExtColGrid::doMouseWheelUp(TShiftState shift, QPoint mousePos)
 {
     return WheelWithoutChoice(MouseWheelSelection, ConfirmSelection,
-                              [&] { return TExtStringGridInput::doMouseWheelUp(shift, mousePos); });
+                              [&] { return TExtStringGridAux::doMouseWheelUp(shift, mousePos); });
 }
 
 // Keys reach the grid here before its own handling (which keeps Return to itself on cells
@@ -318,7 +355,7 @@ void TExtColGrid::wmKeyDown(TWMKey& msg)
         DoSelect();
         return;
     }
-    TExtStringGridInput::wmKeyDown(msg);
+    TExtStringGridAux::wmKeyDown(msg);
 }
 
 void TExtColGrid::wmChar(TWMKey& msg)
@@ -327,7 +364,7 @@ void TExtColGrid::wmChar(TWMKey& msg)
         msg.Result = 1;
         return;
     }
-    TExtStringGridInput::wmChar(msg);
+    TExtStringGridAux::wmChar(msg);
 }
 
 // Return belongs to the grid too (it chooses the row) rather than to the popup window.
@@ -397,7 +434,7 @@ void TCustomExtGridDropDown::SetGridImages(TImageList* images)
 int TCustomExtGridDropDown::RowToItem(int row) const
 {
     if (m_grid && row >= 0 && row < m_grid->RowCount())
-        return ObjectItem(m_grid->Objects(0, row));
+        return ObjectItem(m_grid->Objects(m_grid->ItemColumn(), row));
     return row;
 }
 
@@ -405,8 +442,9 @@ int TCustomExtGridDropDown::ItemToRow(int item) const
 {
     if (item < 0 || !m_grid)
         return m_itemIndex;
+    const int itemColumn = m_grid->ItemColumn();
     for (int r = m_grid->FixedRows(); r < m_grid->RowCount(); ++r)
-        if (ObjectItem(m_grid->Objects(0, r)) == item)
+        if (ObjectItem(m_grid->Objects(itemColumn, r)) == item)
             return r;
     return m_itemIndex;
 }
@@ -430,7 +468,7 @@ void TCustomExtGridDropDown::SetItemIndex(int value)
     if (value == m_itemIndex || value >= m_grid->RowCount() - m_grid->FixedRows())
         return;
     m_itemIndex = value;
-    SetText(value < 0 ? QString() : m_grid->Cells(LookupColumn, value + m_grid->FixedRows()));
+    SetText(value < 0 ? QString() : m_grid->Cells(LookupPlace(), value + m_grid->FixedRows()));
 }
 
 bool TCustomExtGridDropDown::LookupItem(const QString& text, QString& fullText, int& index) const
@@ -449,10 +487,11 @@ bool TCustomExtGridDropDown::LookupItem(const QString& text, QString& fullText, 
         }
         return false;
     }
-    if (!m_grid || LookupColumn < 0 || LookupColumn >= m_grid->ColCount())
+    const int lookupCol = LookupPlace();
+    if (!m_grid || lookupCol < 0 || lookupCol >= m_grid->ColCount())
         return false;
     for (int r = m_grid->FixedRows(); r < m_grid->RowCount(); ++r) {
-        const QString cell = m_grid->Cells(LookupColumn, r);
+        const QString cell = m_grid->Cells(lookupCol, r);
         if (CaseText(cell, CaseSensitive).startsWith(key)) {
             fullText = cell;
             index = r;
@@ -499,13 +538,21 @@ void TCustomExtGridDropDown::ConnectGridEvents()
     g->OnAnchorClick = [this](TExtStringGridInput* s, int r, int c, const QString& a, bool& h) {
         DoGridAnchorClick(s, r, c, a, h);
     };
+    g->OnAnchorEnter = [this](TExtStringGridAux* s, int r, int c, const QString& a) { DoGridAnchorEnter(s, r, c, a); };
+    g->OnAnchorExit = [this](TExtStringGridAux* s, int r, int c, const QString& a) { DoGridAnchorExit(s, r, c, a); };
+    g->OnAnchorHint = [this](TExtStringGridAux* s, int r, int c, QString& a) { DoGridAnchorHint(s, r, c, a); };
     g->OnButtonClick = [this](TExtStringGrid* s, int c, int r) { DoGridButtonClick(s, c, r); };
     g->OnColumnSize = [this](TExtStringGrid* s, int i, bool& a) { DoGridColumnSize(s, i, a); };
     g->OnColumnSizing = [this](TExtStringGridInput* s, int c, int w) { DoGridColumnSizing(s, c, w); };
     g->OnEndColumnSize = [this](TExtStringGrid* s, int c) { DoGridEndColumnSize(s, c); };
     g->OnRowSize = [this](TExtStringGrid* s, int i, bool& a) { DoGridRowSize(s, i, a); };
+    g->OnRowSizing = [this](TExtStringGridInput* s, int r, int h) { DoGridRowSizing(s, r, h); };
     g->OnEndRowSize = [this](TExtStringGrid* s, int r) { DoGridEndRowSize(s, r); };
+    g->OnRowMove = [this](TExtStringGridAux* s, int i, bool& a) { DoGridRowMove(s, i, a); };
+    g->OnRowMoving = [this](TExtStringGridAux* s, int i, bool& a) { DoGridRowMoving(s, i, a); };
     g->onRowMoved = [this](TStringGrid* s, int f, int t) { DoGridRowMoved(s, f, t); };
+    g->OnColumnMove = [this](TExtStringGridAux* s, int i, bool& a) { DoGridColumnMove(s, i, a); };
+    g->OnColumnMoving = [this](TExtStringGridAux* s, int i, bool& a) { DoGridColumnMoving(s, i, a); };
     g->onColumnMoved = [this](TStringGrid* s, int f, int t) { DoGridColumnMoved(s, f, t); };
     if (OnGridCustomCellDraw)
         g->OnCustomCellDraw = [this](TExtStringGridPaint* s, Canvas& cv, int c, int r, TGridDrawState st,
@@ -513,6 +560,9 @@ void TCustomExtGridDropDown::ConnectGridEvents()
     if (OnGridCustomCellBkgDraw)
         g->OnCustomCellBkgDraw = [this](TExtStringGridPaint* s, Canvas& cv, int c, int r, TGridDrawState st,
                                         const Rect& rc, bool p) { DoGridCustomCellBkgDraw(s, cv, c, r, st, rc, p); };
+    g->OnCellBalloon = [this](TExtStringGridAux* s, int c, int r, QString& title, QString& text, int& icon) {
+        DoGridCellBalloon(s, c, r, title, text, icon);
+    };
     g->OnGetAlignment = [this](TExtStringGrid* s, int r, int c, Alignment& h, TVAlignment& v) {
         DoGridGetAlignment(s, r, c, h, v);
     };
@@ -711,7 +761,7 @@ void TCustomExtGridDropDown::GridSelectCell(int row)
     if (UseItems) {
         SetItemIndex(RowToItem(row));
     } else {
-        SetText(m_grid->Cells(LookupColumn, row));
+        SetText(m_grid->Cells(LookupPlace(), row));
         SetItemIndex(row - m_grid->FixedRows());
     }
 }
@@ -761,6 +811,8 @@ void TCustomExtGridDropDown::ShowLookupRow(int row)
     m_grid->RepaintRow(row);
 }
 
+int TCustomExtGridDropDown::LookupPlace() const { return m_grid ? m_grid->PlaceOf(LookupColumn) : LookupColumn; }
+
 void TCustomExtGridDropDown::Narrow(const QString& text)
 {
     if (!m_grid)
@@ -768,7 +820,7 @@ void TCustomExtGridDropDown::Narrow(const QString& text)
     // Rows going and coming move the grid's current row; that is no choice of the user.
     const bool filling = m_filling;
     m_filling = true;
-    m_grid->NarrowDown(text, LookupColumn);
+    m_grid->NarrowDown(text, LookupPlace());
     m_filling = filling;
 }
 
@@ -808,7 +860,7 @@ int TCustomExtGridDropDown::DoLookup(QChar ch)
         }
         Narrow(s);
         if (m_style == dsDropDown && m_grid->RowCount() > m_grid->FixedRows()) {
-            const QString first = m_grid->Cells(LookupColumn, m_grid->FixedRows());
+            const QString first = m_grid->Cells(LookupPlace(), m_grid->FixedRows());
             // Only a row that begins with the entry completes it; the typed text stays otherwise.
             if (first.startsWith(m_lookupEntry, Qt::CaseInsensitive)) {
                 SetText(first);
@@ -890,7 +942,7 @@ void TCustomExtGridDropDown::KeyDown(quint16& key, TShiftState shift)
 {
     if (m_grid && GridEditable && m_grid->EditMode() && key == VK_RETURN && !(shift & ssShift)) {
         m_grid->HideInplaceEdit();
-        SetText(m_grid->Cells(LookupColumn, m_grid->row()));
+        SetText(m_grid->Cells(LookupPlace(), m_grid->row()));
         SetItemIndex(m_grid->row() - m_grid->FixedRows());
         key = 0;
         return;
@@ -934,7 +986,7 @@ void TCustomExtGridDropDown::KeyUp(quint16& key, TShiftState shift)
     if (!(key == VK_RETURN && ReturnIsTab))
         TExtCustomDropDown::KeyUp(key, shift);
     if (m_grid && GridEditable && m_grid->EditMode() && key == VK_RETURN && !(shift & ssShift)) {
-        if (m_grid->RealCol() == LookupColumn)
+        if (m_grid->RealCol() == LookupPlace())
             DoHideDropDown(false);
         else
             m_grid->HideInplaceEdit();
@@ -1065,7 +1117,32 @@ void TCustomExtGridDropDown::DoGridAnchorClick(TExtStringGridInput* s, int row, 
 {
     Fire(OnGridAnchorClick, s, row, col, anchor, autoHandle);
 }
+void TCustomExtGridDropDown::DoGridAnchorEnter(TExtStringGridAux* s, int row, int col, const QString& anchor)
+{
+    Fire(OnGridAnchorEnter, s, row, col, anchor);
+}
+void TCustomExtGridDropDown::DoGridAnchorExit(TExtStringGridAux* s, int row, int col, const QString& anchor)
+{
+    Fire(OnGridAnchorExit, s, row, col, anchor);
+}
+void TCustomExtGridDropDown::DoGridAnchorHint(TExtStringGridAux* s, int row, int col, QString& anchor)
+{
+    Fire(OnGridAnchorHint, s, row, col, anchor);
+}
 void TCustomExtGridDropDown::DoGridButtonClick(TExtStringGrid* s, int col, int row) { Fire(OnGridButtonClick, s, col, row); }
+void TCustomExtGridDropDown::DoGridCanSort(TExtStringGridInput* s, int col, bool& doSort)
+{
+    Fire(OnGridCanSort, s, col, doSort);
+}
+void TCustomExtGridDropDown::DoGridClickSort(TExtStringGridEdit* s, int col) { Fire(OnGridClickSort, s, col); }
+void TCustomExtGridDropDown::DoGridCustomCompare(TExtStringGrid* s, const QString& str1, const QString& str2, int& res)
+{
+    Fire(OnGridCustomCompare, s, str1, str2, res);
+}
+void TCustomExtGridDropDown::DoGridRawCompare(TExtStringGrid* s, int col, int row1, int row2, int& res)
+{
+    Fire(OnGridRawCompare, s, col, row1, row2, res);
+}
 void TCustomExtGridDropDown::DoGridColumnSize(TExtStringGrid* s, int index, bool& allow)
 {
     Fire(OnGridColumnSize, s, index, allow);
@@ -1076,10 +1153,30 @@ void TCustomExtGridDropDown::DoGridColumnSizing(TExtStringGridInput* s, int col,
 }
 void TCustomExtGridDropDown::DoGridEndColumnSize(TExtStringGrid* s, int col) { Fire(OnGridEndColumnSize, s, col); }
 void TCustomExtGridDropDown::DoGridRowSize(TExtStringGrid* s, int index, bool& allow) { Fire(OnGridRowSize, s, index, allow); }
+void TCustomExtGridDropDown::DoGridRowSizing(TExtStringGridInput* s, int row, int size)
+{
+    Fire(OnGridRowSizing, s, row, size);
+}
 void TCustomExtGridDropDown::DoGridEndRowSize(TExtStringGrid* s, int row) { Fire(OnGridEndRowSize, s, row); }
+void TCustomExtGridDropDown::DoGridRowMove(TExtStringGridAux* s, int index, bool& allow)
+{
+    Fire(OnGridRowMove, s, index, allow);
+}
+void TCustomExtGridDropDown::DoGridRowMoving(TExtStringGridAux* s, int index, bool& allow)
+{
+    Fire(OnGridRowMoving, s, index, allow);
+}
 void TCustomExtGridDropDown::DoGridRowMoved(TStringGrid* s, int fromIndex, int toIndex)
 {
     Fire(OnGridRowMoved, s, fromIndex, toIndex);
+}
+void TCustomExtGridDropDown::DoGridColumnMove(TExtStringGridAux* s, int index, bool& allow)
+{
+    Fire(OnGridColumnMove, s, index, allow);
+}
+void TCustomExtGridDropDown::DoGridColumnMoving(TExtStringGridAux* s, int index, bool& allow)
+{
+    Fire(OnGridColumnMoving, s, index, allow);
 }
 void TCustomExtGridDropDown::DoGridColumnMoved(TStringGrid* s, int fromIndex, int toIndex)
 {
@@ -1095,19 +1192,26 @@ void TCustomExtGridDropDown::DoGridCustomCellBkgDraw(TExtStringGridPaint* s, Can
 {
     Fire(OnGridCustomCellBkgDraw, s, canvas, col, row, state, rect, printing);
 }
+void TCustomExtGridDropDown::DoGridCellBalloon(TExtStringGridAux* s, int col, int row, QString& title, QString& text,
+                                               int& icon)
+{
+    Fire(OnGridCellBalloon, s, col, row, title, text, icon);
+}
 void TCustomExtGridDropDown::DoGridGetAlignment(TExtStringGrid* s, int row, int col, Alignment& hAlign,
                                                 TVAlignment& vAlign)
 {
-    if (col >= 0 && col < m_columns.Count())
-        hAlign = m_columns[col]->Alignment;
+    const int c = m_grid ? m_grid->SourceColumn(col) : col;
+    if (c >= 0 && c < m_columns.Count())
+        hAlign = m_columns[c]->Alignment;
     Fire(OnGridGetAlignment, s, row, col, hAlign, vAlign);
 }
 void TCustomExtGridDropDown::DoGridGetCellColor(TExtStringGrid* s, int row, int col, TGridDrawState state, Brush& brush,
                                                 platform::Font& font)
 {
     // The column's colour fills its data cells; the header keeps the grid's look.
-    if (col >= 0 && col < m_columns.Count() && m_grid && row >= m_grid->FixedRows())
-        brush.color = m_columns[col]->Color;
+    const int c = m_grid ? m_grid->SourceColumn(col) : col;
+    if (c >= 0 && c < m_columns.Count() && m_grid && row >= m_grid->FixedRows())
+        brush.color = m_columns[c]->Color;
     Fire(OnGridGetCellColor, s, row, col, state, brush, font);
 }
 void TCustomExtGridDropDown::DoGridGetCellGradient(TExtStringGridPaint* s, int row, int col, Color& color,
@@ -1177,6 +1281,10 @@ void TCustomExtGridDropDown::DoGridScrollHint(TExtStringGrid* s, int index, QStr
     Fire(OnGridScrollHint, s, index, hint);
 }
 void TCustomExtGridDropDown::DoGridTopLeftChanged(TStringGrid* s) { Fire(OnGridTopLeftChanged, s); }
+void TCustomExtGridDropDown::DoGridSpinClick(TExtStringGridEdit* s, int col, int row, int value, bool up)
+{
+    Fire(OnGridSpinClick, s, col, row, value, up);
+}
 void TCustomExtGridDropDown::DoGridAutoAddRow(TExtStringGrid* s, int row) { Fire(OnGridAutoAddRow, s, row); }
 void TCustomExtGridDropDown::DoGridInsertRow(TExtStringGrid* s, int row) { Fire(OnGridInsertRow, s, row); }
 void TCustomExtGridDropDown::DoGridInsertCol(TExtStringGrid* s, int col) { Fire(OnGridInsertCol, s, col); }

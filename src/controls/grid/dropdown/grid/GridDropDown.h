@@ -14,10 +14,11 @@
 // entry starts a new look-up). The hosted grid's events are raised as the drop-down's own
 // OnGrid... events, with the hosted grid as sender.
 #include "controls/grid/dropdown/ListDropDownShared.h"
-#include "controls/grid/input/GridInput.h"
+#include "controls/grid/auxwin/GridAux.h"
 
 #include <QStringList>
 #include <memory>
+#include <vector>
 
 namespace controls::grid::dropdown {
 
@@ -29,10 +30,11 @@ class TCustomExtGridDropDown;
 
 namespace griddrop {
 
-// The grid of the popup: the suite's string grid with one fixed header row, row selection and no
-// border. It paints with the suite grid's own painting; HeaderColor, HeaderColorTo, LineColor,
+// The grid of the popup: the suite's string grid with its auxiliary windows (hints, balloons,
+// anchors under the mouse, moving rows and columns by mouse) with one fixed header row, row
+// selection and no border. It paints with the suite grid's own painting; HeaderColor, HeaderColorTo, LineColor,
 // FixedLineColor and HeaderFont are kept for the drop-down's settings only.
-class TExtColGrid : public TExtStringGridInput {
+class TExtColGrid : public TExtStringGridAux {
 public:
     explicit TExtColGrid(QWidget* parent = nullptr);
 
@@ -58,6 +60,14 @@ public:
     // Takes the drop-down's columns, colours, sizes and options.
     void LoadFromDropDown(TCustomExtGridDropDown* d);
     int GetTotalWidth() const;
+    // The drop-down's column that a grid column shows: columns moved by mouse take their
+    // settings (alignment, colour) and, for column 0, the items' indexes with them. The order
+    // goes back to the columns' own with each fill from the items.
+    int SourceColumn(int col) const;
+    // The grid column that shows the drop-down's column source.
+    int PlaceOf(int source) const;
+    // The grid column that holds each data row's item index.
+    int ItemColumn() const { return PlaceOf(0); }
     void AutoSizeColumn(int index);
     void AutoSizeColumns();
     void AutoRowHeights();
@@ -85,9 +95,15 @@ protected:
     void wmKeyDown(platform::TWMKey& msg) override;
     void wmChar(platform::TWMKey& msg) override;
     int wmGetDlgCode() override;
+    void columnMoved(int fromIndex, int toIndex) override;
+    void wmLButtonDown(platform::TWMMouse& msg) override;
 
 private:
     bool NearColumnBorder(int x) const;
+    // The drop-down's column shown at each place (empty: each column at its own place).
+    std::vector<int> m_columnOrder;
+    // The press began sizing or moving a row or column: its release chooses nothing.
+    bool m_pressDrags = false;
 
     TDropDownColumns m_columns;
     TCustomExtGridDropDown* m_dropDown = nullptr;
@@ -162,16 +178,31 @@ public:
 
     // --- the hosted grid's events (sender: the hosted grid) ----------------------------------------
     decltype(G::OnAnchorClick) OnGridAnchorClick;
+    decltype(G::OnAnchorEnter) OnGridAnchorEnter;
+    decltype(G::OnAnchorExit) OnGridAnchorExit;
+    decltype(G::OnAnchorHint) OnGridAnchorHint;
     decltype(G::OnButtonClick) OnGridButtonClick;
+    // The grid's sort events serve to keep the chosen item through a sort, and it sorts with
+    // its own compare: these five are raised only by a descendant that calls their Do....
+    decltype(G::OnCanSort) OnGridCanSort;
+    decltype(G::OnClickSort) OnGridClickSort;
+    decltype(G::OnCustomCompare) OnGridCustomCompare;
+    decltype(G::OnRawCompare) OnGridRawCompare;
     decltype(G::OnColumnSize) OnGridColumnSize;
     decltype(G::OnColumnSizing) OnGridColumnSizing;
     decltype(G::OnEndColumnSize) OnGridEndColumnSize;
     decltype(G::OnRowSize) OnGridRowSize;
+    decltype(G::OnRowSizing) OnGridRowSizing;
     decltype(G::OnEndRowSize) OnGridEndRowSize;
+    decltype(G::OnRowMove) OnGridRowMove;
+    decltype(G::OnRowMoving) OnGridRowMoving;
     decltype(G::onRowMoved) OnGridRowMoved;
+    decltype(G::OnColumnMove) OnGridColumnMove;
+    decltype(G::OnColumnMoving) OnGridColumnMoving;
     decltype(G::onColumnMoved) OnGridColumnMoved;
     decltype(G::OnCustomCellDraw) OnGridCustomCellDraw;
     decltype(G::OnCustomCellBkgDraw) OnGridCustomCellBkgDraw;
+    decltype(G::OnCellBalloon) OnGridCellBalloon;
     decltype(G::OnGetAlignment) OnGridGetAlignment;
     decltype(G::OnGetCellColor) OnGridGetCellColor;
     decltype(G::OnGetCellGradient) OnGridGetCellGradient;
@@ -201,6 +232,7 @@ public:
     decltype(G::OnCheckBoxClick) OnGridCheckBoxClick;
     decltype(G::OnEllipsClick) OnGridEllipsClick;
     decltype(G::OnSearchEditChange) OnGridSearchEditChange;
+    decltype(G::OnSpinClick) OnGridSpinClick;
 
     // --- the drop-down's steps ----------------------------------------------------------------------
     void CreateDropDownForm() override;
@@ -229,18 +261,31 @@ public:
     // --- forwarders of the hosted grid's events -------------------------------------------------------
     virtual std::unique_ptr<TDropDownItems> CreateItems();
     virtual void DoGridAnchorClick(TExtStringGridInput* s, int row, int col, const QString& anchor, bool& autoHandle);
+    virtual void DoGridAnchorEnter(TExtStringGridAux* s, int row, int col, const QString& anchor);
+    virtual void DoGridAnchorExit(TExtStringGridAux* s, int row, int col, const QString& anchor);
+    virtual void DoGridAnchorHint(TExtStringGridAux* s, int row, int col, QString& anchor);
     virtual void DoGridButtonClick(TExtStringGrid* s, int col, int row);
+    virtual void DoGridCanSort(TExtStringGridInput* s, int col, bool& doSort);
+    virtual void DoGridClickSort(TExtStringGridEdit* s, int col);
+    virtual void DoGridCustomCompare(TExtStringGrid* s, const QString& str1, const QString& str2, int& res);
+    virtual void DoGridRawCompare(TExtStringGrid* s, int col, int row1, int row2, int& res);
     virtual void DoGridColumnSize(TExtStringGrid* s, int index, bool& allow);
     virtual void DoGridColumnSizing(TExtStringGridInput* s, int col, int size);
     virtual void DoGridEndColumnSize(TExtStringGrid* s, int col);
     virtual void DoGridRowSize(TExtStringGrid* s, int index, bool& allow);
+    virtual void DoGridRowSizing(TExtStringGridInput* s, int row, int size);
     virtual void DoGridEndRowSize(TExtStringGrid* s, int row);
+    virtual void DoGridRowMove(TExtStringGridAux* s, int index, bool& allow);
+    virtual void DoGridRowMoving(TExtStringGridAux* s, int index, bool& allow);
     virtual void DoGridRowMoved(platform::TStringGrid* s, int fromIndex, int toIndex);
+    virtual void DoGridColumnMove(TExtStringGridAux* s, int index, bool& allow);
+    virtual void DoGridColumnMoving(TExtStringGridAux* s, int index, bool& allow);
     virtual void DoGridColumnMoved(platform::TStringGrid* s, int fromIndex, int toIndex);
     virtual void DoGridCustomCellDraw(TExtStringGridPaint* s, platform::Canvas& canvas, int col, int row,
                                       platform::TGridDrawState state, const platform::Rect& rect, bool printing);
     virtual void DoGridCustomCellBkgDraw(TExtStringGridPaint* s, platform::Canvas& canvas, int col, int row,
                                          platform::TGridDrawState state, const platform::Rect& rect, bool printing);
+    virtual void DoGridCellBalloon(TExtStringGridAux* s, int col, int row, QString& title, QString& text, int& icon);
     virtual void DoGridGetAlignment(TExtStringGrid* s, int row, int col, platform::Alignment& hAlign,
                                     TVAlignment& vAlign);
     virtual void DoGridGetCellColor(TExtStringGrid* s, int row, int col, platform::TGridDrawState state,
@@ -251,6 +296,7 @@ public:
     virtual void DoGridGetEditorType(TExtStringGrid* s, int col, int row, TEditorType& editor);
     virtual void DoGridGetEditorProp(TExtStringGridEdit* s, int col, int row);
     virtual void DoGridCanEditCell(TExtStringGrid* s, int col, int row, bool& canEdit);
+    virtual void DoGridEllipsClick(TExtStringGridEdit* s, int col, int row, QString& value);
     virtual void DoGridGetDiplText(TBaseGrid* s, int col, int row, QString& value);
     virtual void DoGridGetFormat(TExtStringGrid* s, int col, int& style, QString& prefix, QString& suffix);
     virtual void DoGridHint(TExtStringGrid* s, int row, int col, QString& hint);
@@ -263,6 +309,8 @@ public:
     virtual void DoGridRightClickCell(TExtStringGridInput* s, int row, int col);
     virtual void DoGridScrollHint(TExtStringGrid* s, int index, QString& hint);
     virtual void DoGridTopLeftChanged(platform::TStringGrid* s);
+    virtual void DoGridSearchEditChange(TExtStringGridPaint* s, const QString& text, bool& defaultSearch);
+    virtual void DoGridSpinClick(TExtStringGridEdit* s, int col, int row, int value, bool up);
     virtual void DoGridAutoAddRow(TExtStringGrid* s, int row);
     virtual void DoGridInsertRow(TExtStringGrid* s, int row);
     virtual void DoGridInsertCol(TExtStringGrid* s, int col);
@@ -270,8 +318,6 @@ public:
     virtual void DoGridCanAddRow(TExtStringGrid* s, bool& canAdd);
     virtual void DoGridCanInsertRow(TExtStringGrid* s, int row, bool& canInsert);
     virtual void DoGridCanDeleteRow(TExtStringGridInput* s, int row, bool& canDelete);
-    virtual void DoGridEllipsClick(TExtStringGridEdit* s, int col, int row, QString& value);
-    virtual void DoGridSearchEditChange(TExtStringGridPaint* s, const QString& text, bool& defaultSearch);
 
 protected:
     void KeyUp(quint16& key, TShiftState shift) override;
@@ -279,6 +325,8 @@ protected:
 
 private:
     int DoLookup(QChar ch);
+    // The grid column that shows LookupColumn (it moves when the user moves the column).
+    int LookupPlace() const;
     // Narrows the grid's rows to the text (empty: every row).
     void Narrow(const QString& text);
     void GridSelectCell(int row);
