@@ -136,9 +136,12 @@ int TExtStringGrid::nodeRowsIn(int first, int last) const
 {
     if (CellPropsAlive() == 0)
         return 0;
+    // Only rows that hold something are visited.
     int n = 0;
-    for (int r = std::max(0, first); r < std::min(last, rowCount()); ++r)
-        n += isNodeCell(GetGridObject(0, r)) ? 1 : 0;
+    cellStore().forEachRow(std::max(0, first), std::min(last, rowCount()), [&n](int, const platform::GridRow& cells) {
+        n += isNodeCell(static_cast<const TCellProperties*>(cells.object(0))) ? 1 : 0;
+        return true;
+    });
     return n;
 }
 
