@@ -255,6 +255,8 @@ void TExtStringGrid::AssignCells(TExtStringGrid* s)
                 copy->Assign(g);
                 copy->CellCreated = false; // the objects stay with the source
                 p->GraphicObject = copy;
+                if (c == 0 && g->CellType == ctNode)
+                    ++m_numNodes;
             }
             SetCellProperties(c, r, p);
         }
@@ -331,6 +333,10 @@ void TExtStringGrid::SetRowCount(int n)
     const int old = rowCount();
     if (old == fixedRows() && m_fixedRowAlways && m_selHidden)
         UnHideSelection();
+    // Node rows leave the count with the rows cut off and come back with rows the grid had kept
+    // (the footer's row moves along: it is counted on both sides).
+    const int changed = std::max(0, std::min(old, n) - 1);
+    const int nodesBefore = nodeRowsIn(changed, old);
     setRowCount(n);
     if (m_fixedRowAlways && rowCount() > m_fixedRowsMin && fixedRows() != m_fixedRowsMin)
         setFixedRows(std::min(m_fixedRowsMin, rowCount() - 1));
@@ -343,6 +349,7 @@ void TExtStringGrid::SetRowCount(int n)
         MoveRowCells(old - 1, rowCount() - 1);
         CalcFooter(-1);
     }
+    m_numNodes = std::max(0, m_numNodes - nodesBefore + nodeRowsIn(changed, rowCount()));
 }
 
 void TExtStringGrid::SetColCount(int n)

@@ -575,6 +575,8 @@ public:
     // x relative to the cell of display row `row` in column 0.
     bool IsInNodeGlyph(int row, int x);
     int NumNodes() const { return m_numNodes; }
+    // Counts the node rows anew, shown and hidden (after cells were loaded with their graphics).
+    void RecountNodes();
     bool NodeContracting() const { return m_nodeForceSel; }
     bool HasNodes() const override;
     int GetNodeIndent(int row) const override;
@@ -584,6 +586,13 @@ public:
     NodeAllowEvent OnBeforeContractNode;
     NodeEvent OnExpandNode;
     NodeEvent OnContractNode;
+    // The update lock: painting waits until the last EndUpdate. The core paints as it goes;
+    // the input layer keeps the count (grouping and whole-grid node work run inside one).
+    virtual void BeginUpdate() {}
+    virtual void EndUpdate() {}
+    // Places, shows or hides every control of the cell-control list by its cell; with
+    // rebuildList the list is made anew from the cells' controls first.
+    void CellControlsUpdate(bool rebuildList);
 
     // Grouping by a column: the column leaves the grid, each run of equal texts gets a header
     // node row (the text in column 1) and, with Grouping.Summary, a summary row. Only nodes made
@@ -661,6 +670,41 @@ private:
     static constexpr int kNodeHiddenLevel = -2;
     void showNodeRows(int realFrom, int realTo);
     bool isGroupNode(int row, int groupCol);
+    // Begins an update and ends it when it goes out of scope (also on an exception).
+    struct TUpdateBracket {
+        explicit TUpdateBracket(TExtStringGrid& g) : grid(g) { grid.BeginUpdate(); }
+        ~TUpdateBracket() { grid.EndUpdate(); }
+        TUpdateBracket(const TUpdateBracket&) = delete;
+        TUpdateBracket& operator=(const TUpdateBracket&) = delete;
+        TExtStringGrid& grid;
+    };
+    // The node count follows node rows that leave (or come back) with whole rows: the node rows
+    // among display rows [first, last), or among listed display rows.
+    int nodeRowsIn(int first, int last) const;
+    int nodeRowsIn(const std::vector<int>& rows) const;
+    void nodesGone(int count) { m_numNodes = std::max(0, m_numNodes - count); }
+    // A shown node with a span, as its real row and span: spans and sub-node counts follow child
+    // rows put in or taken out inside them (real indexes before the change; the rows at a
+    // node's own row or past its end are outside it).
+    struct TNodeExtent {
+        TCellGraphic* graphic;
+        int row;
+        int span;
+    };
+    std::vector<TNodeExtent> shownNodeExtents();
+    static void growNodeSpans(const std::vector<TNodeExtent>& nodes, const std::vector<int>& insertedBefore);
+    static void shrinkNodeSpans(const std::vector<TNodeExtent>& nodes, const std::vector<int>& removed);
+    // The application's contracted nodes open while grouping is taken down (rows grouping made
+    // may lie in them) and contract again afterwards.
+    std::vector<TCellGraphic*> openApplicationNodes();
+    void closeApplicationNodes(const std::vector<TCellGraphic*>& nodes);
+    // Writes a text into every real row of [fromReal, toReal), shown or hidden, that is no
+    // header or summary row grouping made.
+    void fillRealRows(int col, int fromReal, int toReal, const QString& text);
+    // Hidden header and summary rows of grouping (not those of a contracted group) show again.
+    void showHiddenGroupingRows();
+    // The column-0 graphic of a real row, shown or hidden.
+    const TCellGraphic* graphicOfReal(int realRow);
     void setNodeGraphic(int displayRow, int span);
     int nodeEnd(int displayRow, int span) const;
     // One past the node's rows: as a real index, and as the display row below them.
@@ -690,7 +734,6 @@ private:
     std::vector<std::pair<int, QString>> m_groupHiddenTexts;
     QPointer<QWidget> m_footerPanel;
     int m_footerMargin = 0; // the strip's share of the viewport's bottom margin
-    int m_groupNodes = 0;   // the nodes grouping made (the others are the application's)
 
 public:
 

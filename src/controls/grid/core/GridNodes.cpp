@@ -108,13 +108,100 @@ int TExtStringGrid::nodeEnd(int r, int span) const
 // hidden by range or by a contracted node inside never make a node reach past its own rows.
 int TExtStringGrid::nodeEndReal(int r)
 {
+    // Footer rows belong to no node: a node reaching down to them (made before the footer, or
+    // of span 0 in the last block) ends above them, so contracting it never hides the footer.
+    const int footer = RowCount() - FixedFooters();
+    const int limit = FixedFooters() > 0 && footer > r && footer < RowCount() ? RealRowIndex(footer) : TotalRowCount();
     const int span = GetNodeSpan(r);
     if (span > 0)
-        return std::min(RealRowIndex(r) + span, TotalRowCount());
-    return RealRowIndex(nodeEnd(r, 0));
+        return std::min(RealRowIndex(r) + span, limit);
+    return std::min(RealRowIndex(nodeEnd(r, 0)), limit);
 }
 
 int TExtStringGrid::nodeEndDisplay(int r) { return std::min(DisplRowIndex(nodeEndReal(r)), RowCount()); }
+
+// --- the node count ---------------------------------------------------------------------------------------
+
+namespace {
+
+bool isNodeCell(const TCellProperties* p)
+{
+    const auto* g = p ? dynamic_cast<const TCellGraphic*>(p->GraphicObject) : nullptr;
+    return g && g->CellType == ctNode;
+}
+
+} // namespace
+
+int TExtStringGrid::nodeRowsIn(int first, int last) const
+{
+    if (CellPropsAlive() == 0)
+        return 0;
+    // Only rows that hold something are visited.
+    int n = 0;
+    cellStore().forEachRow(std::max(0, first), std::min(last, rowCount()), [&n](int, const platform::GridRow& cells) {
+        n += isNodeCell(static_cast<const TCellProperties*>(cells.object(0))) ? 1 : 0;
+        return true;
+    });
+    return n;
+}
+
+int TExtStringGrid::nodeRowsIn(const std::vector<int>& rows) const
+{
+    if (CellPropsAlive() == 0)
+        return 0;
+    int n = 0;
+    for (int r : rows)
+        n += r >= 0 && r < rowCount() && isNodeCell(GetGridObject(0, r)) ? 1 : 0;
+    return n;
+}
+
+void TExtStringGrid::RecountNodes()
+{
+    int n = nodeRowsIn(0, rowCount());
+    for (const platform::GridRowPtr& cells : m_hidden.Cells)
+        n += cells && isNodeCell(static_cast<const TCellProperties*>(cells->object(0))) ? 1 : 0;
+    if (n > 0 && m_numNodes == 0)
+        RepaintCol(0);
+    m_numNodes = n;
+}
+
+// --- spans that follow rows put in or taken out -------------------------------------------------------------
+
+std::vector<TExtStringGrid::TNodeExtent> TExtStringGrid::shownNodeExtents()
+{
+    std::vector<TNodeExtent> nodes;
+    if (m_numNodes <= 0)
+        return nodes;
+    for (int r = 0; r < RowCount(); ++r)
+        if (IsNode(r) && GetNodeSpan(r) > 0)
+            nodes.push_back({graphicAt(0, r), RealRowIndex(r), GetNodeSpan(r)});
+    return nodes;
+}
+
+void TExtStringGrid::growNodeSpans(const std::vector<TNodeExtent>& nodes, const std::vector<int>& insertedBefore)
+{
+    // A row put in before real row p lies inside a node at x of span s when x < p < x + s.
+    for (const TNodeExtent& n : nodes) {
+        const auto from = std::upper_bound(insertedBefore.begin(), insertedBefore.end(), n.row);
+        const auto to = std::lower_bound(insertedBefore.begin(), insertedBefore.end(), n.row + n.span);
+        if (to > from) {
+            n.graphic->CellIndex += int(to - from);
+            n.graphic->CellErrFrom += int(to - from);
+        }
+    }
+}
+
+void TExtStringGrid::shrinkNodeSpans(const std::vector<TNodeExtent>& nodes, const std::vector<int>& removed)
+{
+    for (const TNodeExtent& n : nodes) {
+        const auto from = std::upper_bound(removed.begin(), removed.end(), n.row);
+        const auto to = std::lower_bound(removed.begin(), removed.end(), n.row + n.span);
+        if (to > from) {
+            n.graphic->CellIndex = std::max(1, n.graphic->CellIndex - int(to - from));
+            n.graphic->CellErrFrom = std::max(0, n.graphic->CellErrFrom - int(to - from));
+        }
+    }
+}
 
 // --- adding and removing -------------------------------------------------------------------------------
 
@@ -136,16 +223,15 @@ void TExtStringGrid::AddNode(int realRow, int span)
     const int r = DisplRowIndex(realRow);
     if (r < 0 || r >= RowCount())
         return;
-    // A node made again on a node row replaces it: one node, with the new span's levels.
-    const bool again = IsNode(r);
-    if (again)
+    // A node made again on a node row replaces it (the old graphic leaves the count): one
+    // node, with the new span's levels.
+    if (IsNode(r))
         changeNodeLevels(r, nodeEndDisplay(r) - 1, -1);
     setNodeGraphic(r, span);
     changeNodeLevels(r, span > 0 ? nodeEndDisplay(r) - 1 : r - 1, 1);
     if (m_numNodes == 0)
         RepaintCol(0);
-    if (!again)
-        ++m_numNodes;
+    ++m_numNodes;
     if (col() == 0 && colCount() > 1)
         setCol(1);
 }
@@ -158,9 +244,7 @@ void TExtStringGrid::RemoveNode(int realRow)
     const int r = DisplRowIndex(realRow);
     if (GetNodeSpan(r) > 0)
         changeNodeLevels(r, nodeEndDisplay(r) - 1, -1);
-    RemoveCellGraphicOfType(0, r, ctNode);
-    if (m_numNodes > 0)
-        --m_numNodes;
+    RemoveCellGraphicOfType(0, r, ctNode); // counts the node out
 }
 
 void TExtStringGrid::RemoveAllNodes()
@@ -172,8 +256,6 @@ void TExtStringGrid::RemoveAllNodes()
         if (GetNodeSpan(r) > 0)
             changeNodeLevels(r, nodeEndDisplay(r) - 1, -1);
         RemoveCellGraphicOfType(0, r, ctNode);
-        if (m_numNodes > 0)
-            --m_numNodes;
     }
     invalidate();
 }
@@ -219,12 +301,18 @@ void TExtStringGrid::doExpandNode(int realRow)
     const bool rowSelect = options().testFlag(platform::goRowSelect);
     if (rowSelect)
         setOptions(options() & ~platform::TGridOptions(platform::goRowSelect));
+    // Cell controls are placed as their rows come back, so they need the grid painting.
+    const bool bracket = m_numCellControls == 0;
+    if (bracket)
+        BeginUpdate();
     try {
         showNodeRows(b + 1, a - 1);
     } catch (...) {
         MouseActions.SetDisjunctRowSelectDirect(disjunct);
         if (rowSelect)
             setOptions(options() | platform::goRowSelect);
+        if (bracket)
+            EndUpdate();
         throw;
     }
     if (rowSelect) {
@@ -235,6 +323,8 @@ void TExtStringGrid::doExpandNode(int realRow)
             setTopRow(top);
     }
     MouseActions.SetDisjunctRowSelectDirect(disjunct);
+    if (bracket)
+        EndUpdate();
     CalcFooter(-1);
 }
 
@@ -305,33 +395,80 @@ void TExtStringGrid::ExpandNode(int realRow)
 
 void TExtStringGrid::ExpandAll()
 {
-    const int n = RowCount() + NumHiddenRows();
-    for (int r = FixedRows(); r < n && r < RowCount(); ++r)
-        if (IsNode(r))
-            doExpandNode(RealRowIndex(r));
+    {
+        const TUpdateBracket update(*this);
+        const int n = RowCount() + NumHiddenRows();
+        for (int r = FixedRows(); r < n && r < RowCount(); ++r)
+            if (IsNode(r))
+                doExpandNode(RealRowIndex(r));
+    }
     CalcFooter(-1);
 }
 
 void TExtStringGrid::ContractAll()
 {
-    ExpandAll();
-    // One pass collects the rows of every top node (nested nodes stay open among them), and
-    // one range hide takes them all.
-    std::vector<int> rows;
-    int r = FixedRows();
-    while (r < RowCount()) {
-        if (!IsNode(r)) {
-            ++r;
+    {
+        const TUpdateBracket update(*this);
+        ExpandAll();
+        // One pass collects the rows of every top node (nested nodes stay open among them), and
+        // one range hide takes them all.
+        std::vector<int> rows;
+        int r = FixedRows();
+        while (r < RowCount()) {
+            if (!IsNode(r)) {
+                ++r;
+                continue;
+            }
+            graphicAt(0, r)->CellBoolean = true;
+            const int end = nodeEndDisplay(r);
+            for (int i = r + 1; i < end; ++i)
+                rows.push_back(i);
+            r = std::max(end, r + 1);
+        }
+        hideDisplayRows(rows, 1, kNodeHiddenLevel);
+    }
+    CellControlsUpdate(false);
+    CalcFooter(-1);
+}
+
+void TExtStringGrid::CellControlsUpdate(bool rebuildList)
+{
+    if (rebuildList) {
+        m_controlList.Clear();
+        m_numCellControls = 0;
+        if (CellPropsAlive() > 0)
+            cellStore().forEachRow(0, rowCount(), [this](int r, const platform::GridRow& cells) {
+                for (const auto& o : cells.objects())
+                    if (const auto* p = static_cast<TCellProperties*>(o.object); p && p->Control) {
+                        m_controlList.AddControl(o.col, RealRowIndex(r), p->Control.data());
+                        ++m_numCellControls;
+                    }
+                return true;
+            });
+        // Hidden rows keep their controls too.
+        for (size_t i = 0; i < m_hidden.Cells.size(); ++i)
+            if (const platform::GridRowPtr& cells = m_hidden.Cells[i])
+                for (const auto& o : cells->objects())
+                    if (const auto* p = static_cast<TCellProperties*>(o.object); p && p->Control) {
+                        m_controlList.AddControl(o.col, m_hidden.Idx[i], p->Control.data());
+                        ++m_numCellControls;
+                    }
+    }
+    // A control whose row is hidden or whose cell is out of view is hidden; the others stand on
+    // their cells.
+    for (int i = 0; i < m_controlList.Count(); ++i) {
+        const TControlItem& item = m_controlList.GetControl(i);
+        QWidget* w = item.Object.data();
+        if (!w)
+            continue;
+        const Rect rect = IsHiddenRow(item.Y) ? Rect{} : CellRect(item.X, DisplRowIndex(item.Y));
+        if (rect.width() <= 0 || rect.height() <= 0) {
+            w->hide();
             continue;
         }
-        graphicAt(0, r)->CellBoolean = true;
-        const int end = nodeEndDisplay(r);
-        for (int i = r + 1; i < end; ++i)
-            rows.push_back(i);
-        r = std::max(end, r + 1);
+        w->setGeometry(rect.left - 1, rect.top - 1, rect.width() + 1, rect.height() + 1);
+        w->show();
     }
-    hideDisplayRows(rows, 1, kNodeHiddenLevel);
-    CalcFooter(-1);
 }
 
 // --- the parent row and rows inside nodes ----------------------------------------------------------------
@@ -361,8 +498,6 @@ void TExtStringGrid::InsertNormalRow(int realRow)
 
 void TExtStringGrid::RemoveNormalRow(int r)
 {
-    if (IsNode(r) && RowCount() > 1 && m_numNodes > 0)
-        --m_numNodes;
     RemoveRows(r, 1);
     m_maxRowCount = std::max(RowCount(), m_maxRowCount - 1);
 }
@@ -440,8 +575,6 @@ void TExtStringGrid::RemoveChildRow(int realRow)
         }
     }
     const int real = RealRowIndex(r);
-    if (IsNode(r) && RowCount() > 1 && m_numNodes > 0)
-        --m_numNodes;
     FreeAndDeleteRows(r, 1);
     // The cell controls below the removed row move up with their rows (the row's own went with
     // it).

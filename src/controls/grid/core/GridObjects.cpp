@@ -92,6 +92,8 @@ TIntList* TExtStringGrid::CellImages(int c, int r)
 TCellGraphic* TExtStringGrid::CreateCellGraphic(int c, int r)
 {
     if (TCellGraphic* own = graphicAt(c, r)) {
+        if (c == 0 && own->CellType == ctNode)
+            nodesGone(1);
         GetGridObject(c, r)->GraphicObject = nullptr;
         delete own;
     }
@@ -108,6 +110,8 @@ bool TExtStringGrid::RemoveCellGraphic(int c, int r)
     if (!g)
         return false;
     TCellGraphic* own = graphicAt(c, r);
+    if (own && c == 0 && own->CellType == ctNode)
+        nodesGone(1);
     if (own)
         GetGridObject(c, r)->GraphicObject = nullptr;
     // The shared graphics (row and virtual check boxes) are never a cell's to free.

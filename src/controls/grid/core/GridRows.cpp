@@ -274,6 +274,7 @@ void TExtStringGrid::RemoveRows(int rowIndex, int count)
     if (count <= 0)
         return;
     const int realEnd = RealRowIndex(rowIndex + count - 1);
+    nodesGone(nodeRowsIn(rowIndex, rowIndex + count));
     for (int i = m_controlList.Count() - 1; i >= 0; --i) {
         TControlItem& item = m_controlList.GetControl(i);
         if (item.Y > realEnd)
@@ -328,6 +329,7 @@ void TExtStringGrid::RemoveRowsEx(int rowIndex, int count)
         return;
     const int current = row();
     const int top = topRow();
+    nodesGone(nodeRowsIn(rowIndex, rowIndex + count));
     if (!m_hidden.Idx.empty())
         shiftHiddenForRemoval(rowIndex, count);
     // No object is freed here: the rows' texts and references are dropped.
@@ -352,6 +354,7 @@ void TExtStringGrid::FreeAndDeleteRows(int r, int count)
         return;
     count = std::min(count, rowCount() - r);
     const int total = TotalColCount();
+    nodesGone(nodeRowsIn(r, r + count));
     for (int i = r; i < r + count; ++i)
         for (int c = 0; c < total; ++c)
             FreeCellProps(c, i);
@@ -682,6 +685,7 @@ void TExtStringGrid::deleteDisplayRows(const std::vector<int>& listed, bool eras
     const std::vector<int> rows = cleanRowList(listed, 1);
     if (rows.empty())
         return;
+    nodesGone(nodeRowsIn(rows));
     if (CellPropsAlive() > 0)
         for (int r : rows)
             if (const platform::GridRow* cells = cellStore().row(r))

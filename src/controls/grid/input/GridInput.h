@@ -72,8 +72,8 @@ public:
     ~TExtStringGridInput() override;
 
     // --- the update lock ------------------------------------------------------------------------
-    void BeginUpdate();
-    void EndUpdate();
+    void BeginUpdate() override;
+    void EndUpdate() override;
     // Counts without touching the window (a change that must not repaint at all).
     void StartUpdate() { ++m_updateCount; }
     // Back to 0 without a repaint.

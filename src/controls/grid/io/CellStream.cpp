@@ -589,6 +589,7 @@ void LoadAtPointFromBinStream(TExtStringGridPaint& grid, QPoint point, const QBy
     // While no cell of the grid carries properties (a cleared grid, until the stream gives a
     // cell some), a cell is written without looking for them.
     bool anyProperties = grid.cellStore().objectCount() > 0;
+    bool nodes = false; // node graphics came in: the grid counts its nodes anew at the end
     while (reader.Position() < data.size() - 1) {
         const CellRecord cell = readCell(reader);
         if (origin.x() < 0)
@@ -632,6 +633,7 @@ void LoadAtPointFromBinStream(TExtStringGridPaint& grid, QPoint point, const QBy
             continue;
         TCellGraphic* g = grid.CreateCellGraphic(tc, tr);
         g->Assign(&record);
+        nodes = nodes || (tc == 0 && type == ctNode);
         g->CellCreated = false;
         g->Bitmap = nullptr;
         g->Picture = nullptr;
@@ -645,6 +647,8 @@ void LoadAtPointFromBinStream(TExtStringGridPaint& grid, QPoint point, const QBy
             attachPicture(grid, *g, pictureObject, tc, tr);
         grid.RepaintCell(tc, tr);
     }
+    if (nodes)
+        grid.RecountNodes();
 }
 
 void LoadFromBinStream(TExtStringGridPaint& grid, const QByteArray& data)

@@ -8,6 +8,10 @@
 
 #include <QBuffer>
 
+#include <QLabel>
+#include <algorithm>
+#include <stdexcept>
+
 namespace gridtest {
 namespace {
 
@@ -156,6 +160,98 @@ TEST_F(NodePressTest, GroupingTakesTheColumnItemAndGivesItBack)
 }
 
 // The text drawn by the footer strip in each style (the log of the canvas calls).
+// Grouping and the whole-grid node operations run inside one update (nothing is painted until
+// they end); the update ends also when grouping's sort fails, and the grid stays ungrouped.
+TEST_F(NodePressTest, GroupingAndWholeGridNodeWorkRunInOneUpdate)
+{
+    ASSERT_TRUE(grid->isVisible());
+    grid->RemoveAllNodes();
+    for (int r = 1; r < 12; ++r)
+        grid->SetCells(2, r, r % 3 == 0 ? QStringLiteral("b") : QStringLiteral("a"));
+    const QStringList before = [this] {
+        QStringList t;
+        for (int r = 0; r < grid->RowCount(); ++r)
+            t << grid->Cells(2, r);
+        return t;
+    }();
+    grid->SortSettings.AutoSortForGrouping = true;
+    grid->OnGetFormat = [](TExtStringGrid*, int, int& style, QString&, QString&) { style = ssCustom; };
+    std::vector<int> seen;
+    bool fail = true;
+    grid->OnCustomCompare = [&](TExtStringGrid*, const QString& a, const QString& b, int& res) {
+        seen.push_back(grid->UpdateCount());
+        if (fail)
+            throw std::runtime_error("no order");
+        res = a.compare(b);
+    };
+    EXPECT_THROW(grid->Group(2), std::runtime_error);
+    EXPECT_EQ(grid->GroupColumn(), -1);
+    EXPECT_FALSE(grid->IsGrouping());
+    EXPECT_EQ(grid->UpdateCount(), 0);
+    EXPECT_EQ(grid->ColCount(), 4);
+    EXPECT_EQ(grid->NumNodes(), 0);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front(), 1);
+    // With a working order grouping goes ahead, inside one update too.
+    fail = false;
+    seen.clear();
+    grid->Group(2);
+    EXPECT_EQ(grid->NumNodes(), 2);
+    EXPECT_TRUE(std::all_of(seen.begin(), seen.end(), [](int n) { return n == 1; }));
+    EXPECT_EQ(grid->UpdateCount(), 0);
+    grid->SubGroup(1);
+    EXPECT_EQ(grid->UpdateCount(), 0);
+    grid->UnGroup();
+    EXPECT_EQ(grid->UpdateCount(), 0);
+    EXPECT_EQ(grid->NumNodes(), 0);
+    QStringList after;
+    for (int r = 0; r < grid->RowCount(); ++r)
+        after << grid->Cells(2, r);
+    after.sort();
+    QStringList sorted = before;
+    sorted.sort();
+    EXPECT_EQ(after, sorted); // sorted for grouping, every value back
+
+    // The footer follows the nodes: its calculation runs inside the bracket of ContractAll
+    // while the rows change, and once more after it.
+    grid->AddNode(2, 4);
+    grid->AddNode(7, 3);
+    grid->FloatingFooter.SetVisible(true);
+    grid->FloatingFooter.SetColumnCalc(3, acCUSTOM);
+    seen.clear();
+    grid->OnFooterCalc = [&](TExtStringGrid*, int, int, QString&) { seen.push_back(grid->UpdateCount()); };
+    grid->ContractNode(2);
+    grid->ContractAll();
+    ASSERT_GE(seen.size(), 2u);
+    EXPECT_GE(*std::max_element(seen.begin(), seen.end()), 1);
+    EXPECT_EQ(seen.back(), 0);
+    EXPECT_EQ(grid->UpdateCount(), 0);
+    grid->ExpandAll();
+    EXPECT_EQ(grid->UpdateCount(), 0);
+}
+
+// After ContractAll every cell control stands on its cell or is hidden with its row.
+TEST_F(NodePressTest, ContractAllPlacesTheCellControls)
+{
+    auto* inside = new QLabel(QStringLiteral("in"));
+    auto* below = new QLabel(QStringLiteral("below"));
+    grid->SetCellControls(2, 3, inside); // in the node of rows 2 .. 5
+    grid->SetCellControls(2, 8, below);
+    inside->show();
+    below->show();
+    grid->ContractAll();
+    EXPECT_TRUE(inside->isHidden());
+    EXPECT_FALSE(below->isHidden());
+    const platform::Rect cell = grid->CellRect(2, grid->DisplRowIndex(8));
+    EXPECT_EQ(grid->DisplRowIndex(8), 5);
+    EXPECT_EQ(below->geometry(), QRect(cell.left - 1, cell.top - 1, cell.width() + 1, cell.height() + 1));
+    // Made anew from the cells, the list holds the same two controls.
+    grid->CellControlsUpdate(true);
+    EXPECT_EQ(grid->NumCellControls(), 2);
+    EXPECT_EQ(grid->CellControls(2, 5), below);
+    EXPECT_TRUE(inside->isHidden());
+}
+
 TEST_F(NodePressTest, TheFooterStripDrawsItsStyles)
 {
     grid->SetCells(1, 11, QStringLiteral("sum=42"));

@@ -175,14 +175,75 @@ TEST(Grouping, UngroupLeavesTheApplicationsOwnNodes)
     auto g = gridOf({{"A", "A", "B", "B"}, {"1", "2", "3", "4"}});
     g->AddNode(1, 2);
     g->Group(1);
-    // No second level across the application's own node: nothing changes.
-    const int rows = g->RowCount();
-    g->SubGroup(1);
-    EXPECT_EQ(g->RowCount(), rows);
     g->UnGroup();
     EXPECT_EQ(column(*g, 2), (QStringList{"H2", "1", "2", "3", "4"}));
     EXPECT_TRUE(g->IsNode(1));
+    EXPECT_EQ(g->GetNodeSpan(1), 2);
     EXPECT_EQ(g->NumNodes(), 1);
+}
+
+TEST(Grouping, ASecondLevelAmongTheApplicationsOwnNodes)
+{
+    // The application's node (rows 2 .. 4) reaches across the boundary of groups A and B.
+    auto g = gridOf({{"A", "A", "A", "B"}, {"x", "x", "y", "y"}, {"1", "2", "3", "4"}});
+    g->AddNode(2, 3);
+    const auto before = allCells(*g);
+    g->Group(1);
+    const auto grouped = allCells(*g);
+    g->SubGroup(1);
+    // Header A, sub-header x, row 1, the node's row (no sub-group runs across where a node
+    // begins or ends), sub-header y, row 3, header B, sub-header y, row 4.
+    EXPECT_EQ(column(*g, 1), (QStringList{"H2", "A", "", "", "x", "", "", "B", "", ""}));
+    EXPECT_EQ(column(*g, 2), (QStringList{"H3", "", "x", "1", "2", "y", "3", "", "y", "4"}));
+    const std::vector<int> spans{6, 2, -1, 4, 2, -1, 3, 2, -1};
+    for (int r = 1; r < g->RowCount(); ++r)
+        EXPECT_EQ(g->GetNodeSpan(r), spans[size_t(r - 1)]) << "row " << r;
+    EXPECT_EQ(g->GetNodeLevel(4), 2);
+    EXPECT_EQ(g->GetNodeLevel(5), 3); // inside group A and the application's node
+    EXPECT_EQ(g->NumNodes(), 6);
+    g->SubUnGroup(1);
+    EXPECT_EQ(allCells(*g), grouped);
+    g->SubGroup(1);
+    // Contracted, the application's node holds sub-group y and header B: ungrouping still
+    // takes them down, and the node is contracted again afterwards.
+    g->ContractNode(g->RealRowIndex(4));
+    g->UnGroup();
+    EXPECT_EQ(g->NumNodes(), 1);
+    EXPECT_TRUE(g->GetNodeState(2));
+    EXPECT_EQ(g->RowCount(), 3);
+    g->ExpandNode(2);
+    EXPECT_EQ(allCells(*g), before);
+}
+
+// Rows hidden while the grid is grouped get their value back with the others.
+TEST(Grouping, RowsHiddenWhileGroupedComeBackWithTheirValues)
+{
+    auto g = gridOf({{"A", "A", "B", "B"}, {"x", "y", "y", "y"}, {"1", "2", "3", "4"}});
+    const auto before = allCells(*g, false);
+    g->Group(1);
+    g->SubGroup(1);
+    // Header A, sub x, 1, sub y, 2, header B, sub y, 3, 4: rows 2 and 3 of the data go.
+    const int second = g->RealRowIndex(5), third = g->RealRowIndex(8);
+    ASSERT_EQ(g->Cells(2, 5), QStringLiteral("2"));
+    ASSERT_EQ(g->Cells(2, 8), QStringLiteral("3"));
+    g->HideRow(second);
+    g->HideRow(third);
+    g->UnGroup();
+    EXPECT_EQ(allCells(*g, false), before);
+    EXPECT_TRUE(g->IsHiddenRow(2));
+    EXPECT_TRUE(g->IsHiddenRow(3));
+    // Hidden header and summary rows are taken down all the same.
+    g->UnHideRowsAll();
+    g->Grouping.Summary = true;
+    g->Group(1);
+    g->SubGroup(1);
+    // Header A, sub x, 1, sub y, 2, summary, header B, sub y, 3, 4, summary.
+    ASSERT_TRUE(g->IsSummary(6));
+    for (const int r : {11, 8, 7, 6, 4, 1})
+        g->HideRow(g->RealRowIndex(r));
+    g->UnGroup();
+    EXPECT_EQ(allCells(*g), before);
+    EXPECT_EQ(g->NumNodes(), 0);
 }
 
 TEST(Grouping, SubGroupsAndBack)
@@ -196,7 +257,11 @@ TEST(Grouping, SubGroupsAndBack)
     EXPECT_EQ(g->GetNodeSpan(1), 6);
     EXPECT_EQ(g->GetNodeSpan(2), 3);
     EXPECT_EQ(g->GetNodeLevel(2), 2);
+    // The group's count of data rows (span - sub-nodes - 1) stays 3.
+    EXPECT_EQ(g->GetSubNodeCount(1), 2);
+    EXPECT_EQ(g->GetSubNodeCount(2), 0);
     g->SubUnGroup(1);
+    EXPECT_EQ(g->GetSubNodeCount(1), 0);
     EXPECT_EQ(column(*g, 1), (QStringList{"H2", "A", "x", "x", "y", "B", "z"}));
     EXPECT_EQ(g->GetNodeSpan(1), 4);
     g->SubGroup(1);
@@ -205,6 +270,45 @@ TEST(Grouping, SubGroupsAndBack)
     EXPECT_EQ(column(*g, 2), (QStringList{"H2", "x", "x", "y", "z"}));
     EXPECT_EQ(column(*g, 3), (QStringList{"H3", "1", "2", "3", "4"}));
     EXPECT_EQ(g->NumNodes(), 0);
+}
+
+TEST(Grouping, TheSecondLevelsSummaryRow)
+{
+    const std::vector<QStringList> data{{"A", "A", "B"}, {"x", "y", "y"}, {"1", "2", "3"}, {"p", "q", "r"}};
+    // Groups that end in summary rows: the second level adds none.
+    auto g = gridOf(data);
+    g->Grouping.Summary = true;
+    g->Group(1);
+    g->SubGroup(1);
+    EXPECT_EQ(column(*g, 2), (QStringList{"H3", "", "x", "1", "y", "2", "", "", "y", "3", ""}));
+    EXPECT_TRUE(g->IsSummary(6));
+    EXPECT_TRUE(g->IsSummary(10));
+    g->UnGroup();
+    EXPECT_EQ(column(*g, 2), (QStringList{"H2", "x", "y", "y"}));
+    // Groups without them and summary rows wanted now: one summary row follows the last
+    // sub-group, outside every group, and goes with the second level.
+    auto h = gridOf(data);
+    h->Group(1);
+    const auto grouped = allCells(*h);
+    h->Grouping.Summary = true;
+    h->Grouping.SummaryColor = platform::clAqua;
+    h->SubGroup(1);
+    EXPECT_EQ(column(*h, 2), (QStringList{"H3", "", "x", "1", "y", "2", "", "y", "3", ""}));
+    EXPECT_TRUE(h->IsSummary(9));
+    EXPECT_EQ(h->Colors(1, 9), platform::clAqua);
+    EXPECT_EQ(h->GetNodeSpan(1), 5);
+    EXPECT_EQ(h->GetNodeSpan(6), 3);
+    h->SubUnGroup(1);
+    EXPECT_EQ(allCells(*h), grouped);
+    h->Grouping.MergeSummary = true;
+    h->SubGroup(1);
+    EXPECT_EQ(h->CellSpan(2, 9), QPoint(1, 0)); // merged from the sub-group's text column on
+    h->Grouping.Summary = false;
+    h->UnGroup();
+    EXPECT_EQ(column(*h, 1), (QStringList{"H1", "A", "A", "B"}));
+    EXPECT_EQ(column(*h, 2), (QStringList{"H2", "x", "y", "y"}));
+    EXPECT_EQ(h->RowCount(), 4);
+    EXPECT_FALSE(h->IsMergedCell(2, 3));
 }
 
 TEST(Grouping, GroupResults)
@@ -328,7 +432,7 @@ TEST(Grouping, RandomMixesUngroupBackToEveryCell)
 {
     std::mt19937 rng(137);
     const QStringList values{"a", "b", "c", "", "1", "2.5"};
-    for (int round = 0; round < 200; ++round) {
+    for (int round = 0; round < 400; ++round) {
         const int cols = 4 + int(rng() % 2);
         const int rows = 3 + int(rng() % 20);
         auto g = std::make_unique<TExtStringGrid>();
@@ -343,35 +447,88 @@ TEST(Grouping, RandomMixesUngroupBackToEveryCell)
         g->Grouping.MergeHeader = rng() % 2;
         g->Grouping.MergeSummary = rng() % 2;
         g->CellNode.ExpandOne = rng() % 4 == 0;
-        if (rng() % 3 == 0)
+        std::string log = "rows " + std::to_string(rows) + (g->Grouping.Summary ? " summary" : "")
+                          + (g->Grouping.MergeHeader ? " merge-header" : "")
+                          + (g->Grouping.MergeSummary ? " merge-summary" : "")
+                          + (g->CellNode.ExpandOne ? " expand-one" : "");
+        auto note = [&log](const std::string& what, int a, int b = -1) {
+            log += "; " + what + " " + std::to_string(a) + (b >= 0 ? " " + std::to_string(b) : std::string());
+        };
+        if (rng() % 3 == 0) {
             g->FloatingFooter.SetVisible(true);
-        if (rows > 7 && rng() % 2) {
-            g->AddNode(2, 3);
-            g->ContractNode(2);
+            log += "; footer";
         }
-        if (rng() % 3 == 0)
-            g->HideRow(1 + int(rng() % (rows - 1)));
+        // The application's own nodes: anywhere (reaching across groups), one inside another
+        // sometimes, contracted sometimes.
+        if (rows > 4 && rng() % 2) {
+            const int at = 1 + int(rng() % (rows - 2));
+            const int span = 2 + int(rng() % std::min(5, rows - at));
+            g->AddNode(at, span);
+            note("node", at, span);
+            if (span > 3 && rng() % 2) {
+                g->AddNode(at + 1, 2);
+                note("node", at + 1, 2);
+            }
+            if (rng() % 2) {
+                g->ContractNode(at);
+                note("contract", at);
+            }
+        }
+        if (rng() % 3 == 0) {
+            const int r = 1 + int(rng() % (rows - 1));
+            if (!g->IsHiddenRow(r)) {
+                g->HideRow(r);
+                note("hide", r);
+            }
+        }
         const auto before = allCells(*g);
         const auto beforeTexts = allCells(*g, false);
         const int nodesBefore = g->NumNodes();
-        g->Group(1 + int(rng() % (cols - 2)));
-        if (rng() % 2)
-            g->SubGroup(1 + int(rng() % (cols - 2)));
+        const int by = 1 + int(rng() % (cols - 2));
+        g->Group(by);
+        note("group", by);
+        const bool toggled = rng() % 4 == 0;
+        if (toggled) {
+            g->Grouping.Summary = !g->Grouping.Summary;
+            log += "; summary toggled";
+        }
+        if (rng() % 2) {
+            const int sub = 1 + int(rng() % (cols - 2));
+            g->SubGroup(sub);
+            note("subgroup", sub);
+        }
         bool contracted = g->CellNode.ExpandOne; // expanding one group contracts the others
+        // A row hidden while grouped: a data row stays hidden (only the texts are compared then),
+        // a header or summary row goes all the same.
+        const int dataRows = g->RowCount() - g->FixedRows() - g->FixedFooters();
+        if (rng() % 3 == 0 && dataRows > 1) {
+            const int r = g->FixedRows() + int(rng() % dataRows);
+            note("hide", g->RealRowIndex(r));
+            g->HideRow(g->RealRowIndex(r));
+            contracted = true;
+        }
         for (int i = int(rng() % 3); i > 0; --i) {
             const int r = int(rng() % g->RowCount());
             if (g->IsNode(r) && !g->GetNodeState(r)) {
+                note("contract", g->RealRowIndex(r));
                 g->ContractNode(g->RealRowIndex(r));
                 contracted = true;
             }
         }
-        if (rng() % 2)
-            g->GroupCalc(1 + int(rng() % (g->ColCount() - 1)), 1 + int(rng() % 8));
+        // Group results go into the application's own nodes' rows too (they are its data, and
+        // then changed by it), and into the row after each group when summary rows are wanted
+        // (whether the groups have them or not): only grids without such nodes, and whose
+        // groups were made with the summary setting of now, take them here.
+        if (nodesBefore == 0 && !toggled && rng() % 2) {
+            const int c = 1 + int(rng() % (g->ColCount() - 1)), method = 1 + int(rng() % 8);
+            g->GroupCalc(c, method);
+            note("calc", c, method);
+        }
         g->UnGroup();
         // A node contracted inside a group that was contracted comes back open: then only the
         // texts are compared.
-        ASSERT_EQ(allCells(*g, !contracted), contracted ? beforeTexts : before) << "round " << round;
-        ASSERT_EQ(g->NumNodes(), nodesBefore) << "round " << round;
+        ASSERT_EQ(allCells(*g, !contracted), contracted ? beforeTexts : before) << "round " << round << ": " << log;
+        ASSERT_EQ(g->NumNodes(), nodesBefore) << "round " << round << ": " << log;
     }
 }
 

@@ -52,6 +52,22 @@ QStringList shown(TExtStringGrid& g)
     return out;
 }
 
+// The node rows the grid really holds, shown and hidden: what NumNodes must say.
+int nodeRows(TExtStringGrid& g)
+{
+    auto isNode = [](const TCellProperties* p) {
+        const auto* graphic = p ? dynamic_cast<const TCellGraphic*>(p->GraphicObject) : nullptr;
+        return graphic && graphic->CellType == ctNode;
+    };
+    int n = 0;
+    for (int r = 0; r < g.RowCount(); ++r)
+        n += isNode(g.GetGridObject(0, r)) ? 1 : 0;
+    for (int i = 0; i < g.NumHiddenRows(); ++i)
+        if (const platform::GridRow* cells = g.HiddenRowItem(i).Cells)
+            n += isNode(static_cast<const TCellProperties*>(cells->object(0))) ? 1 : 0;
+    return n;
+}
+
 } // namespace
 
 TEST(Nodes, ContractAndExpandOneNode)
@@ -102,6 +118,23 @@ TEST(Nodes, SpanZeroReachesTheNextNode)
     g->ExpandAll();
     EXPECT_EQ(g->RowCount(), 10);
     EXPECT_EQ(g->NumHiddenRows(), 0);
+}
+
+// The footer row belongs to no node: nodes reaching down to it stop above it.
+TEST(Nodes, NodesEndAboveTheFooterRow)
+{
+    for (const int span : {0, 5, 9}) {
+        auto g = makeGrid(3, 6);
+        g->AddNode(1, span);
+        g->FloatingFooter.SetVisible(true);
+        g->ContractNode(1);
+        EXPECT_EQ(shown(*g), (QStringList{"r0c1", "r1c1", "r5c1"})) << "span " << span;
+        g->ExpandNode(1);
+        g->ContractAll();
+        EXPECT_EQ(shown(*g), (QStringList{"r0c1", "r1c1", "r5c1"})) << "span " << span;
+        g->ExpandAll();
+        EXPECT_EQ(g->RowCount(), 6);
+    }
 }
 
 TEST(Nodes, ANestedContractedNodeComesBackOpenWithAllItsRows)
@@ -333,56 +366,113 @@ TEST(Nodes, RandomGridsContractAndExpandBackToEveryCell)
 }
 
 // Random sequences of node and row operations, valid or not, on random grids: nothing breaks,
-// no row is lost or made up, and opening everything shows every row again.
+// no row is lost or made up, the node count always says how many node rows the grid holds
+// (whatever operation took rows out, cleared them or brought them back), and opening
+// everything shows every row again.
 TEST(Nodes, RandomOperationsKeepEveryRow)
 {
     std::mt19937 rng(113);
-    for (int round = 0; round < 40; ++round) {
+    for (int round = 0; round < 60; ++round) {
         const int rows = 5 + int(rng() % 20);
         auto g = makeGrid(3, rows);
         int total = rows;
-        for (int step = 0; step < 40; ++step) {
+        for (int step = 0; step < 50; ++step) {
             const int r = int(rng() % (g->RowCount() + 2)) - 1;
             const int real = r < 0 ? r : g->RealRowIndex(std::min(r, g->RowCount() - 1));
-            switch (rng() % 9) {
+            const int k = 1 + int(rng() % 4);
+            // What the row removals take: never the last row of the grid.
+            const int removable = r >= 0 && r < g->RowCount() ? std::min({k, g->RowCount() - r, g->RowCount() - 1}) : 0;
+            const int op = int(rng() % 19);
+            switch (op) {
             case 0:
+            case 1:
                 g->AddNode(real, int(rng() % 6));
                 break;
-            case 1:
+            case 2:
                 g->ContractNode(real);
                 break;
-            case 2:
+            case 3:
                 g->ExpandNode(real);
                 break;
-            case 3:
+            case 4:
                 if (r >= 0 && r < g->RowCount()) {
                     g->InsertChildRow(real, int(rng() % 2));
                     ++total;
                 }
                 break;
-            case 4:
+            case 5:
                 if (r >= 0 && r < g->RowCount() && g->RowCount() > 2) {
                     g->RemoveChildRow(real);
                     --total;
                 }
                 break;
-            case 5:
+            case 6:
                 g->ContractAll();
                 break;
-            case 6:
+            case 7:
                 g->ExpandAll();
                 break;
-            case 7:
+            case 8:
                 if (r > 0 && r < g->RowCount() - 1)
                     g->HideRow(real);
                 break;
-            default:
+            case 9:
                 g->RemoveNode(real);
                 break;
+            case 10:
+                g->RemoveRows(r, k);
+                total -= removable;
+                break;
+            case 11:
+                g->RemoveRowsEx(r, k);
+                total -= removable;
+                break;
+            case 12:
+                g->FreeAndDeleteRows(r, k);
+                total -= removable;
+                break;
+            case 13:
+                if (r >= 0 && r < g->RowCount()) {
+                    const int bottom = std::min(r + k - 1, g->RowCount() - 1);
+                    g->SetSelection(TGridRect{1, r, 2, bottom});
+                    const TGridRect s = g->Selection(); // the grid may keep it off fixed rows
+                    const int taken = std::min(std::abs(s.Bottom - s.Top) + 1, g->RowCount() - 1);
+                    g->RemoveSelectedRows();
+                    total -= taken;
+                }
+                break;
+            case 14:
+                if (r >= 0)
+                    g->ClearRows(r, k);
+                break;
+            case 15: {
+                // Fewer rows (node rows cut off) or more (rows the grid kept come back).
+                const int n = std::max(2, g->RowCount() + int(rng() % 7) - 3);
+                total += n - g->RowCount();
+                g->SetRowCount(n);
+                break;
             }
-            ASSERT_EQ(g->TotalRowCount(), total) << "round " << round << " step " << step;
+            case 16:
+                if (r >= 0 && r <= g->RowCount()) {
+                    g->InsertRows(r, k);
+                    total += k;
+                }
+                break;
+            case 17:
+                if (r >= 1 && r < g->RowCount())
+                    g->MoveRow(r, 1 + int(rng() % (g->RowCount() - 1)));
+                break;
+            default:
+                if (r >= 0 && r < g->RowCount() && g->RowCount() > 1) {
+                    g->RemoveNormalRow(r);
+                    --total;
+                }
+                break;
+            }
+            ASSERT_EQ(g->TotalRowCount(), total) << "round " << round << " step " << step << " op " << op;
             ASSERT_EQ(g->RowCount() + g->NumHiddenRows(), total);
-            ASSERT_GE(g->NumNodes(), 0);
+            ASSERT_EQ(g->NumNodes(), nodeRows(*g)) << "round " << round << " step " << step << " op " << op;
+            ASSERT_EQ(g->HasNodes(), g->NumNodes() > 0);
         }
         g->ExpandAll();
         g->UnHideRowsAll();

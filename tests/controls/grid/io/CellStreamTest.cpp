@@ -43,6 +43,24 @@ void decorate(TExtStringGrid& g)
 
 } // namespace
 
+// Node rows that come in with a stream count as nodes of the grid, also over a node it had.
+TEST(CellStream, LoadedNodeRowsAreCounted)
+{
+    auto a = makeGrid(3, 6);
+    a->AddNode(1, 2);
+    a->AddNode(3, 3);
+    const QByteArray data = SaveToBinStream(*a);
+    auto b = makeGrid(3, 6);
+    b->AddNode(1, 4);
+    LoadFromBinStream(*b, data);
+    EXPECT_EQ(b->NumNodes(), 2);
+    EXPECT_TRUE(b->IsNode(3));
+    auto c = makeGrid(3, 6);
+    LoadFromBinStream(*c, data);
+    EXPECT_EQ(c->NumNodes(), 2);
+    EXPECT_TRUE(c->HasNodes());
+}
+
 TEST(CellStream, RandomGridsRoundTripTextsPropertiesMergesAndCheckBoxes)
 {
     for (quint32 seed : {1u, 2u, 3u, 77u}) {
