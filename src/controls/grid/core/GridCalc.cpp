@@ -211,6 +211,11 @@ void TExtStringGrid::GroupCalc(int c, int method)
         r = h + s;
         if (target >= RowCount())
             continue;
+        // With summary rows the result belongs in the group's summary row; the row after a node
+        // without one (the next group's header, the footer, a data row below an application's
+        // node) holds data that must not be overwritten.
+        if (Grouping.Summary && !IsSummary(target))
+            continue;
         switch (method) {
         case 1:
             SetFloats(c, target, ColumnSum(c, from, to));

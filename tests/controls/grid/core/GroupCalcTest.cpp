@@ -342,6 +342,32 @@ TEST(Grouping, GroupResults)
     EXPECT_EQ(s->Cells(1, 4), QStringLiteral("2.00"));
 }
 
+TEST(Grouping, GroupResultsWithSummaryRowsWriteOnlyIntoSummaryRows)
+{
+    // An application's own node has no summary row: the row after it is data and stays as it is.
+    auto g = gridOf({{"n", "a", "b", "after"}, {"0", "1", "2", "7"}});
+    g->Grouping.Summary = true;
+    g->AddNode(1, 3);
+    g->GroupSum(2);
+    EXPECT_EQ(column(*g, 2), (QStringList{"H2", "0", "1", "2", "7"}));
+    EXPECT_EQ(column(*g, 1), (QStringList{"H1", "n", "a", "b", "after"}));
+    // Grouped with summary rows, each group's result lands in its own summary row only.
+    auto s = gridOf({{"A", "A", "B"}, {"1", "2", "5"}});
+    s->Grouping.Summary = true;
+    s->Group(1);
+    s->GroupSum(1);
+    for (int r = s->FixedRows(); r < s->RowCount(); ++r) {
+        if (!s->IsSummary(r) && !s->IsNode(r)) {
+            EXPECT_FALSE(s->Cells(1, r).contains(QLatin1Char('.'))) << "data row " << r;
+        }
+    }
+    int sums = 0;
+    for (int r = s->FixedRows(); r < s->RowCount(); ++r)
+        if (s->IsSummary(r))
+            ++sums;
+    EXPECT_EQ(sums, 2);
+}
+
 TEST(Grouping, HeaderAndSummaryLooks)
 {
     auto g = gridOf({{"A", "A", "B"}, {"1", "2", "3"}, {"x", "y", "z"}});
