@@ -626,10 +626,9 @@ bool TExtStringGrid::IsInNodeGlyph(int r, int x)
         m = 2;
         break;
     }
-    if (layoutDirection() != Qt::RightToLeft)
-        return m + (l - 1) * n < x && x < w + l * n;
-    const int s = visibleRowCount() < RowCount() - FixedRows() ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
-    return width() - 2 - l * n - w <= x + s && x + s < width() - (l - 1) * n;
+    // x is measured from the cell's left edge. The grid lays its columns out from the left and
+    // draws the node glyph there in either reading order, so the glyph is found there too.
+    return m + (l - 1) * n < x && x < w + l * n;
 }
 
 } // namespace controls::grid

@@ -293,8 +293,14 @@ TEST(Nodes, GlyphHitAndLineTypes)
         int x;
         bool hit;
     };
-    for (const Case& c : {Case{5, true}, Case{4, false}, Case{15, true}, Case{16, false}})
-        EXPECT_EQ(g->IsInNodeGlyph(1, c.x), c.hit) << c.x;
+    // The glyph stands at the cell's left in either reading order: a right-to-left grid finds it
+    // where it is drawn.
+    for (const Qt::LayoutDirection d : {Qt::LeftToRight, Qt::RightToLeft}) {
+        g->setLayoutDirection(d);
+        for (const Case& c : {Case{5, true}, Case{4, false}, Case{15, true}, Case{16, false}})
+            EXPECT_EQ(g->IsInNodeGlyph(1, c.x), c.hit) << c.x << " direction " << int(d);
+    }
+    g->setLayoutDirection(Qt::LeftToRight);
     g->MouseActions.PreciseNodeClick = false;
     EXPECT_TRUE(g->IsInNodeGlyph(1, 200));
     EXPECT_EQ(g->GetNodeSpanType(1), 0);
