@@ -45,17 +45,30 @@ bool TExtStringGridInput::HeaderClickSort(int c, int r, int x, int y, platform::
         SplitAllColumnCells();
     QElapsedTimer timer;
     timer.start();
-    // With KeepHorizScroll a row-selecting grid keeps its left column, also when the sort fails.
+    // With KeepHorizScroll a row-selecting grid keeps its left column, also when the sort fails,
+    // and paints once the left column is back (no jump to the sorted scroll position and back).
     struct KeepLeft {
         TExtStringGridInput& grid;
         int left;
         bool on;
+        KeepLeft(TExtStringGridInput& g, int l, bool o) : grid(g), left(l), on(o)
+        {
+            if (on)
+                grid.BeginUpdate();
+        }
+        KeepLeft(const KeepLeft&) = delete;
+        KeepLeft& operator=(const KeepLeft&) = delete;
         void restore()
         {
             if (on && grid.leftCol() != left && left < grid.ColCount())
                 grid.setLeftCol(left);
         }
-        ~KeepLeft() { restore(); }
+        ~KeepLeft()
+        {
+            restore();
+            if (on)
+                grid.EndUpdate();
+        }
     } keepLeft{*this, leftCol(), Navigation.KeepHorizScroll && options().testFlag(platform::goRowSelect)};
     if (SortSettings.IndexShow) {
         const bool key = SortSettings.IndexSortKey == ikShift ? shift.testFlag(platform::ssShift)

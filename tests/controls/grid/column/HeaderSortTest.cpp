@@ -269,14 +269,28 @@ TEST_F(HeaderSortTest, KeepHorizScrollKeepsTheLeftColumnOfARowSelectingGrid)
         grid->SetCells(7, r, QString::number(5 - r));
     grid->setOptions(grid->options() | platform::goRowSelect);
     grid->Navigation.MoveRowOnSort = true; // the current row moves with its data
+    // Kept: the sort runs inside one update, so nothing paints before the left column is back.
+    int lockedCompares = 0;
+    grid->OnCustomCompare = [this, &lockedCompares](TExtStringGrid*, const QString& a, const QString& b, int& res) {
+        lockedCompares += grid->UpdateCount() > 0 ? 1 : 0;
+        res = a.toInt() - b.toInt();
+    };
+    grid->OnGetFormat = [](TExtStringGrid*, int, int& style, QString&, QString&) { style = ssCustom; };
+    grid->SortSettings.Column = -1;
     for (bool keep : {false, true}) {
         grid->Navigation.KeepHorizScroll = keep;
+        lockedCompares = 0;
         grid->SetCol(1);
         grid->SetRow(1);
         grid->setLeftCol(6);
         QCoreApplication::processEvents();
         clickHeader(7);
         EXPECT_EQ(grid->SortSettings.Column, 7);
+        EXPECT_EQ(grid->UpdateCount(), 0);
+        if (keep)
+            EXPECT_GT(lockedCompares, 0);
+        else
+            EXPECT_EQ(lockedCompares, 0);
         EXPECT_NE(grid->Row(), 1);
         if (keep)
             EXPECT_EQ(grid->leftCol(), 6);
