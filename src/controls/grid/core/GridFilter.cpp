@@ -348,7 +348,11 @@ void TExtStringGrid::SetFilterActive(bool on)
         if (on) {
             if (Row() >= RowCount() || Col() >= ColCount())
                 moveCurrent(FixedCols(), FixedRows(), true, true);
-            ApplyFilter();
+            {
+                // Many rows hide at once: paint once when they all are.
+                TUpdateBracket bracket(*this);
+                ApplyFilter();
+            }
             m_selHidden = false;
         } else {
             showLastFilterLevel();

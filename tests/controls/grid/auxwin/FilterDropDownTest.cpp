@@ -142,3 +142,18 @@ TEST_F(FilterDropDownTest, TheCheckListReachesOnFilterCheckAndTicksWhatItFiltere
     EXPECT_EQ(list->item(3)->checkState(), Qt::Unchecked);
     EXPECT_EQ(list->item(4)->checkState(), Qt::Checked);
 }
+
+TEST_F(FilterDropDownTest, SwitchingTheFilterOnHidesItsRowsInsideOneUpdate)
+{
+    int rowsLooked = 0, lockedLooks = 0;
+    grid->OnCustomFilter = [&](TExtStringGrid*, int, bool&) {
+        ++rowsLooked;
+        lockedLooks += grid->UpdateCount() > 0 ? 1 : 0;
+    };
+    grid->Filter.ColumnFilter(1)->Condition = QStringLiteral("Oslo");
+    grid->SetFilterActive(true);
+    EXPECT_EQ(shown(), (QStringList{"Oslo", "Oslo"}));
+    EXPECT_GT(rowsLooked, 0);
+    EXPECT_EQ(lockedLooks, rowsLooked);
+    EXPECT_EQ(grid->UpdateCount(), 0);
+}
