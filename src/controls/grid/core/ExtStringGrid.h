@@ -1483,6 +1483,10 @@ private:
     void hideDisplayRows(const std::vector<int>& rows, int keep, int level = -1);
     void mergeItems(std::vector<int> reals, platform::TTakenRows taken, int level);
     void showItems(size_t first, size_t last);
+    // Shows the hidden rows of one level among the items [first, last) in one walk: they leave the
+    // lists and go to their display places; the others stay hidden in order and count for the
+    // places of the rows after them.
+    void showItemsOfLevel(size_t first, size_t last, int level);
     void keepRowAndTop(int current, int top, bool toLastDataRow);
     void thumbHint(platform::TScrollCode code, const QString& format, int index);
     void deleteRowsCore(int index, int count);

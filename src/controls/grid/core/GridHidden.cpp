@@ -370,40 +370,48 @@ void TExtStringGrid::UnHideRowList()
         mine += l == level ? 1 : 0;
     if (mine == 0)
         return;
-    std::vector<int> positions;
-    platform::TTakenRows rows;
     if (mine == n && (n == 0 || h.Idx.back() < old + int(n))) {
         // Every hidden row is of this level (the common case): each comes back at its real
         // index, and the lists are handed over whole.
-        positions = std::move(h.Idx);
+        std::vector<int> positions = std::move(h.Idx);
+        platform::TTakenRows rows;
         rows.cells = std::move(h.Cells);
         rows.heights = std::move(h.Heights);
         h = THiddenRows();
+        putDisplayRows(positions, std::move(rows));
     } else {
-        // One walk: the level's rows leave the lists and go to their display places, the
-        // others stay hidden and count for the places of the rows after them.
-        positions.reserve(mine);
-        rows.cells.reserve(mine);
-        size_t kept = 0;
-        for (size_t i = 0; i < n; ++i) {
-            if (h.Levels[i] == level) {
-                positions.push_back(std::min(h.Idx[i] - int(kept), old + int(positions.size())));
-                rows.add(std::move(h.Cells[i]), h.height(i), 0);
-                continue;
-            }
+        showItemsOfLevel(0, n, level);
+    }
+}
+
+void TExtStringGrid::showItemsOfLevel(size_t first, size_t last, int level)
+{
+    THiddenRows& h = m_hidden;
+    const int old = rowCount();
+    std::vector<int> positions;
+    platform::TTakenRows rows;
+    size_t kept = first;
+    const size_t n = h.Idx.size();
+    for (size_t i = first; i < n; ++i) {
+        if (i < last && h.Levels[i] == level) {
+            positions.push_back(std::min(h.Idx[i] - int(kept), old + int(positions.size())));
+            rows.add(std::move(h.Cells[i]), h.height(i), 0);
+            continue;
+        }
+        if (kept != i) {
             h.Idx[kept] = h.Idx[i];
             h.Cells[kept] = std::move(h.Cells[i]);
             h.Levels[kept] = h.Levels[i];
             if (!h.Heights.empty())
                 h.Heights[kept] = h.Heights[i];
-            ++kept;
         }
-        h.Idx.resize(kept);
-        h.Cells.resize(kept);
-        h.Levels.resize(kept);
-        if (!h.Heights.empty())
-            h.Heights.resize(kept);
+        ++kept;
     }
+    h.Idx.resize(kept);
+    h.Cells.resize(kept);
+    h.Levels.resize(kept);
+    if (!h.Heights.empty())
+        h.Heights.resize(kept);
     putDisplayRows(positions, std::move(rows));
 }
 

@@ -344,34 +344,8 @@ void TExtStringGrid::showNodeRows(int realFrom, int realTo)
     if (allMine) {
         showItems(first, last);
     } else {
-        // Rows hidden another way inside the node stay hidden: one walk takes the node's rows
-        // out of the lists, the others keep their places and count for the rows after them.
-        const int old = rowCount();
-        std::vector<int> positions;
-        platform::TTakenRows rows;
-        size_t kept = first;
-        const size_t n = h.Idx.size();
-        for (size_t i = first; i < n; ++i) {
-            if (i < last && h.Levels[i] == kNodeHiddenLevel) {
-                positions.push_back(std::min(h.Idx[i] - int(kept), old + int(positions.size())));
-                rows.add(std::move(h.Cells[i]), h.height(i), 0);
-                continue;
-            }
-            if (kept != i) {
-                h.Idx[kept] = h.Idx[i];
-                h.Cells[kept] = std::move(h.Cells[i]);
-                h.Levels[kept] = h.Levels[i];
-                if (!h.Heights.empty())
-                    h.Heights[kept] = h.Heights[i];
-            }
-            ++kept;
-        }
-        h.Idx.resize(kept);
-        h.Cells.resize(kept);
-        h.Levels.resize(kept);
-        if (!h.Heights.empty())
-            h.Heights.resize(kept);
-        putDisplayRows(positions, std::move(rows));
+        // Rows hidden another way inside the node stay hidden and keep their places.
+        showItemsOfLevel(first, last, kNodeHiddenLevel);
     }
     ShowModified.Enabled = modified;
     const int f = DisplRowIndex(realFrom);
