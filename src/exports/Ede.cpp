@@ -95,8 +95,11 @@ QStringList edeHeaderLines(int32_t deviceType, const QString& projectName, const
     const QString stamp = twoDigits(t.hour()) + QLatin1Char(':') + twoDigits(t.minute()) + QLatin1Char(':') +
                           twoDigits(t.second()) + QLatin1Char(' ') + twoDigits(d.day()) + QLatin1Char('/') +
                           twoDigits(d.month()) + QLatin1Char('/') + QString::number(d.year());
+    // The project name is the user's text: quoted like an object line's field when it holds the
+    // separator or a quote, so that it stays one field.
+    const QString title = QStringLiteral("OstrelCorp-") + edeModelCode(deviceType) + QLatin1Char('-') + projectName;
     return {
-        QStringLiteral("PROJECT_NAME; OstrelCorp-") + edeModelCode(deviceType) + QLatin1Char('-') + projectName +
+        platform::csvJoin({QStringLiteral("PROJECT_NAME"), title}, QLatin1Char(';'), QStringLiteral(" ")) +
             QStringLiteral(";;;;;;"),
         QStringLiteral("VERSION_OF_REFERENCEFILE;1.0;;;;;;"),
         QStringLiteral("TIMESTAMP_OF_LAST_CHANGE;") + stamp + QStringLiteral(";;;;;;"),

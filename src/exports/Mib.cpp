@@ -95,6 +95,52 @@ QString descriptorOf(const QString& description)
     return d;
 }
 
+// The words the MIB language reserves: the ASN.1 keywords, the SMI's macro names, clause
+// keywords and types, and the values of the ACCESS, MAX-ACCESS, MIN-ACCESS and STATUS clauses.
+// A descriptor that spells one of them stops a MIB reader from loading the whole module. The
+// language tells letter case apart ("read-only" is reserved, "Read-only" is not); the
+// descriptors an entry gets begin in lower case, so the lower-case values are the ones that
+// can clash, but every word is listed so that the check does not depend on that.
+constexpr const char* kReservedWords[] = {
+    // ASN.1
+    "ABSENT", "ABSTRACT-SYNTAX", "ALL", "ANY", "APPLICATION", "AUTOMATIC", "BEGIN", "BIT", "BMPString", "BOOLEAN",
+    "BY", "CHARACTER", "CHOICE", "CLASS", "COMPONENT", "COMPONENTS", "CONSTRAINED", "CONTAINING", "DATE",
+    "DATE-TIME", "DEFAULT", "DEFINED", "DEFINITIONS", "DURATION", "EMBEDDED", "ENCODED", "END", "ENUMERATED",
+    "EXCEPT", "EXPLICIT", "EXPORTS", "EXTENSIBILITY", "EXTERNAL", "FALSE", "FROM", "GeneralizedTime",
+    "GeneralString", "GraphicString", "IA5String", "IDENTIFIER", "IMPLICIT", "IMPLIED", "IMPORTS", "INCLUDES",
+    "INSTANCE", "INTEGER", "INTERSECTION", "ISO646String", "MACRO", "MAX", "MIN", "MINUS-INFINITY", "NOTATION",
+    "NULL", "NumericString", "OBJECT", "ObjectDescriptor", "OCTET", "OF", "OID-IRI", "OPTIONAL", "PATTERN", "PDV",
+    "PLUS-INFINITY", "PRESENT", "PrintableString", "PRIVATE", "REAL", "RELATIVE-OID", "RELATIVE-OID-IRI",
+    "SEQUENCE", "SET", "SETTINGS", "SIZE", "STRING", "SYNTAX", "T61String", "TAGS", "TeletexString", "TIME",
+    "TIME-OF-DAY", "TRUE", "TYPE", "TYPE-IDENTIFIER", "UNION", "UNIQUE", "UNIVERSAL", "UniversalString",
+    "UTCTime", "UTF8String", "VALUE", "VideotexString", "VisibleString", "WITH",
+    // SMI macros
+    "AGENT-CAPABILITIES", "MODULE-COMPLIANCE", "MODULE-IDENTITY", "NOTIFICATION-GROUP", "NOTIFICATION-TYPE",
+    "OBJECT-GROUP", "OBJECT-IDENTITY", "OBJECT-TYPE", "TEXTUAL-CONVENTION", "TRAP-TYPE",
+    // SMI clauses
+    "ACCESS", "AUGMENTS", "CONTACT-INFO", "CREATION-REQUIRES", "DEFVAL", "DESCRIPTION", "DISPLAY-HINT",
+    "ENTERPRISE", "GROUP", "INDEX", "LAST-UPDATED", "MANDATORY-GROUPS", "MAX-ACCESS", "MIN-ACCESS", "MODULE",
+    "NOTIFICATIONS", "NUM-ENTRIES", "OBJECTS", "ORGANIZATION", "PRODUCT-RELEASE", "REFERENCE", "REVISION",
+    "STATUS", "SUPPORTS", "UNITS", "VARIABLES", "VARIATION", "WRITE-SYNTAX",
+    // SMI types (SMIv2 and SMIv1)
+    "BITS", "Counter", "Counter32", "Counter64", "Gauge", "Gauge32", "Integer32", "IpAddress", "NetworkAddress",
+    "NsapAddress", "Opaque", "TimeTicks", "UInteger32", "Unsigned32",
+    // clause values
+    "read-only", "read-write", "read-create", "write-only", "not-accessible", "accessible-for-notify",
+    "not-implemented", "current", "deprecated", "obsolete", "mandatory", "optional",
+};
+
+bool isReservedWord(const QString& descriptor)
+{
+    static const QSet<QString> words = [] {
+        QSet<QString> s;
+        for (const char* w : kReservedWords)
+            s.insert(QLatin1String(w));
+        return s;
+    }();
+    return words.contains(descriptor);
+}
+
 // The descriptors of the module's fixed part, which an entry must not take.
 QStringList fixedDescriptors(size_t notifications)
 {
@@ -121,7 +167,7 @@ MibNames mibObjectNames(const MibTable& table)
         if (base.isEmpty())
             base = parent + QString::number(i + 1);
         QString n = base;
-        for (int k = 2; taken.contains(n.toLower()); ++k) {
+        for (int k = 2; taken.contains(n.toLower()) || isReservedWord(n); ++k) {
             const QString suffix = QLatin1Char('-') + QString::number(k);
             QString stem = base.left(kMaxDescriptorLength - int(suffix.size()));
             while (stem.endsWith(QLatin1Char('-')))

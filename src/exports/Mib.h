@@ -37,7 +37,8 @@ MibTable Read_Trap_Table();
 // letter, then letters, digits and single hyphens, at most 64 characters) is its own name;
 // another one is written as one (accents dropped, other characters a hyphen, the first letter
 // lower-cased), an empty one as the parent's name and its number; a name already taken in the
-// module, in any letter case, gets "-2", "-3" ... The object numbers do not change.
+// module, in any letter case, or one of the words the MIB language reserves ("read-only",
+// "current"), gets "-2", "-3" ... The object numbers do not change.
 struct MibNames {
     std::vector<QString> read;
     std::vector<QString> write;

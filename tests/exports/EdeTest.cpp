@@ -183,6 +183,35 @@ TEST(Ede, NamesHoldingTheSeparatorOrAQuoteAreQuotedForTheReaders)
     EXPECT_EQ(lines[2], QStringLiteral("100_Plain_2;100;Plain;0;2;Plain;62;")) << "other fields stay as they are";
 }
 
+TEST(Ede, AProjectNameHoldingTheSeparatorOrAQuoteStaysOneHeaderField)
+{
+    FixedClock clock(kFivePastNine);
+    struct Case {
+        const char* name;
+        const char* field; // as a reader reads it back from the Windows-1252 file
+        const char* line;  // nullptr: not checked character for character
+    } cases[] = {
+        {"Plant", "OstrelCorp-GX30115-Plant", "PROJECT_NAME; OstrelCorp-GX30115-Plant;;;;;;"}, // unchanged
+        {"Gr\xC3\xB6\xC3\x9F" "e \"Q\" \xF0\x9D\x84\x9E;x", "OstrelCorp-GX30115-Gr\xC3\xB6\xC3\x9F" "e \"Q\" ??;x",
+         "PROJECT_NAME;\"OstrelCorp-GX30115-Gr\xC3\xB6\xC3\x9F" "e \"\"Q\"\" ??;x\";;;;;;"},
+        {"a;b;c", "OstrelCorp-GX30115-a;b;c", nullptr},
+        {"\"quoted\"", "OstrelCorp-GX30115-\"quoted\"", nullptr},
+    };
+    for (const Case& c : cases) {
+        Project p(3);
+        workspace::ws().Project_Name = QString::fromUtf8(c.name);
+        const QStringList lines = cp1252Lines(writeEde(p));
+        ASSERT_FALSE(lines.isEmpty());
+        const QStringList f = testing_support::readCsvLine(lines[0]);
+        ASSERT_EQ(f.size(), 8) << lines[0].toStdString(); // the key, the name and six empty fields
+        EXPECT_EQ(f[0], QStringLiteral("PROJECT_NAME"));
+        EXPECT_EQ(f[1].trimmed(), QString::fromUtf8(c.field)) << c.name;
+        if (c.line) {
+            EXPECT_EQ(lines[0], QString::fromUtf8(c.line));
+        }
+    }
+}
+
 TEST(Ede, MissingTableGivesTheHeaderOnly)
 {
     FixedClock clock(kFivePastNine);

@@ -39,7 +39,12 @@ QString trapTable(const QString& read, const QString& write)
 // braces balanced, every OBJECT-TYPE and NOTIFICATION-TYPE complete on its line, every
 // registration under a parent defined before it, no two children of one parent with one number,
 // every descriptor a lower-case letter followed by letters, digits and single hyphens, at most
-// 64 characters, not ending in a hyphen, none defined twice (in any letter case).
+// 64 characters, not ending in a hyphen, none defined twice (in any letter case), none a word the
+// language reserves (those that begin in lower case are the only ones such a descriptor can spell).
+const QStringList kLowerCaseReservedWords = {"read-only",  "read-write", "read-create", "write-only",
+                                             "not-accessible", "accessible-for-notify", "not-implemented",
+                                             "current",    "deprecated", "obsolete",    "mandatory", "optional"};
+
 void expectSmiV2(const QByteArray& bytes)
 {
     const QStringList lines = cp1252Lines(bytes);
@@ -107,6 +112,7 @@ void expectSmiV2(const QByteArray& bytes)
         EXPECT_TRUE(smiName.match(name).hasMatch()) << "line " << line << ": " << name.toStdString();
         EXPECT_LE(name.size(), 64) << "line " << line;
         EXPECT_FALSE(name.contains(QLatin1String("--")) || name.endsWith(QLatin1Char('-'))) << "line " << line;
+        EXPECT_FALSE(kLowerCaseReservedWords.contains(name)) << "line " << line << ": " << name.toStdString() << " is reserved";
         if (name != QLatin1String("ostrel")) {
             EXPECT_FALSE(lowerCase.contains(name.toLower())) << "line " << line << ": " << name.toStdString() << " twice";
         }
@@ -274,6 +280,42 @@ TEST(Mib, DescriptionsThatAreNoObjectNamesAreWrittenAsValidUniqueNamesWithOneWar
               QStringList(QStringLiteral("2 descriptions are not valid MIB object names and are written under other "
                                          "names (the descriptions and the object numbers stay): \"Room 1\" as "
                                          "room-1, \"Room 1\" as room-1-2.")));
+}
+
+TEST(Mib, DescriptionsThatSpellAReservedWordGetTheClashSuffix)
+{
+    struct Case {
+        const char* description;
+        const char* name;
+    } read[] = {
+        {"read only", "read-only-2"}, // would stop a MIB reader from loading the module
+        {"read-write", "read-write-2"},
+        {"Read create", "read-create-2"},
+        {"write only", "write-only-2"},
+        {"Not accessible", "not-accessible-2"},
+        {"accessible for notify", "accessible-for-notify-2"},
+        {"not implemented", "not-implemented-2"},
+        {"current", "current-2"},
+        {"Deprecated", "deprecated-2"},
+        {"OBSOLETE", "obsolete-2"},
+        {"mandatory", "mandatory-2"},
+        {"optional", "optional-2"},
+        {"read only", "read-only-3"},     // the suffix goes on past a name already given
+        {"Current state", "current-state"}, // a reserved word inside a name is harmless
+        {"Integer", "integer"},             // the language tells case apart: INTEGER is reserved, integer not
+        {"Counter32", "counter32"},
+    };
+    MibTable t;
+    for (const Case& c : read)
+        t.read.push_back({QString::fromUtf8(c.description), false});
+    t.write = {{QStringLiteral("read-write"), false}};
+    const MibNames names = mibObjectNames(t);
+    ASSERT_EQ(names.read.size(), std::size(read));
+    for (size_t i = 0; i < std::size(read); ++i)
+        EXPECT_EQ(names.read[i], QString::fromUtf8(read[i].name)) << read[i].description;
+    EXPECT_EQ(names.write[0], QStringLiteral("read-write-3"));
+    EXPECT_TRUE(names.renamed.contains(QStringLiteral("\"current\" as current-2")));
+    expectSmiV2(encodeTextLines(mibLines(t), platform::LinesEncoding::Cp1252));
 }
 
 TEST(Mib, TheRequest)
