@@ -20,6 +20,7 @@ platform::MsgAnswer FakeMessageBoxes::show(platform::MsgKind kind, const QString
     switch (kind) {
     case platform::MsgKind::Error:
     case platform::MsgKind::Information: return platform::MsgAnswer::Ok;
+    case platform::MsgKind::ConfirmCancel: return platform::MsgAnswer::Cancel;
     default: return platform::MsgAnswer::No;
     }
 }

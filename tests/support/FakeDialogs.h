@@ -26,7 +26,8 @@ public:
     platform::MsgAnswer show(platform::MsgKind kind, const QString& text, const QString& caption) override;
 
     // Answers for the next boxes, in order. Without a queued answer: Ok for error and
-    // information boxes, No for questions.
+    // information boxes, the answer that changes nothing for questions (Cancel where the box
+    // has one, else No).
     void answer(platform::MsgAnswer a) { answers_.push_back(a); }
 
     const std::vector<ShownBox>& shown() const { return shown_; }

@@ -54,6 +54,23 @@ QString defaultCaption(MsgKind kind)
     return {};
 }
 
+} // namespace
+
+MsgAnswer defaultAnswer(MsgKind kind)
+{
+    switch (kind) {
+    case MsgKind::Error:
+    case MsgKind::Information: return MsgAnswer::Ok;
+    case MsgKind::Question: return MsgAnswer::Yes;
+    case MsgKind::ConfirmCancel: return MsgAnswer::Cancel;
+    case MsgKind::Confirm:
+    case MsgKind::Warning: break;
+    }
+    return MsgAnswer::No;
+}
+
+namespace {
+
 class QtMessageBoxes final : public MessageBoxes {
 public:
     MsgAnswer show(MsgKind kind, const QString& text, const QString& caption) override
@@ -89,12 +106,13 @@ public:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             break;
         }
-        // These questions are asked before something is discarded, deleted or overwritten, with
-        // Yes going ahead: a reflex Enter must keep the data.
-        if (kind == MsgKind::Question)
-            box.setDefaultButton(QMessageBox::Yes);
-        else if (box.button(QMessageBox::No))
-            box.setDefaultButton(QMessageBox::No);
+        // A reflex Enter must keep the data (see MsgKind).
+        switch (defaultAnswer(kind)) {
+        case MsgAnswer::Ok: box.setDefaultButton(QMessageBox::Ok); break;
+        case MsgAnswer::Yes: box.setDefaultButton(QMessageBox::Yes); break;
+        case MsgAnswer::No: box.setDefaultButton(QMessageBox::No); break;
+        case MsgAnswer::Cancel: box.setDefaultButton(QMessageBox::Cancel); break;
+        }
         return toAnswer(kind, box.exec());
     }
 

@@ -6,19 +6,24 @@
 
 namespace platform {
 
-// The questions that guard data (Confirm, ConfirmCancel, Warning) open with No as the default
-// button: the program asks them before it discards, deletes or overwrites something, so Enter
-// keeps the data. A question whose Yes loses nothing (Question) opens with Yes.
+// The questions that guard data (Confirm, ConfirmCancel, Warning) open with the answer that
+// changes nothing as the default button: the program asks them before it discards, deletes,
+// replaces or overwrites something, so Enter keeps the data. With three answers both Yes and No
+// may act (append or replace), so Cancel is that answer there. A question whose Yes loses
+// nothing (Question) opens with Yes.
 enum class MsgKind {
     Error,         // OK
     Confirm,       // Yes, No (No the default)
-    ConfirmCancel, // Yes, No, Cancel (No the default)
+    ConfirmCancel, // Yes, No, Cancel (Cancel the default)
     Warning,       // Yes, No (No the default)
     Information,   // OK
     Question,      // Yes, No (Yes the default)
 };
 
 enum class MsgAnswer { Ok, Yes, No, Cancel };
+
+// The answer of a box's default button, the one Enter gives.
+MsgAnswer defaultAnswer(MsgKind kind);
 
 class MessageBoxes {
 public:

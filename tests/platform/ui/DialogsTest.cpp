@@ -71,18 +71,30 @@ TEST(QtMessageBoxesTest, ABoxClosedWithoutAButtonGivesTheCarefulAnswer)
     EXPECT_EQ(messageBoxes().show(MsgKind::Warning, QStringLiteral("Replace?")), MsgAnswer::No);
 }
 
-TEST(QtMessageBoxesTest, EnterOnAQuestionAnswersNo)
+TEST(QtMessageBoxesTest, EnterOnAQuestionGivesTheAnswerThatChangesNothing)
 {
-    // A reflex Enter must not discard or overwrite: No is the default of every question.
-    for (MsgKind kind : {MsgKind::Confirm, MsgKind::ConfirmCancel, MsgKind::Warning}) {
+    // A reflex Enter must not discard, replace or overwrite: No where the question has two
+    // answers; Cancel where it has three, since No may act too ("No" replaces a file where
+    // "Yes" appends to it).
+    struct Case {
+        MsgKind kind;
+        QMessageBox::StandardButton button;
+        MsgAnswer answer;
+    } cases[] = {
+        {MsgKind::Confirm, QMessageBox::No, MsgAnswer::No},
+        {MsgKind::ConfirmCancel, QMessageBox::Cancel, MsgAnswer::Cancel},
+        {MsgKind::Warning, QMessageBox::No, MsgAnswer::No},
+    };
+    for (const Case& c : cases) {
         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
         onNextBox([&](QMessageBox& box) {
             defaultButton = box.standardButton(box.defaultButton());
             QTest::keyClick(&box, Qt::Key_Return);
         });
-        EXPECT_EQ(messageBoxes().show(kind, QStringLiteral("Rows after an empty row will not be saved. Save?")),
-                  MsgAnswer::No);
-        EXPECT_EQ(defaultButton, QMessageBox::No);
+        EXPECT_EQ(messageBoxes().show(c.kind, QStringLiteral("File XML already exists. Do you want to add to this file?")),
+                  c.answer);
+        EXPECT_EQ(defaultButton, c.button);
+        EXPECT_EQ(defaultAnswer(c.kind), c.answer);
     }
     // A question whose Yes loses nothing keeps Yes as its default.
     onNextBox([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); });

@@ -6,8 +6,12 @@
 #include "mbus/Golden.h"
 #include "platform/xml/XmlDom.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace scanwindow;
@@ -117,6 +121,42 @@ TEST(ScanSave, QuestionAnsweredCancelNoOrYes)
             EXPECT_EQ(s.env.boxes.texts().last(), workspace::text(1330));
         }
     }
+}
+
+TEST(ScanSave, AReflexEnterOnTheQuestionKeepsTheSavedFile)
+{
+    // The real box this time: Enter takes its default button. Yes would append and No replace,
+    // so only Cancel leaves the file the network editor may have saved in between.
+    Scanned s;
+    s.env.w().BtnClick(s.env.w().Btn_SaveConf);
+    // Meanwhile the network editor gave the variables their units.
+    QByteArray edited = s.file();
+    edited.replace("<Variabile ", "<Variabile BACnet_EngUnits=\"62\" ");
+    ASSERT_NE(edited, s.file());
+    s.env.dir.write(QStringLiteral("M_Bus.xml"), edited);
+    const QByteArray before = s.file();
+    ASSERT_EQ(before, edited);
+    struct RealBoxes {
+        explicit RealBoxes(platform::MessageBoxes& fake) : fake_(fake) { platform::setMessageBoxes(nullptr); }
+        ~RealBoxes() { platform::setMessageBoxes(&fake_); }
+        platform::MessageBoxes& fake_;
+    } real(s.env.boxes);
+    QStringList asked; // Enter on every box that opens
+    QTimer enter;
+    QObject::connect(&enter, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            asked << box->text();
+            QTest::keyClick(box, Qt::Key_Return);
+            if (box->isVisible())
+                box->done(QMessageBox::Yes); // Enter did not close it: go ahead, so the test fails
+        }
+    });
+    enter.start(0);
+    s.env.w().BtnClick(s.env.w().Btn_SaveConf);
+    enter.stop();
+    EXPECT_EQ(asked, QStringList{workspace::text(1337)});
+    EXPECT_EQ(s.file().count("BACnet_EngUnits=\"62\""), 8) << "the units are kept";
+    EXPECT_TRUE(s.file() == before);
 }
 
 TEST(ScanSave, PerNodeStartAddressesWhereTheDeviceCodeHasThem)
