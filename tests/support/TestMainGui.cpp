@@ -3,6 +3,8 @@
 #include <QStyleFactory>
 #include <gtest/gtest.h>
 
+#include "support/GuiState.h"
+
 // Window tests run without a display, with one font and one style, so that geometry and
 // texts do not depend on the machine.
 int main(int argc, char** argv)
@@ -14,5 +16,6 @@ int main(int argc, char** argv)
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setPixelSize(11);
     QApplication::setFont(f);
+    testing_support::installGuiStateReset();
     return RUN_ALL_TESTS();
 }

@@ -10,6 +10,8 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include "support/GuiState.h"
 #include <stdexcept>
 
 using testing_support::FakeMessageBoxes;
@@ -79,5 +81,6 @@ int main(int argc, char** argv)
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setPixelSize(11);
     QApplication::setFont(f);
+    testing_support::installGuiStateReset();
     return RUN_ALL_TESTS();
 }

@@ -41,6 +41,12 @@ protected:
         grid->setFocus();
         QCoreApplication::processEvents();
     }
+    void TearDown() override
+    {
+        // The window closes after the test's locals are gone, and the focus leaving the grid runs
+        // its exit step: a handler a test gave the grid must not outlive the test.
+        grid->onExit = nullptr;
+    }
     QWidget* vp() const { return grid->viewport(); }
     QPoint centre(int c, int r) const
     {

@@ -3,6 +3,8 @@
 #include <QStyleFactory>
 #include <gtest/gtest.h>
 
+#include "support/GuiState.h"
+
 // The drop-down window tests run without a display on one 1280 x 1024 screen, so that popups
 // placed at its edges can be checked; one font and one style, as the other window tests.
 int main(int argc, char** argv)
@@ -14,5 +16,6 @@ int main(int argc, char** argv)
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setPixelSize(11);
     QApplication::setFont(f);
+    testing_support::installGuiStateReset();
     return RUN_ALL_TESTS();
 }
