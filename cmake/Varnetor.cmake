@@ -53,6 +53,16 @@ function(vn_test name)
                                              VN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
                        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  vn_test_whole(${name})
+endfunction()
+
+# Besides each test alone, the binary runs whole in a shuffled order (the seed is printed), so a
+# test that leans on or spoils another's leftovers fails; ASan also catches handlers that write
+# to a finished test's locals there.
+function(vn_test_whole name)
+  add_test(NAME ${name}.whole COMMAND ${name} --gtest_shuffle)
+  set_tests_properties(${name}.whole PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" ENVIRONMENT_MODIFICATION
+                       "ASAN_OPTIONS=string_append::detect_stack_use_after_return=1")
 endfunction()
 
 # vn_bench(NAME SOURCES ... [DEPS ...])
