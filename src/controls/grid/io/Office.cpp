@@ -1,5 +1,6 @@
 #include "controls/grid/io/Office.h"
 
+#include "controls/grid/io/IsolatedRead.h"
 #include "controls/grid/io/TextCodec.h"
 #include "controls/grid/io/XlsCheck.h"
 #include "controls/grid/io/XlsxReader.h"
@@ -778,41 +779,55 @@ void LoadFromMDBSQL(TExtStringGridPaint& g, const QString& fileName, const QStri
 {
     if (!platform::fileExists(fileName))
         throw platform::Exception(QStringLiteral("Database file %1 not found").arg(fileName));
-    MdbSQL* q = mdb_sql_init();
-    struct Closer {
-        MdbSQL* q;
-        ~Closer() { mdb_sql_exit(q); }
-    } closer{q};
-    QByteArray name = QFile::encodeName(fileName);
-    if (!mdb_sql_open(q, name.data()))
-        throw platform::Exception(QStringLiteral("Cannot open the database %1").arg(fileName));
+    // mdbtools follows the file's page numbers and lengths without checking them: a damaged
+    // database crashes it. So it reads in a child process and sends the field names, then the
+    // rows; the grid changes only once everything has come.
+    const QByteArray name = QFile::encodeName(fileName);
     const QByteArray text = sql.toUtf8();
-    mdb_sql_run_query(q, text.constData());
-    if (mdb_sql_has_error(q))
-        throw platform::Exception(QString::fromUtf8(mdb_sql_last_error(q)));
-    if (!q->cur_table)
-        throw platform::Exception(QStringLiteral("The query gives no table"));
-    const int n = int(q->num_columns);
+    const IsolatedResult read = RunIsolated([&](IsolatedSink& sink) {
+        MdbSQL* q = mdb_sql_init();
+        QByteArray path = name;
+        if (!mdb_sql_open(q, path.data()))
+            return sink.fail(QStringLiteral("Cannot open the database %1").arg(fileName));
+        mdb_sql_run_query(q, text.constData());
+        if (mdb_sql_has_error(q))
+            return sink.fail(QString::fromUtf8(mdb_sql_last_error(q)));
+        if (!q->cur_table)
+            return sink.fail(QStringLiteral("The query gives no table"));
+        const int n = int(q->num_columns);
+        QStringList names;
+        for (int i = 0; i < n; ++i)
+            names << QString::fromUtf8(static_cast<MdbSQLColumn*>(g_ptr_array_index(q->columns, i))->name);
+        sink.send(names);
+        while (mdb_sql_fetch_row(q, q->cur_table)) {
+            QStringList values;
+            for (int i = 0; i < n; ++i) {
+                const char* value = static_cast<const char*>(g_ptr_array_index(q->bound_values, i));
+                values << (value ? QString::fromUtf8(value) : QString());
+            }
+            sink.send(values);
+        }
+    });
+    if (read.outcome == IsolatedResult::ReaderError)
+        throw platform::Exception(read.message);
+    if (read.outcome != IsolatedResult::Done || read.lists.empty())
+        throw platform::Exception(QStringLiteral("Incorrect database file %1: %2").arg(fileName, read.message));
+    const QStringList& names = read.lists.front();
+    const int n = int(names.size());
     g.SetColCount(n + g.FixedCols());
     if (g.FixedRows() > 0)
-        for (int i = 0; i < n; ++i) {
-            const auto* col = static_cast<MdbSQLColumn*>(g_ptr_array_index(q->columns, i));
-            g.LoadCell(g.FixedCols() + i, g.FixedRows() - 1, QString::fromUtf8(col->name));
-        }
-    int row = g.FixedRows();
-    if (g.RowCount() <= row)
-        g.SetRowCount(row + 1);
-    while (mdb_sql_fetch_row(q, q->cur_table)) {
-        if (row >= g.RowCount())
-            g.SetRowCount(row + 1);
-        for (int i = 0; i < n; ++i) {
-            const char* value = static_cast<const char*>(g_ptr_array_index(q->bound_values, i));
-            g.LoadCell(g.FixedCols() + i, row, value ? QString::fromUtf8(value) : QString());
-        }
-        ++row;
+        for (int i = 0; i < n; ++i)
+            g.LoadCell(g.FixedCols() + i, g.FixedRows() - 1, names[i]);
+    const int records = int(read.lists.size()) - 1;
+    if (records > 0)
+        g.SetRowCount(g.FixedRows() + records);
+    else if (g.RowCount() <= g.FixedRows())
+        g.SetRowCount(g.FixedRows() + 1);
+    for (int r = 0; r < records; ++r) {
+        const QStringList& values = read.lists[size_t(r) + 1];
+        for (int i = 0; i < n && i < values.size(); ++i)
+            g.LoadCell(g.FixedCols() + i, g.FixedRows() + r, values[i]);
     }
-    if (row > g.FixedRows())
-        g.SetRowCount(row);
     g.CellsChanged(QRect(0, 0, g.ColCount(), g.RowCount()));
     g.CellsLoaded();
 }

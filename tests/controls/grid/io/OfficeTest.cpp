@@ -874,3 +874,19 @@ TEST(OfficeAccess, AwkwardValuesReadBackExactly)
         EXPECT_EQ(g->Cells(0, int(i)), values[i].text) << values[i].name;
     }
 }
+
+TEST(OfficeAccess, ADamagedDatabaseIsAnErrorAndTheGridStaysAsItWas)
+{
+    // A database whose page map sends mdbtools to a null pointer (found by fuzzing): the read
+    // ends in an error, and this process goes on.
+    auto g = plainGrid(2, 2);
+    g->SetCells(1, 1, QStringLiteral("kept"));
+    try {
+        LoadFromMDBTable(*g, QStringLiteral(VN_SOURCE_DIR "/fuzz/grid_mdb/corpus/regress_page_map.mdb"), "Meter List");
+        ADD_FAILURE();
+    } catch (const platform::Exception& e) {
+        EXPECT_TRUE(e.message().startsWith("Incorrect database file ")) << e.message().toStdString();
+    }
+    EXPECT_EQ(g->ColCount(), 2);
+    EXPECT_EQ(g->Cells(1, 1), "kept");
+}
