@@ -678,18 +678,21 @@ namespace {
 
 QString rtfText(const QString& s)
 {
+    // Line breaks of every kind (CR LF, LF, a lone CR) are \line; control characters and
+    // everything past ASCII go as \uN with "?" for readers without Unicode.
     QString r;
-    for (QChar c : s) {
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const QChar c = s[i];
         const char16_t u = c.unicode();
         if (u == '\\' || u == '{' || u == '}')
             r += u'\\', r += c;
-        else if (u == '\r')
+        else if (u == '\r' && i + 1 < s.size() && s[i + 1] == u'\n')
             continue;
-        else if (u == '\n')
+        else if (u == '\n' || u == '\r')
             r += QLatin1String("\\line ");
         else if (u == '\t')
             r += QLatin1String("\\tab ");
-        else if (u < 0x80)
+        else if (u >= 0x20 && u < 0x7F)
             r += c;
         else
             r += QStringLiteral("\\u%1?").arg(int(int16_t(u)));
@@ -737,8 +740,9 @@ QString GridToRTFTable(TExtStringGridPaint& g, const QString& caption)
 
 void SaveToDOC(TExtStringGridPaint& g, const QString& fileName, const QString& caption)
 {
-    if (!platform::writeWholeFile(fileName, GridToRTFTable(g, caption).toLatin1()))
-        throw platform::EExtGridError(QStringLiteral("Cannot Create file ") + fileName);
+    QString error;
+    if (!platform::writeWholeFile(fileName, GridToRTFTable(g, caption).toLatin1(), &error))
+        throw platform::EExtGridError(QStringLiteral("Cannot Create file %1: %2").arg(fileName, error));
 }
 
 void AppendToDoc(TExtStringGridPaint& g, const QString& fileName, const QString& bookmark, const QString& caption)
@@ -762,8 +766,8 @@ void AppendToDoc(TExtStringGridPaint& g, const QString& fileName, const QString&
     if (at < 0)
         at = end; // the end of the document, after a new paragraph
     doc.insert(at, (at == end ? QStringLiteral("\\par\r\n") : QString()) + insert);
-    if (!platform::writeWholeFile(fileName, doc.toLatin1()))
-        throw platform::EExtGridError(QStringLiteral("Cannot Create file ") + fileName);
+    if (!platform::writeWholeFile(fileName, doc.toLatin1(), &error))
+        throw platform::EExtGridError(QStringLiteral("Cannot Create file %1: %2").arg(fileName, error));
 }
 
 // --- .mdb through mdbtools ---------------------------------------------------------------------

@@ -537,6 +537,14 @@ TEST(OfficeXlsx, SaveErrorsSayWhy)
     }
     EXPECT_THROW(SaveToXLSSheet(*g, dir.file("book.xlsx"), QStringLiteral("a[b]")), platform::EExtGridError);
     EXPECT_FALSE(dir.exists("book.xlsx"));
+    // The document table says why as well.
+    const QString doc = dir.file("missing/table.rtf");
+    try {
+        SaveToDOC(*g, doc);
+        ADD_FAILURE();
+    } catch (const platform::EExtGridError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Cannot Create file %1: No such file or directory").arg(doc));
+    }
 }
 
 // --- an export that is killed ----------------------------------------------------------------
@@ -889,4 +897,65 @@ TEST(OfficeAccess, ADamagedDatabaseIsAnErrorAndTheGridStaysAsItWas)
     }
     EXPECT_EQ(g->ColCount(), 2);
     EXPECT_EQ(g->Cells(1, 1), "kept");
+}
+
+TEST(OfficeDoc, AwkwardValuesInTheTableDocumentReadBackByAnRtfReader)
+{
+    TempDir dir;
+    const auto values = awkwardValues();
+    auto g = plainGrid(2, int(values.size()));
+    for (size_t i = 0; i < values.size(); ++i) {
+        g->SetCells(0, int(i), QString::number(i));
+        g->SetCells(1, int(i), values[i].text);
+    }
+    SaveToDOC(*g, dir.file("table.rtf"), QStringLiteral("Caption {with} \\ braces"));
+    // A small reader of RTF as its specification describes it: groups, control words, \uN
+    // with its one replacement character, \'hh, escaped symbols; the font table is skipped.
+    bool ok = false;
+    const QString out = runPython(
+        QStringLiteral("import re, json, sys\n"
+                       "rtf = open(sys.argv[1], encoding='latin-1').read()\n"
+                       "tok = re.compile(r\"\\\\([a-z]+)(-?\\d+)? ?|\\\\'([0-9a-f]{2})|\\\\([\\\\{}])|([{}])|([\\r\\n])|(.)\", re.S)\n"
+                       "units, rows, row, skip, depth, skipdepth = [], [], [], 0, 0, None\n"
+                       "def text(): return bytes(units).decode('utf-16-le', 'surrogatepass') if units else ''\n"
+                       "def add(s):\n"
+                       "    global skip\n"
+                       "    if skipdepth is not None: return\n"
+                       "    for ch in s:\n"
+                       "        if skip: skip -= 1; continue\n"
+                       "        units.extend(ch.encode('utf-16-le', 'surrogatepass'))\n"
+                       "para = []\n"
+                       "for m in tok.finditer(rtf):\n"
+                       "    word, num, hexa, esc, brace, nl, ch = m.groups()\n"
+                       "    if brace == '{': depth += 1; continue\n"
+                       "    if brace == '}':\n"
+                       "        if skipdepth == depth: skipdepth = None\n"
+                       "        depth -= 1; continue\n"
+                       "    if nl: continue\n"
+                       "    if skipdepth is not None: continue\n"
+                       "    if word == 'fonttbl': skipdepth = depth; continue\n"
+                       "    if word == 'u':\n"
+                       "        n = int(num); n = n + 65536 if n < 0 else n\n"
+                       "        units.extend(n.to_bytes(2, 'little')); skip = 1; continue\n"
+                       "    if word == 'line': add('\\n')\n"
+                       "    elif word == 'tab': add('\\t')\n"
+                       "    elif word == 'par': para.append(text()); units = []\n"
+                       "    elif word == 'cell': row.append(text()); units = []\n"
+                       "    elif word == 'row': rows.append(row); row = []\n"
+                       "    elif word: pass\n"
+                       "    elif hexa: add(bytes([int(hexa, 16)]).decode('cp1252'))\n"
+                       "    elif esc: add(esc)\n"
+                       "    elif ch: add(ch)\n"
+                       "print(json.dumps({'paragraphs': para, 'rows': rows}))\n"),
+        {dir.file("table.rtf")}, &ok);
+    ASSERT_TRUE(ok) << out.toStdString();
+    const QJsonObject doc = QJsonDocument::fromJson(out.toUtf8()).object();
+    EXPECT_EQ(doc["paragraphs"].toArray().at(0).toString(), "Caption {with} \\ braces");
+    const QJsonArray rows = doc["rows"].toArray();
+    ASSERT_EQ(rows.size(), qsizetype(values.size()));
+    for (size_t i = 0; i < values.size(); ++i) {
+        const QJsonArray row = rows.at(qsizetype(i)).toArray();
+        EXPECT_EQ(row.at(0).toString(), QString::number(i));
+        EXPECT_EQ(row.at(1).toString(), asStored(values[i].text)) << values[i].name;
+    }
 }
