@@ -167,19 +167,19 @@ public:
         const QString why = CheckXlsFile(bytes, facts);
         if (!why.isEmpty())
             incorrectXls(why);
-        fd_ = ::memfd_create("varnetor-xls", MFD_CLOEXEC);
-        if (fd_ < 0)
+        fd_.fd = ::memfd_create("varnetor-xls", MFD_CLOEXEC);
+        if (fd_.fd < 0)
             throw platform::EExtGridError(QStringLiteral("Cannot open file %1: %2").arg(fileName, QString::fromLocal8Bit(std::strerror(errno))));
         for (qsizetype done = 0; done < bytes.size();) {
-            const ssize_t n = ::write(fd_, bytes.constData() + done, size_t(bytes.size() - done));
+            const ssize_t n = ::write(fd_.fd, bytes.constData() + done, size_t(bytes.size() - done));
             if (n < 0 && errno == EINTR)
                 continue;
             if (n <= 0)
                 throw platform::EExtGridError(QStringLiteral("Cannot open file %1: %2").arg(fileName, QString::fromLocal8Bit(std::strerror(errno))));
             done += n;
         }
-        const QByteArray path = "/proc/self/fd/" + QByteArray::number(fd_);
-        if (freexl_open(path.constData(), &handle_) != FREEXL_OK || !handle_) {
+        const QByteArray path = "/proc/self/fd/" + QByteArray::number(fd_.fd);
+        if (freexl_open(path.constData(), &handle_.h) != FREEXL_OK || !handle_.h) {
             // libfreexl refuses a whole workbook for one text it cannot read: say which.
             if (facts.longTextLength > 0)
                 incorrectXls(QStringLiteral("the text %1of %2 characters is longer than libfreexl reads (a text may "
@@ -190,27 +190,20 @@ public:
             incorrectXls(QString());
         }
     }
-    ~Xls()
-    {
-        if (handle_)
-            freexl_close(handle_);
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
     Xls(const Xls&) = delete;
     Xls& operator=(const Xls&) = delete;
 
-    const void* handle() const { return handle_; }
+    const void* handle() const { return handle_.h; }
 
     QStringList sheets() const
     {
         unsigned count = 0;
         QStringList names;
-        if (freexl_get_info(handle_, FREEXL_BIFF_SHEET_COUNT, &count) != FREEXL_OK)
+        if (freexl_get_info(handle_.h, FREEXL_BIFF_SHEET_COUNT, &count) != FREEXL_OK)
             return names;
         for (unsigned i = 0; i < count; ++i) {
             const char* name = nullptr;
-            names << (freexl_get_worksheet_name(handle_, (unsigned short)i, &name) == FREEXL_OK && name
+            names << (freexl_get_worksheet_name(handle_.h, (unsigned short)i, &name) == FREEXL_OK && name
                           ? QString::fromUtf8(name)
                           : QString());
         }
@@ -218,8 +211,23 @@ public:
     }
 
 private:
-    const void* handle_ = nullptr;
-    int fd_ = -1;
+    // Released also when the constructor ends in an error.
+    struct Fd {
+        int fd = -1;
+        ~Fd()
+        {
+            if (fd >= 0)
+                ::close(fd);
+        }
+    } fd_;
+    struct Handle {
+        const void* h = nullptr;
+        ~Handle()
+        {
+            if (h)
+                freexl_close(h);
+        }
+    } handle_;
 };
 
 QString cellText(const FreeXL_CellValue& v)

@@ -3,6 +3,7 @@
 #include "controls/grid/io/XlsxReader.h"
 
 #include <QHash>
+#include <QSet>
 #include <cstdint>
 #include <vector>
 
@@ -274,6 +275,23 @@ QString CheckXlsFile(const QByteArray& bytes, XlsFacts& facts)
     }
     if (recs.empty() || (recs[0].type & 0x00FF) != 0x09 || recs[0].length < 4)
         return QStringLiteral("its workbook stream does not begin with a BOF record");
+    // Every substream (the workbook's globals, each sheet, charts inside sheets) runs from its
+    // BOF to its EOF, and each sheet the workbook lists begins with a BOF.
+    int depth = 0;
+    QSet<qint64> bofs;
+    for (const Record& rec : recs) {
+        if (rec.type == 0x0809 || rec.type == 0x0409 || rec.type == 0x0209 || rec.type == 0x0009) {
+            ++depth;
+            bofs.insert(rec.at - 4);
+        } else if (rec.type == 0x000A && --depth < 0) {
+            return QStringLiteral("its workbook stream has an EOF record without a BOF");
+        }
+    }
+    if (depth != 0)
+        return QStringLiteral("its workbook stream has a BOF record without an EOF");
+    for (const Record& rec : recs)
+        if (rec.type == 0x0085 && (rec.length < 4 || !bofs.contains(u32(w, rec.at))))
+            return QStringLiteral("a sheet of its workbook stream does not begin where the workbook says");
     facts.biff8 = recs[0].type == 0x0809 && u16(w, recs[0].at) == 0x0600;
     if (!facts.biff8)
         return QString();

@@ -4,7 +4,9 @@
 // it read past a buffer on its stack, and broken sector chains send it elsewhere. So the file
 // must first prove itself a sound compound file (header, sector allocation table, directory,
 // the workbook stream's chain, in the mini stream or not) holding a sound BIFF record stream
-// (records inside the stream, none longer than the format allows, a BOF first).
+// (records inside the stream, none longer than the format allows, a BOF first, every BOF
+// closed by its EOF, each listed sheet beginning with a BOF). libfreexl also loses memory on
+// unbalanced substreams.
 //
 // The check also tells where a text lies that libfreexl cannot read: libfreexl takes a shared
 // text only while its characters lie in at most two of the stream's records (the one it starts
