@@ -11,7 +11,8 @@
 //   - the word-processor table is written as an RTF document (the grid's caption as a
 //     paragraph, then a table of every row and column with right and centred cells aligned);
 //     appending inserts the table at a bookmark of an existing RTF document, or at its end;
-//   - the rows of an SQL query on an Access .mdb file are read with mdbtools' SQL engine.
+//   - the rows of an SQL query on an Access .mdb file are read with mdbtools' SQL engine, in a
+//     child process (IsolatedRead), since a damaged database crashes it.
 // Attaching to a running office program (writing into its open workbook at the active cell)
 // has no counterpart here.
 #include "controls/grid/paint/GridPaint.h"
