@@ -902,7 +902,8 @@ TEST(OfficeAccess, ADamagedDatabaseIsAnErrorAndTheGridStaysAsItWas)
 TEST(OfficeDoc, AwkwardValuesInTheTableDocumentReadBackByAnRtfReader)
 {
     TempDir dir;
-    const auto values = awkwardValues();
+    auto values = awkwardValues();
+    values.push_back({"40,000 characters", QString(20000, u'z') + QString::fromUcs4(U"\U0001F600").repeated(10000)});
     auto g = plainGrid(2, int(values.size()));
     for (size_t i = 0; i < values.size(); ++i) {
         g->SetCells(0, int(i), QString::number(i));
