@@ -137,15 +137,24 @@ QString attrText(const pugi::xml_node& n, const char* name)
     return v ? QString::fromUtf8(v) : QString();
 }
 
-// Every text inside an element (its text children and those of its descendants).
+// Every text inside an element (its text children and those of its descendants), walked
+// without recursion: a file may nest elements as deep as it likes.
 QString innerText(const pugi::xml_node& n)
 {
     QString out;
-    for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling()) {
+    pugi::xml_node c = n.first_child();
+    while (c) {
         if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata)
             out += QString::fromUtf8(c.value());
-        else if (c.type() == pugi::node_element)
-            out += innerText(c);
+        if (c.type() == pugi::node_element && c.first_child()) {
+            c = c.first_child();
+            continue;
+        }
+        while (c && c != n && !c.next_sibling())
+            c = c.parent();
+        if (!c || c == n)
+            break;
+        c = c.next_sibling();
     }
     return out;
 }
