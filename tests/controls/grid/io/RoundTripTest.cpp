@@ -450,13 +450,25 @@ TEST(RoundTrip, ClipboardTextKeepsEveryValue)
     auto a = awkwardGrid();
     CopyToClipBoard(*a);
     const QString text = platform::clipboardData().text();
-    auto b = plainGrid(1, 1);
+    // Pasted over old texts: an empty cell empties its target too.
+    auto oldTexts = [&](int cols, int rows) {
+        auto g = plainGrid(cols, rows);
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < cols; ++c)
+                g->SetCells(c, r, QStringLiteral("old"));
+        return g;
+    };
+    auto b = oldTexts(1, 1);
     b->setOptions(b->options() | platform::goEditing);
     PasteFromClipboard(*b);
     EXPECT_EQ(b->RowCount(), a->RowCount()) << "the copied rows and no more";
     EXPECT_EQ(b->ColCount(), a->ColCount());
     expectGrid(*a, *b, expect, "clipboard text");
-    auto c = plainGrid(1, 1);
+    b = oldTexts(a->ColCount(), a->RowCount());
+    b->setOptions(b->options() | platform::goEditing);
+    PasteFromClipboard(*b);
+    expectGrid(*a, *b, expect, "clipboard text over old texts");
+    auto c = oldTexts(a->ColCount(), a->RowCount());
     SetSelectionAsText(*c, text);
     expectGrid(*a, *c, expect, "SetSelectionAsText");
     dir.write("clip.txt", "\xEF\xBB\xBF" + text.toUtf8()); // with a mark: the text's own U+FEFF stays
