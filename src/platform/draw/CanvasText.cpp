@@ -40,6 +40,8 @@ bool isBreakSpace(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\
 QString removePrefixes(const QString& text, int& underline)
 {
     underline = -1;
+    if (!text.contains(QLatin1Char('&')))
+        return text;
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -107,13 +109,14 @@ int lineHeightOf(const QFontMetrics& fm, unsigned flags)
 // at a place is no longer the text's prefix up to it.
 bool hasRightToLeft(QStringView s)
 {
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        const QChar c = s[i];
-        if (c.unicode() < 0x0590)
+    const char16_t* p = s.utf16();
+    const qsizetype n = s.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (p[i] < 0x0590)
             continue;
-        char32_t u = c.unicode();
-        if (c.isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate()) {
-            u = QChar::surrogateToUcs4(c, s[i + 1]);
+        char32_t u = p[i];
+        if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(p[i + 1])) {
+            u = QChar::surrogateToUcs4(p[i], p[i + 1]);
             ++i;
         }
         switch (QChar::direction(u)) {
@@ -185,19 +188,20 @@ std::vector<Canvas::TextLine> Canvas::layoutText(const QString& text, unsigned f
 
     if (flags & DT_SINGLELINE) {
         // Line breaks do not break the line; they show as nothing.
-        QString line;
-        line.reserve(shown.size());
-        int u = -1;
-        for (qsizetype i = 0; i < shown.size(); ++i) {
-            if (shown[i] == QLatin1Char('\r') || shown[i] == QLatin1Char('\n'))
-                continue;
-            if (i == underline)
-                u = int(line.size());
-            line += shown[i];
-        }
         TextLine l;
-        l.text = line;
-        l.underline = u;
+        if (!shown.contains(QLatin1Char('\r')) && !shown.contains(QLatin1Char('\n'))) {
+            l.text = shown;
+            l.underline = underline;
+        } else {
+            l.text.reserve(shown.size());
+            for (qsizetype i = 0; i < shown.size(); ++i) {
+                if (shown[i] == QLatin1Char('\r') || shown[i] == QLatin1Char('\n'))
+                    continue;
+                if (i == underline)
+                    l.underline = int(l.text.size());
+                l.text += shown[i];
+            }
+        }
         lines.push_back(std::move(l));
         return lines;
     }
@@ -222,10 +226,22 @@ std::vector<Canvas::TextLine> Canvas::layoutText(const QString& text, unsigned f
     const QStringView all(shown);
     qsizetype paraStart = 0;
     const qsizetype total = shown.size();
+    // The next CR and LF, each looked for again only once passed, so that a text of many
+    // paragraphs is searched once.
+    qsizetype nextCR = -1, nextLF = -1;
+    auto find = [&](QChar c, qsizetype from) {
+        const qsizetype i = all.indexOf(c, from);
+        return i < 0 ? total : i;
+    };
+    auto nextBreak = [&](qsizetype from) {
+        if (nextCR < from)
+            nextCR = find(QLatin1Char('\r'), from);
+        if (nextLF < from)
+            nextLF = find(QLatin1Char('\n'), from);
+        return std::min(nextCR, nextLF);
+    };
     while (paraStart <= total) {
-        qsizetype paraEnd = paraStart;
-        while (paraEnd < total && shown[paraEnd] != QLatin1Char('\r') && shown[paraEnd] != QLatin1Char('\n'))
-            ++paraEnd;
+        const qsizetype paraEnd = nextBreak(paraStart);
         const QStringView para = all.mid(paraStart, paraEnd - paraStart);
         if (!wrap || para.isEmpty()) {
             if (!emit(paraStart, para.size()))
