@@ -70,13 +70,14 @@ QString WrapCaptionText(Canvas& Canvas, const QString& Caption, const Rect& R, u
     QStringList words = caption.split(QLatin1Char(' '));
     if (ReverseWords)
         std::reverse(words.begin(), words.end());
-    // Text without prefixes or line breaks is measured no further than the width: a word of a
-    // megabyte costs what shows of it.
-    auto plain = [&](QStringView text) {
-        return (DrawFormat & platform::DT_NOPREFIX) && !text.contains(u'\r') && !text.contains(u'\n');
-    };
+    // A caption without prefixes or line breaks is measured no further than the width: a word
+    // of a megabyte costs what shows of it. (Every line is made of the caption's words.)
+    const bool plain = ((DrawFormat & platform::DT_NOPREFIX) || !caption.contains(u'&')) &&
+                       !(DrawFormat & platform::DT_WORDBREAK) &&
+                       (!(DrawFormat & platform::DT_EXPANDTABS) || !caption.contains(u'\t')) &&
+                       !caption.contains(u'\r') && !caption.contains(u'\n');
     auto fits = [&](QStringView text) {
-        if (plain(text))
+        if (plain)
             return Canvas.textFit().fits(text, maxWidth);
         Rect r{0, 0, 0, 0};
         MeasureTextRect(Canvas, text.toString(), r, DrawFormat);
@@ -85,7 +86,7 @@ QString WrapCaptionText(Canvas& Canvas, const QString& Caption, const Rect& R, u
     // How many characters of a word wider than the line go on a line: the longest part that
     // fits (the word's start, or its end with ReverseWords), at least one character.
     auto piece = [&](QStringView word) -> qsizetype {
-        if (!ReverseWords && plain(word))
+        if (!ReverseWords && plain)
             return std::max<qsizetype>(1, Canvas.textFit().fit(word, maxWidth));
         qsizetype lo = 1, hi = word.size(); // fits(lo) is taken as true, fits(hi) is known false
         while (hi - lo > 1) {
