@@ -1,13 +1,20 @@
 #pragma once
 // Exchange with office files through libraries in place of driving the office programs:
-//   - worksheets of .xls workbooks are read with libfreexl (the used range of a sheet, as text);
-//   - the grid is written as an .xlsx workbook with libxlsxwriter (a new file, one sheet);
+//   - worksheets are read from .xlsx workbooks (XlsxReader) and from .xls workbooks with
+//     libfreexl, once the file has passed a structural check (XlsCheck); the file's first
+//     bytes tell which. The used range of a sheet is loaded as text;
+//   - the grid is written as an .xlsx workbook with libxlsxwriter: SaveToXLS makes a new one,
+//     SaveToXLSSheet writes into the named sheet of an existing workbook and writes its other
+//     sheets again (values, formulas, number formats), or refuses when the workbook holds what
+//     cannot be written again. Line breaks are stored as LF; a text longer than a worksheet
+//     cell holds is an error that names the cell, before anything is written;
 //   - the word-processor table is written as an RTF document (the grid's caption as a
 //     paragraph, then a table of every row and column with right and centred cells aligned);
 //     appending inserts the table at a bookmark of an existing RTF document, or at its end;
-//   - the rows of an SQL query on an Access .mdb file are read with mdbtools' SQL engine.
-// Attaching to a running office program (writing into its open workbook at the active cell,
-// adding a sheet to an existing workbook) has no counterpart here.
+//   - the rows of an SQL query on an Access .mdb file are read with mdbtools' SQL engine, in a
+//     child process (IsolatedRead), since a damaged database crashes it.
+// Attaching to a running office program (writing into its open workbook at the active cell)
+// has no counterpart here.
 #include "controls/grid/paint/GridPaint.h"
 
 #include <QRect>
@@ -24,13 +31,20 @@ QString ColumnLetters(int col);
 bool ParseA1Range(const QString& address, QRect& range);
 
 QStringList GetXLSSheets(const QString& fileName);
-// The first worksheet; EExtGridError "Incorrect XLS file" when the file is no workbook.
+// The active worksheet; EExtGridError "Incorrect XLS file" or "Incorrect XLSX file" (with the
+// reason) when the file is no sound workbook.
 void LoadFromXLS(TExtStringGridPaint& grid, const QString& fileName);
 // EExtGridError "Excel worksheet <name> not found" for a name the workbook lacks.
 void LoadFromXLSSheet(TExtStringGridPaint& grid, const QString& fileName, const QString& sheetName);
-// The save range as an .xlsx workbook with one sheet ("Sheet1" or the name given).
+// The save range as a new .xlsx workbook with one sheet "Sheet1". Errors are EExtGridError
+// "Cannot Create file <name>: <reason>"; the file is then as it was.
 void SaveToXLS(TExtStringGridPaint& grid, const QString& fileName);
+// The save range into the sheet of that name (letter case aside), added at the end when the
+// workbook lacks it; a new workbook when the file does not exist.
 void SaveToXLSSheet(TExtStringGridPaint& grid, const QString& fileName, const QString& sheetName);
+// Where exports keep their work files: one folder per export, named after the process, removed
+// when the export ends; a later export removes those of processes that have ended.
+QString XlsxExportTempRoot();
 
 // The RTF document of SaveToDOC (caption paragraph and table).
 QString GridToRTFTable(TExtStringGridPaint& grid, const QString& caption);

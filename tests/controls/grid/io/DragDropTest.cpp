@@ -216,15 +216,23 @@ TEST(DragDrop, WorkbookFilesGoToTheSpreadsheetReader)
     file.setUrls({QUrl::fromLocalFile(dir.file("refused.xls"))});
     w.drop(file, w.at(1, 1));
     EXPECT_EQ(w.grid->Cells(1, 1), "kept");
-    // A name ending in XLSX holds ".XLS": the spreadsheet reader gets it, and its error (it
-    // reads only the older format) reaches the caller of the drop; the cells stay.
+    // A name ending in XLSX holds ".XLS": the spreadsheet reader gets it and reads either
+    // format by its content.
     auto source = makeGrid(2, 2);
-    source->SetCells(0, 0, QStringLiteral("new"));
+    source->SetCells(0, 0, QStringLiteral("Name"));
+    source->SetCells(1, 1, QStringLiteral("new"));
     controls::grid::io::SaveToXLS(*source, dir.file("book.xlsx"));
     file.setUrls({QUrl::fromLocalFile(dir.file("book.xlsx"))});
+    w.drop(file, w.at(1, 1));
+    EXPECT_EQ(w.grid->Cells(1, 1), "new");
+    // A file that is neither: the reader's error reaches the caller of the drop; the cells stay.
+    w.grid->SetCells(1, 1, QStringLiteral("kept"));
+    QFile::copy(dir.file("meters.xls"), dir.file("cut.xls"));
+    QFile::resize(dir.file("cut.xls"), 700);
+    file.setUrls({QUrl::fromLocalFile(dir.file("cut.xls"))});
     EXPECT_ANY_THROW(w.drop(file, w.at(1, 1)));
     EXPECT_EQ(w.grid->Cells(1, 1), "kept");
-    EXPECT_EQ(refusedNames.size(), 3);
+    EXPECT_EQ(refusedNames.size(), 4);
 }
 
 TEST(DragDrop, ColumnsMoveAndHiddenColumnsComeBack)
