@@ -35,11 +35,11 @@ function(vn_library name)
   endif()
 endfunction()
 
-# vn_test(NAME SOURCES ... [DEPS ...] [GUI])
+# vn_test(NAME SOURCES ... [DEPS ...] [GUI] [TIMEOUT seconds])
 # GUI tests get a QApplication on the offscreen platform with a fixed font and style;
-# the others a QCoreApplication.
+# the others a QCoreApplication. TIMEOUT bounds each of the binary's tests in ctest.
 function(vn_test name)
-  cmake_parse_arguments(A "GUI" "" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(A "GUI" "TIMEOUT" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_compile_options(${name} PRIVATE ${VN_WARNINGS})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
@@ -51,8 +51,12 @@ function(vn_test name)
   target_link_libraries(${name} PRIVATE ${A_DEPS} GTest::gtest GTest::gmock)
   target_compile_definitions(${name} PRIVATE VN_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
                                              VN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  set(timeout)
+  if(A_TIMEOUT)
+    set(timeout TIMEOUT ${A_TIMEOUT})
+  endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-                       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+                       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" ${timeout})
   vn_test_whole(${name})
 endfunction()
 

@@ -1,6 +1,7 @@
 #include "controls/button/FxButtonFace.h"
 
 #include "controls/button/FxButton.h"
+#include "platform/draw/TextFit.h"
 #include "platform/text/Text.h"
 
 #include <algorithm>
@@ -203,8 +204,8 @@ void DrawButtonFace(Canvas& canvas, const ButtonFace& in)
     auto shorten = [&](int available) {
         if (in.wordWrap)
             return;
-        while (!caption.isEmpty() && canvas.textWidth(caption) > available)
-            caption.chop(1);
+        // The longest start of the caption that fits, measured no further than the room.
+        caption.truncate(canvas.textFit().fit(caption, available));
     };
     // Size of the caption: one line, or broken into lines at the available width.
     auto measure = [&](int available, int& tw, int& th) {

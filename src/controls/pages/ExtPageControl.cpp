@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShortcut>
+#include <algorithm>
 #include <exception>
 
 namespace controls {
@@ -618,10 +619,15 @@ void TExtPageControl::UpdateTabCaptionWidth(TExtTabSheet* page)
         // so blanks make up the difference.
         const QFontMetrics normal(font());
         const int difference = QFontMetrics(m_activeFont.font).horizontalAdvance(text) - normal.horizontalAdvance(text);
-        QString pad;
-        while (normal.horizontalAdvance(pad) < difference)
-            pad += QLatin1Char(' ');
-        text += pad;
+        // The fewest blanks at least as wide as the difference: counted from one blank's width,
+        // then checked, rather than measured one more blank at a time.
+        const int blank = std::max(1, normal.horizontalAdvance(QLatin1Char(' ')));
+        qsizetype count = difference > 0 ? (difference + blank - 1) / blank : 0;
+        while (count > 0 && normal.horizontalAdvance(QString(count - 1, QLatin1Char(' '))) >= difference)
+            --count;
+        while (normal.horizontalAdvance(QString(count, QLatin1Char(' '))) < difference)
+            ++count;
+        text += QString(count, QLatin1Char(' '));
     }
     if (m_tabs[size_t(index)].first != text) {
         m_tabs[size_t(index)].first = text;

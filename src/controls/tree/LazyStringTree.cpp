@@ -1,7 +1,6 @@
 #include "controls/tree/LazyStringTree.h"
 #include "controls/tree/LazyTreeUtils.h"
 #include "platform/core/Errors.h"
-#include "platform/fs/TextLines.h"
 
 #include <QEvent>
 #include <QFontMetrics>
@@ -633,30 +632,6 @@ PLazyNode TCustomLazyStringTree::AddChild(PLazyNode Parent, void* UserData)
             ScrollIntoView(GetFirstSelected(), true, false);
     }
     return result;
-}
-
-// --- saving -------------------------------------------------------------------------------------
-
-bool TCustomLazyStringTree::SaveToCSVFile(const QString& FileNameWithPath, bool IncludeHeading)
-{
-    if (FileNameWithPath.isEmpty())
-        return false;
-    auto quoted = [](QString text) {
-        if (text.isEmpty())
-            text = QStringLiteral(" ");
-        text.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-        return QLatin1Char('"') + text + QLatin1Char('"');
-    };
-    QStringList lines;
-    if (IncludeHeading)
-        lines << QString(); // no columns, no captions
-    // Without columns the node's own text is the line's one field.
-    for (PLazyNode n = FRoot->FirstChild; n; n = n->NextSibling)
-        lines << quoted(GetText(n, NoColumn));
-    QString error;
-    if (!platform::writeTextLines(FileNameWithPath, lines, platform::LinesEncoding::Cp1252, &error))
-        throw platform::Exception(error);
-    return true;
 }
 
 } // namespace controls

@@ -101,8 +101,11 @@ public:
     virtual int ComputeNodeHeight(platform::Canvas* Canvas, PLazyNode Node, TColumnIndex Column, QString S = QString());
     // Where the editor goes over a cell's text, and in which font.
     void GetTextInfo(PLazyNode Node, TColumnIndex Column, QFont& AFont, platform::Rect& R, QString& Text) override;
-    // One line per top-level node, its text quoted; CR LF lines in Windows-1252. False for an
-    // empty name; a file that cannot be written raises platform::Exception.
+    // With IncludeHeading a line of the columns' captions, then one line per top-level node
+    // with the text of every column (the node's text without columns), each field quoted (an
+    // empty text as one blank); CR LF lines in Windows-1252, or UTF-8 with its byte-order mark
+    // when a text holds a character beyond that page. False for an empty name; a file that
+    // cannot be written raises platform::Exception.
     bool SaveToCSVFile(const QString& FileNameWithPath, bool IncludeHeading);
     // The hint of a node: OnGetHint's text.
     QString DoGetNodeHint(PLazyNode Node, TColumnIndex Column, TLTHintLineBreakStyle& LineBreakStyle) override;

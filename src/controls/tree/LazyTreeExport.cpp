@@ -3,7 +3,9 @@
 // the tests hold golden files of them.
 #include "controls/tree/LazyStringTree.h"
 #include "controls/tree/LazyTreeClasses.h"
+#include "platform/core/Errors.h"
 #include "platform/core/FormatSettings.h"
+#include "platform/fs/Files.h"
 #include "platform/text/Text.h"
 
 #include <QLocale>
@@ -568,6 +570,51 @@ QString TCustomLazyStringTree::ContentToText(TVSTTextSourceType Source, const QS
         buffer.AddNewLine();
     }
     return buffer.AsString();
+}
+
+// --- CSV file -----------------------------------------------------------------------------------
+
+bool TCustomLazyStringTree::SaveToCSVFile(const QString& FileNameWithPath, bool IncludeHeading)
+{
+    if (FileNameWithPath.isEmpty())
+        return false;
+    auto quoted = [](QString text) {
+        if (text.isEmpty())
+            text = QStringLiteral(" ");
+        text.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+        return QLatin1Char('"') + text + QLatin1Char('"');
+    };
+    // Every column of the header in its index order; without columns the node's own text is
+    // the line's one field (and the heading line is empty).
+    const TLazyTreeColumns& columns = FHeader->Columns();
+    std::vector<TColumnIndex> indexes;
+    for (TColumnIndex i = 0; i < columns.Count(); ++i)
+        indexes.push_back(i);
+    if (indexes.empty())
+        indexes.push_back(NoColumn);
+    QString text;
+    if (IncludeHeading) {
+        QStringList captions;
+        for (TColumnIndex i : indexes)
+            if (i != NoColumn)
+                captions << quoted(columns[i]->Text());
+        text += captions.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    }
+    for (PLazyNode n = FRoot->FirstChild; n; n = n->NextSibling) {
+        QStringList fields;
+        for (TColumnIndex i : indexes)
+            fields << quoted(GetText(n, i));
+        text += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    }
+    // Windows-1252 as spreadsheets expect it; a text with characters beyond that page is
+    // written in UTF-8 with its byte-order mark rather than with "?" in their place.
+    QByteArray bytes = platform::encodeCp1252(text);
+    if (platform::decodeCp1252(bytes) != text)
+        bytes = QByteArray("\xEF\xBB\xBF", 3) + text.toUtf8();
+    QString error;
+    if (!platform::writeWholeFile(FileNameWithPath, bytes, &error))
+        throw platform::Exception(error);
+    return true;
 }
 
 // --- custom -------------------------------------------------------------------------------------

@@ -270,7 +270,7 @@ void TLazyTreeColumns::PaintHeader(Canvas& TargetCanvas, Rect R, QPoint Target, 
 void TLazyTreeColumns::DrawCaption(Canvas& Canvas, QString Caption, Rect Bounds, bool Enabled, bool Hot,
                                    unsigned DrawFormat, bool WrapCaption)
 {
-    if (!WrapCaption && Canvas.textWidth(Caption) > Bounds.width())
+    if (!WrapCaption && Canvas.textWidth(Caption, Bounds.width()) > Bounds.width())
         Caption = ShortenTextWithEllipsis(Canvas, Caption, Bounds.width(), 0);
     Canvas.setBkMode(BkMode::Transparent);
     TBaseLazyTree* tree = Tree();

@@ -1,5 +1,6 @@
 #include "controls/tree/LazyTreeUtils.h"
 #include "platform/draw/Graphics.h"
+#include "platform/draw/TextFit.h"
 
 #include <QPainter>
 #include <QStringList>
@@ -51,16 +52,8 @@ QString ShortenTextWithEllipsis(Canvas& Canvas, const QString& S, int Width, int
     const QString ellipsis = QStringLiteral("...");
     if (EllipsisWidth == 0)
         EllipsisWidth = Canvas.textWidth(ellipsis);
-    int low = 0;
-    int high = int(S.size());
-    while (high > low) {
-        const int mid = (low + high + 1) / 2;
-        const int w = EllipsisWidth + Canvas.textWidth(S.left(mid));
-        if (w <= Width)
-            low = mid;
-        else
-            high = mid - 1;
-    }
+    // The longest prefix that fits beside the ellipsis, measured no further than the width.
+    const qsizetype low = Canvas.textFit().fit(S, Width - EllipsisWidth);
     if (low == S.size())
         return S;
     if (EllipsisWidth < Width)
@@ -77,33 +70,56 @@ QString WrapCaptionText(Canvas& Canvas, const QString& Caption, const Rect& R, u
     QStringList words = caption.split(QLatin1Char(' '));
     if (ReverseWords)
         std::reverse(words.begin(), words.end());
-    auto fits = [&](const QString& text) {
+    // A caption without prefixes or line breaks is measured no further than the width: a word
+    // of a megabyte costs what shows of it. (Every line is made of the caption's words.)
+    const bool plain = ((DrawFormat & platform::DT_NOPREFIX) || !caption.contains(u'&')) &&
+                       !(DrawFormat & platform::DT_WORDBREAK) &&
+                       (!(DrawFormat & platform::DT_EXPANDTABS) || !caption.contains(u'\t')) &&
+                       !caption.contains(u'\r') && !caption.contains(u'\n');
+    auto fits = [&](QStringView text) {
+        if (plain)
+            return Canvas.textFit().fits(text, maxWidth);
         Rect r{0, 0, 0, 0};
-        MeasureTextRect(Canvas, text, r, DrawFormat);
+        MeasureTextRect(Canvas, text.toString(), r, DrawFormat);
         return r.width() <= maxWidth;
+    };
+    // How many characters of a word wider than the line go on a line: the longest part that
+    // fits (the word's start, or its end with ReverseWords), at least one character.
+    auto piece = [&](QStringView word) -> qsizetype {
+        if (!ReverseWords && plain)
+            return std::max<qsizetype>(1, Canvas.textFit().fit(word, maxWidth));
+        qsizetype lo = 1, hi = word.size(); // fits(lo) is taken as true, fits(hi) is known false
+        while (hi - lo > 1) {
+            const qsizetype mid = lo + (hi - lo) / 2;
+            if (fits(ReverseWords ? word.right(mid) : word.left(mid)))
+                lo = mid;
+            else
+                hi = mid;
+        }
+        return lo;
     };
     QStringList lines;
     QString line;
     int i = 0;
+    // What is left of words[i] after the pieces of it already on lines.
+    QStringView word = words.isEmpty() ? QStringView() : QStringView(words[0]);
     while (i < words.size()) {
-        const QString& word = words[i];
-        const QString candidate = line.isEmpty() ? word
-                                  : ReverseWords ? word + QLatin1Char(' ') + line
-                                                 : line + QLatin1Char(' ') + word;
-        if (fits(candidate)) {
-            line = candidate;
-            ++i;
+        if (line.isEmpty() ? fits(word)
+                           : fits(ReverseWords ? word.toString() + QLatin1Char(' ') + line
+                                               : line + QLatin1Char(' ') + word.toString())) {
+            line = line.isEmpty() ? word.toString()
+                   : ReverseWords ? word.toString() + QLatin1Char(' ') + line
+                                  : line + QLatin1Char(' ') + word.toString();
+            if (++i < words.size())
+                word = QStringView(words[i]);
             continue;
         }
         if (line.isEmpty()) {
-            // A word wider than the line: the longest part that fits, at least one character.
-            int n = 1;
-            while (n < word.size() && fits(ReverseWords ? word.right(n + 1) : word.left(n + 1)))
-                ++n;
-            lines << (ReverseWords ? word.right(n) : word.left(n));
-            words[i] = ReverseWords ? word.left(word.size() - n) : word.mid(n);
-            if (words[i].isEmpty())
-                ++i;
+            const qsizetype n = piece(word);
+            lines << (ReverseWords ? word.right(n) : word.left(n)).toString();
+            word = ReverseWords ? word.first(word.size() - n) : word.mid(n);
+            if (word.isEmpty() && ++i < words.size())
+                word = QStringView(words[i]);
             continue;
         }
         lines << line;

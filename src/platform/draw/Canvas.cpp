@@ -1,5 +1,7 @@
 #include "platform/draw/Canvas.h"
 
+#include "platform/draw/TextFit.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>

@@ -54,6 +54,8 @@ class QFontMetrics;
 
 namespace platform {
 
+class TextFit;
+
 enum class PenStyle { Solid, Dot, Clear };
 struct Pen {
     Color color = clBlack;
@@ -229,6 +231,12 @@ public:
 
     // Size of a single line of text in the current font ("&" counts as a character).
     int textWidth(const QString& text) const;
+    // textWidth(text) when it is at most `limit`, else some value above `limit`: measures no
+    // more of a long text than fits in about twice the limit.
+    int textWidth(const QString& text, int limit) const;
+    // Measuring and cutting text in the current font (no tab stops), in time that grows with
+    // what fits rather than with the text (see TextFit.h). Valid while the font stays the same.
+    const TextFit& textFit() const;
     int textHeight(const QString& text) const;
     QSize textExtent(const QString& text) const;
     // Draws text in the current font colour with the DT_* flags. With DT_CALCRECT nothing is
@@ -239,6 +247,9 @@ public:
     // The lines drawText would show in r with these flags, after prefixes, line and word breaks
     // and ellipses.
     QStringList drawnLines(const QString& text, const Rect& r, unsigned flags) const;
+    // The number of lines drawText lays the text out in at r's width with these flags, counted
+    // up to `atMost` (laying out no more of the text than those lines).
+    int textLineCount(const QString& text, int width, unsigned flags, int atMost) const;
     // The text with its top-left corner at (x, y), turned by the font's orientation; the pen
     // moves to the end of the text.
     void textOut(int x, int y, const QString& text);
@@ -308,11 +319,16 @@ private:
     void applyClip();
     Region wholeSurface() const;
     bool textBackgroundOpaque() const;
-    std::vector<TextLine> layoutText(const QString& text, unsigned flags, int tabChars, int width, const QFontMetrics& fm,
-                                     int& lineHeight) const;
-    // The lines of drawText as they show in r: which are visible, and their ellipses.
-    std::vector<TextLine> visibleLines(const QString& text, const Rect& r, unsigned flags, int tabChars,
-                                       const QFontMetrics& fm, int& lineHeight, int& top) const;
+    // The lines of the text at `width`, at most maxLines of them; `more` tells whether the
+    // text goes on after the last line laid out.
+    std::vector<TextLine> layoutText(const QString& text, unsigned flags, int width, const TextFit& m,
+                                     size_t maxLines = size_t(-1), bool* more = nullptr) const;
+    // The lines of drawText as they show in r: which are visible, and their ellipses. With
+    // `onlyInRect`, lines the clip hides entirely are left out.
+    std::vector<TextLine> visibleLines(const QString& text, const Rect& r, unsigned flags, const TextFit& m,
+                                       int& lineHeight, int& top, bool onlyInRect) const;
+    // The canvas' TextFit with tab stops set as the flags ask.
+    const TextFit& textFit(unsigned flags, int tabChars) const;
     void drawBitmap(const QRect& target, const Bitmap& bitmap, int opacity);
 
     // The drawing font and its metrics, made again only when the font changes.
@@ -321,6 +337,7 @@ private:
     mutable QFont m_cachedFor;
     mutable QFont m_cachedFont;
     mutable std::unique_ptr<QFontMetrics> m_cachedMetrics;
+    mutable std::unique_ptr<TextFit> m_cachedFit;
 
     std::unique_ptr<QPainter> m_owned;
     QPainter* m_painter = nullptr;

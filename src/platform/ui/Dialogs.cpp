@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPointer>
+#include <algorithm>
 
 namespace platform {
 
@@ -69,6 +70,32 @@ MsgAnswer defaultAnswer(MsgKind kind)
     return MsgAnswer::No;
 }
 
+QString boundedMessageText(const QString& text, qsizetype maxLine)
+{
+    if (text.size() <= maxLine)
+        return text;
+    QString out;
+    out.reserve(std::min(text.size(), qsizetype(64 * 1024)));
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+        const qsizetype length = (end < 0 ? text.size() : end) - start;
+        if (length <= maxLine) {
+            out += QStringView(text).mid(start, length);
+        } else {
+            qsizetype keep = std::max<qsizetype>(0, maxLine - 3);
+            if (keep > 0 && text[start + keep - 1].isHighSurrogate())
+                --keep;
+            out += QStringView(text).mid(start, keep);
+            out += QLatin1String("...");
+        }
+        if (end < 0)
+            return out;
+        out += QLatin1Char('\n');
+        start = end + 1;
+    }
+}
+
 namespace {
 
 class QtMessageBoxes final : public MessageBoxes {
@@ -79,7 +106,7 @@ public:
         QMessageBox box(focusReturn.window());
         keepRestored(&box);
         box.setWindowTitle(caption.isEmpty() ? defaultCaption(kind) : caption);
-        box.setText(text);
+        box.setText(boundedMessageText(text));
         switch (kind) {
         case MsgKind::Error:
             box.setIcon(QMessageBox::Critical);

@@ -53,6 +53,11 @@ void setMessageBoxes(MessageBoxes* boxes);
 FileDialogs& fileDialogs();
 void setFileDialogs(FileDialogs* dialogs);
 
+// The text a message box shows for `text`: a message may quote what a user's file holds, a
+// megabyte on one line, which the box would lay out for many seconds into a window taller than
+// any screen. Lines longer than maxLine characters end in "..." after their start.
+QString boundedMessageText(const QString& text, qsizetype maxLine = 500);
+
 // Shorthands.
 inline void showError(const QString& text) { messageBoxes().show(MsgKind::Error, text); }
 inline bool askYesNo(const QString& text) { return messageBoxes().show(MsgKind::Confirm, text) == MsgAnswer::Yes; }

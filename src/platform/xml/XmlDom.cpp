@@ -14,7 +14,17 @@ namespace {
 
 pugi::xml_node wrap(pugi::xml_node_struct* n) { return pugi::xml_node(n); }
 std::string u8(const QString& s) { return s.toStdString(); }
-QString qs(const char* s) { return QString::fromUtf8(s); }
+// QString::fromUtf8 takes a leading U+FEFF for a byte-order mark and drops it; in a node's text
+// it is a character (pugixml has taken the document's mark off already).
+QString qs(const char* s)
+{
+    QString lead;
+    while (s[0] == '\xEF' && s[1] == '\xBB' && s[2] == '\xBF') {
+        lead += QChar(0xFEFF);
+        s += 3;
+    }
+    return lead + QString::fromUtf8(s);
+}
 
 // A value made only of blanks is still a value (a blank device name, a blank cell), so text that is
 // an element's only child is kept even when it is all white space.

@@ -10,6 +10,7 @@ using namespace controls;
 using namespace platform;
 using testing_support::inkBox;
 using testing_support::InkBox;
+using testing_support::samePixels;
 using testing_support::testFont;
 
 namespace {
@@ -219,6 +220,29 @@ TEST(DrawButtonFace, PressMovesNormalCaptionButMakesEncartaBold)
     EXPECT_EQ(encarta.top, normal.top);
     EXPECT_GT(encartaDown.count, encarta.count); // bold
     EXPECT_EQ(encartaDown.top, encarta.top);     // not moved down
+}
+
+// A caption far wider than the button shows the start that fits, as that start alone would:
+// found from what fits, not by taking one character off the end at a time and measuring all
+// the rest again (a caption of 64 KiB took hours).
+TEST(DrawButtonFace, AVeryLongCaptionShowsTheStartThatFits)
+{
+    ButtonFace f = baseFace(80, 23);
+    QString caption;
+    for (int i = 0; caption.size() < 64 * 1024; ++i)
+        caption += QLatin1Char(char('a' + i % 26));
+    Bitmap b(1, 1);
+    Canvas c(b);
+    c.font() = f.font;
+    QString fitting = caption.left(200);
+    while (c.textWidth(fitting) > f.width - 8)
+        fitting.chop(1);
+    ASSERT_FALSE(fitting.isEmpty());
+    f.caption = caption;
+    const Bitmap whole = paint(f);
+    f.caption = fitting;
+    EXPECT_TRUE(samePixels(whole, paint(f)));
+    EXPECT_FALSE(inkBox(whole, clBlack).empty());
 }
 
 TEST(DrawButtonFace, GlyphImageFollowsTheState)

@@ -11,7 +11,10 @@
 #include "platform/fs/Files.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QLocale>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 using namespace controls;
@@ -230,4 +233,57 @@ TEST(Export, PaintTextFontAndStaticTextReachTheHtmlCell)
     EXPECT_TRUE(html.contains(QLatin1String(" <td class=\"normalborder\"  style=\"{font-family: 'DejaVu Sans'; font-size: 11px; "
                                             "font-style: normal; font-weight: bold; ")));
     EXPECT_TRUE(html.contains(QLatin1String(" <td class=\"normalborder\"  height=\"18px\" align=left>plain (s)</td>")));
+}
+
+namespace {
+
+// Python's csv on a file: its rows, or the reason it could not read them.
+QJsonArray pythonCsv(const QString& file, const QStringList& flags, QString& error)
+{
+    QProcess p;
+    p.start(QStringLiteral("/usr/bin/python3"),
+            QStringList{QStringLiteral(VN_SOURCE_DIR "/tests/controls/grid/io/readers/outside_readers.py"),
+                        QStringLiteral("csv"), file, QStringLiteral(",")}
+                + flags);
+    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        error = QString::fromUtf8(p.readAllStandardError());
+        return QJsonArray();
+    }
+    return QJsonDocument::fromJson(p.readAllStandardOutput()).array();
+}
+
+} // namespace
+
+TEST(Export, CsvFileHoldsTheCaptionsAndEveryColumnOfTheTopLevelNodes)
+{
+    if (!QFile::exists(QStringLiteral("/usr/bin/python3")))
+        GTEST_SKIP() << "/usr/bin/python3 is missing (scripts/setup installs it)";
+    testing_support::TempDir dir;
+    TextTree t(3);
+    t->Header().Columns()[0]->SetText(QStringLiteral("Name, first"));
+    t->Header().Columns()[1]->SetText(QStringLiteral("Say \"x\""));
+    t->Header().Columns()[2]->SetText(QStringLiteral("Z\u00E4hler"));
+    PLazyNode a = t.add(nullptr, {QStringLiteral("a,b"), QStringLiteral("two\r\nlines"), QString()});
+    t.add(a, {QStringLiteral("child"), QStringLiteral("not"), QStringLiteral("written")});
+    t.add(nullptr, {QStringLiteral("\"q\""), QStringLiteral("\u00E9"), QStringLiteral("x")});
+    const QString path = dir.file(QStringLiteral("tree.csv"));
+    ASSERT_TRUE(t->SaveToCSVFile(path, true));
+    EXPECT_EQ(dir.read(QStringLiteral("tree.csv")),
+              QByteArray("\"Name, first\",\"Say \"\"x\"\"\",\"Z\xE4hler\"\r\n"
+                         "\"a,b\",\"two\r\nlines\",\" \"\r\n"
+                         "\"\"\"q\"\"\",\"\xE9\",\"x\"\r\n"));
+    QString error;
+    const QJsonArray rows = pythonCsv(path, {QStringLiteral("--cp1252")}, error);
+    ASSERT_EQ(rows.size(), 3) << error.toStdString();
+    EXPECT_EQ(rows[0].toArray(), QJsonArray({"Name, first", "Say \"x\"", "Z\u00E4hler"}));
+    EXPECT_EQ(rows[1].toArray(), QJsonArray({"a,b", "two\r\nlines", " "})); // an empty text as one blank
+    EXPECT_EQ(rows[2].toArray(), QJsonArray({"\"q\"", "\u00E9", "x"}));
+    // A character beyond Windows-1252: UTF-8 with its mark, every character kept.
+    t.texts(t.find(QStringLiteral("a,b")))[2] = QStringLiteral("\u4E2D\U0001F600");
+    t->InvalidateNode(t.find(QStringLiteral("a,b")));
+    ASSERT_TRUE(t->SaveToCSVFile(path, false));
+    EXPECT_TRUE(dir.read(QStringLiteral("tree.csv")).startsWith("\xEF\xBB\xBF\"a,b\""));
+    const QJsonArray wide = pythonCsv(path, {}, error);
+    ASSERT_EQ(wide.size(), 2) << error.toStdString();
+    EXPECT_EQ(wide[0].toArray()[2].toString(), QStringLiteral("\u4E2D\U0001F600"));
 }

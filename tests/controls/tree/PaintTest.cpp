@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace controls;
@@ -389,6 +390,41 @@ TEST(DrawingUtilities, WrapCaptionText)
     const QString cut = WrapCaptionText(c, QStringLiteral("Alphabet"), Rect{0, 0, alpha, 100}, platform::DT_SINGLELINE, false);
     EXPECT_TRUE(cut.startsWith(QStringLiteral("Alpha")));
     EXPECT_EQ(QString(cut).remove(QLatin1Char('\n')), QStringLiteral("Alphabet"));
+}
+
+// A caption with a word of 64 KiB breaks into lines of what fits, which give the
+// word back, and shortens to what fits with "...": measured no further than the width (the
+// rest of the word was measured and copied for every line, for hours).
+TEST(DrawingUtilities, AVeryLongCaptionWrapsAndShortensInTheTimeOfReadingIt)
+{
+    QImage img(1, 1, QImage::Format_RGB32);
+    platform::Canvas c(&img);
+    c.font().font = QApplication::font();
+    QString word;
+    for (int i = 0; word.size() < 64 * 1024; ++i)
+        word += QLatin1Char(char('a' + i % 26));
+    const int width = 100;
+    for (unsigned format : {unsigned(platform::DT_NOPREFIX), unsigned(platform::DT_SINGLELINE)})
+        for (bool reverse : {false, true}) {
+            SCOPED_TRACE(::testing::Message() << format << " " << reverse);
+            const QStringList lines = WrapCaptionText(c, QStringLiteral("Alpha ") + word, Rect{0, 0, width, 100}, format,
+                                                      reverse)
+                                          .split(QLatin1Char('\n'));
+            ASSERT_GT(lines.size(), 1000);
+            EXPECT_EQ(lines.contains(QStringLiteral("Alpha")), true);
+            QStringList ordered = lines; // taken from the end with reversed words
+            if (reverse)
+                std::reverse(ordered.begin(), ordered.end());
+            QString joined = ordered.join(QString());
+            joined.remove(QStringLiteral("Alpha"));
+            EXPECT_EQ(joined, word);
+            for (const QString& l : lines)
+                ASSERT_LE(c.textWidth(l), width) << l.toStdString();
+        }
+    const QString shortened = ShortenTextWithEllipsis(c, word, width, 0);
+    EXPECT_TRUE(shortened.endsWith(QStringLiteral("...")));
+    EXPECT_TRUE(word.startsWith(shortened.chopped(3)));
+    EXPECT_LE(c.textWidth(shortened), width);
 }
 
 TEST(DrawingUtilities, AlphaBlendRect)

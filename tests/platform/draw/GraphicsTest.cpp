@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 #include <QImageWriter>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -167,6 +168,62 @@ TEST(Picture, BadDataRaisesAndKeepsThePicture)
     EXPECT_EQ(p.format(), QByteArray("bmp"));
     p.clear();
     EXPECT_TRUE(p.isEmpty());
+}
+
+// A bitmap header is held against the file: a picture whose rows the file does not hold is
+// refused before anything is decoded, rows stored top to bottom (a negative height) included;
+// a whole file with its rows either way reads as the same picture.
+TEST(Picture, ABitmapMustHoldTheRowsItsHeaderGives)
+{
+    const QByteArray bottomUp = encoded(sample(), "bmp");
+    auto le32 = [](const QByteArray& b, int at) { return qFromLittleEndian<qint32>(b.constData() + at); };
+    const int offset = le32(bottomUp, 10), width = le32(bottomUp, 18), height = le32(bottomUp, 22);
+    const int bits = qFromLittleEndian<quint16>(bottomUp.constData() + 28);
+    ASSERT_EQ(height, 3);
+    const int row = (width * bits + 31) / 32 * 4;
+    // The same picture with its rows top to bottom.
+    QByteArray topDown = bottomUp;
+    for (int y = 0; y < height; ++y)
+        topDown.replace(offset + y * row, row, bottomUp.mid(offset + (height - 1 - y) * row, row));
+    const qint32 negative = -height;
+    topDown.replace(22, 4, QByteArray(reinterpret_cast<const char*>(&negative), 4));
+    Picture up, down;
+    up.LoadFromData(bottomUp);
+    down.LoadFromData(topDown);
+    ASSERT_EQ(down.width(), 4);
+    ASSERT_EQ(down.height(), 3);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(down.bitmap().pixel(x, y), up.bitmap().pixel(x, y)) << x << "," << y;
+
+    // A 70-byte file whose header asks for 5000 x 5000 pixels, either way up; and the sample
+    // short of a row.
+    auto header = [](qint32 w, qint32 h) {
+        QByteArray b(70, '\0');
+        b[0] = 'B';
+        b[1] = 'M';
+        qToLittleEndian<quint32>(70, b.data() + 2);
+        qToLittleEndian<quint32>(54, b.data() + 10);
+        qToLittleEndian<quint32>(40, b.data() + 14);
+        qToLittleEndian<qint32>(w, b.data() + 18);
+        qToLittleEndian<qint32>(h, b.data() + 22);
+        qToLittleEndian<quint16>(1, b.data() + 26);
+        qToLittleEndian<quint16>(32, b.data() + 28);
+        return b;
+    };
+    for (const auto& [name, data] : {std::pair{"top-down", header(5000, -5000)}, std::pair{"bottom-up", header(5000, 5000)},
+                                     std::pair{"a row short", bottomUp.chopped(row)},
+                                     std::pair{"top-down a row short", topDown.chopped(row)}}) {
+        SCOPED_TRACE(name);
+        Picture p;
+        try {
+            p.LoadFromData(data);
+            ADD_FAILURE() << "no error";
+        } catch (const EInvalidGraphic& e) {
+            EXPECT_EQ(e.message(), QStringLiteral("Invalid image"));
+        }
+        EXPECT_TRUE(p.isEmpty());
+    }
 }
 
 TEST(ImageList, StripsMasksAndDrawingStyles)

@@ -139,6 +139,25 @@ TEST_F(PickerTest, TimesAndTheTwelveHourClock)
     EXPECT_EQ(iso(picker->DateTime()), "2024-03-15 00:30:00") << "hours wrap";
 }
 
+TEST_F(PickerTest, HoursStepAndWrapBothWays)
+{
+    picker->SetKind(dtkTime);
+    picker->SetFormat("HH:mm");
+    const struct {
+        int hour;
+        Qt::Key key;
+        const char* after;
+    } cases[] = {
+        {0, Qt::Key_Up, "01:30"}, {0, Qt::Key_Down, "23:30"}, {23, Qt::Key_Up, "00:30"}, {23, Qt::Key_Down, "22:30"},
+    };
+    for (const auto& c : cases) {
+        picker->SetDateTime(EncodeDate(2024, 3, 15) + EncodeTime(c.hour, 30, 0, 0));
+        picker->SelectField(0);
+        key(c.key);
+        EXPECT_EQ(picker->Text(), QString::fromLatin1(c.after)) << c.hour;
+    }
+}
+
 TEST_F(PickerTest, LimitsHoldTheValue)
 {
     picker->SetMinDate(EncodeDate(2024, 3, 10));

@@ -146,3 +146,31 @@ TEST(QtMessageBoxesTest, AMinimisedBoxComesBackAndStillAnswers)
     EXPECT_EQ(messageBoxes().show(MsgKind::Confirm, QStringLiteral("Go on?")), MsgAnswer::Yes);
     EXPECT_TRUE(restored);
 }
+
+// A message quoting a value of a megabyte shows the start of that line with "..." (a box laying
+// out the whole value took most of a minute); short lines and the lines around stay as they are.
+TEST(QtMessageBoxesTest, AVeryLongLineIsCutWithAnEllipsis)
+{
+    const QString name(1 << 20, QLatin1Char('t'));
+    const QString text = QStringLiteral("These devices are gone:\ndevice 1: ") + name + QStringLiteral("\nOK removes them.");
+    QString seenText;
+    onNextBox([&](QMessageBox& box) {
+        seenText = box.text();
+        box.button(QMessageBox::Ok)->click();
+    });
+    EXPECT_EQ(messageBoxes().show(MsgKind::Information, text), MsgAnswer::Ok);
+    const QString cut = QStringLiteral("device 1: ") + name.left(500 - 3 - 10) + QStringLiteral("...");
+    EXPECT_EQ(seenText, QStringLiteral("These devices are gone:\n") + cut + QStringLiteral("\nOK removes them."));
+
+    struct Case {
+        QString text, shown;
+    } cases[] = {
+        {QStringLiteral("short\nlines"), QStringLiteral("short\nlines")},
+        {QString(8, QLatin1Char('x')), QString(8, QLatin1Char('x'))},
+        {QString(9, QLatin1Char('x')) + QStringLiteral("\n\n"), QStringLiteral("xxxxx...\n\n")},
+        // A surrogate pair is not cut in half.
+        {QStringLiteral("abcd") + QString::fromUtf8("\xF0\x9F\x98\x80") + QStringLiteral("xyz"), QStringLiteral("abcd...")},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(boundedMessageText(c.text, 8), c.shown) << c.text.toStdString();
+}

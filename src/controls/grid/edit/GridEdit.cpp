@@ -801,6 +801,14 @@ void TExtStringGridEdit::EditorKeyDown(quint16&, platform::TShiftState) {}
 void TExtStringGridEdit::EditorWMKeyDown(platform::TWMKey&) {}
 void TExtStringGridEdit::SetFormulaEditing(bool) {}
 
+void TExtStringGridEdit::PasteRangeModified(QPoint, const TGridRect& toRect, int)
+{
+    if (!ShowModified.Enabled)
+        return;
+    for (int r = std::max(0, toRect.Top); r <= toRect.Bottom && r < RowCount(); ++r)
+        SetRowModified(r, true);
+}
+
 void TExtStringGridEdit::DisableEditing()
 {
     SetEditChangeFlag();

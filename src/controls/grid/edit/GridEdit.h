@@ -296,6 +296,14 @@ public:
     virtual void EditorKeyDown(quint16& key, platform::TShiftState shift);
     virtual void EditorWMKeyDown(platform::TWMKey& msg);
     virtual void SetFormulaEditing(bool on);
+    // The paste's steps for descendants: BeforePaste and AfterPaste around a paste of the grid
+    // cell format and around a fill of the selection with one value; PasteRangeModified after
+    // cells were pasted into toRect (fromTopLeft: the copied range's top-left when the cells
+    // came from this grid, else (-1, -1); operation: the last clipboard operation, coCut 0 or
+    // coCopy 1). The grid's own marks the rows of toRect modified with ShowModified.Enabled.
+    virtual void BeforePaste() {}
+    virtual void AfterPaste() {}
+    virtual void PasteRangeModified(QPoint fromTopLeft, const TGridRect& toRect, int operation);
     // The ellipsis button of an edit with a button: OnEllipsClick may replace the text.
     virtual void EllipsClick(const QString& in, QString& out);
     virtual void UnitChanged(QObject* editor, const QString& newUnit);
@@ -333,6 +341,10 @@ public:
     AllowEvent OnClipboardPaste;
     PasteCellEvent OnClipboardBeforePasteCell;
     PastedCellEvent OnClipboardAfterPasteCell;
+    // The same for a pasted field in the wide-text coding ("|\\" and two characters per
+    // character): the handler gets and may change the decoded text.
+    PasteCellEvent OnClipboardBeforePasteWideCell;
+    PastedCellEvent OnClipboardAfterPasteWideCell;
     std::function<void(TExtStringGridEdit* sender, int col)> OnClickSort;
     std::function<void(TExtStringGridEdit* sender, int col, int row)> OnScrollCell;
     NotifyEvent OnStartBlockFocus;

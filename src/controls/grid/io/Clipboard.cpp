@@ -27,6 +27,10 @@ bool colTaken(TExtStringGridEdit& g, int c, bool disjunct)
     return !(g.MouseActions.DisjunctColSelect() && !g.ColSelect(c) && disjunct);
 }
 
+// A cell's clipboard text. A text that a reader of TAB/line text would take apart (a line
+// break, a TAB, a quote at its start) goes in double quotes with its quotes doubled, as
+// spreadsheets exchange it; its line breaks as LF (CR LF of a stripped or RTF text as
+// character 11 with ExcelClipboardFormat and Multilinecells).
 QString cellClipText(TExtStringGridEdit& g, int c, int r)
 {
     const int rc = g.RealColIndex(c);
@@ -34,14 +38,24 @@ QString cellClipText(TExtStringGridEdit& g, int c, int r)
     g.SaveCell(rc, r, t);
     if (t.startsWith(QLatin1String("|\\")))
         t = DecodeWideCellText(t);
-    if (t.contains(u'\r'))
-        t = u'"' + QString(t).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n') + u'"';
+    bool converted = true;
     if (!g.Navigation.CopyHTMLTagsToClipboard && t.contains(QLatin1String("</")))
         t = g.StrippedCells(rc, r);
     else if (t.contains(QLatin1String("{\\")))
         t = g.RichToString(g.CellToRich(rc, r));
-    if (CountLines(t, g.Multilinecells) > 1 && g.ExcelClipboardFormat)
-        QuoteMultiLine(t);
+    else
+        converted = false;
+    bool quote = false;
+    if (converted && g.ExcelClipboardFormat && CountLines(t, g.Multilinecells) > 1) {
+        t.replace(QStringLiteral("\r\n"), QString(QChar(11)));
+        quote = true;
+    }
+    if (t.contains(u'\r') || t.contains(u'\n')) {
+        t.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+        quote = true;
+    }
+    if (quote || t.contains(u'\t') || t.startsWith(u'"'))
+        t = u'"' + DoubleQuotes(t) + u'"';
     return t;
 }
 
@@ -57,13 +71,9 @@ void fireAfter(TExtStringGridEdit& g, int c, int r, const QString& v)
         g.OnClipboardAfterPasteCell(&g, c, r, v);
 }
 
-void rangeModified(TExtStringGridEdit& g, const QRect& to)
+void rangeModified(TExtStringGridEdit& g, QPoint from, const TGridRect& to, int operation)
 {
-    if (!g.ShowModified.Enabled)
-        return;
-    for (int r = to.top(); r <= to.bottom(); ++r)
-        if (r >= 0 && r < g.RowCount())
-            g.SetRowModified(r, true);
+    g.PasteRangeModified(from, to, operation);
 }
 
 int usableRows(TExtStringGridEdit& g)
@@ -78,10 +88,26 @@ bool pasteAllowed(TExtStringGridEdit& g)
            || g.MouseActions.RangeSelectAndEdit;
 }
 
-// A field as pasted: quotes around a text with a line feed dropped, VT back to CR LF.
+// Whether every quote of a text is one of a doubled pair.
+bool quotesDoubled(QStringView t)
+{
+    for (qsizetype i = 0; i < t.size(); ++i)
+        if (t[i] == u'"') {
+            if (i + 1 >= t.size() || t[i + 1] != u'"')
+                return false;
+            ++i;
+        }
+    return true;
+}
+
+// A field as pasted: a field in double quotes (its inner quotes doubled) is the text between
+// them with each doubled quote single; otherwise, for a field holding an LF, a quote at each end
+// is dropped (texts of older copies). Character 11 becomes CR LF.
 QString pastedField(QString f)
 {
-    if (f.contains(u'\n')) {
+    if (f.size() >= 2 && f.startsWith(u'"') && f.endsWith(u'"') && quotesDoubled(QStringView(f).mid(1, f.size() - 2))) {
+        f = f.mid(1, f.size() - 2).replace(QStringLiteral("\"\""), QStringLiteral("\""));
+    } else if (f.contains(u'\n')) {
         if (f.startsWith(u'"'))
             f.remove(0, 1);
         if (f.endsWith(u'"'))
@@ -89,6 +115,20 @@ QString pastedField(QString f)
     }
     VTToCRLF(f);
     return f;
+}
+
+// The last field of a line is stored when the line ended with a line break, when it is not
+// empty, or when a TAB came before it: a copied row whose last cell is empty empties that cell.
+// Only the empty rest after a final line break stores nothing.
+bool storeLastField(const TPasteLine& line)
+{
+    return line.Ended || !line.Fields.last().isEmpty() || line.Fields.size() > 1;
+}
+
+// Whether line index starts at the end of the text: the empty rest after a final line break.
+bool atTextEnd(const std::vector<TPasteLine>& lines, size_t index)
+{
+    return index + 1 == lines.size() && lines[index].Text.isEmpty() && !lines[index].Ended;
 }
 
 } // namespace
@@ -269,38 +309,56 @@ void CopyToClipBoardAsHTML(TExtStringGridEdit& g)
 std::vector<TPasteLine> SplitPasteLines(const QString& text)
 {
     std::vector<TPasteLine> lines;
-    QString cur;
+    TPasteLine cur;
+    QString field;
     bool inQuotes = false;
     bool fieldStart = true;
+    auto endField = [&]() {
+        cur.Fields << field;
+        field.clear();
+        fieldStart = true;
+        inQuotes = false;
+    };
+    auto endLine = [&](bool ended) {
+        endField();
+        cur.Ended = ended;
+        lines.push_back(std::move(cur));
+        cur = TPasteLine();
+    };
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = text[i];
-        if (c == u'\r' || (c == u'\n' && !inQuotes)) {
-            lines.push_back({cur, true});
-            cur.clear();
-            inQuotes = false;
-            fieldStart = true;
+        // A CR always ends the line; an LF or a TAB only outside a quoted field.
+        if (c == u'\r' || ((c == u'\n' || c == u'\t') && !inQuotes)) {
+            if (c == u'\t') {
+                cur.Text += c;
+                endField();
+                continue;
+            }
+            endLine(true);
             if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
                 ++i;
             continue;
         }
-        cur += c;
-        if (c == u'\t') {
-            fieldStart = true;
-            inQuotes = false;
-        } else if (c == u'"') {
-            if (fieldStart)
+        cur.Text += c;
+        field += c;
+        if (c == u'"') {
+            if (fieldStart) {
                 inQuotes = true;
-            else if (inQuotes && (i + 1 == n || text[i + 1] == u'\t' || text[i + 1] == u'\r' || text[i + 1] == u'\n'))
-                inQuotes = false;
-            fieldStart = false;
-        } else {
-            fieldStart = false;
+            } else if (inQuotes) {
+                if (i + 1 < n && text[i + 1] == u'"') {
+                    cur.Text += text[++i];
+                    field += text[i];
+                } else {
+                    inQuotes = false;
+                }
+            }
         }
+        fieldStart = false;
     }
-    lines.push_back({cur, false});
     // The loop stops after the line that ended at the end of the text: a text ending in a line
     // break has one more, empty line.
+    endLine(false);
     return lines;
 }
 
@@ -308,7 +366,7 @@ QPoint TextExtent(const QString& text)
 {
     int cols = 0, rows = 0;
     for (const TPasteLine& l : SplitPasteLines(text)) {
-        cols = std::max(cols, int(l.Text.count(u'\t')) + 1);
+        cols = std::max(cols, int(l.Fields.size()));
         if (l.Text.isEmpty())
             --rows;
         if (l.Ended)
@@ -350,13 +408,25 @@ int PasteText(TExtStringGridEdit& g, int col, int row, int& rows, int& cols, con
         if (!g.IsEditable(g.RealColIndex(at), r) && !g.Navigation.AllowClipboardAlways)
             return;
         bool allow = true;
-        fireBefore(g, at, r, f, allow);
+        // A field in the wide-text coding goes to the wide events decoded, and back coded.
+        const bool wide = f.startsWith(QLatin1String("|\\"));
+        if (wide) {
+            QString w = DecodeWideCellText(f);
+            if (g.OnClipboardBeforePasteWideCell)
+                g.OnClipboardBeforePasteWideCell(&g, at, r, w, allow);
+            f = EncodeWideCellText(w);
+        } else {
+            fireBefore(g, at, r, f, allow);
+        }
         if (!allow)
             return;
         PasteCell(g, at, r, f);
         maxC = std::max(maxC, at);
         maxR = std::max(maxR, r);
-        fireAfter(g, at, r, f);
+        if (!wide)
+            fireAfter(g, at, r, f);
+        else if (g.OnClipboardAfterPasteWideCell)
+            g.OnClipboardAfterPasteWideCell(&g, at, r, DecodeWideCellText(f));
     };
     for (size_t li = 0; li < lines.size(); ++li) {
         const TPasteLine& line = lines[li];
@@ -365,21 +435,22 @@ int PasteText(TExtStringGridEdit& g, int col, int row, int& rows, int& cols, con
         if (!line.Text.isEmpty() && g.Navigation.ClipboardPasteAction == paInsert)
             g.InsertRows(r, 1);
         cols = 1;
-        const QStringList fields = line.Text.split(u'\t');
+        const QStringList& fields = line.Fields;
         for (qsizetype k = 0; k + 1 < fields.size(); ++k) {
             store(c, fields[k]);
             ++cols;
             ++count;
             ++c;
         }
-        const QString& lastField = fields.last();
-        if (line.Ended || !lastField.isEmpty())
-            store(c, lastField);
+        if (storeLastField(line))
+            store(c, fields.last());
         ++count;
         if (li + 1 == lines.size())
             break;
         c = col;
-        if (li + 1 < lines.size()) {
+        // The empty rest after a final line break starts no row of its own (a copied block
+        // grows the grid by its own rows only).
+        if (!atTextEnd(lines, li + 1)) {
             ++r;
             if (r == usableRows(g) && line.Ended && g.Navigation.AllowClipboardRowGrow)
                 g.SetRowCount(g.RowCount() + 1);
@@ -387,7 +458,7 @@ int PasteText(TExtStringGridEdit& g, int col, int row, int& rows, int& cols, con
     }
     if (undo)
         undo->StopSequence();
-    rangeModified(g, QRect(QPoint(col, row), QPoint(maxC, maxR)));
+    rangeModified(g, g.ClipTopLeft, TGridRect{col, row, maxC, maxR}, g.ClipLastOp);
     g.CellsChanged(QRect(QPoint(g.RealColIndex(col), row), QPoint(g.RealColIndex(std::min(maxC, g.ColCount() - 1)), maxR)));
     return count;
 }
@@ -397,6 +468,7 @@ int PasteData(TExtStringGridEdit& g, int col, int row, int& rows, int& cols, con
 {
     using platform::ExchangeFormat;
     if (g.Navigation.AllowFmtClipboard && d.has(ExchangeFormat::GridCells)) {
+        g.BeforePaste();
         const QByteArray data = d.bytes(ExchangeFormat::GridCells);
         qsizetype pos = 0;
         const TGridPropIO h = ReadBinHeader(data, pos);
@@ -417,8 +489,10 @@ int PasteData(TExtStringGridEdit& g, int col, int row, int& rows, int& cols, con
             g, QPoint(col, row), data, 0,
             [&g](int c, int r) { return g.IsEditable(g.RealColIndex(c), r) || g.Navigation.AllowClipboardAlways; },
             false);
-        const QRect to(QPoint(col, row), QPoint(col + h.ColCount - 1, row + h.RowCount - 1));
-        rangeModified(g, to);
+        // Cells copied from this grid tell where they came from.
+        const QPoint from = h.ID == GridStreamID(g) ? g.ClipTopLeft : QPoint(-1, -1);
+        rangeModified(g, from, TGridRect{col, row, col + h.ColCount - 1, row + h.RowCount - 1}, g.ClipLastOp);
+        g.AfterPaste();
         return h.ColCount * h.RowCount;
     }
     if (g.Navigation.AllowRTFClipboard && d.has(ExchangeFormat::Rtf)) {
@@ -513,29 +587,37 @@ void PasteSelectionFromClipboard(TExtStringGridEdit& g)
         return;
     }
     auto editable = [&](int c, int r) { return g.IsEditable(g.RealColIndex(c), r); };
-    auto writeCell = [&](int c, int r, QString v, bool events) {
+    // One cell of a fill: the before-event, the value, then the range hook and the after-event
+    // (the series of numbers report only allowed cells; the repeat reports its range once).
+    enum class Report { Always, WhenAllowed, RangeOnce };
+    auto writeCell = [&](int c, int r, QString v, bool events, Report report = Report::Always) {
         bool allow = true;
         if (events)
             fireBefore(g, c, r, v, allow);
         if (allow)
             PasteCell(g, c, r, v);
-        rangeModified(g, QRect(c, r, 1, 1));
+        if (report == Report::WhenAllowed && !allow)
+            return;
+        if (report != Report::RangeOnce)
+            rangeModified(g, g.ClipTopLeft, TGridRect{c, r, c, r}, coCopy);
         if (events)
             fireAfter(g, c, r, v);
-        return allow;
     };
     if (n == 1 && k > 1) {
         const int rc = g.RealColIndex(s.Left);
         QString v = g.Cells(rc, s.Top);
         if (g.HasCheckBox(rc, s.Top)) {
             bool state = false;
-            g.GetCheckBoxState(rc, s.Top, state);
+            // The check box state is kept by real rows (rows may be hidden).
+            g.GetCheckBoxState(rc, g.RealRowIndex(s.Top), state);
             v = state ? g.CheckTrue : g.CheckFalse;
         }
+        g.BeforePaste();
         for (int i = s.Left; i <= s.Right; ++i)
             for (int j = s.Top; j <= s.Bottom; ++j)
                 if (editable(i, j) || g.Navigation.AllowClipboardAlways)
                     writeCell(i, j, v, !(i == s.Left && j == s.Top));
+        g.AfterPaste();
         finish();
         return;
     }
@@ -545,11 +627,11 @@ void PasteSelectionFromClipboard(TExtStringGridEdit& g)
         const QString c1 = g.Cells(g.RealColIndex(s.Left), s.Top);
         const QString c2 = singleCol ? g.Cells(g.RealColIndex(s.Left), s.Top + 1)
                                      : g.Cells(g.RealColIndex(s.Left + 1), s.Top);
-        auto visit = [&](const std::function<QString()>& value, const std::function<void()>& step) {
+        auto visit = [&](const std::function<QString()>& value, const std::function<void()>& step, Report report) {
             for (int i = s.Left; i <= s.Right; ++i)
                 for (int j = s.Top; j <= s.Bottom; ++j) {
                     if (editable(i, j))
-                        writeCell(i, j, value(), !(i == s.Left && j == s.Top));
+                        writeCell(i, j, value(), !(i == s.Left && j == s.Top), report);
                     step();
                 }
         };
@@ -567,26 +649,30 @@ void PasteSelectionFromClipboard(TExtStringGridEdit& g)
                 visit([&]() { return timeOnly ? platform::TimeToStr(d) : platform::DateToStr(d); },
                       [&]() {
                           d = AdvanceDate(y2 - y1, m2 - m1, unsigned(std::abs(dd2 - dd1)), d, step);
-                      });
+                      },
+                      Report::Always);
             }
         } else if (c1.contains(GetDecimalSeparator()) || c2.contains(GetDecimalSeparator())) {
             const auto f1 = platform::toFloat(c1);
             const auto f2 = platform::toFloat(c2);
             if (f1 && f2) {
                 double f = *f1;
-                visit([&]() { return platform::Format(g.FloatFormat, {f}); }, [&]() { f += *f2 - *f1; });
+                visit([&]() { return platform::Format(g.FloatFormat, {f}); }, [&]() { f += *f2 - *f1; },
+                      Report::WhenAllowed);
             }
         } else if (const auto i1 = platform::toInt(c1), i2 = platform::toInt(c2); i1 && i2) {
             int64_t v = *i1;
-            visit([&]() { return QString::number(v); }, [&]() { v += *i2 - *i1; });
+            visit([&]() { return QString::number(v); }, [&]() { v += *i2 - *i1; }, Report::WhenAllowed);
         } else if (singleCol) {
             for (int j = s.Top + n - 1; j <= s.Bottom; ++j)
                 if (editable(s.Left, j) && j - n + 1 >= s.Top)
-                    writeCell(s.Left, j, g.Cells(g.RealColIndex(s.Left), j - n + 1), j != s.Top);
+                    writeCell(s.Left, j, g.Cells(g.RealColIndex(s.Left), j - n + 1), j != s.Top, Report::RangeOnce);
+            rangeModified(g, QPoint(s.Left, s.Top), TGridRect{s.Left, s.Top + n - 1, s.Left, s.Bottom}, coCopy);
         } else {
             for (int i = s.Left + n - 1; i <= s.Right; ++i)
                 if (editable(i, s.Top) && i - n + 1 >= s.Left)
-                    writeCell(i, s.Top, g.Cells(g.RealColIndex(i - n + 1), s.Top), i != s.Left);
+                    writeCell(i, s.Top, g.Cells(g.RealColIndex(i - n + 1), s.Top), i != s.Left, Report::RangeOnce);
+            rangeModified(g, QPoint(s.Left, s.Top), TGridRect{s.Left + n - 1, s.Top, s.Right, s.Bottom}, coCopy);
         }
         finish();
         return;
@@ -628,12 +714,12 @@ void SetSelectionAsText(TExtStringGridEdit& g, const QString& value)
         ++c;
     };
     for (size_t li = 0; li < lines.size(); ++li) {
-        const QStringList fields = lines[li].Text.split(u'\t');
+        const QStringList& fields = lines[li].Fields;
         for (qsizetype k = 0; k + 1 < fields.size(); ++k)
             store(fields[k]);
-        if (lines[li].Ended || !fields.last().isEmpty())
+        if (storeLastField(lines[li]))
             store(fields.last());
-        if (li + 1 == lines.size())
+        if (li + 1 == lines.size() || atTextEnd(lines, li + 1))
             break;
         c = s.Left;
         ++r;

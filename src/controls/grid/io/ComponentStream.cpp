@@ -6,6 +6,23 @@
 
 namespace controls::grid::io {
 
+namespace {
+
+// UTF-8 bytes as text. QString::fromUtf8 takes a leading U+FEFF for a byte-order mark and drops
+// it; in a cell's text it is a character.
+QString utf8Text(const char* p, qsizetype n)
+{
+    QString lead;
+    while (n >= 3 && p[0] == '\xEF' && p[1] == '\xBB' && p[2] == '\xBF') {
+        lead += QChar(0xFEFF);
+        p += 3;
+        n -= 3;
+    }
+    return lead + QString::fromUtf8(p, n);
+}
+
+} // namespace
+
 const TStreamValue* TStreamObject::Find(const QString& name) const
 {
     for (const TStreamProperty& p : Properties)
@@ -311,7 +328,7 @@ QString TComponentReader::shortString()
 {
     const int n = byte();
     need(n);
-    const QString s = QString::fromUtf8(m_data.constData() + m_pos, n);
+    const QString s = utf8Text(m_data.constData() + m_pos, n);
     m_pos += n;
     return s;
 }
@@ -368,7 +385,7 @@ void TComponentReader::value(int depth, TStreamValue& v)
     case vaUTF8String: {
         const qsizetype n = qsizetype(le(4));
         need(n);
-        v.Text = QString::fromUtf8(m_data.constData() + m_pos, n);
+        v.Text = utf8Text(m_data.constData() + m_pos, n);
         m_pos += n;
         break;
     }

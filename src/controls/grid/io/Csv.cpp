@@ -26,13 +26,47 @@ bool hasLineBreak(const QString& t)
     return t.contains(u'\r') || t.contains(u'\n');
 }
 
+// JavaCSV writes every line break (CR LF, a lone CR or a lone LF) as one "~"; reading gives
+// CR LF back for each.
+QString lineBreaksToTilde(const QString& t)
+{
+    QString r;
+    r.reserve(t.size());
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const QChar c = t[i];
+        if (c == u'\r' || c == u'\n') {
+            r += u'~';
+            if (c == u'\r' && i + 1 < t.size() && t[i + 1] == u'\n')
+                ++i;
+        } else {
+            r += c;
+        }
+    }
+    return r;
+}
+
 QByteArray encodeCsv(const TExtStringGrid& g, const QString& text, bool unicode)
 {
     // A first cell that begins with U+FEFF would read as a byte-order mark: the file gets a
     // real mark in front of it.
     if (unicode || (!g.OemConvert && text.startsWith(QChar(0xFEFF))))
         return EncodeUtf8WithBom(text);
-    return g.OemConvert ? platform::encodeCp850(text) : text.toUtf8();
+    if (!g.OemConvert)
+        return text.toUtf8();
+    // The OEM code page holds 256 characters: a text with any other is refused rather than
+    // written with "?" in its place.
+    const QByteArray bytes = platform::encodeCp850(text);
+    const QString back = platform::decodeCp850(bytes);
+    if (back != text) {
+        qsizetype i = 0;
+        while (i < text.size() && i < back.size() && text[i] == back[i])
+            ++i;
+        const char32_t c = text[i].isHighSurrogate() && i + 1 < text.size() ? QChar::surrogateToUcs4(text[i], text[i + 1])
+                                                                              : text[i].unicode();
+        throw platform::EExtGridError(QStringLiteral("The OEM code page 850 has no character U+%1")
+                                          .arg(QString::number(uint(c), 16).toUpper().rightJustified(4, u'0')));
+    }
+    return bytes;
 }
 
 QString decodeCsv(const TExtStringGrid& g, const QByteArray& bytes)
@@ -42,6 +76,51 @@ QString decodeCsv(const TExtStringGrid& g, const QByteArray& bytes)
     return DecodeGridText(bytes);
 }
 
+// The first records of a text with d as delimiter, each without the content of its quoted
+// fields: what delimiter detection counts, so that a delimiter inside quotes is no evidence.
+QStringList firstRecordsUnquoted(const QString& text, QChar d, int count)
+{
+    QStringList records;
+    QString cur;
+    bool inQuotes = false;
+    bool fieldStart = true;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n && records.size() < count; ++i) {
+        const QChar c = text[i];
+        if (inQuotes) {
+            if (c == u'"') {
+                if (i + 1 < n && text[i + 1] == u'"')
+                    ++i;
+                else
+                    inQuotes = false;
+            }
+            continue;
+        }
+        if (c == u'\r' || c == u'\n') {
+            records << cur;
+            cur.clear();
+            fieldStart = true;
+            if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
+                ++i;
+            continue;
+        }
+        if (c == u'"' && fieldStart) {
+            inQuotes = true;
+            fieldStart = false;
+            continue;
+        }
+        cur += c;
+        if (c == d)
+            fieldStart = true;
+        else if (c != u' ')
+            fieldStart = false;
+    }
+    if (records.size() < count && !cur.isEmpty())
+        records << cur;
+    while (records.size() < count)
+        records << QString();
+    return records;
+}
 
 } // namespace
 
@@ -59,24 +138,21 @@ QString SaveToCSVString(TExtStringGridPaint& grid)
                 out += d;
             QString t;
             grid.SaveCell(grid.SaveHiddenCells ? c : grid.RealColIndex(c), r, t);
-            const bool hadQuote = t.contains(u'"');
-            t = DoubleQuotes(t);
-            bool quoted = false;
-            if (grid.AlwaysQuotes || (hadQuote && !t.contains(d)) || t.startsWith(u' ') || t.endsWith(u' ')) {
-                t = u'"' + t + u'"';
-                quoted = true;
-            }
+            if (grid.JavaCSV)
+                t = lineBreaksToTilde(t);
+            // A field is quoted whenever a reader could take it apart otherwise: a quote, the
+            // delimiter, a line break, or blanks at its ends (readers trim those).
+            const bool quote = grid.AlwaysQuotes || t.contains(u'"') || t.contains(d) || hasLineBreak(t)
+                               || t.startsWith(u' ') || t.endsWith(u' ');
             if (t.isEmpty()) {
-                if (grid.JavaCSV)
+                if (grid.AlwaysQuotes)
+                    t = QStringLiteral("\"\"");
+                else if (grid.JavaCSV)
                     t = QStringLiteral("^");
                 else if (grid.QuoteEmptyCells)
                     t = QStringLiteral("\"\"");
-            }
-            if (t.contains(d) || hasLineBreak(t)) {
-                if (grid.JavaCSV)
-                    t = CRToTilde(t);
-                else if (!quoted)
-                    t = u'"' + t + u'"';
+            } else if (quote) {
+                t = u'"' + DoubleQuotes(t) + u'"';
             }
             out += t;
         }
@@ -105,36 +181,55 @@ void AppendToCSV(TExtStringGridPaint& grid, const QString& fileName, bool unicod
     WriteFileOrThrow(fileName, encodeCsv(grid, before + SaveToCSVString(grid), unicode));
 }
 
-QChar DetectDelimiter(const QString& l1, const QString& l2)
+namespace {
+
+// The three passes of the detection over the first two records as each candidate reads them.
+template <typename LinesFor>
+QChar detect(LinesFor linesFor)
 {
+    QStringList lines[std::size(kCandidates)];
+    for (size_t k = 0; k < std::size(kCandidates); ++k)
+        lines[k] = linesFor(kCandidates[k]);
     QChar best;
     int bestCount = 0;
-    for (QChar c : kCandidates) {
-        const int n1 = CountClosingQuotes(c, l1);
-        if (n1 == CountClosingQuotes(c, l2) && n1 > bestCount) {
+    for (size_t k = 0; k < std::size(kCandidates); ++k) {
+        const QChar c = kCandidates[k];
+        const int n1 = CountClosingQuotes(c, lines[k][0]);
+        if (n1 == CountClosingQuotes(c, lines[k][1]) && n1 > bestCount) {
             best = c;
             bestCount = n1;
         }
     }
     if (!best.isNull())
         return best;
-    for (QChar c : kCandidates) {
-        const int n1 = CountChar(c, l1);
-        if (n1 == CountChar(c, l2) && n1 > bestCount) {
+    for (size_t k = 0; k < std::size(kCandidates); ++k) {
+        const QChar c = kCandidates[k];
+        const int n1 = CountChar(c, lines[k][0]);
+        if (n1 == CountChar(c, lines[k][1]) && n1 > bestCount) {
             best = c;
             bestCount = n1;
         }
     }
     if (!best.isNull())
         return best;
-    for (QChar c : kCandidates) {
-        const int n = std::max(CountChar(c, l1), CountChar(c, l2));
+    for (size_t k = 0; k < std::size(kCandidates); ++k) {
+        const QChar c = kCandidates[k];
+        const int n = std::max(CountChar(c, lines[k][0]), CountChar(c, lines[k][1]));
         if (n > bestCount) {
             best = c;
             bestCount = n;
         }
     }
     return best;
+}
+
+} // namespace
+
+QChar DetectDelimiter(const QString& l1, const QString& l2)
+{
+    return detect([&](QChar c) {
+        return QStringList{firstRecordsUnquoted(l1, c, 1)[0], firstRecordsUnquoted(l2, c, 1)[0]};
+    });
 }
 
 QStringList SplitCSVRecords(const QString& text, QChar d)
@@ -222,8 +317,10 @@ QStringList SplitCSVFields(const QString& record, QChar d)
             if (after < 0)
                 return fields;
             pos = after + 1;
-            if (pos >= n)
+            if (pos >= n) {
+                fields << QString();
                 return fields;
+            }
             continue;
         }
         if (next < 0) {
@@ -233,8 +330,11 @@ QStringList SplitCSVFields(const QString& record, QChar d)
         }
         fields << record.mid(pos, next - pos);
         pos = next + 1;
-        if (pos >= n)
+        if (pos >= n) {
+            // A record that ends in the delimiter ends in an empty field.
+            fields << QString();
             return fields;
+        }
     }
 }
 
@@ -245,8 +345,7 @@ void ReadCSVData(TExtStringGridPaint& grid, const QByteArray& bytes, bool insert
     // Detection looks at the first two physical lines.
     QChar d = detected;
     if (d.isNull()) {
-        const QStringList first = platform::splitLines(text.left(1 << 16));
-        d = DetectDelimiter(first.value(0), first.value(1));
+        d = detect([&](QChar c) { return firstRecordsUnquoted(text, c, 2); });
         if (d.isNull())
             d = u',';
     }
@@ -323,6 +422,85 @@ void LoadFromCSVStream(TExtStringGridPaint& grid, const QByteArray& bytes, int m
 
 // --- column-aligned text -----------------------------------------------------------------------
 
+namespace {
+
+// The lines of a cell text, split at every line break (CR LF, a lone CR, a lone LF).
+QStringList textLines(const QString& t)
+{
+    QStringList lines = platform::splitLines(t);
+    if (lines.isEmpty() || t.endsWith(u'\r') || t.endsWith(u'\n'))
+        lines << QString();
+    return lines;
+}
+
+// Text up to its first line break: a line of a plain-text file cannot hold more.
+QString firstLine(const QString& t)
+{
+    qsizetype i = 0;
+    while (i < t.size() && t[i] != u'\r' && t[i] != u'\n')
+        ++i;
+    return t.left(i);
+}
+
+// Lengths and cuts count characters, so that a character beyond the basic plane takes one
+// place and is never cut in half.
+int charCount(const QString& s)
+{
+    int n = 0;
+    for (qsizetype i = 0; i < s.size(); ++i, ++n)
+        if (s[i].isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate())
+            ++i;
+    return n;
+}
+
+QString leftChars(const QString& s, int count)
+{
+    qsizetype i = 0;
+    for (int n = 0; n < count && i < s.size(); ++n)
+        i += s[i].isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate() ? 2 : 1;
+    return s.left(i);
+}
+
+QString midChars(const QString& s, int from, int count)
+{
+    const QString rest = s.mid(leftChars(s, from).size());
+    return leftChars(rest, count);
+}
+
+// The longest line of a column's export texts in characters (every line with multiLine, else
+// the first).
+int longestLine(TExtStringGridPaint& grid, int col, bool multiLine)
+{
+    int result = 0;
+    for (int r = 0; r < grid.RowCount(); ++r) {
+        QString t;
+        grid.SaveCell(col, r, t);
+        if (multiLine) {
+            for (const QString& l : textLines(t))
+                result = std::max(result, charCount(l));
+        } else {
+            result = std::max(result, charCount(firstLine(t)));
+        }
+    }
+    return result;
+}
+
+QString pad(int count)
+{
+    return QString(std::max(0, count), u' ');
+}
+
+// A plain-text file in UTF-8; its first character U+FEFF would read as a byte-order mark, so
+// the file then gets a real one.
+QByteArray plainTextBytes(const QString& text, bool unicode)
+{
+    if (unicode)
+        return EncodeUtf16WithBom(text);
+    return text.startsWith(QChar(0xFEFF)) ? EncodeUtf8WithBom(text) : text.toUtf8();
+}
+
+} // namespace
+
 QStringList ColumnAlignedLines(TExtStringGridPaint& grid)
 {
     const int fc = grid.SaveFixedCells || grid.SaveFixedCols ? 0 : grid.FixedCols();
@@ -336,7 +514,7 @@ QStringList ColumnAlignedLines(TExtStringGridPaint& grid)
             cols.push_back(grid.RealColIndex(c));
     std::vector<int> widths;
     for (int c : cols)
-        widths.push_back(grid.MaxLineLengthInColumn(c));
+        widths.push_back(longestLine(grid, c, grid.Multilinecells));
     QStringList lines;
     grid.ExportNotification(esExportStart, fr);
     for (int row = fr; row < grid.RowCount(); ++row) {
@@ -348,30 +526,33 @@ QStringList ColumnAlignedLines(TExtStringGridPaint& grid)
             const int w = widths[k];
             QString t;
             grid.SaveCell(cols[k], row, t);
-            QStringList parts = t.split(QStringLiteral("\r\n"));
-            if (!grid.Multilinecells)
-                parts = parts.mid(0, 1);
+            // Further lines of a cell go to continuation lines with Multilinecells; without, the
+            // text is cut at its first line break (of any kind), so every row stays one line.
+            const QStringList parts = grid.Multilinecells ? textLines(t) : QStringList{firstLine(t)};
             platform::Alignment ha = platform::Alignment::taLeftJustify;
             TVAlignment va = vtaTop;
             grid.ResolveCellAlignment(cols[k], row, ha, va);
-            auto align = [&](QString s) {
+            auto align = [&](const QString& s) {
+                const int n = charCount(s);
+                int before = 0;
                 if (ha == platform::Alignment::taRightJustify)
-                    while (s.size() < w)
-                        s.prepend(u' ');
-                else if (ha == platform::Alignment::taCenter)
-                    while (s.size() < w)
-                        s = u' ' + s + u' ';
-                if (s.size() <= w)
-                    s += QString(w - s.size() + 1, u' ');
-                return s;
+                    before = std::max(0, w - n);
+                else if (ha == platform::Alignment::taCenter && n < w)
+                    before = (w - n + 1) / 2;
+                int total = n + before;
+                if (ha == platform::Alignment::taCenter && n < w)
+                    total += before;
+                // Not longer than the width: filled up to it, and one blank between columns.
+                return pad(before) + s + (total <= w ? pad(w - total + 1) : QString());
             };
             main += align(parts.value(0));
             for (qsizetype i = 1; i < parts.size(); ++i) {
                 while (more.size() < i)
                     more << QString();
                 QString& line = more[i - 1];
-                if (line.size() < start)
-                    line += QString(start - line.size(), u' ');
+                const int have = charCount(line);
+                if (have < start)
+                    line += pad(start - have);
                 line += align(parts[i]);
             }
             start += w + 1;
@@ -388,7 +569,7 @@ namespace {
 void writeLines(const QString& fileName, const QStringList& lines, bool unicode)
 {
     const QString text = lines.isEmpty() ? QString() : lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
-    WriteFileOrThrow(fileName, unicode ? EncodeUtf16WithBom(text) : text.toUtf8());
+    WriteFileOrThrow(fileName, plainTextBytes(text, unicode));
 }
 
 } // namespace
@@ -415,7 +596,7 @@ void SaveToFixed(TExtStringGridPaint& grid, const QString& fileName, QList<int>&
     const int first = grid.SaveStartCol();
     const int lastCol = grid.SaveEndCol() + h;
     for (int c = first + int(widths.size()); c <= lastCol; ++c)
-        widths << grid.MaxLineLengthInColumn(grid.SaveHiddenCells ? c : grid.RealColIndex(c)) + 1;
+        widths << longestLine(grid, grid.SaveHiddenCells ? c : grid.RealColIndex(c), false) + 1;
     QStringList lines;
     for (int r = grid.SaveStartRow(); r <= grid.SaveEndRow(); ++r) {
         QString line;
@@ -423,14 +604,16 @@ void SaveToFixed(TExtStringGridPaint& grid, const QString& fileName, QList<int>&
             const int w = std::max(0, widths[c - first]);
             QString t;
             grid.SaveCell(grid.SaveHiddenCells ? c : grid.RealColIndex(c), r, t);
-            t = t.left(w);
-            line += t + QString(w - t.size(), u' ');
+            // A field holds one line: the text is cut at its first line break, as the
+            // column-aligned text does without Multilinecells, so every row stays one line.
+            t = leftChars(firstLine(t), w);
+            line += t + pad(w - charCount(t));
         }
         lines << line;
     }
     QString error;
     const QString text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
-    if (!platform::writeWholeFile(fileName, text.toUtf8(), &error))
+    if (!platform::writeWholeFile(fileName, plainTextBytes(text, false), &error))
         throw platform::EExtGridError(QStringLiteral("Cannot Create file ") + fileName);
 }
 
@@ -452,7 +635,7 @@ void LoadFromFixed(TExtStringGridPaint& grid, const QString& fileName, QList<int
         for (qsizetype k = 0; k + 1 < positions.size(); ++k) {
             const int from = std::max(1, positions[k]);
             const int len = std::max(0, positions[k + 1] - from);
-            QString field = lines[i].mid(from - 1, len);
+            QString field = midChars(lines[i], from - 1, len);
             if (doTrim)
                 field = field.trimmed();
             grid.LoadCell(grid.SaveStartCol() + int(k), t, field);

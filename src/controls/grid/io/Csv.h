@@ -6,16 +6,22 @@
 // enclosed in double quotes (inner quotes doubled) when AlwaysQuotes, when it holds a quote,
 // the delimiter or a line break, or begins or ends with a blank; line breaks inside a cell stay
 // inside its quotes, so spreadsheets and other CSV readers take the cell whole (JavaCSV writes
-// "~" for a line break and "^" for an empty cell instead). Files are UTF-8 (with its mark when
-// Unicode is asked); OemConvert writes and reads the OEM code page 850.
+// each line break as "~" and an empty cell as "^" instead, and quotes the same way). Files are
+// UTF-8 (with its mark when Unicode is asked); OemConvert writes and reads the OEM code page
+// 850 and refuses (EExtGridError) a text with a character that page lacks.
 //
 // CSV as read: a byte-order mark decides the encoding, else UTF-8, else Windows-1252 (850 with
 // OemConvert). A quoted field runs to its closing quote across line breaks; character 11 in a
-// field is read as CR LF (files of the older writer). With Delimiter 0 the delimiter is found
-// from the first two lines (the candidates "," ";" "#" TAB "|" "@" "*" "-" "+" "&", preferring
-// equal counts of field ends in both lines, then equal plain counts, then the most frequent).
-// The grid grows in blocks of 1000 rows while reading and ends with exactly the rows read plus
-// the fixed footers; cells of columns the file does not reach keep their texts.
+// field is read as CR LF (files of the older writer); a record ending in the delimiter ends in
+// an empty field. With Delimiter 0 the delimiter is found from the first two records as each
+// candidate reads them, quoted fields left out (the candidates "," ";" "#" TAB "|" "@" "*" "-"
+// "+" "&", preferring equal counts of field ends in both, then equal plain counts, then the
+// most frequent). The grid grows in blocks of 1000 rows while reading and ends with exactly the
+// rows read plus the fixed footers; cells of columns the file does not reach keep their texts.
+//
+// Column-aligned and fixed-width text hold one line per row: without Multilinecells (always for
+// fixed width) a cell is cut at its first line break of any kind. Widths, cuts and positions
+// count characters (one per character beyond the basic plane).
 #include "controls/grid/paint/GridPaint.h"
 
 #include <QByteArray>

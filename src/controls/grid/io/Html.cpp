@@ -16,6 +16,8 @@
 #include <QXmlStreamReader>
 #include <QUrl>
 
+#include <optional>
+
 namespace controls::grid::io {
 
 namespace {
@@ -47,16 +49,41 @@ QString esc(const QString& s)
     return r;
 }
 
-// The grid's HTML as XHTML: bare ampersands become entities; markup that is still not
-// well-formed XML is written as text.
-bool wellFormed(QString& t)
+// The grid's HTML as XHTML: the markup with its bare ampersands as entities, or nothing when
+// that is still not well-formed XML (the caller then writes the original text as characters).
+std::optional<QString> asXhtml(const QString& t)
 {
     static const QRegularExpression bareAmp(QStringLiteral("&(?!(#[0-9]+|#x[0-9a-fA-F]+|[A-Za-z][A-Za-z0-9]*);)"));
-    t.replace(bareAmp, QStringLiteral("&amp;"));
-    QXmlStreamReader r(QStringLiteral("<x>") + t + QStringLiteral("</x>"));
+    QString x = t;
+    x.replace(bareAmp, QStringLiteral("&amp;"));
+    QXmlStreamReader r(QStringLiteral("<x>") + x + QStringLiteral("</x>"));
     while (!r.atEnd())
         r.readNext();
-    return !r.hasError();
+    if (r.hasError())
+        return std::nullopt;
+    return x;
+}
+
+// Characters a document cannot carry become U+FFFD: in XHTML every character XML 1.0 has no
+// place for (the control characters but TAB, LF and CR, U+FFFE, U+FFFF), in HTML the NUL
+// (parsers drop it); in both, halves of surrogate pairs standing alone.
+QString documentSafe(const QString& text, bool xml)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            out += c;
+            out += text[++i];
+            continue;
+        }
+        const char16_t u = c.unicode();
+        const bool bad = c.isSurrogate() || u == 0
+                         || (xml && ((u < 0x20 && u != 9 && u != 10 && u != 13) || u == 0xFFFE || u == 0xFFFF));
+        out += bad ? QChar(QChar::ReplacementCharacter) : c;
+    }
+    return out;
 }
 
 QString attr(const QString& name, const QString& value)
@@ -112,8 +139,11 @@ struct Writer {
             if (body && g.HTMLSettings.NonBreakingText)
                 t.replace(u' ', QLatin1String("&nbsp;"));
         }
-        if (isHtml && xhtml && !wellFormed(t))
-            t = esc(t);
+        if (isHtml && xhtml) {
+            // Escaped once: from the cell's own text, never from a half-converted one.
+            const std::optional<QString> x = asXhtml(t);
+            t = x ? *x : esc(t);
+        }
         t.replace(u'\r', xhtml ? QStringLiteral("<br />") : QStringLiteral("<br>"));
         if (g.URLShow() && !before.contains(QLatin1String("</"))) {
             auto anchor = [&](const QString& marker) {
@@ -126,7 +156,9 @@ struct Writer {
             anchor(QStringLiteral("://"));
             anchor(QStringLiteral("mailto:"));
         }
-        if (body ? before.trimmed().isEmpty() : before.isEmpty())
+        // An empty cell shows as a no-break space (so that it keeps its borders); a cell of
+        // blanks keeps them.
+        if (before.isEmpty())
             t = QStringLiteral("&#160;");
         return t;
     }
@@ -310,7 +342,7 @@ QString SaveToHTMLString(TExtStringGridPaint& g, const QString& dir, bool pictur
         out += style;
         out += table.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
     }
-    return out;
+    return documentSafe(out, x);
 }
 
 std::function<void(const QString& fileName)>& HtmlViewer()
@@ -322,6 +354,25 @@ std::function<void(const QString& fileName)>& HtmlViewer()
 }
 
 namespace {
+
+// A file says what it is written in, so that a reader that goes by the HTML rules does not
+// take the UTF-8 for Windows-1252: a meta element in the head (at the start when there is no
+// head), unless the text (a header file, an appended file) declares a character set already.
+void declareCharset(QString& text, const QString& charset, bool xhtml)
+{
+    static const QRegularExpression declared(QStringLiteral("<meta\\b[^>]*charset\\s*="),
+                                             QRegularExpression::CaseInsensitiveOption);
+    if (declared.match(text).hasMatch())
+        return;
+    const QString meta = QStringLiteral("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=%1\"%2>")
+                             .arg(charset, xhtml ? QStringLiteral(" /") : QString());
+    static const QRegularExpression head(QStringLiteral("<head(\\s[^>]*)?>"), QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = head.match(text);
+    if (m.hasMatch())
+        text.insert(m.capturedEnd(), QStringLiteral("\r\n") + meta);
+    else
+        text.prepend(meta + QStringLiteral("\r\n"));
+}
 
 void writeHtmlFile(TExtStringGridPaint& g, const QString& fileName, bool append, bool unicode, bool show)
 {
@@ -350,6 +401,7 @@ void writeHtmlFile(TExtStringGridPaint& g, const QString& fileName, bool append,
         doc.replace(QStringLiteral("encoding=\"utf-8\""), QStringLiteral("encoding=\"utf-16\""));
     text += doc;
     include(g.HTMLSettings.FooterFile);
+    declareCharset(text, unicode ? QStringLiteral("utf-16") : QStringLiteral("utf-8"), g.HTMLSettings.XHTML);
     QString error;
     if (!platform::writeWholeFile(fileName, unicode ? EncodeUtf16WithBom(text) : text.toUtf8(), &error))
         throw platform::EExtGridError(QStringLiteral("Cannot Create file ") + fileName);

@@ -31,8 +31,10 @@ QString escapeText(const QString& t)
     const bool allBlank = !t.isEmpty() && t.trimmed().isEmpty();
     bool first = true;
     for (char32_t c : t.toUcs4()) {
+        // A character XML cannot hold (a control character, U+FFFE, U+FFFF, half a surrogate
+        // pair) becomes U+FFFD: the document stays well-formed and the reader sees where one was.
         if (!xmlChar(c))
-            continue;
+            c = 0xFFFD;
         if (first && allBlank) {
             // A text of blanks only: its first blank as a reference, so parsers keep the text.
             r += QStringLiteral("&#%1;").arg(uint(c));
@@ -57,7 +59,7 @@ QString escapeText(const QString& t)
             r += QLatin1String("&#13;");
             break;
         default:
-            r += QString::fromUcs4(&c, 1);
+            r += QChar::fromUcs4(c); // (QString::fromUcs4 would take a U+FEFF for a byte-order mark)
         }
     }
     return r;

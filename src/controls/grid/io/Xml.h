@@ -6,7 +6,8 @@
 // FIELD<n>); a merged block writes its base cell only; an empty cell only with
 // ExportEmptyCells (as two double quotes with QuoteEmptyCells). In texts "&" is written as
 // "$amp;" (the grid's own coding, which its reader turns back) and "<", ">" and the double
-// quote as entities; a CR as "&#13;" so that parsers give it back. The bytes are in the
+// quote as entities; a CR as "&#13;" so that parsers give it back; a character XML 1.0 cannot
+// hold (control characters but TAB, LF and CR; U+FFFE, U+FFFF) as U+FFFD. The bytes are in the
 // declared encoding: UTF-8 or UTF-16 as declared; ISO-8859-1 (the default) with character
 // references for characters outside it; any other name is written as UTF-8 and declared so.
 // Names that are no XML names are not used (the field falls back to FIELD<n>).

@@ -631,12 +631,10 @@ void TExtStringGridPaint::DrawCellText(Canvas& canvas, CellPaint& p)
         // line, in a slightly smaller font when that makes it fit, else clipped at the edge.
         const QFont fullFont = canvas.font().font;
         if ((flags & platform::DT_WORDBREAK) && !text.contains(u'\n') && tr.height() < 2 * lineHeight) {
-            Rect wrapped = tr;
-            canvas.drawText(text, wrapped, flags | platform::DT_CALCRECT);
-            if (wrapped.height() >= 2 * lineHeight) {
+            if (canvas.textLineCount(text, tr.width(), flags, 2) >= 2) {
                 flags = (flags & ~(platform::DT_WORDBREAK | platform::DT_EDITCONTROL)) | platform::DT_SINGLELINE;
                 ShrinkFontToWidth(canvas.font().font, text, tr.width());
-                if (canvas.textWidth(text) > tr.width())
+                if (canvas.textWidth(text, tr.width()) > tr.width())
                     flags = (flags & ~(platform::DT_CENTER | platform::DT_RIGHT)) | platform::DT_LEFT;
             }
         }
@@ -655,7 +653,7 @@ void TExtStringGridPaint::DrawCellText(Canvas& canvas, CellPaint& p)
             Rect r = p.CellRect;
             if (p.FilterGlyph)
                 r.right -= 16;
-            const int w = canvas.textWidth(text);
+            const int w = canvas.textWidth(text, r.right - r.left - 16);
             const int q = std::max(0, std::min(r.right - r.left - 16, w));
             int x = r.left + 8;
             if (p.Format.alignment == Alignment::taLeftJustify)

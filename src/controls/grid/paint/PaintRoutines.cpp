@@ -1,5 +1,6 @@
 #include "controls/grid/paint/PaintRoutines.h"
 
+#include "platform/draw/TextFit.h"
 #include "platform/text/Text.h"
 
 #include <QFontMetrics>
@@ -99,7 +100,8 @@ TCellTextFlags CellTextFlags(int lineCount, bool wordWrap, bool multiLineCells, 
 
 void ShrinkFontToWidth(QFont& font, const QString& text, int width)
 {
-    if (QFontMetrics(font).horizontalAdvance(text) <= width)
+    // Each size measures no more of a long text than fits the width.
+    if (platform::TextFit(font).fits(text, width))
         return;
     const bool points = font.pointSizeF() > 0;
     const double full = points ? font.pointSizeF() : font.pixelSize();
@@ -109,7 +111,7 @@ void ShrinkFontToWidth(QFont& font, const QString& text, int width)
             smaller.setPointSizeF(size);
         else
             smaller.setPixelSize(int(size));
-        if (QFontMetrics(smaller).horizontalAdvance(text) <= width) {
+        if (platform::TextFit(smaller).fits(text, width)) {
             font = smaller;
             return;
         }

@@ -425,15 +425,14 @@ QSize TExtStringGridPaint::CalcCellTextSize(int realCol, int displCol, int row, 
         h = canvas.drawText(text, r, flags);
         w = r.width();
     } else {
-        QString rest = text;
         int lines = 0;
-        do {
-            QString line = ExtractFirstLine(rest, Multilinecells);
+        for (const QStringView view : SplitCellLines(text, Multilinecells)) {
+            QString line = view.toString();
             if (kind == 0 && URLShow() && !URLFull())
                 StripURLProtocol(line);
             w = std::max(w, canvas.textWidth(line));
             ++lines;
-        } while (!rest.isEmpty());
+        }
         h = canvas.textHeight(QStringLiteral("gh")) * lines;
     }
     if (rotated) {
@@ -706,9 +705,8 @@ int TExtStringGridPaint::MaxLineLengthInColumn(int col)
     for (int r = 0; r < RowCount(); ++r) {
         QString text;
         SaveCell(col, r, text);
-        do {
-            result = std::max(result, int(ExtractFirstLine(text, Multilinecells).size()));
-        } while (!text.isEmpty());
+        for (const QStringView line : SplitCellLines(text, Multilinecells))
+            result = std::max(result, int(line.size()));
     }
     return result;
 }

@@ -3,6 +3,7 @@
 #include "platform/core/Errors.h"
 #include "platform/core/Format.h"
 #include "platform/draw/Frames.h"
+#include "platform/draw/TextFit.h"
 #include "platform/draw/Theme.h"
 #include "platform/text/Text.h"
 
@@ -223,9 +224,12 @@ void DrawResourceBitmapTransparent(Canvas& canvas, Color backColor, const Rect& 
 void DrawErrorUnderline(Canvas& canvas, const QString& text, const Rect& r, int lineOffset, int firstChar,
                         int charCount)
 {
-    // Character positions as a single-line edit with its one-pixel margin lays them out.
-    const QFontMetrics fm(canvas.font().font);
-    auto xOf = [&](int index) { return 1 + fm.horizontalAdvance(text.left(index)); };
+    // Character positions as a single-line edit with its one-pixel margin lays them out. Past
+    // the cell's right edge nothing shows: a long text is measured no further, and the zigzag
+    // ends there.
+    const platform::TextFit fit(canvas.font().font);
+    const int reach = r.width() + 8;
+    auto xOf = [&](int index) { return 1 + fit.widthUpTo(QStringView(text).left(std::min<qsizetype>(index, text.size())), reach); };
     const int length = int(text.size());
     const int sy = 0;
     int sx = 0;
@@ -239,6 +243,7 @@ void DrawErrorUnderline(Canvas& canvas, const QString& text, const Rect& r, int 
         ex = xOf(std::max(0, firstChar + charCount - 1));
     else
         ex = xOf(std::max(0, length - 1)) + 4;
+    ex = std::min(ex, reach);
 
     canvas.pen().color = platform::clRed;
     canvas.pen().width = 2;

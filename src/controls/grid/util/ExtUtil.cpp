@@ -121,6 +121,24 @@ QString ExtractFirstLine(QString& s, bool keepRest)
     return first;
 }
 
+std::vector<QStringView> SplitCellLines(const QString& s, bool multiLine)
+{
+    std::vector<QStringView> lines;
+    const QStringView all(s);
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype cr = s.indexOf(kCR, start);
+        lines.push_back(all.mid(start, (cr < 0 ? s.size() : cr) - start));
+        if (cr < 0 || !multiLine)
+            return lines;
+        start = cr + 1;
+        if (start < s.size() && s[start] == kLF)
+            ++start;
+        if (start >= s.size())
+            return lines;
+    }
+}
+
 int CountLines(const QString& s, bool multiLine) { return multiLine ? 1 + int(s.count(kCR)) : 1; }
 
 bool IsWordBreakChar(QChar c)

@@ -12,6 +12,8 @@
 
 #include <QChar>
 #include <QString>
+#include <QStringView>
+#include <vector>
 
 namespace platform {
 struct TGridRect;
@@ -56,6 +58,10 @@ void FillWithChar(QString& s, QChar ch);
 // stays in s only with keepRest; otherwise s is emptied. Without CR the whole text is the
 // first line.
 QString ExtractFirstLine(QString& s, bool keepRest);
+// The lines ExtractFirstLine(s, multiLine) takes off s one after another until s is empty (one
+// line without multiLine), in order, without copying what remains after each: a text of many
+// lines costs its length.
+std::vector<QStringView> SplitCellLines(const QString& s, bool multiLine);
 int CountLines(const QString& s, bool multiLine);
 bool IsWordBreakChar(QChar c);
 bool IsDigitChar(QChar c); // any Unicode number character

@@ -142,3 +142,26 @@ TEST_F(TimePickerTest, AMPMBoxSlidesOnlyWithAFillColour)
 }
 
 } // namespace
+
+TEST_F(TimePickerTest, UpAndDownWrapAtTheEndsOfEachField)
+{
+    picker->SetEditorEnabled(true);
+    // Up counts down and Down counts up, each field wrapping within its range.
+    const struct {
+        int caret;
+        Qt::Key key;
+        int h, m, s;
+        const char* after;
+    } cases[] = {
+        {0, Qt::Key_Up, 0, 0, 0, "23:00:00"},   {0, Qt::Key_Up, 1, 0, 0, "00:00:00"},
+        {0, Qt::Key_Down, 23, 0, 0, "00:00:00"}, {0, Qt::Key_Down, 0, 0, 0, "01:00:00"},
+        {3, Qt::Key_Up, 5, 0, 0, "05:59:00"},   {3, Qt::Key_Down, 5, 59, 0, "05:00:00"},
+        {6, Qt::Key_Up, 5, 0, 0, "05:00:59"},   {6, Qt::Key_Down, 5, 0, 59, "05:00:00"},
+    };
+    for (const auto& c : cases) {
+        picker->SetTime(EncodeTime(c.h, c.m, c.s, 0));
+        picker->InputSetCaret(c.caret);
+        Key(picker, c.key);
+        EXPECT_EQ(picker->GetText(), QString::fromLatin1(c.after)) << c.h << ":" << c.m << ":" << c.s << " caret " << c.caret;
+    }
+}

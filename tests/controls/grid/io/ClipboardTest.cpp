@@ -4,6 +4,7 @@
 // keyboard shortcuts.
 #include "IoFixture.h"
 #include "controls/grid/io/Clipboard.h"
+#include "controls/grid/util/ExtUtil.h"
 #include "platform/core/DateTime.h"
 
 #include <QApplication>
@@ -265,4 +266,172 @@ TEST(Clipboard, ShortcutsCopyAndPasteBetweenGrids)
     a->setFocus();
     QTest::keyClick(a, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(platform::clipboardData().text(), "before");
+}
+
+TEST(Clipboard, CellsWithLineBreaksTabsAndQuotesPasteBackWhole)
+{
+    auto a = editingGrid(3, 3);
+    fillNames(*a);
+    const QStringList cells{"bare\nLF", "a\tTAB", "\"quoted\"", "say \"hi\"", "CR\r\nLF", "\"a\"\nb\"", "lone\rCR", "", "end"};
+    for (int i = 0; i < 9; ++i)
+        a->SetCells(i % 3, i / 3, cells[i]);
+    EXPECT_EQ(RectToText(*a, TGridRect{0, 0, 1, 0}, false), "\"bare\nLF\"\t\"a\tTAB\"");
+    EXPECT_EQ(RectToText(*a, TGridRect{2, 1, 2, 1}, false), "\"\"\"a\"\"\nb\"\"\"");
+    const QString text = RectToText(*a, TGridRect{0, 0, 2, 2}, false);
+    auto b = editingGrid(3, 3);
+    int rows = 0, cols = 0;
+    EXPECT_EQ(PasteText(*b, 0, 0, rows, cols, text), 10);
+    EXPECT_EQ(b->RowCount(), 3) << "no row more than copied";
+    for (int i = 0; i < 9; ++i) {
+        // Line breaks inside a cell travel as LF.
+        const QString want = QString(cells[i]).replace("\r\n", "\n").replace(u'\r', u'\n');
+        EXPECT_EQ(b->Cells(i % 3, i / 3), want) << i;
+    }
+    // What spreadsheets put on the clipboard: doubled quotes inside a quoted field.
+    PasteText(*b, 0, 0, rows, cols, "\"x \"\"y\"\"\nz\"\t\"\"\"lead\"");
+    EXPECT_EQ(b->Cells(0, 0), "x \"y\"\nz");
+    EXPECT_EQ(b->Cells(1, 0), "\"lead");
+    EXPECT_EQ(TextExtent("\"a\tb\"\tc\r\nd\r\n"), QPoint(2, 1)); // a TAB inside quotes parts no fields
+}
+
+TEST(Clipboard, PastedRowsEmptyTheirEmptyLastCells)
+{
+    auto g = editingGrid(2, 3);
+    fillNames(*g);
+    int rows = 0, cols = 0;
+    // Two copied rows whose last cells are empty: the old texts there go.
+    PasteText(*g, 0, 0, rows, cols, "x\t\r\ny\t\r\n");
+    EXPECT_EQ(g->Cells(0, 0), "x");
+    EXPECT_EQ(g->Cells(1, 0), "");
+    EXPECT_EQ(g->Cells(1, 1), "");
+    EXPECT_EQ(g->Cells(1, 2), "b2") << "the empty rest after the last line break stores nothing";
+    // One copied row (no line break) with an empty last cell.
+    fillNames(*g);
+    PasteText(*g, 0, 2, rows, cols, "z\t");
+    EXPECT_EQ(g->Cells(0, 2), "z");
+    EXPECT_EQ(g->Cells(1, 2), "");
+    // A single value without a line break stores only itself.
+    PasteText(*g, 0, 1, rows, cols, "only");
+    EXPECT_EQ(g->Cells(1, 1), "b1");
+    // SetSelectionAsText stores the same fields.
+    fillNames(*g);
+    g->SetSelection(TGridRect{0, 0, 0, 0});
+    SetSelectionAsText(*g, "s\t\r\nt\t");
+    EXPECT_EQ(g->Cells(1, 0), "");
+    EXPECT_EQ(g->Cells(1, 1), "");
+}
+
+TEST(Clipboard, WideCodedFieldsGoToTheWideEvents)
+{
+    auto g = editingGrid(2, 1);
+    QStringList log;
+    g->OnClipboardBeforePasteWideCell = [&](QObject*, int c, int r, QString& v, bool&) {
+        log << QStringLiteral("before wide %1,%2 %3").arg(c).arg(r).arg(v);
+        v += QStringLiteral("!");
+    };
+    g->OnClipboardAfterPasteWideCell = [&](QObject*, int c, int r, const QString& v) {
+        log << QStringLiteral("after wide %1,%2 %3").arg(c).arg(r).arg(v);
+    };
+    g->OnClipboardBeforePasteCell = [&](QObject*, int c, int, QString& v, bool&) { log << QStringLiteral("before %1 %2").arg(c).arg(v); };
+    g->OnClipboardAfterPasteCell = [&](QObject*, int c, int, const QString& v) { log << QStringLiteral("after %1 %2").arg(c).arg(v); };
+    int rows = 0, cols = 0;
+    PasteText(*g, 0, 0, rows, cols, "plain\t" + EncodeWideCellText(QStringLiteral("\u03A9 wide")));
+    EXPECT_EQ(log, QStringList({"before 0 plain", "after 0 plain", "before wide 1,0 \u03A9 wide",
+                                "after wide 1,0 \u03A9 wide!"}));
+    EXPECT_EQ(DecodeWideCellText(g->Cells(1, 0)), "\u03A9 wide!");
+}
+
+namespace {
+
+// A grid that logs the paste's steps.
+class HookGrid : public TExtStringGridInput {
+public:
+    QStringList calls;
+    void BeforePaste() override { calls << QStringLiteral("before"); }
+    void AfterPaste() override { calls << QStringLiteral("after"); }
+    void PasteRangeModified(QPoint from, const TGridRect& to, int operation) override
+    {
+        calls << QStringLiteral("range from %1,%2 to %3,%4-%5,%6 op %7")
+                     .arg(from.x())
+                     .arg(from.y())
+                     .arg(to.Left)
+                     .arg(to.Top)
+                     .arg(to.Right)
+                     .arg(to.Bottom)
+                     .arg(operation);
+        TExtStringGridInput::PasteRangeModified(from, to, operation);
+    }
+};
+
+} // namespace
+
+TEST(Clipboard, PasteCallsTheGridsPasteSteps)
+{
+    HookGrid g;
+    g.resize(600, 400);
+    g.SetColCount(4);
+    g.SetRowCount(4);
+    g.SetFixedRows(0);
+    g.SetFixedCols(0);
+    g.setOptions(g.options() | platform::goEditing | platform::goRangeSelect);
+    g.ShowModified.Enabled = true;
+    fillNames(g);
+    // A text paste reports its range with the top-left of the last copy.
+    g.SetSelection(TGridRect{1, 0, 1, 0});
+    CopySelectionToClipboard(g);
+    platform::setClipboardText("p\tq\r\nr\ts");
+    int rows = 0, cols = 0;
+    PasteAt(g, 2, 2, rows, cols);
+    EXPECT_EQ(g.calls, QStringList{"range from 1,0 to 2,2-3,3 op 1"});
+    EXPECT_TRUE(g.RowModified(2));
+    EXPECT_TRUE(g.RowModified(3));
+    EXPECT_FALSE(g.RowModified(1));
+    // The grid cell format: the steps around it; the copy's top-left only for this grid's cells.
+    g.calls.clear();
+    g.Navigation.AllowFmtClipboard = true;
+    g.SetSelection(TGridRect{0, 0, 1, 0});
+    CutSelectionToClipboard(g);
+    PasteAt(g, 1, 3, rows, cols);
+    EXPECT_EQ(g.calls, QStringList({"before", "range from 0,0 to 1,3-2,3 op 0", "after"}));
+    auto other = editingGrid(2, 1);
+    other->Navigation.AllowFmtClipboard = true;
+    other->SetSelection(TGridRect{0, 0, 1, 0});
+    CopySelectionToClipboard(*other);
+    g.calls.clear();
+    PasteAt(g, 0, 0, rows, cols);
+    EXPECT_EQ(g.calls, QStringList({"before", "range from -1,-1 to 0,0-1,0 op 0", "after"}));
+    // A fill of the selection with one value.
+    g.calls.clear();
+    g.Navigation.AllowFmtClipboard = false;
+    g.Navigation.AllowSmartClipboard = true;
+    platform::setClipboardText("v");
+    g.SetSelection(TGridRect{3, 0, 3, 1});
+    g.ClipLastOp = coCopy;
+    PasteSelectionFromClipboard(g);
+    EXPECT_EQ(g.calls, QStringList({"range from 0,0 to 3,0-3,0 op 1", "before", "range from 0,0 to 3,0-3,0 op 1",
+                                    "range from 0,0 to 3,1-3,1 op 1", "after"}));
+    EXPECT_EQ(g.Cells(3, 1), "v");
+}
+
+TEST(Clipboard, FillTakesTheCheckBoxOfTheRowShownWhileRowsAreHidden)
+{
+    auto g = editingGrid(1, 6);
+    for (int r = 0; r < 6; ++r)
+        g->AddCheckBox(0, r, false, false);
+    g->SetCheckBoxState(0, 1, true);
+    g->HideRow(1);
+    // Shown rows 1..3 are the real rows 2..4, all unchecked; the hidden real row 1 is checked.
+    g->Navigation.AllowSmartClipboard = true;
+    platform::setClipboardText(g->CheckFalse);
+    g->SetSelection(TGridRect{0, 1, 0, 3});
+    PasteSelectionFromClipboard(*g);
+    for (int real = 2; real <= 4; ++real) {
+        bool state = true;
+        ASSERT_TRUE(g->GetCheckBoxState(0, real, state)) << real;
+        EXPECT_FALSE(state) << "real row " << real << " takes the pasted cell's state";
+    }
+    g->UnHideRowsAll();
+    bool hidden = false;
+    g->GetCheckBoxState(0, 1, hidden);
+    EXPECT_TRUE(hidden);
 }

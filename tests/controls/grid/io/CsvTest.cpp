@@ -136,6 +136,7 @@ TEST(Csv, DelimiterDetection)
         {"a,b,c|x", "d,e|y", u'|'},    // "," counts differ, so it is not taken in the first pass
         {"a\tb", "c\td", u'\t'},
         {"plain", "", QChar()},
+        {"\"a;b;c\",x", "\"d;e;f\",y", u','}, // delimiters inside quotes are no evidence
     };
     for (const auto& c : cases)
         EXPECT_EQ(DetectDelimiter(c.l1, c.l2), c.expected) << c.l1;
@@ -226,4 +227,63 @@ TEST(Csv, FixedWidthWriteAndRead)
     } catch (const platform::EExtGridError& e) {
         EXPECT_EQ(e.message(), "File " + dir.file("nope.txt") + " not found");
     }
+}
+
+TEST(Csv, JavaCsvQuotesTheDelimiterAndMarksEveryLineBreak)
+{
+    auto g = makeGrid(3, 1);
+    g->JavaCSV = true;
+    g->SetCells(0, 0, QStringLiteral("x,y"));
+    g->SetCells(1, 0, QStringLiteral("a\nb\rc\r\nd"));
+    g->SetCells(2, 0, QStringLiteral("\"q\""));
+    EXPECT_EQ(SaveToCSVString(*g), "\"x,y\",a~b~c~d,\"\"\"q\"\"\"\r\n");
+    auto b = makeGrid(1, 1);
+    b->JavaCSV = true;
+    b->Delimiter = u',';
+    LoadFromCSVStream(*b, SaveToCSVBytes(*g, false));
+    EXPECT_EQ(b->ColCount(), 3);
+    EXPECT_EQ(b->Cells(0, 0), "x,y");
+    EXPECT_EQ(b->Cells(1, 0), "a\r\nb\r\nc\r\nd");
+    EXPECT_EQ(b->Cells(2, 0), "\"q\"");
+}
+
+TEST(Csv, ALineEndingInTheDelimiterEndsInAnEmptyField)
+{
+    auto g = makeGrid(3, 2);
+    g->Delimiter = u',';
+    for (int c = 0; c < 3; ++c) {
+        g->SetCells(c, 0, QStringLiteral("old"));
+        g->SetCells(c, 1, QStringLiteral("old"));
+    }
+    LoadFromCSVStream(*g, "a,\r\n\"b\",,\r\n");
+    EXPECT_EQ(g->Cells(1, 0), "");
+    EXPECT_EQ(g->Cells(2, 0), "old") << "a column the line does not reach keeps its text";
+    EXPECT_EQ(g->Cells(0, 1), "b");
+    EXPECT_EQ(g->Cells(2, 1), "");
+}
+
+TEST(Csv, FixedWidthTextCutsEachCellAtItsFirstLineBreak)
+{
+    TempDir dir;
+    auto g = makeGrid(2, 20);
+    g->SetFixedRows(0);
+    g->SetFixedCols(0);
+    for (int r = 0; r < 20; ++r) {
+        g->SetCells(0, r, r % 3 == 0 ? QStringLiteral("row %1\r\nmore").arg(r) : QStringLiteral("row %1").arg(r));
+        g->SetCells(1, r, r % 4 == 0 ? QStringLiteral("x\ny") : r % 5 == 0 ? QStringLiteral("x\ry") : QStringLiteral("x"));
+    }
+    QList<int> widths;
+    SaveToFixed(*g, dir.file("f.txt"), widths);
+    EXPECT_EQ(widths, QList<int>({7, 2}));
+    auto b = makeGrid(1, 1);
+    b->SetFixedRows(0);
+    b->SetFixedCols(0);
+    LoadFromFixed(*b, dir.file("f.txt"), {1, 8, 10}, -1, true);
+    EXPECT_EQ(b->RowCount(), 20);
+    for (int r = 0; r < 20; ++r) {
+        EXPECT_EQ(b->Cells(0, r), QStringLiteral("row %1").arg(r));
+        EXPECT_EQ(b->Cells(1, r), "x");
+    }
+    // The column-aligned text cuts the same way, at any kind of line break.
+    EXPECT_EQ(ColumnAlignedLines(*g).size(), 20);
 }

@@ -122,7 +122,50 @@ TEST(Html, PythonsHtmlParserReadsTheCellTexts)
     for (int r = 0; r < 6; ++r)
         for (int c = 0; c < 5; ++c) {
             const QString text = g->Cells(c, r);
-            EXPECT_EQ(rows[r].toArray()[c].toString(), text.trimmed().isEmpty() ? QString() : text)
+            EXPECT_EQ(rows[r].toArray()[c].toString(), text)
                 << c << "," << r;
         }
+}
+
+TEST(Html, XhtmlWritesTheGridsMarkupWithEachAmpersandEscapedOnce)
+{
+    SKIP_WITHOUT_OUTSIDE_READERS("lxml");
+    TempDir dir;
+    auto g = plainGrid(3, 1);
+    g->SetCells(0, 0, QStringLiteral("<B>fish & chips")); // not well-formed: written as characters
+    g->SetCells(1, 0, QStringLiteral("<b>salt & vinegar</b>")); // well-formed: written as markup
+    g->SetCells(2, 0, QStringLiteral("bell\x07 & tab\t"));
+    g->HTMLSettings.XHTML = true;
+    SaveToHTML(*g, dir.file("x.html"));
+    bool ok = false;
+    QString error;
+    const QJsonArray rows = runReader({"xhtml", dir.file("x.html")}, ok, error).toArray();
+    ASSERT_TRUE(ok) << error.toStdString();
+    EXPECT_EQ(rows[0].toArray()[0].toString(), "<B>fish & chips");
+    EXPECT_EQ(rows[0].toArray()[1].toString(), "salt & vinegar");
+    EXPECT_EQ(rows[0].toArray()[2].toString(), "bell\uFFFD & tab\t");
+    EXPECT_TRUE(dir.read("x.html").contains("<b>salt &amp; vinegar</b>"));
+}
+
+TEST(Html, TheFileDeclaresItsCharacterSetOnce)
+{
+    TempDir dir;
+    auto g = plainGrid(1, 1);
+    g->SetCells(0, 0, QStringLiteral("\u00E9"));
+    const QByteArray meta = "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">";
+    SaveToHTML(*g, dir.file("h.html"));
+    EXPECT_TRUE(dir.read("h.html").startsWith(meta + "\r\n"));
+    AppendToHTML(*g, dir.file("h.html"));
+    EXPECT_EQ(dir.read("h.html").count(meta), 1);
+    // A header file with a head: the declaration goes into it.
+    dir.write("head.txt", "<html><head><title>t</title></head><body>");
+    g->HTMLSettings.HeaderFile = dir.file("head.txt");
+    SaveToHTML(*g, dir.file("h2.html"));
+    EXPECT_TRUE(dir.read("h2.html").startsWith("<html><head>\r\n" + meta + "<title>"));
+    g->HTMLSettings.HeaderFile.clear();
+    g->HTMLSettings.XHTML = true;
+    SaveToHTML(*g, dir.file("x.html"), false, true);
+    const QByteArray x = dir.read("x.html");
+    EXPECT_TRUE(QString::fromUtf16(reinterpret_cast<const char16_t*>(x.constData() + 2), (x.size() - 2) / 2)
+                    .contains("<head>\r\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-16\" />"));
 }
